@@ -1,0 +1,32 @@
+#include "app/Procedure.h"
+
+#include "app/ErrorReport.h"
+
+#include <stdexcept>
+
+namespace orvella::app {
+
+QString Procedure::describeCurrentException()
+{
+    try {
+        throw;
+    } catch (const Failure &failure) {
+        return failure.description();
+    } catch (const std::bad_alloc &) {
+        return QStringLiteral("Out of memory");
+    } catch (const std::exception &e) {
+        return QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        return QStringLiteral("Unexpected failure");
+    }
+}
+
+void Procedure::reportCurrent(int number)
+{
+    ++m_failures;
+
+    const QString description = describeCurrentException();
+    showErrorReport(m_desktop, description, QLatin1String(m_module), QLatin1String(m_name), number);
+}
+
+} // namespace orvella::app

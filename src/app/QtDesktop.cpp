@@ -1,0 +1,198 @@
+#include "app/QtDesktop.h"
+
+#include "export/Spreadsheet.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QUrl>
+#include <QWidget>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace orvella::app {
+namespace {
+// How long the window system may wait at most between two passes of the event loop
+// while a command works through its items.
+constexpr qint64 kYieldIntervalMs = 15;
+// Reading the clock on every call would cost more than the work between calls.
+constexpr unsigned kCallsPerClockRead = 32;
+} // namespace
+
+QtDesktop::QtDesktop()
+{
+    m_sinceEvents.start();
+}
+
+QWidget *QtDesktop::dialogParent() const
+{
+    QWidget *active = QApplication::activeWindow();
+    return active && active->isVisible() ? active : nullptr;
+}
+
+int QtDesktop::messageBox(const QString &text, int style, const QString &title)
+{
+    QMessageBox box(dialogParent());
+    box.setWindowTitle(title);
+    box.setText(text);
+    if (style == MessageStyle::YesNo) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        box.setDefaultButton(QMessageBox::Yes);
+    } else {
+        box.setStandardButtons(QMessageBox::Ok);
+    }
+    if (style == MessageStyle::Exclamation)
+        box.setIcon(QMessageBox::Warning);
+    const int pressed = box.exec();
+    m_sinceEvents.restart();
+    if (style == MessageStyle::YesNo)
+        return pressed == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+    return MessageAnswer::Ok;
+}
+
+QString QtDesktop::inputBox(const QString &prompt, const QString &title, const QString &defaultText)
+{
+    bool ok = false;
+    const QString answer = QInputDialog::getText(dialogParent(), title, prompt, QLineEdit::Normal, defaultText, &ok);
+    m_sinceEvents.restart();
+    return ok ? answer : QString();
+}
+
+QStringList QtDesktop::nameFilters(const QString &filter)
+{
+    // Pairs of description and pattern, separated by "|".
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        if (parts[i].isEmpty())
+            continue;
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        // "*.*" means every file; on this platform many names have no dot.
+        if (patterns == QLatin1String("*.*"))
+            patterns = QStringLiteral("*");
+        QString description = parts[i];
+        const qsizetype bracket = description.indexOf(QLatin1Char('('));
+        if (bracket >= 0)
+            description.truncate(bracket);
+        filters << description.trimmed() + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return filters;
+}
+
+QString QtDesktop::openFileDialog(const FileDialogRequest &request)
+{
+    QFileDialog dialog(dialogParent(), request.title);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.multiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    dialog.setNameFilters(nameFilters(request.filter));
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    m_sinceEvents.restart();
+    if (!accepted)
+        return QString();
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty())
+        return QString();
+    if (files.size() == 1)
+        return files.first();
+    // Several files: the folder, then each name, separated by NUL characters.
+    QStringList parts{QFileInfo(files.first()).absolutePath()};
+    for (const QString &file : files)
+        parts << QFileInfo(file).fileName();
+    return parts.join(QChar(u'\0'));
+}
+
+QString QtDesktop::saveFileDialog(const FileDialogRequest &request)
+{
+    QFileDialog dialog(dialogParent(), request.title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setNameFilters(nameFilters(request.filter));
+    if (!request.fileName.isEmpty())
+        dialog.selectFile(request.fileName);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    m_sinceEvents.restart();
+    if (!accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+
+void QtDesktop::yield()
+{
+    if (++m_calls < kCallsPerClockRead)
+        return;
+    m_calls = 0;
+    if (m_sinceEvents.elapsed() < kYieldIntervalMs)
+        return;
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    m_sinceEvents.restart();
+}
+
+void QtDesktop::showPointer(QWidget *window, Pointer pointer, const QCursor &custom)
+{
+    if (!window)
+        return;
+    switch (pointer) {
+    case Pointer::Default:
+        window->unsetCursor();
+        break;
+    case Pointer::Busy:
+        window->setCursor(Qt::WaitCursor);
+        break;
+    case Pointer::Custom:
+        window->setCursor(custom);
+        break;
+    }
+}
+
+bool QtDesktop::clearClipboard()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return false;
+    clipboard->clear(QClipboard::Clipboard);
+    return true;
+}
+
+bool QtDesktop::setClipboardText(const QString &text)
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!clipboard)
+        return false;
+    clipboard->setText(text, QClipboard::Clipboard);
+    return clipboard->text(QClipboard::Clipboard) == text;
+}
+
+std::unique_ptr<exporting::Spreadsheet> QtDesktop::createSpreadsheet()
+{
+    return nullptr;
+}
+
+bool QtDesktop::spreadsheetAvailable()
+{
+    return false;
+}
+
+bool QtDesktop::openUrl(const QString &url)
+{
+    return QDesktopServices::openUrl(QUrl(url));
+}
+
+void QtDesktop::endProgram()
+{
+    // Every setting is already on disk; nothing else is to be saved. Leaving at once
+    // also ends a command that is yielding in the middle of its work.
+    std::fflush(nullptr);
+    ::_exit(0);
+}
+
+} // namespace orvella::app

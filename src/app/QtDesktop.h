@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/Desktop.h"
+
+#include <QElapsedTimer>
+
+namespace orvella::app {
+
+// The desktop as Qt offers it: QMessageBox, QInputDialog, QFileDialog, the clipboard,
+// QDesktopServices and the event loop.
+class QtDesktop : public Desktop {
+public:
+    QtDesktop();
+
+    int messageBox(const QString &text, int style, const QString &title) override;
+    QString inputBox(const QString &prompt, const QString &title, const QString &defaultText) override;
+    QString openFileDialog(const FileDialogRequest &request) override;
+    QString saveFileDialog(const FileDialogRequest &request) override;
+    void yield() override;
+    void showPointer(QWidget *window, Pointer pointer, const QCursor &custom) override;
+    bool clearClipboard() override;
+    bool setClipboardText(const QString &text) override;
+    std::unique_ptr<exporting::Spreadsheet> createSpreadsheet() override;
+    bool spreadsheetAvailable() override;
+    bool openUrl(const QString &url) override;
+    void endProgram() override;
+
+    // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|" as a Qt name filter list.
+    static QStringList nameFilters(const QString &filter);
+
+private:
+    QWidget *dialogParent() const;
+
+    QElapsedTimer m_sinceEvents;
+    unsigned m_calls = 0;
+};
+
+} // namespace orvella::app

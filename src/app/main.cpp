@@ -1,0 +1,19 @@
+#include "app/MainWindow.h"
+#include "app/QtDesktop.h"
+#include "app/SettingsStore.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Orvella"));
+    QApplication::setOrganizationName(QStringLiteral("Velmora"));
+
+    orvella::app::QtDesktop desktop;
+    orvella::app::QSettingsStore settings;
+    orvella::app::MainWindow window(desktop, settings);
+    window.Form_Load();
+    window.show();
+    return application.exec();
+}

@@ -1,0 +1,139 @@
+#include "lists/NameListModel.h"
+
+#include "app/Failure.h"
+
+namespace orvella::lists {
+
+NameListModel::NameListModel(QString caption, QObject *parent)
+    : QAbstractListModel(parent), m_caption(std::move(caption)), m_selection(this)
+{
+}
+
+void NameListModel::checkPosition(int position) const
+{
+    if (position < 1 || position > m_items.size())
+        throw app::Failure(QStringLiteral("List position %1 does not exist (the list holds %2 items)")
+                               .arg(position)
+                               .arg(m_items.size()));
+}
+
+const QString &NameListModel::item(int position) const
+{
+    checkPosition(position);
+    return m_items.at(position - 1);
+}
+
+void NameListModel::append(const QString &text)
+{
+    m_items.append(text);
+    appended();
+}
+
+void NameListModel::append(QString &&text)
+{
+    m_items.append(std::move(text));
+    appended();
+}
+
+void NameListModel::appendMany(QList<QString> texts)
+{
+    if (texts.isEmpty())
+        return;
+    if (m_items.isEmpty() && m_shownRows == 0) {
+        m_items = std::move(texts);
+    } else {
+        m_items.reserve(m_items.size() + texts.size());
+        for (QString &text : texts)
+            m_items.append(std::move(text));
+    }
+    appended();
+}
+
+void NameListModel::appended()
+{
+    if (!m_flushQueued) {
+        m_flushQueued = true;
+        QMetaObject::invokeMethod(this, &NameListModel::flushPendingRows, Qt::QueuedConnection);
+    }
+    emit itemsChanged();
+}
+
+void NameListModel::flushPendingRows()
+{
+    m_flushQueued = false;
+    if (m_items.size() <= m_shownRows)
+        return;
+    beginInsertRows(QModelIndex(), static_cast<int>(m_shownRows), static_cast<int>(m_items.size() - 1));
+    m_shownRows = m_items.size();
+    endInsertRows();
+}
+
+void NameListModel::setItem(int position, const QString &text)
+{
+    checkPosition(position);
+    flushPendingRows();
+    m_items[position - 1] = text;
+    const QModelIndex changed = index(position - 1);
+    emit dataChanged(changed, changed);
+    emit itemsChanged();
+}
+
+void NameListModel::removeAt(int position)
+{
+    checkPosition(position);
+    flushPendingRows();
+    beginRemoveRows(QModelIndex(), position - 1, position - 1);
+    m_items.removeAt(position - 1);
+    m_shownRows = m_items.size();
+    endRemoveRows();
+    emit itemsChanged();
+}
+
+void NameListModel::clear()
+{
+    beginResetModel();
+    m_items.clear();
+    m_items.squeeze();
+    m_shownRows = 0;
+    endResetModel();
+    emit itemsChanged();
+}
+
+int NameListModel::selectedPosition() const
+{
+    const QModelIndex current = m_selection.currentIndex();
+    if (current.isValid() && m_selection.isSelected(current))
+        return current.row() + 1;
+    const QModelIndexList rows = m_selection.selectedRows();
+    return rows.isEmpty() ? 0 : rows.first().row() + 1;
+}
+
+void NameListModel::select(int position)
+{
+    checkPosition(position);
+    flushPendingRows();
+    m_selection.setCurrentIndex(index(position - 1), QItemSelectionModel::ClearAndSelect);
+}
+
+int NameListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(m_shownRows);
+}
+
+QVariant NameListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= m_shownRows || index.column() != 0)
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        return m_items.at(index.row());
+    return {};
+}
+
+QVariant NameListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation == Qt::Horizontal && section == 0 && role == Qt::DisplayRole)
+        return m_caption;
+    return QAbstractListModel::headerData(section, orientation, role);
+}
+
+} // namespace orvella::lists

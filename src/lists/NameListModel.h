@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QAbstractListModel>
+#include <QItemSelectionModel>
+#include <QList>
+#include <QString>
+
+namespace orvella::lists {
+
+// An ordered list of texts addressed from 1, shown in a one-column list view with a
+// caption. Items are kept exactly as received and may repeat. Serves the input list,
+// the result list and the suffix list.
+//
+// Appends are cheap: views learn of new rows in one batch when the event loop next
+// runs, so a command that appends a million items and yields in between does not make
+// the view relayout for every row.
+class NameListModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    explicit NameListModel(QString caption, QObject *parent = nullptr);
+
+    int count() const { return static_cast<int>(m_items.size()); }
+    bool isEmpty() const { return m_items.isEmpty(); }
+    // The item at a 1-based position; throws a Failure for a position that does not exist.
+    const QString &item(int position) const;
+    const QList<QString> &items() const { return m_items; }
+
+    void append(const QString &text);
+    void append(QString &&text);
+    void appendMany(QList<QString> texts);
+    // Replaces the item at a 1-based position; throws for a position that does not exist.
+    void setItem(int position, const QString &text);
+    // Removes the item at a 1-based position; throws for a position that does not exist.
+    void removeAt(int position);
+    void clear();
+
+    // 1-based position of the selected item, 0 when none is selected.
+    int selectedPosition() const;
+    void select(int position);
+    QItemSelectionModel *selectionModel() { return &m_selection; }
+
+    QString caption() const { return m_caption; }
+
+    // Tells the views about every appended row now instead of at the next event-loop pass.
+    void flushPendingRows();
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+signals:
+    // Emitted after any change of the items (append, edit, removal, clear).
+    void itemsChanged();
+
+private:
+    void checkPosition(int position) const;
+    void appended();
+
+    QString m_caption;
+    QList<QString> m_items;
+    qsizetype m_shownRows = 0;
+    bool m_flushQueued = false;
+    QItemSelectionModel m_selection;
+};
+
+} // namespace orvella::lists

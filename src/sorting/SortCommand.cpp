@@ -1,0 +1,181 @@
+#include "sorting/SortCommand.h"
+
+#include "app/Desktop.h"
+#include "app/Failure.h"
+#include "app/MainContext.h"
+#include "app/Paths.h"
+#include "app/PointerState.h"
+#include "app/Procedure.h"
+#include "app/ProgressState.h"
+#include "lists/NameListModel.h"
+#include "sorting/KeySort.h"
+#include "sorting/ResultFilters.h"
+#include "sorting/SortControls.h"
+#include "suffixes/SuffixList.h"
+
+#include <cmath>
+#include <optional>
+#include <vector>
+
+namespace orvella::sorting {
+
+SortCommand::SortCommand(app::MainContext &context, const SortControls &controls,
+                         SuffixListProvider suffixList)
+    : m_context(context), m_controls(controls), m_suffixList(std::move(suffixList))
+{
+}
+
+bool SortCommand::IsSuffix(QStringView word)
+{
+    return m_suffixList().IsSuffix(word);
+}
+
+QString SortCommand::GetNames(const QString &name)
+{
+    app::Procedure procedure(m_context.desktop, "Form1", "GetNames");
+    QString key;
+    // The suffix lookup is the only part of key building that can fail.
+    procedure.step(124, [&] {
+        key = buildSortKey(name, m_controls.options(), [this](QStringView word) { return IsSuffix(word); });
+    });
+    return key;
+}
+
+QString SortCommand::RevealNames(const QString &key)
+{
+    app::Procedure procedure(m_context.desktop, "Form1", "RevealNames");
+    QString name;
+    procedure.step(100, [&] { name = revealName(key, m_controls.options()); });
+    return name;
+}
+
+void SortCommand::PushButton17_Click()
+{
+    // A second click while a run yields would interleave two runs in one result list.
+    if (m_running)
+        return;
+    m_running = true;
+    struct ClearRunning {
+        bool &flag;
+        ~ClearRunning() { flag = false; }
+    } clearRunning{m_running};
+
+    app::MainContext &ctx = m_context;
+    app::Desktop &desktop = ctx.desktop;
+    app::Procedure p(desktop, "Form1", "PushButton17_Click");
+    const auto yield = [&desktop] { desktop.yield(); };
+
+    if (p.test(100, [&] { return ctx.input.count() == 0; })) {
+        p.step(208, [&] {
+            desktop.messageBox(QStringLiteral("You forgot to add Name in the list."), app::MessageStyle::Ok,
+                               ctx.title);
+        });
+        return;
+    }
+    p.step(102, [&] { ctx.results.clear(); });
+    p.step(104, [&] { ctx.pointer.set(app::Pointer::Busy); });
+
+    std::vector<QString> keys;
+    DuplicateFilter duplicates;
+    p.step(106, [&] { keys.clear(); });
+    p.step(108, [&] { duplicates = DuplicateFilter(); });
+
+    int total = 0;
+    p.step(110, [&] {
+        total = ctx.input.count();
+        keys.reserve(static_cast<size_t>(total));
+    });
+    const QString processing = QStringLiteral("Processing: ");
+    for (int i = 1; i <= total; ++i) {
+        QString name;
+        p.step(112, [&] { name = ctx.input.item(i); });
+        p.step(114, [&] {
+            const int count = ctx.input.count();
+            if (count == 0)
+                throw app::Failure(QStringLiteral("Division by zero"));
+            ctx.progress.setPosition(std::floor(static_cast<double>(i) / count * 100.0));
+        });
+        p.step(116, [&] { ctx.progress.setText(processing + app::FileNamePart(name).toString()); });
+        p.step(118, yield);
+        p.step(120, [&] { ctx.pointer.set(app::Pointer::Busy); });
+
+        if (p.test(122, [&] { return m_controls.removeDuplicates(); })) {
+            if (p.test(124, [&] { return duplicates.seen(name); }))
+                continue; // an earlier equal name already has its key
+            p.step(126, [&] { duplicates.add(name); });
+            p.step(128, [&] { keys.emplace_back(); });
+            p.step(130, [&] { keys.back() = GetNames(name); });
+        } else {
+            p.step(132, [&] { keys.emplace_back(); });
+            p.step(134, [&] { keys.back() = GetNames(name); });
+        }
+    }
+
+    p.step(138, [&] { sortKeysStable(keys, yield); });
+    p.step(140, [&] { ctx.results.clear(); });
+
+    // Both output filters exist for the whole run, so ticking a box while the run
+    // yields takes effect at the next key instead of failing on a missing set.
+    UniqueFilter unique;
+    NameGroups groups;
+    LimitReader limit;
+    bool limitReported = false;
+    p.step(142, [&] { (void)m_controls.keepUnique(); });
+    p.step(146, [&] { (void)m_controls.keepLimited(); });
+
+    for (const QString &key : keys) {
+        p.step(152, yield);
+        QStringView head;
+        p.step(154, [&] { head = headField(key); });
+
+        if (p.test(156, [&] { return m_controls.keepUnique(); })) {
+            if (p.test(158, [&] { return unique.seen(head); }))
+                continue;
+            p.step(160, [&] { ctx.results.append(RevealNames(key)); });
+            p.step(162, [&] { unique.add(head); });
+        } else if (p.test(164, [&] { return m_controls.keepLimited(); })) {
+            clsDomain *group = nullptr;
+            p.step(166, [&] { group = nullptr; });
+            p.step(168, [&] { group = groups.find(head); });
+            if (p.test(178, [&] { return group != nullptr; })) {
+                if (p.test(180, [&] {
+                        const std::optional<int> most = limit.read(m_controls.limitText());
+                        if (most)
+                            return group->Count() < *most;
+                        // Reported once per run; later names join as if under the limit.
+                        if (limitReported)
+                            return true;
+                        limitReported = true;
+                        throw app::Failure(limit.error());
+                    })) {
+                    QString shown;
+                    p.step(182, [&] {
+                        shown = RevealNames(key);
+                        group->AddEmailAddress(shown);
+                    });
+                    p.step(184, [&] { ctx.results.append(shown); });
+                }
+            } else {
+                clsDomain *created = nullptr;
+                QString shown;
+                p.step(186, [&] { created = groups.create(); });
+                p.step(188, [&] {
+                    shown = RevealNames(key);
+                    created->AddEmailAddress(shown);
+                });
+                p.step(190, [&] { created->setDomain(head.toString()); });
+                p.step(192, [&] { ctx.results.append(shown); });
+                p.step(194, [&] { groups.add(created); });
+            }
+        } else {
+            p.step(196, [&] { ctx.results.append(RevealNames(key)); });
+        }
+    }
+
+    p.step(200, [&] { ctx.pointer.set(app::Pointer::Default); });
+    p.step(202, [&] { ctx.progress.setPosition(0); });
+    p.step(204, [&] { ctx.progress.setText(app::ProgressState::kIdleText); });
+    p.step(206, [&] { desktop.messageBox(QStringLiteral("Done."), app::MessageStyle::Ok, ctx.title); });
+}
+
+} // namespace orvella::sorting

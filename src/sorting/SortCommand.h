@@ -1,0 +1,43 @@
+#pragma once
+
+#include "sorting/SortKeys.h"
+
+#include <QString>
+#include <functional>
+
+namespace orvella::app {
+struct MainContext;
+}
+namespace orvella::suffixes {
+class SuffixList;
+}
+
+namespace orvella::sorting {
+
+class SortControls;
+
+// "Start Sorting": every input name to a key, the keys in order, through the filters
+// the user ticked, back to names in the result list.
+class SortCommand {
+public:
+    using SuffixListProvider = std::function<suffixes::SuffixList &()>;
+
+    SortCommand(app::MainContext &context, const SortControls &controls, SuffixListProvider suffixList);
+
+    void PushButton17_Click();
+    bool isRunning() const { return m_running; }
+
+    // The key of one name under the current options; failures are reported as Form1.GetNames.
+    QString GetNames(const QString &name);
+    // The display name of one key under the current options (Form1.RevealNames).
+    QString RevealNames(const QString &key);
+    bool IsSuffix(QStringView word);
+
+private:
+    app::MainContext &m_context;
+    const SortControls &m_controls;
+    SuffixListProvider m_suffixList;
+    bool m_running = false;
+};
+
+} // namespace orvella::sorting

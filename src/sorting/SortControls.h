@@ -1,0 +1,21 @@
+#pragma once
+
+#include "sorting/SortKeys.h"
+
+#include <QString>
+
+namespace orvella::sorting {
+
+// The main window's option and filter controls as the sort reads them, each time
+// it needs them (the user may change them while a run yields).
+class SortControls {
+public:
+    virtual ~SortControls() = default;
+    virtual SortOptions options() const = 0;
+    virtual bool removeDuplicates() const = 0; // Check5
+    virtual bool keepUnique() const = 0;       // Check1
+    virtual bool keepLimited() const = 0;      // Check2
+    virtual QString limitText() const = 0;     // Text1
+};
+
+} // namespace orvella::sorting

@@ -1,0 +1,109 @@
+#include "sorting/SortKeys.h"
+
+#include <QVarLengthArray>
+
+namespace orvella::sorting {
+namespace {
+constexpr QChar kSpace = QLatin1Char(' ');
+
+QString joined(QStringView head, QStringView tail)
+{
+    QString key;
+    key.reserve(head.size() + kFieldDelimiter.size() + tail.size());
+    key.append(head).append(kFieldDelimiter).append(tail);
+    return key;
+}
+} // namespace
+
+QString buildSortKey(QStringView name, const SortOptions &options, const SuffixTest &isSuffix)
+{
+    if (name.isEmpty())
+        return QString();
+
+    if (options.option2) {
+        const qsizetype firstSpace = name.indexOf(kSpace);
+        if (firstSpace < 0)
+            return name.toString();
+        return joined(name.left(firstSpace), name.mid(firstSpace + 1));
+    }
+    if (!options.option1)
+        return QString();
+
+    const qsizetype lastSpace = name.lastIndexOf(kSpace);
+    const QStringView lastWord = lastSpace < 0 ? name : name.mid(lastSpace + 1);
+
+    if (options.option3 && isSuffix && isSuffix(lastWord) && lastSpace >= 0) {
+        // The head field is the last two words; the tail keeps the words before them,
+        // each followed by its space.
+        const qsizetype secondLastSpace = lastSpace == 0 ? -1 : name.lastIndexOf(kSpace, lastSpace - 1);
+        return joined(name.mid(secondLastSpace + 1), name.left(secondLastSpace + 1));
+    }
+    if (options.option3 || options.option4) {
+        if (lastSpace < 0)
+            return name.toString();
+        return joined(lastWord, name.left(lastSpace));
+    }
+    return QString();
+}
+
+QStringView trimSpaces(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text[begin] == kSpace)
+        ++begin;
+    while (end > begin && text[end - 1] == kSpace)
+        --end;
+    return text.mid(begin, end - begin);
+}
+
+QString revealName(QStringView key, const SortOptions &options)
+{
+    if (key.isEmpty() || (!options.option1 && !options.option2))
+        return QString();
+
+    // Field boundaries, in key order.
+    QVarLengthArray<QStringView, 4> fields;
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype at = key.indexOf(kFieldDelimiter, from);
+        if (at < 0) {
+            fields.append(key.mid(from));
+            break;
+        }
+        fields.append(key.mid(from, at - from));
+        from = at + kFieldDelimiter.size();
+    }
+
+    QString name;
+    name.reserve(key.size());
+    auto add = [&name](QStringView field) {
+        name.append(trimSpaces(field));
+        name.append(kSpace);
+    };
+    if (options.option2) {
+        for (const QStringView field : fields)
+            add(field);
+    } else {
+        for (qsizetype i = fields.size() - 1; i >= 0; --i)
+            add(fields[i]);
+    }
+    qsizetype end = name.size();
+    while (end > 0 && name[end - 1] == kSpace)
+        --end;
+    name.truncate(end);
+    qsizetype begin = 0;
+    while (begin < name.size() && name[begin] == kSpace)
+        ++begin;
+    if (begin > 0)
+        name.remove(0, begin);
+    return name;
+}
+
+QStringView headField(QStringView key)
+{
+    const qsizetype at = key.indexOf(kFieldDelimiter);
+    return at < 0 ? key : key.left(at);
+}
+
+} // namespace orvella::sorting

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <functional>
+
+namespace orvella::sorting {
+
+// The field delimiter between a key's head field and its tail field.
+inline const QString kFieldDelimiter = QStringLiteral("!!!TWINE!!!");
+
+// The four option buttons that decide how a name is read.
+struct SortOptions {
+    bool option1 = true;  // "Sort by Last/First"
+    bool option2 = false; // "Sort by First/Last"
+    bool option3 = true;  // "Sort by last word but ignore common suffixes like Jr. Sr. III etc."
+    bool option4 = false; // "Sort by last word"
+};
+
+using SuffixTest = std::function<bool(QStringView word)>;
+
+// The sort key of a name: the field to sort by, the delimiter, the rest of the name.
+// Words are the pieces between single U+0020 spaces (two spaces give an empty word).
+//   First/Last:               w0!!!TWINE!!!w1 w2 ... wn
+//   Last/First, last word:    wn!!!TWINE!!!w0 w1 ... w(n-1)
+//   Last/First, skip suffix:  w(n-1) wn!!!TWINE!!!w0 ... w(n-2)   (when wn is a suffix;
+//                             the tail then ends with a space)
+// A one-word name is its own key in every reading; an empty name has an empty key.
+// With no reading selected the key is empty. isSuffix is asked about the last word
+// only in the suffix-skipping reading.
+QString buildSortKey(QStringView name, const SortOptions &options, const SuffixTest &isSuffix);
+
+// The name as entered: the key's fields (split at every delimiter) in reading order,
+// each without spaces at its ends, joined by one space, without spaces at the ends.
+QString revealName(QStringView key, const SortOptions &options);
+
+// The head field: the text before the first delimiter, or the whole key.
+QStringView headField(QStringView key);
+
+// U+0020 only; tabs and other white space are part of a word.
+QStringView trimSpaces(QStringView text);
+
+} // namespace orvella::sorting

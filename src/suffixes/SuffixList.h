@@ -1,0 +1,29 @@
+#pragma once
+
+#include "lists/NameListModel.h"
+
+#include <QSet>
+
+namespace orvella::suffixes {
+
+// The live suffix list: the entries the suffix editor shows and the sort steps over.
+// Lookups ignore letter case and are answered from a set that is rebuilt after the
+// entries change.
+class SuffixList : public QObject {
+    Q_OBJECT
+public:
+    explicit SuffixList(QObject *parent = nullptr);
+
+    lists::NameListModel &model() { return m_model; }
+    const lists::NameListModel &model() const { return m_model; }
+
+    // True when the word equals an entry, ignoring letter case (whole strings, no trimming).
+    bool IsSuffix(QStringView word);
+
+private:
+    lists::NameListModel m_model;
+    QSet<QString> m_lowered;
+    bool m_dirty = true;
+};
+
+} // namespace orvella::suffixes

@@ -1,0 +1,56 @@
+#include "suffixes/SuffixStore.h"
+
+#include "app/SettingsStore.h"
+#include "lists/NameListModel.h"
+#include "sorting/SortKeys.h"
+
+namespace orvella::suffixes {
+
+const QList<QString> &defaultSuffixes()
+{
+    static const QList<QString> entries = {
+        "BVM",   "B.V.M.", "CFRE",  "CLU",   "CPA",      "C.S.C.", "CSC",   //
+        "C.S.J.", "CSJ",   "D.C.",  "DC",    "D.D.",     "DD",     "D.D.S.", //
+        "DDS",   "D.M.D.", "DMD",   "D.O.",  "DO",       "D.V.M.", "DVM",   //
+        "Ed.D.", "EdD",    "Esq.",  "Esq",   "II",       "III",    "IV",    //
+        "Inc.",  "Inc",    "J.D.",  "JD",    "Jr.",      "Jr",     "LL.D.", //
+        "LLD",   "Ltd.",   "Ltd",   "M.D.",  "MD",       "O.D.",   "OD",    //
+        "O.S.B.", "OSB",   "P.C.",  "PC",    "P.E.",     "PE",     "Ph.D.", //
+        "PhD",   "Ret.",   "Ret",   "R.G.S", "RGS",      "R.N.",   "RN",    //
+        "R.N.C.", "RNC",   "S.H.C.J.", "SHCJ", "S.J.",   "SJ",     "S.N.J.M.", //
+        "SNJM",  "Sr.",    "Sr",    "S.S.M.O.", "SSMO",  "USA",    "USAF",  //
+        "USAFR", "USAR",   "USCG",  "USMC",  "USMCR",    "USN",    "USNR",
+    };
+    return entries;
+}
+
+QString packSuffixList(const QList<QString> &entries)
+{
+    return entries.join(sorting::kFieldDelimiter);
+}
+
+QList<QString> unpackSuffixList(const QString &stored)
+{
+    if (stored.isEmpty())
+        return {};
+    return stored.split(sorting::kFieldDelimiter, Qt::KeepEmptyParts, Qt::CaseSensitive);
+}
+
+void LoadSuffixList(lists::NameListModel &list, const app::SettingsStore &settings)
+{
+    list.appendMany(unpackSuffixList(settings.read(QLatin1String(kSuffixListKey), QString())));
+    if (list.isEmpty())
+        LoadSampleSuffix(list);
+}
+
+void LoadSampleSuffix(lists::NameListModel &list)
+{
+    list.appendMany(defaultSuffixes());
+}
+
+void SaveSuffixList(const lists::NameListModel &list, app::SettingsStore &settings)
+{
+    settings.write(QLatin1String(kSuffixListKey), packSuffixList(list.items()));
+}
+
+} // namespace orvella::suffixes

@@ -1,0 +1,264 @@
+#include "app/ErrorReport.h"
+#include "app/PointerState.h"
+#include "lists/NameListModel.h"
+#include "sorting/SortCommand.h"
+#include "suffixes/SuffixList.h"
+#include "support/Fixtures.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <gtest/gtest.h>
+
+using namespace orvella;
+using namespace orvella::testing;
+
+namespace {
+
+const QStringList kSamples = {"Peter Tavrin", "John Smith Jr.", "Joe Tavrin", "Mr. Joe Tavrin"};
+
+enum class Reading { LastWord, SkipSuffix, FirstLast };
+
+struct SortFixture : MainWindowFixture {
+    void read(Reading reading)
+    {
+        if (reading == Reading::FirstLast) {
+            window->Option2->setChecked(true);
+        } else {
+            window->Option1->setChecked(true);
+            (reading == Reading::LastWord ? window->Option4 : window->Option3)->setChecked(true);
+        }
+    }
+    QStringList sort(const QStringList &names)
+    {
+        fillInput(names);
+        window->sortCommand().PushButton17_Click();
+        return results();
+    }
+};
+
+struct OrderCase {
+    Reading reading;
+    QStringList input;
+    QStringList expected;
+};
+
+class SortOrders : public ::testing::TestWithParam<OrderCase> {};
+
+TEST_P(SortOrders, ResultsInKeyOrder)
+{
+    SortFixture f;
+    f.read(GetParam().reading);
+    EXPECT_EQ(f.sort(GetParam().input), GetParam().expected);
+    EXPECT_EQ(f.desktop.messageTexts(), QStringList{"Done."});
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, SortOrders,
+    ::testing::Values(
+        OrderCase{Reading::LastWord, kSamples, {"John Smith Jr.", "Joe Tavrin", "Mr. Joe Tavrin", "Peter Tavrin"}},
+        OrderCase{Reading::SkipSuffix, kSamples, {"John Smith Jr.", "Joe Tavrin", "Mr. Joe Tavrin", "Peter Tavrin"}},
+        OrderCase{Reading::FirstLast, kSamples, {"Joe Tavrin", "John Smith Jr.", "Mr. Joe Tavrin", "Peter Tavrin"}},
+        OrderCase{Reading::LastWord, {"John Smith Jr.", "Ann Lee"}, {"John Smith Jr.", "Ann Lee"}},
+        OrderCase{Reading::SkipSuffix, {"John Smith Jr.", "Ann Lee"}, {"Ann Lee", "John Smith Jr."}},
+        OrderCase{Reading::LastWord, {"anna smith", "Bob Young"}, {"Bob Young", "anna smith"}},
+        OrderCase{Reading::SkipSuffix, {"Bob Smith", "Al Smith Jr."}, {"Al Smith Jr.", "Bob Smith"}},
+        OrderCase{Reading::LastWord, {"Cher"}, {"Cher"}},
+        OrderCase{Reading::LastWord, {"John Smith ", "Ann Adams"}, {"John Smith", "Ann Adams"}}));
+
+TEST(SortCommand, EmptyInputListLeavesResultsAlone)
+{
+    SortFixture f;
+    f.window->resultList().append("kept");
+    f.window->sortCommand().PushButton17_Click();
+    EXPECT_EQ(f.results(), QStringList{"kept"});
+    ASSERT_EQ(f.desktop.messages.size(), 1u);
+    EXPECT_EQ(f.desktop.messages[0].text, "You forgot to add Name in the list.");
+    EXPECT_EQ(f.desktop.messages[0].style, 0);
+    EXPECT_EQ(f.desktop.messages[0].title, f.window->applicationTitle());
+    EXPECT_TRUE(f.desktop.pointers.empty());
+}
+
+TEST(SortCommand, ProgressAndPointerDuringAndAfterRun)
+{
+    SortFixture f;
+    QStringList texts;
+    std::vector<double> positions;
+    std::vector<app::Pointer> pointersAtYield;
+    QObject::connect(&f.window->progress(), &app::ProgressState::textSet, [&](const QString &t) { texts << t; });
+    QObject::connect(&f.window->progress(), &app::ProgressState::positionSet,
+                     [&](double p) { positions.push_back(p); });
+    f.desktop.onEveryYield = [&] { pointersAtYield.push_back(f.window->pointerState().pointer()); };
+    f.fillInput({"Ann Lee", "Bo Ray", "Cy Dee"});
+    f.window->sortCommand().PushButton17_Click();
+
+    EXPECT_EQ(texts, (QStringList{"Processing: Ann Lee", "Processing: Bo Ray", "Processing: Cy Dee", "Progress Bar"}));
+    EXPECT_EQ(positions, (std::vector<double>{33, 66, 100, 0}));
+    for (app::Pointer p : pointersAtYield)
+        EXPECT_EQ(p, app::Pointer::Busy);
+    EXPECT_EQ(f.window->pointerState().pointer(), app::Pointer::Default);
+    EXPECT_EQ(f.window->progress().text(), "Progress Bar");
+}
+
+TEST(SortCommand, ProgressTextShowsTextAfterLastSlash)
+{
+    SortFixture f;
+    QStringList texts;
+    QObject::connect(&f.window->progress(), &app::ProgressState::textSet, [&](const QString &t) { texts << t; });
+    f.fillInput({"AC/DC Band"});
+    f.window->sortCommand().PushButton17_Click();
+    EXPECT_EQ(texts.first(), "Processing: DC Band");
+}
+
+TEST(SortCommand, PointerChangedDuringYieldIsSetBackToBusy)
+{
+    SortFixture f;
+    f.fillInput({"A B", "C D"});
+    std::vector<app::Pointer> seenAtSecondName;
+    f.desktop.atYield(1, [&] { f.window->pointerState().set(app::Pointer::Custom); });
+    f.desktop.atYield(2, [&] { seenAtSecondName.push_back(f.window->pointerState().pointer()); });
+    f.window->sortCommand().PushButton17_Click();
+    ASSERT_EQ(seenAtSecondName.size(), 1u);
+    EXPECT_EQ(seenAtSecondName[0], app::Pointer::Busy);
+}
+
+struct FilterCase {
+    const char *what;
+    Reading reading;
+    bool check5, check1, check2;
+    QString limit;
+    QStringList input;
+    QStringList expected;
+};
+
+class Filters : public ::testing::TestWithParam<FilterCase> {};
+
+TEST_P(Filters, KeepWhatTheBoxesSay)
+{
+    const FilterCase c = GetParam();
+    SortFixture f;
+    f.read(c.reading);
+    f.window->Check5->setChecked(c.check5);
+    f.window->Check1->setChecked(c.check1);
+    f.window->Check2->setChecked(c.check2);
+    f.window->Text1->setText(c.limit);
+    EXPECT_EQ(f.sort(c.input), c.expected) << c.what;
+    EXPECT_TRUE(f.desktop.errorReports().empty()) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Filters,
+    ::testing::Values(
+        FilterCase{"duplicates", Reading::LastWord, true, false, false, "5",
+                   {"John Smith", "john smith", "John Smith"}, {"John Smith", "john smith"}},
+        FilterCase{"spaces make names differ", Reading::LastWord, true, false, false, "5",
+                   {" John Smith", "John Smith"}, {"John Smith", "John Smith"}},
+        FilterCase{"unique last names", Reading::LastWord, false, true, false, "5", kSamples,
+                   {"John Smith Jr.", "Joe Tavrin"}},
+        FilterCase{"limit 2", Reading::LastWord, false, false, true, "2", kSamples,
+                   {"John Smith Jr.", "Joe Tavrin", "Mr. Joe Tavrin"}},
+        FilterCase{"limit 0", Reading::LastWord, false, false, true, "0", kSamples, {"John Smith Jr.", "Joe Tavrin"}},
+        FilterCase{"limit negative", Reading::LastWord, false, false, true, "-3", kSamples,
+                   {"John Smith Jr.", "Joe Tavrin"}},
+        FilterCase{"limit 2.5 rounds to 2", Reading::LastWord, false, false, true, "2.5", kSamples,
+                   {"John Smith Jr.", "Joe Tavrin", "Mr. Joe Tavrin"}},
+        FilterCase{"limit 3.5 rounds to 4", Reading::LastWord, false, false, true, "3.5",
+                   {"A X", "B X", "C X", "D X", "E X"}, {"A X", "B X", "C X", "D X"}},
+        FilterCase{"Check1 wins over Check2", Reading::LastWord, false, true, true, "9", kSamples,
+                   {"John Smith Jr.", "Joe Tavrin"}},
+        FilterCase{"First/Last groups by first word", Reading::FirstLast, false, true, false, "5",
+                   {"Joe Tavrin", "Joe Smith"}, {"Joe Smith"}},
+        FilterCase{"case makes head fields differ", Reading::LastWord, false, true, false, "5",
+                   {"A Smith", "B smith", "C Smith"}, {"A Smith", "B smith"}},
+        FilterCase{"suffix head fields differ", Reading::SkipSuffix, false, true, false, "5",
+                   {"John Smith Jr.", "Adam Smith"}, {"John Smith Jr.", "Adam Smith"}},
+        FilterCase{"empty names share the empty head field", Reading::LastWord, false, true, false, "5",
+                   {"", "", "Al"}, {"", "Al"}}));
+
+TEST(SortCommand, CheckBoxReadAtBothEnds)
+{
+    // Check1 and Check2 both ticked with a limit: only the unique filter acts.
+    SortFixture f;
+    f.window->Check1->setChecked(true);
+    f.window->Check2->setChecked(true);
+    f.window->Text1->setText("banana");
+    EXPECT_EQ(f.sort(kSamples), (QStringList{"John Smith Jr.", "Joe Tavrin"}));
+    EXPECT_TRUE(f.desktop.errorReports().empty());
+}
+
+class UnreadableLimit : public ::testing::TestWithParam<const char *> {};
+
+TEST_P(UnreadableLimit, ReportedOncePerRunAndNamesJoinAsUnderLimit)
+{
+    SortFixture f;
+    f.read(Reading::LastWord);
+    f.window->Check2->setChecked(true);
+    f.window->Text1->setText(QString::fromUtf8(GetParam()));
+    f.sort({"A X", "B X", "C X", "D X", "E Y", "F Y"});
+    EXPECT_EQ(f.results(), (QStringList{"A X", "B X", "C X", "D X", "E Y", "F Y"}));
+    const auto reports = f.desktop.errorReports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_TRUE(reports[0].text.contains("in Orvella2021/08/31.Form1.PushButton17_Click at line 180\r\r"));
+    EXPECT_EQ(reports[0].style, 48);
+    EXPECT_EQ(f.desktop.messageTexts().last(), "Done.");
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, UnreadableLimit,
+                         ::testing::Values("40000", "", "banana", "1e9", "\xD9\xA3", "-32769"));
+
+TEST(SortCommand, ReentrantClickDuringYieldDoesNothing)
+{
+    SortFixture f;
+    f.fillInput(kSamples);
+    f.desktop.atYield(2, [&] { f.window->sortCommand().PushButton17_Click(); });
+    f.window->sortCommand().PushButton17_Click();
+    EXPECT_EQ(f.results(), (QStringList{"John Smith Jr.", "Joe Tavrin", "Mr. Joe Tavrin", "Peter Tavrin"}));
+    EXPECT_EQ(f.desktop.messageTexts(), QStringList{"Done."});
+}
+
+TEST(SortCommand, NamesAddedDuringRunAreNotSorted)
+{
+    SortFixture f;
+    f.fillInput({"B B", "A A"});
+    f.desktop.atYield(1, [&] { f.window->inputList().append("C C"); });
+    f.window->sortCommand().PushButton17_Click();
+    EXPECT_EQ(f.results(), (QStringList{"A A", "B B"}));
+    EXPECT_EQ(f.window->inputList().count(), 3);
+}
+
+TEST(SortCommand, ClearResultsDuringOutputKeepsAppending)
+{
+    SortFixture f;
+    f.fillInput({"C C", "B B", "A A"});
+    // Yields: 3 while keys are built, 1 at the start of the sort, then one per key.
+    f.desktop.atYield(6, [&] { f.window->resultList().clear(); });
+    f.window->sortCommand().PushButton17_Click();
+    EXPECT_EQ(f.results(), (QStringList{"B B", "C C"}));
+}
+
+TEST(SortCommand, SuffixReadingUsesTheLiveList)
+{
+    SortFixture f;
+    f.read(Reading::SkipSuffix);
+    EXPECT_FALSE(f.window->hasLiveSuffixList());
+    f.sort({"John Smith Jr.", "Ann Lee"});
+    EXPECT_TRUE(f.window->hasLiveSuffixList());
+    EXPECT_EQ(f.window->liveSuffixList().model().count(), 77);
+    f.window->liveSuffixList().model().clear();
+    f.window->liveSuffixList().model().append("Lee");
+    f.window->sortCommand().PushButton17_Click();
+    // "Lee" is now a suffix: Ann Lee's head field is "Ann Lee"; "Jr." is a word.
+    EXPECT_EQ(f.results(), (QStringList{"Ann Lee", "John Smith Jr."}));
+}
+
+TEST(SortCommand, NoReadingSelectedGivesEmptyResults)
+{
+    SortFixture f;
+    f.window->Option1->setAutoExclusive(false);
+    f.window->Option2->setAutoExclusive(false);
+    f.window->Option1->setChecked(false);
+    f.window->Option2->setChecked(false);
+    EXPECT_EQ(f.sort({"A B", "C D"}), (QStringList{"", ""}));
+}
+
+} // namespace

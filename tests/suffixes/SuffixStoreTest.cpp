@@ -1,0 +1,147 @@
+#include "lists/NameListModel.h"
+#include "suffixes/SuffixList.h"
+#include "suffixes/SuffixStore.h"
+#include "support/Fixtures.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvella;
+using namespace orvella::testing;
+
+namespace {
+
+const QString D = QStringLiteral("!!!TWINE!!!");
+
+QStringList loaded(MemorySettings &settings)
+{
+    lists::NameListModel list(QStringLiteral("Suffix List"));
+    suffixes::LoadSuffixList(list, settings);
+    return itemsOf(list);
+}
+
+TEST(SuffixStore, DefaultListHas77EntriesInOrder)
+{
+    const QList<QString> &d = suffixes::defaultSuffixes();
+    ASSERT_EQ(d.size(), 77);
+    EXPECT_EQ(d.first(), "BVM");
+    EXPECT_EQ(d[1], "B.V.M.");
+    EXPECT_EQ(d[32], "Jr.");
+    EXPECT_EQ(d[48], "Ph.D.");
+    EXPECT_EQ(d[53], "RGS");
+    EXPECT_EQ(d.last(), "USNR");
+    EXPECT_EQ(QSet<QString>(d.begin(), d.end()).size(), 77);
+}
+
+struct LoadCase {
+    const char *what;
+    std::optional<QString> stored;
+    QStringList expected; // empty: the default list
+};
+
+class LoadSuffixList : public ::testing::TestWithParam<LoadCase> {};
+
+TEST_P(LoadSuffixList, FromStoredForm)
+{
+    MemorySettings settings;
+    if (GetParam().stored)
+        settings.values.insert("SuffixList", *GetParam().stored);
+    const QStringList expected = GetParam().expected.isEmpty()
+        ? QStringList(suffixes::defaultSuffixes().begin(), suffixes::defaultSuffixes().end())
+        : GetParam().expected;
+    EXPECT_EQ(loaded(settings), expected) << GetParam().what;
+    EXPECT_TRUE(settings.writes.isEmpty()) << "loading never writes";
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, LoadSuffixList,
+    ::testing::Values(LoadCase{"first run", std::nullopt, {}}, LoadCase{"empty value", QString(), {}},
+                      LoadCase{"one entry", "Jr.", {"Jr."}},
+                      LoadCase{"two delimiters in a row", "Jr." + D + D + "Sr.", {"Jr.", "", "Sr."}},
+                      LoadCase{"leading and trailing delimiter", D + "Jr." + D, {"", "Jr.", ""}},
+                      LoadCase{"duplicates kept in order", "Sr." + D + "Jr." + D + "Sr.", {"Sr.", "Jr.", "Sr."}},
+                      LoadCase{"only a delimiter", D, {"", ""}}));
+
+TEST(SuffixStore, SaveJoinsBetweenEntriesOnly)
+{
+    MemorySettings settings;
+    lists::NameListModel list(QStringLiteral("Suffix List"));
+    suffixes::SaveSuffixList(list, settings);
+    EXPECT_EQ(settings.values.value("SuffixList"), QString());
+    list.append("Jr.");
+    suffixes::SaveSuffixList(list, settings);
+    EXPECT_EQ(settings.values.value("SuffixList"), "Jr.");
+    list.append("Sr.");
+    suffixes::SaveSuffixList(list, settings);
+    EXPECT_EQ(settings.values.value("SuffixList"), "Jr." + D + "Sr.");
+}
+
+TEST(SuffixStore, RoundTrips)
+{
+    const QList<QList<QString>> lists = {
+        {"Jr.", "Sr."}, {"a", "", "b"}, {"x y", "  ", "\tz"}, suffixes::defaultSuffixes()};
+    for (const QList<QString> &entries : lists) {
+        MemorySettings settings;
+        lists::NameListModel list(QStringLiteral("Suffix List"));
+        list.appendMany(entries);
+        suffixes::SaveSuffixList(list, settings);
+        EXPECT_EQ(loaded(settings), QStringList(entries.begin(), entries.end()));
+    }
+}
+
+TEST(SuffixStore, EntryHoldingTheDelimiterComesBackSplit)
+{
+    MemorySettings settings;
+    lists::NameListModel list(QStringLiteral("Suffix List"));
+    list.append("A" + D + "B");
+    suffixes::SaveSuffixList(list, settings);
+    EXPECT_EQ(loaded(settings), (QStringList{"A", "B"}));
+}
+
+TEST(SuffixStore, OnlyEntryEmptyComesBackAsDefaults)
+{
+    MemorySettings settings;
+    lists::NameListModel list(QStringLiteral("Suffix List"));
+    list.append(QString());
+    suffixes::SaveSuffixList(list, settings);
+    EXPECT_EQ(loaded(settings).size(), 77);
+}
+
+TEST(SuffixStore, DefaultsSavedEqualResetValue)
+{
+    MemorySettings settings;
+    lists::NameListModel list(QStringLiteral("Suffix List"));
+    list.append("old");
+    list.clear();
+    suffixes::LoadSampleSuffix(list);
+    suffixes::SaveSuffixList(list, settings);
+    EXPECT_EQ(settings.values.value("SuffixList").count(D), 76);
+    EXPECT_EQ(settings.values.value("SuffixList"), suffixes::packSuffixList(suffixes::defaultSuffixes()));
+}
+
+TEST(SuffixList, LookupIgnoresCaseButNotDots)
+{
+    suffixes::SuffixList list;
+    suffixes::LoadSampleSuffix(list.model());
+    EXPECT_TRUE(list.IsSuffix(u"JR."));
+    EXPECT_TRUE(list.IsSuffix(u"ph.d."));
+    EXPECT_FALSE(list.IsSuffix(u"J.R."));
+    EXPECT_FALSE(list.IsSuffix(u" Jr."));
+    EXPECT_FALSE(list.IsSuffix(u""));
+    list.model().clear();
+    EXPECT_FALSE(list.IsSuffix(u"Jr."));
+    list.model().append("Jr");
+    EXPECT_TRUE(list.IsSuffix(u"jr"));
+    EXPECT_FALSE(list.IsSuffix(u"jr."));
+}
+
+TEST(SuffixList, LargeListsHaveNoLimit)
+{
+    suffixes::SuffixList list;
+    QList<QString> many;
+    for (int i = 0; i < 40000; ++i)
+        many << QStringLiteral("S%1").arg(i);
+    list.model().appendMany(many);
+    EXPECT_TRUE(list.IsSuffix(u"s39999"));
+}
+
+} // namespace

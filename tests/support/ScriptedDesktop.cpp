@@ -1,0 +1,133 @@
+#include "support/ScriptedDesktop.h"
+
+#include "app/ErrorReport.h"
+#include "export/Spreadsheet.h"
+
+namespace orvella::testing {
+
+QStringList ScriptedDesktop::messageTexts() const
+{
+    QStringList texts;
+    for (const Message &m : messages)
+        texts << m.text;
+    return texts;
+}
+
+std::vector<ScriptedDesktop::Message> ScriptedDesktop::errorReports() const
+{
+    std::vector<Message> reports;
+    for (const Message &m : messages) {
+        if (m.title == QLatin1String(app::kErrorReportTitle))
+            reports.push_back(m);
+    }
+    return reports;
+}
+
+int ScriptedDesktop::messageBox(const QString &text, int style, const QString &title)
+{
+    messages.push_back({text, style, title});
+    if (onMessage)
+        onMessage(messages.back());
+    if (!messageAnswers.empty()) {
+        const int answer = messageAnswers.front();
+        messageAnswers.pop_front();
+        return answer;
+    }
+    return style == app::MessageStyle::YesNo ? app::MessageAnswer::Yes : app::MessageAnswer::Ok;
+}
+
+QString ScriptedDesktop::inputBox(const QString &prompt, const QString &title, const QString &defaultText)
+{
+    inputs.push_back({prompt, title, defaultText});
+    if (inputAnswers.empty())
+        return QString();
+    QString answer = inputAnswers.front();
+    inputAnswers.pop_front();
+    return answer;
+}
+
+QString ScriptedDesktop::openFileDialog(const app::FileDialogRequest &request)
+{
+    dialogs.push_back({false, request});
+    if (openAnswers.empty())
+        return QString();
+    QString answer = openAnswers.front();
+    openAnswers.pop_front();
+    return answer;
+}
+
+QString ScriptedDesktop::saveFileDialog(const app::FileDialogRequest &request)
+{
+    dialogs.push_back({true, request});
+    if (saveAnswers.empty())
+        return QString();
+    QString answer = saveAnswers.front();
+    saveAnswers.pop_front();
+    return answer;
+}
+
+void ScriptedDesktop::yield()
+{
+    ++yields;
+    if (onEveryYield)
+        onEveryYield();
+    const auto found = m_atYield.find(yields);
+    if (found != m_atYield.end()) {
+        const auto actions = std::move(found->second);
+        m_atYield.erase(found);
+        for (const auto &action : actions)
+            action();
+    }
+}
+
+void ScriptedDesktop::showPointer(QWidget *, app::Pointer pointer, const QCursor &)
+{
+    pointers.push_back(pointer);
+}
+
+bool ScriptedDesktop::clearClipboard()
+{
+    ++clipboardAttempts;
+    if (clipboardRefusals > 0) {
+        --clipboardRefusals;
+        return false;
+    }
+    clipboard.clear();
+    clipboardHasText = false;
+    return true;
+}
+
+bool ScriptedDesktop::setClipboardText(const QString &text)
+{
+    ++clipboardAttempts;
+    if (clipboardRefusals > 0) {
+        --clipboardRefusals;
+        return false;
+    }
+    clipboard = text;
+    clipboardHasText = true;
+    return true;
+}
+
+std::unique_ptr<exporting::Spreadsheet> ScriptedDesktop::createSpreadsheet()
+{
+    return spreadsheetFactory ? spreadsheetFactory() : nullptr;
+}
+
+bool ScriptedDesktop::spreadsheetAvailable()
+{
+    return spreadsheetInstalled;
+}
+
+bool ScriptedDesktop::openUrl(const QString &url)
+{
+    openedUrls << url;
+    return true;
+}
+
+void ScriptedDesktop::endProgram()
+{
+    ++endProgramCalls;
+}
+
+} // namespace orvella::testing

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "app/Desktop.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <functional>
+#include <map>
+#include <vector>
+
+namespace orvella::testing {
+
+// A desktop that never blocks: every dialog answers from a script given in advance
+// and is recorded. Yields are counted, and a test can run its own code at an exact
+// yield to play a user clicking while a command works.
+class ScriptedDesktop : public app::Desktop {
+public:
+    struct Message {
+        QString text;
+        int style;
+        QString title;
+    };
+    struct Input {
+        QString prompt;
+        QString title;
+        QString defaultText;
+    };
+    struct Dialog {
+        bool save;
+        app::FileDialogRequest request;
+    };
+
+    // Answers, used in order; when a queue is empty the box answers OK / Yes, the
+    // input box "" (cancelled) and the file dialogs "" (cancelled).
+    std::deque<int> messageAnswers;
+    std::deque<QString> inputAnswers;
+    std::deque<QString> openAnswers;
+    std::deque<QString> saveAnswers;
+
+    std::vector<Message> messages;
+    std::vector<Input> inputs;
+    std::vector<Dialog> dialogs;
+    std::vector<app::Pointer> pointers;
+    QStringList openedUrls;
+    int yields = 0;
+    int endProgramCalls = 0;
+
+    // Runs action when the yield with this number (counted from 1) happens.
+    void atYield(int number, std::function<void()> action) { m_atYield[number].push_back(std::move(action)); }
+    // Runs action at every yield.
+    std::function<void()> onEveryYield;
+    // Runs when a message box is shown (before it answers).
+    std::function<void(const Message &)> onMessage;
+
+    // Clipboard: in memory; the next `clipboardRefusals` attempts fail.
+    QString clipboard;
+    bool clipboardHasText = false;
+    int clipboardRefusals = 0;
+    int clipboardAttempts = 0;
+
+    // Spreadsheet: what createSpreadsheet hands out (set by tests that need one).
+    std::function<std::unique_ptr<exporting::Spreadsheet>()> spreadsheetFactory;
+    bool spreadsheetInstalled = true;
+
+    QStringList messageTexts() const;
+    // Reports ("Application Error" boxes) only.
+    std::vector<Message> errorReports() const;
+
+    int messageBox(const QString &text, int style, const QString &title) override;
+    QString inputBox(const QString &prompt, const QString &title, const QString &defaultText) override;
+    QString openFileDialog(const app::FileDialogRequest &request) override;
+    QString saveFileDialog(const app::FileDialogRequest &request) override;
+    void yield() override;
+    void showPointer(QWidget *window, app::Pointer pointer, const QCursor &custom) override;
+    bool clearClipboard() override;
+    bool setClipboardText(const QString &text) override;
+    std::unique_ptr<exporting::Spreadsheet> createSpreadsheet() override;
+    bool spreadsheetAvailable() override;
+    bool openUrl(const QString &url) override;
+    void endProgram() override;
+
+private:
+    std::map<int, std::vector<std::function<void()>>> m_atYield;
+};
+
+} // namespace orvella::testing
