@@ -1,6 +1,10 @@
 #include "lists/NameListModel.h"
 
+#include "app/Disposal.h"
 #include "app/Failure.h"
+
+#include <QTimer>
+#include <utility>
 
 namespace orvella::lists {
 
@@ -53,7 +57,13 @@ void NameListModel::appended()
 {
     if (!m_flushQueued) {
         m_flushQueued = true;
-        QMetaObject::invokeMethod(this, &NameListModel::flushPendingRows, Qt::QueuedConnection);
+        // A view relayouts all its rows when rows arrive; with many rows shown, tell
+        // it a few times a second instead of at every pass of the event loop.
+        const qint64 sinceLast = m_sinceFlush.isValid() ? m_sinceFlush.elapsed() : kBigListFlushMs;
+        if (m_shownRows < kSmallList || sinceLast >= kBigListFlushMs)
+            QMetaObject::invokeMethod(this, &NameListModel::flushPendingRows, Qt::QueuedConnection);
+        else
+            QTimer::singleShot(kBigListFlushMs - sinceLast, this, &NameListModel::flushPendingRows);
     }
     emit itemsChanged();
 }
@@ -63,6 +73,7 @@ void NameListModel::flushPendingRows()
     m_flushQueued = false;
     if (m_items.size() <= m_shownRows)
         return;
+    m_sinceFlush.start();
     beginInsertRows(QModelIndex(), static_cast<int>(m_shownRows), static_cast<int>(m_items.size() - 1));
     m_shownRows = m_items.size();
     endInsertRows();
@@ -92,8 +103,7 @@ void NameListModel::removeAt(int position)
 void NameListModel::clear()
 {
     beginResetModel();
-    m_items.clear();
-    m_items.squeeze();
+    app::releaseInBackground(std::exchange(m_items, {}));
     m_shownRows = 0;
     endResetModel();
     emit itemsChanged();
@@ -124,7 +134,15 @@ QVariant NameListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= m_shownRows || index.column() != 0)
         return {};
-    if (role == Qt::DisplayRole || role == Qt::EditRole)
+    if (role == Qt::DisplayRole) {
+        // Laying out a text of millions of characters takes the view seconds per
+        // repaint; an item that long shows its beginning only (the item keeps it all).
+        const QString &text = m_items.at(index.row());
+        if (text.size() > kShownLength)
+            return QStringView(text).left(kShownLength).toString() + QChar(0x2026);
+        return text;
+    }
+    if (role == Qt::EditRole)
         return m_items.at(index.row());
     return {};
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <QElapsedTimer>
 #include <QItemSelectionModel>
 #include <QList>
 #include <QString>
@@ -45,6 +46,9 @@ public:
     void flushPendingRows();
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    // Display texts are cut to this many characters (followed by an ellipsis).
+    static constexpr qsizetype kShownLength = 4096;
+
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
@@ -56,10 +60,14 @@ private:
     void checkPosition(int position) const;
     void appended();
 
+    static constexpr qsizetype kSmallList = 20000;
+    static constexpr qint64 kBigListFlushMs = 250;
+
     QString m_caption;
     QList<QString> m_items;
     qsizetype m_shownRows = 0;
     bool m_flushQueued = false;
+    QElapsedTimer m_sinceFlush;
     QItemSelectionModel m_selection;
 };
 

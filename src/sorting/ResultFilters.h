@@ -14,6 +14,7 @@ namespace orvella::sorting {
 // Exact, case-sensitive set of the input names seen so far ("Remove duplicates").
 class DuplicateFilter {
 public:
+    qsizetype size() const { return m_seen.size(); }
     bool seen(const QString &name) const { return m_seen.contains(name); }
     void add(const QString &name) { m_seen.insert(name); }
 
@@ -24,6 +25,7 @@ private:
 // Head fields already kept ("Keep unique last names").
 class UniqueFilter {
 public:
+    qsizetype size() const { return m_heads.size(); }
     bool seen(QStringView head) const { return m_heads.contains(head.toString()); }
     void add(QStringView head) { m_heads.insert(head.toString()); }
 

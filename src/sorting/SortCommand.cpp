@@ -1,6 +1,7 @@
 #include "sorting/SortCommand.h"
 
 #include "app/Desktop.h"
+#include "app/Disposal.h"
 #include "app/Failure.h"
 #include "app/MainContext.h"
 #include "app/Paths.h"
@@ -176,6 +177,12 @@ void SortCommand::PushButton17_Click()
     p.step(202, [&] { ctx.progress.setPosition(0); });
     p.step(204, [&] { ctx.progress.setText(app::ProgressState::kIdleText); });
     p.step(206, [&] { desktop.messageBox(QStringLiteral("Done."), app::MessageStyle::Ok, ctx.title); });
+
+    // The run's working data can hold millions of strings; free it off the window's thread.
+    app::releaseInBackground(std::move(keys));
+    app::releaseInBackground(std::move(duplicates));
+    app::releaseInBackground(std::move(unique));
+    app::releaseInBackground(std::move(groups));
 }
 
 } // namespace orvella::sorting

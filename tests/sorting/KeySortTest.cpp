@@ -110,12 +110,56 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(KeySort, YieldsWhileSortingLargeInputs)
 {
+    for (int count : {15000, 300000}) {
+        int yields = 0;
+        std::vector<QString> keys;
+        for (int i = 0; i < count; ++i)
+            keys.push_back(QString::number((i * 7919) % count));
+        sortKeysStable(keys, [&] { ++yields; });
+        EXPECT_GE(yields, 2) << count;
+        EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end(),
+                                   [](const QString &a, const QString &b) { return compareKeys(a, b) < 0; }));
+    }
+}
+
+TEST(KeySort, LargeInputsAgreeWithAComparisonSort)
+{
+    // Above the size where the work moves to worker threads.
+    QRandomGenerator random(99);
+    std::vector<QString> keys = randomKeys(random, 60000);
+    std::vector<QString> expected = keys;
+    std::stable_sort(expected.begin(), expected.end(),
+                     [](const QString &a, const QString &b) { return compareKeys(a, b) < 0; });
+    std::vector<const void *> expectedData;
+    for (const QString &k : expected)
+        expectedData.push_back(k.constData());
+    sortKeysStable(keys, [] {});
+    std::vector<const void *> actualData;
+    for (const QString &k : keys)
+        actualData.push_back(k.constData());
+    EXPECT_EQ(actualData, expectedData) << "same keys, and equal keys in input order";
+}
+
+TEST(KeySort, KeysWithNulUnitsAndLongSharedPrefixes)
+{
+    const QString a = QString(QChar(u'A'));
+    const QString aNul = a + QChar(u'\0');
+    const QString aNulNul = aNul + QChar(u'\0');
+    const QString longA = QString(1000, u'x') + "a";
+    const QString longB = QString(1000, u'x') + "b";
+    std::vector<QString> keys = {aNulNul, longB, aNul, a, longA, QString(1000, u'x')};
+    sortKeysStable(keys, {});
+    EXPECT_EQ(keys, (std::vector<QString>{a, aNul, aNulNul, QString(1000, u'x'), longA, longB}));
+}
+
+TEST(KeySort, SmallInputsYieldOnlyAtTheStart)
+{
     int yields = 0;
     std::vector<QString> keys;
-    for (int i = 0; i < 50000; ++i)
-        keys.push_back(QString::number((i * 7919) % 50000));
+    for (int i = 0; i < 1000; ++i)
+        keys.push_back(QString::number(i % 7));
     sortKeysStable(keys, [&] { ++yields; });
-    EXPECT_GT(yields, 10);
+    EXPECT_EQ(yields, 1);
     EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end(),
                                [](const QString &a, const QString &b) { return compareKeys(a, b) < 0; }));
 }

@@ -2,12 +2,10 @@
 #include "app/PointerState.h"
 #include "lists/NameListModel.h"
 #include "sorting/SortCommand.h"
+#include "sorting/SortControls.h"
 #include "suffixes/SuffixList.h"
 #include "support/Fixtures.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <gtest/gtest.h>
 
 using namespace orvella;
@@ -19,20 +17,35 @@ const QStringList kSamples = {"Peter Tavrin", "John Smith Jr.", "Joe Tavrin", "M
 
 enum class Reading { LastWord, SkipSuffix, FirstLast };
 
+// The option and filter controls as the sort reads them, set directly by the tests.
+struct FakeControls : sorting::SortControls {
+    sorting::SortOptions reading{true, false, true, false};
+    bool check5 = false, check1 = false, check2 = false;
+    QString limit = "5";
+    sorting::SortOptions options() const override { return reading; }
+    bool removeDuplicates() const override { return check5; }
+    bool keepUnique() const override { return check1; }
+    bool keepLimited() const override { return check2; }
+    QString limitText() const override { return limit; }
+};
+
+// The real sort command over the main window's lists, progress and pointer.
 struct SortFixture : MainWindowFixture {
+    FakeControls controls;
+    sorting::SortCommand command{window->context(), controls,
+                                 [this]() -> suffixes::SuffixList & { return window->liveSuffixList(); }};
+
     void read(Reading reading)
     {
-        if (reading == Reading::FirstLast) {
-            window->Option2->setChecked(true);
-        } else {
-            window->Option1->setChecked(true);
-            (reading == Reading::LastWord ? window->Option4 : window->Option3)->setChecked(true);
-        }
+        controls.reading = reading == Reading::FirstLast  ? sorting::SortOptions{false, true, true, false}
+            : reading == Reading::LastWord                ? sorting::SortOptions{true, false, false, true}
+                                                          : sorting::SortOptions{true, false, true, false};
     }
+    void run() { command.PushButton17_Click(); }
     QStringList sort(const QStringList &names)
     {
         fillInput(names);
-        window->sortCommand().PushButton17_Click();
+        run();
         return results();
     }
 };
@@ -70,7 +83,7 @@ TEST(SortCommand, EmptyInputListLeavesResultsAlone)
 {
     SortFixture f;
     f.window->resultList().append("kept");
-    f.window->sortCommand().PushButton17_Click();
+    f.run();
     EXPECT_EQ(f.results(), QStringList{"kept"});
     ASSERT_EQ(f.desktop.messages.size(), 1u);
     EXPECT_EQ(f.desktop.messages[0].text, "You forgot to add Name in the list.");
@@ -90,7 +103,7 @@ TEST(SortCommand, ProgressAndPointerDuringAndAfterRun)
                      [&](double p) { positions.push_back(p); });
     f.desktop.onEveryYield = [&] { pointersAtYield.push_back(f.window->pointerState().pointer()); };
     f.fillInput({"Ann Lee", "Bo Ray", "Cy Dee"});
-    f.window->sortCommand().PushButton17_Click();
+    f.run();
 
     EXPECT_EQ(texts, (QStringList{"Processing: Ann Lee", "Processing: Bo Ray", "Processing: Cy Dee", "Progress Bar"}));
     EXPECT_EQ(positions, (std::vector<double>{33, 66, 100, 0}));
@@ -106,7 +119,7 @@ TEST(SortCommand, ProgressTextShowsTextAfterLastSlash)
     QStringList texts;
     QObject::connect(&f.window->progress(), &app::ProgressState::textSet, [&](const QString &t) { texts << t; });
     f.fillInput({"AC/DC Band"});
-    f.window->sortCommand().PushButton17_Click();
+    f.run();
     EXPECT_EQ(texts.first(), "Processing: DC Band");
 }
 
@@ -117,7 +130,7 @@ TEST(SortCommand, PointerChangedDuringYieldIsSetBackToBusy)
     std::vector<app::Pointer> seenAtSecondName;
     f.desktop.atYield(1, [&] { f.window->pointerState().set(app::Pointer::Custom); });
     f.desktop.atYield(2, [&] { seenAtSecondName.push_back(f.window->pointerState().pointer()); });
-    f.window->sortCommand().PushButton17_Click();
+    f.run();
     ASSERT_EQ(seenAtSecondName.size(), 1u);
     EXPECT_EQ(seenAtSecondName[0], app::Pointer::Busy);
 }
@@ -138,10 +151,10 @@ TEST_P(Filters, KeepWhatTheBoxesSay)
     const FilterCase c = GetParam();
     SortFixture f;
     f.read(c.reading);
-    f.window->Check5->setChecked(c.check5);
-    f.window->Check1->setChecked(c.check1);
-    f.window->Check2->setChecked(c.check2);
-    f.window->Text1->setText(c.limit);
+    f.controls.check5 = c.check5;
+    f.controls.check1 = c.check1;
+    f.controls.check2 = c.check2;
+    f.controls.limit = c.limit;
     EXPECT_EQ(f.sort(c.input), c.expected) << c.what;
     EXPECT_TRUE(f.desktop.errorReports().empty()) << c.what;
 }
@@ -175,13 +188,13 @@ INSTANTIATE_TEST_SUITE_P(
         FilterCase{"empty names share the empty head field", Reading::LastWord, false, true, false, "5",
                    {"", "", "Al"}, {"", "Al"}}));
 
-TEST(SortCommand, CheckBoxReadAtBothEnds)
+TEST(SortCommand, BothOutputFiltersTickedOnlyUniqueActs)
 {
     // Check1 and Check2 both ticked with a limit: only the unique filter acts.
     SortFixture f;
-    f.window->Check1->setChecked(true);
-    f.window->Check2->setChecked(true);
-    f.window->Text1->setText("banana");
+    f.controls.check1 = true;
+    f.controls.check2 = true;
+    f.controls.limit = "banana";
     EXPECT_EQ(f.sort(kSamples), (QStringList{"John Smith Jr.", "Joe Tavrin"}));
     EXPECT_TRUE(f.desktop.errorReports().empty());
 }
@@ -192,8 +205,8 @@ TEST_P(UnreadableLimit, ReportedOncePerRunAndNamesJoinAsUnderLimit)
 {
     SortFixture f;
     f.read(Reading::LastWord);
-    f.window->Check2->setChecked(true);
-    f.window->Text1->setText(QString::fromUtf8(GetParam()));
+    f.controls.check2 = true;
+    f.controls.limit = QString::fromUtf8(GetParam());
     f.sort({"A X", "B X", "C X", "D X", "E Y", "F Y"});
     EXPECT_EQ(f.results(), (QStringList{"A X", "B X", "C X", "D X", "E Y", "F Y"}));
     const auto reports = f.desktop.errorReports();
@@ -210,8 +223,8 @@ TEST(SortCommand, ReentrantClickDuringYieldDoesNothing)
 {
     SortFixture f;
     f.fillInput(kSamples);
-    f.desktop.atYield(2, [&] { f.window->sortCommand().PushButton17_Click(); });
-    f.window->sortCommand().PushButton17_Click();
+    f.desktop.atYield(2, [&] { f.run(); });
+    f.run();
     EXPECT_EQ(f.results(), (QStringList{"John Smith Jr.", "Joe Tavrin", "Mr. Joe Tavrin", "Peter Tavrin"}));
     EXPECT_EQ(f.desktop.messageTexts(), QStringList{"Done."});
 }
@@ -221,7 +234,7 @@ TEST(SortCommand, NamesAddedDuringRunAreNotSorted)
     SortFixture f;
     f.fillInput({"B B", "A A"});
     f.desktop.atYield(1, [&] { f.window->inputList().append("C C"); });
-    f.window->sortCommand().PushButton17_Click();
+    f.run();
     EXPECT_EQ(f.results(), (QStringList{"A A", "B B"}));
     EXPECT_EQ(f.window->inputList().count(), 3);
 }
@@ -232,7 +245,7 @@ TEST(SortCommand, ClearResultsDuringOutputKeepsAppending)
     f.fillInput({"C C", "B B", "A A"});
     // Yields: 3 while keys are built, 1 at the start of the sort, then one per key.
     f.desktop.atYield(6, [&] { f.window->resultList().clear(); });
-    f.window->sortCommand().PushButton17_Click();
+    f.run();
     EXPECT_EQ(f.results(), (QStringList{"B B", "C C"}));
 }
 
@@ -246,7 +259,7 @@ TEST(SortCommand, SuffixReadingUsesTheLiveList)
     EXPECT_EQ(f.window->liveSuffixList().model().count(), 77);
     f.window->liveSuffixList().model().clear();
     f.window->liveSuffixList().model().append("Lee");
-    f.window->sortCommand().PushButton17_Click();
+    f.run();
     // "Lee" is now a suffix: Ann Lee's head field is "Ann Lee"; "Jr." is a word.
     EXPECT_EQ(f.results(), (QStringList{"Ann Lee", "John Smith Jr."}));
 }
@@ -254,10 +267,7 @@ TEST(SortCommand, SuffixReadingUsesTheLiveList)
 TEST(SortCommand, NoReadingSelectedGivesEmptyResults)
 {
     SortFixture f;
-    f.window->Option1->setAutoExclusive(false);
-    f.window->Option2->setAutoExclusive(false);
-    f.window->Option1->setChecked(false);
-    f.window->Option2->setChecked(false);
+    f.controls.reading = {false, false, true, false};
     EXPECT_EQ(f.sort({"A B", "C D"}), (QStringList{"", ""}));
 }
 
