@@ -23,6 +23,7 @@ struct Entry {
 
 constexpr qsizetype kUnitsPerLevel = 4;
 constexpr std::ptrdiff_t kEntriesPerYield = 8192;
+constexpr qsizetype kDeepFrom = 64;
 
 struct Range {
     Entry *begin;
@@ -56,6 +57,10 @@ public:
     {
         if (range.end - range.begin < 2)
             return;
+        if (range.depth >= kDeepFrom) {
+            sortByComparison(range);
+            return;
+        }
         fill(range.begin, range.end, range.depth);
         std::sort(range.begin, range.end, [](const Entry &a, const Entry &b) { return a.cache < b.cache; });
         Entry *run = range.begin;
@@ -70,6 +75,19 @@ public:
     }
 
 private:
+    // Keys that still tie after many units (long shared prefixes) are finished with a
+    // plain comparison from that depth, so that a few very long keys cannot make the
+    // sort walk them four units at a time.
+    void sortByComparison(const Range &range) const
+    {
+        const qsizetype depth = range.depth;
+        std::sort(range.begin, range.end, [this, depth](const Entry &a, const Entry &b) {
+            const int order = compareKeys(QStringView(m_keys[a.index]).mid(std::min<qsizetype>(depth, a.length)),
+                                          QStringView(m_keys[b.index]).mid(std::min<qsizetype>(depth, b.length)));
+            return order != 0 ? order < 0 : a.index < b.index;
+        });
+    }
+
     void fill(Entry *begin, Entry *end, qsizetype depth) const
     {
         for (Entry *e = begin; e < end; ++e) {
