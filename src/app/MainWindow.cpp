@@ -1,23 +1,43 @@
 #include "app/MainWindow.h"
 
 #include "app/AppInfo.h"
+#include "app/CursorFile.h"
 #include "app/Desktop.h"
+#include "app/ErrorReport.h"
+#include "app/HoverPointer.h"
+#include "app/NumberText.h"
 #include "app/Procedure.h"
 #include "app/SettingsStore.h"
+#include "app/Skin.h"
 #include "app/Twips.h"
+#include "export/ExportCommands.h"
+#include "lists/ListCommands.h"
+#include "lists/ListFile.h"
+#include "lists/ListFileCommands.h"
 #include "lists/NameListView.h"
 #include "sorting/SortCommand.h"
+#include "suffixes/SuffixEditor.h"
 #include "suffixes/SuffixList.h"
 #include "suffixes/SuffixStore.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+
+// The icon and other resources live in a static library; the linker keeps them only
+// when something names them.
+static void initResources()
+{
+    Q_INIT_RESOURCE(orvella);
+}
 
 namespace orvella::app {
 namespace {
@@ -48,12 +68,15 @@ MainWindow::MainWindow(Desktop &desktop, SettingsStore &settings, QWidget *paren
       m_settings(settings),
       m_input(QStringLiteral(" Name(s)")),
       m_results(QStringLiteral("Result(s)")),
-      m_context{desktop, settings, m_input, m_results, m_progress, m_pointer, applicationTitle()}
+      m_context{desktop, settings, m_input, m_results, m_progress, m_pointer, orvella::app::applicationTitle()},
+      m_options(settings)
 {
+    initResources();
     buildControls();
     m_sort = std::make_unique<sorting::SortCommand>(m_context, sortControls(),
                                                     [this]() -> suffixes::SuffixList & { return liveSuffixList(); });
     wireCommands();
+    wireShellControls();
 }
 
 MainWindow::~MainWindow() = default;
@@ -125,10 +148,22 @@ void MainWindow::buildControls()
                                                         Option4, ProgressBar1})
         w->setFont(small);
 
+    // Two exclusive pairs. Explicit groups: Qt's automatic exclusivity would also
+    // count the nested frame's buttons as members of the outer pair.
+    m_readingGroup = new QButtonGroup(this);
+    m_readingGroup->addButton(Option1);
+    m_readingGroup->addButton(Option2);
+    m_lastWordGroup = new QButtonGroup(this);
+    m_lastWordGroup->addButton(Option3);
+    m_lastWordGroup->addButton(Option4);
+
     // Design state: Last/First, skipping suffixes; Text1 waits for Check2.
     Option1->setChecked(true);
     Option3->setChecked(true);
     Text1->setEnabled(false);
+    // The list columns appear at start-up.
+    ListView1->setHeaderHidden(true);
+    ListView2->setHeaderHidden(true);
 
     // Tab order as designed.
     const std::initializer_list<QWidget *> order = {
@@ -147,9 +182,36 @@ void MainWindow::buildControls()
 void MainWindow::wireCommands()
 {
     connect(PushButton17, &QPushButton::clicked, this, [this] { m_sort->PushButton17_Click(); });
+    m_lists = std::make_unique<lists::ListCommands>(m_context);
+    connect(PushButton6, &QPushButton::clicked, this, [this] { m_lists->PushButton6_Click(); });
+    connect(PushButton1, &QPushButton::clicked, this, [this] { m_lists->PushButton1_Click(); });
+    connect(PushButton2, &QPushButton::clicked, this, [this] { m_lists->PushButton2_Click(); });
+    connect(PushButton7, &QPushButton::clicked, this, [this] { m_lists->PushButton7_Click(); });
+    connect(ListView1, &lists::NameListView::doubleClickedAnywhere, this, [this] { m_lists->ListView1_DblClick(); });
+    connect(ListView1, &lists::NameListView::deletePressed, this,
+            [this] { m_lists->ListView1_KeyDown(lists::kDeleteKeyCode); });
+    connect(ListView2, &lists::NameListView::doubleClickedAnywhere, this, [this] { m_lists->ListView2_DblClick(); });
+    connect(ListView2, &lists::NameListView::deletePressed, this,
+            [this] { m_lists->ListView2_KeyDown(lists::kDeleteKeyCode); });
+    m_listFiles = std::make_unique<lists::ListFileCommands>(m_context);
+    connect(PushButton3, &QPushButton::clicked, this, [this] { m_listFiles->PushButton3_Click(); });
+    connect(PushButton9, &QPushButton::clicked, this, [this] { m_listFiles->PushButton9_Click(); });
+    connect(PushButton4, &QPushButton::clicked, this, [this] { m_listFiles->PushButton4_Click(); });
+    m_exports = std::make_unique<exporting::ExportCommands>(m_context);
+    connect(PushButton5, &QPushButton::clicked, this, [this] { m_exports->PushButton5_Click(); });
+    connect(PushButton13, &QPushButton::clicked, this, [this] { m_exports->PushButton13_Click(); });
+    connect(PushButton15, &QPushButton::clicked, this, [this] { PushButton15_Click(); });
+    ListView1->acceptFileDrops(true);
+    connect(ListView1, &lists::NameListView::filesDropped, this,
+            [this](const QStringList &paths) { ListView1_OLEDragDrop(paths); });
     connect(&m_progress, &ProgressState::changed, this, &MainWindow::showProgress);
     connect(&m_pointer, &PointerState::changed, this,
             [this](Pointer pointer) { m_desktop.showPointer(this, pointer, m_customPointer); });
+}
+
+bool MainWindow::SaveResultsAsExcelFileIsExcelInstalled()
+{
+    return m_exports->SaveResultsAsExcelFileIsExcelInstalled();
 }
 
 void MainWindow::showProgress()
@@ -158,22 +220,187 @@ void MainWindow::showProgress()
     ProgressBar1->setFormat(m_progress.text());
 }
 
-void MainWindow::Form_Load()
+void MainWindow::Form_Load(const QString &folder)
 {
     Procedure p(m_desktop, "Form1", "Form_Load");
-    p.step(102, [&] { setWindowTitle(QLatin1String(kProductName)); });
-    p.step(126, [&] { ListView1->header()->resizeSection(0, twips(7000)); });
-    p.step(152, [&] { ListView2->header()->resizeSection(0, twips(7000)); });
+    p.step(100, [&] { SkinSetUp(this, folder); });
+    p.step(102, [&] {
+        setWindowTitle(QLatin1String(kProductName));
+        const QIcon icon(QStringLiteral(":/orvella/orvella.svg"));
+        if (icon.pixmap(32, 32).isNull())
+            throw Failure(QStringLiteral("The program icon cannot be drawn"));
+        setWindowIcon(icon);
+        m_context.title = orvella::app::applicationTitle();
+    });
+    const QString pointerFile = folder + QStringLiteral("/HAND-M.CUR");
+    if (p.test(104, [&] { return FileExists(pointerFile); }))
+        p.step(106, [&] { m_customPointer = loadCursorFile(pointerFile); });
+    p.step(126, [&] { ListView1->setHeaderHidden(false); });
+    p.step(128, [&] { ListView1->header()->resizeSection(0, twips(7000)); });
+    m_options.Restore(p); // steps 130 to 150
+    p.step(152, [&] { ListView2->setHeaderHidden(false); });
+    p.step(154, [&] { ListView2->header()->resizeSection(0, twips(7000)); });
+}
+
+void MainWindow::wireShellControls()
+{
+    connect(PushButton8, &QPushButton::clicked, this, [this] { PushButton8_Click(); });
+
+    // The controls forward what the user changes; the rules' outcome comes back
+    // through showOptionStates.
+    connect(&m_options, &OptionSettings::statesChanged, this, &MainWindow::showOptionStates);
+    connect(Check5, &QCheckBox::toggled, this, [this](bool ticked) {
+        m_options.setCheck5(ticked);
+        reportWriteFailures("Check5_Click");
+    });
+    connect(Check1, &QCheckBox::toggled, this, [this](bool ticked) {
+        m_options.setCheck1(ticked);
+        reportWriteFailures("Check1_Click");
+    });
+    connect(Check2, &QCheckBox::toggled, this, [this](bool ticked) {
+        m_options.setCheck2(ticked);
+        reportWriteFailures("Check2_Click");
+    });
+    const std::pair<QRadioButton *, const char *> options[] = {
+        {Option1, "Option1_Click"}, {Option2, "Option2_Click"}, {Option3, "Option3_Click"}, {Option4, "Option4_Click"}};
+    for (int number = 1; number <= 4; ++number) {
+        const auto [button, procedure] = options[number - 1];
+        // The partner's "deselected" needs no handling: the selected one carries it.
+        connect(button, &QRadioButton::toggled, this, [this, number, procedure = procedure](bool selected) {
+            if (!selected)
+                return;
+            m_options.setOption(number, true);
+            reportWriteFailures(procedure);
+        });
+    }
+    connect(Text1, &QLineEdit::textChanged, this, [this](const QString &text) {
+        m_options.setText1(text);
+        reportWriteFailures("Text1_Change");
+    });
+    Text1->installEventFilter(this);
+
+    m_hover = new HoverPointer(this, m_pointer);
+    for (QWidget *w : std::initializer_list<QWidget *>{PushButton1, PushButton2, PushButton3, PushButton4, PushButton5,
+                                                        PushButton6, PushButton7, PushButton8, PushButton9,
+                                                        PushButton13, PushButton15, PushButton17})
+        m_hover->setHand(w);
+    for (QWidget *w : std::initializer_list<QWidget *>{Frame1, Frame2, Frame3, ListView1, ListView2})
+        m_hover->setArrow(w);
+    for (QWidget *w : std::initializer_list<QWidget *>{Check5, Check1, Check2, Text1, Option1, Option2, Option3,
+                                                        Option4, ProgressBar1})
+        m_hover->setUnchanged(w);
+}
+
+void MainWindow::showOptionStates()
+{
+    const OptionStates &s = m_options.states();
+    auto show = [](QAbstractButton *button, bool on) {
+        const QSignalBlocker quiet(button);
+        button->setChecked(on);
+    };
+    show(Check5, s.check5);
+    show(Check1, s.check1);
+    show(Check2, s.check2);
+    // A group may show no selection for a moment (a store edited by hand); an
+    // exclusive group would refuse to deselect its button.
+    for (QButtonGroup *group : {m_readingGroup, m_lastWordGroup})
+        group->setExclusive(false);
+    show(Option1, s.option1);
+    show(Option2, s.option2);
+    show(Option3, s.option3);
+    show(Option4, s.option4);
+    for (QButtonGroup *group : {m_readingGroup, m_lastWordGroup})
+        group->setExclusive(true);
+    Frame3->setEnabled(s.frame3Enabled);
+    Text1->setEnabled(s.text1Enabled);
+    if (Text1->text() != s.text1) {
+        const QSignalBlocker quiet(Text1);
+        Text1->setText(s.text1);
+    }
+}
+
+void MainWindow::reportWriteFailures(const char *procedure)
+{
+    const QStringList failures = m_options.takeWriteFailures();
+    if (!failures.isEmpty())
+        showErrorReport(m_desktop, failures.first(), QStringLiteral("Form1"), QLatin1String(procedure), 100);
+}
+
+void MainWindow::PushButton8_Click()
+{
+    Procedure p(m_desktop, "Form1", "PushButton8_Click");
+    p.step(100, [&] {
+        m_desktop.messageBox(QStringLiteral("Questions? Please contact Team Velmora at ") + QLatin1String(kSupportPage),
+                             MessageStyle::Ok, m_context.title);
+    });
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Text1 && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        // A popup (the field's own menu) or another window becoming active does not
+        // take the focus from the field within this window. While the message is up,
+        // its box holds the focus: no second check.
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason && !m_text1Checking
+            && !m_text1CheckQueued) {
+            m_text1CheckQueued = true;
+            // After the focus change has finished, not in the middle of it.
+            QMetaObject::invokeMethod(
+                this,
+                [this] {
+                    m_text1CheckQueued = false;
+                    Text1_LostFocus();
+                },
+                Qt::QueuedConnection);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::Text1_LostFocus()
+{
+    if (m_text1Checking || isNumeric(m_options.states().text1))
+        return;
+    m_text1Checking = true;
+    m_desktop.messageBox(QStringLiteral("You must input numeric entry."), MessageStyle::Ok, m_context.title);
+    Text1->setFocus(Qt::OtherFocusReason);
+    m_text1Checking = false;
 }
 
 suffixes::SuffixList &MainWindow::liveSuffixList()
 {
-    if (!m_suffixList) {
-        m_suffixList = std::make_unique<suffixes::SuffixList>();
-        Procedure p(m_desktop, "Form2", "Form_Load");
-        p.step(100, [&] { suffixes::LoadSuffixList(m_suffixList->model(), m_settings); });
+    return suffixEditor().liveList();
+}
+
+suffixes::SuffixEditor &MainWindow::suffixEditor()
+{
+    if (!m_suffixEditor) {
+        m_suffixEditor = std::make_unique<suffixes::SuffixEditor>(m_context, this);
+        m_suffixEditor->Form_Load();
     }
-    return *m_suffixList;
+    return *m_suffixEditor;
+}
+
+void MainWindow::ListView1_OLEDragDrop(const QStringList &paths)
+{
+    Procedure p(m_desktop, "Form1", "ListView1_OLEDragDrop");
+    p.step(100, [&] { m_pointer.set(Pointer::Busy); });
+    for (const QString &path : paths)
+        p.step(102, [&] { lists::ReadListFile(m_input, path, m_desktop, m_context.title); });
+    p.step(104, [&] { m_pointer.set(Pointer::Default); });
+}
+
+void MainWindow::PushButton15_Click()
+{
+    Procedure p(m_desktop, "Form1", "PushButton15_Click");
+    p.step(100, [&] {
+        suffixes::SuffixEditor &editor = suffixEditor();
+        editor.show();
+        editor.raise();
+        editor.activateWindow();
+    });
+    p.step(102, [&] { hide(); });
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)
@@ -184,12 +411,13 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 sorting::SortOptions MainWindow::options() const
 {
-    return {Option1->isChecked(), Option2->isChecked(), Option3->isChecked(), Option4->isChecked()};
+    const OptionStates &s = m_options.states();
+    return {s.option1, s.option2, s.option3, s.option4};
 }
 
-bool MainWindow::removeDuplicates() const { return Check5->isChecked(); }
-bool MainWindow::keepUnique() const { return Check1->isChecked(); }
-bool MainWindow::keepLimited() const { return Check2->isChecked(); }
-QString MainWindow::limitText() const { return Text1->text(); }
+bool MainWindow::removeDuplicates() const { return m_options.states().check5; }
+bool MainWindow::keepUnique() const { return m_options.states().check1; }
+bool MainWindow::keepLimited() const { return m_options.states().check2; }
+QString MainWindow::limitText() const { return m_options.states().text1; }
 
 } // namespace orvella::app

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "app/MainContext.h"
+#include "app/OptionSettings.h"
+#include "app/Paths.h"
 #include "app/PointerState.h"
 #include "app/ProgressState.h"
 #include "lists/NameListModel.h"
@@ -10,6 +12,7 @@
 #include <QWidget>
 #include <memory>
 
+class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
 class QLineEdit;
@@ -17,19 +20,26 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 
+namespace orvella::exporting {
+class ExportCommands;
+}
 namespace orvella::lists {
+class ListCommands;
+class ListFileCommands;
 class NameListView;
 }
 namespace orvella::sorting {
 class SortCommand;
 }
 namespace orvella::suffixes {
+class SuffixEditor;
 class SuffixList;
 }
 
 namespace orvella::app {
 
 class Desktop;
+class HoverPointer;
 class SettingsStore;
 
 // The main window ("Form1"): lays out the controls and forwards their events to the
@@ -41,7 +51,8 @@ public:
     ~MainWindow() override;
 
     // Start-up: look, caption, title, pointer image, list columns, restored choices.
-    void Form_Load();
+    // The skin and the pointer file are looked up in the given folder.
+    void Form_Load(const QString &folder = programFolder());
 
     MainContext &context() { return m_context; }
     lists::NameListModel &inputList() { return m_input; }
@@ -51,10 +62,22 @@ public:
     const QString &applicationTitle() const { return m_context.title; }
     const sorting::SortControls &sortControls() const { return *this; }
     sorting::SortCommand &sortCommand() { return *m_sort; }
+    lists::ListCommands &listCommands() { return *m_lists; }
+    lists::ListFileCommands &listFileCommands() { return *m_listFiles; }
+    exporting::ExportCommands &exportCommands() { return *m_exports; }
+    // True when a spreadsheet application can take the results; otherwise says so.
+    bool SaveResultsAsExcelFileIsExcelInstalled();
 
-    // The live suffix list; created (and loaded from the settings) on first need.
+    // The live suffix list, held by the suffix list editor; asking for either creates the
+    // editor (hidden, its list loaded from the settings) on first need.
     suffixes::SuffixList &liveSuffixList();
-    bool hasLiveSuffixList() const { return m_suffixList != nullptr; }
+    suffixes::SuffixEditor &suffixEditor();
+    bool hasLiveSuffixList() const { return m_suffixEditor != nullptr; }
+    // "List": shows the suffix list editor and hides this window.
+    void PushButton15_Click();
+    // Text files dropped on the input list: their names are appended as "Load List Of
+    // Names From File" appends them.
+    void ListView1_OLEDragDrop(const QStringList &paths);
 
     // Controls by their design names, for the command wiring and for tests.
     lists::NameListView *ListView1 = nullptr;
@@ -84,17 +107,34 @@ public:
     QRadioButton *Option3 = nullptr;
     QRadioButton *Option4 = nullptr;
 
+    // "Help": names the support page.
+    void PushButton8_Click();
+    // Text1 has lost the focus: a text that is not a number is refused with a message
+    // and the focus goes back.
+    void Text1_LostFocus();
+
+    // The option and filter controls' states and rules; the controls show them.
+    OptionSettings &optionSettings() { return m_options; }
+    HoverPointer &hoverPointer() { return *m_hover; }
+
     // The custom (hand) pointer of this window.
     const QCursor &customPointer() const { return m_customPointer; }
     void setCustomPointer(const QCursor &cursor) { m_customPointer = cursor; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
     void wireCommands();
     void showProgress();
+    // Help, the option and filter controls, the number field's check, the hover rule.
+    void wireShellControls();
+    // Puts the option states on the controls (their own signals stay quiet).
+    void showOptionStates();
+    // A control's rule could not write the store: the user hears of it once per event.
+    void reportWriteFailures(const char *procedure);
 
     // SortControls
     sorting::SortOptions options() const override;
@@ -111,8 +151,17 @@ private:
     PointerState m_pointer;
     MainContext m_context;
     QCursor m_customPointer{Qt::PointingHandCursor};
+    OptionSettings m_options;
+    HoverPointer *m_hover = nullptr;
+    QButtonGroup *m_readingGroup = nullptr;  // Option1, Option2
+    QButtonGroup *m_lastWordGroup = nullptr; // Option3, Option4
+    bool m_text1CheckQueued = false;
+    bool m_text1Checking = false;
     std::unique_ptr<sorting::SortCommand> m_sort;
-    std::unique_ptr<suffixes::SuffixList> m_suffixList;
+    std::unique_ptr<lists::ListCommands> m_lists;
+    std::unique_ptr<lists::ListFileCommands> m_listFiles;
+    std::unique_ptr<exporting::ExportCommands> m_exports;
+    std::unique_ptr<suffixes::SuffixEditor> m_suffixEditor;
 };
 
 } // namespace orvella::app

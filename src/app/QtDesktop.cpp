@@ -1,6 +1,7 @@
 #include "app/QtDesktop.h"
 
-#include "export/Spreadsheet.h"
+#include "export/SpreadsheetPresence.h"
+#include "export/XlsxSpreadsheet.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -14,6 +15,7 @@
 #include <QWidget>
 
 #include <cstdio>
+#include <ctime>
 #include <unistd.h>
 
 namespace orvella::app {
@@ -21,14 +23,9 @@ namespace {
 // How long the window system may wait at most between two passes of the event loop
 // while a command works through its items.
 constexpr qint64 kYieldIntervalMs = 15;
-// Reading the clock on every call would cost more than the work between calls.
-constexpr unsigned kCallsPerClockRead = 32;
 } // namespace
 
-QtDesktop::QtDesktop()
-{
-    m_sinceEvents.start();
-}
+QtDesktop::QtDesktop() : m_lastEvents(coarseMilliseconds()) {}
 
 QWidget *QtDesktop::dialogParent() const
 {
@@ -50,7 +47,7 @@ int QtDesktop::messageBox(const QString &text, int style, const QString &title)
     if (style == MessageStyle::Exclamation)
         box.setIcon(QMessageBox::Warning);
     const int pressed = box.exec();
-    m_sinceEvents.restart();
+    m_lastEvents = coarseMilliseconds();
     if (style == MessageStyle::YesNo)
         return pressed == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
     return MessageAnswer::Ok;
@@ -60,7 +57,7 @@ QString QtDesktop::inputBox(const QString &prompt, const QString &title, const Q
 {
     bool ok = false;
     const QString answer = QInputDialog::getText(dialogParent(), title, prompt, QLineEdit::Normal, defaultText, &ok);
-    m_sinceEvents.restart();
+    m_lastEvents = coarseMilliseconds();
     return ok ? answer : QString();
 }
 
@@ -95,7 +92,7 @@ QString QtDesktop::openFileDialog(const FileDialogRequest &request)
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     const bool accepted = dialog.exec() == QDialog::Accepted;
-    m_sinceEvents.restart();
+    m_lastEvents = coarseMilliseconds();
     if (!accepted)
         return QString();
     const QStringList files = dialog.selectedFiles();
@@ -120,21 +117,29 @@ QString QtDesktop::saveFileDialog(const FileDialogRequest &request)
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     const bool accepted = dialog.exec() == QDialog::Accepted;
-    m_sinceEvents.restart();
+    m_lastEvents = coarseMilliseconds();
     if (!accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().first();
 }
 
+qint64 QtDesktop::coarseMilliseconds()
+{
+    // The coarse clock costs a few nanoseconds to read and ticks every few
+    // milliseconds: fine-grained enough to pace the event loop, cheap enough to read
+    // at every yield of a loop over a million items.
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+    return static_cast<qint64>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
 void QtDesktop::yield()
 {
-    if (++m_calls < kCallsPerClockRead)
-        return;
-    m_calls = 0;
-    if (m_sinceEvents.elapsed() < kYieldIntervalMs)
+    const qint64 now = coarseMilliseconds();
+    if (now - m_lastEvents < kYieldIntervalMs)
         return;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    m_sinceEvents.restart();
+    m_lastEvents = coarseMilliseconds();
 }
 
 void QtDesktop::showPointer(QWidget *window, Pointer pointer, const QCursor &custom)
@@ -159,6 +164,7 @@ bool QtDesktop::clearClipboard()
     QClipboard *clipboard = QGuiApplication::clipboard();
     if (!clipboard)
         return false;
+    // Clearing withdraws what this program offers; there is nobody who could refuse it.
     clipboard->clear(QClipboard::Clipboard);
     return true;
 }
@@ -169,17 +175,22 @@ bool QtDesktop::setClipboardText(const QString &text)
     if (!clipboard)
         return false;
     clipboard->setText(text, QClipboard::Clipboard);
+    // Placed means the clipboard now answers with this text. Qt's own ownership flag is
+    // set even when the X server refused the selection, so the text is asked back: from
+    // ourselves when we own the clipboard, otherwise from the program that took it over
+    // (a clipboard manager that copied it answers with the same text).
     return clipboard->text(QClipboard::Clipboard) == text;
 }
 
 std::unique_ptr<exporting::Spreadsheet> QtDesktop::createSpreadsheet()
 {
-    return nullptr;
+    return std::make_unique<exporting::XlsxSpreadsheet>(
+        [](const QString &path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
 }
 
 bool QtDesktop::spreadsheetAvailable()
 {
-    return false;
+    return exporting::spreadsheetApplicationPresent();
 }
 
 bool QtDesktop::openUrl(const QString &url)

@@ -2,7 +2,6 @@
 
 #include "app/Desktop.h"
 
-#include <QElapsedTimer>
 
 namespace orvella::app {
 
@@ -31,8 +30,9 @@ public:
 private:
     QWidget *dialogParent() const;
 
-    QElapsedTimer m_sinceEvents;
-    unsigned m_calls = 0;
+    static qint64 coarseMilliseconds();
+
+    qint64 m_lastEvents = 0;
 };
 
 } // namespace orvella::app

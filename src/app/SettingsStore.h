@@ -20,7 +20,7 @@ public:
 };
 
 // The real store: a readable INI file in the user's configuration folder
-// (on Linux $XDG_CONFIG_HOME/Velmora/Orvella.conf, section [Orvella]).
+// (on Linux $XDG_CONFIG_HOME/Velmora/Orvella.ini, section [Orvella]).
 class QSettingsStore : public SettingsStore {
 public:
     QSettingsStore();

@@ -4,6 +4,8 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMimeData>
+#include <QUrl>
 
 namespace orvella::lists {
 
@@ -38,6 +40,56 @@ void NameListView::keyPressEvent(QKeyEvent *event)
         return;
     }
     QTreeView::keyPressEvent(event);
+}
+
+namespace {
+QStringList localPaths(const QMimeData *data)
+{
+    QStringList paths;
+    if (!data || !data->hasUrls())
+        return paths;
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile())
+            paths << url.toLocalFile();
+    }
+    return paths;
+}
+} // namespace
+
+void NameListView::acceptFileDrops(bool on)
+{
+    m_acceptFileDrops = on;
+    setAcceptDrops(on);
+    viewport()->setAcceptDrops(on);
+    setDropIndicatorShown(false);
+}
+
+void NameListView::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (m_acceptFileDrops && !localPaths(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void NameListView::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (m_acceptFileDrops && !localPaths(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void NameListView::dropEvent(QDropEvent *event)
+{
+    const QStringList paths = m_acceptFileDrops ? localPaths(event->mimeData()) : QStringList();
+    if (paths.isEmpty()) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    // Reading may show message boxes; the file manager should not wait for them.
+    QMetaObject::invokeMethod(this, [this, paths] { emit filesDropped(paths); }, Qt::QueuedConnection);
 }
 
 } // namespace orvella::lists

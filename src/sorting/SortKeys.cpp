@@ -10,15 +10,16 @@ constexpr QChar kSpace = QLatin1Char(' ');
 // general substring search, and most names hold no "!" at all.
 qsizetype findDelimiter(QStringView text, qsizetype from)
 {
+    // A plain loop: keys are short, and the library's vectorised search costs more
+    // to set up than it saves on a few dozen characters.
     const qsizetype length = kFieldDelimiter.size();
-    for (;;) {
-        const qsizetype at = text.indexOf(QLatin1Char('!'), from);
-        if (at < 0 || at + length > text.size())
-            return -1;
-        if (text.mid(at, length) == QStringView(kFieldDelimiter))
+    const char16_t *units = text.utf16();
+    const qsizetype last = text.size() - length;
+    for (qsizetype at = from; at <= last; ++at) {
+        if (units[at] == u'!' && text.mid(at, length) == QStringView(kFieldDelimiter))
             return at;
-        from = at + 1;
     }
+    return -1;
 }
 
 QString joined(QStringView head, QStringView tail)

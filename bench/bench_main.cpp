@@ -1,0 +1,151 @@
+// Drives the real main window offscreen through its commands and prints timings:
+// how long each command takes, the longest time between two passes of the event
+// loop while it runs, and the peak resident memory of the process.
+//
+//   orvella_bench NAMES_FILE RESULTS_FILE
+#include "app/MainWindow.h"
+#include "app/QtDesktop.h"
+#include "app/SettingsStore.h"
+#include "lists/NameListModel.h"
+#include "sorting/SortCommand.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <cstdio>
+#include <sys/resource.h>
+
+namespace {
+
+using namespace orvella;
+
+// The real desktop, with every dialog answered from a script instead of shown.
+class BenchDesktop : public app::QtDesktop {
+public:
+    QString openAnswer;
+    QString saveAnswer;
+    QStringList messages;
+
+    int messageBox(const QString &text, int, const QString &) override
+    {
+        messages << text;
+        return app::MessageAnswer::Yes;
+    }
+    QString inputBox(const QString &, const QString &, const QString &) override { return QString(); }
+    QString openFileDialog(const app::FileDialogRequest &) override { return openAnswer; }
+    QString saveFileDialog(const app::FileDialogRequest &) override { return saveAnswer; }
+    void endProgram() override {}
+};
+
+// Measures the longest gap between two passes of the event loop: a zero timer fires
+// once per pass, including the passes that commands make when they yield.
+class StallMeter : public QObject {
+public:
+    StallMeter()
+    {
+        m_timer.setInterval(0);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            const qint64 now = m_clock.nsecsElapsed();
+            m_longest = std::max(m_longest, now - m_last);
+            m_last = now;
+        });
+    }
+    void start()
+    {
+        m_longest = 0;
+        m_clock.start();
+        m_last = 0;
+        m_timer.start();
+    }
+    double stopMs()
+    {
+        m_timer.stop();
+        const qint64 now = m_clock.nsecsElapsed();
+        m_longest = std::max(m_longest, now - m_last);
+        return m_longest / 1e6;
+    }
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    qint64 m_longest = 0;
+};
+
+double peakMiB()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024.0;
+}
+
+template<typename Command>
+std::pair<double, double> timed(StallMeter &meter, Command &&command)
+{
+    QCoreApplication::processEvents();
+    meter.start();
+    QElapsedTimer clock;
+    clock.start();
+    command();
+    QCoreApplication::processEvents(); // the views take in what the command appended
+    const double seconds = clock.nsecsElapsed() / 1e9;
+    return {seconds, meter.stopMs()};
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
+    QApplication application(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: orvella_bench NAMES_FILE RESULTS_FILE\n");
+        return 2;
+    }
+    const QString namesFile = QString::fromLocal8Bit(argv[1]);
+    const QString resultsFile = QString::fromLocal8Bit(argv[2]);
+
+    BenchDesktop desktop;
+    app::QSettingsStore settings;
+    app::MainWindow window(desktop, settings);
+    window.Form_Load();
+    window.show();
+    StallMeter meter;
+    double longestStall = 0;
+
+    desktop.openAnswer = namesFile;
+    const auto [loadSeconds, loadStall] = timed(meter, [&] { window.PushButton3->click(); });
+    longestStall = std::max(longestStall, loadStall);
+    std::printf("load s %.3f\n", loadSeconds);
+    std::printf("loaded names %d\n", window.inputList().count());
+
+    window.Option1->click();
+    window.Option4->click();
+    const auto [sortSeconds, sortStall] = timed(meter, [&] { window.PushButton17->click(); });
+    longestStall = std::max(longestStall, sortStall);
+    std::printf("sort s %.3f\n", sortSeconds);
+
+    desktop.saveAnswer = resultsFile;
+    const auto [saveSeconds, saveStall] = timed(meter, [&] { window.PushButton4->click(); });
+    longestStall = std::max(longestStall, saveStall);
+    std::printf("save s %.3f\n", saveSeconds);
+
+    window.Option3->click();
+    const auto [suffixSeconds, suffixStall] = timed(meter, [&] { window.PushButton17->click(); });
+    longestStall = std::max(longestStall, suffixStall);
+    std::printf("sort-suffix s %.3f\n", suffixSeconds);
+
+    std::printf("stall ms %.1f\n", longestStall);
+    std::printf("stall ms by command: load %.1f sort %.1f save %.1f sort-suffix %.1f\n", loadStall, sortStall,
+                saveStall, suffixStall);
+    std::printf("peak MiB %.1f\n", peakMiB());
+    return 0;
+}

@@ -1,0 +1,128 @@
+#include "export/ExportCommands.h"
+
+#include "app/Desktop.h"
+#include "app/Failure.h"
+#include "app/MainContext.h"
+#include "app/PointerState.h"
+#include "app/Procedure.h"
+#include "export/Clipboard.h"
+#include "export/ExportList.h"
+#include "export/Spreadsheet.h"
+
+namespace orvella::exporting {
+namespace {
+
+const QString kCopied = QStringLiteral("Results have been copied to the clipboard.\r\r"
+                                       "Click a text area where you normally type and press Ctrl+V to paste the "
+                                       "clipboard.");
+const QString kNotInstalledMethod = QStringLiteral(
+    "Excel is not installed on this computer. You need to have it installed to use this software without error.");
+const QString kNotInstalledFeature = QStringLiteral(
+    "Excel is not installed on this computer. You need to have it installed to use this feature.");
+
+Spreadsheet &open(const std::unique_ptr<Spreadsheet> &spreadsheet)
+{
+    if (!spreadsheet)
+        throw app::Failure(QStringLiteral("The spreadsheet application is not running"));
+    return *spreadsheet;
+}
+
+} // namespace
+
+ExportCommands::ExportCommands(app::MainContext &context, std::unique_ptr<ExportList> results)
+    : m_context(context),
+      m_results(results ? std::move(results) : std::make_unique<NameListExport>(context.results))
+{
+}
+
+ExportCommands::~ExportCommands() = default;
+
+void ExportCommands::PushButton5_Click()
+{
+    app::Desktop &desktop = m_context.desktop;
+    app::Procedure p(desktop, "Form1", "PushButton5_Click");
+    p.step(106, [&] { CopyListToClipboard(desktop, *m_results); });
+    p.step(108, [&] { desktop.messageBox(kCopied, app::MessageStyle::Ok, m_context.title); });
+}
+
+bool ExportCommands::SaveResultsAsExcelFileIsExcelInstalled()
+{
+    // Any failure of the check only means that there is no application to use.
+    bool available = false;
+    try {
+        available = m_context.desktop.spreadsheetAvailable();
+    } catch (...) {
+        available = false;
+    }
+    if (!available) {
+        try {
+            m_context.desktop.messageBox(kNotInstalledMethod, app::MessageStyle::Ok, m_context.title);
+        } catch (...) {
+        }
+    }
+    return available;
+}
+
+void ExportCommands::PushButton13_Click()
+{
+    app::MainContext &ctx = m_context;
+    app::Desktop &desktop = ctx.desktop;
+    const ExportList &list = *m_results;
+    app::Procedure p(desktop, "Form1", "PushButton13_Click");
+
+    if (p.test(100, [&] { return !SaveResultsAsExcelFileIsExcelInstalled(); })) {
+        p.step(172, [&] { desktop.messageBox(kNotInstalledFeature, app::MessageStyle::Ok, ctx.title); });
+        return;
+    }
+    if (p.test(108, [&] { return list.itemCount() == 0; }))
+        return;
+    p.step(110, [&] { ctx.pointer.set(app::Pointer::Busy); });
+
+    std::unique_ptr<Spreadsheet> application;
+    p.step(112, [&] {
+        application = desktop.createSpreadsheet();
+        open(application);
+    });
+    p.step(114, [&] { open(application).addWorkbook(); });
+
+    int col = 1;
+    int columns = 0;
+    p.step(116, [&] { col = 1; });
+    p.step(118, [&] { columns = list.columnCount(); });
+    for (int c = 1; c <= columns; ++c) {
+        p.step(120, [&] { desktop.yield(); });
+        p.step(122, [&] { open(application).setCell(1, col, list.caption(c)); });
+        p.step(130, [&] { ++col; });
+        p.step(132, [&] { open(application).autoFitColumn(c); });
+    }
+
+    int row = 2;
+    int items = 0;
+    p.step(136, [&] { row = 2; });
+    p.step(138, [&] { items = list.itemCount(); });
+    for (int k = 1; k <= items; ++k) {
+        p.step(140, [&] { desktop.yield(); });
+        if (p.test(142, [&] { return list.isChecked(k); })) {
+            p.step(144, [&] { col = 1; });
+            for (int c = 1; c <= columns; ++c) {
+                p.step(148, [&] { desktop.yield(); });
+                if (c == 1) {
+                    p.step(152, [&] { open(application).setCell(row, col, list.field(k, c)); });
+                    p.step(154, [&] { ++col; });
+                } else {
+                    p.step(156, [&] {
+                        open(application).setCell(row, col, list.field(k, c).remove(QLatin1Char('=')));
+                    });
+                    p.step(158, [&] { ++col; });
+                }
+            }
+        }
+        p.step(162, [&] { ++row; });
+    }
+
+    p.step(166, [&] { open(application).autoFitAllColumns(); });
+    p.step(168, [&] { open(application).makeVisible(); });
+    p.step(170, [&] { ctx.pointer.set(app::Pointer::Default); });
+}
+
+} // namespace orvella::exporting

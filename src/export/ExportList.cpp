@@ -1,0 +1,38 @@
+#include "export/ExportList.h"
+
+#include "app/Failure.h"
+#include "lists/NameListModel.h"
+
+namespace orvella::exporting {
+namespace {
+void checkColumn(int column)
+{
+    if (column != 1)
+        throw app::Failure(QStringLiteral("Column %1 does not exist (the list has one column)").arg(column));
+}
+} // namespace
+
+QString NameListExport::caption(int column) const
+{
+    checkColumn(column);
+    return m_list.caption();
+}
+
+int NameListExport::itemCount() const
+{
+    return m_list.count();
+}
+
+QString NameListExport::field(int item, int column) const
+{
+    checkColumn(column);
+    return m_list.item(item);
+}
+
+bool NameListExport::isChecked(int item) const
+{
+    (void)m_list.item(item); // a missing item fails like a missing field
+    return true;
+}
+
+} // namespace orvella::exporting

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "export/Spreadsheet.h"
+
+#include <QString>
+#include <QStringView>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace orvella::exporting {
+
+// The spreadsheet application as this program drives it: the cells of one new workbook
+// are gathered in memory, and making it visible writes them to a new .xlsx file in a
+// private temporary folder and opens that file with the desktop's spreadsheet
+// application. Every cell is a text cell, so a name such as "=1+1" stays text.
+class XlsxSpreadsheet : public Spreadsheet {
+public:
+    // Opens a written workbook file; false when no application could be started for it.
+    using Opener = std::function<bool(const QString &path)>;
+
+    // The private folder is made inside tempRoot (the system's temporary folder when empty).
+    explicit XlsxSpreadsheet(Opener open, QString tempRoot = QString());
+
+    void addWorkbook() override;
+    void setCell(int row, int column, const QString &value) override;
+    void autoFitColumn(int column) override;
+    void autoFitAllColumns() override;
+    void makeVisible() override;
+
+    // The workbook file once it has been written, empty before.
+    const QString &filePath() const { return m_path; }
+
+    // A sheet's limits.
+    static constexpr int kMaxRows = 1048576;
+    static constexpr int kMaxColumns = 16384;
+    static constexpr int kMaxTextLength = 32767;
+    static constexpr double kMaxColumnWidth = 255.0;
+
+    // The column width (in widths of the digit "0") that shows the text whole.
+    static double fittedWidth(QStringView text);
+
+private:
+    struct Cell {
+        int row;
+        int column;
+        size_t offset; // of the NUL-terminated UTF-8 text in m_texts
+    };
+
+    void requireWorkbook() const;
+    void write();
+
+    Opener m_open;
+    QString m_tempRoot;
+    bool m_hasWorkbook = false;
+    bool m_shown = false;
+    std::vector<Cell> m_cells;
+    std::string m_texts;
+    bool m_inOrder = true;
+    std::vector<double> m_widest; // per column: widest text set so far (0: none)
+    std::vector<double> m_width;  // per column: fitted width (0: standard width)
+    QString m_path;
+};
+
+} // namespace orvella::exporting

@@ -1,0 +1,86 @@
+#include "lists/ListCommands.h"
+
+#include "app/Desktop.h"
+#include "app/MainContext.h"
+#include "app/PointerState.h"
+#include "app/Procedure.h"
+#include "lists/NameListModel.h"
+
+namespace orvella::lists {
+
+void removeSelectedItem(NameListModel &list)
+{
+    if (list.count() < 1)
+        return;
+    const int position = list.selectedPosition();
+    if (position > 0)
+        list.removeAt(position);
+}
+
+ListCommands::ListCommands(app::MainContext &context) : m_context(context) {}
+
+void ListCommands::PushButton6_Click()
+{
+    app::Procedure p(m_context.desktop, "Form1", "PushButton6_Click");
+    QString name;
+    p.step(100, [&] {
+        name = m_context.desktop.inputBox(QStringLiteral("Enter Name to add: "), m_context.title, QString());
+    });
+    if (p.test(102, [&] { return name.isEmpty(); }))
+        return;
+    p.step(104, [&] { m_context.input.append(name); });
+}
+
+void ListCommands::PushButton1_Click()
+{
+    if (m_context.pointer.isBusy())
+        return;
+    app::Procedure p(m_context.desktop, "Form1", "PushButton1_Click");
+    p.step(100, [&] { m_context.input.clear(); });
+}
+
+void ListCommands::PushButton2_Click()
+{
+    app::Procedure p(m_context.desktop, "Form1", "PushButton2_Click");
+    p.step(100, [&] { m_context.results.clear(); });
+}
+
+void ListCommands::PushButton7_Click()
+{
+    app::Procedure p(m_context.desktop, "Form1", "PushButton7_Click");
+    p.step(100, [&] { m_context.input.append(QStringLiteral("Peter Tavrin")); });
+    p.step(102, [&] { m_context.input.append(QStringLiteral("John Smith Jr.")); });
+    p.step(104, [&] { m_context.input.append(QStringLiteral("Joe Tavrin")); });
+    p.step(106, [&] { m_context.input.append(QStringLiteral("Mr. Joe Tavrin")); });
+}
+
+void ListCommands::removeFrom(NameListModel &list)
+{
+    if (m_context.pointer.isBusy())
+        return;
+    removeSelectedItem(list);
+}
+
+void ListCommands::ListView1_DblClick()
+{
+    removeFrom(m_context.input);
+}
+
+void ListCommands::ListView1_KeyDown(int keyCode)
+{
+    if (keyCode == kDeleteKeyCode)
+        removeFrom(m_context.input);
+}
+
+void ListCommands::ListView2_DblClick()
+{
+    removeFrom(m_context.results);
+}
+
+void ListCommands::ListView2_KeyDown(int keyCode)
+{
+    if (keyCode == kDeleteKeyCode)
+        removeFrom(m_context.results);
+}
+
+} // namespace orvella::lists

@@ -1,0 +1,401 @@
+#include "lists/ListFile.h"
+
+#include "app/Desktop.h"
+#include "app/Failure.h"
+#include "app/Paths.h"
+#include "app/ProgressState.h"
+#include "lists/NameListModel.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace orvella::lists {
+namespace {
+
+using app::Failure;
+
+// Windows-1252 for the bytes 0x80..0x9F (the rest equals Latin-1). The five bytes the
+// code page leaves unassigned keep their own value, as Windows itself reads them, so
+// that no byte of a file is lost.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// Collects the non-empty lines of a text handed over in pieces. Every CR and every LF
+// ends a line; since empty lines are dropped, CR LF, lone CR and lone LF all come to
+// the same thing.
+class LineCollector {
+public:
+    // False when the text holds a NUL character: not a text file.
+    bool take(QStringView text)
+    {
+        const QChar *chars = text.data();
+        const qsizetype size = text.size();
+        qsizetype start = 0;
+        for (qsizetype i = 0; i < size; ++i) {
+            const char16_t c = chars[i].unicode();
+            if (c > u'\r')
+                continue;
+            if (c == u'\r' || c == u'\n') {
+                endLine(chars + start, i - start);
+                start = i + 1;
+            } else if (c == u'\0') {
+                return false;
+            }
+        }
+        m_pending.append(chars + start, size - start);
+        return true;
+    }
+
+    QList<QString> finish()
+    {
+        endLine(nullptr, 0);
+        return std::move(m_items);
+    }
+
+    void reset()
+    {
+        m_items.clear();
+        m_pending.clear();
+    }
+
+private:
+    void endLine(const QChar *chars, qsizetype length)
+    {
+        if (!m_pending.isEmpty()) {
+            m_pending.append(chars, length);
+            m_items.append(std::move(m_pending));
+            m_pending = QString();
+        } else if (length > 0) {
+            m_items.append(QString(chars, length));
+        }
+    }
+
+    QList<QString> m_items;
+    QString m_pending;
+};
+
+class ListFileReader {
+public:
+    ListFileReader(QFile &file, const QString &path) : m_file(file), m_path(path) {}
+
+    QList<QString> read()
+    {
+        const QByteArray head = m_file.peek(3);
+        const auto startsWith = [&head](const char *bom) { return head.startsWith(bom); };
+        if (startsWith("\xFF\xFE")) {
+            readUtf16(2, false);
+        } else if (startsWith("\xFE\xFF")) {
+            readUtf16(2, true);
+        } else {
+            const qint64 start = startsWith("\xEF\xBB\xBF") ? 3 : 0;
+            if (!readUtf8(start)) {
+                m_lines.reset();
+                readWindows1252(start);
+            }
+        }
+        return m_lines.finish();
+    }
+
+private:
+    // Reads up to kReadChunkBytes after the `keep` bytes already at the start of the
+    // buffer; answers the number of bytes read, 0 at the end of the file.
+    qint64 readChunk(QByteArray &buffer, qsizetype keep)
+    {
+        buffer.resize(keep + kReadChunkBytes);
+        const qint64 got = m_file.read(buffer.data() + keep, kReadChunkBytes);
+        if (got < 0)
+            throw Failure(QStringLiteral("Cannot read %1: %2").arg(m_path, m_file.errorString()));
+        buffer.resize(keep + got);
+        return got;
+    }
+
+    void seek(qint64 position)
+    {
+        if (!m_file.seek(position))
+            throw Failure(QStringLiteral("Cannot read %1: %2").arg(m_path, m_file.errorString()));
+    }
+
+    void take(QStringView text)
+    {
+        if (!m_lines.take(text))
+            throw Failure(QStringLiteral("%1 is not a text file: it holds NUL characters").arg(m_path));
+    }
+
+    // The length of the buffer's longest prefix that does not end inside a UTF-8
+    // sequence that the next piece may complete.
+    static qsizetype completeUtf8Prefix(const QByteArray &buffer)
+    {
+        const qsizetype size = buffer.size();
+        qsizetype lead = size;
+        int continuation = 0;
+        while (lead > 0 && continuation < 3 && (uchar(buffer[lead - 1]) & 0xC0) == 0x80) {
+            --lead;
+            ++continuation;
+        }
+        if (lead == 0)
+            return size;
+        const uchar first = uchar(buffer[lead - 1]);
+        const int needed = (first & 0xE0) == 0xC0 ? 2 : (first & 0xF0) == 0xE0 ? 3 : (first & 0xF8) == 0xF0 ? 4 : 1;
+        return needed > continuation + 1 ? lead - 1 : size;
+    }
+
+    // False as soon as the bytes turn out not to be UTF-8.
+    bool readUtf8(qint64 start)
+    {
+        seek(start);
+        // Stateless: each piece is decoded on its own, a sequence cut at the end of the
+        // file counts as invalid. A U+FEFF inside the text is kept as a character.
+        QStringDecoder decoder(QStringConverter::Utf8,
+                               QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+        QByteArray buffer;
+        qsizetype carried = 0;
+        for (;;) {
+            const bool end = readChunk(buffer, carried) == 0;
+            const qsizetype cut = end ? buffer.size() : completeUtf8Prefix(buffer);
+            const QString text = decoder(QByteArrayView(buffer.constData(), cut));
+            if (decoder.hasError())
+                return false;
+            take(text);
+            if (end)
+                return true;
+            carried = buffer.size() - cut;
+            std::memmove(buffer.data(), buffer.constData() + cut, size_t(carried));
+        }
+    }
+
+    void readWindows1252(qint64 start)
+    {
+        seek(start);
+        QByteArray buffer;
+        QString text;
+        while (readChunk(buffer, 0) > 0) {
+            text.resize(buffer.size());
+            QChar *out = text.data();
+            for (const char byte : std::as_const(buffer)) {
+                const uchar b = uchar(byte);
+                *out++ = QChar(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t(b));
+            }
+            take(text);
+        }
+    }
+
+    void readUtf16(qint64 start, bool bigEndian)
+    {
+        seek(start);
+        QByteArray buffer;
+        QString text;
+        qsizetype carried = 0;
+        while (readChunk(buffer, carried) > 0) {
+            const qsizetype units = buffer.size() / 2;
+            text.resize(units);
+            const auto *bytes = reinterpret_cast<const uchar *>(buffer.constData());
+            QChar *out = text.data();
+            for (qsizetype i = 0; i < units; ++i, bytes += 2)
+                out[i] = QChar(bigEndian ? char16_t(bytes[0] << 8 | bytes[1]) : char16_t(bytes[1] << 8 | bytes[0]));
+            take(text);
+            carried = buffer.size() % 2;
+            if (carried)
+                buffer[0] = buffer[buffer.size() - 1];
+        }
+        // A stray last byte holds no character of its own and is dropped.
+    }
+
+    QFile &m_file;
+    const QString &m_path;
+    LineCollector m_lines;
+};
+
+} // namespace
+
+void ReadListFile(NameListModel &list, const QString &path, app::Desktop &desktop, const QString &title)
+{
+    if (!app::FileExists(path)) {
+        desktop.messageBox(QStringLiteral("File not found"), app::MessageStyle::Ok, title);
+        return;
+    }
+    const QFileInfo info(path);
+    if (info.isDir())
+        throw Failure(QStringLiteral("%1 is a folder, not a list file").arg(path));
+    if (!info.isFile())
+        throw Failure(QStringLiteral("%1 is not a regular file").arg(path));
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+    // The items go to the list in one batch: a failure part-way adds nothing, and a
+    // long file does not make the views catch up line by line.
+    list.appendMany(ListFileReader(file, path).read());
+}
+
+ListFileOutput::ListFileOutput(const QString &path, const DeviceFilter &filter) : m_path(path), m_file(path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        throw Failure(QStringLiteral("Cannot create %1: it is a folder").arg(path));
+    // Replacing the file through a temporary one would get past its write protection
+    // (a file nobody may write counts as protected even for the superuser).
+    constexpr auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (info.exists() && (!info.isWritable() || !(info.permissions() & anyWrite)))
+        throw Failure(QStringLiteral("Cannot replace %1: the file is write-protected").arg(path));
+    if (!m_file.open(QIODevice::WriteOnly)) {
+        m_finished = true;
+        throw Failure(QStringLiteral("Cannot create %1: %2").arg(path, m_file.errorString()));
+    }
+    m_out = &m_file;
+    if (filter) {
+        m_filter = filter(m_file);
+        if (m_filter)
+            m_out = m_filter.get();
+    }
+}
+
+ListFileOutput::~ListFileOutput()
+{
+    discard();
+}
+
+void ListFileOutput::writeLine(QStringView text)
+{
+    if (m_broken || m_finished)
+        return;
+    m_line = text.toUtf8();
+    m_line.append("\r\n", 2);
+    if (m_out->write(m_line) != m_line.size()) {
+        m_broken = true;
+        throw Failure(QStringLiteral("Cannot write %1: %2").arg(m_path, m_out->errorString()));
+    }
+}
+
+void ListFileOutput::commit()
+{
+    if (m_broken) {
+        discard();
+        throw Failure(QStringLiteral("%1 was not saved: writing it failed").arg(m_path));
+    }
+    if (m_finished)
+        return;
+    m_finished = true;
+    if (!m_file.commit())
+        throw Failure(QStringLiteral("Cannot save %1: %2").arg(m_path, m_file.errorString()));
+}
+
+void ListFileOutput::discard()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    // Removes the temporary file now rather than when this object goes.
+    m_file.cancelWriting();
+    m_file.commit();
+}
+
+void WriteListFile(const NameListModel &list, const QString &path, app::ProgressState *progress,
+                   app::Desktop &desktop)
+{
+    WriteListFile(list, path, progress, desktop, {});
+}
+
+void WriteListFile(const NameListModel &list, const QString &path, app::ProgressState *progress,
+                   app::Desktop &desktop, const ListFileOutput::DeviceFilter &filter)
+{
+    const QString text = QStringLiteral("Writing file: ") + app::FileNamePart(path).toString();
+    const auto show = [&](double position) {
+        desktop.yield();
+        progress->setPosition(position);
+        progress->setText(text);
+        desktop.yield();
+    };
+
+    if (progress)
+        show(1);
+
+    // The file holds the items there were when the save began, so that every written
+    // item was measured; items appended meanwhile are not written.
+    const int n = list.count();
+    // The one column is as wide as its caption or its longest item.
+    const QString caption = list.caption();
+    qsizetype width = caption.size();
+    for (int i = 1; i <= n; ++i) {
+        desktop.yield();
+        width = std::max(width, list.item(i).size());
+    }
+    if (progress)
+        show(10);
+
+    ListFileOutput out(path, filter);
+    QString line;
+    const auto field = [&](const QString &value) {
+        line = value;
+        if (line.size() < width)
+            line.resize(width, QLatin1Char(' '));
+        line.append(QLatin1Char('\t'));
+    };
+
+    desktop.yield();
+    field(caption);
+    out.writeLine(line);
+    if (progress)
+        show(20);
+
+    for (int i = 1; i <= n; ++i) {
+        desktop.yield();
+        desktop.yield(); // before the column
+        field(list.item(i));
+        if (progress) {
+            desktop.yield();
+            const int now = list.count();
+            if (now == 0)
+                throw Failure(QStringLiteral("Division by zero"));
+            progress->setPosition((double(i) + double(now / 2000)) / double(now) * 100.0);
+            if (i % 1000 == 0)
+                progress->setText(text + QStringLiteral(" (") + QString::number(i) + QLatin1Char(')'));
+            desktop.yield();
+        }
+        out.writeLine(line);
+    }
+
+    // "Done." only once the file is really in place.
+    out.commit();
+    if (progress) {
+        progress->setPosition(100);
+        progress->setText(QStringLiteral("Done."));
+        progress->setPosition(0);
+        progress->setText(app::ProgressState::kIdleText);
+    }
+}
+
+QStringList selectedPaths(const QString &dialogAnswer)
+{
+    if (dialogAnswer.isEmpty())
+        return {};
+    const QStringList parts = dialogAnswer.split(QChar(u'\0'));
+    if (parts.size() == 1)
+        return parts;
+    QStringList paths;
+    for (qsizetype k = 1; k < parts.size(); ++k) {
+        if (!parts[k].isEmpty())
+            paths << NormalizeBackslashes(parts[0] + QLatin1Char('/') + parts[k]);
+    }
+    return paths;
+}
+
+QString NormalizeBackslashes(const QString &path)
+{
+    QString cleaned;
+    cleaned.reserve(path.size());
+    for (const QChar c : path) {
+        if (c == QLatin1Char('/') && cleaned.endsWith(QLatin1Char('/')))
+            continue;
+        cleaned.append(c);
+    }
+    return cleaned;
+}
+
+} // namespace orvella::lists

@@ -1,0 +1,141 @@
+#include "lists/ListFileCommands.h"
+
+#include "app/Desktop.h"
+#include "app/MainContext.h"
+#include "app/Paths.h"
+#include "app/PointerState.h"
+#include "app/Procedure.h"
+#include "lists/NameListModel.h"
+
+#include <optional>
+#include <utility>
+
+namespace orvella::lists {
+namespace {
+const QString kSaveTitle = QStringLiteral("Save");
+}
+
+ListFileCommands::ListFileCommands(app::MainContext &context) : m_context(context) {}
+
+app::FileDialogRequest ListFileCommands::dialogRequest(const QString &title) const
+{
+    app::FileDialogRequest request;
+    request.title = title;
+    request.filter = kListFileFilter;
+    request.fileName = m_fileName;
+    // The dialog's flags allow several files in all three commands; only opening uses it.
+    request.multiSelect = true;
+    return request;
+}
+
+void ListFileCommands::PushButton3_Click()
+{
+    app::MainContext &ctx = m_context;
+    app::Procedure p(ctx.desktop, "Form1", "PushButton3_Click");
+    app::FileDialogRequest request;
+    p.step(100, [&] { m_fileName.clear(); });
+    p.step(102, [&] { request = dialogRequest(kLoadListsTitle); });
+    QString answer;
+    p.step(108, [&] {
+        answer = ctx.desktop.openFileDialog(request);
+        // With several files chosen, the first one's path is what a later dialog proposes.
+        const QStringList chosen = selectedPaths(answer);
+        m_fileName = chosen.isEmpty() ? QString() : chosen.first();
+    });
+    if (p.test(110, [&] { return answer.isEmpty(); }))
+        return;
+
+    QStringList paths;
+    p.step(112, [&] { paths = selectedPaths(answer); });
+    p.step(114, [&] { ctx.pointer.set(app::Pointer::Busy); });
+    if (p.test(116, [&] { return !answer.contains(QChar(u'\0')); })) {
+        QString path;
+        p.step(118, [&] { path = paths.value(0); });
+        p.step(120, [&] { ReadListFile(ctx.input, path, ctx.desktop, ctx.title); });
+    } else {
+        // A missing or unreadable file is reported, and the next one is still read.
+        for (const QString &path : std::as_const(paths))
+            p.step(134, [&] { ReadListFile(ctx.input, path, ctx.desktop, ctx.title); });
+    }
+    p.step(138, [&] { ctx.pointer.set(app::Pointer::Default); });
+}
+
+void ListFileCommands::PushButton9_Click()
+{
+    app::MainContext &ctx = m_context;
+    app::Procedure p(ctx.desktop, "Form1", "PushButton9_Click");
+    app::FileDialogRequest request;
+    p.step(106, [&] { m_fileName.clear(); });
+    p.step(110, [&] { request = dialogRequest(kSaveTitle); });
+    QString path;
+    p.step(114, [&] { m_fileName = ctx.desktop.saveFileDialog(request); });
+    p.step(116, [&] { path = m_fileName; });
+    if (p.test(118, [&] { return path.isEmpty(); }))
+        return;
+
+    int answer = app::MessageAnswer::No;
+    if (p.test(120, [&] { return app::FileExists(path); })) {
+        p.step(122, [&] {
+            answer = ctx.desktop.messageBox(QStringLiteral("Are you sure you wish to overwrite ") + path +
+                                                QStringLiteral(" ?"),
+                                            app::MessageStyle::YesNo, ctx.title);
+        });
+    } else {
+        p.step(124, [&] { answer = app::MessageAnswer::Yes; });
+    }
+    if (p.test(126, [&] { return answer != app::MessageAnswer::Yes; }))
+        return;
+
+    p.step(128, [&] { ctx.pointer.set(app::Pointer::Busy); });
+    // The lines go to a temporary file that replaces the old one only when all of them
+    // are written, so a failed save leaves the old file as it was.
+    std::optional<ListFileOutput> file;
+    p.step(130, [&] { file.emplace(path, m_outputFilter); });
+
+    int n = 0;
+    p.step(132, [&] { n = ctx.input.count(); });
+    for (int i = 1; i <= n; ++i) {
+        p.step(134, [&] { ctx.desktop.yield(); });
+        // Without a file (creation failed, reported once) there is nothing to write to;
+        // after a failed write the rest is not written either.
+        if (file && !file->broken())
+            p.step(136, [&] { file->writeLine(ctx.input.item(i)); });
+    }
+
+    bool saved = false;
+    if (file && !file->broken()) {
+        p.step(140, [&] {
+            file->commit();
+            saved = true;
+        });
+    }
+    file.reset();
+    // "Done." only when the file really holds the list.
+    if (saved)
+        p.step(142, [&] { ctx.desktop.messageBox(QStringLiteral("Done."), app::MessageStyle::Ok, ctx.title); });
+    p.step(144, [&] { ctx.pointer.set(app::Pointer::Default); });
+}
+
+void ListFileCommands::PushButton4_Click()
+{
+    app::MainContext &ctx = m_context;
+    app::Procedure p(ctx.desktop, "Form1", "PushButton4_Click");
+    app::FileDialogRequest request;
+    // The dialog proposes the name chosen last in any of the window's file dialogs.
+    p.step(106, [&] { request = dialogRequest(kSaveTitle); });
+    QString path;
+    p.step(112, [&] {
+        path = ctx.desktop.saveFileDialog(request);
+        // Cancelling keeps the name proposed this time for the next time.
+        if (!path.isEmpty())
+            m_fileName = path;
+    });
+    if (p.test(114, [&] { return path.isEmpty(); }))
+        return;
+
+    p.step(118, [&] { ctx.pointer.set(app::Pointer::Busy); });
+    p.step(120, [&] { WriteListFile(ctx.results, path, &ctx.progress, ctx.desktop, m_outputFilter); });
+    p.step(122, [&] { ctx.pointer.set(app::Pointer::Default); });
+}
+
+} // namespace orvella::lists

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/Desktop.h"
+#include "lists/ListFile.h"
+
+#include <QString>
+
+namespace orvella::app {
+struct MainContext;
+}
+
+namespace orvella::lists {
+
+// The main window's list file commands: Load List Of Names From File, Save List Of
+// Names To File and Save Results As Text File. They share one file dialog, whose file
+// name is kept from one command to the next.
+class ListFileCommands {
+public:
+    explicit ListFileCommands(app::MainContext &context);
+
+    void PushButton3_Click(); // Load List Of Names From File
+    void PushButton9_Click(); // Save List Of Names To File
+    void PushButton4_Click(); // Save Results As Text File
+
+    // The file name the dialog proposes next (Save Results As Text File shows it).
+    const QString &dialogFileName() const { return m_fileName; }
+
+    // Puts a device between both savers and their files (see ListFileOutput).
+    void setOutputFilter(ListFileOutput::DeviceFilter filter) { m_outputFilter = std::move(filter); }
+
+private:
+    app::FileDialogRequest dialogRequest(const QString &title) const;
+
+    app::MainContext &m_context;
+    QString m_fileName;
+    ListFileOutput::DeviceFilter m_outputFilter;
+};
+
+} // namespace orvella::lists

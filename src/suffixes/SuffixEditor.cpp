@@ -1,0 +1,203 @@
+#include "suffixes/SuffixEditor.h"
+
+#include "app/AppInfo.h"
+#include "app/CursorFile.h"
+#include "app/Desktop.h"
+#include "app/HoverPointer.h"
+#include "app/MainContext.h"
+#include "app/Paths.h"
+#include "app/Procedure.h"
+#include "app/Skin.h"
+#include "app/Twips.h"
+#include "lists/NameListView.h"
+#include "suffixes/SuffixStore.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace orvella::suffixes {
+namespace {
+
+const QString kListTooltip = QStringLiteral("Drag and drop files here. Double-click item to remove it. Move | line "
+                                            "to right and out of window to reveal full names.");
+
+QFont arialBold(double points)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+template<typename Widget>
+Widget *place(Widget *widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(app::twipsRect(left, top, width, height));
+    return widget;
+}
+
+void setBackground(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+} // namespace
+
+SuffixEditor::SuffixEditor(app::MainContext &main, QWidget *mainWindow)
+    : QWidget(nullptr), m_main(main), m_mainWindow(mainWindow), m_commands(main, m_list, m_pointer)
+{
+    setWindowTitle(QStringLiteral("Suffix List"));
+    buildControls();
+    wireCommands();
+}
+
+SuffixEditor::~SuffixEditor() = default;
+
+void SuffixEditor::buildControls()
+{
+    setFixedSize(app::twips(8040), app::twips(5625));
+    const QFont small = arialBold(9);
+    const QFont large = arialBold(11.25);
+    setFont(small);
+
+    auto button = [&](const char *caption, int l, int t) {
+        auto *b = place(new QPushButton(QString::fromLatin1(caption), this), l, t, 3840, 405);
+        b->setFont(large);
+        return b;
+    };
+
+    ListView1 = place(new lists::NameListView(&m_list.model(), this), 120, 120, 7800, 3015);
+    ListView1->setFont(small);
+    ListView1->setToolTip(kListTooltip);
+    ListView1->acceptFileDrops(true);
+    ListView1->setHeaderHidden(true); // the column is added at creation
+    Label3 = place(new QLabel(QString(19, QLatin1Char(' ')) + QStringLiteral("This default list was found at:"), this),
+                   120, 3220, 7800, 255);
+    Label3->setFont(small);
+    Label4 = place(new QLabel(QString::fromLatin1(app::kSuffixSourcePage), this), 3600, 3225, 3330, 225);
+    QFont link = small;
+    link.setUnderline(true);
+    Label4->setFont(link);
+    QPalette linkPalette = Label4->palette();
+    linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 128));
+    Label4->setPalette(linkPalette);
+    // The whole address stays readable where the font runs wider than the design's.
+    Label4->resize(std::max(Label4->width(), Label4->sizeHint().width()), Label4->height());
+    Label4->raise();
+
+    PushButton6 = button("Add One", 120, 3580);
+    PushButton1 = button("Edit Selected", 4080, 3580);
+    PushButton3 = button("Delete Selected", 120, 4090);
+    PushButton5 = button("Clear List", 4080, 4090);
+    PushButton4 = button("Load List From File", 120, 4605);
+    PushButton8 = button("Save List To Text File", 4080, 4605);
+    PushButton7 = button("Reset To Default List", 120, 5110);
+    PushButton2 = button("Exit", 4080, 5110);
+
+    QWidget *previous = ListView1;
+    for (QWidget *w : {static_cast<QWidget *>(PushButton6), static_cast<QWidget *>(PushButton1),
+                       static_cast<QWidget *>(PushButton3), static_cast<QWidget *>(PushButton5),
+                       static_cast<QWidget *>(PushButton4), static_cast<QWidget *>(PushButton8),
+                       static_cast<QWidget *>(PushButton7), static_cast<QWidget *>(PushButton2)}) {
+        setTabOrder(previous, w);
+        previous = w;
+    }
+
+    // The hand over the buttons and the link, the arrow over the background and the
+    // list. Plain moves reach the hover rule only where the mouse is tracked.
+    auto *hover = new app::HoverPointer(this, m_pointer);
+    setMouseTracking(true);
+    for (QWidget *w : std::initializer_list<QWidget *>{ListView1->viewport(), ListView1->header()->viewport(), Label3})
+        w->setMouseTracking(true);
+    hover->setArrow(ListView1);
+    for (QPushButton *b : findChildren<QPushButton *>()) {
+        b->setMouseTracking(true);
+        hover->setHand(b);
+    }
+    Label4->setMouseTracking(true);
+    hover->setHand(Label4);
+    Label4->installEventFilter(this);
+}
+
+void SuffixEditor::wireCommands()
+{
+    connect(PushButton6, &QPushButton::clicked, this, [this] { m_commands.PushButton6_Click(); });
+    connect(PushButton1, &QPushButton::clicked, this, [this] { m_commands.PushButton1_Click(); });
+    connect(PushButton3, &QPushButton::clicked, this, [this] { m_commands.PushButton3_Click(); });
+    connect(PushButton5, &QPushButton::clicked, this, [this] { m_commands.PushButton5_Click(); });
+    connect(PushButton4, &QPushButton::clicked, this, [this] { m_commands.PushButton4_Click(); });
+    connect(PushButton8, &QPushButton::clicked, this, [this] { m_commands.PushButton8_Click(); });
+    connect(PushButton7, &QPushButton::clicked, this, [this] { m_commands.PushButton7_Click(); });
+    connect(PushButton2, &QPushButton::clicked, this, [this] { PushButton2_Click(); });
+    connect(ListView1, &lists::NameListView::doubleClickedAnywhere, this, [this] { m_commands.ListView1_DblClick(); });
+    connect(ListView1, &lists::NameListView::deletePressed, this,
+            [this] { m_commands.ListView1_KeyDown(SuffixEditorCommands::kDeleteKeyCode); });
+    connect(ListView1, &lists::NameListView::filesDropped, this,
+            [this](const QStringList &paths) { m_commands.ListView1_OLEDragDrop(paths); });
+    connect(&m_pointer, &app::PointerState::changed, this,
+            [this](app::Pointer pointer) { m_main.desktop.showPointer(this, pointer, m_customPointer); });
+}
+
+void SuffixEditor::Form_Load()
+{
+    app::Procedure p(m_main.desktop, "Form2", "Form_Load");
+    p.step(100, [&] { app::WindowColourSetUp(this); });
+    p.step(102, [&] { setWindowIcon(m_mainWindow ? m_mainWindow->windowIcon() : QApplication::windowIcon()); });
+    const QString cursorFile = app::programFolder() + QStringLiteral("/HAND-M.CUR");
+    if (p.test(104, [&] { return app::FileExists(cursorFile); }))
+        p.step(106, [&] { m_customPointer = app::loadCursorFile(cursorFile); });
+    p.step(108, [&] { ListView1->setHeaderHidden(false); });
+    p.step(110, [&] { ListView1->header()->resizeSection(0, app::twips(7300)); });
+    p.step(112, [&] { setBackground(Label3, Qt::white); });
+    p.step(114, [&] { LoadSuffixList(m_list.model(), m_main.settings); });
+}
+
+void SuffixEditor::PushButton2_Click()
+{
+    app::Procedure p(m_main.desktop, "Form2", "PushButton2_Click");
+    p.step(100, [&] { close(); });
+}
+
+void SuffixEditor::closeEvent(QCloseEvent *event)
+{
+    Form_QueryUnload(event);
+}
+
+void SuffixEditor::Form_QueryUnload(QCloseEvent *event)
+{
+    app::Procedure p(m_main.desktop, "Form2", "Form_QueryUnload");
+    p.step(100, [&] { event->ignore(); });
+    p.step(102, [&] { hide(); });
+    p.step(104, [&] {
+        if (m_mainWindow)
+            m_mainWindow->show();
+    });
+}
+
+bool SuffixEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    // Label4 works as a link: a left click (press and release over it) opens its address.
+    if (watched == Label4) {
+        const QEvent::Type type = event->type();
+        const auto *mouse = dynamic_cast<QMouseEvent *>(event);
+        if (mouse && mouse->button() == Qt::LeftButton) {
+            if (type == QEvent::MouseButtonRelease && Label4->rect().contains(mouse->position().toPoint()))
+                m_commands.Label4_Click(Label4->text());
+            if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease
+                || type == QEvent::MouseButtonDblClick)
+                return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace orvella::suffixes

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "app/PointerState.h"
+#include "suffixes/SuffixEditorCommands.h"
+#include "suffixes/SuffixList.h"
+
+#include <QCursor>
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+namespace orvella::app {
+struct MainContext;
+}
+namespace orvella::lists {
+class NameListView;
+}
+
+namespace orvella::suffixes {
+
+// The suffix list editor ("Form2"), captioned "Suffix List": a secondary window without
+// owner that holds the one live suffix list the sort reads. It is created once, on
+// first need, and never destroyed while the program runs; a close request hides it and
+// brings the main window back. The window lays out its controls and forwards their
+// events to SuffixEditorCommands.
+class SuffixEditor : public QWidget {
+    Q_OBJECT
+public:
+    // mainWindow is shown again when this window closes; it is not this window's owner.
+    SuffixEditor(app::MainContext &main, QWidget *mainWindow);
+    ~SuffixEditor() override;
+
+    // Creation steps: colours, icon, hand pointer, list column, Label3's background and
+    // the stored list (or the defaults).
+    void Form_Load();
+
+    SuffixList &liveList() { return m_list; }
+    SuffixEditorCommands &commands() { return m_commands; }
+    app::PointerState &pointerState() { return m_pointer; }
+    const QCursor &customPointer() const { return m_customPointer; }
+
+    // "Exit": asks the window to close, which hides it.
+    void PushButton2_Click();
+
+    // Controls by their design names, for the wiring and for tests.
+    lists::NameListView *ListView1 = nullptr;
+    QLabel *Label3 = nullptr;
+    QLabel *Label4 = nullptr;        // the address of the default list's source page
+    QPushButton *PushButton6 = nullptr; // Add One
+    QPushButton *PushButton1 = nullptr; // Edit Selected
+    QPushButton *PushButton3 = nullptr; // Delete Selected
+    QPushButton *PushButton5 = nullptr; // Clear List
+    QPushButton *PushButton4 = nullptr; // Load List From File
+    QPushButton *PushButton8 = nullptr; // Save List To Text File
+    QPushButton *PushButton7 = nullptr; // Reset To Default List
+    QPushButton *PushButton2 = nullptr; // Exit
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void wireCommands();
+    // Close request: refused, the window hides and the main window shows again.
+    void Form_QueryUnload(QCloseEvent *event);
+
+    app::MainContext &m_main;
+    QWidget *m_mainWindow;
+    SuffixList m_list;
+    app::PointerState m_pointer;
+    SuffixEditorCommands m_commands;
+    QCursor m_customPointer{Qt::PointingHandCursor};
+};
+
+} // namespace orvella::suffixes

@@ -1,0 +1,195 @@
+#include "suffixes/SuffixEditorCommands.h"
+
+#include "app/Desktop.h"
+#include "app/MainContext.h"
+#include "app/PointerState.h"
+#include "app/Procedure.h"
+#include "lists/ListFile.h"
+#include "lists/NameListModel.h"
+#include "suffixes/SuffixList.h"
+#include "suffixes/SuffixStore.h"
+
+#include <algorithm>
+
+namespace orvella::suffixes {
+namespace {
+constexpr const char *kModule = "Form2";
+} // namespace
+
+SuffixEditorCommands::SuffixEditorCommands(app::MainContext &main, SuffixList &list, app::PointerState &pointer)
+    : m_main(main), m_list(list), m_pointer(pointer)
+{
+}
+
+void SuffixEditorCommands::saveList()
+{
+    SaveSuffixList(m_list.model(), m_main.settings);
+}
+
+void SuffixEditorCommands::removeSelectedEntry()
+{
+    lists::NameListModel &model = m_list.model();
+    const int position = model.selectedPosition();
+    model.removeAt(position);
+    // The next entry takes the removed one's place in the selection, so that pressing
+    // Delete again goes on down the list.
+    if (!model.isEmpty())
+        model.select(std::min(position, model.count()));
+}
+
+void SuffixEditorCommands::PushButton6_Click()
+{
+    app::Procedure p(m_main.desktop, kModule, "PushButton6_Click");
+    QString answer;
+    p.step(100, [&] { answer = m_main.desktop.inputBox(QStringLiteral("Enter Suffix to add: "), m_main.title, QString()); });
+    if (!p.test(102, [&] { return answer.isEmpty(); })) {
+        p.step(104, [&] {
+            m_list.model().append(answer);
+            m_list.model().select(m_list.model().count());
+        });
+    }
+    // Saved also when nothing was added.
+    p.step(106, [&] { saveList(); });
+}
+
+void SuffixEditorCommands::PushButton1_Click()
+{
+    app::Procedure p(m_main.desktop, kModule, "PushButton1_Click");
+    if (p.test(100, [&] { return m_list.model().isEmpty(); }))
+        return;
+    int position = 0;
+    QString answer;
+    p.step(102, [&] {
+        position = m_list.model().selectedPosition();
+        answer = m_main.desktop.inputBox(QStringLiteral("Enter Suffix to edit:"), m_main.title,
+                                         m_list.model().item(position));
+    });
+    if (!p.test(104, [&] { return answer.isEmpty(); }))
+        p.step(106, [&] { m_list.model().setItem(position, answer); });
+    // Saved also when the edit was cancelled.
+    p.step(108, [&] { saveList(); });
+}
+
+void SuffixEditorCommands::PushButton3_Click()
+{
+    app::Procedure p(m_main.desktop, kModule, "PushButton3_Click");
+    if (p.test(100, [&] { return m_pointer.isBusy(); }))
+        return;
+    if (p.test(102, [&] { return !m_list.model().isEmpty(); }))
+        p.step(104, [&] { removeSelectedEntry(); });
+    p.step(106, [&] { saveList(); });
+}
+
+void SuffixEditorCommands::removeByListEvent(const char *handler)
+{
+    // Nothing here is expected to fail but the save; a failed save is still shown
+    // rather than lost.
+    app::Procedure p(m_main.desktop, kModule, handler);
+    if (m_pointer.isBusy())
+        return;
+    if (!m_list.model().isEmpty() && m_list.model().selectedPosition() > 0)
+        p.step(102, [&] { removeSelectedEntry(); });
+    p.step(104, [&] { saveList(); });
+}
+
+void SuffixEditorCommands::ListView1_DblClick()
+{
+    removeByListEvent("ListView1_DblClick");
+}
+
+void SuffixEditorCommands::ListView1_KeyDown(int keyCode)
+{
+    if (keyCode != kDeleteKeyCode)
+        return;
+    removeByListEvent("ListView1_KeyDown");
+}
+
+void SuffixEditorCommands::PushButton5_Click()
+{
+    app::Procedure p(m_main.desktop, kModule, "PushButton5_Click");
+    if (p.test(100, [&] {
+            return m_main.desktop.messageBox(QStringLiteral("Are you sure?"), app::MessageStyle::YesNo,
+                                             m_main.title) == app::MessageAnswer::Yes;
+        })) {
+        p.step(102, [&] { m_list.model().clear(); });
+        p.step(104, [&] { saveList(); });
+    }
+}
+
+void SuffixEditorCommands::PushButton7_Click()
+{
+    app::Procedure p(m_main.desktop, kModule, "PushButton7_Click");
+    // While a save is writing the list, only the emptying is skipped: the defaults
+    // then come after the entries already there.
+    if (p.test(100, [&] { return !m_pointer.isBusy(); }))
+        p.step(102, [&] { m_list.model().clear(); });
+    p.step(104, [&] { LoadSampleSuffix(m_list.model()); });
+    p.step(106, [&] { saveList(); });
+}
+
+void SuffixEditorCommands::PushButton4_Click()
+{
+    app::Procedure p(m_main.desktop, kModule, "PushButton4_Click");
+    QString answer;
+    p.step(100, [&] { m_dialogFileName.clear(); });
+    p.step(102, [&] {
+        app::FileDialogRequest request;
+        request.title = lists::kLoadListsTitle;
+        request.filter = lists::kListFileFilter;
+        request.fileName = m_dialogFileName;
+        request.multiSelect = true;
+        answer = m_main.desktop.openFileDialog(request);
+        m_dialogFileName = answer;
+    });
+    if (p.test(104, [&] { return answer.isEmpty(); }))
+        return;
+    QStringList paths;
+    p.step(106, [&] { paths = lists::selectedPaths(answer); });
+    // Appended entries serve the sort at once; they reach the stored value with the
+    // next command that saves.
+    readFiles(p, 108, paths);
+}
+
+void SuffixEditorCommands::ListView1_OLEDragDrop(const QStringList &paths)
+{
+    app::Procedure p(m_main.desktop, kModule, "ListView1_OLEDragDrop");
+    readFiles(p, 100, paths);
+}
+
+void SuffixEditorCommands::readFiles(app::Procedure &p, int firstStep, const QStringList &paths)
+{
+    p.step(firstStep, [&] { m_pointer.set(app::Pointer::Busy); });
+    // A file that cannot be read is reported and the next one is read all the same.
+    for (const QString &path : paths)
+        p.step(firstStep + 2, [&] { lists::ReadListFile(m_list.model(), path, m_main.desktop, m_main.title); });
+    p.step(firstStep + 4, [&] { m_pointer.set(app::Pointer::Default); });
+}
+
+void SuffixEditorCommands::PushButton8_Click()
+{
+    app::Procedure p(m_main.desktop, kModule, "PushButton8_Click");
+    QString path;
+    p.step(100, [&] {
+        app::FileDialogRequest request;
+        request.title = QStringLiteral("Save");
+        request.filter = lists::kListFileFilter;
+        // The name left by this window's last dialog; after a load of several files
+        // that is their folder.
+        request.fileName = m_dialogFileName.section(QChar(u'\0'), 0, 0);
+        path = m_main.desktop.saveFileDialog(request);
+        if (!path.isEmpty())
+            m_dialogFileName = path;
+    });
+    if (p.test(102, [&] { return path.isEmpty(); }))
+        return;
+    p.step(104, [&] { m_pointer.set(app::Pointer::Busy); });
+    p.step(106, [&] { lists::WriteListFile(m_list.model(), path, &m_main.progress, m_main.desktop); });
+    p.step(108, [&] { m_pointer.set(app::Pointer::Default); });
+}
+
+void SuffixEditorCommands::Label4_Click(const QString &caption)
+{
+    m_main.desktop.openUrl(caption);
+}
+
+} // namespace orvella::suffixes

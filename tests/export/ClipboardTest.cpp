@@ -1,0 +1,243 @@
+#include "TableList.h"
+
+#include "app/MainWindow.h"
+#include "app/QtDesktop.h"
+#include "export/Clipboard.h"
+#include "export/ExportCommands.h"
+#include "export/ExportList.h"
+#include "lists/NameListModel.h"
+#include "support/Fixtures.h"
+
+#include <QClipboard>
+#include <QPushButton>
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+using namespace orvella;
+using namespace orvella::testing;
+using exporting::ClipboardText;
+
+namespace {
+
+const QString kCopiedMessage = QStringLiteral(
+    "Results have been copied to the clipboard.\r\rClick a text area where you normally type and press Ctrl+V to "
+    "paste the clipboard.");
+
+struct TextCase {
+    const char *name;
+    TableList list;
+    QString expected;
+};
+
+class ClipboardTextCases : public ::testing::TestWithParam<TextCase> {};
+
+TEST_P(ClipboardTextCases, ByteForByte)
+{
+    int yields = 0;
+    EXPECT_EQ(ClipboardText(GetParam().list, [&] { ++yields; }), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ClipboardTextCases,
+    ::testing::Values(
+        TextCase{"TwoResults", TableList::oneColumn({"Ann Lee", "Bob Young"}), "Ann Lee\r\nBob Young\r\n"},
+        TextCase{"TrailingSpacesRemoved", TableList::oneColumn({"Ann  ", "Bob Young "}), "Ann\r\nBob Young\r\n"},
+        TextCase{"LeadingAndInnerSpacesKept", TableList::oneColumn({"  Ann  Lee"}), "  Ann  Lee\r\n"},
+        TextCase{"SpacesOnlyGivesEmptyLine", TableList::oneColumn({"Ann", "   ", "Bob"}), "Ann\r\n\r\nBob\r\n"},
+        TextCase{"FirstLineSpacesOnly", TableList::oneColumn({"  ", "Bob"}), "\r\nBob\r\n"},
+        TextCase{"TabInsideNameKept", TableList::oneColumn({"Ann\tLee \t "}), "Ann\tLee \t\r\n"},
+        TextCase{"EmptyList", TableList::oneColumn({}), ""},
+        TextCase{"ColumnsPaddedLastNot",
+                 TableList({"Name", "Town", "Note"}, {{"Ann", "Rome", "x"}, {"Bartholomew", "Oslo", "long note"}}),
+                 "Ann        \tRome\tx\r\nBartholomew\tOslo\tlong note\r\n"},
+        TextCase{"EmptyLastFieldLeavesTab",
+                 TableList({"Name", "Town"}, {{"Ann", ""}, {"Bo", "Rome"}}), "Ann\t\r\nBo \tRome\r\n"},
+        TextCase{"PaddingOfEmptyTrailingFieldsRemoved",
+                 TableList({"Name", "Town", "Note"}, {{"Ann", "", ""}, {"Bo", "Rome", "x"}}),
+                 "Ann\t    \t\r\nBo \tRome\tx\r\n"},
+        TextCase{"CountsUtf16Units",
+                 TableList({"Name", "Town"}, {{QString::fromUtf8("Zo\u00eb"), "a"}, {QString::fromUtf8("\U0001F600"), "b"}}),
+                 QString::fromUtf8("Zo\u00eb\ta\r\n\U0001F600 \tb\r\n")}),
+    [](const ::testing::TestParamInfo<TextCase> &info) { return std::string(info.param.name); });
+
+TEST(ClipboardText, UncheckedItemsAreLeftOutButStillMeasured)
+{
+    TableList list({"Name", "Town"}, {{"Ann", "Rome"}, {"Bartholomew", "Oslo"}, {"Cy", "Ur"}});
+    list.unchecked = {2};
+    EXPECT_EQ(ClipboardText(list, [] {}), "Ann        \tRome\r\nCy         \tUr\r\n");
+}
+
+TEST(ClipboardText, YieldsBeforeEveryItemAndColumnWhileMeasuringAndBuilding)
+{
+    const TableList list({"A", "B", "C"}, {{"1", "2", "3"}, {"4", "5", "6"}, {"7", "8", "9"}, {"a", "b", "c"}});
+    int yields = 0;
+    ClipboardText(list, [&] { ++yields; });
+    // measuring: columns x items; building: items x (1 + columns)
+    EXPECT_EQ(yields, 3 * 4 + 4 * (1 + 3));
+}
+
+TEST(ClipboardText, ListLosingItemsWhileBuildingFails)
+{
+    auto list = TableList::oneColumn({"Ann", "Bob", "Cy"});
+    int yields = 0;
+    EXPECT_THROW(ClipboardText(list, [&] {
+                     if (++yields == 4) // first yield of the building pass
+                         list.rows.clear();
+                 }),
+                 app::Failure);
+}
+
+// Clipboard retries: a desktop whose clipboard refuses a given number of attempts.
+struct RetryCase {
+    int refusals;
+    int expectedAttempts;
+    bool placed;
+};
+
+class ClipboardRetries : public ::testing::TestWithParam<RetryCase> {};
+
+TEST_P(ClipboardRetries, AtMostThousandAttemptsPerOperation)
+{
+    ScriptedDesktop desktop;
+    desktop.clipboard = "before";
+    desktop.clipboardHasText = true;
+    desktop.clipboardRefusals = GetParam().refusals;
+    const auto list = TableList::oneColumn({"Ann", "Bob"});
+    exporting::CopyListToClipboard(desktop, list);
+    EXPECT_EQ(desktop.clipboardAttempts, GetParam().expectedAttempts);
+    EXPECT_EQ(desktop.clipboard, GetParam().placed ? QString("Ann\r\nBob\r\n") : QString("before"));
+    EXPECT_TRUE(desktop.messages.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ClipboardRetries,
+                         ::testing::Values(RetryCase{0, 2, true},          // both at once
+                                           RetryCase{1, 3, true},          // clear once refused
+                                           RetryCase{999, 1001, true},     // clear at its last attempt
+                                           RetryCase{1000, 1001, true},    // clear gave up, set at once
+                                           RetryCase{1999, 2000, true},    // set at its last attempt
+                                           RetryCase{2000, 2000, false},   // both gave up
+                                           RetryCase{1000000, 2000, false} // a clipboard that never answers
+                                           ));
+
+TEST(ClipboardHelpers, AnswerWhetherAnAttemptSucceeded)
+{
+    ScriptedDesktop desktop;
+    desktop.clipboardRefusals = 1000;
+    EXPECT_FALSE(exporting::SetClipboardText(desktop, "x"));
+    EXPECT_EQ(desktop.clipboardAttempts, 1000);
+    EXPECT_TRUE(exporting::SetClipboardText(desktop, "x"));
+    EXPECT_EQ(desktop.clipboard, "x");
+    desktop.clipboardRefusals = 1000;
+    EXPECT_FALSE(exporting::ClearClipboard(desktop));
+    EXPECT_EQ(desktop.clipboard, "x");
+    EXPECT_TRUE(exporting::ClearClipboard(desktop));
+    EXPECT_FALSE(desktop.clipboardHasText);
+}
+
+// A clipboard that throws instead of answering: the helpers count that as a refusal.
+struct ThrowingClipboardDesktop : ScriptedDesktop {
+    int throwsLeft = 0;
+    bool setClipboardText(const QString &text) override
+    {
+        if (throwsLeft > 0) {
+            --throwsLeft;
+            ++clipboardAttempts;
+            throw std::runtime_error("clipboard busy");
+        }
+        return ScriptedDesktop::setClipboardText(text);
+    }
+};
+
+TEST(ClipboardHelpers, FailureOfTheClipboardIsNeverReported)
+{
+    ThrowingClipboardDesktop desktop;
+    desktop.throwsLeft = 5;
+    EXPECT_TRUE(exporting::SetClipboardText(desktop, "x"));
+    EXPECT_EQ(desktop.clipboardAttempts, 6);
+    desktop.throwsLeft = 5000;
+    EXPECT_FALSE(exporting::SetClipboardText(desktop, "y"));
+    EXPECT_EQ(desktop.clipboard, "x");
+    EXPECT_TRUE(desktop.messages.empty());
+}
+
+// The command over the main window's result list.
+struct CopyFixture : MainWindowFixture {
+    exporting::ExportCommands commands{window->context()};
+};
+
+TEST(CopyResultsToClipboard, CopiesResultsAndSaysHowToPaste)
+{
+    CopyFixture f;
+    for (const char *name : {"John Smith Jr.", "Joe Tavrin  ", "Mr. Joe Tavrin"})
+        f.window->resultList().append(QString::fromUtf8(name));
+    f.commands.PushButton5_Click();
+    EXPECT_EQ(f.desktop.clipboard, "John Smith Jr.\r\nJoe Tavrin\r\nMr. Joe Tavrin\r\n");
+    ASSERT_EQ(f.desktop.messages.size(), 1u);
+    EXPECT_EQ(f.desktop.messages[0].text, kCopiedMessage);
+    EXPECT_EQ(f.desktop.messages[0].style, 0);
+    EXPECT_EQ(f.desktop.messages[0].title, f.window->applicationTitle());
+    EXPECT_TRUE(f.desktop.pointers.empty()); // no busy pointer for a copy
+}
+
+TEST(CopyResultsToClipboard, EmptyListLeavesClipboardAloneAndStillSaysSo)
+{
+    CopyFixture f;
+    f.desktop.clipboard = "what was there";
+    f.desktop.clipboardHasText = true;
+    f.commands.PushButton5_Click();
+    EXPECT_EQ(f.desktop.clipboardAttempts, 0);
+    EXPECT_EQ(f.desktop.clipboard, "what was there");
+    EXPECT_EQ(f.desktop.messageTexts(), QStringList{kCopiedMessage});
+}
+
+TEST(CopyResultsToClipboard, RefusingClipboardStillGivesTheMessageAndNoReport)
+{
+    CopyFixture f;
+    f.window->resultList().append("Ann");
+    f.desktop.clipboard = "old";
+    f.desktop.clipboardRefusals = 1000000;
+    f.commands.PushButton5_Click();
+    EXPECT_EQ(f.desktop.clipboardAttempts, 2000);
+    EXPECT_EQ(f.desktop.clipboard, "old");
+    EXPECT_EQ(f.desktop.messageTexts(), QStringList{kCopiedMessage});
+}
+
+TEST(CopyResultsToClipboard, ResultsClearedWhileCopyingReportStep106ThenMessage)
+{
+    CopyFixture f;
+    for (const char *name : {"Ann", "Bob", "Cy"})
+        f.window->resultList().append(name);
+    f.desktop.clipboard = "old";
+    // Yields 1 to 3 measure; the 4th is the first of the building pass.
+    f.desktop.atYield(4, [&] { f.window->resultList().clear(); });
+    f.commands.PushButton5_Click();
+    const auto reports = f.desktop.errorReports();
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_TRUE(reports[0].text.contains("in Orvella2021/08/31.Form1.PushButton5_Click at line 106\r\r"))
+        << reports[0].text.toStdString();
+    EXPECT_EQ(f.desktop.clipboard, "old");
+    ASSERT_EQ(f.desktop.messages.size(), 2u);
+    EXPECT_EQ(f.desktop.messages[1].text, kCopiedMessage);
+}
+
+TEST(CopyResultsToClipboard, ButtonRunsTheCommand)
+{
+    MainWindowFixture f;
+    f.window->resultList().append("Ann Lee");
+    f.window->PushButton5->click();
+    EXPECT_EQ(f.desktop.clipboard, "Ann Lee\r\n");
+    EXPECT_EQ(f.desktop.messageTexts(), QStringList{kCopiedMessage});
+}
+
+TEST(QtDesktopClipboard, TextIsPlacedAndCleared)
+{
+    app::QtDesktop desktop;
+    const QString text = QStringLiteral("Ann Lee\r\n\u00c9mile Zola\r\n");
+    ASSERT_TRUE(desktop.setClipboardText(text));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), text);
+    ASSERT_TRUE(desktop.clearClipboard());
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,222 @@
+#include "TableList.h"
+
+#include "app/Failure.h"
+#include "app/MainWindow.h"
+#include "export/ExportCommands.h"
+#include "export/Spreadsheet.h"
+#include "lists/NameListModel.h"
+#include "support/Fixtures.h"
+
+#include <QPushButton>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+#include <memory>
+#include <stdexcept>
+
+using namespace orvella;
+using namespace orvella::testing;
+
+namespace {
+
+const QString kNotInstalledMethod = QStringLiteral(
+    "Excel is not installed on this computer. You need to have it installed to use this software without error.");
+const QString kNotInstalledFeature = QStringLiteral(
+    "Excel is not installed on this computer. You need to have it installed to use this feature.");
+
+// Records every automation call, in order, as one line; can fail a chosen call.
+struct CallLog {
+    QStringList calls;
+    QString failAt; // a call that throws, matched by its whole line
+};
+
+class RecordingSpreadsheet : public exporting::Spreadsheet {
+public:
+    explicit RecordingSpreadsheet(CallLog &log) : m_log(log) {}
+    void addWorkbook() override { record("addWorkbook"); }
+    void setCell(int row, int column, const QString &value) override
+    {
+        record(QStringLiteral("cell %1 %2 %3").arg(row).arg(column).arg(value));
+    }
+    void autoFitColumn(int column) override { record(QStringLiteral("fit %1").arg(column)); }
+    void autoFitAllColumns() override { record("fitAll"); }
+    void makeVisible() override { record("visible"); }
+
+private:
+    void record(const QString &call)
+    {
+        m_log.calls << call;
+        if (call == m_log.failAt)
+            throw app::Failure("The spreadsheet refused " + call);
+    }
+    CallLog &m_log;
+};
+
+struct ExportFixture : MainWindowFixture {
+    CallLog log;
+    int created = 0;
+    std::unique_ptr<exporting::ExportCommands> commands;
+
+    explicit ExportFixture(std::unique_ptr<exporting::ExportList> list = nullptr)
+    {
+        desktop.spreadsheetFactory = [this] {
+            ++created;
+            return std::make_unique<RecordingSpreadsheet>(log);
+        };
+        commands = std::make_unique<exporting::ExportCommands>(window->context(), std::move(list));
+    }
+    void results(const QStringList &names)
+    {
+        for (const QString &name : names)
+            window->resultList().append(name);
+    }
+    // Step numbers of the error reports, in order; each must name this command.
+    std::vector<int> reportedSteps() const
+    {
+        std::vector<int> steps;
+        static const QRegularExpression where(
+            QStringLiteral("\r\nin Orvella2021/08/31\\.Form1\\.PushButton13_Click at line (\\d+)\r\r"));
+        for (const auto &report : desktop.errorReports()) {
+            const auto match = where.match(report.text);
+            steps.push_back(match.hasMatch() ? match.captured(1).toInt() : -1);
+        }
+        return steps;
+    }
+};
+
+TEST(SaveResultsAsExcelFile, CaptionThenResultsInColumnOneFittedAndShown)
+{
+    ExportFixture f;
+    f.results({"John Smith Jr.", "=1+1", "Peter Tavrin"});
+    f.commands->PushButton13_Click();
+    EXPECT_EQ(f.created, 1);
+    EXPECT_EQ(f.log.calls, QStringList({"addWorkbook", "cell 1 1 Result(s)", "fit 1", "cell 2 1 John Smith Jr.",
+                                        "cell 3 1 =1+1", "cell 4 1 Peter Tavrin", "fitAll", "visible"}));
+    EXPECT_TRUE(f.desktop.messages.empty());
+    EXPECT_EQ(f.desktop.pointers, (std::vector<app::Pointer>{app::Pointer::Busy, app::Pointer::Default}));
+    // Before the header column, and before every result and every cell of it.
+    EXPECT_EQ(f.desktop.yields, 1 + 3 * 2);
+}
+
+TEST(SaveResultsAsExcelFile, LaterColumnsLoseEveryEqualsSignAndUncheckedRowsStayEmpty)
+{
+    auto table = std::make_unique<TableList>(QStringList{"Name", "Formula", "Note"},
+                                             QList<QStringList>{{"=Ann", "=A1+B1", "a==b"},
+                                                                {"Bob", "skip", "me"},
+                                                                {"Cy", "==", "="}});
+    table->unchecked = {2};
+    ExportFixture f(std::move(table));
+    f.commands->PushButton13_Click();
+    EXPECT_EQ(f.log.calls, QStringList({"addWorkbook", "cell 1 1 Name", "fit 1", "cell 1 2 Formula", "fit 2",
+                                        "cell 1 3 Note", "fit 3", "cell 2 1 =Ann", "cell 2 2 A1+B1", "cell 2 3 ab",
+                                        "cell 4 1 Cy", "cell 4 2 ", "cell 4 3 ", "fitAll", "visible"}));
+    EXPECT_EQ(f.desktop.yields, 3 + 3 + 2 * 3);
+}
+
+TEST(SaveResultsAsExcelFile, MissingApplicationGivesBothMessagesInOrder)
+{
+    for (bool withResults : {true, false}) {
+        ExportFixture f;
+        if (withResults)
+            f.results({"Ann Lee"});
+        f.desktop.spreadsheetInstalled = false;
+        f.commands->PushButton13_Click();
+        ASSERT_EQ(f.desktop.messages.size(), 2u);
+        EXPECT_EQ(f.desktop.messages[0].text, kNotInstalledMethod);
+        EXPECT_EQ(f.desktop.messages[1].text, kNotInstalledFeature);
+        for (const auto &message : f.desktop.messages) {
+            EXPECT_EQ(message.style, 0);
+            EXPECT_EQ(message.title, f.window->applicationTitle());
+        }
+        EXPECT_EQ(f.created, 0);
+        EXPECT_TRUE(f.desktop.pointers.empty());
+    }
+}
+
+TEST(SaveResultsAsExcelFile, CheckThatFailsCountsAsMissingWithoutReport)
+{
+    struct Desktop : ScriptedDesktop {
+        bool spreadsheetAvailable() override { throw std::runtime_error("no session bus"); }
+    };
+    Desktop desktop;
+    MemorySettings settings;
+    app::MainWindow window(desktop, settings);
+    exporting::ExportCommands commands(window.context());
+    EXPECT_FALSE(commands.SaveResultsAsExcelFileIsExcelInstalled());
+    EXPECT_EQ(desktop.messageTexts(), QStringList{kNotInstalledMethod});
+    EXPECT_TRUE(desktop.errorReports().empty());
+}
+
+TEST(SaveResultsAsExcelFile, EmptyResultListEndsSilentlyAfterTheCheck)
+{
+    ExportFixture f;
+    f.commands->PushButton13_Click();
+    EXPECT_EQ(f.created, 0);
+    EXPECT_TRUE(f.log.calls.isEmpty());
+    EXPECT_TRUE(f.desktop.messages.empty());
+    EXPECT_TRUE(f.desktop.pointers.empty());
+}
+
+TEST(SaveResultsAsExcelFile, RefusedCellIsReportedAndTheRestStillHappens)
+{
+    ExportFixture f;
+    f.results({"Ann", "Bob", "Cy"});
+    f.log.failAt = "cell 3 1 Bob";
+    f.commands->PushButton13_Click();
+    EXPECT_EQ(f.reportedSteps(), std::vector<int>{152});
+    EXPECT_TRUE(f.desktop.errorReports()[0].text.startsWith("The spreadsheet refused cell 3 1 Bob\r\n"));
+    EXPECT_EQ(f.log.calls.mid(5), QStringList({"cell 4 1 Cy", "fitAll", "visible"}));
+    EXPECT_EQ(f.desktop.pointers.back(), app::Pointer::Default);
+}
+
+TEST(SaveResultsAsExcelFile, EachFailingAutomationCallReportsItsOwnStep)
+{
+    struct Case {
+        const char *failAt;
+        int step;
+    };
+    for (const Case &c : {Case{"addWorkbook", 114}, Case{"cell 1 1 Result(s)", 122}, Case{"fit 1", 132},
+                          Case{"fitAll", 166}, Case{"visible", 168}}) {
+        ExportFixture f;
+        f.results({"Ann"});
+        f.log.failAt = c.failAt;
+        f.commands->PushButton13_Click();
+        EXPECT_EQ(f.reportedSteps(), std::vector<int>{c.step}) << c.failAt;
+        EXPECT_EQ(f.log.calls.size(), 6) << c.failAt; // every call was still made
+        EXPECT_EQ(f.desktop.pointers.back(), app::Pointer::Default);
+    }
+}
+
+TEST(SaveResultsAsExcelFile, ApplicationThatCannotBeStartedReportsEveryRemainingStep)
+{
+    ExportFixture f;
+    f.results({"Ann", "Bob"});
+    f.desktop.spreadsheetFactory = [] { return nullptr; };
+    f.commands->PushButton13_Click();
+    EXPECT_EQ(f.reportedSteps(), (std::vector<int>{112, 114, 122, 132, 152, 152, 166, 168}));
+    EXPECT_EQ(f.desktop.pointers, (std::vector<app::Pointer>{app::Pointer::Busy, app::Pointer::Default}));
+}
+
+TEST(SaveResultsAsExcelFile, ResultsClearedMidwayReportEachMissingRow)
+{
+    ExportFixture f;
+    f.results({"Ann", "Bob", "Cy"});
+    // Yield 1: header column; 2 and 3: result 1 and its cell; 4: result 2.
+    f.desktop.atYield(4, [&] { f.window->resultList().clear(); });
+    f.commands->PushButton13_Click();
+    EXPECT_EQ(f.reportedSteps(), (std::vector<int>{142, 152, 142, 152}));
+    EXPECT_EQ(f.log.calls, QStringList({"addWorkbook", "cell 1 1 Result(s)", "fit 1", "cell 2 1 Ann", "fitAll",
+                                        "visible"}));
+}
+
+TEST(SaveResultsAsExcelFile, ButtonRunsTheCommand)
+{
+    MainWindowFixture f;
+    CallLog log;
+    f.desktop.spreadsheetFactory = [&log] { return std::make_unique<RecordingSpreadsheet>(log); };
+    f.window->resultList().append("Ann Lee");
+    f.window->PushButton13->click();
+    EXPECT_EQ(log.calls, QStringList({"addWorkbook", "cell 1 1 Result(s)", "fit 1", "cell 2 1 Ann Lee", "fitAll",
+                                      "visible"}));
+}
+
+} // namespace

@@ -1,0 +1,297 @@
+#include "app/Failure.h"
+#include "app/MainWindow.h"
+#include "export/ExportCommands.h"
+#include "export/SpreadsheetPresence.h"
+#include "export/XlsxSpreadsheet.h"
+#include "lists/NameListModel.h"
+#include "support/Fixtures.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using namespace orvella;
+using namespace orvella::testing;
+using exporting::XlsxSpreadsheet;
+
+namespace {
+
+// Reads a workbook back with openpyxl and, independently, looks into the sheet's XML.
+const char *kReader = R"PY(
+import json, sys, zipfile
+import openpyxl
+path = sys.argv[1]
+book = openpyxl.load_workbook(path)
+sheet = book.active
+# only the cells that exist: a sheet may reach its last row and column
+cells = [[c.coordinate, c.value, c.data_type]
+         for c in sorted(sheet._cells.values(), key=lambda c: (c.row, c.column)) if c.value is not None]
+widths = {k: d.width for k, d in sheet.column_dimensions.items() if d.customWidth}
+with zipfile.ZipFile(path) as z:
+    xml = z.read('xl/worksheets/sheet1.xml').decode('utf-8')
+print(json.dumps({'sheets': book.sheetnames, 'cells': cells, 'widths': widths,
+                  'formulas': '<f>' in xml or '<f ' in xml, 'xml': xml}))
+)PY";
+
+QJsonObject readWorkbook(const QString &path)
+{
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), QString::fromLatin1(kReader), path});
+    python.waitForFinished(-1);
+    const QByteArray out = python.readAllStandardOutput();
+    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    return QJsonDocument::fromJson(out).object();
+}
+
+struct Cell {
+    QString coordinate;
+    QString value;
+    QString type;
+    bool operator==(const Cell &) const = default;
+};
+
+std::vector<Cell> cellsOf(const QJsonObject &book)
+{
+    std::vector<Cell> cells;
+    for (const QJsonValue &v : book.value("cells").toArray()) {
+        const QJsonArray c = v.toArray();
+        cells.push_back({c[0].toString(), c[1].toString(), c[2].toString()});
+    }
+    return cells;
+}
+
+void PrintTo(const Cell &c, std::ostream *os)
+{
+    *os << c.coordinate.toStdString() << "=" << c.value.toStdString() << "(" << c.type.toStdString() << ")";
+}
+
+struct OpenRecorder {
+    QStringList opened;
+    bool answer = true;
+    XlsxSpreadsheet::Opener opener()
+    {
+        return [this](const QString &path) {
+            opened << path;
+            return answer;
+        };
+    }
+};
+
+TEST(XlsxWorkbook, ExportedResultsReadBackAsTextCells)
+{
+    QTemporaryDir root;
+    OpenRecorder recorder;
+    MainWindowFixture f;
+    f.desktop.spreadsheetFactory = [&] { return std::make_unique<XlsxSpreadsheet>(recorder.opener(), root.path()); };
+    const QStringList names = {"John Smith Jr.", "=1+1", "  Ann Lee  ", QString::fromUtf8("Zo\u00eb \u674e\u5c0f\u9f8d"),
+                               "007", "1/2/2003", "TRUE", "Mr. Joe Tavrin"};
+    for (const QString &name : names)
+        f.window->resultList().append(name);
+    exporting::ExportCommands commands(f.window->context());
+    commands.PushButton13_Click();
+    ASSERT_TRUE(f.desktop.messages.empty()) << f.desktop.messages[0].text.toStdString();
+
+    ASSERT_EQ(recorder.opened.size(), 1);
+    const QString path = recorder.opened[0];
+    const QFileInfo file(path);
+    EXPECT_EQ(file.suffix(), "xlsx");
+    // A new folder of its own inside the temporary folder, closed to other users.
+    EXPECT_EQ(QFileInfo(file.absolutePath()).absolutePath(), QFileInfo(root.path()).absoluteFilePath());
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(file.absolutePath()).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
+    EXPECT_EQ(QDir(file.absolutePath()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+              QStringList{file.fileName()});
+
+    const QJsonObject book = readWorkbook(path);
+    EXPECT_EQ(book.value("sheets").toArray().size(), 1);
+    std::vector<Cell> expected{{"A1", "Result(s)", "s"}};
+    for (int i = 0; i < names.size(); ++i)
+        expected.push_back({QStringLiteral("A%1").arg(i + 2), names[i], "s"});
+    EXPECT_EQ(cellsOf(book), expected);
+    EXPECT_FALSE(book.value("formulas").toBool());
+
+    // Column A is as wide as its longest text needs, not wider than a generous margin.
+    const double width = book.value("widths").toObject().value("A").toDouble();
+    EXPECT_GE(width, QString("John Smith Jr.").size());
+    EXPECT_LT(width, QString("John Smith Jr.").size() * 1.5 + 2);
+}
+
+TEST(XlsxWorkbook, CellsInAnyOrderLaterTextWinsUnfittedColumnsKeepStandardWidth)
+{
+    QTemporaryDir root;
+    OpenRecorder recorder;
+    XlsxSpreadsheet sheet(recorder.opener(), root.path());
+    sheet.addWorkbook();
+    sheet.setCell(3, 2, "c");
+    sheet.setCell(1, 1, "a");
+    sheet.setCell(3, 2, "a much longer text in B3");
+    sheet.setCell(2, 3, "=SUM(A1:A2)");
+    sheet.setCell(1, 1, "A1 again");
+    sheet.autoFitColumn(2);
+    sheet.autoFitColumn(4); // no text there: keeps the standard width
+    sheet.makeVisible();
+    ASSERT_EQ(recorder.opened.size(), 1);
+    EXPECT_EQ(sheet.filePath(), recorder.opened[0]);
+    const QJsonObject book = readWorkbook(sheet.filePath());
+    EXPECT_EQ(cellsOf(book), (std::vector<Cell>{{"A1", "A1 again", "s"},
+                                                {"C2", "=SUM(A1:A2)", "s"},
+                                                {"B3", "a much longer text in B3", "s"}}));
+    EXPECT_FALSE(book.value("formulas").toBool());
+    const QJsonObject widths = book.value("widths").toObject();
+    EXPECT_EQ(widths.keys(), QStringList{"B"});
+    EXPECT_GE(widths.value("B").toDouble(), 24);
+}
+
+TEST(XlsxWorkbook, FittingAllColumnsFitsEachToItsOwnText)
+{
+    QTemporaryDir root;
+    OpenRecorder recorder;
+    XlsxSpreadsheet sheet(recorder.opener(), root.path());
+    sheet.addWorkbook();
+    sheet.setCell(1, 1, "Result(s)");
+    sheet.autoFitColumn(1); // fitted to the caption only, for now
+    sheet.setCell(2, 1, "a name of thirty characters ..");
+    sheet.setCell(2, 2, "abc");
+    sheet.autoFitAllColumns();
+    sheet.makeVisible();
+    const QJsonObject widths = readWorkbook(sheet.filePath()).value("widths").toObject();
+    EXPECT_GE(widths.value("A").toDouble(), 30);
+    EXPECT_GE(widths.value("B").toDouble(), 3);
+    EXPECT_LT(widths.value("B").toDouble(), widths.value("A").toDouble() / 3);
+}
+
+TEST(XlsxWorkbook, RefusesWhatASheetCannotHold)
+{
+    QTemporaryDir root;
+    OpenRecorder recorder;
+    XlsxSpreadsheet sheet(recorder.opener(), root.path());
+    EXPECT_THROW(sheet.setCell(1, 1, "before the workbook"), app::Failure);
+    sheet.addWorkbook();
+    EXPECT_THROW(sheet.addWorkbook(), app::Failure);
+    EXPECT_THROW(sheet.setCell(0, 1, "x"), app::Failure);
+    EXPECT_THROW(sheet.setCell(XlsxSpreadsheet::kMaxRows + 1, 1, "x"), app::Failure);
+    EXPECT_THROW(sheet.setCell(1, XlsxSpreadsheet::kMaxColumns + 1, "x"), app::Failure);
+    EXPECT_THROW(sheet.setCell(1, 1, QString(XlsxSpreadsheet::kMaxTextLength + 1, u'x')), app::Failure);
+    sheet.setCell(XlsxSpreadsheet::kMaxRows, XlsxSpreadsheet::kMaxColumns, QString(XlsxSpreadsheet::kMaxTextLength, u'x'));
+    sheet.makeVisible();
+    EXPECT_THROW(sheet.setCell(2, 1, "after it was written"), app::Failure);
+    const auto cells = cellsOf(readWorkbook(sheet.filePath()));
+    ASSERT_EQ(cells.size(), 1u);
+    EXPECT_EQ(cells[0].coordinate, "XFD1048576");
+    EXPECT_EQ(cells[0].value.size(), XlsxSpreadsheet::kMaxTextLength);
+}
+
+TEST(XlsxWorkbook, NoApplicationToOpenItIsAFailureAndTheFileIsKept)
+{
+    QTemporaryDir root;
+    OpenRecorder recorder;
+    recorder.answer = false;
+    XlsxSpreadsheet sheet(recorder.opener(), root.path());
+    sheet.addWorkbook();
+    sheet.setCell(1, 1, "Result(s)");
+    try {
+        sheet.makeVisible();
+        FAIL() << "makeVisible succeeded without an application";
+    } catch (const app::Failure &failure) {
+        EXPECT_TRUE(failure.description().contains(sheet.filePath())) << failure.description().toStdString();
+    }
+    EXPECT_TRUE(QFileInfo::exists(sheet.filePath()));
+    // Trying again opens the same file rather than writing another.
+    recorder.answer = true;
+    sheet.makeVisible();
+    EXPECT_EQ(recorder.opened, QStringList({sheet.filePath(), sheet.filePath()}));
+}
+
+TEST(XlsxWorkbook, UnwritableTemporaryFolderIsAFailure)
+{
+    QTemporaryDir root;
+    OpenRecorder recorder;
+    XlsxSpreadsheet sheet(recorder.opener(), root.filePath("missing/folder"));
+    sheet.addWorkbook();
+    sheet.setCell(1, 1, "x");
+    EXPECT_THROW(sheet.makeVisible(), app::Failure);
+    EXPECT_TRUE(recorder.opened.isEmpty());
+}
+
+TEST(XlsxWorkbook, TextsThatLookLikeCharacterCodesStayAsWritten)
+{
+    QTemporaryDir root;
+    OpenRecorder recorder;
+    XlsxSpreadsheet sheet(recorder.opener(), root.path());
+    sheet.addWorkbook();
+    sheet.setCell(1, 1, "_x0041_ and _x00e9_");
+    sheet.setCell(2, 1, QStringLiteral("bell\u0007 _xZZZZ_ _x41_"));
+    sheet.makeVisible();
+    const QString xml = readWorkbook(sheet.filePath()).value("xml").toString();
+    // A reader turns _x005F_ back into the underscore: the texts read back unchanged.
+    EXPECT_TRUE(xml.contains("<t>_x005F_x0041_ and _x005F_x00e9_</t>")) << xml.toStdString();
+    EXPECT_TRUE(xml.contains("<t>bell_x0007_ _xZZZZ_ _x41_</t>")) << xml.toStdString();
+}
+
+// Looking for a spreadsheet application on a PATH we control.
+class SpreadsheetPresence : public ::testing::Test {
+protected:
+    void SetUp() override { m_savedPath = qgetenv("PATH"); }
+    void TearDown() override { qputenv("PATH", m_savedPath); }
+
+    void program(const QString &name, const QByteArray &script = "#!/bin/sh\nexit 0\n")
+    {
+        QFile file(m_bin.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(script);
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    void onlyOurPath() { qputenv("PATH", QFile::encodeName(m_bin.path())); }
+
+    QTemporaryDir m_bin;
+    QByteArray m_savedPath;
+};
+
+TEST_F(SpreadsheetPresence, NothingOnThePathMeansNone)
+{
+    onlyOurPath();
+    EXPECT_FALSE(exporting::spreadsheetApplicationPresent());
+}
+
+TEST_F(SpreadsheetPresence, AnyKnownSpreadsheetProgramCounts)
+{
+    for (const QString &name : exporting::knownSpreadsheetPrograms()) {
+        QTemporaryDir bin;
+        QFile file(bin.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\n");
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+        qputenv("PATH", QFile::encodeName(bin.path()));
+        EXPECT_TRUE(exporting::spreadsheetApplicationPresent()) << name.toStdString();
+    }
+}
+
+TEST_F(SpreadsheetPresence, RegisteredDesktopApplicationCounts)
+{
+    program("xdg-mime", "#!/bin/sh\n[ \"$1 $2 $3\" = \"query default "
+                        "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet\" ] && echo calc.desktop\n");
+    onlyOurPath();
+    EXPECT_TRUE(exporting::spreadsheetApplicationPresent());
+}
+
+TEST_F(SpreadsheetPresence, NoRegisteredApplicationMeansNone)
+{
+    program("xdg-mime", "#!/bin/sh\necho\n");
+    onlyOurPath();
+    EXPECT_FALSE(exporting::spreadsheetApplicationPresent());
+    program("xdg-mime", "#!/bin/sh\necho calc.desktop\nexit 3\n");
+    EXPECT_FALSE(exporting::spreadsheetApplicationPresent());
+}
+
+} // namespace

@@ -1,0 +1,171 @@
+#include "app/MainWindow.h"
+#include "app/PointerState.h"
+#include "lists/ListCommands.h"
+#include "lists/NameListModel.h"
+#include "lists/NameListView.h"
+#include "support/Fixtures.h"
+
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace orvella;
+using namespace orvella::testing;
+
+namespace {
+
+const QStringList kSamples = {"Peter Tavrin", "John Smith Jr.", "Joe Tavrin", "Mr. Joe Tavrin"};
+
+struct ListsFixture : MainWindowFixture {
+    lists::NameListModel &input() { return window->inputList(); }
+    lists::NameListModel &results() { return window->resultList(); }
+    void busy(bool on) { window->pointerState().set(on ? app::Pointer::Busy : app::Pointer::Default); }
+};
+
+TEST(AddOneName, AppendsTheAnswerExactlyAsTyped)
+{
+    ListsFixture f;
+    f.desktop.inputAnswers = {"Ann Lee", "   ", " Bo  Young ", ""};
+    for (int i = 0; i < 5; ++i) // the fifth finds no answer: cancelled
+        f.window->PushButton6->click();
+    EXPECT_EQ(itemsOf(f.input()), (QStringList{"Ann Lee", "   ", " Bo  Young "}));
+    ASSERT_EQ(f.desktop.inputs.size(), 5u);
+    EXPECT_EQ(f.desktop.inputs[0].prompt, "Enter Name to add: ");
+    EXPECT_EQ(f.desktop.inputs[0].title, f.window->applicationTitle());
+    EXPECT_EQ(f.desktop.inputs[0].defaultText, "");
+    EXPECT_TRUE(f.desktop.messages.empty());
+}
+
+TEST(LoadSampleNames, AppendsTheFourNamesAfterWhatIsThere)
+{
+    ListsFixture f;
+    f.input().append("kept");
+    f.window->PushButton7->click();
+    f.window->PushButton7->click();
+    EXPECT_EQ(itemsOf(f.input()), QStringList{"kept"} + kSamples + kSamples);
+}
+
+TEST(ClearCommands, EmptyTheirListWithoutAsking)
+{
+    ListsFixture f;
+    f.fillInput(kSamples);
+    f.results().append("r");
+    f.window->PushButton2->click();
+    EXPECT_TRUE(f.results().isEmpty());
+    EXPECT_EQ(f.input().count(), 4);
+    f.window->PushButton1->click();
+    EXPECT_TRUE(f.input().isEmpty());
+    EXPECT_TRUE(f.desktop.messages.empty());
+}
+
+TEST(BusyPointer, OnlyClearListAndTheRemovalsWait)
+{
+    ListsFixture f;
+    f.fillInput({"a", "b"});
+    f.results().append("r");
+    f.input().select(1);
+    f.results().select(1);
+    f.busy(true);
+
+    lists::ListCommands &commands = f.window->listCommands();
+    f.window->PushButton1->click();
+    commands.ListView1_DblClick();
+    commands.ListView1_KeyDown(lists::kDeleteKeyCode);
+    commands.ListView2_DblClick();
+    commands.ListView2_KeyDown(lists::kDeleteKeyCode);
+    EXPECT_EQ(itemsOf(f.input()), (QStringList{"a", "b"}));
+    EXPECT_EQ(itemsOf(f.results()), QStringList{"r"});
+
+    f.desktop.inputAnswers = {"c"};
+    f.window->PushButton6->click();
+    f.window->PushButton7->click();
+    EXPECT_EQ(itemsOf(f.input()), QStringList({"a", "b", "c"}) + kSamples);
+    f.window->PushButton2->click();
+    EXPECT_TRUE(f.results().isEmpty());
+
+    f.busy(false);
+    f.window->PushButton1->click();
+    EXPECT_TRUE(f.input().isEmpty());
+}
+
+// Double-click and Delete (with any modifier) on either list, through the real views.
+TEST(RemoveItem, SelectedItemGoesOnDoubleClickOrDelete)
+{
+    enum class Gesture { DoubleClick, Delete, ShiftDelete, CtrlDelete, AltDelete };
+    for (const bool resultList : {false, true}) {
+        for (const Gesture gesture :
+             {Gesture::DoubleClick, Gesture::Delete, Gesture::ShiftDelete, Gesture::CtrlDelete, Gesture::AltDelete}) {
+            SCOPED_TRACE(::testing::Message() << "result list " << resultList << " gesture " << int(gesture));
+            ListsFixture f;
+            f.window->show();
+            lists::NameListModel &list = resultList ? f.results() : f.input();
+            lists::NameListView *view = resultList ? f.window->ListView2 : f.window->ListView1;
+            for (const char *name : {"a", "b", "c"})
+                list.append(name);
+            list.flushPendingRows();
+            list.select(2);
+
+            const auto act = [&] {
+                switch (gesture) {
+                case Gesture::DoubleClick: {
+                    const QRect row = view->visualRect(list.index(1));
+                    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, row.center());
+                    break;
+                }
+                case Gesture::Delete:
+                    QTest::keyClick(view, Qt::Key_Delete);
+                    break;
+                case Gesture::ShiftDelete:
+                    QTest::keyClick(view, Qt::Key_Delete, Qt::ShiftModifier);
+                    break;
+                case Gesture::CtrlDelete:
+                    QTest::keyClick(view, Qt::Key_Delete, Qt::ControlModifier);
+                    break;
+                case Gesture::AltDelete:
+                    QTest::keyClick(view, Qt::Key_Delete, Qt::AltModifier);
+                    break;
+                }
+            };
+            act();
+            EXPECT_EQ(itemsOf(list), (QStringList{"a", "c"}));
+            // The other list is not touched.
+            EXPECT_TRUE((resultList ? f.input() : f.results()).isEmpty());
+            if (gesture == Gesture::DoubleClick)
+                continue;
+            // Nothing selected now: another Delete removes nothing.
+            act();
+            EXPECT_EQ(itemsOf(list), (QStringList{"a", "c"}));
+        }
+    }
+}
+
+TEST(RemoveItem, EmptyListOrNoSelectionDoesNothing)
+{
+    ListsFixture f;
+    lists::ListCommands &commands = f.window->listCommands();
+    commands.ListView1_DblClick();
+    commands.ListView2_KeyDown(lists::kDeleteKeyCode);
+    f.fillInput({"a", "b"});
+    commands.ListView1_DblClick();
+    commands.ListView1_KeyDown(lists::kDeleteKeyCode);
+    commands.ListView1_KeyDown(45); // Insert has no command
+    EXPECT_EQ(itemsOf(f.input()), (QStringList{"a", "b"}));
+    f.input().select(1);
+    commands.ListView1_KeyDown(45);
+    EXPECT_EQ(itemsOf(f.input()), (QStringList{"a", "b"}));
+}
+
+TEST(ListColumns, CaptionsNeverShowCounts)
+{
+    ListsFixture f;
+    for (int round = 0; round < 2; ++round) {
+        EXPECT_EQ(f.window->ListView1->model()->headerData(0, Qt::Horizontal).toString(), " Name(s)");
+        EXPECT_EQ(f.window->ListView2->model()->headerData(0, Qt::Horizontal).toString(), "Result(s)");
+        f.window->PushButton7->click();
+        f.results().append("r");
+        MainWindowFixture::processEvents();
+    }
+}
+
+} // namespace

@@ -1,0 +1,318 @@
+#include "ListTestSupport.h"
+
+#include "app/MainWindow.h"
+#include "app/PointerState.h"
+#include "app/ProgressState.h"
+#include "lists/ListCommands.h"
+#include "lists/ListFile.h"
+#include "lists/ListFileCommands.h"
+#include "lists/NameListModel.h"
+#include "support/Fixtures.h"
+
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace orvella;
+using namespace orvella::testing;
+
+namespace {
+
+const QChar kNul(u'\0');
+
+struct FilesFixture : MainWindowFixture {
+    QTemporaryDir dir;
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+    lists::NameListModel &input() { return window->inputList(); }
+    lists::NameListModel &results() { return window->resultList(); }
+    lists::ListFileCommands &commands() { return window->listFileCommands(); }
+    void load(const QString &answer)
+    {
+        desktop.openAnswers = {answer};
+        window->PushButton3->click();
+    }
+    void saveNames(const QString &answer)
+    {
+        desktop.saveAnswers = {answer};
+        window->PushButton9->click();
+    }
+    void saveResults(const QString &answer)
+    {
+        desktop.saveAnswers = {answer};
+        window->PushButton4->click();
+    }
+    // The error reports' "where" lines, e.g. "Form1.PushButton9_Click at line 136".
+    QStringList reportPlaces() const
+    {
+        QStringList places;
+        for (const auto &report : desktop.errorReports()) {
+            const qsizetype start = report.text.indexOf("Form1.");
+            places << report.text.mid(start, report.text.indexOf("\r\r") - start);
+        }
+        return places;
+    }
+};
+
+TEST(SelectedPaths, OneFileAsReturnedSeveralJoinedToTheirFolder)
+{
+    struct Case {
+        QString answer;
+        QStringList paths;
+    };
+    const std::vector<Case> cases = {
+        {"", {}},
+        {"/home/ann/list.txt", {"/home/ann/list.txt"}},
+        {"/home//ann/list.txt", {"/home//ann/list.txt"}}, // one file: not cleaned up
+        {QString("/home/ann") + kNul + "a.txt" + kNul + "b c.txt", {"/home/ann/a.txt", "/home/ann/b c.txt"}},
+        {QString("/") + kNul + "a.txt" + kNul + "b.txt", {"/a.txt", "/b.txt"}},
+        {QString("/home/ann/") + kNul + "a.txt", {"/home/ann/a.txt"}},
+        {QString("/data") + kNul + "back\\slash.txt" + kNul + kNul, {"/data/back\\slash.txt"}},
+        {QString("//server/share") + kNul + "x.txt", {"/server/share/x.txt"}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(lists::selectedPaths(c.answer), c.paths) << c.answer.toStdString();
+
+    EXPECT_EQ(lists::NormalizeBackslashes("a//b///c////d"), "a/b/c/d");
+    EXPECT_EQ(lists::NormalizeBackslashes("C:\\\\x\\\\\\y"), "C:\\\\x\\\\\\y");
+    EXPECT_EQ(lists::NormalizeBackslashes(""), "");
+}
+
+TEST(LoadCommand, ReadsEveryChosenFileInDialogOrder)
+{
+    FilesFixture f;
+    writeBytes(f.path("one.txt"), "Ann\r\nBob\r\n");
+    writeBytes(f.path("two.txt"), "Cy\n");
+    f.input().append("kept");
+    // The name remembered from this save is cleared before the load dialog shows.
+    f.saveResults(f.path("earlier.txt"));
+    f.desktop.dialogs.clear();
+    f.desktop.pointers.clear();
+    f.desktop.messages.clear();
+
+    f.load(f.dir.path() + kNul + "two.txt" + kNul + "one.txt");
+
+    EXPECT_EQ(itemsOf(f.input()), (QStringList{"kept", "Cy", "Ann", "Bob"}));
+    ASSERT_EQ(f.desktop.dialogs.size(), 1u);
+    const auto &dialog = f.desktop.dialogs[0];
+    EXPECT_FALSE(dialog.save);
+    EXPECT_EQ(dialog.request.title, "Load List(s) - Hold Ctrl to select multiple list files");
+    EXPECT_EQ(dialog.request.filter, "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
+    EXPECT_EQ(dialog.request.fileName, "");
+    EXPECT_TRUE(dialog.request.multiSelect);
+    EXPECT_EQ(f.desktop.pointers, (std::vector<app::Pointer>{app::Pointer::Busy, app::Pointer::Default}));
+    EXPECT_TRUE(f.desktop.messages.empty());
+}
+
+TEST(LoadCommand, BadFilesAreReportedAndTheOthersStillRead)
+{
+    FilesFixture f;
+    writeBytes(f.path("good.txt"), "Ann\r\n");
+    writeBytes(f.path("binary.txt"), QByteArray("x\0y", 3));
+    QDir(f.dir.path()).mkdir("folder");
+
+    f.load(f.dir.path() + kNul + "missing.txt" + kNul + "folder" + kNul + "binary.txt" + kNul + "good.txt");
+    EXPECT_EQ(itemsOf(f.input()), QStringList{"Ann"});
+    EXPECT_EQ(f.desktop.messageTexts().first(), "File not found");
+    EXPECT_EQ(f.desktop.messages.front().title, f.window->applicationTitle());
+    EXPECT_EQ(f.reportPlaces(), QStringList(2, "Form1.PushButton3_Click at line 134"));
+    EXPECT_EQ(f.desktop.pointers.back(), app::Pointer::Default);
+
+    // One chosen file is read through its path as given, and reported under its own step.
+    f.load(f.path("binary.txt"));
+    EXPECT_EQ(f.reportPlaces().last(), "Form1.PushButton3_Click at line 120");
+    f.load(f.path("good.txt"));
+    EXPECT_EQ(itemsOf(f.input()), (QStringList{"Ann", "Ann"}));
+}
+
+TEST(LoadCommand, CancelReadsNothing)
+{
+    FilesFixture f;
+    f.load(QString());
+    EXPECT_TRUE(f.input().isEmpty());
+    EXPECT_TRUE(f.desktop.pointers.empty());
+    EXPECT_TRUE(f.desktop.messages.empty());
+}
+
+TEST(SaveNamesCommand, WritesOneLinePerNameAndSaysDone)
+{
+    FilesFixture f;
+    f.fillInput({"Ann Lee", " spaced ", QString::fromUtf8("Zoë")});
+    f.saveNames(f.path("names.txt"));
+    EXPECT_EQ(readBytes(f.path("names.txt")), QString::fromUtf8("Ann Lee\r\n spaced \r\nZoë\r\n").toUtf8());
+    EXPECT_EQ(f.desktop.messageTexts(), QStringList{"Done."});
+    EXPECT_EQ(f.desktop.messages[0].style, 0);
+    EXPECT_EQ(f.desktop.pointers, (std::vector<app::Pointer>{app::Pointer::Busy, app::Pointer::Default}));
+    ASSERT_EQ(f.desktop.dialogs.size(), 1u);
+    EXPECT_TRUE(f.desktop.dialogs[0].save);
+    EXPECT_EQ(f.desktop.dialogs[0].request.title, "Save");
+    EXPECT_EQ(f.desktop.dialogs[0].request.filter, lists::kListFileFilter);
+
+    // An empty list gives an empty file.
+    f.input().clear();
+    f.saveNames(f.path("empty.txt"));
+    EXPECT_EQ(readBytes(f.path("empty.txt")), "");
+    EXPECT_EQ(f.desktop.messageTexts().last(), "Done.");
+}
+
+TEST(SaveNamesCommand, AsksBeforeOverwritingAndNoWritesNothing)
+{
+    FilesFixture f;
+    f.fillInput({"new"});
+    writeBytes(f.path("names.txt"), "old\r\n");
+
+    f.desktop.messageAnswers = {app::MessageAnswer::No};
+    f.saveNames(f.path("names.txt"));
+    ASSERT_EQ(f.desktop.messages.size(), 1u);
+    EXPECT_EQ(f.desktop.messages[0].text, "Are you sure you wish to overwrite " + f.path("names.txt") + " ?");
+    EXPECT_EQ(f.desktop.messages[0].style, 4);
+    EXPECT_EQ(f.desktop.messages[0].title, f.window->applicationTitle());
+    EXPECT_EQ(readBytes(f.path("names.txt")), "old\r\n");
+    EXPECT_TRUE(f.desktop.pointers.empty());
+
+    f.desktop.messageAnswers = {app::MessageAnswer::Yes};
+    f.saveNames(f.path("names.txt"));
+    EXPECT_EQ(readBytes(f.path("names.txt")), "new\r\n");
+    EXPECT_EQ(f.desktop.messageTexts().last(), "Done.");
+
+    f.saveNames(QString()); // cancelled
+    EXPECT_EQ(f.desktop.messages.size(), 3u);
+}
+
+TEST(SaveNamesCommand, FailedSaveIsReportedOnceAndKeepsTheOldFile)
+{
+    struct Case {
+        const char *label;
+        QString name;
+        bool failWrites;
+        QString place;
+    };
+    const std::vector<Case> cases = {
+        {"FullDisk", "names.txt", true, "Form1.PushButton9_Click at line 136"},
+        {"MissingFolder", "no such folder/names.txt", false, "Form1.PushButton9_Click at line 130"},
+        {"Folder", "", false, "Form1.PushButton9_Click at line 130"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.label);
+        FilesFixture f;
+        writeBytes(f.path("names.txt"), "old\r\n");
+        for (int i = 0; i < 2000; ++i)
+            f.input().append(QStringLiteral("Name %1").arg(i));
+        if (c.failWrites)
+            f.commands().setOutputFilter(
+                [](QIODevice &file) { return std::make_unique<FailingDevice>(file, 1000); });
+        f.desktop.messageAnswers = {app::MessageAnswer::Yes};
+        f.saveNames(c.name.isEmpty() ? f.dir.path() : f.path(c.name));
+
+        EXPECT_EQ(f.reportPlaces(), QStringList{c.place});
+        EXPECT_FALSE(f.desktop.messageTexts().contains("Done."));
+        EXPECT_EQ(readBytes(f.path("names.txt")), "old\r\n");
+        EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"names.txt"});
+        EXPECT_EQ(f.desktop.pointers.back(), app::Pointer::Default);
+    }
+}
+
+TEST(SaveNamesCommand, NamesThatVanishWhileSavingAreReportedEach)
+{
+    FilesFixture f;
+    f.fillInput({"a", "b", "c"});
+    f.desktop.atYield(2, [&] { f.input().removeAt(3); }); // before the second name
+    f.saveNames(f.path("names.txt"));
+    EXPECT_EQ(f.reportPlaces(), QStringList{"Form1.PushButton9_Click at line 136"});
+    EXPECT_EQ(readBytes(f.path("names.txt")), "a\r\nb\r\n");
+    EXPECT_EQ(f.desktop.messageTexts().last(), "Done.");
+}
+
+TEST(SaveResultsCommand, ProposesTheLastNameAndReplacesWithoutAsking)
+{
+    FilesFixture f;
+    f.results().append("abcde");
+    f.results().append("abcdefghij");
+    writeBytes(f.path("loaded.txt"), "Ann\r\n");
+    writeBytes(f.path("results.txt"), "old\r\n");
+
+    f.load(f.path("loaded.txt"));
+    f.saveResults(f.path("results.txt"));
+    EXPECT_EQ(f.desktop.dialogs.back().request.fileName, f.path("loaded.txt"));
+    EXPECT_EQ(f.desktop.dialogs.back().request.title, "Save");
+    EXPECT_EQ(readBytes(f.path("results.txt")), "Result(s) \t\r\nabcde     \t\r\nabcdefghij\t\r\n");
+    EXPECT_TRUE(f.desktop.messages.empty());
+    EXPECT_EQ(f.window->progress().text(), "Progress Bar");
+    EXPECT_EQ(f.window->progress().position(), 0);
+
+    // Cancelling writes nothing; the next dialog proposes the same name again.
+    f.results().clear();
+    f.saveResults(QString());
+    EXPECT_EQ(readBytes(f.path("results.txt")), "Result(s) \t\r\nabcde     \t\r\nabcdefghij\t\r\n");
+    f.saveResults(f.path("results.txt"));
+    EXPECT_EQ(f.desktop.dialogs[f.desktop.dialogs.size() - 2].request.fileName, f.path("results.txt"));
+    EXPECT_EQ(readBytes(f.path("results.txt")), "Result(s)\t\r\n");
+
+    // Several files loaded: the first one's path is proposed.
+    writeBytes(f.path("more.txt"), "x");
+    f.load(f.dir.path() + kNul + "more.txt" + kNul + "loaded.txt");
+    f.saveResults(QString());
+    EXPECT_EQ(f.desktop.dialogs.back().request.fileName, f.path("more.txt"));
+}
+
+TEST(SaveResultsCommand, FailedSaveIsReportedAndKeepsTheOldFile)
+{
+    FilesFixture f;
+    for (int i = 0; i < 3000; ++i)
+        f.results().append(QStringLiteral("Result %1").arg(i));
+    writeBytes(f.path("results.txt"), "old\r\n");
+    f.commands().setOutputFilter([](QIODevice &file) { return std::make_unique<FailingDevice>(file, 20000); });
+    f.saveResults(f.path("results.txt"));
+
+    EXPECT_EQ(f.reportPlaces(), QStringList{"Form1.PushButton4_Click at line 120"});
+    EXPECT_TRUE(f.desktop.errorReports()[0].text.startsWith("Cannot write " + f.path("results.txt") +
+                                                            ": No space left on device\r\n"));
+    EXPECT_EQ(readBytes(f.path("results.txt")), "old\r\n");
+    EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"results.txt"});
+    EXPECT_EQ(f.desktop.pointers.back(), app::Pointer::Default);
+}
+
+// While a save yields, the busy pointer keeps Clear List and the removals away.
+TEST(SaveCommands, BusyPointerGuardsTheListsWhileSaving)
+{
+    FilesFixture f;
+    f.fillInput({"a", "b", "c"});
+    f.results().append("r");
+    f.input().select(1);
+    f.results().select(1);
+    const auto meddle = [&] {
+        f.window->PushButton1->click();
+        f.window->listCommands().ListView1_DblClick();
+        f.window->listCommands().ListView2_DblClick();
+    };
+    f.desktop.atYield(2, meddle);
+    f.saveNames(f.path("names.txt"));
+    f.desktop.yields = 0;
+    f.desktop.atYield(8, meddle);
+    f.saveResults(f.path("results.txt"));
+
+    EXPECT_EQ(itemsOf(f.input()), (QStringList{"a", "b", "c"}));
+    EXPECT_EQ(itemsOf(f.results()), QStringList{"r"});
+    EXPECT_EQ(readBytes(f.path("names.txt")), "a\r\nb\r\nc\r\n");
+}
+
+// Names saved and loaded again come back letter for letter, also from a Windows-1252 file.
+TEST(RoundTrip, NamesFileReadsBackAsTheSameList)
+{
+    FilesFixture f;
+    writeBytes(f.path("legacy.txt"), "Jos\xE9 M\xFCller\r\n\x8Aimon \x9C" "dipe\r\n");
+    f.load(f.path("legacy.txt"));
+    f.input().append(QString::fromUtf8("李 😀"));
+    f.input().append("\tTabbed ");
+    const QStringList before = itemsOf(f.input());
+    ASSERT_EQ(before[0], QString::fromUtf8("José Müller"));
+    ASSERT_EQ(before[1], QString::fromUtf8("Šimon œdipe"));
+
+    f.saveNames(f.path("names.txt"));
+    f.window->PushButton1->click();
+    f.load(f.path("names.txt"));
+    EXPECT_EQ(itemsOf(f.input()), before);
+    EXPECT_FALSE(readBytes(f.path("names.txt")).startsWith("\xEF\xBB\xBF"));
+}
+
+} // namespace
