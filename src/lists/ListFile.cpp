@@ -1,5 +1,6 @@
 #include "lists/ListFile.h"
 
+#include "app/Background.h"
 #include "app/Desktop.h"
 #include "app/Failure.h"
 #include "app/Paths.h"
@@ -83,7 +84,10 @@ private:
 
 class ListFileReader {
 public:
-    ListFileReader(QFile &file, const QString &path) : m_file(file), m_path(path) {}
+    ListFileReader(QFile &file, const QString &path, app::Desktop &desktop)
+        : m_file(file), m_path(path), m_desktop(desktop)
+    {
+    }
 
     QList<QString> read()
     {
@@ -108,6 +112,9 @@ private:
     // buffer; answers the number of bytes read, 0 at the end of the file.
     qint64 readChunk(QByteArray &buffer, qsizetype keep)
     {
+        // Nothing reaches the list before the whole file is read, so other commands
+        // may run between the pieces of a long file.
+        m_desktop.yield();
         buffer.resize(keep + kReadChunkBytes);
         const qint64 got = m_file.read(buffer.data() + keep, kReadChunkBytes);
         if (got < 0)
@@ -209,6 +216,7 @@ private:
 
     QFile &m_file;
     const QString &m_path;
+    app::Desktop &m_desktop;
     LineCollector m_lines;
 };
 
@@ -231,7 +239,7 @@ void ReadListFile(NameListModel &list, const QString &path, app::Desktop &deskto
         throw Failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
     // The items go to the list in one batch: a failure part-way adds nothing, and a
     // long file does not make the views catch up line by line.
-    list.appendMany(ListFileReader(file, path).read());
+    list.appendMany(ListFileReader(file, path, desktop).read());
 }
 
 ListFileOutput::ListFileOutput(const QString &path, const DeviceFilter &filter) : m_path(path), m_file(path)
@@ -273,7 +281,7 @@ void ListFileOutput::writeLine(QStringView text)
     }
 }
 
-void ListFileOutput::commit()
+void ListFileOutput::commit(const std::function<void()> &yield)
 {
     if (m_broken) {
         discard();
@@ -282,7 +290,10 @@ void ListFileOutput::commit()
     if (m_finished)
         return;
     m_finished = true;
-    if (!m_file.commit())
+    // Flushing a large file to the disk can take a while: the window goes on meanwhile.
+    bool committed = false;
+    app::runWhileYielding([&] { committed = m_file.commit(); }, yield);
+    if (!committed)
         throw Failure(QStringLiteral("Cannot save %1: %2").arg(m_path, m_file.errorString()));
 }
 
@@ -362,7 +373,7 @@ void WriteListFile(const NameListModel &list, const QString &path, app::Progress
     }
 
     // "Done." only once the file is really in place.
-    out.commit();
+    out.commit([&desktop] { desktop.yield(); });
     if (progress) {
         progress->setPosition(100);
         progress->setText(QStringLiteral("Done."));

@@ -24,7 +24,7 @@ inline const QString kListFileFilter = QStringLiteral("Text Files (*.txt)|*.txt|
 inline const QString kLoadListsTitle = QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files");
 
 // The reader takes a file in pieces of this many bytes.
-inline constexpr qint64 kReadChunkBytes = qint64(1) << 22;
+inline constexpr qint64 kReadChunkBytes = qint64(1) << 20;
 
 // Appends every non-empty line of the file at path to the list, in file order and in
 // one batch. Lines end at CR LF, a lone CR or a lone LF. The text is read as UTF-8
@@ -56,7 +56,8 @@ public:
     void writeLine(QStringView text);
     bool broken() const { return m_broken; }
     // Replaces the target with what was written; throws app::Failure when that fails.
-    void commit();
+    // Calls yield while the file is flushed to the disk.
+    void commit(const std::function<void()> &yield = {});
     // Drops what was written; the target stays as it was.
     void discard();
 

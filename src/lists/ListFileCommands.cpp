@@ -105,7 +105,7 @@ void ListFileCommands::PushButton9_Click()
     bool saved = false;
     if (file && !file->broken()) {
         p.step(140, [&] {
-            file->commit();
+            file->commit([&ctx] { ctx.desktop.yield(); });
             saved = true;
         });
     }

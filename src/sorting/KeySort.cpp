@@ -1,7 +1,8 @@
 #include "sorting/KeySort.h"
 
+#include "app/Background.h"
+
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <future>
 
@@ -122,20 +123,9 @@ private:
 // two worker threads while the calling thread keeps the window system going.
 constexpr size_t kThreadedFrom = 20000;
 
-template<typename Work>
-void runWhileYielding(Work &&work, const std::function<void()> &yield)
-{
-    std::future<void> done = std::async(std::launch::async, std::forward<Work>(work));
-    while (done.wait_for(std::chrono::milliseconds(2)) != std::future_status::ready) {
-        if (yield)
-            yield();
-    }
-    done.get();
-}
-
 void sortOnWorkers(MsdSorter &sorter, std::vector<Entry> &entries, const std::function<void()> &yield)
 {
-    runWhileYielding(
+    app::runWhileYielding(
         [&] {
             // The first level on one thread, then the tied runs shared out between two.
             std::vector<Range> ties;
