@@ -2,6 +2,7 @@
 
 #include "app/ErrorReport.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace orvella::app {
@@ -24,6 +25,11 @@ QString Procedure::describeCurrentException()
 void Procedure::reportCurrent(int number)
 {
     ++m_failures;
+    if (m_eachStepOnce) {
+        if (std::find(m_reportedSteps.begin(), m_reportedSteps.end(), number) != m_reportedSteps.end())
+            return;
+        m_reportedSteps.push_back(number);
+    }
 
     const QString description = describeCurrentException();
     showErrorReport(m_desktop, description, QLatin1String(m_module), QLatin1String(m_name), number);

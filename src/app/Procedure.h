@@ -6,6 +6,7 @@
 #include <exception>
 #include <new>
 #include <utility>
+#include <vector>
 
 namespace orvella::app {
 
@@ -45,7 +46,13 @@ public:
         }
     }
 
-    // Number of failures reported so far in this run of the procedure.
+    // From now on each step number is reported the first time it fails only; later
+    // failures of the same step go on without a box. For commands whose steps run once
+    // per item of a long list: a failure that repeats for every item would otherwise
+    // show one modal box per item, which a user cannot get through.
+    void reportEachStepOnce() { m_eachStepOnce = true; }
+
+    // Number of failures so far in this run of the procedure, reported or not.
     int failures() const { return m_failures; }
     Desktop &desktop() const { return m_desktop; }
 
@@ -60,6 +67,8 @@ private:
     const char *m_module;
     const char *m_name;
     int m_failures = 0;
+    bool m_eachStepOnce = false;
+    std::vector<int> m_reportedSteps;
 };
 
 } // namespace orvella::app

@@ -69,6 +69,8 @@ void ExportCommands::PushButton13_Click()
     app::Desktop &desktop = ctx.desktop;
     const ExportList &list = *m_results;
     app::Procedure p(desktop, "Form1", "PushButton13_Click");
+    // A spreadsheet that stops answering would otherwise report every remaining cell.
+    p.reportEachStepOnce();
 
     if (p.test(100, [&] { return !SaveResultsAsExcelFileIsExcelInstalled(); })) {
         p.step(172, [&] { desktop.messageBox(kNotInstalledFeature, app::MessageStyle::Ok, ctx.title); });

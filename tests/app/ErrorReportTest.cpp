@@ -80,3 +80,25 @@ TEST(Procedure, StepInLoopReportsOncePerPass)
 }
 
 } // namespace
+
+namespace {
+
+TEST(Procedure, EachStepOnceReportsTheFirstFailureOfEveryStep)
+{
+    ScriptedDesktop desktop;
+    Procedure p(desktop, "Form1", "PushButton13_Click");
+    p.reportEachStepOnce();
+    int ran = 0;
+    for (int row = 0; row < 1000; ++row) {
+        p.step(152, [] { throw Failure("The spreadsheet stopped answering"); });
+        ++ran;
+    }
+    p.step(166, [] { throw Failure("The spreadsheet stopped answering"); });
+    EXPECT_EQ(ran, 1000);
+    EXPECT_EQ(p.failures(), 1001);
+    ASSERT_EQ(desktop.errorReports().size(), 2u);
+    EXPECT_TRUE(desktop.errorReports()[0].text.contains("at line 152\r\r"));
+    EXPECT_TRUE(desktop.errorReports()[1].text.contains("at line 166\r\r"));
+}
+
+} // namespace

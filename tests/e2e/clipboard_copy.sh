@@ -82,7 +82,7 @@ dismiss "$(wait_for_box)" # "Results have been copied to the clipboard. ..."
 
 alive
 expected=$(printf 'John Smith Jr.\r\nJoe Tavrin\r\nMr. Joe Tavrin\r\nPeter Tavrin\r\n' | od -An -c)
-actual=$(xclip -o -selection clipboard | od -An -c)
+actual=$(xclip -o -selection clipboard | od -An -c) || fail "xclip could not read the clipboard"
 if [ "$actual" != "$expected" ]; then
   echo "expected:" >&2; echo "$expected" >&2
   echo "actual:" >&2; echo "$actual" >&2
