@@ -364,6 +364,10 @@ void MainWindow::Text1_LostFocus()
         return;
     m_text1Checking = true;
     m_desktop.messageBox(QStringLiteral("You must input numeric entry."), MessageStyle::Ok, m_context.title);
+    // The box had the window's activation; take it back (not every desktop does) so
+    // that the focus really returns to the field.
+    if (isVisible())
+        activateWindow();
     Text1->setFocus(Qt::OtherFocusReason);
     m_text1Checking = false;
 }

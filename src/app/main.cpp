@@ -9,6 +9,8 @@ int main(int argc, char *argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvella"));
     QApplication::setOrganizationName(QStringLiteral("Velmora"));
+    // Lets the desktop match the window to the installed orvella.desktop and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("orvella"));
 
     orvella::app::QtDesktop desktop;
     orvella::app::QSettingsStore settings;

@@ -41,7 +41,9 @@ void SuffixEditorCommands::PushButton6_Click()
 {
     app::Procedure p(m_main.desktop, kModule, "PushButton6_Click");
     QString answer;
-    p.step(100, [&] { answer = m_main.desktop.inputBox(QStringLiteral("Enter Suffix to add: "), m_main.title, QString()); });
+    p.step(100, [&] {
+        answer = m_main.desktop.inputBox(QStringLiteral("Enter Suffix to add: "), m_main.title, QString());
+    });
     if (!p.test(102, [&] { return answer.isEmpty(); })) {
         p.step(104, [&] {
             m_list.model().append(answer);
@@ -173,9 +175,10 @@ void SuffixEditorCommands::PushButton8_Click()
         app::FileDialogRequest request;
         request.title = QStringLiteral("Save");
         request.filter = lists::kListFileFilter;
-        // The name left by this window's last dialog; after a load of several files
-        // that is their folder.
-        request.fileName = m_dialogFileName.section(QChar(u'\0'), 0, 0);
+        // The name left by this window's last dialog; after a load of several files,
+        // the first of them, as after a load of one.
+        request.fileName = m_dialogFileName.contains(QChar(u'\0')) ? lists::selectedPaths(m_dialogFileName).value(0)
+                                                                  : m_dialogFileName;
         path = m_main.desktop.saveFileDialog(request);
         if (!path.isEmpty())
             m_dialogFileName = path;

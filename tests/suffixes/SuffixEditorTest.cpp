@@ -1,5 +1,6 @@
 #include "app/AppInfo.h"
 #include "app/ErrorReport.h"
+#include "app/Failure.h"
 #include "app/PointerState.h"
 #include "app/ProgressState.h"
 #include "app/Twips.h"
@@ -79,7 +80,9 @@ struct EditorFixture : MainWindowFixture {
 
 QString reportLine(const char *procedure, int step)
 {
-    return QStringLiteral("in %1.Form2.%2 at line %3").arg(QLatin1String(app::kProjectLabel), QLatin1String(procedure)).arg(step);
+    return QStringLiteral("in %1.Form2.%2 at line %3")
+        .arg(QLatin1String(app::kProjectLabel), QLatin1String(procedure))
+        .arg(step);
 }
 
 QByteArray readAll(const QString &path)
@@ -93,8 +96,8 @@ QByteArray readAll(const QString &path)
 struct SaveCase {
     const char *what;
     std::function<void(EditorFixture &)> act;
-    QStringList after;     // the list afterwards
-    bool writes;           // the stored value is written (once)
+    QStringList after; // the list afterwards
+    bool writes;       // the stored value is written (once)
 };
 
 class SaveTable : public ::testing::TestWithParam<SaveCase> {};
@@ -116,11 +119,19 @@ TEST_P(SaveTable, StoredValueWrittenExactlyWhereTheCommandSaves)
 INSTANTIATE_TEST_SUITE_P(
     Actions, SaveTable,
     ::testing::Values(
-        SaveCase{"add one", [](EditorFixture &f) { f.desktop.inputAnswers = {"Esq."}; f.commands().PushButton6_Click(); },
+        SaveCase{"add one",
+                 [](EditorFixture &f) {
+                     f.desktop.inputAnswers = {"Esq."};
+                     f.commands().PushButton6_Click();
+                 },
                  {"Jr.", "Sr.", "III", "Esq."}, true},
         SaveCase{"add one cancelled", [](EditorFixture &f) { f.commands().PushButton6_Click(); },
                  {"Jr.", "Sr.", "III"}, true},
-        SaveCase{"edit selected", [](EditorFixture &f) { f.desktop.inputAnswers = {"SR"}; f.commands().PushButton1_Click(); },
+        SaveCase{"edit selected",
+                 [](EditorFixture &f) {
+                     f.desktop.inputAnswers = {"SR"};
+                     f.commands().PushButton1_Click();
+                 },
                  {"Jr.", "SR", "III"}, true},
         SaveCase{"edit cancelled", [](EditorFixture &f) { f.commands().PushButton1_Click(); },
                  {"Jr.", "Sr.", "III"}, true},
@@ -149,10 +160,16 @@ INSTANTIATE_TEST_SUITE_P(
         SaveCase{"another key", [](EditorFixture &f) { f.commands().ListView1_KeyDown(13); },
                  {"Jr.", "Sr.", "III"}, false},
         SaveCase{"clear answered No",
-                 [](EditorFixture &f) { f.desktop.messageAnswers = {app::MessageAnswer::No}; f.commands().PushButton5_Click(); },
+                 [](EditorFixture &f) {
+                     f.desktop.messageAnswers = {app::MessageAnswer::No};
+                     f.commands().PushButton5_Click();
+                 },
                  {"Jr.", "Sr.", "III"}, false},
         SaveCase{"clear answered Yes",
-                 [](EditorFixture &f) { f.desktop.messageAnswers = {app::MessageAnswer::Yes}; f.commands().PushButton5_Click(); },
+                 [](EditorFixture &f) {
+                     f.desktop.messageAnswers = {app::MessageAnswer::Yes};
+                     f.commands().PushButton5_Click();
+                 },
                  {}, true},
         SaveCase{"reset", [](EditorFixture &f) { f.commands().PushButton7_Click(); }, defaults(), true},
         SaveCase{"load from a file",
@@ -195,6 +212,32 @@ TEST(SuffixEditor, CreationTakesTheStoredList)
     MainWindowFixture f;
     f.settings.values.insert("SuffixList", "Jr." + D + "Esq");
     EXPECT_EQ(itemsOf(f.window->liveSuffixList().model()), (QStringList{"Jr.", "Esq"}));
+}
+
+// A store whose suffix list cannot be read.
+struct UnreadableSuffixList : MemorySettings {
+    QString read(const QString &key, const QString &defaultValue) const override
+    {
+        if (key == "SuffixList")
+            throw app::Failure(QStringLiteral("The settings file could not be read"));
+        return MemorySettings::read(key, defaultValue);
+    }
+};
+
+TEST(SuffixEditor, FailingCreationStepIsReportedAndTheWindowStillOpens)
+{
+    ScriptedDesktop desktop;
+    UnreadableSuffixList settings;
+    app::MainWindow window(desktop, settings);
+    window.PushButton15_Click();
+    ASSERT_TRUE(window.hasLiveSuffixList());
+    EXPECT_TRUE(window.suffixEditor().isVisible());
+    ASSERT_EQ(desktop.errorReports().size(), 1u);
+    EXPECT_TRUE(desktop.errorReports()[0].text.startsWith("The settings file could not be read\r\n" +
+                                                          reportLine("Form_Load", 114) + "\r\r"))
+        << desktop.errorReports()[0].text.toStdString();
+    EXPECT_TRUE(window.liveSuffixList().model().isEmpty());
+    EXPECT_FALSE(window.liveSuffixList().IsSuffix(u"Jr."));
 }
 
 // ---- The commands one by one ----------------------------------------------------------
@@ -464,6 +507,12 @@ TEST(SuffixEditorSave, TheDialogProposesThisWindowsLastName)
     EXPECT_EQ(f.desktop.dialogs[2].request.fileName, saved);
     EXPECT_EQ(f.desktop.dialogs[3].request.fileName, "");
     EXPECT_EQ(f.desktop.dialogs[4].request.fileName, "");
+
+    // After several files the save dialog proposes the first of them.
+    f.desktop.openAnswers = {f.folder.path() + QChar(u'\0') + "in.txt" + QChar(u'\0') + "in.txt"};
+    f.commands().PushButton4_Click();
+    f.commands().PushButton8_Click();
+    EXPECT_EQ(f.desktop.dialogs.back().request.fileName, loaded);
 }
 
 // ---- Drops ----------------------------------------------------------------------------
