@@ -10,6 +10,7 @@
 #include "app/SettingsStore.h"
 #include "app/Skin.h"
 #include "app/Twips.h"
+#include "app/WindowLayout.h"
 #include "export/ExportCommands.h"
 #include "lists/ListCommands.h"
 #include "lists/ListFile.h"
@@ -45,20 +46,6 @@ namespace {
 const QString kListTooltip = QStringLiteral(
     "Double-click item to remove it. Move | line to right and out of window to reveal full names.");
 
-QFont arialBold(double points)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(true);
-    return font;
-}
-
-template<typename Widget>
-Widget *place(Widget *widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(twipsRect(left, top, width, height));
-    return widget;
-}
 
 } // namespace
 

@@ -9,6 +9,7 @@
 #include "app/Procedure.h"
 #include "app/Skin.h"
 #include "app/Twips.h"
+#include "app/WindowLayout.h"
 #include "lists/NameListView.h"
 #include "suffixes/SuffixStore.h"
 
@@ -27,20 +28,6 @@ namespace {
 const QString kListTooltip = QStringLiteral("Drag and drop files here. Double-click item to remove it. Move | line "
                                             "to right and out of window to reveal full names.");
 
-QFont arialBold(double points)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(true);
-    return font;
-}
-
-template<typename Widget>
-Widget *place(Widget *widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(app::twipsRect(left, top, width, height));
-    return widget;
-}
 
 void setBackground(QWidget *widget, const QColor &colour)
 {
@@ -51,6 +38,9 @@ void setBackground(QWidget *widget, const QColor &colour)
 }
 
 } // namespace
+
+using app::arialBold;
+using app::place;
 
 SuffixEditor::SuffixEditor(app::MainContext &main, QWidget *mainWindow)
     : QWidget(nullptr), m_main(main), m_mainWindow(mainWindow), m_commands(main, m_list, m_pointer)

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "app/Twips.h"
+
+#include <QFont>
+#include <QString>
+#include <QWidget>
+
+namespace orvella::app {
+
+// Arial bold at a point size: 9 pt for lists, frames and option controls, 11.25 pt
+// for push buttons. fontconfig offers Liberation Sans, Arial's metric twin, for it.
+inline QFont arialBold(double points)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+// Puts a control at its designed place, given in twips within its container.
+template<typename Widget>
+Widget *place(Widget *widget, int left, int top, int width, int height)
+{
+    widget->setGeometry(twipsRect(left, top, width, height));
+    return widget;
+}
+
+} // namespace orvella::app
