@@ -59,9 +59,12 @@ qsizetype skipBlanks(QStringView text, qsizetype from)
 
 double toDouble(QStringView number)
 {
+    // The text is a well-formed number here; the only failure left is a value out of
+    // range, for which Qt answers an infinity (too large) or zero (too small). That is
+    // the value as far as a double can hold it: taking 0 instead would read "1e400" as
+    // a false truth value and as a limit of 0 instead of an overflow.
     bool ok = false;
-    const double value = number.toString().toDouble(&ok);
-    return ok ? value : 0.0;
+    return number.toString().toDouble(&ok);
 }
 
 } // namespace

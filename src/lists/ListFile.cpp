@@ -292,7 +292,24 @@ void ListFileOutput::commit(const std::function<void()> &yield)
     m_finished = true;
     // Flushing a large file to the disk can take a while: the window goes on meanwhile.
     bool committed = false;
-    app::runWhileYielding([&] { committed = m_file.commit(); }, yield);
+    QString flushError;
+    app::runWhileYielding(
+        [&] {
+            // QSaveFile::commit() misses a failure of the last buffered bytes on their
+            // way to the disk (a full disk, a file-size limit) and would put the cut-short
+            // file in place of the old one. So they are flushed first, and a failure
+            // drops the temporary file.
+            if (!m_file.flush()) {
+                flushError = m_file.errorString();
+                m_file.cancelWriting();
+                m_file.commit();
+                return;
+            }
+            committed = m_file.commit();
+        },
+        yield);
+    if (!flushError.isEmpty())
+        throw Failure(QStringLiteral("Cannot write %1: %2").arg(m_path, flushError));
     if (!committed)
         throw Failure(QStringLiteral("Cannot save %1: %2").arg(m_path, m_file.errorString()));
 }

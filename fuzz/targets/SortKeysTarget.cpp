@@ -1,0 +1,277 @@
+// Sort keys and display names in every reading, and the key order.
+//
+// The input is a list of names, one per LF byte. A byte below 0x80 is that character;
+// a byte from 0x80 up takes the next two bytes as one UTF-16 code unit (big-endian),
+// so that any unit can occur: lone surrogates, U+FEFF, NUL, right-to-left letters.
+//
+// Rules checked for every name, in the three readings of the window and in one more
+// combination of the four option buttons (chosen by the input's length), against a
+// model written from the rules for names, keys and display names:
+// - the key is the one the rules build from the name's words (split at every U+0020):
+//     First/Last:               w0 D w1 w2 ... wn
+//     Last/First, last word:    wn D w0 ... w(n-1)
+//     Last/First, suffix last:  w(n-1) wn D w0 ... w(n-2) followed by a space
+//   (a one-word name is its own key; an empty name and a missing reading give "");
+// - the suffix test of the live list agrees with "equal after lower-casing both";
+// - the display name is the key split at every delimiter, each field without spaces
+//   at its ends, joined in reading order by one space, without spaces at the ends;
+// - for a name whose key splits where it was joined (no "!!!TWINE!!!" in the name, and
+//   no head field ending in a delimiter's beginning), the display name is the name
+//   without spaces at its ends and with the one run of spaces that separates the head
+//   field from the tail field shrunk to a single space, when that run lies between
+//   other characters: in First/Last the run holding the first space; in Last/First
+//   the run holding the last space; with a suffix skipped, the run holding the space
+//   before the second-last word (none for a two-word name). Other runs stay as they are.
+//   The head field of such a key is the field that was joined first.
+// - keys sort in plain code-unit order, a proper prefix first, and the sort agrees
+//   with a comparison sort; compareKeys agrees with that comparison in sign.
+
+#include "FuzzTargets.h"
+
+#include "sorting/KeySort.h"
+#include "sorting/SortKeys.h"
+#include "suffixes/SuffixList.h"
+#include "suffixes/SuffixStore.h"
+
+#include <algorithm>
+#include <map>
+#include <vector>
+
+namespace orvella::fuzz {
+namespace {
+
+using sorting::kFieldDelimiter;
+using sorting::SortOptions;
+constexpr QChar kSpace = QLatin1Char(' ');
+
+std::vector<QString> namesOf(const std::uint8_t *data, std::size_t size)
+{
+    std::vector<QString> names;
+    QString name;
+    for (std::size_t i = 0; i < size; ++i) {
+        const std::uint8_t b = data[i];
+        if (b == '\n') {
+            names.push_back(name);
+            name.clear();
+        } else if (b < 0x80) {
+            name.append(QChar(char16_t(b)));
+        } else if (i + 2 < size) {
+            name.append(QChar(char16_t(data[i + 1] << 8 | data[i + 2])));
+            i += 2;
+        }
+    }
+    names.push_back(name);
+    return names;
+}
+
+// The suffix entries: the default list, plus an empty entry and a one-letter one, so
+// that an empty last word (a trailing space) and short words can be suffixes too.
+QStringList suffixEntries()
+{
+    QStringList entries(suffixes::defaultSuffixes().begin(), suffixes::defaultSuffixes().end());
+    entries << QString() << QStringLiteral("a");
+    return entries;
+}
+
+// Equal to an entry after lower-casing both (the entries are lower-cased once).
+bool modelIsSuffix(const QStringList &entries, QStringView word)
+{
+    static const QStringList lowered = [&entries] {
+        QStringList all;
+        for (const QString &e : entries)
+            all << e.toLower();
+        return all;
+    }();
+    return lowered.contains(word.toString().toLower());
+}
+
+QString withoutEndSpaces(QStringView text)
+{
+    qsizetype begin = 0, end = text.size();
+    while (begin < end && text[begin] == kSpace)
+        ++begin;
+    while (end > begin && text[end - 1] == kSpace)
+        --end;
+    return text.mid(begin, end - begin).toString();
+}
+
+struct ModelKey {
+    QString key;
+    QString head;           // the field joined first
+    bool delimited = false; // the key holds the delimiter the rules put there
+};
+
+ModelKey modelKey(const QString &name, const SortOptions &o, const QStringList &suffixes)
+{
+    if (name.isEmpty())
+        return {};
+    const QStringList w = name.split(kSpace, Qt::KeepEmptyParts);
+    const qsizetype n = w.size() - 1;
+    ModelKey m;
+    if (o.option2) {
+        m.key = m.head = w[0];
+        for (qsizetype i = 1; i <= n; ++i)
+            m.key += (i == 1 ? kFieldDelimiter : QString(kSpace)) + w[i];
+        m.delimited = n >= 1;
+        return m;
+    }
+    if (!o.option1)
+        return {};
+    if (o.option3 && n >= 1 && modelIsSuffix(suffixes, w[n])) {
+        m.head = w[n - 1] + kSpace + w[n];
+        m.key = m.head + kFieldDelimiter;
+        for (qsizetype i = 0; i <= n - 2; ++i)
+            m.key += w[i] + kSpace;
+        m.delimited = true;
+        return m;
+    }
+    if (o.option3 || o.option4) {
+        m.key = m.head = w[n];
+        for (qsizetype i = 0; i <= n - 1; ++i)
+            m.key += (i == 0 ? kFieldDelimiter : QString(kSpace)) + w[i];
+        m.delimited = n >= 1;
+        return m;
+    }
+    return {};
+}
+
+QString modelReveal(const QString &key, const SortOptions &o)
+{
+    if (key.isEmpty() || (!o.option1 && !o.option2))
+        return {};
+    const QStringList fields = key.split(kFieldDelimiter, Qt::KeepEmptyParts, Qt::CaseSensitive);
+    QString name;
+    if (o.option2) {
+        for (const QString &f : fields)
+            name += withoutEndSpaces(f) + kSpace;
+    } else {
+        for (auto f = fields.rbegin(); f != fields.rend(); ++f)
+            name += withoutEndSpaces(*f) + kSpace;
+    }
+    return withoutEndSpaces(name);
+}
+
+// The display name written straight from the name: spaces at the ends dropped, the run
+// of spaces between head and tail field shrunk to one.
+QString expectedShown(const QString &name, const SortOptions &o, const QStringList &suffixes)
+{
+    qsizetype boundary = -1; // a space of the run between head and tail field
+    if (o.option2) {
+        boundary = name.indexOf(kSpace);
+    } else if (o.option1 && (o.option3 || o.option4)) {
+        const qsizetype last = name.lastIndexOf(kSpace);
+        if (o.option3 && last >= 0 && modelIsSuffix(suffixes, QStringView(name).mid(last + 1)))
+            boundary = last == 0 ? -1 : name.lastIndexOf(kSpace, last - 1);
+        else
+            boundary = last;
+    } else {
+        return {};
+    }
+    QString shown = name;
+    if (boundary >= 0) {
+        qsizetype begin = boundary, end = boundary + 1;
+        while (begin > 0 && name[begin - 1] == kSpace)
+            --begin;
+        while (end < name.size() && name[end] == kSpace)
+            ++end;
+        if (begin > 0 && end < name.size())
+            shown = name.left(begin) + kSpace + name.mid(end);
+    }
+    return withoutEndSpaces(shown);
+}
+
+bool codeUnitLess(const QString &a, const QString &b)
+{
+    return std::lexicographical_compare(a.utf16(), a.utf16() + a.size(), b.utf16(), b.utf16() + b.size());
+}
+
+int sign(int value)
+{
+    return (value > 0) - (value < 0);
+}
+
+std::string readingName(const SortOptions &o)
+{
+    return std::string("options ") + (o.option1 ? "1" : "-") + (o.option2 ? "2" : "-") + (o.option3 ? "3" : "-") +
+        (o.option4 ? "4" : "-");
+}
+
+} // namespace
+
+void fuzzSortKeys(const std::uint8_t *data, std::size_t size)
+{
+    ensureApplication();
+    static const QStringList entries = suffixEntries();
+    static suffixes::SuffixList *live = [] {
+        auto *list = new suffixes::SuffixList;
+        list->model().appendMany(suffixEntries());
+        return list;
+    }();
+    const sorting::SuffixTest isSuffix = [](QStringView word) { return live->IsSuffix(word); };
+
+    const std::vector<QString> names = namesOf(data, size);
+    for (const QString &name : names) {
+        const qsizetype lastSpace = name.lastIndexOf(kSpace);
+        const QStringView lastWord = QStringView(name).mid(lastSpace + 1);
+        FUZZ_CHECK(live->IsSuffix(lastWord) == modelIsSuffix(entries, lastWord),
+                   "suffix test disagrees for " + shown(lastWord.toString()));
+    }
+
+    // The three readings the window offers, and one more combination of the four
+    // buttons (those a stored setting can leave behind), chosen by the input's length.
+    constexpr int kSkipSuffix = 1 | 4, kLastWord = 1 | 8, kFirstLast = 2 | 4;
+    std::map<int, std::vector<QString>> keysByReading;
+    for (const int bits : {kSkipSuffix, kLastWord, kFirstLast, int(size % 16)}) {
+        if (keysByReading.count(bits))
+            continue;
+        const SortOptions o{bool(bits & 1), bool(bits & 2), bool(bits & 4), bool(bits & 8)};
+        const std::string reading = readingName(o);
+        std::vector<QString> keys;
+        for (const QString &name : names) {
+            const QString key = sorting::buildSortKey(name, o, isSuffix);
+            const ModelKey model = modelKey(name, o, entries);
+            FUZZ_CHECK(key == model.key, reading + ": key of " + shown(name) + " is " + shown(key) + ", expected " +
+                                             shown(model.key));
+            const QString revealed = sorting::revealName(key, o);
+            FUZZ_CHECK(revealed == modelReveal(key, o), reading + ": " + shown(key) + " reveals as " +
+                                                            shown(revealed) + ", expected " +
+                                                            shown(modelReveal(key, o)));
+            const bool splitsWhereJoined = !name.contains(kFieldDelimiter) &&
+                (!model.delimited || (model.head + kFieldDelimiter).indexOf(kFieldDelimiter) == model.head.size());
+            if (splitsWhereJoined) {
+                const QString expected = expectedShown(name, o, entries);
+                FUZZ_CHECK(revealed == expected, reading + ": " + shown(name) + " shows as " + shown(revealed) +
+                                                     ", expected " + shown(expected));
+                if (model.delimited)
+                    FUZZ_CHECK(sorting::headField(key) == model.head,
+                               reading + ": head field of " + shown(key) + " is " +
+                                   shown(sorting::headField(key).toString()));
+            }
+            keys.push_back(key);
+        }
+        keysByReading[bits] = std::move(keys);
+    }
+
+    // The key order, in the three readings the window offers.
+    for (const int bits : {kSkipSuffix, kLastWord, kFirstLast}) {
+        const std::vector<QString> &keys = keysByReading[bits];
+        std::vector<QString> sorted = keys;
+        int yields = 0;
+        sorting::sortKeysStable(sorted, [&yields] { ++yields; });
+        std::vector<QString> expected = keys;
+        std::stable_sort(expected.begin(), expected.end(), codeUnitLess);
+        FUZZ_CHECK(yields >= 1, "the sort did not yield");
+        FUZZ_CHECK(sorted == expected, "the sort disagrees with a comparison sort on " +
+                                           std::to_string(keys.size()) + " keys");
+        const std::size_t most = std::min<std::size_t>(keys.size(), 24);
+        for (std::size_t i = 0; i < most; ++i) {
+            for (std::size_t j = 0; j < most; ++j) {
+                const int expectedSign = codeUnitLess(keys[i], keys[j]) ? -1 : codeUnitLess(keys[j], keys[i]) ? 1 : 0;
+                FUZZ_CHECK(sign(sorting::compareKeys(keys[i], keys[j])) == expectedSign,
+                           "compareKeys(" + shown(keys[i]) + ", " + shown(keys[j]) + ")");
+            }
+        }
+    }
+}
+
+} // namespace orvella::fuzz

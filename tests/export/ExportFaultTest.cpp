@@ -1,0 +1,138 @@
+// Faults under the exports: a spreadsheet application that stops answering at any one
+// of its calls, and a clipboard that lets itself be emptied but refuses the text.
+
+#include "app/Failure.h"
+#include "app/MainWindow.h"
+#include "app/PointerState.h"
+#include "export/ExportCommands.h"
+#include "export/Spreadsheet.h"
+#include "lists/NameListModel.h"
+#include "support/Fixtures.h"
+
+#include <QPushButton>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+using namespace orvella;
+using namespace orvella::testing;
+
+namespace {
+
+// Answers every call until call number `firstFailure` (counted from 1); from then on
+// every call fails, as an application that has hung or been closed.
+struct Automation {
+    int firstFailure = 0; // 0: never fails
+    std::vector<int> stepOfCall; // the export's step each call belongs to, in call order
+};
+
+class StoppingSpreadsheet : public exporting::Spreadsheet {
+public:
+    explicit StoppingSpreadsheet(Automation &log) : m_log(log) {}
+    void addWorkbook() override { call(114); }
+    void setCell(int row, int column, const QString &) override { call(row == 1 ? 122 : column == 1 ? 152 : 156); }
+    void autoFitColumn(int) override { call(132); }
+    void autoFitAllColumns() override { call(166); }
+    void makeVisible() override { call(168); }
+
+private:
+    void call(int step)
+    {
+        m_log.stepOfCall.push_back(step);
+        if (m_log.firstFailure > 0 && int(m_log.stepOfCall.size()) >= m_log.firstFailure)
+            throw app::Failure(QStringLiteral("The remote procedure call failed."));
+    }
+    Automation &m_log;
+};
+
+std::vector<int> withoutRepeats(const std::vector<int> &steps)
+{
+    std::vector<int> out;
+    for (const int step : steps) {
+        if (out.empty() || out.back() != step)
+            out.push_back(step);
+    }
+    return out;
+}
+
+std::vector<int> reportedSteps(const ScriptedDesktop &desktop)
+{
+    static const QRegularExpression where(
+        QStringLiteral("\r\nin Orvella2021/08/31\\.Form1\\.PushButton13_Click at line (\\d+)\r\r"));
+    std::vector<int> steps;
+    for (const auto &report : desktop.errorReports()) {
+        const auto match = where.match(report.text);
+        steps.push_back(match.hasMatch() ? match.captured(1).toInt() : -1);
+    }
+    return steps;
+}
+
+TEST(SpreadsheetThatStopsAnswering, EveryLaterStepIsReportedAndTheCommandFinishes)
+{
+    const QStringList results = {"Ann Lee", "=Bob", "Cy"};
+    // Calls: workbook, caption, fit, three cells, fit all, visible.
+    const std::vector<int> allSteps = {114, 122, 132, 152, 152, 152, 166, 168};
+    for (int failFrom = 1; failFrom <= int(allSteps.size()) + 1; ++failFrom) {
+        SCOPED_TRACE(failFrom);
+        MainWindowFixture f;
+        Automation log;
+        log.firstFailure = failFrom;
+        f.desktop.spreadsheetFactory = [&log] { return std::make_unique<StoppingSpreadsheet>(log); };
+        for (const QString &name : results)
+            f.window->resultList().append(name);
+        exporting::ExportCommands commands(f.window->context());
+        commands.PushButton13_Click();
+
+        // Every step after the failing one still ran and made its call.
+        EXPECT_EQ(log.stepOfCall, allSteps);
+        const std::vector<int> failing(allSteps.begin() + std::min<size_t>(failFrom - 1, allSteps.size()),
+                                       allSteps.end());
+        // One report per failing step (a step failing on several cells in a row may be
+        // reported once for all of them), in the order the steps ran.
+        EXPECT_EQ(withoutRepeats(reportedSteps(f.desktop)), withoutRepeats(failing));
+        for (const auto &report : f.desktop.errorReports())
+            EXPECT_TRUE(report.text.startsWith("The remote procedure call failed.\r\n"));
+        EXPECT_EQ(f.desktop.messages.size(), f.desktop.errorReports().size());
+        EXPECT_EQ(f.desktop.pointers,
+                  (std::vector<app::Pointer>{app::Pointer::Busy, app::Pointer::Default}));
+        EXPECT_EQ(itemsOf(f.window->resultList()), results);
+    }
+}
+
+// The clipboard empties, then refuses the text at every attempt. The refusal is never
+// reported, the command still says what to do next, and the results stay.
+struct RefusingTextDesktop : ScriptedDesktop {
+    int textAttempts = 0;
+    bool setClipboardText(const QString &) override
+    {
+        ++textAttempts;
+        return false;
+    }
+};
+
+TEST(ClipboardThatRefusesTheText, NoReportMessageStillShownResultsKept)
+{
+    RefusingTextDesktop desktop;
+    MemorySettings settings;
+    app::MainWindow window(desktop, settings);
+    desktop.clipboard = "what the user copied before";
+    desktop.clipboardHasText = true;
+    window.resultList().append("Ann Lee");
+    window.resultList().append("Bob Young");
+    settings.writes.clear();
+
+    window.PushButton5->click();
+
+    EXPECT_EQ(desktop.textAttempts, 1000);
+    EXPECT_TRUE(desktop.errorReports().empty());
+    ASSERT_EQ(desktop.messages.size(), 1u);
+    EXPECT_TRUE(desktop.messages[0].text.startsWith("Results have been copied to the clipboard."));
+    EXPECT_EQ(itemsOf(window.resultList()), (QStringList{"Ann Lee", "Bob Young"}));
+    // The clearing step succeeded before the text was refused.
+    EXPECT_FALSE(desktop.clipboardHasText);
+    EXPECT_TRUE(settings.writes.isEmpty());
+}
+
+} // namespace

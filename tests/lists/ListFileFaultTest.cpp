@@ -1,0 +1,162 @@
+// A disk that fills up after every possible number of bytes, under both savers of the
+// main window: the failure is reported under the command's name and step, the command
+// finishes its remaining steps, and neither the file that was there before nor the
+// lists are harmed. Only a budget that holds the whole file saves it.
+
+#include "ListTestSupport.h"
+
+#include "app/MainWindow.h"
+#include "app/PointerState.h"
+#include "app/ProgressState.h"
+#include "lists/ListFileCommands.h"
+#include "lists/NameListModel.h"
+#include "support/FileSizeLimit.h"
+#include "support/Fixtures.h"
+
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace orvella;
+using namespace orvella::testing;
+
+namespace {
+
+const QByteArray kOldFile = "old contents\r\n";
+
+struct FullDiskFixture : MainWindowFixture {
+    QTemporaryDir dir;
+    QString path = dir.filePath(QStringLiteral("list.txt"));
+
+    explicit FullDiskFixture(qint64 budget)
+    {
+        writeBytes(path, kOldFile);
+        window->listFileCommands().setOutputFilter(
+            [budget](QIODevice &file) { return std::make_unique<FailingDevice>(file, budget); });
+    }
+    // "Form1.PushButton9_Click at line 136" for every error report, in order.
+    QStringList reportPlaces() const
+    {
+        QStringList places;
+        for (const auto &report : desktop.errorReports()) {
+            const qsizetype start = report.text.indexOf(QLatin1String("Form1."));
+            places << report.text.mid(start, report.text.indexOf(QLatin1String("\r\r")) - start);
+        }
+        return places;
+    }
+};
+
+const QStringList kNames = {QStringLiteral("Ann Lee"), QStringLiteral("Bob"), QString::fromUtf8("Zoë Ünal")};
+
+TEST(FullDisk, SaveListOfNamesFailsCleanlyAfterAnyNumberOfBytes)
+{
+    const QByteArray whole = QString::fromUtf8("Ann Lee\r\nBob\r\nZoë Ünal\r\n").toUtf8();
+    for (qint64 budget = 0; budget <= whole.size(); ++budget) {
+        SCOPED_TRACE(budget);
+        FullDiskFixture f(budget);
+        f.fillInput(kNames);
+        f.desktop.saveAnswers = {f.path};
+        f.desktop.messageAnswers = {app::MessageAnswer::Yes}; // overwrite the old file
+        f.window->PushButton9->click();
+
+        EXPECT_EQ(itemsOf(f.window->inputList()), kNames);
+        EXPECT_EQ(f.desktop.pointers.back(), app::Pointer::Default);
+        EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"list.txt"});
+        if (budget < whole.size()) {
+            EXPECT_EQ(f.reportPlaces(), QStringList{"Form1.PushButton9_Click at line 136"});
+            EXPECT_EQ(readBytes(f.path), kOldFile);
+            EXPECT_FALSE(f.desktop.messageTexts().contains("Done."));
+        } else {
+            EXPECT_TRUE(f.reportPlaces().isEmpty());
+            EXPECT_EQ(readBytes(f.path), whole);
+            EXPECT_EQ(f.desktop.messageTexts().last(), "Done.");
+        }
+    }
+}
+
+TEST(FullDisk, SaveResultsFailsCleanlyAfterAnyNumberOfBytes)
+{
+    const QByteArray whole =
+        QString::fromUtf8("Result(s)\t\r\nAnn Lee  \t\r\nBob      \t\r\nZoë Ünal \t\r\n").toUtf8();
+    for (qint64 budget = 0; budget <= whole.size(); ++budget) {
+        SCOPED_TRACE(budget);
+        FullDiskFixture f(budget);
+        for (const QString &name : kNames)
+            f.window->resultList().append(name);
+        f.desktop.saveAnswers = {f.path};
+        f.window->PushButton4->click();
+
+        EXPECT_EQ(itemsOf(f.window->resultList()), kNames);
+        EXPECT_EQ(f.desktop.pointers.back(), app::Pointer::Default);
+        EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"list.txt"});
+        EXPECT_TRUE(f.desktop.messages.size() == f.desktop.errorReports().size()); // nothing but reports
+        if (budget < whole.size()) {
+            EXPECT_EQ(f.reportPlaces(), QStringList{"Form1.PushButton4_Click at line 120"});
+            EXPECT_EQ(readBytes(f.path), kOldFile);
+            // The progress bar stays where the failure found it.
+            EXPECT_TRUE(f.window->progress().text().startsWith("Writing file: list.txt"))
+                << f.window->progress().text().toStdString();
+        } else {
+            EXPECT_TRUE(f.reportPlaces().isEmpty());
+            EXPECT_EQ(readBytes(f.path), whole);
+            EXPECT_EQ(f.window->progress().text(), app::ProgressState::kIdleText);
+        }
+    }
+}
+
+// The disk fills up under the file system itself rather than in a device put between
+// the writer and its file: the last bytes, which the file keeps in its buffer until
+// the end, fail too. The old file must survive that as well.
+TEST(FullDisk, FileSystemLimitFailsBothSavesAndKeepsTheOldFile)
+{
+    struct Case {
+        const char *what;
+        QPushButton *(*button)(app::MainWindow &);
+        QString place;
+    };
+    const Case cases[] = {
+        {"names", [](app::MainWindow &w) { return w.PushButton9; }, "Form1.PushButton9_Click at line 140"},
+        {"results", [](app::MainWindow &w) { return w.PushButton4; }, "Form1.PushButton4_Click at line 120"},
+    };
+    for (const Case &c : cases) {
+        for (const rlim_t limit : {rlim_t(0), rlim_t(12), rlim_t(25)}) { // the names file has 26 bytes
+            SCOPED_TRACE(std::string(c.what) + " " + std::to_string(limit));
+            FullDiskFixture f(1 << 20);
+            f.window->listFileCommands().setOutputFilter({});
+            f.fillInput(kNames);
+            for (const QString &name : kNames)
+                f.window->resultList().append(name);
+            f.desktop.saveAnswers = {f.path};
+            f.desktop.messageAnswers = {app::MessageAnswer::Yes};
+            {
+                FileSizeLimit full(limit);
+                ASSERT_TRUE(full.set());
+                c.button(*f.window)->click();
+            }
+            EXPECT_EQ(f.reportPlaces(), QStringList{c.place});
+            EXPECT_EQ(readBytes(f.path), kOldFile);
+            EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"list.txt"});
+            EXPECT_FALSE(f.desktop.messageTexts().contains("Done."));
+            EXPECT_EQ(f.desktop.pointers.back(), app::Pointer::Default);
+        }
+    }
+}
+
+// A failed save does not stay in the way: the next save to the same file works.
+TEST(FullDisk, NextSaveAfterAFailedOneWrites)
+{
+    FullDiskFixture f(3);
+    f.fillInput(kNames);
+    f.desktop.saveAnswers = {f.path, f.path};
+    f.desktop.messageAnswers = {app::MessageAnswer::Yes, app::MessageAnswer::Yes};
+    f.window->PushButton9->click();
+    ASSERT_EQ(readBytes(f.path), kOldFile);
+
+    f.window->listFileCommands().setOutputFilter({});
+    f.window->PushButton9->click();
+    EXPECT_EQ(readBytes(f.path), QString::fromUtf8("Ann Lee\r\nBob\r\nZoë Ünal\r\n").toUtf8());
+    EXPECT_EQ(f.reportPlaces().size(), 1);
+    EXPECT_EQ(f.desktop.messageTexts().last(), "Done.");
+}
+
+} // namespace
