@@ -1,5 +1,11 @@
 #include "Printers.h"
+#include "app/MainWindow.h"
 #include "app/SettingsStore.h"
+#include "support/ScriptedDesktop.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QRadioButton>
 
 #include <QFile>
 #include <QFileInfo>
@@ -75,6 +81,46 @@ TEST(SettingsStore, ReplacingAValueKeepsTheOthers)
     QSettingsStore again;
     EXPECT_EQ(again.read("Check1", "x"), "0");
     EXPECT_EQ(again.read("Check2", "x"), "0");
+}
+
+} // namespace
+
+namespace {
+
+// A settings file cut short by a crash or overwritten with binary junk: the program
+// starts with whatever it can read and goes on storing new clicks.
+TEST(SettingsStore, DamagedFileStartsTheWindowAndIsWrittenAgain)
+{
+    const QByteArray damaged[] = {
+        QByteArray("[Orvella]\nOption1=False\nOption2=Tr"),           // cut in the middle of a value
+        QByteArray("[Orv"),                                             // cut in the section name
+        QByteArray("\x00\xFF\xFE\x01[Orvella]\n\x00=\x00\n", 16),     // binary
+        QByteArray("[Orvella]\nCheck2=\xC3\x28\nText1=\xFF\xFE\n"),    // invalid UTF-8
+    };
+    for (const QByteArray &bytes : damaged) {
+        QString path;
+        {
+            QSettingsStore probe;
+            path = probe.fileName();
+        }
+        QFileInfo(path).dir().mkpath(".");
+        {
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            file.write(bytes);
+        }
+        QSettingsStore store;
+        orvella::testing::ScriptedDesktop desktop;
+        orvella::app::MainWindow window(desktop, store);
+        window.Form_Load(QStringLiteral("/nonexistent"));
+        // One reading is selected in each group, whatever the file held.
+        EXPECT_NE(window.Option1->isChecked(), window.Option2->isChecked());
+        EXPECT_NE(window.Option3->isChecked(), window.Option4->isChecked());
+        window.Check5->click();
+        changeOnDisk(path);
+        QSettingsStore reader;
+        EXPECT_EQ(reader.read("Remove Duplicates", "?"), window.Check5->isChecked() ? "1" : "0");
+    }
 }
 
 } // namespace
