@@ -118,6 +118,9 @@ int main(int argc, char **argv)
     app::MainWindow window(desktop, settings);
     window.Form_Load();
     window.show();
+    // The user sees the window painted before the first click.
+    window.grab();
+    QCoreApplication::processEvents();
     StallMeter meter;
     double longestStall = 0;
 

@@ -9,14 +9,18 @@
 
 namespace orvella::lists {
 
-NameListView::NameListView(NameListModel *model, QWidget *parent) : QTreeView(parent), m_model(model)
+NameListView::NameListView(NameListModel *model, QWidget *parent) : QTableView(parent), m_model(model)
 {
     setModel(model);
     setSelectionModel(model->selectionModel());
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true);
-    setAllColumnsShowFocus(true);
+    setShowGrid(false);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    setCornerButtonEnabled(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(1);
+    fitRowsToFont();
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -26,9 +30,32 @@ NameListView::NameListView(NameListModel *model, QWidget *parent) : QTreeView(pa
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 }
 
+void NameListView::fitRowsToFont()
+{
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+}
+
+void NameListView::changeEvent(QEvent *event)
+{
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitRowsToFont();
+}
+
+QModelIndex NameListView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers)
+{
+    // A list: Home and End go to the first and the last item, as in any list view.
+    const int rows = model()->rowCount();
+    if (rows > 0 && action == MoveHome)
+        return model()->index(0, 0);
+    if (rows > 0 && action == MoveEnd)
+        return model()->index(rows - 1, 0);
+    return QTableView::moveCursor(action, modifiers);
+}
+
 void NameListView::mouseDoubleClickEvent(QMouseEvent *event)
 {
-    QTreeView::mouseDoubleClickEvent(event);
+    QTableView::mouseDoubleClickEvent(event);
     emit doubleClickedAnywhere();
 }
 
@@ -39,7 +66,7 @@ void NameListView::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     }
-    QTreeView::keyPressEvent(event);
+    QTableView::keyPressEvent(event);
 }
 
 namespace {
