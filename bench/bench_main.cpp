@@ -4,6 +4,7 @@
 //
 //   orvella_bench NAMES_FILE RESULTS_FILE
 #include "app/MainWindow.h"
+#include "app/MemoryTuning.h"
 #include "app/QtDesktop.h"
 #include "app/SettingsStore.h"
 #include "lists/NameListModel.h"
@@ -102,6 +103,7 @@ std::pair<double, double> timed(StallMeter &meter, Command &&command)
 
 int main(int argc, char **argv)
 {
+    app::tuneAllocatorForLargeLists(); // as the program does
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());

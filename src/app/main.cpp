@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "app/MemoryTuning.h"
 #include "app/QtDesktop.h"
 #include "app/SettingsStore.h"
 
@@ -6,6 +7,7 @@
 
 int main(int argc, char *argv[])
 {
+    orvella::app::tuneAllocatorForLargeLists();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvella"));
     QApplication::setOrganizationName(QStringLiteral("Velmora"));

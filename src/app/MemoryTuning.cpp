@@ -1,0 +1,22 @@
+#include "app/MemoryTuning.h"
+
+#include <cstdlib> // defines __GLIBC__ on glibc systems
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace orvella::app {
+
+void tuneAllocatorForLargeLists()
+{
+#if defined(__GLIBC__)
+    // glibc keeps freed small blocks in "fast bins" and merges them all in one go the
+    // next time a large block is asked for. After a million names were freed, that
+    // merge stalls the window for a tenth of a second or more in the middle of some
+    // unrelated paint. Without fast bins, blocks are merged as they are freed.
+    mallopt(M_MXFAST, 0);
+#endif
+}
+
+} // namespace orvella::app

@@ -1,0 +1,28 @@
+#include "app/MemoryTuning.h"
+
+#include <cstdlib>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
+namespace {
+
+#if defined(__GLIBC__)
+TEST(MemoryTuning, FreedSmallBlocksAreNotHeldBackForALaterMerge)
+{
+    orvella::app::tuneAllocatorForLargeLists();
+    std::vector<void *> blocks;
+    for (int i = 0; i < 1000; ++i)
+        blocks.push_back(std::malloc(40));
+    for (void *block : blocks)
+        std::free(block);
+    // A few stay in the thread's own cache; none may wait in the fast bins.
+    EXPECT_EQ(mallinfo2().smblks, 0u);
+}
+#endif
+
+} // namespace
