@@ -59,14 +59,7 @@ std::vector<int> withoutRepeats(const std::vector<int> &steps)
 
 std::vector<int> reportedSteps(const ScriptedDesktop &desktop)
 {
-    static const QRegularExpression where(
-        QStringLiteral("\r\nin Orvella2021/08/31\\.Form1\\.PushButton13_Click at line (\\d+)\r\r"));
-    std::vector<int> steps;
-    for (const auto &report : desktop.errorReports()) {
-        const auto match = where.match(report.text);
-        steps.push_back(match.hasMatch() ? match.captured(1).toInt() : -1);
-    }
-    return steps;
+    return desktop.reportedSteps("Form1.PushButton13_Click");
 }
 
 TEST(SpreadsheetThatStopsAnswering, EveryLaterStepIsReportedAndTheCommandFinishes)

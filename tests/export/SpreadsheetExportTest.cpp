@@ -70,17 +70,7 @@ struct ExportFixture : MainWindowFixture {
             window->resultList().append(name);
     }
     // Step numbers of the error reports, in order; each must name this command.
-    std::vector<int> reportedSteps() const
-    {
-        std::vector<int> steps;
-        static const QRegularExpression where(
-            QStringLiteral("\r\nin Orvella2021/08/31\\.Form1\\.PushButton13_Click at line (\\d+)\r\r"));
-        for (const auto &report : desktop.errorReports()) {
-            const auto match = where.match(report.text);
-            steps.push_back(match.hasMatch() ? match.captured(1).toInt() : -1);
-        }
-        return steps;
-    }
+    std::vector<int> reportedSteps() const { return desktop.reportedSteps("Form1.PushButton13_Click"); }
 };
 
 TEST(SaveResultsAsExcelFile, CaptionThenResultsInColumnOneFittedAndShown)

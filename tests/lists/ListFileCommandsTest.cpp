@@ -42,16 +42,7 @@ struct FilesFixture : MainWindowFixture {
         desktop.saveAnswers = {answer};
         window->PushButton4->click();
     }
-    // The error reports' "where" lines, e.g. "Form1.PushButton9_Click at line 136".
-    QStringList reportPlaces() const
-    {
-        QStringList places;
-        for (const auto &report : desktop.errorReports()) {
-            const qsizetype start = report.text.indexOf("Form1.");
-            places << report.text.mid(start, report.text.indexOf("\r\r") - start);
-        }
-        return places;
-    }
+    QStringList reportPlaces() const { return desktop.reportPlaces(); }
 };
 
 TEST(SelectedPaths, OneFileAsReturnedSeveralJoinedToTheirFolder)

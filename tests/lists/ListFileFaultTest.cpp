@@ -34,16 +34,7 @@ struct FullDiskFixture : MainWindowFixture {
         window->listFileCommands().setOutputFilter(
             [budget](QIODevice &file) { return std::make_unique<FailingDevice>(file, budget); });
     }
-    // "Form1.PushButton9_Click at line 136" for every error report, in order.
-    QStringList reportPlaces() const
-    {
-        QStringList places;
-        for (const auto &report : desktop.errorReports()) {
-            const qsizetype start = report.text.indexOf(QLatin1String("Form1."));
-            places << report.text.mid(start, report.text.indexOf(QLatin1String("\r\r")) - start);
-        }
-        return places;
-    }
+    QStringList reportPlaces() const { return desktop.reportPlaces(); }
 };
 
 const QStringList kNames = {QStringLiteral("Ann Lee"), QStringLiteral("Bob"), QString::fromUtf8("Zoë Ünal")};

@@ -14,6 +14,7 @@
 #include "sorting/SortControls.h"
 #include "suffixes/SuffixList.h"
 #include "suffixes/SuffixStore.h"
+#include "sorting/SortFixture.h"
 #include "support/Fixtures.h"
 
 #include <QFile>
@@ -29,54 +30,6 @@ namespace {
 
 const QString D = QStringLiteral("!!!TWINE!!!");
 const QChar kNul(u'\0');
-
-enum class Reading { LastWord, SkipSuffix, FirstLast };
-
-struct Controls : sorting::SortControls {
-    sorting::SortOptions reading{true, false, true, false};
-    bool check5 = false, check1 = false, check2 = false;
-    QString limit = QStringLiteral("5");
-    sorting::SortOptions options() const override { return reading; }
-    bool removeDuplicates() const override { return check5; }
-    bool keepUnique() const override { return check1; }
-    bool keepLimited() const override { return check2; }
-    QString limitText() const override { return limit; }
-};
-
-struct SortRun : MainWindowFixture {
-    Controls controls;
-    sorting::SortCommand command{window->context(), controls,
-                                 [this]() -> suffixes::SuffixList & { return window->liveSuffixList(); }};
-
-    void read(Reading reading)
-    {
-        controls.reading = reading == Reading::FirstLast ? sorting::SortOptions{false, true, true, false}
-            : reading == Reading::LastWord               ? sorting::SortOptions{true, false, false, true}
-                                                         : sorting::SortOptions{true, false, true, false};
-    }
-    QStringList sort(const QStringList &names)
-    {
-        fillInput(names);
-        command.PushButton17_Click();
-        return results();
-    }
-    void suffixList(const QStringList &entries)
-    {
-        lists::NameListModel &live = window->liveSuffixList().model();
-        live.clear();
-        live.appendMany(entries);
-    }
-    // "Form1.PushButton17_Click at line 180" for every error report.
-    QStringList reportPlaces() const
-    {
-        QStringList places;
-        for (const auto &report : desktop.errorReports()) {
-            const qsizetype start = report.text.indexOf(QLatin1String("Form1."));
-            places << report.text.mid(start, report.text.indexOf(QLatin1String("\r\r")) - start);
-        }
-        return places;
-    }
-};
 
 QString u(const char *utf8)
 {
@@ -98,7 +51,7 @@ class BadNames : public ::testing::TestWithParam<NameCase> {};
 TEST_P(BadNames, SortLikeTheKeyRulesSay)
 {
     const NameCase &c = GetParam();
-    SortRun f;
+    SortFixture f;
     f.read(c.reading);
     f.controls.check5 = c.removeDuplicates;
     EXPECT_EQ(f.sort(c.input()), c.expected());
@@ -185,7 +138,7 @@ TEST(BadNamesFromAFile, ReadAndSortedUnchanged)
                      "علي أحمد\r\n")
                        .toUtf8());
     }
-    SortRun f;
+    SortFixture f;
     f.read(Reading::LastWord);
     lists::ReadListFile(f.window->inputList(), path, f.desktop, f.window->applicationTitle());
     ASSERT_EQ(f.window->inputList().count(), 7);
@@ -210,7 +163,7 @@ class OddSuffixLists : public ::testing::TestWithParam<SuffixCase> {};
 TEST_P(OddSuffixLists, SkippingReadingStepsOverExactlyTheEntries)
 {
     const SuffixCase &c = GetParam();
-    SortRun f;
+    SortFixture f;
     f.read(Reading::SkipSuffix);
     f.suffixList(c.entries());
     f.controls.check1 = c.unique;
@@ -283,7 +236,7 @@ class OddLimits : public ::testing::TestWithParam<LimitCase> {};
 TEST_P(OddLimits, ReadAsA16BitWholeNumberOrReported)
 {
     const LimitCase &c = GetParam();
-    SortRun f;
+    SortFixture f;
     f.read(Reading::LastWord);
     f.controls.check2 = true;
     f.controls.limit = c.text;

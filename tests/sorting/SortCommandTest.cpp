@@ -4,6 +4,7 @@
 #include "sorting/SortCommand.h"
 #include "sorting/SortControls.h"
 #include "suffixes/SuffixList.h"
+#include "sorting/SortFixture.h"
 #include "support/Fixtures.h"
 
 #include <gtest/gtest.h>
@@ -14,41 +15,6 @@ using namespace orvella::testing;
 namespace {
 
 const QStringList kSamples = {"Peter Tavrin", "John Smith Jr.", "Joe Tavrin", "Mr. Joe Tavrin"};
-
-enum class Reading { LastWord, SkipSuffix, FirstLast };
-
-// The option and filter controls as the sort reads them, set directly by the tests.
-struct FakeControls : sorting::SortControls {
-    sorting::SortOptions reading{true, false, true, false};
-    bool check5 = false, check1 = false, check2 = false;
-    QString limit = "5";
-    sorting::SortOptions options() const override { return reading; }
-    bool removeDuplicates() const override { return check5; }
-    bool keepUnique() const override { return check1; }
-    bool keepLimited() const override { return check2; }
-    QString limitText() const override { return limit; }
-};
-
-// The real sort command over the main window's lists, progress and pointer.
-struct SortFixture : MainWindowFixture {
-    FakeControls controls;
-    sorting::SortCommand command{window->context(), controls,
-                                 [this]() -> suffixes::SuffixList & { return window->liveSuffixList(); }};
-
-    void read(Reading reading)
-    {
-        controls.reading = reading == Reading::FirstLast  ? sorting::SortOptions{false, true, true, false}
-            : reading == Reading::LastWord                ? sorting::SortOptions{true, false, false, true}
-                                                          : sorting::SortOptions{true, false, true, false};
-    }
-    void run() { command.PushButton17_Click(); }
-    QStringList sort(const QStringList &names)
-    {
-        fillInput(names);
-        run();
-        return results();
-    }
-};
 
 struct OrderCase {
     Reading reading;

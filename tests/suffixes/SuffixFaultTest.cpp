@@ -42,16 +42,7 @@ struct StoreFixture : MainWindowFixture {
     suffixes::SuffixEditorCommands &commands() { return editor->commands(); }
     lists::NameListModel &list() { return editor->liveList().model(); }
     QString stored() const { return settings.values.value(QStringLiteral("SuffixList")); }
-    // "Form2.PushButton3_Click at line 106" for every error report, in order.
-    QStringList reportPlaces() const
-    {
-        QStringList places;
-        for (const auto &report : desktop.errorReports()) {
-            const qsizetype start = report.text.indexOf(QLatin1String("Form2."));
-            places << report.text.mid(start, report.text.indexOf(QLatin1String("\r\r")) - start);
-        }
-        return places;
-    }
+    QStringList reportPlaces() const { return desktop.reportPlaces(); }
 };
 
 struct UnwritableCase {

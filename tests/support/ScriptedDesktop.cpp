@@ -23,6 +23,26 @@ std::vector<ScriptedDesktop::Message> ScriptedDesktop::errorReports() const
     return reports;
 }
 
+QStringList ScriptedDesktop::reportPlaces() const
+{
+    static const QString lead = QStringLiteral("\r\nin Orvella2021/08/31.");
+    QStringList places;
+    for (const Message &report : errorReports()) {
+        const qsizetype start = report.text.indexOf(lead) + lead.size();
+        places << report.text.mid(start, report.text.indexOf(QLatin1String("\r\r")) - start);
+    }
+    return places;
+}
+
+std::vector<int> ScriptedDesktop::reportedSteps(const QString &procedure) const
+{
+    const QString prefix = procedure + QStringLiteral(" at line ");
+    std::vector<int> steps;
+    for (const QString &place : reportPlaces())
+        steps.push_back(place.startsWith(prefix) ? place.mid(prefix.size()).toInt() : -1);
+    return steps;
+}
+
 int ScriptedDesktop::messageBox(const QString &text, int style, const QString &title)
 {
     messages.push_back({text, style, title});
