@@ -190,7 +190,7 @@ void MainWindow::wireCommands()
     connect(PushButton15, &QPushButton::clicked, this, [this] { PushButton15_Click(); });
     ListView1->acceptFileDrops(true);
     connect(ListView1, &lists::NameListView::filesDropped, this,
-            [this](const QStringList &paths) { ListView1_OLEDragDrop(paths); });
+            [this](const QStringList &paths) { m_listFiles->ListView1_OLEDragDrop(paths); });
     connect(&m_progress, &ProgressState::changed, this, &MainWindow::showProgress);
     connect(&m_pointer, &PointerState::changed, this,
             [this](Pointer pointer) { m_desktop.showPointer(this, pointer, m_customPointer); });
@@ -371,15 +371,6 @@ suffixes::SuffixEditor &MainWindow::suffixEditor()
         m_suffixEditor->Form_Load();
     }
     return *m_suffixEditor;
-}
-
-void MainWindow::ListView1_OLEDragDrop(const QStringList &paths)
-{
-    Procedure p(m_desktop, "Form1", "ListView1_OLEDragDrop");
-    p.step(100, [&] { m_pointer.set(Pointer::Busy); });
-    for (const QString &path : paths)
-        p.step(102, [&] { lists::ReadListFile(m_input, path, m_desktop, m_context.title); });
-    p.step(104, [&] { m_pointer.set(Pointer::Default); });
 }
 
 void MainWindow::PushButton15_Click()

@@ -75,10 +75,6 @@ public:
     bool hasLiveSuffixList() const { return m_suffixEditor != nullptr; }
     // "List": shows the suffix list editor and hides this window.
     void PushButton15_Click();
-    // Text files dropped on the input list: their names are appended as "Load List Of
-    // Names From File" appends them.
-    void ListView1_OLEDragDrop(const QStringList &paths);
-
     // Controls by their design names, for the command wiring and for tests.
     lists::NameListView *ListView1 = nullptr;
     lists::NameListView *ListView2 = nullptr;

@@ -138,4 +138,14 @@ void ListFileCommands::PushButton4_Click()
     p.step(122, [&] { ctx.pointer.set(app::Pointer::Default); });
 }
 
+void ListFileCommands::ListView1_OLEDragDrop(const QStringList &paths)
+{
+    app::MainContext &ctx = m_context;
+    app::Procedure p(ctx.desktop, "Form1", "ListView1_OLEDragDrop");
+    p.step(100, [&] { ctx.pointer.set(app::Pointer::Busy); });
+    for (const QString &path : paths)
+        p.step(102, [&] { ReadListFile(ctx.input, path, ctx.desktop, ctx.title); });
+    p.step(104, [&] { ctx.pointer.set(app::Pointer::Default); });
+}
+
 } // namespace orvella::lists

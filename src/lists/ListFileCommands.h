@@ -21,6 +21,8 @@ public:
     void PushButton3_Click(); // Load List Of Names From File
     void PushButton9_Click(); // Save List Of Names To File
     void PushButton4_Click(); // Save Results As Text File
+    // Text files dropped on the input list: appended as the load command appends them.
+    void ListView1_OLEDragDrop(const QStringList &paths);
 
     // The file name the dialog proposes next (Save Results As Text File shows it).
     const QString &dialogFileName() const { return m_fileName; }
