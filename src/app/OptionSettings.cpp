@@ -55,38 +55,20 @@ void OptionSettings::throwWriteFailure()
 
 // ---- Assignments ---------------------------------------------------------------------
 
-void OptionSettings::setCheck5(bool ticked)
+void OptionSettings::setTicked(bool OptionStates::*box, bool ticked, void (OptionSettings::*rule)())
 {
-    if (m_states.check5 == ticked)
+    if (m_states.*box == ticked)
         return;
     assign([&] {
-        m_states.check5 = ticked;
+        m_states.*box = ticked;
         m_changed = true;
-        Check5_Click();
+        (this->*rule)();
     });
 }
 
-void OptionSettings::setCheck1(bool ticked)
-{
-    if (m_states.check1 == ticked)
-        return;
-    assign([&] {
-        m_states.check1 = ticked;
-        m_changed = true;
-        Check1_Click();
-    });
-}
-
-void OptionSettings::setCheck2(bool ticked)
-{
-    if (m_states.check2 == ticked)
-        return;
-    assign([&] {
-        m_states.check2 = ticked;
-        m_changed = true;
-        Check2_Click();
-    });
-}
+void OptionSettings::setCheck5(bool ticked) { setTicked(&OptionStates::check5, ticked, &OptionSettings::Check5_Click); }
+void OptionSettings::setCheck1(bool ticked) { setTicked(&OptionStates::check1, ticked, &OptionSettings::Check1_Click); }
+void OptionSettings::setCheck2(bool ticked) { setTicked(&OptionStates::check2, ticked, &OptionSettings::Check2_Click); }
 
 void OptionSettings::setOption(int number, bool selected)
 {

@@ -78,6 +78,8 @@ signals:
     void statesChanged();
 
 private:
+    // Ticks or unticks a check box and runs its rule when that changes its state.
+    void setTicked(bool OptionStates::*box, bool ticked, void (OptionSettings::*rule)());
     // Runs an assignment; tells the window once the outermost one has finished.
     template<typename Change>
     void assign(Change &&change);

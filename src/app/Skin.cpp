@@ -1,6 +1,7 @@
 #include "app/Skin.h"
 
 #include "app/Failure.h"
+#include "app/WindowLayout.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -17,14 +18,6 @@ namespace {
 
 // A larger file is certainly no style sheet; refuse it rather than reading it whole.
 constexpr qint64 kMaxSkinBytes = 4 * 1024 * 1024;
-
-void paintButtonFace(QWidget *widget, const QColor &face)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, face);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
 
 } // namespace
 
@@ -63,12 +56,12 @@ void WindowColourSetUp(QWidget *window)
     if (!window)
         return;
     const QColor face = QApplication::palette(window).color(QPalette::Active, QPalette::Button);
-    paintButtonFace(window, face);
+    setBackgroundColour(window, face);
     const QList<QWidget *> children = window->findChildren<QWidget *>();
     for (QWidget *child : children) {
         if (qobject_cast<QRadioButton *>(child) || qobject_cast<QCheckBox *>(child)
             || qobject_cast<QGroupBox *>(child) || qobject_cast<QLabel *>(child))
-            paintButtonFace(child, face);
+            setBackgroundColour(child, face);
     }
 }
 

@@ -2,7 +2,9 @@
 
 #include "app/Twips.h"
 
+#include <QColor>
 #include <QFont>
+#include <QPalette>
 #include <QString>
 #include <QWidget>
 
@@ -24,6 +26,15 @@ Widget *place(Widget *widget, int left, int top, int width, int height)
 {
     widget->setGeometry(twipsRect(left, top, width, height));
     return widget;
+}
+
+// Fills a widget's background with a colour of its own.
+inline void setBackgroundColour(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
 }
 
 } // namespace orvella::app

@@ -29,14 +29,6 @@ const QString kListTooltip = QStringLiteral("Drag and drop files here. Double-cl
                                             "to right and out of window to reveal full names.");
 
 
-void setBackground(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
-}
-
 } // namespace
 
 using app::arialBold;
@@ -147,7 +139,7 @@ void SuffixEditor::Form_Load()
         p.step(106, [&] { m_customPointer = app::loadCursorFile(cursorFile); });
     p.step(108, [&] { ListView1->setHeaderHidden(false); });
     p.step(110, [&] { ListView1->header()->resizeSection(0, app::twips(7300)); });
-    p.step(112, [&] { setBackground(Label3, Qt::white); });
+    p.step(112, [&] { app::setBackgroundColour(Label3, Qt::white); });
     p.step(114, [&] { LoadSuffixList(m_list.model(), m_main.settings); });
 }
 
