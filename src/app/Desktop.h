@@ -32,6 +32,9 @@ struct FileDialogRequest {
     QString filter;          // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"
     QString fileName;        // proposed name; the answer replaces it
     bool multiSelect = false;
+    // Save dialogs: before answering a file that exists, the dialog asks whether to
+    // replace it, and answers it only after Yes.
+    bool confirmOverwrite = false;
 };
 
 // Everything the program asks of the desktop goes through this one seam:

@@ -112,7 +112,7 @@ QString QtDesktop::saveFileDialog(const FileDialogRequest &request)
     QFileDialog dialog(dialogParent(), request.title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     dialog.setNameFilters(nameFilters(request.filter));
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);

@@ -1,3 +1,4 @@
+#include "app/FileSizeSignal.h"
 #include "app/MainWindow.h"
 #include "app/MemoryTuning.h"
 #include "app/QtDesktop.h"
@@ -8,6 +9,7 @@
 int main(int argc, char *argv[])
 {
     orvella::app::tuneAllocatorForLargeLists();
+    orvella::app::ignoreFileSizeSignal();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Orvella"));
     QApplication::setOrganizationName(QStringLiteral("Velmora"));

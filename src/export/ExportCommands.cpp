@@ -78,7 +78,8 @@ void ExportCommands::PushButton13_Click()
     }
     if (p.test(108, [&] { return list.itemCount() == 0; }))
         return;
-    p.step(110, [&] { ctx.pointer.set(app::Pointer::Busy); });
+    app::Pointer restore = app::Pointer::Default;
+    p.step(110, [&] { restore = ctx.pointer.setBusy(); });
 
     std::unique_ptr<Spreadsheet> application;
     p.step(112, [&] {
@@ -124,7 +125,7 @@ void ExportCommands::PushButton13_Click()
 
     p.step(166, [&] { open(application).autoFitAllColumns(); });
     p.step(168, [&] { open(application).makeVisible(); });
-    p.step(170, [&] { ctx.pointer.set(app::Pointer::Default); });
+    p.step(170, [&] { ctx.pointer.set(restore); });
 }
 
 } // namespace orvella::exporting

@@ -12,8 +12,13 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace orvella::lists {
 namespace {
@@ -81,6 +86,28 @@ private:
     QList<QString> m_items;
     QString m_pending;
 };
+
+// Opens the temporary file that is to replace the file at its name. The new file takes
+// the old one's mode, owner and group; false (and no temporary file left behind) when
+// the folder takes no new file or the owner or group cannot be kept.
+bool openBeside(QSaveFile &file, const struct stat *old)
+{
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (!old)
+        return true;
+    const int fd = file.handle();
+    struct stat created {};
+    const bool kept = ::fstat(fd, &created) == 0 &&
+                      ((created.st_uid == old->st_uid && created.st_gid == old->st_gid) ||
+                       ::fchown(fd, old->st_uid, old->st_gid) == 0) &&
+                      ::fchmod(fd, old->st_mode & 07777) == 0;
+    if (!kept) {
+        file.cancelWriting();
+        file.commit();
+    }
+    return kept;
+}
 
 class ListFileReader {
 public:
@@ -242,7 +269,8 @@ void ReadListFile(NameListModel &list, const QString &path, app::Desktop &deskto
     list.appendMany(ListFileReader(file, path, desktop).read());
 }
 
-ListFileOutput::ListFileOutput(const QString &path, const DeviceFilter &filter) : m_path(path), m_file(path)
+ListFileOutput::ListFileOutput(const QString &path, const DeviceFilter &filter)
+    : m_path(path), m_replacement(path)
 {
     const QFileInfo info(path);
     if (info.isDir())
@@ -252,21 +280,59 @@ ListFileOutput::ListFileOutput(const QString &path, const DeviceFilter &filter) 
     constexpr auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
     if (info.exists() && (!info.isWritable() || !(info.permissions() & anyWrite)))
         throw Failure(QStringLiteral("Cannot replace %1: the file is write-protected").arg(path));
-    if (!m_file.open(QIODevice::WriteOnly)) {
+
+    struct stat old {};
+    const bool exists = ::stat(QFile::encodeName(path).constData(), &old) == 0;
+    m_regular = !exists || S_ISREG(old.st_mode);
+    if (exists && (!m_regular || old.st_nlink > 1)) {
+        openInPlace(m_regular);
+    } else if (openBeside(m_replacement, exists ? &old : nullptr)) {
+        m_file = &m_replacement;
+    } else if (exists) {
+        openInPlace(true);
+    } else {
         m_finished = true;
-        throw Failure(QStringLiteral("Cannot create %1: %2").arg(path, m_file.errorString()));
+        throw Failure(QStringLiteral("Cannot create %1: %2").arg(path, m_replacement.errorString()));
     }
-    m_out = &m_file;
+    m_out = m_file;
     if (filter) {
-        m_filter = filter(m_file);
+        m_filter = filter(*m_file);
         if (m_filter)
             m_out = m_filter.get();
     }
 }
 
+void ListFileOutput::openInPlace(bool regular)
+{
+    // Not blocking: a pipe that nobody reads fails at once instead of holding the window
+    // until somebody does. The writes that follow wait as usual.
+    const int flags = O_WRONLY | O_CLOEXEC | O_NONBLOCK | (regular ? O_TRUNC : 0);
+    const int fd = ::open(QFile::encodeName(m_path).constData(), flags);
+    if (fd < 0 || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        const int error = errno;
+        if (fd >= 0)
+            ::close(fd);
+        m_finished = true;
+        throw Failure(QStringLiteral("Cannot open %1: %2").arg(m_path, qt_error_string(error)));
+    }
+    if (!m_direct.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        m_finished = true;
+        throw Failure(QStringLiteral("Cannot open %1: %2").arg(m_path, m_direct.errorString()));
+    }
+    m_file = &m_direct;
+}
+
 ListFileOutput::~ListFileOutput()
 {
     discard();
+}
+
+QString ListFileOutput::errorText(int error) const
+{
+    if (m_out == m_file && error != 0)
+        return qt_error_string(error);
+    return m_out->errorString();
 }
 
 void ListFileOutput::writeLine(QStringView text)
@@ -275,9 +341,11 @@ void ListFileOutput::writeLine(QStringView text)
         return;
     m_line = text.toUtf8();
     m_line.append("\r\n", 2);
+    errno = 0;
     if (m_out->write(m_line) != m_line.size()) {
+        const int error = errno;
         m_broken = true;
-        throw Failure(QStringLiteral("Cannot write %1: %2").arg(m_path, m_out->errorString()));
+        throw Failure(QStringLiteral("Cannot write %1: %2").arg(m_path, errorText(error)));
     }
 }
 
@@ -299,19 +367,34 @@ void ListFileOutput::commit(const std::function<void()> &yield)
             // way to the disk (a full disk, a file-size limit) and would put the cut-short
             // file in place of the old one. So they are flushed first, and a failure
             // drops the temporary file.
-            if (!m_file.flush()) {
-                flushError = m_file.errorString();
-                m_file.cancelWriting();
-                m_file.commit();
+            errno = 0;
+            const bool flushed = m_file->flush();
+            const int error = errno;
+            if (!flushed) {
+                flushError = error != 0 ? qt_error_string(error) : m_file->errorString();
+                if (!inPlace()) {
+                    m_replacement.cancelWriting();
+                    m_replacement.commit();
+                }
                 return;
             }
-            committed = m_file.commit();
+            if (!inPlace()) {
+                committed = m_replacement.commit();
+                return;
+            }
+            // Written in place: a pipe or a device takes no sync.
+            if (m_regular && ::fsync(m_direct.handle()) != 0) {
+                flushError = qt_error_string(errno);
+                return;
+            }
+            m_direct.close();
+            committed = true;
         },
         yield);
     if (!flushError.isEmpty())
         throw Failure(QStringLiteral("Cannot write %1: %2").arg(m_path, flushError));
     if (!committed)
-        throw Failure(QStringLiteral("Cannot save %1: %2").arg(m_path, m_file.errorString()));
+        throw Failure(QStringLiteral("Cannot save %1: %2").arg(m_path, m_replacement.errorString()));
 }
 
 void ListFileOutput::discard()
@@ -319,9 +402,13 @@ void ListFileOutput::discard()
     if (m_finished)
         return;
     m_finished = true;
+    if (inPlace()) {
+        m_direct.close();
+        return;
+    }
     // Removes the temporary file now rather than when this object goes.
-    m_file.cancelWriting();
-    m_file.commit();
+    m_replacement.cancelWriting();
+    m_replacement.commit();
 }
 
 void WriteListFile(const NameListModel &list, const QString &path, app::ProgressState *progress,

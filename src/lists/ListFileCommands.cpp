@@ -47,7 +47,8 @@ void ListFileCommands::PushButton3_Click()
 
     QStringList paths;
     p.step(112, [&] { paths = selectedPaths(answer); });
-    p.step(114, [&] { ctx.pointer.set(app::Pointer::Busy); });
+    app::Pointer restore = app::Pointer::Default;
+    p.step(114, [&] { restore = ctx.pointer.setBusy(); });
     if (p.test(116, [&] { return !answer.contains(QChar(u'\0')); })) {
         QString path;
         p.step(118, [&] { path = paths.value(0); });
@@ -57,13 +58,16 @@ void ListFileCommands::PushButton3_Click()
         for (const QString &path : std::as_const(paths))
             p.step(134, [&] { ReadListFile(ctx.input, path, ctx.desktop, ctx.title); });
     }
-    p.step(138, [&] { ctx.pointer.set(app::Pointer::Default); });
+    p.step(138, [&] { ctx.pointer.set(restore); });
 }
 
 void ListFileCommands::PushButton9_Click()
 {
     app::MainContext &ctx = m_context;
     app::Procedure p(ctx.desktop, "Form1", "PushButton9_Click");
+    // The loop's steps run once per name: a failure that would repeat for every name
+    // (the list emptied meanwhile) shows one box, not one per remaining position.
+    p.reportEachStepOnce();
     app::FileDialogRequest request;
     p.step(106, [&] { m_fileName.clear(); });
     p.step(110, [&] { request = dialogRequest(kSaveTitle); });
@@ -86,7 +90,8 @@ void ListFileCommands::PushButton9_Click()
     if (p.test(126, [&] { return answer != app::MessageAnswer::Yes; }))
         return;
 
-    p.step(128, [&] { ctx.pointer.set(app::Pointer::Busy); });
+    app::Pointer restore = app::Pointer::Default;
+    p.step(128, [&] { restore = ctx.pointer.setBusy(); });
     // The lines go to a temporary file that replaces the old one only when all of them
     // are written, so a failed save leaves the old file as it was.
     std::optional<ListFileOutput> file;
@@ -94,16 +99,21 @@ void ListFileCommands::PushButton9_Click()
 
     int n = 0;
     p.step(132, [&] { n = ctx.input.count(); });
-    for (int i = 1; i <= n; ++i) {
+    // Without a file (creation failed, reported once) there is nothing to write to;
+    // after a name that could not be written (a failed write, a name gone from the
+    // list) the rest is not written either: the file would not hold the whole list.
+    bool whole = file.has_value();
+    for (int i = 1; i <= n && whole; ++i) {
         p.step(134, [&] { ctx.desktop.yield(); });
-        // Without a file (creation failed, reported once) there is nothing to write to;
-        // after a failed write the rest is not written either.
-        if (file && !file->broken())
-            p.step(136, [&] { file->writeLine(ctx.input.item(i)); });
+        whole = false;
+        p.step(136, [&] {
+            file->writeLine(ctx.input.item(i));
+            whole = true;
+        });
     }
 
     bool saved = false;
-    if (file && !file->broken()) {
+    if (whole) {
         p.step(140, [&] {
             file->commit([&ctx] { ctx.desktop.yield(); });
             saved = true;
@@ -113,7 +123,7 @@ void ListFileCommands::PushButton9_Click()
     // "Done." only when the file really holds the list.
     if (saved)
         p.step(142, [&] { ctx.desktop.messageBox(QStringLiteral("Done."), app::MessageStyle::Ok, ctx.title); });
-    p.step(144, [&] { ctx.pointer.set(app::Pointer::Default); });
+    p.step(144, [&] { ctx.pointer.set(restore); });
 }
 
 void ListFileCommands::PushButton4_Click()
@@ -121,8 +131,12 @@ void ListFileCommands::PushButton4_Click()
     app::MainContext &ctx = m_context;
     app::Procedure p(ctx.desktop, "Form1", "PushButton4_Click");
     app::FileDialogRequest request;
-    // The dialog proposes the name chosen last in any of the window's file dialogs.
-    p.step(106, [&] { request = dialogRequest(kSaveTitle); });
+    // The dialog proposes the name chosen last in any of the window's file dialogs,
+    // which after a load is the names file itself: replacing a file takes a Yes.
+    p.step(106, [&] {
+        request = dialogRequest(kSaveTitle);
+        request.confirmOverwrite = true;
+    });
     QString path;
     p.step(112, [&] {
         path = ctx.desktop.saveFileDialog(request);
@@ -133,19 +147,21 @@ void ListFileCommands::PushButton4_Click()
     if (p.test(114, [&] { return path.isEmpty(); }))
         return;
 
-    p.step(118, [&] { ctx.pointer.set(app::Pointer::Busy); });
+    app::Pointer restore = app::Pointer::Default;
+    p.step(118, [&] { restore = ctx.pointer.setBusy(); });
     p.step(120, [&] { WriteListFile(ctx.results, path, &ctx.progress, ctx.desktop, m_outputFilter); });
-    p.step(122, [&] { ctx.pointer.set(app::Pointer::Default); });
+    p.step(122, [&] { ctx.pointer.set(restore); });
 }
 
 void ListFileCommands::ListView1_OLEDragDrop(const QStringList &paths)
 {
     app::MainContext &ctx = m_context;
     app::Procedure p(ctx.desktop, "Form1", "ListView1_OLEDragDrop");
-    p.step(100, [&] { ctx.pointer.set(app::Pointer::Busy); });
+    app::Pointer restore = app::Pointer::Default;
+    p.step(100, [&] { restore = ctx.pointer.setBusy(); });
     for (const QString &path : paths)
         p.step(102, [&] { ReadListFile(ctx.input, path, ctx.desktop, ctx.title); });
-    p.step(104, [&] { ctx.pointer.set(app::Pointer::Default); });
+    p.step(104, [&] { ctx.pointer.set(restore); });
 }
 
 } // namespace orvella::lists

@@ -74,7 +74,8 @@ void SortCommand::PushButton17_Click()
         return;
     }
     p.step(102, [&] { ctx.results.clear(); });
-    p.step(104, [&] { ctx.pointer.set(app::Pointer::Busy); });
+    app::Pointer restore = app::Pointer::Default;
+    p.step(104, [&] { restore = ctx.pointer.setBusy(); });
 
     std::vector<QString> keys;
     DuplicateFilter duplicates;
@@ -173,7 +174,7 @@ void SortCommand::PushButton17_Click()
         }
     }
 
-    p.step(200, [&] { ctx.pointer.set(app::Pointer::Default); });
+    p.step(200, [&] { ctx.pointer.set(restore); });
     p.step(202, [&] { ctx.progress.setPosition(0); });
     p.step(204, [&] { ctx.progress.setText(app::ProgressState::kIdleText); });
     p.step(206, [&] { desktop.messageBox(QStringLiteral("Done."), app::MessageStyle::Ok, ctx.title); });

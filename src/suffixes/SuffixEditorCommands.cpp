@@ -160,11 +160,12 @@ void SuffixEditorCommands::ListView1_OLEDragDrop(const QStringList &paths)
 
 void SuffixEditorCommands::readFiles(app::Procedure &p, int firstStep, const QStringList &paths)
 {
-    p.step(firstStep, [&] { m_pointer.set(app::Pointer::Busy); });
+    app::Pointer restore = app::Pointer::Default;
+    p.step(firstStep, [&] { restore = m_pointer.setBusy(); });
     // A file that cannot be read is reported and the next one is read all the same.
     for (const QString &path : paths)
         p.step(firstStep + 2, [&] { lists::ReadListFile(m_list.model(), path, m_main.desktop, m_main.title); });
-    p.step(firstStep + 4, [&] { m_pointer.set(app::Pointer::Default); });
+    p.step(firstStep + 4, [&] { m_pointer.set(restore); });
 }
 
 void SuffixEditorCommands::PushButton8_Click()
@@ -175,6 +176,7 @@ void SuffixEditorCommands::PushButton8_Click()
         app::FileDialogRequest request;
         request.title = QStringLiteral("Save");
         request.filter = lists::kListFileFilter;
+        request.confirmOverwrite = true;
         // The name left by this window's last dialog; after a load of several files,
         // the first of them, as after a load of one.
         request.fileName = m_dialogFileName.contains(QChar(u'\0')) ? lists::selectedPaths(m_dialogFileName).value(0)
@@ -185,9 +187,10 @@ void SuffixEditorCommands::PushButton8_Click()
     });
     if (p.test(102, [&] { return path.isEmpty(); }))
         return;
-    p.step(104, [&] { m_pointer.set(app::Pointer::Busy); });
+    app::Pointer restore = app::Pointer::Default;
+    p.step(104, [&] { restore = m_pointer.setBusy(); });
     p.step(106, [&] { lists::WriteListFile(m_list.model(), path, &m_main.progress, m_main.desktop); });
-    p.step(108, [&] { m_pointer.set(app::Pointer::Default); });
+    p.step(108, [&] { m_pointer.set(restore); });
 }
 
 void SuffixEditorCommands::Label4_Click(const QString &caption)

@@ -165,6 +165,9 @@ TEST(SaveNamesCommand, AsksBeforeOverwritingAndNoWritesNothing)
     f.saveNames(f.path("names.txt"));
     EXPECT_EQ(readBytes(f.path("names.txt")), "new\r\n");
     EXPECT_EQ(f.desktop.messageTexts().last(), "Done.");
+    // The command's own question only: the dialog does not ask as well.
+    EXPECT_FALSE(f.desktop.dialogs.back().request.confirmOverwrite);
+    EXPECT_TRUE(f.desktop.overwriteQuestions.isEmpty());
 
     f.saveNames(QString()); // cancelled
     EXPECT_EQ(f.desktop.messages.size(), 3u);
@@ -203,18 +206,34 @@ TEST(SaveNamesCommand, FailedSaveIsReportedOnceAndKeepsTheOldFile)
     }
 }
 
-TEST(SaveNamesCommand, NamesThatVanishWhileSavingAreReportedEach)
+QStringList numberedNames(int count)
 {
-    FilesFixture f;
-    f.fillInput({"a", "b", "c"});
-    f.desktop.atYield(2, [&] { f.input().removeAt(3); }); // before the second name
-    f.saveNames(f.path("names.txt"));
-    EXPECT_EQ(f.reportPlaces(), QStringList{"Form1.PushButton9_Click at line 136"});
-    EXPECT_EQ(readBytes(f.path("names.txt")), "a\r\nb\r\n");
-    EXPECT_EQ(f.desktop.messageTexts().last(), "Done.");
+    QStringList names;
+    for (int i = 1; i <= count; ++i)
+        names << QStringLiteral("Name %1").arg(i);
+    return names;
 }
 
-TEST(SaveResultsCommand, ProposesTheLastNameAndReplacesWithoutAsking)
+// Names gone from the list part-way (removed past the guard): one report however many
+// names remain, then the save stops; no "Done." and the old file as it was.
+TEST(SaveNamesCommand, NamesThatVanishWhileSavingStopTheSaveWithOneReport)
+{
+    for (const int vanishAt : {2, 100}) {
+        SCOPED_TRACE(vanishAt);
+        FilesFixture f;
+        f.fillInput(numberedNames(5000));
+        writeBytes(f.path("names.txt"), "old\r\n");
+        f.desktop.atYield(vanishAt, [&] { f.input().clear(); });
+        f.saveNames(f.path("names.txt")); // Yes to the overwrite question
+        EXPECT_EQ(f.reportPlaces(), QStringList{"Form1.PushButton9_Click at line 136"});
+        EXPECT_EQ(f.desktop.messageTexts().filter("Done.").size(), 0);
+        EXPECT_EQ(readBytes(f.path("names.txt")), "old\r\n");
+        EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"names.txt"});
+        EXPECT_EQ(f.desktop.pointers.back(), app::Pointer::Default);
+    }
+}
+
+TEST(SaveResultsCommand, ProposesTheLastNameAndAsksBeforeReplacing)
 {
     FilesFixture f;
     f.results().append("abcde");
@@ -227,6 +246,7 @@ TEST(SaveResultsCommand, ProposesTheLastNameAndReplacesWithoutAsking)
     EXPECT_EQ(f.desktop.dialogs.back().request.fileName, f.path("loaded.txt"));
     EXPECT_EQ(f.desktop.dialogs.back().request.title, "Save");
     EXPECT_EQ(readBytes(f.path("results.txt")), "Result(s) \t\r\nabcde     \t\r\nabcdefghij\t\r\n");
+    EXPECT_EQ(f.desktop.overwriteQuestions, QStringList{f.path("results.txt")});
     EXPECT_TRUE(f.desktop.messages.empty());
     EXPECT_EQ(f.window->progress().text(), "Progress Bar");
     EXPECT_EQ(f.window->progress().position(), 0);
@@ -244,6 +264,25 @@ TEST(SaveResultsCommand, ProposesTheLastNameAndReplacesWithoutAsking)
     f.load(f.dir.path() + kNul + "more.txt" + kNul + "loaded.txt");
     f.saveResults(QString());
     EXPECT_EQ(f.desktop.dialogs.back().request.fileName, f.path("more.txt"));
+}
+
+// The name proposed after a load is the names file itself: No to the dialog's question
+// keeps it untouched, without the busy pointer or a progress text.
+TEST(SaveResultsCommand, NoToReplacingKeepsTheFileAndWritesNothing)
+{
+    FilesFixture f;
+    f.results().append("r");
+    writeBytes(f.path("names.txt"), "Ann\r\n");
+    f.load(f.path("names.txt"));
+    f.desktop.overwriteAnswers = {false};
+    f.saveResults(f.path("names.txt"));
+
+    EXPECT_EQ(f.desktop.overwriteQuestions, QStringList{f.path("names.txt")});
+    EXPECT_EQ(readBytes(f.path("names.txt")), "Ann\r\n");
+    EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"names.txt"});
+    EXPECT_TRUE(f.desktop.pointers.back() != app::Pointer::Busy);
+    EXPECT_EQ(f.window->progress().text(), "Progress Bar");
+    EXPECT_TRUE(f.desktop.messages.empty());
 }
 
 TEST(SaveResultsCommand, FailedSaveIsReportedAndKeepsTheOldFile)
@@ -285,6 +324,30 @@ TEST(SaveCommands, BusyPointerGuardsTheListsWhileSaving)
     EXPECT_EQ(itemsOf(f.input()), (QStringList{"a", "b", "c"}));
     EXPECT_EQ(itemsOf(f.results()), QStringList{"r"});
     EXPECT_EQ(readBytes(f.path("names.txt")), "a\r\nb\r\nc\r\n");
+}
+
+// Load and Clear List clicked while a long save yields: the load ends by putting back
+// the busy pointer it found, so Clear List stays refused and the save writes the whole
+// list as it was when it began.
+TEST(SaveCommands, ALoadDuringASaveKeepsTheSavesGuard)
+{
+    FilesFixture f;
+    const QStringList names = numberedNames(5000);
+    f.fillInput(names);
+    writeBytes(f.path("more.txt"), "Extra\r\n");
+    f.desktop.openAnswers = {f.path("more.txt")};
+    f.desktop.atYield(100, [&] {
+        f.window->PushButton3->click();
+        EXPECT_TRUE(f.window->pointerState().isBusy());
+        f.window->PushButton1->click();
+    });
+    f.saveNames(f.path("names.txt"));
+
+    EXPECT_TRUE(f.desktop.errorReports().empty());
+    EXPECT_EQ(f.desktop.messageTexts(), QStringList{"Done."});
+    EXPECT_EQ(itemsOf(f.input()), names + QStringList{"Extra"});
+    EXPECT_EQ(readBytes(f.path("names.txt")), (names.join("\r\n") + "\r\n").toUtf8());
+    EXPECT_EQ(f.window->pointerState().pointer(), app::Pointer::Default);
 }
 
 // Names saved and loaded again come back letter for letter, also from a Windows-1252 file.

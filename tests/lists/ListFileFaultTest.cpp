@@ -5,6 +5,7 @@
 
 #include "ListTestSupport.h"
 
+#include "app/FileSizeSignal.h"
 #include "app/MainWindow.h"
 #include "app/PointerState.h"
 #include "app/ProgressState.h"
@@ -13,6 +14,8 @@
 #include "support/FileSizeLimit.h"
 #include "support/Fixtures.h"
 
+#include <QCoreApplication>
+#include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -125,6 +128,10 @@ TEST(FullDisk, FileSystemLimitFailsBothSavesAndKeepsTheOldFile)
                 c.button(*f.window)->click();
             }
             EXPECT_EQ(f.reportPlaces(), QStringList{c.place});
+            ASSERT_EQ(f.desktop.errorReports().size(), 1u);
+            // The system's own text for the error, not "Unknown error".
+            EXPECT_TRUE(f.desktop.errorReports()[0].text.startsWith("Cannot write " + f.path + ": File too large\r\n"))
+                << f.desktop.errorReports()[0].text.toStdString();
             EXPECT_EQ(readBytes(f.path), kOldFile);
             EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"list.txt"});
             EXPECT_FALSE(f.desktop.messageTexts().contains("Done."));
@@ -148,6 +155,48 @@ TEST(FullDisk, NextSaveAfterAFailedOneWrites)
     EXPECT_EQ(readBytes(f.path), QString::fromUtf8("Ann Lee\r\nBob\r\nZoë Ünal\r\n").toUtf8());
     EXPECT_EQ(f.reportPlaces().size(), 1);
     EXPECT_EQ(f.desktop.messageTexts().last(), "Done.");
+}
+
+// A write past the process's file-size limit ends the save with a report, not the
+// program: the program ignores the signal the kernel sends then. Run in a child copy
+// of this test program, under a limit of its own and with the signal's default
+// handling, the way the program starts.
+TEST(FullDisk, FileSizeLimitEndsTheSaveNotTheProgram)
+{
+    if (qEnvironmentVariableIsSet("ORVELLA_FILE_SIZE_CHILD")) {
+        app::ignoreFileSizeSignal();
+        FullDiskFixture f(1 << 20);
+        f.window->listFileCommands().setOutputFilter({});
+        QStringList names;
+        for (int i = 0; i < 2000; ++i)
+            names << QStringLiteral("Name %1").arg(i);
+        f.fillInput(names);
+        f.desktop.saveAnswers = {f.dir.filePath("new.txt")};
+        f.window->PushButton9->click();
+        ASSERT_EQ(f.desktop.errorReports().size(), 1u);
+        EXPECT_TRUE(f.desktop.errorReports()[0].text.contains(": File too large\r\n"))
+            << f.desktop.errorReports()[0].text.toStdString();
+        return;
+    }
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("ORVELLA_FILE_SIZE_CHILD"), QStringLiteral("1"));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.setChildProcessModifier([] {
+        rlimit limit{};
+        getrlimit(RLIMIT_FSIZE, &limit);
+        limit.rlim_cur = 8192;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        std::signal(SIGXFSZ, SIG_DFL);
+    });
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--gtest_filter=FullDisk.FileSizeLimitEndsTheSaveNotTheProgram")});
+    ASSERT_TRUE(child.waitForFinished(-1));
+    const QByteArray output = child.readAll();
+    ASSERT_EQ(child.exitStatus(), QProcess::NormalExit) << "the child was killed\n" << output.toStdString();
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains("[  PASSED  ] 1 test")) << output.toStdString();
 }
 
 } // namespace

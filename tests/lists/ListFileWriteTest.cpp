@@ -10,6 +10,12 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/fsuid.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace orvella;
 using namespace orvella::testing;
@@ -186,6 +192,167 @@ TEST(WriteListFile, TableFileReadsBackLineForLine)
     lists::ReadListFile(back, f.path, f.desktop, "t");
     EXPECT_EQ(itemsOf(back), (QStringList{"Result(s)\t", "Ann Lee  \t", QString::fromUtf8("Zoë Ünal \t"),
                                           " spaced  \t"}));
+}
+
+// ---- Targets written in place --------------------------------------------------------
+
+const QByteArray kTwoNames = "Result(s)\t\r\nAnn Lee  \t\r\nBob      \t\r\n";
+
+struct stat statOf(const QString &path)
+{
+    struct stat st {};
+    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0) << path.toStdString();
+    return st;
+}
+
+struct InPlaceFixture : WriteFixture {
+    InPlaceFixture()
+    {
+        list.append("Ann Lee");
+        list.append("Bob");
+    }
+};
+
+// While it lives, this thread reaches files as another user would: a folder's
+// permissions then bite even when the tests run as the superuser.
+class FileSystemUser {
+public:
+    FileSystemUser(uid_t uid, gid_t gid) : m_gid(setfsgid(gid)), m_uid(setfsuid(uid)) {}
+    ~FileSystemUser()
+    {
+        setfsuid(uid_t(m_uid));
+        setfsgid(gid_t(m_gid));
+    }
+    FileSystemUser(const FileSystemUser &) = delete;
+    FileSystemUser &operator=(const FileSystemUser &) = delete;
+
+private:
+    int m_gid;
+    int m_uid;
+};
+
+constexpr uid_t kNobody = 65534;
+
+TEST(SaveInPlace, HardLinkedFileKeepsBothNames)
+{
+    InPlaceFixture f;
+    writeBytes(f.path, "old contents\r\n");
+    const QString other = f.dir.filePath("other name.txt");
+    ASSERT_EQ(::link(QFile::encodeName(f.path).constData(), QFile::encodeName(other).constData()), 0);
+    const ino_t inode = statOf(f.path).st_ino;
+
+    ASSERT_EQ(f.write(&f.progress), std::nullopt);
+    EXPECT_EQ(readBytes(f.path), kTwoNames);
+    EXPECT_EQ(readBytes(other), kTwoNames);
+    EXPECT_EQ(statOf(f.path).st_ino, inode);
+    EXPECT_EQ(statOf(f.path).st_nlink, 2u);
+    EXPECT_EQ(folderEntries(f.dir.path()), (QStringList{"other name.txt", "results.txt"}));
+}
+
+// A named pipe gets the lines and stays a pipe; one that nobody reads fails at once
+// rather than waiting for a reader.
+TEST(SaveInPlace, NamedPipeIsWrittenNotReplaced)
+{
+    InPlaceFixture f;
+    ASSERT_EQ(::mkfifo(QFile::encodeName(f.path).constData(), 0644), 0);
+
+    std::optional<QString> failure = f.write(nullptr);
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(*failure, "Cannot open " + f.path + ": " + qt_error_string(ENXIO));
+    EXPECT_TRUE(S_ISFIFO(statOf(f.path).st_mode));
+
+    // The test's own writer end keeps the reader from seeing the end of the data
+    // before the save has opened the pipe.
+    const int reading = ::open(QFile::encodeName(f.path).constData(), O_RDONLY | O_NONBLOCK);
+    const int holding = ::open(QFile::encodeName(f.path).constData(), O_WRONLY | O_NONBLOCK);
+    ASSERT_GE(reading, 0);
+    ASSERT_GE(holding, 0);
+    ASSERT_EQ(::fcntl(reading, F_SETFL, 0), 0);
+    QByteArray received;
+    std::thread reader([&] {
+        char buffer[4096];
+        ssize_t got = 0;
+        while ((got = ::read(reading, buffer, sizeof buffer)) > 0)
+            received.append(buffer, got);
+    });
+    failure = f.write(&f.progress);
+    ::close(holding);
+    reader.join();
+    ::close(reading);
+    EXPECT_EQ(failure, std::nullopt);
+    EXPECT_EQ(received, kTwoNames);
+    EXPECT_TRUE(S_ISFIFO(statOf(f.path).st_mode));
+    EXPECT_EQ(QDir(f.dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"results.txt"});
+}
+
+// A device node is written, never replaced: the full device fails every write with the
+// system's own text for the error.
+TEST(SaveInPlace, DeviceNodeIsWrittenNotReplaced)
+{
+    const QString full = QStringLiteral("/dev/full");
+    struct stat before {};
+    if (::stat("/dev/full", &before) != 0 || !S_ISCHR(before.st_mode))
+        GTEST_SKIP() << "no /dev/full here";
+    InPlaceFixture f;
+    f.path = full;
+    const std::optional<QString> failure = f.write(&f.progress);
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(*failure, "Cannot write /dev/full: No space left on device");
+    const struct stat after = statOf(full);
+    EXPECT_TRUE(S_ISCHR(after.st_mode));
+    EXPECT_EQ(after.st_rdev, before.st_rdev);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+}
+
+// A folder that takes no new file (no temporary file beside the target) with a file in
+// it that may be written: the file is saved in place. Run as the superuser, the save
+// reaches the files as an ordinary user who owns the file but not the folder.
+TEST(SaveInPlace, WritableFileInAFolderThatTakesNoNewFiles)
+{
+    InPlaceFixture f;
+    writeBytes(f.path, "old contents\r\n");
+    const bool root = ::geteuid() == 0;
+    if (root)
+        ASSERT_EQ(::chown(QFile::encodeName(f.path).constData(), kNobody, kNobody), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(f.dir.path()).constData(), 0555), 0);
+    std::optional<QString> failure;
+    {
+        std::optional<FileSystemUser> user;
+        if (root)
+            user.emplace(kNobody, kNobody);
+        // The folder really refuses a new file to this user.
+        EXPECT_FALSE(QFile(f.dir.filePath("probe")).open(QIODevice::WriteOnly));
+        failure = f.write(&f.progress);
+    }
+    ::chmod(QFile::encodeName(f.dir.path()).constData(), 0755);
+    EXPECT_EQ(failure, std::nullopt);
+    EXPECT_EQ(readBytes(f.path), kTwoNames);
+    EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"results.txt"});
+}
+
+// An ordinary file is still replaced as a whole (a new file under its name), with the
+// old file's mode, owner and group; another user's owner needs the superuser.
+TEST(SaveReplace, OrdinaryFileIsReplacedKeepingModeOwnerAndGroup)
+{
+    InPlaceFixture f;
+    writeBytes(f.path, "old contents\r\n");
+    const bool root = ::geteuid() == 0;
+    const uid_t owner = root ? kNobody : ::geteuid();
+    const gid_t group = root ? kNobody : ::getegid();
+    ASSERT_EQ(::chown(QFile::encodeName(f.path).constData(), owner, group), 0);
+    ASSERT_EQ(::chmod(QFile::encodeName(f.path).constData(), 0604), 0);
+    const ino_t inode = statOf(f.path).st_ino;
+
+    ASSERT_EQ(f.write(&f.progress), std::nullopt);
+    const struct stat after = statOf(f.path);
+    EXPECT_EQ(readBytes(f.path), kTwoNames);
+    EXPECT_NE(after.st_ino, inode);
+    EXPECT_EQ(after.st_mode & 07777, 0604u);
+    EXPECT_EQ(after.st_uid, owner);
+    EXPECT_EQ(after.st_gid, group);
+    if (!root)
+        GTEST_SKIP() << "another user's file needs the superuser; mode checked only";
 }
 
 } // namespace

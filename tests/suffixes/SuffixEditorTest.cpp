@@ -464,7 +464,8 @@ TEST(SuffixEditorSave, WritesTheListTableWithTheMainWindowsProgress)
     f.commands().PushButton8_Click();
 
     EXPECT_EQ(readAll(out), QByteArray("Suffix List      \t\r\nJr.              \t\r\nS.N.J.M. long one\t\r\n"));
-    EXPECT_TRUE(f.desktop.messages.empty()) << "no question before replacing";
+    EXPECT_TRUE(f.desktop.messages.empty()) << "no box of the program's own";
+    EXPECT_EQ(f.desktop.overwriteQuestions, QStringList{out}) << "the dialog asks before replacing";
     ASSERT_EQ(f.desktop.dialogs.size(), 1u);
     EXPECT_TRUE(f.desktop.dialogs[0].save);
     EXPECT_EQ(f.desktop.dialogs[0].request.title, "Save");
@@ -484,6 +485,19 @@ TEST(SuffixEditorSave, CancelledWritesNothing)
     f.commands().PushButton8_Click();
     EXPECT_TRUE(f.folder.isValid());
     EXPECT_TRUE(QDir(f.folder.path()).entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(pointers.size(), 0);
+}
+
+TEST(SuffixEditorSave, NoToReplacingKeepsTheFile)
+{
+    EditorFixture f({"Jr."});
+    const QString out = f.file("list.txt", "old contents");
+    f.desktop.saveAnswers = {out};
+    f.desktop.overwriteAnswers = {false};
+    QSignalSpy pointers(&f.editor->pointerState(), &app::PointerState::changed);
+    f.commands().PushButton8_Click();
+    EXPECT_EQ(f.desktop.overwriteQuestions, QStringList{out});
+    EXPECT_EQ(readAll(out), QByteArray("old contents"));
     EXPECT_EQ(pointers.size(), 0);
 }
 

@@ -3,6 +3,8 @@
 #include "app/ErrorReport.h"
 #include "export/Spreadsheet.h"
 
+#include <QFileInfo>
+
 namespace orvella::testing {
 
 QStringList ScriptedDesktop::messageTexts() const
@@ -83,6 +85,14 @@ QString ScriptedDesktop::saveFileDialog(const app::FileDialogRequest &request)
         return QString();
     QString answer = saveAnswers.front();
     saveAnswers.pop_front();
+    if (request.confirmOverwrite && QFileInfo::exists(answer)) {
+        overwriteQuestions << answer;
+        const bool replace = overwriteAnswers.empty() || overwriteAnswers.front();
+        if (!overwriteAnswers.empty())
+            overwriteAnswers.pop_front();
+        if (!replace)
+            return QString();
+    }
     return answer;
 }
 

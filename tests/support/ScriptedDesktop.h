@@ -38,10 +38,15 @@ public:
     std::deque<QString> inputAnswers;
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
+    // Answers to a save dialog's own question before it replaces an existing file (for
+    // requests that ask it); Yes when empty. After No the dialog answers "" (the user
+    // then cancels it).
+    std::deque<bool> overwriteAnswers;
 
     std::vector<Message> messages;
     std::vector<Input> inputs;
     std::vector<Dialog> dialogs;
+    QStringList overwriteQuestions; // the files a save dialog asked about
     std::vector<app::Pointer> pointers;
     QStringList openedUrls;
     int yields = 0;
