@@ -66,5 +66,27 @@ choose_file "$FILES/names-again.txt"
 expect_box Orvella
 expect_same_file "$FILES/names-again.txt" "$FILES/names-expected.txt" "the names list changed while sorting"
 
+# ---- Saving the results over a file that is there takes a Yes in the file dialog's own
+# question: No (its default, given with Return) leaves the file as it was.
+click PushButton2 # Clear Results: a save would now write the header alone
+click PushButton4
+dialog=$(wait_for_box)
+key_in "$dialog" ctrl+a
+type_in "$dialog" "$FILES/suffix.txt"
+question=""
+asked() { question=$(windows | grep -vx -e "$MAIN" -e "$dialog" | head -n 1 || true); [ -n "$question" ]; }
+no_popup() { [ -z "$(popups)" ]; }
+key_in "$dialog" Return
+# Should the completion list have taken that Return, the next one is the dialog's (a
+# Return the dialog gets while its question is up is dropped).
+wait_until "the file dialog's completion list to close" no_popup
+asked || key_in "$dialog" Return
+wait_until "the question before replacing suffix.txt" asked
+key_in "$question" Return
+wait_gone "$question"
+key_in "$dialog" Escape
+wait_gone "$dialog"
+expect_same_file "$FILES/suffix.txt" "$FILES/suffix.txt.expected" "No to replacing still changed the file"
+
 alive
-pass "a loaded names file sorts in all three readings and saves as the exact table"
+pass "a loaded names file sorts in all three readings and saves as the exact table; No keeps a file"
