@@ -92,8 +92,9 @@ void ListFileCommands::PushButton9_Click()
 
     app::Pointer restore = app::Pointer::Default;
     p.step(128, [&] { restore = ctx.pointer.setBusy(); });
-    // The lines go to a temporary file that replaces the old one only when all of them
-    // are written, so a failed save leaves the old file as it was.
+    // For an ordinary file the lines go to a temporary file that replaces the old one
+    // only when all of them are written, so a failed save leaves the old file as it
+    // was (see ListFileOutput for the targets written in place).
     std::optional<ListFileOutput> file;
     p.step(130, [&] { file.emplace(path, m_outputFilter); });
 
