@@ -123,42 +123,14 @@ class ValueWriter {
 public:
     void add(QStringView text)
     {
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            const char16_t c = text[i].unicode();
-            if (c == ';' || c == ',' || c == '=')
-                m_needsQuotes = true;
-            if (m_escapeNextIfDigit && isHexDigit(c)) {
-                addHex(c);
-                continue;
-            }
-            m_escapeNextIfDigit = false;
-            switch (c) {
-            case 0: m_out += "\\0"; m_escapeNextIfDigit = true; break;
-            case '\a': m_out += "\\a"; break;
-            case '\b': m_out += "\\b"; break;
-            case '\f': m_out += "\\f"; break;
-            case '\n': m_out += "\\n"; break;
-            case '\r': m_out += "\\r"; break;
-            case '\t': m_out += "\\t"; break;
-            case '\v': m_out += "\\v"; break;
-            case '"':
-            case '\\':
-                m_out += '\\';
-                m_out += char(c);
-                break;
-            default:
-                if (c <= 0x1F || c == 0xFEFF) {
-                    addHex(c);
-                    m_escapeNextIfDigit = true;
-                } else if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-                    appendUtf8(m_out, QChar::surrogateToUcs4(c, text[i + 1].unicode()));
-                    ++i;
-                } else if (QChar::isSurrogate(c)) {
-                    addHex(c);
-                    m_escapeNextIfDigit = true;
-                } else {
-                    appendUtf8(m_out, c);
-                }
+        qsizetype i = 0;
+        while (i < text.size()) {
+            const qsizetype plainEnd = m_escapeNextIfDigit ? i : endOfPlainRun(text, i);
+            if (plainEnd > i) {
+                addPlain(text.sliced(i, plainEnd - i));
+                i = plainEnd;
+            } else {
+                i = addOther(text, i);
             }
         }
     }
@@ -175,6 +147,72 @@ public:
     void reserve(qsizetype size) { m_out.reserve(size); }
 
 private:
+    // Printable ASCII other than a quote or a backslash stands for itself.
+    static bool isPlain(char16_t c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; }
+
+    static qsizetype endOfPlainRun(QStringView text, qsizetype from)
+    {
+        while (from < text.size() && isPlain(text[from].unicode()))
+            ++from;
+        return from;
+    }
+
+    void addPlain(QStringView run)
+    {
+        const qsizetype start = m_out.size();
+        m_out.resize(start + run.size());
+        char *out = m_out.data() + start;
+        for (const QChar c : run) {
+            const char ascii = char(c.unicode());
+            if (ascii == ';' || ascii == ',' || ascii == '=')
+                m_needsQuotes = true;
+            *out++ = ascii;
+        }
+    }
+
+    // Writes the character at i (or the surrogate pair starting there); returns the
+    // position after it.
+    qsizetype addOther(QStringView text, qsizetype i)
+    {
+        const char16_t c = text[i].unicode();
+        if (c == ';' || c == ',' || c == '=')
+            m_needsQuotes = true;
+        if (m_escapeNextIfDigit && isHexDigit(c)) {
+            addHex(c);
+            return i + 1;
+        }
+        m_escapeNextIfDigit = false;
+        switch (c) {
+        case 0: m_out += "\\0"; m_escapeNextIfDigit = true; break;
+        case '\a': m_out += "\\a"; break;
+        case '\b': m_out += "\\b"; break;
+        case '\f': m_out += "\\f"; break;
+        case '\n': m_out += "\\n"; break;
+        case '\r': m_out += "\\r"; break;
+        case '\t': m_out += "\\t"; break;
+        case '\v': m_out += "\\v"; break;
+        case '"':
+        case '\\':
+            m_out += '\\';
+            m_out += char(c);
+            break;
+        default:
+            if (c <= 0x1F || c == 0xFEFF) {
+                addHex(c);
+                m_escapeNextIfDigit = true;
+            } else if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+                appendUtf8(m_out, QChar::surrogateToUcs4(c, text[i + 1].unicode()));
+                return i + 2;
+            } else if (QChar::isSurrogate(c)) {
+                addHex(c);
+                m_escapeNextIfDigit = true;
+            } else {
+                appendUtf8(m_out, c);
+            }
+        }
+        return i + 1;
+    }
+
     void addHex(char16_t c)
     {
         m_out += "\\x";

@@ -43,6 +43,15 @@ void placeFile(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
+// Stores in one process may share what they parsed; a file that changed on disk is
+// read again. One more line end makes the next store read the text itself.
+void changeOnDisk(const QString &path)
+{
+    QFile file(path);
+    if (file.exists() && file.open(QIODevice::Append))
+        file.write("\n");
+}
+
 // A configuration folder of the test's own, so that what it places, damages or blocks
 // there touches no other test.
 class ConfigHome {
@@ -91,7 +100,10 @@ TEST(SettingsStore, TextsComeBackExactlyAndAbsentKeysGiveTheDefault)
     for (const QString &key : keys) {
         for (const QString &text : texts) {
             SCOPED_TRACE(key.toStdString() + " " + text.toUtf8().toHex().toStdString());
-            IniSettingsStore().write(key, text);
+            IniSettingsStore writer;
+            writer.write(key, text);
+            changeOnDisk(writer.fileName());
+            changeOnDisk(writer.suffixListFileName());
             IniSettingsStore reader;
             EXPECT_TRUE(reader.contains(key));
             EXPECT_EQ(reader.read(key, "default"), text);
