@@ -186,8 +186,9 @@ TEST(SettingsStore, HandEditedLinesStandAsTheyAre)
     EXPECT_EQ(IniSettingsStore().read("Text1", "?"), " 5;6 ");
 }
 
-// A settings file with a damaged line: the window starts without a report and with every
-// value the file still holds, and the next write leaves a file QSettings reads cleanly.
+// A settings file with a damaged line, cut short or with bytes that are not UTF-8: the
+// window starts without a report and with every value the file still holds, and the
+// next write leaves a file that QSettings reads cleanly.
 TEST(SettingsStore, DamagedFileStartsTheWindowQuietlyAndIsWrittenClean)
 {
     const QByteArray values = "Option2=True\nOption1=False\nText1=7\n";
@@ -195,6 +196,9 @@ TEST(SettingsStore, DamagedFileStartsTheWindowQuietlyAndIsWrittenClean)
         {"junk line", "[Orvella]\nOption2=True\njunk line\nOption1=False\nText1=7\n"},
         {"cut section header", "[Orvella]\n" + values + "[Orv"},
         {"byte-order mark", "\xEF\xBB\xBF[Orvella]\n" + values},
+        {"binary junk", "[Orvella]\n" + values + QByteArray("\x00\xFF\xFE\x01junk\n", 9)},
+        {"cut in a value", "[Orvella]\n" + values + "Check1=1."},
+        {"invalid UTF-8", "[Orvella]\n" + values + "Check2=\xC3\x28\n"},
     };
     for (const auto &[what, bytes] : damaged) {
         SCOPED_TRACE(what);
