@@ -305,11 +305,6 @@ void IniText::setValue(QStringView section, QStringView key, QStringView value)
     rewrite(section, key, escapedKey(key) + '=' + escapedValue(value));
 }
 
-void IniText::remove(QStringView section, QStringView key)
-{
-    rewrite(section, key, std::nullopt);
-}
-
 void IniText::rewrite(QStringView section, QStringView key, const std::optional<QByteArray> &entry)
 {
     const std::vector<Line> lines = linesOf(m_text);

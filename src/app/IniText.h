@@ -36,8 +36,6 @@ public:
     // Writes the key's line in place of its last one (earlier lines of the same key are
     // dropped), or after the section's last line, or in a new section at the end.
     void setValue(QStringView section, QStringView key, QStringView value);
-    // Drops every line of the key in the section.
-    void remove(QStringView section, QStringView key);
 
     const QByteArray &bytes() const { return m_text; }
 

@@ -3,7 +3,6 @@
 #include "app/AppInfo.h"
 #include "app/Failure.h"
 #include "app/IniText.h"
-#include "suffixes/SuffixStore.h"
 
 #include <QDir>
 #include <QFile>
@@ -83,8 +82,6 @@ IniSettingsStore::IniSettingsStore()
     const QString orgFile = folder + QStringLiteral(".ini");
     const QString userConfig = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     m_fileName = userConfig + QLatin1Char('/') + appFile;
-    m_suffixListFileName = userConfig + QLatin1Char('/') + folder + QLatin1Char('/') +
-                           QLatin1String(kProductName) + QStringLiteral("-SuffixList.ini");
 
     // The order in which QSettings looks: the user's files, then the system's.
     QStringList systemConfig = QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation);
@@ -99,10 +96,6 @@ IniSettingsStore::IniSettingsStore()
 
 std::optional<QString> IniSettingsStore::find(const QString &key) const
 {
-    if (key == QLatin1String(suffixes::kSuffixListKey)) {
-        if (std::optional<QString> value = valueIn(m_suffixListFileName, key))
-            return value;
-    }
     for (const QString &path : m_readOrder) {
         if (std::optional<QString> value = valueIn(path, key))
             return value;
@@ -122,13 +115,7 @@ bool IniSettingsStore::contains(const QString &key) const
 
 void IniSettingsStore::write(const QString &key, const QString &value)
 {
-    if (key != QLatin1String(suffixes::kSuffixListKey)) {
-        changeFile(m_fileName, [&](IniText &text) { text.setValue(kSection, key, value); });
-        return;
-    }
-    changeFile(m_suffixListFileName, [&](IniText &text) { text.setValue(kSection, key, value); });
-    // The list of an earlier version, now stale, leaves the main file.
-    changeFile(m_fileName, [&](IniText &text) { text.remove(kSection, key); });
+    changeFile(m_fileName, [&](IniText &text) { text.setValue(kSection, key, value); });
 }
 
 } // namespace orvella::app

@@ -20,11 +20,9 @@ public:
 
 // The real store: readable INI files in the user's configuration folder, on Linux
 // $XDG_CONFIG_HOME/Velmora/Orvella.ini, section [Orvella], in the form QSettings
-// reads and writes (see IniText). The suffix list, which can grow to megabytes, has a
-// file of its own beside it (Orvella-SuffixList.ini, same section and key), so that a
-// click on an option rewrites a few lines whatever the length of the list. A list
-// that an earlier version kept in Orvella.ini is read from there until the list is
-// next written, which moves it.
+// reads and writes (see IniText). A write copies the lines it does not change as they
+// stand, without parsing their values, so a click on an option costs a copy of the
+// file even when the suffix list in it runs to megabytes.
 //
 // Every read and write goes to the file as it is on disk now: a write reads it,
 // changes the one key and replaces the file at once (QSaveFile), or leaves it alone
@@ -41,13 +39,11 @@ public:
     bool contains(const QString &key) const override;
 
     QString fileName() const { return m_fileName; }
-    QString suffixListFileName() const { return m_suffixListFileName; }
 
 private:
     std::optional<QString> find(const QString &key) const;
 
     QString m_fileName;
-    QString m_suffixListFileName;
     QStringList m_readOrder; // m_fileName first, then the fallbacks
 };
 

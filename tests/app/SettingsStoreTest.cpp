@@ -60,7 +60,6 @@ public:
     ~ConfigHome() { qputenv("XDG_CONFIG_HOME", m_previous); }
     QString folder() const { return m_dir.path() + "/Velmora"; }
     QString settingsFile() const { return folder() + "/Orvella.ini"; }
-    QString suffixListFile() const { return folder() + "/Orvella-SuffixList.ini"; }
 
 private:
     QByteArray m_previous;
@@ -103,14 +102,13 @@ TEST(SettingsStore, TextsComeBackExactlyAndAbsentKeysGiveTheDefault)
             IniSettingsStore writer;
             writer.write(key, text);
             changeOnDisk(writer.fileName());
-            changeOnDisk(writer.suffixListFileName());
             IniSettingsStore reader;
             EXPECT_TRUE(reader.contains(key));
             EXPECT_EQ(reader.read(key, "default"), text);
         }
     }
     IniSettingsStore store;
-    for (const QString &path : {store.fileName(), store.suffixListFileName()}) {
+    for (const QString &path : {store.fileName()}) {
         const QByteArray bytes = fileBytes(path);
         QStringDecoder utf8(QStringDecoder::Utf8);
         const QString decoded = utf8(bytes);
@@ -249,28 +247,25 @@ TEST(SettingsStore, OnlyAWriteThatFailsIsReported)
     EXPECT_EQ(IniSettingsStore().read("Remove Duplicates", "?"), window.Check5->isChecked() ? "1" : "0");
 }
 
-// The suffix list, however long, has a file of its own: a click on an option rewrites a
-// few lines. A list that an earlier version kept among the options is read from there
-// and moves out when the list is next written.
-TEST(SettingsStore, SuffixListKeepsAFileOfItsOwn)
+// A long suffix list stays where it always was; writing an option beside it changes
+// that option's line only and leaves the list's line as it stands.
+TEST(SettingsStore, AnOptionWriteLeavesALongSuffixListAsItStands)
 {
     ConfigHome home;
     const QString key = orvella::suffixes::kSuffixListKey;
-    placeFile(home.settingsFile(), "[Orvella]\nOption1=True\nSuffixList=Jr.!!!TWINE!!!Sr.\n");
-    IniSettingsStore store;
-    EXPECT_EQ(store.read(key, "?"), "Jr.!!!TWINE!!!Sr.");
-
     QList<QString> entries(100000, QStringLiteral("Ph.D."));
     const QString list = orvella::suffixes::packSuffixList(entries);
+    IniSettingsStore store;
+    store.write("Option1", "True");
     store.write(key, list);
-    EXPECT_EQ(fileBytes(home.settingsFile()), "[Orvella]\nOption1=True\n");
-    const QByteArray listFile = fileBytes(home.suffixListFile());
-    EXPECT_TRUE(listFile.startsWith("[Orvella]\nSuffixList=Ph.D.!!!TWINE!!!Ph.D."));
+    const QByteArray before = fileBytes(home.settingsFile());
+    EXPECT_TRUE(before.startsWith("[Orvella]\nOption1=True\nSuffixList=Ph.D.!!!TWINE!!!Ph.D."));
     EXPECT_EQ(IniSettingsStore().read(key, "?"), list);
 
     store.write("Option1", "False");
-    EXPECT_EQ(fileBytes(home.settingsFile()), "[Orvella]\nOption1=False\n");
-    EXPECT_EQ(fileBytes(home.suffixListFile()), listFile);
+    QByteArray expected = before;
+    expected.replace("Option1=True", "Option1=False");
+    EXPECT_EQ(fileBytes(home.settingsFile()), expected);
 }
 
 } // namespace
