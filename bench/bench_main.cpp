@@ -116,7 +116,7 @@ int main(int argc, char **argv)
     const QString resultsFile = QString::fromLocal8Bit(argv[2]);
 
     BenchDesktop desktop;
-    app::QSettingsStore settings;
+    app::IniSettingsStore settings;
     app::MainWindow window(desktop, settings);
     window.Form_Load();
     window.show();

@@ -2,54 +2,120 @@
 
 #include "app/AppInfo.h"
 #include "app/Failure.h"
+#include "app/IniText.h"
 
-#include <QSettings>
-#include <QStringList>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
+#include <QStandardPaths>
 
 namespace orvella::app {
 namespace {
-QString fullKey(const QString &key)
+
+const QString kSection = QLatin1String(kSettingsSection);
+// How long a write waits for another copy of the program to finish its own.
+constexpr int kLockWaitMs = 2000;
+
+Failure notWritten(const QString &path)
 {
-    return QLatin1String(kSettingsSection) + QLatin1Char('/') + key;
+    return Failure(QStringLiteral("The settings file %1 could not be written").arg(path));
 }
+
+// The file's bytes: empty when there is no file, none when it cannot be read. Only a
+// regular file is opened (a named pipe would block).
+std::optional<QByteArray> readBytes(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists())
+        return QByteArray();
+    if (!info.isFile())
+        return std::nullopt;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return bytes;
+}
+
+std::optional<QString> valueIn(const QString &path, const QString &key)
+{
+    std::optional<QByteArray> bytes = readBytes(path);
+    if (!bytes)
+        return std::nullopt;
+    return IniText(std::move(*bytes)).value(kSection, key);
+}
+
+// Reads the file as it is now, lets change edit its text and, when the text changed,
+// replaces the file with it in one step.
+template<typename Change>
+void changeFile(const QString &path, Change &&change)
+{
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        throw notWritten(path);
+    // Two copies of the program writing at the same moment would each lose the
+    // other's key; a lock that cannot be had does not hold the write up for long.
+    QLockFile lock(path + QStringLiteral(".lock"));
+    lock.tryLock(kLockWaitMs);
+
+    const std::optional<QByteArray> before = readBytes(path);
+    if (!before)
+        throw notWritten(path);
+    IniText text(*before);
+    change(text);
+    if (text.bytes() == *before)
+        return;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.bytes()) != text.bytes().size() || !file.commit())
+        throw notWritten(path);
+}
+
 } // namespace
 
-QSettingsStore::QSettingsStore()
-    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                             QLatin1String(kSettingsApplication),
-                                             QLatin1String(kProductName)))
+IniSettingsStore::IniSettingsStore()
 {
+    const QString folder = QLatin1String(kSettingsApplication);
+    const QString appFile = folder + QLatin1Char('/') + QLatin1String(kProductName) + QStringLiteral(".ini");
+    const QString orgFile = folder + QStringLiteral(".ini");
+    const QString userConfig = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    m_fileName = userConfig + QLatin1Char('/') + appFile;
+
+    // The order in which QSettings looks: the user's files, then the system's.
+    QStringList systemConfig = QStandardPaths::standardLocations(QStandardPaths::GenericConfigLocation);
+    if (!systemConfig.isEmpty())
+        systemConfig.removeFirst();
+    m_readOrder << m_fileName << userConfig + QLatin1Char('/') + orgFile;
+    for (const QString &dir : systemConfig)
+        m_readOrder << dir + QLatin1Char('/') + appFile;
+    for (const QString &dir : systemConfig)
+        m_readOrder << dir + QLatin1Char('/') + orgFile;
 }
 
-QSettingsStore::~QSettingsStore() = default;
-
-QString QSettingsStore::read(const QString &key, const QString &defaultValue) const
+std::optional<QString> IniSettingsStore::find(const QString &key) const
 {
-    const QVariant value = m_settings->value(fullKey(key));
-    if (!value.isValid())
-        return defaultValue;
-    // A value edited by hand with bare commas comes back as a list; keep its text.
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QLatin1Char(','));
-    return value.toString();
+    for (const QString &path : m_readOrder) {
+        if (std::optional<QString> value = valueIn(path, key))
+            return value;
+    }
+    return std::nullopt;
 }
 
-void QSettingsStore::write(const QString &key, const QString &value)
+QString IniSettingsStore::read(const QString &key, const QString &defaultValue) const
 {
-    m_settings->setValue(fullKey(key), value);
-    m_settings->sync();
-    if (m_settings->status() != QSettings::NoError)
-        throw Failure(QStringLiteral("The settings file %1 could not be written").arg(m_settings->fileName()));
+    return find(key).value_or(defaultValue);
 }
 
-bool QSettingsStore::contains(const QString &key) const
+bool IniSettingsStore::contains(const QString &key) const
 {
-    return m_settings->contains(fullKey(key));
+    return find(key).has_value();
 }
 
-QString QSettingsStore::fileName() const
+void IniSettingsStore::write(const QString &key, const QString &value)
 {
-    return m_settings->fileName();
+    changeFile(m_fileName, [&](IniText &text) { text.setValue(kSection, key, value); });
 }
 
 } // namespace orvella::app

@@ -17,7 +17,7 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("orvella"));
 
     orvella::app::QtDesktop desktop;
-    orvella::app::QSettingsStore settings;
+    orvella::app::IniSettingsStore settings;
     orvella::app::MainWindow window(desktop, settings);
     window.Form_Load();
     window.show();

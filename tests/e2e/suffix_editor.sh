@@ -10,7 +10,7 @@ e2e_begin "$@"
 # The editor's buttons, in twips from its client area.
 ADD_ONE=(120 3580 3840 405)
 EXIT=(4080 5110 3840 405)
-stored_list() { grep '^SuffixList=' "$SETTINGS" 2>/dev/null || true; }
+stored_list() { grep "^SuffixList=" "$XDG_CONFIG_HOME/Velmora/Orvella.ini" 2>/dev/null || true; }
 main_hidden() { ! windows '^Orvella$' | grep -qx "$MAIN"; }
 main_shown() { windows '^Orvella$' | grep -qx "$MAIN"; }
 
