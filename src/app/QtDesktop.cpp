@@ -185,7 +185,8 @@ bool QtDesktop::setClipboardText(const QString &text)
 std::unique_ptr<exporting::Spreadsheet> QtDesktop::createSpreadsheet()
 {
     return std::make_unique<exporting::XlsxSpreadsheet>(
-        [](const QString &path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
+        [](const QString &path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }, QString(),
+        [this] { yield(); });
 }
 
 bool QtDesktop::spreadsheetAvailable()
