@@ -1,5 +1,7 @@
 #include "app/QtDesktop.h"
 
+#include "app/ClipboardHandover.h"
+
 #include "export/SpreadsheetPresence.h"
 #include "export/XlsxSpreadsheet.h"
 
@@ -20,6 +22,9 @@
 
 namespace orvella::app {
 namespace {
+// How long the clipboard manager may take at most to copy the clipboard when the
+// program ends (as long as the window system itself gives it).
+constexpr int kClipboardHandoverMs = 5000;
 // How long the window system may wait at most between two passes of the event loop
 // while a command works through its items.
 constexpr qint64 kYieldIntervalMs = 15;
@@ -202,7 +207,12 @@ bool QtDesktop::openUrl(const QString &url)
 void QtDesktop::endProgram()
 {
     // Every setting is already on disk; nothing else is to be saved. Leaving at once
-    // also ends a command that is yielding in the middle of its work.
+    // also ends a command that is yielding in the middle of its work. Only the copied
+    // results are handed to the desktop's clipboard manager first, with every window
+    // already gone, so that they can still be pasted.
+    for (QWidget *window : QApplication::topLevelWidgets())
+        window->hide();
+    handClipboardToManager(kClipboardHandoverMs);
     std::fflush(nullptr);
     ::_exit(0);
 }
