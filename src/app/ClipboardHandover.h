@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+
 namespace orvella::app {
 
 // Text this program put on the clipboard is served by the program itself and would go
@@ -8,5 +10,21 @@ namespace orvella::app {
 // program answer the manager's requests until it says it is done, or waitMs has passed.
 // Does nothing when the program does not own the clipboard or nobody manages it.
 void handClipboardToManager(int waitMs);
+
+// Who holds the clipboard, as the X server says now.
+enum class ClipboardHolder { Unknown, ThisProgram, OtherProgram, Nobody };
+ClipboardHolder clipboardHolder();
+
+// The clipboard's text as its owner gives it (UTF-8), asked directly and waited for at
+// most waitMs, where Qt would wait its own, longer time for each format it asks about.
+struct ClipboardReading {
+    enum Outcome {
+        Text,     // the owner answered: utf8 holds its text (empty when it has none)
+        NoAnswer, // the owner did not answer in time
+        Unknown,  // no X11, or an answer too large to be sent at once
+    } outcome;
+    QByteArray utf8;
+};
+ClipboardReading readClipboardText(int waitMs);
 
 } // namespace orvella::app

@@ -25,6 +25,8 @@ namespace {
 // How long the clipboard manager may take at most to copy the clipboard when the
 // program ends (as long as the window system itself gives it).
 constexpr int kClipboardHandoverMs = 5000;
+// How long a program that took the clipboard over may take to give its text back.
+constexpr int kReadBackMs = 500;
 // How long the window system may wait at most between two passes of the event loop
 // while a command works through its items.
 constexpr qint64 kYieldIntervalMs = 15;
@@ -181,9 +183,26 @@ bool QtDesktop::setClipboardText(const QString &text)
         return false;
     clipboard->setText(text, QClipboard::Clipboard);
     // Placed means the clipboard now answers with this text. Qt's own ownership flag is
-    // set even when the X server refused the selection, so the text is asked back: from
-    // ourselves when we own the clipboard, otherwise from the program that took it over
-    // (a clipboard manager that copied it answers with the same text).
+    // set even when the X server refused the selection, so the server is asked who holds
+    // it: this program, with the text just set; or the program that took it over (a
+    // clipboard manager that copied it answers with the same text), asked directly, as
+    // Qt would wait long for one that never answers.
+    switch (clipboardHolder()) {
+    case ClipboardHolder::ThisProgram:
+        return true;
+    case ClipboardHolder::Nobody:
+        return false;
+    case ClipboardHolder::OtherProgram: {
+        const ClipboardReading reading = readClipboardText(kReadBackMs);
+        m_lastEvents = coarseMilliseconds();
+        if (reading.outcome != ClipboardReading::Unknown)
+            return reading.outcome == ClipboardReading::Text && reading.utf8 == text.toUtf8();
+        break;
+    }
+    case ClipboardHolder::Unknown:
+        break;
+    }
+    // Another window system, or an answer too large to be read directly: Qt asks.
     return clipboard->text(QClipboard::Clipboard) == text;
 }
 
