@@ -1,6 +1,6 @@
 #include "app/QtDesktop.h"
 
-#include "app/ClipboardHandover.h"
+#include "app/X11Clipboard.h"
 
 #include "export/SpreadsheetPresence.h"
 #include "export/XlsxSpreadsheet.h"

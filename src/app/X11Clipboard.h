@@ -4,6 +4,9 @@
 
 namespace orvella::app {
 
+// The clipboard as the X11 window system keeps it, where Qt's clipboard gives too little
+// control. Every function does nothing (or answers Unknown) on another window system.
+
 // Text this program put on the clipboard is served by the program itself and would go
 // with it. On an X11 desktop with a clipboard manager, this asks the manager to take a
 // copy first (the freedesktop CLIPBOARD_MANAGER / SAVE_TARGETS handover) and lets the

@@ -1,4 +1,4 @@
-#include "app/ClipboardHandover.h"
+#include "app/X11Clipboard.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QClipboard>
