@@ -1,5 +1,7 @@
 #include "app/QtDesktop.h"
 
+#include "app/X11Clipboard.h"
+
 #include "export/SpreadsheetPresence.h"
 #include "export/XlsxSpreadsheet.h"
 
@@ -20,6 +22,11 @@
 
 namespace orvella::app {
 namespace {
+// How long the clipboard manager may take at most to copy the clipboard when the
+// program ends (as long as the window system itself gives it).
+constexpr int kClipboardHandoverMs = 5000;
+// How long a program that took the clipboard over may take to give its text back.
+constexpr int kReadBackMs = 500;
 // How long the window system may wait at most between two passes of the event loop
 // while a command works through its items.
 constexpr qint64 kYieldIntervalMs = 15;
@@ -176,16 +183,34 @@ bool QtDesktop::setClipboardText(const QString &text)
         return false;
     clipboard->setText(text, QClipboard::Clipboard);
     // Placed means the clipboard now answers with this text. Qt's own ownership flag is
-    // set even when the X server refused the selection, so the text is asked back: from
-    // ourselves when we own the clipboard, otherwise from the program that took it over
-    // (a clipboard manager that copied it answers with the same text).
+    // set even when the X server refused the selection, so the server is asked who holds
+    // it: this program, with the text just set; or the program that took it over (a
+    // clipboard manager that copied it answers with the same text), asked directly, as
+    // Qt would wait long for one that never answers.
+    switch (clipboardHolder()) {
+    case ClipboardHolder::ThisProgram:
+        return true;
+    case ClipboardHolder::Nobody:
+        return false;
+    case ClipboardHolder::OtherProgram: {
+        const ClipboardReading reading = readClipboardText(kReadBackMs);
+        m_lastEvents = coarseMilliseconds();
+        if (reading.outcome != ClipboardReading::Unknown)
+            return reading.outcome == ClipboardReading::Text && reading.utf8 == text.toUtf8();
+        break;
+    }
+    case ClipboardHolder::Unknown:
+        break;
+    }
+    // Another window system, or an answer too large to be read directly: Qt asks.
     return clipboard->text(QClipboard::Clipboard) == text;
 }
 
 std::unique_ptr<exporting::Spreadsheet> QtDesktop::createSpreadsheet()
 {
     return std::make_unique<exporting::XlsxSpreadsheet>(
-        [](const QString &path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); });
+        [](const QString &path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }, QString(),
+        [this] { yield(); });
 }
 
 bool QtDesktop::spreadsheetAvailable()
@@ -201,7 +226,12 @@ bool QtDesktop::openUrl(const QString &url)
 void QtDesktop::endProgram()
 {
     // Every setting is already on disk; nothing else is to be saved. Leaving at once
-    // also ends a command that is yielding in the middle of its work.
+    // also ends a command that is yielding in the middle of its work. Only the copied
+    // results are handed to the desktop's clipboard manager first, with every window
+    // already gone, so that they can still be pasted.
+    for (QWidget *window : QApplication::topLevelWidgets())
+        window->hide();
+    handClipboardToManager(kClipboardHandoverMs);
     std::fflush(nullptr);
     ::_exit(0);
 }

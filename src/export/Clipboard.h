@@ -14,6 +14,15 @@ class ExportList;
 // A clipboard operation that the clipboard refuses is tried again, up to this many
 // attempts in all.
 inline constexpr int kClipboardAttempts = 1000;
+// The clipboard steps of one copy stop trying once this much time has passed, however
+// many attempts are left: a client that holds the clipboard and never answers makes
+// every attempt wait for the window system's own time limit.
+inline constexpr qint64 kClipboardTimeMs = 3000;
+
+// Milliseconds since some fixed moment; the copy reads it between two attempts.
+using ClipboardClock = std::function<qint64()>;
+// The machine's steady clock.
+ClipboardClock steadyClipboardClock();
 
 // The list as clipboard text: one line per checked item, no header; every field but the last
 // padded with spaces to its column's widest field and followed by a TAB; trailing spaces
@@ -23,13 +32,19 @@ inline constexpr int kClipboardAttempts = 1000;
 QString ClipboardText(const ExportList &list, const std::function<void()> &yield);
 
 // Puts the list's clipboard text on the clipboard; an empty list leaves the clipboard as
-// it was. Failures of the list pass to the caller; a refusing clipboard does not.
-void CopyListToClipboard(app::Desktop &desktop, const ExportList &list);
+// it was. True when the text is on the clipboard (or there was nothing to copy), false
+// when the clipboard refused it until the attempts or the time ran out. Failures of the
+// list pass to the caller; a refusing clipboard does not.
+bool CopyListToClipboard(app::Desktop &desktop, const ExportList &list,
+                         const ClipboardClock &clock = steadyClipboardClock());
 
 // Empties the clipboard, trying again while it refuses. True when an attempt succeeded.
-bool ClearClipboard(app::Desktop &desktop);
-// Places the text on the clipboard as plain text, trying again while it refuses.
-// True when the text was placed, false when every attempt failed.
-bool SetClipboardText(app::Desktop &desktop, const QString &text);
+// Between two attempts the window gets its turn; no attempt starts once deadlineMs (on
+// the clock) has passed, but the first is always made.
+bool ClearClipboard(app::Desktop &desktop, const ClipboardClock &clock = {}, qint64 deadlineMs = 0);
+// Places the text on the clipboard as plain text, trying again while it refuses, like
+// ClearClipboard. True when the text was placed, false when every attempt failed.
+bool SetClipboardText(app::Desktop &desktop, const QString &text, const ClipboardClock &clock = {},
+                      qint64 deadlineMs = 0);
 
 } // namespace orvella::exporting

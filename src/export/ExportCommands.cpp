@@ -15,6 +15,7 @@ namespace {
 const QString kCopied = QStringLiteral("Results have been copied to the clipboard.\r\r"
                                        "Click a text area where you normally type and press Ctrl+V to paste the "
                                        "clipboard.");
+const QString kNotCopied = QStringLiteral("The results could not be copied to the clipboard. Please try again.");
 const QString kNotInstalledMethod = QStringLiteral(
     "Excel is not installed on this computer. You need to have it installed to use this software without error.");
 const QString kNotInstalledFeature = QStringLiteral(
@@ -41,8 +42,16 @@ void ExportCommands::PushButton5_Click()
 {
     app::Desktop &desktop = m_context.desktop;
     app::Procedure p(desktop, "Form1", "PushButton5_Click");
-    p.step(106, [&] { CopyListToClipboard(desktop, *m_results); });
-    p.step(108, [&] { desktop.messageBox(kCopied, app::MessageStyle::Ok, m_context.title); });
+    // Success is claimed only when the text really is on the clipboard (or there was
+    // nothing to copy); a refusing clipboard or a failure while building says otherwise.
+    bool copied = false;
+    p.step(106, [&] { copied = CopyListToClipboard(desktop, *m_results); });
+    p.step(108, [&] {
+        if (copied)
+            desktop.messageBox(kCopied, app::MessageStyle::Ok, m_context.title);
+        else
+            desktop.messageBox(kNotCopied, app::MessageStyle::Exclamation, m_context.title);
+    });
 }
 
 bool ExportCommands::SaveResultsAsExcelFileIsExcelInstalled()

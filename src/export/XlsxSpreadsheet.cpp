@@ -1,5 +1,6 @@
 #include "export/XlsxSpreadsheet.h"
 
+#include "app/Background.h"
 #include "app/Failure.h"
 
 #include <QDir>
@@ -30,19 +31,43 @@ bool isHexDigit(QChar c)
     return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
 }
 
-// Spreadsheet applications read "_xHHHH_" in a cell's text as the character with that
-// code (the writer stores control characters that way). A text that holds such a
-// sequence itself gets its underscore escaped, so that it reads back as written.
-QString escapeCodeSequences(const QString &text)
+bool isCodeSequence(const QString &text, qsizetype i)
 {
-    if (!text.contains(QLatin1String("_x")))
+    return text[i] == u'_' && i + 6 < text.size() && text[i + 1] == u'x' && isHexDigit(text[i + 2]) &&
+           isHexDigit(text[i + 3]) && isHexDigit(text[i + 4]) && isHexDigit(text[i + 5]) && text[i + 6] == u'_';
+}
+
+// U+FFFE, U+FFFF and a surrogate that is not part of a pair have no place in an XML
+// document (the writer takes care of the control characters).
+bool notInXml(const QString &text, qsizetype i)
+{
+    const QChar c = text[i];
+    if (c.isHighSurrogate())
+        return i + 1 >= text.size() || !text[i + 1].isLowSurrogate();
+    if (c.isLowSurrogate())
+        return i == 0 || !text[i - 1].isHighSurrogate();
+    return c.unicode() >= 0xFFFE;
+}
+
+// Spreadsheet applications read "_xHHHH_" in a cell's text as the character with that
+// code. The writer stores control characters that way, and so do we every character
+// that XML cannot hold, so that the sheet stays well-formed. A text that holds such a
+// sequence itself gets its underscore escaped, so that it reads back as written.
+QString sheetText(const QString &text)
+{
+    qsizetype first = 0;
+    while (first < text.size() && !isCodeSequence(text, first) && !notInXml(text, first))
+        ++first;
+    if (first == text.size())
         return text;
-    QString escaped;
+    QString escaped = text.left(first);
     escaped.reserve(text.size() + 12);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'_' && i + 6 < text.size() && text[i + 1] == u'x' && isHexDigit(text[i + 2]) &&
-            isHexDigit(text[i + 3]) && isHexDigit(text[i + 4]) && isHexDigit(text[i + 5]) && text[i + 6] == u'_')
+    for (qsizetype i = first; i < text.size(); ++i) {
+        if (isCodeSequence(text, i))
             escaped += QLatin1String("_x005F_");
+        else if (notInXml(text, i))
+            escaped += QLatin1String("_x") + QString::number(text[i].unicode(), 16).toUpper().rightJustified(4, u'0') +
+                       QLatin1Char('_');
         else
             escaped += text[i];
     }
@@ -56,9 +81,18 @@ QString libraryError(lxw_error error)
 
 } // namespace
 
-XlsxSpreadsheet::XlsxSpreadsheet(Opener open, QString tempRoot)
-    : m_open(std::move(open)), m_tempRoot(tempRoot.isEmpty() ? QDir::tempPath() : std::move(tempRoot))
+XlsxSpreadsheet::XlsxSpreadsheet(Opener open, QString tempRoot, std::function<void()> yield)
+    : m_open(std::move(open)), m_tempRoot(tempRoot.isEmpty() ? QDir::tempPath() : std::move(tempRoot)),
+      m_yield(std::move(yield))
 {
+}
+
+XlsxSpreadsheet::~XlsxSpreadsheet()
+{
+    // An opened workbook keeps its folder (and the hold on it) until the program ends:
+    // the spreadsheet application may still have it open.
+    if (!m_shown)
+        removeWorkbookFolder(m_folder);
 }
 
 double XlsxSpreadsheet::fittedWidth(QStringView text)
@@ -96,7 +130,7 @@ void XlsxSpreadsheet::setCell(int row, int column, const QString &value)
     if (column < 1 || column > kMaxColumns)
         throw app::Failure(
             QStringLiteral("Column %1 lies outside the sheet (columns 1 to %2)").arg(column).arg(kMaxColumns));
-    const QString stored = escapeCodeSequences(value);
+    const QString stored = sheetText(value);
     if (stored.size() > kMaxTextLength)
         throw app::Failure(QStringLiteral("A cell holds at most %1 characters; this text has %2")
                                .arg(kMaxTextLength)
@@ -149,7 +183,7 @@ void XlsxSpreadsheet::makeVisible()
     if (m_shown)
         return;
     if (m_path.isEmpty())
-        write();
+        app::runWhileYielding([this] { write(); }, m_yield);
     if (!m_open(m_path))
         throw app::Failure(QStringLiteral("No application could be started to open the workbook %1").arg(m_path));
     m_shown = true;
@@ -157,12 +191,11 @@ void XlsxSpreadsheet::makeVisible()
 
 void XlsxSpreadsheet::write()
 {
+    removeAbandonedWorkbookFolders(m_tempRoot);
     // A folder of our own that only this user can enter: the names are personal data.
-    QByteArray folder = QFile::encodeName(QDir(m_tempRoot).filePath(QStringLiteral("orvella-XXXXXX")));
-    if (!::mkdtemp(folder.data()))
-        throw app::Failure(QStringLiteral("No private folder for the workbook could be made in %1: %2")
-                               .arg(m_tempRoot, QString::fromLocal8Bit(std::strerror(errno))));
-    const QString path = QDir(QFile::decodeName(folder)).filePath(kFileName);
+    m_folder = makeWorkbookFolder(m_tempRoot);
+    const QByteArray folder = QFile::encodeName(m_folder.path);
+    const QString path = QDir(m_folder.path).filePath(kFileName);
 
     // Rows must reach the writer in order; of two texts for one cell the later one counts.
     if (!m_inOrder) {
@@ -183,11 +216,13 @@ void XlsxSpreadsheet::write()
 
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
-    options.tmpdir = folder.data();
+    options.tmpdir = const_cast<char *>(folder.constData());
     const QByteArray pathBytes = QFile::encodeName(path);
     lxw_workbook *workbook = workbook_new_opt(pathBytes.constData(), &options);
-    if (!workbook)
+    if (!workbook) {
+        removeWorkbookFolder(m_folder);
         throw app::Failure(QStringLiteral("The workbook %1 could not be created").arg(path));
+    }
     lxw_worksheet *sheet = workbook_add_worksheet(workbook, nullptr);
 
     lxw_error error = sheet ? LXW_NO_ERROR : LXW_ERROR_MEMORY_MALLOC_FAILED;
@@ -207,8 +242,7 @@ void XlsxSpreadsheet::write()
     if (error == LXW_NO_ERROR)
         error = closed;
     if (error != LXW_NO_ERROR) {
-        QFile::remove(path);
-        QDir().rmdir(QFile::decodeName(folder));
+        removeWorkbookFolder(m_folder);
         throw app::Failure(QStringLiteral("The workbook %1 could not be written: %2").arg(path, libraryError(error)));
     }
 

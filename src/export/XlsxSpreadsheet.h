@@ -1,6 +1,7 @@
 #pragma once
 
 #include "export/Spreadsheet.h"
+#include "export/WorkbookFolder.h"
 
 #include <QString>
 #include <QStringView>
@@ -14,13 +15,21 @@ namespace orvella::exporting {
 // are gathered in memory, and making it visible writes them to a new .xlsx file in a
 // private temporary folder and opens that file with the desktop's spreadsheet
 // application. Every cell is a text cell, so a name such as "=1+1" stays text.
+// The file is written on a worker thread while the window goes on; writing also removes
+// the folders that earlier runs of the program left behind. A folder whose workbook was
+// never opened is removed with this object; one that was opened stays while this run
+// lasts.
 class XlsxSpreadsheet : public Spreadsheet {
 public:
     // Opens a written workbook file; false when no application could be started for it.
     using Opener = std::function<bool(const QString &path)>;
 
     // The private folder is made inside tempRoot (the system's temporary folder when empty).
-    explicit XlsxSpreadsheet(Opener open, QString tempRoot = QString());
+    // yield is called over and over while the file is being written.
+    explicit XlsxSpreadsheet(Opener open, QString tempRoot = QString(), std::function<void()> yield = {});
+    ~XlsxSpreadsheet() override;
+    XlsxSpreadsheet(const XlsxSpreadsheet &) = delete;
+    XlsxSpreadsheet &operator=(const XlsxSpreadsheet &) = delete;
 
     void addWorkbook() override;
     void setCell(int row, int column, const QString &value) override;
@@ -52,6 +61,8 @@ private:
 
     Opener m_open;
     QString m_tempRoot;
+    std::function<void()> m_yield;
+    WorkbookFolder m_folder;
     bool m_hasWorkbook = false;
     bool m_shown = false;
     std::vector<Cell> m_cells;

@@ -194,6 +194,37 @@ start_program() {
   alive
 }
 
+# Closes the main window as the close box of a window manager does (there is none under
+# Xvfb): a WM_DELETE_WINDOW message to the window.
+close_main_window() {
+  alive
+  journal "close the main window"
+  /usr/bin/python3 - "$MAIN" <<'PY'
+import sys
+from Xlib import X, display
+from Xlib.protocol import event
+dpy = display.Display()
+window = dpy.create_resource_object("window", int(sys.argv[1]))
+protocols, delete = dpy.intern_atom("WM_PROTOCOLS"), dpy.intern_atom("WM_DELETE_WINDOW")
+window.send_event(event.ClientMessage(window=window, client_type=protocols, data=(32, [delete, X.CurrentTime, 0, 0, 0])))
+dpy.flush()
+PY
+}
+# Waits until the program has ended by itself; its exit status is in EXIT_STATUS.
+wait_for_exit() {
+  ended() { ! kill -0 "$PID" 2>/dev/null; }
+  local deadline=$((SECONDS + E2E_TIMEOUT))
+  until ended; do
+    [ "$SECONDS" -lt "$deadline" ] || fail "waited ${E2E_TIMEOUT}s for the program to end"
+    sleep 0.05
+  done
+  EXIT_STATUS=0
+  wait "$PID" || EXIT_STATUS=$?
+  journal "ended with status $EXIT_STATUS"
+  PID=""
+  MAIN=""
+}
+
 # Ends the program as a crash or the task manager would.
 kill_program() {
   [ -n "$PID" ] || return 0

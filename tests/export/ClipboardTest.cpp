@@ -23,6 +23,7 @@ namespace {
 const QString kCopiedMessage = QStringLiteral(
     "Results have been copied to the clipboard.\r\rClick a text area where you normally type and press Ctrl+V to "
     "paste the clipboard.");
+const QString kNotCopiedMessage = QStringLiteral("The results could not be copied to the clipboard. Please try again.");
 
 struct TextCase {
     const char *name;
@@ -88,6 +89,27 @@ TEST(ClipboardText, ListLosingItemsWhileBuildingFails)
                  app::Failure);
 }
 
+// A million results and one of 100,000 characters: the text is built from what the
+// items really hold, not from the widest item times the item count.
+struct OneLongNameAmongMany : exporting::ExportList {
+    static constexpr int kItems = 1000000;
+    QString longName = QString(100000, u'x');
+    int columnCount() const override { return 1; }
+    QString caption(int) const override { return QStringLiteral("Result(s)"); }
+    int itemCount() const override { return kItems; }
+    QString field(int item, int) const override { return item == 500 ? longName : QStringLiteral("Ann Lee"); }
+    bool isChecked(int) const override { return true; }
+};
+
+TEST(ClipboardText, OneVeryLongNameAmongAMillionCostsOnlyItsOwnLength)
+{
+    const OneLongNameAmongMany list;
+    const QString text = ClipboardText(list, [] {});
+    EXPECT_EQ(text.size(), qsizetype(100000 + 2) + qsizetype(OneLongNameAmongMany::kItems - 1) * (7 + 2));
+    EXPECT_TRUE(text.startsWith("Ann Lee\r\n"));
+    EXPECT_EQ(text.mid(499 * 9, 100002), list.longName + "\r\n");
+}
+
 // Clipboard retries: a desktop whose clipboard refuses a given number of attempts.
 struct RetryCase {
     int refusals;
@@ -119,6 +141,35 @@ INSTANTIATE_TEST_SUITE_P(Table, ClipboardRetries,
                                            RetryCase{2000, 2000, false},   // both gave up
                                            RetryCase{1000000, 2000, false} // a clipboard that never answers
                                            ));
+
+// A clipboard that never says yes: each attempt costs the given time on a clock the
+// test moves by hand. The copy gives up once its time is up, yielding in between.
+struct NeverAnsweringCase {
+    qint64 msPerAttempt;
+    int expectedAttempts;
+    int expectedYields;
+};
+
+class ClipboardNeverAnswering : public ::testing::TestWithParam<NeverAnsweringCase> {};
+
+TEST_P(ClipboardNeverAnswering, GivesUpWhenTheTimeIsUpAndSaysNotPlaced)
+{
+    ScriptedDesktop desktop;
+    desktop.clipboardRefusals = 1000000;
+    qint64 now = 1000;
+    desktop.onEveryYield = [&] { now += GetParam().msPerAttempt; };
+    const auto list = TableList::oneColumn({"Ann"});
+    EXPECT_FALSE(exporting::CopyListToClipboard(desktop, list, [&] { return now; }));
+    EXPECT_EQ(desktop.clipboardAttempts, GetParam().expectedAttempts);
+    // Three yields build the text, then one comes before every further attempt.
+    EXPECT_EQ(desktop.yields, GetParam().expectedYields);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ClipboardNeverAnswering,
+                         ::testing::Values(NeverAnsweringCase{0, 2000, 2001},  // no time passes: the count ends it
+                                           NeverAnsweringCase{1, 2000, 2001},  // 2 s for 2000 attempts
+                                           NeverAnsweringCase{500, 7, 10},     // six tries to clear, one to set
+                                           NeverAnsweringCase{5000, 2, 5}));   // one try per step
 
 TEST(ClipboardHelpers, AnswerWhetherAnAttemptSucceeded)
 {
@@ -191,19 +242,24 @@ TEST(CopyResultsToClipboard, EmptyListLeavesClipboardAloneAndStillSaysSo)
     EXPECT_EQ(f.desktop.messageTexts(), QStringList{kCopiedMessage});
 }
 
-TEST(CopyResultsToClipboard, RefusingClipboardStillGivesTheMessageAndNoReport)
+TEST(CopyResultsToClipboard, RefusingClipboardSaysTheResultsWereNotCopiedWithoutReport)
 {
-    CopyFixture f;
-    f.window->resultList().append("Ann");
-    f.desktop.clipboard = "old";
-    f.desktop.clipboardRefusals = 1000000;
-    f.commands.PushButton5_Click();
-    EXPECT_EQ(f.desktop.clipboardAttempts, 2000);
-    EXPECT_EQ(f.desktop.clipboard, "old");
-    EXPECT_EQ(f.desktop.messageTexts(), QStringList{kCopiedMessage});
+    for (int refusals : {1999, 2000, 1000000}) {
+        CopyFixture f;
+        f.window->resultList().append("Ann");
+        f.desktop.clipboard = "old";
+        f.desktop.clipboardRefusals = refusals;
+        f.commands.PushButton5_Click();
+        const bool placed = refusals < 2000;
+        EXPECT_EQ(f.desktop.clipboard, placed ? "Ann\r\n" : "old");
+        ASSERT_EQ(f.desktop.messages.size(), 1u);
+        EXPECT_EQ(f.desktop.messages[0].text, placed ? kCopiedMessage : kNotCopiedMessage);
+        EXPECT_EQ(f.desktop.messages[0].style, placed ? 0 : 48);
+        EXPECT_EQ(f.desktop.messages[0].title, f.window->applicationTitle());
+    }
 }
 
-TEST(CopyResultsToClipboard, ResultsClearedWhileCopyingReportStep106ThenMessage)
+TEST(CopyResultsToClipboard, ResultsClearedWhileCopyingReportStep106ThenSayNotCopied)
 {
     CopyFixture f;
     for (const char *name : {"Ann", "Bob", "Cy"})
@@ -218,7 +274,7 @@ TEST(CopyResultsToClipboard, ResultsClearedWhileCopyingReportStep106ThenMessage)
         << reports[0].text.toStdString();
     EXPECT_EQ(f.desktop.clipboard, "old");
     ASSERT_EQ(f.desktop.messages.size(), 2u);
-    EXPECT_EQ(f.desktop.messages[1].text, kCopiedMessage);
+    EXPECT_EQ(f.desktop.messages[1].text, kNotCopiedMessage);
 }
 
 TEST(CopyResultsToClipboard, ButtonRunsTheCommand)

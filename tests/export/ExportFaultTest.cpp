@@ -105,7 +105,7 @@ struct RefusingTextDesktop : ScriptedDesktop {
     }
 };
 
-TEST(ClipboardThatRefusesTheText, NoReportMessageStillShownResultsKept)
+TEST(ClipboardThatRefusesTheText, NoReportSaysNotCopiedResultsKept)
 {
     RefusingTextDesktop desktop;
     MemorySettings settings;
@@ -121,7 +121,7 @@ TEST(ClipboardThatRefusesTheText, NoReportMessageStillShownResultsKept)
     EXPECT_EQ(desktop.textAttempts, 1000);
     EXPECT_TRUE(desktop.errorReports().empty());
     ASSERT_EQ(desktop.messages.size(), 1u);
-    EXPECT_TRUE(desktop.messages[0].text.startsWith("Results have been copied to the clipboard."));
+    EXPECT_EQ(desktop.messages[0].text, "The results could not be copied to the clipboard. Please try again.");
     EXPECT_EQ(itemsOf(window.resultList()), (QStringList{"Ann Lee", "Bob Young"}));
     // The clearing step succeeded before the text was refused.
     EXPECT_FALSE(desktop.clipboardHasText);

@@ -1,3 +1,5 @@
+#include "TableList.h"
+
 #include "app/Failure.h"
 #include "app/MainWindow.h"
 #include "export/ExportCommands.h"
@@ -16,7 +18,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace orvella;
 using namespace orvella::testing;
@@ -235,6 +240,137 @@ TEST(XlsxWorkbook, TextsThatLookLikeCharacterCodesStayAsWritten)
     // A reader turns _x005F_ back into the underscore: the texts read back unchanged.
     EXPECT_TRUE(xml.contains("<t>_x005F_x0041_ and _x005F_x00e9_</t>")) << xml.toStdString();
     EXPECT_TRUE(xml.contains("<t>bell_x0007_ _xZZZZ_ _x41_</t>")) << xml.toStdString();
+}
+
+TEST(XlsxWorkbook, CharactersXmlCannotHoldAreWrittenAsCodes)
+{
+    QTemporaryDir root;
+    OpenRecorder recorder;
+    XlsxSpreadsheet sheet(recorder.opener(), root.path());
+    sheet.addWorkbook();
+    const QChar high(char16_t(0xD83D));
+    const QChar low(char16_t(0xDE00));
+    sheet.setCell(1, 1, QStringLiteral("a\uFFFEb\uFFFFc"));
+    sheet.setCell(2, 1, QString("lone ") + high + " and " + low + " end" + high);
+    sheet.setCell(3, 1, QString("pair ") + high + low + QString(QChar(u'\uFFFD')));
+    sheet.setCell(4, 1, QStringLiteral("bell\u0007 _xFFFE_"));
+    sheet.makeVisible();
+    // The reader parses the sheet's XML, which must therefore be well-formed.
+    const QString xml = readWorkbook(sheet.filePath()).value("xml").toString();
+    for (const QString &cell : {QStringLiteral("<t>a_xFFFE_b_xFFFF_c</t>"),
+                                QStringLiteral("<t>lone _xD83D_ and _xDE00_ end_xD83D_</t>"),
+                                QStringLiteral("<t>pair \U0001F600\uFFFD</t>"),
+                                QStringLiteral("<t>bell_x0007_ _x005F_xFFFE_</t>")})
+        EXPECT_TRUE(xml.contains(cell)) << cell.toStdString() << "\n" << xml.toStdString();
+}
+
+// A workbook folder "held" the way a running copy of the program holds its own.
+int holdFolder(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY);
+    EXPECT_EQ(::flock(fd, LOCK_SH), 0);
+    return fd;
+}
+
+void makeFolderWithWorkbook(const QString &path)
+{
+    ASSERT_TRUE(QDir().mkpath(path));
+    QFile file(QDir(path).filePath("Results.xlsx"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+}
+
+QString exportOne(const QString &root, bool opens)
+{
+    OpenRecorder recorder;
+    recorder.answer = opens;
+    XlsxSpreadsheet sheet(recorder.opener(), root);
+    sheet.addWorkbook();
+    sheet.setCell(1, 1, "Ann");
+    if (opens)
+        sheet.makeVisible();
+    else
+        EXPECT_THROW(sheet.makeVisible(), app::Failure);
+    EXPECT_TRUE(QFileInfo::exists(sheet.filePath()));
+    return QFileInfo(sheet.filePath()).absolutePath();
+}
+
+TEST(XlsxWorkbook, NextExportRemovesFoldersNoRunHoldsAnyMore)
+{
+    QTemporaryDir root;
+    const QString earlierRun = root.filePath("orvella-Ab12Cd");
+    const QString otherRunning = root.filePath("orvella-Held01");
+    const QString notOurs = root.filePath("orvella-notes");
+    for (const QString &folder : {earlierRun, otherRunning, notOurs})
+        makeFolderWithWorkbook(folder);
+    const int otherHold = holdFolder(otherRunning);
+
+    const QString opened = exportOne(root.path(), true);
+    EXPECT_FALSE(QFileInfo::exists(earlierRun));
+    // An export that could not be opened leaves nothing behind.
+    const QString failed = exportOne(root.path(), false);
+    EXPECT_FALSE(QFileInfo::exists(failed));
+    const QString last = exportOne(root.path(), true);
+
+    // What the spreadsheet application may still have open stays: this run's opened
+    // workbooks and another running copy's.
+    for (const QString &kept : {opened, last, otherRunning, notOurs})
+        EXPECT_TRUE(QFileInfo::exists(QDir(kept).filePath("Results.xlsx"))) << kept.toStdString();
+    EXPECT_EQ(QDir(root.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 4);
+    ::close(otherHold);
+    // Once the other copy has ended, its folder goes with the next export too.
+    exportOne(root.path(), true);
+    EXPECT_FALSE(QFileInfo::exists(otherRunning));
+}
+
+// Counts the window's yields up to the moment the workbook starts being written.
+struct YieldMarkingSheet : XlsxSpreadsheet {
+    using XlsxSpreadsheet::XlsxSpreadsheet;
+    const int *yields = nullptr;
+    int beforeWriting = -1;
+    void autoFitAllColumns() override
+    {
+        beforeWriting = *yields; // the last step before the workbook is made visible
+        XlsxSpreadsheet::autoFitAllColumns();
+    }
+};
+
+TEST(XlsxWorkbook, WindowGoesOnWhileTheWorkbookIsWritten)
+{
+    QTemporaryDir root;
+    MainWindowFixture f;
+    int yieldsWhenOpened = -1;
+    QString opened;
+    YieldMarkingSheet *sheet = nullptr;
+    f.desktop.spreadsheetFactory = [&] {
+        auto made = std::make_unique<YieldMarkingSheet>(
+            [&](const QString &path) {
+                yieldsWhenOpened = f.desktop.yields;
+                opened = path;
+                return true;
+            },
+            root.path(), [&] { f.desktop.yield(); });
+        made->yields = &f.desktop.yields;
+        sheet = made.get();
+        return made;
+    };
+    QStringList names;
+    for (int i = 0; i < 50000; ++i)
+        names << QStringLiteral("Name %1").arg(i * 7919 % 50000, 6, 10, QLatin1Char('0'));
+    exporting::ExportCommands commands(f.window->context(),
+                                       std::make_unique<TableList>(TableList::oneColumn(names)));
+    commands.PushButton13_Click();
+    ASSERT_TRUE(f.desktop.messages.empty()) << f.desktop.messages[0].text.toStdString();
+    ASSERT_NE(sheet, nullptr);
+    EXPECT_GT(yieldsWhenOpened - sheet->beforeWriting, 0) << "no yield while the workbook was written";
+    EXPECT_EQ(f.desktop.pointers,
+              (std::vector<app::Pointer>{app::Pointer::Busy, app::Pointer::Default}));
+
+    const std::vector<Cell> cells = cellsOf(readWorkbook(opened));
+    ASSERT_EQ(cells.size(), size_t(names.size() + 1));
+    EXPECT_EQ(cells[0], (Cell{"A1", "Result(s)", "s"}));
+    for (int i = 0; i < names.size(); i += 4999)
+        EXPECT_EQ(cells[size_t(i + 1)], (Cell{QStringLiteral("A%1").arg(i + 2), names[i], "s"}));
+    EXPECT_EQ(cells.back(), (Cell{QStringLiteral("A%1").arg(names.size() + 1), names.back(), "s"}));
 }
 
 // Looking for a spreadsheet application on a PATH we control.

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+namespace orvella::exporting {
+
+// The private folder, in the temporary folder, that one exported workbook is written
+// to. The run that made it holds it (an advisory lock on the folder) until it lets it go
+// or ends; the spreadsheet application may have the workbook open all that time. A
+// folder that no running program holds any longer is a leftover of an earlier run.
+struct WorkbookFolder {
+    QString path; // empty: none made yet
+    int lock = -1;
+};
+
+// Makes a new folder "orvella-XXXXXX" in root that only this user can enter, and holds
+// it. Throws a Failure when none can be made.
+WorkbookFolder makeWorkbookFolder(const QString &root);
+
+// Removes the folder with everything in it and lets it go.
+void removeWorkbookFolder(WorkbookFolder &folder);
+
+// Removes this user's workbook folders in root that no running program holds: those of
+// earlier runs, whether their export succeeded or failed. Folders held by this run or
+// by another running copy of the program stay.
+void removeAbandonedWorkbookFolders(const QString &root);
+
+} // namespace orvella::exporting
