@@ -321,8 +321,9 @@ TEST(MainWindowStartUp, PointerFileThatIsANamedPipeIsPassedOverByBothWindows)
     f.start();
     (void)f.window->suffixEditor();
     done = true;
-    ::close(::open(pipe.constData(), O_RDONLY | O_NONBLOCK)); // lets the writer go
+    const int release = ::open(pipe.constData(), O_RDONLY | O_NONBLOCK); // a reader lets the writer's open return
     writer.join();
+    ::close(release);
 
     EXPECT_EQ(opened, 0);
     EXPECT_TRUE(f.desktop.messages.empty()) << f.desktop.messageTexts().join("\n").toStdString();
