@@ -3,6 +3,7 @@
 #include "app/Failure.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QPixmap>
 #include <QtEndian>
@@ -32,6 +33,16 @@ std::optional<HotSpot> curHotSpot(const QByteArray &head)
 }
 
 } // namespace
+
+QString pointerFilePath(const QString &folder)
+{
+    return folder + QStringLiteral("/HAND-M.CUR");
+}
+
+bool pointerFileExists(const QString &path)
+{
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
 
 QCursor loadCursorFile(const QString &path)
 {

@@ -6,6 +6,7 @@
 #include "app/ErrorReport.h"
 #include "app/HoverPointer.h"
 #include "app/NumberText.h"
+#include "app/PlainProgressBar.h"
 #include "app/Procedure.h"
 #include "app/SettingsStore.h"
 #include "app/Skin.h"
@@ -104,12 +105,12 @@ void MainWindow::buildControls()
     PushButton4 = button(this, "Save Results As Text File", 8040, 5660, 3840, 405);
     PushButton13 = button(this, "Save Results As Excel File", 12000, 5660, 3840, 405);
     PushButton2 = button(this, "Clear Results", 12000, 6170, 3840, 405);
-    ProgressBar1 = place(new QProgressBar(this), 8040, 6690, 7800, 405);
+    ProgressBar1 = place(new PlainProgressBar(this), 8040, 6690, 7800, 405);
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(true);
     ProgressBar1->setAlignment(Qt::AlignCenter);
-    ProgressBar1->setFormat(m_progress.text());
+    ProgressBar1->setFormat(m_progress.shownText());
     Frame1 = frame(this, "Filter Options", 120, 5640, 7800, 1455);
     Check5 = place(new QCheckBox(QStringLiteral("Remove duplicates from results"), Frame1), 240, 300, 3525, 255);
     PushButton5 = button(this, "Copy Results To Clipboard", 8040, 6170, 3840, 405);
@@ -204,11 +205,12 @@ bool MainWindow::SaveResultsAsExcelFileIsExcelInstalled()
 void MainWindow::showProgress()
 {
     ProgressBar1->setValue(m_progress.shownPosition());
-    ProgressBar1->setFormat(m_progress.text());
+    ProgressBar1->setFormat(m_progress.shownText());
 }
 
 void MainWindow::Form_Load(const QString &folder)
 {
+    m_folder = folder;
     Procedure p(m_desktop, "Form1", "Form_Load");
     p.step(100, [&] { SkinSetUp(this, folder); });
     p.step(102, [&] {
@@ -219,8 +221,8 @@ void MainWindow::Form_Load(const QString &folder)
         setWindowIcon(icon);
         m_context.title = orvella::app::applicationTitle();
     });
-    const QString pointerFile = folder + QStringLiteral("/HAND-M.CUR");
-    if (p.test(104, [&] { return FileExists(pointerFile); }))
+    const QString pointerFile = pointerFilePath(folder);
+    if (p.test(104, [&] { return pointerFileExists(pointerFile); }))
         p.step(106, [&] { m_customPointer = loadCursorFile(pointerFile); });
     p.step(126, [&] { ListView1->setHeaderHidden(false); });
     p.step(128, [&] { ListView1->header()->resizeSection(0, twips(7000)); });
@@ -368,7 +370,7 @@ suffixes::SuffixEditor &MainWindow::suffixEditor()
 {
     if (!m_suffixEditor) {
         m_suffixEditor = std::make_unique<suffixes::SuffixEditor>(m_context, this);
-        m_suffixEditor->Form_Load();
+        m_suffixEditor->Form_Load(m_folder);
     }
     return *m_suffixEditor;
 }

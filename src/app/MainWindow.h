@@ -51,7 +51,8 @@ public:
     ~MainWindow() override;
 
     // Start-up: look, caption, title, pointer image, list columns, restored choices.
-    // The skin and the pointer file are looked up in the given folder.
+    // The skin and the pointer file are looked up in the given folder (the suffix list
+    // editor's pointer file too).
     void Form_Load(const QString &folder = programFolder());
 
     MainContext &context() { return m_context; }
@@ -147,6 +148,7 @@ private:
     PointerState m_pointer;
     MainContext m_context;
     QCursor m_customPointer{Qt::PointingHandCursor};
+    QString m_folder = programFolder(); // where the skin and the pointer file are looked up
     OptionSettings m_options;
     HoverPointer *m_hover = nullptr;
     QButtonGroup *m_readingGroup = nullptr;  // Option1, Option2

@@ -9,7 +9,7 @@ namespace orvella::app {
 bool FileExists(const QString &path);
 
 // The text after the last "/" (empty when the text ends with one), or the whole text
-// when it holds none. Progress texts show names through it.
+// when it holds none. Progress texts show file paths through it.
 QStringView FileNamePart(QStringView text);
 
 // The folder that holds the program file, without a trailing "/".

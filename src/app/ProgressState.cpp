@@ -1,5 +1,7 @@
 #include "app/ProgressState.h"
 
+#include "lists/NameListModel.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -12,6 +14,11 @@ int ProgressState::shownPosition() const
     if (!std::isfinite(m_position))
         return 0;
     return static_cast<int>(std::clamp(std::round(m_position), 0.0, 100.0));
+}
+
+QString ProgressState::shownText() const
+{
+    return lists::NameListModel::shownText(m_text);
 }
 
 void ProgressState::setPosition(double position)

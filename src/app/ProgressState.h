@@ -16,6 +16,9 @@ public:
 
     double position() const { return m_position; }
     const QString &text() const { return m_text; }
+    // The text as the bar shows it: cut like a long list row (the text itself stays
+    // whole), since laying out a text of millions of characters takes seconds.
+    QString shownText() const;
     // Whole-number position as the bar shows it (clamped to 0..100).
     int shownPosition() const;
 

@@ -1,5 +1,6 @@
 #include "app/QtDesktop.h"
 
+#include "app/PlainBoxes.h"
 #include "app/X11Clipboard.h"
 
 #include "export/SpreadsheetPresence.h"
@@ -42,30 +43,18 @@ QWidget *QtDesktop::dialogParent() const
 
 int QtDesktop::messageBox(const QString &text, int style, const QString &title)
 {
-    QMessageBox box(dialogParent());
-    box.setWindowTitle(title);
-    box.setText(text);
-    if (style == MessageStyle::YesNo) {
-        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-        box.setDefaultButton(QMessageBox::Yes);
-    } else {
-        box.setStandardButtons(QMessageBox::Ok);
-    }
-    if (style == MessageStyle::Exclamation)
-        box.setIcon(QMessageBox::Warning);
+    PlainMessageBox box(text, style, title, dialogParent());
     const int pressed = box.exec();
     m_lastEvents = coarseMilliseconds();
-    if (style == MessageStyle::YesNo)
-        return pressed == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
-    return MessageAnswer::Ok;
+    return box.answer(pressed);
 }
 
 QString QtDesktop::inputBox(const QString &prompt, const QString &title, const QString &defaultText)
 {
-    bool ok = false;
-    const QString answer = QInputDialog::getText(dialogParent(), title, prompt, QLineEdit::Normal, defaultText, &ok);
+    PlainInputBox box(prompt, title, defaultText, dialogParent());
+    const bool ok = box.exec() == QDialog::Accepted;
     m_lastEvents = coarseMilliseconds();
-    return ok ? answer : QString();
+    return ok ? box.textValue() : QString();
 }
 
 QStringList QtDesktop::nameFilters(const QString &filter)

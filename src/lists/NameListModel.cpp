@@ -130,18 +130,19 @@ int NameListModel::rowCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : static_cast<int>(m_shownRows);
 }
 
+QString NameListModel::shownText(const QString &text)
+{
+    if (text.size() > kShownLength)
+        return QStringView(text).left(kShownLength).toString() + QChar(0x2026);
+    return text;
+}
+
 QVariant NameListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= m_shownRows || index.column() != 0)
         return {};
-    if (role == Qt::DisplayRole) {
-        // Laying out a text of millions of characters takes the view seconds per
-        // repaint; an item that long shows its beginning only (the item keeps it all).
-        const QString &text = m_items.at(index.row());
-        if (text.size() > kShownLength)
-            return QStringView(text).left(kShownLength).toString() + QChar(0x2026);
-        return text;
-    }
+    if (role == Qt::DisplayRole) // a very long item shows its beginning only (the item keeps it all)
+        return shownText(m_items.at(index.row()));
     if (role == Qt::EditRole)
         return m_items.at(index.row());
     return {};

@@ -4,7 +4,6 @@
 #include "app/Disposal.h"
 #include "app/Failure.h"
 #include "app/MainContext.h"
-#include "app/Paths.h"
 #include "app/PointerState.h"
 #include "app/Procedure.h"
 #include "app/ProgressState.h"
@@ -97,7 +96,7 @@ void SortCommand::PushButton17_Click()
                 throw app::Failure(QStringLiteral("Division by zero"));
             ctx.progress.setPosition(std::floor(static_cast<double>(i) / count * 100.0));
         });
-        p.step(116, [&] { ctx.progress.setText(processing + app::FileNamePart(name).toString()); });
+        p.step(116, [&] { ctx.progress.setText(processing + name); });
         p.step(118, yield);
         p.step(120, [&] { ctx.pointer.set(app::Pointer::Busy); });
 

@@ -5,7 +5,6 @@
 #include "app/Desktop.h"
 #include "app/HoverPointer.h"
 #include "app/MainContext.h"
-#include "app/Paths.h"
 #include "app/Procedure.h"
 #include "app/Skin.h"
 #include "app/Twips.h"
@@ -95,12 +94,14 @@ void SuffixEditor::buildControls()
     }
 
     // The hand over the buttons and the link, the arrow over the background and the
-    // list. Plain moves reach the hover rule only where the mouse is tracked.
+    // list; the white label leaves the pointer as it is. Plain moves reach the hover
+    // rule only where the mouse is tracked.
     auto *hover = new app::HoverPointer(this, m_pointer);
     setMouseTracking(true);
     for (QWidget *w : std::initializer_list<QWidget *>{ListView1->viewport(), ListView1->header()->viewport(), Label3})
         w->setMouseTracking(true);
     hover->setArrow(ListView1);
+    hover->setUnchanged(Label3);
     for (QPushButton *b : findChildren<QPushButton *>()) {
         b->setMouseTracking(true);
         hover->setHand(b);
@@ -129,13 +130,13 @@ void SuffixEditor::wireCommands()
             [this](app::Pointer pointer) { m_main.desktop.showPointer(this, pointer, m_customPointer); });
 }
 
-void SuffixEditor::Form_Load()
+void SuffixEditor::Form_Load(const QString &folder)
 {
     app::Procedure p(m_main.desktop, "Form2", "Form_Load");
     p.step(100, [&] { app::WindowColourSetUp(this); });
     p.step(102, [&] { setWindowIcon(m_mainWindow ? m_mainWindow->windowIcon() : QApplication::windowIcon()); });
-    const QString cursorFile = app::programFolder() + QStringLiteral("/HAND-M.CUR");
-    if (p.test(104, [&] { return app::FileExists(cursorFile); }))
+    const QString cursorFile = app::pointerFilePath(folder);
+    if (p.test(104, [&] { return app::pointerFileExists(cursorFile); }))
         p.step(106, [&] { m_customPointer = app::loadCursorFile(cursorFile); });
     p.step(108, [&] { ListView1->setHeaderHidden(false); });
     p.step(110, [&] { ListView1->header()->resizeSection(0, app::twips(7300)); });

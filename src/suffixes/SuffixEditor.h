@@ -32,8 +32,8 @@ public:
     ~SuffixEditor() override;
 
     // Creation steps: colours, icon, hand pointer, list column, Label3's background and
-    // the stored list (or the defaults).
-    void Form_Load();
+    // the stored list (or the defaults). The pointer file is looked up in the folder.
+    void Form_Load(const QString &folder);
 
     SuffixList &liveList() { return m_list; }
     SuffixEditorCommands &commands() { return m_commands; }

@@ -3,7 +3,9 @@
 #include "app/HoverPointer.h"
 #include "app/MainWindow.h"
 #include "app/Twips.h"
+#include "lists/NameListModel.h"
 #include "lists/NameListView.h"
+#include "suffixes/SuffixEditor.h"
 #include "support/Fixtures.h"
 
 #include <QApplication>
@@ -14,6 +16,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QImageWriter>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -21,10 +24,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace orvella::app;
 using orvella::testing::MainWindowFixture;
+namespace lists = orvella::lists;
+namespace suffixes = orvella::suffixes;
 
 namespace {
 
@@ -284,6 +294,41 @@ TEST(MainWindowStartUp, PointerFileBecomesTheHandWithItsHotSpot)
     EXPECT_EQ(hand.shape(), Qt::BitmapCursor);
     EXPECT_EQ(hand.pixmap().size(), QSize(32, 32));
     EXPECT_EQ(hand.hotSpot(), QPoint(4, 1));
+    // The suffix list editor takes its hand from the same folder.
+    EXPECT_EQ(f.window->suffixEditor().customPointer().hotSpot(), QPoint(4, 1));
+}
+
+TEST(MainWindowStartUp, PointerFileThatIsANamedPipeIsPassedOverByBothWindows)
+{
+    StartedWindow f;
+    const QByteArray pipe = QFile::encodeName(f.folder.filePath("HAND-M.CUR"));
+    ASSERT_EQ(::mkfifo(pipe.constData(), 0600), 0);
+    // Serves whoever opens the pipe for reading with an empty stream, so that a window
+    // that opens it reads nothing instead of waiting for a writer for ever.
+    std::atomic<int> opened{0};
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        for (;;) {
+            const int fd = ::open(pipe.constData(), O_WRONLY);
+            if (done) {
+                ::close(fd);
+                break;
+            }
+            ++opened;
+            ::close(fd);
+        }
+    });
+    f.start();
+    (void)f.window->suffixEditor();
+    done = true;
+    const int release = ::open(pipe.constData(), O_RDONLY | O_NONBLOCK); // a reader lets the writer's open return
+    writer.join();
+    ::close(release);
+
+    EXPECT_EQ(opened, 0);
+    EXPECT_TRUE(f.desktop.messages.empty()) << f.desktop.messageTexts().join("\n").toStdString();
+    EXPECT_EQ(f.window->customPointer().shape(), Qt::PointingHandCursor);
+    EXPECT_EQ(f.window->suffixEditor().customPointer().shape(), Qt::PointingHandCursor);
 }
 
 // ---- Controls and their rules ---------------------------------------------------------
@@ -441,6 +486,77 @@ TEST(MainWindowShell, ClosingTheWindowEndsTheProgram)
     f.window->show();
     f.window->close();
     EXPECT_EQ(f.desktop.endProgramCalls, 1);
+}
+
+// ---- Progress bar and long names ------------------------------------------------------
+
+TEST(MainWindowProgress, BarShowsTheTextVerbatimAndCutsWhatIsLong)
+{
+    const QString megabyteName = QStringLiteral("Ann %p ") + QString(1 << 20, QLatin1Char('x'));
+    const struct {
+        QString text;
+        QString shown;
+    } cases[] = {
+        {"Processing: Ann %p Lee", "Processing: Ann %p Lee"},
+        {"Writing file: 100%v%m%%.txt", "Writing file: 100%v%m%%.txt"},
+        {"Processing: %", "Processing: %"},
+        {megabyteName, megabyteName.left(lists::NameListModel::kShownLength) + QChar(0x2026)},
+    };
+    MainWindowFixture f;
+    for (const auto &c : cases) {
+        f.window->progress().setPosition(40);
+        f.window->progress().setText(c.text);
+        f.processEvents();
+        EXPECT_EQ(f.window->ProgressBar1->text(), c.shown) << c.text.left(40).toStdString();
+        EXPECT_EQ(f.window->progress().text(), c.text); // kept whole
+    }
+}
+
+// The longest text that any control of the window or of the suffix list editor has
+// been given to show: captions, labels, tooltips, the progress bar and the list rows.
+qsizetype longestShownText(QWidget *window)
+{
+    qsizetype longest = window->windowTitle().size();
+    for (QWidget *w : window->findChildren<QWidget *>()) {
+        for (const QString &text : {w->toolTip(), w->statusTip(), w->whatsThis(), textOf(w)})
+            longest = std::max(longest, text.size());
+        if (auto *label = qobject_cast<QLabel *>(w))
+            longest = std::max(longest, label->text().size());
+        if (auto *bar = qobject_cast<QProgressBar *>(w))
+            longest = std::max(longest, bar->text().size());
+        if (auto *list = qobject_cast<lists::NameListView *>(w)) {
+            for (int row = 0; row < list->model()->rowCount(); ++row)
+                for (int role : {Qt::DisplayRole, Qt::ToolTipRole, Qt::StatusTipRole})
+                    longest = std::max(longest, list->model()->index(row, 0).data(role).toString().size());
+        }
+    }
+    return longest;
+}
+
+TEST(MainWindowProgress, AMultiMegabyteNameIsNeverGivenWholeToAControl)
+{
+    StartedWindow f;
+    f.start();
+    suffixes::SuffixEditor &editor = f.window->suffixEditor();
+    const QString name = QStringLiteral("Ann %p%v%m ") + QString(3 << 20, QLatin1Char('x')) + QStringLiteral(" Lee");
+    editor.liveList().model().append(name);
+    f.fillInput({"Bo Ray", name, "Cy Dee"});
+    f.window->show();
+    editor.show();
+    qsizetype longest = 0;
+    int looks = 0;
+    f.desktop.onEveryYield = [&] {
+        f.processEvents();
+        longest = std::max({longest, longestShownText(f.window.get()), longestShownText(&editor)});
+        ++looks;
+    };
+    f.window->PushButton17->click();
+    f.processEvents();
+    longest = std::max({longest, longestShownText(f.window.get()), longestShownText(&editor)});
+
+    EXPECT_EQ(f.results().size(), 3);
+    EXPECT_GE(looks, 3);
+    EXPECT_LE(longest, 2 * (lists::NameListModel::kShownLength + 1));
 }
 
 // ---- Hover pointer --------------------------------------------------------------------

@@ -775,3 +775,21 @@ TEST(SuffixEditorWindow, HandOverButtonsAndLinkArrowOverListAndBackground)
 }
 
 } // namespace
+
+namespace {
+
+TEST(SuffixEditorWindow, TheWhiteLabelLeavesThePointerAsItIs)
+{
+    HoverEditor f;
+    suffixes::SuffixEditor &e = *f.editor;
+    const QPoint onLabel3(10, e.Label3->height() / 2); // left of the link lying on it
+    ASSERT_EQ(e.childAt(e.Label3->mapTo(&e, onLabel3)), e.Label3);
+    for (QWidget *before : std::initializer_list<QWidget *>{e.PushButton6, e.ListView1, e.Label4}) {
+        f.moveOver(before);
+        const Pointer was = f.pointer();
+        f.moveOver(e.Label3, onLabel3);
+        EXPECT_EQ(f.pointer(), was) << before->metaObject()->className();
+    }
+}
+
+} // namespace
