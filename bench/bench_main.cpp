@@ -6,7 +6,7 @@
 #include "app/MainWindow.h"
 #include "app/MemoryTuning.h"
 #include "app/QtDesktop.h"
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "lists/NameListModel.h"
 #include "sorting/SortCommand.h"
 
@@ -36,11 +36,11 @@ public:
     int messageBox(const QString &text, int, const QString &) override
     {
         messages << text;
-        return app::MessageAnswer::Yes;
+        return core::MessageAnswer::Yes;
     }
     QString inputBox(const QString &, const QString &, const QString &) override { return QString(); }
-    QString openFileDialog(const app::FileDialogRequest &) override { return openAnswer; }
-    QString saveFileDialog(const app::FileDialogRequest &) override { return saveAnswer; }
+    QString openFileDialog(const core::FileDialogRequest &) override { return openAnswer; }
+    QString saveFileDialog(const core::FileDialogRequest &) override { return saveAnswer; }
     void endProgram() override {}
 };
 
@@ -116,7 +116,7 @@ int main(int argc, char **argv)
     const QString resultsFile = QString::fromLocal8Bit(argv[2]);
 
     BenchDesktop desktop;
-    app::QSettingsStore settings;
+    core::QSettingsStore settings;
     app::MainWindow window(desktop, settings);
     window.Form_Load();
     window.show();

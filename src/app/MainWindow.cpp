@@ -1,16 +1,16 @@
 #include "app/MainWindow.h"
 
-#include "app/AppInfo.h"
-#include "app/CursorFile.h"
-#include "app/Desktop.h"
-#include "app/ErrorReport.h"
-#include "app/HoverPointer.h"
-#include "app/NumberText.h"
-#include "app/Procedure.h"
-#include "app/SettingsStore.h"
-#include "app/Skin.h"
-#include "app/Twips.h"
-#include "app/WindowLayout.h"
+#include "core/AppInfo.h"
+#include "core/CursorFile.h"
+#include "core/Desktop.h"
+#include "core/ErrorReport.h"
+#include "core/HoverPointer.h"
+#include "core/NumberText.h"
+#include "core/Procedure.h"
+#include "core/SettingsStore.h"
+#include "core/Skin.h"
+#include "core/Twips.h"
+#include "core/WindowLayout.h"
 #include "export/ExportCommands.h"
 #include "lists/ListCommands.h"
 #include "lists/ListFile.h"
@@ -41,6 +41,8 @@ static void initResources()
 }
 
 namespace orvella::app {
+
+using namespace orvella::core;
 namespace {
 
 const QString kListTooltip = QStringLiteral(
@@ -55,13 +57,13 @@ MainWindow::MainWindow(Desktop &desktop, SettingsStore &settings, QWidget *paren
       m_settings(settings),
       m_input(QStringLiteral(" Name(s)")),
       m_results(QStringLiteral("Result(s)")),
-      m_context{desktop, settings, m_input, m_results, m_progress, m_pointer, orvella::app::applicationTitle()},
+      m_context{desktop, settings, m_input, m_results, m_progress, m_pointer, orvella::core::applicationTitle()},
       m_options(settings)
 {
     initResources();
     buildControls();
     m_sort = std::make_unique<sorting::SortCommand>(m_context, sortControls(),
-                                                    [this]() -> suffixes::SuffixList & { return liveSuffixList(); });
+                                                    [this](QStringView word) { return liveSuffixList().IsSuffix(word); });
     wireCommands();
     wireShellControls();
 }
@@ -217,7 +219,7 @@ void MainWindow::Form_Load(const QString &folder)
         if (icon.pixmap(32, 32).isNull())
             throw Failure(QStringLiteral("The program icon cannot be drawn"));
         setWindowIcon(icon);
-        m_context.title = orvella::app::applicationTitle();
+        m_context.title = orvella::core::applicationTitle();
     });
     const QString pointerFile = folder + QStringLiteral("/HAND-M.CUR");
     if (p.test(104, [&] { return FileExists(pointerFile); }))

@@ -19,6 +19,8 @@
 #include <unistd.h>
 
 namespace orvella::app {
+
+using namespace orvella::core;
 namespace {
 // How long the window system may wait at most between two passes of the event loop
 // while a command works through its items.

@@ -1,6 +1,6 @@
 #include "export/Clipboard.h"
 
-#include "app/Desktop.h"
+#include "core/Desktop.h"
 #include "export/ExportList.h"
 
 #include <algorithm>
@@ -53,7 +53,7 @@ QString ClipboardText(const ExportList &list, const std::function<void()> &yield
     return text;
 }
 
-void CopyListToClipboard(app::Desktop &desktop, const ExportList &list)
+void CopyListToClipboard(core::Desktop &desktop, const ExportList &list)
 {
     if (list.itemCount() == 0)
         return;
@@ -81,12 +81,12 @@ bool retryClipboard(Attempt &&attempt)
 }
 } // namespace
 
-bool ClearClipboard(app::Desktop &desktop)
+bool ClearClipboard(core::Desktop &desktop)
 {
     return retryClipboard([&desktop] { return desktop.clearClipboard(); });
 }
 
-bool SetClipboardText(app::Desktop &desktop, const QString &text)
+bool SetClipboardText(core::Desktop &desktop, const QString &text)
 {
     return retryClipboard([&desktop, &text] { return desktop.setClipboardText(text); });
 }

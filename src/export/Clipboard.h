@@ -3,7 +3,7 @@
 #include <QString>
 #include <functional>
 
-namespace orvella::app {
+namespace orvella::core {
 class Desktop;
 }
 
@@ -24,12 +24,12 @@ QString ClipboardText(const ExportList &list, const std::function<void()> &yield
 
 // Puts the list's clipboard text on the clipboard; an empty list leaves the clipboard as
 // it was. Failures of the list pass to the caller; a refusing clipboard does not.
-void CopyListToClipboard(app::Desktop &desktop, const ExportList &list);
+void CopyListToClipboard(core::Desktop &desktop, const ExportList &list);
 
 // Empties the clipboard, trying again while it refuses. True when an attempt succeeded.
-bool ClearClipboard(app::Desktop &desktop);
+bool ClearClipboard(core::Desktop &desktop);
 // Places the text on the clipboard as plain text, trying again while it refuses.
 // True when the text was placed, false when every attempt failed.
-bool SetClipboardText(app::Desktop &desktop, const QString &text);
+bool SetClipboardText(core::Desktop &desktop, const QString &text);
 
 } // namespace orvella::exporting

@@ -1,10 +1,10 @@
 #include "export/ExportCommands.h"
 
-#include "app/Desktop.h"
-#include "app/Failure.h"
-#include "app/MainContext.h"
-#include "app/PointerState.h"
-#include "app/Procedure.h"
+#include "core/Desktop.h"
+#include "core/Failure.h"
+#include "core/MainContext.h"
+#include "core/PointerState.h"
+#include "core/Procedure.h"
 #include "export/Clipboard.h"
 #include "export/ExportList.h"
 #include "export/Spreadsheet.h"
@@ -23,13 +23,13 @@ const QString kNotInstalledFeature = QStringLiteral(
 Spreadsheet &open(const std::unique_ptr<Spreadsheet> &spreadsheet)
 {
     if (!spreadsheet)
-        throw app::Failure(QStringLiteral("The spreadsheet application is not running"));
+        throw core::Failure(QStringLiteral("The spreadsheet application is not running"));
     return *spreadsheet;
 }
 
 } // namespace
 
-ExportCommands::ExportCommands(app::MainContext &context, std::unique_ptr<ExportList> results)
+ExportCommands::ExportCommands(core::MainContext &context, std::unique_ptr<ExportList> results)
     : m_context(context),
       m_results(results ? std::move(results) : std::make_unique<NameListExport>(context.results))
 {
@@ -39,10 +39,10 @@ ExportCommands::~ExportCommands() = default;
 
 void ExportCommands::PushButton5_Click()
 {
-    app::Desktop &desktop = m_context.desktop;
-    app::Procedure p(desktop, "Form1", "PushButton5_Click");
+    core::Desktop &desktop = m_context.desktop;
+    core::Procedure p(desktop, "Form1", "PushButton5_Click");
     p.step(106, [&] { CopyListToClipboard(desktop, *m_results); });
-    p.step(108, [&] { desktop.messageBox(kCopied, app::MessageStyle::Ok, m_context.title); });
+    p.step(108, [&] { desktop.messageBox(kCopied, core::MessageStyle::Ok, m_context.title); });
 }
 
 bool ExportCommands::SaveResultsAsExcelFileIsExcelInstalled()
@@ -56,7 +56,7 @@ bool ExportCommands::SaveResultsAsExcelFileIsExcelInstalled()
     }
     if (!available) {
         try {
-            m_context.desktop.messageBox(kNotInstalledMethod, app::MessageStyle::Ok, m_context.title);
+            m_context.desktop.messageBox(kNotInstalledMethod, core::MessageStyle::Ok, m_context.title);
         } catch (...) {
         }
     }
@@ -65,20 +65,20 @@ bool ExportCommands::SaveResultsAsExcelFileIsExcelInstalled()
 
 void ExportCommands::PushButton13_Click()
 {
-    app::MainContext &ctx = m_context;
-    app::Desktop &desktop = ctx.desktop;
+    core::MainContext &ctx = m_context;
+    core::Desktop &desktop = ctx.desktop;
     const ExportList &list = *m_results;
-    app::Procedure p(desktop, "Form1", "PushButton13_Click");
+    core::Procedure p(desktop, "Form1", "PushButton13_Click");
     // A spreadsheet that stops answering would otherwise report every remaining cell.
     p.reportEachStepOnce();
 
     if (p.test(100, [&] { return !SaveResultsAsExcelFileIsExcelInstalled(); })) {
-        p.step(172, [&] { desktop.messageBox(kNotInstalledFeature, app::MessageStyle::Ok, ctx.title); });
+        p.step(172, [&] { desktop.messageBox(kNotInstalledFeature, core::MessageStyle::Ok, ctx.title); });
         return;
     }
     if (p.test(108, [&] { return list.itemCount() == 0; }))
         return;
-    p.step(110, [&] { ctx.pointer.set(app::Pointer::Busy); });
+    p.step(110, [&] { ctx.pointer.set(core::Pointer::Busy); });
 
     std::unique_ptr<Spreadsheet> application;
     p.step(112, [&] {
@@ -124,7 +124,7 @@ void ExportCommands::PushButton13_Click()
 
     p.step(166, [&] { open(application).autoFitAllColumns(); });
     p.step(168, [&] { open(application).makeVisible(); });
-    p.step(170, [&] { ctx.pointer.set(app::Pointer::Default); });
+    p.step(170, [&] { ctx.pointer.set(core::Pointer::Default); });
 }
 
 } // namespace orvella::exporting

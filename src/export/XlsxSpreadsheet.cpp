@@ -1,6 +1,6 @@
 #include "export/XlsxSpreadsheet.h"
 
-#include "app/Failure.h"
+#include "core/Failure.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,13 +76,13 @@ double XlsxSpreadsheet::fittedWidth(QStringView text)
 void XlsxSpreadsheet::requireWorkbook() const
 {
     if (!m_hasWorkbook)
-        throw app::Failure(QStringLiteral("No workbook is open in the spreadsheet"));
+        throw core::Failure(QStringLiteral("No workbook is open in the spreadsheet"));
 }
 
 void XlsxSpreadsheet::addWorkbook()
 {
     if (m_hasWorkbook)
-        throw app::Failure(QStringLiteral("The spreadsheet already holds its workbook"));
+        throw core::Failure(QStringLiteral("The spreadsheet already holds its workbook"));
     m_hasWorkbook = true;
 }
 
@@ -90,15 +90,15 @@ void XlsxSpreadsheet::setCell(int row, int column, const QString &value)
 {
     requireWorkbook();
     if (!m_path.isEmpty())
-        throw app::Failure(QStringLiteral("The workbook has already been written to %1").arg(m_path));
+        throw core::Failure(QStringLiteral("The workbook has already been written to %1").arg(m_path));
     if (row < 1 || row > kMaxRows)
-        throw app::Failure(QStringLiteral("Row %1 lies outside the sheet (rows 1 to %2)").arg(row).arg(kMaxRows));
+        throw core::Failure(QStringLiteral("Row %1 lies outside the sheet (rows 1 to %2)").arg(row).arg(kMaxRows));
     if (column < 1 || column > kMaxColumns)
-        throw app::Failure(
+        throw core::Failure(
             QStringLiteral("Column %1 lies outside the sheet (columns 1 to %2)").arg(column).arg(kMaxColumns));
     const QString stored = escapeCodeSequences(value);
     if (stored.size() > kMaxTextLength)
-        throw app::Failure(QStringLiteral("A cell holds at most %1 characters; this text has %2")
+        throw core::Failure(QStringLiteral("A cell holds at most %1 characters; this text has %2")
                                .arg(kMaxTextLength)
                                .arg(stored.size()));
 
@@ -122,7 +122,7 @@ void XlsxSpreadsheet::autoFitColumn(int column)
 {
     requireWorkbook();
     if (column < 1 || column > kMaxColumns)
-        throw app::Failure(
+        throw core::Failure(
             QStringLiteral("Column %1 lies outside the sheet (columns 1 to %2)").arg(column).arg(kMaxColumns));
     const auto index = static_cast<size_t>(column - 1);
     // A column without text keeps the standard width.
@@ -151,7 +151,7 @@ void XlsxSpreadsheet::makeVisible()
     if (m_path.isEmpty())
         write();
     if (!m_open(m_path))
-        throw app::Failure(QStringLiteral("No application could be started to open the workbook %1").arg(m_path));
+        throw core::Failure(QStringLiteral("No application could be started to open the workbook %1").arg(m_path));
     m_shown = true;
 }
 
@@ -160,7 +160,7 @@ void XlsxSpreadsheet::write()
     // A folder of our own that only this user can enter: the names are personal data.
     QByteArray folder = QFile::encodeName(QDir(m_tempRoot).filePath(QStringLiteral("orvella-XXXXXX")));
     if (!::mkdtemp(folder.data()))
-        throw app::Failure(QStringLiteral("No private folder for the workbook could be made in %1: %2")
+        throw core::Failure(QStringLiteral("No private folder for the workbook could be made in %1: %2")
                                .arg(m_tempRoot, QString::fromLocal8Bit(std::strerror(errno))));
     const QString path = QDir(QFile::decodeName(folder)).filePath(kFileName);
 
@@ -187,7 +187,7 @@ void XlsxSpreadsheet::write()
     const QByteArray pathBytes = QFile::encodeName(path);
     lxw_workbook *workbook = workbook_new_opt(pathBytes.constData(), &options);
     if (!workbook)
-        throw app::Failure(QStringLiteral("The workbook %1 could not be created").arg(path));
+        throw core::Failure(QStringLiteral("The workbook %1 could not be created").arg(path));
     lxw_worksheet *sheet = workbook_add_worksheet(workbook, nullptr);
 
     lxw_error error = sheet ? LXW_NO_ERROR : LXW_ERROR_MEMORY_MALLOC_FAILED;
@@ -209,7 +209,7 @@ void XlsxSpreadsheet::write()
     if (error != LXW_NO_ERROR) {
         QFile::remove(path);
         QDir().rmdir(QFile::decodeName(folder));
-        throw app::Failure(QStringLiteral("The workbook %1 could not be written: %2").arg(path, libraryError(error)));
+        throw core::Failure(QStringLiteral("The workbook %1 could not be written: %2").arg(path, libraryError(error)));
     }
 
     m_path = path;

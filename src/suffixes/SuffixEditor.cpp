@@ -1,15 +1,15 @@
 #include "suffixes/SuffixEditor.h"
 
-#include "app/AppInfo.h"
-#include "app/CursorFile.h"
-#include "app/Desktop.h"
-#include "app/HoverPointer.h"
-#include "app/MainContext.h"
-#include "app/Paths.h"
-#include "app/Procedure.h"
-#include "app/Skin.h"
-#include "app/Twips.h"
-#include "app/WindowLayout.h"
+#include "core/AppInfo.h"
+#include "core/CursorFile.h"
+#include "core/Desktop.h"
+#include "core/HoverPointer.h"
+#include "core/MainContext.h"
+#include "core/Paths.h"
+#include "core/Procedure.h"
+#include "core/Skin.h"
+#include "core/Twips.h"
+#include "core/WindowLayout.h"
 #include "lists/NameListView.h"
 #include "suffixes/SuffixStore.h"
 
@@ -31,10 +31,10 @@ const QString kListTooltip = QStringLiteral("Drag and drop files here. Double-cl
 
 } // namespace
 
-using app::arialBold;
-using app::place;
+using core::arialBold;
+using core::place;
 
-SuffixEditor::SuffixEditor(app::MainContext &main, QWidget *mainWindow)
+SuffixEditor::SuffixEditor(core::MainContext &main, QWidget *mainWindow)
     : QWidget(nullptr), m_main(main), m_mainWindow(mainWindow), m_commands(main, m_list, m_pointer)
 {
     setWindowTitle(QStringLiteral("Suffix List"));
@@ -46,7 +46,7 @@ SuffixEditor::~SuffixEditor() = default;
 
 void SuffixEditor::buildControls()
 {
-    setFixedSize(app::twips(8040), app::twips(5625));
+    setFixedSize(core::twips(8040), core::twips(5625));
     const QFont small = arialBold(9);
     const QFont large = arialBold(11.25);
     setFont(small);
@@ -65,7 +65,7 @@ void SuffixEditor::buildControls()
     Label3 = place(new QLabel(QString(19, QLatin1Char(' ')) + QStringLiteral("This default list was found at:"), this),
                    120, 3220, 7800, 255);
     Label3->setFont(small);
-    Label4 = place(new QLabel(QString::fromLatin1(app::kSuffixSourcePage), this), 3600, 3225, 3330, 225);
+    Label4 = place(new QLabel(QString::fromLatin1(core::kSuffixSourcePage), this), 3600, 3225, 3330, 225);
     QFont link = small;
     link.setUnderline(true);
     Label4->setFont(link);
@@ -96,7 +96,7 @@ void SuffixEditor::buildControls()
 
     // The hand over the buttons and the link, the arrow over the background and the
     // list. Plain moves reach the hover rule only where the mouse is tracked.
-    auto *hover = new app::HoverPointer(this, m_pointer);
+    auto *hover = new core::HoverPointer(this, m_pointer);
     setMouseTracking(true);
     for (QWidget *w : std::initializer_list<QWidget *>{ListView1->viewport(), ListView1->header()->viewport(), Label3})
         w->setMouseTracking(true);
@@ -125,27 +125,27 @@ void SuffixEditor::wireCommands()
             [this] { m_commands.ListView1_KeyDown(SuffixEditorCommands::kDeleteKeyCode); });
     connect(ListView1, &lists::NameListView::filesDropped, this,
             [this](const QStringList &paths) { m_commands.ListView1_OLEDragDrop(paths); });
-    connect(&m_pointer, &app::PointerState::changed, this,
-            [this](app::Pointer pointer) { m_main.desktop.showPointer(this, pointer, m_customPointer); });
+    connect(&m_pointer, &core::PointerState::changed, this,
+            [this](core::Pointer pointer) { m_main.desktop.showPointer(this, pointer, m_customPointer); });
 }
 
 void SuffixEditor::Form_Load()
 {
-    app::Procedure p(m_main.desktop, "Form2", "Form_Load");
-    p.step(100, [&] { app::WindowColourSetUp(this); });
+    core::Procedure p(m_main.desktop, "Form2", "Form_Load");
+    p.step(100, [&] { core::WindowColourSetUp(this); });
     p.step(102, [&] { setWindowIcon(m_mainWindow ? m_mainWindow->windowIcon() : QApplication::windowIcon()); });
-    const QString cursorFile = app::programFolder() + QStringLiteral("/HAND-M.CUR");
-    if (p.test(104, [&] { return app::FileExists(cursorFile); }))
-        p.step(106, [&] { m_customPointer = app::loadCursorFile(cursorFile); });
+    const QString cursorFile = core::programFolder() + QStringLiteral("/HAND-M.CUR");
+    if (p.test(104, [&] { return core::FileExists(cursorFile); }))
+        p.step(106, [&] { m_customPointer = core::loadCursorFile(cursorFile); });
     p.step(108, [&] { ListView1->setHeaderHidden(false); });
-    p.step(110, [&] { ListView1->header()->resizeSection(0, app::twips(7300)); });
-    p.step(112, [&] { app::setBackgroundColour(Label3, Qt::white); });
+    p.step(110, [&] { ListView1->header()->resizeSection(0, core::twips(7300)); });
+    p.step(112, [&] { core::setBackgroundColour(Label3, Qt::white); });
     p.step(114, [&] { LoadSuffixList(m_list.model(), m_main.settings); });
 }
 
 void SuffixEditor::PushButton2_Click()
 {
-    app::Procedure p(m_main.desktop, "Form2", "PushButton2_Click");
+    core::Procedure p(m_main.desktop, "Form2", "PushButton2_Click");
     p.step(100, [&] { close(); });
 }
 
@@ -156,7 +156,7 @@ void SuffixEditor::closeEvent(QCloseEvent *event)
 
 void SuffixEditor::Form_QueryUnload(QCloseEvent *event)
 {
-    app::Procedure p(m_main.desktop, "Form2", "Form_QueryUnload");
+    core::Procedure p(m_main.desktop, "Form2", "Form_QueryUnload");
     p.step(100, [&] { event->ignore(); });
     p.step(102, [&] { hide(); });
     p.step(104, [&] {

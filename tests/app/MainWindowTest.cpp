@@ -1,10 +1,10 @@
-#include "Printers.h"
-#include "app/AppInfo.h"
-#include "app/HoverPointer.h"
 #include "app/MainWindow.h"
-#include "app/Twips.h"
+#include "core/AppInfo.h"
+#include "core/HoverPointer.h"
+#include "core/Twips.h"
 #include "lists/NameListView.h"
 #include "support/Fixtures.h"
+#include "support/Printers.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -24,6 +24,7 @@
 #include <gtest/gtest.h>
 
 using namespace orvella::app;
+using namespace orvella::core;
 using orvella::testing::MainWindowFixture;
 
 namespace {

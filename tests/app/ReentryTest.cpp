@@ -3,10 +3,10 @@
 // command ends with the result its own rules give. Everything goes through the real
 // main window: its buttons, its list views and its option controls.
 
-#include "app/ErrorReport.h"
 #include "app/MainWindow.h"
-#include "app/PointerState.h"
-#include "app/ProgressState.h"
+#include "core/ErrorReport.h"
+#include "core/PointerState.h"
+#include "core/ProgressState.h"
 #include "export/ExportCommands.h"
 #include "lists/ListFileCommands.h"
 #include "lists/NameListModel.h"
@@ -206,8 +206,8 @@ TEST_P(DuringSortRun, RunEndsAsItsRulesSay)
     EXPECT_EQ(f.results(), c.results);
     EXPECT_EQ(itemsOf(f.input()), c.inputAfter.isEmpty() ? c.input : c.inputAfter);
     EXPECT_EQ(f.desktop.messageTexts(), c.messages);
-    EXPECT_EQ(f.window->pointerState().pointer(), app::Pointer::Default);
-    EXPECT_EQ(f.window->progress().text(), app::ProgressState::kIdleText);
+    EXPECT_EQ(f.window->pointerState().pointer(), core::Pointer::Default);
+    EXPECT_EQ(f.window->progress().text(), core::ProgressState::kIdleText);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -358,11 +358,11 @@ TEST_P(DuringResultsSave, FileHoldsWhatTheRulesSay)
     EXPECT_EQ(f.reportLocations(), c.locations);
     QStringList shown;
     for (const auto &message : f.desktop.messages) {
-        if (message.title != QLatin1String(app::kErrorReportTitle))
+        if (message.title != QLatin1String(core::kErrorReportTitle))
             shown << message.text.section(QLatin1Char('\r'), 0, 0);
     }
     EXPECT_EQ(shown, c.messages);
-    EXPECT_EQ(f.window->pointerState().pointer(), app::Pointer::Default);
+    EXPECT_EQ(f.window->pointerState().pointer(), core::Pointer::Default);
     // Only the temporary file of a save ever stands next to the target, and not afterwards.
     QStringList files = QDir(f.folder.path()).entryList(QDir::Files | QDir::Hidden);
     files.removeAll("during.txt");

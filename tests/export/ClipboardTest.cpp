@@ -85,7 +85,7 @@ TEST(ClipboardText, ListLosingItemsWhileBuildingFails)
                      if (++yields == 4) // first yield of the building pass
                          list.rows.clear();
                  }),
-                 app::Failure);
+                 core::Failure);
 }
 
 // Clipboard retries: a desktop whose clipboard refuses a given number of attempts.

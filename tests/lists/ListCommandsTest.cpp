@@ -1,5 +1,5 @@
 #include "app/MainWindow.h"
-#include "app/PointerState.h"
+#include "core/PointerState.h"
 #include "lists/ListCommands.h"
 #include "lists/NameListModel.h"
 #include "lists/NameListView.h"
@@ -20,7 +20,7 @@ const QStringList kSamples = {"Peter Tavrin", "John Smith Jr.", "Joe Tavrin", "M
 struct ListsFixture : MainWindowFixture {
     lists::NameListModel &input() { return window->inputList(); }
     lists::NameListModel &results() { return window->resultList(); }
-    void busy(bool on) { window->pointerState().set(on ? app::Pointer::Busy : app::Pointer::Default); }
+    void busy(bool on) { window->pointerState().set(on ? core::Pointer::Busy : core::Pointer::Default); }
 };
 
 TEST(AddOneName, AppendsTheAnswerExactlyAsTyped)

@@ -1,8 +1,8 @@
 #include "ListTestSupport.h"
 
 #include "app/MainWindow.h"
-#include "app/PointerState.h"
-#include "app/ProgressState.h"
+#include "core/PointerState.h"
+#include "core/ProgressState.h"
 #include "lists/ListCommands.h"
 #include "lists/ListFile.h"
 #include "lists/ListFileCommands.h"
@@ -91,7 +91,7 @@ TEST(LoadCommand, ReadsEveryChosenFileInDialogOrder)
     EXPECT_EQ(dialog.request.filter, "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
     EXPECT_EQ(dialog.request.fileName, "");
     EXPECT_TRUE(dialog.request.multiSelect);
-    EXPECT_EQ(f.desktop.pointers, (std::vector<app::Pointer>{app::Pointer::Busy, app::Pointer::Default}));
+    EXPECT_EQ(f.desktop.pointers, (std::vector<core::Pointer>{core::Pointer::Busy, core::Pointer::Default}));
     EXPECT_TRUE(f.desktop.messages.empty());
 }
 
@@ -107,7 +107,7 @@ TEST(LoadCommand, BadFilesAreReportedAndTheOthersStillRead)
     EXPECT_EQ(f.desktop.messageTexts().first(), "File not found");
     EXPECT_EQ(f.desktop.messages.front().title, f.window->applicationTitle());
     EXPECT_EQ(f.reportPlaces(), QStringList(2, "Form1.PushButton3_Click at line 134"));
-    EXPECT_EQ(f.desktop.pointers.back(), app::Pointer::Default);
+    EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
 
     // One chosen file is read through its path as given, and reported under its own step.
     f.load(f.path("binary.txt"));
@@ -133,7 +133,7 @@ TEST(SaveNamesCommand, WritesOneLinePerNameAndSaysDone)
     EXPECT_EQ(readBytes(f.path("names.txt")), QString::fromUtf8("Ann Lee\r\n spaced \r\nZoë\r\n").toUtf8());
     EXPECT_EQ(f.desktop.messageTexts(), QStringList{"Done."});
     EXPECT_EQ(f.desktop.messages[0].style, 0);
-    EXPECT_EQ(f.desktop.pointers, (std::vector<app::Pointer>{app::Pointer::Busy, app::Pointer::Default}));
+    EXPECT_EQ(f.desktop.pointers, (std::vector<core::Pointer>{core::Pointer::Busy, core::Pointer::Default}));
     ASSERT_EQ(f.desktop.dialogs.size(), 1u);
     EXPECT_TRUE(f.desktop.dialogs[0].save);
     EXPECT_EQ(f.desktop.dialogs[0].request.title, "Save");
@@ -152,7 +152,7 @@ TEST(SaveNamesCommand, AsksBeforeOverwritingAndNoWritesNothing)
     f.fillInput({"new"});
     writeBytes(f.path("names.txt"), "old\r\n");
 
-    f.desktop.messageAnswers = {app::MessageAnswer::No};
+    f.desktop.messageAnswers = {core::MessageAnswer::No};
     f.saveNames(f.path("names.txt"));
     ASSERT_EQ(f.desktop.messages.size(), 1u);
     EXPECT_EQ(f.desktop.messages[0].text, "Are you sure you wish to overwrite " + f.path("names.txt") + " ?");
@@ -161,7 +161,7 @@ TEST(SaveNamesCommand, AsksBeforeOverwritingAndNoWritesNothing)
     EXPECT_EQ(readBytes(f.path("names.txt")), "old\r\n");
     EXPECT_TRUE(f.desktop.pointers.empty());
 
-    f.desktop.messageAnswers = {app::MessageAnswer::Yes};
+    f.desktop.messageAnswers = {core::MessageAnswer::Yes};
     f.saveNames(f.path("names.txt"));
     EXPECT_EQ(readBytes(f.path("names.txt")), "new\r\n");
     EXPECT_EQ(f.desktop.messageTexts().last(), "Done.");
@@ -192,14 +192,14 @@ TEST(SaveNamesCommand, FailedSaveIsReportedOnceAndKeepsTheOldFile)
         if (c.failWrites)
             f.commands().setOutputFilter(
                 [](QIODevice &file) { return std::make_unique<FailingDevice>(file, 1000); });
-        f.desktop.messageAnswers = {app::MessageAnswer::Yes};
+        f.desktop.messageAnswers = {core::MessageAnswer::Yes};
         f.saveNames(c.name.isEmpty() ? f.dir.path() : f.path(c.name));
 
         EXPECT_EQ(f.reportPlaces(), QStringList{c.place});
         EXPECT_FALSE(f.desktop.messageTexts().contains("Done."));
         EXPECT_EQ(readBytes(f.path("names.txt")), "old\r\n");
         EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"names.txt"});
-        EXPECT_EQ(f.desktop.pointers.back(), app::Pointer::Default);
+        EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
     }
 }
 
@@ -260,7 +260,7 @@ TEST(SaveResultsCommand, FailedSaveIsReportedAndKeepsTheOldFile)
                                                             ": No space left on device\r\n"));
     EXPECT_EQ(readBytes(f.path("results.txt")), "old\r\n");
     EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"results.txt"});
-    EXPECT_EQ(f.desktop.pointers.back(), app::Pointer::Default);
+    EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
 }
 
 // While a save yields, the busy pointer keeps Clear List and the removals away.

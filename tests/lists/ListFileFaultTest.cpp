@@ -6,8 +6,8 @@
 #include "ListTestSupport.h"
 
 #include "app/MainWindow.h"
-#include "app/PointerState.h"
-#include "app/ProgressState.h"
+#include "core/PointerState.h"
+#include "core/ProgressState.h"
 #include "lists/ListFileCommands.h"
 #include "lists/NameListModel.h"
 #include "support/FileSizeLimit.h"
@@ -47,11 +47,11 @@ TEST(FullDisk, SaveListOfNamesFailsCleanlyAfterAnyNumberOfBytes)
         FullDiskFixture f(budget);
         f.fillInput(kNames);
         f.desktop.saveAnswers = {f.path};
-        f.desktop.messageAnswers = {app::MessageAnswer::Yes}; // overwrite the old file
+        f.desktop.messageAnswers = {core::MessageAnswer::Yes}; // overwrite the old file
         f.window->PushButton9->click();
 
         EXPECT_EQ(itemsOf(f.window->inputList()), kNames);
-        EXPECT_EQ(f.desktop.pointers.back(), app::Pointer::Default);
+        EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
         EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"list.txt"});
         if (budget < whole.size()) {
             EXPECT_EQ(f.reportPlaces(), QStringList{"Form1.PushButton9_Click at line 136"});
@@ -78,7 +78,7 @@ TEST(FullDisk, SaveResultsFailsCleanlyAfterAnyNumberOfBytes)
         f.window->PushButton4->click();
 
         EXPECT_EQ(itemsOf(f.window->resultList()), kNames);
-        EXPECT_EQ(f.desktop.pointers.back(), app::Pointer::Default);
+        EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
         EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"list.txt"});
         EXPECT_TRUE(f.desktop.messages.size() == f.desktop.errorReports().size()); // nothing but reports
         if (budget < whole.size()) {
@@ -90,7 +90,7 @@ TEST(FullDisk, SaveResultsFailsCleanlyAfterAnyNumberOfBytes)
         } else {
             EXPECT_TRUE(f.reportPlaces().isEmpty());
             EXPECT_EQ(readBytes(f.path), whole);
-            EXPECT_EQ(f.window->progress().text(), app::ProgressState::kIdleText);
+            EXPECT_EQ(f.window->progress().text(), core::ProgressState::kIdleText);
         }
     }
 }
@@ -118,7 +118,7 @@ TEST(FullDisk, FileSystemLimitFailsBothSavesAndKeepsTheOldFile)
             for (const QString &name : kNames)
                 f.window->resultList().append(name);
             f.desktop.saveAnswers = {f.path};
-            f.desktop.messageAnswers = {app::MessageAnswer::Yes};
+            f.desktop.messageAnswers = {core::MessageAnswer::Yes};
             {
                 FileSizeLimit full(limit);
                 ASSERT_TRUE(full.set());
@@ -128,7 +128,7 @@ TEST(FullDisk, FileSystemLimitFailsBothSavesAndKeepsTheOldFile)
             EXPECT_EQ(readBytes(f.path), kOldFile);
             EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"list.txt"});
             EXPECT_FALSE(f.desktop.messageTexts().contains("Done."));
-            EXPECT_EQ(f.desktop.pointers.back(), app::Pointer::Default);
+            EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
         }
     }
 }
@@ -139,7 +139,7 @@ TEST(FullDisk, NextSaveAfterAFailedOneWrites)
     FullDiskFixture f(3);
     f.fillInput(kNames);
     f.desktop.saveAnswers = {f.path, f.path};
-    f.desktop.messageAnswers = {app::MessageAnswer::Yes, app::MessageAnswer::Yes};
+    f.desktop.messageAnswers = {core::MessageAnswer::Yes, core::MessageAnswer::Yes};
     f.window->PushButton9->click();
     ASSERT_EQ(readBytes(f.path), kOldFile);
 

@@ -1,9 +1,9 @@
-#include "app/AppInfo.h"
-#include "app/ErrorReport.h"
-#include "app/Failure.h"
-#include "app/PointerState.h"
-#include "app/ProgressState.h"
-#include "app/Twips.h"
+#include "core/AppInfo.h"
+#include "core/ErrorReport.h"
+#include "core/Failure.h"
+#include "core/PointerState.h"
+#include "core/ProgressState.h"
+#include "core/Twips.h"
 #include "lists/NameListModel.h"
 #include "lists/NameListView.h"
 #include "sorting/SortCommand.h"
@@ -28,7 +28,7 @@
 
 using namespace orvella;
 using namespace orvella::testing;
-using app::Pointer;
+using core::Pointer;
 
 namespace {
 
@@ -81,7 +81,7 @@ struct EditorFixture : MainWindowFixture {
 QString reportLine(const char *procedure, int step)
 {
     return QStringLiteral("in %1.Form2.%2 at line %3")
-        .arg(QLatin1String(app::kProjectLabel), QLatin1String(procedure))
+        .arg(QLatin1String(core::kProjectLabel), QLatin1String(procedure))
         .arg(step);
 }
 
@@ -161,13 +161,13 @@ INSTANTIATE_TEST_SUITE_P(
                  {"Jr.", "Sr.", "III"}, false},
         SaveCase{"clear answered No",
                  [](EditorFixture &f) {
-                     f.desktop.messageAnswers = {app::MessageAnswer::No};
+                     f.desktop.messageAnswers = {core::MessageAnswer::No};
                      f.commands().PushButton5_Click();
                  },
                  {"Jr.", "Sr.", "III"}, false},
         SaveCase{"clear answered Yes",
                  [](EditorFixture &f) {
-                     f.desktop.messageAnswers = {app::MessageAnswer::Yes};
+                     f.desktop.messageAnswers = {core::MessageAnswer::Yes};
                      f.commands().PushButton5_Click();
                  },
                  {}, true},
@@ -219,7 +219,7 @@ struct UnreadableSuffixList : MemorySettings {
     QString read(const QString &key, const QString &defaultValue) const override
     {
         if (key == "SuffixList")
-            throw app::Failure(QStringLiteral("The settings file could not be read"));
+            throw core::Failure(QStringLiteral("The settings file could not be read"));
         return MemorySettings::read(key, defaultValue);
     }
 };
@@ -330,14 +330,14 @@ TEST(SuffixEditorDelete, RepeatedDeletesWorkDownTheList)
 TEST(SuffixEditorClear, AsksFirst)
 {
     EditorFixture f;
-    f.desktop.messageAnswers = {app::MessageAnswer::No, app::MessageAnswer::Yes};
+    f.desktop.messageAnswers = {core::MessageAnswer::No, core::MessageAnswer::Yes};
     f.commands().PushButton5_Click();
     EXPECT_EQ(f.entries().size(), 3);
     f.commands().PushButton5_Click();
     EXPECT_TRUE(f.entries().isEmpty());
     ASSERT_EQ(f.desktop.messages.size(), 2u);
     EXPECT_EQ(f.desktop.messages[0].text, "Are you sure?");
-    EXPECT_EQ(f.desktop.messages[0].style, app::MessageStyle::YesNo);
+    EXPECT_EQ(f.desktop.messages[0].style, core::MessageStyle::YesNo);
     EXPECT_EQ(f.desktop.messages[0].title, f.window->applicationTitle());
     EXPECT_EQ(f.settings.writes, QStringList{"SuffixList="});
 
@@ -403,7 +403,7 @@ TEST(SuffixEditorLoad, ThreeFilesAppendInTheDialogsOrder)
     f.file("three.txt", "\r\nC1\r\r\n");
     const QChar nul(u'\0');
     f.desktop.openAnswers = {f.folder.path() + nul + "two.txt" + nul + "one.txt" + nul + "three.txt"};
-    QSignalSpy pointers(&f.editor->pointerState(), &app::PointerState::changed);
+    QSignalSpy pointers(&f.editor->pointerState(), &core::PointerState::changed);
     f.commands().PushButton4_Click();
 
     EXPECT_EQ(f.entries(), (QStringList{"Jr.", "B1", "B2", "A1", "A2", "C1"}));
@@ -447,7 +447,7 @@ TEST(SuffixEditorLoad, UnreadableFileIsReportedAndThePointerComesBack)
 TEST(SuffixEditorLoad, CancelledDialogDoesNothing)
 {
     EditorFixture f;
-    QSignalSpy pointers(&f.editor->pointerState(), &app::PointerState::changed);
+    QSignalSpy pointers(&f.editor->pointerState(), &core::PointerState::changed);
     f.commands().PushButton4_Click();
     EXPECT_EQ(f.entries().size(), 3);
     EXPECT_EQ(pointers.size(), 0);
@@ -460,7 +460,7 @@ TEST(SuffixEditorSave, WritesTheListTableWithTheMainWindowsProgress)
     const QString out = f.folder.filePath("list.txt");
     f.file("list.txt", "old contents");
     f.desktop.saveAnswers = {out};
-    QSignalSpy positions(&f.window->progress(), &app::ProgressState::positionSet);
+    QSignalSpy positions(&f.window->progress(), &core::ProgressState::positionSet);
     f.commands().PushButton8_Click();
 
     EXPECT_EQ(readAll(out), QByteArray("Suffix List      \t\r\nJr.              \t\r\nS.N.J.M. long one\t\r\n"));
@@ -480,7 +480,7 @@ TEST(SuffixEditorSave, WritesTheListTableWithTheMainWindowsProgress)
 TEST(SuffixEditorSave, CancelledWritesNothing)
 {
     EditorFixture f;
-    QSignalSpy pointers(&f.editor->pointerState(), &app::PointerState::changed);
+    QSignalSpy pointers(&f.editor->pointerState(), &core::PointerState::changed);
     f.commands().PushButton8_Click();
     EXPECT_TRUE(f.folder.isValid());
     EXPECT_TRUE(QDir(f.folder.path()).entryList(QDir::Files).isEmpty());
@@ -543,7 +543,7 @@ TEST(SuffixEditorDrop, TwoFilesAppendLikeALoadWithoutSaving)
     EditorFixture f({"Jr."});
     const QString one = f.file("one.txt", "A1\r\nA2\r\n");
     const QString two = f.file("two.txt", "B1\n");
-    QSignalSpy pointers(&f.editor->pointerState(), &app::PointerState::changed);
+    QSignalSpy pointers(&f.editor->pointerState(), &core::PointerState::changed);
     dropFiles(f.editor->ListView1->viewport(), {two, one});
     EXPECT_EQ(f.entries(), (QStringList{"Jr.", "B1", "A1", "A2"}));
     EXPECT_TRUE(f.settings.writes.isEmpty());
@@ -627,7 +627,7 @@ TEST(SuffixEditorWindow, SortAfterAnEditUsesTheNewListAtOnce)
     editor.commands().PushButton1_Click(); // the added entry is the selected one
     EXPECT_EQ(sorted(), (QStringList{"Bob Cole", "Ann Brown Xyz"}));
 
-    f.desktop.messageAnswers = {app::MessageAnswer::Yes};
+    f.desktop.messageAnswers = {core::MessageAnswer::Yes};
     editor.commands().PushButton7_Click();
     f.desktop.inputAnswers = {"xyz"};
     editor.commands().PushButton6_Click();
@@ -656,31 +656,31 @@ TEST(SuffixEditorWindow, ControlsStandWhereDesigned)
         {e.PushButton2, "Exit", 4080, 5110, 3840, 405},
     };
     EXPECT_EQ(e.windowTitle(), "Suffix List");
-    EXPECT_EQ(e.size(), QSize(app::twips(8040), app::twips(5625)));
+    EXPECT_EQ(e.size(), QSize(core::twips(8040), core::twips(5625)));
     EXPECT_EQ(e.font().family(), "Arial");
     EXPECT_DOUBLE_EQ(e.font().pointSizeF(), 9);
     for (const Row &row : table) {
         SCOPED_TRACE(row.caption);
-        EXPECT_EQ(row.control->geometry(), app::twipsRect(row.left, row.top, row.width, row.height));
+        EXPECT_EQ(row.control->geometry(), core::twipsRect(row.left, row.top, row.width, row.height));
         EXPECT_EQ(static_cast<QPushButton *>(row.control)->text(), row.caption);
         EXPECT_DOUBLE_EQ(row.control->font().pointSizeF(), 11.25);
         EXPECT_TRUE(row.control->font().bold());
     }
-    EXPECT_EQ(e.ListView1->geometry(), app::twipsRect(120, 120, 7800, 3015));
+    EXPECT_EQ(e.ListView1->geometry(), core::twipsRect(120, 120, 7800, 3015));
     EXPECT_EQ(e.ListView1->toolTip(), "Drag and drop files here. Double-click item to remove it. Move | line to right "
                                       "and out of window to reveal full names.");
     EXPECT_FALSE(e.ListView1->isHeaderHidden());
     EXPECT_EQ(e.ListView1->model()->headerData(0, Qt::Horizontal).toString(), "Suffix List");
-    EXPECT_EQ(e.ListView1->header()->sectionSize(0), app::twips(7300));
+    EXPECT_EQ(e.ListView1->header()->sectionSize(0), core::twips(7300));
 
-    EXPECT_EQ(e.Label3->geometry(), app::twipsRect(120, 3220, 7800, 255));
+    EXPECT_EQ(e.Label3->geometry(), core::twipsRect(120, 3220, 7800, 255));
     EXPECT_EQ(e.Label3->text(), QString(19, ' ') + "This default list was found at:");
     EXPECT_EQ(e.Label3->palette().color(QPalette::Window), QColor(Qt::white));
     EXPECT_TRUE(e.Label3->autoFillBackground());
 
-    EXPECT_EQ(e.Label4->pos(), app::twipsRect(3600, 3225, 3330, 225).topLeft());
-    EXPECT_EQ(e.Label4->height(), app::twips(225));
-    EXPECT_GE(e.Label4->width(), app::twips(3330));
+    EXPECT_EQ(e.Label4->pos(), core::twipsRect(3600, 3225, 3330, 225).topLeft());
+    EXPECT_EQ(e.Label4->height(), core::twips(225));
+    EXPECT_GE(e.Label4->width(), core::twips(3330));
     EXPECT_GE(e.Label4->width(), e.Label4->sizeHint().width()) << "the whole address shows";
     EXPECT_EQ(e.Label4->text(), "https://velmora.example/orvella/suffixes");
     EXPECT_TRUE(e.Label4->font().underline());
@@ -697,7 +697,7 @@ TEST(SuffixEditorWindow, LinkClickOpensTheSourcePage)
     f.editor->show();
     QTest::mouseClick(f.editor->Label4, Qt::LeftButton);
     QTest::mouseClick(f.editor->Label4, Qt::RightButton);
-    EXPECT_EQ(f.desktop.openedUrls, QStringList{QString::fromLatin1(app::kSuffixSourcePage)});
+    EXPECT_EQ(f.desktop.openedUrls, QStringList{QString::fromLatin1(core::kSuffixSourcePage)});
 }
 
 TEST(SuffixEditorWindow, KeysAndDoubleClickOnTheList)
@@ -740,7 +740,7 @@ TEST(SuffixEditorWindow, HandOverButtonsAndLinkArrowOverListAndBackground)
 {
     HoverEditor f;
     suffixes::SuffixEditor &e = *f.editor;
-    const QPoint background = app::twipsRect(7950, 5100, 60, 60).center();
+    const QPoint background = core::twipsRect(7950, 5100, 60, 60).center();
     ASSERT_EQ(e.childAt(background), nullptr);
     for (QWidget *control : std::initializer_list<QWidget *>{e.PushButton6, e.PushButton1, e.PushButton3,
                                                              e.PushButton5, e.PushButton4, e.PushButton8,
