@@ -1,6 +1,7 @@
 #include "suffixes/SuffixEditor.h"
 
 #include "core/AppInfo.h"
+#include "core/ControlTable.h"
 #include "core/CursorFile.h"
 #include "core/Desktop.h"
 #include "core/HoverPointer.h"
@@ -11,6 +12,7 @@
 #include "core/Twips.h"
 #include "core/WindowLayout.h"
 #include "lists/NameListView.h"
+#include "suffixes/SuffixEditorLayout.h"
 #include "suffixes/SuffixStore.h"
 
 #include <QApplication>
@@ -32,7 +34,7 @@ const QString kListTooltip = QStringLiteral("Drag and drop files here. Double-cl
 } // namespace
 
 using core::arialBold;
-using core::place;
+using core::controlNamed;
 
 SuffixEditor::SuffixEditor(core::MainContext &main, QWidget *mainWindow)
     : QWidget(nullptr), m_main(main), m_mainWindow(mainWindow), m_commands(main, m_list, m_pointer)
@@ -46,27 +48,28 @@ SuffixEditor::~SuffixEditor() = default;
 
 void SuffixEditor::buildControls()
 {
-    setFixedSize(core::twips(8040), core::twips(5625));
-    const QFont small = arialBold(9);
-    const QFont large = arialBold(11.25);
-    setFont(small);
+    setFixedSize(core::twips(kSuffixEditorWidth), core::twips(kSuffixEditorHeight));
+    setFont(arialBold(9));
 
-    auto button = [&](const char *caption, int l, int t) {
-        auto *b = place(new QPushButton(QString::fromLatin1(caption), this), l, t, 3840, 405);
-        b->setFont(large);
-        return b;
-    };
+    core::buildControls(this, suffixEditorControls(), [this](const core::ControlLayout &, QWidget *container) {
+        return new lists::NameListView(&m_list.model(), container);
+    });
+    ListView1 = controlNamed<lists::NameListView>(this, "ListView1");
+    Label3 = controlNamed<QLabel>(this, "Label3");
+    Label4 = controlNamed<QLabel>(this, "Label4");
+    PushButton6 = controlNamed<QPushButton>(this, "PushButton6");
+    PushButton1 = controlNamed<QPushButton>(this, "PushButton1");
+    PushButton3 = controlNamed<QPushButton>(this, "PushButton3");
+    PushButton5 = controlNamed<QPushButton>(this, "PushButton5");
+    PushButton4 = controlNamed<QPushButton>(this, "PushButton4");
+    PushButton8 = controlNamed<QPushButton>(this, "PushButton8");
+    PushButton7 = controlNamed<QPushButton>(this, "PushButton7");
+    PushButton2 = controlNamed<QPushButton>(this, "PushButton2");
 
-    ListView1 = place(new lists::NameListView(&m_list.model(), this), 120, 120, 7800, 3015);
-    ListView1->setFont(small);
     ListView1->setToolTip(kListTooltip);
     ListView1->acceptFileDrops(true);
     ListView1->setHeaderHidden(true); // the column is added at creation
-    Label3 = place(new QLabel(QString(19, QLatin1Char(' ')) + QStringLiteral("This default list was found at:"), this),
-                   120, 3220, 7800, 255);
-    Label3->setFont(small);
-    Label4 = place(new QLabel(QString::fromLatin1(core::kSuffixSourcePage), this), 3600, 3225, 3330, 225);
-    QFont link = small;
+    QFont link = Label4->font();
     link.setUnderline(true);
     Label4->setFont(link);
     QPalette linkPalette = Label4->palette();
@@ -75,24 +78,6 @@ void SuffixEditor::buildControls()
     // The whole address stays readable where the font runs wider than the design's.
     Label4->resize(std::max(Label4->width(), Label4->sizeHint().width()), Label4->height());
     Label4->raise();
-
-    PushButton6 = button("Add One", 120, 3580);
-    PushButton1 = button("Edit Selected", 4080, 3580);
-    PushButton3 = button("Delete Selected", 120, 4090);
-    PushButton5 = button("Clear List", 4080, 4090);
-    PushButton4 = button("Load List From File", 120, 4605);
-    PushButton8 = button("Save List To Text File", 4080, 4605);
-    PushButton7 = button("Reset To Default List", 120, 5110);
-    PushButton2 = button("Exit", 4080, 5110);
-
-    QWidget *previous = ListView1;
-    for (QWidget *w : {static_cast<QWidget *>(PushButton6), static_cast<QWidget *>(PushButton1),
-                       static_cast<QWidget *>(PushButton3), static_cast<QWidget *>(PushButton5),
-                       static_cast<QWidget *>(PushButton4), static_cast<QWidget *>(PushButton8),
-                       static_cast<QWidget *>(PushButton7), static_cast<QWidget *>(PushButton2)}) {
-        setTabOrder(previous, w);
-        previous = w;
-    }
 
     // The hand over the buttons and the link, the arrow over the background and the
     // list. Plain moves reach the hover rule only where the mouse is tracked.

@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 #include "core/SettingsStore.h"
+#include "support/Controls.h"
 #include "support/Printers.h"
 #include "support/ScriptedDesktop.h"
 
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 using orvella::core::QSettingsStore;
+using orvella::testing::control;
 
 namespace {
 
@@ -114,12 +116,12 @@ TEST(SettingsStore, DamagedFileStartsTheWindowAndIsWrittenAgain)
         orvella::app::MainWindow window(desktop, store);
         window.Form_Load(QStringLiteral("/nonexistent"));
         // One reading is selected in each group, whatever the file held.
-        EXPECT_NE(window.Option1->isChecked(), window.Option2->isChecked());
-        EXPECT_NE(window.Option3->isChecked(), window.Option4->isChecked());
-        window.Check5->click();
+        EXPECT_NE(control<QRadioButton>(window, "Option1")->isChecked(), control<QRadioButton>(window, "Option2")->isChecked());
+        EXPECT_NE(control<QRadioButton>(window, "Option3")->isChecked(), control<QRadioButton>(window, "Option4")->isChecked());
+        control<QCheckBox>(window, "Check5")->click();
         changeOnDisk(path);
         QSettingsStore reader;
-        EXPECT_EQ(reader.read("Remove Duplicates", "?"), window.Check5->isChecked() ? "1" : "0");
+        EXPECT_EQ(reader.read("Remove Duplicates", "?"), control<QCheckBox>(window, "Check5")->isChecked() ? "1" : "0");
     }
 }
 

@@ -6,6 +6,7 @@
 #include "export/ExportCommands.h"
 #include "export/ExportList.h"
 #include "lists/NameListModel.h"
+#include "support/Controls.h"
 #include "support/Fixtures.h"
 
 #include <QClipboard>
@@ -225,7 +226,7 @@ TEST(CopyResultsToClipboard, ButtonRunsTheCommand)
 {
     MainWindowFixture f;
     f.window->resultList().append("Ann Lee");
-    f.window->PushButton5->click();
+    control<QPushButton>(*f.window, "PushButton5")->click();
     EXPECT_EQ(f.desktop.clipboard, "Ann Lee\r\n");
     EXPECT_EQ(f.desktop.messageTexts(), QStringList{kCopiedMessage});
 }

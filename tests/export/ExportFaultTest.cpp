@@ -7,6 +7,7 @@
 #include "export/ExportCommands.h"
 #include "export/Spreadsheet.h"
 #include "lists/NameListModel.h"
+#include "support/Controls.h"
 #include "support/Fixtures.h"
 
 #include <QPushButton>
@@ -116,7 +117,7 @@ TEST(ClipboardThatRefusesTheText, NoReportMessageStillShownResultsKept)
     window.resultList().append("Bob Young");
     settings.writes.clear();
 
-    window.PushButton5->click();
+    control<QPushButton>(window, "PushButton5")->click();
 
     EXPECT_EQ(desktop.textAttempts, 1000);
     EXPECT_TRUE(desktop.errorReports().empty());

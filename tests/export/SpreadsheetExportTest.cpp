@@ -5,6 +5,7 @@
 #include "export/ExportCommands.h"
 #include "export/Spreadsheet.h"
 #include "lists/NameListModel.h"
+#include "support/Controls.h"
 #include "support/Fixtures.h"
 
 #include <QPushButton>
@@ -205,7 +206,7 @@ TEST(SaveResultsAsExcelFile, ButtonRunsTheCommand)
     CallLog log;
     f.desktop.spreadsheetFactory = [&log] { return std::make_unique<RecordingSpreadsheet>(log); };
     f.window->resultList().append("Ann Lee");
-    f.window->PushButton13->click();
+    control<QPushButton>(*f.window, "PushButton13")->click();
     EXPECT_EQ(log.calls, QStringList({"addWorkbook", "cell 1 1 Result(s)", "fit 1", "cell 2 1 Ann Lee", "fitAll",
                                       "visible"}));
 }

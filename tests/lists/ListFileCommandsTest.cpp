@@ -7,6 +7,7 @@
 #include "lists/ListFile.h"
 #include "lists/ListFileCommands.h"
 #include "lists/NameListModel.h"
+#include "support/Controls.h"
 #include "support/Fixtures.h"
 
 #include <QPushButton>
@@ -30,17 +31,17 @@ struct FilesFixture : MainWindowFixture {
     void load(const QString &answer)
     {
         desktop.openAnswers = {answer};
-        window->PushButton3->click();
+        control<QPushButton>(*window, "PushButton3")->click();
     }
     void saveNames(const QString &answer)
     {
         desktop.saveAnswers = {answer};
-        window->PushButton9->click();
+        control<QPushButton>(*window, "PushButton9")->click();
     }
     void saveResults(const QString &answer)
     {
         desktop.saveAnswers = {answer};
-        window->PushButton4->click();
+        control<QPushButton>(*window, "PushButton4")->click();
     }
     QStringList reportPlaces() const { return desktop.reportPlaces(); }
 };
@@ -272,7 +273,7 @@ TEST(SaveCommands, BusyPointerGuardsTheListsWhileSaving)
     f.input().select(1);
     f.results().select(1);
     const auto meddle = [&] {
-        f.window->PushButton1->click();
+        control<QPushButton>(*f.window, "PushButton1")->click();
         f.window->listCommands().ListView1_DblClick();
         f.window->listCommands().ListView2_DblClick();
     };
@@ -300,7 +301,7 @@ TEST(RoundTrip, NamesFileReadsBackAsTheSameList)
     ASSERT_EQ(before[1], QString::fromUtf8("Šimon œdipe"));
 
     f.saveNames(f.path("names.txt"));
-    f.window->PushButton1->click();
+    control<QPushButton>(*f.window, "PushButton1")->click();
     f.load(f.path("names.txt"));
     EXPECT_EQ(itemsOf(f.input()), before);
     EXPECT_FALSE(readBytes(f.path("names.txt")).startsWith("\xEF\xBB\xBF"));

@@ -10,6 +10,7 @@
 #include "core/ProgressState.h"
 #include "lists/ListFileCommands.h"
 #include "lists/NameListModel.h"
+#include "support/Controls.h"
 #include "support/FileSizeLimit.h"
 #include "support/Fixtures.h"
 
@@ -48,7 +49,7 @@ TEST(FullDisk, SaveListOfNamesFailsCleanlyAfterAnyNumberOfBytes)
         f.fillInput(kNames);
         f.desktop.saveAnswers = {f.path};
         f.desktop.messageAnswers = {core::MessageAnswer::Yes}; // overwrite the old file
-        f.window->PushButton9->click();
+        control<QPushButton>(*f.window, "PushButton9")->click();
 
         EXPECT_EQ(itemsOf(f.window->inputList()), kNames);
         EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
@@ -75,7 +76,7 @@ TEST(FullDisk, SaveResultsFailsCleanlyAfterAnyNumberOfBytes)
         for (const QString &name : kNames)
             f.window->resultList().append(name);
         f.desktop.saveAnswers = {f.path};
-        f.window->PushButton4->click();
+        control<QPushButton>(*f.window, "PushButton4")->click();
 
         EXPECT_EQ(itemsOf(f.window->resultList()), kNames);
         EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
@@ -106,8 +107,8 @@ TEST(FullDisk, FileSystemLimitFailsBothSavesAndKeepsTheOldFile)
         QString place;
     };
     const Case cases[] = {
-        {"names", [](app::MainWindow &w) { return w.PushButton9; }, "Form1.PushButton9_Click at line 140"},
-        {"results", [](app::MainWindow &w) { return w.PushButton4; }, "Form1.PushButton4_Click at line 120"},
+        {"names", [](app::MainWindow &w) { return control<QPushButton>(w, "PushButton9"); }, "Form1.PushButton9_Click at line 140"},
+        {"results", [](app::MainWindow &w) { return control<QPushButton>(w, "PushButton4"); }, "Form1.PushButton4_Click at line 120"},
     };
     for (const Case &c : cases) {
         for (const rlim_t limit : {rlim_t(0), rlim_t(12), rlim_t(25)}) { // the names file has 26 bytes
@@ -140,11 +141,11 @@ TEST(FullDisk, NextSaveAfterAFailedOneWrites)
     f.fillInput(kNames);
     f.desktop.saveAnswers = {f.path, f.path};
     f.desktop.messageAnswers = {core::MessageAnswer::Yes, core::MessageAnswer::Yes};
-    f.window->PushButton9->click();
+    control<QPushButton>(*f.window, "PushButton9")->click();
     ASSERT_EQ(readBytes(f.path), kOldFile);
 
     f.window->listFileCommands().setOutputFilter({});
-    f.window->PushButton9->click();
+    control<QPushButton>(*f.window, "PushButton9")->click();
     EXPECT_EQ(readBytes(f.path), QString::fromUtf8("Ann Lee\r\nBob\r\nZoë Ünal\r\n").toUtf8());
     EXPECT_EQ(f.reportPlaces().size(), 1);
     EXPECT_EQ(f.desktop.messageTexts().last(), "Done.");

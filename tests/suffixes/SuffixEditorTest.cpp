@@ -9,6 +9,7 @@
 #include "sorting/SortCommand.h"
 #include "suffixes/SuffixEditor.h"
 #include "suffixes/SuffixStore.h"
+#include "support/Controls.h"
 #include "support/Fixtures.h"
 
 #include <QApplication>
@@ -544,7 +545,7 @@ TEST(SuffixEditorDrop, TwoFilesAppendLikeALoadWithoutSaving)
     const QString one = f.file("one.txt", "A1\r\nA2\r\n");
     const QString two = f.file("two.txt", "B1\n");
     QSignalSpy pointers(&f.editor->pointerState(), &core::PointerState::changed);
-    dropFiles(f.editor->ListView1->viewport(), {two, one});
+    dropFiles(control<lists::NameListView>(*f.editor, "ListView1")->viewport(), {two, one});
     EXPECT_EQ(f.entries(), (QStringList{"Jr.", "B1", "A1", "A2"}));
     EXPECT_TRUE(f.settings.writes.isEmpty());
     ASSERT_EQ(pointers.size(), 2);
@@ -558,7 +559,7 @@ TEST(SuffixEditorDrop, TwoFilesOnTheMainInputListAppendTheirNames)
     f.fillInput({"Ann Lee"});
     const QString one = f.file("one.txt", "Bob Young\r\n");
     const QString two = f.file("two.txt", "Cy Adams\r\nDee Moss\r\n");
-    dropFiles(f.window->ListView1->viewport(), {one, two});
+    dropFiles(control<lists::NameListView>(*f.window, "ListView1")->viewport(), {one, two});
     EXPECT_EQ(itemsOf(f.window->inputList()), (QStringList{"Ann Lee", "Bob Young", "Cy Adams", "Dee Moss"}));
     EXPECT_EQ(f.window->pointerState().pointer(), Pointer::Default);
     EXPECT_EQ(f.entries().size(), 3) << "the suffix list is not touched";
@@ -570,7 +571,7 @@ TEST(SuffixEditorDrop, ResultListTakesNoFiles)
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(f.file("one.txt", "X\r\n"))});
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(f.window->ListView2->viewport(), &enter);
+    QApplication::sendEvent(control<lists::NameListView>(*f.window, "ListView2")->viewport(), &enter);
     EXPECT_FALSE(enter.isAccepted());
 }
 
@@ -581,14 +582,14 @@ TEST(SuffixEditorWindow, ListOpensItAndCloseBoxOrExitHideIt)
     for (const bool viaExit : {false, true}) {
         EditorFixture f;
         f.window->show();
-        f.window->PushButton15->click();
+        control<QPushButton>(*f.window, "PushButton15")->click();
         EXPECT_TRUE(f.editor->isVisible());
         EXPECT_FALSE(f.window->isVisible());
         EXPECT_EQ(f.editor->parentWidget(), nullptr) << "no owner";
         EXPECT_FALSE(f.editor->isModal());
 
         if (viaExit)
-            f.editor->PushButton2->click();
+            control<QPushButton>(*f.editor, "PushButton2")->click();
         else
             EXPECT_FALSE(f.editor->close()) << "the close is refused";
         EXPECT_FALSE(f.editor->isVisible());
@@ -597,7 +598,7 @@ TEST(SuffixEditorWindow, ListOpensItAndCloseBoxOrExitHideIt)
 
         // Reopened: the same list, not read again from the store.
         f.settings.values.insert("SuffixList", "other");
-        f.window->PushButton15->click();
+        control<QPushButton>(*f.window, "PushButton15")->click();
         EXPECT_EQ(&f.window->suffixEditor(), f.editor);
         EXPECT_EQ(f.entries(), (QStringList{"Jr.", "Sr.", "III"}));
         EXPECT_TRUE(f.settings.writes.isEmpty());
@@ -608,8 +609,8 @@ TEST(SuffixEditorWindow, ListOpensItAndCloseBoxOrExitHideIt)
 TEST(SuffixEditorWindow, SortAfterAnEditUsesTheNewListAtOnce)
 {
     MainWindowFixture f;
-    f.window->Option1->setChecked(true);
-    f.window->Option3->setChecked(true);
+    control<QRadioButton>(*f.window, "Option1")->setChecked(true);
+    control<QRadioButton>(*f.window, "Option3")->setChecked(true);
     f.fillInput({"Ann Brown Xyz", "Bob Cole"});
     const auto sorted = [&f] {
         f.window->sortCommand().PushButton17_Click();
@@ -646,14 +647,14 @@ TEST(SuffixEditorWindow, ControlsStandWhereDesigned)
         int left, top, width, height;
     };
     const Row table[] = {
-        {e.PushButton6, "Add One", 120, 3580, 3840, 405},
-        {e.PushButton1, "Edit Selected", 4080, 3580, 3840, 405},
-        {e.PushButton3, "Delete Selected", 120, 4090, 3840, 405},
-        {e.PushButton5, "Clear List", 4080, 4090, 3840, 405},
-        {e.PushButton4, "Load List From File", 120, 4605, 3840, 405},
-        {e.PushButton8, "Save List To Text File", 4080, 4605, 3840, 405},
-        {e.PushButton7, "Reset To Default List", 120, 5110, 3840, 405},
-        {e.PushButton2, "Exit", 4080, 5110, 3840, 405},
+        {control<QPushButton>(e, "PushButton6"), "Add One", 120, 3580, 3840, 405},
+        {control<QPushButton>(e, "PushButton1"), "Edit Selected", 4080, 3580, 3840, 405},
+        {control<QPushButton>(e, "PushButton3"), "Delete Selected", 120, 4090, 3840, 405},
+        {control<QPushButton>(e, "PushButton5"), "Clear List", 4080, 4090, 3840, 405},
+        {control<QPushButton>(e, "PushButton4"), "Load List From File", 120, 4605, 3840, 405},
+        {control<QPushButton>(e, "PushButton8"), "Save List To Text File", 4080, 4605, 3840, 405},
+        {control<QPushButton>(e, "PushButton7"), "Reset To Default List", 120, 5110, 3840, 405},
+        {control<QPushButton>(e, "PushButton2"), "Exit", 4080, 5110, 3840, 405},
     };
     EXPECT_EQ(e.windowTitle(), "Suffix List");
     EXPECT_EQ(e.size(), QSize(core::twips(8040), core::twips(5625)));
@@ -666,27 +667,27 @@ TEST(SuffixEditorWindow, ControlsStandWhereDesigned)
         EXPECT_DOUBLE_EQ(row.control->font().pointSizeF(), 11.25);
         EXPECT_TRUE(row.control->font().bold());
     }
-    EXPECT_EQ(e.ListView1->geometry(), core::twipsRect(120, 120, 7800, 3015));
-    EXPECT_EQ(e.ListView1->toolTip(), "Drag and drop files here. Double-click item to remove it. Move | line to right "
+    EXPECT_EQ(control<lists::NameListView>(e, "ListView1")->geometry(), core::twipsRect(120, 120, 7800, 3015));
+    EXPECT_EQ(control<lists::NameListView>(e, "ListView1")->toolTip(), "Drag and drop files here. Double-click item to remove it. Move | line to right "
                                       "and out of window to reveal full names.");
-    EXPECT_FALSE(e.ListView1->isHeaderHidden());
-    EXPECT_EQ(e.ListView1->model()->headerData(0, Qt::Horizontal).toString(), "Suffix List");
-    EXPECT_EQ(e.ListView1->header()->sectionSize(0), core::twips(7300));
+    EXPECT_FALSE(control<lists::NameListView>(e, "ListView1")->isHeaderHidden());
+    EXPECT_EQ(control<lists::NameListView>(e, "ListView1")->model()->headerData(0, Qt::Horizontal).toString(), "Suffix List");
+    EXPECT_EQ(control<lists::NameListView>(e, "ListView1")->header()->sectionSize(0), core::twips(7300));
 
-    EXPECT_EQ(e.Label3->geometry(), core::twipsRect(120, 3220, 7800, 255));
-    EXPECT_EQ(e.Label3->text(), QString(19, ' ') + "This default list was found at:");
-    EXPECT_EQ(e.Label3->palette().color(QPalette::Window), QColor(Qt::white));
-    EXPECT_TRUE(e.Label3->autoFillBackground());
+    EXPECT_EQ(control<QLabel>(e, "Label3")->geometry(), core::twipsRect(120, 3220, 7800, 255));
+    EXPECT_EQ(control<QLabel>(e, "Label3")->text(), QString(19, ' ') + "This default list was found at:");
+    EXPECT_EQ(control<QLabel>(e, "Label3")->palette().color(QPalette::Window), QColor(Qt::white));
+    EXPECT_TRUE(control<QLabel>(e, "Label3")->autoFillBackground());
 
-    EXPECT_EQ(e.Label4->pos(), core::twipsRect(3600, 3225, 3330, 225).topLeft());
-    EXPECT_EQ(e.Label4->height(), core::twips(225));
-    EXPECT_GE(e.Label4->width(), core::twips(3330));
-    EXPECT_GE(e.Label4->width(), e.Label4->sizeHint().width()) << "the whole address shows";
-    EXPECT_EQ(e.Label4->text(), "https://velmora.example/orvella/suffixes");
-    EXPECT_TRUE(e.Label4->font().underline());
-    EXPECT_TRUE(e.Label4->font().bold());
-    EXPECT_EQ(e.Label4->palette().color(QPalette::WindowText), QColor(0, 0, 128));
-    EXPECT_EQ(e.childAt(e.Label4->geometry().center()), e.Label4) << "the link lies above Label3";
+    EXPECT_EQ(control<QLabel>(e, "Label4")->pos(), core::twipsRect(3600, 3225, 3330, 225).topLeft());
+    EXPECT_EQ(control<QLabel>(e, "Label4")->height(), core::twips(225));
+    EXPECT_GE(control<QLabel>(e, "Label4")->width(), core::twips(3330));
+    EXPECT_GE(control<QLabel>(e, "Label4")->width(), control<QLabel>(e, "Label4")->sizeHint().width()) << "the whole address shows";
+    EXPECT_EQ(control<QLabel>(e, "Label4")->text(), "https://velmora.example/orvella/suffixes");
+    EXPECT_TRUE(control<QLabel>(e, "Label4")->font().underline());
+    EXPECT_TRUE(control<QLabel>(e, "Label4")->font().bold());
+    EXPECT_EQ(control<QLabel>(e, "Label4")->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+    EXPECT_EQ(e.childAt(control<QLabel>(e, "Label4")->geometry().center()), control<QLabel>(e, "Label4")) << "the link lies above Label3";
     // Window colour set-up: the window takes the button face colour.
     EXPECT_EQ(e.palette().color(QPalette::Window), QApplication::palette().color(QPalette::Active, QPalette::Button));
 }
@@ -695,8 +696,8 @@ TEST(SuffixEditorWindow, LinkClickOpensTheSourcePage)
 {
     EditorFixture f;
     f.editor->show();
-    QTest::mouseClick(f.editor->Label4, Qt::LeftButton);
-    QTest::mouseClick(f.editor->Label4, Qt::RightButton);
+    QTest::mouseClick(control<QLabel>(*f.editor, "Label4"), Qt::LeftButton);
+    QTest::mouseClick(control<QLabel>(*f.editor, "Label4"), Qt::RightButton);
     EXPECT_EQ(f.desktop.openedUrls, QStringList{QString::fromLatin1(core::kSuffixSourcePage)});
 }
 
@@ -706,16 +707,16 @@ TEST(SuffixEditorWindow, KeysAndDoubleClickOnTheList)
     f.editor->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(f.editor));
     f.list().select(2);
-    QTest::keyClick(f.editor->ListView1, Qt::Key_A);
-    QTest::keyClick(f.editor->ListView1, Qt::Key_Return);
+    QTest::keyClick(control<lists::NameListView>(*f.editor, "ListView1"), Qt::Key_A);
+    QTest::keyClick(control<lists::NameListView>(*f.editor, "ListView1"), Qt::Key_Return);
     EXPECT_EQ(f.entries(), (QStringList{"a", "b", "c"}));
     EXPECT_TRUE(f.settings.writes.isEmpty());
     f.list().select(2);
-    QTest::keyClick(f.editor->ListView1, Qt::Key_Delete);
+    QTest::keyClick(control<lists::NameListView>(*f.editor, "ListView1"), Qt::Key_Delete);
     EXPECT_EQ(f.entries(), (QStringList{"a", "c"}));
-    const QRect first = f.editor->ListView1->visualRect(f.list().index(0));
+    const QRect first = control<lists::NameListView>(*f.editor, "ListView1")->visualRect(f.list().index(0));
     QTest::mouseDClick(f.editor->windowHandle(), Qt::LeftButton, Qt::NoModifier,
-                       f.editor->ListView1->viewport()->mapTo(f.editor, first.center()));
+                       control<lists::NameListView>(*f.editor, "ListView1")->viewport()->mapTo(f.editor, first.center()));
     EXPECT_EQ(f.entries(), QStringList{"c"});
     EXPECT_EQ(f.settings.writes.size(), 2);
 }
@@ -742,21 +743,20 @@ TEST(SuffixEditorWindow, HandOverButtonsAndLinkArrowOverListAndBackground)
     suffixes::SuffixEditor &e = *f.editor;
     const QPoint background = core::twipsRect(7950, 5100, 60, 60).center();
     ASSERT_EQ(e.childAt(background), nullptr);
-    for (QWidget *control : std::initializer_list<QWidget *>{e.PushButton6, e.PushButton1, e.PushButton3,
-                                                             e.PushButton5, e.PushButton4, e.PushButton8,
-                                                             e.PushButton7, e.PushButton2, e.Label4}) {
-        f.moveOver(e.ListView1);
+    for (const char *name : {"PushButton6", "PushButton1", "PushButton3", "PushButton5", "PushButton4", "PushButton8",
+                             "PushButton7", "PushButton2", "Label4"}) {
+        f.moveOver(control<lists::NameListView>(e, "ListView1"));
         ASSERT_EQ(f.pointer(), Pointer::Default);
-        f.moveOver(control);
-        EXPECT_EQ(f.pointer(), Pointer::Custom) << control->objectName().toStdString();
+        f.moveOver(control<QWidget>(e, name));
+        EXPECT_EQ(f.pointer(), Pointer::Custom) << name;
     }
     f.moveOver(&e, background);
     EXPECT_EQ(f.pointer(), Pointer::Default);
 
     f.busy(true);
-    f.moveOver(e.PushButton2);
+    f.moveOver(control<QPushButton>(e, "PushButton2"));
     EXPECT_EQ(f.pointer(), Pointer::Busy);
-    f.moveOver(e.ListView1);
+    f.moveOver(control<lists::NameListView>(e, "ListView1"));
     EXPECT_EQ(f.pointer(), Pointer::Busy);
 }
 
