@@ -116,8 +116,10 @@ TEST(SettingsStore, DamagedFileStartsTheWindowAndIsWrittenAgain)
         orvella::app::MainWindow window(desktop, store);
         window.Form_Load(QStringLiteral("/nonexistent"));
         // One reading is selected in each group, whatever the file held.
-        EXPECT_NE(control<QRadioButton>(window, "Option1")->isChecked(), control<QRadioButton>(window, "Option2")->isChecked());
-        EXPECT_NE(control<QRadioButton>(window, "Option3")->isChecked(), control<QRadioButton>(window, "Option4")->isChecked());
+        EXPECT_NE(control<QRadioButton>(window, "Option1")->isChecked(),
+                  control<QRadioButton>(window, "Option2")->isChecked());
+        EXPECT_NE(control<QRadioButton>(window, "Option3")->isChecked(),
+                  control<QRadioButton>(window, "Option4")->isChecked());
         control<QCheckBox>(window, "Check5")->click();
         changeOnDisk(path);
         QSettingsStore reader;

@@ -101,7 +101,8 @@ TEST(RemoveItem, SelectedItemGoesOnDoubleClickOrDelete)
             ListsFixture f;
             f.window->show();
             lists::NameListModel &list = resultList ? f.results() : f.input();
-            lists::NameListView *view = resultList ? control<lists::NameListView>(*f.window, "ListView2") : control<lists::NameListView>(*f.window, "ListView1");
+            lists::NameListView *view = resultList ? control<lists::NameListView>(*f.window, "ListView2")
+                                                   : control<lists::NameListView>(*f.window, "ListView1");
             for (const char *name : {"a", "b", "c"})
                 list.append(name);
             list.flushPendingRows();
@@ -161,8 +162,12 @@ TEST(ListColumns, CaptionsNeverShowCounts)
 {
     ListsFixture f;
     for (int round = 0; round < 2; ++round) {
-        EXPECT_EQ(control<lists::NameListView>(*f.window, "ListView1")->model()->headerData(0, Qt::Horizontal).toString(), " Name(s)");
-        EXPECT_EQ(control<lists::NameListView>(*f.window, "ListView2")->model()->headerData(0, Qt::Horizontal).toString(), "Result(s)");
+        EXPECT_EQ(
+            control<lists::NameListView>(*f.window, "ListView1")->model()->headerData(0, Qt::Horizontal).toString(),
+            " Name(s)");
+        EXPECT_EQ(
+            control<lists::NameListView>(*f.window, "ListView2")->model()->headerData(0, Qt::Horizontal).toString(),
+            "Result(s)");
         control<QPushButton>(*f.window, "PushButton7")->click();
         f.results().append("r");
         MainWindowFixture::processEvents();

@@ -107,8 +107,10 @@ TEST(FullDisk, FileSystemLimitFailsBothSavesAndKeepsTheOldFile)
         QString place;
     };
     const Case cases[] = {
-        {"names", [](app::MainWindow &w) { return control<QPushButton>(w, "PushButton9"); }, "Form1.PushButton9_Click at line 140"},
-        {"results", [](app::MainWindow &w) { return control<QPushButton>(w, "PushButton4"); }, "Form1.PushButton4_Click at line 120"},
+        {"names", [](app::MainWindow &w) { return control<QPushButton>(w, "PushButton9"); },
+         "Form1.PushButton9_Click at line 140"},
+        {"results", [](app::MainWindow &w) { return control<QPushButton>(w, "PushButton4"); },
+         "Form1.PushButton4_Click at line 120"},
     };
     for (const Case &c : cases) {
         for (const rlim_t limit : {rlim_t(0), rlim_t(12), rlim_t(25)}) { // the names file has 26 bytes
