@@ -77,27 +77,10 @@ public:
     bool hasLiveSuffixList() const { return m_suffixEditor != nullptr; }
     // "List": shows the suffix list editor and hides this window.
     void PushButton15_Click();
-    // "Help": names the support page.
-    void PushButton8_Click();
-    // Text1 has lost the focus: a text that is not a number is refused with a message
-    // and the focus goes back.
-    void Text1_LostFocus();
-
-    // The option and filter controls' states and rules; the controls show them.
-    OptionSettings &optionSettings() { return m_options; }
-    core::HoverPointer &hoverPointer() { return *m_hover; }
-
-    // The custom (hand) pointer of this window.
-    const QCursor &customPointer() const { return m_customPointer; }
-    void setCustomPointer(const QCursor &cursor) { m_customPointer = cursor; }
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    // The controls the window's code works with, found by their names after building
-    // them from the layout table (tests find them by name too).
+    // The controls the window's code works with, found by their names once built from
+    // the layout table (tests find them by name too).
     lists::NameListView *ListView1 = nullptr;
     lists::NameListView *ListView2 = nullptr;
     QPushButton *PushButton1 = nullptr;  // Clear List
@@ -125,6 +108,26 @@ private:
     QRadioButton *Option3 = nullptr;
     QRadioButton *Option4 = nullptr;
 
+public:
+    // "Help": names the support page.
+    void PushButton8_Click();
+    // Text1 has lost the focus: a text that is not a number is refused with a message
+    // and the focus goes back.
+    void Text1_LostFocus();
+
+    // The option and filter controls' states and rules; the controls show them.
+    OptionSettings &optionSettings() { return m_options; }
+    core::HoverPointer &hoverPointer() { return *m_hover; }
+
+    // The custom (hand) pointer of this window.
+    const QCursor &customPointer() const { return m_customPointer; }
+    void setCustomPointer(const QCursor &cursor) { m_customPointer = cursor; }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
     void buildControls();
     void wireCommands();
     void showProgress();

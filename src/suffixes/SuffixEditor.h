@@ -43,14 +43,9 @@ public:
     // "Exit": asks the window to close, which hides it.
     void PushButton2_Click();
 
-
-protected:
-    void closeEvent(QCloseEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
-    // The controls the window's code works with, found by their names after building
-    // them from the layout table (tests find them by name too).
+    // The controls the window's code works with, found by their names once built from
+    // the layout table (tests find them by name too).
     lists::NameListView *ListView1 = nullptr;
     QLabel *Label3 = nullptr;
     QLabel *Label4 = nullptr;        // the address of the default list's source page
@@ -63,6 +58,11 @@ private:
     QPushButton *PushButton7 = nullptr; // Reset To Default List
     QPushButton *PushButton2 = nullptr; // Exit
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
     void buildControls();
     void wireCommands();
     // Close request: refused, the window hides and the main window shows again.
