@@ -81,6 +81,7 @@ void MainWindow::buildControls()
     setAutoFillBackground(true);
     setFont(arialBold(9));
 
+    // ListView1 shows the names to sort, ListView2 the results.
     core::buildControls(this, mainWindowControls(), [this](const ControlLayout &list, QWidget *container) {
         return new lists::NameListView(qstrcmp(list.name, "ListView1") == 0 ? &m_input : &m_results, container);
     });
