@@ -6,15 +6,15 @@
 #include "app/MainWindow.h"
 #include "app/MemoryTuning.h"
 #include "app/QtDesktop.h"
-#include "app/SettingsStore.h"
+#include "core/ControlTable.h"
+#include "core/SettingsStore.h"
 #include "lists/NameListModel.h"
 #include "sorting/SortCommand.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -36,11 +36,11 @@ public:
     int messageBox(const QString &text, int, const QString &) override
     {
         messages << text;
-        return app::MessageAnswer::Yes;
+        return core::MessageAnswer::Yes;
     }
     QString inputBox(const QString &, const QString &, const QString &) override { return QString(); }
-    QString openFileDialog(const app::FileDialogRequest &) override { return openAnswer; }
-    QString saveFileDialog(const app::FileDialogRequest &) override { return saveAnswer; }
+    QString openFileDialog(const core::FileDialogRequest &) override { return openAnswer; }
+    QString saveFileDialog(const core::FileDialogRequest &) override { return saveAnswer; }
     void endProgram() override {}
 };
 
@@ -116,7 +116,7 @@ int main(int argc, char **argv)
     const QString resultsFile = QString::fromLocal8Bit(argv[2]);
 
     BenchDesktop desktop;
-    app::IniSettingsStore settings;
+    core::IniSettingsStore settings;
     app::MainWindow window(desktop, settings);
     window.Form_Load();
     window.show();
@@ -125,26 +125,27 @@ int main(int argc, char **argv)
     QCoreApplication::processEvents();
     StallMeter meter;
     double longestStall = 0;
+    auto click = [&window](const char *control) { core::controlNamed<QAbstractButton>(&window, control)->click(); };
 
     desktop.openAnswer = namesFile;
-    const auto [loadSeconds, loadStall] = timed(meter, [&] { window.PushButton3->click(); });
+    const auto [loadSeconds, loadStall] = timed(meter, [&] { click("PushButton3"); });
     longestStall = std::max(longestStall, loadStall);
     std::printf("load s %.3f\n", loadSeconds);
     std::printf("loaded names %d\n", window.inputList().count());
 
-    window.Option1->click();
-    window.Option4->click();
-    const auto [sortSeconds, sortStall] = timed(meter, [&] { window.PushButton17->click(); });
+    click("Option1");
+    click("Option4");
+    const auto [sortSeconds, sortStall] = timed(meter, [&] { click("PushButton17"); });
     longestStall = std::max(longestStall, sortStall);
     std::printf("sort s %.3f\n", sortSeconds);
 
     desktop.saveAnswer = resultsFile;
-    const auto [saveSeconds, saveStall] = timed(meter, [&] { window.PushButton4->click(); });
+    const auto [saveSeconds, saveStall] = timed(meter, [&] { click("PushButton4"); });
     longestStall = std::max(longestStall, saveStall);
     std::printf("save s %.3f\n", saveSeconds);
 
-    window.Option3->click();
-    const auto [suffixSeconds, suffixStall] = timed(meter, [&] { window.PushButton17->click(); });
+    click("Option3");
+    const auto [suffixSeconds, suffixStall] = timed(meter, [&] { click("PushButton17"); });
     longestStall = std::max(longestStall, suffixStall);
     std::printf("sort-suffix s %.3f\n", suffixSeconds);
 

@@ -1,7 +1,7 @@
 // Times one settings write (an option click) while the stored suffix list holds N
 // entries, and the write of the list itself.
 //   orvella_settings_bench N
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "suffixes/SuffixStore.h"
 
 #include <QCoreApplication>
@@ -32,7 +32,7 @@ QString suffixList(int count)
 
 qint64 sizeOf(const QString &path) { return QFileInfo(path).size(); }
 
-void timeOptionClicks(const char *what, app::SettingsStore &store)
+void timeOptionClicks(const char *what, core::SettingsStore &store)
 {
     double total = 0;
     double longest = 0;
@@ -59,7 +59,7 @@ int main(int argc, char **argv)
     const QString folder = config.path() + QStringLiteral("/Velmora");
 
     {
-        app::IniSettingsStore store;
+        core::IniSettingsStore store;
         QElapsedTimer timer;
         timer.start();
         store.write(QLatin1String(suffixes::kSuffixListKey), stored);

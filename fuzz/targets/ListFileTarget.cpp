@@ -13,8 +13,8 @@
 
 #include "FuzzTargets.h"
 
-#include "app/Desktop.h"
-#include "app/Failure.h"
+#include "core/Desktop.h"
+#include "core/Failure.h"
 #include "export/Spreadsheet.h"
 #include "lists/ListFile.h"
 #include "lists/NameListModel.h"
@@ -29,20 +29,20 @@ namespace orvella::fuzz {
 namespace {
 
 // A desktop that never blocks: boxes answer at once and are counted.
-class QuietDesktop : public app::Desktop {
+class QuietDesktop : public core::Desktop {
 public:
     int messages = 0;
 
     int messageBox(const QString &, int style, const QString &) override
     {
         ++messages;
-        return style == app::MessageStyle::YesNo ? app::MessageAnswer::Yes : app::MessageAnswer::Ok;
+        return style == core::MessageStyle::YesNo ? core::MessageAnswer::Yes : core::MessageAnswer::Ok;
     }
     QString inputBox(const QString &, const QString &, const QString &) override { return {}; }
-    QString openFileDialog(const app::FileDialogRequest &) override { return {}; }
-    QString saveFileDialog(const app::FileDialogRequest &) override { return {}; }
+    QString openFileDialog(const core::FileDialogRequest &) override { return {}; }
+    QString saveFileDialog(const core::FileDialogRequest &) override { return {}; }
     void yield() override {}
-    void showPointer(QWidget *, app::Pointer, const QCursor &) override {}
+    void showPointer(QWidget *, core::Pointer, const QCursor &) override {}
     bool clearClipboard() override { return true; }
     bool setClipboardText(const QString &) override { return true; }
     std::unique_ptr<exporting::Spreadsheet> createSpreadsheet() override { return nullptr; }
@@ -194,7 +194,7 @@ void fuzzListFile(const std::uint8_t *data, std::size_t size)
     std::optional<QString> failure;
     try {
         lists::ReadListFile(list, path, desktop, QStringLiteral("Orvella"));
-    } catch (const app::Failure &f) {
+    } catch (const core::Failure &f) {
         failure = f.description();
     }
 

@@ -17,8 +17,8 @@
 
 #include "FuzzTargets.h"
 
-#include "app/Failure.h"
-#include "app/NumberText.h"
+#include "core/Failure.h"
+#include "core/NumberText.h"
 #include "sorting/ResultFilters.h"
 
 #include <QRegularExpression>
@@ -116,16 +116,16 @@ void fuzzNumberText(const std::uint8_t *data, std::size_t size)
 {
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
 
-    const bool numeric = app::isNumeric(text);
+    const bool numeric = core::isNumeric(text);
     FUZZ_CHECK(numeric == referenceNumeric(text), shown(text) + (numeric ? " taken" : " not taken") + " as numeric");
 
-    const double leading = app::leadingNumber(text);
+    const double leading = core::leadingNumber(text);
     const double expectedLeading = referenceLeadingNumber(text);
     FUZZ_CHECK(sameNumber(leading, expectedLeading), "leading number of " + shown(text) + " is " +
                                                          std::to_string(leading) + ", expected " +
                                                          std::to_string(expectedLeading));
 
-    const std::optional<bool> truth = app::readTruthValue(text);
+    const std::optional<bool> truth = core::readTruthValue(text);
     const std::optional<bool> expectedTruth = referenceTruth(text);
     FUZZ_CHECK(truth == expectedTruth, "truth value of " + shown(text));
     if (numeric)
@@ -133,8 +133,8 @@ void fuzzNumberText(const std::uint8_t *data, std::size_t size)
 
     std::optional<int> limit;
     try {
-        limit = app::readInt16(text);
-    } catch (const app::Failure &failure) {
+        limit = core::readInt16(text);
+    } catch (const core::Failure &failure) {
         FUZZ_CHECK(!failure.description().isEmpty(), "a failure without a description for " + shown(text));
     } catch (...) {
         FUZZ_CHECK(false, "readInt16 threw something other than a Failure for " + shown(text));

@@ -1,17 +1,18 @@
 #include "app/MainWindow.h"
 
-#include "app/AppInfo.h"
-#include "app/CursorFile.h"
-#include "app/Desktop.h"
-#include "app/ErrorReport.h"
-#include "app/HoverPointer.h"
-#include "app/NumberText.h"
-#include "app/PlainProgressBar.h"
-#include "app/Procedure.h"
-#include "app/SettingsStore.h"
-#include "app/Skin.h"
-#include "app/Twips.h"
-#include "app/WindowLayout.h"
+#include "app/MainWindowLayout.h"
+#include "core/AppInfo.h"
+#include "core/ControlTable.h"
+#include "core/CursorFile.h"
+#include "core/Desktop.h"
+#include "core/ErrorReport.h"
+#include "core/HoverPointer.h"
+#include "core/NumberText.h"
+#include "core/Procedure.h"
+#include "core/SettingsStore.h"
+#include "core/Skin.h"
+#include "core/Twips.h"
+#include "core/WindowLayout.h"
 #include "export/ExportCommands.h"
 #include "lists/ListCommands.h"
 #include "lists/ListFile.h"
@@ -42,6 +43,8 @@ static void initResources()
 }
 
 namespace orvella::app {
+
+using namespace orvella::core;
 namespace {
 
 const QString kListTooltip = QStringLiteral(
@@ -56,13 +59,13 @@ MainWindow::MainWindow(Desktop &desktop, SettingsStore &settings, QWidget *paren
       m_settings(settings),
       m_input(QStringLiteral(" Name(s)")),
       m_results(QStringLiteral("Result(s)")),
-      m_context{desktop, settings, m_input, m_results, m_progress, m_pointer, orvella::app::applicationTitle()},
+      m_context{desktop, settings, m_input, m_results, m_progress, m_pointer, orvella::core::applicationTitle()},
       m_options(settings)
 {
     initResources();
     buildControls();
     m_sort = std::make_unique<sorting::SortCommand>(m_context, sortControls(),
-                                                    [this]() -> suffixes::SuffixList & { return liveSuffixList(); });
+                                                    [this](QStringView word) { return liveSuffixList().IsSuffix(word); });
     wireCommands();
     wireShellControls();
 }
@@ -71,70 +74,51 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::buildControls()
 {
-    setFixedSize(twips(15960), twips(7200));
+    setFixedSize(twips(kMainWindowWidth), twips(kMainWindowHeight));
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
     setAutoFillBackground(true);
+    setFont(arialBold(9));
 
-    const QFont small = arialBold(9);
-    const QFont large = arialBold(11.25);
-    setFont(small);
+    // ListView1 shows the names to sort, ListView2 the results.
+    core::buildControls(this, mainWindowControls(), [this](const ControlLayout &list, QWidget *container) {
+        return new lists::NameListView(qstrcmp(list.name, "ListView1") == 0 ? &m_input : &m_results, container);
+    });
+    ListView1 = controlNamed<lists::NameListView>(this, "ListView1");
+    ListView2 = controlNamed<lists::NameListView>(this, "ListView2");
+    PushButton1 = controlNamed<QPushButton>(this, "PushButton1");
+    PushButton2 = controlNamed<QPushButton>(this, "PushButton2");
+    PushButton3 = controlNamed<QPushButton>(this, "PushButton3");
+    PushButton4 = controlNamed<QPushButton>(this, "PushButton4");
+    PushButton5 = controlNamed<QPushButton>(this, "PushButton5");
+    PushButton6 = controlNamed<QPushButton>(this, "PushButton6");
+    PushButton7 = controlNamed<QPushButton>(this, "PushButton7");
+    PushButton8 = controlNamed<QPushButton>(this, "PushButton8");
+    PushButton9 = controlNamed<QPushButton>(this, "PushButton9");
+    PushButton13 = controlNamed<QPushButton>(this, "PushButton13");
+    PushButton15 = controlNamed<QPushButton>(this, "PushButton15");
+    PushButton17 = controlNamed<QPushButton>(this, "PushButton17");
+    ProgressBar1 = controlNamed<QProgressBar>(this, "ProgressBar1");
+    Frame1 = controlNamed<QGroupBox>(this, "Frame1");
+    Frame2 = controlNamed<QGroupBox>(this, "Frame2");
+    Frame3 = controlNamed<QGroupBox>(this, "Frame3");
+    Check5 = controlNamed<QCheckBox>(this, "Check5");
+    Check1 = controlNamed<QCheckBox>(this, "Check1");
+    Check2 = controlNamed<QCheckBox>(this, "Check2");
+    Text1 = controlNamed<QLineEdit>(this, "Text1");
+    Option1 = controlNamed<QRadioButton>(this, "Option1");
+    Option2 = controlNamed<QRadioButton>(this, "Option2");
+    Option3 = controlNamed<QRadioButton>(this, "Option3");
+    Option4 = controlNamed<QRadioButton>(this, "Option4");
 
-    auto button = [&](QWidget *container, const char *caption, int l, int t, int w, int h) {
-        auto *b = place(new QPushButton(QString::fromLatin1(caption), container), l, t, w, h);
-        b->setFont(large);
-        return b;
-    };
-    auto frame = [&](QWidget *container, const char *caption, int l, int t, int w, int h) {
-        auto *f = place(new QGroupBox(QString::fromLatin1(caption), container), l, t, w, h);
-        f->setFont(small);
-        return f;
-    };
-
-    ListView1 = place(new lists::NameListView(&m_input, this), 120, 120, 7800, 1815);
-    ListView2 = place(new lists::NameListView(&m_results, this), 8040, 630, 7800, 4930);
-    for (lists::NameListView *list : {ListView1, ListView2}) {
-        list->setFont(small);
+    for (lists::NameListView *list : {ListView1, ListView2})
         list->setToolTip(kListTooltip);
-    }
-    PushButton6 = button(this, "Add One Name", 120, 2020, 3840, 405);
-    PushButton3 = button(this, "Load List Of Names From File", 4080, 2020, 3840, 405);
-    PushButton1 = button(this, "Clear List", 120, 2530, 3840, 405);
-    PushButton17 = button(this, "Start Sorting", 8040, 120, 7800, 405);
-    PushButton4 = button(this, "Save Results As Text File", 8040, 5660, 3840, 405);
-    PushButton13 = button(this, "Save Results As Excel File", 12000, 5660, 3840, 405);
-    PushButton2 = button(this, "Clear Results", 12000, 6170, 3840, 405);
-    ProgressBar1 = place(new PlainProgressBar(this), 8040, 6690, 7800, 405);
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(true);
     ProgressBar1->setAlignment(Qt::AlignCenter);
     ProgressBar1->setFormat(m_progress.shownText());
-    Frame1 = frame(this, "Filter Options", 120, 5640, 7800, 1455);
-    Check5 = place(new QCheckBox(QStringLiteral("Remove duplicates from results"), Frame1), 240, 300, 3525, 255);
-    PushButton5 = button(this, "Copy Results To Clipboard", 8040, 6170, 3840, 405);
-    PushButton7 = button(this, "Load Sample/Example Names", 4080, 2530, 3840, 405);
-    Check1 = place(new QCheckBox(QStringLiteral("Keep unique last names, discard duplicate last names"), Frame1),
-                   240, 650, 5085, 255);
-    Check2 = place(new QCheckBox(QStringLiteral("Keep only this number of names per last name:"), Frame1), 240,
-                   1000, 4845, 255);
-    Text1 = place(new QLineEdit(QStringLiteral("5"), Frame1), 4680, 960, 1215, 345);
-    Frame2 = frame(this, "Sort Option", 120, 3480, 7800, 2130);
-    Option1 = place(new QRadioButton(QStringLiteral("Sort by Last/First"), Frame2), 240, 300, 3255, 255);
-    Option2 = place(new QRadioButton(QStringLiteral("Sort by First/Last"), Frame2), 240, 1725, 4455, 255);
-    Frame3 = frame(Frame2, "Last/First Additional Option", 480, 570, 7080, 1050);
-    Option3 = place(new QRadioButton(
-                        QStringLiteral("Sort by last word but ignore common suffixes like Jr. Sr. III etc."), Frame3),
-                    240, 300, 5655, 255);
-    Option4 = place(new QRadioButton(QStringLiteral("Sort by last word"), Frame3), 240, 650, 1815, 255);
-    PushButton15 = button(Frame3, "List", 6000, 270, 840, 315);
-    PushButton8 = button(this, "Help", 120, 3040, 3840, 405);
-    PushButton9 = button(this, "Save List Of Names To File", 4080, 3040, 3840, 405);
-
-    for (QWidget *w : std::initializer_list<QWidget *>{Check5, Check1, Check2, Text1, Option1, Option2, Option3,
-                                                        Option4, ProgressBar1})
-        w->setFont(small);
 
     // Two exclusive pairs. Explicit groups: Qt's automatic exclusivity would also
     // count the nested frame's buttons as members of the outer pair.
@@ -152,19 +136,6 @@ void MainWindow::buildControls()
     // The list columns appear at start-up.
     ListView1->setHeaderHidden(true);
     ListView2->setHeaderHidden(true);
-
-    // Tab order as designed.
-    const std::initializer_list<QWidget *> order = {
-        ListView1,   ListView2, PushButton6, PushButton3, PushButton1, PushButton17, PushButton4,
-        PushButton13, PushButton2, ProgressBar1, Check5, PushButton5, PushButton7, Check1,
-        Check2,      Text1,     Option1,     Option2,     Option3,     Option4,      PushButton15,
-        PushButton8, PushButton9};
-    QWidget *previous = nullptr;
-    for (QWidget *w : order) {
-        if (previous)
-            setTabOrder(previous, w);
-        previous = w;
-    }
 }
 
 void MainWindow::wireCommands()
@@ -219,7 +190,7 @@ void MainWindow::Form_Load(const QString &folder)
         if (icon.pixmap(32, 32).isNull())
             throw Failure(QStringLiteral("The program icon cannot be drawn"));
         setWindowIcon(icon);
-        m_context.title = orvella::app::applicationTitle();
+        m_context.title = orvella::core::applicationTitle();
     });
     const QString pointerFile = pointerFilePath(folder);
     if (p.test(104, [&] { return pointerFileExists(pointerFile); }))

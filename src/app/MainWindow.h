@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/MainContext.h"
 #include "app/OptionSettings.h"
-#include "app/Paths.h"
-#include "app/PointerState.h"
-#include "app/ProgressState.h"
+#include "core/MainContext.h"
+#include "core/Paths.h"
+#include "core/PointerState.h"
+#include "core/ProgressState.h"
 #include "lists/NameListModel.h"
 #include "sorting/SortControls.h"
 
@@ -36,30 +36,32 @@ class SuffixEditor;
 class SuffixList;
 }
 
-namespace orvella::app {
-
+namespace orvella::core {
 class Desktop;
 class HoverPointer;
 class SettingsStore;
+} // namespace orvella::core
+
+namespace orvella::app {
 
 // The main window ("Form1"): lays out the controls and forwards their events to the
 // command classes of each subsystem.
 class MainWindow : public QWidget, private sorting::SortControls {
     Q_OBJECT
 public:
-    MainWindow(Desktop &desktop, SettingsStore &settings, QWidget *parent = nullptr);
+    MainWindow(core::Desktop &desktop, core::SettingsStore &settings, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Start-up: look, caption, title, pointer image, list columns, restored choices.
     // The skin and the pointer file are looked up in the given folder (the suffix list
     // editor's pointer file too).
-    void Form_Load(const QString &folder = programFolder());
+    void Form_Load(const QString &folder = core::programFolder());
 
-    MainContext &context() { return m_context; }
+    core::MainContext &context() { return m_context; }
     lists::NameListModel &inputList() { return m_input; }
     lists::NameListModel &resultList() { return m_results; }
-    ProgressState &progress() { return m_progress; }
-    PointerState &pointerState() { return m_pointer; }
+    core::ProgressState &progress() { return m_progress; }
+    core::PointerState &pointerState() { return m_pointer; }
     const QString &applicationTitle() const { return m_context.title; }
     const sorting::SortControls &sortControls() const { return *this; }
     sorting::SortCommand &sortCommand() { return *m_sort; }
@@ -76,7 +78,10 @@ public:
     bool hasLiveSuffixList() const { return m_suffixEditor != nullptr; }
     // "List": shows the suffix list editor and hides this window.
     void PushButton15_Click();
-    // Controls by their design names, for the command wiring and for tests.
+
+private:
+    // The controls the window's code works with, found by their names once built from
+    // the layout table (tests find them by name too).
     lists::NameListView *ListView1 = nullptr;
     lists::NameListView *ListView2 = nullptr;
     QPushButton *PushButton1 = nullptr;  // Clear List
@@ -104,6 +109,7 @@ public:
     QRadioButton *Option3 = nullptr;
     QRadioButton *Option4 = nullptr;
 
+public:
     // "Help": names the support page.
     void PushButton8_Click();
     // Text1 has lost the focus: a text that is not a number is refused with a message
@@ -112,7 +118,7 @@ public:
 
     // The option and filter controls' states and rules; the controls show them.
     OptionSettings &optionSettings() { return m_options; }
-    HoverPointer &hoverPointer() { return *m_hover; }
+    core::HoverPointer &hoverPointer() { return *m_hover; }
 
     // The custom (hand) pointer of this window.
     const QCursor &customPointer() const { return m_customPointer; }
@@ -140,17 +146,17 @@ private:
     bool keepLimited() const override;
     QString limitText() const override;
 
-    Desktop &m_desktop;
-    SettingsStore &m_settings;
+    core::Desktop &m_desktop;
+    core::SettingsStore &m_settings;
     lists::NameListModel m_input;
     lists::NameListModel m_results;
-    ProgressState m_progress;
-    PointerState m_pointer;
-    MainContext m_context;
+    core::ProgressState m_progress;
+    core::PointerState m_pointer;
+    core::MainContext m_context;
     QCursor m_customPointer{Qt::PointingHandCursor};
-    QString m_folder = programFolder(); // where the skin and the pointer file are looked up
+    QString m_folder = core::programFolder(); // where the skin and the pointer file are looked up
     OptionSettings m_options;
-    HoverPointer *m_hover = nullptr;
+    core::HoverPointer *m_hover = nullptr;
     QButtonGroup *m_readingGroup = nullptr;  // Option1, Option2
     QButtonGroup *m_lastWordGroup = nullptr; // Option3, Option4
     bool m_text1CheckQueued = false;

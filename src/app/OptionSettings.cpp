@@ -1,14 +1,16 @@
 #include "app/OptionSettings.h"
 
-#include "app/Failure.h"
-#include "app/NumberText.h"
-#include "app/Procedure.h"
-#include "app/SettingsStore.h"
+#include "core/Failure.h"
+#include "core/NumberText.h"
+#include "core/Procedure.h"
+#include "core/SettingsStore.h"
 
 #include <optional>
 #include <utility>
 
 namespace orvella::app {
+
+using namespace orvella::core;
 namespace {
 
 QString tickedText(bool ticked) { return ticked ? QStringLiteral("1") : QStringLiteral("0"); }

@@ -4,10 +4,12 @@
 #include <QString>
 #include <QStringList>
 
-namespace orvella::app {
-
+namespace orvella::core {
 class Procedure;
 class SettingsStore;
+} // namespace orvella::core
+
+namespace orvella::app {
 
 // Keys of the option, filter and number settings.
 namespace SettingKey {
@@ -49,7 +51,7 @@ struct OptionStates {
 class OptionSettings : public QObject {
     Q_OBJECT
 public:
-    explicit OptionSettings(SettingsStore &settings, QObject *parent = nullptr);
+    explicit OptionSettings(core::SettingsStore &settings, QObject *parent = nullptr);
 
     const OptionStates &states() const { return m_states; }
 
@@ -67,7 +69,7 @@ public:
     // Start-up steps 130 to 150 of Form1.Form_Load: every control from the store, in a
     // fixed order, through the rules above. Each failing step is reported under its
     // number and the restore goes on.
-    void Restore(Procedure &procedure);
+    void Restore(core::Procedure &procedure);
 
     // Descriptions of the writes that failed since the last call (a rule always runs
     // to its end; its caller decides how to report).
@@ -95,7 +97,7 @@ private:
     void Option34_Click();
     void Text1_Change();
 
-    SettingsStore &m_settings;
+    core::SettingsStore &m_settings;
     OptionStates m_states;
     QStringList m_writeFailures;
     int m_depth = 0;

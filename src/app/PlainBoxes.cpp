@@ -1,6 +1,6 @@
 #include "app/PlainBoxes.h"
 
-#include "app/Desktop.h"
+#include "core/Desktop.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -10,6 +10,8 @@
 #include <algorithm>
 
 namespace orvella::app {
+
+using namespace orvella::core;
 
 PlainMessageBox::PlainMessageBox(const QString &text, int style, const QString &title, QWidget *parent)
     : QMessageBox(parent), m_style(style)

@@ -22,6 +22,8 @@
 #include <unistd.h>
 
 namespace orvella::app {
+
+using namespace orvella::core;
 namespace {
 // How long the clipboard manager may take at most to copy the clipboard when the
 // program ends (as long as the window system itself gives it).

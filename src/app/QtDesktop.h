@@ -1,22 +1,22 @@
 #pragma once
 
-#include "app/Desktop.h"
+#include "core/Desktop.h"
 
 
 namespace orvella::app {
 
 // The desktop as Qt offers it: QMessageBox, QInputDialog, QFileDialog, the clipboard,
 // QDesktopServices and the event loop.
-class QtDesktop : public Desktop {
+class QtDesktop : public core::Desktop {
 public:
     QtDesktop();
 
     int messageBox(const QString &text, int style, const QString &title) override;
     QString inputBox(const QString &prompt, const QString &title, const QString &defaultText) override;
-    QString openFileDialog(const FileDialogRequest &request) override;
-    QString saveFileDialog(const FileDialogRequest &request) override;
+    QString openFileDialog(const core::FileDialogRequest &request) override;
+    QString saveFileDialog(const core::FileDialogRequest &request) override;
     void yield() override;
-    void showPointer(QWidget *window, Pointer pointer, const QCursor &custom) override;
+    void showPointer(QWidget *window, core::Pointer pointer, const QCursor &custom) override;
     bool clearClipboard() override;
     bool setClipboardText(const QString &text) override;
     std::unique_ptr<exporting::Spreadsheet> createSpreadsheet() override;

@@ -2,7 +2,7 @@
 #include "app/MainWindow.h"
 #include "app/MemoryTuning.h"
 #include "app/QtDesktop.h"
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 
 #include <QApplication>
 
@@ -17,7 +17,7 @@ int main(int argc, char *argv[])
     QGuiApplication::setDesktopFileName(QStringLiteral("orvella"));
 
     orvella::app::QtDesktop desktop;
-    orvella::app::IniSettingsStore settings;
+    orvella::core::IniSettingsStore settings;
     orvella::app::MainWindow window(desktop, settings);
     window.Form_Load();
     window.show();

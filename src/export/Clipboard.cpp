@@ -1,6 +1,6 @@
 #include "export/Clipboard.h"
 
-#include "app/Desktop.h"
+#include "core/Desktop.h"
 #include "export/ExportList.h"
 
 #include <algorithm>
@@ -74,7 +74,7 @@ ClipboardClock steadyClipboardClock()
     };
 }
 
-bool CopyListToClipboard(app::Desktop &desktop, const ExportList &list, const ClipboardClock &clock)
+bool CopyListToClipboard(core::Desktop &desktop, const ExportList &list, const ClipboardClock &clock)
 {
     if (list.itemCount() == 0)
         return true;
@@ -92,7 +92,7 @@ namespace {
 // clipboard open is the usual reason for a refusal, so a failure of any kind counts as
 // a refused attempt and is never shown to the user.
 template<typename Attempt>
-bool retryClipboard(app::Desktop &desktop, const ClipboardClock &clock, qint64 deadlineMs, Attempt &&attempt)
+bool retryClipboard(core::Desktop &desktop, const ClipboardClock &clock, qint64 deadlineMs, Attempt &&attempt)
 {
     for (int n = 0; n < kClipboardAttempts; ++n) {
         if (n > 0) {
@@ -110,12 +110,12 @@ bool retryClipboard(app::Desktop &desktop, const ClipboardClock &clock, qint64 d
 }
 } // namespace
 
-bool ClearClipboard(app::Desktop &desktop, const ClipboardClock &clock, qint64 deadlineMs)
+bool ClearClipboard(core::Desktop &desktop, const ClipboardClock &clock, qint64 deadlineMs)
 {
     return retryClipboard(desktop, clock, deadlineMs, [&desktop] { return desktop.clearClipboard(); });
 }
 
-bool SetClipboardText(app::Desktop &desktop, const QString &text, const ClipboardClock &clock, qint64 deadlineMs)
+bool SetClipboardText(core::Desktop &desktop, const QString &text, const ClipboardClock &clock, qint64 deadlineMs)
 {
     return retryClipboard(desktop, clock, deadlineMs, [&desktop, &text] { return desktop.setClipboardText(text); });
 }

@@ -3,7 +3,7 @@
 #include <QString>
 #include <functional>
 
-namespace orvella::app {
+namespace orvella::core {
 class Desktop;
 }
 
@@ -35,16 +35,16 @@ QString ClipboardText(const ExportList &list, const std::function<void()> &yield
 // it was. True when the text is on the clipboard (or there was nothing to copy), false
 // when the clipboard refused it until the attempts or the time ran out. Failures of the
 // list pass to the caller; a refusing clipboard does not.
-bool CopyListToClipboard(app::Desktop &desktop, const ExportList &list,
+bool CopyListToClipboard(core::Desktop &desktop, const ExportList &list,
                          const ClipboardClock &clock = steadyClipboardClock());
 
 // Empties the clipboard, trying again while it refuses. True when an attempt succeeded.
 // Between two attempts the window gets its turn; no attempt starts once deadlineMs (on
 // the clock) has passed, but the first is always made.
-bool ClearClipboard(app::Desktop &desktop, const ClipboardClock &clock = {}, qint64 deadlineMs = 0);
+bool ClearClipboard(core::Desktop &desktop, const ClipboardClock &clock = {}, qint64 deadlineMs = 0);
 // Places the text on the clipboard as plain text, trying again while it refuses, like
 // ClearClipboard. True when the text was placed, false when every attempt failed.
-bool SetClipboardText(app::Desktop &desktop, const QString &text, const ClipboardClock &clock = {},
+bool SetClipboardText(core::Desktop &desktop, const QString &text, const ClipboardClock &clock = {},
                       qint64 deadlineMs = 0);
 
 } // namespace orvella::exporting

@@ -1,10 +1,10 @@
 #include "export/ExportCommands.h"
 
-#include "app/Desktop.h"
-#include "app/Failure.h"
-#include "app/MainContext.h"
-#include "app/PointerState.h"
-#include "app/Procedure.h"
+#include "core/Desktop.h"
+#include "core/Failure.h"
+#include "core/MainContext.h"
+#include "core/PointerState.h"
+#include "core/Procedure.h"
 #include "export/Clipboard.h"
 #include "export/ExportList.h"
 #include "export/Spreadsheet.h"
@@ -24,13 +24,13 @@ const QString kNotInstalledFeature = QStringLiteral(
 Spreadsheet &open(const std::unique_ptr<Spreadsheet> &spreadsheet)
 {
     if (!spreadsheet)
-        throw app::Failure(QStringLiteral("The spreadsheet application is not running"));
+        throw core::Failure(QStringLiteral("The spreadsheet application is not running"));
     return *spreadsheet;
 }
 
 } // namespace
 
-ExportCommands::ExportCommands(app::MainContext &context, std::unique_ptr<ExportList> results)
+ExportCommands::ExportCommands(core::MainContext &context, std::unique_ptr<ExportList> results)
     : m_context(context),
       m_results(results ? std::move(results) : std::make_unique<NameListExport>(context.results))
 {
@@ -40,17 +40,17 @@ ExportCommands::~ExportCommands() = default;
 
 void ExportCommands::PushButton5_Click()
 {
-    app::Desktop &desktop = m_context.desktop;
-    app::Procedure p(desktop, "Form1", "PushButton5_Click");
+    core::Desktop &desktop = m_context.desktop;
+    core::Procedure p(desktop, "Form1", "PushButton5_Click");
     // Success is claimed only when the text really is on the clipboard (or there was
     // nothing to copy); a refusing clipboard or a failure while building says otherwise.
     bool copied = false;
     p.step(106, [&] { copied = CopyListToClipboard(desktop, *m_results); });
     p.step(108, [&] {
         if (copied)
-            desktop.messageBox(kCopied, app::MessageStyle::Ok, m_context.title);
+            desktop.messageBox(kCopied, core::MessageStyle::Ok, m_context.title);
         else
-            desktop.messageBox(kNotCopied, app::MessageStyle::Exclamation, m_context.title);
+            desktop.messageBox(kNotCopied, core::MessageStyle::Exclamation, m_context.title);
     });
 }
 
@@ -65,7 +65,7 @@ bool ExportCommands::SaveResultsAsExcelFileIsExcelInstalled()
     }
     if (!available) {
         try {
-            m_context.desktop.messageBox(kNotInstalledMethod, app::MessageStyle::Ok, m_context.title);
+            m_context.desktop.messageBox(kNotInstalledMethod, core::MessageStyle::Ok, m_context.title);
         } catch (...) {
         }
     }
@@ -74,20 +74,20 @@ bool ExportCommands::SaveResultsAsExcelFileIsExcelInstalled()
 
 void ExportCommands::PushButton13_Click()
 {
-    app::MainContext &ctx = m_context;
-    app::Desktop &desktop = ctx.desktop;
+    core::MainContext &ctx = m_context;
+    core::Desktop &desktop = ctx.desktop;
     const ExportList &list = *m_results;
-    app::Procedure p(desktop, "Form1", "PushButton13_Click");
+    core::Procedure p(desktop, "Form1", "PushButton13_Click");
     // A spreadsheet that stops answering would otherwise report every remaining cell.
     p.reportEachStepOnce();
 
     if (p.test(100, [&] { return !SaveResultsAsExcelFileIsExcelInstalled(); })) {
-        p.step(172, [&] { desktop.messageBox(kNotInstalledFeature, app::MessageStyle::Ok, ctx.title); });
+        p.step(172, [&] { desktop.messageBox(kNotInstalledFeature, core::MessageStyle::Ok, ctx.title); });
         return;
     }
     if (p.test(108, [&] { return list.itemCount() == 0; }))
         return;
-    app::Pointer restore = app::Pointer::Default;
+    core::Pointer restore = core::Pointer::Default;
     p.step(110, [&] { restore = ctx.pointer.setBusy(); });
 
     std::unique_ptr<Spreadsheet> application;

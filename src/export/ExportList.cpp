@@ -1,6 +1,6 @@
 #include "export/ExportList.h"
 
-#include "app/Failure.h"
+#include "core/Failure.h"
 #include "lists/NameListModel.h"
 
 namespace orvella::exporting {
@@ -8,7 +8,7 @@ namespace {
 void checkColumn(int column)
 {
     if (column != 1)
-        throw app::Failure(QStringLiteral("Column %1 does not exist (the list has one column)").arg(column));
+        throw core::Failure(QStringLiteral("Column %1 does not exist (the list has one column)").arg(column));
 }
 } // namespace
 

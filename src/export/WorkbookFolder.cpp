@@ -1,6 +1,6 @@
 #include "export/WorkbookFolder.h"
 
-#include "app/Failure.h"
+#include "core/Failure.h"
 
 #include <QDir>
 #include <QFile>
@@ -42,7 +42,7 @@ WorkbookFolder makeWorkbookFolder(const QString &root)
     for (int attempt = 0; attempt < 10; ++attempt) {
         QByteArray folder = QFile::encodeName(QDir(root).filePath(kPattern));
         if (!::mkdtemp(folder.data()))
-            throw app::Failure(QStringLiteral("No private folder for the workbook could be made in %1: %2")
+            throw core::Failure(QStringLiteral("No private folder for the workbook could be made in %1: %2")
                                    .arg(root, QString::fromLocal8Bit(std::strerror(errno))));
         const int fd = openFolder(folder);
         if (fd >= 0 && ::flock(fd, LOCK_SH) == 0 && sameFolder(fd, folder))
@@ -51,7 +51,7 @@ WorkbookFolder makeWorkbookFolder(const QString &root)
             ::close(fd);
         ::rmdir(folder.constData());
     }
-    throw app::Failure(QStringLiteral("No private folder for the workbook could be kept in %1").arg(root));
+    throw core::Failure(QStringLiteral("No private folder for the workbook could be kept in %1").arg(root));
 }
 
 void removeWorkbookFolder(WorkbookFolder &folder)

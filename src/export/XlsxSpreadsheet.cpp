@@ -1,7 +1,7 @@
 #include "export/XlsxSpreadsheet.h"
 
-#include "app/Background.h"
-#include "app/Failure.h"
+#include "core/BackgroundWork.h"
+#include "core/Failure.h"
 
 #include <QDir>
 #include <QFile>
@@ -110,13 +110,13 @@ double XlsxSpreadsheet::fittedWidth(QStringView text)
 void XlsxSpreadsheet::requireWorkbook() const
 {
     if (!m_hasWorkbook)
-        throw app::Failure(QStringLiteral("No workbook is open in the spreadsheet"));
+        throw core::Failure(QStringLiteral("No workbook is open in the spreadsheet"));
 }
 
 void XlsxSpreadsheet::addWorkbook()
 {
     if (m_hasWorkbook)
-        throw app::Failure(QStringLiteral("The spreadsheet already holds its workbook"));
+        throw core::Failure(QStringLiteral("The spreadsheet already holds its workbook"));
     m_hasWorkbook = true;
 }
 
@@ -124,15 +124,15 @@ void XlsxSpreadsheet::setCell(int row, int column, const QString &value)
 {
     requireWorkbook();
     if (!m_path.isEmpty())
-        throw app::Failure(QStringLiteral("The workbook has already been written to %1").arg(m_path));
+        throw core::Failure(QStringLiteral("The workbook has already been written to %1").arg(m_path));
     if (row < 1 || row > kMaxRows)
-        throw app::Failure(QStringLiteral("Row %1 lies outside the sheet (rows 1 to %2)").arg(row).arg(kMaxRows));
+        throw core::Failure(QStringLiteral("Row %1 lies outside the sheet (rows 1 to %2)").arg(row).arg(kMaxRows));
     if (column < 1 || column > kMaxColumns)
-        throw app::Failure(
+        throw core::Failure(
             QStringLiteral("Column %1 lies outside the sheet (columns 1 to %2)").arg(column).arg(kMaxColumns));
     const QString stored = sheetText(value);
     if (stored.size() > kMaxTextLength)
-        throw app::Failure(QStringLiteral("A cell holds at most %1 characters; this text has %2")
+        throw core::Failure(QStringLiteral("A cell holds at most %1 characters; this text has %2")
                                .arg(kMaxTextLength)
                                .arg(stored.size()));
 
@@ -156,7 +156,7 @@ void XlsxSpreadsheet::autoFitColumn(int column)
 {
     requireWorkbook();
     if (column < 1 || column > kMaxColumns)
-        throw app::Failure(
+        throw core::Failure(
             QStringLiteral("Column %1 lies outside the sheet (columns 1 to %2)").arg(column).arg(kMaxColumns));
     const auto index = static_cast<size_t>(column - 1);
     // A column without text keeps the standard width.
@@ -183,9 +183,9 @@ void XlsxSpreadsheet::makeVisible()
     if (m_shown)
         return;
     if (m_path.isEmpty())
-        app::runWhileYielding([this] { write(); }, m_yield);
+        core::runWhileYielding([this] { write(); }, m_yield);
     if (!m_open(m_path))
-        throw app::Failure(QStringLiteral("No application could be started to open the workbook %1").arg(m_path));
+        throw core::Failure(QStringLiteral("No application could be started to open the workbook %1").arg(m_path));
     m_shown = true;
 }
 
@@ -221,7 +221,7 @@ void XlsxSpreadsheet::write()
     lxw_workbook *workbook = workbook_new_opt(pathBytes.constData(), &options);
     if (!workbook) {
         removeWorkbookFolder(m_folder);
-        throw app::Failure(QStringLiteral("The workbook %1 could not be created").arg(path));
+        throw core::Failure(QStringLiteral("The workbook %1 could not be created").arg(path));
     }
     lxw_worksheet *sheet = workbook_add_worksheet(workbook, nullptr);
 
@@ -243,7 +243,7 @@ void XlsxSpreadsheet::write()
         error = closed;
     if (error != LXW_NO_ERROR) {
         removeWorkbookFolder(m_folder);
-        throw app::Failure(QStringLiteral("The workbook %1 could not be written: %2").arg(path, libraryError(error)));
+        throw core::Failure(QStringLiteral("The workbook %1 could not be written: %2").arg(path, libraryError(error)));
     }
 
     m_path = path;

@@ -1,9 +1,9 @@
 #include "lists/ListCommands.h"
 
-#include "app/Desktop.h"
-#include "app/MainContext.h"
-#include "app/PointerState.h"
-#include "app/Procedure.h"
+#include "core/Desktop.h"
+#include "core/MainContext.h"
+#include "core/PointerState.h"
+#include "core/Procedure.h"
 #include "lists/NameListModel.h"
 
 namespace orvella::lists {
@@ -17,11 +17,11 @@ void removeSelectedItem(NameListModel &list)
         list.removeAt(position);
 }
 
-ListCommands::ListCommands(app::MainContext &context) : m_context(context) {}
+ListCommands::ListCommands(core::MainContext &context) : m_context(context) {}
 
 void ListCommands::PushButton6_Click()
 {
-    app::Procedure p(m_context.desktop, "Form1", "PushButton6_Click");
+    core::Procedure p(m_context.desktop, "Form1", "PushButton6_Click");
     QString name;
     p.step(100, [&] {
         name = m_context.desktop.inputBox(QStringLiteral("Enter Name to add: "), m_context.title, QString());
@@ -35,19 +35,19 @@ void ListCommands::PushButton1_Click()
 {
     if (m_context.pointer.isBusy())
         return;
-    app::Procedure p(m_context.desktop, "Form1", "PushButton1_Click");
+    core::Procedure p(m_context.desktop, "Form1", "PushButton1_Click");
     p.step(100, [&] { m_context.input.clear(); });
 }
 
 void ListCommands::PushButton2_Click()
 {
-    app::Procedure p(m_context.desktop, "Form1", "PushButton2_Click");
+    core::Procedure p(m_context.desktop, "Form1", "PushButton2_Click");
     p.step(100, [&] { m_context.results.clear(); });
 }
 
 void ListCommands::PushButton7_Click()
 {
-    app::Procedure p(m_context.desktop, "Form1", "PushButton7_Click");
+    core::Procedure p(m_context.desktop, "Form1", "PushButton7_Click");
     p.step(100, [&] { m_context.input.append(QStringLiteral("Peter Tavrin")); });
     p.step(102, [&] { m_context.input.append(QStringLiteral("John Smith Jr.")); });
     p.step(104, [&] { m_context.input.append(QStringLiteral("Joe Tavrin")); });

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace orvella::app {
+namespace orvella::core {
 struct MainContext;
 }
 
@@ -21,7 +21,7 @@ void removeSelectedItem(NameListModel &list);
 // working through the lists while it yields.
 class ListCommands {
 public:
-    explicit ListCommands(app::MainContext &context);
+    explicit ListCommands(core::MainContext &context);
 
     void PushButton6_Click(); // Add One Name
     void PushButton1_Click(); // Clear List
@@ -36,7 +36,7 @@ public:
 private:
     void removeFrom(NameListModel &list);
 
-    app::MainContext &m_context;
+    core::MainContext &m_context;
 };
 
 } // namespace orvella::lists

@@ -1,10 +1,10 @@
 #include "lists/ListFile.h"
 
-#include "app/Background.h"
-#include "app/Desktop.h"
-#include "app/Failure.h"
-#include "app/Paths.h"
-#include "app/ProgressState.h"
+#include "core/BackgroundWork.h"
+#include "core/Desktop.h"
+#include "core/Failure.h"
+#include "core/Paths.h"
+#include "core/ProgressState.h"
 #include "lists/NameListModel.h"
 
 #include <QFile>
@@ -23,7 +23,7 @@
 namespace orvella::lists {
 namespace {
 
-using app::Failure;
+using core::Failure;
 
 // Windows-1252 for the bytes 0x80..0x9F (the rest equals Latin-1). The five bytes the
 // code page leaves unassigned keep their own value, as Windows itself reads them, so
@@ -111,7 +111,7 @@ bool openBeside(QSaveFile &file, const struct stat *old)
 
 class ListFileReader {
 public:
-    ListFileReader(QFile &file, const QString &path, app::Desktop &desktop)
+    ListFileReader(QFile &file, const QString &path, core::Desktop &desktop)
         : m_file(file), m_path(path), m_desktop(desktop)
     {
     }
@@ -243,16 +243,16 @@ private:
 
     QFile &m_file;
     const QString &m_path;
-    app::Desktop &m_desktop;
+    core::Desktop &m_desktop;
     LineCollector m_lines;
 };
 
 } // namespace
 
-void ReadListFile(NameListModel &list, const QString &path, app::Desktop &desktop, const QString &title)
+void ReadListFile(NameListModel &list, const QString &path, core::Desktop &desktop, const QString &title)
 {
-    if (!app::FileExists(path)) {
-        desktop.messageBox(QStringLiteral("File not found"), app::MessageStyle::Ok, title);
+    if (!core::FileExists(path)) {
+        desktop.messageBox(QStringLiteral("File not found"), core::MessageStyle::Ok, title);
         return;
     }
     const QFileInfo info(path);
@@ -361,7 +361,7 @@ void ListFileOutput::commit(const std::function<void()> &yield)
     // Flushing a large file to the disk can take a while: the window goes on meanwhile.
     bool committed = false;
     QString flushError;
-    app::runWhileYielding(
+    core::runWhileYielding(
         [&] {
             // QSaveFile::commit() misses a failure of the last buffered bytes on their
             // way to the disk (a full disk, a file-size limit) and would put the cut-short
@@ -411,16 +411,16 @@ void ListFileOutput::discard()
     m_replacement.commit();
 }
 
-void WriteListFile(const NameListModel &list, const QString &path, app::ProgressState *progress,
-                   app::Desktop &desktop)
+void WriteListFile(const NameListModel &list, const QString &path, core::ProgressState *progress,
+                   core::Desktop &desktop)
 {
     WriteListFile(list, path, progress, desktop, {});
 }
 
-void WriteListFile(const NameListModel &list, const QString &path, app::ProgressState *progress,
-                   app::Desktop &desktop, const ListFileOutput::DeviceFilter &filter)
+void WriteListFile(const NameListModel &list, const QString &path, core::ProgressState *progress,
+                   core::Desktop &desktop, const ListFileOutput::DeviceFilter &filter)
 {
-    const QString text = QStringLiteral("Writing file: ") + app::FileNamePart(path).toString();
+    const QString text = QStringLiteral("Writing file: ") + core::FileNamePart(path).toString();
     const auto show = [&](double position) {
         desktop.yield();
         progress->setPosition(position);
@@ -482,7 +482,7 @@ void WriteListFile(const NameListModel &list, const QString &path, app::Progress
         progress->setPosition(100);
         progress->setText(QStringLiteral("Done."));
         progress->setPosition(0);
-        progress->setText(app::ProgressState::kIdleText);
+        progress->setText(core::ProgressState::kIdleText);
     }
 }
 

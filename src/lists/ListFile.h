@@ -10,10 +10,10 @@
 
 class QIODevice;
 
-namespace orvella::app {
+namespace orvella::core {
 class Desktop;
 class ProgressState;
-} // namespace orvella::app
+} // namespace orvella::core
 
 namespace orvella::lists {
 
@@ -32,9 +32,9 @@ inline constexpr qint64 kReadChunkBytes = qint64(1) << 20;
 // (a byte-order mark is dropped); a file that starts with a UTF-16 byte-order mark is
 // read as UTF-16, and a file that is not valid UTF-8 as Windows-1252.
 // A missing file shows "File not found" (OK box with the given title) and adds nothing.
-// Throws app::Failure for any other problem (a folder, an unreadable file, a file that
+// Throws core::Failure for any other problem (a folder, an unreadable file, a file that
 // holds NUL characters); the list is then left as it was.
-void ReadListFile(NameListModel &list, const QString &path, app::Desktop &desktop, const QString &title);
+void ReadListFile(NameListModel &list, const QString &path, core::Desktop &desktop, const QString &title);
 
 // Where a list file's lines go. Lines are written in UTF-8 without byte-order mark,
 // each followed by CR LF.
@@ -52,20 +52,20 @@ public:
     // the file it is given); lets a test make the writing fail part-way.
     using DeviceFilter = std::function<std::unique_ptr<QIODevice>(QIODevice &file)>;
 
-    // Throws app::Failure when the file cannot be created or opened (a pipe that no
+    // Throws core::Failure when the file cannot be created or opened (a pipe that no
     // program reads counts as one that cannot be opened, rather than waiting for one).
     explicit ListFileOutput(const QString &path, const DeviceFilter &filter = {});
     ~ListFileOutput();
     ListFileOutput(const ListFileOutput &) = delete;
     ListFileOutput &operator=(const ListFileOutput &) = delete;
 
-    // Writes the text and CR LF. Throws app::Failure when the bytes cannot be written;
+    // Writes the text and CR LF. Throws core::Failure when the bytes cannot be written;
     // the output is then broken: later lines are not written and commit() refuses.
     void writeLine(QStringView text);
     bool broken() const { return m_broken; }
     // True when the lines go straight into the target rather than a temporary file.
     bool inPlace() const { return m_file == &m_direct; }
-    // Puts what was written in place; throws app::Failure when that fails. Calls yield
+    // Puts what was written in place; throws core::Failure when that fails. Calls yield
     // while the file is flushed to the disk.
     void commit(const std::function<void()> &yield = {});
     // Drops what was written; a target written through a temporary file stays as it
@@ -96,13 +96,13 @@ private:
 // ("Writing file: " + the file's name, the count at every 1000th item, "Done.", then
 // the idle text). Yields to the desktop between items; the file gets the items there
 // were when the save began (items appended meanwhile are not written). Throws
-// app::Failure when the file cannot be written or an item vanishes meanwhile; a file
+// core::Failure when the file cannot be written or an item vanishes meanwhile; a file
 // that was there before then stays untouched (unless it is written in place, see
 // ListFileOutput) and the progress state as it last was.
-void WriteListFile(const NameListModel &list, const QString &path, app::ProgressState *progress,
-                   app::Desktop &desktop);
-void WriteListFile(const NameListModel &list, const QString &path, app::ProgressState *progress,
-                   app::Desktop &desktop, const ListFileOutput::DeviceFilter &filter);
+void WriteListFile(const NameListModel &list, const QString &path, core::ProgressState *progress,
+                   core::Desktop &desktop);
+void WriteListFile(const NameListModel &list, const QString &path, core::ProgressState *progress,
+                   core::Desktop &desktop, const ListFileOutput::DeviceFilter &filter);
 
 // The full paths a file dialog's answer names: the answer itself for one file, or for
 // several the folder joined to each file name (empty names skipped) and cleaned up

@@ -1,10 +1,10 @@
 #include "lists/ListFileCommands.h"
 
-#include "app/Desktop.h"
-#include "app/MainContext.h"
-#include "app/Paths.h"
-#include "app/PointerState.h"
-#include "app/Procedure.h"
+#include "core/Desktop.h"
+#include "core/MainContext.h"
+#include "core/Paths.h"
+#include "core/PointerState.h"
+#include "core/Procedure.h"
 #include "lists/NameListModel.h"
 
 #include <optional>
@@ -15,11 +15,11 @@ namespace {
 const QString kSaveTitle = QStringLiteral("Save");
 }
 
-ListFileCommands::ListFileCommands(app::MainContext &context) : m_context(context) {}
+ListFileCommands::ListFileCommands(core::MainContext &context) : m_context(context) {}
 
-app::FileDialogRequest ListFileCommands::dialogRequest(const QString &title) const
+core::FileDialogRequest ListFileCommands::dialogRequest(const QString &title) const
 {
-    app::FileDialogRequest request;
+    core::FileDialogRequest request;
     request.title = title;
     request.filter = kListFileFilter;
     request.fileName = m_fileName;
@@ -30,9 +30,9 @@ app::FileDialogRequest ListFileCommands::dialogRequest(const QString &title) con
 
 void ListFileCommands::PushButton3_Click()
 {
-    app::MainContext &ctx = m_context;
-    app::Procedure p(ctx.desktop, "Form1", "PushButton3_Click");
-    app::FileDialogRequest request;
+    core::MainContext &ctx = m_context;
+    core::Procedure p(ctx.desktop, "Form1", "PushButton3_Click");
+    core::FileDialogRequest request;
     p.step(100, [&] { m_fileName.clear(); });
     p.step(102, [&] { request = dialogRequest(kLoadListsTitle); });
     QString answer;
@@ -47,7 +47,7 @@ void ListFileCommands::PushButton3_Click()
 
     QStringList paths;
     p.step(112, [&] { paths = selectedPaths(answer); });
-    app::Pointer restore = app::Pointer::Default;
+    core::Pointer restore = core::Pointer::Default;
     p.step(114, [&] { restore = ctx.pointer.setBusy(); });
     if (p.test(116, [&] { return !answer.contains(QChar(u'\0')); })) {
         QString path;
@@ -63,12 +63,12 @@ void ListFileCommands::PushButton3_Click()
 
 void ListFileCommands::PushButton9_Click()
 {
-    app::MainContext &ctx = m_context;
-    app::Procedure p(ctx.desktop, "Form1", "PushButton9_Click");
+    core::MainContext &ctx = m_context;
+    core::Procedure p(ctx.desktop, "Form1", "PushButton9_Click");
     // The loop's steps run once per name: a failure that would repeat for every name
     // (the list emptied meanwhile) shows one box, not one per remaining position.
     p.reportEachStepOnce();
-    app::FileDialogRequest request;
+    core::FileDialogRequest request;
     p.step(106, [&] { m_fileName.clear(); });
     p.step(110, [&] { request = dialogRequest(kSaveTitle); });
     QString path;
@@ -77,20 +77,20 @@ void ListFileCommands::PushButton9_Click()
     if (p.test(118, [&] { return path.isEmpty(); }))
         return;
 
-    int answer = app::MessageAnswer::No;
-    if (p.test(120, [&] { return app::FileExists(path); })) {
+    int answer = core::MessageAnswer::No;
+    if (p.test(120, [&] { return core::FileExists(path); })) {
         p.step(122, [&] {
             answer = ctx.desktop.messageBox(QStringLiteral("Are you sure you wish to overwrite ") + path +
                                                 QStringLiteral(" ?"),
-                                            app::MessageStyle::YesNo, ctx.title);
+                                            core::MessageStyle::YesNo, ctx.title);
         });
     } else {
-        p.step(124, [&] { answer = app::MessageAnswer::Yes; });
+        p.step(124, [&] { answer = core::MessageAnswer::Yes; });
     }
-    if (p.test(126, [&] { return answer != app::MessageAnswer::Yes; }))
+    if (p.test(126, [&] { return answer != core::MessageAnswer::Yes; }))
         return;
 
-    app::Pointer restore = app::Pointer::Default;
+    core::Pointer restore = core::Pointer::Default;
     p.step(128, [&] { restore = ctx.pointer.setBusy(); });
     // For an ordinary file the lines go to a temporary file that replaces the old one
     // only when all of them are written, so a failed save leaves the old file as it
@@ -123,15 +123,15 @@ void ListFileCommands::PushButton9_Click()
     file.reset();
     // "Done." only when the file really holds the list.
     if (saved)
-        p.step(142, [&] { ctx.desktop.messageBox(QStringLiteral("Done."), app::MessageStyle::Ok, ctx.title); });
+        p.step(142, [&] { ctx.desktop.messageBox(QStringLiteral("Done."), core::MessageStyle::Ok, ctx.title); });
     p.step(144, [&] { ctx.pointer.set(restore); });
 }
 
 void ListFileCommands::PushButton4_Click()
 {
-    app::MainContext &ctx = m_context;
-    app::Procedure p(ctx.desktop, "Form1", "PushButton4_Click");
-    app::FileDialogRequest request;
+    core::MainContext &ctx = m_context;
+    core::Procedure p(ctx.desktop, "Form1", "PushButton4_Click");
+    core::FileDialogRequest request;
     // The dialog proposes the name chosen last in any of the window's file dialogs,
     // which after a load is the names file itself: replacing a file takes a Yes.
     p.step(106, [&] {
@@ -148,7 +148,7 @@ void ListFileCommands::PushButton4_Click()
     if (p.test(114, [&] { return path.isEmpty(); }))
         return;
 
-    app::Pointer restore = app::Pointer::Default;
+    core::Pointer restore = core::Pointer::Default;
     p.step(118, [&] { restore = ctx.pointer.setBusy(); });
     p.step(120, [&] { WriteListFile(ctx.results, path, &ctx.progress, ctx.desktop, m_outputFilter); });
     p.step(122, [&] { ctx.pointer.set(restore); });
@@ -156,9 +156,9 @@ void ListFileCommands::PushButton4_Click()
 
 void ListFileCommands::ListView1_OLEDragDrop(const QStringList &paths)
 {
-    app::MainContext &ctx = m_context;
-    app::Procedure p(ctx.desktop, "Form1", "ListView1_OLEDragDrop");
-    app::Pointer restore = app::Pointer::Default;
+    core::MainContext &ctx = m_context;
+    core::Procedure p(ctx.desktop, "Form1", "ListView1_OLEDragDrop");
+    core::Pointer restore = core::Pointer::Default;
     p.step(100, [&] { restore = ctx.pointer.setBusy(); });
     for (const QString &path : paths)
         p.step(102, [&] { ReadListFile(ctx.input, path, ctx.desktop, ctx.title); });

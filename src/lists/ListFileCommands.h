@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/Desktop.h"
+#include "core/Desktop.h"
 #include "lists/ListFile.h"
 
 #include <QString>
 
-namespace orvella::app {
+namespace orvella::core {
 struct MainContext;
 }
 
@@ -16,7 +16,7 @@ namespace orvella::lists {
 // name is kept from one command to the next.
 class ListFileCommands {
 public:
-    explicit ListFileCommands(app::MainContext &context);
+    explicit ListFileCommands(core::MainContext &context);
 
     void PushButton3_Click(); // Load List Of Names From File
     void PushButton9_Click(); // Save List Of Names To File
@@ -31,9 +31,9 @@ public:
     void setOutputFilter(ListFileOutput::DeviceFilter filter) { m_outputFilter = std::move(filter); }
 
 private:
-    app::FileDialogRequest dialogRequest(const QString &title) const;
+    core::FileDialogRequest dialogRequest(const QString &title) const;
 
-    app::MainContext &m_context;
+    core::MainContext &m_context;
     QString m_fileName;
     ListFileOutput::DeviceFilter m_outputFilter;
 };

@@ -1,7 +1,7 @@
 #include "lists/NameListModel.h"
 
-#include "app/Disposal.h"
-#include "app/Failure.h"
+#include "core/BackgroundWork.h"
+#include "core/Failure.h"
 
 #include <QTimer>
 #include <utility>
@@ -16,7 +16,7 @@ NameListModel::NameListModel(QString caption, QObject *parent)
 void NameListModel::checkPosition(int position) const
 {
     if (position < 1 || position > m_items.size())
-        throw app::Failure(QStringLiteral("List position %1 does not exist (the list holds %2 items)")
+        throw core::Failure(QStringLiteral("List position %1 does not exist (the list holds %2 items)")
                                .arg(position)
                                .arg(m_items.size()));
 }
@@ -103,7 +103,7 @@ void NameListModel::removeAt(int position)
 void NameListModel::clear()
 {
     beginResetModel();
-    app::releaseInBackground(std::exchange(m_items, {}));
+    core::releaseInBackground(std::exchange(m_items, {}));
     m_shownRows = 0;
     endResetModel();
     emit itemsChanged();

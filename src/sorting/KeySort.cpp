@@ -1,6 +1,6 @@
 #include "sorting/KeySort.h"
 
-#include "app/Background.h"
+#include "core/BackgroundWork.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -125,7 +125,7 @@ constexpr size_t kThreadedFrom = 20000;
 
 void sortOnWorkers(MsdSorter &sorter, std::vector<Entry> &entries, const std::function<void()> &yield)
 {
-    app::runWhileYielding(
+    core::runWhileYielding(
         [&] {
             // The first level on one thread, then the tied runs shared out between two.
             std::vector<Range> ties;

@@ -1,7 +1,7 @@
 #include "sorting/ResultFilters.h"
 
-#include "app/Failure.h"
-#include "app/NumberText.h"
+#include "core/Failure.h"
+#include "core/NumberText.h"
 
 namespace orvella::sorting {
 
@@ -31,8 +31,8 @@ std::optional<int> LimitReader::read(const QString &text)
     m_value.reset();
     m_error.clear();
     try {
-        m_value = app::readInt16(text);
-    } catch (const app::Failure &failure) {
+        m_value = core::readInt16(text);
+    } catch (const core::Failure &failure) {
         m_error = failure.description();
     }
     return m_value;

@@ -1,17 +1,17 @@
 #include "sorting/SortCommand.h"
 
-#include "app/Desktop.h"
-#include "app/Disposal.h"
-#include "app/Failure.h"
-#include "app/MainContext.h"
-#include "app/PointerState.h"
-#include "app/Procedure.h"
-#include "app/ProgressState.h"
+#include "core/BackgroundWork.h"
+#include "core/Desktop.h"
+#include "core/Failure.h"
+#include "core/MainContext.h"
+#include "core/Paths.h"
+#include "core/PointerState.h"
+#include "core/Procedure.h"
+#include "core/ProgressState.h"
 #include "lists/NameListModel.h"
 #include "sorting/KeySort.h"
 #include "sorting/ResultFilters.h"
 #include "sorting/SortControls.h"
-#include "suffixes/SuffixList.h"
 
 #include <cmath>
 #include <optional>
@@ -19,20 +19,20 @@
 
 namespace orvella::sorting {
 
-SortCommand::SortCommand(app::MainContext &context, const SortControls &controls,
-                         SuffixListProvider suffixList)
-    : m_context(context), m_controls(controls), m_suffixList(std::move(suffixList))
+SortCommand::SortCommand(core::MainContext &context, const SortControls &controls,
+                         SuffixTest isSuffix)
+    : m_context(context), m_controls(controls), m_isSuffix(std::move(isSuffix))
 {
 }
 
 bool SortCommand::IsSuffix(QStringView word)
 {
-    return m_suffixList().IsSuffix(word);
+    return m_isSuffix(word);
 }
 
 QString SortCommand::GetNames(const QString &name)
 {
-    app::Procedure procedure(m_context.desktop, "Form1", "GetNames");
+    core::Procedure procedure(m_context.desktop, "Form1", "GetNames");
     QString key;
     // The suffix lookup is the only part of key building that can fail.
     procedure.step(124, [&] {
@@ -43,7 +43,7 @@ QString SortCommand::GetNames(const QString &name)
 
 QString SortCommand::RevealNames(const QString &key)
 {
-    app::Procedure procedure(m_context.desktop, "Form1", "RevealNames");
+    core::Procedure procedure(m_context.desktop, "Form1", "RevealNames");
     QString name;
     procedure.step(100, [&] { name = revealName(key, m_controls.options()); });
     return name;
@@ -60,20 +60,20 @@ void SortCommand::PushButton17_Click()
         ~ClearRunning() { flag = false; }
     } clearRunning{m_running};
 
-    app::MainContext &ctx = m_context;
-    app::Desktop &desktop = ctx.desktop;
-    app::Procedure p(desktop, "Form1", "PushButton17_Click");
+    core::MainContext &ctx = m_context;
+    core::Desktop &desktop = ctx.desktop;
+    core::Procedure p(desktop, "Form1", "PushButton17_Click");
     const auto yield = [&desktop] { desktop.yield(); };
 
     if (p.test(100, [&] { return ctx.input.count() == 0; })) {
         p.step(208, [&] {
-            desktop.messageBox(QStringLiteral("You forgot to add Name in the list."), app::MessageStyle::Ok,
+            desktop.messageBox(QStringLiteral("You forgot to add Name in the list."), core::MessageStyle::Ok,
                                ctx.title);
         });
         return;
     }
     p.step(102, [&] { ctx.results.clear(); });
-    app::Pointer restore = app::Pointer::Default;
+    core::Pointer restore = core::Pointer::Default;
     p.step(104, [&] { restore = ctx.pointer.setBusy(); });
 
     std::vector<QString> keys;
@@ -93,12 +93,12 @@ void SortCommand::PushButton17_Click()
         p.step(114, [&] {
             const int count = ctx.input.count();
             if (count == 0)
-                throw app::Failure(QStringLiteral("Division by zero"));
+                throw core::Failure(QStringLiteral("Division by zero"));
             ctx.progress.setPosition(std::floor(static_cast<double>(i) / count * 100.0));
         });
         p.step(116, [&] { ctx.progress.setText(processing + name); });
         p.step(118, yield);
-        p.step(120, [&] { ctx.pointer.set(app::Pointer::Busy); });
+        p.step(120, [&] { ctx.pointer.set(core::Pointer::Busy); });
 
         if (p.test(122, [&] { return m_controls.removeDuplicates(); })) {
             if (p.test(124, [&] { return duplicates.seen(name); }))
@@ -147,7 +147,7 @@ void SortCommand::PushButton17_Click()
                         if (limitReported)
                             return true;
                         limitReported = true;
-                        throw app::Failure(limit.error());
+                        throw core::Failure(limit.error());
                     })) {
                     QString shown;
                     p.step(182, [&] {
@@ -175,14 +175,14 @@ void SortCommand::PushButton17_Click()
 
     p.step(200, [&] { ctx.pointer.set(restore); });
     p.step(202, [&] { ctx.progress.setPosition(0); });
-    p.step(204, [&] { ctx.progress.setText(app::ProgressState::kIdleText); });
-    p.step(206, [&] { desktop.messageBox(QStringLiteral("Done."), app::MessageStyle::Ok, ctx.title); });
+    p.step(204, [&] { ctx.progress.setText(core::ProgressState::kIdleText); });
+    p.step(206, [&] { desktop.messageBox(QStringLiteral("Done."), core::MessageStyle::Ok, ctx.title); });
 
     // The run's working data can hold millions of strings; free it off the window's thread.
-    app::releaseInBackground(std::move(keys));
-    app::releaseInBackground(std::move(duplicates));
-    app::releaseInBackground(std::move(unique));
-    app::releaseInBackground(std::move(groups));
+    core::releaseInBackground(std::move(keys));
+    core::releaseInBackground(std::move(duplicates));
+    core::releaseInBackground(std::move(unique));
+    core::releaseInBackground(std::move(groups));
 }
 
 } // namespace orvella::sorting

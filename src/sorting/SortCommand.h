@@ -5,11 +5,8 @@
 #include <QString>
 #include <functional>
 
-namespace orvella::app {
+namespace orvella::core {
 struct MainContext;
-}
-namespace orvella::suffixes {
-class SuffixList;
 }
 
 namespace orvella::sorting {
@@ -20,9 +17,8 @@ class SortControls;
 // the user ticked, back to names in the result list.
 class SortCommand {
 public:
-    using SuffixListProvider = std::function<suffixes::SuffixList &()>;
-
-    SortCommand(app::MainContext &context, const SortControls &controls, SuffixListProvider suffixList);
+    // isSuffix answers for the suffix list as it stands when a name is read.
+    SortCommand(core::MainContext &context, const SortControls &controls, SuffixTest isSuffix);
 
     void PushButton17_Click();
     bool isRunning() const { return m_running; }
@@ -34,9 +30,9 @@ public:
     bool IsSuffix(QStringView word);
 
 private:
-    app::MainContext &m_context;
+    core::MainContext &m_context;
     const SortControls &m_controls;
-    SuffixListProvider m_suffixList;
+    SuffixTest m_isSuffix;
     bool m_running = false;
 };
 

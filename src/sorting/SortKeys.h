@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/FieldDelimiter.h"
+
 #include <QString>
 #include <QStringView>
 #include <functional>
@@ -7,7 +9,7 @@
 namespace orvella::sorting {
 
 // The field delimiter between a key's head field and its tail field.
-inline const QString kFieldDelimiter = QStringLiteral("!!!TWINE!!!");
+using core::kFieldDelimiter;
 
 // The four option buttons that decide how a name is read.
 struct SortOptions {

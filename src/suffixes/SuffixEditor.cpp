@@ -1,15 +1,18 @@
 #include "suffixes/SuffixEditor.h"
 
-#include "app/AppInfo.h"
-#include "app/CursorFile.h"
-#include "app/Desktop.h"
-#include "app/HoverPointer.h"
-#include "app/MainContext.h"
-#include "app/Procedure.h"
-#include "app/Skin.h"
-#include "app/Twips.h"
-#include "app/WindowLayout.h"
+#include "core/AppInfo.h"
+#include "core/ControlTable.h"
+#include "core/CursorFile.h"
+#include "core/Desktop.h"
+#include "core/HoverPointer.h"
+#include "core/MainContext.h"
+#include "core/Paths.h"
+#include "core/Procedure.h"
+#include "core/Skin.h"
+#include "core/Twips.h"
+#include "core/WindowLayout.h"
 #include "lists/NameListView.h"
+#include "suffixes/SuffixEditorLayout.h"
 #include "suffixes/SuffixStore.h"
 
 #include <QApplication>
@@ -30,10 +33,10 @@ const QString kListTooltip = QStringLiteral("Drag and drop files here. Double-cl
 
 } // namespace
 
-using app::arialBold;
-using app::place;
+using core::arialBold;
+using core::controlNamed;
 
-SuffixEditor::SuffixEditor(app::MainContext &main, QWidget *mainWindow)
+SuffixEditor::SuffixEditor(core::MainContext &main, QWidget *mainWindow)
     : QWidget(nullptr), m_main(main), m_mainWindow(mainWindow), m_commands(main, m_list, m_pointer)
 {
     setWindowTitle(QStringLiteral("Suffix List"));
@@ -45,27 +48,28 @@ SuffixEditor::~SuffixEditor() = default;
 
 void SuffixEditor::buildControls()
 {
-    setFixedSize(app::twips(8040), app::twips(5625));
-    const QFont small = arialBold(9);
-    const QFont large = arialBold(11.25);
-    setFont(small);
+    setFixedSize(core::twips(kSuffixEditorWidth), core::twips(kSuffixEditorHeight));
+    setFont(arialBold(9));
 
-    auto button = [&](const char *caption, int l, int t) {
-        auto *b = place(new QPushButton(QString::fromLatin1(caption), this), l, t, 3840, 405);
-        b->setFont(large);
-        return b;
-    };
+    core::buildControls(this, suffixEditorControls(), [this](const core::ControlLayout &, QWidget *container) {
+        return new lists::NameListView(&m_list.model(), container);
+    });
+    ListView1 = controlNamed<lists::NameListView>(this, "ListView1");
+    Label3 = controlNamed<QLabel>(this, "Label3");
+    Label4 = controlNamed<QLabel>(this, "Label4");
+    PushButton6 = controlNamed<QPushButton>(this, "PushButton6");
+    PushButton1 = controlNamed<QPushButton>(this, "PushButton1");
+    PushButton3 = controlNamed<QPushButton>(this, "PushButton3");
+    PushButton5 = controlNamed<QPushButton>(this, "PushButton5");
+    PushButton4 = controlNamed<QPushButton>(this, "PushButton4");
+    PushButton8 = controlNamed<QPushButton>(this, "PushButton8");
+    PushButton7 = controlNamed<QPushButton>(this, "PushButton7");
+    PushButton2 = controlNamed<QPushButton>(this, "PushButton2");
 
-    ListView1 = place(new lists::NameListView(&m_list.model(), this), 120, 120, 7800, 3015);
-    ListView1->setFont(small);
     ListView1->setToolTip(kListTooltip);
     ListView1->acceptFileDrops(true);
     ListView1->setHeaderHidden(true); // the column is added at creation
-    Label3 = place(new QLabel(QString(19, QLatin1Char(' ')) + QStringLiteral("This default list was found at:"), this),
-                   120, 3220, 7800, 255);
-    Label3->setFont(small);
-    Label4 = place(new QLabel(QString::fromLatin1(app::kSuffixSourcePage), this), 3600, 3225, 3330, 225);
-    QFont link = small;
+    QFont link = Label4->font();
     link.setUnderline(true);
     Label4->setFont(link);
     QPalette linkPalette = Label4->palette();
@@ -75,28 +79,10 @@ void SuffixEditor::buildControls()
     Label4->resize(std::max(Label4->width(), Label4->sizeHint().width()), Label4->height());
     Label4->raise();
 
-    PushButton6 = button("Add One", 120, 3580);
-    PushButton1 = button("Edit Selected", 4080, 3580);
-    PushButton3 = button("Delete Selected", 120, 4090);
-    PushButton5 = button("Clear List", 4080, 4090);
-    PushButton4 = button("Load List From File", 120, 4605);
-    PushButton8 = button("Save List To Text File", 4080, 4605);
-    PushButton7 = button("Reset To Default List", 120, 5110);
-    PushButton2 = button("Exit", 4080, 5110);
-
-    QWidget *previous = ListView1;
-    for (QWidget *w : {static_cast<QWidget *>(PushButton6), static_cast<QWidget *>(PushButton1),
-                       static_cast<QWidget *>(PushButton3), static_cast<QWidget *>(PushButton5),
-                       static_cast<QWidget *>(PushButton4), static_cast<QWidget *>(PushButton8),
-                       static_cast<QWidget *>(PushButton7), static_cast<QWidget *>(PushButton2)}) {
-        setTabOrder(previous, w);
-        previous = w;
-    }
-
     // The hand over the buttons and the link, the arrow over the background and the
     // list; the white label leaves the pointer as it is. Plain moves reach the hover
     // rule only where the mouse is tracked.
-    auto *hover = new app::HoverPointer(this, m_pointer);
+    auto *hover = new core::HoverPointer(this, m_pointer);
     setMouseTracking(true);
     for (QWidget *w : std::initializer_list<QWidget *>{ListView1->viewport(), ListView1->header()->viewport(), Label3})
         w->setMouseTracking(true);
@@ -126,27 +112,27 @@ void SuffixEditor::wireCommands()
             [this] { m_commands.ListView1_KeyDown(SuffixEditorCommands::kDeleteKeyCode); });
     connect(ListView1, &lists::NameListView::filesDropped, this,
             [this](const QStringList &paths) { m_commands.ListView1_OLEDragDrop(paths); });
-    connect(&m_pointer, &app::PointerState::changed, this,
-            [this](app::Pointer pointer) { m_main.desktop.showPointer(this, pointer, m_customPointer); });
+    connect(&m_pointer, &core::PointerState::changed, this,
+            [this](core::Pointer pointer) { m_main.desktop.showPointer(this, pointer, m_customPointer); });
 }
 
 void SuffixEditor::Form_Load(const QString &folder)
 {
-    app::Procedure p(m_main.desktop, "Form2", "Form_Load");
-    p.step(100, [&] { app::WindowColourSetUp(this); });
+    core::Procedure p(m_main.desktop, "Form2", "Form_Load");
+    p.step(100, [&] { core::WindowColourSetUp(this); });
     p.step(102, [&] { setWindowIcon(m_mainWindow ? m_mainWindow->windowIcon() : QApplication::windowIcon()); });
-    const QString cursorFile = app::pointerFilePath(folder);
-    if (p.test(104, [&] { return app::pointerFileExists(cursorFile); }))
-        p.step(106, [&] { m_customPointer = app::loadCursorFile(cursorFile); });
+    const QString cursorFile = core::pointerFilePath(folder);
+    if (p.test(104, [&] { return core::pointerFileExists(cursorFile); }))
+        p.step(106, [&] { m_customPointer = core::loadCursorFile(cursorFile); });
     p.step(108, [&] { ListView1->setHeaderHidden(false); });
-    p.step(110, [&] { ListView1->header()->resizeSection(0, app::twips(7300)); });
-    p.step(112, [&] { app::setBackgroundColour(Label3, Qt::white); });
+    p.step(110, [&] { ListView1->header()->resizeSection(0, core::twips(7300)); });
+    p.step(112, [&] { core::setBackgroundColour(Label3, Qt::white); });
     p.step(114, [&] { LoadSuffixList(m_list.model(), m_main.settings); });
 }
 
 void SuffixEditor::PushButton2_Click()
 {
-    app::Procedure p(m_main.desktop, "Form2", "PushButton2_Click");
+    core::Procedure p(m_main.desktop, "Form2", "PushButton2_Click");
     p.step(100, [&] { close(); });
 }
 
@@ -157,7 +143,7 @@ void SuffixEditor::closeEvent(QCloseEvent *event)
 
 void SuffixEditor::Form_QueryUnload(QCloseEvent *event)
 {
-    app::Procedure p(m_main.desktop, "Form2", "Form_QueryUnload");
+    core::Procedure p(m_main.desktop, "Form2", "Form_QueryUnload");
     p.step(100, [&] { event->ignore(); });
     p.step(102, [&] { hide(); });
     p.step(104, [&] {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PointerState.h"
+#include "core/PointerState.h"
 #include "suffixes/SuffixEditorCommands.h"
 #include "suffixes/SuffixList.h"
 
@@ -10,7 +10,7 @@
 class QLabel;
 class QPushButton;
 
-namespace orvella::app {
+namespace orvella::core {
 struct MainContext;
 }
 namespace orvella::lists {
@@ -28,7 +28,7 @@ class SuffixEditor : public QWidget {
     Q_OBJECT
 public:
     // mainWindow is shown again when this window closes; it is not this window's owner.
-    SuffixEditor(app::MainContext &main, QWidget *mainWindow);
+    SuffixEditor(core::MainContext &main, QWidget *mainWindow);
     ~SuffixEditor() override;
 
     // Creation steps: colours, icon, hand pointer, list column, Label3's background and
@@ -37,13 +37,15 @@ public:
 
     SuffixList &liveList() { return m_list; }
     SuffixEditorCommands &commands() { return m_commands; }
-    app::PointerState &pointerState() { return m_pointer; }
+    core::PointerState &pointerState() { return m_pointer; }
     const QCursor &customPointer() const { return m_customPointer; }
 
     // "Exit": asks the window to close, which hides it.
     void PushButton2_Click();
 
-    // Controls by their design names, for the wiring and for tests.
+private:
+    // The controls the window's code works with, found by their names once built from
+    // the layout table (tests find them by name too).
     lists::NameListView *ListView1 = nullptr;
     QLabel *Label3 = nullptr;
     QLabel *Label4 = nullptr;        // the address of the default list's source page
@@ -66,10 +68,10 @@ private:
     // Close request: refused, the window hides and the main window shows again.
     void Form_QueryUnload(QCloseEvent *event);
 
-    app::MainContext &m_main;
+    core::MainContext &m_main;
     QWidget *m_mainWindow;
     SuffixList m_list;
-    app::PointerState m_pointer;
+    core::PointerState m_pointer;
     SuffixEditorCommands m_commands;
     QCursor m_customPointer{Qt::PointingHandCursor};
 };

@@ -1,9 +1,9 @@
 #include "suffixes/SuffixEditorCommands.h"
 
-#include "app/Desktop.h"
-#include "app/MainContext.h"
-#include "app/PointerState.h"
-#include "app/Procedure.h"
+#include "core/Desktop.h"
+#include "core/MainContext.h"
+#include "core/PointerState.h"
+#include "core/Procedure.h"
 #include "lists/ListFile.h"
 #include "lists/NameListModel.h"
 #include "suffixes/SuffixList.h"
@@ -16,7 +16,7 @@ namespace {
 constexpr const char *kModule = "Form2";
 } // namespace
 
-SuffixEditorCommands::SuffixEditorCommands(app::MainContext &main, SuffixList &list, app::PointerState &pointer)
+SuffixEditorCommands::SuffixEditorCommands(core::MainContext &main, SuffixList &list, core::PointerState &pointer)
     : m_main(main), m_list(list), m_pointer(pointer)
 {
 }
@@ -39,7 +39,7 @@ void SuffixEditorCommands::removeSelectedEntry()
 
 void SuffixEditorCommands::PushButton6_Click()
 {
-    app::Procedure p(m_main.desktop, kModule, "PushButton6_Click");
+    core::Procedure p(m_main.desktop, kModule, "PushButton6_Click");
     QString answer;
     p.step(100, [&] {
         answer = m_main.desktop.inputBox(QStringLiteral("Enter Suffix to add: "), m_main.title, QString());
@@ -56,7 +56,7 @@ void SuffixEditorCommands::PushButton6_Click()
 
 void SuffixEditorCommands::PushButton1_Click()
 {
-    app::Procedure p(m_main.desktop, kModule, "PushButton1_Click");
+    core::Procedure p(m_main.desktop, kModule, "PushButton1_Click");
     if (p.test(100, [&] { return m_list.model().isEmpty(); }))
         return;
     int position = 0;
@@ -74,7 +74,7 @@ void SuffixEditorCommands::PushButton1_Click()
 
 void SuffixEditorCommands::PushButton3_Click()
 {
-    app::Procedure p(m_main.desktop, kModule, "PushButton3_Click");
+    core::Procedure p(m_main.desktop, kModule, "PushButton3_Click");
     if (p.test(100, [&] { return m_pointer.isBusy(); }))
         return;
     if (p.test(102, [&] { return !m_list.model().isEmpty(); }))
@@ -86,7 +86,7 @@ void SuffixEditorCommands::removeByListEvent(const char *handler)
 {
     // Nothing here is expected to fail but the save; a failed save is still shown
     // rather than lost.
-    app::Procedure p(m_main.desktop, kModule, handler);
+    core::Procedure p(m_main.desktop, kModule, handler);
     if (m_pointer.isBusy())
         return;
     if (!m_list.model().isEmpty() && m_list.model().selectedPosition() > 0)
@@ -108,10 +108,10 @@ void SuffixEditorCommands::ListView1_KeyDown(int keyCode)
 
 void SuffixEditorCommands::PushButton5_Click()
 {
-    app::Procedure p(m_main.desktop, kModule, "PushButton5_Click");
+    core::Procedure p(m_main.desktop, kModule, "PushButton5_Click");
     if (p.test(100, [&] {
-            return m_main.desktop.messageBox(QStringLiteral("Are you sure?"), app::MessageStyle::YesNo,
-                                             m_main.title) == app::MessageAnswer::Yes;
+            return m_main.desktop.messageBox(QStringLiteral("Are you sure?"), core::MessageStyle::YesNo,
+                                             m_main.title) == core::MessageAnswer::Yes;
         })) {
         p.step(102, [&] { m_list.model().clear(); });
         p.step(104, [&] { saveList(); });
@@ -120,7 +120,7 @@ void SuffixEditorCommands::PushButton5_Click()
 
 void SuffixEditorCommands::PushButton7_Click()
 {
-    app::Procedure p(m_main.desktop, kModule, "PushButton7_Click");
+    core::Procedure p(m_main.desktop, kModule, "PushButton7_Click");
     // While a save is writing the list, only the emptying is skipped: the defaults
     // then come after the entries already there.
     if (p.test(100, [&] { return !m_pointer.isBusy(); }))
@@ -131,11 +131,11 @@ void SuffixEditorCommands::PushButton7_Click()
 
 void SuffixEditorCommands::PushButton4_Click()
 {
-    app::Procedure p(m_main.desktop, kModule, "PushButton4_Click");
+    core::Procedure p(m_main.desktop, kModule, "PushButton4_Click");
     QString answer;
     p.step(100, [&] { m_dialogFileName.clear(); });
     p.step(102, [&] {
-        app::FileDialogRequest request;
+        core::FileDialogRequest request;
         request.title = lists::kLoadListsTitle;
         request.filter = lists::kListFileFilter;
         request.fileName = m_dialogFileName;
@@ -154,13 +154,13 @@ void SuffixEditorCommands::PushButton4_Click()
 
 void SuffixEditorCommands::ListView1_OLEDragDrop(const QStringList &paths)
 {
-    app::Procedure p(m_main.desktop, kModule, "ListView1_OLEDragDrop");
+    core::Procedure p(m_main.desktop, kModule, "ListView1_OLEDragDrop");
     readFiles(p, 100, paths);
 }
 
-void SuffixEditorCommands::readFiles(app::Procedure &p, int firstStep, const QStringList &paths)
+void SuffixEditorCommands::readFiles(core::Procedure &p, int firstStep, const QStringList &paths)
 {
-    app::Pointer restore = app::Pointer::Default;
+    core::Pointer restore = core::Pointer::Default;
     p.step(firstStep, [&] { restore = m_pointer.setBusy(); });
     // A file that cannot be read is reported and the next one is read all the same.
     for (const QString &path : paths)
@@ -170,10 +170,10 @@ void SuffixEditorCommands::readFiles(app::Procedure &p, int firstStep, const QSt
 
 void SuffixEditorCommands::PushButton8_Click()
 {
-    app::Procedure p(m_main.desktop, kModule, "PushButton8_Click");
+    core::Procedure p(m_main.desktop, kModule, "PushButton8_Click");
     QString path;
     p.step(100, [&] {
-        app::FileDialogRequest request;
+        core::FileDialogRequest request;
         request.title = QStringLiteral("Save");
         request.filter = lists::kListFileFilter;
         request.confirmOverwrite = true;
@@ -187,7 +187,7 @@ void SuffixEditorCommands::PushButton8_Click()
     });
     if (p.test(102, [&] { return path.isEmpty(); }))
         return;
-    app::Pointer restore = app::Pointer::Default;
+    core::Pointer restore = core::Pointer::Default;
     p.step(104, [&] { restore = m_pointer.setBusy(); });
     p.step(106, [&] { lists::WriteListFile(m_list.model(), path, &m_main.progress, m_main.desktop); });
     p.step(108, [&] { m_pointer.set(restore); });

@@ -3,11 +3,11 @@
 #include <QString>
 #include <QStringList>
 
-namespace orvella::app {
+namespace orvella::core {
 struct MainContext;
 class PointerState;
 class Procedure;
-} // namespace orvella::app
+} // namespace orvella::core
 
 namespace orvella::suffixes {
 
@@ -25,7 +25,7 @@ class SuffixEditorCommands {
 public:
     static constexpr int kDeleteKeyCode = 46;
 
-    SuffixEditorCommands(app::MainContext &main, SuffixList &list, app::PointerState &pointer);
+    SuffixEditorCommands(core::MainContext &main, SuffixList &list, core::PointerState &pointer);
 
     void PushButton6_Click(); // "Add One"
     void PushButton1_Click(); // "Edit Selected"
@@ -53,11 +53,11 @@ private:
     // The removal of the double-click and the Delete key: skipped while busy.
     void removeByListEvent(const char *handler);
     // Busy pointer, each file appended in order, normal pointer: three steps from firstStep.
-    void readFiles(app::Procedure &p, int firstStep, const QStringList &paths);
+    void readFiles(core::Procedure &p, int firstStep, const QStringList &paths);
 
-    app::MainContext &m_main;
+    core::MainContext &m_main;
     SuffixList &m_list;
-    app::PointerState &m_pointer;
+    core::PointerState &m_pointer;
     QString m_dialogFileName;
 };
 

@@ -1,8 +1,8 @@
 #include "suffixes/SuffixStore.h"
 
-#include "app/SettingsStore.h"
+#include "core/FieldDelimiter.h"
+#include "core/SettingsStore.h"
 #include "lists/NameListModel.h"
-#include "sorting/SortKeys.h"
 
 namespace orvella::suffixes {
 
@@ -26,17 +26,17 @@ const QList<QString> &defaultSuffixes()
 
 QString packSuffixList(const QList<QString> &entries)
 {
-    return entries.join(sorting::kFieldDelimiter);
+    return entries.join(core::kFieldDelimiter);
 }
 
 QList<QString> unpackSuffixList(const QString &stored)
 {
     if (stored.isEmpty())
         return {};
-    return stored.split(sorting::kFieldDelimiter, Qt::KeepEmptyParts, Qt::CaseSensitive);
+    return stored.split(core::kFieldDelimiter, Qt::KeepEmptyParts, Qt::CaseSensitive);
 }
 
-void LoadSuffixList(lists::NameListModel &list, const app::SettingsStore &settings)
+void LoadSuffixList(lists::NameListModel &list, const core::SettingsStore &settings)
 {
     list.appendMany(unpackSuffixList(settings.read(QLatin1String(kSuffixListKey), QString())));
     if (list.isEmpty())
@@ -48,7 +48,7 @@ void LoadSampleSuffix(lists::NameListModel &list)
     list.appendMany(defaultSuffixes());
 }
 
-void SaveSuffixList(const lists::NameListModel &list, app::SettingsStore &settings)
+void SaveSuffixList(const lists::NameListModel &list, core::SettingsStore &settings)
 {
     settings.write(QLatin1String(kSuffixListKey), packSuffixList(list.items()));
 }

@@ -3,7 +3,7 @@
 #include <QList>
 #include <QString>
 
-namespace orvella::app {
+namespace orvella::core {
 class SettingsStore;
 }
 namespace orvella::lists {
@@ -23,10 +23,10 @@ QString packSuffixList(const QList<QString> &entries);
 QList<QString> unpackSuffixList(const QString &stored);
 
 // Appends the stored entries, or the default list when there are none. Writes nothing.
-void LoadSuffixList(lists::NameListModel &list, const app::SettingsStore &settings);
+void LoadSuffixList(lists::NameListModel &list, const core::SettingsStore &settings);
 // Appends the 77 default entries after whatever the list holds.
 void LoadSampleSuffix(lists::NameListModel &list);
 // Writes the list's stored form under "SuffixList". Throws when the store cannot be written.
-void SaveSuffixList(const lists::NameListModel &list, app::SettingsStore &settings);
+void SaveSuffixList(const lists::NameListModel &list, core::SettingsStore &settings);
 
 } // namespace orvella::suffixes

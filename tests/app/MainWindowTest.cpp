@@ -1,12 +1,13 @@
-#include "Printers.h"
-#include "app/AppInfo.h"
-#include "app/HoverPointer.h"
 #include "app/MainWindow.h"
-#include "app/Twips.h"
+#include "core/AppInfo.h"
+#include "core/HoverPointer.h"
+#include "core/Twips.h"
 #include "lists/NameListModel.h"
 #include "lists/NameListView.h"
 #include "suffixes/SuffixEditor.h"
+#include "support/Controls.h"
 #include "support/Fixtures.h"
+#include "support/Printers.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -32,7 +33,9 @@
 #include <unistd.h>
 
 using namespace orvella::app;
+using namespace orvella::core;
 using orvella::testing::MainWindowFixture;
+using orvella::testing::control;
 namespace lists = orvella::lists;
 namespace suffixes = orvella::suffixes;
 
@@ -81,79 +84,30 @@ struct StartedWindow : MainWindowFixture {
 
 // ---- Layout ---------------------------------------------------------------------------
 
-TEST(MainWindowLayout, ControlsStandWhereDesignedWithCaptionsAndFonts)
+TEST(MainWindowLayout, ListTipsOnAWhiteWindow)
 {
     MainWindowFixture f;
-    MainWindow &w = *f.window;
-    struct Row {
-        QWidget *control;
-        QWidget *container;
-        const char *caption; // nullptr: not checked (lists)
-        int left, top, width, height;
-        double points;
-    };
-    const Row table[] = {
-        {w.ListView1, &w, nullptr, 120, 120, 7800, 1815, 9},
-        {w.ListView2, &w, nullptr, 8040, 630, 7800, 4930, 9},
-        {w.PushButton6, &w, "Add One Name", 120, 2020, 3840, 405, 11.25},
-        {w.PushButton3, &w, "Load List Of Names From File", 4080, 2020, 3840, 405, 11.25},
-        {w.PushButton1, &w, "Clear List", 120, 2530, 3840, 405, 11.25},
-        {w.PushButton17, &w, "Start Sorting", 8040, 120, 7800, 405, 11.25},
-        {w.PushButton4, &w, "Save Results As Text File", 8040, 5660, 3840, 405, 11.25},
-        {w.PushButton13, &w, "Save Results As Excel File", 12000, 5660, 3840, 405, 11.25},
-        {w.PushButton2, &w, "Clear Results", 12000, 6170, 3840, 405, 11.25},
-        {w.ProgressBar1, &w, "Progress Bar", 8040, 6690, 7800, 405, 9},
-        {w.Frame1, &w, "Filter Options", 120, 5640, 7800, 1455, 9},
-        {w.Check5, w.Frame1, "Remove duplicates from results", 240, 300, 3525, 255, 9},
-        {w.PushButton5, &w, "Copy Results To Clipboard", 8040, 6170, 3840, 405, 11.25},
-        {w.PushButton7, &w, "Load Sample/Example Names", 4080, 2530, 3840, 405, 11.25},
-        {w.Check1, w.Frame1, "Keep unique last names, discard duplicate last names", 240, 650, 5085, 255, 9},
-        {w.Check2, w.Frame1, "Keep only this number of names per last name:", 240, 1000, 4845, 255, 9},
-        {w.Text1, w.Frame1, "5", 4680, 960, 1215, 345, 9},
-        {w.Frame2, &w, "Sort Option", 120, 3480, 7800, 2130, 9},
-        {w.Option1, w.Frame2, "Sort by Last/First", 240, 300, 3255, 255, 9},
-        {w.Option2, w.Frame2, "Sort by First/Last", 240, 1725, 4455, 255, 9},
-        {w.Frame3, w.Frame2, "Last/First Additional Option", 480, 570, 7080, 1050, 9},
-        {w.Option3, w.Frame3, "Sort by last word but ignore common suffixes like Jr. Sr. III etc.", 240, 300, 5655,
-         255, 9},
-        {w.Option4, w.Frame3, "Sort by last word", 240, 650, 1815, 255, 9},
-        {w.PushButton15, w.Frame3, "List", 6000, 270, 840, 315, 11.25},
-        {w.PushButton8, &w, "Help", 120, 3040, 3840, 405, 11.25},
-        {w.PushButton9, &w, "Save List Of Names To File", 4080, 3040, 3840, 405, 11.25},
-    };
-    EXPECT_EQ(w.size(), QSize(twips(15960), twips(7200)));
-    for (const Row &row : table) {
-        ASSERT_NE(row.control, nullptr);
-        SCOPED_TRACE(row.caption ? row.caption : "list");
-        EXPECT_EQ(row.control->parentWidget(), row.container);
-        EXPECT_EQ(row.control->geometry(), twipsRect(row.left, row.top, row.width, row.height));
-        if (row.caption)
-            EXPECT_EQ(textOf(row.control), QString::fromUtf8(row.caption));
-        EXPECT_EQ(row.control->font().family(), "Arial");
-        EXPECT_TRUE(row.control->font().bold());
-        EXPECT_DOUBLE_EQ(row.control->font().pointSizeF(), row.points);
-    }
     const QString tip =
         "Double-click item to remove it. Move | line to right and out of window to reveal full names.";
-    EXPECT_EQ(w.ListView1->toolTip(), tip);
-    EXPECT_EQ(w.ListView2->toolTip(), tip);
-    EXPECT_EQ(w.palette().color(QPalette::Window), QColor(Qt::white));
+    for (const char *list : {"ListView1", "ListView2"})
+        EXPECT_EQ(control<lists::NameListView>(*f.window, list)->toolTip(), tip);
+    EXPECT_EQ(f.window->palette().color(QPalette::Window), QColor(Qt::white));
 }
 
 TEST(MainWindowLayout, TabOrderFollowsTheDesign)
 {
     MainWindowFixture f;
-    MainWindow &w = *f.window;
-    const QList<QWidget *> order = {w.ListView1,   w.ListView2,    w.PushButton6, w.PushButton3, w.PushButton1,
-                                    w.PushButton17, w.PushButton4, w.PushButton13, w.PushButton2, w.Check5,
-                                    w.PushButton5, w.PushButton7,  w.Check1,      w.Check2,      w.Text1,
-                                    w.Option1,     w.Option2,      w.Option3,     w.Option4,     w.PushButton15,
-                                    w.PushButton8, w.PushButton9};
+    QList<QWidget *> order;
+    for (const char *name : {"ListView1", "ListView2", "PushButton6", "PushButton3", "PushButton1", "PushButton17",
+                             "PushButton4", "PushButton13", "PushButton2", "Check5", "PushButton5", "PushButton7",
+                             "Check1", "Check2", "Text1", "Option1", "Option2", "Option3", "Option4", "PushButton15",
+                             "PushButton8", "PushButton9"})
+        order << control<QWidget>(*f.window, name);
     for (qsizetype i = 0; i + 1 < order.size(); ++i) {
         QWidget *next = order[i]->nextInFocusChain();
         while (next && !order.contains(next) && next != order[i])
             next = next->nextInFocusChain();
-        EXPECT_EQ(next, order[i + 1]) << "after control " << i;
+        EXPECT_EQ(next, order[i + 1]) << "after " << order[i]->objectName().toStdString();
     }
 }
 
@@ -169,24 +123,27 @@ TEST(MainWindowStartUp, FirstRunOpensInTheDesignState)
     EXPECT_FALSE(w.windowIcon().isNull());
     EXPECT_EQ(w.applicationTitle(), "Orvella");
     EXPECT_EQ(w.context().title, "Orvella");
-    EXPECT_TRUE(w.Option1->isChecked());
-    EXPECT_FALSE(w.Option2->isChecked());
-    EXPECT_TRUE(w.Option3->isChecked());
-    EXPECT_FALSE(w.Option4->isChecked());
-    EXPECT_TRUE(w.Frame3->isEnabled());
-    EXPECT_FALSE(w.Check5->isChecked() || w.Check1->isChecked() || w.Check2->isChecked());
-    EXPECT_EQ(w.Text1->text(), "5");
-    EXPECT_FALSE(w.Text1->isEnabled());
+    EXPECT_TRUE(control<QRadioButton>(w, "Option1")->isChecked());
+    EXPECT_FALSE(control<QRadioButton>(w, "Option2")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>(w, "Option3")->isChecked());
+    EXPECT_FALSE(control<QRadioButton>(w, "Option4")->isChecked());
+    EXPECT_TRUE(control<QGroupBox>(w, "Frame3")->isEnabled());
+    EXPECT_FALSE(control<QCheckBox>(w, "Check5")->isChecked() || control<QCheckBox>(w, "Check1")->isChecked()
+                 || control<QCheckBox>(w, "Check2")->isChecked());
+    EXPECT_EQ(control<QLineEdit>(w, "Text1")->text(), "5");
+    EXPECT_FALSE(control<QLineEdit>(w, "Text1")->isEnabled());
     EXPECT_EQ(w.palette().color(QPalette::Window), QColor(Qt::white)); // no skin: design look
     EXPECT_TRUE(w.styleSheet().isEmpty());
     EXPECT_EQ(w.customPointer().shape(), Qt::PointingHandCursor);
-    for (auto *list : {w.ListView1, w.ListView2}) {
+    for (auto *list : {control<lists::NameListView>(w, "ListView1"), control<lists::NameListView>(w, "ListView2")}) {
         EXPECT_FALSE(list->isHeaderHidden());
         EXPECT_EQ(list->header()->sectionSize(0), twips(7000));
     }
-    EXPECT_EQ(w.ListView1->model()->headerData(0, Qt::Horizontal).toString(), " Name(s)");
-    EXPECT_EQ(w.ListView2->model()->headerData(0, Qt::Horizontal).toString(), "Result(s)");
-    EXPECT_EQ(w.ProgressBar1->format(), "Progress Bar");
+    EXPECT_EQ(control<lists::NameListView>(w, "ListView1")->model()->headerData(0, Qt::Horizontal).toString(),
+              " Name(s)");
+    EXPECT_EQ(control<lists::NameListView>(w, "ListView2")->model()->headerData(0, Qt::Horizontal).toString(),
+              "Result(s)");
+    EXPECT_EQ(control<QProgressBar>(w, "ProgressBar1")->format(), "Progress Bar");
     EXPECT_TRUE(f.settings.writes.isEmpty());
 }
 
@@ -197,18 +154,18 @@ TEST(MainWindowStartUp, StoredChoicesAreShownByTheControls)
                          {"Option2", "TRUE"},         {"Option3", "0"}, {"Option4", "-1"}, {"Text1", "7"}};
     f.start();
     MainWindow &w = *f.window;
-    EXPECT_TRUE(w.Check5->isChecked());
-    EXPECT_FALSE(w.Check1->isChecked());
-    EXPECT_TRUE(w.Check2->isChecked());
-    EXPECT_TRUE(w.Text1->isEnabled());
-    EXPECT_FALSE(w.Option1->isChecked());
-    EXPECT_TRUE(w.Option2->isChecked());
-    EXPECT_FALSE(w.Option3->isChecked());
-    EXPECT_TRUE(w.Option4->isChecked());
-    EXPECT_FALSE(w.Frame3->isEnabled());
-    EXPECT_FALSE(w.Option4->isEnabled()); // nothing inside a disabled frame takes input
-    EXPECT_FALSE(w.PushButton15->isEnabled());
-    EXPECT_EQ(w.Text1->text(), "7");
+    EXPECT_TRUE(control<QCheckBox>(w, "Check5")->isChecked());
+    EXPECT_FALSE(control<QCheckBox>(w, "Check1")->isChecked());
+    EXPECT_TRUE(control<QCheckBox>(w, "Check2")->isChecked());
+    EXPECT_TRUE(control<QLineEdit>(w, "Text1")->isEnabled());
+    EXPECT_FALSE(control<QRadioButton>(w, "Option1")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>(w, "Option2")->isChecked());
+    EXPECT_FALSE(control<QRadioButton>(w, "Option3")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>(w, "Option4")->isChecked());
+    EXPECT_FALSE(control<QGroupBox>(w, "Frame3")->isEnabled());
+    EXPECT_FALSE(control<QRadioButton>(w, "Option4")->isEnabled()); // nothing inside a disabled frame takes input
+    EXPECT_FALSE(control<QPushButton>(w, "PushButton15")->isEnabled());
+    EXPECT_EQ(control<QLineEdit>(w, "Text1")->text(), "7");
     // The sort reads what the window shows.
     const auto options = w.sortControls().options();
     EXPECT_TRUE(options.option2 && options.option4 && !options.option1 && !options.option3);
@@ -232,9 +189,9 @@ TEST(MainWindowStartUp, FailingStepsAreReportedByNumberAndStartUpGoesOn)
     EXPECT_EQ(w.palette().color(QPalette::Window), face);
     EXPECT_EQ(w.windowTitle(), "Orvella");
     EXPECT_EQ(w.customPointer().shape(), Qt::PointingHandCursor);
-    EXPECT_TRUE(w.Check2->isChecked());
-    EXPECT_TRUE(w.Option3->isChecked()); // unreadable: keeps its state
-    EXPECT_EQ(w.ListView2->header()->sectionSize(0), twips(7000));
+    EXPECT_TRUE(control<QCheckBox>(w, "Check2")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>(w, "Option3")->isChecked()); // unreadable: keeps its state
+    EXPECT_EQ(control<lists::NameListView>(w, "ListView2")->header()->sectionSize(0), twips(7000));
 }
 
 TEST(MainWindowStartUp, SkinFileGivesButtonFaceColoursThenItsStyleSheet)
@@ -248,8 +205,11 @@ TEST(MainWindowStartUp, SkinFileGivesButtonFaceColoursThenItsStyleSheet)
     EXPECT_EQ(w.styleSheet(), QString::fromUtf8(sheet));
     const QColor face = QApplication::palette().color(QPalette::Active, QPalette::Button);
     ASSERT_NE(face, QColor(Qt::white));
-    for (QWidget *c : std::initializer_list<QWidget *>{&w, w.Frame1, w.Frame2, w.Frame3, w.Check5, w.Check1, w.Check2,
-                                                       w.Option1, w.Option2, w.Option3, w.Option4}) {
+    for (QWidget *c : std::initializer_list<QWidget *>{
+             &w, control<QGroupBox>(w, "Frame1"), control<QGroupBox>(w, "Frame2"), control<QGroupBox>(w, "Frame3"),
+             control<QCheckBox>(w, "Check5"), control<QCheckBox>(w, "Check1"), control<QCheckBox>(w, "Check2"),
+             control<QRadioButton>(w, "Option1"), control<QRadioButton>(w, "Option2"),
+             control<QRadioButton>(w, "Option3"), control<QRadioButton>(w, "Option4")}) {
         EXPECT_EQ(c->palette().color(QPalette::Window), face) << c->objectName().toStdString();
         EXPECT_TRUE(c->autoFillBackground());
     }
@@ -342,26 +302,27 @@ TEST(MainWindowOptions, ClicksAreWrittenAtOnceAndTheControlsFollowTheRules)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
 
     // On its caption: a radio button takes clicks on its circle and text only.
-    QTest::mouseClick(w.Option2, Qt::LeftButton, {}, QPoint(10, w.Option2->height() / 2));
+    QTest::mouseClick(control<QRadioButton>(w, "Option2"), Qt::LeftButton, {},
+                      QPoint(10, control<QRadioButton>(w, "Option2")->height() / 2));
     EXPECT_EQ(f.settings.writes, (QStringList{"Option1=False", "Option2=True"}));
-    EXPECT_FALSE(w.Frame3->isEnabled());
-    EXPECT_TRUE(w.Option3->isChecked()); // untouched
+    EXPECT_FALSE(control<QGroupBox>(w, "Frame3")->isEnabled());
+    EXPECT_TRUE(control<QRadioButton>(w, "Option3")->isChecked()); // untouched
 
     f.settings.writes.clear();
-    w.Check2->click();
-    EXPECT_TRUE(w.Text1->isEnabled());
-    w.Check1->click();
-    EXPECT_FALSE(w.Check2->isChecked());
-    EXPECT_FALSE(w.Text1->isEnabled());
-    w.Check5->click();
+    control<QCheckBox>(w, "Check2")->click();
+    EXPECT_TRUE(control<QLineEdit>(w, "Text1")->isEnabled());
+    control<QCheckBox>(w, "Check1")->click();
+    EXPECT_FALSE(control<QCheckBox>(w, "Check2")->isChecked());
+    EXPECT_FALSE(control<QLineEdit>(w, "Text1")->isEnabled());
+    control<QCheckBox>(w, "Check5")->click();
     EXPECT_EQ(f.settings.writes, (QStringList{"Check2=1", "Check2=0", "Check1=1", "Remove Duplicates=1"}));
 
     f.settings.writes.clear();
-    w.Option1->click();
-    EXPECT_TRUE(w.Frame3->isEnabled());
-    w.Option4->click();
+    control<QRadioButton>(w, "Option1")->click();
+    EXPECT_TRUE(control<QGroupBox>(w, "Frame3")->isEnabled());
+    control<QRadioButton>(w, "Option4")->click();
     EXPECT_EQ(f.settings.writes, (QStringList{"Option1=True", "Option2=False", "Option3=False", "Option4=True"}));
-    EXPECT_FALSE(w.Option3->isChecked());
+    EXPECT_FALSE(control<QRadioButton>(w, "Option3")->isChecked());
 }
 
 TEST(MainWindowOptions, EveryKeystrokeInText1IsStored)
@@ -369,10 +330,10 @@ TEST(MainWindowOptions, EveryKeystrokeInText1IsStored)
     StartedWindow f;
     f.start();
     MainWindow &w = *f.window;
-    w.Check2->click();
+    control<QCheckBox>(w, "Check2")->click();
     f.settings.writes.clear();
-    w.Text1->selectAll();
-    QTest::keyClicks(w.Text1, "3b");
+    control<QLineEdit>(w, "Text1")->selectAll();
+    QTest::keyClicks(control<QLineEdit>(w, "Text1"), "3b");
     EXPECT_EQ(f.settings.writes, (QStringList{"Text1=3", "Text1=3b"}));
     EXPECT_EQ(w.sortControls().limitText(), "3b");
 }
@@ -382,10 +343,10 @@ TEST(MainWindowOptions, FailedWriteOfAClickIsReportedOnce)
     StartedWindow f;
     f.start();
     f.settings.failWrites = true;
-    f.window->Option2->click(); // two writes fail, one report
+    control<QRadioButton>(*f.window, "Option2")->click(); // two writes fail, one report
     ASSERT_EQ(f.desktop.errorReports().size(), 1u);
     EXPECT_TRUE(f.desktop.errorReports()[0].text.contains("Form1.Option2_Click at line 100"));
-    EXPECT_FALSE(f.window->Frame3->isEnabled());
+    EXPECT_FALSE(control<QGroupBox>(*f.window, "Frame3")->isEnabled());
 }
 
 // ---- Text1 losing the focus -----------------------------------------------------------
@@ -397,13 +358,13 @@ struct ShownWindow : StartedWindow {
         window->show();
         window->activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
-        window->Check2->click();
-        window->Text1->setFocus(Qt::MouseFocusReason);
+        control<QCheckBox>(*window, "Check2")->click();
+        control<QLineEdit>(*window, "Text1")->setFocus(Qt::MouseFocusReason);
         processEvents();
     }
     void leaveText1()
     {
-        window->Option1->setFocus(Qt::TabFocusReason);
+        control<QRadioButton>(*window, "Option1")->setFocus(Qt::TabFocusReason);
         processEvents();
     }
 };
@@ -412,15 +373,15 @@ TEST(MainWindowText1, NonNumericTextIsRefusedAndTheFocusGoesBack)
 {
     ShownWindow f;
     MainWindow &w = *f.window;
-    ASSERT_TRUE(w.Text1->hasFocus());
-    w.Text1->setText("12x");
+    ASSERT_TRUE(control<QLineEdit>(w, "Text1")->hasFocus());
+    control<QLineEdit>(w, "Text1")->setText("12x");
     f.leaveText1();
     ASSERT_EQ(f.desktop.messages.size(), 1u);
     EXPECT_EQ(f.desktop.messages[0].text, "You must input numeric entry.");
     EXPECT_EQ(f.desktop.messages[0].style, 0);
     EXPECT_EQ(f.desktop.messages[0].title, "Orvella");
-    EXPECT_TRUE(w.Text1->hasFocus());
-    EXPECT_EQ(w.Text1->text(), "12x");
+    EXPECT_TRUE(control<QLineEdit>(w, "Text1")->hasFocus());
+    EXPECT_EQ(control<QLineEdit>(w, "Text1")->text(), "12x");
     EXPECT_EQ(f.settings.values.value("Text1"), "12x");
 
     // Every time it loses the focus while wrong.
@@ -429,14 +390,14 @@ TEST(MainWindowText1, NonNumericTextIsRefusedAndTheFocusGoesBack)
 
     // A number leaves quietly; so does a popup (the field's own menu).
     for (const char *number : {" -1.5e3 ", "7", "+.5"}) {
-        w.Text1->setText(number);
+        control<QLineEdit>(w, "Text1")->setText(number);
         f.leaveText1();
-        EXPECT_FALSE(w.Text1->hasFocus()) << number;
-        w.Text1->setFocus(Qt::MouseFocusReason);
+        EXPECT_FALSE(control<QLineEdit>(w, "Text1")->hasFocus()) << number;
+        control<QLineEdit>(w, "Text1")->setFocus(Qt::MouseFocusReason);
     }
-    w.Text1->setText("");
+    control<QLineEdit>(w, "Text1")->setText("");
     QFocusEvent popup(QEvent::FocusOut, Qt::PopupFocusReason);
-    QCoreApplication::sendEvent(w.Text1, &popup);
+    QCoreApplication::sendEvent(control<QLineEdit>(w, "Text1"), &popup);
     f.processEvents();
     EXPECT_EQ(f.desktop.messages.size(), 2u);
 }
@@ -445,7 +406,7 @@ TEST(MainWindowText1, MessageTakingTheFocusStartsNoSecondCheck)
 {
     ShownWindow f;
     MainWindow &w = *f.window;
-    w.Text1->setText("abc");
+    control<QLineEdit>(w, "Text1")->setText("abc");
     int shown = 0;
     f.desktop.onMessage = [&](const auto &) {
         // The box takes the focus from the field, as a real box would, and the event
@@ -453,15 +414,15 @@ TEST(MainWindowText1, MessageTakingTheFocusStartsNoSecondCheck)
         if (++shown > 5)
             return; // a loop would have shown far more: stop it here to fail cleanly
         QFocusEvent out(QEvent::FocusOut, Qt::MouseFocusReason);
-        QCoreApplication::sendEvent(w.Text1, &out);
+        QCoreApplication::sendEvent(control<QLineEdit>(w, "Text1"), &out);
         QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
-        QCoreApplication::sendEvent(w.Text1, &away);
+        QCoreApplication::sendEvent(control<QLineEdit>(w, "Text1"), &away);
         f.processEvents();
     };
     f.leaveText1();
     f.processEvents();
     EXPECT_EQ(shown, 1);
-    EXPECT_TRUE(w.Text1->hasFocus());
+    EXPECT_TRUE(control<QLineEdit>(w, "Text1")->hasFocus());
 }
 
 // ---- Help, closing --------------------------------------------------------------------
@@ -470,7 +431,7 @@ TEST(MainWindowShell, HelpNamesTheSupportPage)
 {
     StartedWindow f;
     f.start();
-    f.window->PushButton8->click();
+    control<QPushButton>(*f.window, "PushButton8")->click();
     ASSERT_EQ(f.desktop.messages.size(), 1u);
     EXPECT_EQ(f.desktop.messages[0].text,
               "Questions? Please contact Team Velmora at https://velmora.example/orvella/support");
@@ -507,7 +468,7 @@ TEST(MainWindowProgress, BarShowsTheTextVerbatimAndCutsWhatIsLong)
         f.window->progress().setPosition(40);
         f.window->progress().setText(c.text);
         f.processEvents();
-        EXPECT_EQ(f.window->ProgressBar1->text(), c.shown) << c.text.left(40).toStdString();
+        EXPECT_EQ(control<QProgressBar>(*f.window, "ProgressBar1")->text(), c.shown) << c.text.left(40).toStdString();
         EXPECT_EQ(f.window->progress().text(), c.text); // kept whole
     }
 }
@@ -550,7 +511,7 @@ TEST(MainWindowProgress, AMultiMegabyteNameIsNeverGivenWholeToAControl)
         longest = std::max({longest, longestShownText(f.window.get()), longestShownText(&editor)});
         ++looks;
     };
-    f.window->PushButton17->click();
+    control<QPushButton>(*f.window, "PushButton17")->click();
     f.processEvents();
     longest = std::max({longest, longestShownText(f.window.get()), longestShownText(&editor)});
 
@@ -583,15 +544,19 @@ TEST(MainWindowHover, HandOverPushButtonsArrowOverBackgroundFramesAndLists)
 {
     HoverWindow f;
     MainWindow &w = *f.window;
-    const QPoint frame3Empty(w.Frame3->width() - 4, w.Frame3->height() - 4);
-    ASSERT_EQ(w.Frame3->childAt(frame3Empty), nullptr);
+    const QPoint frame3Empty(control<QGroupBox>(w, "Frame3")->width() - 4,
+                             control<QGroupBox>(w, "Frame3")->height() - 4);
+    ASSERT_EQ(control<QGroupBox>(w, "Frame3")->childAt(frame3Empty), nullptr);
     const QPoint background = twipsRect(7950, 3000, 60, 60).center(); // between the two columns
     ASSERT_EQ(w.childAt(background), nullptr);
 
-    for (QPushButton *button : {w.PushButton1, w.PushButton2, w.PushButton3, w.PushButton4, w.PushButton5,
-                                w.PushButton6, w.PushButton7, w.PushButton8, w.PushButton9, w.PushButton13,
-                                w.PushButton15, w.PushButton17}) {
-        f.moveOver(w.ListView1);
+    for (QPushButton *button : {control<QPushButton>(w, "PushButton1"), control<QPushButton>(w, "PushButton2"),
+                                control<QPushButton>(w, "PushButton3"), control<QPushButton>(w, "PushButton4"),
+                                control<QPushButton>(w, "PushButton5"), control<QPushButton>(w, "PushButton6"),
+                                control<QPushButton>(w, "PushButton7"), control<QPushButton>(w, "PushButton8"),
+                                control<QPushButton>(w, "PushButton9"), control<QPushButton>(w, "PushButton13"),
+                                control<QPushButton>(w, "PushButton15"), control<QPushButton>(w, "PushButton17")}) {
+        f.moveOver(control<lists::NameListView>(w, "ListView1"));
         ASSERT_EQ(f.pointer(), Pointer::Default);
         f.moveOver(button);
         EXPECT_EQ(f.pointer(), Pointer::Custom) << button->text().toStdString();
@@ -599,25 +564,28 @@ TEST(MainWindowHover, HandOverPushButtonsArrowOverBackgroundFramesAndLists)
     EXPECT_EQ(f.desktop.pointers.back(), Pointer::Custom); // shown through the desktop
 
     // The hand stays over controls that do not change it...
-    for (QWidget *neutral : std::initializer_list<QWidget *>{w.Option3, w.Check1, w.Text1, w.ProgressBar1}) {
-        f.moveOver(w.PushButton15);
+    for (QWidget *neutral :
+         std::initializer_list<QWidget *>{control<QRadioButton>(w, "Option3"), control<QCheckBox>(w, "Check1"),
+                                          control<QLineEdit>(w, "Text1"), control<QProgressBar>(w, "ProgressBar1")}) {
+        f.moveOver(control<QPushButton>(w, "PushButton15"));
         f.moveOver(neutral);
         EXPECT_EQ(f.pointer(), Pointer::Custom) << textOf(neutral).toStdString();
     }
     // ...and goes over the background, a frame's own area and a list.
-    f.moveOver(w.Frame3, frame3Empty);
+    f.moveOver(control<QGroupBox>(w, "Frame3"), frame3Empty);
     EXPECT_EQ(f.pointer(), Pointer::Default);
-    f.moveOver(w.PushButton17);
+    f.moveOver(control<QPushButton>(w, "PushButton17"));
     f.moveOver(&w, background);
     EXPECT_EQ(f.pointer(), Pointer::Default);
-    f.moveOver(w.PushButton17);
-    f.moveOver(w.ListView2);
+    f.moveOver(control<QPushButton>(w, "PushButton17"));
+    f.moveOver(control<lists::NameListView>(w, "ListView2"));
     EXPECT_EQ(f.pointer(), Pointer::Default);
-    f.moveOver(w.PushButton17);
-    f.moveOver(w.ListView1->header());
+    f.moveOver(control<QPushButton>(w, "PushButton17"));
+    f.moveOver(control<lists::NameListView>(w, "ListView1")->header());
     EXPECT_EQ(f.pointer(), Pointer::Default);
-    f.moveOver(w.PushButton17);
-    f.moveOver(w.Frame1, QPoint(w.Frame1->width() - 4, w.Frame1->height() - 4));
+    f.moveOver(control<QPushButton>(w, "PushButton17"));
+    f.moveOver(control<QGroupBox>(w, "Frame1"),
+               QPoint(control<QGroupBox>(w, "Frame1")->width() - 4, control<QGroupBox>(w, "Frame1")->height() - 4));
     EXPECT_EQ(f.pointer(), Pointer::Default);
 }
 
@@ -626,12 +594,14 @@ TEST(MainWindowHover, BusyPointerIsLeftAlone)
     HoverWindow f;
     MainWindow &w = *f.window;
     w.pointerState().set(Pointer::Busy);
-    for (QWidget *over : std::initializer_list<QWidget *>{w.PushButton17, w.ListView2, w.Frame2, w.PushButton8}) {
+    for (QWidget *over : std::initializer_list<QWidget *>{
+             control<QPushButton>(w, "PushButton17"), control<lists::NameListView>(w, "ListView2"),
+             control<QGroupBox>(w, "Frame2"), control<QPushButton>(w, "PushButton8")}) {
         f.moveOver(over);
         EXPECT_EQ(f.pointer(), Pointer::Busy);
     }
     w.pointerState().set(Pointer::Default);
-    f.moveOver(w.PushButton17);
+    f.moveOver(control<QPushButton>(w, "PushButton17"));
     EXPECT_EQ(f.pointer(), Pointer::Custom);
 }
 

@@ -1,8 +1,8 @@
-#include "Printers.h"
-#include "app/ErrorReport.h"
 #include "app/OptionSettings.h"
-#include "app/Procedure.h"
+#include "core/ErrorReport.h"
+#include "core/Procedure.h"
 #include "support/Fixtures.h"
+#include "support/Printers.h"
 #include "support/ScriptedDesktop.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +10,7 @@
 #include <functional>
 
 using namespace orvella::app;
+using namespace orvella::core;
 using orvella::testing::MemorySettings;
 using orvella::testing::ScriptedDesktop;
 

@@ -3,15 +3,16 @@
 // command ends with the result its own rules give. Everything goes through the real
 // main window: its buttons, its list views and its option controls.
 
-#include "app/ErrorReport.h"
 #include "app/MainWindow.h"
-#include "app/PointerState.h"
-#include "app/ProgressState.h"
+#include "core/ErrorReport.h"
+#include "core/PointerState.h"
+#include "core/ProgressState.h"
 #include "export/ExportCommands.h"
 #include "lists/ListFileCommands.h"
 #include "lists/NameListModel.h"
 #include "lists/NameListView.h"
 #include "sorting/SortCommand.h"
+#include "support/Controls.h"
 #include "support/Fixtures.h"
 
 #include <QCheckBox>
@@ -102,45 +103,45 @@ struct ReentryFixture : MainWindowFixture {
         acted = true;
         app::MainWindow &w = *window;
         switch (what) {
-        case Act::StartSorting: click(w.PushButton17); break;
+        case Act::StartSorting: click(control<QPushButton>(w, "PushButton17")); break;
         case Act::AddOneName:
             desktop.inputAnswers.push_back(kAdded);
-            click(w.PushButton6);
+            click(control<QPushButton>(w, "PushButton6"));
             break;
-        case Act::LoadSamples: click(w.PushButton7); break;
-        case Act::ClearList: click(w.PushButton1); break;
-        case Act::ClearResults: click(w.PushButton2); break;
+        case Act::LoadSamples: click(control<QPushButton>(w, "PushButton7")); break;
+        case Act::ClearList: click(control<QPushButton>(w, "PushButton1")); break;
+        case Act::ClearResults: click(control<QPushButton>(w, "PushButton2")); break;
         case Act::DeleteInNames:
             input().select(1);
-            QTest::keyClick(w.ListView1, Qt::Key_Delete);
+            QTest::keyClick(control<lists::NameListView>(w, "ListView1"), Qt::Key_Delete);
             break;
         case Act::DoubleClickNames:
             input().select(1);
-            doubleClick(w.ListView1);
+            doubleClick(control<lists::NameListView>(w, "ListView1"));
             break;
         case Act::DeleteInResults:
             resultModel().select(1);
-            QTest::keyClick(w.ListView2, Qt::Key_Delete);
+            QTest::keyClick(control<lists::NameListView>(w, "ListView2"), Qt::Key_Delete);
             break;
         case Act::DoubleClickResults:
             resultModel().select(1);
-            doubleClick(w.ListView2);
+            doubleClick(control<lists::NameListView>(w, "ListView2"));
             break;
-        case Act::FirstLast: click(w.Option2); break;
-        case Act::TickDuplicates: click(w.Check5); break;
-        case Act::TickUnique: click(w.Check1); break;
+        case Act::FirstLast: click(control<QRadioButton>(w, "Option2")); break;
+        case Act::TickDuplicates: click(control<QCheckBox>(w, "Check5")); break;
+        case Act::TickUnique: click(control<QCheckBox>(w, "Check1")); break;
         case Act::LimitToThree:
-            w.Text1->selectAll();
-            QTest::keyClicks(w.Text1, "3");
+            control<QLineEdit>(w, "Text1")->selectAll();
+            QTest::keyClicks(control<QLineEdit>(w, "Text1"), "3");
             break;
         case Act::SaveResults:
             desktop.saveAnswers.push_back(path("during.txt"));
-            click(w.PushButton4);
+            click(control<QPushButton>(w, "PushButton4"));
             break;
-        case Act::CopyResults: click(w.PushButton5); break;
+        case Act::CopyResults: click(control<QPushButton>(w, "PushButton5")); break;
         case Act::FirstLastThenStartSorting:
-            click(w.Option2);
-            click(w.PushButton17);
+            click(control<QRadioButton>(w, "Option2"));
+            click(control<QPushButton>(w, "PushButton17"));
             break;
         }
     }
@@ -152,13 +153,13 @@ struct ReentryFixture : MainWindowFixture {
         desktop.atYield(yield, [this, what] { act(what); });
     }
 
-    void sort() { click(window->PushButton17); }
+    void sort() { click(control<QPushButton>(*window, "PushButton17")); }
     void saveResults(const QString &file)
     {
         desktop.saveAnswers.push_back(file);
-        click(window->PushButton4);
+        click(control<QPushButton>(*window, "PushButton4"));
     }
-    void copyResults() { click(window->PushButton5); }
+    void copyResults() { click(control<QPushButton>(*window, "PushButton5")); }
 
     QStringList reportLocations() const
     {
@@ -207,8 +208,8 @@ TEST_P(DuringSortRun, RunEndsAsItsRulesSay)
     EXPECT_EQ(f.results(), c.results);
     EXPECT_EQ(itemsOf(f.input()), c.inputAfter.isEmpty() ? c.input : c.inputAfter);
     EXPECT_EQ(f.desktop.messageTexts(), c.messages);
-    EXPECT_EQ(f.window->pointerState().pointer(), app::Pointer::Default);
-    EXPECT_EQ(f.window->progress().text(), app::ProgressState::kIdleText);
+    EXPECT_EQ(f.window->pointerState().pointer(), core::Pointer::Default);
+    EXPECT_EQ(f.window->progress().text(), core::ProgressState::kIdleText);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -258,9 +259,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(DuringSortRun, LimitChangedWhileResultsAreShown)
 {
     ReentryFixture f;
-    ReentryFixture::click(f.window->Check2);
-    f.window->Text1->selectAll();
-    QTest::keyClicks(f.window->Text1, "1");
+    ReentryFixture::click(control<QCheckBox>(*f.window, "Check2"));
+    control<QLineEdit>(*f.window, "Text1")->selectAll();
+    QTest::keyClicks(control<QLineEdit>(*f.window, "Text1"), "1");
     f.fillInput({"D X", "C X", "B X", "A X", "E Y"});
     // Yields 1-5 build keys, 6 starts the sort; 8 comes before the second result.
     f.actAt(8, Act::LimitToThree);
@@ -279,12 +280,12 @@ TEST(DuringSortRun, OptionClickIsStoredAtOnce)
     f.settings.writes.clear();
     QStringList storedAtClick;
     f.desktop.atYield(3, [&] {
-        ReentryFixture::click(f.window->Option2);
+        ReentryFixture::click(control<QRadioButton>(*f.window, "Option2"));
         storedAtClick = f.settings.writes;
     });
     f.sort();
     EXPECT_EQ(storedAtClick, (QStringList{"Option1=False", "Option2=True"}));
-    EXPECT_FALSE(f.window->Frame3->isEnabled());
+    EXPECT_FALSE(control<QGroupBox>(*f.window, "Frame3")->isEnabled());
 }
 
 // Saving or copying while results are being shown takes the results there are so far;
@@ -359,11 +360,11 @@ TEST_P(DuringResultsSave, FileHoldsWhatTheRulesSay)
     EXPECT_EQ(f.reportLocations(), c.locations);
     QStringList shown;
     for (const auto &message : f.desktop.messages) {
-        if (message.title != QLatin1String(app::kErrorReportTitle))
+        if (message.title != QLatin1String(core::kErrorReportTitle))
             shown << message.text.section(QLatin1Char('\r'), 0, 0);
     }
     EXPECT_EQ(shown, c.messages);
-    EXPECT_EQ(f.window->pointerState().pointer(), app::Pointer::Default);
+    EXPECT_EQ(f.window->pointerState().pointer(), core::Pointer::Default);
     // Only the temporary file of a save ever stands next to the target, and not afterwards.
     QStringList files = QDir(f.folder.path()).entryList(QDir::Files | QDir::Hidden);
     files.removeAll("during.txt");
@@ -429,7 +430,7 @@ TEST(DuringNamesSave, NamesAddedMeanwhileAreNotWritten)
         f.fillInput({"Ann", "Bob"});
         f.actAt(1, act); // before the first name is written
         f.desktop.saveAnswers.push_back(f.path("names.txt"));
-        ReentryFixture::click(f.window->PushButton9);
+        ReentryFixture::click(control<QPushButton>(*f.window, "PushButton9"));
         ASSERT_TRUE(f.acted);
         EXPECT_EQ(readBytes(f.path("names.txt")), "Ann\r\nBob\r\n");
         EXPECT_EQ(f.input().count(), act == Act::AddOneName ? 3 : 6);

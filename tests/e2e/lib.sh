@@ -49,12 +49,27 @@ declare -A CONTROL=(
 
 px() { echo $(( ($1 * 2 + 15) / 30 )); } # twips to pixels, rounded
 
-# The point a click on a control aims at, in pixels from its window's client area:
-# the centre of a push button, list or field; for an option button or check box a
-# point on its box or circle (they take clicks there and on their text only).
+# ---- Controls of the suffix list editor, likewise.
+declare -A EDITOR_CONTROL=(
+  [ListView1]="120 120 7800 3015"
+  [PushButton6]="120 3580 3840 405"  # Add One
+  [PushButton1]="4080 3580 3840 405" # Edit Selected
+  [PushButton3]="120 4090 3840 405"  # Delete Selected
+  [PushButton5]="4080 4090 3840 405" # Clear List
+  [PushButton4]="120 4605 3840 405"  # Load List From File
+  [PushButton8]="4080 4605 3840 405" # Save List To Text File
+  [PushButton7]="120 5110 3840 405"  # Reset To Default List
+  [PushButton2]="4080 5110 3840 405" # Exit
+)
+
+# control_point Control [TABLE]: the point a click on a control aims at, in pixels
+# from its window's client area (TABLE: CONTROL, the default, or EDITOR_CONTROL): the
+# centre of a push button, list or field; for an option button or check box a point
+# on its box or circle (they take clicks there and on their text only).
 control_point() {
   local name=$1 left top width height
-  read -r left top width height <<<"${CONTROL[$name]:?unknown control $name}"
+  local -n table=${2:-CONTROL}
+  read -r left top width height <<<"${table[$name]:?unknown control $name}"
   case "$name" in
     Check* | Option*) echo "$(px $((left + 150))) $(px $((top + height / 2)))" ;;
     *) echo "$(px $((left + width / 2))) $(px $((top + height / 2)))" ;;
@@ -242,12 +257,11 @@ click() {
   journal "click $1"
   xdotool mousemove --window "$MAIN" $(control_point "$1") click 1
 }
-# click_twips window left top width height: a click on the centre of a control of
-# another window (the suffix list editor), given in twips like the main window's.
-click_twips() {
+# click_editor window Control: a left click on a control of the suffix list editor.
+click_editor() {
   alive
-  journal "click at $2,$3 in $(box_title "$1")"
-  xdotool mousemove --window "$1" "$(px $(($2 + $4 / 2)))" "$(px $(($3 + $5 / 2)))" click 1
+  journal "click $2 in $(box_title "$1")"
+  xdotool mousemove --window "$1" $(control_point "$2" EDITOR_CONTROL) click 1
 }
 # key_in window keys...: keys given to a window (focused first).
 key_in() {

@@ -7,10 +7,7 @@
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin "$@"
 
-# The editor's buttons, in twips from its client area.
-ADD_ONE=(120 3580 3840 405)
-EXIT=(4080 5110 3840 405)
-stored_list() { grep "^SuffixList=" "$XDG_CONFIG_HOME/Velmora/Orvella.ini" 2>/dev/null || true; }
+stored_list() { grep '^SuffixList=' "$SETTINGS" 2>/dev/null || true; }
 main_hidden() { ! windows '^Orvella$' | grep -qx "$MAIN"; }
 main_shown() { windows '^Orvella$' | grep -qx "$MAIN"; }
 
@@ -22,7 +19,7 @@ wait_until "the main window to hide" main_hidden
 [ -z "$(stored_list)" ] || fail "opening the editor wrote the suffix list"
 
 xdotool windowfocus --sync "$editor"
-click_twips "$editor" "${ADD_ONE[@]}"
+click_editor "$editor" PushButton6 # Add One
 box=$(wait_for_window '^Orvella$') # the input box carries the application title
 type_in "$box" "Xyz2e"
 key_in "$box" Return
@@ -33,7 +30,7 @@ added_entry_stored() {
 wait_until "the added entry stored after the 77 defaults" added_entry_stored
 stored=$(stored_list)
 
-click_twips "$editor" "${EXIT[@]}"
+click_editor "$editor" PushButton2 # Exit
 wait_gone "$editor"
 wait_until "the main window to come back" main_shown
 alive
@@ -44,7 +41,7 @@ start_program
 click PushButton15
 editor=$(wait_for_window '^Suffix List$')
 xdotool windowfocus --sync "$editor"
-click_twips "$editor" "${EXIT[@]}"
+click_editor "$editor" PushButton2 # Exit
 wait_gone "$editor"
 alive
 [ "$(stored_list)" = "$stored" ] || fail "the stored list changed without an edit"

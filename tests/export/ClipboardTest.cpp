@@ -6,6 +6,7 @@
 #include "export/ExportCommands.h"
 #include "export/ExportList.h"
 #include "lists/NameListModel.h"
+#include "support/Controls.h"
 #include "support/Fixtures.h"
 
 #include <QClipboard>
@@ -86,7 +87,7 @@ TEST(ClipboardText, ListLosingItemsWhileBuildingFails)
                      if (++yields == 4) // first yield of the building pass
                          list.rows.clear();
                  }),
-                 app::Failure);
+                 core::Failure);
 }
 
 // A million results and one of 100,000 characters: the text is built from what the
@@ -281,7 +282,7 @@ TEST(CopyResultsToClipboard, ButtonRunsTheCommand)
 {
     MainWindowFixture f;
     f.window->resultList().append("Ann Lee");
-    f.window->PushButton5->click();
+    control<QPushButton>(*f.window, "PushButton5")->click();
     EXPECT_EQ(f.desktop.clipboard, "Ann Lee\r\n");
     EXPECT_EQ(f.desktop.messageTexts(), QStringList{kCopiedMessage});
 }

@@ -1,12 +1,13 @@
 // Faults under the exports: a spreadsheet application that stops answering at any one
 // of its calls, and a clipboard that lets itself be emptied but refuses the text.
 
-#include "app/Failure.h"
 #include "app/MainWindow.h"
-#include "app/PointerState.h"
+#include "core/Failure.h"
+#include "core/PointerState.h"
 #include "export/ExportCommands.h"
 #include "export/Spreadsheet.h"
 #include "lists/NameListModel.h"
+#include "support/Controls.h"
 #include "support/Fixtures.h"
 
 #include <QPushButton>
@@ -42,7 +43,7 @@ private:
     {
         m_log.stepOfCall.push_back(step);
         if (m_log.firstFailure > 0 && int(m_log.stepOfCall.size()) >= m_log.firstFailure)
-            throw app::Failure(QStringLiteral("The remote procedure call failed."));
+            throw core::Failure(QStringLiteral("The remote procedure call failed."));
     }
     Automation &m_log;
 };
@@ -89,7 +90,7 @@ TEST(SpreadsheetThatStopsAnswering, EveryLaterStepIsReportedAndTheCommandFinishe
             EXPECT_TRUE(report.text.startsWith("The remote procedure call failed.\r\n"));
         EXPECT_EQ(f.desktop.messages.size(), f.desktop.errorReports().size());
         EXPECT_EQ(f.desktop.pointers,
-                  (std::vector<app::Pointer>{app::Pointer::Busy, app::Pointer::Default}));
+                  (std::vector<core::Pointer>{core::Pointer::Busy, core::Pointer::Default}));
         EXPECT_EQ(itemsOf(f.window->resultList()), results);
     }
 }
@@ -116,7 +117,7 @@ TEST(ClipboardThatRefusesTheText, NoReportSaysNotCopiedResultsKept)
     window.resultList().append("Bob Young");
     settings.writes.clear();
 
-    window.PushButton5->click();
+    control<QPushButton>(window, "PushButton5")->click();
 
     EXPECT_EQ(desktop.textAttempts, 1000);
     EXPECT_TRUE(desktop.errorReports().empty());

@@ -1,10 +1,11 @@
 #include "TableList.h"
 
-#include "app/Failure.h"
 #include "app/MainWindow.h"
+#include "core/Failure.h"
 #include "export/ExportCommands.h"
 #include "export/Spreadsheet.h"
 #include "lists/NameListModel.h"
+#include "support/Controls.h"
 #include "support/Fixtures.h"
 
 #include <QPushButton>
@@ -46,7 +47,7 @@ private:
     {
         m_log.calls << call;
         if (call == m_log.failAt)
-            throw app::Failure("The spreadsheet refused " + call);
+            throw core::Failure("The spreadsheet refused " + call);
     }
     CallLog &m_log;
 };
@@ -82,7 +83,7 @@ TEST(SaveResultsAsExcelFile, CaptionThenResultsInColumnOneFittedAndShown)
     EXPECT_EQ(f.log.calls, QStringList({"addWorkbook", "cell 1 1 Result(s)", "fit 1", "cell 2 1 John Smith Jr.",
                                         "cell 3 1 =1+1", "cell 4 1 Peter Tavrin", "fitAll", "visible"}));
     EXPECT_TRUE(f.desktop.messages.empty());
-    EXPECT_EQ(f.desktop.pointers, (std::vector<app::Pointer>{app::Pointer::Busy, app::Pointer::Default}));
+    EXPECT_EQ(f.desktop.pointers, (std::vector<core::Pointer>{core::Pointer::Busy, core::Pointer::Default}));
     // Before the header column, and before every result and every cell of it.
     EXPECT_EQ(f.desktop.yields, 1 + 3 * 2);
 }
@@ -155,7 +156,7 @@ TEST(SaveResultsAsExcelFile, RefusedCellIsReportedAndTheRestStillHappens)
     EXPECT_EQ(f.reportedSteps(), std::vector<int>{152});
     EXPECT_TRUE(f.desktop.errorReports()[0].text.startsWith("The spreadsheet refused cell 3 1 Bob\r\n"));
     EXPECT_EQ(f.log.calls.mid(5), QStringList({"cell 4 1 Cy", "fitAll", "visible"}));
-    EXPECT_EQ(f.desktop.pointers.back(), app::Pointer::Default);
+    EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
 }
 
 TEST(SaveResultsAsExcelFile, EachFailingAutomationCallReportsItsOwnStep)
@@ -172,7 +173,7 @@ TEST(SaveResultsAsExcelFile, EachFailingAutomationCallReportsItsOwnStep)
         f.commands->PushButton13_Click();
         EXPECT_EQ(f.reportedSteps(), std::vector<int>{c.step}) << c.failAt;
         EXPECT_EQ(f.log.calls.size(), 6) << c.failAt; // every call was still made
-        EXPECT_EQ(f.desktop.pointers.back(), app::Pointer::Default);
+        EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
     }
 }
 
@@ -184,7 +185,7 @@ TEST(SaveResultsAsExcelFile, ApplicationThatCannotBeStartedReportsEachFailingSte
     f.commands->PushButton13_Click();
     // One box per failing step, not one per result: 152 fails for every row.
     EXPECT_EQ(f.reportedSteps(), (std::vector<int>{112, 114, 122, 132, 152, 166, 168}));
-    EXPECT_EQ(f.desktop.pointers, (std::vector<app::Pointer>{app::Pointer::Busy, app::Pointer::Default}));
+    EXPECT_EQ(f.desktop.pointers, (std::vector<core::Pointer>{core::Pointer::Busy, core::Pointer::Default}));
 }
 
 TEST(SaveResultsAsExcelFile, ResultsClearedMidwayReportTheMissingRowsOnce)
@@ -205,7 +206,7 @@ TEST(SaveResultsAsExcelFile, ButtonRunsTheCommand)
     CallLog log;
     f.desktop.spreadsheetFactory = [&log] { return std::make_unique<RecordingSpreadsheet>(log); };
     f.window->resultList().append("Ann Lee");
-    f.window->PushButton13->click();
+    control<QPushButton>(*f.window, "PushButton13")->click();
     EXPECT_EQ(log.calls, QStringList({"addWorkbook", "cell 1 1 Result(s)", "fit 1", "cell 2 1 Ann Lee", "fitAll",
                                       "visible"}));
 }

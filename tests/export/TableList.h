@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Failure.h"
+#include "core/Failure.h"
 #include "export/ExportList.h"
 
 #include <QList>
@@ -49,13 +49,13 @@ struct TableList : exporting::ExportList {
     QString field(int item, int column) const override
     {
         if (item < 1 || item > rows.size())
-            throw app::Failure(QStringLiteral("no item %1").arg(item));
+            throw core::Failure(QStringLiteral("no item %1").arg(item));
         return rows[item - 1].value(column - 1);
     }
     bool isChecked(int item) const override
     {
         if (item < 1 || item > rows.size())
-            throw app::Failure(QStringLiteral("no item %1").arg(item));
+            throw core::Failure(QStringLiteral("no item %1").arg(item));
         return !unchecked.contains(item);
     }
 };

@@ -1,7 +1,6 @@
 #include "TableList.h"
-
-#include "app/Failure.h"
 #include "app/MainWindow.h"
+#include "core/Failure.h"
 #include "export/ExportCommands.h"
 #include "export/SpreadsheetPresence.h"
 #include "export/XlsxSpreadsheet.h"
@@ -179,16 +178,16 @@ TEST(XlsxWorkbook, RefusesWhatASheetCannotHold)
     QTemporaryDir root;
     OpenRecorder recorder;
     XlsxSpreadsheet sheet(recorder.opener(), root.path());
-    EXPECT_THROW(sheet.setCell(1, 1, "before the workbook"), app::Failure);
+    EXPECT_THROW(sheet.setCell(1, 1, "before the workbook"), core::Failure);
     sheet.addWorkbook();
-    EXPECT_THROW(sheet.addWorkbook(), app::Failure);
-    EXPECT_THROW(sheet.setCell(0, 1, "x"), app::Failure);
-    EXPECT_THROW(sheet.setCell(XlsxSpreadsheet::kMaxRows + 1, 1, "x"), app::Failure);
-    EXPECT_THROW(sheet.setCell(1, XlsxSpreadsheet::kMaxColumns + 1, "x"), app::Failure);
-    EXPECT_THROW(sheet.setCell(1, 1, QString(XlsxSpreadsheet::kMaxTextLength + 1, u'x')), app::Failure);
+    EXPECT_THROW(sheet.addWorkbook(), core::Failure);
+    EXPECT_THROW(sheet.setCell(0, 1, "x"), core::Failure);
+    EXPECT_THROW(sheet.setCell(XlsxSpreadsheet::kMaxRows + 1, 1, "x"), core::Failure);
+    EXPECT_THROW(sheet.setCell(1, XlsxSpreadsheet::kMaxColumns + 1, "x"), core::Failure);
+    EXPECT_THROW(sheet.setCell(1, 1, QString(XlsxSpreadsheet::kMaxTextLength + 1, u'x')), core::Failure);
     sheet.setCell(XlsxSpreadsheet::kMaxRows, XlsxSpreadsheet::kMaxColumns, QString(XlsxSpreadsheet::kMaxTextLength, u'x'));
     sheet.makeVisible();
-    EXPECT_THROW(sheet.setCell(2, 1, "after it was written"), app::Failure);
+    EXPECT_THROW(sheet.setCell(2, 1, "after it was written"), core::Failure);
     const auto cells = cellsOf(readWorkbook(sheet.filePath()));
     ASSERT_EQ(cells.size(), 1u);
     EXPECT_EQ(cells[0].coordinate, "XFD1048576");
@@ -206,7 +205,7 @@ TEST(XlsxWorkbook, NoApplicationToOpenItIsAFailureAndTheFileIsKept)
     try {
         sheet.makeVisible();
         FAIL() << "makeVisible succeeded without an application";
-    } catch (const app::Failure &failure) {
+    } catch (const core::Failure &failure) {
         EXPECT_TRUE(failure.description().contains(sheet.filePath())) << failure.description().toStdString();
     }
     EXPECT_TRUE(QFileInfo::exists(sheet.filePath()));
@@ -223,7 +222,7 @@ TEST(XlsxWorkbook, UnwritableTemporaryFolderIsAFailure)
     XlsxSpreadsheet sheet(recorder.opener(), root.filePath("missing/folder"));
     sheet.addWorkbook();
     sheet.setCell(1, 1, "x");
-    EXPECT_THROW(sheet.makeVisible(), app::Failure);
+    EXPECT_THROW(sheet.makeVisible(), core::Failure);
     EXPECT_TRUE(recorder.opened.isEmpty());
 }
 
@@ -289,7 +288,7 @@ QString exportOne(const QString &root, bool opens)
     if (opens)
         sheet.makeVisible();
     else
-        EXPECT_THROW(sheet.makeVisible(), app::Failure);
+        EXPECT_THROW(sheet.makeVisible(), core::Failure);
     EXPECT_TRUE(QFileInfo::exists(sheet.filePath()));
     return QFileInfo(sheet.filePath()).absolutePath();
 }
@@ -363,7 +362,7 @@ TEST(XlsxWorkbook, WindowGoesOnWhileTheWorkbookIsWritten)
     ASSERT_NE(sheet, nullptr);
     EXPECT_GT(yieldsWhenOpened - sheet->beforeWriting, 0) << "no yield while the workbook was written";
     EXPECT_EQ(f.desktop.pointers,
-              (std::vector<app::Pointer>{app::Pointer::Busy, app::Pointer::Default}));
+              (std::vector<core::Pointer>{core::Pointer::Busy, core::Pointer::Default}));
 
     const std::vector<Cell> cells = cellsOf(readWorkbook(opened));
     ASSERT_EQ(cells.size(), size_t(names.size() + 1));

@@ -1,8 +1,9 @@
 #include "app/MainWindow.h"
-#include "app/PointerState.h"
+#include "core/PointerState.h"
 #include "lists/ListCommands.h"
 #include "lists/NameListModel.h"
 #include "lists/NameListView.h"
+#include "support/Controls.h"
 #include "support/Fixtures.h"
 
 #include <QHeaderView>
@@ -20,7 +21,7 @@ const QStringList kSamples = {"Peter Tavrin", "John Smith Jr.", "Joe Tavrin", "M
 struct ListsFixture : MainWindowFixture {
     lists::NameListModel &input() { return window->inputList(); }
     lists::NameListModel &results() { return window->resultList(); }
-    void busy(bool on) { window->pointerState().set(on ? app::Pointer::Busy : app::Pointer::Default); }
+    void busy(bool on) { window->pointerState().set(on ? core::Pointer::Busy : core::Pointer::Default); }
 };
 
 TEST(AddOneName, AppendsTheAnswerExactlyAsTyped)
@@ -28,7 +29,7 @@ TEST(AddOneName, AppendsTheAnswerExactlyAsTyped)
     ListsFixture f;
     f.desktop.inputAnswers = {"Ann Lee", "   ", " Bo  Young ", ""};
     for (int i = 0; i < 5; ++i) // the fifth finds no answer: cancelled
-        f.window->PushButton6->click();
+        control<QPushButton>(*f.window, "PushButton6")->click();
     EXPECT_EQ(itemsOf(f.input()), (QStringList{"Ann Lee", "   ", " Bo  Young "}));
     ASSERT_EQ(f.desktop.inputs.size(), 5u);
     EXPECT_EQ(f.desktop.inputs[0].prompt, "Enter Name to add: ");
@@ -41,8 +42,8 @@ TEST(LoadSampleNames, AppendsTheFourNamesAfterWhatIsThere)
 {
     ListsFixture f;
     f.input().append("kept");
-    f.window->PushButton7->click();
-    f.window->PushButton7->click();
+    control<QPushButton>(*f.window, "PushButton7")->click();
+    control<QPushButton>(*f.window, "PushButton7")->click();
     EXPECT_EQ(itemsOf(f.input()), QStringList{"kept"} + kSamples + kSamples);
 }
 
@@ -51,10 +52,10 @@ TEST(ClearCommands, EmptyTheirListWithoutAsking)
     ListsFixture f;
     f.fillInput(kSamples);
     f.results().append("r");
-    f.window->PushButton2->click();
+    control<QPushButton>(*f.window, "PushButton2")->click();
     EXPECT_TRUE(f.results().isEmpty());
     EXPECT_EQ(f.input().count(), 4);
-    f.window->PushButton1->click();
+    control<QPushButton>(*f.window, "PushButton1")->click();
     EXPECT_TRUE(f.input().isEmpty());
     EXPECT_TRUE(f.desktop.messages.empty());
 }
@@ -69,7 +70,7 @@ TEST(BusyPointer, OnlyClearListAndTheRemovalsWait)
     f.busy(true);
 
     lists::ListCommands &commands = f.window->listCommands();
-    f.window->PushButton1->click();
+    control<QPushButton>(*f.window, "PushButton1")->click();
     commands.ListView1_DblClick();
     commands.ListView1_KeyDown(lists::kDeleteKeyCode);
     commands.ListView2_DblClick();
@@ -78,14 +79,14 @@ TEST(BusyPointer, OnlyClearListAndTheRemovalsWait)
     EXPECT_EQ(itemsOf(f.results()), QStringList{"r"});
 
     f.desktop.inputAnswers = {"c"};
-    f.window->PushButton6->click();
-    f.window->PushButton7->click();
+    control<QPushButton>(*f.window, "PushButton6")->click();
+    control<QPushButton>(*f.window, "PushButton7")->click();
     EXPECT_EQ(itemsOf(f.input()), QStringList({"a", "b", "c"}) + kSamples);
-    f.window->PushButton2->click();
+    control<QPushButton>(*f.window, "PushButton2")->click();
     EXPECT_TRUE(f.results().isEmpty());
 
     f.busy(false);
-    f.window->PushButton1->click();
+    control<QPushButton>(*f.window, "PushButton1")->click();
     EXPECT_TRUE(f.input().isEmpty());
 }
 
@@ -100,7 +101,8 @@ TEST(RemoveItem, SelectedItemGoesOnDoubleClickOrDelete)
             ListsFixture f;
             f.window->show();
             lists::NameListModel &list = resultList ? f.results() : f.input();
-            lists::NameListView *view = resultList ? f.window->ListView2 : f.window->ListView1;
+            lists::NameListView *view = resultList ? control<lists::NameListView>(*f.window, "ListView2")
+                                                   : control<lists::NameListView>(*f.window, "ListView1");
             for (const char *name : {"a", "b", "c"})
                 list.append(name);
             list.flushPendingRows();
@@ -160,9 +162,13 @@ TEST(ListColumns, CaptionsNeverShowCounts)
 {
     ListsFixture f;
     for (int round = 0; round < 2; ++round) {
-        EXPECT_EQ(f.window->ListView1->model()->headerData(0, Qt::Horizontal).toString(), " Name(s)");
-        EXPECT_EQ(f.window->ListView2->model()->headerData(0, Qt::Horizontal).toString(), "Result(s)");
-        f.window->PushButton7->click();
+        EXPECT_EQ(
+            control<lists::NameListView>(*f.window, "ListView1")->model()->headerData(0, Qt::Horizontal).toString(),
+            " Name(s)");
+        EXPECT_EQ(
+            control<lists::NameListView>(*f.window, "ListView2")->model()->headerData(0, Qt::Horizontal).toString(),
+            "Result(s)");
+        control<QPushButton>(*f.window, "PushButton7")->click();
         f.results().append("r");
         MainWindowFixture::processEvents();
     }

@@ -1,12 +1,13 @@
 #include "ListTestSupport.h"
 
 #include "app/MainWindow.h"
-#include "app/PointerState.h"
-#include "app/ProgressState.h"
+#include "core/PointerState.h"
+#include "core/ProgressState.h"
 #include "lists/ListCommands.h"
 #include "lists/ListFile.h"
 #include "lists/ListFileCommands.h"
 #include "lists/NameListModel.h"
+#include "support/Controls.h"
 #include "support/Fixtures.h"
 
 #include <QPushButton>
@@ -30,17 +31,17 @@ struct FilesFixture : MainWindowFixture {
     void load(const QString &answer)
     {
         desktop.openAnswers = {answer};
-        window->PushButton3->click();
+        control<QPushButton>(*window, "PushButton3")->click();
     }
     void saveNames(const QString &answer)
     {
         desktop.saveAnswers = {answer};
-        window->PushButton9->click();
+        control<QPushButton>(*window, "PushButton9")->click();
     }
     void saveResults(const QString &answer)
     {
         desktop.saveAnswers = {answer};
-        window->PushButton4->click();
+        control<QPushButton>(*window, "PushButton4")->click();
     }
     QStringList reportPlaces() const { return desktop.reportPlaces(); }
 };
@@ -91,7 +92,7 @@ TEST(LoadCommand, ReadsEveryChosenFileInDialogOrder)
     EXPECT_EQ(dialog.request.filter, "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
     EXPECT_EQ(dialog.request.fileName, "");
     EXPECT_TRUE(dialog.request.multiSelect);
-    EXPECT_EQ(f.desktop.pointers, (std::vector<app::Pointer>{app::Pointer::Busy, app::Pointer::Default}));
+    EXPECT_EQ(f.desktop.pointers, (std::vector<core::Pointer>{core::Pointer::Busy, core::Pointer::Default}));
     EXPECT_TRUE(f.desktop.messages.empty());
 }
 
@@ -107,7 +108,7 @@ TEST(LoadCommand, BadFilesAreReportedAndTheOthersStillRead)
     EXPECT_EQ(f.desktop.messageTexts().first(), "File not found");
     EXPECT_EQ(f.desktop.messages.front().title, f.window->applicationTitle());
     EXPECT_EQ(f.reportPlaces(), QStringList(2, "Form1.PushButton3_Click at line 134"));
-    EXPECT_EQ(f.desktop.pointers.back(), app::Pointer::Default);
+    EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
 
     // One chosen file is read through its path as given, and reported under its own step.
     f.load(f.path("binary.txt"));
@@ -133,7 +134,7 @@ TEST(SaveNamesCommand, WritesOneLinePerNameAndSaysDone)
     EXPECT_EQ(readBytes(f.path("names.txt")), QString::fromUtf8("Ann Lee\r\n spaced \r\nZoë\r\n").toUtf8());
     EXPECT_EQ(f.desktop.messageTexts(), QStringList{"Done."});
     EXPECT_EQ(f.desktop.messages[0].style, 0);
-    EXPECT_EQ(f.desktop.pointers, (std::vector<app::Pointer>{app::Pointer::Busy, app::Pointer::Default}));
+    EXPECT_EQ(f.desktop.pointers, (std::vector<core::Pointer>{core::Pointer::Busy, core::Pointer::Default}));
     ASSERT_EQ(f.desktop.dialogs.size(), 1u);
     EXPECT_TRUE(f.desktop.dialogs[0].save);
     EXPECT_EQ(f.desktop.dialogs[0].request.title, "Save");
@@ -152,7 +153,7 @@ TEST(SaveNamesCommand, AsksBeforeOverwritingAndNoWritesNothing)
     f.fillInput({"new"});
     writeBytes(f.path("names.txt"), "old\r\n");
 
-    f.desktop.messageAnswers = {app::MessageAnswer::No};
+    f.desktop.messageAnswers = {core::MessageAnswer::No};
     f.saveNames(f.path("names.txt"));
     ASSERT_EQ(f.desktop.messages.size(), 1u);
     EXPECT_EQ(f.desktop.messages[0].text, "Are you sure you wish to overwrite " + f.path("names.txt") + " ?");
@@ -161,7 +162,7 @@ TEST(SaveNamesCommand, AsksBeforeOverwritingAndNoWritesNothing)
     EXPECT_EQ(readBytes(f.path("names.txt")), "old\r\n");
     EXPECT_TRUE(f.desktop.pointers.empty());
 
-    f.desktop.messageAnswers = {app::MessageAnswer::Yes};
+    f.desktop.messageAnswers = {core::MessageAnswer::Yes};
     f.saveNames(f.path("names.txt"));
     EXPECT_EQ(readBytes(f.path("names.txt")), "new\r\n");
     EXPECT_EQ(f.desktop.messageTexts().last(), "Done.");
@@ -195,14 +196,14 @@ TEST(SaveNamesCommand, FailedSaveIsReportedOnceAndKeepsTheOldFile)
         if (c.failWrites)
             f.commands().setOutputFilter(
                 [](QIODevice &file) { return std::make_unique<FailingDevice>(file, 1000); });
-        f.desktop.messageAnswers = {app::MessageAnswer::Yes};
+        f.desktop.messageAnswers = {core::MessageAnswer::Yes};
         f.saveNames(c.name.isEmpty() ? f.dir.path() : f.path(c.name));
 
         EXPECT_EQ(f.reportPlaces(), QStringList{c.place});
         EXPECT_FALSE(f.desktop.messageTexts().contains("Done."));
         EXPECT_EQ(readBytes(f.path("names.txt")), "old\r\n");
         EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"names.txt"});
-        EXPECT_EQ(f.desktop.pointers.back(), app::Pointer::Default);
+        EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
     }
 }
 
@@ -229,7 +230,7 @@ TEST(SaveNamesCommand, NamesThatVanishWhileSavingStopTheSaveWithOneReport)
         EXPECT_EQ(f.desktop.messageTexts().filter("Done.").size(), 0);
         EXPECT_EQ(readBytes(f.path("names.txt")), "old\r\n");
         EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"names.txt"});
-        EXPECT_EQ(f.desktop.pointers.back(), app::Pointer::Default);
+        EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
     }
 }
 
@@ -280,7 +281,7 @@ TEST(SaveResultsCommand, NoToReplacingKeepsTheFileAndWritesNothing)
     EXPECT_EQ(f.desktop.overwriteQuestions, QStringList{f.path("names.txt")});
     EXPECT_EQ(readBytes(f.path("names.txt")), "Ann\r\n");
     EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"names.txt"});
-    EXPECT_TRUE(f.desktop.pointers.back() != app::Pointer::Busy);
+    EXPECT_TRUE(f.desktop.pointers.back() != core::Pointer::Busy);
     EXPECT_EQ(f.window->progress().text(), "Progress Bar");
     EXPECT_TRUE(f.desktop.messages.empty());
 }
@@ -299,7 +300,7 @@ TEST(SaveResultsCommand, FailedSaveIsReportedAndKeepsTheOldFile)
                                                             ": No space left on device\r\n"));
     EXPECT_EQ(readBytes(f.path("results.txt")), "old\r\n");
     EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"results.txt"});
-    EXPECT_EQ(f.desktop.pointers.back(), app::Pointer::Default);
+    EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
 }
 
 // While a save yields, the busy pointer keeps Clear List and the removals away.
@@ -311,7 +312,7 @@ TEST(SaveCommands, BusyPointerGuardsTheListsWhileSaving)
     f.input().select(1);
     f.results().select(1);
     const auto meddle = [&] {
-        f.window->PushButton1->click();
+        control<QPushButton>(*f.window, "PushButton1")->click();
         f.window->listCommands().ListView1_DblClick();
         f.window->listCommands().ListView2_DblClick();
     };
@@ -337,9 +338,9 @@ TEST(SaveCommands, ALoadDuringASaveKeepsTheSavesGuard)
     writeBytes(f.path("more.txt"), "Extra\r\n");
     f.desktop.openAnswers = {f.path("more.txt")};
     f.desktop.atYield(100, [&] {
-        f.window->PushButton3->click();
+        control<QPushButton>(*f.window, "PushButton3")->click();
         EXPECT_TRUE(f.window->pointerState().isBusy());
-        f.window->PushButton1->click();
+        control<QPushButton>(*f.window, "PushButton1")->click();
     });
     f.saveNames(f.path("names.txt"));
 
@@ -347,7 +348,7 @@ TEST(SaveCommands, ALoadDuringASaveKeepsTheSavesGuard)
     EXPECT_EQ(f.desktop.messageTexts(), QStringList{"Done."});
     EXPECT_EQ(itemsOf(f.input()), names + QStringList{"Extra"});
     EXPECT_EQ(readBytes(f.path("names.txt")), (names.join("\r\n") + "\r\n").toUtf8());
-    EXPECT_EQ(f.window->pointerState().pointer(), app::Pointer::Default);
+    EXPECT_EQ(f.window->pointerState().pointer(), core::Pointer::Default);
 }
 
 // Names saved and loaded again come back letter for letter, also from a Windows-1252 file.
@@ -363,7 +364,7 @@ TEST(RoundTrip, NamesFileReadsBackAsTheSameList)
     ASSERT_EQ(before[1], QString::fromUtf8("Šimon œdipe"));
 
     f.saveNames(f.path("names.txt"));
-    f.window->PushButton1->click();
+    control<QPushButton>(*f.window, "PushButton1")->click();
     f.load(f.path("names.txt"));
     EXPECT_EQ(itemsOf(f.input()), before);
     EXPECT_FALSE(readBytes(f.path("names.txt")).startsWith("\xEF\xBB\xBF"));

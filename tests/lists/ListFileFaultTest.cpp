@@ -7,10 +7,11 @@
 
 #include "app/FileSizeSignal.h"
 #include "app/MainWindow.h"
-#include "app/PointerState.h"
-#include "app/ProgressState.h"
+#include "core/PointerState.h"
+#include "core/ProgressState.h"
 #include "lists/ListFileCommands.h"
 #include "lists/NameListModel.h"
+#include "support/Controls.h"
 #include "support/FileSizeLimit.h"
 #include "support/Fixtures.h"
 
@@ -50,11 +51,11 @@ TEST(FullDisk, SaveListOfNamesFailsCleanlyAfterAnyNumberOfBytes)
         FullDiskFixture f(budget);
         f.fillInput(kNames);
         f.desktop.saveAnswers = {f.path};
-        f.desktop.messageAnswers = {app::MessageAnswer::Yes}; // overwrite the old file
-        f.window->PushButton9->click();
+        f.desktop.messageAnswers = {core::MessageAnswer::Yes}; // overwrite the old file
+        control<QPushButton>(*f.window, "PushButton9")->click();
 
         EXPECT_EQ(itemsOf(f.window->inputList()), kNames);
-        EXPECT_EQ(f.desktop.pointers.back(), app::Pointer::Default);
+        EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
         EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"list.txt"});
         if (budget < whole.size()) {
             EXPECT_EQ(f.reportPlaces(), QStringList{"Form1.PushButton9_Click at line 136"});
@@ -78,10 +79,10 @@ TEST(FullDisk, SaveResultsFailsCleanlyAfterAnyNumberOfBytes)
         for (const QString &name : kNames)
             f.window->resultList().append(name);
         f.desktop.saveAnswers = {f.path};
-        f.window->PushButton4->click();
+        control<QPushButton>(*f.window, "PushButton4")->click();
 
         EXPECT_EQ(itemsOf(f.window->resultList()), kNames);
-        EXPECT_EQ(f.desktop.pointers.back(), app::Pointer::Default);
+        EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
         EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"list.txt"});
         EXPECT_TRUE(f.desktop.messages.size() == f.desktop.errorReports().size()); // nothing but reports
         if (budget < whole.size()) {
@@ -93,7 +94,7 @@ TEST(FullDisk, SaveResultsFailsCleanlyAfterAnyNumberOfBytes)
         } else {
             EXPECT_TRUE(f.reportPlaces().isEmpty());
             EXPECT_EQ(readBytes(f.path), whole);
-            EXPECT_EQ(f.window->progress().text(), app::ProgressState::kIdleText);
+            EXPECT_EQ(f.window->progress().text(), core::ProgressState::kIdleText);
         }
     }
 }
@@ -109,8 +110,10 @@ TEST(FullDisk, FileSystemLimitFailsBothSavesAndKeepsTheOldFile)
         QString place;
     };
     const Case cases[] = {
-        {"names", [](app::MainWindow &w) { return w.PushButton9; }, "Form1.PushButton9_Click at line 140"},
-        {"results", [](app::MainWindow &w) { return w.PushButton4; }, "Form1.PushButton4_Click at line 120"},
+        {"names", [](app::MainWindow &w) { return control<QPushButton>(w, "PushButton9"); },
+         "Form1.PushButton9_Click at line 140"},
+        {"results", [](app::MainWindow &w) { return control<QPushButton>(w, "PushButton4"); },
+         "Form1.PushButton4_Click at line 120"},
     };
     for (const Case &c : cases) {
         for (const rlim_t limit : {rlim_t(0), rlim_t(12), rlim_t(25)}) { // the names file has 26 bytes
@@ -121,7 +124,7 @@ TEST(FullDisk, FileSystemLimitFailsBothSavesAndKeepsTheOldFile)
             for (const QString &name : kNames)
                 f.window->resultList().append(name);
             f.desktop.saveAnswers = {f.path};
-            f.desktop.messageAnswers = {app::MessageAnswer::Yes};
+            f.desktop.messageAnswers = {core::MessageAnswer::Yes};
             {
                 FileSizeLimit full(limit);
                 ASSERT_TRUE(full.set());
@@ -135,7 +138,7 @@ TEST(FullDisk, FileSystemLimitFailsBothSavesAndKeepsTheOldFile)
             EXPECT_EQ(readBytes(f.path), kOldFile);
             EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"list.txt"});
             EXPECT_FALSE(f.desktop.messageTexts().contains("Done."));
-            EXPECT_EQ(f.desktop.pointers.back(), app::Pointer::Default);
+            EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
         }
     }
 }
@@ -146,12 +149,12 @@ TEST(FullDisk, NextSaveAfterAFailedOneWrites)
     FullDiskFixture f(3);
     f.fillInput(kNames);
     f.desktop.saveAnswers = {f.path, f.path};
-    f.desktop.messageAnswers = {app::MessageAnswer::Yes, app::MessageAnswer::Yes};
-    f.window->PushButton9->click();
+    f.desktop.messageAnswers = {core::MessageAnswer::Yes, core::MessageAnswer::Yes};
+    control<QPushButton>(*f.window, "PushButton9")->click();
     ASSERT_EQ(readBytes(f.path), kOldFile);
 
     f.window->listFileCommands().setOutputFilter({});
-    f.window->PushButton9->click();
+    control<QPushButton>(*f.window, "PushButton9")->click();
     EXPECT_EQ(readBytes(f.path), QString::fromUtf8("Ann Lee\r\nBob\r\nZoë Ünal\r\n").toUtf8());
     EXPECT_EQ(f.reportPlaces().size(), 1);
     EXPECT_EQ(f.desktop.messageTexts().last(), "Done.");
@@ -172,7 +175,7 @@ TEST(FullDisk, FileSizeLimitEndsTheSaveNotTheProgram)
             names << QStringLiteral("Name %1").arg(i);
         f.fillInput(names);
         f.desktop.saveAnswers = {f.dir.filePath("new.txt")};
-        f.window->PushButton9->click();
+        control<QPushButton>(*f.window, "PushButton9")->click();
         ASSERT_EQ(f.desktop.errorReports().size(), 1u);
         EXPECT_TRUE(f.desktop.errorReports()[0].text.contains(": File too large\r\n"))
             << f.desktop.errorReports()[0].text.toStdString();

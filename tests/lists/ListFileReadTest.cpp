@@ -1,6 +1,6 @@
 #include "ListTestSupport.h"
 
-#include "app/Failure.h"
+#include "core/Failure.h"
 #include "lists/ListFile.h"
 #include "lists/NameListModel.h"
 #include "support/Fixtures.h"
@@ -33,7 +33,7 @@ struct ReadFixture {
     {
         try {
             lists::ReadListFile(list, file, desktop, kTitle);
-        } catch (const app::Failure &failure) {
+        } catch (const core::Failure &failure) {
             return failure.description();
         }
         return QString();

@@ -1,7 +1,7 @@
 #include "ListTestSupport.h"
 
-#include "app/Failure.h"
-#include "app/ProgressState.h"
+#include "core/Failure.h"
+#include "core/ProgressState.h"
 #include "lists/ListFile.h"
 #include "lists/NameListModel.h"
 #include "support/Fixtures.h"
@@ -27,15 +27,15 @@ struct WriteFixture {
 
     QTemporaryDir dir;
     ScriptedDesktop desktop;
-    app::ProgressState progress;
+    core::ProgressState progress;
     lists::NameListModel list;
     QString path = dir.filePath(QStringLiteral("results.txt"));
 
-    std::optional<QString> write(app::ProgressState *shown, const lists::ListFileOutput::DeviceFilter &filter = {})
+    std::optional<QString> write(core::ProgressState *shown, const lists::ListFileOutput::DeviceFilter &filter = {})
     {
         try {
             lists::WriteListFile(list, path, shown, desktop, filter);
-        } catch (const app::Failure &failure) {
+        } catch (const core::Failure &failure) {
             return failure.description();
         }
         return std::nullopt;
@@ -85,8 +85,8 @@ TEST(WriteListFile, ProgressPositionsAndTextsFor4000Items)
         f.list.append(QString::number(i));
     std::vector<double> positions;
     QStringList texts;
-    QObject::connect(&f.progress, &app::ProgressState::positionSet, [&](double p) { positions.push_back(p); });
-    QObject::connect(&f.progress, &app::ProgressState::textSet, [&](const QString &t) { texts << t; });
+    QObject::connect(&f.progress, &core::ProgressState::positionSet, [&](double p) { positions.push_back(p); });
+    QObject::connect(&f.progress, &core::ProgressState::textSet, [&](const QString &t) { texts << t; });
 
     ASSERT_EQ(f.write(&f.progress), std::nullopt);
 

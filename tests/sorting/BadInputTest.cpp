@@ -6,15 +6,15 @@
 // it comes from a file, the real reader) and must give the result the key rules give,
 // with no report unless a rule asks for one.
 
-#include "app/ErrorReport.h"
 #include "app/MainWindow.h"
+#include "core/ErrorReport.h"
 #include "lists/ListFile.h"
 #include "lists/NameListModel.h"
 #include "sorting/SortCommand.h"
 #include "sorting/SortControls.h"
+#include "sorting/SortFixture.h"
 #include "suffixes/SuffixList.h"
 #include "suffixes/SuffixStore.h"
-#include "sorting/SortFixture.h"
 #include "support/Fixtures.h"
 
 #include <QFile>

@@ -2,6 +2,7 @@
 #include "sorting/KeySort.h"
 #include "sorting/SortCommand.h"
 #include "sorting/SortKeys.h"
+#include "support/Controls.h"
 #include "support/Fixtures.h"
 
 #include <QHash>
@@ -53,8 +54,8 @@ void exchangeSort(std::vector<QString> &keys)
 TEST(LargeSort, MillionNamesInTheWindowAgreeWithExchangeSortOnASample)
 {
     MainWindowFixture f;
-    f.window->Option1->setChecked(true);
-    f.window->Option3->setChecked(true);
+    control<QRadioButton>(*f.window, "Option1")->setChecked(true);
+    control<QRadioButton>(*f.window, "Option3")->setChecked(true);
     f.window->show();
     const QList<QString> names = millionNames();
     f.window->inputList().appendMany(names);

@@ -1,10 +1,10 @@
-#include "app/ErrorReport.h"
-#include "app/PointerState.h"
+#include "core/ErrorReport.h"
+#include "core/PointerState.h"
 #include "lists/NameListModel.h"
 #include "sorting/SortCommand.h"
 #include "sorting/SortControls.h"
-#include "suffixes/SuffixList.h"
 #include "sorting/SortFixture.h"
+#include "suffixes/SuffixList.h"
 #include "support/Fixtures.h"
 
 #include <gtest/gtest.h>
@@ -63,9 +63,9 @@ TEST(SortCommand, ProgressAndPointerDuringAndAfterRun)
     SortFixture f;
     QStringList texts;
     std::vector<double> positions;
-    std::vector<app::Pointer> pointersAtYield;
-    QObject::connect(&f.window->progress(), &app::ProgressState::textSet, [&](const QString &t) { texts << t; });
-    QObject::connect(&f.window->progress(), &app::ProgressState::positionSet,
+    std::vector<core::Pointer> pointersAtYield;
+    QObject::connect(&f.window->progress(), &core::ProgressState::textSet, [&](const QString &t) { texts << t; });
+    QObject::connect(&f.window->progress(), &core::ProgressState::positionSet,
                      [&](double p) { positions.push_back(p); });
     f.desktop.onEveryYield = [&] { pointersAtYield.push_back(f.window->pointerState().pointer()); };
     f.fillInput({"Ann Lee", "Bo Ray", "Cy Dee"});
@@ -73,9 +73,9 @@ TEST(SortCommand, ProgressAndPointerDuringAndAfterRun)
 
     EXPECT_EQ(texts, (QStringList{"Processing: Ann Lee", "Processing: Bo Ray", "Processing: Cy Dee", "Progress Bar"}));
     EXPECT_EQ(positions, (std::vector<double>{33, 66, 100, 0}));
-    for (app::Pointer p : pointersAtYield)
-        EXPECT_EQ(p, app::Pointer::Busy);
-    EXPECT_EQ(f.window->pointerState().pointer(), app::Pointer::Default);
+    for (core::Pointer p : pointersAtYield)
+        EXPECT_EQ(p, core::Pointer::Busy);
+    EXPECT_EQ(f.window->pointerState().pointer(), core::Pointer::Default);
     EXPECT_EQ(f.window->progress().text(), "Progress Bar");
 }
 
@@ -83,7 +83,7 @@ TEST(SortCommand, ProgressTextShowsTheWholeName)
 {
     SortFixture f;
     QStringList texts;
-    QObject::connect(&f.window->progress(), &app::ProgressState::textSet, [&](const QString &t) { texts << t; });
+    QObject::connect(&f.window->progress(), &core::ProgressState::textSet, [&](const QString &t) { texts << t; });
     f.fillInput({"Mary Smith/Jones", "AC/DC Band/"});
     f.run();
     EXPECT_EQ(texts.mid(0, 2), (QStringList{"Processing: Mary Smith/Jones", "Processing: AC/DC Band/"}));
@@ -93,12 +93,12 @@ TEST(SortCommand, PointerChangedDuringYieldIsSetBackToBusy)
 {
     SortFixture f;
     f.fillInput({"A B", "C D"});
-    std::vector<app::Pointer> seenAtSecondName;
-    f.desktop.atYield(1, [&] { f.window->pointerState().set(app::Pointer::Custom); });
+    std::vector<core::Pointer> seenAtSecondName;
+    f.desktop.atYield(1, [&] { f.window->pointerState().set(core::Pointer::Custom); });
     f.desktop.atYield(2, [&] { seenAtSecondName.push_back(f.window->pointerState().pointer()); });
     f.run();
     ASSERT_EQ(seenAtSecondName.size(), 1u);
-    EXPECT_EQ(seenAtSecondName[0], app::Pointer::Busy);
+    EXPECT_EQ(seenAtSecondName[0], core::Pointer::Busy);
 }
 
 struct FilterCase {

@@ -27,7 +27,7 @@ struct FakeControls : sorting::SortControls {
 struct SortFixture : MainWindowFixture {
     FakeControls controls;
     sorting::SortCommand command{window->context(), controls,
-                                 [this]() -> suffixes::SuffixList & { return window->liveSuffixList(); }};
+                                 [this](QStringView word) { return window->liveSuffixList().IsSuffix(word); }};
 
     void read(Reading reading)
     {

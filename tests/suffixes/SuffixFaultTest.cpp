@@ -4,8 +4,8 @@
 // stays as it was, and the change the user made is not lost: the live list keeps it
 // for the sort, and the next save that works stores it.
 
-#include "app/ErrorReport.h"
-#include "app/PointerState.h"
+#include "core/ErrorReport.h"
+#include "core/PointerState.h"
 #include "lists/NameListModel.h"
 #include "suffixes/SuffixEditor.h"
 #include "suffixes/SuffixEditorCommands.h"
@@ -97,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
                        {"Jr.", "III"}, "Form2.PushButton3_Click at line 106"},
         UnwritableCase{"ClearListConfirmed",
                        [](StoreFixture &f) {
-                           f.desktop.messageAnswers = {app::MessageAnswer::Yes};
+                           f.desktop.messageAnswers = {core::MessageAnswer::Yes};
                            f.commands().PushButton5_Click();
                        },
                        {}, "Form2.PushButton5_Click at line 104"},
@@ -124,7 +124,7 @@ TEST(UnwritableStore, NextStartFindsTheListStoredBefore)
 {
     StoreFixture f;
     f.settings.failWrites = true;
-    f.desktop.messageAnswers = {app::MessageAnswer::Yes};
+    f.desktop.messageAnswers = {core::MessageAnswer::Yes};
     f.commands().PushButton5_Click();
     ASSERT_TRUE(f.list().isEmpty());
 
@@ -162,7 +162,7 @@ TEST(FullDisk, SaveListToTextFileReportsAndKeepsTheOldFile)
         EXPECT_EQ(f.reportPlaces(), QStringList{"Form2.PushButton8_Click at line 106"});
         EXPECT_EQ(contentsOf(path), "old\r\n");
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"suffixes.txt"});
-        EXPECT_EQ(f.editor->pointerState().pointer(), app::Pointer::Default);
+        EXPECT_EQ(f.editor->pointerState().pointer(), core::Pointer::Default);
         EXPECT_EQ(itemsOf(f.list()), kEntries);
         EXPECT_TRUE(f.settings.writes.isEmpty());
 

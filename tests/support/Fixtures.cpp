@@ -1,6 +1,6 @@
 #include "support/Fixtures.h"
 
-#include "app/Failure.h"
+#include "core/Failure.h"
 #include "lists/NameListModel.h"
 
 namespace orvella::testing {
@@ -13,7 +13,7 @@ QString MemorySettings::read(const QString &key, const QString &defaultValue) co
 void MemorySettings::write(const QString &key, const QString &value)
 {
     if (failWrites)
-        throw app::Failure(QStringLiteral("The settings could not be written"));
+        throw core::Failure(QStringLiteral("The settings could not be written"));
     values.insert(key, value);
     writes << key + QLatin1Char('=') + value;
 }

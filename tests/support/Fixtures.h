@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/MainWindow.h"
-#include "app/SettingsStore.h"
+#include "core/SettingsStore.h"
 #include "support/ScriptedDesktop.h"
 
 #include <QCoreApplication>
@@ -11,7 +11,7 @@
 namespace orvella::testing {
 
 // A settings store in memory, with an optional failure for writes.
-class MemorySettings : public app::SettingsStore {
+class MemorySettings : public core::SettingsStore {
 public:
     QString read(const QString &key, const QString &defaultValue) const override;
     void write(const QString &key, const QString &value) override;

@@ -1,6 +1,6 @@
 #include "support/ScriptedDesktop.h"
 
-#include "app/ErrorReport.h"
+#include "core/ErrorReport.h"
 #include "export/Spreadsheet.h"
 
 #include <QFileInfo>
@@ -19,7 +19,7 @@ std::vector<ScriptedDesktop::Message> ScriptedDesktop::errorReports() const
 {
     std::vector<Message> reports;
     for (const Message &m : messages) {
-        if (m.title == QLatin1String(app::kErrorReportTitle))
+        if (m.title == QLatin1String(core::kErrorReportTitle))
             reports.push_back(m);
     }
     return reports;
@@ -55,7 +55,7 @@ int ScriptedDesktop::messageBox(const QString &text, int style, const QString &t
         messageAnswers.pop_front();
         return answer;
     }
-    return style == app::MessageStyle::YesNo ? app::MessageAnswer::Yes : app::MessageAnswer::Ok;
+    return style == core::MessageStyle::YesNo ? core::MessageAnswer::Yes : core::MessageAnswer::Ok;
 }
 
 QString ScriptedDesktop::inputBox(const QString &prompt, const QString &title, const QString &defaultText)
@@ -68,7 +68,7 @@ QString ScriptedDesktop::inputBox(const QString &prompt, const QString &title, c
     return answer;
 }
 
-QString ScriptedDesktop::openFileDialog(const app::FileDialogRequest &request)
+QString ScriptedDesktop::openFileDialog(const core::FileDialogRequest &request)
 {
     dialogs.push_back({false, request});
     if (openAnswers.empty())
@@ -78,7 +78,7 @@ QString ScriptedDesktop::openFileDialog(const app::FileDialogRequest &request)
     return answer;
 }
 
-QString ScriptedDesktop::saveFileDialog(const app::FileDialogRequest &request)
+QString ScriptedDesktop::saveFileDialog(const core::FileDialogRequest &request)
 {
     dialogs.push_back({true, request});
     if (saveAnswers.empty())
@@ -110,7 +110,7 @@ void ScriptedDesktop::yield()
     }
 }
 
-void ScriptedDesktop::showPointer(QWidget *, app::Pointer pointer, const QCursor &)
+void ScriptedDesktop::showPointer(QWidget *, core::Pointer pointer, const QCursor &)
 {
     pointers.push_back(pointer);
 }

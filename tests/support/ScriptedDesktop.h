@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Desktop.h"
+#include "core/Desktop.h"
 
 #include <QList>
 #include <QString>
@@ -15,7 +15,7 @@ namespace orvella::testing {
 // A desktop that never blocks: every dialog answers from a script given in advance
 // and is recorded. Yields are counted, and a test can run its own code at an exact
 // yield to play a user clicking while a command works.
-class ScriptedDesktop : public app::Desktop {
+class ScriptedDesktop : public core::Desktop {
 public:
     struct Message {
         QString text;
@@ -29,7 +29,7 @@ public:
     };
     struct Dialog {
         bool save;
-        app::FileDialogRequest request;
+        core::FileDialogRequest request;
     };
 
     // Answers, used in order; when a queue is empty the box answers OK / Yes, the
@@ -47,7 +47,7 @@ public:
     std::vector<Input> inputs;
     std::vector<Dialog> dialogs;
     QStringList overwriteQuestions; // the files a save dialog asked about
-    std::vector<app::Pointer> pointers;
+    std::vector<core::Pointer> pointers;
     QStringList openedUrls;
     int yields = 0;
     int endProgramCalls = 0;
@@ -79,10 +79,10 @@ public:
 
     int messageBox(const QString &text, int style, const QString &title) override;
     QString inputBox(const QString &prompt, const QString &title, const QString &defaultText) override;
-    QString openFileDialog(const app::FileDialogRequest &request) override;
-    QString saveFileDialog(const app::FileDialogRequest &request) override;
+    QString openFileDialog(const core::FileDialogRequest &request) override;
+    QString saveFileDialog(const core::FileDialogRequest &request) override;
     void yield() override;
-    void showPointer(QWidget *window, app::Pointer pointer, const QCursor &custom) override;
+    void showPointer(QWidget *window, core::Pointer pointer, const QCursor &custom) override;
     bool clearClipboard() override;
     bool setClipboardText(const QString &text) override;
     std::unique_ptr<exporting::Spreadsheet> createSpreadsheet() override;

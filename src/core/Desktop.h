@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class QWidget;
+class QCursor;
+
+namespace orvella::exporting {
+class Spreadsheet;
+}
+
+namespace orvella::core {
+
+// Message box styles and answers, numbered as the desktop's classic message box numbers them.
+namespace MessageStyle {
+inline constexpr int Ok = 0;
+inline constexpr int YesNo = 4;
+inline constexpr int Exclamation = 48;
+} // namespace MessageStyle
+
+namespace MessageAnswer {
+inline constexpr int Ok = 1;
+inline constexpr int Yes = 6;
+inline constexpr int No = 7;
+} // namespace MessageAnswer
+
+enum class Pointer { Default, Busy, Custom };
+
+struct FileDialogRequest {
+    QString title;
+    QString filter;          // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"
+    QString fileName;        // proposed name; the answer replaces it
+    bool multiSelect = false;
+    // Save dialogs: before answering a file that exists, the dialog asks whether to
+    // replace it, and answers it only after Yes.
+    bool confirmOverwrite = false;
+};
+
+// Everything the program asks of the desktop goes through this one seam:
+// the program uses QtDesktop, the tests a scripted double.
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // Shows a modal message box and answers the button pressed (MessageAnswer).
+    virtual int messageBox(const QString &text, int style, const QString &title) = 0;
+    // Asks for a line of text; answers "" when cancelled.
+    virtual QString inputBox(const QString &prompt, const QString &title, const QString &defaultText) = 0;
+    // Answers "" when cancelled, the full path of one chosen file, or for several
+    // files the folder followed by each file name, all separated by NUL characters.
+    virtual QString openFileDialog(const FileDialogRequest &request) = 0;
+    // Answers "" when cancelled, otherwise the chosen full path.
+    virtual QString saveFileDialog(const FileDialogRequest &request) = 0;
+
+    // Lets the window system process pending events. Cheap enough to call per item.
+    virtual void yield() = 0;
+
+    // Shows a pointer over a window; custom is the window's hand pointer.
+    virtual void showPointer(QWidget *window, Pointer pointer, const QCursor &custom) = 0;
+
+    // One attempt each; false when the clipboard refused.
+    virtual bool clearClipboard() = 0;
+    virtual bool setClipboardText(const QString &text) = 0;
+
+    // The user's spreadsheet application (null when none can be started).
+    virtual std::unique_ptr<exporting::Spreadsheet> createSpreadsheet() = 0;
+    virtual bool spreadsheetAvailable() = 0;
+
+    // Opens a web address with the desktop's default handler.
+    virtual bool openUrl(const QString &url) = 0;
+
+    // Ends the program at once (closing the main window).
+    virtual void endProgram() = 0;
+};
+
+} // namespace orvella::core

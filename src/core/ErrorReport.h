@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace orvella::core {
+
+class Desktop;
+
+// The uniform report of a failed step: the failure's description, where it happened
+// and whom to tell, shown in one exclamation box titled "Application Error".
+QString errorReportText(const QString &description, const QString &module, const QString &procedure,
+                        int step);
+void showErrorReport(Desktop &desktop, const QString &description, const QString &module,
+                     const QString &procedure, int step);
+
+inline constexpr const char *kErrorReportTitle = "Application Error";
+
+} // namespace orvella::core

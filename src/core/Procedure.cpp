@@ -1,0 +1,38 @@
+#include "core/Procedure.h"
+
+#include "core/ErrorReport.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace orvella::core {
+
+QString Procedure::describeCurrentException()
+{
+    try {
+        throw;
+    } catch (const Failure &failure) {
+        return failure.description();
+    } catch (const std::bad_alloc &) {
+        return QStringLiteral("Out of memory");
+    } catch (const std::exception &e) {
+        return QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        return QStringLiteral("Unexpected failure");
+    }
+}
+
+void Procedure::reportCurrent(int number)
+{
+    ++m_failures;
+    if (m_eachStepOnce) {
+        if (std::find(m_reportedSteps.begin(), m_reportedSteps.end(), number) != m_reportedSteps.end())
+            return;
+        m_reportedSteps.push_back(number);
+    }
+
+    const QString description = describeCurrentException();
+    showErrorReport(m_desktop, description, QLatin1String(m_module), QLatin1String(m_name), number);
+}
+
+} // namespace orvella::core

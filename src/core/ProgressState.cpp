@@ -1,0 +1,56 @@
+#include "core/ProgressState.h"
+
+#include "lists/NameListModel.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace orvella::core {
+
+ProgressState::ProgressState(QObject *parent) : QObject(parent) {}
+
+int ProgressState::shownPosition() const
+{
+    if (!std::isfinite(m_position))
+        return 0;
+    return static_cast<int>(std::clamp(std::round(m_position), 0.0, 100.0));
+}
+
+QString ProgressState::shownText() const
+{
+    return lists::NameListModel::shownText(m_text);
+}
+
+void ProgressState::setPosition(double position)
+{
+    emit positionSet(position);
+    if (position == m_position)
+        return;
+    m_position = position;
+    queueChanged();
+}
+
+void ProgressState::setText(const QString &text)
+{
+    emit textSet(text);
+    if (text == m_text)
+        return;
+    m_text = text;
+    queueChanged();
+}
+
+void ProgressState::queueChanged()
+{
+    if (m_queued)
+        return;
+    m_queued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_queued = false;
+            emit changed();
+        },
+        Qt::QueuedConnection);
+}
+
+} // namespace orvella::core

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+namespace orvella::core {
+
+// The per-user store of text values under application "Velmora", section "Orvella".
+class SettingsStore {
+public:
+    virtual ~SettingsStore() = default;
+    // The stored text, or defaultValue when the key is absent.
+    virtual QString read(const QString &key, const QString &defaultValue) const = 0;
+    // Creates or replaces the value; it is on disk when this returns. Throws a
+    // Failure when the store cannot be written.
+    virtual void write(const QString &key, const QString &value) = 0;
+    virtual bool contains(const QString &key) const = 0;
+};
+
+// The real store: readable INI files in the user's configuration folder, on Linux
+// $XDG_CONFIG_HOME/Velmora/Orvella.ini, section [Orvella], in the form QSettings
+// reads and writes (see IniText). A write copies the lines it does not change as they
+// stand, without parsing their values, so a click on an option costs a copy of the
+// file even when the suffix list in it runs to megabytes.
+//
+// Every read and write goes to the file as it is on disk now: a write reads it,
+// changes the one key and replaces the file at once (QSaveFile), or leaves it alone
+// when the key already holds that value. A write fails only when this write could
+// not be done; an earlier failure or a damaged file has no bearing on it. Like
+// QSettings, keys absent from the user's file are looked up in the organisation's
+// file (Velmora.ini) and in the system's configuration folders.
+class IniSettingsStore : public SettingsStore {
+public:
+    IniSettingsStore();
+
+    QString read(const QString &key, const QString &defaultValue) const override;
+    void write(const QString &key, const QString &value) override;
+    bool contains(const QString &key) const override;
+
+    QString fileName() const { return m_fileName; }
+
+private:
+    std::optional<QString> find(const QString &key) const;
+
+    QString m_fileName;
+    QStringList m_readOrder; // m_fileName first, then the fallbacks
+};
+
+} // namespace orvella::core

@@ -1,0 +1,273 @@
+#include "app/MainWindow.h"
+#include "core/Failure.h"
+#include "core/IniText.h"
+#include "core/SettingsStore.h"
+#include "suffixes/SuffixStore.h"
+#include "support/Controls.h"
+#include "support/Printers.h"
+#include "support/ScriptedDesktop.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSettings>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <gtest/gtest.h>
+
+using orvella::core::IniSettingsStore;
+using orvella::core::IniText;
+using orvella::testing::control;
+
+namespace {
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+QString fileText(const QString &path) { return QString::fromUtf8(fileBytes(path)); }
+
+void placeFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+// Stores in one process may share what they parsed; a file that changed on disk is
+// read again. One more line end makes the next store read the text itself.
+void changeOnDisk(const QString &path)
+{
+    QFile file(path);
+    if (file.exists() && file.open(QIODevice::Append))
+        file.write("\n");
+}
+
+// A configuration folder of the test's own, so that what it places, damages or blocks
+// there touches no other test.
+class ConfigHome {
+public:
+    ConfigHome() : m_previous(qgetenv("XDG_CONFIG_HOME")) { qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit()); }
+    ~ConfigHome() { qputenv("XDG_CONFIG_HOME", m_previous); }
+    QString folder() const { return m_dir.path() + "/Velmora"; }
+    QString settingsFile() const { return folder() + "/Orvella.ini"; }
+
+private:
+    QByteArray m_previous;
+    QTemporaryDir m_dir;
+};
+
+TEST(SettingsStore, LivesInTheUsersConfigFolderAsReadableText)
+{
+    IniSettingsStore store;
+    const QString expected =
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Velmora/Orvella.ini";
+    EXPECT_EQ(QFileInfo(store.fileName()).absoluteFilePath().toStdString(),
+              QFileInfo(expected).absoluteFilePath().toStdString());
+
+    store.write("Option2", "True");
+    store.write("Remove Duplicates", "1");
+    // On disk when write returns, in the section of the program.
+    const QString text = fileText(store.fileName());
+    EXPECT_TRUE(text.contains("[Orvella]")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Option2=True")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Remove%20Duplicates=1")) << text.toStdString();
+}
+
+// Every text, whatever its characters, is read back as written, under an ordinary key
+// and as the suffix list; the files stay UTF-8 text with one value per line.
+TEST(SettingsStore, TextsComeBackExactlyAndAbsentKeysGiveTheDefault)
+{
+    const QString texts[] = {
+        "", " 5 ", "1,2", "a;b", "\"quoted\"", "@Variant(x)", "#comment", "=", "back\\slash", "Jürgen",
+        "[Orvella]", "5\t", "a, b, c", "true", " ", "\t5", "x\ny\r\n", ";x", "@", "@@x", "@String(x)",
+        "@Invalid()", "\\x41", "\\", "\"", QString(u'\x01') + "f", QString(QChar(0)) + "1", u"\x7F\x85\u2028"_qs,
+        QString(QChar(0xD800)), QString(QChar(0xDC00)) + "x", "a" + QString(QChar(0xD83D)),
+        QString(QChar(0xDE00)) + QString(QChar(0xD83D)), QString(QChar(0xFEFF)) + "Jr.",
+        "Jr." + QString(QChar(0xFEFF)) + "1", QString(QChar(0xFFFE)) + QString(QChar(0xFFFF)), u"😀 Sr."_qs,
+        "Jr.!!!TWINE!!!" + QString(QChar(0xFEFF)) + "Sr.!!!TWINE!!!" + QString(QChar(0xDBFF)) + "a"};
+    const QString keys[] = {"Text1", orvella::suffixes::kSuffixListKey};
+    for (const QString &key : keys) {
+        for (const QString &text : texts) {
+            SCOPED_TRACE(key.toStdString() + " " + text.toUtf8().toHex().toStdString());
+            IniSettingsStore writer;
+            writer.write(key, text);
+            changeOnDisk(writer.fileName());
+            IniSettingsStore reader;
+            EXPECT_TRUE(reader.contains(key));
+            EXPECT_EQ(reader.read(key, "default"), text);
+        }
+    }
+    IniSettingsStore store;
+    for (const QString &path : {store.fileName()}) {
+        const QByteArray bytes = fileBytes(path);
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString decoded = utf8(bytes);
+        EXPECT_FALSE(utf8.hasError()) << path.toStdString();
+        EXPECT_FALSE(decoded.startsWith(QChar(0xFEFF)));
+        for (const char c : bytes)
+            EXPECT_TRUE(uchar(c) >= 0x20 || c == '\n') << int(c);
+    }
+    EXPECT_FALSE(store.contains("Never Written"));
+    EXPECT_EQ(store.read("Never Written", "5"), "5");
+}
+
+TEST(SettingsStore, ReplacingAValueKeepsTheOthers)
+{
+    IniSettingsStore store;
+    store.write("Check1", "1");
+    store.write("Check2", "0");
+    store.write("Check1", "0");
+    IniSettingsStore again;
+    EXPECT_EQ(again.read("Check1", "x"), "0");
+    EXPECT_EQ(again.read("Check2", "x"), "0");
+}
+
+// Files written by QSettings read the same, and an ordinary value is written byte for
+// byte as QSettings writes it.
+TEST(SettingsStore, OrdinaryValuesKeepTheFormOfQSettings)
+{
+    QTemporaryDir dir;
+    const QString values[] = {"True", "False", "0", "1", "5", "", " 5 ", "a;b", "1,2", "\"q\"", "@x",
+                              "#c", "=", "b\\s", "Jürgen", "[O]", "5\t", "x\ny", QString(u'\x01') + "b",
+                              QString(QChar(0)) + "1", u"😀"_qs, "Jr.!!!TWINE!!!Sr."};
+    int n = 0;
+    for (const QString &value : values) {
+        SCOPED_TRACE(value.toUtf8().toHex().toStdString());
+        // A file name of its own: QSettings in one process shares what it parsed.
+        const QString path = dir.filePath(QString::number(n++) + ".ini");
+        {
+            QSettings settings(path, QSettings::IniFormat);
+            settings.setValue("Orvella/Remove Duplicates", value);
+        }
+        const QByteArray written = fileBytes(path);
+        EXPECT_EQ(IniText(written).value(u"Orvella", u"Remove Duplicates"), value);
+        IniText ours;
+        ours.setValue(u"Orvella", u"Remove Duplicates", value);
+        EXPECT_EQ(ours.bytes(), written);
+    }
+}
+
+// Lines a person edited stay as they are unless the program changes their key; the
+// value of such a line is everything after its "=".
+TEST(SettingsStore, HandEditedLinesStandAsTheyAre)
+{
+    ConfigHome home;
+    const QByteArray edited = "; my choices\r\n"
+                              "[Other]\n"
+                              "x = 1 ; note\n"
+                              "\n"
+                              "[Orvella]\n"
+                              "Text1= 5;6 \n"
+                              "  Option1 = True\r\n"
+                              "Check1=1.0\n";
+    placeFile(home.settingsFile(), edited);
+    IniSettingsStore store;
+    EXPECT_EQ(store.read("Text1", "?"), " 5;6 ");
+    EXPECT_EQ(store.read("Option1", "?"), " True");
+
+    store.write("Remove Duplicates", "1");
+    EXPECT_EQ(fileBytes(home.settingsFile()), edited + "Remove%20Duplicates=1\n");
+    store.write("Check1", "0");
+    QByteArray expected = edited + "Remove%20Duplicates=1\n";
+    expected.replace("Check1=1.0\n", "Check1=0\n");
+    EXPECT_EQ(fileBytes(home.settingsFile()), expected);
+    EXPECT_EQ(IniSettingsStore().read("Text1", "?"), " 5;6 ");
+}
+
+// A settings file with a damaged line, cut short or with bytes that are not UTF-8: the
+// window starts without a report and with every value the file still holds, and the
+// next write leaves a file that QSettings reads cleanly.
+TEST(SettingsStore, DamagedFileStartsTheWindowQuietlyAndIsWrittenClean)
+{
+    const QByteArray values = "Option2=True\nOption1=False\nText1=7\n";
+    const std::pair<const char *, QByteArray> damaged[] = {
+        {"junk line", "[Orvella]\nOption2=True\njunk line\nOption1=False\nText1=7\n"},
+        {"cut section header", "[Orvella]\n" + values + "[Orv"},
+        {"byte-order mark", "\xEF\xBB\xBF[Orvella]\n" + values},
+        {"binary junk", "[Orvella]\n" + values + QByteArray("\x00\xFF\xFE\x01junk\n", 9)},
+        {"cut in a value", "[Orvella]\n" + values + "Check1=1."},
+        {"invalid UTF-8", "[Orvella]\n" + values + "Check2=\xC3\x28\n"},
+    };
+    for (const auto &[what, bytes] : damaged) {
+        SCOPED_TRACE(what);
+        ConfigHome home;
+        placeFile(home.settingsFile(), bytes);
+        IniSettingsStore store;
+        orvella::testing::ScriptedDesktop desktop;
+        orvella::app::MainWindow window(desktop, store);
+        window.Form_Load(QStringLiteral("/nonexistent"));
+        EXPECT_TRUE(control<QRadioButton>(window, "Option2")->isChecked());
+        EXPECT_EQ(control<QLineEdit>(window, "Text1")->text(), "7");
+        control<QCheckBox>(window, "Check5")->click();
+        EXPECT_TRUE(desktop.errorReports().empty()) << desktop.messageTexts().join("\n").toStdString();
+
+        const QByteArray written = fileBytes(home.settingsFile());
+        EXPECT_FALSE(written.startsWith("\xEF\xBB\xBF"));
+        EXPECT_FALSE(written.contains("junk"));
+        QSettings check(home.settingsFile(), QSettings::IniFormat);
+        EXPECT_EQ(check.value("Orvella/Remove Duplicates").toString(), "1");
+        EXPECT_EQ(check.value("Orvella/Option2").toString(), "True");
+        EXPECT_EQ(check.value("Orvella/Text1").toString(), "7");
+        EXPECT_EQ(check.status(), QSettings::NoError);
+    }
+}
+
+// The settings folder cannot be made (a file stands in its place, which holds for root
+// too): that click is reported, and the click after the cause is gone is not.
+TEST(SettingsStore, OnlyAWriteThatFailsIsReported)
+{
+    ConfigHome home;
+    IniSettingsStore store;
+    orvella::testing::ScriptedDesktop desktop;
+    orvella::app::MainWindow window(desktop, store);
+    window.Form_Load(QStringLiteral("/nonexistent"));
+    control<QCheckBox>(window, "Check5")->click();
+    ASSERT_TRUE(desktop.errorReports().empty());
+
+    ASSERT_TRUE(QDir(home.folder()).removeRecursively());
+    placeFile(home.folder(), "not a folder");
+    control<QCheckBox>(window, "Check5")->click();
+    ASSERT_EQ(desktop.errorReports().size(), 1u);
+    EXPECT_TRUE(desktop.errorReports()[0].text.contains("could not be written"));
+    EXPECT_THROW(store.write(orvella::suffixes::kSuffixListKey, "Jr."), orvella::core::Failure);
+
+    ASSERT_TRUE(QFile::remove(home.folder()));
+    control<QCheckBox>(window, "Check5")->click();
+    EXPECT_EQ(desktop.errorReports().size(), 1u);
+    EXPECT_EQ(IniSettingsStore().read("Remove Duplicates", "?"), control<QCheckBox>(window, "Check5")->isChecked() ? "1" : "0");
+}
+
+// A long suffix list stays where it always was; writing an option beside it changes
+// that option's line only and leaves the list's line as it stands.
+TEST(SettingsStore, AnOptionWriteLeavesALongSuffixListAsItStands)
+{
+    ConfigHome home;
+    const QString key = orvella::suffixes::kSuffixListKey;
+    QList<QString> entries(100000, QStringLiteral("Ph.D."));
+    const QString list = orvella::suffixes::packSuffixList(entries);
+    IniSettingsStore store;
+    store.write("Option1", "True");
+    store.write(key, list);
+    const QByteArray before = fileBytes(home.settingsFile());
+    EXPECT_TRUE(before.startsWith("[Orvella]\nOption1=True\nSuffixList=Ph.D.!!!TWINE!!!Ph.D."));
+    EXPECT_EQ(IniSettingsStore().read(key, "?"), list);
+
+    store.write("Option1", "False");
+    QByteArray expected = before;
+    expected.replace("Option1=True", "Option1=False");
+    EXPECT_EQ(fileBytes(home.settingsFile()), expected);
+}
+
+} // namespace
