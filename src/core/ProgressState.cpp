@@ -1,6 +1,6 @@
 #include "core/ProgressState.h"
 
-#include "lists/NameListModel.h"
+#include "core/ShownText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,7 +18,7 @@ int ProgressState::shownPosition() const
 
 QString ProgressState::shownText() const
 {
-    return lists::NameListModel::shownText(m_text);
+    return core::shownText(m_text);
 }
 
 void ProgressState::setPosition(double position)

@@ -2,6 +2,7 @@
 
 #include "core/BackgroundWork.h"
 #include "core/Failure.h"
+#include "core/ShownText.h"
 
 #include <QTimer>
 #include <utility>
@@ -130,19 +131,12 @@ int NameListModel::rowCount(const QModelIndex &parent) const
     return parent.isValid() ? 0 : static_cast<int>(m_shownRows);
 }
 
-QString NameListModel::shownText(const QString &text)
-{
-    if (text.size() > kShownLength)
-        return QStringView(text).left(kShownLength).toString() + QChar(0x2026);
-    return text;
-}
-
 QVariant NameListModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= m_shownRows || index.column() != 0)
         return {};
     if (role == Qt::DisplayRole) // a very long item shows its beginning only (the item keeps it all)
-        return shownText(m_items.at(index.row()));
+        return core::shownText(m_items.at(index.row()));
     if (role == Qt::EditRole)
         return m_items.at(index.row());
     return {};

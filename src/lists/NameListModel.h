@@ -46,12 +46,6 @@ public:
     void flushPendingRows();
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    // Display texts are cut to this many characters (followed by an ellipsis).
-    static constexpr qsizetype kShownLength = 4096;
-    // A text as a row shows it: whole, or cut to its first kShownLength characters
-    // and an ellipsis. Laying out a text of millions of characters takes seconds.
-    static QString shownText(const QString &text);
-
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 

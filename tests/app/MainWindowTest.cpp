@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "core/AppInfo.h"
 #include "core/HoverPointer.h"
+#include "core/ShownText.h"
 #include "core/Twips.h"
 #include "lists/NameListModel.h"
 #include "lists/NameListView.h"
@@ -461,7 +462,7 @@ TEST(MainWindowProgress, BarShowsTheTextVerbatimAndCutsWhatIsLong)
         {"Processing: Ann %p Lee", "Processing: Ann %p Lee"},
         {"Writing file: 100%v%m%%.txt", "Writing file: 100%v%m%%.txt"},
         {"Processing: %", "Processing: %"},
-        {megabyteName, megabyteName.left(lists::NameListModel::kShownLength) + QChar(0x2026)},
+        {megabyteName, megabyteName.left(orvella::core::kShownLength) + QChar(0x2026)},
     };
     MainWindowFixture f;
     for (const auto &c : cases) {
@@ -517,7 +518,7 @@ TEST(MainWindowProgress, AMultiMegabyteNameIsNeverGivenWholeToAControl)
 
     EXPECT_EQ(f.results().size(), 3);
     EXPECT_GE(looks, 3);
-    EXPECT_LE(longest, 2 * (lists::NameListModel::kShownLength + 1));
+    EXPECT_LE(longest, 2 * (orvella::core::kShownLength + 1));
 }
 
 // ---- Hover pointer --------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "ListTestSupport.h"
 
 #include "core/Failure.h"
+#include "core/ShownText.h"
 #include "lists/ListFile.h"
 #include "lists/NameListModel.h"
 #include "support/Fixtures.h"
@@ -204,7 +205,7 @@ TEST(ReadListFile, FiftyMegabytesWithoutLineEndIsOneItem)
     // The list shows the start of such an item only; the item itself is whole.
     f.list.flushPendingRows();
     EXPECT_EQ(f.list.data(f.list.index(0), Qt::DisplayRole).toString(),
-              QString::fromLatin1(big.left(lists::NameListModel::kShownLength)) + QChar(0x2026));
+              QString::fromLatin1(big.left(orvella::core::kShownLength)) + QChar(0x2026));
     EXPECT_EQ(f.list.item(1).size(), big.size());
 }
 
