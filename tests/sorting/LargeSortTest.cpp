@@ -1,3 +1,6 @@
+#include "SortFixture.h"
+#include "app/ErrorReport.h"
+#include "app/PointerState.h"
 #include "lists/NameListModel.h"
 #include "sorting/KeySort.h"
 #include "sorting/SortCommand.h"
@@ -8,6 +11,12 @@
 #include <QRadioButton>
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace orvella;
 using namespace orvella::testing;
@@ -81,6 +90,64 @@ TEST(LargeSort, MillionNamesInTheWindowAgreeWithExchangeSortOnASample)
         ASSERT_GE(at, previous) << key.toStdString();
         previous = at;
     }
+}
+
+// The address space this process holds now, in bytes (0 when unknown).
+rlim_t addressSpaceInUse()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmSize:", 0) == 0)
+            return rlim_t(std::stoull(line.substr(7))) * 1024;
+    }
+    return 0;
+}
+
+// Runs in a child process: its exit status is what the parent checks.
+int sortUntilMemoryRunsOut()
+{
+    constexpr int kNames = 1'000'000;
+    SortFixture f;
+    f.read(Reading::LastWord);
+    f.fillInput(QStringList(kNames, QStringLiteral("Ann Lee")));
+    // The key loop yields once per name; the next yield starts ordering the keys. From
+    // then on the address space may grow by 1 MB only, far less than ordering needs.
+    f.desktop.atYield(kNames + 1, [] {
+        const rlimit limit{addressSpaceInUse() + (1 << 20), RLIM_INFINITY};
+        if (setrlimit(RLIMIT_AS, &limit) != 0)
+            _exit(10);
+    });
+    f.run();
+    if (f.desktop.yields <= kNames)
+        return 11;
+    if (f.desktop.reportPlaces() != QStringList{"Form1.PushButton17_Click at line 138"})
+        return 12;
+    if (!f.desktop.errorReports()[0].text.startsWith(QStringLiteral("Out of memory\r\n")))
+        return 13;
+    // No "Done.": the run did not finish. Its pointer and progress are back all the same.
+    if (f.desktop.messages.size() != 1 || f.window->resultList().count() != 0)
+        return 14;
+    if (f.desktop.pointers.back() != app::Pointer::Default || f.command.isRunning())
+        return 15;
+    return 0;
+}
+
+TEST(LargeSort, RunningOutOfMemoryEndsTheRunWithOneReport)
+{
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        try {
+            _exit(sortUntilMemoryRunsOut());
+        } catch (...) {
+            _exit(20); // a failure escaped the run
+        }
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the child ended by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 } // namespace
