@@ -153,35 +153,35 @@ private:
         return !decoder.hasError();
     }
 
-    static void appendWindows1252(QByteArrayView bytes, QString &text)
-    {
-        const qsizetype from = text.size();
-        text.resize(from + bytes.size());
-        QChar *out = text.data() + from;
-        for (const char byte : bytes) {
-            const uchar b = uchar(byte);
-            *out++ = QChar(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t(b));
-        }
-    }
+    static QChar windows1252(uchar b) { return QChar(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t(b)); }
 
-    // Some line of these whole lines is not UTF-8: each line is decoded on its own.
+    // Some line of these whole lines is not UTF-8: each line is decoded on its own,
+    // straight into the text (no line needs more UTF-16 units than it has bytes).
     static QString decodeLineByLine(QByteArrayView bytes)
     {
-        QString text;
-        QString line;
+        QStringDecoder decoder(QStringConverter::Utf8,
+                               QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+        QString text(bytes.size(), Qt::Uninitialized);
+        QChar *const begin = text.data();
+        QChar *out = begin;
         qsizetype start = 0;
         for (qsizetype i = 0; i <= bytes.size(); ++i) {
             if (i < bytes.size() && !isLineEnd(bytes[i]))
                 continue;
-            const QByteArrayView lineBytes = bytes.sliced(start, i - start);
-            if (decodeUtf8(lineBytes, line))
-                text += line;
-            else
-                appendWindows1252(lineBytes, text);
+            const QByteArrayView line = bytes.sliced(start, i - start);
+            decoder.resetState();
+            QChar *const lineEnd = decoder.appendToBuffer(out, line);
+            if (!decoder.hasError()) {
+                out = lineEnd;
+            } else {
+                for (const char byte : line)
+                    *out++ = windows1252(uchar(byte));
+            }
             if (i < bytes.size())
-                text += QLatin1Char(bytes[i]);
+                *out++ = QLatin1Char(bytes[i]);
             start = i + 1;
         }
+        text.truncate(out - begin);
         return text;
     }
 
