@@ -193,12 +193,19 @@ private:
         QByteArray buffer;
         QString text;
         qsizetype carried = 0;
+        // Once a piece held a line that is not UTF-8, the rest of the file is decoded
+        // line by line at once rather than tried whole first.
+        bool lineByLine = false;
         for (;;) {
             const bool end = readChunk(buffer, carried) == 0;
             const qsizetype cut = end ? buffer.size() : afterLastLineEnd(buffer, carried);
             const QByteArrayView lines(buffer.constData(), cut);
-            if (!decodeUtf8(lines, text) && decoding == Utf8OrWindows1252)
+            if (lineByLine) {
                 text = decodeLineByLine(lines);
+            } else if (!decodeUtf8(lines, text) && decoding == Utf8OrWindows1252) {
+                text = decodeLineByLine(lines);
+                lineByLine = true;
+            }
             take(text);
             if (end)
                 return;
