@@ -8,7 +8,7 @@
 // - the items are exactly the non-empty lines of the text, decoded as documented:
 //   a UTF-16 byte-order mark (either order) gives UTF-16, a stray last byte dropped;
 //   a UTF-8 byte-order mark gives UTF-8 throughout (what is not UTF-8 there reads as
-//   Qt's UTF-8 decoder reads it); without a mark each line (the bytes between CR and
+//   Qt's UTF-8 decoder reads it, a second mark kept); without a mark each line (the bytes between CR and
 //   LF bytes) is read as UTF-8 when it is valid UTF-8 and as Windows-1252 when it is
 //   not; a text holding NUL is refused.
 // The expected items are worked out here from those rules, with a decoder of our own.
@@ -22,6 +22,7 @@
 #include "lists/NameListModel.h"
 
 #include <QFile>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 
 #include <optional>
@@ -154,7 +155,10 @@ QString decoded(const std::uint8_t *data, std::size_t size)
     if (startsWith({0xEF, 0xBB, 0xBF})) {
         if (const std::optional<QString> text = fromUtf8(data + 3, size - 3))
             return *text;
-        return QString::fromUtf8(reinterpret_cast<const char *>(data + 3), qsizetype(size - 3));
+        // A second mark right after the first one is a character like any other.
+        QStringDecoder decoder(QStringConverter::Utf8,
+                               QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+        return decoder(QByteArrayView(data + 3, qsizetype(size - 3)));
     }
     QString text;
     std::size_t start = 0;
