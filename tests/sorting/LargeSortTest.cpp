@@ -1,4 +1,5 @@
 #include "SortFixture.h"
+#include "app/Disposal.h"
 #include "app/ErrorReport.h"
 #include "app/PointerState.h"
 #include "lists/NameListModel.h"
@@ -139,12 +140,25 @@ int sortUntilMemoryRunsOut()
     return 0;
 }
 
+// Runs in a child process: with no room for a thread's stack, a large container is
+// still released, on this thread.
+int releaseWithoutRoomForAThread()
+{
+    std::vector<QString> keys(100'000, QStringLiteral("Lee!!!TWINE!!!Ann"));
+    const rlimit limit{addressSpaceInUse() + (1 << 20), RLIM_INFINITY};
+    if (setrlimit(RLIMIT_AS, &limit) != 0)
+        return 10;
+    app::releaseInBackground(std::move(keys));
+    return 0;
+}
+
 TEST(LargeSort, RunningOutOfMemoryEndsTheRunWithOneReport)
 {
     // In a child process started afresh: there the limit on the address space is not
     // softened by memory that earlier tests freed, and the child's end is what counts.
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(_exit(sortUntilMemoryRunsOut()), ::testing::ExitedWithCode(0), "");
+    EXPECT_EXIT(_exit(releaseWithoutRoomForAThread()), ::testing::ExitedWithCode(0), "");
 }
 
 } // namespace
