@@ -7,8 +7,10 @@
 // - no item is empty and no item holds a CR or an LF;
 // - the items are exactly the non-empty lines of the text, decoded as documented:
 //   a UTF-16 byte-order mark (either order) gives UTF-16, a stray last byte dropped;
-//   otherwise a UTF-8 byte-order mark is dropped and the rest read as UTF-8 when it is
-//   valid UTF-8 and as Windows-1252 when it is not; a text holding NUL is refused.
+//   a UTF-8 byte-order mark gives UTF-8 throughout (what is not UTF-8 there reads as
+//   Qt's UTF-8 decoder reads it, a second mark kept); without a mark each line (the bytes between CR and
+//   LF bytes) is read as UTF-8 when it is valid UTF-8 and as Windows-1252 when it is
+//   not; a text holding NUL is refused.
 // The expected items are worked out here from those rules, with a decoder of our own.
 
 #include "FuzzTargets.h"
@@ -20,6 +22,7 @@
 #include "lists/NameListModel.h"
 
 #include <QFile>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 
 #include <optional>
@@ -149,10 +152,26 @@ QString decoded(const std::uint8_t *data, std::size_t size)
         return fromUtf16(data + 2, size - 2, false);
     if (startsWith({0xFE, 0xFF}))
         return fromUtf16(data + 2, size - 2, true);
-    const std::size_t skip = startsWith({0xEF, 0xBB, 0xBF}) ? 3 : 0;
-    if (const std::optional<QString> text = fromUtf8(data + skip, size - skip))
-        return *text;
-    return fromWindows1252(data + skip, size - skip);
+    if (startsWith({0xEF, 0xBB, 0xBF})) {
+        if (const std::optional<QString> text = fromUtf8(data + 3, size - 3))
+            return *text;
+        // A second mark right after the first one is a character like any other.
+        QStringDecoder decoder(QStringConverter::Utf8,
+                               QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+        return decoder(QByteArrayView(data + 3, qsizetype(size - 3)));
+    }
+    QString text;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= size; ++i) {
+        if (i < size && data[i] != '\r' && data[i] != '\n')
+            continue;
+        const std::optional<QString> line = fromUtf8(data + start, i - start);
+        text += line ? *line : fromWindows1252(data + start, i - start);
+        if (i < size)
+            text += QChar(char16_t(data[i]));
+        start = i + 1;
+    }
+    return text;
 }
 
 QStringList nonEmptyLines(const QString &text)

@@ -17,6 +17,7 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <unistd.h>
@@ -93,15 +94,25 @@ QString QtDesktop::openFileDialog(const FileDialogRequest &request)
     m_lastEvents = coarseMilliseconds();
     if (!accepted)
         return QString();
-    const QStringList files = dialog.selectedFiles();
+    return openDialogAnswer(dialog.selectedFiles());
+}
+
+QString QtDesktop::openDialogAnswer(const QStringList &files)
+{
     if (files.isEmpty())
         return QString();
     if (files.size() == 1)
         return files.first();
-    // Several files: the folder, then each name, separated by NUL characters.
-    QStringList parts{QFileInfo(files.first()).absolutePath()};
+    // Several files in one folder: the folder, then each name, separated by NUL
+    // characters. Files from several folders (full paths typed into the name field):
+    // an empty folder, then each full path.
+    const QString folder = QFileInfo(files.first()).absolutePath();
+    const bool oneFolder = std::all_of(files.begin(), files.end(), [&folder](const QString &file) {
+        return QFileInfo(file).absolutePath() == folder;
+    });
+    QStringList parts{oneFolder ? folder : QString()};
     for (const QString &file : files)
-        parts << QFileInfo(file).fileName();
+        parts << (oneFolder ? QFileInfo(file).fileName() : file);
     return parts.join(QChar(u'\0'));
 }
 

@@ -26,6 +26,8 @@ public:
 
     // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|" as a Qt name filter list.
     static QStringList nameFilters(const QString &filter);
+    // The open dialog's chosen files (full paths) as openFileDialog answers them.
+    static QString openDialogAnswer(const QStringList &files);
 
 private:
     QWidget *dialogParent() const;

@@ -32,7 +32,12 @@ void releaseInBackground(Container container, std::size_t largeFrom = 50000)
 {
     if (static_cast<std::size_t>(container.size()) < largeFrom)
         return;
-    std::thread([released = std::move(container)]() mutable { Container gone = std::move(released); }).detach();
+    try {
+        std::thread([released = std::move(container)]() mutable { Container gone = std::move(released); }).detach();
+    } catch (...) {
+        // No thread to be had (memory or threads are short): the container has been
+        // freed here on the way out, which only takes longer.
+    }
 }
 
 } // namespace orvella::core

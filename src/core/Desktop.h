@@ -49,6 +49,8 @@ public:
     virtual QString inputBox(const QString &prompt, const QString &title, const QString &defaultText) = 0;
     // Answers "" when cancelled, the full path of one chosen file, or for several
     // files the folder followed by each file name, all separated by NUL characters.
+    // Several files that are not all in one folder come as an empty folder followed
+    // by each file's full path.
     virtual QString openFileDialog(const FileDialogRequest &request) = 0;
     // Answers "" when cancelled, otherwise the chosen full path.
     virtual QString saveFileDialog(const FileDialogRequest &request) = 0;

@@ -24,15 +24,37 @@ QString Procedure::describeCurrentException()
 
 void Procedure::reportCurrent(int number)
 {
-    ++m_failures;
-    if (m_eachStepOnce) {
-        if (std::find(m_reportedSteps.begin(), m_reportedSteps.end(), number) != m_reportedSteps.end())
-            return;
-        m_reportedSteps.push_back(number);
+    bool outOfMemory = false;
+    try {
+        throw;
+    } catch (const std::bad_alloc &) {
+        outOfMemory = true;
+    } catch (...) {
     }
+    if (outOfMemory && m_passOnOutOfMemory)
+        throw;
 
-    const QString description = describeCurrentException();
-    showErrorReport(m_desktop, description, QLatin1String(m_module), QLatin1String(m_name), number);
+    ++m_failures;
+    if (outOfMemory && m_release) {
+        m_outOfMemory = true;
+        m_skipping = true;
+        try {
+            m_release();
+        } catch (...) {
+        }
+    }
+    try {
+        if (m_eachStepOnce) {
+            if (std::find(m_reportedSteps.begin(), m_reportedSteps.end(), number) != m_reportedSteps.end())
+                return;
+            m_reportedSteps.push_back(number);
+        }
+        const QString description = describeCurrentException();
+        showErrorReport(m_desktop, description, QLatin1String(m_module), QLatin1String(m_name), number);
+    } catch (...) {
+        // Memory is so short that not even the report could be shown. The procedure goes
+        // on without it rather than end the program.
+    }
 }
 
 } // namespace orvella::core

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <exception>
+#include <functional>
 #include <new>
 #include <utility>
 #include <vector>
@@ -27,6 +28,8 @@ public:
     template<typename Body>
     void step(int number, Body &&body)
     {
+        if (m_skipping)
+            return;
         try {
             std::forward<Body>(body)();
         } catch (...) {
@@ -38,6 +41,8 @@ public:
     template<typename Condition>
     bool test(int number, Condition &&condition)
     {
+        if (m_skipping)
+            return false;
         try {
             return std::forward<Condition>(condition)();
         } catch (...) {
@@ -52,6 +57,19 @@ public:
     // show one modal box per item, which a user cannot get through.
     void reportEachStepOnce() { m_eachStepOnce = true; }
 
+    // For a procedure whose working data can fill the memory: when a step fails for
+    // want of memory, release is called first (it frees that data, so that the report
+    // finds memory and later steps no longer use it), then the failure is reported, and
+    // from then on every step is skipped (a test answers false) until closing().
+    void onOutOfMemory(std::function<void()> release) { m_release = std::move(release); }
+    bool ranOutOfMemory() const { return m_outOfMemory; }
+    // The closing steps begin (pointer, progress): they run again even after a skip.
+    void closing() { m_skipping = false; }
+
+    // Steps fail with std::bad_alloc instead of reporting it: for a procedure called
+    // inside another one's step, whose caller frees its data before reporting.
+    void passOnOutOfMemory() { m_passOnOutOfMemory = true; }
+
     // Number of failures so far in this run of the procedure, reported or not.
     int failures() const { return m_failures; }
     Desktop &desktop() const { return m_desktop; }
@@ -61,6 +79,8 @@ public:
     static QString describeCurrentException();
 
 private:
+    // Never throws, but for an allocation failure passed on (passOnOutOfMemory): a
+    // report that cannot even be built or shown is left out.
     void reportCurrent(int number);
 
     Desktop &m_desktop;
@@ -69,6 +89,10 @@ private:
     int m_failures = 0;
     bool m_eachStepOnce = false;
     std::vector<int> m_reportedSteps;
+    std::function<void()> m_release;
+    bool m_outOfMemory = false;
+    bool m_skipping = false;
+    bool m_passOnOutOfMemory = false;
 };
 
 } // namespace orvella::core

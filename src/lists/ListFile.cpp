@@ -65,12 +65,6 @@ public:
         return std::move(m_items);
     }
 
-    void reset()
-    {
-        m_items.clear();
-        m_pending.clear();
-    }
-
 private:
     void endLine(const QChar *chars, qsizetype length)
     {
@@ -120,21 +114,23 @@ public:
     {
         const QByteArray head = m_file.peek(3);
         const auto startsWith = [&head](const char *bom) { return head.startsWith(bom); };
-        if (startsWith("\xFF\xFE")) {
+        if (startsWith("\xFF\xFE"))
             readUtf16(2, false);
-        } else if (startsWith("\xFE\xFF")) {
+        else if (startsWith("\xFE\xFF"))
             readUtf16(2, true);
-        } else {
-            const qint64 start = startsWith("\xEF\xBB\xBF") ? 3 : 0;
-            if (!readUtf8(start)) {
-                m_lines.reset();
-                readWindows1252(start);
-            }
-        }
+        else if (startsWith("\xEF\xBB\xBF"))
+            read8Bit(3, Utf8Only);
+        else
+            read8Bit(0, Utf8OrWindows1252);
         return m_lines.finish();
     }
 
 private:
+    // A file with a UTF-8 byte-order mark is UTF-8 throughout (a byte that does not fit
+    // reads as U+FFFD); without a mark each line is UTF-8 when it is valid UTF-8 and
+    // Windows-1252 when it is not.
+    enum Decoding { Utf8Only, Utf8OrWindows1252 };
+
     // Reads up to kReadChunkBytes after the `keep` bytes already at the start of the
     // buffer; answers the number of bytes read, 0 at the end of the file.
     qint64 readChunk(QByteArray &buffer, qsizetype keep)
@@ -162,61 +158,87 @@ private:
             throw Failure(QStringLiteral("%1 is not a text file: it holds NUL characters").arg(m_path));
     }
 
-    // The length of the buffer's longest prefix that does not end inside a UTF-8
-    // sequence that the next piece may complete.
-    static qsizetype completeUtf8Prefix(const QByteArray &buffer)
+    static bool isLineEnd(char byte) { return byte == '\r' || byte == '\n'; }
+
+    // Just past the last CR or LF at or after `from`; 0 when there is none.
+    static qsizetype afterLastLineEnd(const QByteArray &buffer, qsizetype from)
     {
-        const qsizetype size = buffer.size();
-        qsizetype lead = size;
-        int continuation = 0;
-        while (lead > 0 && continuation < 3 && (uchar(buffer[lead - 1]) & 0xC0) == 0x80) {
-            --lead;
-            ++continuation;
+        for (qsizetype i = buffer.size(); i > from; --i) {
+            if (isLineEnd(buffer[i - 1]))
+                return i;
         }
-        if (lead == 0)
-            return size;
-        const uchar first = uchar(buffer[lead - 1]);
-        const int needed = (first & 0xE0) == 0xC0 ? 2 : (first & 0xF0) == 0xE0 ? 3 : (first & 0xF8) == 0xF0 ? 4 : 1;
-        return needed > continuation + 1 ? lead - 1 : size;
+        return 0;
     }
 
-    // False as soon as the bytes turn out not to be UTF-8.
-    bool readUtf8(qint64 start)
+    // UTF-8 into text; false when the bytes are not valid UTF-8 (a sequence cut short
+    // included). A U+FEFF inside the text is kept as a character.
+    static bool decodeUtf8(QByteArrayView bytes, QString &text)
     {
-        seek(start);
-        // Stateless: each piece is decoded on its own, a sequence cut at the end of the
-        // file counts as invalid. A U+FEFF inside the text is kept as a character.
         QStringDecoder decoder(QStringConverter::Utf8,
                                QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-        QByteArray buffer;
-        qsizetype carried = 0;
-        for (;;) {
-            const bool end = readChunk(buffer, carried) == 0;
-            const qsizetype cut = end ? buffer.size() : completeUtf8Prefix(buffer);
-            const QString text = decoder(QByteArrayView(buffer.constData(), cut));
-            if (decoder.hasError())
-                return false;
-            take(text);
-            if (end)
-                return true;
-            carried = buffer.size() - cut;
-            std::memmove(buffer.data(), buffer.constData() + cut, size_t(carried));
-        }
+        text = decoder(bytes);
+        return !decoder.hasError();
     }
 
-    void readWindows1252(qint64 start)
+    static QChar windows1252(uchar b) { return QChar(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t(b)); }
+
+    // Some line of these whole lines is not UTF-8: each line is decoded on its own,
+    // straight into the text (no line needs more UTF-16 units than it has bytes).
+    static QString decodeLineByLine(QByteArrayView bytes)
+    {
+        QStringDecoder decoder(QStringConverter::Utf8,
+                               QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
+        QString text(bytes.size(), Qt::Uninitialized);
+        QChar *const begin = text.data();
+        QChar *out = begin;
+        qsizetype start = 0;
+        for (qsizetype i = 0; i <= bytes.size(); ++i) {
+            if (i < bytes.size() && !isLineEnd(bytes[i]))
+                continue;
+            const QByteArrayView line = bytes.sliced(start, i - start);
+            decoder.resetState();
+            QChar *const lineEnd = decoder.appendToBuffer(out, line);
+            if (!decoder.hasError()) {
+                out = lineEnd;
+            } else {
+                for (const char byte : line)
+                    *out++ = windows1252(uchar(byte));
+            }
+            if (i < bytes.size())
+                *out++ = QLatin1Char(bytes[i]);
+            start = i + 1;
+        }
+        text.truncate(out - begin);
+        return text;
+    }
+
+    void read8Bit(qint64 start, Decoding decoding)
     {
         seek(start);
+        // Each piece ends at a line end (or at the end of the file), so that every line
+        // is decoded whole; the rest of the piece waits for the next one.
         QByteArray buffer;
         QString text;
-        while (readChunk(buffer, 0) > 0) {
-            text.resize(buffer.size());
-            QChar *out = text.data();
-            for (const char byte : std::as_const(buffer)) {
-                const uchar b = uchar(byte);
-                *out++ = QChar(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : char16_t(b));
+        qsizetype carried = 0;
+        // Once a piece held a line that is not UTF-8, the rest of the file is decoded
+        // line by line at once rather than tried whole first.
+        bool lineByLine = false;
+        for (;;) {
+            const bool end = readChunk(buffer, carried) == 0;
+            const qsizetype cut = end ? buffer.size() : afterLastLineEnd(buffer, carried);
+            const QByteArrayView lines(buffer.constData(), cut);
+            if (lineByLine) {
+                text = decodeLineByLine(lines);
+            } else if (!decodeUtf8(lines, text) && decoding == Utf8OrWindows1252) {
+                text = decodeLineByLine(lines);
+                lineByLine = true;
             }
             take(text);
+            if (end)
+                return;
+            carried = buffer.size() - cut;
+            if (cut > 0)
+                std::memmove(buffer.data(), buffer.constData() + cut, size_t(carried));
         }
     }
 
@@ -493,10 +515,13 @@ QStringList selectedPaths(const QString &dialogAnswer)
     const QStringList parts = dialogAnswer.split(QChar(u'\0'));
     if (parts.size() == 1)
         return parts;
+    // An empty folder: the files come from several folders, each with its full path.
+    const bool fullPaths = parts[0].isEmpty();
     QStringList paths;
     for (qsizetype k = 1; k < parts.size(); ++k) {
-        if (!parts[k].isEmpty())
-            paths << NormalizeBackslashes(parts[0] + QLatin1Char('/') + parts[k]);
+        if (parts[k].isEmpty())
+            continue;
+        paths << (fullPaths ? parts[k] : NormalizeBackslashes(parts[0] + QLatin1Char('/') + parts[k]));
     }
     return paths;
 }

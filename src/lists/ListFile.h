@@ -28,9 +28,10 @@ inline const QString kLoadListsTitle = QStringLiteral("Load List(s) - Hold Ctrl 
 inline constexpr qint64 kReadChunkBytes = qint64(1) << 20;
 
 // Appends every non-empty line of the file at path to the list, in file order and in
-// one batch. Lines end at CR LF, a lone CR or a lone LF. The text is read as UTF-8
-// (a byte-order mark is dropped); a file that starts with a UTF-16 byte-order mark is
-// read as UTF-16, and a file that is not valid UTF-8 as Windows-1252.
+// one batch. Lines end at CR LF, a lone CR or a lone LF. A file that starts with a
+// byte-order mark is read as the mark says (UTF-16 either way, or UTF-8; the mark is
+// dropped). Without one, each line is read as UTF-8 when it is valid UTF-8 and as
+// Windows-1252 when it is not.
 // A missing file shows "File not found" (OK box with the given title) and adds nothing.
 // Throws core::Failure for any other problem (a folder, an unreadable file, a file that
 // holds NUL characters); the list is then left as it was.
@@ -106,7 +107,8 @@ void WriteListFile(const NameListModel &list, const QString &path, core::Progres
 
 // The full paths a file dialog's answer names: the answer itself for one file, or for
 // several the folder joined to each file name (empty names skipped) and cleaned up
-// with NormalizeBackslashes.
+// with NormalizeBackslashes. With an empty folder the names are full paths already
+// (files from several folders) and are taken as they are.
 QStringList selectedPaths(const QString &dialogAnswer);
 
 // Path clean-up for a folder joined to a file name: every run of "/" becomes one "/",

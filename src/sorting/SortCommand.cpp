@@ -33,6 +33,8 @@ bool SortCommand::IsSuffix(QStringView word)
 QString SortCommand::GetNames(const QString &name)
 {
     core::Procedure procedure(m_context.desktop, "Form1", "GetNames");
+    // Running out of memory is reported by the run, which first frees its keys.
+    procedure.passOnOutOfMemory();
     QString key;
     // The suffix lookup is the only part of key building that can fail.
     procedure.step(124, [&] {
@@ -44,6 +46,7 @@ QString SortCommand::GetNames(const QString &name)
 QString SortCommand::RevealNames(const QString &key)
 {
     core::Procedure procedure(m_context.desktop, "Form1", "RevealNames");
+    procedure.passOnOutOfMemory();
     QString name;
     procedure.step(100, [&] { name = revealName(key, m_controls.options()); });
     return name;
@@ -78,6 +81,18 @@ void SortCommand::PushButton17_Click()
 
     std::vector<QString> keys;
     DuplicateFilter duplicates;
+    // Both output filters exist for the whole run, so ticking a box while the run
+    // yields takes effect at the next key instead of failing on a missing set.
+    UniqueFilter unique;
+    NameGroups groups;
+    // When memory runs out, the keys and filters go before the report is shown, and
+    // the run then skips to its closing steps.
+    p.onOutOfMemory([&] {
+        std::vector<QString>().swap(keys);
+        duplicates = {};
+        unique = {};
+        groups = {};
+    });
     p.step(106, [&] { keys.clear(); });
     p.step(108, [&] { duplicates = DuplicateFilter(); });
 
@@ -87,7 +102,7 @@ void SortCommand::PushButton17_Click()
         keys.reserve(static_cast<size_t>(total));
     });
     const QString processing = QStringLiteral("Processing: ");
-    for (int i = 1; i <= total; ++i) {
+    for (int i = 1; i <= total && !p.ranOutOfMemory(); ++i) {
         QString name;
         p.step(112, [&] { name = ctx.input.item(i); });
         p.step(114, [&] {
@@ -115,16 +130,14 @@ void SortCommand::PushButton17_Click()
     p.step(138, [&] { sortKeysStable(keys, yield); });
     p.step(140, [&] { ctx.results.clear(); });
 
-    // Both output filters exist for the whole run, so ticking a box while the run
-    // yields takes effect at the next key instead of failing on a missing set.
-    UniqueFilter unique;
-    NameGroups groups;
     LimitReader limit;
     bool limitReported = false;
     p.step(142, [&] { (void)m_controls.keepUnique(); });
     p.step(146, [&] { (void)m_controls.keepLimited(); });
 
-    for (const QString &key : keys) {
+    // By position: running out of memory empties the keys in the middle of the loop.
+    for (size_t k = 0; k < keys.size(); ++k) {
+        const QString &key = keys[k];
         p.step(152, yield);
         QStringView head;
         p.step(154, [&] { head = headField(key); });
@@ -173,10 +186,13 @@ void SortCommand::PushButton17_Click()
         }
     }
 
+    p.closing();
     p.step(200, [&] { ctx.pointer.set(restore); });
     p.step(202, [&] { ctx.progress.setPosition(0); });
     p.step(204, [&] { ctx.progress.setText(core::ProgressState::kIdleText); });
-    p.step(206, [&] { desktop.messageBox(QStringLiteral("Done."), core::MessageStyle::Ok, ctx.title); });
+    // After running out of memory the report said what happened; the run did not finish.
+    if (!p.ranOutOfMemory())
+        p.step(206, [&] { desktop.messageBox(QStringLiteral("Done."), core::MessageStyle::Ok, ctx.title); });
 
     // The run's working data can hold millions of strings; free it off the window's thread.
     core::releaseInBackground(std::move(keys));

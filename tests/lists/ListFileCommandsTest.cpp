@@ -1,6 +1,7 @@
 #include "ListTestSupport.h"
 
 #include "app/MainWindow.h"
+#include "app/QtDesktop.h"
 #include "core/PointerState.h"
 #include "core/ProgressState.h"
 #include "lists/ListCommands.h"
@@ -61,6 +62,8 @@ TEST(SelectedPaths, OneFileAsReturnedSeveralJoinedToTheirFolder)
         {QString("/home/ann/") + kNul + "a.txt", {"/home/ann/a.txt"}},
         {QString("/data") + kNul + "back\\slash.txt" + kNul + kNul, {"/data/back\\slash.txt"}},
         {QString("//server/share") + kNul + "x.txt", {"/server/share/x.txt"}},
+        // Files from several folders: an empty folder, then full paths taken as they are.
+        {QString() + kNul + "/home/ann/a.txt" + kNul + "/tmp//b.txt", {"/home/ann/a.txt", "/tmp//b.txt"}},
     };
     for (const Case &c : cases)
         EXPECT_EQ(lists::selectedPaths(c.answer), c.paths) << c.answer.toStdString();
@@ -93,6 +96,25 @@ TEST(LoadCommand, ReadsEveryChosenFileInDialogOrder)
     EXPECT_EQ(dialog.request.fileName, "");
     EXPECT_TRUE(dialog.request.multiSelect);
     EXPECT_EQ(f.desktop.pointers, (std::vector<core::Pointer>{core::Pointer::Busy, core::Pointer::Default}));
+    EXPECT_TRUE(f.desktop.messages.empty());
+}
+
+TEST(LoadCommand, FilesFromTwoFoldersAreReadThroughTheirFullPaths)
+{
+    FilesFixture f;
+    ASSERT_TRUE(QDir(f.dir.path()).mkdir("first") && QDir(f.dir.path()).mkdir("other"));
+    writeBytes(f.path("first/names.txt"), "Ann\n");
+    writeBytes(f.path("first/more.txt"), "Bob\n");
+    writeBytes(f.path("other/names.txt"), "Cy\n");
+
+    // One folder keeps the folder-and-names answer; a full path typed from another
+    // folder is read there, not in the first file's folder.
+    const QString oneFolder = app::QtDesktop::openDialogAnswer({f.path("first/more.txt"), f.path("first/names.txt")});
+    EXPECT_EQ(oneFolder, f.path("first") + kNul + "more.txt" + kNul + "names.txt");
+    f.load(oneFolder);
+    f.load(app::QtDesktop::openDialogAnswer({f.path("first/more.txt"), f.path("other/names.txt")}));
+
+    EXPECT_EQ(itemsOf(f.input()), (QStringList{"Bob", "Ann", "Bob", "Cy"}));
     EXPECT_TRUE(f.desktop.messages.empty());
 }
 

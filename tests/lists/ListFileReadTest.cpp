@@ -98,11 +98,18 @@ INSTANTIATE_TEST_SUITE_P(
         EncodingCase{"Utf16StrayLastByteDropped", QByteArray("\xFF\xFE" "A\0B", 5), {"A"}},
         EncodingCase{"Windows1252", "Jos\xE9 M\xFCller\r\n\x80 \x8A\x9F\x81", {QString::fromUtf8("José Müller"),
                                                                                QString::fromUtf8("€ ŠŸ\xC2\x81")}},
-        // One bad byte anywhere makes the whole file Windows-1252, the good pairs too.
-        EncodingCase{"InvalidUtf8LateInFile", "Jos\xC3\xA9\r\nRen\xE9", {QString::fromUtf8("JosÃ©"),
+        // Each line is judged on its own: only a line that is not UTF-8 is Windows-1252.
+        EncodingCase{"InvalidUtf8LateInFile", "Jos\xC3\xA9\r\nRen\xE9", {QString::fromUtf8("José"),
                                                                            QString::fromUtf8("René")}},
+        EncodingCase{"OneStrayByteAmongUtf8Lines", "Zo\xC3\xAB M\xC3\xBCller\r\nAnn \xFF\xC3\xA9\nJos\xC3\xA9\rx",
+                     {QString::fromUtf8("Zoë Müller"), QString::fromUtf8("Ann ÿÃ©"), QString::fromUtf8("José"), "x"}},
+        EncodingCase{"Windows1252LineThenUtf8Line", "M\xFCller\r\nM\xC3\xBCller",
+                     {QString::fromUtf8("Müller"), QString::fromUtf8("Müller")}},
         EncodingCase{"CutSequenceAtEnd", "Ren\xE9", {QString::fromUtf8("René")}},
-        EncodingCase{"Utf8ByteOrderMarkThenWindows1252", "\xEF\xBB\xBFRen\xE9", {QString::fromUtf8("René")}}),
+        // A byte-order mark decides for the whole file; a byte that is not UTF-8 then
+        // reads as the replacement character.
+        EncodingCase{"Utf8ByteOrderMarkDecidesEveryLine", "\xEF\xBB\xBFRen\xE9\r\nZo\xC3\xAB",
+                     {QString::fromUtf8("Ren\uFFFD"), QString::fromUtf8("Zoë")}}),
     [](const auto &info) { return std::string(info.param.label); });
 
 TEST(ReadListFile, Windows1252MatchesTheCodePageForEveryByte)
@@ -148,6 +155,11 @@ TEST(ReadListFile, PiecesJoinAcrossChunkBoundaries)
         {fill + "a\r\nb", {QString(fill) + "a", "b"}},
         // A name across the boundary.
         {fill + "\nname across\n", {QString(fill), "name across"}},
+        // A line across the boundary whose second part is not UTF-8 is Windows-1252
+        // from its start; the lines around it stay UTF-8.
+        {"Zo\xC3\xAB\n\xC3\xA9" + fill + "\xFF\nJos\xC3\xA9",
+         {QString::fromUtf8("Zoë"), QString::fromUtf8("Ã©") + QString(fill) + QString::fromUtf8("ÿ"),
+          QString::fromUtf8("José")}},
     };
     for (const Case &c : cases) {
         ReadFixture f;
