@@ -5,9 +5,11 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLayout>
+#include <QLineEdit>
 #include <QScreen>
 
 #include <algorithm>
+#include <limits>
 
 namespace orvella::app {
 
@@ -86,8 +88,12 @@ PlainInputBox::PlainInputBox(const QString &prompt, const QString &title, const 
     setLabelText(prompt);
     if (QLabel *label = promptLabel())
         label->setTextFormat(Qt::PlainText);
-    setTextValue(defaultText);
     setTextEchoMode(QLineEdit::Normal);
+    // A line edit keeps 32,767 characters unless told otherwise: editing a longer entry
+    // would cut it when the box is accepted.
+    if (auto *field = findChild<QLineEdit *>())
+        field->setMaxLength(std::numeric_limits<int>::max());
+    setTextValue(defaultText);
 }
 
 QLabel *PlainInputBox::promptLabel() const

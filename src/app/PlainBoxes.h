@@ -32,7 +32,8 @@ private:
     int m_style;
 };
 
-// The input box: a prompt shown as plain text, a title and a default answer.
+// The input box: a prompt shown as plain text, a title and a default answer of any
+// length.
 class PlainInputBox : public QInputDialog {
     Q_OBJECT
 public:

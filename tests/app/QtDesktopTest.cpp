@@ -79,10 +79,15 @@ TEST(QtDesktopBoxes, MessageTextIsPlainTextWithEveryLineWhole)
     }
 }
 
-TEST(QtDesktopBoxes, InputPromptIsPlainText)
+TEST(QtDesktopBoxes, InputPromptIsPlainTextAndALongAnswerComesBackWhole)
 {
     QtDesktop desktop;
     QString answer;
+    const QString longEntry = QString(40000, QChar(u'x')) + "Jr.";
+    whileShown([&] { answer = desktop.inputBox("Edit", "Orvella", longEntry); },
+               [&](QWidget *shown) { qobject_cast<QInputDialog *>(shown)->accept(); });
+    EXPECT_EQ(answer, longEntry);
+
     whileShown([&] { answer = desktop.inputBox("Enter <b>Suffix</b> to add: ", "Orvella", "Jr."); },
                [&](QWidget *shown) {
                    auto *box = qobject_cast<QInputDialog *>(shown);
