@@ -182,7 +182,7 @@ void MainWindow::showProgress()
 void MainWindow::Form_Load(const QString &folder)
 {
     m_folder = folder;
-    Procedure p(m_desktop, "Form1", "Form_Load");
+    Procedure p(m_desktop, kMainWindowModule, "Form_Load");
     p.step(100, [&] { SkinSetUp(this, folder); });
     p.step(102, [&] {
         setWindowTitle(QLatin1String(kProductName));
@@ -283,12 +283,12 @@ void MainWindow::reportWriteFailures(const char *procedure)
 {
     const QStringList failures = m_options.takeWriteFailures();
     if (!failures.isEmpty())
-        showErrorReport(m_desktop, failures.first(), QStringLiteral("Form1"), QLatin1String(procedure), 100);
+        showErrorReport(m_desktop, failures.first(), QLatin1String(kMainWindowModule), QLatin1String(procedure), 100);
 }
 
 void MainWindow::PushButton8_Click()
 {
-    Procedure p(m_desktop, "Form1", "PushButton8_Click");
+    Procedure p(m_desktop, kMainWindowModule, "PushButton8_Click");
     p.step(100, [&] {
         m_desktop.messageBox(QStringLiteral("Questions? Please contact Team Velmora at ") + QLatin1String(kSupportPage),
                              MessageStyle::Ok, m_context.title);
@@ -348,7 +348,7 @@ suffixes::SuffixEditor &MainWindow::suffixEditor()
 
 void MainWindow::PushButton15_Click()
 {
-    Procedure p(m_desktop, "Form1", "PushButton15_Click");
+    Procedure p(m_desktop, kMainWindowModule, "PushButton15_Click");
     p.step(100, [&] {
         suffixes::SuffixEditor &editor = suffixEditor();
         editor.show();

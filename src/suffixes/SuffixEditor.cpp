@@ -4,6 +4,7 @@
 #include "core/ControlTable.h"
 #include "core/CursorFile.h"
 #include "core/Desktop.h"
+#include "core/ErrorReport.h"
 #include "core/HoverPointer.h"
 #include "core/MainContext.h"
 #include "core/Paths.h"
@@ -118,7 +119,7 @@ void SuffixEditor::wireCommands()
 
 void SuffixEditor::Form_Load(const QString &folder)
 {
-    core::Procedure p(m_main.desktop, "Form2", "Form_Load");
+    core::Procedure p(m_main.desktop, core::kSuffixEditorModule, "Form_Load");
     p.step(100, [&] { core::WindowColourSetUp(this); });
     p.step(102, [&] { setWindowIcon(m_mainWindow ? m_mainWindow->windowIcon() : QApplication::windowIcon()); });
     const QString cursorFile = core::pointerFilePath(folder);
@@ -132,7 +133,7 @@ void SuffixEditor::Form_Load(const QString &folder)
 
 void SuffixEditor::PushButton2_Click()
 {
-    core::Procedure p(m_main.desktop, "Form2", "PushButton2_Click");
+    core::Procedure p(m_main.desktop, core::kSuffixEditorModule, "PushButton2_Click");
     p.step(100, [&] { close(); });
 }
 
@@ -143,7 +144,7 @@ void SuffixEditor::closeEvent(QCloseEvent *event)
 
 void SuffixEditor::Form_QueryUnload(QCloseEvent *event)
 {
-    core::Procedure p(m_main.desktop, "Form2", "Form_QueryUnload");
+    core::Procedure p(m_main.desktop, core::kSuffixEditorModule, "Form_QueryUnload");
     p.step(100, [&] { event->ignore(); });
     p.step(102, [&] { hide(); });
     p.step(104, [&] {
