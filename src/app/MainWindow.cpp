@@ -15,7 +15,6 @@
 #include "core/WindowLayout.h"
 #include "export/ExportCommands.h"
 #include "lists/ListCommands.h"
-#include "lists/ListFile.h"
 #include "lists/ListFileCommands.h"
 #include "lists/NameListView.h"
 #include "sorting/SortCommand.h"
@@ -64,7 +63,7 @@ MainWindow::MainWindow(Desktop &desktop, SettingsStore &settings, QWidget *paren
 {
     initResources();
     buildControls();
-    m_sort = std::make_unique<sorting::SortCommand>(m_context, sortControls(),
+    m_sort = std::make_unique<sorting::SortCommand>(m_context, m_options,
                                                     [this](QStringView word) { return liveSuffixList().IsSuffix(word); });
     wireCommands();
     wireShellControls();
@@ -363,16 +362,5 @@ void MainWindow::closeEvent(QCloseEvent *event)
     event->accept();
     m_desktop.endProgram();
 }
-
-sorting::SortOptions MainWindow::options() const
-{
-    const OptionStates &s = m_options.states();
-    return {s.option1, s.option2, s.option3, s.option4};
-}
-
-bool MainWindow::removeDuplicates() const { return m_options.states().check5; }
-bool MainWindow::keepUnique() const { return m_options.states().check1; }
-bool MainWindow::keepLimited() const { return m_options.states().check2; }
-QString MainWindow::limitText() const { return m_options.states().text1; }
 
 } // namespace orvella::app

@@ -6,6 +6,8 @@
 #include "core/Paths.h"
 #include "core/PointerState.h"
 #include "core/Procedure.h"
+#include "lists/FileDialogPaths.h"
+#include "lists/ListFileReader.h"
 #include "lists/NameListModel.h"
 
 #include <optional>
@@ -18,24 +20,13 @@ const QString kSaveTitle = QStringLiteral("Save");
 
 ListFileCommands::ListFileCommands(core::MainContext &context) : m_context(context) {}
 
-core::FileDialogRequest ListFileCommands::dialogRequest(const QString &title) const
-{
-    core::FileDialogRequest request;
-    request.title = title;
-    request.filter = kListFileFilter;
-    request.fileName = m_fileName;
-    // The dialog's flags allow several files in all three commands; only opening uses it.
-    request.multiSelect = true;
-    return request;
-}
-
 void ListFileCommands::PushButton3_Click()
 {
     core::MainContext &ctx = m_context;
     core::Procedure p(ctx.desktop, core::kMainWindowModule, "PushButton3_Click");
     p.step(100, [&] { m_fileName.clear(); });
     const core::FileDialogRequest request =
-        p.value(102, core::FileDialogRequest(), [&] { return dialogRequest(kLoadListsTitle); });
+        p.value(102, core::FileDialogRequest(), [&] { return listFileDialogRequest(kLoadListsTitle, m_fileName); });
     QString answer;
     p.step(108, [&] {
         answer = ctx.desktop.openFileDialog(request);
@@ -68,7 +59,7 @@ void ListFileCommands::PushButton9_Click()
     p.reportEachStepOnce();
     p.step(106, [&] { m_fileName.clear(); });
     const core::FileDialogRequest request =
-        p.value(110, core::FileDialogRequest(), [&] { return dialogRequest(kSaveTitle); });
+        p.value(110, core::FileDialogRequest(), [&] { return listFileDialogRequest(kSaveTitle, m_fileName); });
     p.step(114, [&] { m_fileName = ctx.desktop.saveFileDialog(request); });
     const QString path = p.value(116, QString(), [&] { return m_fileName; });
     if (p.test(118, [&] { return path.isEmpty(); }))
@@ -129,7 +120,7 @@ void ListFileCommands::PushButton4_Click()
     // The dialog proposes the name chosen last in any of the window's file dialogs,
     // which after a load is the names file itself: replacing a file takes a Yes.
     const core::FileDialogRequest request = p.value(106, core::FileDialogRequest(), [&] {
-        core::FileDialogRequest save = dialogRequest(kSaveTitle);
+        core::FileDialogRequest save = listFileDialogRequest(kSaveTitle, m_fileName);
         save.confirmOverwrite = true;
         return save;
     });

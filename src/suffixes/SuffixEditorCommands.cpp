@@ -5,7 +5,9 @@
 #include "core/MainContext.h"
 #include "core/PointerState.h"
 #include "core/Procedure.h"
-#include "lists/ListFile.h"
+#include "lists/FileDialogPaths.h"
+#include "lists/ListFileReader.h"
+#include "lists/ListFileWriter.h"
 #include "lists/NameListModel.h"
 #include "suffixes/SuffixList.h"
 #include "suffixes/SuffixStore.h"
@@ -135,11 +137,7 @@ void SuffixEditorCommands::PushButton4_Click()
     QString answer;
     p.step(100, [&] { m_dialogFileName.clear(); });
     p.step(102, [&] {
-        core::FileDialogRequest request;
-        request.title = lists::kLoadListsTitle;
-        request.filter = lists::kListFileFilter;
-        request.fileName = m_dialogFileName;
-        request.multiSelect = true;
+        const core::FileDialogRequest request = lists::listFileDialogRequest(lists::kLoadListsTitle, m_dialogFileName);
         answer = m_main.desktop.openFileDialog(request);
         m_dialogFileName = answer;
     });
@@ -171,14 +169,12 @@ void SuffixEditorCommands::PushButton8_Click()
     core::Procedure p(m_main.desktop, kModule, "PushButton8_Click");
     QString path;
     p.step(100, [&] {
-        core::FileDialogRequest request;
-        request.title = QStringLiteral("Save");
-        request.filter = lists::kListFileFilter;
-        request.confirmOverwrite = true;
         // The name left by this window's last dialog; after a load of several files,
         // the first of them, as after a load of one.
-        request.fileName = m_dialogFileName.contains(QChar(u'\0')) ? lists::selectedPaths(m_dialogFileName).value(0)
-                                                                  : m_dialogFileName;
+        core::FileDialogRequest request = lists::listFileDialogRequest(
+            QStringLiteral("Save"), m_dialogFileName.contains(QChar(u'\0')) ? lists::selectedPaths(m_dialogFileName).value(0)
+                                                                            : m_dialogFileName);
+        request.confirmOverwrite = true;
         path = m_main.desktop.saveFileDialog(request);
         if (!path.isEmpty())
             m_dialogFileName = path;
