@@ -74,10 +74,7 @@ MainWindow::~MainWindow() = default;
 void MainWindow::buildControls()
 {
     setFixedSize(twips(kMainWindowWidth), twips(kMainWindowHeight));
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
-    setAutoFillBackground(true);
+    setBackgroundColour(this, Qt::white);
     setFont(arialBold(9));
 
     // ListView1 shows the names to sort, ListView2 the results.
@@ -191,9 +188,7 @@ void MainWindow::Form_Load(const QString &folder)
         setWindowIcon(icon);
         m_context.title = orvella::core::applicationTitle();
     });
-    const QString pointerFile = pointerFilePath(folder);
-    if (p.test(104, [&] { return pointerFileExists(pointerFile); }))
-        p.step(106, [&] { m_customPointer = loadCursorFile(pointerFile); });
+    loadHandPointer(p, folder, m_customPointer); // steps 104 and 106
     p.step(126, [&] { ListView1->setHeaderHidden(false); });
     p.step(128, [&] { ListView1->header()->resizeSection(0, twips(7000)); });
     m_options.Restore(p); // steps 130 to 150

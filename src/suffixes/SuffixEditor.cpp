@@ -12,6 +12,7 @@
 #include "core/Skin.h"
 #include "core/Twips.h"
 #include "core/WindowLayout.h"
+#include "lists/ListCommands.h"
 #include "lists/NameListView.h"
 #include "suffixes/SuffixEditorLayout.h"
 #include "suffixes/SuffixStore.h"
@@ -110,7 +111,7 @@ void SuffixEditor::wireCommands()
     connect(PushButton2, &QPushButton::clicked, this, [this] { PushButton2_Click(); });
     connect(ListView1, &lists::NameListView::doubleClickedAnywhere, this, [this] { m_commands.ListView1_DblClick(); });
     connect(ListView1, &lists::NameListView::deletePressed, this,
-            [this] { m_commands.ListView1_KeyDown(SuffixEditorCommands::kDeleteKeyCode); });
+            [this] { m_commands.ListView1_KeyDown(lists::kDeleteKeyCode); });
     connect(ListView1, &lists::NameListView::filesDropped, this,
             [this](const QStringList &paths) { m_commands.ListView1_OLEDragDrop(paths); });
     connect(&m_pointer, &core::PointerState::changed, this,
@@ -122,9 +123,7 @@ void SuffixEditor::Form_Load(const QString &folder)
     core::Procedure p(m_main.desktop, core::kSuffixEditorModule, "Form_Load");
     p.step(100, [&] { core::WindowColourSetUp(this); });
     p.step(102, [&] { setWindowIcon(m_mainWindow ? m_mainWindow->windowIcon() : QApplication::windowIcon()); });
-    const QString cursorFile = core::pointerFilePath(folder);
-    if (p.test(104, [&] { return core::pointerFileExists(cursorFile); }))
-        p.step(106, [&] { m_customPointer = core::loadCursorFile(cursorFile); });
+    core::loadHandPointer(p, folder, m_customPointer); // steps 104 and 106
     p.step(108, [&] { ListView1->setHeaderHidden(false); });
     p.step(110, [&] { ListView1->header()->resizeSection(0, core::twips(7300)); });
     p.step(112, [&] { core::setBackgroundColour(Label3, Qt::white); });

@@ -6,6 +6,7 @@
 #include "core/PointerState.h"
 #include "core/Procedure.h"
 #include "lists/FileDialogPaths.h"
+#include "lists/ListCommands.h"
 #include "lists/ListFileReader.h"
 #include "lists/ListFileWriter.h"
 #include "lists/NameListModel.h"
@@ -103,7 +104,7 @@ void SuffixEditorCommands::ListView1_DblClick()
 
 void SuffixEditorCommands::ListView1_KeyDown(int keyCode)
 {
-    if (keyCode != kDeleteKeyCode)
+    if (keyCode != lists::kDeleteKeyCode)
         return;
     removeByListEvent("ListView1_KeyDown");
 }
