@@ -172,9 +172,10 @@ void SuffixEditorCommands::PushButton8_Click()
     p.step(100, [&] {
         // The name left by this window's last dialog; after a load of several files,
         // the first of them, as after a load of one.
-        core::FileDialogRequest request = lists::listFileDialogRequest(
-            QStringLiteral("Save"), m_dialogFileName.contains(QChar(u'\0')) ? lists::selectedPaths(m_dialogFileName).value(0)
-                                                                            : m_dialogFileName);
+        const QString proposed = m_dialogFileName.contains(QChar(u'\0'))
+                                     ? lists::selectedPaths(m_dialogFileName).value(0)
+                                     : m_dialogFileName;
+        core::FileDialogRequest request = lists::listFileDialogRequest(QStringLiteral("Save"), proposed);
         request.confirmOverwrite = true;
         path = m_main.desktop.saveFileDialog(request);
         if (!path.isEmpty())
