@@ -18,7 +18,7 @@
 #include "core/Desktop.h"
 #include "core/Failure.h"
 #include "export/Spreadsheet.h"
-#include "lists/ListFile.h"
+#include "lists/ListFileReader.h"
 #include "lists/NameListModel.h"
 
 #include <QFile>

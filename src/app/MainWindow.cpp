@@ -15,7 +15,6 @@
 #include "core/WindowLayout.h"
 #include "export/ExportCommands.h"
 #include "lists/ListCommands.h"
-#include "lists/ListFile.h"
 #include "lists/ListFileCommands.h"
 #include "lists/NameListView.h"
 #include "sorting/SortCommand.h"
@@ -64,7 +63,7 @@ MainWindow::MainWindow(Desktop &desktop, SettingsStore &settings, QWidget *paren
 {
     initResources();
     buildControls();
-    m_sort = std::make_unique<sorting::SortCommand>(m_context, sortControls(),
+    m_sort = std::make_unique<sorting::SortCommand>(m_context, m_options,
                                                     [this](QStringView word) { return liveSuffixList().IsSuffix(word); });
     wireCommands();
     wireShellControls();
@@ -75,10 +74,7 @@ MainWindow::~MainWindow() = default;
 void MainWindow::buildControls()
 {
     setFixedSize(twips(kMainWindowWidth), twips(kMainWindowHeight));
-    QPalette white = palette();
-    white.setColor(QPalette::Window, Qt::white);
-    setPalette(white);
-    setAutoFillBackground(true);
+    setBackgroundColour(this, Qt::white);
     setFont(arialBold(9));
 
     // ListView1 shows the names to sort, ListView2 the results.
@@ -182,7 +178,7 @@ void MainWindow::showProgress()
 void MainWindow::Form_Load(const QString &folder)
 {
     m_folder = folder;
-    Procedure p(m_desktop, "Form1", "Form_Load");
+    Procedure p(m_desktop, kMainWindowModule, "Form_Load");
     p.step(100, [&] { SkinSetUp(this, folder); });
     p.step(102, [&] {
         setWindowTitle(QLatin1String(kProductName));
@@ -192,9 +188,7 @@ void MainWindow::Form_Load(const QString &folder)
         setWindowIcon(icon);
         m_context.title = orvella::core::applicationTitle();
     });
-    const QString pointerFile = pointerFilePath(folder);
-    if (p.test(104, [&] { return pointerFileExists(pointerFile); }))
-        p.step(106, [&] { m_customPointer = loadCursorFile(pointerFile); });
+    loadHandPointer(p, folder, m_customPointer); // steps 104 and 106
     p.step(126, [&] { ListView1->setHeaderHidden(false); });
     p.step(128, [&] { ListView1->header()->resizeSection(0, twips(7000)); });
     m_options.Restore(p); // steps 130 to 150
@@ -283,12 +277,12 @@ void MainWindow::reportWriteFailures(const char *procedure)
 {
     const QStringList failures = m_options.takeWriteFailures();
     if (!failures.isEmpty())
-        showErrorReport(m_desktop, failures.first(), QStringLiteral("Form1"), QLatin1String(procedure), 100);
+        showErrorReport(m_desktop, failures.first(), QLatin1String(kMainWindowModule), QLatin1String(procedure), 100);
 }
 
 void MainWindow::PushButton8_Click()
 {
-    Procedure p(m_desktop, "Form1", "PushButton8_Click");
+    Procedure p(m_desktop, kMainWindowModule, "PushButton8_Click");
     p.step(100, [&] {
         m_desktop.messageBox(QStringLiteral("Questions? Please contact Team Velmora at ") + QLatin1String(kSupportPage),
                              MessageStyle::Ok, m_context.title);
@@ -348,7 +342,7 @@ suffixes::SuffixEditor &MainWindow::suffixEditor()
 
 void MainWindow::PushButton15_Click()
 {
-    Procedure p(m_desktop, "Form1", "PushButton15_Click");
+    Procedure p(m_desktop, kMainWindowModule, "PushButton15_Click");
     p.step(100, [&] {
         suffixes::SuffixEditor &editor = suffixEditor();
         editor.show();
@@ -363,16 +357,5 @@ void MainWindow::closeEvent(QCloseEvent *event)
     event->accept();
     m_desktop.endProgram();
 }
-
-sorting::SortOptions MainWindow::options() const
-{
-    const OptionStates &s = m_options.states();
-    return {s.option1, s.option2, s.option3, s.option4};
-}
-
-bool MainWindow::removeDuplicates() const { return m_options.states().check5; }
-bool MainWindow::keepUnique() const { return m_options.states().check1; }
-bool MainWindow::keepLimited() const { return m_options.states().check2; }
-QString MainWindow::limitText() const { return m_options.states().text1; }
 
 } // namespace orvella::app

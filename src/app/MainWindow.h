@@ -6,7 +6,6 @@
 #include "core/PointerState.h"
 #include "core/ProgressState.h"
 #include "lists/NameListModel.h"
-#include "sorting/SortControls.h"
 
 #include <QCursor>
 #include <QWidget>
@@ -46,7 +45,7 @@ namespace orvella::app {
 
 // The main window ("Form1"): lays out the controls and forwards their events to the
 // command classes of each subsystem.
-class MainWindow : public QWidget, private sorting::SortControls {
+class MainWindow : public QWidget {
     Q_OBJECT
 public:
     MainWindow(core::Desktop &desktop, core::SettingsStore &settings, QWidget *parent = nullptr);
@@ -63,7 +62,6 @@ public:
     core::ProgressState &progress() { return m_progress; }
     core::PointerState &pointerState() { return m_pointer; }
     const QString &applicationTitle() const { return m_context.title; }
-    const sorting::SortControls &sortControls() const { return *this; }
     sorting::SortCommand &sortCommand() { return *m_sort; }
     lists::ListCommands &listCommands() { return *m_lists; }
     lists::ListFileCommands &listFileCommands() { return *m_listFiles; }
@@ -138,13 +136,6 @@ private:
     void showOptionStates();
     // A control's rule could not write the store: the user hears of it once per event.
     void reportWriteFailures(const char *procedure);
-
-    // SortControls
-    sorting::SortOptions options() const override;
-    bool removeDuplicates() const override;
-    bool keepUnique() const override;
-    bool keepLimited() const override;
-    QString limitText() const override;
 
     core::Desktop &m_desktop;
     core::SettingsStore &m_settings;

@@ -55,6 +55,11 @@ void OptionSettings::throwWriteFailure()
         throw Failure(failures.first());
 }
 
+sorting::SortOptions OptionSettings::options() const
+{
+    return {m_states.option1, m_states.option2, m_states.option3, m_states.option4};
+}
+
 // ---- Assignments ---------------------------------------------------------------------
 
 void OptionSettings::setTicked(bool OptionStates::*box, bool ticked, void (OptionSettings::*rule)())

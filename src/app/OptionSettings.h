@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sorting/SortControls.h"
+
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -41,19 +43,27 @@ struct OptionStates {
 
 // The option and filter controls without widgets: their states, the rules that tie
 // them together and write every change to the settings store at once, and the
-// restore at start-up. The window shows these states and forwards the user's changes.
+// restore at start-up. The window shows these states and forwards the user's changes;
+// the sort reads them here, each time it needs one.
 //
 // Every assignment that changes a control's state runs that control's rule, whoever
 // made it (the user, another rule or the restore):
 //   Check1 ticked unticks Check2; Check2 ticked unticks Check1 and enables Text1,
 //   unticked disables Text1; Option1/Option2 enable Frame3 exactly when Option1 is
 //   selected; every rule writes its own keys, in a fixed order.
-class OptionSettings : public QObject {
+class OptionSettings : public QObject, public sorting::SortControls {
     Q_OBJECT
 public:
     explicit OptionSettings(core::SettingsStore &settings, QObject *parent = nullptr);
 
     const OptionStates &states() const { return m_states; }
+
+    // What the sort reads.
+    sorting::SortOptions options() const override;
+    bool removeDuplicates() const override { return m_states.check5; }
+    bool keepUnique() const override { return m_states.check1; }
+    bool keepLimited() const override { return m_states.check2; }
+    QString limitText() const override { return m_states.text1; }
 
     void setCheck5(bool ticked);
     void setCheck1(bool ticked);

@@ -1,6 +1,7 @@
 #include "core/CursorFile.h"
 
 #include "core/Failure.h"
+#include "core/Procedure.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -42,6 +43,13 @@ QString pointerFilePath(const QString &folder)
 bool pointerFileExists(const QString &path)
 {
     return !path.isEmpty() && QFileInfo(path).isFile();
+}
+
+void loadHandPointer(Procedure &p, const QString &folder, QCursor &pointer)
+{
+    const QString path = pointerFilePath(folder);
+    if (p.test(104, [&] { return pointerFileExists(path); }))
+        p.step(106, [&] { pointer = loadCursorFile(path); });
 }
 
 QCursor loadCursorFile(const QString &path)

@@ -5,6 +5,8 @@
 
 namespace orvella::core {
 
+class Procedure;
+
 // The hand pointer's file in the program's folder.
 QString pointerFilePath(const QString &folder);
 
@@ -17,5 +19,10 @@ bool pointerFileExists(const QString &path);
 // custom pointer. A .cur file's own hot spot is kept; other images point from their
 // top-left corner. Throws a Failure when the file cannot be read as an image.
 QCursor loadCursorFile(const QString &path);
+
+// Start-up steps 104 and 106 of both windows: when the folder holds the hand pointer's
+// file, it becomes the window's custom pointer. A file that cannot be read is reported
+// under step 106 and the pointer stays as it was.
+void loadHandPointer(Procedure &p, const QString &folder, QCursor &pointer);
 
 } // namespace orvella::core

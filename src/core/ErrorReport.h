@@ -15,4 +15,9 @@ void showErrorReport(Desktop &desktop, const QString &description, const QString
 
 inline constexpr const char *kErrorReportTitle = "Application Error";
 
+// The module names the reports give for the steps of each window and of the commands
+// behind it.
+inline constexpr const char *kMainWindowModule = "Form1";
+inline constexpr const char *kSuffixEditorModule = "Form2";
+
 } // namespace orvella::core

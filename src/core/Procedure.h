@@ -37,6 +37,21 @@ public:
         }
     }
 
+    // A step that computes a value: what the body returns, or the fallback when the
+    // step failed (and was reported) or is skipped.
+    template<typename T, typename Body>
+    T value(int number, T fallback, Body &&body)
+    {
+        if (m_skipping)
+            return fallback;
+        try {
+            return std::forward<Body>(body)();
+        } catch (...) {
+            reportCurrent(number);
+            return fallback;
+        }
+    }
+
     // A conditional step: true when the condition holds or when evaluating it failed.
     template<typename Condition>
     bool test(int number, Condition &&condition)

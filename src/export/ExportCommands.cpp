@@ -1,6 +1,7 @@
 #include "export/ExportCommands.h"
 
 #include "core/Desktop.h"
+#include "core/ErrorReport.h"
 #include "core/Failure.h"
 #include "core/MainContext.h"
 #include "core/PointerState.h"
@@ -41,11 +42,10 @@ ExportCommands::~ExportCommands() = default;
 void ExportCommands::PushButton5_Click()
 {
     core::Desktop &desktop = m_context.desktop;
-    core::Procedure p(desktop, "Form1", "PushButton5_Click");
+    core::Procedure p(desktop, core::kMainWindowModule, "PushButton5_Click");
     // Success is claimed only when the text really is on the clipboard (or there was
     // nothing to copy); a refusing clipboard or a failure while building says otherwise.
-    bool copied = false;
-    p.step(106, [&] { copied = CopyListToClipboard(desktop, *m_results); });
+    const bool copied = p.value(106, false, [&] { return CopyListToClipboard(desktop, *m_results); });
     p.step(108, [&] {
         if (copied)
             desktop.messageBox(kCopied, core::MessageStyle::Ok, m_context.title);
@@ -77,7 +77,7 @@ void ExportCommands::PushButton13_Click()
     core::MainContext &ctx = m_context;
     core::Desktop &desktop = ctx.desktop;
     const ExportList &list = *m_results;
-    core::Procedure p(desktop, "Form1", "PushButton13_Click");
+    core::Procedure p(desktop, core::kMainWindowModule, "PushButton13_Click");
     // A spreadsheet that stops answering would otherwise report every remaining cell.
     p.reportEachStepOnce();
 
@@ -87,8 +87,7 @@ void ExportCommands::PushButton13_Click()
     }
     if (p.test(108, [&] { return list.itemCount() == 0; }))
         return;
-    core::Pointer restore = core::Pointer::Default;
-    p.step(110, [&] { restore = ctx.pointer.setBusy(); });
+    const core::Pointer restore = p.value(110, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
 
     std::unique_ptr<Spreadsheet> application;
     p.step(112, [&] {
@@ -98,9 +97,8 @@ void ExportCommands::PushButton13_Click()
     p.step(114, [&] { open(application).addWorkbook(); });
 
     int col = 1;
-    int columns = 0;
     p.step(116, [&] { col = 1; });
-    p.step(118, [&] { columns = list.columnCount(); });
+    const int columns = p.value(118, 0, [&] { return list.columnCount(); });
     for (int c = 1; c <= columns; ++c) {
         p.step(120, [&] { desktop.yield(); });
         p.step(122, [&] { open(application).setCell(1, col, list.caption(c)); });
@@ -109,9 +107,8 @@ void ExportCommands::PushButton13_Click()
     }
 
     int row = 2;
-    int items = 0;
     p.step(136, [&] { row = 2; });
-    p.step(138, [&] { items = list.itemCount(); });
+    const int items = p.value(138, 0, [&] { return list.itemCount(); });
     for (int k = 1; k <= items; ++k) {
         p.step(140, [&] { desktop.yield(); });
         if (p.test(142, [&] { return list.isChecked(k); })) {

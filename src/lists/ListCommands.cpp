@@ -1,6 +1,7 @@
 #include "lists/ListCommands.h"
 
 #include "core/Desktop.h"
+#include "core/ErrorReport.h"
 #include "core/MainContext.h"
 #include "core/PointerState.h"
 #include "core/Procedure.h"
@@ -21,10 +22,9 @@ ListCommands::ListCommands(core::MainContext &context) : m_context(context) {}
 
 void ListCommands::PushButton6_Click()
 {
-    core::Procedure p(m_context.desktop, "Form1", "PushButton6_Click");
-    QString name;
-    p.step(100, [&] {
-        name = m_context.desktop.inputBox(QStringLiteral("Enter Name to add: "), m_context.title, QString());
+    core::Procedure p(m_context.desktop, core::kMainWindowModule, "PushButton6_Click");
+    const QString name = p.value(100, QString(), [&] {
+        return m_context.desktop.inputBox(QStringLiteral("Enter Name to add: "), m_context.title, QString());
     });
     if (p.test(102, [&] { return name.isEmpty(); }))
         return;
@@ -35,19 +35,19 @@ void ListCommands::PushButton1_Click()
 {
     if (m_context.pointer.isBusy())
         return;
-    core::Procedure p(m_context.desktop, "Form1", "PushButton1_Click");
+    core::Procedure p(m_context.desktop, core::kMainWindowModule, "PushButton1_Click");
     p.step(100, [&] { m_context.input.clear(); });
 }
 
 void ListCommands::PushButton2_Click()
 {
-    core::Procedure p(m_context.desktop, "Form1", "PushButton2_Click");
+    core::Procedure p(m_context.desktop, core::kMainWindowModule, "PushButton2_Click");
     p.step(100, [&] { m_context.results.clear(); });
 }
 
 void ListCommands::PushButton7_Click()
 {
-    core::Procedure p(m_context.desktop, "Form1", "PushButton7_Click");
+    core::Procedure p(m_context.desktop, core::kMainWindowModule, "PushButton7_Click");
     p.step(100, [&] { m_context.input.append(QStringLiteral("Peter Tavrin")); });
     p.step(102, [&] { m_context.input.append(QStringLiteral("John Smith Jr.")); });
     p.step(104, [&] { m_context.input.append(QStringLiteral("Joe Tavrin")); });

@@ -1,10 +1,13 @@
 #include "lists/ListFileCommands.h"
 
 #include "core/Desktop.h"
+#include "core/ErrorReport.h"
 #include "core/MainContext.h"
 #include "core/Paths.h"
 #include "core/PointerState.h"
 #include "core/Procedure.h"
+#include "lists/FileDialogPaths.h"
+#include "lists/ListFileReader.h"
 #include "lists/NameListModel.h"
 
 #include <optional>
@@ -17,24 +20,13 @@ const QString kSaveTitle = QStringLiteral("Save");
 
 ListFileCommands::ListFileCommands(core::MainContext &context) : m_context(context) {}
 
-core::FileDialogRequest ListFileCommands::dialogRequest(const QString &title) const
-{
-    core::FileDialogRequest request;
-    request.title = title;
-    request.filter = kListFileFilter;
-    request.fileName = m_fileName;
-    // The dialog's flags allow several files in all three commands; only opening uses it.
-    request.multiSelect = true;
-    return request;
-}
-
 void ListFileCommands::PushButton3_Click()
 {
     core::MainContext &ctx = m_context;
-    core::Procedure p(ctx.desktop, "Form1", "PushButton3_Click");
-    core::FileDialogRequest request;
+    core::Procedure p(ctx.desktop, core::kMainWindowModule, "PushButton3_Click");
     p.step(100, [&] { m_fileName.clear(); });
-    p.step(102, [&] { request = dialogRequest(kLoadListsTitle); });
+    const core::FileDialogRequest request =
+        p.value(102, core::FileDialogRequest(), [&] { return listFileDialogRequest(kLoadListsTitle, m_fileName); });
     QString answer;
     p.step(108, [&] {
         answer = ctx.desktop.openFileDialog(request);
@@ -45,13 +37,10 @@ void ListFileCommands::PushButton3_Click()
     if (p.test(110, [&] { return answer.isEmpty(); }))
         return;
 
-    QStringList paths;
-    p.step(112, [&] { paths = selectedPaths(answer); });
-    core::Pointer restore = core::Pointer::Default;
-    p.step(114, [&] { restore = ctx.pointer.setBusy(); });
+    const QStringList paths = p.value(112, QStringList(), [&] { return selectedPaths(answer); });
+    const core::Pointer restore = p.value(114, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
     if (p.test(116, [&] { return !answer.contains(QChar(u'\0')); })) {
-        QString path;
-        p.step(118, [&] { path = paths.value(0); });
+        const QString path = p.value(118, QString(), [&] { return paths.value(0); });
         p.step(120, [&] { ReadListFile(ctx.input, path, ctx.desktop, ctx.title); });
     } else {
         // A missing or unreadable file is reported, and the next one is still read.
@@ -64,16 +53,15 @@ void ListFileCommands::PushButton3_Click()
 void ListFileCommands::PushButton9_Click()
 {
     core::MainContext &ctx = m_context;
-    core::Procedure p(ctx.desktop, "Form1", "PushButton9_Click");
+    core::Procedure p(ctx.desktop, core::kMainWindowModule, "PushButton9_Click");
     // The loop's steps run once per name: a failure that would repeat for every name
     // (the list emptied meanwhile) shows one box, not one per remaining position.
     p.reportEachStepOnce();
-    core::FileDialogRequest request;
     p.step(106, [&] { m_fileName.clear(); });
-    p.step(110, [&] { request = dialogRequest(kSaveTitle); });
-    QString path;
+    const core::FileDialogRequest request =
+        p.value(110, core::FileDialogRequest(), [&] { return listFileDialogRequest(kSaveTitle, m_fileName); });
     p.step(114, [&] { m_fileName = ctx.desktop.saveFileDialog(request); });
-    p.step(116, [&] { path = m_fileName; });
+    const QString path = p.value(116, QString(), [&] { return m_fileName; });
     if (p.test(118, [&] { return path.isEmpty(); }))
         return;
 
@@ -90,16 +78,14 @@ void ListFileCommands::PushButton9_Click()
     if (p.test(126, [&] { return answer != core::MessageAnswer::Yes; }))
         return;
 
-    core::Pointer restore = core::Pointer::Default;
-    p.step(128, [&] { restore = ctx.pointer.setBusy(); });
+    const core::Pointer restore = p.value(128, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
     // For an ordinary file the lines go to a temporary file that replaces the old one
     // only when all of them are written, so a failed save leaves the old file as it
     // was (see ListFileOutput for the targets written in place).
     std::optional<ListFileOutput> file;
     p.step(130, [&] { file.emplace(path, m_outputFilter); });
 
-    int n = 0;
-    p.step(132, [&] { n = ctx.input.count(); });
+    const int n = p.value(132, 0, [&] { return ctx.input.count(); });
     // Without a file (creation failed, reported once) there is nothing to write to;
     // after a name that could not be written (a failed write, a name gone from the
     // list) the rest is not written either: the file would not hold the whole list.
@@ -130,13 +116,13 @@ void ListFileCommands::PushButton9_Click()
 void ListFileCommands::PushButton4_Click()
 {
     core::MainContext &ctx = m_context;
-    core::Procedure p(ctx.desktop, "Form1", "PushButton4_Click");
-    core::FileDialogRequest request;
+    core::Procedure p(ctx.desktop, core::kMainWindowModule, "PushButton4_Click");
     // The dialog proposes the name chosen last in any of the window's file dialogs,
     // which after a load is the names file itself: replacing a file takes a Yes.
-    p.step(106, [&] {
-        request = dialogRequest(kSaveTitle);
-        request.confirmOverwrite = true;
+    const core::FileDialogRequest request = p.value(106, core::FileDialogRequest(), [&] {
+        core::FileDialogRequest save = listFileDialogRequest(kSaveTitle, m_fileName);
+        save.confirmOverwrite = true;
+        return save;
     });
     QString path;
     p.step(112, [&] {
@@ -148,8 +134,7 @@ void ListFileCommands::PushButton4_Click()
     if (p.test(114, [&] { return path.isEmpty(); }))
         return;
 
-    core::Pointer restore = core::Pointer::Default;
-    p.step(118, [&] { restore = ctx.pointer.setBusy(); });
+    const core::Pointer restore = p.value(118, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
     p.step(120, [&] { WriteListFile(ctx.results, path, &ctx.progress, ctx.desktop, m_outputFilter); });
     p.step(122, [&] { ctx.pointer.set(restore); });
 }
@@ -157,9 +142,8 @@ void ListFileCommands::PushButton4_Click()
 void ListFileCommands::ListView1_OLEDragDrop(const QStringList &paths)
 {
     core::MainContext &ctx = m_context;
-    core::Procedure p(ctx.desktop, "Form1", "ListView1_OLEDragDrop");
-    core::Pointer restore = core::Pointer::Default;
-    p.step(100, [&] { restore = ctx.pointer.setBusy(); });
+    core::Procedure p(ctx.desktop, core::kMainWindowModule, "ListView1_OLEDragDrop");
+    const core::Pointer restore = p.value(100, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
     for (const QString &path : paths)
         p.step(102, [&] { ReadListFile(ctx.input, path, ctx.desktop, ctx.title); });
     p.step(104, [&] { ctx.pointer.set(restore); });

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/Desktop.h"
-#include "lists/ListFile.h"
+#include "lists/ListFileWriter.h"
 
 #include <QString>
 
@@ -31,8 +31,6 @@ public:
     void setOutputFilter(ListFileOutput::DeviceFilter filter) { m_outputFilter = std::move(filter); }
 
 private:
-    core::FileDialogRequest dialogRequest(const QString &title) const;
-
     core::MainContext &m_context;
     QString m_fileName;
     ListFileOutput::DeviceFilter m_outputFilter;

@@ -2,6 +2,7 @@
 
 #include "core/BackgroundWork.h"
 #include "core/Desktop.h"
+#include "core/ErrorReport.h"
 #include "core/Failure.h"
 #include "core/MainContext.h"
 #include "core/Paths.h"
@@ -13,6 +14,7 @@
 #include "sorting/ResultFilters.h"
 #include "sorting/SortControls.h"
 
+#include <QScopeGuard>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -32,24 +34,20 @@ bool SortCommand::IsSuffix(QStringView word)
 
 QString SortCommand::GetNames(const QString &name)
 {
-    core::Procedure procedure(m_context.desktop, "Form1", "GetNames");
+    core::Procedure procedure(m_context.desktop, core::kMainWindowModule, "GetNames");
     // Running out of memory is reported by the run, which first frees its keys.
     procedure.passOnOutOfMemory();
-    QString key;
     // The suffix lookup is the only part of key building that can fail.
-    procedure.step(124, [&] {
-        key = buildSortKey(name, m_controls.options(), [this](QStringView word) { return IsSuffix(word); });
+    return procedure.value(124, QString(), [&] {
+        return buildSortKey(name, m_controls.options(), [this](QStringView word) { return IsSuffix(word); });
     });
-    return key;
 }
 
 QString SortCommand::RevealNames(const QString &key)
 {
-    core::Procedure procedure(m_context.desktop, "Form1", "RevealNames");
+    core::Procedure procedure(m_context.desktop, core::kMainWindowModule, "RevealNames");
     procedure.passOnOutOfMemory();
-    QString name;
-    procedure.step(100, [&] { name = revealName(key, m_controls.options()); });
-    return name;
+    return procedure.value(100, QString(), [&] { return revealName(key, m_controls.options()); });
 }
 
 void SortCommand::PushButton17_Click()
@@ -58,14 +56,11 @@ void SortCommand::PushButton17_Click()
     if (m_running)
         return;
     m_running = true;
-    struct ClearRunning {
-        bool &flag;
-        ~ClearRunning() { flag = false; }
-    } clearRunning{m_running};
+    const auto clearRunning = qScopeGuard([this] { m_running = false; });
 
     core::MainContext &ctx = m_context;
     core::Desktop &desktop = ctx.desktop;
-    core::Procedure p(desktop, "Form1", "PushButton17_Click");
+    core::Procedure p(desktop, core::kMainWindowModule, "PushButton17_Click");
     const auto yield = [&desktop] { desktop.yield(); };
 
     if (p.test(100, [&] { return ctx.input.count() == 0; })) {
@@ -76,8 +71,7 @@ void SortCommand::PushButton17_Click()
         return;
     }
     p.step(102, [&] { ctx.results.clear(); });
-    core::Pointer restore = core::Pointer::Default;
-    p.step(104, [&] { restore = ctx.pointer.setBusy(); });
+    const core::Pointer restore = p.value(104, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
 
     std::vector<QString> keys;
     DuplicateFilter duplicates;
@@ -103,8 +97,7 @@ void SortCommand::PushButton17_Click()
     });
     const QString processing = QStringLiteral("Processing: ");
     for (int i = 1; i <= total && !p.ranOutOfMemory(); ++i) {
-        QString name;
-        p.step(112, [&] { name = ctx.input.item(i); });
+        const QString name = p.value(112, QString(), [&] { return ctx.input.item(i); });
         p.step(114, [&] {
             const int count = ctx.input.count();
             if (count == 0)
@@ -139,8 +132,7 @@ void SortCommand::PushButton17_Click()
     for (size_t k = 0; k < keys.size(); ++k) {
         const QString &key = keys[k];
         p.step(152, yield);
-        QStringView head;
-        p.step(154, [&] { head = headField(key); });
+        const QStringView head = p.value(154, QStringView(), [&] { return headField(key); });
 
         if (p.test(156, [&] { return m_controls.keepUnique(); })) {
             if (p.test(158, [&] { return unique.seen(head); }))
@@ -170,9 +162,8 @@ void SortCommand::PushButton17_Click()
                     p.step(184, [&] { ctx.results.append(shown); });
                 }
             } else {
-                clsDomain *created = nullptr;
+                clsDomain *const created = p.value<clsDomain *>(186, nullptr, [&] { return groups.create(); });
                 QString shown;
-                p.step(186, [&] { created = groups.create(); });
                 p.step(188, [&] {
                     shown = RevealNames(key);
                     created->AddEmailAddress(shown);

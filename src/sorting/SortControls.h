@@ -6,8 +6,8 @@
 
 namespace orvella::sorting {
 
-// The main window's option and filter controls as the sort reads them, each time
-// it needs them (the user may change them while a run yields).
+// The option and filter controls' states as the sort reads them, each time it needs
+// them (the user may change them while a run yields).
 class SortControls {
 public:
     virtual ~SortControls() = default;

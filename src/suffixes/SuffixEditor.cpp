@@ -4,6 +4,7 @@
 #include "core/ControlTable.h"
 #include "core/CursorFile.h"
 #include "core/Desktop.h"
+#include "core/ErrorReport.h"
 #include "core/HoverPointer.h"
 #include "core/MainContext.h"
 #include "core/Paths.h"
@@ -11,6 +12,7 @@
 #include "core/Skin.h"
 #include "core/Twips.h"
 #include "core/WindowLayout.h"
+#include "lists/ListCommands.h"
 #include "lists/NameListView.h"
 #include "suffixes/SuffixEditorLayout.h"
 #include "suffixes/SuffixStore.h"
@@ -109,7 +111,7 @@ void SuffixEditor::wireCommands()
     connect(PushButton2, &QPushButton::clicked, this, [this] { PushButton2_Click(); });
     connect(ListView1, &lists::NameListView::doubleClickedAnywhere, this, [this] { m_commands.ListView1_DblClick(); });
     connect(ListView1, &lists::NameListView::deletePressed, this,
-            [this] { m_commands.ListView1_KeyDown(SuffixEditorCommands::kDeleteKeyCode); });
+            [this] { m_commands.ListView1_KeyDown(lists::kDeleteKeyCode); });
     connect(ListView1, &lists::NameListView::filesDropped, this,
             [this](const QStringList &paths) { m_commands.ListView1_OLEDragDrop(paths); });
     connect(&m_pointer, &core::PointerState::changed, this,
@@ -118,12 +120,10 @@ void SuffixEditor::wireCommands()
 
 void SuffixEditor::Form_Load(const QString &folder)
 {
-    core::Procedure p(m_main.desktop, "Form2", "Form_Load");
+    core::Procedure p(m_main.desktop, core::kSuffixEditorModule, "Form_Load");
     p.step(100, [&] { core::WindowColourSetUp(this); });
     p.step(102, [&] { setWindowIcon(m_mainWindow ? m_mainWindow->windowIcon() : QApplication::windowIcon()); });
-    const QString cursorFile = core::pointerFilePath(folder);
-    if (p.test(104, [&] { return core::pointerFileExists(cursorFile); }))
-        p.step(106, [&] { m_customPointer = core::loadCursorFile(cursorFile); });
+    core::loadHandPointer(p, folder, m_customPointer); // steps 104 and 106
     p.step(108, [&] { ListView1->setHeaderHidden(false); });
     p.step(110, [&] { ListView1->header()->resizeSection(0, core::twips(7300)); });
     p.step(112, [&] { core::setBackgroundColour(Label3, Qt::white); });
@@ -132,7 +132,7 @@ void SuffixEditor::Form_Load(const QString &folder)
 
 void SuffixEditor::PushButton2_Click()
 {
-    core::Procedure p(m_main.desktop, "Form2", "PushButton2_Click");
+    core::Procedure p(m_main.desktop, core::kSuffixEditorModule, "PushButton2_Click");
     p.step(100, [&] { close(); });
 }
 
@@ -143,7 +143,7 @@ void SuffixEditor::closeEvent(QCloseEvent *event)
 
 void SuffixEditor::Form_QueryUnload(QCloseEvent *event)
 {
-    core::Procedure p(m_main.desktop, "Form2", "Form_QueryUnload");
+    core::Procedure p(m_main.desktop, core::kSuffixEditorModule, "Form_QueryUnload");
     p.step(100, [&] { event->ignore(); });
     p.step(102, [&] { hide(); });
     p.step(104, [&] {

@@ -1,10 +1,14 @@
 #include "suffixes/SuffixEditorCommands.h"
 
 #include "core/Desktop.h"
+#include "core/ErrorReport.h"
 #include "core/MainContext.h"
 #include "core/PointerState.h"
 #include "core/Procedure.h"
-#include "lists/ListFile.h"
+#include "lists/FileDialogPaths.h"
+#include "lists/ListCommands.h"
+#include "lists/ListFileReader.h"
+#include "lists/ListFileWriter.h"
 #include "lists/NameListModel.h"
 #include "suffixes/SuffixList.h"
 #include "suffixes/SuffixStore.h"
@@ -13,7 +17,7 @@
 
 namespace orvella::suffixes {
 namespace {
-constexpr const char *kModule = "Form2";
+constexpr const char *kModule = core::kSuffixEditorModule;
 } // namespace
 
 SuffixEditorCommands::SuffixEditorCommands(core::MainContext &main, SuffixList &list, core::PointerState &pointer)
@@ -40,9 +44,8 @@ void SuffixEditorCommands::removeSelectedEntry()
 void SuffixEditorCommands::PushButton6_Click()
 {
     core::Procedure p(m_main.desktop, kModule, "PushButton6_Click");
-    QString answer;
-    p.step(100, [&] {
-        answer = m_main.desktop.inputBox(QStringLiteral("Enter Suffix to add: "), m_main.title, QString());
+    const QString answer = p.value(100, QString(), [&] {
+        return m_main.desktop.inputBox(QStringLiteral("Enter Suffix to add: "), m_main.title, QString());
     });
     if (!p.test(102, [&] { return answer.isEmpty(); })) {
         p.step(104, [&] {
@@ -101,7 +104,7 @@ void SuffixEditorCommands::ListView1_DblClick()
 
 void SuffixEditorCommands::ListView1_KeyDown(int keyCode)
 {
-    if (keyCode != kDeleteKeyCode)
+    if (keyCode != lists::kDeleteKeyCode)
         return;
     removeByListEvent("ListView1_KeyDown");
 }
@@ -135,18 +138,13 @@ void SuffixEditorCommands::PushButton4_Click()
     QString answer;
     p.step(100, [&] { m_dialogFileName.clear(); });
     p.step(102, [&] {
-        core::FileDialogRequest request;
-        request.title = lists::kLoadListsTitle;
-        request.filter = lists::kListFileFilter;
-        request.fileName = m_dialogFileName;
-        request.multiSelect = true;
+        const core::FileDialogRequest request = lists::listFileDialogRequest(lists::kLoadListsTitle, m_dialogFileName);
         answer = m_main.desktop.openFileDialog(request);
         m_dialogFileName = answer;
     });
     if (p.test(104, [&] { return answer.isEmpty(); }))
         return;
-    QStringList paths;
-    p.step(106, [&] { paths = lists::selectedPaths(answer); });
+    const QStringList paths = p.value(106, QStringList(), [&] { return lists::selectedPaths(answer); });
     // Appended entries serve the sort at once; they reach the stored value with the
     // next command that saves.
     readFiles(p, 108, paths);
@@ -160,8 +158,7 @@ void SuffixEditorCommands::ListView1_OLEDragDrop(const QStringList &paths)
 
 void SuffixEditorCommands::readFiles(core::Procedure &p, int firstStep, const QStringList &paths)
 {
-    core::Pointer restore = core::Pointer::Default;
-    p.step(firstStep, [&] { restore = m_pointer.setBusy(); });
+    const core::Pointer restore = p.value(firstStep, core::Pointer::Default, [&] { return m_pointer.setBusy(); });
     // A file that cannot be read is reported and the next one is read all the same.
     for (const QString &path : paths)
         p.step(firstStep + 2, [&] { lists::ReadListFile(m_list.model(), path, m_main.desktop, m_main.title); });
@@ -173,22 +170,20 @@ void SuffixEditorCommands::PushButton8_Click()
     core::Procedure p(m_main.desktop, kModule, "PushButton8_Click");
     QString path;
     p.step(100, [&] {
-        core::FileDialogRequest request;
-        request.title = QStringLiteral("Save");
-        request.filter = lists::kListFileFilter;
-        request.confirmOverwrite = true;
         // The name left by this window's last dialog; after a load of several files,
         // the first of them, as after a load of one.
-        request.fileName = m_dialogFileName.contains(QChar(u'\0')) ? lists::selectedPaths(m_dialogFileName).value(0)
-                                                                  : m_dialogFileName;
+        const QString proposed = m_dialogFileName.contains(QChar(u'\0'))
+                                     ? lists::selectedPaths(m_dialogFileName).value(0)
+                                     : m_dialogFileName;
+        core::FileDialogRequest request = lists::listFileDialogRequest(QStringLiteral("Save"), proposed);
+        request.confirmOverwrite = true;
         path = m_main.desktop.saveFileDialog(request);
         if (!path.isEmpty())
             m_dialogFileName = path;
     });
     if (p.test(102, [&] { return path.isEmpty(); }))
         return;
-    core::Pointer restore = core::Pointer::Default;
-    p.step(104, [&] { restore = m_pointer.setBusy(); });
+    const core::Pointer restore = p.value(104, core::Pointer::Default, [&] { return m_pointer.setBusy(); });
     p.step(106, [&] { lists::WriteListFile(m_list.model(), path, &m_main.progress, m_main.desktop); });
     p.step(108, [&] { m_pointer.set(restore); });
 }

@@ -23,8 +23,6 @@ class SuffixList;
 // from files and saving to a file leave the stored value alone.
 class SuffixEditorCommands {
 public:
-    static constexpr int kDeleteKeyCode = 46;
-
     SuffixEditorCommands(core::MainContext &main, SuffixList &list, core::PointerState &pointer);
 
     void PushButton6_Click(); // "Add One"

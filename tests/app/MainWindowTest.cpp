@@ -168,10 +168,10 @@ TEST(MainWindowStartUp, StoredChoicesAreShownByTheControls)
     EXPECT_FALSE(control<QPushButton>(w, "PushButton15")->isEnabled());
     EXPECT_EQ(control<QLineEdit>(w, "Text1")->text(), "7");
     // The sort reads what the window shows.
-    const auto options = w.sortControls().options();
+    const auto options = w.optionSettings().options();
     EXPECT_TRUE(options.option2 && options.option4 && !options.option1 && !options.option3);
-    EXPECT_TRUE(w.sortControls().keepLimited());
-    EXPECT_EQ(w.sortControls().limitText(), "7");
+    EXPECT_TRUE(w.optionSettings().keepLimited());
+    EXPECT_EQ(w.optionSettings().limitText(), "7");
 }
 
 TEST(MainWindowStartUp, FailingStepsAreReportedByNumberAndStartUpGoesOn)
@@ -336,7 +336,7 @@ TEST(MainWindowOptions, EveryKeystrokeInText1IsStored)
     control<QLineEdit>(w, "Text1")->selectAll();
     QTest::keyClicks(control<QLineEdit>(w, "Text1"), "3b");
     EXPECT_EQ(f.settings.writes, (QStringList{"Text1=3", "Text1=3b"}));
-    EXPECT_EQ(w.sortControls().limitText(), "3b");
+    EXPECT_EQ(w.optionSettings().limitText(), "3b");
 }
 
 TEST(MainWindowOptions, FailedWriteOfAClickIsReportedOnce)

@@ -75,6 +75,37 @@ TEST(Procedure, FailureInCalledProcedureReportedUnderCaller)
     EXPECT_EQ(desktop.messages[0].text, errorReportText("Path not found", "Form1", "PushButton4_Click", 120));
 }
 
+TEST(Procedure, ValueIsWhatTheStepComputedOrTheFallback)
+{
+    struct Case {
+        const char *name;
+        std::function<QString()> body;
+        bool afterOutOfMemory; // an earlier step ran out of memory: every step is skipped
+        QString expected;
+        QStringList reports; // the error reports the value step shows
+    };
+    const std::vector<Case> cases = {
+        {"computed", [] { return QStringLiteral("Smith"); }, false, "Smith", {}},
+        {"failed", []() -> QString { throw Failure("Index out of range"); }, false, "none",
+         {errorReportText("Index out of range", "Form1", "PushButton17_Click", 112)}},
+        {"skipped", [] { return QStringLiteral("Smith"); }, true, "none", {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        ScriptedDesktop desktop;
+        Procedure p(desktop, "Form1", "PushButton17_Click");
+        p.onOutOfMemory([] {});
+        if (c.afterOutOfMemory)
+            p.step(110, [] { throw std::bad_alloc(); });
+        const size_t before = desktop.errorReports().size();
+        EXPECT_EQ(p.value(112, QStringLiteral("none"), c.body), c.expected);
+        QStringList shown;
+        for (size_t i = before; i < desktop.errorReports().size(); ++i)
+            shown << desktop.errorReports()[i].text;
+        EXPECT_EQ(shown, c.reports);
+    }
+}
+
 TEST(Procedure, StepInLoopReportsOncePerPass)
 {
     ScriptedDesktop desktop;

@@ -5,7 +5,7 @@
 #include "core/PointerState.h"
 #include "core/ProgressState.h"
 #include "lists/ListCommands.h"
-#include "lists/ListFile.h"
+#include "lists/FileDialogPaths.h"
 #include "lists/ListFileCommands.h"
 #include "lists/NameListModel.h"
 #include "support/Controls.h"

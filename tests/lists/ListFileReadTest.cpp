@@ -2,7 +2,7 @@
 
 #include "core/Failure.h"
 #include "core/ShownText.h"
-#include "lists/ListFile.h"
+#include "lists/ListFileReader.h"
 #include "lists/NameListModel.h"
 #include "support/Fixtures.h"
 

@@ -2,7 +2,8 @@
 
 #include "core/Failure.h"
 #include "core/ProgressState.h"
-#include "lists/ListFile.h"
+#include "lists/ListFileReader.h"
+#include "lists/ListFileWriter.h"
 #include "lists/NameListModel.h"
 #include "support/Fixtures.h"
 

@@ -8,7 +8,7 @@
 
 #include "app/MainWindow.h"
 #include "core/ErrorReport.h"
-#include "lists/ListFile.h"
+#include "lists/ListFileReader.h"
 #include "lists/NameListModel.h"
 #include "sorting/SortCommand.h"
 #include "sorting/SortControls.h"

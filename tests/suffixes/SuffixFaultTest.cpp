@@ -6,6 +6,7 @@
 
 #include "core/ErrorReport.h"
 #include "core/PointerState.h"
+#include "lists/ListCommands.h"
 #include "lists/NameListModel.h"
 #include "suffixes/SuffixEditor.h"
 #include "suffixes/SuffixEditorCommands.h"
@@ -113,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
         UnwritableCase{"DeleteKey",
                        [](StoreFixture &f) {
                            f.list().select(3);
-                           f.commands().ListView1_KeyDown(suffixes::SuffixEditorCommands::kDeleteKeyCode);
+                           f.commands().ListView1_KeyDown(lists::kDeleteKeyCode);
                        },
                        {"Jr.", "Sr."}, "Form2.ListView1_KeyDown at line 104"}),
     [](const auto &info) { return std::string(info.param.what); });

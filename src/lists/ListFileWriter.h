@@ -1,9 +1,9 @@
 #pragma once
 
+#include <QByteArray>
 #include <QFile>
 #include <QSaveFile>
 #include <QString>
-#include <QStringList>
 #include <QStringView>
 #include <functional>
 #include <memory>
@@ -18,24 +18,6 @@ class ProgressState;
 namespace orvella::lists {
 
 class NameListModel;
-
-// The filter of every list file dialog: text files (selected first) and all files.
-inline const QString kListFileFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
-// Title of the main window's dialog that loads one or several list files.
-inline const QString kLoadListsTitle = QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files");
-
-// The reader takes a file in pieces of this many bytes.
-inline constexpr qint64 kReadChunkBytes = qint64(1) << 20;
-
-// Appends every non-empty line of the file at path to the list, in file order and in
-// one batch. Lines end at CR LF, a lone CR or a lone LF. A file that starts with a
-// byte-order mark is read as the mark says (UTF-16 either way, or UTF-8; the mark is
-// dropped). Without one, each line is read as UTF-8 when it is valid UTF-8 and as
-// Windows-1252 when it is not.
-// A missing file shows "File not found" (OK box with the given title) and adds nothing.
-// Throws core::Failure for any other problem (a folder, an unreadable file, a file that
-// holds NUL characters); the list is then left as it was.
-void ReadListFile(NameListModel &list, const QString &path, core::Desktop &desktop, const QString &title);
 
 // Where a list file's lines go. Lines are written in UTF-8 without byte-order mark,
 // each followed by CR LF.
@@ -104,16 +86,5 @@ void WriteListFile(const NameListModel &list, const QString &path, core::Progres
                    core::Desktop &desktop);
 void WriteListFile(const NameListModel &list, const QString &path, core::ProgressState *progress,
                    core::Desktop &desktop, const ListFileOutput::DeviceFilter &filter);
-
-// The full paths a file dialog's answer names: the answer itself for one file, or for
-// several the folder joined to each file name (empty names skipped) and cleaned up
-// with NormalizeBackslashes. With an empty folder the names are full paths already
-// (files from several folders) and are taken as they are.
-QStringList selectedPaths(const QString &dialogAnswer);
-
-// Path clean-up for a folder joined to a file name: every run of "/" becomes one "/",
-// so that a file in the root folder reads "/a.txt". Other characters (backslashes
-// included, which are ordinary characters in file names here) stay as they are.
-QString NormalizeBackslashes(const QString &path);
 
 } // namespace orvella::lists

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+namespace orvella::core {
+class Desktop;
+} // namespace orvella::core
+
+namespace orvella::lists {
+
+class NameListModel;
+
+// The reader takes a file in pieces of this many bytes.
+inline constexpr qint64 kReadChunkBytes = qint64(1) << 20;
+
+// Appends every non-empty line of the file at path to the list, in file order and in
+// one batch. Lines end at CR LF, a lone CR or a lone LF. A file that starts with a
+// byte-order mark is read as the mark says (UTF-16 either way, or UTF-8; the mark is
+// dropped). Without one, each line is read as UTF-8 when it is valid UTF-8 and as
+// Windows-1252 when it is not.
+// A missing file shows "File not found" (OK box with the given title) and adds nothing.
+// Throws core::Failure for any other problem (a folder, an unreadable file, a file that
+// holds NUL characters); the list is then left as it was.
+void ReadListFile(NameListModel &list, const QString &path, core::Desktop &desktop, const QString &title);
+
+} // namespace orvella::lists

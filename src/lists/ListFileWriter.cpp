@@ -1,0 +1,267 @@
+#include "lists/ListFileWriter.h"
+
+#include "core/BackgroundWork.h"
+#include "core/Desktop.h"
+#include "core/Failure.h"
+#include "core/Paths.h"
+#include "core/ProgressState.h"
+#include "lists/NameListModel.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orvella::lists {
+namespace {
+
+using core::Failure;
+
+// Opens the temporary file that is to replace the file at its name. The new file takes
+// the old one's mode, owner and group; false (and no temporary file left behind) when
+// the folder takes no new file or the owner or group cannot be kept.
+bool openBeside(QSaveFile &file, const struct stat *old)
+{
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (!old)
+        return true;
+    const int fd = file.handle();
+    struct stat created {};
+    const bool kept = ::fstat(fd, &created) == 0 &&
+                      ((created.st_uid == old->st_uid && created.st_gid == old->st_gid) ||
+                       ::fchown(fd, old->st_uid, old->st_gid) == 0) &&
+                      ::fchmod(fd, old->st_mode & 07777) == 0;
+    if (!kept) {
+        file.cancelWriting();
+        file.commit();
+    }
+    return kept;
+}
+
+} // namespace
+
+ListFileOutput::ListFileOutput(const QString &path, const DeviceFilter &filter)
+    : m_path(path), m_replacement(path)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        throw Failure(QStringLiteral("Cannot create %1: it is a folder").arg(path));
+    // Replacing the file through a temporary one would get past its write protection
+    // (a file nobody may write counts as protected even for the superuser).
+    constexpr auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (info.exists() && (!info.isWritable() || !(info.permissions() & anyWrite)))
+        throw Failure(QStringLiteral("Cannot replace %1: the file is write-protected").arg(path));
+
+    struct stat old {};
+    const bool exists = ::stat(QFile::encodeName(path).constData(), &old) == 0;
+    m_regular = !exists || S_ISREG(old.st_mode);
+    if (exists && (!m_regular || old.st_nlink > 1)) {
+        openInPlace(m_regular);
+    } else if (openBeside(m_replacement, exists ? &old : nullptr)) {
+        m_file = &m_replacement;
+    } else if (exists) {
+        openInPlace(true);
+    } else {
+        m_finished = true;
+        throw Failure(QStringLiteral("Cannot create %1: %2").arg(path, m_replacement.errorString()));
+    }
+    m_out = m_file;
+    if (filter) {
+        m_filter = filter(*m_file);
+        if (m_filter)
+            m_out = m_filter.get();
+    }
+}
+
+void ListFileOutput::openInPlace(bool regular)
+{
+    // Not blocking: a pipe that nobody reads fails at once instead of holding the window
+    // until somebody does. The writes that follow wait as usual.
+    const int flags = O_WRONLY | O_CLOEXEC | O_NONBLOCK | (regular ? O_TRUNC : 0);
+    const int fd = ::open(QFile::encodeName(m_path).constData(), flags);
+    if (fd < 0 || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        const int error = errno;
+        if (fd >= 0)
+            ::close(fd);
+        m_finished = true;
+        throw Failure(QStringLiteral("Cannot open %1: %2").arg(m_path, qt_error_string(error)));
+    }
+    if (!m_direct.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        m_finished = true;
+        throw Failure(QStringLiteral("Cannot open %1: %2").arg(m_path, m_direct.errorString()));
+    }
+    m_file = &m_direct;
+}
+
+ListFileOutput::~ListFileOutput()
+{
+    discard();
+}
+
+QString ListFileOutput::errorText(int error) const
+{
+    if (m_out == m_file && error != 0)
+        return qt_error_string(error);
+    return m_out->errorString();
+}
+
+void ListFileOutput::writeLine(QStringView text)
+{
+    if (m_broken || m_finished)
+        return;
+    m_line = text.toUtf8();
+    m_line.append("\r\n", 2);
+    errno = 0;
+    if (m_out->write(m_line) != m_line.size()) {
+        const int error = errno;
+        m_broken = true;
+        throw Failure(QStringLiteral("Cannot write %1: %2").arg(m_path, errorText(error)));
+    }
+}
+
+void ListFileOutput::commit(const std::function<void()> &yield)
+{
+    if (m_broken) {
+        discard();
+        throw Failure(QStringLiteral("%1 was not saved: writing it failed").arg(m_path));
+    }
+    if (m_finished)
+        return;
+    m_finished = true;
+    // Flushing a large file to the disk can take a while: the window goes on meanwhile.
+    bool committed = false;
+    QString flushError;
+    core::runWhileYielding(
+        [&] {
+            // QSaveFile::commit() misses a failure of the last buffered bytes on their
+            // way to the disk (a full disk, a file-size limit) and would put the cut-short
+            // file in place of the old one. So they are flushed first, and a failure
+            // drops the temporary file.
+            errno = 0;
+            const bool flushed = m_file->flush();
+            const int error = errno;
+            if (!flushed) {
+                flushError = error != 0 ? qt_error_string(error) : m_file->errorString();
+                if (!inPlace()) {
+                    m_replacement.cancelWriting();
+                    m_replacement.commit();
+                }
+                return;
+            }
+            if (!inPlace()) {
+                committed = m_replacement.commit();
+                return;
+            }
+            // Written in place: a pipe or a device takes no sync.
+            if (m_regular && ::fsync(m_direct.handle()) != 0) {
+                flushError = qt_error_string(errno);
+                return;
+            }
+            m_direct.close();
+            committed = true;
+        },
+        yield);
+    if (!flushError.isEmpty())
+        throw Failure(QStringLiteral("Cannot write %1: %2").arg(m_path, flushError));
+    if (!committed)
+        throw Failure(QStringLiteral("Cannot save %1: %2").arg(m_path, m_replacement.errorString()));
+}
+
+void ListFileOutput::discard()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    if (inPlace()) {
+        m_direct.close();
+        return;
+    }
+    // Removes the temporary file now rather than when this object goes.
+    m_replacement.cancelWriting();
+    m_replacement.commit();
+}
+
+void WriteListFile(const NameListModel &list, const QString &path, core::ProgressState *progress,
+                   core::Desktop &desktop)
+{
+    WriteListFile(list, path, progress, desktop, {});
+}
+
+void WriteListFile(const NameListModel &list, const QString &path, core::ProgressState *progress,
+                   core::Desktop &desktop, const ListFileOutput::DeviceFilter &filter)
+{
+    const QString text = QStringLiteral("Writing file: ") + core::FileNamePart(path).toString();
+    const auto show = [&](double position) {
+        desktop.yield();
+        progress->setPosition(position);
+        progress->setText(text);
+        desktop.yield();
+    };
+
+    if (progress)
+        show(1);
+
+    // The file holds the items there were when the save began, so that every written
+    // item was measured; items appended meanwhile are not written.
+    const int n = list.count();
+    // The one column is as wide as its caption or its longest item.
+    const QString caption = list.caption();
+    qsizetype width = caption.size();
+    for (int i = 1; i <= n; ++i) {
+        desktop.yield();
+        width = std::max(width, list.item(i).size());
+    }
+    if (progress)
+        show(10);
+
+    ListFileOutput out(path, filter);
+    QString line;
+    const auto field = [&](const QString &value) {
+        line = value;
+        if (line.size() < width)
+            line.resize(width, QLatin1Char(' '));
+        line.append(QLatin1Char('\t'));
+    };
+
+    desktop.yield();
+    field(caption);
+    out.writeLine(line);
+    if (progress)
+        show(20);
+
+    for (int i = 1; i <= n; ++i) {
+        desktop.yield();
+        desktop.yield(); // before the column
+        field(list.item(i));
+        if (progress) {
+            desktop.yield();
+            const int now = list.count();
+            if (now == 0)
+                throw Failure(QStringLiteral("Division by zero"));
+            progress->setPosition((double(i) + double(now / 2000)) / double(now) * 100.0);
+            if (i % 1000 == 0)
+                progress->setText(text + QStringLiteral(" (") + QString::number(i) + QLatin1Char(')'));
+            desktop.yield();
+        }
+        out.writeLine(line);
+    }
+
+    // "Done." only once the file is really in place.
+    out.commit([&desktop] { desktop.yield(); });
+    if (progress) {
+        progress->setPosition(100);
+        progress->setText(QStringLiteral("Done."));
+        progress->setPosition(0);
+        progress->setText(core::ProgressState::kIdleText);
+    }
+}
+
+} // namespace orvella::lists
