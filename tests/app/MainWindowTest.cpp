@@ -9,6 +9,7 @@
 #include "support/Controls.h"
 #include "support/Fixtures.h"
 #include "support/Printers.h"
+#include "support/Files.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -37,6 +38,7 @@ using namespace orvella::app;
 using namespace orvella::core;
 using orvella::testing::MainWindowFixture;
 using orvella::testing::control;
+using orvella::testing::writeBytes;
 namespace lists = orvella::lists;
 namespace suffixes = orvella::suffixes;
 
@@ -67,11 +69,7 @@ struct StartedWindow : MainWindowFixture {
 
     void writeFile(const QString &relative, const QByteArray &bytes)
     {
-        const QString path = folder.filePath(relative);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        writeBytes(folder.filePath(relative), bytes);
     }
     void start() { window->Form_Load(folder.path()); }
     QList<int> reportedSteps() const

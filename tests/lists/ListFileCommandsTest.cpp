@@ -1,5 +1,3 @@
-#include "ListTestSupport.h"
-
 #include "app/MainWindow.h"
 #include "app/QtDesktop.h"
 #include "core/PointerState.h"
@@ -10,6 +8,7 @@
 #include "lists/NameListModel.h"
 #include "support/Controls.h"
 #include "support/Fixtures.h"
+#include "support/Files.h"
 
 #include <QPushButton>
 #include <QTemporaryDir>

@@ -3,7 +3,6 @@
 // finishes its remaining steps, and neither the file that was there before nor the
 // lists are harmed. Only a budget that holds the whole file saves it.
 
-#include "ListTestSupport.h"
 
 #include "app/FileSizeSignal.h"
 #include "app/MainWindow.h"
@@ -14,6 +13,7 @@
 #include "support/Controls.h"
 #include "support/FileSizeLimit.h"
 #include "support/Fixtures.h"
+#include "support/Files.h"
 
 #include <QCoreApplication>
 #include <QProcess>

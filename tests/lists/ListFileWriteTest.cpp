@@ -1,10 +1,9 @@
-#include "ListTestSupport.h"
-
 #include "core/Failure.h"
 #include "core/ProgressState.h"
 #include "lists/ListFile.h"
 #include "lists/NameListModel.h"
 #include "support/Fixtures.h"
+#include "support/Files.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -11,6 +11,7 @@
 #include "suffixes/SuffixStore.h"
 #include "support/Controls.h"
 #include "support/Fixtures.h"
+#include "support/Files.h"
 
 #include <QApplication>
 #include <QDir>
@@ -65,9 +66,7 @@ struct EditorFixture : MainWindowFixture {
     QString file(const QString &name, const QByteArray &bytes)
     {
         const QString path = folder.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
+        writeBytes(path, bytes);
         return path;
     }
     QStringList reportNames() const
@@ -84,12 +83,6 @@ QString reportLine(const char *procedure, int step)
     return QStringLiteral("in %1.Form2.%2 at line %3")
         .arg(QLatin1String(core::kProjectLabel), QLatin1String(procedure))
         .arg(step);
-}
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
 // ---- Which actions write the stored list ----------------------------------------------
@@ -390,7 +383,7 @@ TEST(SuffixEditorReset, DuringASaveTheBusyRulesProtectTheList)
     ASSERT_TRUE(clicked);
     EXPECT_EQ(f.entries(), QStringList({"a", "bb"}) + defaults());
     EXPECT_EQ(f.settings.writes.size(), 1) << "only Reset saved";
-    EXPECT_EQ(readAll(out), QByteArray("Suffix List\t\r\na          \t\r\nbb         \t\r\n"));
+    EXPECT_EQ(readBytes(out), QByteArray("Suffix List\t\r\na          \t\r\nbb         \t\r\n"));
     EXPECT_EQ(f.editor->pointerState().pointer(), Pointer::Default);
 }
 
@@ -464,7 +457,7 @@ TEST(SuffixEditorSave, WritesTheListTableWithTheMainWindowsProgress)
     QSignalSpy positions(&f.window->progress(), &core::ProgressState::positionSet);
     f.commands().PushButton8_Click();
 
-    EXPECT_EQ(readAll(out), QByteArray("Suffix List      \t\r\nJr.              \t\r\nS.N.J.M. long one\t\r\n"));
+    EXPECT_EQ(readBytes(out), QByteArray("Suffix List      \t\r\nJr.              \t\r\nS.N.J.M. long one\t\r\n"));
     EXPECT_TRUE(f.desktop.messages.empty()) << "no box of the program's own";
     EXPECT_EQ(f.desktop.overwriteQuestions, QStringList{out}) << "the dialog asks before replacing";
     ASSERT_EQ(f.desktop.dialogs.size(), 1u);
@@ -498,7 +491,7 @@ TEST(SuffixEditorSave, NoToReplacingKeepsTheFile)
     QSignalSpy pointers(&f.editor->pointerState(), &core::PointerState::changed);
     f.commands().PushButton8_Click();
     EXPECT_EQ(f.desktop.overwriteQuestions, QStringList{out});
-    EXPECT_EQ(readAll(out), QByteArray("old contents"));
+    EXPECT_EQ(readBytes(out), QByteArray("old contents"));
     EXPECT_EQ(pointers.size(), 0);
 }
 

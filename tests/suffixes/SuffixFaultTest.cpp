@@ -13,6 +13,7 @@
 #include "suffixes/SuffixStore.h"
 #include "support/FileSizeLimit.h"
 #include "support/Fixtures.h"
+#include "support/Files.h"
 
 #include <QDir>
 #include <QFile>
@@ -133,12 +134,6 @@ TEST(UnwritableStore, NextStartFindsTheListStoredBefore)
     EXPECT_EQ(itemsOf(next.window->liveSuffixList().model()), kEntries);
 }
 
-QByteArray contentsOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
-
 // The disk fills up under the file system itself, not in a device of the program's
 // own, so the bytes the file keeps in its buffer until the end fail too.
 TEST(FullDisk, SaveListToTextFileReportsAndKeepsTheOldFile)
@@ -160,7 +155,7 @@ TEST(FullDisk, SaveListToTextFileReportsAndKeepsTheOldFile)
             f.commands().PushButton8_Click();
         }
         EXPECT_EQ(f.reportPlaces(), QStringList{"Form2.PushButton8_Click at line 106"});
-        EXPECT_EQ(contentsOf(path), "old\r\n");
+        EXPECT_EQ(readBytes(path), "old\r\n");
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"suffixes.txt"});
         EXPECT_EQ(f.editor->pointerState().pointer(), core::Pointer::Default);
         EXPECT_EQ(itemsOf(f.list()), kEntries);
@@ -169,7 +164,7 @@ TEST(FullDisk, SaveListToTextFileReportsAndKeepsTheOldFile)
         // With room on the disk again the same save writes the list.
         f.desktop.saveAnswers = {path};
         f.commands().PushButton8_Click();
-        EXPECT_EQ(contentsOf(path), "Suffix List\t\r\nJr.        \t\r\nSr.        \t\r\nIII        \t\r\n");
+        EXPECT_EQ(readBytes(path), "Suffix List\t\r\nJr.        \t\r\nSr.        \t\r\nIII        \t\r\n");
         EXPECT_EQ(f.reportPlaces().size(), 1);
     }
 }
