@@ -6,8 +6,9 @@
 
 namespace orvella::testing {
 
-CommandFixture::CommandFixture()
-    : context{desktop, settings, inputList, resultList, progress, pointer, core::applicationTitle()}
+CommandFixture::CommandFixture(ScriptedDesktop *desktopDouble)
+    : desktop(desktopDouble ? *desktopDouble : m_ownDesktop),
+      context{desktop, settings, inputList, resultList, progress, pointer, core::applicationTitle()}
 {
     QObject::connect(&pointer, &core::PointerState::changed,
                      [this](core::Pointer shown) { desktop.showPointer(nullptr, shown, QCursor()); });

@@ -16,7 +16,14 @@ namespace orvella::testing {
 // a context as the window joins them. Pointer changes reach the desktop as the
 // window passes them on.
 struct CommandFixture {
-    ScriptedDesktop desktop;
+    // Over a desktop double of the test's own when one is given.
+    explicit CommandFixture(ScriptedDesktop *desktopDouble = nullptr);
+
+private:
+    ScriptedDesktop m_ownDesktop;
+
+public:
+    ScriptedDesktop &desktop;
     MemorySettings settings;
     lists::NameListModel inputList{QStringLiteral(" Name(s)")};
     lists::NameListModel resultList{QStringLiteral("Result(s)")};
@@ -24,7 +31,6 @@ struct CommandFixture {
     core::PointerState pointer;
     core::MainContext context;
 
-    CommandFixture();
     void fillInput(const QStringList &names);
     QStringList results() const;
     void busy(bool on) { pointer.set(on ? core::Pointer::Busy : core::Pointer::Default); }
