@@ -220,13 +220,11 @@ TEST(SuffixEditorClear, AsksFirst)
     EXPECT_EQ(f.desktop.messages[0].style, core::MessageStyle::YesNo);
     EXPECT_EQ(f.desktop.messages[0].title, f.context.title);
     EXPECT_EQ(f.settings.writes, QStringList{"SuffixList="});
-
-    // The next start finds the empty value and fills in the defaults.
-    lists::NameListModel next(QStringLiteral("Suffix List"));
-    suffixes::LoadSuffixList(next, f.settings);
-    EXPECT_EQ(itemsOf(next), defaults());
+    // The next start finds the empty value and fills in the defaults (the store's
+    // load table checks the empty value).
 }
 
+// Reset writes the same stored value as saving the default list would.
 TEST(SuffixEditorReset, LeavesExactlyTheDefaults)
 {
     EditorCommandsFixture f({"a", "b", "c", "d", "e"});
