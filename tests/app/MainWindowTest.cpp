@@ -9,6 +9,7 @@
 #include "support/Controls.h"
 #include "support/Fixtures.h"
 #include "support/Printers.h"
+#include "support/Files.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -37,6 +38,7 @@ using namespace orvella::app;
 using namespace orvella::core;
 using orvella::testing::MainWindowFixture;
 using orvella::testing::control;
+using orvella::testing::writeBytes;
 namespace lists = orvella::lists;
 namespace suffixes = orvella::suffixes;
 
@@ -67,11 +69,7 @@ struct StartedWindow : MainWindowFixture {
 
     void writeFile(const QString &relative, const QByteArray &bytes)
     {
-        const QString path = folder.filePath(relative);
-        QDir().mkpath(QFileInfo(path).absolutePath());
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
+        writeBytes(folder.filePath(relative), bytes);
     }
     void start() { window->Form_Load(folder.path()); }
     QList<int> reportedSteps() const
@@ -448,6 +446,50 @@ TEST(MainWindowShell, ClosingTheWindowEndsTheProgram)
     f.window->show();
     f.window->close();
     EXPECT_EQ(f.desktop.endProgramCalls, 1);
+}
+
+// ---- Command buttons --------------------------------------------------------------------
+
+// Each command button runs its command; the commands' own rules are tested on the
+// commands, without a window.
+TEST(MainWindowCommands, EachButtonRunsItsCommand)
+{
+    using Fixture = MainWindowFixture;
+    struct Case {
+        const char *button;
+        bool (*ran)(const Fixture &);
+    };
+    const Case cases[] = {
+        {"PushButton6", [](const Fixture &f) { return f.desktop.inputs.size() == 1; }},
+        {"PushButton7", [](const Fixture &f) { return f.window->inputList().count() == 5; }},
+        {"PushButton1", [](const Fixture &f) { return f.window->inputList().isEmpty(); }},
+        {"PushButton2", [](const Fixture &f) { return f.window->resultList().isEmpty(); }},
+        {"PushButton3",
+         [](const Fixture &f) {
+             return f.desktop.dialogs.size() == 1 && !f.desktop.dialogs[0].save &&
+                 f.desktop.dialogs[0].request.multiSelect;
+         }},
+        {"PushButton9", // the command asks before replacing, not the dialog
+         [](const Fixture &f) {
+             return f.desktop.dialogs.size() == 1 && f.desktop.dialogs[0].save &&
+                 !f.desktop.dialogs[0].request.confirmOverwrite;
+         }},
+        {"PushButton4",
+         [](const Fixture &f) {
+             return f.desktop.dialogs.size() == 1 && f.desktop.dialogs[0].save &&
+                 f.desktop.dialogs[0].request.confirmOverwrite;
+         }},
+        {"PushButton5", [](const Fixture &f) { return f.desktop.clipboardAttempts > 0; }},
+        {"PushButton17", [](const Fixture &f) { return f.desktop.messageTexts() == QStringList{"Done."}; }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.button);
+        Fixture f;
+        f.fillInput({"Ann Lee"});
+        f.window->resultList().append("Bo Ray");
+        control<QPushButton>(*f.window, c.button)->click();
+        EXPECT_TRUE(c.ran(f));
+    }
 }
 
 // ---- Progress bar and long names ------------------------------------------------------

@@ -14,6 +14,7 @@
 #include "sorting/SortCommand.h"
 #include "support/Controls.h"
 #include "support/Fixtures.h"
+#include "support/Files.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -42,14 +43,6 @@ const QString kCopied = QStringLiteral("Results have been copied to the clipboar
 const QString kNotCopied = QStringLiteral("The results could not be copied to the clipboard. Please try again.");
 // The name the scripted input box gives to Add One Name; it would sort first.
 const QString kAdded = QStringLiteral("Dee Aaron");
-
-QByteArray readBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return file.readAll();
-}
 
 // What a user can do while a command yields. Every one goes through a control of the
 // window as a click or a key press would.

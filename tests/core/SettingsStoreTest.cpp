@@ -6,6 +6,7 @@
 #include "support/Controls.h"
 #include "support/Printers.h"
 #include "support/ScriptedDesktop.h"
+#include "support/Files.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -24,26 +25,12 @@
 using orvella::core::IniSettingsStore;
 using orvella::core::IniText;
 using orvella::testing::control;
+using orvella::testing::readBytes;
+using orvella::testing::writeBytes;
 
 namespace {
 
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
-}
-
-QString fileText(const QString &path) { return QString::fromUtf8(fileBytes(path)); }
-
-void placeFile(const QString &path, const QByteArray &bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
+QString fileText(const QString &path) { return QString::fromUtf8(readBytes(path)); }
 
 // Stores in one process may share what they parsed; a file that changed on disk is
 // read again. One more line end makes the next store read the text itself.
@@ -111,7 +98,7 @@ TEST(SettingsStore, TextsComeBackExactlyAndAbsentKeysGiveTheDefault)
     }
     IniSettingsStore store;
     for (const QString &path : {store.fileName()}) {
-        const QByteArray bytes = fileBytes(path);
+        const QByteArray bytes = readBytes(path);
         QStringDecoder utf8(QStringDecoder::Utf8);
         const QString decoded = utf8(bytes);
         EXPECT_FALSE(utf8.hasError()) << path.toStdString();
@@ -151,7 +138,7 @@ TEST(SettingsStore, OrdinaryValuesKeepTheFormOfQSettings)
             QSettings settings(path, QSettings::IniFormat);
             settings.setValue("Orvella/Remove Duplicates", value);
         }
-        const QByteArray written = fileBytes(path);
+        const QByteArray written = readBytes(path);
         EXPECT_EQ(IniText(written).value(u"Orvella", u"Remove Duplicates"), value);
         IniText ours;
         ours.setValue(u"Orvella", u"Remove Duplicates", value);
@@ -172,17 +159,17 @@ TEST(SettingsStore, HandEditedLinesStandAsTheyAre)
                               "Text1= 5;6 \n"
                               "  Option1 = True\r\n"
                               "Check1=1.0\n";
-    placeFile(home.settingsFile(), edited);
+    writeBytes(home.settingsFile(), edited);
     IniSettingsStore store;
     EXPECT_EQ(store.read("Text1", "?"), " 5;6 ");
     EXPECT_EQ(store.read("Option1", "?"), " True");
 
     store.write("Remove Duplicates", "1");
-    EXPECT_EQ(fileBytes(home.settingsFile()), edited + "Remove%20Duplicates=1\n");
+    EXPECT_EQ(readBytes(home.settingsFile()), edited + "Remove%20Duplicates=1\n");
     store.write("Check1", "0");
     QByteArray expected = edited + "Remove%20Duplicates=1\n";
     expected.replace("Check1=1.0\n", "Check1=0\n");
-    EXPECT_EQ(fileBytes(home.settingsFile()), expected);
+    EXPECT_EQ(readBytes(home.settingsFile()), expected);
     EXPECT_EQ(IniSettingsStore().read("Text1", "?"), " 5;6 ");
 }
 
@@ -203,7 +190,7 @@ TEST(SettingsStore, DamagedFileStartsTheWindowQuietlyAndIsWrittenClean)
     for (const auto &[what, bytes] : damaged) {
         SCOPED_TRACE(what);
         ConfigHome home;
-        placeFile(home.settingsFile(), bytes);
+        writeBytes(home.settingsFile(), bytes);
         IniSettingsStore store;
         orvella::testing::ScriptedDesktop desktop;
         orvella::app::MainWindow window(desktop, store);
@@ -213,7 +200,7 @@ TEST(SettingsStore, DamagedFileStartsTheWindowQuietlyAndIsWrittenClean)
         control<QCheckBox>(window, "Check5")->click();
         EXPECT_TRUE(desktop.errorReports().empty()) << desktop.messageTexts().join("\n").toStdString();
 
-        const QByteArray written = fileBytes(home.settingsFile());
+        const QByteArray written = readBytes(home.settingsFile());
         EXPECT_FALSE(written.startsWith("\xEF\xBB\xBF"));
         EXPECT_FALSE(written.contains("junk"));
         QSettings check(home.settingsFile(), QSettings::IniFormat);
@@ -237,7 +224,7 @@ TEST(SettingsStore, OnlyAWriteThatFailsIsReported)
     ASSERT_TRUE(desktop.errorReports().empty());
 
     ASSERT_TRUE(QDir(home.folder()).removeRecursively());
-    placeFile(home.folder(), "not a folder");
+    writeBytes(home.folder(), "not a folder");
     control<QCheckBox>(window, "Check5")->click();
     ASSERT_EQ(desktop.errorReports().size(), 1u);
     EXPECT_TRUE(desktop.errorReports()[0].text.contains("could not be written"));
@@ -260,14 +247,14 @@ TEST(SettingsStore, AnOptionWriteLeavesALongSuffixListAsItStands)
     IniSettingsStore store;
     store.write("Option1", "True");
     store.write(key, list);
-    const QByteArray before = fileBytes(home.settingsFile());
+    const QByteArray before = readBytes(home.settingsFile());
     EXPECT_TRUE(before.startsWith("[Orvella]\nOption1=True\nSuffixList=Ph.D.!!!TWINE!!!Ph.D."));
     EXPECT_EQ(IniSettingsStore().read(key, "?"), list);
 
     store.write("Option1", "False");
     QByteArray expected = before;
     expected.replace("Option1=True", "Option1=False");
-    EXPECT_EQ(fileBytes(home.settingsFile()), expected);
+    EXPECT_EQ(readBytes(home.settingsFile()), expected);
 }
 
 } // namespace

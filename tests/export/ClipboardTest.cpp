@@ -1,16 +1,13 @@
 #include "TableList.h"
 
-#include "app/MainWindow.h"
 #include "app/QtDesktop.h"
 #include "export/Clipboard.h"
 #include "export/ExportCommands.h"
 #include "export/ExportList.h"
 #include "lists/NameListModel.h"
-#include "support/Controls.h"
-#include "support/Fixtures.h"
+#include "support/CommandFixture.h"
 
 #include <QClipboard>
-#include <QPushButton>
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -213,22 +210,22 @@ TEST(ClipboardHelpers, FailureOfTheClipboardIsNeverReported)
     EXPECT_TRUE(desktop.messages.empty());
 }
 
-// The command over the main window's result list.
-struct CopyFixture : MainWindowFixture {
-    exporting::ExportCommands commands{window->context()};
+// The command over the commands' result list.
+struct CopyFixture : CommandFixture {
+    exporting::ExportCommands commands{context};
 };
 
 TEST(CopyResultsToClipboard, CopiesResultsAndSaysHowToPaste)
 {
     CopyFixture f;
     for (const char *name : {"John Smith Jr.", "Joe Tavrin  ", "Mr. Joe Tavrin"})
-        f.window->resultList().append(QString::fromUtf8(name));
+        f.resultList.append(QString::fromUtf8(name));
     f.commands.PushButton5_Click();
     EXPECT_EQ(f.desktop.clipboard, "John Smith Jr.\r\nJoe Tavrin\r\nMr. Joe Tavrin\r\n");
     ASSERT_EQ(f.desktop.messages.size(), 1u);
     EXPECT_EQ(f.desktop.messages[0].text, kCopiedMessage);
     EXPECT_EQ(f.desktop.messages[0].style, 0);
-    EXPECT_EQ(f.desktop.messages[0].title, f.window->applicationTitle());
+    EXPECT_EQ(f.desktop.messages[0].title, f.context.title);
     EXPECT_TRUE(f.desktop.pointers.empty()); // no busy pointer for a copy
 }
 
@@ -247,7 +244,7 @@ TEST(CopyResultsToClipboard, RefusingClipboardSaysTheResultsWereNotCopiedWithout
 {
     for (int refusals : {1999, 2000, 1000000}) {
         CopyFixture f;
-        f.window->resultList().append("Ann");
+        f.resultList.append("Ann");
         f.desktop.clipboard = "old";
         f.desktop.clipboardRefusals = refusals;
         f.commands.PushButton5_Click();
@@ -256,7 +253,7 @@ TEST(CopyResultsToClipboard, RefusingClipboardSaysTheResultsWereNotCopiedWithout
         ASSERT_EQ(f.desktop.messages.size(), 1u);
         EXPECT_EQ(f.desktop.messages[0].text, placed ? kCopiedMessage : kNotCopiedMessage);
         EXPECT_EQ(f.desktop.messages[0].style, placed ? 0 : 48);
-        EXPECT_EQ(f.desktop.messages[0].title, f.window->applicationTitle());
+        EXPECT_EQ(f.desktop.messages[0].title, f.context.title);
     }
 }
 
@@ -264,10 +261,10 @@ TEST(CopyResultsToClipboard, ResultsClearedWhileCopyingReportStep106ThenSayNotCo
 {
     CopyFixture f;
     for (const char *name : {"Ann", "Bob", "Cy"})
-        f.window->resultList().append(name);
+        f.resultList.append(name);
     f.desktop.clipboard = "old";
     // Yields 1 to 3 measure; the 4th is the first of the building pass.
-    f.desktop.atYield(4, [&] { f.window->resultList().clear(); });
+    f.desktop.atYield(4, [&] { f.resultList.clear(); });
     f.commands.PushButton5_Click();
     const auto reports = f.desktop.errorReports();
     ASSERT_EQ(reports.size(), 1u);
@@ -276,15 +273,6 @@ TEST(CopyResultsToClipboard, ResultsClearedWhileCopyingReportStep106ThenSayNotCo
     EXPECT_EQ(f.desktop.clipboard, "old");
     ASSERT_EQ(f.desktop.messages.size(), 2u);
     EXPECT_EQ(f.desktop.messages[1].text, kNotCopiedMessage);
-}
-
-TEST(CopyResultsToClipboard, ButtonRunsTheCommand)
-{
-    MainWindowFixture f;
-    f.window->resultList().append("Ann Lee");
-    control<QPushButton>(*f.window, "PushButton5")->click();
-    EXPECT_EQ(f.desktop.clipboard, "Ann Lee\r\n");
-    EXPECT_EQ(f.desktop.messageTexts(), QStringList{kCopiedMessage});
 }
 
 TEST(QtDesktopClipboard, TextIsPlacedAndCleared)

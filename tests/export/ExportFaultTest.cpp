@@ -1,16 +1,13 @@
 // Faults under the exports: a spreadsheet application that stops answering at any one
 // of its calls, and a clipboard that lets itself be emptied but refuses the text.
 
-#include "app/MainWindow.h"
 #include "core/Failure.h"
 #include "core/PointerState.h"
 #include "export/ExportCommands.h"
 #include "export/Spreadsheet.h"
 #include "lists/NameListModel.h"
-#include "support/Controls.h"
-#include "support/Fixtures.h"
+#include "support/CommandFixture.h"
 
-#include <QPushButton>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -70,13 +67,13 @@ TEST(SpreadsheetThatStopsAnswering, EveryLaterStepIsReportedAndTheCommandFinishe
     const std::vector<int> allSteps = {114, 122, 132, 152, 152, 152, 166, 168};
     for (int failFrom = 1; failFrom <= int(allSteps.size()) + 1; ++failFrom) {
         SCOPED_TRACE(failFrom);
-        MainWindowFixture f;
+        CommandFixture f;
         Automation log;
         log.firstFailure = failFrom;
         f.desktop.spreadsheetFactory = [&log] { return std::make_unique<StoppingSpreadsheet>(log); };
         for (const QString &name : results)
-            f.window->resultList().append(name);
-        exporting::ExportCommands commands(f.window->context());
+            f.resultList.append(name);
+        exporting::ExportCommands commands(f.context);
         commands.PushButton13_Click();
 
         // Every step after the failing one still ran and made its call.
@@ -91,7 +88,7 @@ TEST(SpreadsheetThatStopsAnswering, EveryLaterStepIsReportedAndTheCommandFinishe
         EXPECT_EQ(f.desktop.messages.size(), f.desktop.errorReports().size());
         EXPECT_EQ(f.desktop.pointers,
                   (std::vector<core::Pointer>{core::Pointer::Busy, core::Pointer::Default}));
-        EXPECT_EQ(itemsOf(f.window->resultList()), results);
+        EXPECT_EQ(itemsOf(f.resultList), results);
     }
 }
 
@@ -109,24 +106,23 @@ struct RefusingTextDesktop : ScriptedDesktop {
 TEST(ClipboardThatRefusesTheText, NoReportSaysNotCopiedResultsKept)
 {
     RefusingTextDesktop desktop;
-    MemorySettings settings;
-    app::MainWindow window(desktop, settings);
+    CommandFixture f(&desktop);
+    exporting::ExportCommands commands(f.context);
     desktop.clipboard = "what the user copied before";
     desktop.clipboardHasText = true;
-    window.resultList().append("Ann Lee");
-    window.resultList().append("Bob Young");
-    settings.writes.clear();
+    f.resultList.append("Ann Lee");
+    f.resultList.append("Bob Young");
 
-    control<QPushButton>(window, "PushButton5")->click();
+    commands.PushButton5_Click();
 
     EXPECT_EQ(desktop.textAttempts, 1000);
     EXPECT_TRUE(desktop.errorReports().empty());
     ASSERT_EQ(desktop.messages.size(), 1u);
     EXPECT_EQ(desktop.messages[0].text, "The results could not be copied to the clipboard. Please try again.");
-    EXPECT_EQ(itemsOf(window.resultList()), (QStringList{"Ann Lee", "Bob Young"}));
+    EXPECT_EQ(itemsOf(f.resultList), (QStringList{"Ann Lee", "Bob Young"}));
     // The clearing step succeeded before the text was refused.
     EXPECT_FALSE(desktop.clipboardHasText);
-    EXPECT_TRUE(settings.writes.isEmpty());
+    EXPECT_TRUE(f.settings.writes.isEmpty());
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "export/Spreadsheet.h"
 #include "lists/NameListModel.h"
 #include "support/Controls.h"
+#include "support/CommandFixture.h"
 #include "support/Fixtures.h"
 
 #include <QPushButton>
@@ -52,7 +53,7 @@ private:
     CallLog &m_log;
 };
 
-struct ExportFixture : MainWindowFixture {
+struct ExportFixture : CommandFixture {
     CallLog log;
     int created = 0;
     std::unique_ptr<exporting::ExportCommands> commands;
@@ -63,12 +64,12 @@ struct ExportFixture : MainWindowFixture {
             ++created;
             return std::make_unique<RecordingSpreadsheet>(log);
         };
-        commands = std::make_unique<exporting::ExportCommands>(window->context(), std::move(list));
+        commands = std::make_unique<exporting::ExportCommands>(context, std::move(list));
     }
     void results(const QStringList &names)
     {
         for (const QString &name : names)
-            window->resultList().append(name);
+            resultList.append(name);
     }
     // Step numbers of the error reports, in order; each must name this command.
     std::vector<int> reportedSteps() const { return desktop.reportedSteps("Form1.PushButton13_Click"); }
@@ -116,7 +117,7 @@ TEST(SaveResultsAsExcelFile, MissingApplicationGivesBothMessagesInOrder)
         EXPECT_EQ(f.desktop.messages[1].text, kNotInstalledFeature);
         for (const auto &message : f.desktop.messages) {
             EXPECT_EQ(message.style, 0);
-            EXPECT_EQ(message.title, f.window->applicationTitle());
+            EXPECT_EQ(message.title, f.context.title);
         }
         EXPECT_EQ(f.created, 0);
         EXPECT_TRUE(f.desktop.pointers.empty());
@@ -129,9 +130,8 @@ TEST(SaveResultsAsExcelFile, CheckThatFailsCountsAsMissingWithoutReport)
         bool spreadsheetAvailable() override { throw std::runtime_error("no session bus"); }
     };
     Desktop desktop;
-    MemorySettings settings;
-    app::MainWindow window(desktop, settings);
-    exporting::ExportCommands commands(window.context());
+    CommandFixture f(&desktop);
+    exporting::ExportCommands commands(f.context);
     EXPECT_FALSE(commands.SaveResultsAsExcelFileIsExcelInstalled());
     EXPECT_EQ(desktop.messageTexts(), QStringList{kNotInstalledMethod});
     EXPECT_TRUE(desktop.errorReports().empty());
@@ -193,7 +193,7 @@ TEST(SaveResultsAsExcelFile, ResultsClearedMidwayReportTheMissingRowsOnce)
     ExportFixture f;
     f.results({"Ann", "Bob", "Cy"});
     // Yield 1: header column; 2 and 3: result 1 and its cell; 4: result 2.
-    f.desktop.atYield(4, [&] { f.window->resultList().clear(); });
+    f.desktop.atYield(4, [&] { f.resultList.clear(); });
     f.commands->PushButton13_Click();
     EXPECT_EQ(f.reportedSteps(), (std::vector<int>{142, 152}));
     EXPECT_EQ(f.log.calls, QStringList({"addWorkbook", "cell 1 1 Result(s)", "fit 1", "cell 2 1 Ann", "fitAll",

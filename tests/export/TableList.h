@@ -2,24 +2,12 @@
 
 #include "core/Failure.h"
 #include "export/ExportList.h"
+#include "support/Printers.h"
 
 #include <QList>
 #include <QSet>
 #include <QStringList>
 #include <ostream>
-
-// Readable texts in failure messages.
-inline void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
-inline void PrintTo(const QStringList &texts, std::ostream *os)
-{
-    *os << '{';
-    for (const QString &text : texts)
-        *os << ' ' << '"' << text.toStdString() << '"';
-    *os << " }";
-}
 
 namespace orvella::testing {
 

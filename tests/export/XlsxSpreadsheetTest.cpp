@@ -1,11 +1,10 @@
 #include "TableList.h"
-#include "app/MainWindow.h"
 #include "core/Failure.h"
 #include "export/ExportCommands.h"
 #include "export/SpreadsheetPresence.h"
 #include "export/XlsxSpreadsheet.h"
 #include "lists/NameListModel.h"
-#include "support/Fixtures.h"
+#include "support/CommandFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -93,13 +92,13 @@ TEST(XlsxWorkbook, ExportedResultsReadBackAsTextCells)
 {
     QTemporaryDir root;
     OpenRecorder recorder;
-    MainWindowFixture f;
+    CommandFixture f;
     f.desktop.spreadsheetFactory = [&] { return std::make_unique<XlsxSpreadsheet>(recorder.opener(), root.path()); };
     const QStringList names = {"John Smith Jr.", "=1+1", "  Ann Lee  ", QString::fromUtf8("Zo\u00eb \u674e\u5c0f\u9f8d"),
                                "007", "1/2/2003", "TRUE", "Mr. Joe Tavrin"};
     for (const QString &name : names)
-        f.window->resultList().append(name);
-    exporting::ExportCommands commands(f.window->context());
+        f.resultList.append(name);
+    exporting::ExportCommands commands(f.context);
     commands.PushButton13_Click();
     ASSERT_TRUE(f.desktop.messages.empty()) << f.desktop.messages[0].text.toStdString();
 
@@ -336,7 +335,7 @@ struct YieldMarkingSheet : XlsxSpreadsheet {
 TEST(XlsxWorkbook, WindowGoesOnWhileTheWorkbookIsWritten)
 {
     QTemporaryDir root;
-    MainWindowFixture f;
+    CommandFixture f;
     int yieldsWhenOpened = -1;
     QString opened;
     YieldMarkingSheet *sheet = nullptr;
@@ -355,7 +354,7 @@ TEST(XlsxWorkbook, WindowGoesOnWhileTheWorkbookIsWritten)
     QStringList names;
     for (int i = 0; i < 50000; ++i)
         names << QStringLiteral("Name %1").arg(i * 7919 % 50000, 6, 10, QLatin1Char('0'));
-    exporting::ExportCommands commands(f.window->context(),
+    exporting::ExportCommands commands(f.context,
                                        std::make_unique<TableList>(TableList::oneColumn(names)));
     commands.PushButton13_Click();
     ASSERT_TRUE(f.desktop.messages.empty()) << f.desktop.messages[0].text.toStdString();

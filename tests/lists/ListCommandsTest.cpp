@@ -4,6 +4,7 @@
 #include "lists/NameListModel.h"
 #include "lists/NameListView.h"
 #include "support/Controls.h"
+#include "support/CommandFixture.h"
 #include "support/Fixtures.h"
 
 #include <QHeaderView>
@@ -18,10 +19,17 @@ namespace {
 
 const QStringList kSamples = {"Peter Tavrin", "John Smith Jr.", "Joe Tavrin", "Mr. Joe Tavrin"};
 
-struct ListsFixture : MainWindowFixture {
+// The list commands over the commands' lists and pointer, without the window.
+struct ListsFixture : CommandFixture {
+    lists::ListCommands commands{context};
+    lists::NameListModel &input() { return inputList; }
+    lists::NameListModel &results() { return resultList; }
+};
+
+// The window, for what goes through its list views.
+struct ListViewsFixture : MainWindowFixture {
     lists::NameListModel &input() { return window->inputList(); }
     lists::NameListModel &results() { return window->resultList(); }
-    void busy(bool on) { window->pointerState().set(on ? core::Pointer::Busy : core::Pointer::Default); }
 };
 
 TEST(AddOneName, AppendsTheAnswerExactlyAsTyped)
@@ -29,11 +37,11 @@ TEST(AddOneName, AppendsTheAnswerExactlyAsTyped)
     ListsFixture f;
     f.desktop.inputAnswers = {"Ann Lee", "   ", " Bo  Young ", ""};
     for (int i = 0; i < 5; ++i) // the fifth finds no answer: cancelled
-        control<QPushButton>(*f.window, "PushButton6")->click();
+        f.commands.PushButton6_Click();
     EXPECT_EQ(itemsOf(f.input()), (QStringList{"Ann Lee", "   ", " Bo  Young "}));
     ASSERT_EQ(f.desktop.inputs.size(), 5u);
     EXPECT_EQ(f.desktop.inputs[0].prompt, "Enter Name to add: ");
-    EXPECT_EQ(f.desktop.inputs[0].title, f.window->applicationTitle());
+    EXPECT_EQ(f.desktop.inputs[0].title, f.context.title);
     EXPECT_EQ(f.desktop.inputs[0].defaultText, "");
     EXPECT_TRUE(f.desktop.messages.empty());
 }
@@ -42,8 +50,8 @@ TEST(LoadSampleNames, AppendsTheFourNamesAfterWhatIsThere)
 {
     ListsFixture f;
     f.input().append("kept");
-    control<QPushButton>(*f.window, "PushButton7")->click();
-    control<QPushButton>(*f.window, "PushButton7")->click();
+    f.commands.PushButton7_Click();
+    f.commands.PushButton7_Click();
     EXPECT_EQ(itemsOf(f.input()), QStringList{"kept"} + kSamples + kSamples);
 }
 
@@ -52,10 +60,10 @@ TEST(ClearCommands, EmptyTheirListWithoutAsking)
     ListsFixture f;
     f.fillInput(kSamples);
     f.results().append("r");
-    control<QPushButton>(*f.window, "PushButton2")->click();
+    f.commands.PushButton2_Click();
     EXPECT_TRUE(f.results().isEmpty());
     EXPECT_EQ(f.input().count(), 4);
-    control<QPushButton>(*f.window, "PushButton1")->click();
+    f.commands.PushButton1_Click();
     EXPECT_TRUE(f.input().isEmpty());
     EXPECT_TRUE(f.desktop.messages.empty());
 }
@@ -69,8 +77,8 @@ TEST(BusyPointer, OnlyClearListAndTheRemovalsWait)
     f.results().select(1);
     f.busy(true);
 
-    lists::ListCommands &commands = f.window->listCommands();
-    control<QPushButton>(*f.window, "PushButton1")->click();
+    lists::ListCommands &commands = f.commands;
+    commands.PushButton1_Click();
     commands.ListView1_DblClick();
     commands.ListView1_KeyDown(lists::kDeleteKeyCode);
     commands.ListView2_DblClick();
@@ -79,14 +87,14 @@ TEST(BusyPointer, OnlyClearListAndTheRemovalsWait)
     EXPECT_EQ(itemsOf(f.results()), QStringList{"r"});
 
     f.desktop.inputAnswers = {"c"};
-    control<QPushButton>(*f.window, "PushButton6")->click();
-    control<QPushButton>(*f.window, "PushButton7")->click();
+    commands.PushButton6_Click();
+    commands.PushButton7_Click();
     EXPECT_EQ(itemsOf(f.input()), QStringList({"a", "b", "c"}) + kSamples);
-    control<QPushButton>(*f.window, "PushButton2")->click();
+    commands.PushButton2_Click();
     EXPECT_TRUE(f.results().isEmpty());
 
     f.busy(false);
-    control<QPushButton>(*f.window, "PushButton1")->click();
+    commands.PushButton1_Click();
     EXPECT_TRUE(f.input().isEmpty());
 }
 
@@ -98,7 +106,7 @@ TEST(RemoveItem, SelectedItemGoesOnDoubleClickOrDelete)
         for (const Gesture gesture :
              {Gesture::DoubleClick, Gesture::Delete, Gesture::ShiftDelete, Gesture::CtrlDelete, Gesture::AltDelete}) {
             SCOPED_TRACE(::testing::Message() << "result list " << resultList << " gesture " << int(gesture));
-            ListsFixture f;
+            ListViewsFixture f;
             f.window->show();
             lists::NameListModel &list = resultList ? f.results() : f.input();
             lists::NameListView *view = resultList ? control<lists::NameListView>(*f.window, "ListView2")
@@ -145,7 +153,7 @@ TEST(RemoveItem, SelectedItemGoesOnDoubleClickOrDelete)
 TEST(RemoveItem, EmptyListOrNoSelectionDoesNothing)
 {
     ListsFixture f;
-    lists::ListCommands &commands = f.window->listCommands();
+    lists::ListCommands &commands = f.commands;
     commands.ListView1_DblClick();
     commands.ListView2_KeyDown(lists::kDeleteKeyCode);
     f.fillInput({"a", "b"});
@@ -160,7 +168,7 @@ TEST(RemoveItem, EmptyListOrNoSelectionDoesNothing)
 
 TEST(ListColumns, CaptionsNeverShowCounts)
 {
-    ListsFixture f;
+    ListViewsFixture f;
     for (int round = 0; round < 2; ++round) {
         EXPECT_EQ(
             control<lists::NameListView>(*f.window, "ListView1")->model()->headerData(0, Qt::Horizontal).toString(),

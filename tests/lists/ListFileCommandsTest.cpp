@@ -1,6 +1,3 @@
-#include "ListTestSupport.h"
-
-#include "app/MainWindow.h"
 #include "app/QtDesktop.h"
 #include "core/PointerState.h"
 #include "core/ProgressState.h"
@@ -8,10 +5,9 @@
 #include "lists/FileDialogPaths.h"
 #include "lists/ListFileCommands.h"
 #include "lists/NameListModel.h"
-#include "support/Controls.h"
-#include "support/Fixtures.h"
+#include "support/CommandFixture.h"
+#include "support/Files.h"
 
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -22,27 +18,29 @@ namespace {
 
 const QChar kNul(u'\0');
 
-struct FilesFixture : MainWindowFixture {
+// The file commands and the list commands over one context, as the window has them.
+struct FilesFixture : CommandFixture {
+    lists::ListFileCommands files{context};
+    lists::ListCommands lists{context};
     QTemporaryDir dir;
 
     QString path(const QString &name) const { return dir.filePath(name); }
-    lists::NameListModel &input() { return window->inputList(); }
-    lists::NameListModel &results() { return window->resultList(); }
-    lists::ListFileCommands &commands() { return window->listFileCommands(); }
+    lists::NameListModel &input() { return inputList; }
+    lists::NameListModel &results() { return resultList; }
     void load(const QString &answer)
     {
         desktop.openAnswers = {answer};
-        control<QPushButton>(*window, "PushButton3")->click();
+        files.PushButton3_Click();
     }
     void saveNames(const QString &answer)
     {
         desktop.saveAnswers = {answer};
-        control<QPushButton>(*window, "PushButton9")->click();
+        files.PushButton9_Click();
     }
     void saveResults(const QString &answer)
     {
         desktop.saveAnswers = {answer};
-        control<QPushButton>(*window, "PushButton4")->click();
+        files.PushButton4_Click();
     }
     QStringList reportPlaces() const { return desktop.reportPlaces(); }
 };
@@ -128,7 +126,7 @@ TEST(LoadCommand, BadFilesAreReportedAndTheOthersStillRead)
     f.load(f.dir.path() + kNul + "missing.txt" + kNul + "folder" + kNul + "binary.txt" + kNul + "good.txt");
     EXPECT_EQ(itemsOf(f.input()), QStringList{"Ann"});
     EXPECT_EQ(f.desktop.messageTexts().first(), "File not found");
-    EXPECT_EQ(f.desktop.messages.front().title, f.window->applicationTitle());
+    EXPECT_EQ(f.desktop.messages.front().title, f.context.title);
     EXPECT_EQ(f.reportPlaces(), QStringList(2, "Form1.PushButton3_Click at line 134"));
     EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
 
@@ -180,7 +178,7 @@ TEST(SaveNamesCommand, AsksBeforeOverwritingAndNoWritesNothing)
     ASSERT_EQ(f.desktop.messages.size(), 1u);
     EXPECT_EQ(f.desktop.messages[0].text, "Are you sure you wish to overwrite " + f.path("names.txt") + " ?");
     EXPECT_EQ(f.desktop.messages[0].style, 4);
-    EXPECT_EQ(f.desktop.messages[0].title, f.window->applicationTitle());
+    EXPECT_EQ(f.desktop.messages[0].title, f.context.title);
     EXPECT_EQ(readBytes(f.path("names.txt")), "old\r\n");
     EXPECT_TRUE(f.desktop.pointers.empty());
 
@@ -216,7 +214,7 @@ TEST(SaveNamesCommand, FailedSaveIsReportedOnceAndKeepsTheOldFile)
         for (int i = 0; i < 2000; ++i)
             f.input().append(QStringLiteral("Name %1").arg(i));
         if (c.failWrites)
-            f.commands().setOutputFilter(
+            f.files.setOutputFilter(
                 [](QIODevice &file) { return std::make_unique<FailingDevice>(file, 1000); });
         f.desktop.messageAnswers = {core::MessageAnswer::Yes};
         f.saveNames(c.name.isEmpty() ? f.dir.path() : f.path(c.name));
@@ -271,8 +269,8 @@ TEST(SaveResultsCommand, ProposesTheLastNameAndAsksBeforeReplacing)
     EXPECT_EQ(readBytes(f.path("results.txt")), "Result(s) \t\r\nabcde     \t\r\nabcdefghij\t\r\n");
     EXPECT_EQ(f.desktop.overwriteQuestions, QStringList{f.path("results.txt")});
     EXPECT_TRUE(f.desktop.messages.empty());
-    EXPECT_EQ(f.window->progress().text(), "Progress Bar");
-    EXPECT_EQ(f.window->progress().position(), 0);
+    EXPECT_EQ(f.progress.text(), "Progress Bar");
+    EXPECT_EQ(f.progress.position(), 0);
 
     // Cancelling writes nothing; the next dialog proposes the same name again.
     f.results().clear();
@@ -304,7 +302,7 @@ TEST(SaveResultsCommand, NoToReplacingKeepsTheFileAndWritesNothing)
     EXPECT_EQ(readBytes(f.path("names.txt")), "Ann\r\n");
     EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"names.txt"});
     EXPECT_TRUE(f.desktop.pointers.back() != core::Pointer::Busy);
-    EXPECT_EQ(f.window->progress().text(), "Progress Bar");
+    EXPECT_EQ(f.progress.text(), "Progress Bar");
     EXPECT_TRUE(f.desktop.messages.empty());
 }
 
@@ -314,7 +312,7 @@ TEST(SaveResultsCommand, FailedSaveIsReportedAndKeepsTheOldFile)
     for (int i = 0; i < 3000; ++i)
         f.results().append(QStringLiteral("Result %1").arg(i));
     writeBytes(f.path("results.txt"), "old\r\n");
-    f.commands().setOutputFilter([](QIODevice &file) { return std::make_unique<FailingDevice>(file, 20000); });
+    f.files.setOutputFilter([](QIODevice &file) { return std::make_unique<FailingDevice>(file, 20000); });
     f.saveResults(f.path("results.txt"));
 
     EXPECT_EQ(f.reportPlaces(), QStringList{"Form1.PushButton4_Click at line 120"});
@@ -334,9 +332,9 @@ TEST(SaveCommands, BusyPointerGuardsTheListsWhileSaving)
     f.input().select(1);
     f.results().select(1);
     const auto meddle = [&] {
-        control<QPushButton>(*f.window, "PushButton1")->click();
-        f.window->listCommands().ListView1_DblClick();
-        f.window->listCommands().ListView2_DblClick();
+        f.lists.PushButton1_Click();
+        f.lists.ListView1_DblClick();
+        f.lists.ListView2_DblClick();
     };
     f.desktop.atYield(2, meddle);
     f.saveNames(f.path("names.txt"));
@@ -360,9 +358,9 @@ TEST(SaveCommands, ALoadDuringASaveKeepsTheSavesGuard)
     writeBytes(f.path("more.txt"), "Extra\r\n");
     f.desktop.openAnswers = {f.path("more.txt")};
     f.desktop.atYield(100, [&] {
-        control<QPushButton>(*f.window, "PushButton3")->click();
-        EXPECT_TRUE(f.window->pointerState().isBusy());
-        control<QPushButton>(*f.window, "PushButton1")->click();
+        f.files.PushButton3_Click();
+        EXPECT_TRUE(f.pointer.isBusy());
+        f.lists.PushButton1_Click();
     });
     f.saveNames(f.path("names.txt"));
 
@@ -370,7 +368,7 @@ TEST(SaveCommands, ALoadDuringASaveKeepsTheSavesGuard)
     EXPECT_EQ(f.desktop.messageTexts(), QStringList{"Done."});
     EXPECT_EQ(itemsOf(f.input()), names + QStringList{"Extra"});
     EXPECT_EQ(readBytes(f.path("names.txt")), (names.join("\r\n") + "\r\n").toUtf8());
-    EXPECT_EQ(f.window->pointerState().pointer(), core::Pointer::Default);
+    EXPECT_EQ(f.pointer.pointer(), core::Pointer::Default);
 }
 
 // Names saved and loaded again come back letter for letter, also from a Windows-1252 file.
@@ -386,7 +384,7 @@ TEST(RoundTrip, NamesFileReadsBackAsTheSameList)
     ASSERT_EQ(before[1], QString::fromUtf8("Šimon œdipe"));
 
     f.saveNames(f.path("names.txt"));
-    control<QPushButton>(*f.window, "PushButton1")->click();
+    f.lists.PushButton1_Click();
     f.load(f.path("names.txt"));
     EXPECT_EQ(itemsOf(f.input()), before);
     EXPECT_FALSE(readBytes(f.path("names.txt")).startsWith("\xEF\xBB\xBF"));

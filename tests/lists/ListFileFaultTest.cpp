@@ -3,21 +3,18 @@
 // finishes its remaining steps, and neither the file that was there before nor the
 // lists are harmed. Only a budget that holds the whole file saves it.
 
-#include "ListTestSupport.h"
 
 #include "app/FileSizeSignal.h"
-#include "app/MainWindow.h"
 #include "core/PointerState.h"
 #include "core/ProgressState.h"
 #include "lists/ListFileCommands.h"
 #include "lists/NameListModel.h"
-#include "support/Controls.h"
 #include "support/FileSizeLimit.h"
-#include "support/Fixtures.h"
+#include "support/CommandFixture.h"
+#include "support/Files.h"
 
 #include <QCoreApplication>
 #include <QProcess>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -28,14 +25,15 @@ namespace {
 
 const QByteArray kOldFile = "old contents\r\n";
 
-struct FullDiskFixture : MainWindowFixture {
+struct FullDiskFixture : CommandFixture {
+    lists::ListFileCommands commands{context};
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("list.txt"));
 
     explicit FullDiskFixture(qint64 budget)
     {
         writeBytes(path, kOldFile);
-        window->listFileCommands().setOutputFilter(
+        commands.setOutputFilter(
             [budget](QIODevice &file) { return std::make_unique<FailingDevice>(file, budget); });
     }
     QStringList reportPlaces() const { return desktop.reportPlaces(); }
@@ -52,9 +50,9 @@ TEST(FullDisk, SaveListOfNamesFailsCleanlyAfterAnyNumberOfBytes)
         f.fillInput(kNames);
         f.desktop.saveAnswers = {f.path};
         f.desktop.messageAnswers = {core::MessageAnswer::Yes}; // overwrite the old file
-        control<QPushButton>(*f.window, "PushButton9")->click();
+        f.commands.PushButton9_Click();
 
-        EXPECT_EQ(itemsOf(f.window->inputList()), kNames);
+        EXPECT_EQ(itemsOf(f.inputList), kNames);
         EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
         EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"list.txt"});
         if (budget < whole.size()) {
@@ -77,11 +75,11 @@ TEST(FullDisk, SaveResultsFailsCleanlyAfterAnyNumberOfBytes)
         SCOPED_TRACE(budget);
         FullDiskFixture f(budget);
         for (const QString &name : kNames)
-            f.window->resultList().append(name);
+            f.resultList.append(name);
         f.desktop.saveAnswers = {f.path};
-        control<QPushButton>(*f.window, "PushButton4")->click();
+        f.commands.PushButton4_Click();
 
-        EXPECT_EQ(itemsOf(f.window->resultList()), kNames);
+        EXPECT_EQ(itemsOf(f.resultList), kNames);
         EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
         EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"list.txt"});
         EXPECT_TRUE(f.desktop.messages.size() == f.desktop.errorReports().size()); // nothing but reports
@@ -89,12 +87,12 @@ TEST(FullDisk, SaveResultsFailsCleanlyAfterAnyNumberOfBytes)
             EXPECT_EQ(f.reportPlaces(), QStringList{"Form1.PushButton4_Click at line 120"});
             EXPECT_EQ(readBytes(f.path), kOldFile);
             // The progress bar stays where the failure found it.
-            EXPECT_TRUE(f.window->progress().text().startsWith("Writing file: list.txt"))
-                << f.window->progress().text().toStdString();
+            EXPECT_TRUE(f.progress.text().startsWith("Writing file: list.txt"))
+                << f.progress.text().toStdString();
         } else {
             EXPECT_TRUE(f.reportPlaces().isEmpty());
             EXPECT_EQ(readBytes(f.path), whole);
-            EXPECT_EQ(f.window->progress().text(), core::ProgressState::kIdleText);
+            EXPECT_EQ(f.progress.text(), core::ProgressState::kIdleText);
         }
     }
 }
@@ -106,29 +104,27 @@ TEST(FullDisk, FileSystemLimitFailsBothSavesAndKeepsTheOldFile)
 {
     struct Case {
         const char *what;
-        QPushButton *(*button)(app::MainWindow &);
+        void (lists::ListFileCommands::*run)();
         QString place;
     };
     const Case cases[] = {
-        {"names", [](app::MainWindow &w) { return control<QPushButton>(w, "PushButton9"); },
-         "Form1.PushButton9_Click at line 140"},
-        {"results", [](app::MainWindow &w) { return control<QPushButton>(w, "PushButton4"); },
-         "Form1.PushButton4_Click at line 120"},
+        {"names", &lists::ListFileCommands::PushButton9_Click, "Form1.PushButton9_Click at line 140"},
+        {"results", &lists::ListFileCommands::PushButton4_Click, "Form1.PushButton4_Click at line 120"},
     };
     for (const Case &c : cases) {
         for (const rlim_t limit : {rlim_t(0), rlim_t(12), rlim_t(25)}) { // the names file has 26 bytes
             SCOPED_TRACE(std::string(c.what) + " " + std::to_string(limit));
             FullDiskFixture f(1 << 20);
-            f.window->listFileCommands().setOutputFilter({});
+            f.commands.setOutputFilter({});
             f.fillInput(kNames);
             for (const QString &name : kNames)
-                f.window->resultList().append(name);
+                f.resultList.append(name);
             f.desktop.saveAnswers = {f.path};
             f.desktop.messageAnswers = {core::MessageAnswer::Yes};
             {
                 FileSizeLimit full(limit);
                 ASSERT_TRUE(full.set());
-                c.button(*f.window)->click();
+                (f.commands.*c.run)();
             }
             EXPECT_EQ(f.reportPlaces(), QStringList{c.place});
             ASSERT_EQ(f.desktop.errorReports().size(), 1u);
@@ -150,11 +146,11 @@ TEST(FullDisk, NextSaveAfterAFailedOneWrites)
     f.fillInput(kNames);
     f.desktop.saveAnswers = {f.path, f.path};
     f.desktop.messageAnswers = {core::MessageAnswer::Yes, core::MessageAnswer::Yes};
-    control<QPushButton>(*f.window, "PushButton9")->click();
+    f.commands.PushButton9_Click();
     ASSERT_EQ(readBytes(f.path), kOldFile);
 
-    f.window->listFileCommands().setOutputFilter({});
-    control<QPushButton>(*f.window, "PushButton9")->click();
+    f.commands.setOutputFilter({});
+    f.commands.PushButton9_Click();
     EXPECT_EQ(readBytes(f.path), QString::fromUtf8("Ann Lee\r\nBob\r\nZoë Ünal\r\n").toUtf8());
     EXPECT_EQ(f.reportPlaces().size(), 1);
     EXPECT_EQ(f.desktop.messageTexts().last(), "Done.");
@@ -169,13 +165,13 @@ TEST(FullDisk, FileSizeLimitEndsTheSaveNotTheProgram)
     if (qEnvironmentVariableIsSet("ORVELLA_FILE_SIZE_CHILD")) {
         app::ignoreFileSizeSignal();
         FullDiskFixture f(1 << 20);
-        f.window->listFileCommands().setOutputFilter({});
+        f.commands.setOutputFilter({});
         QStringList names;
         for (int i = 0; i < 2000; ++i)
             names << QStringLiteral("Name %1").arg(i);
         f.fillInput(names);
         f.desktop.saveAnswers = {f.dir.filePath("new.txt")};
-        control<QPushButton>(*f.window, "PushButton9")->click();
+        f.commands.PushButton9_Click();
         ASSERT_EQ(f.desktop.errorReports().size(), 1u);
         EXPECT_TRUE(f.desktop.errorReports()[0].text.contains(": File too large\r\n"))
             << f.desktop.errorReports()[0].text.toStdString();

@@ -1,10 +1,9 @@
-#include "ListTestSupport.h"
-
 #include "core/Failure.h"
 #include "core/ShownText.h"
 #include "lists/ListFileReader.h"
 #include "lists/NameListModel.h"
 #include "support/Fixtures.h"
+#include "support/Files.h"
 
 #include <QStringDecoder>
 #include <QTemporaryDir>

@@ -1,11 +1,10 @@
-#include "ListTestSupport.h"
-
 #include "core/Failure.h"
 #include "core/ProgressState.h"
 #include "lists/ListFileReader.h"
 #include "lists/ListFileWriter.h"
 #include "lists/NameListModel.h"
 #include "support/Fixtures.h"
+#include "support/Files.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -140,8 +140,8 @@ TEST(BadNamesFromAFile, ReadAndSortedUnchanged)
     }
     SortFixture f;
     f.read(Reading::LastWord);
-    lists::ReadListFile(f.window->inputList(), path, f.desktop, f.window->applicationTitle());
-    ASSERT_EQ(f.window->inputList().count(), 7);
+    lists::ReadListFile(f.inputList, path, f.desktop, f.context.title);
+    ASSERT_EQ(f.inputList.count(), 7);
     f.command.PushButton17_Click();
     EXPECT_EQ(f.results(), (QStringList{"", "Zed Lee", u("\tTab Ray"), u("Émile\u00A0Zola Ray"), u("E\u0301mile Zola"),
                                         u("😀 Zola"), u("علي أحمد")}));

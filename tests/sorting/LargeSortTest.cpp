@@ -134,7 +134,7 @@ int sortUntilMemoryRunsOut()
     if (!f.desktop.errorReports()[0].text.startsWith(QStringLiteral("Out of memory\r\n")))
         return 13;
     // No "Done.": the run did not finish. Its pointer and progress are back all the same.
-    if (f.desktop.messages.size() != 1 || f.window->resultList().count() != 0)
+    if (f.desktop.messages.size() != 1 || f.resultList.count() != 0)
         return 14;
     if (f.desktop.pointers.back() != core::Pointer::Default || f.command.isRunning())
         return 15;

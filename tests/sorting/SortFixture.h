@@ -4,7 +4,8 @@
 #include "sorting/SortCommand.h"
 #include "sorting/SortControls.h"
 #include "suffixes/SuffixList.h"
-#include "support/Fixtures.h"
+#include "suffixes/SuffixStore.h"
+#include "support/CommandFixture.h"
 
 namespace orvella::testing {
 
@@ -22,12 +23,15 @@ struct FakeControls : sorting::SortControls {
     QString limitText() const override { return limit; }
 };
 
-// The real sort command over the main window's lists, progress, pointer and live
-// suffix list, with the controls set by the test.
-struct SortFixture : MainWindowFixture {
+// The real sort command over the commands' lists, progress and pointer, with a live
+// suffix list loaded from the store as the suffix editor loads it, and the controls
+// set by the test.
+struct SortFixture : CommandFixture {
     FakeControls controls;
-    sorting::SortCommand command{window->context(), controls,
-                                 [this](QStringView word) { return window->liveSuffixList().IsSuffix(word); }};
+    suffixes::SuffixList liveSuffixes;
+    sorting::SortCommand command{context, controls, [this](QStringView word) { return liveSuffixes.IsSuffix(word); }};
+
+    SortFixture() { suffixes::LoadSuffixList(liveSuffixes.model(), settings); }
 
     void read(Reading reading)
     {
@@ -44,7 +48,7 @@ struct SortFixture : MainWindowFixture {
     }
     void suffixList(const QStringList &entries)
     {
-        lists::NameListModel &live = window->liveSuffixList().model();
+        lists::NameListModel &live = liveSuffixes.model();
         live.clear();
         live.appendMany(entries);
     }

@@ -4,19 +4,19 @@
 // stays as it was, and the change the user made is not lost: the live list keeps it
 // for the sort, and the next save that works stores it.
 
+#include "EditorFixtures.h"
 #include "core/ErrorReport.h"
 #include "core/PointerState.h"
 #include "lists/ListCommands.h"
 #include "lists/NameListModel.h"
-#include "suffixes/SuffixEditor.h"
 #include "suffixes/SuffixEditorCommands.h"
 #include "suffixes/SuffixList.h"
 #include "suffixes/SuffixStore.h"
 #include "support/FileSizeLimit.h"
 #include "support/Fixtures.h"
+#include "support/Files.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -30,18 +30,13 @@ namespace {
 const QString D = QStringLiteral("!!!TWINE!!!");
 const QStringList kEntries = {"Jr.", "Sr.", "III"};
 
-struct StoreFixture : MainWindowFixture {
-    suffixes::SuffixEditor *editor = nullptr;
-
-    StoreFixture()
+// The editor's commands over the live list as loaded from a store holding kEntries.
+struct StoreFixture : EditorCommandsFixture {
+    StoreFixture() : EditorCommandsFixture(QStringList())
     {
         settings.values.insert(QStringLiteral("SuffixList"), kEntries.join(D));
-        editor = &window->suffixEditor(); // loads the stored list
-        processEvents();
-        settings.writes.clear();
+        suffixes::LoadSuffixList(list(), settings);
     }
-    suffixes::SuffixEditorCommands &commands() { return editor->commands(); }
-    lists::NameListModel &list() { return editor->liveList().model(); }
     QString stored() const { return settings.values.value(QStringLiteral("SuffixList")); }
     QStringList reportPlaces() const { return desktop.reportPlaces(); }
 };
@@ -71,7 +66,7 @@ TEST_P(UnwritableStore, ReportedUnderTheCommandAndNothingStoredIsLost)
     EXPECT_EQ(itemsOf(f.list()), c.live);
     // The sort steps over what the user sees, stored or not.
     for (const QString &entry : c.live)
-        EXPECT_TRUE(f.window->liveSuffixList().IsSuffix(entry)) << entry.toStdString();
+        EXPECT_TRUE(f.live.IsSuffix(entry)) << entry.toStdString();
 
     // Once the store takes writes again, the next saving command stores the change.
     f.settings.failWrites = false;
@@ -129,15 +124,9 @@ TEST(UnwritableStore, NextStartFindsTheListStoredBefore)
     f.commands().PushButton5_Click();
     ASSERT_TRUE(f.list().isEmpty());
 
-    MainWindowFixture next;
-    next.settings.values = f.settings.values;
-    EXPECT_EQ(itemsOf(next.window->liveSuffixList().model()), kEntries);
-}
-
-QByteArray contentsOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    lists::NameListModel next(QStringLiteral("Suffix List"));
+    suffixes::LoadSuffixList(next, f.settings);
+    EXPECT_EQ(itemsOf(next), kEntries);
 }
 
 // The disk fills up under the file system itself, not in a device of the program's
@@ -149,11 +138,7 @@ TEST(FullDisk, SaveListToTextFileReportsAndKeepsTheOldFile)
         StoreFixture f;
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("suffixes.txt"));
-        {
-            QFile old(path);
-            ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-            old.write("old\r\n");
-        }
+        writeBytes(path, "old\r\n");
         f.desktop.saveAnswers = {path};
         {
             FileSizeLimit full(limit);
@@ -161,16 +146,16 @@ TEST(FullDisk, SaveListToTextFileReportsAndKeepsTheOldFile)
             f.commands().PushButton8_Click();
         }
         EXPECT_EQ(f.reportPlaces(), QStringList{"Form2.PushButton8_Click at line 106"});
-        EXPECT_EQ(contentsOf(path), "old\r\n");
+        EXPECT_EQ(readBytes(path), "old\r\n");
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"suffixes.txt"});
-        EXPECT_EQ(f.editor->pointerState().pointer(), core::Pointer::Default);
+        EXPECT_EQ(f.editorPointer.pointer(), core::Pointer::Default);
         EXPECT_EQ(itemsOf(f.list()), kEntries);
         EXPECT_TRUE(f.settings.writes.isEmpty());
 
         // With room on the disk again the same save writes the list.
         f.desktop.saveAnswers = {path};
         f.commands().PushButton8_Click();
-        EXPECT_EQ(contentsOf(path), "Suffix List\t\r\nJr.        \t\r\nSr.        \t\r\nIII        \t\r\n");
+        EXPECT_EQ(readBytes(path), "Suffix List\t\r\nJr.        \t\r\nSr.        \t\r\nIII        \t\r\n");
         EXPECT_EQ(f.reportPlaces().size(), 1);
     }
 }

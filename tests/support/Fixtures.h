@@ -1,7 +1,8 @@
 #pragma once
 
 #include "app/MainWindow.h"
-#include "core/SettingsStore.h"
+#include "support/CommandFixture.h"
+#include "support/MemorySettings.h"
 #include "support/ScriptedDesktop.h"
 
 #include <QCoreApplication>
@@ -9,18 +10,6 @@
 #include <memory>
 
 namespace orvella::testing {
-
-// A settings store in memory, with an optional failure for writes.
-class MemorySettings : public core::SettingsStore {
-public:
-    QString read(const QString &key, const QString &defaultValue) const override;
-    void write(const QString &key, const QString &value) override;
-    bool contains(const QString &key) const override { return values.contains(key); }
-
-    QMap<QString, QString> values;
-    QStringList writes; // "key=value" in write order
-    bool failWrites = false;
-};
 
 // The real main window over the scripted desktop and an in-memory store.
 struct MainWindowFixture {
@@ -34,7 +23,5 @@ struct MainWindowFixture {
     // Lets queued view updates and signals run.
     static void processEvents();
 };
-
-QStringList itemsOf(const lists::NameListModel &list);
 
 } // namespace orvella::testing

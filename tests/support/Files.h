@@ -3,21 +3,26 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
 
 #include <gtest/gtest.h>
 
+// Files the tests place, read back and damage.
 namespace orvella::testing {
 
+// Writes a whole file, making its folder first when there is none.
 inline void writeBytes(const QString &path, const QByteArray &bytes)
 {
+    QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
     ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
+// A whole file's bytes, or "<missing>" when it cannot be read.
 inline QByteArray readBytes(const QString &path)
 {
     QFile file(path);

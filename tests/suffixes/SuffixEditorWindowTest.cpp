@@ -1,0 +1,328 @@
+// The suffix list editor's window: its creation, drops, controls and pointer.
+
+#include "core/AppInfo.h"
+#include "core/ErrorReport.h"
+#include "core/Failure.h"
+#include "core/PointerState.h"
+#include "core/ProgressState.h"
+#include "core/Twips.h"
+#include "lists/NameListModel.h"
+#include "lists/NameListView.h"
+#include "sorting/SortCommand.h"
+#include "suffixes/SuffixEditor.h"
+#include "suffixes/SuffixStore.h"
+#include "support/Controls.h"
+#include "EditorFixtures.h"
+#include "support/Fixtures.h"
+#include "support/Files.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace orvella;
+using namespace orvella::testing;
+using core::Pointer;
+
+namespace {
+
+const QString D = kTwine;
+
+QStringList defaults() { return defaultSuffixList(); }
+
+QString reportLine(const char *procedure, int step) { return editorReportLine(procedure, step); }
+
+TEST(SuffixEditor, CreationFillsTheDefaultsWithoutWriting)
+{
+    MainWindowFixture f;
+    EXPECT_FALSE(f.window->hasLiveSuffixList());
+    suffixes::SuffixEditor &editor = f.window->suffixEditor();
+    EXPECT_EQ(itemsOf(editor.liveList().model()), defaults());
+    EXPECT_TRUE(f.settings.writes.isEmpty());
+    EXPECT_FALSE(editor.isVisible());
+    EXPECT_TRUE(f.desktop.messages.empty());
+    EXPECT_EQ(&f.window->liveSuffixList(), &editor.liveList());
+}
+
+TEST(SuffixEditor, CreationTakesTheStoredList)
+{
+    MainWindowFixture f;
+    f.settings.values.insert("SuffixList", "Jr." + D + "Esq");
+    EXPECT_EQ(itemsOf(f.window->liveSuffixList().model()), (QStringList{"Jr.", "Esq"}));
+}
+
+// A store whose suffix list cannot be read.
+struct UnreadableSuffixList : MemorySettings {
+    QString read(const QString &key, const QString &defaultValue) const override
+    {
+        if (key == "SuffixList")
+            throw core::Failure(QStringLiteral("The settings file could not be read"));
+        return MemorySettings::read(key, defaultValue);
+    }
+};
+
+TEST(SuffixEditor, FailingCreationStepIsReportedAndTheWindowStillOpens)
+{
+    ScriptedDesktop desktop;
+    UnreadableSuffixList settings;
+    app::MainWindow window(desktop, settings);
+    window.PushButton15_Click();
+    ASSERT_TRUE(window.hasLiveSuffixList());
+    EXPECT_TRUE(window.suffixEditor().isVisible());
+    ASSERT_EQ(desktop.errorReports().size(), 1u);
+    EXPECT_TRUE(desktop.errorReports()[0].text.startsWith("The settings file could not be read\r\n" +
+                                                          reportLine("Form_Load", 114) + "\r\r"))
+        << desktop.errorReports()[0].text.toStdString();
+    EXPECT_TRUE(window.liveSuffixList().model().isEmpty());
+    EXPECT_FALSE(window.liveSuffixList().IsSuffix(u"Jr."));
+}
+
+// ---- Drops ----------------------------------------------------------------------------
+
+void dropFiles(QWidget *target, const QStringList &paths)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const QString &path : paths)
+        urls << QUrl::fromLocalFile(path);
+    urls << QUrl(QStringLiteral("https://example.com/not-a-file.txt"));
+    data.setUrls(urls);
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDragMoveEvent move(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    ASSERT_TRUE(move.isAccepted());
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    ASSERT_TRUE(drop.isAccepted());
+    MainWindowFixture::processEvents();
+}
+
+TEST(SuffixEditorDrop, TwoFilesAppendLikeALoadWithoutSaving)
+{
+    EditorFixture f({"Jr."});
+    const QString one = f.file("one.txt", "A1\r\nA2\r\n");
+    const QString two = f.file("two.txt", "B1\n");
+    QSignalSpy pointers(&f.editor->pointerState(), &core::PointerState::changed);
+    dropFiles(control<lists::NameListView>(*f.editor, "ListView1")->viewport(), {two, one});
+    EXPECT_EQ(f.entries(), (QStringList{"Jr.", "B1", "A1", "A2"}));
+    EXPECT_TRUE(f.settings.writes.isEmpty());
+    ASSERT_EQ(pointers.size(), 2);
+    EXPECT_EQ(pointers[0][0].value<Pointer>(), Pointer::Busy);
+    EXPECT_EQ(pointers[1][0].value<Pointer>(), Pointer::Default);
+}
+
+TEST(SuffixEditorDrop, TwoFilesOnTheMainInputListAppendTheirNames)
+{
+    EditorFixture f;
+    f.fillInput({"Ann Lee"});
+    const QString one = f.file("one.txt", "Bob Young\r\n");
+    const QString two = f.file("two.txt", "Cy Adams\r\nDee Moss\r\n");
+    dropFiles(control<lists::NameListView>(*f.window, "ListView1")->viewport(), {one, two});
+    EXPECT_EQ(itemsOf(f.window->inputList()), (QStringList{"Ann Lee", "Bob Young", "Cy Adams", "Dee Moss"}));
+    EXPECT_EQ(f.window->pointerState().pointer(), Pointer::Default);
+    EXPECT_EQ(f.entries().size(), 3) << "the suffix list is not touched";
+}
+
+TEST(SuffixEditorDrop, ResultListTakesNoFiles)
+{
+    EditorFixture f;
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(f.file("one.txt", "X\r\n"))});
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(control<lists::NameListView>(*f.window, "ListView2")->viewport(), &enter);
+    EXPECT_FALSE(enter.isAccepted());
+}
+
+// ---- Window ---------------------------------------------------------------------------
+
+TEST(SuffixEditorWindow, ListOpensItAndCloseBoxOrExitHideIt)
+{
+    for (const bool viaExit : {false, true}) {
+        EditorFixture f;
+        f.window->show();
+        control<QPushButton>(*f.window, "PushButton15")->click();
+        EXPECT_TRUE(f.editor->isVisible());
+        EXPECT_FALSE(f.window->isVisible());
+        EXPECT_EQ(f.editor->parentWidget(), nullptr) << "no owner";
+        EXPECT_FALSE(f.editor->isModal());
+
+        if (viaExit)
+            control<QPushButton>(*f.editor, "PushButton2")->click();
+        else
+            EXPECT_FALSE(f.editor->close()) << "the close is refused";
+        EXPECT_FALSE(f.editor->isVisible());
+        EXPECT_TRUE(f.window->isVisible());
+        EXPECT_EQ(f.desktop.endProgramCalls, 0);
+
+        // Reopened: the same list, not read again from the store.
+        f.settings.values.insert("SuffixList", "other");
+        control<QPushButton>(*f.window, "PushButton15")->click();
+        EXPECT_EQ(&f.window->suffixEditor(), f.editor);
+        EXPECT_EQ(f.entries(), (QStringList{"Jr.", "Sr.", "III"}));
+        EXPECT_TRUE(f.settings.writes.isEmpty());
+        EXPECT_TRUE(f.desktop.messages.empty());
+    }
+}
+
+TEST(SuffixEditorWindow, SortAfterAnEditUsesTheNewListAtOnce)
+{
+    MainWindowFixture f;
+    control<QRadioButton>(*f.window, "Option1")->setChecked(true);
+    control<QRadioButton>(*f.window, "Option3")->setChecked(true);
+    f.fillInput({"Ann Brown Xyz", "Bob Cole"});
+    const auto sorted = [&f] {
+        f.window->sortCommand().PushButton17_Click();
+        return f.results();
+    };
+    EXPECT_EQ(sorted(), (QStringList{"Bob Cole", "Ann Brown Xyz"})); // Cole < Xyz
+    suffixes::SuffixEditor &editor = f.window->suffixEditor();
+    EXPECT_FALSE(editor.isVisible()) << "created hidden by the sort";
+
+    f.desktop.inputAnswers = {"XYZ"};
+    editor.commands().PushButton6_Click();
+    EXPECT_EQ(sorted(), (QStringList{"Ann Brown Xyz", "Bob Cole"})); // Brown < Cole
+
+    f.desktop.inputAnswers = {"Xy"};
+    editor.commands().PushButton1_Click(); // the added entry is the selected one
+    EXPECT_EQ(sorted(), (QStringList{"Bob Cole", "Ann Brown Xyz"}));
+
+    f.desktop.messageAnswers = {core::MessageAnswer::Yes};
+    editor.commands().PushButton7_Click();
+    f.desktop.inputAnswers = {"xyz"};
+    editor.commands().PushButton6_Click();
+    editor.commands().ListView1_KeyDown(46);
+    EXPECT_EQ(sorted(), (QStringList{"Bob Cole", "Ann Brown Xyz"}));
+    EXPECT_TRUE(f.desktop.errorReports().empty());
+}
+
+TEST(SuffixEditorWindow, ListColumnLabelsAndLink)
+{
+    EditorFixture f;
+    suffixes::SuffixEditor &e = *f.editor;
+    EXPECT_EQ(e.windowTitle(), "Suffix List");
+    const auto *list = control<lists::NameListView>(e, "ListView1");
+    EXPECT_EQ(list->toolTip(), "Drag and drop files here. Double-click item to remove it. Move | line to right "
+                               "and out of window to reveal full names.");
+    EXPECT_FALSE(list->isHeaderHidden());
+    EXPECT_EQ(list->model()->headerData(0, Qt::Horizontal).toString(), "Suffix List");
+    EXPECT_EQ(list->header()->sectionSize(0), core::twips(7300));
+
+    const auto *label3 = control<QLabel>(e, "Label3");
+    EXPECT_EQ(label3->palette().color(QPalette::Window), QColor(Qt::white));
+    EXPECT_TRUE(label3->autoFillBackground());
+
+    auto *link = control<QLabel>(e, "Label4");
+    EXPECT_GE(link->width(), link->sizeHint().width()) << "the whole address shows";
+    EXPECT_EQ(link->text(), "https://velmora.example/orvella/suffixes");
+    EXPECT_TRUE(link->font().underline());
+    EXPECT_TRUE(link->font().bold());
+    EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+    EXPECT_EQ(e.childAt(link->geometry().center()), link) << "the link lies above Label3";
+    // Window colour set-up: the window takes the button face colour.
+    EXPECT_EQ(e.palette().color(QPalette::Window), QApplication::palette().color(QPalette::Active, QPalette::Button));
+}
+
+TEST(SuffixEditorWindow, LinkClickOpensTheSourcePage)
+{
+    EditorFixture f;
+    f.editor->show();
+    QTest::mouseClick(control<QLabel>(*f.editor, "Label4"), Qt::LeftButton);
+    QTest::mouseClick(control<QLabel>(*f.editor, "Label4"), Qt::RightButton);
+    EXPECT_EQ(f.desktop.openedUrls, QStringList{QString::fromLatin1(core::kSuffixSourcePage)});
+}
+
+TEST(SuffixEditorWindow, KeysAndDoubleClickOnTheList)
+{
+    EditorFixture f({"a", "b", "c"});
+    f.editor->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(f.editor));
+    f.list().select(2);
+    QTest::keyClick(control<lists::NameListView>(*f.editor, "ListView1"), Qt::Key_A);
+    QTest::keyClick(control<lists::NameListView>(*f.editor, "ListView1"), Qt::Key_Return);
+    EXPECT_EQ(f.entries(), (QStringList{"a", "b", "c"}));
+    EXPECT_TRUE(f.settings.writes.isEmpty());
+    f.list().select(2);
+    QTest::keyClick(control<lists::NameListView>(*f.editor, "ListView1"), Qt::Key_Delete);
+    EXPECT_EQ(f.entries(), (QStringList{"a", "c"}));
+    const QRect first = control<lists::NameListView>(*f.editor, "ListView1")->visualRect(f.list().index(0));
+    QTest::mouseDClick(
+        f.editor->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+        control<lists::NameListView>(*f.editor, "ListView1")->viewport()->mapTo(f.editor, first.center()));
+    EXPECT_EQ(f.entries(), QStringList{"c"});
+    EXPECT_EQ(f.settings.writes.size(), 2);
+}
+
+struct HoverEditor : EditorFixture {
+    HoverEditor()
+    {
+        editor->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(editor));
+    }
+    void moveOver(QWidget *control, QPoint at = QPoint(-1, -1))
+    {
+        if (at == QPoint(-1, -1))
+            at = control->rect().center();
+        QTest::mouseMove(editor->windowHandle(), control->mapTo(editor, at));
+        processEvents();
+    }
+    Pointer pointer() const { return editor->pointerState().pointer(); }
+};
+
+TEST(SuffixEditorWindow, HandOverButtonsAndLinkArrowOverListAndBackground)
+{
+    HoverEditor f;
+    suffixes::SuffixEditor &e = *f.editor;
+    const QPoint background = core::twipsRect(7950, 5100, 60, 60).center();
+    ASSERT_EQ(e.childAt(background), nullptr);
+    for (const char *name : {"PushButton6", "PushButton1", "PushButton3", "PushButton5", "PushButton4", "PushButton8",
+                             "PushButton7", "PushButton2", "Label4"}) {
+        f.moveOver(control<lists::NameListView>(e, "ListView1"));
+        ASSERT_EQ(f.pointer(), Pointer::Default);
+        f.moveOver(control<QWidget>(e, name));
+        EXPECT_EQ(f.pointer(), Pointer::Custom) << name;
+    }
+    f.moveOver(&e, background);
+    EXPECT_EQ(f.pointer(), Pointer::Default);
+
+    f.busy(true);
+    f.moveOver(control<QPushButton>(e, "PushButton2"));
+    EXPECT_EQ(f.pointer(), Pointer::Busy);
+    f.moveOver(control<lists::NameListView>(e, "ListView1"));
+    EXPECT_EQ(f.pointer(), Pointer::Busy);
+}
+
+} // namespace
+
+namespace {
+
+TEST(SuffixEditorWindow, TheWhiteLabelLeavesThePointerAsItIs)
+{
+    HoverEditor f;
+    suffixes::SuffixEditor &e = *f.editor;
+    QLabel *label3 = control<QLabel>(e, "Label3");
+    const QPoint onLabel3(10, label3->height() / 2); // left of the link lying on it
+    ASSERT_EQ(e.childAt(label3->mapTo(&e, onLabel3)), label3);
+    for (QWidget *before : std::initializer_list<QWidget *>{control<QWidget>(e, "PushButton6"), control<QWidget>(e, "ListView1"), control<QWidget>(e, "Label4")}) {
+        f.moveOver(before);
+        const Pointer was = f.pointer();
+        f.moveOver(label3, onLabel3);
+        EXPECT_EQ(f.pointer(), was) << before->metaObject()->className();
+    }
+}
+
+} // namespace
+

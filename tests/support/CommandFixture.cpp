@@ -1,0 +1,33 @@
+#include "support/CommandFixture.h"
+
+#include "core/AppInfo.h"
+
+#include <QCursor>
+
+namespace orvella::testing {
+
+CommandFixture::CommandFixture(ScriptedDesktop *desktopDouble)
+    : desktop(desktopDouble ? *desktopDouble : m_ownDesktop),
+      context{desktop, settings, inputList, resultList, progress, pointer, core::applicationTitle()}
+{
+    QObject::connect(&pointer, &core::PointerState::changed,
+                     [this](core::Pointer shown) { desktop.showPointer(nullptr, shown, QCursor()); });
+}
+
+void CommandFixture::fillInput(const QStringList &names)
+{
+    for (const QString &name : names)
+        inputList.append(name);
+}
+
+QStringList CommandFixture::results() const
+{
+    return itemsOf(resultList);
+}
+
+QStringList itemsOf(const lists::NameListModel &list)
+{
+    return QStringList(list.items().begin(), list.items().end());
+}
+
+} // namespace orvella::testing
