@@ -25,12 +25,6 @@ using core::Pointer;
 
 namespace {
 
-const QString D = kTwine;
-
-QStringList defaults() { return defaultSuffixList(); }
-
-QString reportLine(const char *procedure, int step) { return editorReportLine(procedure, step); }
-
 // ---- Which actions write the stored list ----------------------------------------------
 
 struct SaveCase {
@@ -49,7 +43,7 @@ TEST_P(SaveTable, StoredValueWrittenExactlyWhereTheCommandSaves)
     GetParam().act(f);
     EXPECT_EQ(f.entries(), GetParam().after);
     if (GetParam().writes) {
-        EXPECT_EQ(f.settings.writes, QStringList{"SuffixList=" + GetParam().after.join(D)});
+        EXPECT_EQ(f.settings.writes, QStringList{"SuffixList=" + GetParam().after.join(kTwine)});
     } else {
         EXPECT_TRUE(f.settings.writes.isEmpty()) << f.settings.writes.join(',').toStdString();
     }
@@ -99,7 +93,7 @@ INSTANTIATE_TEST_SUITE_P(
                  {"Jr.", "Sr.", "III"}, false},
         SaveCase{"another key", [](EditorCommandsFixture &f) { f.commands().ListView1_KeyDown(13); },
                  {"Jr.", "Sr.", "III"}, false},
-        SaveCase{"reset", [](EditorCommandsFixture &f) { f.commands().PushButton7_Click(); }, defaults(), true},
+        SaveCase{"reset", [](EditorCommandsFixture &f) { f.commands().PushButton7_Click(); }, defaultSuffixList(), true},
         SaveCase{"load from a file",
                  [](EditorCommandsFixture &f) {
                      f.desktop.openAnswers = {f.file("a.txt", "Esq.\r\n")};
@@ -143,7 +137,7 @@ TEST(SuffixEditorAdd, FailedSaveIsReportedAndTheEntryStays)
     f.desktop.inputAnswers = {"Esq."};
     f.commands().PushButton6_Click();
     EXPECT_EQ(f.entries().last(), "Esq.");
-    EXPECT_EQ(f.reportNames(), QStringList{reportLine("PushButton6_Click", 106)});
+    EXPECT_EQ(f.reportNames(), QStringList{editorReportLine("PushButton6_Click", 106)});
 }
 
 TEST(SuffixEditorEdit, ShowsTheSelectedEntryAndKeepsItsPlace)
@@ -175,7 +169,7 @@ TEST(SuffixEditorEdit, NothingSelectedIsReportedThenSaved)
     f.desktop.inputAnswers = {"never asked"};
     f.commands().PushButton1_Click();
     EXPECT_TRUE(f.desktop.inputs.empty());
-    EXPECT_EQ(f.reportNames(), QStringList{reportLine("PushButton1_Click", 102)});
+    EXPECT_EQ(f.reportNames(), QStringList{editorReportLine("PushButton1_Click", 102)});
     EXPECT_EQ(f.entries(), (QStringList{"Jr.", "Sr.", "III"}));
     EXPECT_EQ(f.settings.writes.size(), 1);
 }
@@ -184,7 +178,7 @@ TEST(SuffixEditorDelete, NothingSelectedIsReportedThenSaved)
 {
     EditorCommandsFixture f;
     f.commands().PushButton3_Click();
-    EXPECT_EQ(f.reportNames(), QStringList{reportLine("PushButton3_Click", 104)});
+    EXPECT_EQ(f.reportNames(), QStringList{editorReportLine("PushButton3_Click", 104)});
     EXPECT_EQ(f.entries(), (QStringList{"Jr.", "Sr.", "III"}));
     EXPECT_EQ(f.settings.writes.size(), 1);
 }
@@ -229,7 +223,7 @@ TEST(SuffixEditorReset, LeavesExactlyTheDefaults)
 {
     EditorCommandsFixture f({"a", "b", "c", "d", "e"});
     f.commands().PushButton7_Click();
-    EXPECT_EQ(f.entries(), defaults());
+    EXPECT_EQ(f.entries(), defaultSuffixList());
     EXPECT_EQ(f.settings.values.value("SuffixList"), suffixes::packSuffixList(suffixes::defaultSuffixes()));
 }
 
@@ -238,8 +232,8 @@ TEST(SuffixEditorReset, WhileBusyAppendsTheDefaultsAfterTheEntries)
     EditorCommandsFixture f({"a", "b"});
     f.busy(true);
     f.commands().PushButton7_Click();
-    EXPECT_EQ(f.entries(), QStringList({"a", "b"}) + defaults());
-    EXPECT_EQ(f.settings.writes, QStringList{"SuffixList=" + f.entries().join(D)});
+    EXPECT_EQ(f.entries(), QStringList({"a", "b"}) + defaultSuffixList());
+    EXPECT_EQ(f.settings.writes, QStringList{"SuffixList=" + f.entries().join(kTwine)});
     EXPECT_TRUE(f.editorPointer.isBusy());
 }
 
@@ -265,7 +259,7 @@ TEST(SuffixEditorReset, DuringASaveTheBusyRulesProtectTheList)
     };
     f.commands().PushButton8_Click();
     ASSERT_TRUE(clicked);
-    EXPECT_EQ(f.entries(), QStringList({"a", "bb"}) + defaults());
+    EXPECT_EQ(f.entries(), QStringList({"a", "bb"}) + defaultSuffixList());
     EXPECT_EQ(f.settings.writes.size(), 1) << "only Reset saved";
     EXPECT_EQ(readBytes(out), QByteArray("Suffix List\t\r\na          \t\r\nbb         \t\r\n"));
     EXPECT_EQ(f.editorPointer.pointer(), Pointer::Default);
@@ -317,7 +311,7 @@ TEST(SuffixEditorLoad, UnreadableFileIsReportedAndThePointerComesBack)
     EditorCommandsFixture f(QStringList{});
     f.desktop.openAnswers = {f.folder.path()}; // a folder chosen as a file
     f.commands().PushButton4_Click();
-    EXPECT_EQ(f.reportNames(), QStringList{reportLine("PushButton4_Click", 110)});
+    EXPECT_EQ(f.reportNames(), QStringList{editorReportLine("PushButton4_Click", 110)});
     EXPECT_TRUE(f.entries().isEmpty());
     EXPECT_EQ(f.editorPointer.pointer(), Pointer::Default);
 }

@@ -37,18 +37,12 @@ using core::Pointer;
 
 namespace {
 
-const QString D = kTwine;
-
-QStringList defaults() { return defaultSuffixList(); }
-
-QString reportLine(const char *procedure, int step) { return editorReportLine(procedure, step); }
-
 TEST(SuffixEditor, CreationFillsTheDefaultsWithoutWriting)
 {
     MainWindowFixture f;
     EXPECT_FALSE(f.window->hasLiveSuffixList());
     suffixes::SuffixEditor &editor = f.window->suffixEditor();
-    EXPECT_EQ(itemsOf(editor.liveList().model()), defaults());
+    EXPECT_EQ(itemsOf(editor.liveList().model()), defaultSuffixList());
     EXPECT_TRUE(f.settings.writes.isEmpty());
     EXPECT_FALSE(editor.isVisible());
     EXPECT_TRUE(f.desktop.messages.empty());
@@ -58,7 +52,7 @@ TEST(SuffixEditor, CreationFillsTheDefaultsWithoutWriting)
 TEST(SuffixEditor, CreationTakesTheStoredList)
 {
     MainWindowFixture f;
-    f.settings.values.insert("SuffixList", "Jr." + D + "Esq");
+    f.settings.values.insert("SuffixList", "Jr." + kTwine + "Esq");
     EXPECT_EQ(itemsOf(f.window->liveSuffixList().model()), (QStringList{"Jr.", "Esq"}));
 }
 
@@ -82,7 +76,7 @@ TEST(SuffixEditor, FailingCreationStepIsReportedAndTheWindowStillOpens)
     EXPECT_TRUE(window.suffixEditor().isVisible());
     ASSERT_EQ(desktop.errorReports().size(), 1u);
     EXPECT_TRUE(desktop.errorReports()[0].text.startsWith("The settings file could not be read\r\n" +
-                                                          reportLine("Form_Load", 114) + "\r\r"))
+                                                          editorReportLine("Form_Load", 114) + "\r\r"))
         << desktop.errorReports()[0].text.toStdString();
     EXPECT_TRUE(window.liveSuffixList().model().isEmpty());
     EXPECT_FALSE(window.liveSuffixList().IsSuffix(u"Jr."));
