@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/MainMenus.h"
 #include "app/OptionSettings.h"
 #include "core/MainContext.h"
 #include "core/Paths.h"
@@ -8,12 +9,15 @@
 #include "lists/NameListModel.h"
 
 #include <QCursor>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
@@ -77,6 +81,13 @@ public:
     // "List": shows the suffix list editor and hides this window.
     void PushButton15_Click();
 
+    // The menu bar above the client area, the status line below it.
+    const MainMenus &menus() const { return m_menus; }
+    QString statusLine() const;
+    // "How Names Are Read…" and "Edit Particle List…": open (or raise) their windows.
+    QWidget *mnuHowNamesAreRead_Click();
+    QWidget *mnuEditParticles_Click();
+
 private:
     // The controls the window's code works with, found by their names once built from
     // the layout table (tests find them by name too).
@@ -136,6 +147,10 @@ private:
     void showOptionStates();
     // A control's rule could not write the store: the user hears of it once per event.
     void reportWriteFailures(const char *procedure);
+    void wireMenus();
+    // Puts the reading choices on the menus (their own signals stay quiet).
+    void showReadingChoices();
+    void showStatusSoon();
 
     core::Desktop &m_desktop;
     core::SettingsStore &m_settings;
@@ -157,6 +172,13 @@ private:
     std::unique_ptr<lists::ListFileCommands> m_listFiles;
     std::unique_ptr<exporting::ExportCommands> m_exports;
     std::unique_ptr<suffixes::SuffixEditor> m_suffixEditor;
+    QWidget *m_client = nullptr; // the designed area the control table measures from
+    MainMenus m_menus;
+    QLabel *m_status = nullptr;
+    QString m_lastDone;
+    QTimer m_statusTimer;
+    QPointer<QWidget> m_howNames;
+    QPointer<QWidget> m_particles;
 };
 
 } // namespace orvella::app

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sorting/NameReading.h"
 #include "sorting/SortKeys.h"
 
 #include <QString>
@@ -16,6 +17,8 @@ public:
     virtual bool keepUnique() const = 0;       // Check1
     virtual bool keepLimited() const = 0;      // Check2
     virtual QString limitText() const = 0;     // Text1
+    virtual ReadingChoices readingChoices() const { return {}; }
+    virtual bool isParticle(QStringView word) const;
 };
 
 } // namespace orvella::sorting

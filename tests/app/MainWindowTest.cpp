@@ -1,4 +1,6 @@
 #include "app/MainWindow.h"
+#include "app/MainWindowLayout.h"
+#include "app/ParticleListWindow.h"
 #include "core/AppInfo.h"
 #include "core/HoverPointer.h"
 #include "core/ShownText.h"
@@ -11,7 +13,12 @@
 #include "support/Printers.h"
 #include "support/Files.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTableWidget>
 #include <QBuffer>
 #include <QCheckBox>
 #include <QDir>
@@ -108,6 +115,26 @@ TEST(MainWindowLayout, TabOrderFollowsTheDesign)
             next = next->nextInFocusChain();
         EXPECT_EQ(next, order[i + 1]) << "after " << order[i]->objectName().toStdString();
     }
+}
+
+TEST(MainWindowLayout, ControlsKeepTheirDesignedPlacesBetweenMenuAndStatusLine)
+{
+    MainWindowFixture f;
+    MainWindow &w = *f.window;
+    w.show();
+    QWidget *client = control<QWidget>(w, "ClientArea");
+    EXPECT_EQ(client->size(), twipsRect(0, 0, kMainWindowWidth, kMainWindowHeight).size());
+    for (const ControlLayout &c : mainWindowControls()) {
+        QWidget *widget = control<QWidget>(w, c.name);
+        EXPECT_EQ(widget->parentWidget(), c.parent ? control<QWidget>(w, c.parent) : client) << c.name;
+        EXPECT_EQ(widget->geometry(), twipsRect(c.left, c.top, c.width, c.height)) << c.name;
+    }
+    // The window grows by the menu bar above and the status line below, nothing else.
+    const int menu = control<QMenuBar>(w, "MenuBar")->height();
+    const int status = control<QStatusBar>(w, "StatusBar")->height();
+    EXPECT_GT(menu, 0);
+    EXPECT_EQ(client->geometry().topLeft(), QPoint(0, menu));
+    EXPECT_EQ(w.size(), client->size() + QSize(0, menu + status));
 }
 
 // ---- Start-up -------------------------------------------------------------------------
@@ -448,6 +475,93 @@ TEST(MainWindowShell, ClosingTheWindowEndsTheProgram)
     EXPECT_EQ(f.desktop.endProgramCalls, 1);
 }
 
+// ---- Menus, reading windows, status line ------------------------------------------------
+
+TEST(MainWindowMenus, ChoicesAreWrittenAtOnceAndComeBackAtTheNextStart)
+{
+    StartedWindow f;
+    f.start();
+    const MainMenus &m = f.window->menus();
+    EXPECT_TRUE(m.exactOrder->isChecked() && !m.alphabeticalOrder->isChecked());
+    EXPECT_FALSE(m.lastCommaFirst->isChecked() || m.keepParticles->isChecked());
+    m.alphabeticalOrder->trigger();
+    m.lastCommaFirst->trigger();
+    m.keepParticles->trigger();
+    m.keepParticles->trigger();
+    EXPECT_EQ(f.settings.writes, (QStringList{"Order=Alphabetical", "LastCommaFirst=True", "KeepParticles=True",
+                                              "KeepParticles=False"}));
+    EXPECT_TRUE(m.alphabeticalOrder->isChecked() && !m.exactOrder->isChecked());
+    EXPECT_EQ(f.window->optionSettings().readingChoices().order, orvella::sorting::NameOrder::Alphabetical);
+
+    StartedWindow next;
+    next.settings.values = f.settings.values;
+    next.start();
+    const MainMenus &n = next.window->menus();
+    EXPECT_TRUE(n.alphabeticalOrder->isChecked() && !n.exactOrder->isChecked());
+    EXPECT_TRUE(n.lastCommaFirst->isChecked());
+    EXPECT_FALSE(n.keepParticles->isChecked());
+    EXPECT_TRUE(next.desktop.messages.empty());
+
+    // A store that cannot be written is reported under the menu's own procedure.
+    next.settings.failWrites = true;
+    n.keepParticles->trigger();
+    ASSERT_EQ(next.desktop.errorReports().size(), 1u);
+    EXPECT_TRUE(next.desktop.errorReports()[0].text.contains("Form1.mnuKeepParticles_Click at line 100"))
+        << next.desktop.errorReports()[0].text.toStdString();
+}
+
+TEST(MainWindowMenus, HelpMenuNamesTheSupportPageAndExplainsTheReadings)
+{
+    StartedWindow f;
+    f.start();
+    f.window->menus().contactSupport->trigger();
+    EXPECT_EQ(f.desktop.messageTexts(),
+              QStringList{"Questions? Please contact Team Velmora at https://velmora.example/orvella/support"});
+
+    QWidget *how = f.window->mnuHowNamesAreRead_Click();
+    EXPECT_EQ(how->windowTitle(), "How Names Are Read");
+    QTest::keyClicks(control<QLineEdit>(*how, "NameField"), "John Smith Jr.");
+    auto *table = control<QTableWidget>(*how, "ReadingTable");
+    ASSERT_GT(table->rowCount(), 0);
+    // The first row is today's reading, marked as the one in use.
+    EXPECT_EQ(table->item(0, 0)->text(), QString::fromUtf8("\u25b6 Last word, suffixes stepped over"));
+    EXPECT_EQ(table->item(0, 2)->text(), "Smith Jr.");
+    EXPECT_EQ(table->item(0, 3)->text(), "John");
+    // Choosing another reading in the main window moves the mark at once.
+    control<QRadioButton>(*f.window, "Option2")->click();
+    EXPECT_FALSE(table->item(0, 0)->text().startsWith(QChar(0x25b6)));
+    EXPECT_EQ(f.window->mnuHowNamesAreRead_Click(), how); // one window, raised again
+}
+
+TEST(MainWindowMenus, ParticleListIsEditedInItsOwnWindow)
+{
+    StartedWindow f;
+    f.start();
+    QWidget *window = f.window->mnuEditParticles_Click();
+    auto *text = control<QPlainTextEdit>(*window, "ParticleText");
+    EXPECT_EQ(text->toPlainText().split('\n'), orvella::sorting::defaultParticles());
+    text->setPlainText("van\n\nder  VAN\nibn");
+    static_cast<ParticleListWindow *>(window)->save();
+    EXPECT_EQ(f.settings.writes, QStringList{"ParticleList=van der ibn"});
+    EXPECT_TRUE(f.window->optionSettings().isParticle(u"IBN"));
+    EXPECT_FALSE(f.window->optionSettings().isParticle(u"de"));
+}
+
+TEST(MainWindowStatus, CountsBothListsAndSaysWhatTheLastCommandDid)
+{
+    StartedWindow f;
+    f.start();
+    EXPECT_EQ(f.window->statusLine(), "0 names \u00b7 0 results");
+    f.desktop.inputAnswers = {"Ann Lee\nBo Ray"};
+    control<QPushButton>(*f.window, "PushButton6")->click();
+    EXPECT_EQ(f.window->statusLine(), "2 names \u00b7 0 results \u00b7 Added 2 names");
+    control<QPushButton>(*f.window, "PushButton7")->click();
+    EXPECT_EQ(f.window->statusLine(), "6 names \u00b7 0 results \u00b7 Added the sample names");
+    // The line follows the lists when the event loop runs.
+    auto *shown = control<QLabel>(*f.window, "StatusText");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown->text() == f.window->statusLine(); }));
+}
+
 // ---- Command buttons --------------------------------------------------------------------
 
 // Each command button runs its command; the commands' own rules are tested on the
@@ -590,8 +704,10 @@ TEST(MainWindowHover, HandOverPushButtonsArrowOverBackgroundFramesAndLists)
     const QPoint frame3Empty(control<QGroupBox>(w, "Frame3")->width() - 4,
                              control<QGroupBox>(w, "Frame3")->height() - 4);
     ASSERT_EQ(control<QGroupBox>(w, "Frame3")->childAt(frame3Empty), nullptr);
+    // The client area is the window's own background under the menu bar.
+    QWidget *client = control<QWidget>(w, "ClientArea");
     const QPoint background = twipsRect(7950, 3000, 60, 60).center(); // between the two columns
-    ASSERT_EQ(w.childAt(background), nullptr);
+    ASSERT_EQ(client->childAt(background), nullptr);
 
     for (QPushButton *button : {control<QPushButton>(w, "PushButton1"), control<QPushButton>(w, "PushButton2"),
                                 control<QPushButton>(w, "PushButton3"), control<QPushButton>(w, "PushButton4"),
@@ -618,7 +734,7 @@ TEST(MainWindowHover, HandOverPushButtonsArrowOverBackgroundFramesAndLists)
     f.moveOver(control<QGroupBox>(w, "Frame3"), frame3Empty);
     EXPECT_EQ(f.pointer(), Pointer::Default);
     f.moveOver(control<QPushButton>(w, "PushButton17"));
-    f.moveOver(&w, background);
+    f.moveOver(client, background);
     EXPECT_EQ(f.pointer(), Pointer::Default);
     f.moveOver(control<QPushButton>(w, "PushButton17"));
     f.moveOver(control<lists::NameListView>(w, "ListView2"));
