@@ -89,6 +89,9 @@ void MainWindow::buildControls()
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("ClientArea"));
     m_client->setFixedSize(twips(kMainWindowWidth), twips(kMainWindowHeight));
+    // A window of its own in the window system, so that tools outside the program (the
+    // end-to-end tests, screen readers' helpers) find where the designed area lies.
+    m_client->setAttribute(Qt::WA_NativeWindow);
     m_menus = buildMainMenus(this);
     auto *statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("StatusBar"));

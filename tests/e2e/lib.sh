@@ -11,7 +11,7 @@
 #
 # There is no window manager under Xvfb: windows are found by the program's pid and
 # their titles, keyboard focus is given explicitly, and positions are relative to a
-# window's client area (the controls' twips / 15). Every wait has a time limit, and
+# window's client area (the controls' twips / 15), the part under the menu bar. Every wait has a time limit, and
 # every wait fails at once when the program has ended or shows an "Application Error".
 
 set -euo pipefail
@@ -121,6 +121,7 @@ e2e_begin() {
   FILES="$WORK/files"
   PID=""
   MAIN=""
+  CLIENT=""
   trap stop_program EXIT
 }
 
@@ -183,10 +184,13 @@ wait_until() {
 windows() {
   local id
   for id in $(xdotool search --all --onlyvisible --pid "$PID" --name "${1:-.}" 2>/dev/null || true); do
-    is_popup "$id" || echo "$id"
+    is_popup "$id" || ! is_top_level "$id" || echo "$id"
   done
 }
 is_popup() { xwininfo -id "$1" 2>/dev/null | grep -q 'Override Redirect State: yes'; }
+# The main window's parts that are windows of their own (its client area, menu bar and
+# status line) carry its title too; only windows on the root are the program's windows.
+is_top_level() { xwininfo -children -id "$1" 2>/dev/null | grep -q '^ *Parent window id: .*(the root window)'; }
 # Visible popups of the program (tooltips, completion lists), whatever their title.
 popups() {
   local id
@@ -205,8 +209,19 @@ start_program() {
   MAIN=""
   find_main() { MAIN=$(windows '^Orvella$' | head -n 1); [ -n "$MAIN" ]; }
   wait_until "the main window" find_main
+  find_client() { CLIENT=$(client_area "$MAIN"); [ -n "$CLIENT" ]; }
+  wait_until "the main window's client area" find_client
   xdotool windowfocus --sync "$MAIN"
   alive
+}
+
+# client_area window: the window-system window of the main window's designed area (the
+# controls' twips count from there; the menu bar lies above it, the status line below):
+# the largest of the main window's child windows.
+client_area() {
+  xwininfo -children -id "$1" 2>/dev/null |
+    sed -n 's/^ *\(0x[0-9a-f]*\) .* \([0-9]*\)x\([0-9]*\)+[-0-9]*+[-0-9]* .*$/\1 \2 \3/p' |
+    awk '{ if ($2 * $3 > best) { best = $2 * $3; id = $1 } } END { if (id) print id }'
 }
 
 # Closes the main window as the close box of a window manager does (there is none under
@@ -255,7 +270,7 @@ stop_program() { kill_program; }
 click() {
   alive
   journal "click $1"
-  xdotool mousemove --window "$MAIN" $(control_point "$1") click 1
+  xdotool mousemove --window "$CLIENT" $(control_point "$1") click 1
 }
 # click_editor window Control: a left click on a control of the suffix list editor.
 click_editor() {
