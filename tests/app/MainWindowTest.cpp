@@ -557,6 +557,15 @@ TEST(MainWindowStatus, CountsBothListsAndSaysWhatTheLastCommandDid)
     EXPECT_EQ(f.window->statusLine(), "2 names \u00b7 0 results \u00b7 Added 2 names");
     control<QPushButton>(*f.window, "PushButton7")->click();
     EXPECT_EQ(f.window->statusLine(), "6 names \u00b7 0 results \u00b7 Added the sample names");
+    f.window->resultList().append("Bo Ray");
+    control<QPushButton>(*f.window, "PushButton5")->click();
+    EXPECT_EQ(f.window->statusLine(), "6 names \u00b7 1 result \u00b7 Copied 1 result to the clipboard");
+    control<QPushButton>(*f.window, "PushButton2")->click();
+    EXPECT_EQ(f.window->statusLine(), "6 names \u00b7 0 results \u00b7 Cleared the results");
+    f.window->resultList().append("Bo Ray");
+    f.desktop.clipboardRefusals = 100; // a copy that fails says nothing here: its message does
+    control<QPushButton>(*f.window, "PushButton5")->click();
+    EXPECT_EQ(f.window->statusLine(), "6 names \u00b7 1 result \u00b7 Cleared the results");
     // The line follows the lists when the event loop runs.
     auto *shown = control<QLabel>(*f.window, "StatusText");
     EXPECT_TRUE(QTest::qWaitFor([&] { return shown->text() == f.window->statusLine(); }));
