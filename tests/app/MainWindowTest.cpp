@@ -2,9 +2,13 @@
 #include "app/MainWindowLayout.h"
 #include "app/ParticleListWindow.h"
 #include "core/AppInfo.h"
+#include "core/FocusRing.h"
 #include "core/HoverPointer.h"
+#include "core/Mnemonics.h"
+#include "core/RememberedSize.h"
 #include "core/ShownText.h"
 #include "core/Twips.h"
+#include "core/WindowStretch.h"
 #include "lists/NameListModel.h"
 #include "lists/NameListView.h"
 #include "suffixes/SuffixEditor.h"
@@ -31,6 +35,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -135,6 +140,118 @@ TEST(MainWindowLayout, ControlsKeepTheirDesignedPlacesBetweenMenuAndStatusLine)
     EXPECT_GT(menu, 0);
     EXPECT_EQ(client->geometry().topLeft(), QPoint(0, menu));
     EXPECT_EQ(w.size(), client->size() + QSize(0, menu + status));
+}
+
+// A larger window: the lists take the extra height, every control keeps its share of
+// the width, the buttons and frames their heights, and all of it stays in the window.
+TEST(MainWindowLayout, LargerWindowGivesTheListsTheExtraHeight)
+{
+    for (const QSize more : {QSize(0, 200), QSize(400, 0), QSize(300, 250)}) {
+        SCOPED_TRACE(testing::Message() << "+" << more.width() << "x" << more.height());
+        MainWindowFixture f;
+        MainWindow &w = *f.window;
+        w.show();
+        QWidget *client = control<QWidget>(w, "ClientArea");
+        auto *list = control<lists::NameListView>(w, "ListView1");
+        for (int n = 0; n < 60; ++n)
+            w.inputList().append(QStringLiteral("Name %1").arg(n));
+        f.processEvents();
+        const auto lastRowShown = [list] { return list->rowAt(list->viewport()->height() - 1); };
+        const int rowsBefore = lastRowShown();
+        ASSERT_GT(rowsBefore, 0);
+
+        const QSize designed = client->size();
+        w.resize(w.size() + more);
+        f.processEvents();
+        ASSERT_EQ(client->size(), designed + more);
+        const QList<QRect> expected = stretchedRects(mainWindowControls(), designed, client->size());
+        qsizetype i = 0;
+        for (const ControlLayout &c : mainWindowControls()) {
+            QWidget *widget = control<QWidget>(w, c.name);
+            const QRect was = twipsRect(c.left, c.top, c.width, c.height);
+            EXPECT_EQ(widget->geometry(), expected[i++]) << c.name;
+            if (c.kind == ControlKind::List)
+                EXPECT_EQ(widget->height(), was.height() + more.height()) << c.name;
+            else
+                EXPECT_EQ(widget->height(), was.height()) << c.name;
+            EXPECT_TRUE(widget->parentWidget()->rect().contains(widget->geometry())) << c.name;
+        }
+        // The input list shows more rows.
+        const int rowHeight = list->verticalHeader()->defaultSectionSize();
+        EXPECT_GE(lastRowShown(), rowsBefore + more.height() / rowHeight - 1);
+    }
+}
+
+// On a screen too small for the design (the offscreen test screen) the window opens
+// zoomed down to fit, fonts included; a remembered size comes back within the screen.
+TEST(MainWindowLayout, OpensFittedToTheScreenOrAtItsRememberedSize)
+{
+    struct Case {
+        const char *stored;
+        bool remembered;
+    };
+    for (const Case c : {Case{nullptr, false}, Case{"banana", false}, Case{"700x420", true}, Case{"5000x5000", false}}) {
+        SCOPED_TRACE(c.stored ? c.stored : "(none)");
+        StartedWindow f;
+        if (c.stored)
+            f.settings.values.insert("MainWindowSize", c.stored);
+        f.start();
+        MainWindow &w = *f.window;
+        w.show();
+        const QRect available = w.screen()->availableGeometry();
+        ASSERT_LT(available.width(), MainWindow::designedClientSize().width()) << "the screen is too small";
+        EXPECT_TRUE(f.desktop.messages.empty());
+        EXPECT_TRUE(f.settings.writes.isEmpty());
+        const QSize frame = w.size() + RememberedSize::kFrameAllowance;
+        EXPECT_LE(frame.width(), available.width());
+        EXPECT_LE(frame.height(), available.height());
+        if (c.remembered) // no narrower than fits, as high as it was
+            EXPECT_TRUE(w.width() >= 700 && w.height() == 420) << w.width() << "x" << w.height();
+        QWidget *client = control<QWidget>(w, "ClientArea");
+        for (const ControlLayout &ctl : mainWindowControls()) {
+            QWidget *widget = control<QWidget>(w, ctl.name);
+            EXPECT_TRUE(widget->parentWidget()->rect().contains(widget->geometry())) << ctl.name;
+        }
+        const double zoom = double(client->width()) / MainWindow::designedClientSize().width();
+        EXPECT_NEAR(control<QPushButton>(w, "PushButton17")->font().pointSizeF(), 11.25 * zoom, 0.05);
+    }
+}
+
+// The size the user gives the window is written once a resize rests, and when the
+// window closes; never when the user did not resize it, and a store that cannot be
+// written does not keep the program from ending.
+TEST(MainWindowLayout, SizeIsWrittenOnceAResizeRestsAndWhenTheWindowCloses)
+{
+    StartedWindow f;
+    f.start();
+    MainWindow &w = *f.window;
+    w.show();
+    const QSize opened = w.size();
+    for (int step = 1; step <= 3; ++step)
+        w.resize(opened + QSize(10 * step, 10 * step));
+    const QString size = sizeText(opened + QSize(30, 30));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !f.settings.writes.isEmpty(); }));
+    EXPECT_EQ(f.settings.writes, QStringList{"MainWindowSize=" + size});
+
+    w.resize(opened + QSize(50, 60));
+    w.close(); // before the resize rested
+    EXPECT_EQ(f.settings.writes.last(), "MainWindowSize=" + sizeText(opened + QSize(50, 60)));
+    EXPECT_EQ(f.desktop.endProgramCalls, 1);
+
+    StartedWindow unresized;
+    unresized.start();
+    unresized.window->show();
+    unresized.window->close();
+    EXPECT_TRUE(unresized.settings.writes.isEmpty());
+
+    StartedWindow failing;
+    failing.start();
+    failing.window->show();
+    failing.window->resize(failing.window->size() + QSize(40, 40));
+    failing.settings.failWrites = true;
+    failing.window->close();
+    EXPECT_EQ(failing.desktop.endProgramCalls, 1);
+    EXPECT_TRUE(failing.desktop.messages.empty());
 }
 
 // ---- Start-up -------------------------------------------------------------------------
@@ -706,7 +823,9 @@ TEST(MainWindowHover, HandOverPushButtonsArrowOverBackgroundFramesAndLists)
     ASSERT_EQ(control<QGroupBox>(w, "Frame3")->childAt(frame3Empty), nullptr);
     // The client area is the window's own background under the menu bar.
     QWidget *client = control<QWidget>(w, "ClientArea");
-    const QPoint background = twipsRect(7950, 3000, 60, 60).center(); // between the two columns
+    const QRect left = control<QWidget>(w, "ListView1")->geometry();
+    const QRect right = control<QWidget>(w, "ListView2")->geometry();
+    const QPoint background((left.right() + right.left()) / 2, right.center().y()); // between the two columns
     ASSERT_EQ(client->childAt(background), nullptr);
 
     for (QPushButton *button : {control<QPushButton>(w, "PushButton1"), control<QPushButton>(w, "PushButton2"),
