@@ -12,9 +12,11 @@ FocusRing::FocusRing(QWidget *window) : QWidget(window)
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     hide();
+    // Every control that takes the focus in any way: an option button that is not
+    // selected is left out of the tab order, yet a click or an arrow key focuses it.
     const QList<QWidget *> controls = window->findChildren<QWidget *>();
     for (QWidget *control : controls) {
-        if (control != this && !control->isWindow() && (control->focusPolicy() & Qt::TabFocus))
+        if (control != this && !control->isWindow() && control->focusPolicy() != Qt::NoFocus)
             control->installEventFilter(this);
     }
 }

@@ -16,7 +16,7 @@ public:
     static constexpr int kWidth = 2;
     static constexpr int kGap = 1;
 
-    // Watches every control of the window that takes the focus (built before this).
+    // Watches every control of the window that can take the focus (built before this).
     explicit FocusRing(QWidget *window);
 
     // The control the ring is around, or nullptr while it is hidden.

@@ -30,6 +30,8 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QImageWriter>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -720,6 +722,118 @@ TEST(MainWindowCommands, EachButtonRunsItsCommand)
         f.window->resultList().append("Bo Ray");
         control<QPushButton>(*f.window, c.button)->click();
         EXPECT_TRUE(c.ran(f));
+    }
+}
+
+// ---- Keyboard ---------------------------------------------------------------------------
+
+struct ActiveWindow : StartedWindow {
+    ActiveWindow()
+    {
+        start();
+        window->show();
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+};
+
+TEST(MainWindowKeyboard, ReturnOrEnterPressesTheFocusedButtonOnceSpaceAsBefore)
+{
+    struct Case {
+        const char *button;
+        Qt::Key key;
+        bool autoRepeat;
+        QStringList messages;
+    };
+    const QStringList done{"Done."};
+    const QStringList help{"Questions? Please contact Team Velmora at https://velmora.example/orvella/support"};
+    const Case cases[] = {
+        {"PushButton17", Qt::Key_Return, false, done},  {"PushButton17", Qt::Key_Enter, false, done},
+        {"PushButton17", Qt::Key_Space, false, done},   {"PushButton8", Qt::Key_Return, false, help},
+        {"PushButton17", Qt::Key_Return, true, {}}, // a key held down presses once, not again
+        {"PushButton17", Qt::Key_A, false, {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.button << " key " << c.key << (c.autoRepeat ? " repeated" : ""));
+        ActiveWindow f;
+        f.fillInput({"Ann Lee"});
+        auto *button = control<QPushButton>(*f.window, c.button);
+        button->setFocus();
+        QKeyEvent press(QEvent::KeyPress, c.key, Qt::NoModifier, QString(), c.autoRepeat);
+        QKeyEvent release(QEvent::KeyRelease, c.key, Qt::NoModifier, QString(), c.autoRepeat);
+        QApplication::sendEvent(button, &press);
+        QApplication::sendEvent(button, &release);
+        EXPECT_EQ(f.desktop.messageTexts(), c.messages);
+    }
+}
+
+TEST(MainWindowKeyboard, ButtonsShowTheirCaptionsAndTakeAltLettersClearOfTheMenus)
+{
+    ActiveWindow f;
+    MainWindow &w = *f.window;
+    QSet<QChar> letters;
+    for (const QAction *menu : w.menus().bar->actions())
+        letters.insert(QKeySequence::mnemonic(menu->text()).toString().back());
+    const qsizetype menuLetters = letters.size();
+    for (const ControlLayout &c : mainWindowControls()) {
+        if (c.kind != ControlKind::PushButton)
+            continue;
+        const QString caption = control<QPushButton>(w, c.name)->text();
+        EXPECT_EQ(shownCaption(caption), QString::fromUtf8(c.caption)) << c.name;
+        const QKeySequence key = QKeySequence::mnemonic(caption);
+        if (key.isEmpty())
+            continue;
+        EXPECT_FALSE(letters.contains(key.toString().back())) << c.name << " clashes";
+        letters.insert(key.toString().back());
+    }
+    EXPECT_GE(letters.size() - menuLetters, 10); // most buttons have a key
+    f.fillInput({"Ann Lee"});
+    QTest::keyClick(&w, Qt::Key_S, Qt::AltModifier); // "&Start Sorting", pressed as if clicked
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.desktop.messageTexts() == QStringList{"Done."}; }));
+}
+
+// Every control that takes the focus shows a ring of two pixels around it, in the plain
+// look and in a skinned one that draws its buttons and lists itself.
+TEST(MainWindowKeyboard, FocusedControlShowsARingInThePlainAndTheSkinnedLook)
+{
+    for (const bool skinned : {false, true}) {
+        SCOPED_TRACE(skinned ? "skinned" : "plain");
+        ActiveWindow f;
+        if (skinned) {
+            f.writeFile("x/o.cjs", "QPushButton { color: #ffffff; background-color: #1d4e89; border: 1px solid "
+                                   "#143a66; }\nQTableView { border: 1px solid #9aa5b1; }\n");
+            f.start();
+            ASSERT_FALSE(f.window->styleSheet().isEmpty());
+        }
+        MainWindow &w = *f.window;
+        control<QCheckBox>(w, "Check2")->click(); // Text1 takes the focus only while enabled
+        const QColor ring = w.palette().color(QPalette::Active, QPalette::Highlight);
+        int ringed = 0;
+        for (const ControlLayout &c : mainWindowControls()) {
+            QWidget *widget = control<QWidget>(w, c.name);
+            if (widget->focusPolicy() == Qt::NoFocus)
+                continue;
+            SCOPED_TRACE(c.name);
+            widget->setFocus(Qt::TabFocusReason);
+            f.processEvents();
+            auto *shown = w.findChild<FocusRing *>("FocusRing");
+            ASSERT_TRUE(shown && shown->isVisible() && shown->target() == widget);
+            const int out = FocusRing::kGap + FocusRing::kWidth;
+            EXPECT_EQ(shown->geometry(), widget->geometry().adjusted(-out, -out, out, out));
+            const QImage image = widget->parentWidget()->grab(shown->geometry()).toImage();
+            const int right = image.width() - 1, bottom = image.height() - 1;
+            for (const QPoint at : {QPoint(0, bottom / 2), QPoint(1, bottom / 2), QPoint(right, bottom / 2),
+                                    QPoint(right - 1, bottom / 2), QPoint(right / 2, 0), QPoint(right / 2, 1),
+                                    QPoint(right / 2, bottom), QPoint(right / 2, bottom - 1)})
+                EXPECT_EQ(image.pixelColor(at), ring) << at.x() << "," << at.y();
+            ++ringed;
+        }
+        EXPECT_EQ(ringed, 22);
+        // The mouse goes through the ring to the control below it.
+        QWidget *focused = control<QWidget>(w, "PushButton17");
+        focused->setFocus();
+        const QPoint onRing = focused->geometry().topLeft() + QPoint(-FocusRing::kGap - 1, 10);
+        EXPECT_NE(focused->parentWidget()->childAt(onRing), w.findChild<FocusRing *>("FocusRing"));
     }
 }
 
