@@ -91,9 +91,13 @@ void SuffixEditor::buildControls()
     QPalette linkPalette = Label4->palette();
     linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 128));
     Label4->setPalette(linkPalette);
-    // The whole address stays readable where the font runs wider than the design's.
-    const auto widenLink = [this] {
-        Label4->resize(std::max(Label4->width(), Label4->sizeHint().width()), Label4->height());
+    // The whole address stays readable where the font runs wider than the design's;
+    // in a wider window the link stays as wide as its address.
+    const auto table = suffixEditorControls();
+    const auto linkLayout =
+        std::find_if(table.begin(), table.end(), [](const auto &c) { return qstrcmp(c.name, "Label4") == 0; });
+    const auto widenLink = [this, designed = core::twips(linkLayout->width)] {
+        Label4->resize(std::max(std::min(Label4->width(), designed), Label4->sizeHint().width()), Label4->height());
     };
     widenLink();
     connect(stretch, &core::StretchedControls::placed, this, widenLink);

@@ -236,9 +236,11 @@ TEST(MainWindowLayout, SizeIsWrittenOnceAResizeRestsAndWhenTheWindowCloses)
     EXPECT_EQ(f.settings.writes, QStringList{"MainWindowSize=" + size});
 
     w.resize(opened + QSize(50, 60));
+    QStringList writtenAtTheEnd; // the program leaves at once there
+    f.desktop.onEndProgram = [&] { writtenAtTheEnd = f.settings.writes; };
     w.close(); // before the resize rested
-    EXPECT_EQ(f.settings.writes.last(), "MainWindowSize=" + sizeText(opened + QSize(50, 60)));
-    EXPECT_EQ(f.desktop.endProgramCalls, 1);
+    ASSERT_EQ(f.desktop.endProgramCalls, 1);
+    EXPECT_EQ(writtenAtTheEnd.last(), "MainWindowSize=" + sizeText(opened + QSize(50, 60)));
 
     StartedWindow unresized;
     unresized.start();
