@@ -89,11 +89,11 @@ void MainWindow::buildControls()
     setBackgroundColour(this, Qt::white);
     setFont(arialBold(9));
 
-    // The menu bar lies above the client area and the status line below it, so every
-    // control keeps its designed place and size; the window grows by their heights.
-    // The window opens at the client area's designed size and can be made larger
-    // (smaller only where the screen is too small for the design); the controls follow
-    // its size by the stretch rule.
+    // The menu bar lies above the client area and the status line below it, so at the
+    // designed size every control keeps its designed place and size; the window grows
+    // by their heights. The window can be made larger (and opens smaller where the
+    // screen is too small for the design); the controls follow the client area's size
+    // by the stretch rule.
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("ClientArea"));
     m_client->setMinimumSize(designedClientSize());
@@ -328,7 +328,7 @@ void MainWindow::Form_Load(const QString &folder)
     p.step(154, [&] { ListView2->header()->resizeSection(0, twips(7000)); });
     m_options.reading().Restore(p); // steps 156 to 162
     p.step(164, [&] {
-        // The menu bar and the status line take their heights from the window's width.
+        // What the menu bar and the status line add to the client area's height.
         const QSize overhead(0, minimumSizeHint().height() - m_client->minimumHeight());
         m_size->restore(m_client, designedClientSize(), overhead);
     });

@@ -17,9 +17,9 @@ class SettingsStore;
 //
 // The size is written once the user has resized the window (to a size other than the
 // one it opened at): when a resize has come to rest, and when the window hides or
-// closes, each time only when it differs from what is stored. Every write is one attempt; a store
-// that cannot be written leaves the size unsaved and the user undisturbed, so that
-// hiding and closing never wait on it.
+// closes, each time only when it differs from what is stored. Every write is one
+// attempt; a store that cannot be written leaves the size unsaved and the user
+// undisturbed, so that hiding and closing never wait on it.
 class RememberedSize : public QObject {
     Q_OBJECT
 public:

@@ -192,7 +192,8 @@ TEST(MainWindowLayout, OpensFittedToTheScreenOrAtItsRememberedSize)
         const char *stored;
         bool remembered;
     };
-    for (const Case c : {Case{nullptr, false}, Case{"banana", false}, Case{"700x420", true}, Case{"5000x5000", false}}) {
+    const Case cases[] = {{nullptr, false}, {"banana", false}, {"700x420", true}, {"5000x5000", false}};
+    for (const Case &c : cases) {
         SCOPED_TRACE(c.stored ? c.stored : "(none)");
         StartedWindow f;
         if (c.stored)
