@@ -86,7 +86,9 @@ measure_client() {
     local rows
     rows=$(coloured_rows "$MAIN" $((width * 11940 / 15960)))
     first=$(head -n 1 <<<"$rows") last=$(tail -n 1 <<<"$rows")
-    [ -n "$first" ] && [ "$last" -gt "$first" ]
+    # Not yet painted, the window is all one colour: white rows (the menu bar's, the
+    # status line's) must frame the coloured ones.
+    [ -n "$first" ] && ((first > 8 && last > first && last < height - 8))
   }
   wait_until "the main window to be painted" painted
   CLIENT_TOP=$((first - 8)) CLIENT_W=$width CLIENT_H=$((last + 1 + 7 - CLIENT_TOP))
