@@ -9,13 +9,17 @@
 #include "core/CursorFile.h"
 #include "core/Desktop.h"
 #include "core/ErrorReport.h"
+#include "core/FocusRing.h"
 #include "core/HoverPointer.h"
+#include "core/Mnemonics.h"
 #include "core/NumberText.h"
 #include "core/Procedure.h"
+#include "core/RememberedSize.h"
 #include "core/SettingsStore.h"
 #include "core/Skin.h"
 #include "core/Twips.h"
 #include "core/WindowLayout.h"
+#include "core/WindowStretch.h"
 #include "export/ExportCommands.h"
 #include "lists/ListCommands.h"
 #include "lists/ListFileCommands.h"
@@ -32,6 +36,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -84,18 +89,17 @@ void MainWindow::buildControls()
     setBackgroundColour(this, Qt::white);
     setFont(arialBold(9));
 
-    // The menu bar lies above the client area and the status line below it, so every
-    // control keeps its designed place and size; the window grows by their heights.
+    // The menu bar lies above the client area and the status line below it, so at the
+    // designed size every control keeps its designed place and size; the window grows
+    // by their heights. The window can be made larger (and opens smaller where the
+    // screen is too small for the design); the controls follow the client area's size
+    // by the stretch rule.
     m_client = new QWidget(this);
     m_client->setObjectName(QStringLiteral("ClientArea"));
-    m_client->setFixedSize(twips(kMainWindowWidth), twips(kMainWindowHeight));
-    // A window of its own in the window system, so that tools outside the program (the
-    // end-to-end tests, screen readers' helpers) find where the designed area lies.
-    m_client->setAttribute(Qt::WA_NativeWindow);
+    m_client->setMinimumSize(designedClientSize());
     m_menus = buildMainMenus(this);
     auto *statusBar = new QStatusBar(this);
     statusBar->setObjectName(QStringLiteral("StatusBar"));
-    statusBar->setSizeGripEnabled(false);
     m_status = new QLabel(statusBar);
     m_status->setObjectName(QStringLiteral("StatusText"));
     statusBar->addWidget(m_status, 1);
@@ -103,14 +107,21 @@ void MainWindow::buildControls()
     frame->setContentsMargins(0, 0, 0, 0);
     frame->setSpacing(0);
     frame->setMenuBar(m_menus.bar);
-    frame->addWidget(m_client);
+    frame->addWidget(m_client, 1);
     frame->addWidget(statusBar);
-    frame->setSizeConstraint(QLayout::SetFixedSize);
 
     // ListView1 shows the names to sort, ListView2 the results.
     core::buildControls(m_client, mainWindowControls(), [this](const ControlLayout &list, QWidget *container) {
         return new lists::NameListView(qstrcmp(list.name, "ListView1") == 0 ? &m_input : &m_results, container);
     });
+    new StretchedControls(m_client, mainWindowControls(), designedClientSize());
+    // Alt+letter on the buttons, clear of the menus' letters.
+    QString menuLetters;
+    for (const QAction *menu : m_menus.bar->actions())
+        menuLetters += QKeySequence::mnemonic(menu->text()).toString(QKeySequence::PortableText).right(1);
+    giveMnemonics(m_client, mainWindowControls(), menuLetters);
+    new FocusRing(this);
+    m_size = new RememberedSize(this, m_settings, QStringLiteral("MainWindowSize"));
     ListView1 = controlNamed<lists::NameListView>(this, "ListView1");
     ListView2 = controlNamed<lists::NameListView>(this, "ListView2");
     PushButton1 = controlNamed<QPushButton>(this, "PushButton1");
@@ -316,6 +327,23 @@ void MainWindow::Form_Load(const QString &folder)
     p.step(152, [&] { ListView2->setHeaderHidden(false); });
     p.step(154, [&] { ListView2->header()->resizeSection(0, twips(7000)); });
     m_options.reading().Restore(p); // steps 156 to 162
+    p.step(164, [&] {
+        // What the menu bar and the status line add to the client area's height.
+        const QSize overhead(0, minimumSizeHint().height() - m_client->minimumHeight());
+        m_size->restore(m_client, designedClientSize(), overhead);
+    });
+}
+
+QSize MainWindow::designedClientSize()
+{
+    return twipsRect(0, 0, kMainWindowWidth, kMainWindowHeight).size();
+}
+
+void MainWindow::saveWindowSizes()
+{
+    m_size->save();
+    if (m_suffixEditor)
+        m_suffixEditor->saveWindowSize();
 }
 
 void MainWindow::wireShellControls()
@@ -477,6 +505,8 @@ void MainWindow::PushButton15_Click()
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     event->accept();
+    // The program ends at once: the sizes the user gave the windows are written first.
+    saveWindowSizes();
     m_desktop.endProgram();
 }
 

@@ -42,6 +42,7 @@ class SuffixList;
 namespace orvella::core {
 class Desktop;
 class HoverPointer;
+class RememberedSize;
 class SettingsStore;
 } // namespace orvella::core
 
@@ -55,7 +56,8 @@ public:
     MainWindow(core::Desktop &desktop, core::SettingsStore &settings, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Start-up: look, caption, title, pointer image, list columns, restored choices.
+    // Start-up: look, caption, title, pointer image, list columns, restored choices,
+    // and the window's size for the screen (remembered, or the designed size when it fits).
     // The skin and the pointer file are looked up in the given folder (the suffix list
     // editor's pointer file too).
     void Form_Load(const QString &folder = core::programFolder());
@@ -80,6 +82,12 @@ public:
     bool hasLiveSuffixList() const { return m_suffixEditor != nullptr; }
     // "List": shows the suffix list editor and hides this window.
     void PushButton15_Click();
+
+    // The client area's designed size in pixels, and the window's remembered size.
+    static QSize designedClientSize();
+    core::RememberedSize &rememberedSize() { return *m_size; }
+    // Writes the sizes the user gave this window and the suffix list editor.
+    void saveWindowSizes();
 
     // The menu bar above the client area, the status line below it.
     const MainMenus &menus() const { return m_menus; }
@@ -173,6 +181,7 @@ private:
     std::unique_ptr<exporting::ExportCommands> m_exports;
     std::unique_ptr<suffixes::SuffixEditor> m_suffixEditor;
     QWidget *m_client = nullptr; // the designed area the control table measures from
+    core::RememberedSize *m_size = nullptr;
     MainMenus m_menus;
     QLabel *m_status = nullptr;
     QString m_lastDone;
