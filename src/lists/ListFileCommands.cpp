@@ -162,8 +162,18 @@ void ListFileCommands::PushButton4_Click()
 
 void ListFileCommands::ListView1_OLEDragDrop(const QStringList &paths)
 {
+    appendFiles("ListView1_OLEDragDrop", paths);
+}
+
+void ListFileCommands::OpenFiles(const QStringList &paths)
+{
+    appendFiles("OpenFiles", paths);
+}
+
+void ListFileCommands::appendFiles(const char *procedure, const QStringList &paths)
+{
     core::MainContext &ctx = m_context;
-    core::Procedure p(ctx.desktop, core::kMainWindowModule, "ListView1_OLEDragDrop");
+    core::Procedure p(ctx.desktop, core::kMainWindowModule, procedure);
     const core::Pointer restore = p.value(100, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
     const int before = ctx.input.count();
     for (const QString &path : paths)

@@ -242,14 +242,23 @@ popups() {
 }
 window_count() { windows | grep -c . || true; }
 
-# Starts the program and waits for its main window, focused and ready for clicks.
+# start_program [ARG...]: starts the program (with these command-line arguments) and
+# waits for its main window, focused and ready for clicks.
 start_program() {
-  # From the work folder: the file dialogs open there.
-  (cd "$WORK" && exec "$ORVELLA") >>"$WORK/orvella.log" 2>&1 &
+  # From the work folder: the file dialogs open there, relative paths start there.
+  (cd "$WORK" && exec "$ORVELLA" "$@") >>"$WORK/orvella.log" 2>&1 &
   PID=$!
-  journal "start (pid $PID)"
+  journal "start (pid $PID) $*"
   MAIN=""
-  find_main() { MAIN=$(windows '^Orvella$' | head -n 1); [ -n "$MAIN" ]; }
+  # The widest window of that title: a box shown while starting ("File not found" for
+  # a file named on the command line) carries the same title.
+  find_main() {
+    local id
+    MAIN=$(for id in $(windows '^Orvella$'); do
+      echo "$(xwininfo -id "$id" | awk '/Width:/ { print $2 }') $id"
+    done | sort -rn | head -n 1 | cut -d ' ' -f 2)
+    [ -n "$MAIN" ]
+  }
   wait_until "the main window" find_main
   xdotool windowfocus --sync "$MAIN"
   alive
