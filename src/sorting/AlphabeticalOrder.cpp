@@ -150,42 +150,53 @@ QByteArray collationLocale()
     return QByteArray("");
 }
 
-KeyOrder alphabeticalOrder(const std::vector<QString> &keys, const QByteArray &locale,
-                           const std::function<void()> &yield)
+namespace {
+
+// The whole work of alphabeticalOrder; on this thread and, for a large list, one more.
+KeyOrder orderBySortKeys(const std::vector<QString> &keys, const QByteArray &locale, bool twoThreads,
+                         const std::function<void()> &yield)
 {
-    if (yield)
-        yield();
     const auto count = static_cast<std::uint32_t>(keys.size());
     std::vector<Entry> entries(count);
     std::vector<std::size_t> starts(count);
     SortKeyPart first;
     SortKeyPart second;
-    const std::uint32_t split = count < msd::kThreadedFrom ? count : count / 2;
+    const std::uint32_t split = twoThreads ? count / 2 : count;
     const SortKeySource source{first, second, split, starts};
     msd::MsdSorter<SortKeySource> sorter(source);
 
-    if (count < msd::kThreadedFrom) {
+    if (twoThreads) {
+        std::future<void> other = std::async(std::launch::async, [&] {
+            buildPart(keys, split, count, locale, second, starts, entries);
+        });
+        buildPart(keys, 0, split, locale, first, starts, entries);
+        other.get();
+        msd::sortOnTwoThreads(sorter, entries);
+    } else {
         buildPart(keys, 0, count, locale, first, starts, entries);
         sorter.sort(entries.data(), entries.data() + entries.size(), 0, yield);
-        settleEqualSortKeys(entries, source, keys);
-    } else {
-        core::runWhileYielding(
-            [&] {
-                std::future<void> other = std::async(std::launch::async, [&] {
-                    buildPart(keys, split, count, locale, second, starts, entries);
-                });
-                buildPart(keys, 0, split, locale, first, starts, entries);
-                other.get();
-                msd::sortOnTwoThreads(sorter, entries);
-                settleEqualSortKeys(entries, source, keys);
-            },
-            yield);
     }
+    settleEqualSortKeys(entries, source, keys);
 
     KeyOrder order;
     order.reserve(count);
     for (const Entry &entry : entries)
         order.push_back(entry.index);
+    return order;
+}
+
+} // namespace
+
+KeyOrder alphabeticalOrder(const std::vector<QString> &keys, const QByteArray &locale,
+                           const std::function<void()> &yield)
+{
+    if (yield)
+        yield();
+    if (keys.size() < msd::kThreadedFrom)
+        return orderBySortKeys(keys, locale, false, yield);
+    // Everything, the sort keys' memory included, is made and freed on the workers.
+    KeyOrder order;
+    core::runWhileYielding([&] { order = orderBySortKeys(keys, locale, true, {}); }, yield);
     return order;
 }
 

@@ -79,4 +79,18 @@ KeyOrder exactOrder(const std::vector<QString> &keys, const std::function<void()
     return order;
 }
 
+void applyOrderWhileYielding(const KeyOrder &order, const std::function<void()> &yield, std::vector<QString> &keys,
+                             std::vector<QString> *alongside)
+{
+    const auto work = [&] {
+        applyOrder(keys, order);
+        if (alongside)
+            applyOrder(*alongside, order);
+    };
+    if (keys.size() < msd::kThreadedFrom)
+        work();
+    else
+        core::runWhileYielding(work, yield);
+}
+
 } // namespace orvella::sorting

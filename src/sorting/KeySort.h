@@ -33,4 +33,9 @@ void applyOrder(std::vector<T> &items, const KeyOrder &order)
     items.swap(ordered);
 }
 
+// Puts keys, and the items that go with them, into an order; for a large list on a
+// worker thread while the calling thread keeps calling yield.
+void applyOrderWhileYielding(const KeyOrder &order, const std::function<void()> &yield, std::vector<QString> &keys,
+                             std::vector<QString> *alongside = nullptr);
+
 } // namespace orvella::sorting

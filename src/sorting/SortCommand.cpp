@@ -156,9 +156,7 @@ void SortCommand::PushButton17_Click()
             return;
         }
         const KeyOrder order = alphabetical ? alphabeticalOrder(keys, collation, yield) : exactOrder(keys, yield);
-        applyOrder(keys, order);
-        if (showsCommaLines)
-            applyOrder(asEntered, order);
+        applyOrderWhileYielding(order, yield, keys, showsCommaLines ? &asEntered : nullptr);
     });
     p.step(140, [&] { ctx.results.clear(); });
 
