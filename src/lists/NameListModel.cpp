@@ -152,9 +152,10 @@ QVariant NameListModel::data(const QModelIndex &index, int role) const
     if (role == Qt::EditRole)
         return m_items.at(index.row());
     if (role == Qt::ToolTipRole && m_toolTipSource) {
+        // Cut like the row itself: a tooltip can name a whole multi-megabyte name.
         QString tip = m_toolTipSource(index.row());
         if (!tip.isEmpty())
-            return tip;
+            return core::shownText(tip);
     }
     return {};
 }
