@@ -99,8 +99,8 @@ void NameListModel::removeAt(int position)
     m_shownRows = m_items.size();
     if (m_toolTipSource) {
         // Rows after the removed one move up by one.
-        m_toolTipSource = [source = std::move(m_toolTipSource), removed = position - 1](int row) {
-            return source(row >= removed ? row + 1 : row);
+        m_toolTipSource = [source = std::move(m_toolTipSource), removed = position - 1](int row, const QString &text) {
+            return source(row >= removed ? row + 1 : row, text);
         };
     }
     endRemoveRows();
@@ -153,7 +153,7 @@ QVariant NameListModel::data(const QModelIndex &index, int role) const
         return m_items.at(index.row());
     if (role == Qt::ToolTipRole && m_toolTipSource) {
         // Cut like the row itself: a tooltip can name a whole multi-megabyte name.
-        QString tip = m_toolTipSource(index.row());
+        QString tip = m_toolTipSource(index.row(), m_items.at(index.row()));
         if (!tip.isEmpty())
             return core::shownText(tip);
     }

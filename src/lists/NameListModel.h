@@ -43,10 +43,11 @@ public:
 
     QString caption() const { return m_caption; }
 
-    // Answers each row's tooltip when a view asks for it (rows are 0-based), so that
-    // a million rows cost nothing until shown. Dropped when the list is cleared; a
-    // removed row takes its tooltip along. An empty answer means no tooltip.
-    using ToolTipSource = std::function<QString(int row)>;
+    // Answers each row's tooltip, from the row (0-based, counted as when the source was
+    // set: a removed row takes its tooltip along) and its text, when a view asks for
+    // it, so that a million rows cost nothing until shown. Dropped when the list is
+    // cleared. An empty answer means no tooltip.
+    using ToolTipSource = std::function<QString(int row, const QString &text)>;
     void setToolTipSource(ToolTipSource source);
 
     // Tells the views about every appended row now instead of at the next event-loop pass.

@@ -1,19 +1,40 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <limits>
 #include <vector>
 
 namespace orvella::sorting {
 
-// A result row whose key is not known.
-constexpr std::uint32_t kNoKey = std::numeric_limits<std::uint32_t>::max();
+// How a run filed each of its result rows, kept for the rows' tooltips ("Sorted
+// under: …"). A row shown as its key reveals it holds its head field at one end
+// (the end, or in the First/Last reading the start), so a row keeps only the head
+// field's length and the tooltip is worked out from the row's text when asked; a
+// row shown as entered keeps its tooltip text.
+class ResultRows {
+public:
+    enum class Shown { Revealed, RevealedHeadFirst, AsEntered };
 
-// The tooltips of a run's result rows: what each row was sorted under, worked out
-// from its key when asked. rowKeys holds, for each row, the position of its key in
-// keys. The keys are released off the window's thread when the tooltips go.
-std::function<QString(int row)> resultToolTips(std::vector<QString> keys, std::vector<std::uint32_t> rowKeys);
+    void reserve(std::size_t rows) { m_rows.reserve(rows); }
+    // Result row `row` (0-based) came from a key with this head field. Rows from `row`
+    // on that were noted before are forgotten (the results were cleared meanwhile).
+    void note(std::size_t row, QStringView key, QStringView head, Shown shown);
+
+    // The rows' tooltips, for NameListModel::setToolTipSource.
+    std::function<QString(int row, const QString &text)> toolTips() &&;
+
+private:
+    struct Row {
+        std::uint32_t value; // the head field's length without spaces at its ends, or an index into m_asEntered
+        Shown shown;
+    };
+    QString toolTip(int row, const QString &text) const;
+
+    std::vector<Row> m_rows;
+    std::vector<QString> m_asEntered;
+};
 
 } // namespace orvella::sorting

@@ -166,16 +166,17 @@ void SortCommand::PushButton17_Click()
     p.step(146, [&] { (void)m_controls.keepLimited(); });
 
     // A "Last, First" line shows as entered; every other name as its key reveals it.
-    const auto shownName = [&](size_t k) {
-        return k < asEntered.size() && !asEntered[k].isEmpty() ? asEntered[k] : RevealNames(keys[k]);
-    };
-    // For each result row, the position of its key (for the rows' tooltips). Rows
-    // cleared while the run yields are dropped here too.
-    std::vector<std::uint32_t> rowKeys;
+    const auto shownAsEntered = [&](size_t k) { return k < asEntered.size() && !asEntered[k].isEmpty(); };
+    const auto shownName = [&](size_t k) { return shownAsEntered(k) ? asEntered[k] : RevealNames(keys[k]); };
+    // How each result row was filed, for the rows' tooltips.
+    ResultRows rows;
+    p.step(150, [&] { rows.reserve(keys.size()); });
     const auto append = [&](QString shown, size_t k) {
         ctx.results.append(std::move(shown));
-        rowKeys.resize(static_cast<size_t>(ctx.results.count() - 1), kNoKey);
-        rowKeys.push_back(static_cast<std::uint32_t>(k));
+        const ResultRows::Shown how = shownAsEntered(k) ? ResultRows::Shown::AsEntered
+            : m_controls.options().option2               ? ResultRows::Shown::RevealedHeadFirst
+                                                         : ResultRows::Shown::Revealed;
+        rows.note(static_cast<std::size_t>(ctx.results.count() - 1), keys[k], headField(keys[k]), how);
     };
 
     // By position: running out of memory empties the keys in the middle of the loop.
@@ -226,9 +227,8 @@ void SortCommand::PushButton17_Click()
             p.step(196, [&] { append(shownName(k), k); });
         }
     }
-    // The rows' tooltips keep the keys; they go when the results are cleared.
     if (!p.ranOutOfMemory())
-        p.step(198, [&] { ctx.results.setToolTipSource(resultToolTips(std::move(keys), std::move(rowKeys))); });
+        p.step(198, [&] { ctx.results.setToolTipSource(std::move(rows).toolTips()); });
 
     p.closing();
     p.step(200, [&] { ctx.pointer.set(restore); });

@@ -334,6 +334,22 @@ TEST(ResultToolTips, SayWhatEachRowWasSortedUnder)
     EXPECT_EQ(toolTips(f.resultList), QStringList{""});
 }
 
+TEST(ResultToolTips, WorkedOutFromTheRowInEachReading)
+{
+    const std::tuple<Reading, const char *, const char *> cases[] = {
+        {Reading::FirstLast, "Joe  Tavrin Jr.", "Sorted under: Joe, then: Tavrin Jr."},
+        {Reading::SkipSuffix, "Joe  Tavrin Jr.", "Sorted under: Tavrin Jr., then: Joe"},
+        {Reading::LastWord, " Ann  Lee ", "Sorted under: , then: Ann  Lee"},
+        {Reading::LastWord, "Cher", "Sorted under: Cher"},
+        {Reading::SkipSuffix, "Jr.", "Sorted under: Jr."}};
+    for (const auto &[reading, name, tip] : cases) {
+        SortFixture f;
+        f.read(reading);
+        f.sort({QString::fromUtf8(name)});
+        EXPECT_EQ(toolTips(f.resultList), QStringList{QString::fromUtf8(tip)}) << name;
+    }
+}
+
 TEST(ResultToolTips, RowsClearedDuringTheRunAreDropped)
 {
     SortFixture f;
