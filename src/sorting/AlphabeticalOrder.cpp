@@ -30,8 +30,24 @@ public:
     Collator(const Collator &) = delete;
     Collator &operator=(const Collator &) = delete;
 
-    // Appends the sort key of text, with its closing zero byte. Sort keys hold no
-    // other zero byte, so one is never the beginning of another.
+    // Appends a field's place in the order: an empty text comes first (as
+    // QCollator::compare has it, even before a text of characters the collator
+    // ignores), then the others by their sort key with its closing zero byte. Sort
+    // keys hold no other zero byte, so no field's bytes begin another's.
+    void appendField(QStringView text, std::vector<std::uint8_t> &bytes) const
+    {
+        if (text.isEmpty()) {
+            bytes.push_back(kEmpty);
+            return;
+        }
+        bytes.push_back(kNotEmpty);
+        appendSortKey(text, bytes);
+    }
+
+private:
+    static constexpr std::uint8_t kEmpty = 1;
+    static constexpr std::uint8_t kNotEmpty = 2;
+
     void appendSortKey(QStringView text, std::vector<std::uint8_t> &bytes) const
     {
         const auto *units = reinterpret_cast<const UChar *>(text.utf16());
@@ -46,14 +62,13 @@ public:
         bytes.resize(at + static_cast<std::size_t>(needed));
     }
 
-private:
     static constexpr int32_t kRoom = 256;
     UCollator *m_collator = nullptr;
 };
 
 // The collation sort keys of a range of keys, two bytes to a unit (the first byte
 // high), so that unit order is byte order. Each key's units are the head field's
-// sort key, then the tail field's, then a zero byte to fill the last unit.
+// place, then the tail field's, then a zero byte to fill the last unit.
 struct SortKeyPart {
     std::vector<char16_t> units;
 };
@@ -72,8 +87,8 @@ void buildPart(const std::vector<QString> &keys, std::uint32_t from, std::uint32
         const QStringView head = headField(key);
         const QStringView tail = head.size() < key.size() ? key.mid(head.size() + kFieldDelimiter.size()) : QStringView(u"");
         bytes.clear();
-        collator.appendSortKey(head, bytes);
-        collator.appendSortKey(tail, bytes);
+        collator.appendField(head, bytes);
+        collator.appendField(tail, bytes);
         if (bytes.size() % 2 != 0)
             bytes.push_back(0);
         starts[i] = part.units.size();

@@ -238,6 +238,8 @@ INSTANTIATE_TEST_SUITE_P(
         AlphaCase{"en_US", {"Lee!b", "Lee", "Lee!", "Lee!a"}, {"Lee", "Lee!", "Lee!a", "Lee!b"}},
         // Equal under the collator (a composed and a decomposed é): exact order.
         AlphaCase{"en_US", {"Ren\xC3\xA9", "Rene\xCC\x81", "Rene"}, {"Rene", "Rene\xCC\x81", "Ren\xC3\xA9"}},
+        // A head field of characters the collator ignores still comes after an empty one.
+        AlphaCase{"en_US", {"\x01!Ann", "!Bob"}, {"!Bob", "\x01!Ann"}},
         // Names in other scripts and empty keys.
         AlphaCase{"en_US", {"Ωmega", "", "Alpha", "Яков"}, {"", "Alpha", "Ωmega", "Яков"}}));
 
@@ -256,7 +258,7 @@ TEST(AlphabeticalOrder, AgreesWithQCollator)
                            "Łukasz", "Lukasz", "Lee1", "Lee10", "Lee9", "Lee 9", "ǅemal", "Dzemal", "Çelik",
                            "Celik", "İnan", "Inan", "ıspir", "Ähtäri", "Ahtari", "Ørsted", "Orsted", "Ñúñez",
                            "Nunez", "Chen", "Ch", "Cz", "Vo", "Võ", "Vũ", "Ωmega", "Яков", "Jakov", "李", "王",
-                           "Zoë", "Zoe", "", " ", "-", "A-B", "AB"};
+                           "Zoë", "Zoe", "", " ", "-", "A-B", "AB", "\x01", "\x01\x02"};
     for (const char *locale : {"en_US", "sv_SE", "de_DE", "tr_TR", "cs_CZ", "es_ES", "vi_VN"}) {
         QCollator collator{QLocale(QString::fromLatin1(locale))};
         collator.setNumericMode(true);
