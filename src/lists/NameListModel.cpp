@@ -97,6 +97,12 @@ void NameListModel::removeAt(int position)
     beginRemoveRows(QModelIndex(), position - 1, position - 1);
     m_items.removeAt(position - 1);
     m_shownRows = m_items.size();
+    if (m_toolTipSource) {
+        // Rows after the removed one move up by one.
+        m_toolTipSource = [source = std::move(m_toolTipSource), removed = position - 1](int row, const QString &text) {
+            return source(row >= removed ? row + 1 : row, text);
+        };
+    }
     endRemoveRows();
     emit itemsChanged();
 }
@@ -106,8 +112,14 @@ void NameListModel::clear()
     beginResetModel();
     core::releaseInBackground(std::exchange(m_items, {}));
     m_shownRows = 0;
+    m_toolTipSource = {};
     endResetModel();
     emit itemsChanged();
+}
+
+void NameListModel::setToolTipSource(ToolTipSource source)
+{
+    m_toolTipSource = std::move(source);
 }
 
 int NameListModel::selectedPosition() const
@@ -139,6 +151,12 @@ QVariant NameListModel::data(const QModelIndex &index, int role) const
         return core::shownText(m_items.at(index.row()));
     if (role == Qt::EditRole)
         return m_items.at(index.row());
+    if (role == Qt::ToolTipRole && m_toolTipSource) {
+        // Cut like the row itself: a tooltip can name a whole multi-megabyte name.
+        QString tip = m_toolTipSource(index.row(), m_items.at(index.row()));
+        if (!tip.isEmpty())
+            return core::shownText(tip);
+    }
     return {};
 }
 

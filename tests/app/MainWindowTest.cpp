@@ -37,6 +37,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -688,6 +689,11 @@ TEST(MainWindowStatus, CountsBothListsAndSaysWhatTheLastCommandDid)
     f.desktop.clipboardRefusals = 1000000; // a copy that fails says nothing here: its message does
     control<QPushButton>(*f.window, "PushButton5")->click();
     EXPECT_EQ(f.window->statusLine(), "6 names \u00b7 1 result \u00b7 Cleared the results");
+    control<QPushButton>(*f.window, "PushButton17")->click();
+    EXPECT_TRUE(QRegularExpression("^6 names \u00b7 6 results \u00b7 sorted in \\d+\\.\\d s$")
+                    .match(f.window->statusLine())
+                    .hasMatch())
+        << f.window->statusLine().toStdString();
     // The line follows the lists when the event loop runs.
     auto *shown = control<QLabel>(*f.window, "StatusText");
     EXPECT_TRUE(QTest::qWaitFor([&] { return shown->text() == f.window->statusLine(); }));
