@@ -37,7 +37,7 @@ HowNamesWindow::HowNamesWindow(const OptionSettings &options, sorting::SuffixTes
     layout->addWidget(m_table, 1);
     layout->addWidget(note);
     connect(m_name, &QLineEdit::textChanged, this, &HowNamesWindow::refresh);
-    resize(860, 420);
+    resize(980, 430);
     refresh();
 }
 
