@@ -22,35 +22,32 @@ void NameListModel::checkPosition(int position) const
                                .arg(m_items.size()));
 }
 
-const QString &NameListModel::item(int position) const
+QStringView NameListModel::itemView(int position) const
 {
     checkPosition(position);
     return m_items.at(position - 1);
 }
 
-void NameListModel::append(const QString &text)
+void NameListModel::append(QStringView text)
 {
     m_items.append(text);
     appended();
 }
 
-void NameListModel::append(QString &&text)
-{
-    m_items.append(std::move(text));
-    appended();
-}
-
-void NameListModel::appendMany(QList<QString> texts)
+void NameListModel::appendMany(const QList<QString> &texts)
 {
     if (texts.isEmpty())
         return;
-    if (m_items.isEmpty() && m_shownRows == 0) {
-        m_items = std::move(texts);
-    } else {
-        m_items.reserve(m_items.size() + texts.size());
-        for (QString &text : texts)
-            m_items.append(std::move(text));
-    }
+    for (const QString &text : texts)
+        m_items.append(text);
+    appended();
+}
+
+void NameListModel::appendMany(TextRows texts)
+{
+    if (texts.isEmpty())
+        return;
+    m_items.append(std::move(texts));
     appended();
 }
 
@@ -84,7 +81,7 @@ void NameListModel::setItem(int position, const QString &text)
 {
     checkPosition(position);
     flushPendingRows();
-    m_items[position - 1] = text;
+    m_items.replace(position - 1, text);
     const QModelIndex changed = index(position - 1);
     emit dataChanged(changed, changed);
     emit itemsChanged();
@@ -95,7 +92,7 @@ void NameListModel::removeAt(int position)
     checkPosition(position);
     flushPendingRows();
     beginRemoveRows(QModelIndex(), position - 1, position - 1);
-    m_items.removeAt(position - 1);
+    m_items.remove(position - 1);
     m_shownRows = m_items.size();
     endRemoveRows();
     emit itemsChanged();
@@ -104,7 +101,8 @@ void NameListModel::removeAt(int position)
 void NameListModel::clear()
 {
     beginResetModel();
-    core::releaseInBackground(std::exchange(m_items, {}));
+    // Freeing ten million names' blocks takes a moment of its own: done on a worker.
+    core::releaseInBackground(std::exchange(m_items, TextRows()));
     m_shownRows = 0;
     endResetModel();
     emit itemsChanged();
@@ -138,7 +136,7 @@ QVariant NameListModel::data(const QModelIndex &index, int role) const
     if (role == Qt::DisplayRole) // a very long item shows its beginning only (the item keeps it all)
         return core::shownText(m_items.at(index.row()));
     if (role == Qt::EditRole)
-        return m_items.at(index.row());
+        return m_items.at(index.row()).toString();
     return {};
 }
 

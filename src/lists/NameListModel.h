@@ -3,14 +3,21 @@
 #include <QAbstractListModel>
 #include <QElapsedTimer>
 #include <QItemSelectionModel>
+#include "lists/TextRows.h"
+
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <QStringView>
 
 namespace orvella::lists {
 
 // An ordered list of texts addressed from 1, shown in a one-column list view with a
 // caption. Items are kept exactly as received and may repeat. Serves the input list,
 // the result list and the suffix list.
+//
+// The texts are kept in large blocks (TextRows), not as a string per item: a view, a
+// command or an export gets a view of one item, or a string built for that item only.
 //
 // Appends are cheap: views learn of new rows in one batch when the event loop next
 // runs, so a command that appends a million items and yields in between does not make
@@ -23,12 +30,18 @@ public:
     int count() const { return static_cast<int>(m_items.size()); }
     bool isEmpty() const { return m_items.isEmpty(); }
     // The item at a 1-based position; throws a Failure for a position that does not exist.
-    const QString &item(int position) const;
-    const QList<QString> &items() const { return m_items; }
+    QString item(int position) const { return itemView(position).toString(); }
+    // The same without a copy; valid until the list next changes.
+    QStringView itemView(int position) const;
+    // Every item, as strings of their own (for short lists such as the suffix list).
+    QStringList items() const { return m_items.toList(); }
+    // The texts themselves, for reading through a long list in order.
+    const TextRows &rows() const { return m_items; }
 
-    void append(const QString &text);
-    void append(QString &&text);
-    void appendMany(QList<QString> texts);
+    void append(QStringView text);
+    void append(const QString &text) { append(QStringView(text)); }
+    void appendMany(const QList<QString> &texts);
+    void appendMany(TextRows texts);
     // Replaces the item at a 1-based position; throws for a position that does not exist.
     void setItem(int position, const QString &text);
     // Removes the item at a 1-based position; throws for a position that does not exist.
@@ -61,7 +74,7 @@ private:
     static constexpr qint64 kBigListFlushMs = 250;
 
     QString m_caption;
-    QList<QString> m_items;
+    TextRows m_items;
     qsizetype m_shownRows = 0;
     bool m_flushQueued = false;
     QElapsedTimer m_sinceFlush;
