@@ -225,7 +225,7 @@ void WriteListFile(const NameListModel &list, const QString &path, core::Progres
     ListFileOutput out(path, filter);
     QString line;
     const auto field = [&](QStringView value) {
-        line.clear();
+        line.truncate(0); // keeps the buffer for the next line
         line.append(value);
         if (line.size() < width)
             line.resize(width, QLatin1Char(' '));

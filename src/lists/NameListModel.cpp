@@ -5,6 +5,7 @@
 #include "core/ShownText.h"
 
 #include <QTimer>
+#include <algorithm>
 #include <utility>
 
 namespace orvella::lists {
@@ -59,21 +60,38 @@ void NameListModel::appended()
         // it a few times a second instead of at every pass of the event loop.
         const qint64 sinceLast = m_sinceFlush.isValid() ? m_sinceFlush.elapsed() : kBigListFlushMs;
         if (m_shownRows < kSmallList || sinceLast >= kBigListFlushMs)
-            QMetaObject::invokeMethod(this, &NameListModel::flushPendingRows, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, &NameListModel::flushQueuedRows, Qt::QueuedConnection);
         else
-            QTimer::singleShot(kBigListFlushMs - sinceLast, this, &NameListModel::flushPendingRows);
+            QTimer::singleShot(kBigListFlushMs - sinceLast, this, &NameListModel::flushQueuedRows);
     }
     emit itemsChanged();
+}
+
+void NameListModel::flushQueuedRows()
+{
+    m_flushQueued = false;
+    showRows(kRowsPerPass);
+    // Millions of rows reach the views a slice per pass of the event loop.
+    if (hasPendingRows()) {
+        m_flushQueued = true;
+        QMetaObject::invokeMethod(this, &NameListModel::flushQueuedRows, Qt::QueuedConnection);
+    }
 }
 
 void NameListModel::flushPendingRows()
 {
     m_flushQueued = false;
-    if (m_items.size() <= m_shownRows)
+    showRows(m_items.size());
+}
+
+void NameListModel::showRows(qsizetype most)
+{
+    const qsizetype last = std::min(m_items.size(), m_shownRows + most);
+    if (last <= m_shownRows)
         return;
     m_sinceFlush.start();
-    beginInsertRows(QModelIndex(), static_cast<int>(m_shownRows), static_cast<int>(m_items.size() - 1));
-    m_shownRows = m_items.size();
+    beginInsertRows(QModelIndex(), static_cast<int>(m_shownRows), static_cast<int>(last - 1));
+    m_shownRows = last;
     endInsertRows();
 }
 

@@ -25,6 +25,11 @@ namespace orvella::lists {
 class NameListModel : public QAbstractListModel {
     Q_OBJECT
 public:
+    // A view takes in new rows in time that grows with their number (ten million rows
+    // at once would hold the window for a good part of a second): appended rows reach
+    // the views at most this many per pass of the event loop.
+    static constexpr qsizetype kRowsPerPass = 1000000;
+
     explicit NameListModel(QString caption, QObject *parent = nullptr);
 
     int count() const { return static_cast<int>(m_items.size()); }
@@ -57,6 +62,8 @@ public:
 
     // Tells the views about every appended row now instead of at the next event-loop pass.
     void flushPendingRows();
+    // True while the views have not yet been told about every row.
+    bool hasPendingRows() const { return m_shownRows < m_items.size(); }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -69,6 +76,8 @@ signals:
 private:
     void checkPosition(int position) const;
     void appended();
+    void flushQueuedRows();
+    void showRows(qsizetype most);
 
     static constexpr qsizetype kSmallList = 20000;
     static constexpr qint64 kBigListFlushMs = 250;

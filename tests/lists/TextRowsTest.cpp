@@ -5,6 +5,7 @@
 #include "lists/TextRows.h"
 #include "support/Fixtures.h"
 
+#include <QCoreApplication>
 #include <QRandomGenerator>
 #include <functional>
 #include <gtest/gtest.h>
@@ -221,6 +222,30 @@ TEST(NameListModelBlocks, ClearThenAppendStartsAfresh)
     f.list.flushPendingRows();
     EXPECT_EQ(itemsOf(f.list), (QStringList{"a", "b", ""}));
     EXPECT_EQ(f.list.rowCount(), 3);
+}
+
+TEST(NameListModelBlocks, MillionsOfRowsReachTheViewsASliceAPass)
+{
+    lists::NameListModel list(QStringLiteral("Result(s)"));
+    const qsizetype total = lists::NameListModel::kRowsPerPass * 2 + 5;
+    lists::TextRows rows;
+    for (qsizetype i = 0; i < total; ++i)
+        rows.append(u"n");
+    list.appendMany(std::move(rows));
+    int inserts = 0;
+    QObject::connect(&list, &QAbstractItemModel::rowsInserted, [&] { ++inserts; });
+    std::vector<int> shown;
+    while (list.hasPendingRows() && shown.size() < 10) {
+        QCoreApplication::processEvents();
+        shown.push_back(list.rowCount());
+    }
+    EXPECT_EQ(shown, (std::vector<int>{1000000, 2000000, 2000005}));
+    EXPECT_EQ(inserts, 3);
+    // Asked for, every row is there at once.
+    list.append(QStringLiteral("more"));
+    list.flushPendingRows();
+    EXPECT_EQ(list.rowCount(), total + 1);
+    EXPECT_FALSE(list.hasPendingRows());
 }
 
 } // namespace
