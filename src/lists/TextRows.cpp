@@ -26,6 +26,7 @@ TextRows::TextRows(TextRows &&other) noexcept
     : m_blockUnits(other.m_blockUnits), m_blockRows(other.m_blockRows), m_blocks(std::move(other.m_blocks)),
       m_size(std::exchange(other.m_size, 0))
 {
+    other.m_lastBlock.store(0, std::memory_order_relaxed);
     other.m_blocks.clear();
 }
 
@@ -37,16 +38,29 @@ TextRows &TextRows::operator=(TextRows &&other) noexcept
         m_blocks = std::move(other.m_blocks);
         other.m_blocks.clear();
         m_size = std::exchange(other.m_size, 0);
+        m_lastBlock.store(0, std::memory_order_relaxed);
+        other.m_lastBlock.store(0, std::memory_order_relaxed);
     }
     return *this;
 }
 
 qsizetype TextRows::blockOf(qsizetype row) const
 {
+    const auto holds = [this, row](qsizetype block) {
+        return block < qsizetype(m_blocks.size()) && m_blocks[size_t(block)].firstRow <= row &&
+            row < m_blocks[size_t(block)].firstRow + m_blocks[size_t(block)].rowCount();
+    };
+    const qsizetype last = m_lastBlock.load(std::memory_order_relaxed);
+    for (const qsizetype near : {last, last + 1}) {
+        if (holds(near))
+            return near;
+    }
     // The last block whose first row is at or before the row.
     const auto after = std::upper_bound(m_blocks.begin(), m_blocks.end(), row,
                                         [](qsizetype r, const Block &block) { return r < block.firstRow; });
-    return qsizetype(after - m_blocks.begin()) - 1;
+    const qsizetype found = qsizetype(after - m_blocks.begin()) - 1;
+    m_lastBlock.store(found, std::memory_order_relaxed);
+    return found;
 }
 
 QStringView TextRows::at(qsizetype row) const

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <atomic>
 #include <cstdint>
 #include <vector>
 
@@ -25,8 +26,6 @@ public:
     static constexpr qsizetype kBlockRows = 4096;
 
     explicit TextRows(qsizetype blockUnits = kBlockUnits, qsizetype blockRows = kBlockRows);
-    TextRows(const TextRows &) = default;
-    TextRows &operator=(const TextRows &) = default;
     // What is moved from is left empty.
     TextRows(TextRows &&other) noexcept;
     TextRows &operator=(TextRows &&other) noexcept;
@@ -78,6 +77,9 @@ private:
     qsizetype m_blockRows;
     std::vector<Block> m_blocks;
     qsizetype m_size = 0;
+    // The block found last: rows are mostly read in order, so the next one is usually
+    // there or in the block after it.
+    mutable std::atomic<qsizetype> m_lastBlock{0};
 };
 
 } // namespace orvella::lists
