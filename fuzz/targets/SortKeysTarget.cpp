@@ -25,13 +25,25 @@
 //   The head field of such a key is the field that was joined first.
 // - keys sort in plain code-unit order, a proper prefix first, and the sort agrees
 //   with a comparison sort; compareKeys agrees with that comparison in sign.
+// - with "Last, First" lines and particles read (each alone and both): a name holding
+//   no comma and no particle word keeps the key above; a name read as a "Last, First"
+//   line holds a comma; the key (when it splits where it was joined) files the name
+//   under the head and tail fields that readName gives.
+// - alphabetical order (en_US) puts the keys of each reading in the order of
+//   QCollator::compare (numbers by value) on head fields, then on tail fields, then
+//   exact order, then input position.
 
 #include "FuzzTargets.h"
 
+#include "sorting/AlphabeticalOrder.h"
 #include "sorting/KeySort.h"
+#include "sorting/NameReading.h"
+#include "sorting/Particles.h"
 #include "sorting/SortKeys.h"
 #include "suffixes/SuffixList.h"
 #include "suffixes/SuffixStore.h"
+
+#include <QCollator>
 
 #include <algorithm>
 #include <map>
@@ -196,6 +208,70 @@ std::string readingName(const SortOptions &o)
         (o.option4 ? "4" : "-");
 }
 
+QStringView tailField(const QString &key)
+{
+    const QStringView head = sorting::headField(key);
+    return head.size() < key.size() ? QStringView(key).mid(head.size() + kFieldDelimiter.size()) : QStringView();
+}
+
+void checkReadingChoices(const std::vector<QString> &names, const SortOptions &o, const sorting::SuffixTest &isSuffix)
+{
+    static const sorting::ParticleSet particles;
+    const sorting::ParticleTest isParticle = [](QStringView word) { return particles.contains(word); };
+    const std::string reading = readingName(o);
+    for (const QString &name : names) {
+        bool holdsParticle = false;
+        for (const QString &word : name.split(kSpace))
+            holdsParticle = holdsParticle || particles.contains(word);
+        for (const sorting::ReadingChoices choices :
+             {sorting::ReadingChoices{sorting::NameOrder::Exact, true, false},
+              sorting::ReadingChoices{sorting::NameOrder::Exact, false, true},
+              sorting::ReadingChoices{sorting::NameOrder::Exact, true, true}}) {
+            bool commaLine = false;
+            const QString key = sorting::buildReadingKey(name, o, choices, isSuffix, isParticle, &commaLine);
+            const sorting::NameReading read = sorting::readName(name, o, choices, isSuffix, isParticle);
+            const sorting::NameReading filed = sorting::readingOfKey(key);
+            FUZZ_CHECK(read.commaLine == commaLine, reading + ": comma line disagrees for " + shown(name));
+            FUZZ_CHECK(!commaLine || name.contains(QLatin1Char(',')), reading + ": comma line " + shown(name));
+            // (Unless the key splits elsewhere than where it was joined, as above.)
+            const bool splitsWhereJoined = !name.contains(kFieldDelimiter) &&
+                (read.sortedUnder + kFieldDelimiter).indexOf(kFieldDelimiter) == read.sortedUnder.size();
+            FUZZ_CHECK(!splitsWhereJoined || (filed.sortedUnder == read.sortedUnder && filed.then == read.then),
+                       reading + ": key " + shown(key) + " files " + shown(name) + " apart from its reading " +
+                           shown(read.sortedUnder) + " / " + shown(read.then));
+            if (!name.contains(QLatin1Char(',')) && !holdsParticle)
+                FUZZ_CHECK(key == sorting::buildSortKey(name, o, isSuffix),
+                           reading + ": the choices changed the key of " + shown(name));
+        }
+    }
+}
+
+void checkAlphabeticalOrder(const std::vector<QString> &keys)
+{
+    static QCollator collator = [] {
+        QCollator c{QLocale(QStringLiteral("en_US"))};
+        c.setNumericMode(true);
+        return c;
+    }();
+    const sorting::KeyOrder order = sorting::alphabeticalOrder(keys, "en_US", {});
+    std::vector<bool> seen(keys.size());
+    for (const std::uint32_t at : order) {
+        FUZZ_CHECK(at < keys.size() && !seen[at], "alphabetical order is no permutation");
+        seen[at] = true;
+    }
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        const QString &a = keys[order[i - 1]];
+        const QString &b = keys[order[i]];
+        int c = collator.compare(sorting::headField(a), sorting::headField(b));
+        if (c == 0)
+            c = collator.compare(tailField(a), tailField(b));
+        if (c == 0)
+            c = sorting::compareKeys(a, b);
+        FUZZ_CHECK(c < 0 || (c == 0 && order[i - 1] < order[i]),
+                   "alphabetical order puts " + shown(a) + " before " + shown(b));
+    }
+}
+
 } // namespace
 
 void fuzzSortKeys(const std::uint8_t *data, std::size_t size)
@@ -263,6 +339,9 @@ void fuzzSortKeys(const std::uint8_t *data, std::size_t size)
         FUZZ_CHECK(yields >= 1, "the sort did not yield");
         FUZZ_CHECK(sorted == expected, "the sort disagrees with a comparison sort on " +
                                            std::to_string(keys.size()) + " keys");
+        checkAlphabeticalOrder(keys);
+        checkReadingChoices(names, SortOptions{bool(bits & 1), bool(bits & 2), bool(bits & 4), bool(bits & 8)},
+                            isSuffix);
         const std::size_t most = std::min<std::size_t>(keys.size(), 24);
         for (std::size_t i = 0; i < most; ++i) {
             for (std::size_t j = 0; j < most; ++j) {

@@ -1,18 +1,25 @@
 #include "app/MainWindow.h"
 
+#include "app/HowNamesWindow.h"
 #include "app/MainWindowLayout.h"
+#include "app/ParticleListWindow.h"
+#include "app/StatusText.h"
 #include "core/AppInfo.h"
 #include "core/ControlTable.h"
 #include "core/CursorFile.h"
 #include "core/Desktop.h"
 #include "core/ErrorReport.h"
+#include "core/FocusRing.h"
 #include "core/HoverPointer.h"
+#include "core/Mnemonics.h"
 #include "core/NumberText.h"
 #include "core/Procedure.h"
+#include "core/RememberedSize.h"
 #include "core/SettingsStore.h"
 #include "core/Skin.h"
 #include "core/Twips.h"
 #include "core/WindowLayout.h"
+#include "core/WindowStretch.h"
 #include "export/ExportCommands.h"
 #include "lists/ListCommands.h"
 #include "lists/ListFileCommands.h"
@@ -29,7 +36,12 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QIcon>
+#include <QKeySequence>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QVBoxLayout>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -58,7 +70,7 @@ MainWindow::MainWindow(Desktop &desktop, SettingsStore &settings, QWidget *paren
       m_settings(settings),
       m_input(QStringLiteral(" Name(s)")),
       m_results(QStringLiteral("Result(s)")),
-      m_context{desktop, settings, m_input, m_results, m_progress, m_pointer, orvella::core::applicationTitle()},
+      m_context{desktop, settings, m_input, m_results, m_progress, m_pointer, orvella::core::applicationTitle(), {}},
       m_options(settings)
 {
     initResources();
@@ -67,20 +79,49 @@ MainWindow::MainWindow(Desktop &desktop, SettingsStore &settings, QWidget *paren
                                                     [this](QStringView word) { return liveSuffixList().IsSuffix(word); });
     wireCommands();
     wireShellControls();
+    wireMenus();
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::buildControls()
 {
-    setFixedSize(twips(kMainWindowWidth), twips(kMainWindowHeight));
     setBackgroundColour(this, Qt::white);
     setFont(arialBold(9));
 
+    // The menu bar lies above the client area and the status line below it, so at the
+    // designed size every control keeps its designed place and size; the window grows
+    // by their heights. The window can be made larger (and opens smaller where the
+    // screen is too small for the design); the controls follow the client area's size
+    // by the stretch rule.
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("ClientArea"));
+    m_client->setMinimumSize(designedClientSize());
+    m_menus = buildMainMenus(this);
+    auto *statusBar = new QStatusBar(this);
+    statusBar->setObjectName(QStringLiteral("StatusBar"));
+    m_status = new QLabel(statusBar);
+    m_status->setObjectName(QStringLiteral("StatusText"));
+    statusBar->addWidget(m_status, 1);
+    auto *frame = new QVBoxLayout(this);
+    frame->setContentsMargins(0, 0, 0, 0);
+    frame->setSpacing(0);
+    frame->setMenuBar(m_menus.bar);
+    frame->addWidget(m_client, 1);
+    frame->addWidget(statusBar);
+
     // ListView1 shows the names to sort, ListView2 the results.
-    core::buildControls(this, mainWindowControls(), [this](const ControlLayout &list, QWidget *container) {
+    core::buildControls(m_client, mainWindowControls(), [this](const ControlLayout &list, QWidget *container) {
         return new lists::NameListView(qstrcmp(list.name, "ListView1") == 0 ? &m_input : &m_results, container);
     });
+    new StretchedControls(m_client, mainWindowControls(), designedClientSize());
+    // Alt+letter on the buttons, clear of the menus' letters.
+    QString menuLetters;
+    for (const QAction *menu : m_menus.bar->actions())
+        menuLetters += QKeySequence::mnemonic(menu->text()).toString(QKeySequence::PortableText).right(1);
+    giveMnemonics(m_client, mainWindowControls(), menuLetters);
+    new FocusRing(this);
+    m_size = new RememberedSize(this, m_settings, QStringLiteral("MainWindowSize"));
     ListView1 = controlNamed<lists::NameListView>(this, "ListView1");
     ListView2 = controlNamed<lists::NameListView>(this, "ListView2");
     PushButton1 = controlNamed<QPushButton>(this, "PushButton1");
@@ -164,6 +205,97 @@ void MainWindow::wireCommands()
             [this](Pointer pointer) { m_desktop.showPointer(this, pointer, m_customPointer); });
 }
 
+void MainWindow::wireMenus()
+{
+    const auto menuStep = [this](const char *procedure, auto &&change) {
+        Procedure p(m_desktop, kMainWindowModule, procedure);
+        p.step(100, change);
+    };
+    ReadingSettings &reading = m_options.reading();
+    connect(m_menus.exactOrder, &QAction::triggered, this,
+            [=, &reading] { menuStep("mnuExactOrder_Click", [&] { reading.setOrder(sorting::NameOrder::Exact); }); });
+    connect(m_menus.alphabeticalOrder, &QAction::triggered, this, [=, &reading] {
+        menuStep("mnuAlphabeticalOrder_Click", [&] { reading.setOrder(sorting::NameOrder::Alphabetical); });
+    });
+    connect(m_menus.lastCommaFirst, &QAction::triggered, this, [=, &reading](bool on) {
+        menuStep("mnuLastCommaFirst_Click", [&] { reading.setLastCommaFirst(on); });
+    });
+    connect(m_menus.keepParticles, &QAction::triggered, this, [=, &reading](bool on) {
+        menuStep("mnuKeepParticles_Click", [&] { reading.setKeepParticles(on); });
+    });
+    connect(m_menus.editParticles, &QAction::triggered, this, [this] { mnuEditParticles_Click(); });
+    connect(m_menus.howNamesAreRead, &QAction::triggered, this, [this] { mnuHowNamesAreRead_Click(); });
+    connect(m_menus.contactSupport, &QAction::triggered, this, [this] { PushButton8_Click(); });
+    connect(&reading, &ReadingSettings::changed, this, &MainWindow::showReadingChoices);
+
+    m_context.noteDone = [this](const QString &what) {
+        m_lastDone = what;
+        showStatusSoon();
+    };
+    m_statusTimer.setSingleShot(true);
+    m_statusTimer.setInterval(100);
+    connect(&m_statusTimer, &QTimer::timeout, this, [this] { m_status->setText(statusLine()); });
+    for (lists::NameListModel *list : {&m_input, &m_results})
+        connect(list, &lists::NameListModel::itemsChanged, this, &MainWindow::showStatusSoon);
+    m_status->setText(statusLine());
+}
+
+void MainWindow::showReadingChoices()
+{
+    const sorting::ReadingChoices &choices = m_options.reading().choices();
+    const auto show = [](QAction *action, bool on) {
+        const QSignalBlocker quiet(action);
+        action->setChecked(on);
+    };
+    show(m_menus.exactOrder, choices.order == sorting::NameOrder::Exact);
+    show(m_menus.alphabeticalOrder, choices.order == sorting::NameOrder::Alphabetical);
+    show(m_menus.lastCommaFirst, choices.lastCommaFirst);
+    show(m_menus.keepParticles, choices.keepParticles);
+    if (auto *how = qobject_cast<HowNamesWindow *>(m_howNames.data()))
+        how->refresh();
+}
+
+QString MainWindow::statusLine() const
+{
+    return statusText(m_input.count(), m_results.count(), m_lastDone);
+}
+
+void MainWindow::showStatusSoon()
+{
+    // Lists change row by row while a command runs; the line follows at most ten times
+    // a second.
+    if (!m_statusTimer.isActive())
+        m_statusTimer.start();
+}
+
+QWidget *MainWindow::mnuHowNamesAreRead_Click()
+{
+    if (!m_howNames) {
+        auto *how = new HowNamesWindow(m_options, [this](QStringView word) { return liveSuffixList().IsSuffix(word); },
+                                       this);
+        how->setAttribute(Qt::WA_DeleteOnClose);
+        connect(&m_options, &OptionSettings::statesChanged, how, &HowNamesWindow::refresh);
+        m_howNames = how;
+    }
+    m_howNames->show();
+    m_howNames->raise();
+    m_howNames->activateWindow();
+    return m_howNames;
+}
+
+QWidget *MainWindow::mnuEditParticles_Click()
+{
+    if (!m_particles) {
+        auto *window = new ParticleListWindow(m_options.reading(), m_desktop, this);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        m_particles = window;
+    }
+    m_particles->show();
+    m_particles->raise();
+    m_particles->activateWindow();
+    return m_particles;
+}
+
 bool MainWindow::SaveResultsAsExcelFileIsExcelInstalled()
 {
     return m_exports->SaveResultsAsExcelFileIsExcelInstalled();
@@ -194,6 +326,24 @@ void MainWindow::Form_Load(const QString &folder)
     m_options.Restore(p); // steps 130 to 150
     p.step(152, [&] { ListView2->setHeaderHidden(false); });
     p.step(154, [&] { ListView2->header()->resizeSection(0, twips(7000)); });
+    m_options.reading().Restore(p); // steps 156 to 162
+    p.step(164, [&] {
+        // What the menu bar and the status line add to the client area's height.
+        const QSize overhead(0, minimumSizeHint().height() - m_client->minimumHeight());
+        m_size->restore(m_client, designedClientSize(), overhead);
+    });
+}
+
+QSize MainWindow::designedClientSize()
+{
+    return twipsRect(0, 0, kMainWindowWidth, kMainWindowHeight).size();
+}
+
+void MainWindow::saveWindowSizes()
+{
+    m_size->save();
+    if (m_suffixEditor)
+        m_suffixEditor->saveWindowSize();
 }
 
 void MainWindow::wireShellControls()
@@ -355,6 +505,8 @@ void MainWindow::PushButton15_Click()
 void MainWindow::closeEvent(QCloseEvent *event)
 {
     event->accept();
+    // The program ends at once: the sizes the user gave the windows are written first.
+    saveWindowSizes();
     m_desktop.endProgram();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/MainMenus.h"
 #include "app/OptionSettings.h"
 #include "core/MainContext.h"
 #include "core/Paths.h"
@@ -8,12 +9,15 @@
 #include "lists/NameListModel.h"
 
 #include <QCursor>
+#include <QPointer>
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
@@ -38,6 +42,7 @@ class SuffixList;
 namespace orvella::core {
 class Desktop;
 class HoverPointer;
+class RememberedSize;
 class SettingsStore;
 } // namespace orvella::core
 
@@ -51,7 +56,8 @@ public:
     MainWindow(core::Desktop &desktop, core::SettingsStore &settings, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    // Start-up: look, caption, title, pointer image, list columns, restored choices.
+    // Start-up: look, caption, title, pointer image, list columns, restored choices,
+    // and the window's size for the screen (remembered, or the designed size when it fits).
     // The skin and the pointer file are looked up in the given folder (the suffix list
     // editor's pointer file too).
     void Form_Load(const QString &folder = core::programFolder());
@@ -76,6 +82,19 @@ public:
     bool hasLiveSuffixList() const { return m_suffixEditor != nullptr; }
     // "List": shows the suffix list editor and hides this window.
     void PushButton15_Click();
+
+    // The client area's designed size in pixels, and the window's remembered size.
+    static QSize designedClientSize();
+    core::RememberedSize &rememberedSize() { return *m_size; }
+    // Writes the sizes the user gave this window and the suffix list editor.
+    void saveWindowSizes();
+
+    // The menu bar above the client area, the status line below it.
+    const MainMenus &menus() const { return m_menus; }
+    QString statusLine() const;
+    // "How Names Are Read…" and "Edit Particle List…": open (or raise) their windows.
+    QWidget *mnuHowNamesAreRead_Click();
+    QWidget *mnuEditParticles_Click();
 
 private:
     // The controls the window's code works with, found by their names once built from
@@ -136,6 +155,10 @@ private:
     void showOptionStates();
     // A control's rule could not write the store: the user hears of it once per event.
     void reportWriteFailures(const char *procedure);
+    void wireMenus();
+    // Puts the reading choices on the menus (their own signals stay quiet).
+    void showReadingChoices();
+    void showStatusSoon();
 
     core::Desktop &m_desktop;
     core::SettingsStore &m_settings;
@@ -157,6 +180,14 @@ private:
     std::unique_ptr<lists::ListFileCommands> m_listFiles;
     std::unique_ptr<exporting::ExportCommands> m_exports;
     std::unique_ptr<suffixes::SuffixEditor> m_suffixEditor;
+    QWidget *m_client = nullptr; // the designed area the control table measures from
+    core::RememberedSize *m_size = nullptr;
+    MainMenus m_menus;
+    QLabel *m_status = nullptr;
+    QString m_lastDone;
+    QTimer m_statusTimer;
+    QPointer<QWidget> m_howNames;
+    QPointer<QWidget> m_particles;
 };
 
 } // namespace orvella::app

@@ -18,7 +18,8 @@ QString truthText(bool selected) { return selected ? QStringLiteral("True") : QS
 
 } // namespace
 
-OptionSettings::OptionSettings(SettingsStore &settings, QObject *parent) : QObject(parent), m_settings(settings)
+OptionSettings::OptionSettings(SettingsStore &settings, QObject *parent)
+    : QObject(parent), m_settings(settings), m_reading(settings)
 {
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ReadingSettings.h"
 #include "sorting/SortControls.h"
 
 #include <QObject>
@@ -64,6 +65,12 @@ public:
     bool keepUnique() const override { return m_states.check1; }
     bool keepLimited() const override { return m_states.check2; }
     QString limitText() const override { return m_states.text1; }
+    sorting::ReadingChoices readingChoices() const override { return m_reading.choices(); }
+    bool isParticle(QStringView word) const override { return m_reading.particles().contains(word); }
+
+    // The choices of the Order and Reading menus and the particle list.
+    ReadingSettings &reading() { return m_reading; }
+    const ReadingSettings &reading() const { return m_reading; }
 
     void setCheck5(bool ticked);
     void setCheck1(bool ticked);
@@ -108,6 +115,7 @@ private:
     void Text1_Change();
 
     core::SettingsStore &m_settings;
+    ReadingSettings m_reading;
     OptionStates m_states;
     QStringList m_writeFailures;
     int m_depth = 0;

@@ -3,23 +3,77 @@
 #include "app/MemoryTuning.h"
 #include "app/QtDesktop.h"
 #include "core/SettingsStore.h"
+#include "lists/ListFileCommands.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+namespace {
+
+void nameApplication()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Orvella"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Velmora"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(ORVELLA_VERSION));
+}
+
+// "orvella [FILE...]": text files of names to start with, besides --help and --version.
+void describeCommandLine(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(QStringLiteral("Sorts lists of personal names by last name."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("FILE"),
+                                 QStringLiteral("Text files whose names (one a line) the input list starts with, "
+                                                "in the order given."),
+                                 QStringLiteral("[FILE...]"));
+}
+
+// --help and --version are answered on the terminal without a display. Qt's own
+// options (-style, -platform ...) are unknown to the parser: those command lines go on
+// to the window, whose application takes them out before the parser sees the rest.
+void answerHelpOrVersion(int argc, char *argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    QCommandLineParser parser;
+    describeCommandLine(parser);
+    if (!parser.parse(arguments))
+        return;
+    const bool answersOnTerminal = parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")) ||
+                                   parser.isSet(QStringLiteral("version"));
+    if (!answersOnTerminal)
+        return;
+    QCoreApplication terminal(argc, argv);
+    nameApplication();
+    parser.process(terminal); // prints the answer and ends the program
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     orvella::app::tuneAllocatorForLargeLists();
     orvella::app::ignoreFileSizeSignal();
+    answerHelpOrVersion(argc, argv);
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Orvella"));
-    QApplication::setOrganizationName(QStringLiteral("Velmora"));
+    nameApplication();
     // Lets the desktop match the window to the installed orvella.desktop and its icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("orvella"));
+    QCommandLineParser parser;
+    describeCommandLine(parser);
+    parser.process(application); // an unknown option is named on the terminal and ends the program
 
     orvella::app::QtDesktop desktop;
     orvella::core::IniSettingsStore settings;
     orvella::app::MainWindow window(desktop, settings);
     window.Form_Load();
     window.show();
+    // Files named on the command line (a file manager's "Open with" passes them here).
+    // Without any the window starts as it always does.
+    if (const QStringList files = parser.positionalArguments(); !files.isEmpty())
+        window.listFileCommands().OpenFiles(files);
     return application.exec();
 }

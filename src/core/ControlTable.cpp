@@ -1,5 +1,6 @@
 #include "core/ControlTable.h"
 
+#include "core/CommandButton.h"
 #include "core/PlainProgressBar.h"
 #include "core/WindowLayout.h"
 
@@ -19,7 +20,7 @@ QWidget *makeControl(const ControlLayout &control, QWidget *container, const Lis
     const QString caption = QString::fromUtf8(control.caption ? control.caption : "");
     switch (control.kind) {
     case ControlKind::PushButton:
-        return new QPushButton(caption, container);
+        return new CommandButton(caption, container);
     case ControlKind::CheckBox:
         return new QCheckBox(caption, container);
     case ControlKind::OptionButton:

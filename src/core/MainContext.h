@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 namespace orvella::lists {
 class NameListModel;
@@ -23,6 +24,15 @@ struct MainContext {
     ProgressState &progress;       // ProgressBar1
     PointerState &pointer;         // the main window's pointer
     QString title;                 // application title for boxes without their own
+    // Hears what a command has just done ("Saved 12 results to names.txt"), for the
+    // window's status line. Unset, nobody listens.
+    std::function<void(const QString &)> noteDone;
+
+    void tellDone(const QString &what) const
+    {
+        if (noteDone)
+            noteDone(what);
+    }
 };
 
 } // namespace orvella::core

@@ -109,4 +109,17 @@ int readInt16(QStringView text)
     return static_cast<int>(rounded);
 }
 
+QString groupedCount(qint64 count)
+{
+    QString digits = QString::number(count < 0 ? -count : count);
+    for (qsizetype at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, QLatin1Char(','));
+    return count < 0 ? QLatin1Char('-') + digits : digits;
+}
+
+QString countOf(qint64 count, const char *one, const char *many)
+{
+    return groupedCount(count) + QLatin1Char(' ') + QLatin1String(count == 1 ? one : many);
+}
+
 } // namespace orvella::core

@@ -26,4 +26,9 @@ std::optional<bool> readTruthValue(QStringView text);
 // is not a number or the value lies outside -32768..32767.
 int readInt16(QStringView text);
 
+// A count for people to read, its thousands grouped with commas: "998,731".
+QString groupedCount(qint64 count);
+// The count and the noun, singular for one: "1 name", "1,000,000 names".
+QString countOf(qint64 count, const char *one, const char *many);
+
 } // namespace orvella::core

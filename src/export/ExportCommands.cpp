@@ -4,11 +4,13 @@
 #include "core/ErrorReport.h"
 #include "core/Failure.h"
 #include "core/MainContext.h"
+#include "core/NumberText.h"
 #include "core/PointerState.h"
 #include "core/Procedure.h"
 #include "export/Clipboard.h"
 #include "export/ExportList.h"
 #include "export/Spreadsheet.h"
+#include "lists/NameListModel.h"
 
 namespace orvella::exporting {
 namespace {
@@ -47,8 +49,11 @@ void ExportCommands::PushButton5_Click()
     // nothing to copy); a refusing clipboard or a failure while building says otherwise.
     const bool copied = p.value(106, false, [&] { return CopyListToClipboard(desktop, *m_results); });
     p.step(108, [&] {
-        if (copied)
+        if (copied) {
+            m_context.tellDone(QStringLiteral("Copied ") + core::countOf(m_context.results.count(), "result", "results")
+                               + QStringLiteral(" to the clipboard"));
             desktop.messageBox(kCopied, core::MessageStyle::Ok, m_context.title);
+        }
         else
             desktop.messageBox(kNotCopied, core::MessageStyle::Exclamation, m_context.title);
     });
@@ -130,7 +135,11 @@ void ExportCommands::PushButton13_Click()
     }
 
     p.step(166, [&] { open(application).autoFitAllColumns(); });
-    p.step(168, [&] { open(application).makeVisible(); });
+    p.step(168, [&] {
+        open(application).makeVisible();
+        ctx.tellDone(QStringLiteral("Sent ") + core::countOf(ctx.results.count(), "result", "results")
+                     + QStringLiteral(" to the spreadsheet"));
+    });
     p.step(170, [&] { ctx.pointer.set(restore); });
 }
 

@@ -3,9 +3,12 @@
 #include "core/Desktop.h"
 #include "core/ErrorReport.h"
 #include "core/MainContext.h"
+#include "core/NumberText.h"
 #include "core/PointerState.h"
 #include "core/Procedure.h"
 #include "lists/NameListModel.h"
+
+#include <QRegularExpression>
 
 namespace orvella::lists {
 
@@ -28,7 +31,22 @@ void ListCommands::PushButton6_Click()
     });
     if (p.test(102, [&] { return name.isEmpty(); }))
         return;
-    p.step(104, [&] { m_context.input.append(name); });
+    // A pasted list: one name per line. A name holding a line break would not survive
+    // being saved and loaded back, so line breaks always separate names.
+    p.step(104, [&] {
+        const QStringList names = pastedNames(name);
+        for (const QString &line : names)
+            m_context.input.append(line);
+        m_context.tellDone(QStringLiteral("Added ") + core::countOf(names.size(), "name", "names"));
+    });
+}
+
+QStringList pastedNames(const QString &answer)
+{
+    static const QRegularExpression lineBreak(QStringLiteral("\\r\\n|\\r|\\n"));
+    if (!answer.contains(u'\r') && !answer.contains(u'\n'))
+        return {answer};
+    return answer.split(lineBreak, Qt::SkipEmptyParts);
 }
 
 void ListCommands::PushButton1_Click()
@@ -36,13 +54,19 @@ void ListCommands::PushButton1_Click()
     if (m_context.pointer.isBusy())
         return;
     core::Procedure p(m_context.desktop, core::kMainWindowModule, "PushButton1_Click");
-    p.step(100, [&] { m_context.input.clear(); });
+    p.step(100, [&] {
+        m_context.input.clear();
+        m_context.tellDone(QStringLiteral("Cleared the list"));
+    });
 }
 
 void ListCommands::PushButton2_Click()
 {
     core::Procedure p(m_context.desktop, core::kMainWindowModule, "PushButton2_Click");
-    p.step(100, [&] { m_context.results.clear(); });
+    p.step(100, [&] {
+        m_context.results.clear();
+        m_context.tellDone(QStringLiteral("Cleared the results"));
+    });
 }
 
 void ListCommands::PushButton7_Click()
@@ -52,6 +76,7 @@ void ListCommands::PushButton7_Click()
     p.step(102, [&] { m_context.input.append(QStringLiteral("John Smith Jr.")); });
     p.step(104, [&] { m_context.input.append(QStringLiteral("Joe Tavrin")); });
     p.step(106, [&] { m_context.input.append(QStringLiteral("Mr. Joe Tavrin")); });
+    m_context.tellDone(QStringLiteral("Added the sample names"));
 }
 
 void ListCommands::removeFrom(NameListModel &list)

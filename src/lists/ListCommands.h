@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QStringList>
+
 namespace orvella::core {
 struct MainContext;
 }
@@ -13,6 +15,10 @@ inline constexpr int kDeleteKeyCode = 46;
 
 // Removes the selected item of the list; does nothing when none is selected.
 void removeSelectedItem(NameListModel &list);
+
+// The names in an answer to Add One Name: the answer itself when it is one line,
+// otherwise each non-empty line (split at CR LF, CR or LF), in order.
+QStringList pastedNames(const QString &answer);
 
 // The main window's commands that edit the input and result lists directly: Add One
 // Name, Clear List, Clear Results, Load Sample/Example Names, and removal of the

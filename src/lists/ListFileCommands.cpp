@@ -3,6 +3,7 @@
 #include "core/Desktop.h"
 #include "core/ErrorReport.h"
 #include "core/MainContext.h"
+#include "core/NumberText.h"
 #include "core/Paths.h"
 #include "core/PointerState.h"
 #include "core/Procedure.h"
@@ -10,13 +11,26 @@
 #include "lists/ListFileReader.h"
 #include "lists/NameListModel.h"
 
+#include <QFileInfo>
 #include <optional>
 #include <utility>
 
 namespace orvella::lists {
 namespace {
 const QString kSaveTitle = QStringLiteral("Save");
+
+QString fileNameOf(const QString &path)
+{
+    return QFileInfo(path).fileName();
 }
+
+// "Loaded 3 names from names.txt", "Loaded 5 names from 2 files".
+void tellLoaded(const core::MainContext &ctx, int before, const QStringList &paths)
+{
+    const QString from = paths.size() == 1 ? fileNameOf(paths.first()) : core::countOf(paths.size(), "file", "files");
+    ctx.tellDone(QStringLiteral("Loaded %1 from %2").arg(core::countOf(ctx.input.count() - before, "name", "names"), from));
+}
+} // namespace
 
 ListFileCommands::ListFileCommands(core::MainContext &context) : m_context(context) {}
 
@@ -39,6 +53,7 @@ void ListFileCommands::PushButton3_Click()
 
     const QStringList paths = p.value(112, QStringList(), [&] { return selectedPaths(answer); });
     const core::Pointer restore = p.value(114, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
+    const int before = ctx.input.count();
     if (p.test(116, [&] { return !answer.contains(QChar(u'\0')); })) {
         const QString path = p.value(118, QString(), [&] { return paths.value(0); });
         p.step(120, [&] { ReadListFile(ctx.input, path, ctx.desktop, ctx.title); });
@@ -47,6 +62,7 @@ void ListFileCommands::PushButton3_Click()
         for (const QString &path : std::as_const(paths))
             p.step(134, [&] { ReadListFile(ctx.input, path, ctx.desktop, ctx.title); });
     }
+    tellLoaded(ctx, before, paths);
     p.step(138, [&] { ctx.pointer.set(restore); });
 }
 
@@ -104,6 +120,7 @@ void ListFileCommands::PushButton9_Click()
         p.step(140, [&] {
             file->commit([&ctx] { ctx.desktop.yield(); });
             saved = true;
+            ctx.tellDone(QStringLiteral("Saved %1 to %2").arg(core::countOf(n, "name", "names"), fileNameOf(path)));
         });
     }
     file.reset();
@@ -135,17 +152,33 @@ void ListFileCommands::PushButton4_Click()
         return;
 
     const core::Pointer restore = p.value(118, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
-    p.step(120, [&] { WriteListFile(ctx.results, path, &ctx.progress, ctx.desktop, m_outputFilter); });
+    p.step(120, [&] {
+        WriteListFile(ctx.results, path, &ctx.progress, ctx.desktop, m_outputFilter);
+        ctx.tellDone(QStringLiteral("Saved %1 to %2")
+                         .arg(core::countOf(ctx.results.count(), "result", "results"), fileNameOf(path)));
+    });
     p.step(122, [&] { ctx.pointer.set(restore); });
 }
 
 void ListFileCommands::ListView1_OLEDragDrop(const QStringList &paths)
 {
+    appendFiles("ListView1_OLEDragDrop", paths);
+}
+
+void ListFileCommands::OpenFiles(const QStringList &paths)
+{
+    appendFiles("OpenFiles", paths);
+}
+
+void ListFileCommands::appendFiles(const char *procedure, const QStringList &paths)
+{
     core::MainContext &ctx = m_context;
-    core::Procedure p(ctx.desktop, core::kMainWindowModule, "ListView1_OLEDragDrop");
+    core::Procedure p(ctx.desktop, core::kMainWindowModule, procedure);
     const core::Pointer restore = p.value(100, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
+    const int before = ctx.input.count();
     for (const QString &path : paths)
         p.step(102, [&] { ReadListFile(ctx.input, path, ctx.desktop, ctx.title); });
+    tellLoaded(ctx, before, paths);
     p.step(104, [&] { ctx.pointer.set(restore); });
 }
 

@@ -23,6 +23,10 @@ public:
     void PushButton4_Click(); // Save Results As Text File
     // Text files dropped on the input list: appended as the load command appends them.
     void ListView1_OLEDragDrop(const QStringList &paths);
+    // Files named when the program starts ("orvella FILE..."): appended in the given
+    // order as the load command appends them; a relative path is taken from the
+    // current folder.
+    void OpenFiles(const QStringList &paths);
 
     // The file name the dialog proposes next (Save Results As Text File shows it).
     const QString &dialogFileName() const { return m_fileName; }
@@ -31,6 +35,11 @@ public:
     void setOutputFilter(ListFileOutput::DeviceFilter filter) { m_outputFilter = std::move(filter); }
 
 private:
+    // Reads the files one after the other into the input list under the busy pointer;
+    // a file that cannot be read is reported under the procedure's name and the next
+    // one is still read.
+    void appendFiles(const char *procedure, const QStringList &paths);
+
     core::MainContext &m_context;
     QString m_fileName;
     ListFileOutput::DeviceFilter m_outputFilter;

@@ -112,6 +112,12 @@ void NameListModel::removeAt(int position)
     beginRemoveRows(QModelIndex(), position - 1, position - 1);
     m_items.remove(position - 1);
     m_shownRows = m_items.size();
+    if (m_toolTipSource) {
+        // Rows after the removed one move up by one.
+        m_toolTipSource = [source = std::move(m_toolTipSource), removed = position - 1](int row, const QString &text) {
+            return source(row >= removed ? row + 1 : row, text);
+        };
+    }
     endRemoveRows();
     emit itemsChanged();
 }
@@ -122,8 +128,14 @@ void NameListModel::clear()
     // Freeing ten million names' blocks takes a moment of its own: done on a worker.
     core::releaseInBackground(std::exchange(m_items, TextRows()));
     m_shownRows = 0;
+    m_toolTipSource = {};
     endResetModel();
     emit itemsChanged();
+}
+
+void NameListModel::setToolTipSource(ToolTipSource source)
+{
+    m_toolTipSource = std::move(source);
 }
 
 int NameListModel::selectedPosition() const
@@ -155,6 +167,12 @@ QVariant NameListModel::data(const QModelIndex &index, int role) const
         return core::shownText(m_items.at(index.row()));
     if (role == Qt::EditRole)
         return m_items.at(index.row()).toString();
+    if (role == Qt::ToolTipRole && m_toolTipSource) {
+        // Cut like the row itself: a tooltip can name a whole multi-megabyte name.
+        QString tip = m_toolTipSource(index.row(), m_items.at(index.row()).toString());
+        if (!tip.isEmpty())
+            return core::shownText(tip);
+    }
     return {};
 }
 

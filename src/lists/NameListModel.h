@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <functional>
 
 namespace orvella::lists {
 
@@ -60,6 +61,13 @@ public:
 
     QString caption() const { return m_caption; }
 
+    // Answers each row's tooltip, from the row (0-based, counted as when the source was
+    // set: a removed row takes its tooltip along) and its text, when a view asks for
+    // it, so that a million rows cost nothing until shown. Dropped when the list is
+    // cleared. An empty answer means no tooltip.
+    using ToolTipSource = std::function<QString(int row, const QString &text)>;
+    void setToolTipSource(ToolTipSource source);
+
     // Tells the views about every appended row now instead of at the next event-loop pass.
     void flushPendingRows();
     // True while the views have not yet been told about every row.
@@ -88,6 +96,7 @@ private:
     bool m_flushQueued = false;
     QElapsedTimer m_sinceFlush;
     QItemSelectionModel m_selection;
+    ToolTipSource m_toolTipSource;
 };
 
 } // namespace orvella::lists

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -14,5 +15,27 @@ int compareKeys(QStringView a, QStringView b);
 // O(n log n). Calls yield at the start and every few thousand comparisons, so the
 // window system can run while a large list is sorted.
 void sortKeysStable(std::vector<QString> &keys, const std::function<void()> &yield);
+
+// The positions of keys in sorted order: entry i is the position of the i-th key.
+using KeyOrder = std::vector<std::uint32_t>;
+
+// The order sortKeysStable sorts into, without moving the keys.
+KeyOrder exactOrder(const std::vector<QString> &keys, const std::function<void()> &yield);
+
+// Puts items into an order: afterwards item i is what was item order[i].
+template<typename T>
+void applyOrder(std::vector<T> &items, const KeyOrder &order)
+{
+    std::vector<T> ordered;
+    ordered.reserve(order.size());
+    for (const std::uint32_t from : order)
+        ordered.push_back(std::move(items[from]));
+    items.swap(ordered);
+}
+
+// Puts keys, and the items that go with them, into an order; for a large list on a
+// worker thread while the calling thread keeps calling yield.
+void applyOrderWhileYielding(const KeyOrder &order, const std::function<void()> &yield, std::vector<QString> &keys,
+                             std::vector<QString> *alongside = nullptr);
 
 } // namespace orvella::sorting

@@ -10,10 +10,13 @@
 #include "core/Procedure.h"
 #include "core/ProgressState.h"
 #include "lists/NameListModel.h"
+#include "sorting/AlphabeticalOrder.h"
 #include "sorting/KeySort.h"
 #include "sorting/ResultFilters.h"
+#include "sorting/ResultToolTips.h"
 #include "sorting/SortControls.h"
 
+#include <QElapsedTimer>
 #include <QScopeGuard>
 #include <cmath>
 #include <optional>
@@ -32,14 +35,21 @@ bool SortCommand::IsSuffix(QStringView word)
     return m_isSuffix(word);
 }
 
-QString SortCommand::GetNames(const QString &name)
+ReadingChoices SortCommand::choices() const
+{
+    return m_running ? m_runChoices : m_controls.readingChoices();
+}
+
+QString SortCommand::GetNames(const QString &name, bool *commaLine)
 {
     core::Procedure procedure(m_context.desktop, core::kMainWindowModule, "GetNames");
     // Running out of memory is reported by the run, which first frees its keys.
     procedure.passOnOutOfMemory();
     // The suffix lookup is the only part of key building that can fail.
     return procedure.value(124, QString(), [&] {
-        return buildSortKey(name, m_controls.options(), [this](QStringView word) { return IsSuffix(word); });
+        return buildReadingKey(
+            name, m_controls.options(), choices(), [this](QStringView word) { return IsSuffix(word); },
+            [this](QStringView word) { return m_controls.isParticle(word); }, commaLine);
     });
 }
 
@@ -57,6 +67,11 @@ void SortCommand::PushButton17_Click()
         return;
     m_running = true;
     const auto clearRunning = qScopeGuard([this] { m_running = false; });
+    // The order and reading choices hold for the whole run.
+    m_runChoices = m_controls.readingChoices();
+    const bool alphabetical = m_runChoices.order == NameOrder::Alphabetical;
+    const QByteArray collation = alphabetical ? collationLocale() : QByteArray();
+    const bool showsCommaLines = m_runChoices.lastCommaFirst;
 
     core::MainContext &ctx = m_context;
     core::Desktop &desktop = ctx.desktop;
@@ -70,10 +85,15 @@ void SortCommand::PushButton17_Click()
         });
         return;
     }
+    QElapsedTimer clock;
+    clock.start();
     p.step(102, [&] { ctx.results.clear(); });
     const core::Pointer restore = p.value(104, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
 
     std::vector<QString> keys;
+    // With "Last, First" lines read: for each key, the name as entered when it is
+    // shown so (a "Last, First" line), else empty.
+    std::vector<QString> asEntered;
     DuplicateFilter duplicates;
     // Both output filters exist for the whole run, so ticking a box while the run
     // yields takes effect at the next key instead of failing on a missing set.
@@ -83,6 +103,7 @@ void SortCommand::PushButton17_Click()
     // the run then skips to its closing steps.
     p.onOutOfMemory([&] {
         std::vector<QString>().swap(keys);
+        std::vector<QString>().swap(asEntered);
         duplicates = {};
         unique = {};
         groups = {};
@@ -96,6 +117,18 @@ void SortCommand::PushButton17_Click()
         keys.reserve(static_cast<size_t>(total));
     });
     const QString processing = QStringLiteral("Processing: ");
+    const auto addKey = [&] {
+        keys.emplace_back();
+        if (showsCommaLines)
+            asEntered.emplace_back();
+    };
+    const auto keyOf = [&](const QString &name) {
+        bool commaLine = false;
+        QString key = GetNames(name, &commaLine);
+        if (commaLine && !asEntered.empty())
+            asEntered.back() = name;
+        return key;
+    };
     for (int i = 1; i <= total && !p.ranOutOfMemory(); ++i) {
         const QString name = p.value(112, QString(), [&] { return ctx.input.item(i); });
         p.step(114, [&] {
@@ -112,21 +145,42 @@ void SortCommand::PushButton17_Click()
             if (p.test(124, [&] { return duplicates.seen(name); }))
                 continue; // an earlier equal name already has its key
             p.step(126, [&] { duplicates.add(name); });
-            p.step(128, [&] { keys.emplace_back(); });
-            p.step(130, [&] { keys.back() = GetNames(name); });
+            p.step(128, addKey);
+            p.step(130, [&] { keys.back() = keyOf(name); });
         } else {
-            p.step(132, [&] { keys.emplace_back(); });
-            p.step(134, [&] { keys.back() = GetNames(name); });
+            p.step(132, addKey);
+            p.step(134, [&] { keys.back() = keyOf(name); });
         }
     }
 
-    p.step(138, [&] { sortKeysStable(keys, yield); });
+    p.step(138, [&] {
+        if (!alphabetical && !showsCommaLines) {
+            sortKeysStable(keys, yield);
+            return;
+        }
+        const KeyOrder order = alphabetical ? alphabeticalOrder(keys, collation, yield) : exactOrder(keys, yield);
+        applyOrderWhileYielding(order, yield, keys, showsCommaLines ? &asEntered : nullptr);
+    });
     p.step(140, [&] { ctx.results.clear(); });
 
     LimitReader limit;
     bool limitReported = false;
     p.step(142, [&] { (void)m_controls.keepUnique(); });
     p.step(146, [&] { (void)m_controls.keepLimited(); });
+
+    // A "Last, First" line shows as entered; every other name as its key reveals it.
+    const auto shownAsEntered = [&](size_t k) { return k < asEntered.size() && !asEntered[k].isEmpty(); };
+    const auto shownName = [&](size_t k) { return shownAsEntered(k) ? asEntered[k] : RevealNames(keys[k]); };
+    // How each result row was filed, for the rows' tooltips.
+    ResultRows rows;
+    p.step(150, [&] { rows.reserve(keys.size()); });
+    const auto append = [&](QString shown, size_t k) {
+        ctx.results.append(std::move(shown));
+        const ResultRows::Shown how = shownAsEntered(k) ? ResultRows::Shown::AsEntered
+            : m_controls.options().option2               ? ResultRows::Shown::RevealedHeadFirst
+                                                         : ResultRows::Shown::Revealed;
+        rows.note(static_cast<std::size_t>(ctx.results.count() - 1), keys[k], headField(keys[k]), how);
+    };
 
     // By position: running out of memory empties the keys in the middle of the loop.
     for (size_t k = 0; k < keys.size(); ++k) {
@@ -137,7 +191,7 @@ void SortCommand::PushButton17_Click()
         if (p.test(156, [&] { return m_controls.keepUnique(); })) {
             if (p.test(158, [&] { return unique.seen(head); }))
                 continue;
-            p.step(160, [&] { ctx.results.append(RevealNames(key)); });
+            p.step(160, [&] { append(shownName(k), k); });
             p.step(162, [&] { unique.add(head); });
         } else if (p.test(164, [&] { return m_controls.keepLimited(); })) {
             clsDomain *group = nullptr;
@@ -156,37 +210,42 @@ void SortCommand::PushButton17_Click()
                     })) {
                     QString shown;
                     p.step(182, [&] {
-                        shown = RevealNames(key);
+                        shown = shownName(k);
                         group->AddEmailAddress(shown);
                     });
-                    p.step(184, [&] { ctx.results.append(shown); });
+                    p.step(184, [&] { append(shown, k); });
                 }
             } else {
                 clsDomain *const created = p.value<clsDomain *>(186, nullptr, [&] { return groups.create(); });
                 QString shown;
                 p.step(188, [&] {
-                    shown = RevealNames(key);
+                    shown = shownName(k);
                     created->AddEmailAddress(shown);
                 });
                 p.step(190, [&] { created->setDomain(head.toString()); });
-                p.step(192, [&] { ctx.results.append(shown); });
+                p.step(192, [&] { append(shown, k); });
                 p.step(194, [&] { groups.add(created); });
             }
         } else {
-            p.step(196, [&] { ctx.results.append(RevealNames(key)); });
+            p.step(196, [&] { append(shownName(k), k); });
         }
     }
+    if (!p.ranOutOfMemory())
+        p.step(198, [&] { ctx.results.setToolTipSource(std::move(rows).toolTips()); });
 
     p.closing();
     p.step(200, [&] { ctx.pointer.set(restore); });
     p.step(202, [&] { ctx.progress.setPosition(0); });
     p.step(204, [&] { ctx.progress.setText(core::ProgressState::kIdleText); });
     // After running out of memory the report said what happened; the run did not finish.
-    if (!p.ranOutOfMemory())
+    if (!p.ranOutOfMemory()) {
+        ctx.tellDone(QStringLiteral("sorted in %1 s").arg(static_cast<double>(clock.elapsed()) / 1000.0, 0, 'f', 1));
         p.step(206, [&] { desktop.messageBox(QStringLiteral("Done."), core::MessageStyle::Ok, ctx.title); });
+    }
 
     // The run's working data can hold millions of strings; free it off the window's thread.
     core::releaseInBackground(std::move(keys));
+    core::releaseInBackground(std::move(asEntered));
     core::releaseInBackground(std::move(duplicates));
     core::releaseInBackground(std::move(unique));
     core::releaseInBackground(std::move(groups));

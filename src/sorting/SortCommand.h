@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sorting/NameReading.h"
 #include "sorting/SortKeys.h"
 
 #include <QString>
@@ -23,17 +24,22 @@ public:
     void PushButton17_Click();
     bool isRunning() const { return m_running; }
 
-    // The key of one name under the current options; failures are reported as Form1.GetNames.
-    QString GetNames(const QString &name);
+    // The key of one name under the current options and the run's reading choices
+    // (outside a run, the choices as they stand); failures are reported as Form1.GetNames.
+    // commaLine (when given) tells whether the name was read as a "Last, First" line.
+    QString GetNames(const QString &name, bool *commaLine = nullptr);
     // The display name of one key under the current options (Form1.RevealNames).
     QString RevealNames(const QString &key);
     bool IsSuffix(QStringView word);
 
 private:
+    ReadingChoices choices() const;
+
     core::MainContext &m_context;
     const SortControls &m_controls;
     SuffixTest m_isSuffix;
     bool m_running = false;
+    ReadingChoices m_runChoices;
 };
 
 } // namespace orvella::sorting

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sorting/NameReading.h"
+#include "sorting/Particles.h"
 #include "sorting/SortKeys.h"
 
 #include <QString>
@@ -16,6 +18,14 @@ public:
     virtual bool keepUnique() const = 0;       // Check1
     virtual bool keepLimited() const = 0;      // Check2
     virtual QString limitText() const = 0;     // Text1
+    // The order and reading choices; a run reads them once, at its start.
+    virtual ReadingChoices readingChoices() const { return {}; }
+    // Whether a word is in the particle list (the default list unless overridden).
+    virtual bool isParticle(QStringView word) const
+    {
+        static const ParticleSet defaults;
+        return defaults.contains(word);
+    }
 };
 
 } // namespace orvella::sorting

@@ -5,13 +5,17 @@
 #include "core/CursorFile.h"
 #include "core/Desktop.h"
 #include "core/ErrorReport.h"
+#include "core/FocusRing.h"
 #include "core/HoverPointer.h"
 #include "core/MainContext.h"
+#include "core/Mnemonics.h"
 #include "core/Paths.h"
 #include "core/Procedure.h"
+#include "core/RememberedSize.h"
 #include "core/Skin.h"
 #include "core/Twips.h"
 #include "core/WindowLayout.h"
+#include "core/WindowStretch.h"
 #include "lists/ListCommands.h"
 #include "lists/NameListView.h"
 #include "suffixes/SuffixEditorLayout.h"
@@ -23,6 +27,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <algorithm>
 
@@ -50,12 +55,21 @@ SuffixEditor::~SuffixEditor() = default;
 
 void SuffixEditor::buildControls()
 {
-    setFixedSize(core::twips(kSuffixEditorWidth), core::twips(kSuffixEditorHeight));
+    // Opens at its designed size and can be made larger; the controls follow its size.
+    setMinimumSize(designedSize());
+    resize(designedSize());
     setFont(arialBold(9));
 
     core::buildControls(this, suffixEditorControls(), [this](const core::ControlLayout &, QWidget *container) {
         return new lists::NameListView(&m_list.model(), container);
     });
+    auto *stretch = new core::StretchedControls(this, suffixEditorControls(), designedSize());
+    core::giveMnemonics(this, suffixEditorControls(), QString());
+    new core::FocusRing(this);
+    m_size = new core::RememberedSize(this, m_main.settings, QStringLiteral("SuffixListWindowSize"));
+    // Escape does what the close box does.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] { close(); });
     ListView1 = controlNamed<lists::NameListView>(this, "ListView1");
     Label3 = controlNamed<QLabel>(this, "Label3");
     Label4 = controlNamed<QLabel>(this, "Label4");
@@ -77,8 +91,16 @@ void SuffixEditor::buildControls()
     QPalette linkPalette = Label4->palette();
     linkPalette.setColor(QPalette::WindowText, QColor(0, 0, 128));
     Label4->setPalette(linkPalette);
-    // The whole address stays readable where the font runs wider than the design's.
-    Label4->resize(std::max(Label4->width(), Label4->sizeHint().width()), Label4->height());
+    // The whole address stays readable where the font runs wider than the design's;
+    // in a wider window the link stays as wide as its address.
+    const auto table = suffixEditorControls();
+    const auto linkLayout =
+        std::find_if(table.begin(), table.end(), [](const auto &c) { return qstrcmp(c.name, "Label4") == 0; });
+    const auto widenLink = [this, designed = core::twips(linkLayout->width)] {
+        Label4->resize(std::max(std::min(Label4->width(), designed), Label4->sizeHint().width()), Label4->height());
+    };
+    widenLink();
+    connect(stretch, &core::StretchedControls::placed, this, widenLink);
     Label4->raise();
 
     // The hand over the buttons and the link, the arrow over the background and the
@@ -128,6 +150,17 @@ void SuffixEditor::Form_Load(const QString &folder)
     p.step(110, [&] { ListView1->header()->resizeSection(0, core::twips(7300)); });
     p.step(112, [&] { core::setBackgroundColour(Label3, Qt::white); });
     p.step(114, [&] { LoadSuffixList(m_list.model(), m_main.settings); });
+    p.step(116, [&] { m_size->restore(this, designedSize(), QSize()); });
+}
+
+QSize SuffixEditor::designedSize()
+{
+    return core::twipsRect(0, 0, kSuffixEditorWidth, kSuffixEditorHeight).size();
+}
+
+void SuffixEditor::saveWindowSize()
+{
+    m_size->save();
 }
 
 void SuffixEditor::PushButton2_Click()

@@ -12,7 +12,8 @@ class QPushButton;
 
 namespace orvella::core {
 struct MainContext;
-}
+class RememberedSize;
+} // namespace orvella::core
 namespace orvella::lists {
 class NameListView;
 }
@@ -31,14 +32,19 @@ public:
     SuffixEditor(core::MainContext &main, QWidget *mainWindow);
     ~SuffixEditor() override;
 
-    // Creation steps: colours, icon, hand pointer, list column, Label3's background and
-    // the stored list (or the defaults). The pointer file is looked up in the folder.
+    // Creation steps: colours, icon, hand pointer, list column, Label3's background,
+    // the stored list (or the defaults) and the window's size for the screen. The pointer file is looked up in the folder.
     void Form_Load(const QString &folder);
 
     SuffixList &liveList() { return m_list; }
     SuffixEditorCommands &commands() { return m_commands; }
     core::PointerState &pointerState() { return m_pointer; }
     const QCursor &customPointer() const { return m_customPointer; }
+
+    // The designed size in pixels; the size the user gave the window is written when
+    // it hides, or by saveWindowSize.
+    static QSize designedSize();
+    void saveWindowSize();
 
     // "Exit": asks the window to close, which hides it.
     void PushButton2_Click();
@@ -74,6 +80,7 @@ private:
     core::PointerState m_pointer;
     SuffixEditorCommands m_commands;
     QCursor m_customPointer{Qt::PointingHandCursor};
+    core::RememberedSize *m_size = nullptr;
 };
 
 } // namespace orvella::suffixes

@@ -1,8 +1,14 @@
 #include "app/MainWindow.h"
+#include "app/MainWindowLayout.h"
+#include "app/ParticleListWindow.h"
 #include "core/AppInfo.h"
+#include "core/FocusRing.h"
 #include "core/HoverPointer.h"
+#include "core/Mnemonics.h"
+#include "core/RememberedSize.h"
 #include "core/ShownText.h"
 #include "core/Twips.h"
+#include "core/WindowStretch.h"
 #include "lists/NameListModel.h"
 #include "lists/NameListView.h"
 #include "suffixes/SuffixEditor.h"
@@ -11,7 +17,12 @@
 #include "support/Printers.h"
 #include "support/Files.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QStatusBar>
+#include <QTableWidget>
 #include <QBuffer>
 #include <QCheckBox>
 #include <QDir>
@@ -19,11 +30,15 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QImageWriter>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -108,6 +123,141 @@ TEST(MainWindowLayout, TabOrderFollowsTheDesign)
             next = next->nextInFocusChain();
         EXPECT_EQ(next, order[i + 1]) << "after " << order[i]->objectName().toStdString();
     }
+}
+
+TEST(MainWindowLayout, ControlsKeepTheirDesignedPlacesBetweenMenuAndStatusLine)
+{
+    MainWindowFixture f;
+    MainWindow &w = *f.window;
+    w.show();
+    QWidget *client = control<QWidget>(w, "ClientArea");
+    EXPECT_EQ(client->size(), twipsRect(0, 0, kMainWindowWidth, kMainWindowHeight).size());
+    for (const ControlLayout &c : mainWindowControls()) {
+        QWidget *widget = control<QWidget>(w, c.name);
+        EXPECT_EQ(widget->parentWidget(), c.parent ? control<QWidget>(w, c.parent) : client) << c.name;
+        EXPECT_EQ(widget->geometry(), twipsRect(c.left, c.top, c.width, c.height)) << c.name;
+    }
+    // The window grows by the menu bar above and the status line below, nothing else.
+    const int menu = control<QMenuBar>(w, "MenuBar")->height();
+    const int status = control<QStatusBar>(w, "StatusBar")->height();
+    EXPECT_GT(menu, 0);
+    EXPECT_EQ(client->geometry().topLeft(), QPoint(0, menu));
+    EXPECT_EQ(w.size(), client->size() + QSize(0, menu + status));
+}
+
+// A larger window: the lists take the extra height, every control keeps its share of
+// the width, the buttons and frames their heights, and all of it stays in the window.
+TEST(MainWindowLayout, LargerWindowGivesTheListsTheExtraHeight)
+{
+    for (const QSize more : {QSize(0, 200), QSize(400, 0), QSize(300, 250)}) {
+        SCOPED_TRACE(testing::Message() << "+" << more.width() << "x" << more.height());
+        MainWindowFixture f;
+        MainWindow &w = *f.window;
+        w.show();
+        QWidget *client = control<QWidget>(w, "ClientArea");
+        auto *list = control<lists::NameListView>(w, "ListView1");
+        for (int n = 0; n < 60; ++n)
+            w.inputList().append(QStringLiteral("Name %1").arg(n));
+        f.processEvents();
+        const auto lastRowShown = [list] { return list->rowAt(list->viewport()->height() - 1); };
+        const int rowsBefore = lastRowShown();
+        ASSERT_GT(rowsBefore, 0);
+
+        const QSize designed = client->size();
+        w.resize(w.size() + more);
+        f.processEvents();
+        ASSERT_EQ(client->size(), designed + more);
+        const QList<QRect> expected = stretchedRects(mainWindowControls(), designed, client->size());
+        qsizetype i = 0;
+        for (const ControlLayout &c : mainWindowControls()) {
+            QWidget *widget = control<QWidget>(w, c.name);
+            const QRect was = twipsRect(c.left, c.top, c.width, c.height);
+            EXPECT_EQ(widget->geometry(), expected[i++]) << c.name;
+            if (c.kind == ControlKind::List)
+                EXPECT_EQ(widget->height(), was.height() + more.height()) << c.name;
+            else
+                EXPECT_EQ(widget->height(), was.height()) << c.name;
+            EXPECT_TRUE(widget->parentWidget()->rect().contains(widget->geometry())) << c.name;
+        }
+        // The input list shows more rows.
+        const int rowHeight = list->verticalHeader()->defaultSectionSize();
+        EXPECT_GE(lastRowShown(), rowsBefore + more.height() / rowHeight - 1);
+    }
+}
+
+// On a screen too small for the design (the offscreen test screen) the window opens
+// zoomed down to fit, fonts included; a remembered size comes back within the screen.
+TEST(MainWindowLayout, OpensFittedToTheScreenOrAtItsRememberedSize)
+{
+    struct Case {
+        const char *stored;
+        bool remembered;
+    };
+    const Case cases[] = {{nullptr, false}, {"banana", false}, {"700x420", true}, {"5000x5000", false}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.stored ? c.stored : "(none)");
+        StartedWindow f;
+        if (c.stored)
+            f.settings.values.insert("MainWindowSize", c.stored);
+        f.start();
+        MainWindow &w = *f.window;
+        w.show();
+        const QRect available = w.screen()->availableGeometry();
+        ASSERT_LT(available.width(), MainWindow::designedClientSize().width()) << "the screen is too small";
+        EXPECT_TRUE(f.desktop.messages.empty());
+        EXPECT_TRUE(f.settings.writes.isEmpty());
+        const QSize frame = w.size() + RememberedSize::kFrameAllowance;
+        EXPECT_LE(frame.width(), available.width());
+        EXPECT_LE(frame.height(), available.height());
+        if (c.remembered) // no narrower than fits, as high as it was
+            EXPECT_TRUE(w.width() >= 700 && w.height() == 420) << w.width() << "x" << w.height();
+        QWidget *client = control<QWidget>(w, "ClientArea");
+        for (const ControlLayout &ctl : mainWindowControls()) {
+            QWidget *widget = control<QWidget>(w, ctl.name);
+            EXPECT_TRUE(widget->parentWidget()->rect().contains(widget->geometry())) << ctl.name;
+        }
+        const double zoom = double(client->width()) / MainWindow::designedClientSize().width();
+        EXPECT_NEAR(control<QPushButton>(w, "PushButton17")->font().pointSizeF(), 11.25 * zoom, 0.05);
+    }
+}
+
+// The size the user gives the window is written once a resize rests, and when the
+// window closes; never when the user did not resize it, and a store that cannot be
+// written does not keep the program from ending.
+TEST(MainWindowLayout, SizeIsWrittenOnceAResizeRestsAndWhenTheWindowCloses)
+{
+    StartedWindow f;
+    f.start();
+    MainWindow &w = *f.window;
+    w.show();
+    const QSize opened = w.size();
+    for (int step = 1; step <= 3; ++step)
+        w.resize(opened + QSize(10 * step, 10 * step));
+    const QString size = sizeText(opened + QSize(30, 30));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !f.settings.writes.isEmpty(); }));
+    EXPECT_EQ(f.settings.writes, QStringList{"MainWindowSize=" + size});
+
+    w.resize(opened + QSize(50, 60));
+    QStringList writtenAtTheEnd; // the program leaves at once there
+    f.desktop.onEndProgram = [&] { writtenAtTheEnd = f.settings.writes; };
+    w.close(); // before the resize rested
+    ASSERT_EQ(f.desktop.endProgramCalls, 1);
+    EXPECT_EQ(writtenAtTheEnd.last(), "MainWindowSize=" + sizeText(opened + QSize(50, 60)));
+
+    StartedWindow unresized;
+    unresized.start();
+    unresized.window->show();
+    unresized.window->close();
+    EXPECT_TRUE(unresized.settings.writes.isEmpty());
+
+    StartedWindow failing;
+    failing.start();
+    failing.window->show();
+    failing.window->resize(failing.window->size() + QSize(40, 40));
+    failing.settings.failWrites = true;
+    failing.window->close();
+    EXPECT_EQ(failing.desktop.endProgramCalls, 1);
+    EXPECT_TRUE(failing.desktop.messages.empty());
 }
 
 // ---- Start-up -------------------------------------------------------------------------
@@ -448,6 +598,107 @@ TEST(MainWindowShell, ClosingTheWindowEndsTheProgram)
     EXPECT_EQ(f.desktop.endProgramCalls, 1);
 }
 
+// ---- Menus, reading windows, status line ------------------------------------------------
+
+TEST(MainWindowMenus, ChoicesAreWrittenAtOnceAndComeBackAtTheNextStart)
+{
+    StartedWindow f;
+    f.start();
+    const MainMenus &m = f.window->menus();
+    EXPECT_TRUE(m.exactOrder->isChecked() && !m.alphabeticalOrder->isChecked());
+    EXPECT_FALSE(m.lastCommaFirst->isChecked() || m.keepParticles->isChecked());
+    m.alphabeticalOrder->trigger();
+    m.lastCommaFirst->trigger();
+    m.keepParticles->trigger();
+    m.keepParticles->trigger();
+    EXPECT_EQ(f.settings.writes, (QStringList{"Order=Alphabetical", "LastCommaFirst=True", "KeepParticles=True",
+                                              "KeepParticles=False"}));
+    EXPECT_TRUE(m.alphabeticalOrder->isChecked() && !m.exactOrder->isChecked());
+    EXPECT_EQ(f.window->optionSettings().readingChoices().order, orvella::sorting::NameOrder::Alphabetical);
+
+    StartedWindow next;
+    next.settings.values = f.settings.values;
+    next.start();
+    const MainMenus &n = next.window->menus();
+    EXPECT_TRUE(n.alphabeticalOrder->isChecked() && !n.exactOrder->isChecked());
+    EXPECT_TRUE(n.lastCommaFirst->isChecked());
+    EXPECT_FALSE(n.keepParticles->isChecked());
+    EXPECT_TRUE(next.desktop.messages.empty());
+
+    // A store that cannot be written is reported under the menu's own procedure.
+    next.settings.failWrites = true;
+    n.keepParticles->trigger();
+    ASSERT_EQ(next.desktop.errorReports().size(), 1u);
+    EXPECT_TRUE(next.desktop.errorReports()[0].text.contains("Form1.mnuKeepParticles_Click at line 100"))
+        << next.desktop.errorReports()[0].text.toStdString();
+}
+
+TEST(MainWindowMenus, HelpMenuNamesTheSupportPageAndExplainsTheReadings)
+{
+    StartedWindow f;
+    f.start();
+    f.window->menus().contactSupport->trigger();
+    EXPECT_EQ(f.desktop.messageTexts(),
+              QStringList{"Questions? Please contact Team Velmora at https://velmora.example/orvella/support"});
+
+    QWidget *how = f.window->mnuHowNamesAreRead_Click();
+    EXPECT_EQ(how->windowTitle(), "How Names Are Read");
+    QTest::keyClicks(control<QLineEdit>(*how, "NameField"), "John Smith Jr.");
+    auto *table = control<QTableWidget>(*how, "ReadingTable");
+    ASSERT_GT(table->rowCount(), 0);
+    // The first row is today's reading, marked as the one in use.
+    EXPECT_EQ(table->item(0, 0)->text(), QString::fromUtf8("\u25b6 Last word, suffixes stepped over"));
+    EXPECT_EQ(table->item(0, 2)->text(), "Smith Jr.");
+    EXPECT_EQ(table->item(0, 3)->text(), "John");
+    // Choosing another reading in the main window moves the mark at once.
+    control<QRadioButton>(*f.window, "Option2")->click();
+    EXPECT_FALSE(table->item(0, 0)->text().startsWith(QChar(0x25b6)));
+    EXPECT_EQ(f.window->mnuHowNamesAreRead_Click(), how); // one window, raised again
+}
+
+TEST(MainWindowMenus, ParticleListIsEditedInItsOwnWindow)
+{
+    StartedWindow f;
+    f.start();
+    QWidget *window = f.window->mnuEditParticles_Click();
+    auto *text = control<QPlainTextEdit>(*window, "ParticleText");
+    EXPECT_EQ(text->toPlainText().split('\n'), orvella::sorting::defaultParticles());
+    text->setPlainText("van\n\nder  VAN\nibn");
+    static_cast<ParticleListWindow *>(window)->save();
+    EXPECT_EQ(f.settings.writes, QStringList{"ParticleList=van der ibn"});
+    EXPECT_TRUE(f.window->optionSettings().isParticle(u"IBN"));
+    EXPECT_FALSE(f.window->optionSettings().isParticle(u"de"));
+}
+
+TEST(MainWindowStatus, CountsBothListsAndSaysWhatTheLastCommandDid)
+{
+    StartedWindow f;
+    f.start();
+    EXPECT_EQ(f.window->statusLine(), "0 names \u00b7 0 results");
+    f.desktop.inputAnswers = {"Ann Lee\nBo Ray"};
+    control<QPushButton>(*f.window, "PushButton6")->click();
+    EXPECT_EQ(f.window->statusLine(), "2 names \u00b7 0 results \u00b7 Added 2 names");
+    control<QPushButton>(*f.window, "PushButton7")->click();
+    EXPECT_EQ(f.window->statusLine(), "6 names \u00b7 0 results \u00b7 Added the sample names");
+    f.window->resultList().append("Bo Ray");
+    control<QPushButton>(*f.window, "PushButton5")->click();
+    EXPECT_EQ(f.window->statusLine(), "6 names \u00b7 1 result \u00b7 Copied 1 result to the clipboard");
+    control<QPushButton>(*f.window, "PushButton2")->click();
+    EXPECT_EQ(f.window->statusLine(), "6 names \u00b7 0 results \u00b7 Cleared the results");
+    f.window->resultList().append("Bo Ray");
+    f.desktop.clipboardRefusals = 1000000; // a copy that fails says nothing here: its message does
+    control<QPushButton>(*f.window, "PushButton5")->click();
+    EXPECT_EQ(f.window->statusLine(), "6 names \u00b7 1 result \u00b7 Cleared the results");
+    control<QPushButton>(*f.window, "PushButton17")->click();
+    EXPECT_TRUE(QRegularExpression("^6 names \u00b7 6 results \u00b7 sorted in \\d+\\.\\d s$")
+                    .match(f.window->statusLine())
+                    .hasMatch())
+        << f.window->statusLine().toStdString();
+    // The line follows the lists when the event loop runs.
+    auto *shown = control<QLabel>(*f.window, "StatusText");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown->text() == f.window->statusLine(); }));
+}
+
 // ---- Command buttons --------------------------------------------------------------------
 
 // Each command button runs its command; the commands' own rules are tested on the
@@ -489,6 +740,118 @@ TEST(MainWindowCommands, EachButtonRunsItsCommand)
         f.window->resultList().append("Bo Ray");
         control<QPushButton>(*f.window, c.button)->click();
         EXPECT_TRUE(c.ran(f));
+    }
+}
+
+// ---- Keyboard ---------------------------------------------------------------------------
+
+struct ActiveWindow : StartedWindow {
+    ActiveWindow()
+    {
+        start();
+        window->show();
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+};
+
+TEST(MainWindowKeyboard, ReturnOrEnterPressesTheFocusedButtonOnceSpaceAsBefore)
+{
+    struct Case {
+        const char *button;
+        Qt::Key key;
+        bool autoRepeat;
+        QStringList messages;
+    };
+    const QStringList done{"Done."};
+    const QStringList help{"Questions? Please contact Team Velmora at https://velmora.example/orvella/support"};
+    const Case cases[] = {
+        {"PushButton17", Qt::Key_Return, false, done},  {"PushButton17", Qt::Key_Enter, false, done},
+        {"PushButton17", Qt::Key_Space, false, done},   {"PushButton8", Qt::Key_Return, false, help},
+        {"PushButton17", Qt::Key_Return, true, {}}, // a key held down presses once, not again
+        {"PushButton17", Qt::Key_A, false, {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.button << " key " << c.key << (c.autoRepeat ? " repeated" : ""));
+        ActiveWindow f;
+        f.fillInput({"Ann Lee"});
+        auto *button = control<QPushButton>(*f.window, c.button);
+        button->setFocus();
+        QKeyEvent press(QEvent::KeyPress, c.key, Qt::NoModifier, QString(), c.autoRepeat);
+        QKeyEvent release(QEvent::KeyRelease, c.key, Qt::NoModifier, QString(), c.autoRepeat);
+        QApplication::sendEvent(button, &press);
+        QApplication::sendEvent(button, &release);
+        EXPECT_EQ(f.desktop.messageTexts(), c.messages);
+    }
+}
+
+TEST(MainWindowKeyboard, ButtonsShowTheirCaptionsAndTakeAltLettersClearOfTheMenus)
+{
+    ActiveWindow f;
+    MainWindow &w = *f.window;
+    QSet<QChar> letters;
+    for (const QAction *menu : w.menus().bar->actions())
+        letters.insert(QKeySequence::mnemonic(menu->text()).toString().back());
+    const qsizetype menuLetters = letters.size();
+    for (const ControlLayout &c : mainWindowControls()) {
+        if (c.kind != ControlKind::PushButton)
+            continue;
+        const QString caption = control<QPushButton>(w, c.name)->text();
+        EXPECT_EQ(shownCaption(caption), QString::fromUtf8(c.caption)) << c.name;
+        const QKeySequence key = QKeySequence::mnemonic(caption);
+        if (key.isEmpty())
+            continue;
+        EXPECT_FALSE(letters.contains(key.toString().back())) << c.name << " clashes";
+        letters.insert(key.toString().back());
+    }
+    EXPECT_GE(letters.size() - menuLetters, 10); // most buttons have a key
+    f.fillInput({"Ann Lee"});
+    QTest::keyClick(&w, Qt::Key_S, Qt::AltModifier); // "&Start Sorting", pressed as if clicked
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.desktop.messageTexts() == QStringList{"Done."}; }));
+}
+
+// Every control that takes the focus shows a ring of two pixels around it, in the plain
+// look and in a skinned one that draws its buttons and lists itself.
+TEST(MainWindowKeyboard, FocusedControlShowsARingInThePlainAndTheSkinnedLook)
+{
+    for (const bool skinned : {false, true}) {
+        SCOPED_TRACE(skinned ? "skinned" : "plain");
+        ActiveWindow f;
+        if (skinned) {
+            f.writeFile("x/o.cjs", "QPushButton { color: #ffffff; background-color: #1d4e89; border: 1px solid "
+                                   "#143a66; }\nQTableView { border: 1px solid #9aa5b1; }\n");
+            f.start();
+            ASSERT_FALSE(f.window->styleSheet().isEmpty());
+        }
+        MainWindow &w = *f.window;
+        control<QCheckBox>(w, "Check2")->click(); // Text1 takes the focus only while enabled
+        const QColor ring = w.palette().color(QPalette::Active, QPalette::Highlight);
+        int ringed = 0;
+        for (const ControlLayout &c : mainWindowControls()) {
+            QWidget *widget = control<QWidget>(w, c.name);
+            if (widget->focusPolicy() == Qt::NoFocus)
+                continue;
+            SCOPED_TRACE(c.name);
+            widget->setFocus(Qt::TabFocusReason);
+            f.processEvents();
+            auto *shown = w.findChild<FocusRing *>("FocusRing");
+            ASSERT_TRUE(shown && shown->isVisible() && shown->target() == widget);
+            const int out = FocusRing::kGap + FocusRing::kWidth;
+            EXPECT_EQ(shown->geometry(), widget->geometry().adjusted(-out, -out, out, out));
+            const QImage image = widget->parentWidget()->grab(shown->geometry()).toImage();
+            const int right = image.width() - 1, bottom = image.height() - 1;
+            for (const QPoint at : {QPoint(0, bottom / 2), QPoint(1, bottom / 2), QPoint(right, bottom / 2),
+                                    QPoint(right - 1, bottom / 2), QPoint(right / 2, 0), QPoint(right / 2, 1),
+                                    QPoint(right / 2, bottom), QPoint(right / 2, bottom - 1)})
+                EXPECT_EQ(image.pixelColor(at), ring) << at.x() << "," << at.y();
+            ++ringed;
+        }
+        EXPECT_EQ(ringed, 22);
+        // The mouse goes through the ring to the control below it.
+        QWidget *focused = control<QWidget>(w, "PushButton17");
+        focused->setFocus();
+        const QPoint onRing = focused->geometry().topLeft() + QPoint(-FocusRing::kGap - 1, 10);
+        EXPECT_NE(focused->parentWidget()->childAt(onRing), w.findChild<FocusRing *>("FocusRing"));
     }
 }
 
@@ -590,8 +953,12 @@ TEST(MainWindowHover, HandOverPushButtonsArrowOverBackgroundFramesAndLists)
     const QPoint frame3Empty(control<QGroupBox>(w, "Frame3")->width() - 4,
                              control<QGroupBox>(w, "Frame3")->height() - 4);
     ASSERT_EQ(control<QGroupBox>(w, "Frame3")->childAt(frame3Empty), nullptr);
-    const QPoint background = twipsRect(7950, 3000, 60, 60).center(); // between the two columns
-    ASSERT_EQ(w.childAt(background), nullptr);
+    // The client area is the window's own background under the menu bar.
+    QWidget *client = control<QWidget>(w, "ClientArea");
+    const QRect left = control<QWidget>(w, "ListView1")->geometry();
+    const QRect right = control<QWidget>(w, "ListView2")->geometry();
+    const QPoint background((left.right() + right.left()) / 2, right.center().y()); // between the two columns
+    ASSERT_EQ(client->childAt(background), nullptr);
 
     for (QPushButton *button : {control<QPushButton>(w, "PushButton1"), control<QPushButton>(w, "PushButton2"),
                                 control<QPushButton>(w, "PushButton3"), control<QPushButton>(w, "PushButton4"),
@@ -618,7 +985,7 @@ TEST(MainWindowHover, HandOverPushButtonsArrowOverBackgroundFramesAndLists)
     f.moveOver(control<QGroupBox>(w, "Frame3"), frame3Empty);
     EXPECT_EQ(f.pointer(), Pointer::Default);
     f.moveOver(control<QPushButton>(w, "PushButton17"));
-    f.moveOver(&w, background);
+    f.moveOver(client, background);
     EXPECT_EQ(f.pointer(), Pointer::Default);
     f.moveOver(control<QPushButton>(w, "PushButton17"));
     f.moveOver(control<lists::NameListView>(w, "ListView2"));

@@ -362,3 +362,67 @@ TEST(OptionRestore, WriteFailureIsReportedAtTheRestoringStepAndTheRestoreGoesOn)
 }
 
 } // namespace
+
+// ---- Reading choices ------------------------------------------------------------------
+
+TEST(ReadingSettings, RestoreTakesWhatIsStoredAndTheDefaultForWhatIsMissingOrUnreadable)
+{
+    using orvella::sorting::NameOrder;
+    struct Case {
+        QMap<QString, QString> stored;
+        NameOrder order;
+        bool lastCommaFirst;
+        bool keepParticles;
+        QStringList particles; // empty entry list written as {}
+    };
+    const QStringList defaults = orvella::sorting::defaultParticles();
+    const Case cases[] = {
+        {{}, NameOrder::Exact, false, false, defaults},
+        {{{"Order", "Alphabetical"}, {"LastCommaFirst", "True"}, {"KeepParticles", "-1"}, {"ParticleList", "van de"}},
+         NameOrder::Alphabetical, true, true, {"van", "de"}},
+        {{{"Order", "alphabetical "}, {"LastCommaFirst", "banana"}, {"KeepParticles", ""}}, NameOrder::Alphabetical,
+         false, false, defaults},
+        {{{"Order", "Reverse"}, {"LastCommaFirst", "0"}, {"KeepParticles", "False"}, {"ParticleList", ""}},
+         NameOrder::Exact, false, false, {}}, // an empty stored list is the user's own list
+        {{{"ParticleList", "  van\tVan  de\nDE St.  "}}, NameOrder::Exact, false, false, {"van", "de", "St."}},
+    };
+    for (const Case &c : cases) {
+        Options o;
+        o.settings.values = c.stored;
+        Procedure p(o.desktop, "Form1", "Form_Load");
+        o.options.reading().Restore(p);
+        const ReadingSettings &r = o.options.reading();
+        SCOPED_TRACE(c.stored.value("Order").toStdString() + "/" + c.stored.value("ParticleList").toStdString());
+        EXPECT_EQ(r.choices().order, c.order);
+        EXPECT_EQ(r.choices().lastCommaFirst, c.lastCommaFirst);
+        EXPECT_EQ(r.choices().keepParticles, c.keepParticles);
+        EXPECT_EQ(r.particles().words(), c.particles);
+        // What the sort reads comes from the same place.
+        EXPECT_EQ(o.options.readingChoices().order, r.choices().order);
+        EXPECT_EQ(o.options.readingChoices().keepParticles, r.choices().keepParticles);
+        EXPECT_TRUE(o.settings.writes.isEmpty()); // restoring writes nothing
+        EXPECT_TRUE(o.desktop.messages.empty());
+    }
+}
+
+TEST(ReadingSettings, EachChangeIsWrittenAtOnceAndOnlyWhenItChanges)
+{
+    Options o;
+    ReadingSettings &r = o.options.reading();
+    r.setOrder(orvella::sorting::NameOrder::Alphabetical);
+    r.setOrder(orvella::sorting::NameOrder::Alphabetical);
+    r.setLastCommaFirst(true);
+    r.setKeepParticles(true);
+    r.setKeepParticles(false);
+    r.setParticles({"van", "der", "VAN", " ", "ibn"});
+    r.setOrder(orvella::sorting::NameOrder::Exact);
+    EXPECT_EQ(o.settings.writes, (QStringList{"Order=Alphabetical", "LastCommaFirst=True", "KeepParticles=True",
+                                              "KeepParticles=False", "ParticleList=van der ibn", "Order=Exact"}));
+    EXPECT_TRUE(o.options.isParticle(u"Van"));
+    EXPECT_FALSE(o.options.isParticle(u"de"));
+
+    // A store that cannot be written says so; the choice holds for this session.
+    o.settings.failWrites = true;
+    EXPECT_THROW(r.setLastCommaFirst(false), orvella::core::Failure);
+    EXPECT_FALSE(o.options.readingChoices().lastCommaFirst);
+}

@@ -10,14 +10,16 @@
 #   pass "what was shown"
 #
 # There is no window manager under Xvfb: windows are found by the program's pid and
-# their titles, keyboard focus is given explicitly, and positions are relative to a
-# window's client area (the controls' twips / 15). Every wait has a time limit, and
+# their titles, keyboard focus is given explicitly, and positions come from the
+# controls' twips (/ 15), placed on the client area as measured on the main window
+# (see measure_client). Every wait has a time limit, and
 # every wait fails at once when the program has ended or shows an "Application Error".
 
 set -euo pipefail
 
 # Seconds any single wait may take before the test fails.
 E2E_TIMEOUT=${E2E_TIMEOUT:-20}
+# The X server's screen (E2E_SCREEN, set before e2e_begin): 1280x1024 by default.
 
 # ---- Controls of the main window: left top width height, in twips from the window's
 # client area (containers' offsets already added: Frame1 at 120,5640; Frame2 at
@@ -62,18 +64,62 @@ declare -A EDITOR_CONTROL=(
   [PushButton2]="4080 5110 3840 405" # Exit
 )
 
+# ---- Where the main window's client area is. The menu bar above it and the status
+# line below it have heights of their own, and the window can be larger than designed,
+# so the client area is measured on the window as shown (measure_client): down the
+# middle of the right column the first pixel that is not white is the top edge of
+# "Start Sorting", 8 px below the client area's top, and the last one the bottom edge
+# of the progress bar, 7 px above the client area's bottom. A larger window gives the
+# lists its extra height and every control its share of the width.
+CLIENT_TOP=0 CLIENT_W=1064 CLIENT_H=480
+
+# Rows of a window's pixel column x that are not white, top to bottom.
+coloured_rows() { # window x
+  import -window "$1" -crop "1x4000+$2+0" +repage txt:- 2>/dev/null |
+    awk -F'[,:]' 'NR > 1 && !/#FFFFFF/ { print $2 }'
+}
+measure_client() {
+  local width height first last
+  eval "$(xdotool getwindowgeometry --shell "$MAIN" | grep -E '^(WIDTH|HEIGHT)=')"
+  width=$WIDTH height=$HEIGHT
+  painted() {
+    local rows
+    rows=$(coloured_rows "$MAIN" $((width * 11940 / 15960)))
+    first=$(head -n 1 <<<"$rows") last=$(tail -n 1 <<<"$rows")
+    # Not yet painted, the window is all one colour: white rows (the menu bar's, the
+    # status line's) must frame the coloured ones.
+    [ -n "$first" ] && ((first > 8 && last > first && last < height - 8))
+  }
+  wait_until "the main window to be painted" painted
+  CLIENT_TOP=$((first - 8)) CLIENT_W=$width CLIENT_H=$((last + 1 + 7 - CLIENT_TOP))
+  journal "client area at $CLIENT_TOP, ${CLIENT_W}x$CLIENT_H in a ${width}x$height window"
+}
+
 # control_point Control [TABLE]: the point a click on a control aims at, in pixels
-# from its window's client area (TABLE: CONTROL, the default, or EDITOR_CONTROL): the
-# centre of a push button, list or field; for an option button or check box a point
-# on its box or circle (they take clicks there and on their text only).
+# from its window's top left corner (TABLE: CONTROL, the default, or EDITOR_CONTROL,
+# the suffix list editor at its designed size): the centre of a push button, list or
+# field; for an option button or check box a point on its box or circle (they take
+# clicks there and on their text only).
 control_point() {
-  local name=$1 left top width height
+  local name=$1 left top width height x y extra=0
   local -n table=${2:-CONTROL}
   read -r left top width height <<<"${table[$name]:?unknown control $name}"
   case "$name" in
-    Check* | Option*) echo "$(px $((left + 150))) $(px $((top + height / 2)))" ;;
-    *) echo "$(px $((left + width / 2))) $(px $((top + height / 2)))" ;;
+    Check* | Option*) x=$((left + 150)) ;;
+    *) x=$((left + width / 2)) ;;
   esac
+  y=$(px $((top + height / 2)))
+  if [ "${2:-CONTROL}" = EDITOR_CONTROL ]; then
+    echo "$(px "$x") $y"
+    return
+  fi
+  # The lists grow by the extra height; what lies below one moves down by it.
+  local more=$((CLIENT_H - 480))
+  case "$name" in
+    ListView*) extra=$((more / 2)) ;;
+    *) if { ((left < 7920 && top >= 1935)) || ((left >= 8040 && top >= 5560)); }; then extra=$more; fi ;;
+  esac
+  echo "$(((x * CLIENT_W * 2 + 15960) / 31920)) $((CLIENT_TOP + y + extra))"
 }
 
 # ---- Running inside X ---------------------------------------------------------------
@@ -96,7 +142,7 @@ e2e_begin() {
     # that reset cannot connect.
     for attempt in 1 2 3; do
       status=0
-      xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" bash "$0" "$ORVELLA" --inside-x || status=$?
+      xvfb-run -a -s "-screen 0 ${E2E_SCREEN:-1280x1024x24} -noreset" bash "$0" "$ORVELLA" --inside-x || status=$?
       [ -e "$work/inside" ] && break
       sleep 0.5
     done
@@ -196,17 +242,27 @@ popups() {
 }
 window_count() { windows | grep -c . || true; }
 
-# Starts the program and waits for its main window, focused and ready for clicks.
+# start_program [ARG...]: starts the program (with these command-line arguments) and
+# waits for its main window, focused and ready for clicks.
 start_program() {
-  # From the work folder: the file dialogs open there.
-  (cd "$WORK" && exec "$ORVELLA") >>"$WORK/orvella.log" 2>&1 &
+  # From the work folder: the file dialogs open there, relative paths start there.
+  (cd "$WORK" && exec "$ORVELLA" "$@") >>"$WORK/orvella.log" 2>&1 &
   PID=$!
-  journal "start (pid $PID)"
+  journal "start (pid $PID) $*"
   MAIN=""
-  find_main() { MAIN=$(windows '^Orvella$' | head -n 1); [ -n "$MAIN" ]; }
+  # The widest window of that title: a box shown while starting ("File not found" for
+  # a file named on the command line) carries the same title.
+  find_main() {
+    local id
+    MAIN=$(for id in $(windows '^Orvella$'); do
+      echo "$(xwininfo -id "$id" | awk '/Width:/ { print $2 }') $id"
+    done | sort -rn | head -n 1 | cut -d ' ' -f 2)
+    [ -n "$MAIN" ]
+  }
   wait_until "the main window" find_main
   xdotool windowfocus --sync "$MAIN"
   alive
+  measure_client
 }
 
 # Closes the main window as the close box of a window manager does (there is none under

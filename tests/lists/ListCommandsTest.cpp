@@ -46,6 +46,30 @@ TEST(AddOneName, AppendsTheAnswerExactlyAsTyped)
     EXPECT_TRUE(f.desktop.messages.empty());
 }
 
+TEST(AddOneName, APastedListAddsOneNamePerNonEmptyLine)
+{
+    struct Case {
+        QString answer;
+        QStringList added;
+    };
+    const Case cases[] = {
+        {"Ann Lee\r\nBo Young\r\nCy Twombly", {"Ann Lee", "Bo Young", "Cy Twombly"}},
+        {"Ann Lee\nBo Young\n", {"Ann Lee", "Bo Young"}},
+        {"Ann Lee\rBo Young", {"Ann Lee", "Bo Young"}},
+        {"\n\r\nAnn Lee\n\n\n Bo  Young \r\r", {"Ann Lee", " Bo  Young "}}, // blank lines go, spaces stay
+        {"Ann\u2028Lee", {"Ann\u2028Lee"}}, // one line: kept exactly as typed
+        {"\r\n\n", {}},
+    };
+    for (const Case &c : cases) {
+        ListsFixture f;
+        f.input().append("kept");
+        f.desktop.inputAnswers = {c.answer};
+        f.commands.PushButton6_Click();
+        EXPECT_EQ(itemsOf(f.input()), QStringList{"kept"} + c.added) << c.answer.toStdString();
+        EXPECT_TRUE(f.desktop.messages.empty());
+    }
+}
+
 TEST(LoadSampleNames, AppendsTheFourNamesAfterWhatIsThere)
 {
     ListsFixture f;

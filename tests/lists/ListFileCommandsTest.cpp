@@ -146,6 +146,33 @@ TEST(LoadCommand, CancelReadsNothing)
     EXPECT_TRUE(f.desktop.messages.empty());
 }
 
+TEST(OpenFiles, AppendsInTheGivenOrderAsTheLoadCommandReads)
+{
+    FilesFixture f;
+    writeBytes(f.path("a.txt"), "Ann\r\nBob\n\n");
+    writeBytes(f.path("sub/b.txt"), "Cy\rDee");
+    writeBytes(f.path("binary.txt"), QByteArray("x\0y", 3));
+    f.input().append("kept");
+    f.saveResults(f.path("earlier.txt"));
+    f.desktop.pointers.clear();
+
+    // A relative path is taken from the current folder; a missing file says so, a file
+    // that is no list is reported, and the files after them are still read.
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(f.dir.path()));
+    f.files.OpenFiles({"sub/b.txt", "missing.txt", f.path("binary.txt"), f.path("a.txt"), "sub/b.txt"});
+    QDir::setCurrent(before);
+
+    EXPECT_EQ(itemsOf(f.input()), (QStringList{"kept", "Cy", "Dee", "Ann", "Bob", "Cy", "Dee"}));
+    EXPECT_EQ(f.desktop.messageTexts().first(), "File not found");
+    EXPECT_EQ(f.desktop.messages.front().title, f.context.title);
+    EXPECT_EQ(f.reportPlaces(), QStringList{"Form1.OpenFiles at line 102"});
+    EXPECT_EQ(f.desktop.pointers, (std::vector<core::Pointer>{core::Pointer::Busy, core::Pointer::Default}));
+    // No dialog was shown, and the name the save dialog proposes next is unchanged.
+    EXPECT_EQ(f.desktop.dialogs.size(), 1u);
+    EXPECT_EQ(f.files.dialogFileName(), f.path("earlier.txt"));
+}
+
 TEST(SaveNamesCommand, WritesOneLinePerNameAndSaysDone)
 {
     FilesFixture f;

@@ -1,4 +1,8 @@
+#include "sorting/AlphabeticalOrder.h"
 #include "sorting/KeySort.h"
+#include "sorting/SortKeys.h"
+
+#include <QCollator>
 
 #include <QRandomGenerator>
 #include <QStringList>
@@ -180,6 +184,139 @@ TEST(KeySort, EmptyAndSingleInputsYieldOnce)
         EXPECT_EQ(yields, 1);
         EXPECT_EQ(keys.size(), n);
     }
+}
+
+// ---- Alphabetical order ------------------------------------------------------------
+
+// "!" in a table entry stands for the field delimiter.
+QString keyText(const char *text)
+{
+    return QString::fromUtf8(text).replace(QStringLiteral("!"), kFieldDelimiter);
+}
+
+std::vector<QString> inAlphabeticalOrder(std::vector<QString> keys, const QByteArray &locale)
+{
+    applyOrder(keys, alphabeticalOrder(keys, locale, {}));
+    return keys;
+}
+
+struct AlphaCase {
+    const char *locale;
+    std::vector<const char *> keys;     // in input order
+    std::vector<const char *> expected; // in alphabetical order
+};
+
+class AlphabeticalOrder : public ::testing::TestWithParam<AlphaCase> {};
+
+TEST_P(AlphabeticalOrder, OrdersLikeADictionary)
+{
+    const AlphaCase c = GetParam();
+    std::vector<QString> keys, expected;
+    for (const char *k : c.keys)
+        keys.push_back(keyText(k));
+    for (const char *k : c.expected)
+        expected.push_back(keyText(k));
+    EXPECT_EQ(inAlphabeticalOrder(keys, c.locale), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, AlphabeticalOrder,
+    ::testing::Values(
+        AlphaCase{"en_US",
+                  {"Adams!Zach", "smith!ann", "Álvarez!Ángel", "Smith!Bob", "Żak!Łukasz"},
+                  {"Adams!Zach", "Álvarez!Ángel", "smith!ann", "Smith!Bob", "Żak!Łukasz"}},
+        // The root collation for C and POSIX orders the same way, not by character codes.
+        AlphaCase{"", {"Zed", "Żak", "adam", "Ángel"}, {"adam", "Ángel", "Żak", "Zed"}},
+        // Swedish files Å, Ä and Ö after Z.
+        AlphaCase{"sv_SE", {"Öberg", "Åberg", "Zorn", "Olsson"}, {"Olsson", "Zorn", "Åberg", "Öberg"}},
+        // Numbers by their value.
+        AlphaCase{"en_US", {"Henry 10", "Henry 8", "Henry 9b"}, {"Henry 8", "Henry 9b", "Henry 10"}},
+        // The head field first, then the tail: the delimiter takes no part.
+        AlphaCase{"en_US",
+                  {"Smith!Bob", "Smith Jr.!Al", "Smithers!Al", "Smith!Ann"},
+                  {"Smith!Ann", "Smith!Bob", "Smith Jr.!Al", "Smithers!Al"}},
+        AlphaCase{"en_US", {"Lee!b", "Lee", "Lee!", "Lee!a"}, {"Lee", "Lee!", "Lee!a", "Lee!b"}},
+        // Equal under the collator (a composed and a decomposed é): exact order.
+        AlphaCase{"en_US", {"Ren\xC3\xA9", "Rene\xCC\x81", "Rene"}, {"Rene", "Rene\xCC\x81", "Ren\xC3\xA9"}},
+        // A head field of characters the collator ignores still comes after an empty one.
+        AlphaCase{"en_US", {"\x01!Ann", "!Bob"}, {"!Bob", "\x01!Ann"}},
+        // Names in other scripts and empty keys.
+        AlphaCase{"en_US", {"Ωmega", "", "Alpha", "Яков"}, {"", "Alpha", "Ωmega", "Яков"}}));
+
+TEST(AlphabeticalOrder, EqualKeysKeepTheirInputOrder)
+{
+    const std::vector<QString> keys = {"b", "a", "b", "a", "B"};
+    EXPECT_EQ(alphabeticalOrder(keys, "en_US", {}), (orvella::sorting::KeyOrder{1, 3, 0, 2, 4}));
+}
+
+// The order agrees with QCollator::compare (numbers by value) for the same locale,
+// on pairs where languages, case, accents, numbers and punctuation matter.
+TEST(AlphabeticalOrder, AgreesWithQCollator)
+{
+    const char *words[] = {"Åberg", "Zorn", "Öberg", "Oberg", "Müller", "Mueller", "Muller", "Straße", "Strasse",
+                           "smith", "Smith", "SMITH", "de la Hoya", "Delacroix", "O'Neil", "Oneil", "ONeil",
+                           "Łukasz", "Lukasz", "Lee1", "Lee10", "Lee9", "Lee 9", "ǅemal", "Dzemal", "Çelik",
+                           "Celik", "İnan", "Inan", "ıspir", "Ähtäri", "Ahtari", "Ørsted", "Orsted", "Ñúñez",
+                           "Nunez", "Chen", "Ch", "Cz", "Vo", "Võ", "Vũ", "Ωmega", "Яков", "Jakov", "李", "王",
+                           "Zoë", "Zoe", "", " ", "-", "A-B", "AB", "\x01", "\x01\x02"};
+    for (const char *locale : {"en_US", "sv_SE", "de_DE", "tr_TR", "cs_CZ", "es_ES", "vi_VN"}) {
+        QCollator collator{QLocale(QString::fromLatin1(locale))};
+        collator.setNumericMode(true);
+        for (const char *a : words) {
+            for (const char *b : words) {
+                const QString x = QString::fromUtf8(a), y = QString::fromUtf8(b);
+                const int expected = collator.compare(x, y) != 0 ? collator.compare(x, y) : compareKeys(x, y);
+                const orvella::sorting::KeyOrder order = alphabeticalOrder({x, y}, locale, {});
+                const bool xFirst = order[0] == 0;
+                if (expected != 0)
+                    EXPECT_EQ(xFirst, expected < 0) << locale << ": " << a << " / " << b;
+            }
+        }
+    }
+}
+
+TEST(AlphabeticalOrder, LocaleFromTheEnvironmentValue)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"en_US.UTF-8", "en_US"}, {"de_DE@euro", "de_DE"}, {"sv_SE.ISO-8859-1@x", "sv_SE"}, {"C", ""},
+        {"POSIX", ""},           {"C.UTF-8", ""},        {"", ""},                       {"tr", "tr"}};
+    for (const auto &[value, locale] : cases)
+        EXPECT_EQ(collationLocaleFrom(value), QByteArray(locale)) << value;
+}
+
+TEST(AlphabeticalOrder, LargeInputsOnWorkersAgreeWithAComparisonSortAndYield)
+{
+    // Above the size where the work moves to worker threads.
+    QRandomGenerator random(5);
+    static const QStringList pieces = {"a", "A", "á", "Ø", "z", "Ž", "1", "10", "2", " ", "-", "!!!TWINE!!!", "é",
+                                       "e\u0301", "ß", "ss"};
+    std::vector<QString> keys;
+    for (int i = 0; i < 40000; ++i) {
+        QString key;
+        for (int j = random.bounded(5); j > 0; --j)
+            key += pieces[random.bounded(pieces.size())];
+        keys.push_back(key);
+    }
+    QCollator collator{QLocale(QStringLiteral("en_US"))};
+    collator.setNumericMode(true);
+    auto tail = [](const QString &key) {
+        const QStringView head = headField(key);
+        return head.size() < key.size() ? QStringView(key).mid(head.size() + kFieldDelimiter.size()) : QStringView();
+    };
+    orvella::sorting::KeyOrder expected(keys.size());
+    for (std::uint32_t i = 0; i < expected.size(); ++i)
+        expected[i] = i;
+    std::stable_sort(expected.begin(), expected.end(), [&](std::uint32_t a, std::uint32_t b) {
+        int order = collator.compare(headField(keys[a]), headField(keys[b]));
+        if (order == 0)
+            order = collator.compare(tail(keys[a]), tail(keys[b]));
+        if (order == 0)
+            order = compareKeys(keys[a], keys[b]);
+        return order < 0;
+    });
+    int yields = 0;
+    EXPECT_EQ(alphabeticalOrder(keys, "en_US", [&] { ++yields; }), expected);
+    EXPECT_GE(yields, 1);
 }
 
 } // namespace

@@ -209,4 +209,165 @@ TEST(SortCommand, NoReadingSelectedGivesEmptyResults)
     EXPECT_EQ(f.sort({"A B", "C D"}), (QStringList{"", ""}));
 }
 
+// ---- Reading choices in the run --------------------------------------------------
+
+// Sets an environment variable for the life of the object.
+class ScopedVariable {
+public:
+    ScopedVariable(const char *name, const QByteArray &value) : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
+    {
+        qputenv(name, value);
+    }
+    ~ScopedVariable() { m_had ? qputenv(m_name, m_old) : qunsetenv(m_name); }
+
+private:
+    const char *m_name;
+    QByteArray m_old;
+    bool m_had;
+};
+
+struct ChoiceCase {
+    const char *what;
+    Reading reading;
+    sorting::ReadingChoices choices;
+    QStringList input;
+    QStringList expected;
+};
+
+class ReadingChoices : public ::testing::TestWithParam<ChoiceCase> {};
+
+const QStringList kCommaLines = {"Smith, John", "Cruz, Juan de la", "de la Cruz, Juan", "John Smith, Jr.",
+                                 "Smith, John, Jr.", "Adam Smith"};
+const QStringList kParticleNames = {"Ludwig van Beethoven", "Anna Beethoven", "Oscar de la Hoya", "Vincent van der Berg"};
+constexpr sorting::NameOrder kExact = sorting::NameOrder::Exact;
+constexpr sorting::NameOrder kAlphabetical = sorting::NameOrder::Alphabetical;
+
+TEST_P(ReadingChoices, ResultsFollowTheChoices)
+{
+    const ChoiceCase c = GetParam();
+    const ScopedVariable locale("LC_ALL", "en_US.UTF-8");
+    SortFixture f;
+    f.read(c.reading);
+    f.controls.choices = c.choices;
+    EXPECT_EQ(f.sort(c.input), c.expected) << c.what;
+    EXPECT_EQ(f.desktop.messageTexts(), QStringList{"Done."}) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ReadingChoices,
+    ::testing::Values(
+        ChoiceCase{"alphabetical",
+                   Reading::LastWord,
+                   {kAlphabetical, false, false},
+                   {"Zach Adams", "ann smith", "Ángel Álvarez", "Bob Smith", "Łukasz Żak"},
+                   {"Zach Adams", "Ángel Álvarez", "ann smith", "Bob Smith", "Łukasz Żak"}},
+        ChoiceCase{"alphabetical, numbers by value",
+                   Reading::FirstLast,
+                   {kAlphabetical, false, false},
+                   {"Henry 10", "Henry 8", "henry 9"},
+                   {"henry 9", "Henry 8", "Henry 10"}},
+        // "Last, First" lines show as entered; "John Smith, Jr." is no such line.
+        ChoiceCase{"comma lines, exact",
+                   Reading::SkipSuffix,
+                   {kExact, true, false},
+                   kCommaLines,
+                   {"Cruz, Juan de la", "Smith, John, Jr.", "Adam Smith", "Smith, John", "John Smith, Jr.",
+                    "de la Cruz, Juan"}},
+        ChoiceCase{"comma lines, alphabetical",
+                   Reading::SkipSuffix,
+                   {kAlphabetical, true, false},
+                   kCommaLines,
+                   {"Cruz, Juan de la", "de la Cruz, Juan", "Adam Smith", "Smith, John", "Smith, John, Jr.",
+                    "John Smith, Jr."}},
+        ChoiceCase{"comma lines, first/last",
+                   Reading::FirstLast,
+                   {kExact, true, false},
+                   {"Smith, John", "Adams, Zoe", "Bob Lee"},
+                   {"Bob Lee", "Smith, John", "Adams, Zoe"}},
+        ChoiceCase{"comma lines off",
+                   Reading::SkipSuffix,
+                   {kExact, false, false},
+                   {"Smith, John", "Adams, Zoe"},
+                   {"Smith, John", "Adams, Zoe"}},
+        ChoiceCase{"particles",
+                   Reading::LastWord,
+                   {kExact, false, true},
+                   kParticleNames,
+                   {"Anna Beethoven", "Oscar de la Hoya", "Ludwig van Beethoven", "Vincent van der Berg"}},
+        ChoiceCase{"particles, alphabetical",
+                   Reading::SkipSuffix,
+                   {kAlphabetical, false, true},
+                   kParticleNames,
+                   {"Anna Beethoven", "Oscar de la Hoya", "Ludwig van Beethoven", "Vincent van der Berg"}},
+        ChoiceCase{"particles, first/last",
+                   Reading::FirstLast,
+                   {kExact, false, true},
+                   kParticleNames,
+                   {"Anna Beethoven", "Ludwig van Beethoven", "Oscar de la Hoya", "Vincent van der Berg"}}));
+
+QStringList toolTips(lists::NameListModel &list)
+{
+    list.flushPendingRows();
+    QStringList tips;
+    for (int row = 0; row < list.rowCount(); ++row)
+        tips << list.data(list.index(row), Qt::ToolTipRole).toString();
+    return tips;
+}
+
+TEST(ResultToolTips, SayWhatEachRowWasSortedUnder)
+{
+    SortFixture f;
+    f.controls.choices = {kExact, true, true};
+    f.controls.check1 = true; // rows dropped by the filter take no tooltip with them
+    EXPECT_EQ(f.sort({"Oscar de la Hoya", "Smith, John, Jr.", "Ann Hoya", "Bo Hoya", "Cher"}),
+              (QStringList{"Cher", "Ann Hoya", "Smith, John, Jr.", "Oscar de la Hoya"}));
+    EXPECT_EQ(toolTips(f.resultList),
+              (QStringList{"Sorted under: Cher", "Sorted under: Hoya, then: Ann", "Sorted under: Smith Jr., then: John",
+                           "Sorted under: de la Hoya, then: Oscar"}));
+
+    // A removed row takes its tooltip along; clearing the results drops them all.
+    f.resultList.removeAt(2);
+    EXPECT_EQ(toolTips(f.resultList), (QStringList{"Sorted under: Cher", "Sorted under: Smith Jr., then: John",
+                                                   "Sorted under: de la Hoya, then: Oscar"}));
+    f.resultList.clear();
+    f.resultList.append("Zed");
+    EXPECT_EQ(toolTips(f.resultList), QStringList{""});
+}
+
+TEST(ResultToolTips, WorkedOutFromTheRowInEachReading)
+{
+    const std::tuple<Reading, const char *, const char *> cases[] = {
+        {Reading::FirstLast, "Joe  Tavrin Jr.", "Sorted under: Joe, then: Tavrin Jr."},
+        {Reading::SkipSuffix, "Joe  Tavrin Jr.", "Sorted under: Tavrin Jr., then: Joe"},
+        {Reading::LastWord, " Ann  Lee ", "Sorted under: , then: Ann  Lee"},
+        {Reading::LastWord, "Cher", "Sorted under: Cher"},
+        {Reading::SkipSuffix, "Jr.", "Sorted under: Jr."}};
+    for (const auto &[reading, name, tip] : cases) {
+        SortFixture f;
+        f.read(reading);
+        f.sort({QString::fromUtf8(name)});
+        EXPECT_EQ(toolTips(f.resultList), QStringList{QString::fromUtf8(tip)}) << name;
+    }
+}
+
+TEST(ResultToolTips, RowsClearedDuringTheRunAreDropped)
+{
+    SortFixture f;
+    f.read(Reading::LastWord);
+    f.fillInput({"A Lee", "B Ray", "C Day"});
+    // The output loop yields before each row: clear the results before the third.
+    f.desktop.atYield(3 + 1 + 3, [&] { f.resultList.clear(); });
+    f.run();
+    EXPECT_EQ(f.results(), QStringList{"B Ray"});
+    EXPECT_EQ(toolTips(f.resultList), QStringList{"Sorted under: Ray, then: B"});
+}
+
+TEST(ReadingChoicesInTheRun, ReadOnceAtTheStart)
+{
+    SortFixture f;
+    f.controls.choices = {kExact, true, false};
+    f.desktop.atYield(1, [&] { f.controls.choices = {}; });
+    EXPECT_EQ(f.sort({"Smith, John", "Adams, Zoe"}), (QStringList{"Adams, Zoe", "Smith, John"}));
+}
+
 } // namespace

@@ -16,11 +16,13 @@ struct FakeControls : sorting::SortControls {
     sorting::SortOptions reading{true, false, true, false};
     bool check5 = false, check1 = false, check2 = false;
     QString limit = QStringLiteral("5");
+    sorting::ReadingChoices choices;
     sorting::SortOptions options() const override { return reading; }
     bool removeDuplicates() const override { return check5; }
     bool keepUnique() const override { return check1; }
     bool keepLimited() const override { return check2; }
     QString limitText() const override { return limit; }
+    sorting::ReadingChoices readingChoices() const override { return choices; }
 };
 
 // The real sort command over the commands' lists, progress and pointer, with a live

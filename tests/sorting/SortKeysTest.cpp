@@ -1,3 +1,5 @@
+#include "sorting/NameReading.h"
+#include "sorting/Particles.h"
 #include "sorting/SortKeys.h"
 
 #include <gtest/gtest.h>
@@ -143,5 +145,170 @@ TEST(SortKeys, HeadFieldIsTextBeforeFirstDelimiter)
     EXPECT_EQ(headField(u"Cher"), QStringLiteral("Cher"));
     EXPECT_EQ(headField(u""), QString());
 }
+
+
+// ---- Reading choices: "Last, First" lines and particles --------------------------
+
+namespace readings {
+
+using namespace orvella::sorting;
+
+bool defaultParticle(QStringView word)
+{
+    static const ParticleSet particles;
+    return particles.contains(word);
+}
+
+enum Choice { Neither = 0, Comma = 1, Particles = 2, Both = 3 };
+
+struct ReadingCase {
+    const char *name;
+    SortOptions options;
+    int choices;
+    // What the name is read as: head, tail, last name, suffix, particles, "Last, First" line.
+    const char *sortedUnder;
+    const char *then;
+    const char *lastName;
+    const char *suffix;
+    const char *particles;
+    bool commaLine;
+};
+
+class NameReadings : public ::testing::TestWithParam<ReadingCase> {};
+
+TEST_P(NameReadings, ReadAsTheRulesSayAndKeyedAlike)
+{
+    const ReadingCase c = GetParam();
+    const QString name = QString::fromUtf8(c.name);
+    ReadingChoices choices;
+    choices.lastCommaFirst = c.choices & Comma;
+    choices.keepParticles = c.choices & Particles;
+    const NameReading r = readName(name, c.options, choices, defaultSuffix, defaultParticle);
+    EXPECT_EQ(r.sortedUnder, QString::fromUtf8(c.sortedUnder));
+    EXPECT_EQ(r.then, QString::fromUtf8(c.then));
+    EXPECT_EQ(r.lastName, QString::fromUtf8(c.lastName));
+    EXPECT_EQ(r.suffix, QString::fromUtf8(c.suffix));
+    EXPECT_EQ(r.particles, QString::fromUtf8(c.particles));
+    EXPECT_EQ(r.commaLine, c.commaLine);
+
+    // The key files the name under the same fields.
+    bool commaLine = !c.commaLine;
+    const QString key = buildReadingKey(name, c.options, choices, defaultSuffix, defaultParticle, &commaLine);
+    EXPECT_EQ(commaLine, c.commaLine);
+    const NameReading fromKey = readingOfKey(key);
+    EXPECT_EQ(fromKey.sortedUnder, r.sortedUnder);
+    EXPECT_EQ(fromKey.then, r.then);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, NameReadings,
+    ::testing::Values(
+        // "Last, First" lines.
+        ReadingCase{"Smith, John", kSkipSuffix, Both, "Smith", "John", "Smith", "", "", true},
+        ReadingCase{"Cruz, Juan de la", kSkipSuffix, Both, "Cruz", "Juan de la", "Cruz", "", "", true},
+        ReadingCase{"de la Cruz, Juan", kSkipSuffix, Both, "de la Cruz", "Juan", "de la Cruz", "", "", true},
+        ReadingCase{"  de la Cruz ,  Juan ", kLastWord, Comma, "de la Cruz", "Juan", "de la Cruz", "", "", true},
+        ReadingCase{"Smith,John", kLastWord, Comma, "Smith", "John", "Smith", "", "", true},
+        // After the comma stands a suffix: read as without the choice.
+        ReadingCase{"John Smith, Jr.", kSkipSuffix, Both, "Smith, Jr.", "John", "Smith,", "Jr.", "", false},
+        ReadingCase{"John Smith, Jr.", kLastWord, Comma, "Jr.", "John Smith,", "Jr.", "", "", false},
+        // A suffix after a second comma files with the last name, as "John Smith Jr." does.
+        ReadingCase{"Smith, John, Jr.", kSkipSuffix, Comma, "Smith Jr.", "John", "Smith", "Jr.", "", true},
+        ReadingCase{"Smith, John, Jr.", kLastWord, Comma, "Smith", "John, Jr.", "Smith", "", "", true},
+        ReadingCase{"Smith, John, Paul", kSkipSuffix, Comma, "Smith", "John, Paul", "Smith", "", "", true},
+        // A comma at the end, a lone comma, an empty part: no "Last, First" line.
+        ReadingCase{"Smith,", kSkipSuffix, Both, "Smith,", "", "Smith,", "", "", false},
+        ReadingCase{",", kSkipSuffix, Both, ",", "", ",", "", "", false},
+        ReadingCase{", John", kLastWord, Both, "John", ",", "John", "", "", false},
+        ReadingCase{"Smith, , Jr.", kSkipSuffix, Comma, ", Jr.", "Smith,", ",", "Jr.", "", false},
+        // First/Last: the first name is the first word after the comma.
+        ReadingCase{"Smith, John Paul", kFirstLast, Both, "John", "Paul Smith", "John", "", "", true},
+        ReadingCase{"Smith, John, Jr.", kFirstLast, Comma, "John", "Smith Jr.", "John", "", "", true},
+        ReadingCase{"Ludwig van Beethoven", kFirstLast, Both, "Ludwig", "van Beethoven", "Ludwig", "", "", false},
+        // Particles.
+        ReadingCase{"Ludwig van Beethoven", kLastWord, Particles, "van Beethoven", "Ludwig", "Beethoven", "", "van",
+                    false},
+        ReadingCase{"Oscar de la Hoya", kSkipSuffix, Both, "de la Hoya", "Oscar", "Hoya", "", "de la", false},
+        ReadingCase{"Vincent van der Berg Jr.", kSkipSuffix, Particles, "van der Berg Jr.", "Vincent", "Berg", "Jr.",
+                    "van der", false},
+        ReadingCase{"Charles DE GAULLE", kLastWord, Particles, "DE GAULLE", "Charles", "GAULLE", "", "DE", false},
+        ReadingCase{"Thomas St. John", kLastWord, Particles, "St. John", "Thomas", "John", "", "St.", false},
+        // Particles at the very start: a name of particles and one word keeps that word.
+        ReadingCase{"van Gogh", kLastWord, Particles, "Gogh", "van", "Gogh", "", "", false},
+        ReadingCase{"Van Morrison", kLastWord, Particles, "Morrison", "Van", "Morrison", "", "", false},
+        ReadingCase{"de la Hoya", kSkipSuffix, Particles, "Hoya", "de la", "Hoya", "", "", false},
+        ReadingCase{"van Berg Jr.", kSkipSuffix, Particles, "Berg Jr.", "van", "Berg", "Jr.", "", false},
+        ReadingCase{"de", kLastWord, Particles, "de", "", "de", "", "", false},
+        // Only the run directly before the last name counts; an empty word ends it.
+        ReadingCase{"María del Carmen García", kLastWord, Particles, "García", "María del Carmen", "García", "", "",
+                    false},
+        ReadingCase{"Jan de  Vries", kLastWord, Particles, "Vries", "Jan de", "Vries", "", "", false},
+        // Mixed scripts.
+        ReadingCase{"Ιωάννης van Ålund", kLastWord, Particles, "van Ålund", "Ιωάννης", "Ålund", "", "van", false},
+        ReadingCase{"Żak, Łukasz", kSkipSuffix, Both, "Żak", "Łukasz", "Żak", "", "", true},
+        // In a "Last, First" line the part before the comma is the whole last name.
+        ReadingCase{"van der Berg, Vincent", kSkipSuffix, Both, "van der Berg", "Vincent", "van der Berg", "", "",
+                    true},
+        // Each choice acts alone.
+        ReadingCase{"Smith, John", kSkipSuffix, Particles, "John", "Smith,", "John", "", "", false},
+        ReadingCase{"Oscar de la Hoya", kSkipSuffix, Comma, "Hoya", "Oscar de la", "Hoya", "", "", false},
+        ReadingCase{"Oscar de la Hoya", kSkipSuffix, Neither, "Hoya", "Oscar de la", "Hoya", "", "", false},
+        ReadingCase{"", kSkipSuffix, Both, "", "", "", "", "", false}));
+
+TEST(NameReadings, OtherNamesKeepTheirKeysUnderEveryChoice)
+{
+    const char *names[] = {"John Smith", "Mr. Joe Tavrin", "John Smith Jr.", "Smith Jr.", "Cher", "John  Smith",
+                           "John Smith Jr. III", "John Smith ", " John", "Jr.", "Ann!!!TWINE!!!Bee Cole", ""};
+    for (const SortOptions &options : {kFirstLast, kLastWord, kSkipSuffix, SortOptions{true, false, false, false}}) {
+        for (int choice : {Neither, Comma, Particles, Both}) {
+            const ReadingChoices choices{NameOrder::Exact, bool(choice & Comma), bool(choice & Particles)};
+            for (const char *name : names) {
+                EXPECT_EQ(buildReadingKey(QString::fromUtf8(name), options, choices, defaultSuffix, defaultParticle),
+                          buildSortKey(QString::fromUtf8(name), options, defaultSuffix))
+                    << name << " choice " << choice;
+            }
+        }
+    }
+}
+
+TEST(NameReadings, ParticleKeysRevealTheNameAsEntered)
+{
+    const ReadingChoices particles{NameOrder::Exact, false, true};
+    for (const char *name : {"Ludwig van Beethoven", "Vincent van der Berg Jr.", "van Gogh", "Oscar de la Hoya"}) {
+        for (const SortOptions &options : {kLastWord, kSkipSuffix}) {
+            const QString key = buildReadingKey(QString::fromUtf8(name), options, particles, defaultSuffix,
+                                                defaultParticle);
+            EXPECT_EQ(revealName(key, options), QString::fromUtf8(name));
+        }
+    }
+}
+
+TEST(NameReadings, SortedUnderText)
+{
+    NameReading r;
+    r.sortedUnder = QStringLiteral("de la Hoya");
+    r.then = QStringLiteral("Oscar");
+    EXPECT_EQ(sortedUnderText(r), QStringLiteral("Sorted under: de la Hoya, then: Oscar"));
+    r.then.clear();
+    EXPECT_EQ(sortedUnderText(r), QStringLiteral("Sorted under: de la Hoya"));
+    EXPECT_EQ(sortedUnderText(readingOfKey(expand("Smith_Jr.!John_"))), QStringLiteral("Sorted under: Smith Jr., then: John"));
+}
+
+TEST(Particles, DefaultListMatchedIgnoringCase)
+{
+    const ParticleSet defaults;
+    EXPECT_EQ(defaults.words().size(), 22);
+    EXPECT_EQ(defaults.words(), defaultParticles());
+    for (const char *word : {"van", "VAN", "Von", "st.", "SAINT", "ibn", "el"})
+        EXPECT_TRUE(defaults.contains(QString::fromUtf8(word))) << word;
+    for (const char *word : {"st", "vanderbilt", "", "d'", "Smith"})
+        EXPECT_FALSE(defaults.contains(QString::fromUtf8(word))) << word;
+    const ParticleSet own(QStringList{QStringLiteral("Mac"), QStringLiteral("ÖZ")});
+    EXPECT_TRUE(own.contains(u"mac"));
+    EXPECT_TRUE(own.contains(u"öz"));
+    EXPECT_FALSE(own.contains(u"van"));
+}
+
+} // namespace readings
 
 } // namespace

@@ -3,13 +3,16 @@
 #include "core/AppInfo.h"
 #include "core/ErrorReport.h"
 #include "core/Failure.h"
+#include "core/Mnemonics.h"
 #include "core/PointerState.h"
 #include "core/ProgressState.h"
+#include "core/RememberedSize.h"
 #include "core/Twips.h"
 #include "lists/NameListModel.h"
 #include "lists/NameListView.h"
 #include "sorting/SortCommand.h"
 #include "suffixes/SuffixEditor.h"
+#include "suffixes/SuffixEditorLayout.h"
 #include "suffixes/SuffixStore.h"
 #include "support/Controls.h"
 #include "EditorFixtures.h"
@@ -143,9 +146,11 @@ TEST(SuffixEditorDrop, ResultListTakesNoFiles)
 
 // ---- Window ---------------------------------------------------------------------------
 
-TEST(SuffixEditorWindow, ListOpensItAndCloseBoxOrExitHideIt)
+TEST(SuffixEditorWindow, ListOpensItAndCloseBoxExitOrEscapeHideIt)
 {
-    for (const bool viaExit : {false, true}) {
+    enum class Way { CloseBox, Exit, ReturnOnExit, Escape };
+    for (const Way way : {Way::CloseBox, Way::Exit, Way::ReturnOnExit, Way::Escape}) {
+        SCOPED_TRACE(int(way));
         EditorFixture f;
         f.window->show();
         control<QPushButton>(*f.window, "PushButton15")->click();
@@ -154,10 +159,23 @@ TEST(SuffixEditorWindow, ListOpensItAndCloseBoxOrExitHideIt)
         EXPECT_EQ(f.editor->parentWidget(), nullptr) << "no owner";
         EXPECT_FALSE(f.editor->isModal());
 
-        if (viaExit)
-            control<QPushButton>(*f.editor, "PushButton2")->click();
-        else
+        auto *list = control<lists::NameListView>(*f.editor, "ListView1");
+        switch (way) {
+        case Way::CloseBox:
             EXPECT_FALSE(f.editor->close()) << "the close is refused";
+            break;
+        case Way::Exit:
+            control<QPushButton>(*f.editor, "PushButton2")->click();
+            break;
+        case Way::ReturnOnExit:
+            QTest::keyClick(control<QPushButton>(*f.editor, "PushButton2"), Qt::Key_Return);
+            break;
+        case Way::Escape: // wherever the focus is
+            ASSERT_TRUE(QTest::qWaitForWindowActive(f.editor));
+            list->setFocus();
+            QTest::keyClick(list, Qt::Key_Escape);
+            break;
+        }
         EXPECT_FALSE(f.editor->isVisible());
         EXPECT_TRUE(f.window->isVisible());
         EXPECT_EQ(f.desktop.endProgramCalls, 0);
@@ -169,6 +187,53 @@ TEST(SuffixEditorWindow, ListOpensItAndCloseBoxOrExitHideIt)
         EXPECT_EQ(f.entries(), (QStringList{"Jr.", "Sr.", "III"}));
         EXPECT_TRUE(f.settings.writes.isEmpty());
         EXPECT_TRUE(f.desktop.messages.empty());
+    }
+}
+
+// At its designed size the window is its control table; made larger, the list takes
+// the extra height and every control its share of the width.
+TEST(SuffixEditorWindow, ControlsKeepTheirDesignedPlacesAndTheListTakesTheExtraHeight)
+{
+    EditorFixture f;
+    suffixes::SuffixEditor &e = *f.editor;
+    e.show();
+    const QSize designed = suffixes::SuffixEditor::designedSize();
+    ASSERT_EQ(e.size(), designed);
+    for (const core::ControlLayout &c : suffixes::suffixEditorControls()) {
+        const QRect at = core::twipsRect(c.left, c.top, c.width, c.height);
+        QWidget *widget = control<QWidget>(e, c.name);
+        if (qstrcmp(c.name, "Label4") == 0) // widened to show the whole address
+            EXPECT_EQ(widget->geometry(), at.adjusted(0, 0, widget->width() - at.width(), 0));
+        else
+            EXPECT_EQ(widget->geometry(), at) << c.name;
+    }
+    e.resize(designed + QSize(200, 150));
+    for (const core::ControlLayout &c : suffixes::suffixEditorControls()) {
+        QWidget *widget = control<QWidget>(e, c.name);
+        const QRect at = core::twipsRect(c.left, c.top, c.width, c.height);
+        EXPECT_EQ(widget->height(), at.height() + (c.kind == core::ControlKind::List ? 150 : 0)) << c.name;
+        EXPECT_TRUE(e.rect().contains(widget->geometry())) << c.name;
+        if (c.kind == core::ControlKind::PushButton) {
+            EXPECT_EQ(widget->y(), at.y() + 150) << c.name;
+            EXPECT_EQ(core::shownCaption(static_cast<QPushButton *>(widget)->text()), QString::fromUtf8(c.caption));
+        }
+    }
+    e.close(); // hiding writes the size the user gave it
+    EXPECT_EQ(f.settings.writes, QStringList{"SuffixListWindowSize=" + core::sizeText(designed + QSize(200, 150))});
+}
+
+TEST(SuffixEditorWindow, TabOrderFollowsTheDesign)
+{
+    EditorFixture f;
+    QList<QWidget *> order;
+    for (const char *name : {"ListView1", "PushButton6", "PushButton1", "PushButton3", "PushButton5", "PushButton4",
+                             "PushButton8", "PushButton7", "PushButton2"})
+        order << control<QWidget>(*f.editor, name);
+    for (qsizetype i = 0; i + 1 < order.size(); ++i) {
+        QWidget *next = order[i]->nextInFocusChain();
+        while (next && next->focusPolicy() == Qt::NoFocus)
+            next = next->nextInFocusChain();
+        EXPECT_EQ(next, order[i + 1]) << "after " << order[i]->objectName().toStdString();
     }
 }
 

@@ -158,6 +158,8 @@ bool ScriptedDesktop::openUrl(const QString &url)
 void ScriptedDesktop::endProgram()
 {
     ++endProgramCalls;
+    if (onEndProgram)
+        onEndProgram();
 }
 
 } // namespace orvella::testing

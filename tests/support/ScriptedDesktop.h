@@ -58,6 +58,8 @@ public:
     std::function<void()> onEveryYield;
     // Runs when a message box is shown (before it answers).
     std::function<void(const Message &)> onMessage;
+    // Runs when the program would end (the real desktop leaves at once).
+    std::function<void()> onEndProgram;
 
     // Clipboard: in memory; the next `clipboardRefusals` attempts fail.
     QString clipboard;

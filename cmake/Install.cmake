@@ -1,0 +1,53 @@
+# What `cmake --install` and the Debian package put on a system: the program, its
+# desktop entry (which opens text files), its icon as SVG and as 48 and 256 px PNGs in
+# the hicolor theme, and the AppStream metainfo that software centres show.
+include(GNUInstallDirs)
+
+set(ORVELLA_APP_ID example.velmora.orvella)
+set(ORVELLA_ICON_SVG ${PROJECT_SOURCE_DIR}/resources/orvella.svg)
+
+install(TARGETS orvella RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES resources/orvella.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES resources/${ORVELLA_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(FILES ${ORVELLA_ICON_SVG} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+# The PNG icons are drawn from the SVG at build time (rsvg-convert, from librsvg2-bin).
+find_program(RSVG_CONVERT rsvg-convert)
+if(RSVG_CONVERT)
+  set(icon_files)
+  foreach(size 48 256)
+    set(icon ${PROJECT_BINARY_DIR}/icons/${size}x${size}/orvella.png)
+    add_custom_command(OUTPUT ${icon}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/icons/${size}x${size}
+      COMMAND ${RSVG_CONVERT} --width ${size} --height ${size} --output ${icon} ${ORVELLA_ICON_SVG}
+      DEPENDS ${ORVELLA_ICON_SVG}
+      COMMENT "Drawing the ${size} px icon"
+      VERBATIM)
+    install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+    list(APPEND icon_files ${icon})
+  endforeach()
+  add_custom_target(orvella_icons ALL DEPENDS ${icon_files})
+else()
+  message(WARNING "rsvg-convert (librsvg2-bin) not found: the 48 and 256 px icons are not installed")
+endif()
+
+# `cmake --build build --target package`: a .deb of the above, installed under /usr.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME orvella)
+set(CPACK_PACKAGE_VENDOR "Velmora")
+set(CPACK_PACKAGE_CONTACT "Team Velmora <support@velmora.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Sort lists of names by last name")
+set(CPACK_PACKAGE_DESCRIPTION
+  "Orvella sorts lists of personal names by last name, by first name, or by last name\n\
+stepping over suffixes such as Jr. or Ph.D. Names are typed, loaded from text files\n\
+or taken from samples; the results are saved as text, copied to the clipboard or\n\
+opened in a spreadsheet.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON) # the Qt, libxlsxwriter and xcb libraries it links
+# The window icon is an SVG, which Qt draws through the plugin of libqt6svg6.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libreoffice-calc | gnumeric") # "Save Results As Excel File"
+include(CPack)

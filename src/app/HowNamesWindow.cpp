@@ -1,0 +1,69 @@
+#include "app/HowNamesWindow.h"
+
+#include "app/OptionSettings.h"
+#include "app/ReadingTable.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace orvella::app {
+
+HowNamesWindow::HowNamesWindow(const OptionSettings &options, sorting::SuffixTest isSuffix, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_options(options), m_isSuffix(std::move(isSuffix))
+{
+    setObjectName(QStringLiteral("HowNamesWindow"));
+    setWindowTitle(QStringLiteral("How Names Are Read"));
+    auto *layout = new QVBoxLayout(this);
+    auto *prompt = new QLabel(QStringLiteral("Type or paste a name:"), this);
+    m_name = new QLineEdit(this);
+    m_name->setObjectName(QStringLiteral("NameField"));
+    m_name->setPlaceholderText(QStringLiteral("Oscar de la Hoya Jr."));
+    prompt->setBuddy(m_name);
+    m_table = new QTableWidget(0, 6, this);
+    m_table->setObjectName(QStringLiteral("ReadingTable"));
+    m_table->setHorizontalHeaderLabels({QStringLiteral("Reading"), QStringLiteral("Options"),
+                                        QStringLiteral("Sorted under"), QStringLiteral("Then"),
+                                        QStringLiteral("Suffix stepped over"), QStringLiteral("Particles taken along")});
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionMode(QAbstractItemView::NoSelection);
+    m_table->verticalHeader()->hide();
+    m_table->horizontalHeader()->setStretchLastSection(true);
+    auto *note = new QLabel(QStringLiteral("The marked row is how the main window reads names now."), this);
+    layout->addWidget(prompt);
+    layout->addWidget(m_name);
+    layout->addWidget(m_table, 1);
+    layout->addWidget(note);
+    connect(m_name, &QLineEdit::textChanged, this, &HowNamesWindow::refresh);
+    resize(980, 430);
+    refresh();
+}
+
+void HowNamesWindow::refresh()
+{
+    const std::vector<ReadingRow> rows =
+        readingRows(m_name->text(), m_options.options(), m_options.readingChoices(), m_isSuffix,
+                    [this](QStringView word) { return m_options.isParticle(word); });
+    m_table->setRowCount(static_cast<int>(rows.size()));
+    for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+        const ReadingRow &row = rows[static_cast<size_t>(r)];
+        const QString cells[] = {(row.current ? QStringLiteral("\u25b6 ") : QString()) + row.reading,
+                                 row.options,
+                                 row.result.sortedUnder,
+                                 row.result.then,
+                                 row.result.suffix,
+                                 row.result.particles};
+        for (int c = 0; c < 6; ++c) {
+            auto *item = new QTableWidgetItem(cells[c]);
+            QFont font = item->font();
+            font.setBold(row.current);
+            item->setFont(font);
+            m_table->setItem(r, c, item);
+        }
+    }
+    m_table->resizeColumnsToContents();
+}
+
+} // namespace orvella::app

@@ -1,0 +1,50 @@
+#include "app/MainMenus.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace orvella::app {
+namespace {
+QAction *addAction(QMenu *menu, const char *name, const QString &text, bool checkable)
+{
+    QAction *action = menu->addAction(text);
+    action->setObjectName(QLatin1String(name));
+    action->setCheckable(checkable);
+    return action;
+}
+} // namespace
+
+MainMenus buildMainMenus(QWidget *window)
+{
+    MainMenus m;
+    m.bar = new QMenuBar(window);
+    m.bar->setObjectName(QStringLiteral("MenuBar"));
+    // In the window on every desktop: the window's height is its client area plus this bar.
+    m.bar->setNativeMenuBar(false);
+
+    QMenu *order = m.bar->addMenu(QStringLiteral("&Order"));
+    order->setObjectName(QStringLiteral("mnuOrder"));
+    m.order = new QActionGroup(order);
+    m.exactOrder = addAction(order, "mnuExactOrder", QStringLiteral("&Exact (character codes)"), true);
+    m.alphabeticalOrder = addAction(order, "mnuAlphabeticalOrder", QStringLiteral("&Alphabetical (language-aware)"), true);
+    m.order->addAction(m.exactOrder);
+    m.order->addAction(m.alphabeticalOrder);
+    m.exactOrder->setChecked(true);
+
+    QMenu *reading = m.bar->addMenu(QStringLiteral("&Reading"));
+    reading->setObjectName(QStringLiteral("mnuReading"));
+    m.lastCommaFirst = addAction(reading, "mnuLastCommaFirst", QStringLiteral("Read \u201cLast, &First\u201d lines"), true);
+    m.keepParticles = addAction(reading, "mnuKeepParticles", QStringLiteral("&Keep particles with the last name"), true);
+    reading->addSeparator();
+    m.editParticles = addAction(reading, "mnuEditParticles", QStringLiteral("&Edit Particle List\u2026"), false);
+
+    QMenu *help = m.bar->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    m.howNamesAreRead = addAction(help, "mnuHowNamesAreRead", QStringLiteral("&How Names Are Read\u2026"), false);
+    m.contactSupport = addAction(help, "mnuContactSupport", QStringLiteral("&Contact Support"), false);
+    return m;
+}
+
+} // namespace orvella::app

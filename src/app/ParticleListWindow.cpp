@@ -1,0 +1,68 @@
+#include "app/ParticleListWindow.h"
+
+#include "app/ReadingSettings.h"
+#include "core/ErrorReport.h"
+#include "core/Procedure.h"
+
+#include <QDialogButtonBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace orvella::app {
+
+ParticleListWindow::ParticleListWindow(ReadingSettings &reading, core::Desktop &desktop, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_reading(reading), m_desktop(desktop)
+{
+    setObjectName(QStringLiteral("ParticleListWindow"));
+    setWindowTitle(QStringLiteral("Particle List"));
+    auto *layout = new QVBoxLayout(this);
+    auto *label = new QLabel(QStringLiteral("One particle per line. With \u201cKeep particles with the last name\u201d, "
+                                            "a last name takes along the particles directly before it "
+                                            "(\u201cvan Beethoven\u201d). Letter case does not matter."),
+                             this);
+    label->setWordWrap(true);
+    m_text = new QPlainTextEdit(this);
+    m_text->setObjectName(QStringLiteral("ParticleText"));
+    m_text->setTabChangesFocus(true);
+    label->setBuddy(m_text);
+    auto *buttons = new QDialogButtonBox(
+        QDialogButtonBox::Save | QDialogButtonBox::Cancel | QDialogButtonBox::RestoreDefaults, this);
+    buttons->setObjectName(QStringLiteral("ParticleButtons"));
+    connect(buttons->button(QDialogButtonBox::Save), &QPushButton::clicked, this, [this] {
+        save();
+        close();
+    });
+    connect(buttons->button(QDialogButtonBox::Cancel), &QPushButton::clicked, this, &QWidget::close);
+    connect(buttons->button(QDialogButtonBox::RestoreDefaults), &QPushButton::clicked, this,
+            [this] { m_text->setPlainText(sorting::defaultParticles().join(QLatin1Char('\n'))); });
+    layout->addWidget(label);
+    layout->addWidget(m_text, 1);
+    layout->addWidget(buttons);
+    resize(360, 420);
+    reload();
+}
+
+void ParticleListWindow::reload()
+{
+    m_text->setPlainText(m_reading.particles().words().join(QLatin1Char('\n')));
+}
+
+void ParticleListWindow::save()
+{
+    core::Procedure p(m_desktop, core::kMainWindowModule, "mnuEditParticles_Save");
+    p.step(100, [&] { m_reading.setParticles(ReadingSettings::unpackParticles(m_text->toPlainText())); });
+}
+
+void ParticleListWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+} // namespace orvella::app

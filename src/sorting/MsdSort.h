@@ -1,0 +1,159 @@
+#pragma once
+
+// The sort behind both key orders, on small entries instead of the keys: each entry
+// caches four 16-bit units of its key, packed so that integer order is unit order on
+// them. Entries are ordered by their cached units; entries whose units tie are then
+// ordered by the next four units, and so on (a most-significant-digit sort that
+// compares 64-bit integers and reads each key's units only once per four). Keys that
+// end within the units read so far are settled by their length, shorter first, and
+// equal keys by their input position, so the result is exactly the stable order of
+// the keys' units. The keys come from a source that gives each key's units by index.
+
+#include "sorting/KeySort.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <future>
+#include <vector>
+
+namespace orvella::sorting::msd {
+
+struct Entry {
+    std::uint64_t cache;
+    std::uint32_t index;
+    std::uint32_t length;
+};
+
+constexpr qsizetype kUnitsPerLevel = 4;
+constexpr std::ptrdiff_t kEntriesPerYield = 8192;
+constexpr qsizetype kDeepFrom = 64;
+
+struct Range {
+    Entry *begin;
+    Entry *end;
+    qsizetype depth;
+};
+
+// Source: anything with `const char16_t *units(std::uint32_t index) const`.
+template<typename Source>
+class MsdSorter {
+public:
+    explicit MsdSorter(const Source &keys) : m_keys(keys) {}
+
+    // Sorts [begin, end), whose entries agree on their first `depth` code units.
+    void sort(Entry *begin, Entry *end, qsizetype depth, const std::function<void()> &yield)
+    {
+        std::vector<Range> pending{{begin, end, depth}};
+        std::ptrdiff_t sinceYield = 0;
+        while (!pending.empty()) {
+            const Range range = pending.back();
+            pending.pop_back();
+            sortLevel(range, pending);
+            sinceYield += range.end - range.begin;
+            if (yield && sinceYield >= kEntriesPerYield) {
+                sinceYield = 0;
+                yield();
+            }
+        }
+    }
+
+    // Orders [begin, end) by the four units at `depth` only; returns the runs that tie.
+    void sortLevel(const Range &range, std::vector<Range> &ties) const
+    {
+        if (range.end - range.begin < 2)
+            return;
+        if (range.depth >= kDeepFrom) {
+            sortByComparison(range);
+            return;
+        }
+        fill(range.begin, range.end, range.depth);
+        std::sort(range.begin, range.end, [](const Entry &a, const Entry &b) { return a.cache < b.cache; });
+        Entry *run = range.begin;
+        while (run < range.end) {
+            Entry *runEnd = run + 1;
+            while (runEnd < range.end && runEnd->cache == run->cache)
+                ++runEnd;
+            if (runEnd - run > 1)
+                settleRun(run, runEnd, range.depth + kUnitsPerLevel, ties);
+            run = runEnd;
+        }
+    }
+
+private:
+    QStringView view(const Entry &e, qsizetype from) const
+    {
+        return QStringView(m_keys.units(e.index), e.length).mid(std::min<qsizetype>(from, e.length));
+    }
+
+    // Keys that still tie after many units (long shared prefixes) are finished with a
+    // plain comparison from that depth, so that a few very long keys cannot make the
+    // sort walk them four units at a time.
+    void sortByComparison(const Range &range) const
+    {
+        const qsizetype depth = range.depth;
+        std::sort(range.begin, range.end, [this, depth](const Entry &a, const Entry &b) {
+            const int order = compareKeys(view(a, depth), view(b, depth));
+            return order != 0 ? order < 0 : a.index < b.index;
+        });
+    }
+
+    void fill(Entry *begin, Entry *end, qsizetype depth) const
+    {
+        for (Entry *e = begin; e < end; ++e) {
+            const char16_t *units = m_keys.units(e->index);
+            std::uint64_t packed = 0;
+            for (qsizetype i = depth; i < depth + kUnitsPerLevel; ++i)
+                packed = (packed << 16) | (i < e->length ? units[i] : 0u);
+            e->cache = packed;
+        }
+    }
+
+    // Entries of one run agree on their first `covered` units (a shorter key padded
+    // with zero units). Keys that end there come first, shorter before longer (the
+    // longer one can only hold zero units beyond), then by input position; the rest
+    // still tie and go on to the next units.
+    static void settleRun(Entry *begin, Entry *end, qsizetype covered, std::vector<Range> &ties)
+    {
+        Entry *unfinished =
+            std::partition(begin, end, [covered](const Entry &e) { return e.length <= covered; });
+        std::sort(begin, unfinished, [](const Entry &a, const Entry &b) {
+            return a.length != b.length ? a.length < b.length : a.index < b.index;
+        });
+        if (end - unfinished > 1)
+            ties.push_back({unfinished, end, covered});
+    }
+
+    const Source &m_keys;
+};
+
+// Below this many keys a sort runs on the calling thread; above it, the work runs on
+// two worker threads while the calling thread keeps the window system going.
+constexpr size_t kThreadedFrom = 20000;
+
+// Sorts all entries on this thread and one more: the first level here, then the
+// tied runs shared out between the two.
+template<typename Source>
+void sortOnTwoThreads(MsdSorter<Source> &sorter, std::vector<Entry> &entries)
+{
+    std::vector<Range> ties;
+    sorter.sortLevel({entries.data(), entries.data() + entries.size(), 0}, ties);
+    size_t half = 0;
+    size_t total = 0;
+    for (const Range &r : ties)
+        total += static_cast<size_t>(r.end - r.begin);
+    size_t split = 0;
+    while (split < ties.size() && half < total / 2) {
+        half += static_cast<size_t>(ties[split].end - ties[split].begin);
+        ++split;
+    }
+    auto work = [&sorter](std::vector<Range> ranges) {
+        for (const Range &r : ranges)
+            sorter.sort(r.begin, r.end, r.depth, {});
+    };
+    std::future<void> other =
+        std::async(std::launch::async, work, std::vector<Range>(ties.begin(), ties.begin() + split));
+    work(std::vector<Range>(ties.begin() + split, ties.end()));
+    other.get();
+}
+
+} // namespace orvella::sorting::msd

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "sorting/SortKeys.h"
+
+#include <QString>
+#include <QStringView>
+#include <functional>
+
+namespace orvella::sorting {
+
+// How sort keys are ordered: by character codes, or as a dictionary of the user's
+// language files them.
+enum class NameOrder { Exact, Alphabetical };
+
+// The reading choices beside the four option buttons; each is off by default, and
+// with all of them off names are read and ordered exactly as the option buttons say.
+struct ReadingChoices {
+    NameOrder order = NameOrder::Exact;
+    bool lastCommaFirst = false; // Read "Last, First" lines
+    bool keepParticles = false;  // Keep particles with the last name
+
+    // True when the choices change how a name is turned into a key.
+    bool changesKeys() const { return lastCommaFirst || keepParticles; }
+};
+
+using ParticleTest = std::function<bool(QStringView word)>;
+
+// How one name is read under a reading: for tooltips and the "How Names Are Read" window.
+struct NameReading {
+    QString sortedUnder;    // the head field, e.g. "de la Hoya" (what the name is filed under)
+    QString then;           // the tail field, e.g. "Oscar" (may be empty)
+    QString lastName;       // the last (or, in First/Last, first) name itself, without a stepped-over suffix
+    QString suffix;         // the suffix stepped over, e.g. "Jr." (empty when none)
+    QString particles;      // the particle words taken along, e.g. "de la" (empty when none)
+    bool commaLine = false; // read as a "Last, First" line
+};
+
+// Reading rules on top of the option buttons:
+// - "Last, First" lines (either reading): a name with a comma, text before it, and a
+//   part after it (up to a second comma) that is not empty and not itself a suffix.
+//   Last/First: the last name is everything before the comma; a suffix after a second
+//   comma is stepped over in the suffix-skipping reading and then files with the last
+//   name ("Smith, John, Jr." under "Smith Jr.", as "John Smith Jr." files). First/Last:
+//   the first name is the first word after the comma.
+// - Particles (Last/First readings, other names): the last name takes along the run
+//   of particle words directly before it, unless that run reaches the first word (a
+//   name of particles and one last name keeps that last name alone).
+NameReading readName(QStringView name, const SortOptions &options, const ReadingChoices &choices,
+                     const SuffixTest &isSuffix, const ParticleTest &isParticle);
+
+// The sort key of a name under the reading choices: the head field, the delimiter,
+// the tail field. With neither reading choice on it is buildSortKey's key, and so is
+// the key of every name that is no "Last, First" line and takes no particle along.
+// commaLine (when given) tells whether the name was read as a "Last, First" line.
+QString buildReadingKey(QStringView name, const SortOptions &options, const ReadingChoices &choices,
+                        const SuffixTest &isSuffix, const ParticleTest &isParticle, bool *commaLine = nullptr);
+
+// What a key was filed under: its head field and its tail field (without spaces at
+// its ends); the other fields of the reading stay empty.
+NameReading readingOfKey(QStringView key);
+
+// "Sorted under: de la Hoya, then: Oscar"; without ", then: …" when the tail is empty.
+QString sortedUnderText(const NameReading &reading);
+
+} // namespace orvella::sorting

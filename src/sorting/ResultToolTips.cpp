@@ -1,0 +1,51 @@
+#include "sorting/ResultToolTips.h"
+
+#include "sorting/NameReading.h"
+
+#include <memory>
+
+namespace orvella::sorting {
+
+void ResultRows::note(std::size_t row, QStringView key, QStringView head, Shown shown)
+{
+    if (row < m_rows.size())
+        m_rows.resize(row);
+    while (m_rows.size() < row) // rows the run did not add: an empty head field
+        m_rows.push_back({0, Shown::Revealed});
+    if (shown == Shown::AsEntered) {
+        m_asEntered.push_back(sortedUnderText(readingOfKey(key)));
+        m_rows.push_back({static_cast<std::uint32_t>(m_asEntered.size() - 1), shown});
+    } else {
+        m_rows.push_back({static_cast<std::uint32_t>(trimSpaces(head).size()), shown});
+    }
+}
+
+QString ResultRows::toolTip(int row, const QString &text) const
+{
+    if (row < 0 || static_cast<std::size_t>(row) >= m_rows.size())
+        return QString();
+    const Row &r = m_rows[static_cast<std::size_t>(row)];
+    if (r.shown == Shown::AsEntered)
+        return m_asEntered[r.value];
+    // The display name is the key's fields without spaces at their ends, joined by
+    // one space: the head field stands at one end of it.
+    const qsizetype length = std::min<qsizetype>(r.value, text.size());
+    NameReading reading;
+    const QStringView shown(text);
+    if (r.shown == Shown::RevealedHeadFirst) {
+        reading.sortedUnder = shown.left(length).toString();
+        reading.then = trimSpaces(shown.mid(length)).toString();
+    } else {
+        reading.sortedUnder = shown.right(length).toString();
+        reading.then = trimSpaces(shown.left(shown.size() - length)).toString();
+    }
+    return sortedUnderText(reading);
+}
+
+std::function<QString(int row, const QString &text)> ResultRows::toolTips() &&
+{
+    auto kept = std::make_shared<const ResultRows>(std::move(*this));
+    return [kept](int row, const QString &text) { return kept->toolTip(row, text); };
+}
+
+} // namespace orvella::sorting

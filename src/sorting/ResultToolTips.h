@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace orvella::sorting {
+
+// How a run filed each of its result rows, kept for the rows' tooltips ("Sorted
+// under: …"). A row shown as its key reveals it holds its head field at one end
+// (the end, or in the First/Last reading the start), so a row keeps only the head
+// field's length and the tooltip is worked out from the row's text when asked; a
+// row shown as entered keeps its tooltip text.
+class ResultRows {
+public:
+    enum class Shown { Revealed, RevealedHeadFirst, AsEntered };
+
+    void reserve(std::size_t rows) { m_rows.reserve(rows); }
+    // Result row `row` (0-based) came from a key with this head field. Rows from `row`
+    // on that were noted before are forgotten (the results were cleared meanwhile).
+    void note(std::size_t row, QStringView key, QStringView head, Shown shown);
+
+    // The rows' tooltips, for NameListModel::setToolTipSource.
+    std::function<QString(int row, const QString &text)> toolTips() &&;
+
+private:
+    struct Row {
+        std::uint32_t value; // the head field's length without spaces at its ends, or an index into m_asEntered
+        Shown shown;
+    };
+    QString toolTip(int row, const QString &text) const;
+
+    std::vector<Row> m_rows;
+    std::vector<QString> m_asEntered;
+};
+
+} // namespace orvella::sorting

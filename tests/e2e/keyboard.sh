@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# The keyboard, end to end: in the real program under Xvfb, Tab from the input list
+# reaches "Start Sorting" and Return on it sorts; Alt+I ("L&ist") opens the suffix
+# list editor and Escape closes it, as its close box does.
+# Usage: keyboard.sh path/to/orvella
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+e2e_begin "$@"
+
+start_program
+click PushButton7 # Load Sample/Example Names
+click ListView1
+# The input list, the result list, Add One Name, Load List Of Names From File,
+# Clear List, then Start Sorting.
+key_in "$MAIN" Tab Tab Tab Tab Tab
+key_in "$MAIN" Return
+expect_box Orvella # "Done."
+copy_expect "John Smith Jr." "Joe Tavrin" "Mr. Joe Tavrin" "Peter Tavrin"
+
+key_in "$MAIN" alt+i
+editor=$(wait_for_window '^Suffix List$')
+main_hidden() { ! windows '^Orvella$' | grep -qx "$MAIN"; }
+wait_until "the main window to hide" main_hidden
+key_in "$editor" Escape
+wait_gone "$editor"
+main_shown() { windows '^Orvella$' | grep -qx "$MAIN"; }
+wait_until "the main window to come back" main_shown
+pass "Return on a focused Start Sorting sorts; Escape closes the Suffix List window"

@@ -1,0 +1,63 @@
+#!/usr/bin/env bash
+# The Debian package, as `cmake --build build --target package` makes it: made here by
+# CPack into a scratch folder, its file list and control fields checked, unpacked into
+# a scratch root (dpkg -x) and validated there: desktop-file-validate on the desktop
+# entry, appstreamcli on the metainfo file and on the whole tree (its launchable and
+# icon must be there), and the unpacked program answers --version.
+# Usage: check_deb.sh path/to/build
+set -euo pipefail
+build=$(readlink -f "${1:?usage: $0 path/to/build}")
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+cpack --config "$build/CPackConfig.cmake" -B "$scratch/out" >"$scratch/cpack.log" 2>&1 ||
+  { cat "$scratch/cpack.log" >&2; fail "CPack could not make the package"; }
+debs=("$scratch"/out/*.deb)
+[ "${#debs[@]}" -eq 1 ] && [ -f "${debs[0]}" ] || fail "expected one .deb, found: ${debs[*]}"
+deb=${debs[0]}
+echo "package: $(basename "$deb")"
+
+# Every file it installs, and nothing else (folders aside).
+expected="./usr/bin/orvella
+./usr/share/applications/orvella.desktop
+./usr/share/icons/hicolor/256x256/apps/orvella.png
+./usr/share/icons/hicolor/48x48/apps/orvella.png
+./usr/share/icons/hicolor/scalable/apps/orvella.svg
+./usr/share/metainfo/example.velmora.orvella.metainfo.xml"
+actual=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort)
+[ "$actual" = "$expected" ] || fail "the package holds:
+$actual
+expected:
+$expected"
+
+# The libraries it links are its dependencies (found by dpkg-shlibdeps).
+depends=$(dpkg-deb -f "$deb" Depends)
+for library in libqt6widgets6 libqt6svg6 libxlsxwriter; do
+  [[ "$depends" == *"$library"* ]] || fail "Depends does not name $library: $depends"
+done
+
+root="$scratch/root"
+dpkg -x "$deb" "$root"
+share="$root/usr/share"
+for size in 48 256; do
+  drawn=$(identify -format '%wx%h' "$share/icons/hicolor/${size}x${size}/apps/orvella.png")
+  [ "$drawn" = "${size}x${size}" ] || fail "the ${size} px icon is $drawn"
+done
+
+entry="$share/applications/orvella.desktop"
+desktop-file-validate "$entry" || fail "desktop-file-validate refuses the desktop entry"
+# A file manager offers "Open with Orvella" for text files and passes their paths.
+grep -qx 'Exec=orvella %F' "$entry" || fail "the desktop entry does not start orvella with the files (%F)"
+grep -qx 'MimeType=text/plain;' "$entry" || fail "the desktop entry does not declare text files"
+
+appstreamcli validate --no-net "$share/metainfo/example.velmora.orvella.metainfo.xml" ||
+  fail "appstreamcli refuses the metainfo file"
+appstreamcli validate-tree --no-net "$root" || fail "appstreamcli refuses the installed tree"
+
+version=$(env -u DISPLAY "$root/usr/bin/orvella" --version) || fail "the packaged program does not start"
+[ "$version" = "Orvella $(dpkg-deb -f "$deb" Version)" ] || fail "the packaged program says \"$version\""
+echo "PASS: the package installs the program, its desktop entry, icons and metainfo, and both validators accept them"
