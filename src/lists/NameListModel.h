@@ -1,10 +1,10 @@
 #pragma once
 
+#include "lists/TextRows.h"
+
 #include <QAbstractListModel>
 #include <QElapsedTimer>
 #include <QItemSelectionModel>
-#include "lists/TextRows.h"
-
 #include <QList>
 #include <QString>
 #include <QStringList>
