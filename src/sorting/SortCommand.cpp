@@ -174,12 +174,12 @@ void SortCommand::PushButton17_Click()
     // How each result row was filed, for the rows' tooltips.
     ResultRows rows;
     p.step(150, [&] { rows.reserve(keys.size()); });
-    const auto append = [&](QString shown, size_t k) {
+    const auto append = [&](QString shown, size_t k, QStringView head) {
         ctx.results.append(std::move(shown));
         const ResultRows::Shown how = shownAsEntered(k) ? ResultRows::Shown::AsEntered
             : m_controls.options().option2               ? ResultRows::Shown::RevealedHeadFirst
                                                          : ResultRows::Shown::Revealed;
-        rows.note(static_cast<std::size_t>(ctx.results.count() - 1), keys[k], headField(keys[k]), how);
+        rows.note(static_cast<std::size_t>(ctx.results.count() - 1), keys[k], head, how);
     };
 
     // By position: running out of memory empties the keys in the middle of the loop.
@@ -192,7 +192,7 @@ void SortCommand::PushButton17_Click()
         if (p.test(156, [&] { return m_controls.keepUnique(); })) {
             if (p.test(158, [&] { return unique.seen(head); }))
                 continue;
-            p.step(160, [&] { append(shownName(k), k); });
+            p.step(160, [&] { append(shownName(k), k, head); });
             p.step(162, [&] { unique.add(head); });
         } else if (p.test(164, [&] { return m_controls.keepLimited(); })) {
             clsDomain *group = nullptr;
@@ -214,7 +214,7 @@ void SortCommand::PushButton17_Click()
                         shown = shownName(k);
                         group->AddEmailAddress(shown);
                     });
-                    p.step(184, [&] { append(shown, k); });
+                    p.step(184, [&] { append(shown, k, head); });
                 }
             } else {
                 clsDomain *const created = p.value<clsDomain *>(186, nullptr, [&] { return groups.create(); });
@@ -224,11 +224,11 @@ void SortCommand::PushButton17_Click()
                     created->AddEmailAddress(shown);
                 });
                 p.step(190, [&] { created->setDomain(head.toString()); });
-                p.step(192, [&] { append(shown, k); });
+                p.step(192, [&] { append(shown, k, head); });
                 p.step(194, [&] { groups.add(created); });
             }
         } else {
-            p.step(196, [&] { append(shownName(k), k); });
+            p.step(196, [&] { append(shownName(k), k, head); });
         }
     }
     if (!p.ranOutOfMemory())
