@@ -16,6 +16,12 @@ void tuneAllocatorForLargeLists()
     // merge stalls the window for a tenth of a second or more in the middle of some
     // unrelated paint. Without fast bins, blocks are merged as they are freed.
     mallopt(M_MXFAST, 0);
+    // Large blocks (a list's blocks of names, a sort's arrays) come straight from the
+    // system and go back to it when freed. Left alone, glibc raises this threshold to
+    // the size of each such block freed, so that the next ones land in the heap and
+    // stay part of the process for good: after a sort of ten million names, hundreds of
+    // megabytes more than the lists hold.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
 #endif
 }
 

@@ -19,4 +19,12 @@ inline QString shownText(const QString &text)
     return text;
 }
 
+// The same for a text that is not a string of its own.
+inline QString shownText(QStringView text)
+{
+    if (text.size() > kShownLength)
+        return text.left(kShownLength).toString() + QChar(0x2026);
+    return text.toString();
+}
+
 } // namespace orvella::core

@@ -25,7 +25,7 @@ QString ClipboardText(const ExportList &list, const std::function<void()> &yield
         const int items = list.itemCount();
         for (int i = 1; i <= items; ++i) {
             yield();
-            const qsizetype length = list.field(i, c).size();
+            const qsizetype length = list.fieldLength(i, c);
             w = std::max(w, length);
             if (c == columns)
                 total += length + 2; // CR LF
@@ -44,16 +44,15 @@ QString ClipboardText(const ExportList &list, const std::function<void()> &yield
             continue;
         for (int c = 1; c <= columns; ++c) {
             yield();
-            const QString field = list.field(i, c);
-            text += field;
+            const qsizetype length = list.appendField(text, i, c);
             // The last field gets neither padding nor TAB: both would be cut off again
             // with the line's trailing spaces, and padding every line to the widest
             // one would cost its length once per item.
             if (c == columns)
                 break;
             const qsizetype w = width[static_cast<size_t>(c - 1)];
-            if (field.size() < w)
-                text.append(QString(w - field.size(), space));
+            if (length < w)
+                text.append(QString(w - length, space));
             text += QChar(u'\t');
         }
         qsizetype end = text.size();

@@ -31,8 +31,22 @@ QString NameListExport::field(int item, int column) const
 
 bool NameListExport::isChecked(int item) const
 {
-    (void)m_list.item(item); // a missing item fails like a missing field
+    (void)m_list.itemView(item); // a missing item fails like a missing field
     return true;
+}
+
+qsizetype NameListExport::fieldLength(int item, int column) const
+{
+    checkColumn(column);
+    return m_list.itemView(item).size();
+}
+
+qsizetype NameListExport::appendField(QString &text, int item, int column) const
+{
+    checkColumn(column);
+    const QStringView value = m_list.itemView(item);
+    text.append(value);
+    return value.size();
 }
 
 } // namespace orvella::exporting

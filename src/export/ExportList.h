@@ -22,6 +22,17 @@ public:
     // Whether the item's check box is ticked; a list without check boxes counts every
     // item as checked. Throws a Failure for an item that does not exist.
     virtual bool isChecked(int item) const = 0;
+
+    // The same as field(item, column).size(); a list may answer without building the text.
+    virtual qsizetype fieldLength(int item, int column) const { return field(item, column).size(); }
+    // Appends field(item, column) to text and answers its length; a list may copy the
+    // text straight from where it keeps it.
+    virtual qsizetype appendField(QString &text, int item, int column) const
+    {
+        const QString value = field(item, column);
+        text += value;
+        return value.size();
+    }
 };
 
 // One of the window's name lists: one column, captioned like the list.
@@ -33,6 +44,8 @@ public:
     int itemCount() const override;
     QString field(int item, int column) const override;
     bool isChecked(int item) const override;
+    qsizetype fieldLength(int item, int column) const override;
+    qsizetype appendField(QString &text, int item, int column) const override;
 
 private:
     const lists::NameListModel &m_list;

@@ -110,7 +110,7 @@ void ListFileCommands::PushButton9_Click()
         p.step(134, [&] { ctx.desktop.yield(); });
         whole = false;
         p.step(136, [&] {
-            file->writeLine(ctx.input.item(i));
+            file->writeLine(ctx.input.itemView(i));
             whole = true;
         });
     }

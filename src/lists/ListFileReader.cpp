@@ -4,6 +4,7 @@
 #include "core/Failure.h"
 #include "core/Paths.h"
 #include "lists/NameListModel.h"
+#include "lists/TextRows.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -51,7 +52,7 @@ public:
         return true;
     }
 
-    QList<QString> finish()
+    TextRows finish()
     {
         endLine(nullptr, 0);
         return std::move(m_items);
@@ -62,14 +63,14 @@ private:
     {
         if (!m_pending.isEmpty()) {
             m_pending.append(chars, length);
-            m_items.append(std::move(m_pending));
+            m_items.append(m_pending);
             m_pending = QString();
         } else if (length > 0) {
-            m_items.append(QString(chars, length));
+            m_items.append(QStringView(chars, length));
         }
     }
 
-    QList<QString> m_items;
+    TextRows m_items;
     QString m_pending;
 };
 
@@ -80,7 +81,7 @@ public:
     {
     }
 
-    QList<QString> read()
+    TextRows read()
     {
         const QByteArray head = m_file.peek(3);
         const auto startsWith = [&head](const char *bom) { return head.startsWith(bom); };

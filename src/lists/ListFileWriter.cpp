@@ -217,15 +217,16 @@ void WriteListFile(const NameListModel &list, const QString &path, core::Progres
     qsizetype width = caption.size();
     for (int i = 1; i <= n; ++i) {
         desktop.yield();
-        width = std::max(width, list.item(i).size());
+        width = std::max(width, list.itemView(i).size());
     }
     if (progress)
         show(10);
 
     ListFileOutput out(path, filter);
     QString line;
-    const auto field = [&](const QString &value) {
-        line = value;
+    const auto field = [&](QStringView value) {
+        line.truncate(0); // keeps the buffer for the next line
+        line.append(value);
         if (line.size() < width)
             line.resize(width, QLatin1Char(' '));
         line.append(QLatin1Char('\t'));
@@ -240,7 +241,7 @@ void WriteListFile(const NameListModel &list, const QString &path, core::Progres
     for (int i = 1; i <= n; ++i) {
         desktop.yield();
         desktop.yield(); // before the column
-        field(list.item(i));
+        field(list.itemView(i));
         if (progress) {
             desktop.yield();
             const int now = list.count();

@@ -5,6 +5,7 @@
 #include "core/ShownText.h"
 
 #include <QTimer>
+#include <algorithm>
 #include <utility>
 
 namespace orvella::lists {
@@ -22,35 +23,32 @@ void NameListModel::checkPosition(int position) const
                                .arg(m_items.size()));
 }
 
-const QString &NameListModel::item(int position) const
+QStringView NameListModel::itemView(int position) const
 {
     checkPosition(position);
     return m_items.at(position - 1);
 }
 
-void NameListModel::append(const QString &text)
+void NameListModel::append(QStringView text)
 {
     m_items.append(text);
     appended();
 }
 
-void NameListModel::append(QString &&text)
-{
-    m_items.append(std::move(text));
-    appended();
-}
-
-void NameListModel::appendMany(QList<QString> texts)
+void NameListModel::appendMany(const QList<QString> &texts)
 {
     if (texts.isEmpty())
         return;
-    if (m_items.isEmpty() && m_shownRows == 0) {
-        m_items = std::move(texts);
-    } else {
-        m_items.reserve(m_items.size() + texts.size());
-        for (QString &text : texts)
-            m_items.append(std::move(text));
-    }
+    for (const QString &text : texts)
+        m_items.append(text);
+    appended();
+}
+
+void NameListModel::appendMany(TextRows texts)
+{
+    if (texts.isEmpty())
+        return;
+    m_items.append(std::move(texts));
     appended();
 }
 
@@ -62,21 +60,38 @@ void NameListModel::appended()
         // it a few times a second instead of at every pass of the event loop.
         const qint64 sinceLast = m_sinceFlush.isValid() ? m_sinceFlush.elapsed() : kBigListFlushMs;
         if (m_shownRows < kSmallList || sinceLast >= kBigListFlushMs)
-            QMetaObject::invokeMethod(this, &NameListModel::flushPendingRows, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, &NameListModel::flushQueuedRows, Qt::QueuedConnection);
         else
-            QTimer::singleShot(kBigListFlushMs - sinceLast, this, &NameListModel::flushPendingRows);
+            QTimer::singleShot(kBigListFlushMs - sinceLast, this, &NameListModel::flushQueuedRows);
     }
     emit itemsChanged();
+}
+
+void NameListModel::flushQueuedRows()
+{
+    m_flushQueued = false;
+    showRows(kRowsPerPass);
+    // Millions of rows reach the views a slice per pass of the event loop.
+    if (hasPendingRows()) {
+        m_flushQueued = true;
+        QMetaObject::invokeMethod(this, &NameListModel::flushQueuedRows, Qt::QueuedConnection);
+    }
 }
 
 void NameListModel::flushPendingRows()
 {
     m_flushQueued = false;
-    if (m_items.size() <= m_shownRows)
+    showRows(m_items.size());
+}
+
+void NameListModel::showRows(qsizetype most)
+{
+    const qsizetype last = std::min(m_items.size(), m_shownRows + most);
+    if (last <= m_shownRows)
         return;
     m_sinceFlush.start();
-    beginInsertRows(QModelIndex(), static_cast<int>(m_shownRows), static_cast<int>(m_items.size() - 1));
-    m_shownRows = m_items.size();
+    beginInsertRows(QModelIndex(), static_cast<int>(m_shownRows), static_cast<int>(last - 1));
+    m_shownRows = last;
     endInsertRows();
 }
 
@@ -84,7 +99,7 @@ void NameListModel::setItem(int position, const QString &text)
 {
     checkPosition(position);
     flushPendingRows();
-    m_items[position - 1] = text;
+    m_items.replace(position - 1, text);
     const QModelIndex changed = index(position - 1);
     emit dataChanged(changed, changed);
     emit itemsChanged();
@@ -95,7 +110,7 @@ void NameListModel::removeAt(int position)
     checkPosition(position);
     flushPendingRows();
     beginRemoveRows(QModelIndex(), position - 1, position - 1);
-    m_items.removeAt(position - 1);
+    m_items.remove(position - 1);
     m_shownRows = m_items.size();
     if (m_toolTipSource) {
         // Rows after the removed one move up by one.
@@ -110,7 +125,8 @@ void NameListModel::removeAt(int position)
 void NameListModel::clear()
 {
     beginResetModel();
-    core::releaseInBackground(std::exchange(m_items, {}));
+    // Freeing ten million names' blocks takes a moment of its own: done on a worker.
+    core::releaseInBackground(std::exchange(m_items, TextRows()));
     m_shownRows = 0;
     m_toolTipSource = {};
     endResetModel();
@@ -150,10 +166,10 @@ QVariant NameListModel::data(const QModelIndex &index, int role) const
     if (role == Qt::DisplayRole) // a very long item shows its beginning only (the item keeps it all)
         return core::shownText(m_items.at(index.row()));
     if (role == Qt::EditRole)
-        return m_items.at(index.row());
+        return m_items.at(index.row()).toString();
     if (role == Qt::ToolTipRole && m_toolTipSource) {
         // Cut like the row itself: a tooltip can name a whole multi-megabyte name.
-        QString tip = m_toolTipSource(index.row(), m_items.at(index.row()));
+        QString tip = m_toolTipSource(index.row(), m_items.at(index.row()).toString());
         if (!tip.isEmpty())
             return core::shownText(tip);
     }

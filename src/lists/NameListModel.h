@@ -1,10 +1,14 @@
 #pragma once
 
+#include "lists/TextRows.h"
+
 #include <QAbstractListModel>
 #include <QElapsedTimer>
 #include <QItemSelectionModel>
 #include <QList>
 #include <QString>
+#include <QStringList>
+#include <QStringView>
 #include <functional>
 
 namespace orvella::lists {
@@ -13,23 +17,37 @@ namespace orvella::lists {
 // caption. Items are kept exactly as received and may repeat. Serves the input list,
 // the result list and the suffix list.
 //
+// The texts are kept in large blocks (TextRows), not as a string per item: a view, a
+// command or an export gets a view of one item, or a string built for that item only.
+//
 // Appends are cheap: views learn of new rows in one batch when the event loop next
 // runs, so a command that appends a million items and yields in between does not make
 // the view relayout for every row.
 class NameListModel : public QAbstractListModel {
     Q_OBJECT
 public:
+    // A view takes in new rows in time that grows with their number (ten million rows
+    // at once would hold the window for a good part of a second): appended rows reach
+    // the views at most this many per pass of the event loop.
+    static constexpr qsizetype kRowsPerPass = 1000000;
+
     explicit NameListModel(QString caption, QObject *parent = nullptr);
 
     int count() const { return static_cast<int>(m_items.size()); }
     bool isEmpty() const { return m_items.isEmpty(); }
     // The item at a 1-based position; throws a Failure for a position that does not exist.
-    const QString &item(int position) const;
-    const QList<QString> &items() const { return m_items; }
+    QString item(int position) const { return itemView(position).toString(); }
+    // The same without a copy; valid until the list next changes.
+    QStringView itemView(int position) const;
+    // Every item, as strings of their own (for short lists such as the suffix list).
+    QStringList items() const { return m_items.toList(); }
+    // The texts themselves, for reading through a long list in order.
+    const TextRows &rows() const { return m_items; }
 
-    void append(const QString &text);
-    void append(QString &&text);
-    void appendMany(QList<QString> texts);
+    void append(QStringView text);
+    void append(const QString &text) { append(QStringView(text)); }
+    void appendMany(const QList<QString> &texts);
+    void appendMany(TextRows texts);
     // Replaces the item at a 1-based position; throws for a position that does not exist.
     void setItem(int position, const QString &text);
     // Removes the item at a 1-based position; throws for a position that does not exist.
@@ -52,6 +70,8 @@ public:
 
     // Tells the views about every appended row now instead of at the next event-loop pass.
     void flushPendingRows();
+    // True while the views have not yet been told about every row.
+    bool hasPendingRows() const { return m_shownRows < m_items.size(); }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -64,12 +84,14 @@ signals:
 private:
     void checkPosition(int position) const;
     void appended();
+    void flushQueuedRows();
+    void showRows(qsizetype most);
 
     static constexpr qsizetype kSmallList = 20000;
     static constexpr qint64 kBigListFlushMs = 250;
 
     QString m_caption;
-    QList<QString> m_items;
+    TextRows m_items;
     qsizetype m_shownRows = 0;
     bool m_flushQueued = false;
     QElapsedTimer m_sinceFlush;

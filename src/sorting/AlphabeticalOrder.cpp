@@ -73,7 +73,8 @@ struct SortKeyPart {
     std::vector<char16_t> units;
 };
 
-void buildPart(const std::vector<QString> &keys, std::uint32_t from, std::uint32_t to, const QByteArray &locale,
+template<typename Keys>
+void buildPart(const Keys &keys, std::uint32_t from, std::uint32_t to, const QByteArray &locale,
                SortKeyPart &part, std::vector<std::size_t> &starts, std::vector<Entry> &entries)
 {
     const Collator collator(locale);
@@ -112,7 +113,8 @@ struct SortKeySource {
 
 // Entries whose sort keys are equal lie side by side; such runs go into exact key
 // order, and equal keys keep their input order.
-void settleEqualSortKeys(std::vector<Entry> &entries, const SortKeySource &source, const std::vector<QString> &keys)
+template<typename Keys>
+void settleEqualSortKeys(std::vector<Entry> &entries, const SortKeySource &source, const Keys &keys)
 {
     auto same = [&source](const Entry &a, const Entry &b) {
         return a.length == b.length &&
@@ -168,7 +170,8 @@ QByteArray collationLocale()
 namespace {
 
 // The whole work of alphabeticalOrder; on this thread and, for a large list, one more.
-KeyOrder orderBySortKeys(const std::vector<QString> &keys, const QByteArray &locale, bool twoThreads,
+template<typename Keys>
+KeyOrder orderBySortKeys(const Keys &keys, const QByteArray &locale, bool twoThreads,
                          const std::function<void()> &yield)
 {
     const auto count = static_cast<std::uint32_t>(keys.size());
@@ -200,10 +203,8 @@ KeyOrder orderBySortKeys(const std::vector<QString> &keys, const QByteArray &loc
     return order;
 }
 
-} // namespace
-
-KeyOrder alphabeticalOrder(const std::vector<QString> &keys, const QByteArray &locale,
-                           const std::function<void()> &yield)
+template<typename Keys>
+KeyOrder alphabeticalOrderOf(const Keys &keys, const QByteArray &locale, const std::function<void()> &yield)
 {
     if (yield)
         yield();
@@ -213,6 +214,19 @@ KeyOrder alphabeticalOrder(const std::vector<QString> &keys, const QByteArray &l
     KeyOrder order;
     core::runWhileYielding([&] { order = orderBySortKeys(keys, locale, true, {}); }, yield);
     return order;
+}
+
+} // namespace
+
+KeyOrder alphabeticalOrder(const std::vector<QString> &keys, const QByteArray &locale,
+                           const std::function<void()> &yield)
+{
+    return alphabeticalOrderOf(keys, locale, yield);
+}
+
+KeyOrder alphabeticalOrder(const KeyTexts &keys, const QByteArray &locale, const std::function<void()> &yield)
+{
+    return alphabeticalOrderOf(keys, locale, yield);
 }
 
 } // namespace orvella::sorting

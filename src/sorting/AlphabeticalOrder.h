@@ -1,6 +1,7 @@
 #pragma once
 
 #include "sorting/KeySort.h"
+#include "sorting/KeyTexts.h"
 
 #include <QByteArray>
 #include <QString>
@@ -24,5 +25,6 @@ QByteArray collationLocaleFrom(const QByteArray &value);
 // calling yield. Throws a Failure when the locale has no collator at all.
 KeyOrder alphabeticalOrder(const std::vector<QString> &keys, const QByteArray &locale,
                            const std::function<void()> &yield);
+KeyOrder alphabeticalOrder(const KeyTexts &keys, const QByteArray &locale, const std::function<void()> &yield);
 
 } // namespace orvella::sorting

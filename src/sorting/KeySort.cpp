@@ -1,6 +1,7 @@
 #include "sorting/KeySort.h"
 
 #include "core/BackgroundWork.h"
+#include "sorting/KeyTexts.h"
 #include "sorting/MsdSort.h"
 
 namespace orvella::sorting {
@@ -30,6 +31,25 @@ std::vector<Entry> sortedEntries(const std::vector<QString> &keys, const std::fu
     else
         core::runWhileYielding([&] { msd::sortOnTwoThreads(sorter, entries); }, yield);
     return entries;
+}
+
+// The order of keys kept in blocks. The entries' memory is reserved by the caller;
+// they are made, sorted and dropped on the thread that runs this.
+KeyOrder orderOfTexts(const KeyTexts &keys, std::vector<Entry> entries, bool twoThreads,
+                      const std::function<void()> &yield)
+{
+    const auto count = static_cast<std::uint32_t>(keys.size());
+    for (std::uint32_t i = 0; i < count; ++i)
+        entries.push_back({0, i, static_cast<std::uint32_t>(keys[i].size())});
+    msd::MsdSorter<KeyTexts> sorter(keys);
+    if (twoThreads)
+        msd::sortOnTwoThreads(sorter, entries);
+    else
+        sorter.sort(entries.data(), entries.data() + entries.size(), 0, yield);
+    KeyOrder order(count);
+    for (std::uint32_t i = 0; i < count; ++i)
+        order[i] = entries[i].index;
+    return order;
 }
 
 } // namespace
@@ -79,18 +99,19 @@ KeyOrder exactOrder(const std::vector<QString> &keys, const std::function<void()
     return order;
 }
 
-void applyOrderWhileYielding(const KeyOrder &order, const std::function<void()> &yield, std::vector<QString> &keys,
-                             std::vector<QString> *alongside)
+KeyOrder exactOrder(const KeyTexts &keys, const std::function<void()> &yield)
 {
-    const auto work = [&] {
-        applyOrder(keys, order);
-        if (alongside)
-            applyOrder(*alongside, order);
-    };
+    if (yield)
+        yield();
+    // Reserved here, so that a lack of memory shows as such before any thread starts.
+    std::vector<Entry> entries;
+    entries.reserve(keys.size());
     if (keys.size() < msd::kThreadedFrom)
-        work();
-    else
-        core::runWhileYielding(work, yield);
+        return orderOfTexts(keys, std::move(entries), false, yield);
+    // Ten million entries take a while to make and to read back: all on the workers.
+    KeyOrder order;
+    core::runWhileYielding([&] { order = orderOfTexts(keys, std::move(entries), true, {}); }, yield);
+    return order;
 }
 
 } // namespace orvella::sorting

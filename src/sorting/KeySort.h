@@ -7,6 +7,8 @@
 
 namespace orvella::sorting {
 
+class KeyTexts;
+
 // Key order: UTF-16 code unit by code unit; a proper prefix comes first. No locale,
 // no case folding (so "Zed" < "adam" and " " < "!" < digits < letters).
 int compareKeys(QStringView a, QStringView b);
@@ -21,6 +23,9 @@ using KeyOrder = std::vector<std::uint32_t>;
 
 // The order sortKeysStable sorts into, without moving the keys.
 KeyOrder exactOrder(const std::vector<QString> &keys, const std::function<void()> &yield);
+// The same for keys kept in blocks; a large list is ordered on worker threads while
+// the calling thread keeps calling yield.
+KeyOrder exactOrder(const KeyTexts &keys, const std::function<void()> &yield);
 
 // Puts items into an order: afterwards item i is what was item order[i].
 template<typename T>
@@ -32,10 +37,5 @@ void applyOrder(std::vector<T> &items, const KeyOrder &order)
         ordered.push_back(std::move(items[from]));
     items.swap(ordered);
 }
-
-// Puts keys, and the items that go with them, into an order; for a large list on a
-// worker thread while the calling thread keeps calling yield.
-void applyOrderWhileYielding(const KeyOrder &order, const std::function<void()> &yield, std::vector<QString> &keys,
-                             std::vector<QString> *alongside = nullptr);
 
 } // namespace orvella::sorting

@@ -12,6 +12,7 @@
 #include "lists/NameListModel.h"
 #include "sorting/AlphabeticalOrder.h"
 #include "sorting/KeySort.h"
+#include "sorting/KeyTexts.h"
 #include "sorting/ResultFilters.h"
 #include "sorting/ResultToolTips.h"
 #include "sorting/SortControls.h"
@@ -53,7 +54,7 @@ QString SortCommand::GetNames(const QString &name, bool *commaLine)
     });
 }
 
-QString SortCommand::RevealNames(const QString &key)
+QString SortCommand::RevealNames(QStringView key)
 {
     core::Procedure procedure(m_context.desktop, core::kMainWindowModule, "RevealNames");
     procedure.passOnOutOfMemory();
@@ -90,7 +91,11 @@ void SortCommand::PushButton17_Click()
     p.step(102, [&] { ctx.results.clear(); });
     const core::Pointer restore = p.value(104, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
 
-    std::vector<QString> keys;
+    // The keys in blocks of text rather than a string each: ten million of them take
+    // a third of the memory, and freeing them does not keep the allocator busy.
+    KeyTexts keys;
+    // The keys' positions in sorted order.
+    KeyOrder order;
     // With "Last, First" lines read: for each key, the name as entered when it is
     // shown so (a "Last, First" line), else empty.
     std::vector<QString> asEntered;
@@ -102,7 +107,8 @@ void SortCommand::PushButton17_Click()
     // When memory runs out, the keys and filters go before the report is shown, and
     // the run then skips to its closing steps.
     p.onOutOfMemory([&] {
-        std::vector<QString>().swap(keys);
+        keys.clear();
+        KeyOrder().swap(order);
         std::vector<QString>().swap(asEntered);
         duplicates = {};
         unique = {};
@@ -114,11 +120,10 @@ void SortCommand::PushButton17_Click()
     int total = 0;
     p.step(110, [&] {
         total = ctx.input.count();
-        keys.reserve(static_cast<size_t>(total));
     });
     const QString processing = QStringLiteral("Processing: ");
     const auto addKey = [&] {
-        keys.emplace_back();
+        keys.appendEmpty();
         if (showsCommaLines)
             asEntered.emplace_back();
     };
@@ -146,21 +151,14 @@ void SortCommand::PushButton17_Click()
                 continue; // an earlier equal name already has its key
             p.step(126, [&] { duplicates.add(name); });
             p.step(128, addKey);
-            p.step(130, [&] { keys.back() = keyOf(name); });
+            p.step(130, [&] { keys.setLast(keyOf(name)); });
         } else {
             p.step(132, addKey);
-            p.step(134, [&] { keys.back() = keyOf(name); });
+            p.step(134, [&] { keys.setLast(keyOf(name)); });
         }
     }
 
-    p.step(138, [&] {
-        if (!alphabetical && !showsCommaLines) {
-            sortKeysStable(keys, yield);
-            return;
-        }
-        const KeyOrder order = alphabetical ? alphabeticalOrder(keys, collation, yield) : exactOrder(keys, yield);
-        applyOrderWhileYielding(order, yield, keys, showsCommaLines ? &asEntered : nullptr);
-    });
+    p.step(138, [&] { order = alphabetical ? alphabeticalOrder(keys, collation, yield) : exactOrder(keys, yield); });
     p.step(140, [&] { ctx.results.clear(); });
 
     LimitReader limit;
@@ -171,27 +169,30 @@ void SortCommand::PushButton17_Click()
     // A "Last, First" line shows as entered; every other name as its key reveals it.
     const auto shownAsEntered = [&](size_t k) { return k < asEntered.size() && !asEntered[k].isEmpty(); };
     const auto shownName = [&](size_t k) { return shownAsEntered(k) ? asEntered[k] : RevealNames(keys[k]); };
+    // The key at sorted position k; when ordering failed, the keys as they were read.
+    const auto sorted = [&](size_t k) { return order.size() == keys.size() ? size_t(order[k]) : k; };
     // How each result row was filed, for the rows' tooltips.
     ResultRows rows;
     p.step(150, [&] { rows.reserve(keys.size()); });
-    const auto append = [&](QString shown, size_t k) {
+    const auto append = [&](QString shown, size_t k, QStringView head) {
         ctx.results.append(std::move(shown));
         const ResultRows::Shown how = shownAsEntered(k) ? ResultRows::Shown::AsEntered
             : m_controls.options().option2               ? ResultRows::Shown::RevealedHeadFirst
                                                          : ResultRows::Shown::Revealed;
-        rows.note(static_cast<std::size_t>(ctx.results.count() - 1), keys[k], headField(keys[k]), how);
+        rows.note(static_cast<std::size_t>(ctx.results.count() - 1), keys[k], head, how);
     };
 
     // By position: running out of memory empties the keys in the middle of the loop.
-    for (size_t k = 0; k < keys.size(); ++k) {
-        const QString &key = keys[k];
+    for (size_t position = 0; position < keys.size(); ++position) {
+        const size_t k = sorted(position);
+        const QStringView key = keys[k];
         p.step(152, yield);
         const QStringView head = p.value(154, QStringView(), [&] { return headField(key); });
 
         if (p.test(156, [&] { return m_controls.keepUnique(); })) {
             if (p.test(158, [&] { return unique.seen(head); }))
                 continue;
-            p.step(160, [&] { append(shownName(k), k); });
+            p.step(160, [&] { append(shownName(k), k, head); });
             p.step(162, [&] { unique.add(head); });
         } else if (p.test(164, [&] { return m_controls.keepLimited(); })) {
             clsDomain *group = nullptr;
@@ -213,7 +214,7 @@ void SortCommand::PushButton17_Click()
                         shown = shownName(k);
                         group->AddEmailAddress(shown);
                     });
-                    p.step(184, [&] { append(shown, k); });
+                    p.step(184, [&] { append(shown, k, head); });
                 }
             } else {
                 clsDomain *const created = p.value<clsDomain *>(186, nullptr, [&] { return groups.create(); });
@@ -223,11 +224,11 @@ void SortCommand::PushButton17_Click()
                     created->AddEmailAddress(shown);
                 });
                 p.step(190, [&] { created->setDomain(head.toString()); });
-                p.step(192, [&] { append(shown, k); });
+                p.step(192, [&] { append(shown, k, head); });
                 p.step(194, [&] { groups.add(created); });
             }
         } else {
-            p.step(196, [&] { append(shownName(k), k); });
+            p.step(196, [&] { append(shownName(k), k, head); });
         }
     }
     if (!p.ranOutOfMemory())
@@ -245,6 +246,7 @@ void SortCommand::PushButton17_Click()
 
     // The run's working data can hold millions of strings; free it off the window's thread.
     core::releaseInBackground(std::move(keys));
+    core::releaseInBackground(std::move(order));
     core::releaseInBackground(std::move(asEntered));
     core::releaseInBackground(std::move(duplicates));
     core::releaseInBackground(std::move(unique));

@@ -29,7 +29,7 @@ public:
     // commaLine (when given) tells whether the name was read as a "Last, First" line.
     QString GetNames(const QString &name, bool *commaLine = nullptr);
     // The display name of one key under the current options (Form1.RevealNames).
-    QString RevealNames(const QString &key);
+    QString RevealNames(QStringView key);
     bool IsSuffix(QStringView word);
 
 private:

@@ -23,6 +23,19 @@ TEST(MemoryTuning, FreedSmallBlocksAreNotHeldBackForALaterMerge)
     // A few stay in the thread's own cache; none may wait in the fast bins.
     EXPECT_EQ(mallinfo2().smblks, 0u);
 }
+
+TEST(MemoryTuning, LargeBlocksStayOutsideTheHeapAfterOneIsFreed)
+{
+    orvella::app::tuneAllocatorForLargeLists();
+    // Kept where the compiler cannot drop a block that nothing reads.
+    static void *volatile block = nullptr;
+    block = std::malloc(30 << 20);
+    std::free(block);
+    const std::size_t mapped = mallinfo2().hblks;
+    block = std::malloc(20 << 20);
+    EXPECT_EQ(mallinfo2().hblks, mapped + 1);
+    std::free(block);
+}
 #endif
 
 } // namespace

@@ -67,7 +67,9 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"SpacesAndTabsKept", "  \r\n\tTab Name \t\r\n x ", {"  ", "\tTab Name \t", " x "}},
         LineCase{"DuplicatesKept", "a\na\na", {"a", "a", "a"}},
         LineCase{"EmptyFile", "", {}},
-        LineCase{"OnlyLineEnds", "\r\n\n\r\r\n\n", {}}),
+        LineCase{"OnlyLineEnds", "\r\n\n\r\r\n\n", {}},
+        LineCase{"LineLongerThanABlockAmongShortOnes", "a\n" + QByteArray(40000, 'x') + "\nb\r\n",
+                 {"a", QString(40000, QChar(u'x')), "b"}}),
     [](const auto &info) { return std::string(info.param.label); });
 
 struct EncodingCase {

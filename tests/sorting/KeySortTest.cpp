@@ -1,5 +1,6 @@
 #include "sorting/AlphabeticalOrder.h"
 #include "sorting/KeySort.h"
+#include "sorting/KeyTexts.h"
 #include "sorting/SortKeys.h"
 
 #include <QCollator>
@@ -317,6 +318,49 @@ TEST(AlphabeticalOrder, LargeInputsOnWorkersAgreeWithAComparisonSortAndYield)
     int yields = 0;
     EXPECT_EQ(alphabeticalOrder(keys, "en_US", [&] { ++yields; }), expected);
     EXPECT_GE(yields, 1);
+}
+
+TEST(KeyTexts, KeysReadBackAcrossBlocksAndAfterTheLastIsReplaced)
+{
+    KeyTexts keys;
+    std::vector<QString> plain;
+    const int count = 3 * int(KeyTexts::kBlockKeys) + 5;
+    for (int i = 0; i < count; ++i) {
+        keys.appendEmpty();
+        plain.emplace_back();
+        if (i % 5 == 0)
+            continue; // stays empty
+        const QString key = QStringLiteral("k%1").arg(i) + QString(i % 13, QChar(u'x'));
+        keys.setLast(u"a first key that is replaced");
+        keys.setLast(key);
+        plain.back() = key;
+    }
+    ASSERT_EQ(keys.size(), plain.size());
+    for (size_t i = 0; i < plain.size(); ++i)
+        ASSERT_EQ(keys[i].toString(), plain[i]) << "key " << i;
+    EXPECT_EQ(QStringView(keys.units(4097), keys[4097].size()).toString(), plain[4097]);
+    keys.clear();
+    EXPECT_TRUE(keys.empty());
+}
+
+TEST(KeyTexts, OrdersAgreeWithTheSameKeysAsStrings)
+{
+    // Below and above the size where the work moves to worker threads; long shared
+    // prefixes take the sort past its cached units.
+    QRandomGenerator random(7);
+    for (const int count : {3000, 60000}) {
+        std::vector<QString> strings = randomKeys(random, count);
+        strings[count / 2] = QString(300, u'x') + "b";
+        strings[count / 3] = QString(300, u'x') + "a";
+        KeyTexts texts;
+        for (const QString &key : strings)
+            texts.append(key);
+        int yields = 0;
+        EXPECT_EQ(exactOrder(texts, [&] { ++yields; }), exactOrder(strings, {})) << count << " keys";
+        EXPECT_GE(yields, 1);
+        if (count < 10000)
+            EXPECT_EQ(alphabeticalOrder(texts, "en_US", {}), alphabeticalOrder(strings, "en_US", {}));
+    }
 }
 
 } // namespace

@@ -114,6 +114,19 @@ TEST(SuffixList, LookupIgnoresCaseButNotDots)
     EXPECT_FALSE(list.IsSuffix(u"jr."));
 }
 
+TEST(SuffixList, LookupFollowsEditsAndRemovals)
+{
+    suffixes::SuffixList list;
+    list.model().appendMany({"Jr.", "Sr.", "III"});
+    EXPECT_TRUE(list.IsSuffix(u"sr."));
+    list.model().setItem(2, "IV");
+    EXPECT_FALSE(list.IsSuffix(u"sr."));
+    EXPECT_TRUE(list.IsSuffix(u"iv"));
+    list.model().removeAt(1);
+    EXPECT_FALSE(list.IsSuffix(u"jr."));
+    EXPECT_EQ(itemsOf(list.model()), (QStringList{"IV", "III"}));
+}
+
 TEST(SuffixList, LargeListsHaveNoLimit)
 {
     suffixes::SuffixList list;

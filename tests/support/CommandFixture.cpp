@@ -27,7 +27,7 @@ QStringList CommandFixture::results() const
 
 QStringList itemsOf(const lists::NameListModel &list)
 {
-    return QStringList(list.items().begin(), list.items().end());
+    return list.items();
 }
 
 } // namespace orvella::testing

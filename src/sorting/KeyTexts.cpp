@@ -1,0 +1,40 @@
+#include "sorting/KeyTexts.h"
+
+#include "core/Failure.h"
+
+#include <limits>
+
+namespace orvella::sorting {
+
+void KeyTexts::clear()
+{
+    m_blocks.clear();
+    m_size = 0;
+}
+
+void KeyTexts::appendEmpty()
+{
+    if (m_size % kBlockKeys == 0) {
+        // A full block gives back what its text reserved beyond its keys.
+        if (!m_blocks.empty())
+            m_blocks.back().text.squeeze();
+        m_blocks.emplace_back();
+        m_blocks.back().ends.reserve(kBlockKeys);
+    }
+    Block &block = m_blocks.back();
+    block.ends.push_back(static_cast<std::uint32_t>(block.text.size()));
+    ++m_size;
+}
+
+void KeyTexts::setLast(QStringView key)
+{
+    Block &block = m_blocks.back();
+    const std::uint32_t start = block.ends.size() < 2 ? 0 : block.ends[block.ends.size() - 2];
+    if (qsizetype(start) + key.size() > qsizetype(std::numeric_limits<std::uint32_t>::max()))
+        throw core::Failure(QStringLiteral("A sort key of %1 characters is too long to keep").arg(key.size()));
+    block.text.truncate(start);
+    block.text.append(key);
+    block.ends.back() = static_cast<std::uint32_t>(block.text.size());
+}
+
+} // namespace orvella::sorting
