@@ -5,10 +5,10 @@
 #include "core/Procedure.h"
 
 #include <QDialogButtonBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace orvella::app {
@@ -41,6 +41,9 @@ ParticleListWindow::ParticleListWindow(ReadingSettings &reading, core::Desktop &
     layout->addWidget(label);
     layout->addWidget(m_text, 1);
     layout->addWidget(buttons);
+    // Escape does what Cancel does.
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     resize(360, 420);
     reload();
 }
@@ -53,16 +56,8 @@ void ParticleListWindow::reload()
 void ParticleListWindow::save()
 {
     core::Procedure p(m_desktop, core::kMainWindowModule, "mnuEditParticles_Save");
-    p.step(100, [&] { m_reading.setParticles(ReadingSettings::unpackParticles(m_text->toPlainText())); });
-}
-
-void ParticleListWindow::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape) {
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
+    // One particle a line; the settings split at any white space and drop repeats.
+    p.step(100, [&] { m_reading.setParticles(m_text->toPlainText().split(QLatin1Char('\n'))); });
 }
 
 } // namespace orvella::app

@@ -24,9 +24,6 @@ public:
     void reload();
     void save();
 
-protected:
-    void keyPressEvent(QKeyEvent *event) override;
-
 private:
     ReadingSettings &m_reading;
     core::Desktop &m_desktop;

@@ -21,6 +21,7 @@
 #include <QApplication>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QStatusBar>
 #include <QTableWidget>
 #include <QBuffer>
@@ -668,6 +669,16 @@ TEST(MainWindowMenus, ParticleListIsEditedInItsOwnWindow)
     EXPECT_EQ(f.settings.writes, QStringList{"ParticleList=van der ibn"});
     EXPECT_TRUE(f.window->optionSettings().isParticle(u"IBN"));
     EXPECT_FALSE(f.window->optionSettings().isParticle(u"de"));
+
+    // Escape closes the window and keeps the list as saved.
+    QPointer<QWidget> open = f.window->mnuEditParticles_Click();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(open));
+    text = control<QPlainTextEdit>(*open, "ParticleText");
+    text->setPlainText("bin");
+    text->setFocus();
+    QTest::keyClick(text, Qt::Key_Escape);
+    EXPECT_TRUE(!open || !open->isVisible());
+    EXPECT_EQ(f.settings.writes, QStringList{"ParticleList=van der ibn"});
 }
 
 TEST(MainWindowStatus, CountsBothListsAndSaysWhatTheLastCommandDid)
