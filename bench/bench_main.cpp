@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -110,6 +111,13 @@ std::pair<double, double> timed(StallMeter &meter, app::MainWindow &window, Comm
     return {seconds, meter.stopMs()};
 }
 
+// The peak so far, noted after each command.
+QStringList peaks;
+void notePeak(const char *command)
+{
+    peaks << QStringLiteral("%1 %2").arg(QLatin1String(command)).arg(peakMiB(), 0, 'f', 1);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -141,6 +149,7 @@ int main(int argc, char **argv)
     desktop.openAnswer = namesFile;
     const auto [loadSeconds, loadStall] = timed(meter, window, [&] { click("PushButton3"); });
     longestStall = std::max(longestStall, loadStall);
+    notePeak("load");
     std::printf("load s %.3f\n", loadSeconds);
     const int names = window.inputList().count();
     std::printf("loaded names %d\n", names);
@@ -149,16 +158,19 @@ int main(int argc, char **argv)
     click("Option4");
     const auto [sortSeconds, sortStall] = timed(meter, window, [&] { click("PushButton17"); });
     longestStall = std::max(longestStall, sortStall);
+    notePeak("sort");
     std::printf("sort s %.3f\n", sortSeconds);
 
     desktop.saveAnswer = resultsFile;
     const auto [saveSeconds, saveStall] = timed(meter, window, [&] { click("PushButton4"); });
     longestStall = std::max(longestStall, saveStall);
+    notePeak("save");
     std::printf("save s %.3f\n", saveSeconds);
 
     click("Option3");
     const auto [suffixSeconds, suffixStall] = timed(meter, window, [&] { click("PushButton17"); });
     longestStall = std::max(longestStall, suffixStall);
+    notePeak("sort-suffix");
     std::printf("sort-suffix s %.3f\n", suffixSeconds);
 
     // The peak of the commands above, before the alphabetical order's collation keys.
@@ -170,14 +182,17 @@ int main(int argc, char **argv)
     window.menus().alphabeticalOrder->trigger();
     const auto [alphaSeconds, alphaStall] = timed(meter, window, [&] { click("PushButton17"); });
     longestStall = std::max(longestStall, alphaStall);
+    notePeak("sort-alpha");
     std::printf("sort-alpha s %.3f\n", alphaSeconds);
 
     const auto [copySeconds, copyStall] = timed(meter, window, [&] { click("PushButton5"); });
     longestStall = std::max(longestStall, copyStall);
+    notePeak("copy");
     std::printf("copy s %.3f\n", copySeconds);
 
     const auto [sheetSeconds, sheetStall] = timed(meter, window, [&] { click("PushButton13"); });
     longestStall = std::max(longestStall, sheetStall);
+    notePeak("spreadsheet");
     std::printf("spreadsheet s %.3f\n", sheetSeconds);
 
     std::printf("stall ms %.1f\n", longestStall);
@@ -186,6 +201,7 @@ int main(int argc, char **argv)
                 loadStall, sortStall, saveStall, suffixStall, alphaStall, copyStall, sheetStall);
     const double peak = peakMiB();
     std::printf("peak MiB %.1f\n", peak);
+    std::printf("peak MiB after each command: %s\n", qPrintable(peaks.join(QLatin1Char(' '))));
     std::printf("peak MiB before sort-alpha %.1f\n", peakExact);
     if (names > 0)
         std::printf("bytes/name %.0f\n", peak * 1024.0 * 1024.0 / names);

@@ -73,6 +73,16 @@ struct SortKeyPart {
     std::vector<char16_t> units;
 };
 
+// A key as parts, whether the run keeps its keys as strings or in blocks.
+KeyParts partsOf(const std::vector<QString> &keys, std::uint32_t index)
+{
+    return splitKey(keys[index]);
+}
+KeyParts partsOf(const KeyTexts &keys, std::uint32_t index)
+{
+    return keys[index];
+}
+
 template<typename Keys>
 void buildPart(const Keys &keys, std::uint32_t from, std::uint32_t to, const QByteArray &locale,
                SortKeyPart &part, std::vector<std::size_t> &starts, std::vector<Entry> &entries)
@@ -81,15 +91,13 @@ void buildPart(const Keys &keys, std::uint32_t from, std::uint32_t to, const QBy
     std::vector<std::uint8_t> bytes;
     std::size_t textUnits = 0;
     for (std::uint32_t i = from; i < to; ++i)
-        textUnits += static_cast<std::size_t>(keys[i].size());
+        textUnits += static_cast<std::size_t>(partsOf(keys, i).size());
     part.units.reserve(textUnits + 8 * static_cast<std::size_t>(to - from));
     for (std::uint32_t i = from; i < to; ++i) {
-        const QStringView key = keys[i];
-        const QStringView head = headField(key);
-        const QStringView tail = head.size() < key.size() ? key.mid(head.size() + kFieldDelimiter.size()) : QStringView(u"");
+        const KeyParts key = partsOf(keys, i);
         bytes.clear();
-        collator.appendField(head, bytes);
-        collator.appendField(tail, bytes);
+        collator.appendField(key.head, bytes);
+        collator.appendField(key.tail, bytes);
         if (bytes.size() % 2 != 0)
             bytes.push_back(0);
         starts[i] = part.units.size();
@@ -109,6 +117,15 @@ struct SortKeySource {
     {
         return (index < split ? first : second).units.data() + starts[index];
     }
+    std::uint64_t pack(std::uint32_t index, std::uint32_t length, qsizetype depth) const
+    {
+        return msd::packUnits(units(index), length, depth);
+    }
+    int compareFrom(std::uint32_t a, std::uint32_t aLength, std::uint32_t b, std::uint32_t bLength,
+                    qsizetype depth) const
+    {
+        return msd::compareUnitsFrom(units(a), aLength, units(b), bLength, depth);
+    }
 };
 
 // Entries whose sort keys are equal lie side by side; such runs go into exact key
@@ -121,7 +138,7 @@ void settleEqualSortKeys(std::vector<Entry> &entries, const SortKeySource &sourc
             std::memcmp(source.units(a.index), source.units(b.index), a.length * sizeof(char16_t)) == 0;
     };
     auto exactly = [&keys](const Entry &a, const Entry &b) {
-        const int order = compareKeys(keys[a.index], keys[b.index]);
+        const int order = compareKeys(partsOf(keys, a.index), partsOf(keys, b.index));
         return order != 0 ? order < 0 : a.index < b.index;
     };
     std::size_t begin = 0;

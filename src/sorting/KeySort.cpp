@@ -12,9 +12,28 @@ using msd::Entry;
 // The keys themselves as the sorter's source.
 struct KeyStrings {
     const std::vector<QString> &keys;
-    const char16_t *units(std::uint32_t index) const
+    std::uint64_t pack(std::uint32_t index, std::uint32_t length, qsizetype depth) const
     {
-        return reinterpret_cast<const char16_t *>(keys[index].constData());
+        return msd::packUnits(reinterpret_cast<const char16_t *>(keys[index].constData()), length, depth);
+    }
+    int compareFrom(std::uint32_t a, std::uint32_t aLength, std::uint32_t b, std::uint32_t bLength,
+                    qsizetype depth) const
+    {
+        return msd::compareUnitsFrom(reinterpret_cast<const char16_t *>(keys[a].constData()), aLength,
+                                     reinterpret_cast<const char16_t *>(keys[b].constData()), bLength, depth);
+    }
+};
+
+// Keys kept in blocks as the sorter's source.
+struct KeyTextSource {
+    const KeyTexts &keys;
+    std::uint64_t pack(std::uint32_t index, std::uint32_t, qsizetype depth) const
+    {
+        return msd::packUnits(keys[index], depth);
+    }
+    int compareFrom(std::uint32_t a, std::uint32_t, std::uint32_t b, std::uint32_t, qsizetype depth) const
+    {
+        return msd::compareUnitsFrom(keys[a], keys[b], depth);
     }
 };
 
@@ -41,7 +60,8 @@ KeyOrder orderOfTexts(const KeyTexts &keys, std::vector<Entry> entries, bool two
     const auto count = static_cast<std::uint32_t>(keys.size());
     for (std::uint32_t i = 0; i < count; ++i)
         entries.push_back({0, i, static_cast<std::uint32_t>(keys[i].size())});
-    msd::MsdSorter<KeyTexts> sorter(keys);
+    const KeyTextSource source{keys};
+    msd::MsdSorter<KeyTextSource> sorter(source);
     if (twoThreads)
         msd::sortOnTwoThreads(sorter, entries);
     else
@@ -62,6 +82,26 @@ int compareKeys(QStringView a, QStringView b)
     for (qsizetype i = 0; i < n; ++i) {
         if (pa[i] != pb[i])
             return pa[i] < pb[i] ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+int compareKeys(const KeyParts &a, const KeyParts &b)
+{
+    // Head fields of one length: they decide, or, being equal, the tails do (both
+    // keys then go on with the same delimiter).
+    if (a.split == b.split && a.head.size() == b.head.size()) {
+        const int heads = compareKeys(a.head, b.head);
+        return heads != 0 || !a.split ? heads : compareKeys(a.tail, b.tail);
+    }
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t ua = a.unit(i);
+        const char16_t ub = b.unit(i);
+        if (ua != ub)
+            return ua < ub ? -1 : 1;
     }
     if (a.size() == b.size())
         return 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sorting/SortKeys.h"
+
 #include <QString>
 #include <cstdint>
 #include <functional>
@@ -12,6 +14,8 @@ class KeyTexts;
 // Key order: UTF-16 code unit by code unit; a proper prefix comes first. No locale,
 // no case folding (so "Zed" < "adam" and " " < "!" < digits < letters).
 int compareKeys(QStringView a, QStringView b);
+// The same on keys kept in parts.
+int compareKeys(const KeyParts &a, const KeyParts &b);
 
 // Sorts the keys into ascending key order, stably: equal keys keep their order.
 // O(n log n). Calls yield at the start and every few thousand comparisons, so the

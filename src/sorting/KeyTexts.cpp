@@ -20,9 +20,11 @@ void KeyTexts::appendEmpty()
             m_blocks.back().text.squeeze();
         m_blocks.emplace_back();
         m_blocks.back().ends.reserve(kBlockKeys);
+        m_blocks.back().heads.reserve(kBlockKeys);
     }
     Block &block = m_blocks.back();
     block.ends.push_back(static_cast<std::uint32_t>(block.text.size()));
+    block.heads.push_back(kNoDelimiter);
     ++m_size;
 }
 
@@ -30,11 +32,15 @@ void KeyTexts::setLast(QStringView key)
 {
     Block &block = m_blocks.back();
     const std::uint32_t start = block.ends.size() < 2 ? 0 : block.ends[block.ends.size() - 2];
-    if (qsizetype(start) + key.size() > qsizetype(std::numeric_limits<std::uint32_t>::max()))
+    if (qsizetype(start) + key.size() >= qsizetype(kNoDelimiter))
         throw core::Failure(QStringLiteral("A sort key of %1 characters is too long to keep").arg(key.size()));
+    const KeyParts parts = splitKey(key);
     block.text.truncate(start);
-    block.text.append(key);
+    block.text.append(parts.head);
+    if (parts.split)
+        block.text.append(parts.tail);
     block.ends.back() = static_cast<std::uint32_t>(block.text.size());
+    block.heads.back() = parts.split ? static_cast<std::uint32_t>(parts.head.size()) : kNoDelimiter;
 }
 
 } // namespace orvella::sorting

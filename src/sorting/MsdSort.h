@@ -7,7 +7,7 @@
 // compares 64-bit integers and reads each key's units only once per four). Keys that
 // end within the units read so far are settled by their length, shorter first, and
 // equal keys by their input position, so the result is exactly the stable order of
-// the keys' units. The keys come from a source that gives each key's units by index.
+// the keys' units. The keys come from a source that reads them by index.
 
 #include "sorting/KeySort.h"
 
@@ -28,13 +28,64 @@ constexpr qsizetype kUnitsPerLevel = 4;
 constexpr std::ptrdiff_t kEntriesPerYield = 8192;
 constexpr qsizetype kDeepFrom = 64;
 
+// The units depth .. depth + 3 of a key of `length` units, packed so that integer order
+// is unit order; a key that ends before gives zero units.
+inline std::uint64_t packUnits(const char16_t *units, std::uint32_t length, qsizetype depth)
+{
+    std::uint64_t packed = 0;
+    for (qsizetype i = depth; i < depth + kUnitsPerLevel; ++i)
+        packed = (packed << 16) | (i < length ? units[i] : 0u);
+    return packed;
+}
+
+// The same for a key kept in parts: straight from the head field while the units lie
+// in it (nearly always, as keys are mostly told apart by their head).
+inline std::uint64_t packUnits(const KeyParts &key, qsizetype depth)
+{
+    if (depth + kUnitsPerLevel <= key.head.size())
+        return packUnits(key.head.utf16(), std::uint32_t(key.head.size()), depth);
+    const qsizetype length = key.size();
+    std::uint64_t packed = 0;
+    for (qsizetype i = depth; i < depth + kUnitsPerLevel; ++i)
+        packed = (packed << 16) | (i < length ? key.unit(i) : 0u);
+    return packed;
+}
+
+// Key order of two keys from the unit `depth` on.
+inline int compareUnitsFrom(const char16_t *a, std::uint32_t aLength, const char16_t *b, std::uint32_t bLength,
+                            qsizetype depth)
+{
+    const auto from = [depth](const char16_t *units, std::uint32_t length) {
+        return QStringView(units, length).mid(std::min<qsizetype>(depth, length));
+    };
+    return compareKeys(from(a, aLength), from(b, bLength));
+}
+inline int compareUnitsFrom(const KeyParts &a, const KeyParts &b, qsizetype depth)
+{
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = depth; i < n; ++i) {
+        const char16_t ua = a.unit(i);
+        const char16_t ub = b.unit(i);
+        if (ua != ub)
+            return ua < ub ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
 struct Range {
     Entry *begin;
     Entry *end;
     qsizetype depth;
 };
 
-// Source: anything with `const char16_t *units(std::uint32_t index) const`.
+// Source: anything with
+//   std::uint64_t pack(std::uint32_t index, std::uint32_t length, qsizetype depth) const
+//     (packUnits of the key at index, whose length is `length`), and
+//   int compareFrom(std::uint32_t a, std::uint32_t aLength, std::uint32_t b, std::uint32_t bLength,
+//                   qsizetype depth) const
+//     (key order of two keys from the unit `depth` on).
 template<typename Source>
 class MsdSorter {
 public:
@@ -80,11 +131,6 @@ public:
     }
 
 private:
-    QStringView view(const Entry &e, qsizetype from) const
-    {
-        return QStringView(m_keys.units(e.index), e.length).mid(std::min<qsizetype>(from, e.length));
-    }
-
     // Keys that still tie after many units (long shared prefixes) are finished with a
     // plain comparison from that depth, so that a few very long keys cannot make the
     // sort walk them four units at a time.
@@ -92,20 +138,15 @@ private:
     {
         const qsizetype depth = range.depth;
         std::sort(range.begin, range.end, [this, depth](const Entry &a, const Entry &b) {
-            const int order = compareKeys(view(a, depth), view(b, depth));
+            const int order = m_keys.compareFrom(a.index, a.length, b.index, b.length, depth);
             return order != 0 ? order < 0 : a.index < b.index;
         });
     }
 
     void fill(Entry *begin, Entry *end, qsizetype depth) const
     {
-        for (Entry *e = begin; e < end; ++e) {
-            const char16_t *units = m_keys.units(e->index);
-            std::uint64_t packed = 0;
-            for (qsizetype i = depth; i < depth + kUnitsPerLevel; ++i)
-                packed = (packed << 16) | (i < e->length ? units[i] : 0u);
-            e->cache = packed;
-        }
+        for (Entry *e = begin; e < end; ++e)
+            e->cache = m_keys.pack(e->index, e->length, depth);
     }
 
     // Entries of one run agree on their first `covered` units (a shorter key padded

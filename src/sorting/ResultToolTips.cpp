@@ -6,17 +6,17 @@
 
 namespace orvella::sorting {
 
-void ResultRows::note(std::size_t row, QStringView key, QStringView head, Shown shown)
+void ResultRows::note(std::size_t row, const KeyParts &key, Shown shown)
 {
     if (row < m_rows.size())
         m_rows.resize(row);
     while (m_rows.size() < row) // rows the run did not add: an empty head field
         m_rows.push_back({0, Shown::Revealed});
     if (shown == Shown::AsEntered) {
-        m_asEntered.push_back(sortedUnderText(readingOfKey(key)));
+        m_asEntered.push_back(sortedUnderText(readingOfKey(key.toString())));
         m_rows.push_back({static_cast<std::uint32_t>(m_asEntered.size() - 1), shown});
     } else {
-        m_rows.push_back({static_cast<std::uint32_t>(trimSpaces(head).size()), shown});
+        m_rows.push_back({static_cast<std::uint32_t>(trimSpaces(key.head).size()), shown});
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sorting/SortKeys.h"
+
 #include <QString>
 #include <QStringView>
 #include <cstddef>
@@ -19,9 +21,9 @@ public:
     enum class Shown { Revealed, RevealedHeadFirst, AsEntered };
 
     void reserve(std::size_t rows) { m_rows.reserve(rows); }
-    // Result row `row` (0-based) came from a key with this head field. Rows from `row`
-    // on that were noted before are forgotten (the results were cleared meanwhile).
-    void note(std::size_t row, QStringView key, QStringView head, Shown shown);
+    // Result row `row` (0-based) came from this key. Rows from `row` on that were
+    // noted before are forgotten (the results were cleared meanwhile).
+    void note(std::size_t row, const KeyParts &key, Shown shown);
 
     // The rows' tooltips, for NameListModel::setToolTipSource.
     std::function<QString(int row, const QString &text)> toolTips() &&;

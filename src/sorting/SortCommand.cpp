@@ -56,9 +56,18 @@ QString SortCommand::GetNames(const QString &name, bool *commaLine)
 
 QString SortCommand::RevealNames(QStringView key)
 {
+    return RevealNames(splitKey(key));
+}
+
+QString SortCommand::RevealNames(const KeyParts &key)
+{
     core::Procedure procedure(m_context.desktop, core::kMainWindowModule, "RevealNames");
     procedure.passOnOutOfMemory();
-    return procedure.value(100, QString(), [&] { return revealName(key, m_controls.options()); });
+    return procedure.value(100, QString(), [&] {
+        // Revealed into one kept text: the caller copies the name out before the next.
+        revealNameInto(m_revealed, key, m_controls.options());
+        return m_revealed;
+    });
 }
 
 void SortCommand::PushButton17_Click()
@@ -174,25 +183,25 @@ void SortCommand::PushButton17_Click()
     // How each result row was filed, for the rows' tooltips.
     ResultRows rows;
     p.step(150, [&] { rows.reserve(keys.size()); });
-    const auto append = [&](QString shown, size_t k, QStringView head) {
+    const auto append = [&](QString shown, size_t k) {
         ctx.results.append(std::move(shown));
         const ResultRows::Shown how = shownAsEntered(k) ? ResultRows::Shown::AsEntered
             : m_controls.options().option2               ? ResultRows::Shown::RevealedHeadFirst
                                                          : ResultRows::Shown::Revealed;
-        rows.note(static_cast<std::size_t>(ctx.results.count() - 1), keys[k], head, how);
+        rows.note(static_cast<std::size_t>(ctx.results.count() - 1), keys[k], how);
     };
 
     // By position: running out of memory empties the keys in the middle of the loop.
     for (size_t position = 0; position < keys.size(); ++position) {
         const size_t k = sorted(position);
-        const QStringView key = keys[k];
+        const KeyParts key = keys[k];
         p.step(152, yield);
-        const QStringView head = p.value(154, QStringView(), [&] { return headField(key); });
+        const QStringView head = p.value(154, QStringView(), [&] { return key.head; });
 
         if (p.test(156, [&] { return m_controls.keepUnique(); })) {
             if (p.test(158, [&] { return unique.seen(head); }))
                 continue;
-            p.step(160, [&] { append(shownName(k), k, head); });
+            p.step(160, [&] { append(shownName(k), k); });
             p.step(162, [&] { unique.add(head); });
         } else if (p.test(164, [&] { return m_controls.keepLimited(); })) {
             clsDomain *group = nullptr;
@@ -214,7 +223,7 @@ void SortCommand::PushButton17_Click()
                         shown = shownName(k);
                         group->AddEmailAddress(shown);
                     });
-                    p.step(184, [&] { append(shown, k, head); });
+                    p.step(184, [&] { append(shown, k); });
                 }
             } else {
                 clsDomain *const created = p.value<clsDomain *>(186, nullptr, [&] { return groups.create(); });
@@ -224,11 +233,11 @@ void SortCommand::PushButton17_Click()
                     created->AddEmailAddress(shown);
                 });
                 p.step(190, [&] { created->setDomain(head.toString()); });
-                p.step(192, [&] { append(shown, k, head); });
+                p.step(192, [&] { append(shown, k); });
                 p.step(194, [&] { groups.add(created); });
             }
         } else {
-            p.step(196, [&] { append(shownName(k), k, head); });
+            p.step(196, [&] { append(shownName(k), k); });
         }
     }
     if (!p.ranOutOfMemory())

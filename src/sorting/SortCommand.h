@@ -30,6 +30,7 @@ public:
     QString GetNames(const QString &name, bool *commaLine = nullptr);
     // The display name of one key under the current options (Form1.RevealNames).
     QString RevealNames(QStringView key);
+    QString RevealNames(const KeyParts &key);
     bool IsSuffix(QStringView word);
 
 private:
@@ -40,6 +41,8 @@ private:
     SuffixTest m_isSuffix;
     bool m_running = false;
     ReadingChoices m_runChoices;
+    // The last name RevealNames revealed; its memory serves the next one.
+    QString m_revealed;
 };
 
 } // namespace orvella::sorting

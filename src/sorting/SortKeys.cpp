@@ -73,25 +73,56 @@ QStringView trimSpaces(QStringView text)
     return text.mid(begin, end - begin);
 }
 
+KeyParts splitKey(QStringView key)
+{
+    const qsizetype at = findDelimiter(key, 0);
+    if (at < 0)
+        return {key, QStringView(), false};
+    return {key.left(at), key.mid(at + kFieldDelimiter.size()), true};
+}
+
+QString KeyParts::toString() const
+{
+    if (!split)
+        return head.toString();
+    return joined(head, tail);
+}
+
 QString revealName(QStringView key, const SortOptions &options)
 {
-    if (key.isEmpty() || (!options.option1 && !options.option2))
-        return QString();
+    return revealName(splitKey(key), options);
+}
 
-    // Field boundaries, in key order.
+QString revealName(const KeyParts &key, const SortOptions &options)
+{
+    QString name;
+    revealNameInto(name, key, options);
+    return name;
+}
+
+void revealNameInto(QString &name, const KeyParts &key, const SortOptions &options)
+{
+    name.resize(0); // keeps what the text has reserved
+
+    if (key.size() == 0 || (!options.option1 && !options.option2))
+        return;
+
+    // Field boundaries, in key order: the head, then the tail's fields.
     QVarLengthArray<QStringView, 4> fields;
-    qsizetype from = 0;
-    for (;;) {
-        const qsizetype at = findDelimiter(key, from);
-        if (at < 0) {
-            fields.append(key.mid(from));
-            break;
+    fields.append(key.head);
+    if (key.split) {
+        qsizetype from = 0;
+        for (;;) {
+            const qsizetype at = findDelimiter(key.tail, from);
+            if (at < 0) {
+                fields.append(key.tail.mid(from));
+                break;
+            }
+            fields.append(key.tail.mid(from, at - from));
+            from = at + kFieldDelimiter.size();
         }
-        fields.append(key.mid(from, at - from));
-        from = at + kFieldDelimiter.size();
     }
 
-    QString name;
     name.reserve(key.size());
     auto add = [&name](QStringView field) {
         name.append(trimSpaces(field));
@@ -113,7 +144,6 @@ QString revealName(QStringView key, const SortOptions &options)
         ++begin;
     if (begin > 0)
         name.remove(0, begin);
-    return name;
 }
 
 QStringView headField(QStringView key)

@@ -32,9 +32,36 @@ using SuffixTest = std::function<bool(QStringView word)>;
 // only in the suffix-skipping reading.
 QString buildSortKey(QStringView name, const SortOptions &options, const SuffixTest &isSuffix);
 
+// A sort key taken apart at its first field delimiter, without copying it: the head
+// field, and when the key has a delimiter, the text after it. The key's units are the
+// head's, the delimiter's, then the tail's.
+struct KeyParts {
+    QStringView head;
+    QStringView tail;
+    bool split = false;
+
+    qsizetype size() const { return split ? head.size() + kFieldDelimiter.size() + tail.size() : head.size(); }
+    // The unit at position 0 .. size() - 1.
+    char16_t unit(qsizetype at) const
+    {
+        if (at < head.size())
+            return head.utf16()[at];
+        at -= head.size();
+        if (at < kFieldDelimiter.size())
+            return kFieldDelimiter.utf16()[at];
+        return tail.utf16()[at - kFieldDelimiter.size()];
+    }
+    QString toString() const;
+};
+
+KeyParts splitKey(QStringView key);
+
 // The name as entered: the key's fields (split at every delimiter) in reading order,
 // each without spaces at its ends, joined by one space, without spaces at the ends.
 QString revealName(QStringView key, const SortOptions &options);
+QString revealName(const KeyParts &key, const SortOptions &options);
+// The same into a text the caller keeps (it is replaced), to spare an allocation per name.
+void revealNameInto(QString &name, const KeyParts &key, const SortOptions &options);
 
 // The head field: the text before the first delimiter, or the whole key.
 QStringView headField(QStringView key);

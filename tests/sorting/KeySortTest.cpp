@@ -1,6 +1,7 @@
 #include "sorting/AlphabeticalOrder.h"
 #include "sorting/KeySort.h"
 #include "sorting/KeyTexts.h"
+#include "sorting/MsdSort.h"
 #include "sorting/SortKeys.h"
 
 #include <QCollator>
@@ -330,17 +331,57 @@ TEST(KeyTexts, KeysReadBackAcrossBlocksAndAfterTheLastIsReplaced)
         plain.emplace_back();
         if (i % 5 == 0)
             continue; // stays empty
-        const QString key = QStringLiteral("k%1").arg(i) + QString(i % 13, QChar(u'x'));
+        QString key = QStringLiteral("k%1").arg(i) + QString(i % 13, QChar(u'x'));
+        // Keys with one delimiter, several, one at either end, and none.
+        if (i % 3 == 0)
+            key.insert(2, kFieldDelimiter);
+        if (i % 7 == 0)
+            key.append(kFieldDelimiter + "y" + kFieldDelimiter);
+        if (i % 11 == 0)
+            key.prepend(kFieldDelimiter);
         keys.setLast(u"a first key that is replaced");
         keys.setLast(key);
         plain.back() = key;
     }
     ASSERT_EQ(keys.size(), plain.size());
     for (size_t i = 0; i < plain.size(); ++i)
+    {
         ASSERT_EQ(keys[i].toString(), plain[i]) << "key " << i;
-    EXPECT_EQ(QStringView(keys.units(4097), keys[4097].size()).toString(), plain[4097]);
+        ASSERT_EQ(keys[i].head, headField(plain[i])) << "key " << i;
+        ASSERT_EQ(keys[i].size(), plain[i].size()) << "key " << i;
+    }
     keys.clear();
     EXPECT_TRUE(keys.empty());
+}
+
+TEST(KeyParts, ReadLikeTheWholeKey)
+{
+    // Units, packed units at every depth and the order of pairs, against the key as one
+    // text; the random keys hold delimiters, "!" and heads that begin other heads.
+    QRandomGenerator random(16);
+    std::vector<QString> keys = randomKeys(random, 400);
+    for (const QString &extra : {QString("Smith!!!TWINE!!!John"), QString("Smith!!!!TWINE!!!John"),
+                                 QString("Smith!!!TWINE!!"), QString("Smith!"), QString("!!!TWINE!!!")})
+        keys.push_back(extra);
+    const auto sign = [](int v) { return (v > 0) - (v < 0); };
+    for (const QString &a : keys) {
+        const KeyParts parts = splitKey(a);
+        ASSERT_EQ(parts.toString(), a);
+        for (qsizetype i = 0; i < a.size(); ++i)
+            ASSERT_EQ(parts.unit(i), a.at(i).unicode()) << a.toStdString() << " at " << i;
+        for (qsizetype depth = 0; depth <= a.size() + 4; ++depth)
+            ASSERT_EQ(orvella::sorting::msd::packUnits(parts, depth),
+                      orvella::sorting::msd::packUnits(reinterpret_cast<const char16_t *>(a.constData()),
+                                                       std::uint32_t(a.size()), depth))
+                << a.toStdString() << " from " << depth;
+    }
+    for (const QString &a : keys) {
+        for (int j = 0; j < 40; ++j) {
+            const QString &b = keys[random.bounded(int(keys.size()))];
+            ASSERT_EQ(sign(compareKeys(splitKey(a), splitKey(b))), sign(compareKeys(a, b)))
+                << a.toStdString() << " / " << b.toStdString();
+        }
+    }
 }
 
 TEST(KeyTexts, OrdersAgreeWithTheSameKeysAsStrings)
@@ -355,8 +396,15 @@ TEST(KeyTexts, OrdersAgreeWithTheSameKeysAsStrings)
         KeyTexts texts;
         for (const QString &key : strings)
             texts.append(key);
+        // The plain stable comparison sort of the whole keys.
+        orvella::sorting::KeyOrder expected(strings.size());
+        for (std::uint32_t i = 0; i < expected.size(); ++i)
+            expected[i] = i;
+        std::stable_sort(expected.begin(), expected.end(), [&](std::uint32_t a, std::uint32_t b) {
+            return compareKeys(strings[a], strings[b]) < 0;
+        });
         int yields = 0;
-        EXPECT_EQ(exactOrder(texts, [&] { ++yields; }), exactOrder(strings, {})) << count << " keys";
+        EXPECT_EQ(exactOrder(texts, [&] { ++yields; }), expected) << count << " keys";
         EXPECT_GE(yields, 1);
         if (count < 10000)
             EXPECT_EQ(alphabeticalOrder(texts, "en_US", {}), alphabeticalOrder(strings, "en_US", {}));
