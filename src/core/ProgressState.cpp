@@ -39,6 +39,22 @@ void ProgressState::setText(const QString &text)
     queueChanged();
 }
 
+void ProgressState::setText(QStringView prefix, QStringView rest)
+{
+    // Compared and composed in place: a command that names every item of a long list
+    // sets this millions of times.
+    const QStringView current(m_text);
+    const bool same = current.size() == prefix.size() + rest.size() && current.startsWith(prefix) &&
+        current.sliced(prefix.size()) == rest;
+    if (!same) {
+        m_text.resize(0);
+        m_text.append(prefix).append(rest);
+    }
+    emit textSet(m_text);
+    if (!same)
+        queueChanged();
+}
+
 void ProgressState::queueChanged()
 {
     if (m_queued)

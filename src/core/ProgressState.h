@@ -24,6 +24,8 @@ public:
 
     void setPosition(double position);
     void setText(const QString &text);
+    // The same as setText(prefix + rest), without a new string each time.
+    void setText(QStringView prefix, QStringView rest);
 
 signals:
     // Coalesced: at most once per event-loop pass.

@@ -31,6 +31,13 @@ struct KeyTextSource {
     {
         return msd::packUnits(keys[index], depth);
     }
+    void prefetch(std::uint32_t index, qsizetype depth, int stage) const
+    {
+        if (stage == 0)
+            keys.prefetch(index);
+        else
+            keys.prefetchText(index, depth);
+    }
     int compareFrom(std::uint32_t a, std::uint32_t, std::uint32_t b, std::uint32_t, qsizetype depth) const
     {
         return msd::compareUnitsFrom(keys[a], keys[b], depth);

@@ -20,18 +20,16 @@ void KeyTexts::appendEmpty()
             m_blocks.back().text.squeeze();
         m_blocks.emplace_back();
         m_blocks.back().ends.reserve(kBlockKeys);
-        m_blocks.back().heads.reserve(kBlockKeys);
     }
     Block &block = m_blocks.back();
-    block.ends.push_back(static_cast<std::uint32_t>(block.text.size()));
-    block.heads.push_back(kNoDelimiter);
+    block.ends.push_back({static_cast<std::uint32_t>(block.text.size()), kNoDelimiter});
     ++m_size;
 }
 
 void KeyTexts::setLast(QStringView key)
 {
     Block &block = m_blocks.back();
-    const std::uint32_t start = block.ends.size() < 2 ? 0 : block.ends[block.ends.size() - 2];
+    const std::uint32_t start = block.ends.size() < 2 ? 0 : block.ends[block.ends.size() - 2].end;
     if (qsizetype(start) + key.size() >= qsizetype(kNoDelimiter))
         throw core::Failure(QStringLiteral("A sort key of %1 characters is too long to keep").arg(key.size()));
     const KeyParts parts = splitKey(key);
@@ -39,8 +37,8 @@ void KeyTexts::setLast(QStringView key)
     block.text.append(parts.head);
     if (parts.split)
         block.text.append(parts.tail);
-    block.ends.back() = static_cast<std::uint32_t>(block.text.size());
-    block.heads.back() = parts.split ? static_cast<std::uint32_t>(parts.head.size()) : kNoDelimiter;
+    block.ends.back() = {static_cast<std::uint32_t>(block.text.size()),
+                         parts.split ? static_cast<std::uint32_t>(parts.head.size()) : kNoDelimiter};
 }
 
 } // namespace orvella::sorting

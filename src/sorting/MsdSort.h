@@ -27,6 +27,7 @@ struct Entry {
 constexpr qsizetype kUnitsPerLevel = 4;
 constexpr std::ptrdiff_t kEntriesPerYield = 8192;
 constexpr qsizetype kDeepFrom = 64;
+constexpr std::ptrdiff_t kPrefetchAhead = 8;
 
 // The units depth .. depth + 3 of a key of `length` units, packed so that integer order
 // is unit order; a key that ends before gives zero units.
@@ -118,6 +119,14 @@ public:
             return;
         }
         fill(range.begin, range.end, range.depth);
+        sortFilled(range, ties);
+    }
+
+    // sortLevel for entries whose cached units already hold the four units at `depth`.
+    void sortFilled(const Range &range, std::vector<Range> &ties) const
+    {
+        if (range.end - range.begin < 2)
+            return;
         std::sort(range.begin, range.end, [](const Entry &a, const Entry &b) { return a.cache < b.cache; });
         Entry *run = range.begin;
         while (run < range.end) {
@@ -128,6 +137,24 @@ public:
                 settleRun(run, runEnd, range.depth + kUnitsPerLevel, ties);
             run = runEnd;
         }
+    }
+
+    // Caches the four units at `depth` of each entry's key.
+    void fillLevel(Entry *begin, Entry *end, qsizetype depth) const { fill(begin, end, depth); }
+
+    // Entries of one run agree on their first `covered` units (a shorter key padded
+    // with zero units). Keys that end there come first, shorter before longer (the
+    // longer one can only hold zero units beyond), then by input position; the rest
+    // still tie and go on to the next units.
+    static void settleRun(Entry *begin, Entry *end, qsizetype covered, std::vector<Range> &ties)
+    {
+        Entry *unfinished =
+            std::partition(begin, end, [covered](const Entry &e) { return e.length <= covered; });
+        std::sort(begin, unfinished, [](const Entry &a, const Entry &b) {
+            return a.length != b.length ? a.length < b.length : a.index < b.index;
+        });
+        if (end - unfinished > 1)
+            ties.push_back({unfinished, end, covered});
     }
 
 private:
@@ -145,23 +172,21 @@ private:
 
     void fill(Entry *begin, Entry *end, qsizetype depth) const
     {
-        for (Entry *e = begin; e < end; ++e)
-            e->cache = m_keys.pack(e->index, e->length, depth);
-    }
-
-    // Entries of one run agree on their first `covered` units (a shorter key padded
-    // with zero units). Keys that end there come first, shorter before longer (the
-    // longer one can only hold zero units beyond), then by input position; the rest
-    // still tie and go on to the next units.
-    static void settleRun(Entry *begin, Entry *end, qsizetype covered, std::vector<Range> &ties)
-    {
-        Entry *unfinished =
-            std::partition(begin, end, [covered](const Entry &e) { return e.length <= covered; });
-        std::sort(begin, unfinished, [](const Entry &a, const Entry &b) {
-            return a.length != b.length ? a.length < b.length : a.index < b.index;
-        });
-        if (end - unfinished > 1)
-            ties.push_back({unfinished, end, covered});
+        if constexpr (requires { m_keys.prefetch(std::uint32_t(0), qsizetype(0), 0); }) {
+            // Entries past the first level lie in sorted order, their keys all over
+            // memory: the source is asked for the keys a few entries ahead, first for
+            // where they lie, then for their text.
+            for (Entry *e = begin; e < end; ++e) {
+                if (end - e > 2 * kPrefetchAhead)
+                    m_keys.prefetch(e[2 * kPrefetchAhead].index, depth, 0);
+                if (end - e > kPrefetchAhead)
+                    m_keys.prefetch(e[kPrefetchAhead].index, depth, 1);
+                e->cache = m_keys.pack(e->index, e->length, depth);
+            }
+        } else {
+            for (Entry *e = begin; e < end; ++e)
+                e->cache = m_keys.pack(e->index, e->length, depth);
+        }
     }
 
     const Source &m_keys;
@@ -171,29 +196,47 @@ private:
 // two worker threads while the calling thread keeps the window system going.
 constexpr size_t kThreadedFrom = 20000;
 
-// Sorts all entries on this thread and one more: the first level here, then the
-// tied runs shared out between the two.
+// Sorts all entries on this thread and one more. The first level is shared too: the
+// entries are split at a middle value of their first units into those below, those
+// equal and those above, and each thread orders one side; then each finishes the runs
+// that tie on its side.
 template<typename Source>
 void sortOnTwoThreads(MsdSorter<Source> &sorter, std::vector<Entry> &entries)
 {
-    std::vector<Range> ties;
-    sorter.sortLevel({entries.data(), entries.data() + entries.size(), 0}, ties);
-    size_t half = 0;
-    size_t total = 0;
-    for (const Range &r : ties)
-        total += static_cast<size_t>(r.end - r.begin);
-    size_t split = 0;
-    while (split < ties.size() && half < total / 2) {
-        half += static_cast<size_t>(ties[split].end - ties[split].begin);
-        ++split;
+    Entry *const begin = entries.data();
+    Entry *const end = begin + entries.size();
+    if (end - begin < 2)
+        return;
+    const auto half = begin + (end - begin) / 2;
+    {
+        std::future<void> other = std::async(std::launch::async, [&] { sorter.fillLevel(half, end, 0); });
+        sorter.fillLevel(begin, half, 0);
+        other.get();
     }
-    auto work = [&sorter](std::vector<Range> ranges) {
-        for (const Range &r : ranges)
+    // The median of a sample of the cached units.
+    std::vector<std::uint64_t> sample;
+    const std::ptrdiff_t step = std::max<std::ptrdiff_t>(1, (end - begin) / 1024);
+    for (const Entry *e = begin; e < end; e += step)
+        sample.push_back(e->cache);
+    std::nth_element(sample.begin(), sample.begin() + std::ptrdiff_t(sample.size() / 2), sample.end());
+    const std::uint64_t middle = sample[sample.size() / 2];
+    Entry *const equal = std::partition(begin, end, [middle](const Entry &e) { return e.cache < middle; });
+    Entry *const above = std::partition(equal, end, [middle](const Entry &e) { return e.cache == middle; });
+
+    auto work = [&sorter](Range side, Range same) {
+        std::vector<Range> ties;
+        sorter.sortFilled(side, ties);
+        if (same.end - same.begin > 1)
+            MsdSorter<Source>::settleRun(same.begin, same.end, kUnitsPerLevel, ties);
+        for (const Range &r : ties)
             sorter.sort(r.begin, r.end, r.depth, {});
     };
-    std::future<void> other =
-        std::async(std::launch::async, work, std::vector<Range>(ties.begin(), ties.begin() + split));
-    work(std::vector<Range>(ties.begin() + split, ties.end()));
+    // The equal entries go with the smaller side.
+    const bool sameBelow = equal - begin <= end - above;
+    const Range none{above, above, 0};
+    std::future<void> other = std::async(std::launch::async, work, Range{begin, equal, 0},
+                                         sameBelow ? Range{equal, above, 0} : none);
+    work(Range{above, end, 0}, sameBelow ? none : Range{equal, above, 0});
     other.get();
 }
 

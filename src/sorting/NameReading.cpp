@@ -166,16 +166,24 @@ NameReading readName(QStringView name, const SortOptions &options, const Reading
 QString buildReadingKey(QStringView name, const SortOptions &options, const ReadingChoices &choices,
                         const SuffixTest &isSuffix, const ParticleTest &isParticle, bool *commaLine)
 {
+    QString key;
+    buildReadingKeyInto(key, name, options, choices, isSuffix, isParticle, commaLine);
+    return key;
+}
+
+void buildReadingKeyInto(QString &key, QStringView name, const SortOptions &options, const ReadingChoices &choices,
+                         const SuffixTest &isSuffix, const ParticleTest &isParticle, bool *commaLine)
+{
     if (commaLine)
         *commaLine = false;
-    if (!choices.changesKeys())
-        return buildSortKey(name, options, isSuffix);
+    if (!choices.changesKeys()) {
+        buildSortKeyInto(key, name, options, isSuffix);
+        return;
+    }
     Parts parts = readParts(name, options, choices, isSuffix, isParticle);
     if (commaLine)
         *commaLine = parts.commaLine;
-    if (!parts.delimited)
-        return std::move(parts.head);
-    return parts.head + kFieldDelimiter + parts.tail;
+    key = parts.delimited ? parts.head + kFieldDelimiter + parts.tail : std::move(parts.head);
 }
 
 NameReading readingOfKey(QStringView key)

@@ -54,6 +54,9 @@ NameReading readName(QStringView name, const SortOptions &options, const Reading
 // commaLine (when given) tells whether the name was read as a "Last, First" line.
 QString buildReadingKey(QStringView name, const SortOptions &options, const ReadingChoices &choices,
                         const SuffixTest &isSuffix, const ParticleTest &isParticle, bool *commaLine = nullptr);
+// The same into a text the caller keeps (it is replaced).
+void buildReadingKeyInto(QString &key, QStringView name, const SortOptions &options, const ReadingChoices &choices,
+                         const SuffixTest &isSuffix, const ParticleTest &isParticle, bool *commaLine = nullptr);
 
 // What a key was filed under: its head field and its tail field (without spaces at
 // its ends); the other fields of the reading stay empty.

@@ -48,9 +48,11 @@ QString SortCommand::GetNames(const QString &name, bool *commaLine)
     procedure.passOnOutOfMemory();
     // The suffix lookup is the only part of key building that can fail.
     return procedure.value(124, QString(), [&] {
-        return buildReadingKey(
-            name, m_controls.options(), choices(), [this](QStringView word) { return IsSuffix(word); },
+        // Built into one kept text: the caller copies the key out before the next.
+        buildReadingKeyInto(
+            m_key, name, m_controls.options(), choices(), [this](QStringView word) { return IsSuffix(word); },
             [this](QStringView word) { return m_controls.isParticle(word); }, commaLine);
+        return m_key;
     });
 }
 
@@ -143,15 +145,23 @@ void SortCommand::PushButton17_Click()
             asEntered.back() = name;
         return key;
     };
+    // Each name is copied into one kept text rather than a new string a name; a name
+    // that a filter keeps shares it, and the next name then gets a text of its own.
+    QString nameText;
     for (int i = 1; i <= total && !p.ranOutOfMemory(); ++i) {
-        const QString name = p.value(112, QString(), [&] { return ctx.input.item(i); });
+        const QString name = p.value(112, QString(), [&] {
+            const QStringView item = ctx.input.itemView(i);
+            nameText.resize(0);
+            nameText.append(item);
+            return nameText;
+        });
         p.step(114, [&] {
             const int count = ctx.input.count();
             if (count == 0)
                 throw core::Failure(QStringLiteral("Division by zero"));
             ctx.progress.setPosition(std::floor(static_cast<double>(i) / count * 100.0));
         });
-        p.step(116, [&] { ctx.progress.setText(processing + name); });
+        p.step(116, [&] { ctx.progress.setText(processing, name); });
         p.step(118, yield);
         p.step(120, [&] { ctx.pointer.set(core::Pointer::Busy); });
 
@@ -194,6 +204,11 @@ void SortCommand::PushButton17_Click()
     // By position: running out of memory empties the keys in the middle of the loop.
     for (size_t position = 0; position < keys.size(); ++position) {
         const size_t k = sorted(position);
+        // Sorted order visits the keys all over memory: ask for those a few rows ahead.
+        if (position + 16 < keys.size())
+            keys.prefetch(sorted(position + 16));
+        if (position + 8 < keys.size())
+            keys.prefetchText(sorted(position + 8));
         const KeyParts key = keys[k];
         p.step(152, yield);
         const QStringView head = p.value(154, QStringView(), [&] { return key.head; });

@@ -41,8 +41,10 @@ private:
     SuffixTest m_isSuffix;
     bool m_running = false;
     ReadingChoices m_runChoices;
-    // The last name RevealNames revealed; its memory serves the next one.
+    // The last name RevealNames revealed and the last key GetNames built; their memory
+    // serves the next ones.
     QString m_revealed;
+    QString m_key;
 };
 
 } // namespace orvella::sorting

@@ -2,6 +2,8 @@
 
 #include <QVarLengthArray>
 
+#include <algorithm>
+
 namespace orvella::sorting {
 namespace {
 constexpr QChar kSpace = QLatin1Char(' ');
@@ -33,17 +35,31 @@ QString joined(QStringView head, QStringView tail)
 
 QString buildSortKey(QStringView name, const SortOptions &options, const SuffixTest &isSuffix)
 {
+    QString key;
+    buildSortKeyInto(key, name, options, isSuffix);
+    return key;
+}
+
+void buildSortKeyInto(QString &key, QStringView name, const SortOptions &options, const SuffixTest &isSuffix)
+{
+    key.resize(0); // keeps what the text has reserved
+    const auto setKey = [&key](QStringView head, QStringView tail) {
+        key.reserve(head.size() + kFieldDelimiter.size() + tail.size());
+        key.append(head).append(kFieldDelimiter).append(tail);
+    };
     if (name.isEmpty())
-        return QString();
+        return;
 
     if (options.option2) {
         const qsizetype firstSpace = name.indexOf(kSpace);
         if (firstSpace < 0)
-            return name.toString();
-        return joined(name.left(firstSpace), name.mid(firstSpace + 1));
+            key.append(name);
+        else
+            setKey(name.left(firstSpace), name.mid(firstSpace + 1));
+        return;
     }
     if (!options.option1)
-        return QString();
+        return;
 
     const qsizetype lastSpace = name.lastIndexOf(kSpace);
     const QStringView lastWord = lastSpace < 0 ? name : name.mid(lastSpace + 1);
@@ -52,14 +68,15 @@ QString buildSortKey(QStringView name, const SortOptions &options, const SuffixT
         // The head field is the last two words; the tail keeps the words before them,
         // each followed by its space.
         const qsizetype secondLastSpace = lastSpace == 0 ? -1 : name.lastIndexOf(kSpace, lastSpace - 1);
-        return joined(name.mid(secondLastSpace + 1), name.left(secondLastSpace + 1));
+        setKey(name.mid(secondLastSpace + 1), name.left(secondLastSpace + 1));
+        return;
     }
     if (options.option3 || options.option4) {
         if (lastSpace < 0)
-            return name.toString();
-        return joined(lastWord, name.left(lastSpace));
+            key.append(name);
+        else
+            setKey(lastWord, name.left(lastSpace));
     }
-    return QString();
 }
 
 QStringView trimSpaces(QStringView text)
@@ -123,27 +140,30 @@ void revealNameInto(QString &name, const KeyParts &key, const SortOptions &optio
         }
     }
 
-    name.reserve(key.size());
-    auto add = [&name](QStringView field) {
-        name.append(trimSpaces(field));
-        name.append(kSpace);
-    };
-    if (options.option2) {
-        for (const QStringView field : fields)
-            add(field);
-    } else {
-        for (qsizetype i = fields.size() - 1; i >= 0; --i)
-            add(fields[i]);
+    // The fields in reading order without spaces at their ends, joined by one space;
+    // empty fields at either end leave no space behind.
+    if (!options.option2)
+        std::reverse(fields.begin(), fields.end());
+    qsizetype first = 0;
+    qsizetype last = fields.size() - 1;
+    for (QStringView &field : fields)
+        field = trimSpaces(field);
+    while (first <= last && fields[first].isEmpty())
+        ++first;
+    while (last >= first && fields[last].isEmpty())
+        --last;
+    if (first > last)
+        return;
+    qsizetype length = last - first;
+    for (qsizetype i = first; i <= last; ++i)
+        length += fields[i].size();
+    name.resize(length);
+    char16_t *out = reinterpret_cast<char16_t *>(name.data());
+    for (qsizetype i = first; i <= last; ++i) {
+        if (i > first)
+            *out++ = u' ';
+        out = std::copy(fields[i].utf16(), fields[i].utf16() + fields[i].size(), out);
     }
-    qsizetype end = name.size();
-    while (end > 0 && name[end - 1] == kSpace)
-        --end;
-    name.truncate(end);
-    qsizetype begin = 0;
-    while (begin < name.size() && name[begin] == kSpace)
-        ++begin;
-    if (begin > 0)
-        name.remove(0, begin);
 }
 
 QStringView headField(QStringView key)

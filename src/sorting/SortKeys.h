@@ -31,6 +31,8 @@ using SuffixTest = std::function<bool(QStringView word)>;
 // With no reading selected the key is empty. isSuffix is asked about the last word
 // only in the suffix-skipping reading.
 QString buildSortKey(QStringView name, const SortOptions &options, const SuffixTest &isSuffix);
+// The same into a text the caller keeps (it is replaced), to spare an allocation per name.
+void buildSortKeyInto(QString &key, QStringView name, const SortOptions &options, const SuffixTest &isSuffix);
 
 // A sort key taken apart at its first field delimiter, without copying it: the head
 // field, and when the key has a delimiter, the text after it. The key's units are the
