@@ -117,9 +117,12 @@ struct SortKeySource {
     {
         return (index < split ? first : second).units.data() + starts[index];
     }
-    std::uint64_t pack(std::uint32_t index, std::uint32_t length, qsizetype depth) const
+    // Two bytes of a collation key to a unit: seldom below 256.
+    static constexpr bool kWideOnly = true;
+    template<int Units>
+    std::uint64_t pack(std::uint32_t index, std::uint32_t length, qsizetype depth, char16_t &seen) const
     {
-        return msd::packUnits(units(index), length, depth);
+        return msd::packUnits<Units>(units(index), length, depth, seen);
     }
     int compareFrom(std::uint32_t a, std::uint32_t aLength, std::uint32_t b, std::uint32_t bLength,
                     qsizetype depth) const

@@ -12,9 +12,11 @@ using msd::Entry;
 // The keys themselves as the sorter's source.
 struct KeyStrings {
     const std::vector<QString> &keys;
-    std::uint64_t pack(std::uint32_t index, std::uint32_t length, qsizetype depth) const
+    template<int Units>
+    std::uint64_t pack(std::uint32_t index, std::uint32_t length, qsizetype depth, char16_t &seen) const
     {
-        return msd::packUnits(reinterpret_cast<const char16_t *>(keys[index].constData()), length, depth);
+        return msd::packUnits<Units>(reinterpret_cast<const char16_t *>(keys[index].constData()), length, depth,
+                                     seen);
     }
     int compareFrom(std::uint32_t a, std::uint32_t aLength, std::uint32_t b, std::uint32_t bLength,
                     qsizetype depth) const
@@ -27,9 +29,10 @@ struct KeyStrings {
 // Keys kept in blocks as the sorter's source.
 struct KeyTextSource {
     const KeyTexts &keys;
-    std::uint64_t pack(std::uint32_t index, std::uint32_t, qsizetype depth) const
+    template<int Units>
+    std::uint64_t pack(std::uint32_t index, std::uint32_t, qsizetype depth, char16_t &seen) const
     {
-        return msd::packUnits(keys[index], depth);
+        return msd::packUnits<Units>(keys[index], depth, seen);
     }
     void prefetch(std::uint32_t index, qsizetype depth, int stage) const
     {

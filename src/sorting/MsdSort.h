@@ -1,13 +1,14 @@
 #pragma once
 
 // The sort behind both key orders, on small entries instead of the keys: each entry
-// caches four 16-bit units of its key, packed so that integer order is unit order on
-// them. Entries are ordered by their cached units; entries whose units tie are then
-// ordered by the next four units, and so on (a most-significant-digit sort that
-// compares 64-bit integers and reads each key's units only once per four). Keys that
-// end within the units read so far are settled by their length, shorter first, and
-// equal keys by their input position, so the result is exactly the stable order of
-// the keys' units. The keys come from a source that reads them by index.
+// caches a few units of its key in 64 bits, packed so that integer order is unit order
+// on them: eight units of a byte each where all of them are below 256 (most names),
+// else four 16-bit units. Entries are ordered by their cached units; entries whose
+// units tie are then ordered by the next units, and so on (a most-significant-digit
+// sort that compares 64-bit integers and reads each key's units only once per level).
+// Keys that end within the units read so far are settled by their length, shorter
+// first, and equal keys by their input position, so the result is exactly the stable
+// order of the keys' units. The keys come from a source that reads them by index.
 
 #include "sorting/KeySort.h"
 
@@ -24,31 +25,44 @@ struct Entry {
     std::uint32_t length;
 };
 
-constexpr qsizetype kUnitsPerLevel = 4;
+// The units a level reads: eight narrow ones, or four wide ones.
+constexpr int kNarrowUnits = 8;
+constexpr int kWideUnits = 4;
 constexpr std::ptrdiff_t kEntriesPerYield = 8192;
 constexpr qsizetype kDeepFrom = 64;
 constexpr std::ptrdiff_t kPrefetchAhead = 8;
 
-// The units depth .. depth + 3 of a key of `length` units, packed so that integer order
-// is unit order; a key that ends before gives zero units.
-inline std::uint64_t packUnits(const char16_t *units, std::uint32_t length, qsizetype depth)
+// The units depth .. depth + Units - 1 of a key of `length` units, packed so that
+// integer order is unit order; a key that ends before gives zero units. Every unit read
+// is or-ed into `seen`: eight units pack rightly only if `seen` stays below 256.
+template<int Units>
+inline std::uint64_t packUnits(const char16_t *units, std::uint32_t length, qsizetype depth, char16_t &seen)
 {
+    constexpr int bits = 64 / Units;
     std::uint64_t packed = 0;
-    for (qsizetype i = depth; i < depth + kUnitsPerLevel; ++i)
-        packed = (packed << 16) | (i < length ? units[i] : 0u);
+    for (qsizetype i = depth; i < depth + Units; ++i) {
+        const char16_t unit = i < length ? units[i] : char16_t(0);
+        seen |= unit;
+        packed = (packed << bits) | unit;
+    }
     return packed;
 }
 
 // The same for a key kept in parts: straight from the head field while the units lie
 // in it (nearly always, as keys are mostly told apart by their head).
-inline std::uint64_t packUnits(const KeyParts &key, qsizetype depth)
+template<int Units>
+inline std::uint64_t packUnits(const KeyParts &key, qsizetype depth, char16_t &seen)
 {
-    if (depth + kUnitsPerLevel <= key.head.size())
-        return packUnits(key.head.utf16(), std::uint32_t(key.head.size()), depth);
+    if (depth + Units <= key.head.size())
+        return packUnits<Units>(key.head.utf16(), std::uint32_t(key.head.size()), depth, seen);
+    constexpr int bits = 64 / Units;
     const qsizetype length = key.size();
     std::uint64_t packed = 0;
-    for (qsizetype i = depth; i < depth + kUnitsPerLevel; ++i)
-        packed = (packed << 16) | (i < length ? key.unit(i) : 0u);
+    for (qsizetype i = depth; i < depth + Units; ++i) {
+        const char16_t unit = i < length ? key.unit(i) : char16_t(0);
+        seen |= unit;
+        packed = (packed << bits) | unit;
+    }
     return packed;
 }
 
@@ -82,14 +96,19 @@ struct Range {
 };
 
 // Source: anything with
-//   std::uint64_t pack(std::uint32_t index, std::uint32_t length, qsizetype depth) const
-//     (packUnits of the key at index, whose length is `length`), and
+//   template<int Units>
+//   std::uint64_t pack(std::uint32_t index, std::uint32_t length, qsizetype depth, char16_t &seen) const
+//     (packUnits of the key at index, whose length is `length`),
+//   optionally static constexpr bool kWideOnly (never try eight narrow units), and
 //   int compareFrom(std::uint32_t a, std::uint32_t aLength, std::uint32_t b, std::uint32_t bLength,
 //                   qsizetype depth) const
 //     (key order of two keys from the unit `depth` on).
 template<typename Source>
 class MsdSorter {
 public:
+    // A source whose units are seldom narrow (collation keys) says so by kWideOnly.
+    static constexpr int kMostUnits = requires { Source::kWideOnly; } ? kWideUnits : kNarrowUnits;
+
     explicit MsdSorter(const Source &keys) : m_keys(keys) {}
 
     // Sorts [begin, end), whose entries agree on their first `depth` code units.
@@ -118,29 +137,38 @@ public:
             sortByComparison(range);
             return;
         }
-        fill(range.begin, range.end, range.depth);
-        sortFilled(range, ties);
+        sortFilled(range, fill(range.begin, range.end, range.depth, kMostUnits), ties);
     }
 
-    // sortLevel for entries whose cached units already hold the four units at `depth`.
-    void sortFilled(const Range &range, std::vector<Range> &ties) const
+    // sortLevel for entries whose caches already hold `units` units from `depth`.
+    void sortFilled(const Range &range, int units, std::vector<Range> &ties) const
     {
         if (range.end - range.begin < 2)
             return;
-        std::sort(range.begin, range.end, [](const Entry &a, const Entry &b) { return a.cache < b.cache; });
+        // All alike (keys that share a long head, the field delimiter): nothing to order.
+        const std::uint64_t first = range.begin->cache;
+        if (std::any_of(range.begin + 1, range.end, [first](const Entry &e) { return e.cache != first; }))
+            std::sort(range.begin, range.end, [](const Entry &a, const Entry &b) { return a.cache < b.cache; });
         Entry *run = range.begin;
         while (run < range.end) {
             Entry *runEnd = run + 1;
             while (runEnd < range.end && runEnd->cache == run->cache)
                 ++runEnd;
             if (runEnd - run > 1)
-                settleRun(run, runEnd, range.depth + kUnitsPerLevel, ties);
+                settleRun(run, runEnd, range.depth + units, ties);
             run = runEnd;
         }
     }
 
-    // Caches the four units at `depth` of each entry's key.
-    void fillLevel(Entry *begin, Entry *end, qsizetype depth) const { fill(begin, end, depth); }
+    // Caches up to `most` units from `depth` of each entry's key (eight where they are
+    // narrow, else four); returns how many.
+    int fill(Entry *begin, Entry *end, qsizetype depth, int most) const
+    {
+        if (most == kNarrowUnits && fillWith<kNarrowUnits>(begin, end, depth) < 256)
+            return kNarrowUnits;
+        fillWith<kWideUnits>(begin, end, depth);
+        return kWideUnits;
+    }
 
     // Entries of one run agree on their first `covered` units (a shorter key padded
     // with zero units). Keys that end there come first, shorter before longer (the
@@ -170,9 +198,12 @@ private:
         });
     }
 
-    void fill(Entry *begin, Entry *end, qsizetype depth) const
+    // Returns the or of all units read.
+    template<int Units>
+    char16_t fillWith(Entry *begin, Entry *end, qsizetype depth) const
     {
-        if constexpr (requires { m_keys.prefetch(std::uint32_t(0), qsizetype(0), 0); }) {
+        char16_t seen = 0;
+        if constexpr (requires(const Source &source) { source.prefetch(std::uint32_t(0), qsizetype(0), 0); }) {
             // Entries past the first level lie in sorted order, their keys all over
             // memory: the source is asked for the keys a few entries ahead, first for
             // where they lie, then for their text.
@@ -181,12 +212,13 @@ private:
                     m_keys.prefetch(e[2 * kPrefetchAhead].index, depth, 0);
                 if (end - e > kPrefetchAhead)
                     m_keys.prefetch(e[kPrefetchAhead].index, depth, 1);
-                e->cache = m_keys.pack(e->index, e->length, depth);
+                e->cache = m_keys.template pack<Units>(e->index, e->length, depth, seen);
             }
         } else {
             for (Entry *e = begin; e < end; ++e)
-                e->cache = m_keys.pack(e->index, e->length, depth);
+                e->cache = m_keys.template pack<Units>(e->index, e->length, depth, seen);
         }
+        return seen;
     }
 
     const Source &m_keys;
@@ -208,10 +240,18 @@ void sortOnTwoThreads(MsdSorter<Source> &sorter, std::vector<Entry> &entries)
     if (end - begin < 2)
         return;
     const auto half = begin + (end - begin) / 2;
+    constexpr int most = MsdSorter<Source>::kMostUnits;
+    int units = most;
     {
-        std::future<void> other = std::async(std::launch::async, [&] { sorter.fillLevel(half, end, 0); });
-        sorter.fillLevel(begin, half, 0);
+        int otherUnits = most;
+        std::future<void> other = std::async(std::launch::async, [&] { otherUnits = sorter.fill(half, end, 0, most); });
+        units = sorter.fill(begin, half, 0, most);
         other.get();
+        // Both halves read alike.
+        if (units != otherUnits) {
+            units = kWideUnits;
+            sorter.fill(otherUnits == kWideUnits ? begin : half, otherUnits == kWideUnits ? half : end, 0, kWideUnits);
+        }
     }
     // The median of a sample of the cached units.
     std::vector<std::uint64_t> sample;
@@ -223,11 +263,11 @@ void sortOnTwoThreads(MsdSorter<Source> &sorter, std::vector<Entry> &entries)
     Entry *const equal = std::partition(begin, end, [middle](const Entry &e) { return e.cache < middle; });
     Entry *const above = std::partition(equal, end, [middle](const Entry &e) { return e.cache == middle; });
 
-    auto work = [&sorter](Range side, Range same) {
+    auto work = [&sorter, units](Range side, Range same) {
         std::vector<Range> ties;
-        sorter.sortFilled(side, ties);
+        sorter.sortFilled(side, units, ties);
         if (same.end - same.begin > 1)
-            MsdSorter<Source>::settleRun(same.begin, same.end, kUnitsPerLevel, ties);
+            MsdSorter<Source>::settleRun(same.begin, same.end, units, ties);
         for (const Range &r : ties)
             sorter.sort(r.begin, r.end, r.depth, {});
     };

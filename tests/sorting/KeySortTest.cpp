@@ -369,11 +369,16 @@ TEST(KeyParts, ReadLikeTheWholeKey)
         ASSERT_EQ(parts.toString(), a);
         for (qsizetype i = 0; i < a.size(); ++i)
             ASSERT_EQ(parts.unit(i), a.at(i).unicode()) << a.toStdString() << " at " << i;
-        for (qsizetype depth = 0; depth <= a.size() + 4; ++depth)
-            ASSERT_EQ(orvella::sorting::msd::packUnits(parts, depth),
-                      orvella::sorting::msd::packUnits(reinterpret_cast<const char16_t *>(a.constData()),
-                                                       std::uint32_t(a.size()), depth))
+        for (qsizetype depth = 0; depth <= a.size() + 8; ++depth) {
+            using orvella::sorting::msd::packUnits;
+            const auto *units = reinterpret_cast<const char16_t *>(a.constData());
+            char16_t seen[4] = {};
+            ASSERT_EQ(packUnits<4>(parts, depth, seen[0]), packUnits<4>(units, std::uint32_t(a.size()), depth, seen[1]))
                 << a.toStdString() << " from " << depth;
+            ASSERT_EQ(packUnits<8>(parts, depth, seen[2]), packUnits<8>(units, std::uint32_t(a.size()), depth, seen[3]))
+                << a.toStdString() << " from " << depth;
+            ASSERT_EQ(seen[0], seen[1]);
+        }
     }
     for (const QString &a : keys) {
         for (int j = 0; j < 40; ++j) {
@@ -386,17 +391,12 @@ TEST(KeyParts, ReadLikeTheWholeKey)
 
 TEST(KeyTexts, OrdersAgreeWithTheSameKeysAsStrings)
 {
-    // Below and above the size where the work moves to worker threads; long shared
-    // prefixes take the sort past its cached units.
-    QRandomGenerator random(7);
-    for (const int count : {3000, 60000}) {
-        std::vector<QString> strings = randomKeys(random, count);
-        strings[count / 2] = QString(300, u'x') + "b";
-        strings[count / 3] = QString(300, u'x') + "a";
+    // The plain stable comparison sort of the whole keys against the sort of the same
+    // keys kept in blocks.
+    const auto expectOrdered = [](const std::vector<QString> &strings, const char *what) {
         KeyTexts texts;
         for (const QString &key : strings)
             texts.append(key);
-        // The plain stable comparison sort of the whole keys.
         orvella::sorting::KeyOrder expected(strings.size());
         for (std::uint32_t i = 0; i < expected.size(); ++i)
             expected[i] = i;
@@ -404,11 +404,28 @@ TEST(KeyTexts, OrdersAgreeWithTheSameKeysAsStrings)
             return compareKeys(strings[a], strings[b]) < 0;
         });
         int yields = 0;
-        EXPECT_EQ(exactOrder(texts, [&] { ++yields; }), expected) << count << " keys";
+        EXPECT_EQ(exactOrder(texts, [&] { ++yields; }), expected) << what;
         EXPECT_GE(yields, 1);
-        if (count < 10000)
+        if (strings.size() < 10000)
             EXPECT_EQ(alphabeticalOrder(texts, "en_US", {}), alphabeticalOrder(strings, "en_US", {}));
+    };
+    // Below and above the size where the work moves to worker threads; long shared
+    // prefixes take the sort past its cached units.
+    QRandomGenerator random(7);
+    for (const int count : {3000, 60000}) {
+        std::vector<QString> strings = randomKeys(random, count);
+        strings[count / 2] = QString(300, u'x') + "b";
+        strings[count / 3] = QString(300, u'x') + "a";
+        expectOrdered(strings, count == 3000 ? "3,000 random keys" : "60,000 random keys");
     }
+    // Keys whose units all fit a byte but one key's in the second half: both threads
+    // must read their halves alike.
+    std::vector<QString> narrow;
+    for (int i = 0; i < 40000; ++i)
+        narrow.push_back(QString::number(random.bounded(1000)) + QStringLiteral("é") + QString::number(i % 7));
+    narrow[39990] = QStringLiteral("5\u03A9");
+    narrow[39991] = QStringLiteral("5\u00FF");
+    expectOrdered(narrow, "narrow keys but one");
 }
 
 } // namespace
