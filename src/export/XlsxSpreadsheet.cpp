@@ -141,15 +141,26 @@ void XlsxSpreadsheet::setCell(int row, int column, const QString &value)
         if (row < last.row || (row == last.row && column <= last.column))
             m_inOrder = false;
     }
-    m_cells.push_back({row, column, m_texts.size()});
     const QByteArray utf8 = stored.toUtf8();
-    m_texts.append(utf8.constData(), static_cast<size_t>(utf8.size()));
-    m_texts.push_back('\0');
+    const size_t needed = static_cast<size_t>(utf8.size()) + 1;
+    if (m_texts.empty() || m_texts.back().size() + needed > m_texts.back().capacity()) {
+        m_texts.emplace_back();
+        m_texts.back().reserve(std::max(kTextChunk, needed));
+    }
+    std::string &chunk = m_texts.back();
+    m_cells.push_back({row, column, (m_texts.size() - 1) << 32 | chunk.size()});
+    chunk.append(utf8.constData(), static_cast<size_t>(utf8.size()));
+    chunk.push_back('\0');
 
     const auto index = static_cast<size_t>(column - 1);
     if (m_widest.size() <= index)
         m_widest.resize(index + 1, 0.0);
     m_widest[index] = std::max(m_widest[index], fittedWidth(value));
+}
+
+const char *XlsxSpreadsheet::cellText(const Cell &cell) const
+{
+    return m_texts[cell.offset >> 32].data() + (cell.offset & 0xFFFFFFFFu);
 }
 
 void XlsxSpreadsheet::autoFitColumn(int column)
@@ -202,8 +213,7 @@ void XlsxSpreadsheet::write()
         std::stable_sort(m_cells.begin(), m_cells.end(), [](const Cell &a, const Cell &b) {
             return a.row != b.row ? a.row < b.row : a.column < b.column;
         });
-        std::vector<Cell> unique;
-        unique.reserve(m_cells.size());
+        std::deque<Cell> unique;
         for (const Cell &cell : m_cells) {
             if (!unique.empty() && unique.back().row == cell.row && unique.back().column == cell.column)
                 unique.back() = cell;
@@ -234,7 +244,7 @@ void XlsxSpreadsheet::write()
     for (size_t i = 0; error == LXW_NO_ERROR && i < m_cells.size(); ++i) {
         const Cell &cell = m_cells[i];
         error = worksheet_write_string(sheet, static_cast<lxw_row_t>(cell.row - 1),
-                                       static_cast<lxw_col_t>(cell.column - 1), m_texts.data() + cell.offset,
+                                       static_cast<lxw_col_t>(cell.column - 1), cellText(cell),
                                        nullptr);
     }
     // Closing writes the file and frees the workbook in every case.
@@ -248,8 +258,8 @@ void XlsxSpreadsheet::write()
 
     m_path = path;
     // The application has the file now; the gathered cells are no longer needed.
-    std::vector<Cell>().swap(m_cells);
-    std::string().swap(m_texts);
+    std::deque<Cell>().swap(m_cells);
+    std::vector<std::string>().swap(m_texts);
 }
 
 } // namespace orvella::exporting

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -53,7 +54,7 @@ private:
     struct Cell {
         int row;
         int column;
-        size_t offset; // of the NUL-terminated UTF-8 text in m_texts
+        size_t offset; // of the NUL-terminated UTF-8 text: its chunk (high half) and place in it
     };
 
     void requireWorkbook() const;
@@ -65,8 +66,13 @@ private:
     WorkbookFolder m_folder;
     bool m_hasWorkbook = false;
     bool m_shown = false;
-    std::vector<Cell> m_cells;
-    std::string m_texts;
+    // The texts gathered until the workbook is written, in chunks that are filled and
+    // never moved: a single string would be copied whole each time it grows, for a
+    // moment holding a million names twice.
+    static constexpr size_t kTextChunk = size_t(1) << 22;
+    const char *cellText(const Cell &cell) const;
+    std::deque<Cell> m_cells;
+    std::vector<std::string> m_texts;
     bool m_inOrder = true;
     std::vector<double> m_widest; // per column: widest text set so far (0: none)
     std::vector<double> m_width;  // per column: fitted width (0: standard width)

@@ -82,6 +82,10 @@ TextRows::Block &TextRows::blockFor(qsizetype length)
     }
     Block block;
     block.firstRow = m_size;
+    // Once one block is full the list is long: the next takes a whole block's room at
+    // once instead of growing into it.
+    if (!m_blocks.empty())
+        block.text.reserve(std::max(m_blockUnits, length));
     m_blocks.push_back(std::move(block));
     return m_blocks.back();
 }

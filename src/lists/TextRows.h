@@ -22,8 +22,11 @@ namespace orvella::lists {
 // rows next change.
 class TextRows {
 public:
-    static constexpr qsizetype kBlockUnits = qsizetype(1) << 15;
-    static constexpr qsizetype kBlockRows = 4096;
+    // A full block's text (256 KiB) is large enough to come straight from the system
+    // and go back to it when the rows are dropped, rather than leave holes in the heap
+    // that keep the process large after a list is cleared.
+    static constexpr qsizetype kBlockUnits = qsizetype(1) << 17;
+    static constexpr qsizetype kBlockRows = 16384;
 
     explicit TextRows(qsizetype blockUnits = kBlockUnits, qsizetype blockRows = kBlockRows);
     // What is moved from is left empty.

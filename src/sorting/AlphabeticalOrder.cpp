@@ -66,48 +66,14 @@ private:
     UCollator *m_collator = nullptr;
 };
 
-// The collation sort keys of a range of keys, two bytes to a unit (the first byte
-// high), so that unit order is byte order. Each key's units are the head field's
-// place, then the tail field's, then a zero byte to fill the last unit.
+// The collation sort keys of some fields, two bytes to a unit (the first byte high),
+// so that unit order is byte order: each field's place (see appendField), then a zero
+// byte to fill the last unit.
 struct SortKeyPart {
     std::vector<char16_t> units;
 };
 
-// A key as parts, whether the run keeps its keys as strings or in blocks.
-KeyParts partsOf(const std::vector<QString> &keys, std::uint32_t index)
-{
-    return splitKey(keys[index]);
-}
-KeyParts partsOf(const KeyTexts &keys, std::uint32_t index)
-{
-    return keys[index];
-}
-
-template<typename Keys>
-void buildPart(const Keys &keys, std::uint32_t from, std::uint32_t to, const QByteArray &locale,
-               SortKeyPart &part, std::vector<std::size_t> &starts, std::vector<Entry> &entries)
-{
-    const Collator collator(locale);
-    std::vector<std::uint8_t> bytes;
-    std::size_t textUnits = 0;
-    for (std::uint32_t i = from; i < to; ++i)
-        textUnits += static_cast<std::size_t>(partsOf(keys, i).size());
-    part.units.reserve(textUnits + 8 * static_cast<std::size_t>(to - from));
-    for (std::uint32_t i = from; i < to; ++i) {
-        const KeyParts key = partsOf(keys, i);
-        bytes.clear();
-        collator.appendField(key.head, bytes);
-        collator.appendField(key.tail, bytes);
-        if (bytes.size() % 2 != 0)
-            bytes.push_back(0);
-        starts[i] = part.units.size();
-        for (std::size_t b = 0; b < bytes.size(); b += 2)
-            part.units.push_back(static_cast<char16_t>(bytes[b] << 8 | bytes[b + 1]));
-        entries[i] = {0, i, static_cast<std::uint32_t>(part.units.size() - starts[i])};
-    }
-}
-
-// The sort keys of the first `split` keys in one part, of the others in a second.
+// The sort keys of the first `split` fields in one part, of the others in a second.
 struct SortKeySource {
     const SortKeyPart &first;
     const SortKeyPart &second;
@@ -131,29 +97,102 @@ struct SortKeySource {
     }
 };
 
-// Entries whose sort keys are equal lie side by side; such runs go into exact key
-// order, and equal keys keep their input order.
-template<typename Keys>
-void settleEqualSortKeys(std::vector<Entry> &entries, const SortKeySource &source, const Keys &keys)
+// The sort keys of fields from..to-1 into one part.
+template<typename FieldOf>
+void buildPart(FieldOf fieldOf, std::uint32_t from, std::uint32_t to, const QByteArray &locale, SortKeyPart &part,
+               std::vector<std::size_t> &starts, std::vector<Entry> &entries)
 {
-    auto same = [&source](const Entry &a, const Entry &b) {
-        return a.length == b.length &&
-            std::memcmp(source.units(a.index), source.units(b.index), a.length * sizeof(char16_t)) == 0;
-    };
-    auto exactly = [&keys](const Entry &a, const Entry &b) {
-        const int order = compareKeys(partsOf(keys, a.index), partsOf(keys, b.index));
-        return order != 0 ? order < 0 : a.index < b.index;
-    };
-    std::size_t begin = 0;
-    while (begin < entries.size()) {
-        std::size_t end = begin + 1;
-        while (end < entries.size() && same(entries[begin], entries[end]))
-            ++end;
-        if (end - begin > 1)
-            std::sort(entries.begin() + static_cast<std::ptrdiff_t>(begin),
-                      entries.begin() + static_cast<std::ptrdiff_t>(end), exactly);
-        begin = end;
+    const Collator collator(locale);
+    std::vector<std::uint8_t> bytes;
+    for (std::uint32_t i = from; i < to; ++i) {
+        bytes.clear();
+        collator.appendField(fieldOf(i), bytes);
+        if (bytes.size() % 2 != 0)
+            bytes.push_back(0);
+        starts[i] = part.units.size();
+        for (std::size_t b = 0; b < bytes.size(); b += 2)
+            part.units.push_back(static_cast<char16_t>(bytes[b] << 8 | bytes[b + 1]));
+        entries[i] = {0, i, static_cast<std::uint32_t>(part.units.size() - starts[i])};
     }
+}
+
+// The places of `count` fields in the collation order: fields with equal sort keys
+// share a place. Each field's sort key is made once, on two threads for many fields.
+template<typename FieldOf>
+std::vector<std::uint32_t> collationRanks(std::uint32_t count, FieldOf fieldOf, const QByteArray &locale,
+                                          bool twoThreads)
+{
+    std::vector<Entry> entries(count);
+    std::vector<std::size_t> starts(count);
+    SortKeyPart first;
+    SortKeyPart second;
+    twoThreads = twoThreads && count >= msd::kThreadedFrom;
+    const std::uint32_t split = twoThreads ? count / 2 : count;
+    if (twoThreads) {
+        std::future<void> other = std::async(std::launch::async, [&] {
+            buildPart(fieldOf, split, count, locale, second, starts, entries);
+        });
+        buildPart(fieldOf, 0, split, locale, first, starts, entries);
+        other.get();
+    } else {
+        buildPart(fieldOf, 0, count, locale, first, starts, entries);
+    }
+    const SortKeySource source{first, second, split, starts};
+    msd::MsdSorter<SortKeySource> sorter(source);
+    if (twoThreads)
+        msd::sortOnTwoThreads(sorter, entries);
+    else
+        sorter.sort(entries.data(), entries.data() + entries.size(), 0, {});
+
+    std::vector<std::uint32_t> ranks(count);
+    std::uint32_t rank = 0;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const Entry &e = entries[i];
+        if (i > 0) {
+            const Entry &before = entries[i - 1];
+            const bool same = before.length == e.length &&
+                std::memcmp(source.units(before.index), source.units(e.index), e.length * sizeof(char16_t)) == 0;
+            if (!same)
+                ++rank;
+        }
+        ranks[e.index] = rank;
+    }
+    return ranks;
+}
+
+// A key as parts, whether the run keeps its keys as strings or in blocks.
+KeyParts partsOf(const std::vector<QString> &keys, std::uint32_t index)
+{
+    return splitKey(keys[index]);
+}
+KeyParts partsOf(const KeyTexts &keys, std::uint32_t index)
+{
+    return keys[index];
+}
+void prefetchKey(const std::vector<QString> &, std::uint32_t) {}
+void prefetchKey(const KeyTexts &keys, std::uint32_t index)
+{
+    keys.prefetch(index);
+}
+
+// Walks the keys in an order in which equal fields lie side by side and gives each run
+// of equal fields a number: called for each key with its run's number. Returns the
+// first key of each run.
+template<typename Keys, typename FieldOf, typename Numbered>
+std::vector<std::uint32_t> numberRuns(const Keys &keys, const KeyOrder &order, FieldOf fieldOf, Numbered numbered)
+{
+    std::vector<std::uint32_t> firsts;
+    QStringView previous;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        if (i + 16 < order.size())
+            prefetchKey(keys, order[i + 16]);
+        const QStringView field = fieldOf(order[i]);
+        if (firsts.empty() || field != previous)
+            firsts.push_back(order[i]);
+        previous = field;
+        numbered(order[i], std::uint32_t(firsts.size() - 1));
+    }
+    return firsts;
 }
 
 QByteArray variable(const char *name)
@@ -190,36 +229,59 @@ QByteArray collationLocale()
 namespace {
 
 // The whole work of alphabeticalOrder; on this thread and, for a large list, one more.
+// Rather than a collation sort key for every key, each distinct head and tail field
+// gets one (names share their last and first names far more often than not), and the
+// keys are then ordered by the places of their two fields, then by exact order.
 template<typename Keys>
-KeyOrder orderBySortKeys(const Keys &keys, const QByteArray &locale, bool twoThreads,
-                         const std::function<void()> &yield)
+KeyOrder orderBySortKeys(const Keys &keys, const QByteArray &locale, bool twoThreads)
 {
     const auto count = static_cast<std::uint32_t>(keys.size());
-    std::vector<Entry> entries(count);
-    std::vector<std::size_t> starts(count);
-    SortKeyPart first;
-    SortKeyPart second;
-    const std::uint32_t split = twoThreads ? count / 2 : count;
-    const SortKeySource source{first, second, split, starts};
-    msd::MsdSorter<SortKeySource> sorter(source);
+    const auto headOf = [&keys](std::uint32_t k) { return partsOf(keys, k).head; };
+    const auto tailOf = [&keys](std::uint32_t k) { return partsOf(keys, k).tail; };
+    // Each key's head place (high half) and tail place (low half); first the number of
+    // its field's run, then that run's place.
+    std::vector<std::uint64_t> places(count);
 
-    if (twoThreads) {
-        std::future<void> other = std::async(std::launch::async, [&] {
-            buildPart(keys, split, count, locale, second, starts, entries);
-        });
-        buildPart(keys, 0, split, locale, first, starts, entries);
-        other.get();
-        msd::sortOnTwoThreads(sorter, entries);
-    } else {
-        buildPart(keys, 0, count, locale, first, starts, entries);
-        sorter.sort(entries.data(), entries.data() + entries.size(), 0, yield);
+    {
+        const KeyOrder byTail = exactOrderHere(keys, KeyField::Tail, twoThreads);
+        std::vector<std::uint32_t> firsts =
+            numberRuns(keys, byTail, tailOf, [&](std::uint32_t k, std::uint32_t run) { places[k] = run; });
+        const std::vector<std::uint32_t> ranks = collationRanks(
+            std::uint32_t(firsts.size()), [&](std::uint32_t run) { return tailOf(firsts[run]); }, locale,
+            twoThreads);
+        for (std::uint64_t &place : places)
+            place = ranks[place];
     }
-    settleEqualSortKeys(entries, source, keys);
+    // In exact order the heads of a run of keys are mostly alike too; the order then
+    // settles keys whose two places are alike.
+    KeyOrder exact = exactOrderHere(keys, KeyField::Whole, twoThreads);
+    {
+        std::vector<std::uint32_t> runOf(count);
+        std::vector<std::uint32_t> firsts =
+            numberRuns(keys, exact, headOf, [&](std::uint32_t k, std::uint32_t run) { runOf[k] = run; });
+        const std::vector<std::uint32_t> ranks = collationRanks(
+            std::uint32_t(firsts.size()), [&](std::uint32_t run) { return headOf(firsts[run]); }, locale,
+            twoThreads);
+        for (std::uint32_t k = 0; k < count; ++k)
+            places[k] |= std::uint64_t(ranks[runOf[k]]) << 32;
+    }
 
-    KeyOrder order;
-    order.reserve(count);
-    for (const Entry &entry : entries)
-        order.push_back(entry.index);
+    // Entries in exact order, each with its places and its exact position.
+    std::vector<Entry> entries(count);
+    for (std::uint32_t i = 0; i < count; ++i)
+        entries[i] = {places[exact[i]], exact[i], i};
+    std::vector<std::uint64_t>().swap(places);
+    const auto byPlaces = [](const Entry &a, const Entry &b) {
+        return a.cache != b.cache ? a.cache < b.cache : a.length < b.length;
+    };
+    if (twoThreads && count >= msd::kThreadedFrom)
+        msd::sortOnTwoThreads(entries, byPlaces);
+    else
+        std::sort(entries.begin(), entries.end(), byPlaces);
+
+    KeyOrder order = std::move(exact); // reuses its memory
+    for (std::uint32_t i = 0; i < count; ++i)
+        order[i] = entries[i].index;
     return order;
 }
 
@@ -229,10 +291,10 @@ KeyOrder alphabeticalOrderOf(const Keys &keys, const QByteArray &locale, const s
     if (yield)
         yield();
     if (keys.size() < msd::kThreadedFrom)
-        return orderBySortKeys(keys, locale, false, yield);
+        return orderBySortKeys(keys, locale, false);
     // Everything, the sort keys' memory included, is made and freed on the workers.
     KeyOrder order;
-    core::runWhileYielding([&] { order = orderBySortKeys(keys, locale, true, {}); }, yield);
+    core::runWhileYielding([&] { order = orderBySortKeys(keys, locale, true); }, yield);
     return order;
 }
 

@@ -19,10 +19,10 @@ QByteArray collationLocaleFrom(const QByteArray &value);
 
 // Keys in alphabetical order: head fields compared by the locale's collator (numbers
 // inside names by their value), then tail fields, so the delimiter never takes part;
-// keys equal under the collator follow exact order, then their input order. Each key
-// gets its collation sort key once; the sort keys are ordered by the same sort as
-// exact order, on worker threads for a large list while the calling thread keeps
-// calling yield. Throws a Failure when the locale has no collator at all.
+// keys equal under the collator follow exact order, then their input order. Each
+// distinct head and tail field gets its collation sort key once; the work runs on
+// worker threads for a large list while the calling thread keeps calling yield.
+// Throws a Failure when the locale has no collator at all.
 KeyOrder alphabeticalOrder(const std::vector<QString> &keys, const QByteArray &locale,
                            const std::function<void()> &yield);
 KeyOrder alphabeticalOrder(const KeyTexts &keys, const QByteArray &locale, const std::function<void()> &yield);

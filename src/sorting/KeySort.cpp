@@ -9,22 +9,23 @@ namespace {
 
 using msd::Entry;
 
-// The keys themselves as the sorter's source.
-struct KeyStrings {
-    const std::vector<QString> &keys;
+// Keys read as one text each (strings, or the tail fields of keys kept in blocks).
+template<typename ViewOf>
+struct ViewSource {
+    ViewOf viewOf; // QStringView(std::uint32_t index)
     template<int Units>
     std::uint64_t pack(std::uint32_t index, std::uint32_t length, qsizetype depth, char16_t &seen) const
     {
-        return msd::packUnits<Units>(reinterpret_cast<const char16_t *>(keys[index].constData()), length, depth,
-                                     seen);
+        return msd::packUnits<Units>(viewOf(index).utf16(), length, depth, seen);
     }
     int compareFrom(std::uint32_t a, std::uint32_t aLength, std::uint32_t b, std::uint32_t bLength,
                     qsizetype depth) const
     {
-        return msd::compareUnitsFrom(reinterpret_cast<const char16_t *>(keys[a].constData()), aLength,
-                                     reinterpret_cast<const char16_t *>(keys[b].constData()), bLength, depth);
+        return msd::compareUnitsFrom(viewOf(a).utf16(), aLength, viewOf(b).utf16(), bLength, depth);
     }
 };
+template<typename ViewOf>
+ViewSource(ViewOf) -> ViewSource<ViewOf>;
 
 // Keys kept in blocks as the sorter's source.
 struct KeyTextSource {
@@ -47,39 +48,50 @@ struct KeyTextSource {
     }
 };
 
-std::vector<Entry> sortedEntries(const std::vector<QString> &keys, const std::function<void()> &yield)
+// The sorted entries of `count` keys whose lengths lengthOf gives. The entries' memory
+// is reserved by the caller; they are made and sorted on the thread that runs this.
+template<typename Source, typename LengthOf>
+std::vector<Entry> sortedEntries(const Source &source, std::uint32_t count, LengthOf lengthOf,
+                                 std::vector<Entry> entries, bool twoThreads, const std::function<void()> &yield)
 {
-    std::vector<Entry> entries(keys.size());
-    for (std::uint32_t i = 0; i < keys.size(); ++i)
-        entries[i] = {0, i, static_cast<std::uint32_t>(keys[i].size())};
-
-    const KeyStrings source{keys};
-    msd::MsdSorter<KeyStrings> sorter(source);
-    if (keys.size() < msd::kThreadedFrom)
-        sorter.sort(entries.data(), entries.data() + entries.size(), 0, yield);
-    else
-        core::runWhileYielding([&] { msd::sortOnTwoThreads(sorter, entries); }, yield);
-    return entries;
-}
-
-// The order of keys kept in blocks. The entries' memory is reserved by the caller;
-// they are made, sorted and dropped on the thread that runs this.
-KeyOrder orderOfTexts(const KeyTexts &keys, std::vector<Entry> entries, bool twoThreads,
-                      const std::function<void()> &yield)
-{
-    const auto count = static_cast<std::uint32_t>(keys.size());
     for (std::uint32_t i = 0; i < count; ++i)
-        entries.push_back({0, i, static_cast<std::uint32_t>(keys[i].size())});
-    const KeyTextSource source{keys};
-    msd::MsdSorter<KeyTextSource> sorter(source);
+        entries.push_back({0, i, static_cast<std::uint32_t>(lengthOf(i))});
+    msd::MsdSorter<Source> sorter(source);
     if (twoThreads)
         msd::sortOnTwoThreads(sorter, entries);
     else
         sorter.sort(entries.data(), entries.data() + entries.size(), 0, yield);
-    KeyOrder order(count);
-    for (std::uint32_t i = 0; i < count; ++i)
+    return entries;
+}
+
+KeyOrder orderOfEntries(const std::vector<Entry> &entries)
+{
+    KeyOrder order(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i)
         order[i] = entries[i].index;
     return order;
+}
+
+std::vector<Entry> sortedStrings(const std::vector<QString> &keys, bool twoThreads,
+                                 const std::function<void()> &yield)
+{
+    std::vector<Entry> entries;
+    entries.reserve(keys.size());
+    const ViewSource source{[&keys](std::uint32_t i) { return QStringView(keys[i]); }};
+    return sortedEntries(
+        source, std::uint32_t(keys.size()), [&keys](std::uint32_t i) { return keys[i].size(); }, std::move(entries),
+        twoThreads, yield);
+}
+
+// A large list is ordered on worker threads while the calling thread keeps calling yield.
+template<typename Order>
+KeyOrder onWorkers(std::size_t count, Order order, const std::function<void()> &yield)
+{
+    if (count < msd::kThreadedFrom)
+        return order(false, yield);
+    KeyOrder result;
+    core::runWhileYielding([&] { result = order(true, {}); }, yield);
+    return result;
 }
 
 } // namespace
@@ -125,7 +137,11 @@ void sortKeysStable(std::vector<QString> &keys, const std::function<void()> &yie
     if (keys.size() < 2)
         return;
 
-    const std::vector<Entry> entries = sortedEntries(keys, yield);
+    std::vector<Entry> entries;
+    if (keys.size() < msd::kThreadedFrom)
+        entries = sortedStrings(keys, false, yield);
+    else
+        core::runWhileYielding([&] { entries = sortedStrings(keys, true, {}); }, yield);
     std::vector<QString> sorted;
     sorted.reserve(keys.size());
     for (const Entry &entry : entries)
@@ -137,31 +153,63 @@ KeyOrder exactOrder(const std::vector<QString> &keys, const std::function<void()
 {
     if (yield)
         yield();
-    KeyOrder order;
-    order.reserve(keys.size());
-    if (keys.size() < 2) {
-        for (std::uint32_t i = 0; i < keys.size(); ++i)
-            order.push_back(i);
-        return order;
-    }
-    for (const Entry &entry : sortedEntries(keys, yield))
-        order.push_back(entry.index);
-    return order;
+    return onWorkers(
+        keys.size(), [&](bool twoThreads, const std::function<void()> &yieldHere) {
+            return exactOrderHere(keys, KeyField::Whole, twoThreads, yieldHere);
+        },
+        yield);
 }
 
 KeyOrder exactOrder(const KeyTexts &keys, const std::function<void()> &yield)
 {
     if (yield)
         yield();
-    // Reserved here, so that a lack of memory shows as such before any thread starts.
+    // Reserved here, so that a lack of memory shows as such before any thread starts;
+    // ten million entries take a while to make and to read back: all on the workers.
     std::vector<Entry> entries;
     entries.reserve(keys.size());
-    if (keys.size() < msd::kThreadedFrom)
-        return orderOfTexts(keys, std::move(entries), false, yield);
-    // Ten million entries take a while to make and to read back: all on the workers.
-    KeyOrder order;
-    core::runWhileYielding([&] { order = orderOfTexts(keys, std::move(entries), true, {}); }, yield);
-    return order;
+    return onWorkers(
+        keys.size(), [&](bool twoThreads, const std::function<void()> &yieldHere) {
+            const KeyTextSource source{keys};
+            return orderOfEntries(sortedEntries(
+                source, std::uint32_t(keys.size()), [&keys](std::uint32_t i) { return keys[i].size(); },
+                std::move(entries), twoThreads, yieldHere));
+        },
+        yield);
+}
+
+KeyOrder exactOrderHere(const KeyTexts &keys, KeyField field, bool twoThreads, const std::function<void()> &yield)
+{
+    std::vector<Entry> entries;
+    entries.reserve(keys.size());
+    const auto count = std::uint32_t(keys.size());
+    if (field == KeyField::Whole) {
+        const KeyTextSource source{keys};
+        return orderOfEntries(sortedEntries(
+            source, count, [&keys](std::uint32_t i) { return keys[i].size(); }, std::move(entries), twoThreads,
+            yield));
+    }
+    const ViewSource source{[&keys](std::uint32_t i) { return keys[i].tail; }};
+    return orderOfEntries(sortedEntries(
+        source, count, [&keys](std::uint32_t i) { return keys[i].tail.size(); }, std::move(entries), twoThreads,
+        yield));
+}
+
+KeyOrder exactOrderHere(const std::vector<QString> &keys, KeyField field, bool twoThreads,
+                        const std::function<void()> &yield)
+{
+    if (field == KeyField::Whole)
+        return orderOfEntries(sortedStrings(keys, twoThreads, yield));
+    std::vector<QStringView> tails;
+    tails.reserve(keys.size());
+    for (const QString &key : keys)
+        tails.push_back(splitKey(key).tail);
+    std::vector<Entry> entries;
+    entries.reserve(keys.size());
+    const ViewSource source{[&tails](std::uint32_t i) { return tails[i]; }};
+    return orderOfEntries(sortedEntries(
+        source, std::uint32_t(keys.size()), [&tails](std::uint32_t i) { return tails[i].size(); },
+        std::move(entries), twoThreads, yield));
 }
 
 } // namespace orvella::sorting

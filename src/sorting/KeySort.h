@@ -31,6 +31,16 @@ KeyOrder exactOrder(const std::vector<QString> &keys, const std::function<void()
 // the calling thread keeps calling yield.
 KeyOrder exactOrder(const KeyTexts &keys, const std::function<void()> &yield);
 
+// What of each key an order reads: all of it, or only its tail field (the text after
+// its first field delimiter; empty without one).
+enum class KeyField { Whole, Tail };
+// The exact order of the keys (or of their tail fields), worked out on the calling
+// thread and, when twoThreads, one more: for callers that already run on a worker.
+KeyOrder exactOrderHere(const KeyTexts &keys, KeyField field, bool twoThreads,
+                        const std::function<void()> &yield = {});
+KeyOrder exactOrderHere(const std::vector<QString> &keys, KeyField field, bool twoThreads,
+                        const std::function<void()> &yield = {});
+
 // Puts items into an order: afterwards item i is what was item order[i].
 template<typename T>
 void applyOrder(std::vector<T> &items, const KeyOrder &order)

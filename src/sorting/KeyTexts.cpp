@@ -15,11 +15,16 @@ void KeyTexts::clear()
 void KeyTexts::appendEmpty()
 {
     if (m_size % kBlockKeys == 0) {
-        // A full block gives back what its text reserved beyond its keys.
-        if (!m_blocks.empty())
+        // A full block gives back what its text reserved beyond its keys; the next one
+        // reserves as much as it took, so that its text seldom has to move.
+        qsizetype room = 0;
+        if (!m_blocks.empty()) {
             m_blocks.back().text.squeeze();
+            room = m_blocks.back().text.size();
+        }
         m_blocks.emplace_back();
         m_blocks.back().ends.reserve(kBlockKeys);
+        m_blocks.back().text.reserve(room);
     }
     Block &block = m_blocks.back();
     block.ends.push_back({static_cast<std::uint32_t>(block.text.size()), kNoDelimiter});

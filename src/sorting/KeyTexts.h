@@ -21,7 +21,10 @@ namespace orvella::sorting {
 // Keys are only ever appended; the last one may be replaced.
 class KeyTexts {
 public:
-    static constexpr std::size_t kBlockKeys = 4096;
+    // Large enough that a block's arrays come straight from the system and go back to
+    // it when the keys are dropped (the program maps large blocks that way), instead of
+    // leaving holes in the heap that keep the process large after a sort.
+    static constexpr std::size_t kBlockKeys = 32768;
 
     std::size_t size() const { return m_size; }
     bool empty() const { return m_size == 0; }
