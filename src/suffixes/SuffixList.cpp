@@ -17,7 +17,23 @@ bool SuffixList::IsSuffix(QStringView word)
     }
     if (m_lowered.isEmpty())
         return false;
-    return m_lowered.contains(word.toString().toLower());
+    // Asked once per name of a sort: the word is lowered in one kept text rather than
+    // in two new strings, by hand where it is plain ASCII (as toLower() would).
+    m_probe.resize(0);
+    m_probe.append(word);
+    bool ascii = true;
+    for (QChar &c : m_probe) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80) {
+            ascii = false;
+            break;
+        }
+        if (u >= u'A' && u <= u'Z')
+            c = QChar(char16_t(u + (u'a' - u'A')));
+    }
+    if (!ascii)
+        m_probe = std::move(m_probe).toLower();
+    return m_lowered.contains(m_probe);
 }
 
 } // namespace orvella::suffixes

@@ -24,6 +24,8 @@ private:
     lists::NameListModel m_model;
     QSet<QString> m_lowered;
     bool m_dirty = true;
+    QString m_probe; // the last word asked about, lowered
+
 };
 
 } // namespace orvella::suffixes

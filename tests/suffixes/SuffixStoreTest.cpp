@@ -114,6 +114,23 @@ TEST(SuffixList, LookupIgnoresCaseButNotDots)
     EXPECT_FALSE(list.IsSuffix(u"jr."));
 }
 
+TEST(SuffixList, LookupIgnoresCaseBeyondAsciiAndAcrossManyWords)
+{
+    suffixes::SuffixList list;
+    list.model().appendMany(QStringList{"Ångström", "İİ", "Esq.", "ß", "`x", "{x"});
+    const std::pair<const char16_t *, bool> cases[] = {
+        {u"ÅNGSTRÖM", true}, {u"ångström", true}, {u"Angstrom", false}, {u"ESQ.", true}, {u"esq", false},
+        {u"ß", true},        {u"SS", false},      {u"Esq.x", false},    {u"`X", true},    {u"{X", true},
+        {u"@X", false},      {u"[X", false},
+    };
+    // Each word twice, in turn with the others: one answer must not leak into the next.
+    for (int round = 0; round < 2; ++round) {
+        for (const auto &[word, expected] : cases)
+            EXPECT_EQ(list.IsSuffix(word), expected) << QString::fromUtf16(word).toStdString();
+    }
+    EXPECT_EQ(list.IsSuffix(u"İİ"), list.IsSuffix(QString::fromUtf16(u"İİ").toLower()));
+}
+
 TEST(SuffixList, LookupFollowsEditsAndRemovals)
 {
     suffixes::SuffixList list;
