@@ -12,6 +12,8 @@
 #include "export/Spreadsheet.h"
 #include "lists/NameListModel.h"
 
+#include <limits>
+
 namespace orvella::exporting {
 namespace {
 
@@ -114,9 +116,15 @@ void ExportCommands::PushButton13_Click()
     int row = 2;
     p.step(136, [&] { row = 2; });
     const int items = p.value(138, 0, [&] { return list.itemCount(); });
-    for (int k = 1; k <= items; ++k) {
+    // Every row below the sheet's last one fails alike: once one has been tried (and
+    // reported), the others would fail without a word, so they are not tried; ten
+    // million results would otherwise take most of a minute.
+    const int lastRow = application ? application->lastRow() : std::numeric_limits<int>::max();
+    bool triedBelowSheet = false;
+    for (int k = 1; k <= items && !triedBelowSheet; ++k) {
         p.step(140, [&] { desktop.yield(); });
         if (p.test(142, [&] { return list.isChecked(k); })) {
+            triedBelowSheet = row > lastRow && columns > 0;
             p.step(144, [&] { col = 1; });
             for (int c = 1; c <= columns; ++c) {
                 p.step(148, [&] { desktop.yield(); });

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <limits>
+
 namespace orvella::exporting {
 
 // The user's spreadsheet application as the export drives it, one call per automation
@@ -13,6 +15,8 @@ public:
     virtual void addWorkbook() = 0;
     // Rows and columns count from 1. Every value is text.
     virtual void setCell(int row, int column, const QString &value) = 0;
+    // The sheet's last row: setCell fails for every row below it.
+    virtual int lastRow() const { return std::numeric_limits<int>::max(); }
     virtual void autoFitColumn(int column) = 0;
     virtual void autoFitAllColumns() = 0;
     virtual void makeVisible() = 0;

@@ -34,6 +34,7 @@ public:
 
     void addWorkbook() override;
     void setCell(int row, int column, const QString &value) override;
+    int lastRow() const override { return kMaxRows; }
     void autoFitColumn(int column) override;
     void autoFitAllColumns() override;
     void makeVisible() override;

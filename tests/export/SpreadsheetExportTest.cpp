@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
+#include <limits>
 #include <memory>
 #include <stdexcept>
 
@@ -29,6 +30,7 @@ const QString kNotInstalledFeature = QStringLiteral(
 struct CallLog {
     QStringList calls;
     QString failAt; // a call that throws, matched by its whole line
+    int lastRow = std::numeric_limits<int>::max(); // cells below it throw
 };
 
 class RecordingSpreadsheet : public exporting::Spreadsheet {
@@ -38,7 +40,10 @@ public:
     void setCell(int row, int column, const QString &value) override
     {
         record(QStringLiteral("cell %1 %2 %3").arg(row).arg(column).arg(value));
+        if (row > m_log.lastRow)
+            throw core::Failure(QStringLiteral("Row %1 lies outside the sheet").arg(row));
     }
+    int lastRow() const override { return m_log.lastRow; }
     void autoFitColumn(int column) override { record(QStringLiteral("fit %1").arg(column)); }
     void autoFitAllColumns() override { record("fitAll"); }
     void makeVisible() override { record("visible"); }
@@ -156,6 +161,24 @@ TEST(SaveResultsAsExcelFile, RefusedCellIsReportedAndTheRestStillHappens)
     EXPECT_EQ(f.reportedSteps(), std::vector<int>{152});
     EXPECT_TRUE(f.desktop.errorReports()[0].text.startsWith("The spreadsheet refused cell 3 1 Bob\r\n"));
     EXPECT_EQ(f.log.calls.mid(5), QStringList({"cell 4 1 Cy", "fitAll", "visible"}));
+    EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
+}
+
+TEST(SaveResultsAsExcelFile, RowsBelowTheSheetAreReportedOnceAndNotTriedFurther)
+{
+    // A sheet of three rows: the caption and two results fit. The first row below it is
+    // tried and reported; the rest would fail alike without a word, and are not tried.
+    // Unchecked rows below the sheet do not count as tried.
+    auto table = std::make_unique<TableList>(QStringList{"Name"},
+                                             QList<QStringList>{{"Ann"}, {"Bob"}, {"Cy"}, {"Di"}, {"Ed"}, {"Flo"}});
+    table->unchecked = {3};
+    ExportFixture f(std::move(table));
+    f.log.lastRow = 3;
+    f.commands->PushButton13_Click();
+    EXPECT_EQ(f.reportedSteps(), std::vector<int>{152});
+    EXPECT_TRUE(f.desktop.errorReports()[0].text.startsWith("Row 5 lies outside the sheet\r\n"));
+    EXPECT_EQ(f.log.calls, QStringList({"addWorkbook", "cell 1 1 Name", "fit 1", "cell 2 1 Ann", "cell 3 1 Bob",
+                                        "cell 5 1 Di", "fitAll", "visible"}));
     EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
 }
 
