@@ -37,6 +37,7 @@
 
 #include "sorting/AlphabeticalOrder.h"
 #include "sorting/KeySort.h"
+#include "sorting/KeyTexts.h"
 #include "sorting/NameReading.h"
 #include "sorting/Particles.h"
 #include "sorting/SortKeys.h"
@@ -339,6 +340,14 @@ void fuzzSortKeys(const std::uint8_t *data, std::size_t size)
         FUZZ_CHECK(yields >= 1, "the sort did not yield");
         FUZZ_CHECK(sorted == expected, "the sort disagrees with a comparison sort on " +
                                            std::to_string(keys.size()) + " keys");
+        // The same keys kept in blocks (without their first delimiter) order alike.
+        sorting::KeyTexts texts;
+        for (const QString &key : keys)
+            texts.append(key);
+        std::vector<QString> fromTexts;
+        for (const std::uint32_t k : sorting::exactOrder(texts, {}))
+            fromTexts.push_back(texts[k].toString());
+        FUZZ_CHECK(fromTexts == expected, "keys kept in blocks sort differently");
         checkAlphabeticalOrder(keys);
         checkReadingChoices(names, SortOptions{bool(bits & 1), bool(bits & 2), bool(bits & 4), bool(bits & 8)},
                             isSuffix);
@@ -348,6 +357,9 @@ void fuzzSortKeys(const std::uint8_t *data, std::size_t size)
                 const int expectedSign = codeUnitLess(keys[i], keys[j]) ? -1 : codeUnitLess(keys[j], keys[i]) ? 1 : 0;
                 FUZZ_CHECK(sign(sorting::compareKeys(keys[i], keys[j])) == expectedSign,
                            "compareKeys(" + shown(keys[i]) + ", " + shown(keys[j]) + ")");
+                FUZZ_CHECK(sign(sorting::compareKeys(sorting::splitKey(keys[i]), sorting::splitKey(keys[j]))) ==
+                               expectedSign,
+                           "compareKeys of parts(" + shown(keys[i]) + ", " + shown(keys[j]) + ")");
             }
         }
     }
