@@ -154,6 +154,26 @@ TEST(XlsxWorkbook, CellsInAnyOrderLaterTextWinsUnfittedColumnsKeepStandardWidth)
     EXPECT_GE(widths.value("B").toDouble(), 24);
 }
 
+TEST(XlsxWorkbook, TextsFillingSeveralOfTheGatheredChunksReadBackWhole)
+{
+    // Seventy cells of up to 64 KiB of UTF-8 each are more than one of the chunks the
+    // texts are gathered in; written bottom up, they are also put in order first.
+    QTemporaryDir root;
+    OpenRecorder recorder;
+    XlsxSpreadsheet sheet(recorder.opener(), root.path());
+    sheet.addWorkbook();
+    const auto textOf = [](int row) {
+        return QStringLiteral("%1:").arg(row) + QString(XlsxSpreadsheet::kMaxTextLength - 10 - row, QChar(u'\u00e9'));
+    };
+    for (int row = 70; row >= 1; --row)
+        sheet.setCell(row, 1, textOf(row));
+    sheet.makeVisible();
+    std::vector<Cell> expected;
+    for (int row = 1; row <= 70; ++row)
+        expected.push_back({QStringLiteral("A%1").arg(row), textOf(row), "s"});
+    EXPECT_EQ(cellsOf(readWorkbook(sheet.filePath())), expected);
+}
+
 TEST(XlsxWorkbook, FittingAllColumnsFitsEachToItsOwnText)
 {
     QTemporaryDir root;
