@@ -11,11 +11,13 @@ bool SuffixList::IsSuffix(QStringView word)
 {
     if (m_dirty) {
         m_lowered.clear();
-        for (const QString &entry : m_model.items())
-            m_lowered.insert(entry.toLower());
+        for (const QString &entry : m_model.items()) {
+            const QString lowered = entry.toLower();
+            m_lowered.emplace(reinterpret_cast<const char16_t *>(lowered.utf16()), size_t(lowered.size()));
+        }
         m_dirty = false;
     }
-    if (m_lowered.isEmpty())
+    if (m_lowered.empty())
         return false;
     // Asked once per name of a sort: the word is lowered in one kept text rather than
     // in two new strings, by hand where it is plain ASCII (as toLower() would).
@@ -33,7 +35,8 @@ bool SuffixList::IsSuffix(QStringView word)
     }
     if (!ascii)
         m_probe = std::move(m_probe).toLower();
-    return m_lowered.contains(m_probe);
+    return m_lowered.contains(std::u16string_view(reinterpret_cast<const char16_t *>(m_probe.utf16()),
+                                                  size_t(m_probe.size())));
 }
 
 } // namespace orvella::suffixes

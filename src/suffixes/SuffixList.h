@@ -2,7 +2,9 @@
 
 #include "lists/NameListModel.h"
 
-#include <QSet>
+#include <string>
+#include <string_view>
+#include <unordered_set>
 
 namespace orvella::suffixes {
 
@@ -22,10 +24,18 @@ public:
 
 private:
     lists::NameListModel m_model;
-    QSet<QString> m_lowered;
+    // A standard set looked up by view rather than a QSet: QSet lookups cost a sort of
+    // a million names in the suffix-skipping reading more than half a second.
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::u16string_view text) const noexcept
+        {
+            return std::hash<std::u16string_view>{}(text);
+        }
+    };
+    std::unordered_set<std::u16string, TextHash, std::equal_to<>> m_lowered;
     bool m_dirty = true;
     QString m_probe; // the last word asked about, lowered
-
 };
 
 } // namespace orvella::suffixes
