@@ -118,16 +118,7 @@ int compareKeys(const KeyParts &a, const KeyParts &b)
         const int heads = compareKeys(a.head, b.head);
         return heads != 0 || !a.split ? heads : compareKeys(a.tail, b.tail);
     }
-    const qsizetype n = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t ua = a.unit(i);
-        const char16_t ub = b.unit(i);
-        if (ua != ub)
-            return ua < ub ? -1 : 1;
-    }
-    if (a.size() == b.size())
-        return 0;
-    return a.size() < b.size() ? -1 : 1;
+    return msd::compareUnitsFrom(a, b, 0);
 }
 
 void sortKeysStable(std::vector<QString> &keys, const std::function<void()> &yield)
@@ -164,8 +155,9 @@ KeyOrder exactOrder(const KeyTexts &keys, const std::function<void()> &yield)
 {
     if (yield)
         yield();
-    // Reserved here, so that a lack of memory shows as such before any thread starts;
-    // ten million entries take a while to make and to read back: all on the workers.
+    // Reserved here, so that a lack of memory shows as such before any thread starts
+    // (a thread that cannot be started would say less); ten million entries take a
+    // while to make and to read back: all on the workers.
     std::vector<Entry> entries;
     entries.reserve(keys.size());
     return onWorkers(

@@ -128,7 +128,7 @@ public:
         }
     }
 
-    // Orders [begin, end) by the four units at `depth` only; returns the runs that tie.
+    // Orders [begin, end) by the units of one level from `depth` only; returns the runs that tie.
     void sortLevel(const Range &range, std::vector<Range> &ties) const
     {
         if (range.end - range.begin < 2)
@@ -188,7 +188,7 @@ public:
 private:
     // Keys that still tie after many units (long shared prefixes) are finished with a
     // plain comparison from that depth, so that a few very long keys cannot make the
-    // sort walk them four units at a time.
+    // sort walk them a level at a time.
     void sortByComparison(const Range &range) const
     {
         const qsizetype depth = range.depth;
