@@ -18,6 +18,7 @@
 #include "core/SettingsStore.h"
 #include "core/Skin.h"
 #include "core/Twips.h"
+#include "core/UnfinishedWrite.h"
 #include "core/WindowLayout.h"
 #include "core/WindowStretch.h"
 #include "export/ExportCommands.h"
@@ -504,6 +505,21 @@ void MainWindow::PushButton15_Click()
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // A file half written would lose what it held: the program ends once the write
+    // under way has finished, and says so meanwhile.
+    if (core::UnfinishedWrite::any()) {
+        event->ignore();
+        if (!m_closeWhenWritten) {
+            m_closeWhenWritten = true;
+            m_lastDone = QStringLiteral("Closing when the file is written");
+            showStatusSoon();
+            core::UnfinishedWrite::whenNoneLeft([this] {
+                m_closeWhenWritten = false;
+                QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+            });
+        }
+        return;
+    }
     event->accept();
     // The program ends at once: the sizes the user gave the windows are written first.
     saveWindowSizes();

@@ -184,6 +184,7 @@ private:
     core::RememberedSize *m_size = nullptr;
     MainMenus m_menus;
     QLabel *m_status = nullptr;
+    bool m_closeWhenWritten = false; // closed during a write: ends once it is done
     QString m_lastDone;
     QTimer m_statusTimer;
     QPointer<QWidget> m_howNames;

@@ -2,6 +2,7 @@
 
 #include "core/BackgroundWork.h"
 #include "core/Failure.h"
+#include "core/UnfinishedWrite.h"
 
 #include <QDir>
 #include <QFile>
@@ -193,8 +194,10 @@ void XlsxSpreadsheet::makeVisible()
     requireWorkbook();
     if (m_shown)
         return;
-    if (m_path.isEmpty())
+    if (m_path.isEmpty()) {
+        const core::UnfinishedWrite writing; // the program does not end with the workbook half written
         core::runWhileYielding([this] { write(); }, m_yield);
+    }
     if (!m_open(m_path))
         throw core::Failure(QStringLiteral("No application could be started to open the workbook %1").arg(m_path));
     m_shown = true;

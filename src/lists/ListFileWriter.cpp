@@ -3,10 +3,12 @@
 #include "core/BackgroundWork.h"
 #include "core/Desktop.h"
 #include "core/Failure.h"
+#include "core/InPlaceText.h"
 #include "core/Paths.h"
 #include "core/ProgressState.h"
 #include "lists/NameListModel.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -61,13 +63,14 @@ ListFileOutput::ListFileOutput(const QString &path, const DeviceFilter &filter)
 
     struct stat old {};
     const bool exists = ::stat(QFile::encodeName(path).constData(), &old) == 0;
-    m_regular = !exists || S_ISREG(old.st_mode);
-    if (exists && (!m_regular || old.st_nlink > 1)) {
-        openInPlace(m_regular);
+    if (exists && !S_ISREG(old.st_mode)) {
+        openStream();
+    } else if (exists && old.st_nlink > 1) {
+        openCopy();
     } else if (openBeside(m_replacement, exists ? &old : nullptr)) {
         m_file = &m_replacement;
     } else if (exists) {
-        openInPlace(true);
+        openCopy();
     } else {
         m_finished = true;
         throw Failure(QStringLiteral("Cannot create %1: %2").arg(path, m_replacement.errorString()));
@@ -80,12 +83,11 @@ ListFileOutput::ListFileOutput(const QString &path, const DeviceFilter &filter)
     }
 }
 
-void ListFileOutput::openInPlace(bool regular)
+void ListFileOutput::openStream()
 {
     // Not blocking: a pipe that nobody reads fails at once instead of holding the window
     // until somebody does. The writes that follow wait as usual.
-    const int flags = O_WRONLY | O_CLOEXEC | O_NONBLOCK | (regular ? O_TRUNC : 0);
-    const int fd = ::open(QFile::encodeName(m_path).constData(), flags);
+    const int fd = ::open(QFile::encodeName(m_path).constData(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0 || ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
         const int error = errno;
         if (fd >= 0)
@@ -98,7 +100,32 @@ void ListFileOutput::openInPlace(bool regular)
         m_finished = true;
         throw Failure(QStringLiteral("Cannot open %1: %2").arg(m_path, m_direct.errorString()));
     }
+    m_mode = Mode::Stream;
     m_file = &m_direct;
+}
+
+void ListFileOutput::openCopy()
+{
+    m_mode = Mode::Copy;
+    // The target is opened now, so that a file this user may not write fails before any
+    // line is written; it is not changed until the new text is whole.
+    m_target = ::open(QFile::encodeName(m_path).constData(), O_RDWR | O_CLOEXEC);
+    if (m_target < 0) {
+        m_finished = true;
+        throw Failure(QStringLiteral("Cannot open %1: %2").arg(m_path, qt_error_string(errno)));
+    }
+    m_copy.setFileTemplate(m_path + QStringLiteral(".XXXXXX"));
+    if (!m_copy.open()) {
+        m_copy.setFileTemplate(QDir(QDir::tempPath()).filePath(QStringLiteral("orvella-save.XXXXXX")));
+        if (!m_copy.open()) {
+            ::close(std::exchange(m_target, -1));
+            m_finished = true;
+            throw Failure(QStringLiteral("Cannot save %1 safely: no temporary file for its new text could be made "
+                                         "beside it or in %2 (%3). It was left as it was")
+                              .arg(m_path, QDir::tempPath(), m_copy.errorString()));
+        }
+    }
+    m_file = &m_copy;
 }
 
 ListFileOutput::~ListFileOutput()
@@ -137,42 +164,59 @@ void ListFileOutput::commit(const std::function<void()> &yield)
         return;
     m_finished = true;
     // Flushing a large file to the disk can take a while: the window goes on meanwhile.
-    bool committed = false;
-    QString flushError;
-    core::runWhileYielding(
-        [&] {
-            // QSaveFile::commit() misses a failure of the last buffered bytes on their
-            // way to the disk (a full disk, a file-size limit) and would put the cut-short
-            // file in place of the old one. So they are flushed first, and a failure
-            // drops the temporary file.
-            errno = 0;
-            const bool flushed = m_file->flush();
-            const int error = errno;
-            if (!flushed) {
-                flushError = error != 0 ? qt_error_string(error) : m_file->errorString();
-                if (!inPlace()) {
-                    m_replacement.cancelWriting();
-                    m_replacement.commit();
-                }
-                return;
-            }
-            if (!inPlace()) {
-                committed = m_replacement.commit();
-                return;
-            }
-            // Written in place: a pipe or a device takes no sync.
-            if (m_regular && ::fsync(m_direct.handle()) != 0) {
-                flushError = qt_error_string(errno);
-                return;
-            }
-            m_direct.close();
-            committed = true;
-        },
-        yield);
-    if (!flushError.isEmpty())
-        throw Failure(QStringLiteral("Cannot write %1: %2").arg(m_path, flushError));
-    if (!committed)
-        throw Failure(QStringLiteral("Cannot save %1: %2").arg(m_path, m_replacement.errorString()));
+    QString error;
+    core::runWhileYielding([&] { error = finish(); }, yield);
+    if (!error.isEmpty())
+        throw Failure(error);
+}
+
+QString ListFileOutput::finish()
+{
+    // QSaveFile::commit() misses a failure of the last buffered bytes on their way to
+    // the disk (a full disk, a file-size limit) and would put the cut-short file in
+    // place of the old one. So they are flushed first, and a failure drops the
+    // temporary file.
+    errno = 0;
+    const bool flushed = m_file->flush();
+    const int error = errno;
+    if (!flushed) {
+        const QString text = error != 0 ? qt_error_string(error) : m_file->errorString();
+        dropTemporary();
+        return QStringLiteral("Cannot write %1: %2").arg(m_path, text);
+    }
+    switch (m_mode) {
+    case Mode::Replace:
+        if (!m_replacement.commit())
+            return QStringLiteral("Cannot save %1: %2").arg(m_path, m_replacement.errorString());
+        return {};
+    case Mode::Copy:
+        try {
+            core::replaceTextInPlace(m_target, m_path, m_copy);
+        } catch (const Failure &failure) {
+            dropTemporary();
+            return failure.description();
+        }
+        dropTemporary();
+        return {};
+    case Mode::Stream:
+        // A pipe or a device takes no sync.
+        m_direct.close();
+        return {};
+    }
+    return {};
+}
+
+void ListFileOutput::dropTemporary()
+{
+    if (m_mode == Mode::Replace) {
+        m_replacement.cancelWriting();
+        m_replacement.commit();
+    } else if (m_mode == Mode::Copy) {
+        m_copy.remove();
+        m_copy.close();
+        if (m_target >= 0)
+            ::close(std::exchange(m_target, -1));
+    }
 }
 
 void ListFileOutput::discard()
@@ -180,13 +224,10 @@ void ListFileOutput::discard()
     if (m_finished)
         return;
     m_finished = true;
-    if (inPlace()) {
+    if (m_mode == Mode::Stream)
         m_direct.close();
-        return;
-    }
-    // Removes the temporary file now rather than when this object goes.
-    m_replacement.cancelWriting();
-    m_replacement.commit();
+    else
+        dropTemporary(); // removes the temporary file now rather than when this object goes
 }
 
 void WriteListFile(const NameListModel &list, const QString &path, core::ProgressState *progress,

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "core/UnfinishedWrite.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QSaveFile>
 #include <QString>
+#include <QTemporaryFile>
 #include <QStringView>
 #include <functional>
 #include <memory>
@@ -20,15 +23,20 @@ namespace orvella::lists {
 class NameListModel;
 
 // Where a list file's lines go. Lines are written in UTF-8 without byte-order mark,
-// each followed by CR LF.
-// An ordinary file (a new one, or a regular file with one name in a folder that takes
-// a temporary file beside it) is written to a temporary file that replaces the target,
-// with the old file's mode, owner and group, only when every line has been written;
-// until commit() succeeds, the file that was there before stays as it was.
-// Any other existing target is written in place: emptied, then written. So a file with
-// a second name (hard link) keeps both names, a named pipe or a device node gets the
-// lines and is never replaced by a regular file, and a writable file in a folder that
-// takes no new files, or whose owner the new file could not keep, is still saved.
+// each followed by CR LF. The target ends up holding either its whole old text or the
+// whole new text:
+// - An ordinary file (a new one, or a regular file with one name in a folder that takes
+//   a temporary file beside it) is written to a temporary file that replaces the
+//   target, with the old file's mode, owner and group, only when every line has been
+//   written.
+// - A regular file that cannot be replaced by a new file (it has a second name, its
+//   folder takes no new file, or its owner could not be kept) keeps its name and
+//   inode: the lines go to a temporary file (beside it, else in the temporary folder)
+//   that is copied into the target once it is whole (see core::replaceTextInPlace).
+//   When no temporary file can be made anywhere, the save is refused before the target
+//   is touched.
+// - A named pipe or a device node gets the lines as they come and is never replaced by
+//   a regular file.
 class ListFileOutput {
 public:
     // Puts a device of its own between the writer and the file (it writes through to
@@ -46,26 +54,36 @@ public:
     // the output is then broken: later lines are not written and commit() refuses.
     void writeLine(QStringView text);
     bool broken() const { return m_broken; }
-    // True when the lines go straight into the target rather than a temporary file.
-    bool inPlace() const { return m_file == &m_direct; }
+    // True when the lines go straight into the target (a pipe or a device).
+    bool inPlace() const { return m_mode == Mode::Stream; }
     // Puts what was written in place; throws core::Failure when that fails. Calls yield
     // while the file is flushed to the disk.
     void commit(const std::function<void()> &yield = {});
-    // Drops what was written; a target written through a temporary file stays as it
-    // was, one written in place holds what got there.
+    // Drops what was written; a regular target stays as it was, a pipe or a device has
+    // had what got there.
     void discard();
 
 private:
-    void openInPlace(bool regular);
+    enum class Mode { Replace, Copy, Stream };
+    void openStream();
+    void openCopy();
+    // Flushes the lines and puts them in place (runs on a worker thread); the error's
+    // text, or an empty text when all went well.
+    QString finish();
+    // Removes the temporary file (and lets go of the target) without touching the target.
+    void dropTemporary();
     // Qt's text for a failed write is "Unknown error" when the system took part of the
     // bytes; the system's own text for the error number says what happened.
     QString errorText(int error) const;
 
+    core::UnfinishedWrite m_unfinished; // the program does not end while this lives
     QString m_path;
     QSaveFile m_replacement;
-    QFile m_direct;
+    QFile m_direct;         // Stream: the pipe or device itself
+    QTemporaryFile m_copy;  // Copy: the new text until it is whole
+    int m_target = -1;      // Copy: the target, open for reading and writing
     QFileDevice *m_file = nullptr;
-    bool m_regular = true;
+    Mode m_mode = Mode::Replace;
     std::unique_ptr<QIODevice> m_filter;
     QIODevice *m_out = nullptr;
     QByteArray m_line;

@@ -25,11 +25,14 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <ostream>
+
+#include <unistd.h>
 
 using namespace orvella;
 using namespace orvella::testing;
@@ -411,6 +414,33 @@ TEST(DuringResultsSave, SecondSaveIntoTheSameFile)
     EXPECT_EQ(readBytes(target), kSavedThree);
     EXPECT_TRUE(f.desktop.errorReports().empty());
     EXPECT_EQ(QDir(f.folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"results.txt"});
+}
+
+// Closing the window while either save writes: the program ends only once the file is
+// whole, whether it is replaced or (a second name on it) written in place.
+TEST(DuringSaves, ClosingTheWindowEndsTheProgramOnlyOnceTheFileIsWhole)
+{
+    for (const bool results : {false, true})
+    for (const bool linked : {false, true}) {
+        SCOPED_TRACE(std::string(results ? "results" : "names") + (linked ? " linked" : ""));
+        ReentryFixture f;
+        f.fillInput(kThree);
+        f.sort();
+        const QString target = f.path("out.txt");
+        writeBytes(target, "old\r\n");
+        if (linked)
+            ASSERT_EQ(::link(QFile::encodeName(target).constData(), QFile::encodeName(f.path("link.txt")).constData()), 0);
+        QByteArray whenEnded = "<the program did not end>";
+        f.desktop.onEndProgram = [&] { whenEnded = readBytes(target); };
+        f.desktop.yields = 0;
+        f.desktop.atYield(results ? 15 : 2, [&] { f.window->close(); }); // while lines are written
+        f.desktop.saveAnswers.push_back(target);
+        ReentryFixture::click(control<QPushButton>(*f.window, results ? "PushButton4" : "PushButton9"));
+        EXPECT_EQ(f.desktop.endProgramCalls, 0);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(f.desktop.endProgramCalls, 1);
+        EXPECT_EQ(whenEnded, results ? kSavedThree : QByteArray("Cy Abel\r\nAl Zorn\r\nBo Mott\r\n"));
+    }
 }
 
 // Save List Of Names To File reads the count once: names added while it writes stay in

@@ -10,6 +10,7 @@
 #include "lists/ListFileCommands.h"
 #include "lists/NameListModel.h"
 #include "support/FileSizeLimit.h"
+#include "support/SmallDisk.h"
 #include "support/CommandFixture.h"
 #include "support/Files.h"
 
@@ -18,6 +19,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 using namespace orvella;
 using namespace orvella::testing;
 
@@ -25,18 +28,32 @@ namespace {
 
 const QByteArray kOldFile = "old contents\r\n";
 
+// The target holds kOldFile; a linked one has a second name, so that it is written in
+// place rather than replaced, and both names must show the same whole text afterwards.
 struct FullDiskFixture : CommandFixture {
     lists::ListFileCommands commands{context};
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("list.txt"));
+    bool linked;
 
-    explicit FullDiskFixture(qint64 budget)
+    explicit FullDiskFixture(qint64 budget, bool linked = false) : linked(linked)
     {
         writeBytes(path, kOldFile);
+        if (linked)
+            EXPECT_EQ(::link(QFile::encodeName(path).constData(), QFile::encodeName(dir.filePath("link.txt")).constData()),
+                      0);
         commands.setOutputFilter(
             [budget](QIODevice &file) { return std::make_unique<FailingDevice>(file, budget); });
     }
     QStringList reportPlaces() const { return desktop.reportPlaces(); }
+    // The folder holds the target (and its second name) alone, and both names agree.
+    void expectOnlyTheTarget() const
+    {
+        const QStringList names = linked ? QStringList{"link.txt", "list.txt"} : QStringList{"list.txt"};
+        EXPECT_EQ(folderEntries(dir.path()), names);
+        if (linked)
+            EXPECT_EQ(readBytes(dir.filePath("link.txt")), readBytes(path));
+    }
 };
 
 const QStringList kNames = {QStringLiteral("Ann Lee"), QStringLiteral("Bob"), QString::fromUtf8("Zoë Ünal")};
@@ -44,9 +61,10 @@ const QStringList kNames = {QStringLiteral("Ann Lee"), QStringLiteral("Bob"), QS
 TEST(FullDisk, SaveListOfNamesFailsCleanlyAfterAnyNumberOfBytes)
 {
     const QByteArray whole = QString::fromUtf8("Ann Lee\r\nBob\r\nZoë Ünal\r\n").toUtf8();
+    for (const bool linked : {false, true})
     for (qint64 budget = 0; budget <= whole.size(); ++budget) {
-        SCOPED_TRACE(budget);
-        FullDiskFixture f(budget);
+        SCOPED_TRACE(std::to_string(budget) + (linked ? " linked" : ""));
+        FullDiskFixture f(budget, linked);
         f.fillInput(kNames);
         f.desktop.saveAnswers = {f.path};
         f.desktop.messageAnswers = {core::MessageAnswer::Yes}; // overwrite the old file
@@ -54,7 +72,7 @@ TEST(FullDisk, SaveListOfNamesFailsCleanlyAfterAnyNumberOfBytes)
 
         EXPECT_EQ(itemsOf(f.inputList), kNames);
         EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
-        EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"list.txt"});
+        f.expectOnlyTheTarget();
         if (budget < whole.size()) {
             EXPECT_EQ(f.reportPlaces(), QStringList{"Form1.PushButton9_Click at line 136"});
             EXPECT_EQ(readBytes(f.path), kOldFile);
@@ -71,9 +89,10 @@ TEST(FullDisk, SaveResultsFailsCleanlyAfterAnyNumberOfBytes)
 {
     const QByteArray whole =
         QString::fromUtf8("Result(s)\t\r\nAnn Lee  \t\r\nBob      \t\r\nZoë Ünal \t\r\n").toUtf8();
+    for (const bool linked : {false, true})
     for (qint64 budget = 0; budget <= whole.size(); ++budget) {
-        SCOPED_TRACE(budget);
-        FullDiskFixture f(budget);
+        SCOPED_TRACE(std::to_string(budget) + (linked ? " linked" : ""));
+        FullDiskFixture f(budget, linked);
         for (const QString &name : kNames)
             f.resultList.append(name);
         f.desktop.saveAnswers = {f.path};
@@ -81,7 +100,7 @@ TEST(FullDisk, SaveResultsFailsCleanlyAfterAnyNumberOfBytes)
 
         EXPECT_EQ(itemsOf(f.resultList), kNames);
         EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
-        EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"list.txt"});
+        f.expectOnlyTheTarget();
         EXPECT_TRUE(f.desktop.messages.size() == f.desktop.errorReports().size()); // nothing but reports
         if (budget < whole.size()) {
             EXPECT_EQ(f.reportPlaces(), QStringList{"Form1.PushButton4_Click at line 120"});
@@ -111,10 +130,11 @@ TEST(FullDisk, FileSystemLimitFailsBothSavesAndKeepsTheOldFile)
         {"names", &lists::ListFileCommands::PushButton9_Click, "Form1.PushButton9_Click at line 140"},
         {"results", &lists::ListFileCommands::PushButton4_Click, "Form1.PushButton4_Click at line 120"},
     };
-    for (const Case &c : cases) {
+    for (const Case &c : cases)
+    for (const bool linked : {false, true}) {
         for (const rlim_t limit : {rlim_t(0), rlim_t(12), rlim_t(25)}) { // the names file has 26 bytes
-            SCOPED_TRACE(std::string(c.what) + " " + std::to_string(limit));
-            FullDiskFixture f(1 << 20);
+            SCOPED_TRACE(std::string(c.what) + " " + std::to_string(limit) + (linked ? " linked" : ""));
+            FullDiskFixture f(1 << 20, linked);
             f.commands.setOutputFilter({});
             f.fillInput(kNames);
             for (const QString &name : kNames)
@@ -132,11 +152,48 @@ TEST(FullDisk, FileSystemLimitFailsBothSavesAndKeepsTheOldFile)
             EXPECT_TRUE(f.desktop.errorReports()[0].text.startsWith("Cannot write " + f.path + ": File too large\r\n"))
                 << f.desktop.errorReports()[0].text.toStdString();
             EXPECT_EQ(readBytes(f.path), kOldFile);
-            EXPECT_EQ(folderEntries(f.dir.path()), QStringList{"list.txt"});
+            f.expectOnlyTheTarget();
             EXPECT_FALSE(f.desktop.messageTexts().contains("Done."));
             EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
         }
     }
+}
+
+// A file with a second name on a disk that is really full: the save fails and both
+// names keep the whole old text; with room again, both get the whole new text.
+TEST(FullDisk, HardLinkedFileOnAFullDiskKeepsItsOldTextWhole)
+{
+    SmallDisk disk(64);
+    if (!disk.mounted())
+        GTEST_SKIP() << "needs the superuser, to mount a small tmpfs";
+    CommandFixture f;
+    lists::ListFileCommands commands{f.context};
+    const QString path = disk.filePath("list.txt");
+    const QString link = disk.filePath("link.txt");
+    const QByteArray old = QByteArray("Old Name\r\n").repeated(2000); // 20 KB
+    writeBytes(path, old);
+    ASSERT_EQ(::link(QFile::encodeName(path).constData(), QFile::encodeName(link).constData()), 0);
+    writeBytes(disk.filePath("filler"), QByteArray(36 * 1024, 'x')); // 8 KB left
+    QStringList names;
+    for (int i = 0; i < 2000; ++i)
+        names << QStringLiteral("Name %1").arg(i, 5, 10, QLatin1Char('0')); // 22 KB in all
+    f.fillInput(names);
+    f.desktop.saveAnswers = {path, path};
+    f.desktop.messageAnswers = {core::MessageAnswer::Yes, core::MessageAnswer::Yes};
+
+    commands.PushButton9_Click();
+    ASSERT_EQ(f.desktop.errorReports().size(), 1u);
+    EXPECT_TRUE(f.desktop.errorReports()[0].text.contains("No space left on device"));
+    EXPECT_EQ(readBytes(path), old);
+    EXPECT_EQ(readBytes(link), old);
+    EXPECT_EQ(folderEntries(disk.path()), (QStringList{"filler", "link.txt", "list.txt"}));
+
+    QFile::remove(disk.filePath("filler"));
+    commands.PushButton9_Click();
+    EXPECT_EQ(f.desktop.errorReports().size(), 1u);
+    const QByteArray saved = (names.join("\r\n") + "\r\n").toUtf8();
+    EXPECT_EQ(readBytes(path), saved);
+    EXPECT_EQ(readBytes(link), saved);
 }
 
 // A failed save does not stay in the way: the next save to the same file works.
