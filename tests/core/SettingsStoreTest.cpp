@@ -156,6 +156,25 @@ TEST(SettingsStore, OrdinaryValuesKeepTheFormOfQSettings)
         ours.setValue(u"Orvella", u"Remove Duplicates", value);
         EXPECT_EQ(ours.bytes(), written);
     }
+    // Hand-written line forms: a backslash that continues a line over its line break
+    // (whichever of LF, CR LF, LF CR or CR it is), lines that end in a lone CR.
+    const QByteArray texts[] = {"A=Jr.\\\n  Sr.\nB=2\n", "A=Jr.\\\r\n Sr.\r\nB=2\r\n", "A=Jr.\\\n\r Sr.\nB=2\n",
+                                "A=Jr.\\\rSr.\rB=2\r", "A=a\\\n b\\\n\tc\nB=2\n", "A=a\\\nB=2\nC=3\n",
+                                "A=a\\\n\nB=2\n", "A=a\\\\\nB=2\n", ";x\\\nA=1\nB=2\n", "A=1\rB=2\r\nC=3\n",
+                                "A=1\n\rB=2\n", "A=\\\nB\\\n"};
+    for (const QByteArray &lines : texts) {
+        SCOPED_TRACE(lines.toStdString());
+        const QString path = dir.filePath(QString::number(n++) + ".ini");
+        writeBytes(path, "[Orvella]\n" + lines);
+        QSettings settings(path, QSettings::IniFormat);
+        const IniText ours(readBytes(path));
+        for (const char *key : {"A", "B", "C"}) {
+            const QVariant theirs = settings.value(QStringLiteral("Orvella/") + key);
+            EXPECT_EQ(ours.value(u"Orvella", QString::fromLatin1(key)),
+                      theirs.isValid() ? std::optional(theirs.toString()) : std::nullopt)
+                << key;
+        }
+    }
 }
 
 // Lines a person edited stay as they are unless the program changes their key; the
@@ -170,11 +189,15 @@ TEST(SettingsStore, HandEditedLinesStandAsTheyAre)
                               "[Orvella]\n"
                               "Text1= 5;6 \n"
                               "  Option1 = True\r\n"
+                              "Option3=True\rOption4=False\r"
+                              "SuffixList=Jr.!!!TWINE!!!\\\n  Sr.\n"
                               "Check1=1.0\n";
     writeBytes(home.settingsFile(), edited);
     IniSettingsStore store;
     EXPECT_EQ(store.read("Text1", "?"), " 5;6 ");
     EXPECT_EQ(store.read("Option1", "?"), " True");
+    EXPECT_EQ(store.read("Option4", "?"), "False");
+    EXPECT_EQ(store.read("SuffixList", "?"), "Jr.!!!TWINE!!!  Sr.");
 
     store.write("Remove Duplicates", "1");
     EXPECT_EQ(readBytes(home.settingsFile()), edited + "Remove%20Duplicates=1\n");
@@ -183,6 +206,10 @@ TEST(SettingsStore, HandEditedLinesStandAsTheyAre)
     expected.replace("Check1=1.0\n", "Check1=0\n");
     EXPECT_EQ(readBytes(home.settingsFile()), expected);
     EXPECT_EQ(IniSettingsStore().read("Text1", "?"), " 5;6 ");
+    // A continued line goes as a whole when its key is written.
+    store.write("SuffixList", "Jr.");
+    expected.replace("SuffixList=Jr.!!!TWINE!!!\\\n  Sr.\n", "SuffixList=Jr.\n");
+    EXPECT_EQ(readBytes(home.settingsFile()), expected);
 }
 
 // A settings file with a damaged line, cut short or with bytes that are not UTF-8: the
