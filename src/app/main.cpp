@@ -68,6 +68,8 @@ int main(int argc, char *argv[])
 
     orvella::app::QtDesktop desktop;
     orvella::core::IniSettingsStore settings;
+    // A write that waits for another copy of the program lets the window go on.
+    settings.setLockWait([&desktop] { desktop.yield(); });
     orvella::app::MainWindow window(desktop, settings);
     window.Form_Load();
     window.show();

@@ -9,8 +9,8 @@ namespace {
 struct Line {
     enum Kind { Blank, Comment, Section, CutSection, Entry, Damaged };
     Kind kind = Blank;
-    QByteArrayView text;  // without its line end
-    QByteArrayView end;   // "\n", "\r\n", or nothing on a last line without one
+    QByteArrayView text;  // without its line end; a continued line with the lines it goes on in
+    QByteArrayView end;   // "\n", "\r\n", "\r", or nothing on a last line without one
     QString section;      // the section the line stands in (a header: its own)
     QString key;          // Entry
     QByteArrayView value; // Entry: everything after the first "="
@@ -56,6 +56,57 @@ void classify(Line &line, QString &section)
     line.section = section;
 }
 
+bool isLineBreak(char c) { return c == '\n' || c == '\r'; }
+
+// Where the line break at or after from is (the text's size when there is none).
+qsizetype lineBreakFrom(QByteArrayView text, qsizetype from)
+{
+    while (from < text.size() && !isLineBreak(text[from]))
+        ++from;
+    return from;
+}
+
+// The length of the line break at i: CR LF counts as one, a lone CR as one too.
+qsizetype lineBreakSize(QByteArrayView text, qsizetype i)
+{
+    if (i >= text.size())
+        return 0;
+    return text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n' ? 2 : 1;
+}
+
+// Whether a backslash escapes the line break at end, so that the line goes on in the
+// next one, as QSettings reads it: a backslash escapes the character after it, and a
+// ";" outside double quotes starts a comment, in which it escapes nothing.
+bool continuesAfter(QByteArrayView text, qsizetype from, qsizetype end, bool &inQuotes)
+{
+    for (qsizetype i = from; i < end; ++i) {
+        if (text[i] == '\\') {
+            if (++i == end)
+                return true;
+        } else if (text[i] == '"') {
+            inQuotes = !inQuotes;
+        } else if (text[i] == ';' && !inQuotes) {
+            return false;
+        }
+    }
+    return false;
+}
+
+// The end of the line starting at start, continued lines included: after a backslash
+// that continues a line, LF CR and CR LF are a single line break, as for QSettings.
+qsizetype endOfLine(QByteArrayView text, qsizetype start)
+{
+    bool inQuotes = false;
+    qsizetype end = lineBreakFrom(text, start);
+    while (end < text.size() && continuesAfter(text, start, end, inQuotes)) {
+        start = end + 1;
+        if (start < text.size() && isLineBreak(text[start]) && text[start] != text[end])
+            ++start;
+        end = lineBreakFrom(text, start);
+    }
+    return end;
+}
+
 std::vector<Line> linesOf(QByteArrayView text)
 {
     if (text.startsWith("\xEF\xBB\xBF"))
@@ -64,17 +115,13 @@ std::vector<Line> linesOf(QByteArrayView text)
     QString section; // keys before the first header stand in no section
     qsizetype start = 0;
     while (start < text.size()) {
-        const qsizetype newline = text.indexOf('\n', start);
-        const qsizetype next = newline < 0 ? text.size() : newline + 1;
-        qsizetype textEnd = newline < 0 ? text.size() : newline;
-        if (newline >= 0 && textEnd > start && text[textEnd - 1] == '\r')
-            --textEnd;
+        const qsizetype textEnd = endOfLine(text, start);
         Line line;
         line.text = text.sliced(start, textEnd - start);
-        line.end = text.sliced(textEnd, next - textEnd);
+        line.end = text.sliced(textEnd, lineBreakSize(text, textEnd));
         classify(line, section);
+        start = textEnd + line.end.size();
         lines.push_back(std::move(line));
-        start = next;
     }
     return lines;
 }
@@ -260,6 +307,12 @@ QString unescaped(QByteArrayView written)
         case '?':
         case '\'':
         case '\\': out += QLatin1Char(code); break;
+        case '\n':
+        case '\r':
+            // A continued line: the line break goes, LF CR and CR LF as a whole.
+            if (i < n && isLineBreak(written[i]) && written[i] != code)
+                ++i;
+            break;
         case 'x':
             if (i < n && hexValue(written[i]) >= 0) {
                 uint value = 0;

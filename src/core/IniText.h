@@ -21,10 +21,13 @@ namespace orvella::core {
 // QSettings cannot bring back (a lone surrogate, U+FEFF) are written as its hex
 // escape ("\xd800"), which QSettings reads as well.
 //
-// Reading follows QSettings, except that a value is everything after the first "=":
-// a ";" in it is text, not the start of a comment, a "," does not split it into a
-// list, and blanks around it are kept. Double quotes and backslash escapes are read
-// as QSettings reads them.
+// Lines end as QSettings reads them, in LF, CR LF or a lone CR; a backslash right
+// before the line break continues the line in the next one (the continued lines belong
+// to their entry: kept with it, replaced with it). Reading follows QSettings, except
+// that a value is everything after the first "=": a ";" in it is text, not the start
+// of a comment, a "," does not split it into a list, blanks around it are kept, and a
+// line break inside double quotes ends the line. Double quotes and backslash escapes
+// are read as QSettings reads them.
 class IniText {
 public:
     explicit IniText(QByteArray text = {});

@@ -2,21 +2,27 @@
 
 #include "core/AppInfo.h"
 #include "core/Failure.h"
+#include "core/FileReplacement.h"
 #include "core/IniText.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QStandardPaths>
+#include <QThread>
+
+#include <sys/stat.h>
 
 namespace orvella::core {
 namespace {
 
 const QString kSection = QLatin1String(kSettingsSection);
-// How long a write waits for another copy of the program to finish its own.
-constexpr int kLockWaitMs = 2000;
+// How long a write waiting for the lock sleeps between two tries.
+constexpr unsigned long kLockRetryMs = 5;
 
 Failure notWritten(const QString &path)
 {
@@ -49,17 +55,73 @@ std::optional<QString> valueIn(const QString &path, const QString &key)
     return IniText(std::move(*bytes)).value(kSection, key);
 }
 
+// Two copies of the program writing at the same moment would each lose the other's
+// key, so a write waits for the lock as long as maxWait, without holding the window up
+// meanwhile: it tries the lock without blocking and yields between the tries.
+bool lockWithin(QLockFile &lock, std::chrono::milliseconds maxWait, const std::function<void()> &yield)
+{
+    const QDeadlineTimer deadline(maxWait);
+    while (!lock.tryLock(0)) {
+        if (deadline.hasExpired())
+            return false;
+        if (yield)
+            yield();
+        QThread::msleep(kLockRetryMs);
+    }
+    return true;
+}
+
+// Opens the temporary file that replaces the one at path, with the old file's mode,
+// owner and group; another user's file that this one may write keeps its mode at least.
+bool openReplacement(QSaveFile &file, const QString &path)
+{
+    struct stat old {};
+    if (::stat(QFile::encodeName(path).constData(), &old) != 0)
+        return file.open(QIODevice::WriteOnly);
+    if (openBeside(file, &old))
+        return true;
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    if (::fchmod(file.handle(), old.st_mode & 07777) == 0)
+        return true;
+    file.cancelWriting();
+    file.commit();
+    return false;
+}
+
+// Puts the text in place of the file in one step, or leaves the file as it is and
+// throws.
+void replaceFile(const QString &path, const QByteArray &text)
+{
+    if (isWriteProtected(QFileInfo(path)))
+        throw notWritten(path);
+    QSaveFile file(path);
+    if (!openReplacement(file, path))
+        throw notWritten(path);
+    // QSaveFile::commit() misses a failure of the buffered bytes on their way to the
+    // disk (a full disk, a file-size limit) and would put an empty or cut-short file in
+    // place of the old one. So they are flushed first, and a failure drops the
+    // temporary file.
+    if (file.write(text) != text.size() || !file.flush()) {
+        file.cancelWriting();
+        file.commit();
+        throw notWritten(path);
+    }
+    if (!file.commit())
+        throw notWritten(path);
+}
+
 // Reads the file as it is now, lets change edit its text and, when the text changed,
-// replaces the file with it in one step.
+// replaces the file with it in one step, all under the lock.
 template<typename Change>
-void changeFile(const QString &path, Change &&change)
+void changeFile(const QString &path, std::chrono::milliseconds maxLockWait, const std::function<void()> &yield,
+                Change &&change)
 {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         throw notWritten(path);
-    // Two copies of the program writing at the same moment would each lose the
-    // other's key; a lock that cannot be had does not hold the write up for long.
     QLockFile lock(path + QStringLiteral(".lock"));
-    lock.tryLock(kLockWaitMs);
+    if (!lockWithin(lock, maxLockWait, yield))
+        throw notWritten(path);
 
     const std::optional<QByteArray> before = readBytes(path);
     if (!before)
@@ -68,9 +130,7 @@ void changeFile(const QString &path, Change &&change)
     change(text);
     if (text.bytes() == *before)
         return;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.bytes()) != text.bytes().size() || !file.commit())
-        throw notWritten(path);
+    replaceFile(path, text.bytes());
 }
 
 } // namespace
@@ -96,6 +156,11 @@ IniSettingsStore::IniSettingsStore()
 
 std::optional<QString> IniSettingsStore::find(const QString &key) const
 {
+    // A value written while a write waits for the lock is not on disk yet.
+    for (auto change = m_pending.rbegin(); change != m_pending.rend(); ++change) {
+        if (change->first == key)
+            return change->second;
+    }
     for (const QString &path : m_readOrder) {
         if (std::optional<QString> value = valueIn(path, key))
             return value;
@@ -113,9 +178,25 @@ bool IniSettingsStore::contains(const QString &key) const
     return find(key).has_value();
 }
 
+void IniSettingsStore::setLockWait(std::function<void()> yield, std::chrono::milliseconds maxWait)
+{
+    m_yield = std::move(yield);
+    m_maxLockWait = maxWait;
+}
+
 void IniSettingsStore::write(const QString &key, const QString &value)
 {
-    changeFile(m_fileName, [&](IniText &text) { text.setValue(kSection, key, value); });
+    // A write that comes while another waits for the lock (a click the waiting let
+    // through) joins it: the waiting write makes every change in the order they came,
+    // in one replacement of the file.
+    m_pending.emplace_back(key, value);
+    if (m_pending.size() > 1)
+        return;
+    const auto done = qScopeGuard([this] { m_pending.clear(); });
+    changeFile(m_fileName, m_maxLockWait, m_yield, [this](IniText &text) {
+        for (const auto &[pendingKey, pendingValue] : m_pending)
+            text.setValue(kSection, pendingKey, pendingValue);
+    });
 }
 
 } // namespace orvella::core

@@ -2,7 +2,11 @@
 
 #include <QString>
 #include <QStringList>
+#include <chrono>
+#include <functional>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace orvella::core {
 
@@ -26,8 +30,11 @@ public:
 //
 // Every read and write goes to the file as it is on disk now: a write reads it,
 // changes the one key and replaces the file at once (QSaveFile), or leaves it alone
-// when the key already holds that value. A write fails only when this write could
-// not be done; an earlier failure or a damaged file has no bearing on it. Like
+// when the key already holds that value. The new file keeps the old one's mode, owner
+// and group; a write-protected file is not replaced. A write fails, leaving the file
+// as it was, only when this write could not be done (the disk took only part of it,
+// the file is write-protected, another copy of the program held the lock throughout
+// the wait); an earlier failure or a damaged file has no bearing on it. Like
 // QSettings, keys absent from the user's file are looked up in the organisation's
 // file (Velmora.ini) and in the system's configuration folders.
 class IniSettingsStore : public SettingsStore {
@@ -40,11 +47,20 @@ public:
 
     QString fileName() const { return m_fileName; }
 
+    // A write waits for another copy of the program that is writing the file: it tries
+    // the lock now and then, calls yield in between (the program lets the window go on)
+    // and gives up after maxWait, leaving the file as it is.
+    void setLockWait(std::function<void()> yield, std::chrono::milliseconds maxWait = std::chrono::seconds(10));
+
 private:
     std::optional<QString> find(const QString &key) const;
 
     QString m_fileName;
     QStringList m_readOrder; // m_fileName first, then the fallbacks
+    std::function<void()> m_yield;
+    std::chrono::milliseconds m_maxLockWait = std::chrono::seconds(10);
+    // The changes of the write in progress and of those made while it waits, in order.
+    std::vector<std::pair<QString, QString>> m_pending;
 };
 
 } // namespace orvella::core

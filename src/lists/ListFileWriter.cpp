@@ -3,6 +3,7 @@
 #include "core/BackgroundWork.h"
 #include "core/Desktop.h"
 #include "core/Failure.h"
+#include "core/FileReplacement.h"
 #include "core/InPlaceText.h"
 #include "core/Paths.h"
 #include "core/ProgressState.h"
@@ -21,33 +22,9 @@
 #include <unistd.h>
 
 namespace orvella::lists {
-namespace {
 
 using core::Failure;
-
-// Opens the temporary file that is to replace the file at its name. The new file takes
-// the old one's mode, owner and group; false (and no temporary file left behind) when
-// the folder takes no new file or the owner or group cannot be kept.
-bool openBeside(QSaveFile &file, const struct stat *old)
-{
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (!old)
-        return true;
-    const int fd = file.handle();
-    struct stat created {};
-    const bool kept = ::fstat(fd, &created) == 0 &&
-                      ((created.st_uid == old->st_uid && created.st_gid == old->st_gid) ||
-                       ::fchown(fd, old->st_uid, old->st_gid) == 0) &&
-                      ::fchmod(fd, old->st_mode & 07777) == 0;
-    if (!kept) {
-        file.cancelWriting();
-        file.commit();
-    }
-    return kept;
-}
-
-} // namespace
+using core::openBeside;
 
 ListFileOutput::ListFileOutput(const QString &path, const DeviceFilter &filter)
     : m_path(path), m_replacement(path)
@@ -55,10 +32,7 @@ ListFileOutput::ListFileOutput(const QString &path, const DeviceFilter &filter)
     const QFileInfo info(path);
     if (info.isDir())
         throw Failure(QStringLiteral("Cannot create %1: it is a folder").arg(path));
-    // Replacing the file through a temporary one would get past its write protection
-    // (a file nobody may write counts as protected even for the superuser).
-    constexpr auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
-    if (info.exists() && (!info.isWritable() || !(info.permissions() & anyWrite)))
+    if (core::isWriteProtected(info))
         throw Failure(QStringLiteral("Cannot replace %1: the file is write-protected").arg(path));
 
     struct stat old {};

@@ -6,6 +6,7 @@
 #include "support/Controls.h"
 #include "support/Printers.h"
 #include "support/ScriptedDesktop.h"
+#include "support/FileSizeLimit.h"
 #include "support/Files.h"
 
 #include <QCheckBox>
@@ -18,9 +19,13 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QStandardPaths>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using orvella::core::IniSettingsStore;
 using orvella::core::IniText;
@@ -39,6 +44,13 @@ void changeOnDisk(const QString &path)
     QFile file(path);
     if (file.exists() && file.open(QIODevice::Append))
         file.write("\n");
+}
+
+// The permission bits of the file (mode_t(-1) when there is none).
+mode_t modeOf(const QString &path)
+{
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : mode_t(-1);
 }
 
 // A configuration folder of the test's own, so that what it places, damages or blocks
@@ -144,6 +156,25 @@ TEST(SettingsStore, OrdinaryValuesKeepTheFormOfQSettings)
         ours.setValue(u"Orvella", u"Remove Duplicates", value);
         EXPECT_EQ(ours.bytes(), written);
     }
+    // Hand-written line forms: a backslash that continues a line over its line break
+    // (whichever of LF, CR LF, LF CR or CR it is), lines that end in a lone CR.
+    const QByteArray texts[] = {"A=Jr.\\\n  Sr.\nB=2\n", "A=Jr.\\\r\n Sr.\r\nB=2\r\n", "A=Jr.\\\n\r Sr.\nB=2\n",
+                                "A=Jr.\\\rSr.\rB=2\r", "A=a\\\n b\\\n\tc\nB=2\n", "A=a\\\nB=2\nC=3\n",
+                                "A=a\\\n\nB=2\n", "A=a\\\\\nB=2\n", ";x\\\nA=1\nB=2\n", "A=1\rB=2\r\nC=3\n",
+                                "A=1\n\rB=2\n", "A=\\\nB\\\n"};
+    for (const QByteArray &lines : texts) {
+        SCOPED_TRACE(lines.toStdString());
+        const QString path = dir.filePath(QString::number(n++) + ".ini");
+        writeBytes(path, "[Orvella]\n" + lines);
+        QSettings settings(path, QSettings::IniFormat);
+        const IniText ours(readBytes(path));
+        for (const char *key : {"A", "B", "C"}) {
+            const QVariant theirs = settings.value(QStringLiteral("Orvella/") + key);
+            EXPECT_EQ(ours.value(u"Orvella", QString::fromLatin1(key)),
+                      theirs.isValid() ? std::optional(theirs.toString()) : std::nullopt)
+                << key;
+        }
+    }
 }
 
 // Lines a person edited stay as they are unless the program changes their key; the
@@ -158,11 +189,15 @@ TEST(SettingsStore, HandEditedLinesStandAsTheyAre)
                               "[Orvella]\n"
                               "Text1= 5;6 \n"
                               "  Option1 = True\r\n"
+                              "Option3=True\rOption4=False\r"
+                              "SuffixList=Jr.!!!TWINE!!!\\\n  Sr.\n"
                               "Check1=1.0\n";
     writeBytes(home.settingsFile(), edited);
     IniSettingsStore store;
     EXPECT_EQ(store.read("Text1", "?"), " 5;6 ");
     EXPECT_EQ(store.read("Option1", "?"), " True");
+    EXPECT_EQ(store.read("Option4", "?"), "False");
+    EXPECT_EQ(store.read("SuffixList", "?"), "Jr.!!!TWINE!!!  Sr.");
 
     store.write("Remove Duplicates", "1");
     EXPECT_EQ(readBytes(home.settingsFile()), edited + "Remove%20Duplicates=1\n");
@@ -171,6 +206,10 @@ TEST(SettingsStore, HandEditedLinesStandAsTheyAre)
     expected.replace("Check1=1.0\n", "Check1=0\n");
     EXPECT_EQ(readBytes(home.settingsFile()), expected);
     EXPECT_EQ(IniSettingsStore().read("Text1", "?"), " 5;6 ");
+    // A continued line goes as a whole when its key is written.
+    store.write("SuffixList", "Jr.");
+    expected.replace("SuffixList=Jr.!!!TWINE!!!\\\n  Sr.\n", "SuffixList=Jr.\n");
+    EXPECT_EQ(readBytes(home.settingsFile()), expected);
 }
 
 // A settings file with a damaged line, cut short or with bytes that are not UTF-8: the
@@ -255,6 +294,96 @@ TEST(SettingsStore, AnOptionWriteLeavesALongSuffixListAsItStands)
     QByteArray expected = before;
     expected.replace("Option1=True", "Option1=False");
     EXPECT_EQ(readBytes(home.settingsFile()), expected);
+}
+
+// A write that cannot be done leaves the file as it was, mode included, and fails:
+// a write-protected file (no write bit, which protects it from root as well) and a disk
+// that takes only part of the new text (a file-size limit above what the lock file
+// needs, below the new text, which fits in QSaveFile's buffer).
+TEST(SettingsStore, AWriteThatCannotBeDoneLeavesTheFileAsItWas)
+{
+    const QByteArray before = "[Orvella]\nOption1=True\n";
+    const QString longText(2000, u'x');
+    for (const bool fileSizeLimit : {false, true}) {
+        SCOPED_TRACE(fileSizeLimit ? "file-size limit" : "write-protected");
+        ConfigHome home;
+        writeBytes(home.settingsFile(), before);
+        const mode_t mode = fileSizeLimit ? 0644 : 0444;
+        ASSERT_EQ(::chmod(QFile::encodeName(home.settingsFile()).constData(), mode), 0);
+        IniSettingsStore store;
+        if (fileSizeLimit) {
+            orvella::testing::FileSizeLimit full(512);
+            if (!full.set())
+                GTEST_SKIP() << "no file-size limit can be set here";
+            EXPECT_THROW(store.write("Text1", longText), orvella::core::Failure);
+        } else {
+            EXPECT_THROW(store.write("Text1", longText), orvella::core::Failure);
+        }
+        EXPECT_EQ(readBytes(home.settingsFile()), before);
+        EXPECT_EQ(modeOf(home.settingsFile()), mode);
+        EXPECT_EQ(orvella::testing::folderEntries(home.folder()), QStringList{"Orvella.ini"});
+    }
+}
+
+// The file that replaces the settings file has its mode and, when root writes it, its
+// owner and group.
+TEST(SettingsStore, TheReplacedFileKeepsModeOwnerAndGroup)
+{
+    ConfigHome home;
+    writeBytes(home.settingsFile(), "[Orvella]\nOption1=True\n");
+    const QByteArray path = QFile::encodeName(home.settingsFile());
+    ASSERT_EQ(::chmod(path.constData(), 0640), 0);
+    const bool root = ::geteuid() == 0;
+    if (root)
+        ASSERT_EQ(::chown(path.constData(), 65534, 65534), 0);
+    IniSettingsStore().write("Option1", "False");
+    EXPECT_EQ(modeOf(home.settingsFile()), mode_t(0640));
+    struct stat after {};
+    ASSERT_EQ(::stat(path.constData(), &after), 0);
+    if (root) {
+        EXPECT_EQ(after.st_uid, 65534u);
+        EXPECT_EQ(after.st_gid, 65534u);
+    }
+    EXPECT_EQ(readBytes(home.settingsFile()), "[Orvella]\nOption1=False\n");
+}
+
+// Another copy of the program holds the lock. The write waits for it, letting the
+// window go on; clicks meanwhile write their keys too, in the order they came, and a
+// lock that is never had fails the write and leaves the file alone.
+TEST(SettingsStore, AWriteWaitsForTheLockAndTakesAlongWritesMadeMeanwhile)
+{
+    for (const bool released : {true, false}) {
+        SCOPED_TRACE(released ? "released" : "never released");
+        ConfigHome home;
+        IniSettingsStore store;
+        store.write("Option1", "True");
+        const QByteArray before = readBytes(home.settingsFile());
+        QLockFile otherCopy(home.settingsFile() + ".lock");
+        ASSERT_TRUE(otherCopy.tryLock(0));
+        int yields = 0;
+        store.setLockWait(
+            [&] {
+                ++yields;
+                if (yields == 1) {
+                    store.write("Text1", "7");
+                    store.write("Check1", "1");
+                    EXPECT_EQ(store.read("Text1", "?"), "7");
+                } else if (yields == 2) {
+                    store.write("Text1", "8");
+                } else if (yields == 3 && released) {
+                    otherCopy.unlock();
+                }
+            },
+            released ? std::chrono::minutes(10) : std::chrono::milliseconds(100));
+        if (released) {
+            store.write("Option1", "False");
+            EXPECT_EQ(readBytes(home.settingsFile()), "[Orvella]\nOption1=False\nText1=8\nCheck1=1\n");
+        } else {
+            EXPECT_THROW(store.write("Option1", "False"), orvella::core::Failure);
+            EXPECT_EQ(readBytes(home.settingsFile()), before);
+        }
+        EXPECT_GE(yields, 3);
+    }
 }
 
 } // namespace
