@@ -4,7 +4,10 @@
 #include "core/Failure.h"
 #include "core/FileReplacement.h"
 #include "core/IniText.h"
+#include "core/InPlaceText.h"
+#include "core/UnfinishedWrite.h"
 
+#include <QBuffer>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -15,7 +18,9 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace orvella::core {
 namespace {
@@ -62,7 +67,9 @@ bool lockWithin(QLockFile &lock, std::chrono::milliseconds maxWait, const std::f
 {
     const QDeadlineTimer deadline(maxWait);
     while (!lock.tryLock(0)) {
-        if (deadline.hasExpired())
+        // Only a lock another copy holds is worth waiting for; a folder that takes no
+        // lock file will not take one later either.
+        if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired())
             return false;
         if (yield)
             yield();
@@ -89,15 +96,40 @@ bool openReplacement(QSaveFile &file, const QString &path)
     return false;
 }
 
+// Writes the text into the file itself, which keeps its name, its other names and its
+// inode; it holds either its whole old text or the whole new text afterwards.
+void writeInPlace(const QString &path, QByteArray text)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        throw notWritten(path);
+    const auto closing = qScopeGuard([fd] { ::close(fd); });
+    QBuffer source(&text);
+    source.open(QIODevice::ReadOnly);
+    try {
+        replaceTextInPlace(fd, path, source);
+    } catch (const Failure &) {
+        throw notWritten(path);
+    }
+}
+
 // Puts the text in place of the file in one step, or leaves the file as it is and
-// throws.
+// throws. A file with a second name (a hard link), or in a folder that takes no new
+// file, is written in place rather than split from its other names or left unsaved.
 void replaceFile(const QString &path, const QByteArray &text)
 {
     if (isWriteProtected(QFileInfo(path)))
         throw notWritten(path);
+    struct stat old {};
+    const bool exists = ::stat(QFile::encodeName(path).constData(), &old) == 0;
+    if (exists && S_ISREG(old.st_mode) && old.st_nlink > 1)
+        return writeInPlace(path, text);
     QSaveFile file(path);
-    if (!openReplacement(file, path))
+    if (!openReplacement(file, path)) {
+        if (exists && S_ISREG(old.st_mode))
+            return writeInPlace(path, text);
         throw notWritten(path);
+    }
     // QSaveFile::commit() misses a failure of the buffered bytes on their way to the
     // disk (a full disk, a file-size limit) and would put an empty or cut-short file in
     // place of the old one. So they are flushed first, and a failure drops the
@@ -193,6 +225,7 @@ void IniSettingsStore::write(const QString &key, const QString &value)
     if (m_pending.size() > 1)
         return;
     const auto done = qScopeGuard([this] { m_pending.clear(); });
+    const UnfinishedWrite writing; // the program does not end while the file is written
     changeFile(m_fileName, m_maxLockWait, m_yield, [this](IniText &text) {
         for (const auto &[pendingKey, pendingValue] : m_pending)
             text.setValue(kSection, pendingKey, pendingValue);

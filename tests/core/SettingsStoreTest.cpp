@@ -347,6 +347,32 @@ TEST(SettingsStore, TheReplacedFileKeepsModeOwnerAndGroup)
     EXPECT_EQ(readBytes(home.settingsFile()), "[Orvella]\nOption1=False\n");
 }
 
+// A settings file with a second name (a hard link) is written in place: both names
+// see the new text, and a write the disk takes only part of leaves both with the old.
+TEST(SettingsStore, AHardLinkedFileStaysOneFileWithAWholeText)
+{
+    ConfigHome home;
+    const QByteArray before = "[Orvella]\nOption1=True\n";
+    writeBytes(home.settingsFile(), before);
+    const QString other = home.folder() + "/linked.ini";
+    ASSERT_EQ(::link(QFile::encodeName(home.settingsFile()).constData(), QFile::encodeName(other).constData()), 0);
+    IniSettingsStore store;
+    {
+        orvella::testing::FileSizeLimit full(512);
+        if (!full.set())
+            GTEST_SKIP() << "no file-size limit can be set here";
+        EXPECT_THROW(store.write("Text1", QString(2000, u'x')), orvella::core::Failure);
+    }
+    EXPECT_EQ(readBytes(home.settingsFile()), before);
+    EXPECT_EQ(readBytes(other), before);
+
+    store.write("Option1", "False");
+    EXPECT_EQ(readBytes(other), "[Orvella]\nOption1=False\n");
+    struct stat after {};
+    ASSERT_EQ(::stat(QFile::encodeName(home.settingsFile()).constData(), &after), 0);
+    EXPECT_EQ(after.st_nlink, 2u);
+}
+
 // Another copy of the program holds the lock. The write waits for it, letting the
 // window go on; clicks meanwhile write their keys too, in the order they came, and a
 // lock that is never had fails the write and leaves the file alone.
