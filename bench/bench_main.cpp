@@ -4,9 +4,10 @@
 //
 //   orvella_bench NAMES_FILE RESULTS_FILE
 #include "app/MainWindow.h"
+#include "session/Session.h"
 #include "app/MemoryTuning.h"
 #include "app/QtDesktop.h"
-#include "core/ControlTable.h"
+#include "ui/ControlTable.h"
 #include "core/SettingsStore.h"
 #include "export/XlsxSpreadsheet.h"
 #include "lists/NameListModel.h"
@@ -46,7 +47,7 @@ public:
     void endProgram() override {}
     // The workbook is written as usual but opened by nobody.
     bool spreadsheetAvailable() override { return true; }
-    std::unique_ptr<exporting::Spreadsheet> createSpreadsheet() override
+    std::unique_ptr<core::Spreadsheet> createSpreadsheet() override
     {
         return std::make_unique<exporting::XlsxSpreadsheet>([](const QString &) { return true; }, QString(),
                                                             [this] { yield(); });
@@ -136,7 +137,8 @@ int main(int argc, char **argv)
 
     BenchDesktop desktop;
     core::IniSettingsStore settings;
-    app::MainWindow window(desktop, settings);
+    session::Session session(desktop, settings);
+    app::MainWindow window(session);
     window.Form_Load();
     window.show();
     // The user sees the window painted before the first click.
@@ -144,7 +146,7 @@ int main(int argc, char **argv)
     QCoreApplication::processEvents();
     StallMeter meter;
     double longestStall = 0;
-    auto click = [&window](const char *control) { core::controlNamed<QAbstractButton>(&window, control)->click(); };
+    auto click = [&window](const char *control) { ui::controlNamed<QAbstractButton>(&window, control)->click(); };
 
     desktop.openAnswer = namesFile;
     const auto [loadSeconds, loadStall] = timed(meter, window, [&] { click("PushButton3"); });

@@ -17,7 +17,7 @@
 
 #include "core/Desktop.h"
 #include "core/Failure.h"
-#include "export/Spreadsheet.h"
+#include "core/Spreadsheet.h"
 #include "lists/ListFileReader.h"
 #include "lists/NameListModel.h"
 
@@ -45,10 +45,9 @@ public:
     QString openFileDialog(const core::FileDialogRequest &) override { return {}; }
     QString saveFileDialog(const core::FileDialogRequest &) override { return {}; }
     void yield() override {}
-    void showPointer(QWidget *, core::Pointer, const QCursor &) override {}
     bool clearClipboard() override { return true; }
     bool setClipboardText(const QString &) override { return true; }
-    std::unique_ptr<exporting::Spreadsheet> createSpreadsheet() override { return nullptr; }
+    std::unique_ptr<core::Spreadsheet> createSpreadsheet() override { return nullptr; }
     bool spreadsheetAvailable() override { return false; }
     bool openUrl(const QString &) override { return false; }
     void endProgram() override {}

@@ -1,7 +1,7 @@
 #include "app/HowNamesWindow.h"
 
-#include "app/OptionSettings.h"
-#include "app/ReadingTable.h"
+#include "session/OptionSettings.h"
+#include "session/ReadingTable.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -10,6 +10,8 @@
 #include <QVBoxLayout>
 
 namespace orvella::app {
+
+using namespace orvella::session;
 
 HowNamesWindow::HowNamesWindow(const OptionSettings &options, sorting::SuffixTest isSuffix, QWidget *parent)
     : QWidget(parent, Qt::Window), m_options(options), m_isSuffix(std::move(isSuffix))

@@ -8,9 +8,13 @@
 class QLineEdit;
 class QTableWidget;
 
+namespace orvella::session {
+class OptionSettings;
+}
+
 namespace orvella::app {
 
-class OptionSettings;
+using session::OptionSettings;
 
 // "How Names Are Read": type or paste a name and see, as you type, what it is filed
 // under in each reading, with the suffix and the particles it stepped over. The row of

@@ -6,6 +6,7 @@
 #include <QMenuBar>
 
 namespace orvella::app {
+
 namespace {
 QAction *addAction(QMenu *menu, const char *name, const QString &text, bool checkable)
 {

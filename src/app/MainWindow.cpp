@@ -3,30 +3,31 @@
 #include "app/HowNamesWindow.h"
 #include "app/MainWindowLayout.h"
 #include "app/ParticleListWindow.h"
-#include "app/StatusText.h"
+#include "session/StatusText.h"
 #include "core/AppInfo.h"
-#include "core/ControlTable.h"
-#include "core/CursorFile.h"
+#include "ui/ControlTable.h"
+#include "ui/CursorFile.h"
 #include "core/Desktop.h"
 #include "core/ErrorReport.h"
-#include "core/FocusRing.h"
-#include "core/HoverPointer.h"
-#include "core/Mnemonics.h"
+#include "ui/FocusRing.h"
+#include "ui/HoverPointer.h"
+#include "ui/Mnemonics.h"
 #include "core/NumberText.h"
 #include "core/Procedure.h"
-#include "core/RememberedSize.h"
+#include "ui/RememberedSize.h"
 #include "core/SettingsStore.h"
-#include "core/Skin.h"
-#include "core/Twips.h"
+#include "ui/Skin.h"
+#include "ui/Twips.h"
 #include "core/UnfinishedWrite.h"
-#include "core/WindowLayout.h"
-#include "core/WindowStretch.h"
+#include "ui/WindowLayout.h"
+#include "ui/WindowStretch.h"
 #include "export/ExportCommands.h"
 #include "lists/ListCommands.h"
 #include "lists/ListFileCommands.h"
-#include "lists/NameListView.h"
+#include "ui/NameListView.h"
+#include "ui/PointerShape.h"
 #include "sorting/SortCommand.h"
-#include "suffixes/SuffixEditor.h"
+#include "app/SuffixEditor.h"
 #include "suffixes/SuffixList.h"
 #include "suffixes/SuffixStore.h"
 
@@ -57,6 +58,8 @@ static void initResources()
 namespace orvella::app {
 
 using namespace orvella::core;
+using namespace orvella::session;
+using namespace orvella::ui;
 namespace {
 
 const QString kListTooltip = QStringLiteral(
@@ -65,19 +68,20 @@ const QString kListTooltip = QStringLiteral(
 
 } // namespace
 
-MainWindow::MainWindow(Desktop &desktop, SettingsStore &settings, QWidget *parent)
+MainWindow::MainWindow(session::Session &session, QWidget *parent)
     : QWidget(parent),
-      m_desktop(desktop),
-      m_settings(settings),
-      m_input(QStringLiteral(" Name(s)")),
-      m_results(QStringLiteral("Result(s)")),
-      m_context{desktop, settings, m_input, m_results, m_progress, m_pointer, orvella::core::applicationTitle(), {}},
-      m_options(settings)
+      m_session(session),
+      m_desktop(session.desktop()),
+      m_settings(session.settings()),
+      m_input(session.inputList()),
+      m_results(session.resultList()),
+      m_progress(session.progress()),
+      m_pointer(session.pointer()),
+      m_context(session.context()),
+      m_options(session.options())
 {
     initResources();
     buildControls();
-    m_sort = std::make_unique<sorting::SortCommand>(m_context, m_options,
-                                                    [this](QStringView word) { return liveSuffixList().IsSuffix(word); });
     wireCommands();
     wireShellControls();
     wireMenus();
@@ -112,8 +116,8 @@ void MainWindow::buildControls()
     frame->addWidget(statusBar);
 
     // ListView1 shows the names to sort, ListView2 the results.
-    core::buildControls(m_client, mainWindowControls(), [this](const ControlLayout &list, QWidget *container) {
-        return new lists::NameListView(qstrcmp(list.name, "ListView1") == 0 ? &m_input : &m_results, container);
+    ui::buildControls(m_client, mainWindowControls(), [this](const ControlLayout &list, QWidget *container) {
+        return new ui::NameListView(qstrcmp(list.name, "ListView1") == 0 ? &m_input : &m_results, container);
     });
     new StretchedControls(m_client, mainWindowControls(), designedClientSize());
     // Alt+letter on the buttons, clear of the menus' letters.
@@ -123,8 +127,8 @@ void MainWindow::buildControls()
     giveMnemonics(m_client, mainWindowControls(), menuLetters);
     new FocusRing(this);
     m_size = new RememberedSize(this, m_settings, QStringLiteral("MainWindowSize"));
-    ListView1 = controlNamed<lists::NameListView>(this, "ListView1");
-    ListView2 = controlNamed<lists::NameListView>(this, "ListView2");
+    ListView1 = controlNamed<ui::NameListView>(this, "ListView1");
+    ListView2 = controlNamed<ui::NameListView>(this, "ListView2");
     PushButton1 = controlNamed<QPushButton>(this, "PushButton1");
     PushButton2 = controlNamed<QPushButton>(this, "PushButton2");
     PushButton3 = controlNamed<QPushButton>(this, "PushButton3");
@@ -150,7 +154,7 @@ void MainWindow::buildControls()
     Option3 = controlNamed<QRadioButton>(this, "Option3");
     Option4 = controlNamed<QRadioButton>(this, "Option4");
 
-    for (lists::NameListView *list : {ListView1, ListView2})
+    for (ui::NameListView *list : {ListView1, ListView2})
         list->setToolTip(kListTooltip);
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
@@ -178,32 +182,29 @@ void MainWindow::buildControls()
 
 void MainWindow::wireCommands()
 {
-    connect(PushButton17, &QPushButton::clicked, this, [this] { m_sort->PushButton17_Click(); });
-    m_lists = std::make_unique<lists::ListCommands>(m_context);
-    connect(PushButton6, &QPushButton::clicked, this, [this] { m_lists->PushButton6_Click(); });
-    connect(PushButton1, &QPushButton::clicked, this, [this] { m_lists->PushButton1_Click(); });
-    connect(PushButton2, &QPushButton::clicked, this, [this] { m_lists->PushButton2_Click(); });
-    connect(PushButton7, &QPushButton::clicked, this, [this] { m_lists->PushButton7_Click(); });
-    connect(ListView1, &lists::NameListView::doubleClickedAnywhere, this, [this] { m_lists->ListView1_DblClick(); });
-    connect(ListView1, &lists::NameListView::deletePressed, this,
-            [this] { m_lists->ListView1_KeyDown(lists::kDeleteKeyCode); });
-    connect(ListView2, &lists::NameListView::doubleClickedAnywhere, this, [this] { m_lists->ListView2_DblClick(); });
-    connect(ListView2, &lists::NameListView::deletePressed, this,
-            [this] { m_lists->ListView2_KeyDown(lists::kDeleteKeyCode); });
-    m_listFiles = std::make_unique<lists::ListFileCommands>(m_context);
-    connect(PushButton3, &QPushButton::clicked, this, [this] { m_listFiles->PushButton3_Click(); });
-    connect(PushButton9, &QPushButton::clicked, this, [this] { m_listFiles->PushButton9_Click(); });
-    connect(PushButton4, &QPushButton::clicked, this, [this] { m_listFiles->PushButton4_Click(); });
-    m_exports = std::make_unique<exporting::ExportCommands>(m_context);
-    connect(PushButton5, &QPushButton::clicked, this, [this] { m_exports->PushButton5_Click(); });
-    connect(PushButton13, &QPushButton::clicked, this, [this] { m_exports->PushButton13_Click(); });
+    connect(PushButton17, &QPushButton::clicked, this, [this] { m_session.sortCommand().PushButton17_Click(); });
+    connect(PushButton6, &QPushButton::clicked, this, [this] { m_session.listCommands().PushButton6_Click(); });
+    connect(PushButton1, &QPushButton::clicked, this, [this] { m_session.listCommands().PushButton1_Click(); });
+    connect(PushButton2, &QPushButton::clicked, this, [this] { m_session.listCommands().PushButton2_Click(); });
+    connect(PushButton7, &QPushButton::clicked, this, [this] { m_session.listCommands().PushButton7_Click(); });
+    connect(ListView1, &ui::NameListView::doubleClickedAnywhere, this, [this] { m_session.listCommands().ListView1_DblClick(); });
+    connect(ListView1, &ui::NameListView::deletePressed, this,
+            [this] { m_session.listCommands().ListView1_KeyDown(lists::kDeleteKeyCode); });
+    connect(ListView2, &ui::NameListView::doubleClickedAnywhere, this, [this] { m_session.listCommands().ListView2_DblClick(); });
+    connect(ListView2, &ui::NameListView::deletePressed, this,
+            [this] { m_session.listCommands().ListView2_KeyDown(lists::kDeleteKeyCode); });
+    connect(PushButton3, &QPushButton::clicked, this, [this] { m_session.listFileCommands().PushButton3_Click(); });
+    connect(PushButton9, &QPushButton::clicked, this, [this] { m_session.listFileCommands().PushButton9_Click(); });
+    connect(PushButton4, &QPushButton::clicked, this, [this] { m_session.listFileCommands().PushButton4_Click(); });
+    connect(PushButton5, &QPushButton::clicked, this, [this] { m_session.exportCommands().PushButton5_Click(); });
+    connect(PushButton13, &QPushButton::clicked, this, [this] { m_session.exportCommands().PushButton13_Click(); });
     connect(PushButton15, &QPushButton::clicked, this, [this] { PushButton15_Click(); });
     ListView1->acceptFileDrops(true);
-    connect(ListView1, &lists::NameListView::filesDropped, this,
-            [this](const QStringList &paths) { m_listFiles->ListView1_OLEDragDrop(paths); });
+    connect(ListView1, &ui::NameListView::filesDropped, this,
+            [this](const QStringList &paths) { m_session.listFileCommands().ListView1_OLEDragDrop(paths); });
     connect(&m_progress, &ProgressState::changed, this, &MainWindow::showProgress);
     connect(&m_pointer, &PointerState::changed, this,
-            [this](Pointer pointer) { m_desktop.showPointer(this, pointer, m_customPointer); });
+            [this](Pointer pointer) { ui::showPointer(this, pointer, m_customPointer); });
 }
 
 void MainWindow::wireMenus()
@@ -272,8 +273,7 @@ void MainWindow::showStatusSoon()
 QWidget *MainWindow::mnuHowNamesAreRead_Click()
 {
     if (!m_howNames) {
-        auto *how = new HowNamesWindow(m_options, [this](QStringView word) { return liveSuffixList().IsSuffix(word); },
-                                       this);
+        auto *how = new HowNamesWindow(m_options, [this](QStringView word) { return m_session.isSuffix(word); }, this);
         how->setAttribute(Qt::WA_DeleteOnClose);
         connect(&m_options, &OptionSettings::statesChanged, how, &HowNamesWindow::refresh);
         m_howNames = how;
@@ -299,7 +299,7 @@ QWidget *MainWindow::mnuEditParticles_Click()
 
 bool MainWindow::SaveResultsAsExcelFileIsExcelInstalled()
 {
-    return m_exports->SaveResultsAsExcelFileIsExcelInstalled();
+    return m_session.exportCommands().SaveResultsAsExcelFileIsExcelInstalled();
 }
 
 void MainWindow::showProgress()
@@ -477,15 +477,10 @@ void MainWindow::Text1_LostFocus()
     m_text1Checking = false;
 }
 
-suffixes::SuffixList &MainWindow::liveSuffixList()
-{
-    return suffixEditor().liveList();
-}
-
-suffixes::SuffixEditor &MainWindow::suffixEditor()
+SuffixEditor &MainWindow::suffixEditor()
 {
     if (!m_suffixEditor) {
-        m_suffixEditor = std::make_unique<suffixes::SuffixEditor>(m_context, this);
+        m_suffixEditor = std::make_unique<SuffixEditor>(m_session, this);
         m_suffixEditor->Form_Load(m_folder);
     }
     return *m_suffixEditor;
@@ -495,7 +490,7 @@ void MainWindow::PushButton15_Click()
 {
     Procedure p(m_desktop, kMainWindowModule, "PushButton15_Click");
     p.step(100, [&] {
-        suffixes::SuffixEditor &editor = suffixEditor();
+        SuffixEditor &editor = suffixEditor();
         editor.show();
         editor.raise();
         editor.activateWindow();

@@ -1,12 +1,8 @@
 #pragma once
 
 #include "app/MainMenus.h"
-#include "app/OptionSettings.h"
-#include "core/MainContext.h"
 #include "core/Paths.h"
-#include "core/PointerState.h"
-#include "core/ProgressState.h"
-#include "lists/NameListModel.h"
+#include "session/Session.h"
 
 #include <QCursor>
 #include <QPointer>
@@ -29,20 +25,24 @@ class ExportCommands;
 namespace orvella::lists {
 class ListCommands;
 class ListFileCommands;
+}
+namespace orvella::ui {
+class HoverPointer;
 class NameListView;
+class RememberedSize;
 }
 namespace orvella::sorting {
 class SortCommand;
 }
 namespace orvella::suffixes {
-class SuffixEditor;
 class SuffixList;
+}
+namespace orvella::app {
+class SuffixEditor;
 }
 
 namespace orvella::core {
 class Desktop;
-class HoverPointer;
-class RememberedSize;
 class SettingsStore;
 } // namespace orvella::core
 
@@ -53,7 +53,7 @@ namespace orvella::app {
 class MainWindow : public QWidget {
     Q_OBJECT
 public:
-    MainWindow(core::Desktop &desktop, core::SettingsStore &settings, QWidget *parent = nullptr);
+    explicit MainWindow(session::Session &session, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // Start-up: look, caption, title, pointer image, list columns, restored choices,
@@ -62,30 +62,30 @@ public:
     // editor's pointer file too).
     void Form_Load(const QString &folder = core::programFolder());
 
-    core::MainContext &context() { return m_context; }
+    lists::MainContext &context() { return m_context; }
     lists::NameListModel &inputList() { return m_input; }
     lists::NameListModel &resultList() { return m_results; }
     core::ProgressState &progress() { return m_progress; }
     core::PointerState &pointerState() { return m_pointer; }
     const QString &applicationTitle() const { return m_context.title; }
-    sorting::SortCommand &sortCommand() { return *m_sort; }
-    lists::ListCommands &listCommands() { return *m_lists; }
-    lists::ListFileCommands &listFileCommands() { return *m_listFiles; }
-    exporting::ExportCommands &exportCommands() { return *m_exports; }
+    sorting::SortCommand &sortCommand() { return m_session.sortCommand(); }
+    lists::ListCommands &listCommands() { return m_session.listCommands(); }
+    lists::ListFileCommands &listFileCommands() { return m_session.listFileCommands(); }
+    exporting::ExportCommands &exportCommands() { return m_session.exportCommands(); }
     // True when a spreadsheet application can take the results; otherwise says so.
     bool SaveResultsAsExcelFileIsExcelInstalled();
 
-    // The live suffix list, held by the suffix list editor; asking for either creates the
-    // editor (hidden, its list loaded from the settings) on first need.
-    suffixes::SuffixList &liveSuffixList();
-    suffixes::SuffixEditor &suffixEditor();
-    bool hasLiveSuffixList() const { return m_suffixEditor != nullptr; }
+    // The session's live suffix list (loaded on first need) and the suffix list editor,
+    // created with its start-up when first asked for.
+    suffixes::SuffixList &liveSuffixList() { return m_session.suffixList(); }
+    bool hasLiveSuffixList() const { return m_session.suffixListLoaded(); }
+    app::SuffixEditor &suffixEditor();
     // "List": shows the suffix list editor and hides this window.
     void PushButton15_Click();
 
     // The client area's designed size in pixels, and the window's remembered size.
     static QSize designedClientSize();
-    core::RememberedSize &rememberedSize() { return *m_size; }
+    ui::RememberedSize &rememberedSize() { return *m_size; }
     // Writes the sizes the user gave this window and the suffix list editor.
     void saveWindowSizes();
 
@@ -99,8 +99,8 @@ public:
 private:
     // The controls the window's code works with, found by their names once built from
     // the layout table (tests find them by name too).
-    lists::NameListView *ListView1 = nullptr;
-    lists::NameListView *ListView2 = nullptr;
+    ui::NameListView *ListView1 = nullptr;
+    ui::NameListView *ListView2 = nullptr;
     QPushButton *PushButton1 = nullptr;  // Clear List
     QPushButton *PushButton2 = nullptr;  // Clear Results
     QPushButton *PushButton3 = nullptr;  // Load List Of Names From File
@@ -134,8 +134,8 @@ public:
     void Text1_LostFocus();
 
     // The option and filter controls' states and rules; the controls show them.
-    OptionSettings &optionSettings() { return m_options; }
-    core::HoverPointer &hoverPointer() { return *m_hover; }
+    session::OptionSettings &optionSettings() { return m_options; }
+    ui::HoverPointer &hoverPointer() { return *m_hover; }
 
     // The custom (hand) pointer of this window.
     const QCursor &customPointer() const { return m_customPointer; }
@@ -160,28 +160,26 @@ private:
     void showReadingChoices();
     void showStatusSoon();
 
+    session::Session &m_session;
+    // The parts of the session the window's code works with most.
     core::Desktop &m_desktop;
     core::SettingsStore &m_settings;
-    lists::NameListModel m_input;
-    lists::NameListModel m_results;
-    core::ProgressState m_progress;
-    core::PointerState m_pointer;
-    core::MainContext m_context;
+    lists::NameListModel &m_input;
+    lists::NameListModel &m_results;
+    core::ProgressState &m_progress;
+    core::PointerState &m_pointer;
+    lists::MainContext &m_context;
+    session::OptionSettings &m_options;
     QCursor m_customPointer{Qt::PointingHandCursor};
     QString m_folder = core::programFolder(); // where the skin and the pointer file are looked up
-    OptionSettings m_options;
-    core::HoverPointer *m_hover = nullptr;
+    ui::HoverPointer *m_hover = nullptr;
     QButtonGroup *m_readingGroup = nullptr;  // Option1, Option2
     QButtonGroup *m_lastWordGroup = nullptr; // Option3, Option4
     bool m_text1CheckQueued = false;
     bool m_text1Checking = false;
-    std::unique_ptr<sorting::SortCommand> m_sort;
-    std::unique_ptr<lists::ListCommands> m_lists;
-    std::unique_ptr<lists::ListFileCommands> m_listFiles;
-    std::unique_ptr<exporting::ExportCommands> m_exports;
-    std::unique_ptr<suffixes::SuffixEditor> m_suffixEditor;
+    std::unique_ptr<app::SuffixEditor> m_suffixEditor;
     QWidget *m_client = nullptr; // the designed area the control table measures from
-    core::RememberedSize *m_size = nullptr;
+    ui::RememberedSize *m_size = nullptr;
     MainMenus m_menus;
     QLabel *m_status = nullptr;
     bool m_closeWhenWritten = false; // closed during a write: ends once it is done

@@ -1,13 +1,15 @@
 #include "app/MainWindowLayout.h"
 
 namespace orvella::app {
+
+using namespace orvella::ui;
 namespace {
 
-using enum core::ControlKind;
-using enum core::ControlFont;
+using enum ui::ControlKind;
+using enum ui::ControlFont;
 
 // name, kind, caption, container, left, top, width, height (twips), font
-const core::ControlLayout kControls[] = {
+const ui::ControlLayout kControls[] = {
     {"ListView1", List, nullptr, nullptr, 120, 120, 7800, 1815, Small},
     {"ListView2", List, nullptr, nullptr, 8040, 630, 7800, 4930, Small},
     {"PushButton6", PushButton, "Add One Name", nullptr, 120, 2020, 3840, 405, Large},
@@ -39,7 +41,7 @@ const core::ControlLayout kControls[] = {
 
 } // namespace
 
-std::span<const core::ControlLayout> mainWindowControls()
+std::span<const ui::ControlLayout> mainWindowControls()
 {
     return kControls;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/ControlTable.h"
+#include "ui/ControlTable.h"
 
 #include <span>
 
@@ -11,6 +11,6 @@ inline constexpr int kMainWindowWidth = 15960;
 inline constexpr int kMainWindowHeight = 7200;
 
 // The main window's controls as designed, in creation and tab order.
-std::span<const core::ControlLayout> mainWindowControls();
+std::span<const ui::ControlLayout> mainWindowControls();
 
 } // namespace orvella::app

@@ -1,6 +1,6 @@
 #include "app/ParticleListWindow.h"
 
-#include "app/ReadingSettings.h"
+#include "session/ReadingSettings.h"
 #include "core/ErrorReport.h"
 #include "core/Procedure.h"
 
@@ -12,6 +12,8 @@
 #include <QVBoxLayout>
 
 namespace orvella::app {
+
+using namespace orvella::session;
 
 ParticleListWindow::ParticleListWindow(ReadingSettings &reading, core::Desktop &desktop, QWidget *parent)
     : QWidget(parent, Qt::Window), m_reading(reading), m_desktop(desktop)

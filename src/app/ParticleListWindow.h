@@ -8,9 +8,13 @@ namespace orvella::core {
 class Desktop;
 }
 
+namespace orvella::session {
+class ReadingSettings;
+}
+
 namespace orvella::app {
 
-class ReadingSettings;
+using session::ReadingSettings;
 
 // Edits the particle list: one particle per line. Save writes it to the settings at
 // once; Restore Defaults puts the default list in the field; Cancel and Escape close

@@ -1,5 +1,7 @@
 #include "app/QtDesktop.h"
 
+#include "lists/FileDialogPaths.h"
+
 #include "app/PlainBoxes.h"
 #include "app/X11Clipboard.h"
 
@@ -94,26 +96,7 @@ QString QtDesktop::openFileDialog(const FileDialogRequest &request)
     m_lastEvents = coarseMilliseconds();
     if (!accepted)
         return QString();
-    return openDialogAnswer(dialog.selectedFiles());
-}
-
-QString QtDesktop::openDialogAnswer(const QStringList &files)
-{
-    if (files.isEmpty())
-        return QString();
-    if (files.size() == 1)
-        return files.first();
-    // Several files in one folder: the folder, then each name, separated by NUL
-    // characters. Files from several folders (full paths typed into the name field):
-    // an empty folder, then each full path.
-    const QString folder = QFileInfo(files.first()).absolutePath();
-    const bool oneFolder = std::all_of(files.begin(), files.end(), [&folder](const QString &file) {
-        return QFileInfo(file).absolutePath() == folder;
-    });
-    QStringList parts{oneFolder ? folder : QString()};
-    for (const QString &file : files)
-        parts << (oneFolder ? QFileInfo(file).fileName() : file);
-    return parts.join(QChar(u'\0'));
+    return lists::openDialogAnswer(dialog.selectedFiles());
 }
 
 QString QtDesktop::saveFileDialog(const FileDialogRequest &request)
@@ -149,23 +132,6 @@ void QtDesktop::yield()
         return;
     QCoreApplication::processEvents(QEventLoop::AllEvents);
     m_lastEvents = coarseMilliseconds();
-}
-
-void QtDesktop::showPointer(QWidget *window, Pointer pointer, const QCursor &custom)
-{
-    if (!window)
-        return;
-    switch (pointer) {
-    case Pointer::Default:
-        window->unsetCursor();
-        break;
-    case Pointer::Busy:
-        window->setCursor(Qt::WaitCursor);
-        break;
-    case Pointer::Custom:
-        window->setCursor(custom);
-        break;
-    }
 }
 
 bool QtDesktop::clearClipboard()
@@ -208,7 +174,7 @@ bool QtDesktop::setClipboardText(const QString &text)
     return clipboard->text(QClipboard::Clipboard) == text;
 }
 
-std::unique_ptr<exporting::Spreadsheet> QtDesktop::createSpreadsheet()
+std::unique_ptr<core::Spreadsheet> QtDesktop::createSpreadsheet()
 {
     return std::make_unique<exporting::XlsxSpreadsheet>(
         [](const QString &path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }, QString(),

@@ -3,6 +3,8 @@
 #include "core/Desktop.h"
 
 
+class QWidget;
+
 namespace orvella::app {
 
 // The desktop as Qt offers it: QMessageBox, QInputDialog, QFileDialog, the clipboard,
@@ -16,18 +18,15 @@ public:
     QString openFileDialog(const core::FileDialogRequest &request) override;
     QString saveFileDialog(const core::FileDialogRequest &request) override;
     void yield() override;
-    void showPointer(QWidget *window, core::Pointer pointer, const QCursor &custom) override;
     bool clearClipboard() override;
     bool setClipboardText(const QString &text) override;
-    std::unique_ptr<exporting::Spreadsheet> createSpreadsheet() override;
+    std::unique_ptr<core::Spreadsheet> createSpreadsheet() override;
     bool spreadsheetAvailable() override;
     bool openUrl(const QString &url) override;
     void endProgram() override;
 
     // "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|" as a Qt name filter list.
     static QStringList nameFilters(const QString &filter);
-    // The open dialog's chosen files (full paths) as openFileDialog answers them.
-    static QString openDialogAnswer(const QStringList &files);
 
 private:
     QWidget *dialogParent() const;

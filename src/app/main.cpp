@@ -1,9 +1,9 @@
-#include "app/FileSizeSignal.h"
+#include "core/FileSizeSignal.h"
 #include "app/MainWindow.h"
 #include "app/MemoryTuning.h"
 #include "app/QtDesktop.h"
 #include "core/SettingsStore.h"
-#include "lists/ListFileCommands.h"
+#include "session/Session.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -56,7 +56,7 @@ void answerHelpOrVersion(int argc, char *argv[])
 int main(int argc, char *argv[])
 {
     orvella::app::tuneAllocatorForLargeLists();
-    orvella::app::ignoreFileSizeSignal();
+    orvella::core::ignoreFileSizeSignal();
     answerHelpOrVersion(argc, argv);
     QApplication application(argc, argv);
     nameApplication();
@@ -66,16 +66,19 @@ int main(int argc, char *argv[])
     describeCommandLine(parser);
     parser.process(application); // an unknown option is named on the terminal and ends the program
 
+    // The composition root: the desktop and the settings store make the session, which
+    // the window shows.
     orvella::app::QtDesktop desktop;
     orvella::core::IniSettingsStore settings;
     // A write that waits for another copy of the program lets the window go on.
     settings.setLockWait([&desktop] { desktop.yield(); });
-    orvella::app::MainWindow window(desktop, settings);
+    orvella::session::Session session(desktop, settings);
+    orvella::app::MainWindow window(session);
     window.Form_Load();
     window.show();
     // Files named on the command line (a file manager's "Open with" passes them here).
     // Without any the window starts as it always does.
     if (const QStringList files = parser.positionalArguments(); !files.isEmpty())
-        window.listFileCommands().OpenFiles(files);
+        session.openFiles(files);
     return application.exec();
 }

@@ -3,14 +3,11 @@
 #include <QString>
 #include <memory>
 
-class QWidget;
-class QCursor;
 
-namespace orvella::exporting {
-class Spreadsheet;
-}
 
 namespace orvella::core {
+
+class Spreadsheet;
 
 // Message box styles and answers, numbered as the desktop's classic message box numbers them.
 namespace MessageStyle {
@@ -58,15 +55,12 @@ public:
     // Lets the window system process pending events. Cheap enough to call per item.
     virtual void yield() = 0;
 
-    // Shows a pointer over a window; custom is the window's hand pointer.
-    virtual void showPointer(QWidget *window, Pointer pointer, const QCursor &custom) = 0;
-
     // One attempt each; false when the clipboard refused.
     virtual bool clearClipboard() = 0;
     virtual bool setClipboardText(const QString &text) = 0;
 
     // The user's spreadsheet application (null when none can be started).
-    virtual std::unique_ptr<exporting::Spreadsheet> createSpreadsheet() = 0;
+    virtual std::unique_ptr<core::Spreadsheet> createSpreadsheet() = 0;
     virtual bool spreadsheetAvailable() = 0;
 
     // Opens a web address with the desktop's default handler.

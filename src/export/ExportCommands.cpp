@@ -3,13 +3,13 @@
 #include "core/Desktop.h"
 #include "core/ErrorReport.h"
 #include "core/Failure.h"
-#include "core/MainContext.h"
+#include "lists/MainContext.h"
 #include "core/NumberText.h"
 #include "core/PointerState.h"
 #include "core/Procedure.h"
 #include "export/Clipboard.h"
 #include "export/ExportList.h"
-#include "export/Spreadsheet.h"
+#include "core/Spreadsheet.h"
 #include "lists/NameListModel.h"
 
 #include <limits>
@@ -26,7 +26,7 @@ const QString kNotInstalledMethod = QStringLiteral(
 const QString kNotInstalledFeature = QStringLiteral(
     "Excel is not installed on this computer. You need to have it installed to use this feature.");
 
-Spreadsheet &open(const std::unique_ptr<Spreadsheet> &spreadsheet)
+core::Spreadsheet &open(const std::unique_ptr<core::Spreadsheet> &spreadsheet)
 {
     if (!spreadsheet)
         throw core::Failure(QStringLiteral("The spreadsheet application is not running"));
@@ -35,7 +35,7 @@ Spreadsheet &open(const std::unique_ptr<Spreadsheet> &spreadsheet)
 
 } // namespace
 
-ExportCommands::ExportCommands(core::MainContext &context, std::unique_ptr<ExportList> results)
+ExportCommands::ExportCommands(lists::MainContext &context, std::unique_ptr<ExportList> results)
     : m_context(context),
       m_results(results ? std::move(results) : std::make_unique<NameListExport>(context.results))
 {
@@ -81,7 +81,7 @@ bool ExportCommands::SaveResultsAsExcelFileIsExcelInstalled()
 
 void ExportCommands::PushButton13_Click()
 {
-    core::MainContext &ctx = m_context;
+    lists::MainContext &ctx = m_context;
     core::Desktop &desktop = ctx.desktop;
     const ExportList &list = *m_results;
     core::Procedure p(desktop, core::kMainWindowModule, "PushButton13_Click");
@@ -96,7 +96,7 @@ void ExportCommands::PushButton13_Click()
         return;
     const core::Pointer restore = p.value(110, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
 
-    std::unique_ptr<Spreadsheet> application;
+    std::unique_ptr<core::Spreadsheet> application;
     p.step(112, [&] {
         application = desktop.createSpreadsheet();
         open(application);

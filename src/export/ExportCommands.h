@@ -4,7 +4,7 @@
 
 #include <memory>
 
-namespace orvella::core {
+namespace orvella::lists {
 struct MainContext;
 }
 
@@ -14,7 +14,7 @@ namespace orvella::exporting {
 class ExportCommands {
 public:
     // Exports the context's result list, or the given list when there is one.
-    explicit ExportCommands(core::MainContext &context, std::unique_ptr<ExportList> results = nullptr);
+    explicit ExportCommands(lists::MainContext &context, std::unique_ptr<ExportList> results = nullptr);
     ~ExportCommands();
 
     // Copy Results To Clipboard.
@@ -25,7 +25,7 @@ public:
     bool SaveResultsAsExcelFileIsExcelInstalled();
 
 private:
-    core::MainContext &m_context;
+    lists::MainContext &m_context;
     std::unique_ptr<ExportList> m_results;
 };
 

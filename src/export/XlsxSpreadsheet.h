@@ -1,6 +1,6 @@
 #pragma once
 
-#include "export/Spreadsheet.h"
+#include "core/Spreadsheet.h"
 #include "export/WorkbookFolder.h"
 
 #include <QString>
@@ -20,7 +20,7 @@ namespace orvella::exporting {
 // the folders that earlier runs of the program left behind. A folder whose workbook was
 // never opened is removed with this object; one that was opened stays while this run
 // lasts.
-class XlsxSpreadsheet : public Spreadsheet {
+class XlsxSpreadsheet : public core::Spreadsheet {
 public:
     // Opens a written workbook file; false when no application could be started for it.
     using Opener = std::function<bool(const QString &path)>;

@@ -1,5 +1,8 @@
 #include "lists/FileDialogPaths.h"
 
+#include <QFileInfo>
+#include <algorithm>
+
 namespace orvella::lists {
 
 core::FileDialogRequest listFileDialogRequest(const QString &title, const QString &fileName)
@@ -40,6 +43,25 @@ QString NormalizeBackslashes(const QString &path)
         cleaned.append(c);
     }
     return cleaned;
+}
+
+QString openDialogAnswer(const QStringList &files)
+{
+    if (files.isEmpty())
+        return QString();
+    if (files.size() == 1)
+        return files.first();
+    // Several files in one folder: the folder, then each name, separated by NUL
+    // characters. Files from several folders (full paths typed into the name field):
+    // an empty folder, then each full path.
+    const QString folder = QFileInfo(files.first()).absolutePath();
+    const bool oneFolder = std::all_of(files.begin(), files.end(), [&folder](const QString &file) {
+        return QFileInfo(file).absolutePath() == folder;
+    });
+    QStringList parts{oneFolder ? folder : QString()};
+    for (const QString &file : files)
+        parts << (oneFolder ? QFileInfo(file).fileName() : file);
+    return parts.join(QChar(u'\0'));
 }
 
 } // namespace orvella::lists

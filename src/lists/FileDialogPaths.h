@@ -22,6 +22,11 @@ core::FileDialogRequest listFileDialogRequest(const QString &title, const QStrin
 // (files from several folders) and are taken as they are.
 QStringList selectedPaths(const QString &dialogAnswer);
 
+// The open dialog's answer for the files the user chose: one file's full path; several
+// in one folder as the folder, then each name; several from different folders as an
+// empty folder, then each full path; all separated by NUL characters.
+QString openDialogAnswer(const QStringList &files);
+
 // Path clean-up for a folder joined to a file name: every run of "/" becomes one "/",
 // so that a file in the root folder reads "/a.txt". Other characters (backslashes
 // included, which are ordinary characters in file names here) stay as they are.

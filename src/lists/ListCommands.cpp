@@ -2,7 +2,7 @@
 
 #include "core/Desktop.h"
 #include "core/ErrorReport.h"
-#include "core/MainContext.h"
+#include "lists/MainContext.h"
 #include "core/NumberText.h"
 #include "core/PointerState.h"
 #include "core/Procedure.h"
@@ -21,7 +21,7 @@ void removeSelectedItem(NameListModel &list)
         list.removeAt(position);
 }
 
-ListCommands::ListCommands(core::MainContext &context) : m_context(context) {}
+ListCommands::ListCommands(lists::MainContext &context) : m_context(context) {}
 
 void ListCommands::PushButton6_Click()
 {

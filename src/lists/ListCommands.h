@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-namespace orvella::core {
+namespace orvella::lists {
 struct MainContext;
 }
 
@@ -27,7 +27,7 @@ QStringList pastedNames(const QString &answer);
 // working through the lists while it yields.
 class ListCommands {
 public:
-    explicit ListCommands(core::MainContext &context);
+    explicit ListCommands(lists::MainContext &context);
 
     void PushButton6_Click(); // Add One Name
     void PushButton1_Click(); // Clear List
@@ -42,7 +42,7 @@ public:
 private:
     void removeFrom(NameListModel &list);
 
-    core::MainContext &m_context;
+    lists::MainContext &m_context;
 };
 
 } // namespace orvella::lists

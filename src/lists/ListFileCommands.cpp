@@ -2,7 +2,7 @@
 
 #include "core/Desktop.h"
 #include "core/ErrorReport.h"
-#include "core/MainContext.h"
+#include "lists/MainContext.h"
 #include "core/NumberText.h"
 #include "core/Paths.h"
 #include "core/PointerState.h"
@@ -25,18 +25,18 @@ QString fileNameOf(const QString &path)
 }
 
 // "Loaded 3 names from names.txt", "Loaded 5 names from 2 files".
-void tellLoaded(const core::MainContext &ctx, int before, const QStringList &paths)
+void tellLoaded(const lists::MainContext &ctx, int before, const QStringList &paths)
 {
     const QString from = paths.size() == 1 ? fileNameOf(paths.first()) : core::countOf(paths.size(), "file", "files");
     ctx.tellDone(QStringLiteral("Loaded %1 from %2").arg(core::countOf(ctx.input.count() - before, "name", "names"), from));
 }
 } // namespace
 
-ListFileCommands::ListFileCommands(core::MainContext &context) : m_context(context) {}
+ListFileCommands::ListFileCommands(lists::MainContext &context) : m_context(context) {}
 
 void ListFileCommands::PushButton3_Click()
 {
-    core::MainContext &ctx = m_context;
+    lists::MainContext &ctx = m_context;
     core::Procedure p(ctx.desktop, core::kMainWindowModule, "PushButton3_Click");
     p.step(100, [&] { m_fileName.clear(); });
     const core::FileDialogRequest request =
@@ -68,7 +68,7 @@ void ListFileCommands::PushButton3_Click()
 
 void ListFileCommands::PushButton9_Click()
 {
-    core::MainContext &ctx = m_context;
+    lists::MainContext &ctx = m_context;
     core::Procedure p(ctx.desktop, core::kMainWindowModule, "PushButton9_Click");
     // The loop's steps run once per name: a failure that would repeat for every name
     // (the list emptied meanwhile) shows one box, not one per remaining position.
@@ -132,7 +132,7 @@ void ListFileCommands::PushButton9_Click()
 
 void ListFileCommands::PushButton4_Click()
 {
-    core::MainContext &ctx = m_context;
+    lists::MainContext &ctx = m_context;
     core::Procedure p(ctx.desktop, core::kMainWindowModule, "PushButton4_Click");
     // The dialog proposes the name chosen last in any of the window's file dialogs,
     // which after a load is the names file itself: replacing a file takes a Yes.
@@ -172,7 +172,7 @@ void ListFileCommands::OpenFiles(const QStringList &paths)
 
 void ListFileCommands::appendFiles(const char *procedure, const QStringList &paths)
 {
-    core::MainContext &ctx = m_context;
+    lists::MainContext &ctx = m_context;
     core::Procedure p(ctx.desktop, core::kMainWindowModule, procedure);
     const core::Pointer restore = p.value(100, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
     const int before = ctx.input.count();

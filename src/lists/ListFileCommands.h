@@ -5,7 +5,7 @@
 
 #include <QString>
 
-namespace orvella::core {
+namespace orvella::lists {
 struct MainContext;
 }
 
@@ -16,7 +16,7 @@ namespace orvella::lists {
 // name is kept from one command to the next.
 class ListFileCommands {
 public:
-    explicit ListFileCommands(core::MainContext &context);
+    explicit ListFileCommands(lists::MainContext &context);
 
     void PushButton3_Click(); // Load List Of Names From File
     void PushButton9_Click(); // Save List Of Names To File
@@ -40,7 +40,7 @@ private:
     // one is still read.
     void appendFiles(const char *procedure, const QStringList &paths);
 
-    core::MainContext &m_context;
+    lists::MainContext &m_context;
     QString m_fileName;
     ListFileOutput::DeviceFilter m_outputFilter;
 };

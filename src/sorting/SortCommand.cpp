@@ -4,7 +4,7 @@
 #include "core/Desktop.h"
 #include "core/ErrorReport.h"
 #include "core/Failure.h"
-#include "core/MainContext.h"
+#include "lists/MainContext.h"
 #include "core/Paths.h"
 #include "core/PointerState.h"
 #include "core/Procedure.h"
@@ -25,7 +25,7 @@
 
 namespace orvella::sorting {
 
-SortCommand::SortCommand(core::MainContext &context, const SortControls &controls,
+SortCommand::SortCommand(lists::MainContext &context, const SortControls &controls,
                          SuffixTest isSuffix)
     : m_context(context), m_controls(controls), m_isSuffix(std::move(isSuffix))
 {
@@ -85,7 +85,7 @@ void SortCommand::PushButton17_Click()
     const QByteArray collation = alphabetical ? collationLocale() : QByteArray();
     const bool showsCommaLines = m_runChoices.lastCommaFirst;
 
-    core::MainContext &ctx = m_context;
+    lists::MainContext &ctx = m_context;
     core::Desktop &desktop = ctx.desktop;
     core::Procedure p(desktop, core::kMainWindowModule, "PushButton17_Click");
     const auto yield = [&desktop] { desktop.yield(); };

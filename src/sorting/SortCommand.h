@@ -6,7 +6,7 @@
 #include <QString>
 #include <functional>
 
-namespace orvella::core {
+namespace orvella::lists {
 struct MainContext;
 }
 
@@ -19,7 +19,7 @@ class SortControls;
 class SortCommand {
 public:
     // isSuffix answers for the suffix list as it stands when a name is read.
-    SortCommand(core::MainContext &context, const SortControls &controls, SuffixTest isSuffix);
+    SortCommand(lists::MainContext &context, const SortControls &controls, SuffixTest isSuffix);
 
     void PushButton17_Click();
     bool isRunning() const { return m_running; }
@@ -36,7 +36,7 @@ public:
 private:
     ReadingChoices choices() const;
 
-    core::MainContext &m_context;
+    lists::MainContext &m_context;
     const SortControls &m_controls;
     SuffixTest m_isSuffix;
     bool m_running = false;

@@ -2,7 +2,7 @@
 
 #include "core/Desktop.h"
 #include "core/ErrorReport.h"
-#include "core/MainContext.h"
+#include "lists/MainContext.h"
 #include "core/PointerState.h"
 #include "core/Procedure.h"
 #include "lists/FileDialogPaths.h"
@@ -20,7 +20,7 @@ namespace {
 constexpr const char *kModule = core::kSuffixEditorModule;
 } // namespace
 
-SuffixEditorCommands::SuffixEditorCommands(core::MainContext &main, SuffixList &list, core::PointerState &pointer)
+SuffixEditorCommands::SuffixEditorCommands(lists::MainContext &main, SuffixList &list, core::PointerState &pointer)
     : m_main(main), m_list(list), m_pointer(pointer)
 {
 }

@@ -3,8 +3,10 @@
 #include <QString>
 #include <QStringList>
 
-namespace orvella::core {
+namespace orvella::lists {
 struct MainContext;
+}
+namespace orvella::core {
 class PointerState;
 class Procedure;
 } // namespace orvella::core
@@ -23,7 +25,7 @@ class SuffixList;
 // from files and saving to a file leave the stored value alone.
 class SuffixEditorCommands {
 public:
-    SuffixEditorCommands(core::MainContext &main, SuffixList &list, core::PointerState &pointer);
+    SuffixEditorCommands(lists::MainContext &main, SuffixList &list, core::PointerState &pointer);
 
     void PushButton6_Click(); // "Add One"
     void PushButton1_Click(); // "Edit Selected"
@@ -53,7 +55,7 @@ private:
     // Busy pointer, each file appended in order, normal pointer: three steps from firstStep.
     void readFiles(core::Procedure &p, int firstStep, const QStringList &paths);
 
-    core::MainContext &m_main;
+    lists::MainContext &m_main;
     SuffixList &m_list;
     core::PointerState &m_pointer;
     QString m_dialogFileName;

@@ -2,19 +2,20 @@
 #include "app/MainWindowLayout.h"
 #include "app/ParticleListWindow.h"
 #include "core/AppInfo.h"
-#include "core/FocusRing.h"
-#include "core/HoverPointer.h"
-#include "core/Mnemonics.h"
-#include "core/RememberedSize.h"
+#include "ui/FocusRing.h"
+#include "ui/HoverPointer.h"
+#include "ui/Mnemonics.h"
+#include "ui/RememberedSize.h"
 #include "core/ShownText.h"
-#include "core/Twips.h"
-#include "core/WindowStretch.h"
+#include "ui/Twips.h"
+#include "ui/WindowStretch.h"
 #include "lists/NameListModel.h"
-#include "lists/NameListView.h"
-#include "suffixes/SuffixEditor.h"
-#include "support/Controls.h"
-#include "support/Fixtures.h"
+#include "ui/NameListView.h"
+#include "app/SuffixEditor.h"
+#include "app/support/Controls.h"
+#include "app/support/WindowFixtures.h"
 #include "support/Printers.h"
+#include "support/RecordingSpreadsheet.h"
 #include "support/Files.h"
 
 #include <QAction>
@@ -52,11 +53,16 @@
 
 using namespace orvella::app;
 using namespace orvella::core;
+using namespace orvella::ui;
+namespace ui = orvella::ui;
+using orvella::testing::CallLog;
+using orvella::testing::RecordingSpreadsheet;
 using orvella::testing::MainWindowFixture;
 using orvella::testing::control;
 using orvella::testing::writeBytes;
 namespace lists = orvella::lists;
 namespace suffixes = orvella::suffixes;
+namespace app = orvella::app;
 
 namespace {
 
@@ -105,7 +111,7 @@ TEST(MainWindowLayout, ListTipsOnAWhiteWindow)
     const QString tip =
         "Double-click item to remove it. Move | line to right and out of window to reveal full names.";
     for (const char *list : {"ListView1", "ListView2"})
-        EXPECT_EQ(control<lists::NameListView>(*f.window, list)->toolTip(), tip);
+        EXPECT_EQ(control<ui::NameListView>(*f.window, list)->toolTip(), tip);
     EXPECT_EQ(f.window->palette().color(QPalette::Window), QColor(Qt::white));
 }
 
@@ -156,7 +162,7 @@ TEST(MainWindowLayout, LargerWindowGivesTheListsTheExtraHeight)
         MainWindow &w = *f.window;
         w.show();
         QWidget *client = control<QWidget>(w, "ClientArea");
-        auto *list = control<lists::NameListView>(w, "ListView1");
+        auto *list = control<ui::NameListView>(w, "ListView1");
         for (int n = 0; n < 60; ++n)
             w.inputList().append(QStringLiteral("Name %1").arg(n));
         f.processEvents();
@@ -285,13 +291,13 @@ TEST(MainWindowStartUp, FirstRunOpensInTheDesignState)
     EXPECT_EQ(w.palette().color(QPalette::Window), QColor(Qt::white)); // no skin: design look
     EXPECT_TRUE(w.styleSheet().isEmpty());
     EXPECT_EQ(w.customPointer().shape(), Qt::PointingHandCursor);
-    for (auto *list : {control<lists::NameListView>(w, "ListView1"), control<lists::NameListView>(w, "ListView2")}) {
+    for (auto *list : {control<ui::NameListView>(w, "ListView1"), control<ui::NameListView>(w, "ListView2")}) {
         EXPECT_FALSE(list->isHeaderHidden());
         EXPECT_EQ(list->header()->sectionSize(0), twips(7000));
     }
-    EXPECT_EQ(control<lists::NameListView>(w, "ListView1")->model()->headerData(0, Qt::Horizontal).toString(),
+    EXPECT_EQ(control<ui::NameListView>(w, "ListView1")->model()->headerData(0, Qt::Horizontal).toString(),
               " Name(s)");
-    EXPECT_EQ(control<lists::NameListView>(w, "ListView2")->model()->headerData(0, Qt::Horizontal).toString(),
+    EXPECT_EQ(control<ui::NameListView>(w, "ListView2")->model()->headerData(0, Qt::Horizontal).toString(),
               "Result(s)");
     EXPECT_EQ(control<QProgressBar>(w, "ProgressBar1")->format(), "Progress Bar");
     EXPECT_TRUE(f.settings.writes.isEmpty());
@@ -341,7 +347,7 @@ TEST(MainWindowStartUp, FailingStepsAreReportedByNumberAndStartUpGoesOn)
     EXPECT_EQ(w.customPointer().shape(), Qt::PointingHandCursor);
     EXPECT_TRUE(control<QCheckBox>(w, "Check2")->isChecked());
     EXPECT_TRUE(control<QRadioButton>(w, "Option3")->isChecked()); // unreadable: keeps its state
-    EXPECT_EQ(control<lists::NameListView>(w, "ListView2")->header()->sectionSize(0), twips(7000));
+    EXPECT_EQ(control<ui::NameListView>(w, "ListView2")->header()->sectionSize(0), twips(7000));
 }
 
 TEST(MainWindowStartUp, SkinFileGivesButtonFaceColoursThenItsStyleSheet)
@@ -902,7 +908,7 @@ qsizetype longestShownText(QWidget *window)
             longest = std::max(longest, label->text().size());
         if (auto *bar = qobject_cast<QProgressBar *>(w))
             longest = std::max(longest, bar->text().size());
-        if (auto *list = qobject_cast<lists::NameListView *>(w)) {
+        if (auto *list = qobject_cast<ui::NameListView *>(w)) {
             for (int row = 0; row < list->model()->rowCount(); ++row)
                 for (int role : {Qt::DisplayRole, Qt::ToolTipRole, Qt::StatusTipRole})
                     longest = std::max(longest, list->model()->index(row, 0).data(role).toString().size());
@@ -915,7 +921,7 @@ TEST(MainWindowProgress, AMultiMegabyteNameIsNeverGivenWholeToAControl)
 {
     StartedWindow f;
     f.start();
-    suffixes::SuffixEditor &editor = f.window->suffixEditor();
+    app::SuffixEditor &editor = f.window->suffixEditor();
     const QString name = QStringLiteral("Ann %p%v%m ") + QString(3 << 20, QLatin1Char('x')) + QStringLiteral(" Lee");
     editor.liveList().model().append(name);
     f.fillInput({"Bo Ray", name, "Cy Dee"});
@@ -977,7 +983,7 @@ TEST(MainWindowHover, HandOverPushButtonsArrowOverBackgroundFramesAndLists)
                                 control<QPushButton>(w, "PushButton7"), control<QPushButton>(w, "PushButton8"),
                                 control<QPushButton>(w, "PushButton9"), control<QPushButton>(w, "PushButton13"),
                                 control<QPushButton>(w, "PushButton15"), control<QPushButton>(w, "PushButton17")}) {
-        f.moveOver(control<lists::NameListView>(w, "ListView1"));
+        f.moveOver(control<ui::NameListView>(w, "ListView1"));
         ASSERT_EQ(f.pointer(), Pointer::Default);
         f.moveOver(button);
         EXPECT_EQ(f.pointer(), Pointer::Custom) << button->text().toStdString();
@@ -999,10 +1005,10 @@ TEST(MainWindowHover, HandOverPushButtonsArrowOverBackgroundFramesAndLists)
     f.moveOver(client, background);
     EXPECT_EQ(f.pointer(), Pointer::Default);
     f.moveOver(control<QPushButton>(w, "PushButton17"));
-    f.moveOver(control<lists::NameListView>(w, "ListView2"));
+    f.moveOver(control<ui::NameListView>(w, "ListView2"));
     EXPECT_EQ(f.pointer(), Pointer::Default);
     f.moveOver(control<QPushButton>(w, "PushButton17"));
-    f.moveOver(control<lists::NameListView>(w, "ListView1")->header());
+    f.moveOver(control<ui::NameListView>(w, "ListView1")->header());
     EXPECT_EQ(f.pointer(), Pointer::Default);
     f.moveOver(control<QPushButton>(w, "PushButton17"));
     f.moveOver(control<QGroupBox>(w, "Frame1"),
@@ -1016,7 +1022,7 @@ TEST(MainWindowHover, BusyPointerIsLeftAlone)
     MainWindow &w = *f.window;
     w.pointerState().set(Pointer::Busy);
     for (QWidget *over : std::initializer_list<QWidget *>{
-             control<QPushButton>(w, "PushButton17"), control<lists::NameListView>(w, "ListView2"),
+             control<QPushButton>(w, "PushButton17"), control<ui::NameListView>(w, "ListView2"),
              control<QGroupBox>(w, "Frame2"), control<QPushButton>(w, "PushButton8")}) {
         f.moveOver(over);
         EXPECT_EQ(f.pointer(), Pointer::Busy);
@@ -1024,6 +1030,17 @@ TEST(MainWindowHover, BusyPointerIsLeftAlone)
     w.pointerState().set(Pointer::Default);
     f.moveOver(control<QPushButton>(w, "PushButton17"));
     EXPECT_EQ(f.pointer(), Pointer::Custom);
+}
+
+TEST(SaveResultsAsExcelFile, ButtonRunsTheCommand)
+{
+    MainWindowFixture f;
+    CallLog log;
+    f.desktop.spreadsheetFactory = [&log] { return std::make_unique<RecordingSpreadsheet>(log); };
+    f.window->resultList().append("Ann Lee");
+    control<QPushButton>(*f.window, "PushButton13")->click();
+    EXPECT_EQ(log.calls, QStringList({"addWorkbook", "cell 1 1 Result(s)", "fit 1", "cell 2 1 Ann Lee", "fitAll",
+                                      "visible"}));
 }
 
 } // namespace

@@ -10,6 +10,8 @@
 #include <QScreen>
 #include <QTimer>
 #include <functional>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <gtest/gtest.h>
 
 using namespace orvella::core;
@@ -112,6 +114,16 @@ TEST(QtDesktopBoxes, LineWiderThanTheScreenWrapsInsideIt)
                    EXPECT_TRUE(box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))->wordWrap());
                    qobject_cast<QMessageBox *>(box)->button(QMessageBox::Ok)->click();
                });
+}
+
+TEST(QtDesktopClipboard, TextIsPlacedAndCleared)
+{
+    QtDesktop desktop;
+    const QString text = QStringLiteral("Ann Lee\r\n\u00c9mile Zola\r\n");
+    ASSERT_TRUE(desktop.setClipboardText(text));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), text);
+    ASSERT_TRUE(desktop.clearClipboard());
+    EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
 }
 
 } // namespace

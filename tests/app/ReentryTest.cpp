@@ -10,10 +10,10 @@
 #include "export/ExportCommands.h"
 #include "lists/ListFileCommands.h"
 #include "lists/NameListModel.h"
-#include "lists/NameListView.h"
+#include "ui/NameListView.h"
 #include "sorting/SortCommand.h"
-#include "support/Controls.h"
-#include "support/Fixtures.h"
+#include "app/support/Controls.h"
+#include "app/support/WindowFixtures.h"
 #include "support/Files.h"
 
 #include <QCheckBox>
@@ -89,7 +89,7 @@ struct ReentryFixture : MainWindowFixture {
         // On the caption: option buttons and check boxes take clicks on their text.
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(10, button->height() / 2));
     }
-    static void doubleClick(lists::NameListView *view)
+    static void doubleClick(ui::NameListView *view)
     {
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, QPoint(20, 5));
     }
@@ -109,19 +109,19 @@ struct ReentryFixture : MainWindowFixture {
         case Act::ClearResults: click(control<QPushButton>(w, "PushButton2")); break;
         case Act::DeleteInNames:
             input().select(1);
-            QTest::keyClick(control<lists::NameListView>(w, "ListView1"), Qt::Key_Delete);
+            QTest::keyClick(control<ui::NameListView>(w, "ListView1"), Qt::Key_Delete);
             break;
         case Act::DoubleClickNames:
             input().select(1);
-            doubleClick(control<lists::NameListView>(w, "ListView1"));
+            doubleClick(control<ui::NameListView>(w, "ListView1"));
             break;
         case Act::DeleteInResults:
             resultModel().select(1);
-            QTest::keyClick(control<lists::NameListView>(w, "ListView2"), Qt::Key_Delete);
+            QTest::keyClick(control<ui::NameListView>(w, "ListView2"), Qt::Key_Delete);
             break;
         case Act::DoubleClickResults:
             resultModel().select(1);
-            doubleClick(control<lists::NameListView>(w, "ListView2"));
+            doubleClick(control<ui::NameListView>(w, "ListView2"));
             break;
         case Act::FirstLast: click(control<QRadioButton>(w, "Option2")); break;
         case Act::TickDuplicates: click(control<QCheckBox>(w, "Check5")); break;

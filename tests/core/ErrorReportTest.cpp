@@ -3,14 +3,6 @@
 #include "core/Procedure.h"
 #include "support/ScriptedDesktop.h"
 
-#include <QApplication>
-#include <QInputDialog>
-#include <QLabel>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QScreen>
-#include <QTimer>
 #include <functional>
 #include <gtest/gtest.h>
 #include <stdexcept>

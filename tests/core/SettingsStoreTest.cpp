@@ -1,18 +1,13 @@
-#include "app/MainWindow.h"
 #include "core/Failure.h"
 #include "core/IniText.h"
 #include "core/SettingsStore.h"
-#include "suffixes/SuffixStore.h"
-#include "support/Controls.h"
 #include "support/Printers.h"
 #include "support/ScriptedDesktop.h"
 #include "support/FileSizeLimit.h"
+#include "support/ConfigHome.h"
 #include "support/Files.h"
 
-#include <QCheckBox>
 #include <QDir>
-#include <QLineEdit>
-#include <QRadioButton>
 #include <QSettings>
 #include <QStringDecoder>
 #include <QTemporaryDir>
@@ -29,7 +24,7 @@
 
 using orvella::core::IniSettingsStore;
 using orvella::core::IniText;
-using orvella::testing::control;
+using orvella::testing::ConfigHome;
 using orvella::testing::readBytes;
 using orvella::testing::writeBytes;
 
@@ -53,19 +48,6 @@ mode_t modeOf(const QString &path)
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 07777 : mode_t(-1);
 }
 
-// A configuration folder of the test's own, so that what it places, damages or blocks
-// there touches no other test.
-class ConfigHome {
-public:
-    ConfigHome() : m_previous(qgetenv("XDG_CONFIG_HOME")) { qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit()); }
-    ~ConfigHome() { qputenv("XDG_CONFIG_HOME", m_previous); }
-    QString folder() const { return m_dir.path() + "/Velmora"; }
-    QString settingsFile() const { return folder() + "/Orvella.ini"; }
-
-private:
-    QByteArray m_previous;
-    QTemporaryDir m_dir;
-};
 
 TEST(SettingsStore, LivesInTheUsersConfigFolderAsReadableText)
 {
@@ -96,7 +78,7 @@ TEST(SettingsStore, TextsComeBackExactlyAndAbsentKeysGiveTheDefault)
         QString(QChar(0xDE00)) + QString(QChar(0xD83D)), QString(QChar(0xFEFF)) + "Jr.",
         "Jr." + QString(QChar(0xFEFF)) + "1", QString(QChar(0xFFFE)) + QString(QChar(0xFFFF)), u"😀 Sr."_qs,
         "Jr.!!!TWINE!!!" + QString(QChar(0xFEFF)) + "Sr.!!!TWINE!!!" + QString(QChar(0xDBFF)) + "a"};
-    const QString keys[] = {"Text1", orvella::suffixes::kSuffixListKey};
+    const QString keys[] = {"Text1", QStringLiteral("SuffixList")};
     for (const QString &key : keys) {
         for (const QString &text : texts) {
             SCOPED_TRACE(key.toStdString() + " " + text.toUtf8().toHex().toStdString());
@@ -212,77 +194,13 @@ TEST(SettingsStore, HandEditedLinesStandAsTheyAre)
     EXPECT_EQ(readBytes(home.settingsFile()), expected);
 }
 
-// A settings file with a damaged line, cut short or with bytes that are not UTF-8: the
-// window starts without a report and with every value the file still holds, and the
-// next write leaves a file that QSettings reads cleanly.
-TEST(SettingsStore, DamagedFileStartsTheWindowQuietlyAndIsWrittenClean)
-{
-    const QByteArray values = "Option2=True\nOption1=False\nText1=7\n";
-    const std::pair<const char *, QByteArray> damaged[] = {
-        {"junk line", "[Orvella]\nOption2=True\njunk line\nOption1=False\nText1=7\n"},
-        {"cut section header", "[Orvella]\n" + values + "[Orv"},
-        {"byte-order mark", "\xEF\xBB\xBF[Orvella]\n" + values},
-        {"binary junk", "[Orvella]\n" + values + QByteArray("\x00\xFF\xFE\x01junk\n", 9)},
-        {"cut in a value", "[Orvella]\n" + values + "Check1=1."},
-        {"invalid UTF-8", "[Orvella]\n" + values + "Check2=\xC3\x28\n"},
-    };
-    for (const auto &[what, bytes] : damaged) {
-        SCOPED_TRACE(what);
-        ConfigHome home;
-        writeBytes(home.settingsFile(), bytes);
-        IniSettingsStore store;
-        orvella::testing::ScriptedDesktop desktop;
-        orvella::app::MainWindow window(desktop, store);
-        window.Form_Load(QStringLiteral("/nonexistent"));
-        EXPECT_TRUE(control<QRadioButton>(window, "Option2")->isChecked());
-        EXPECT_EQ(control<QLineEdit>(window, "Text1")->text(), "7");
-        control<QCheckBox>(window, "Check5")->click();
-        EXPECT_TRUE(desktop.errorReports().empty()) << desktop.messageTexts().join("\n").toStdString();
-
-        const QByteArray written = readBytes(home.settingsFile());
-        EXPECT_FALSE(written.startsWith("\xEF\xBB\xBF"));
-        EXPECT_FALSE(written.contains("junk"));
-        QSettings check(home.settingsFile(), QSettings::IniFormat);
-        EXPECT_EQ(check.value("Orvella/Remove Duplicates").toString(), "1");
-        EXPECT_EQ(check.value("Orvella/Option2").toString(), "True");
-        EXPECT_EQ(check.value("Orvella/Text1").toString(), "7");
-        EXPECT_EQ(check.status(), QSettings::NoError);
-    }
-}
-
-// The settings folder cannot be made (a file stands in its place, which holds for root
-// too): that click is reported, and the click after the cause is gone is not.
-TEST(SettingsStore, OnlyAWriteThatFailsIsReported)
-{
-    ConfigHome home;
-    IniSettingsStore store;
-    orvella::testing::ScriptedDesktop desktop;
-    orvella::app::MainWindow window(desktop, store);
-    window.Form_Load(QStringLiteral("/nonexistent"));
-    control<QCheckBox>(window, "Check5")->click();
-    ASSERT_TRUE(desktop.errorReports().empty());
-
-    ASSERT_TRUE(QDir(home.folder()).removeRecursively());
-    writeBytes(home.folder(), "not a folder");
-    control<QCheckBox>(window, "Check5")->click();
-    ASSERT_EQ(desktop.errorReports().size(), 1u);
-    EXPECT_TRUE(desktop.errorReports()[0].text.contains("could not be written"));
-    EXPECT_THROW(store.write(orvella::suffixes::kSuffixListKey, "Jr."), orvella::core::Failure);
-
-    ASSERT_TRUE(QFile::remove(home.folder()));
-    control<QCheckBox>(window, "Check5")->click();
-    EXPECT_EQ(desktop.errorReports().size(), 1u);
-    EXPECT_EQ(IniSettingsStore().read("Remove Duplicates", "?"), control<QCheckBox>(window, "Check5")->isChecked() ? "1" : "0");
-}
-
 // A long suffix list stays where it always was; writing an option beside it changes
 // that option's line only and leaves the list's line as it stands.
 TEST(SettingsStore, AnOptionWriteLeavesALongSuffixListAsItStands)
 {
     ConfigHome home;
-    const QString key = orvella::suffixes::kSuffixListKey;
-    QList<QString> entries(100000, QStringLiteral("Ph.D."));
-    const QString list = orvella::suffixes::packSuffixList(entries);
+    const QString key = QStringLiteral("SuffixList");
+    const QString list = QStringList(100000, QStringLiteral("Ph.D.")).join(QStringLiteral("!!!TWINE!!!"));
     IniSettingsStore store;
     store.write("Option1", "True");
     store.write(key, list);

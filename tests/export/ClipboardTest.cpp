@@ -1,14 +1,11 @@
 #include "TableList.h"
 
-#include "app/QtDesktop.h"
 #include "export/Clipboard.h"
 #include "export/ExportCommands.h"
 #include "export/ExportList.h"
 #include "lists/NameListModel.h"
 #include "support/CommandFixture.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -273,16 +270,6 @@ TEST(CopyResultsToClipboard, ResultsClearedWhileCopyingReportStep106ThenSayNotCo
     EXPECT_EQ(f.desktop.clipboard, "old");
     ASSERT_EQ(f.desktop.messages.size(), 2u);
     EXPECT_EQ(f.desktop.messages[1].text, kNotCopiedMessage);
-}
-
-TEST(QtDesktopClipboard, TextIsPlacedAndCleared)
-{
-    app::QtDesktop desktop;
-    const QString text = QStringLiteral("Ann Lee\r\n\u00c9mile Zola\r\n");
-    ASSERT_TRUE(desktop.setClipboardText(text));
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), text);
-    ASSERT_TRUE(desktop.clearClipboard());
-    EXPECT_TRUE(QGuiApplication::clipboard()->text().isEmpty());
 }
 
 } // namespace

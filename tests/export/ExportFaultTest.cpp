@@ -4,7 +4,7 @@
 #include "core/Failure.h"
 #include "core/PointerState.h"
 #include "export/ExportCommands.h"
-#include "export/Spreadsheet.h"
+#include "core/Spreadsheet.h"
 #include "lists/NameListModel.h"
 #include "support/CommandFixture.h"
 
@@ -26,7 +26,7 @@ struct Automation {
     std::vector<int> stepOfCall; // the export's step each call belongs to, in call order
 };
 
-class StoppingSpreadsheet : public exporting::Spreadsheet {
+class StoppingSpreadsheet : public core::Spreadsheet {
 public:
     explicit StoppingSpreadsheet(Automation &log) : m_log(log) {}
     void addWorkbook() override { call(114); }

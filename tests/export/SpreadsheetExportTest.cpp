@@ -1,15 +1,12 @@
 #include "TableList.h"
 
-#include "app/MainWindow.h"
 #include "core/Failure.h"
 #include "export/ExportCommands.h"
-#include "export/Spreadsheet.h"
+#include "core/Spreadsheet.h"
 #include "lists/NameListModel.h"
-#include "support/Controls.h"
 #include "support/CommandFixture.h"
-#include "support/Fixtures.h"
+#include "support/RecordingSpreadsheet.h"
 
-#include <QPushButton>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 #include <limits>
@@ -27,37 +24,6 @@ const QString kNotInstalledFeature = QStringLiteral(
     "Excel is not installed on this computer. You need to have it installed to use this feature.");
 
 // Records every automation call, in order, as one line; can fail a chosen call.
-struct CallLog {
-    QStringList calls;
-    QString failAt; // a call that throws, matched by its whole line
-    int lastRow = std::numeric_limits<int>::max(); // cells below it throw
-};
-
-class RecordingSpreadsheet : public exporting::Spreadsheet {
-public:
-    explicit RecordingSpreadsheet(CallLog &log) : m_log(log) {}
-    void addWorkbook() override { record("addWorkbook"); }
-    void setCell(int row, int column, const QString &value) override
-    {
-        record(QStringLiteral("cell %1 %2 %3").arg(row).arg(column).arg(value));
-        if (row > m_log.lastRow)
-            throw core::Failure(QStringLiteral("Row %1 lies outside the sheet").arg(row));
-    }
-    int lastRow() const override { return m_log.lastRow; }
-    void autoFitColumn(int column) override { record(QStringLiteral("fit %1").arg(column)); }
-    void autoFitAllColumns() override { record("fitAll"); }
-    void makeVisible() override { record("visible"); }
-
-private:
-    void record(const QString &call)
-    {
-        m_log.calls << call;
-        if (call == m_log.failAt)
-            throw core::Failure("The spreadsheet refused " + call);
-    }
-    CallLog &m_log;
-};
-
 struct ExportFixture : CommandFixture {
     CallLog log;
     int created = 0;
@@ -221,17 +187,6 @@ TEST(SaveResultsAsExcelFile, ResultsClearedMidwayReportTheMissingRowsOnce)
     EXPECT_EQ(f.reportedSteps(), (std::vector<int>{142, 152}));
     EXPECT_EQ(f.log.calls, QStringList({"addWorkbook", "cell 1 1 Result(s)", "fit 1", "cell 2 1 Ann", "fitAll",
                                         "visible"}));
-}
-
-TEST(SaveResultsAsExcelFile, ButtonRunsTheCommand)
-{
-    MainWindowFixture f;
-    CallLog log;
-    f.desktop.spreadsheetFactory = [&log] { return std::make_unique<RecordingSpreadsheet>(log); };
-    f.window->resultList().append("Ann Lee");
-    control<QPushButton>(*f.window, "PushButton13")->click();
-    EXPECT_EQ(log.calls, QStringList({"addWorkbook", "cell 1 1 Result(s)", "fit 1", "cell 2 1 Ann Lee", "fitAll",
-                                      "visible"}));
 }
 
 } // namespace

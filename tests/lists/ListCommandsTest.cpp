@@ -1,15 +1,8 @@
-#include "app/MainWindow.h"
 #include "core/PointerState.h"
 #include "lists/ListCommands.h"
 #include "lists/NameListModel.h"
-#include "lists/NameListView.h"
-#include "support/Controls.h"
 #include "support/CommandFixture.h"
-#include "support/Fixtures.h"
 
-#include <QHeaderView>
-#include <QPushButton>
-#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace orvella;
@@ -24,12 +17,6 @@ struct ListsFixture : CommandFixture {
     lists::ListCommands commands{context};
     lists::NameListModel &input() { return inputList; }
     lists::NameListModel &results() { return resultList; }
-};
-
-// The window, for what goes through its list views.
-struct ListViewsFixture : MainWindowFixture {
-    lists::NameListModel &input() { return window->inputList(); }
-    lists::NameListModel &results() { return window->resultList(); }
 };
 
 TEST(AddOneName, AppendsTheAnswerExactlyAsTyped)
@@ -122,58 +109,6 @@ TEST(BusyPointer, OnlyClearListAndTheRemovalsWait)
     EXPECT_TRUE(f.input().isEmpty());
 }
 
-// Double-click and Delete (with any modifier) on either list, through the real views.
-TEST(RemoveItem, SelectedItemGoesOnDoubleClickOrDelete)
-{
-    enum class Gesture { DoubleClick, Delete, ShiftDelete, CtrlDelete, AltDelete };
-    for (const bool resultList : {false, true}) {
-        for (const Gesture gesture :
-             {Gesture::DoubleClick, Gesture::Delete, Gesture::ShiftDelete, Gesture::CtrlDelete, Gesture::AltDelete}) {
-            SCOPED_TRACE(::testing::Message() << "result list " << resultList << " gesture " << int(gesture));
-            ListViewsFixture f;
-            f.window->show();
-            lists::NameListModel &list = resultList ? f.results() : f.input();
-            lists::NameListView *view = resultList ? control<lists::NameListView>(*f.window, "ListView2")
-                                                   : control<lists::NameListView>(*f.window, "ListView1");
-            for (const char *name : {"a", "b", "c"})
-                list.append(name);
-            list.flushPendingRows();
-            list.select(2);
-
-            const auto act = [&] {
-                switch (gesture) {
-                case Gesture::DoubleClick: {
-                    const QRect row = view->visualRect(list.index(1));
-                    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, row.center());
-                    break;
-                }
-                case Gesture::Delete:
-                    QTest::keyClick(view, Qt::Key_Delete);
-                    break;
-                case Gesture::ShiftDelete:
-                    QTest::keyClick(view, Qt::Key_Delete, Qt::ShiftModifier);
-                    break;
-                case Gesture::CtrlDelete:
-                    QTest::keyClick(view, Qt::Key_Delete, Qt::ControlModifier);
-                    break;
-                case Gesture::AltDelete:
-                    QTest::keyClick(view, Qt::Key_Delete, Qt::AltModifier);
-                    break;
-                }
-            };
-            act();
-            EXPECT_EQ(itemsOf(list), (QStringList{"a", "c"}));
-            // The other list is not touched.
-            EXPECT_TRUE((resultList ? f.input() : f.results()).isEmpty());
-            if (gesture == Gesture::DoubleClick)
-                continue;
-            // Nothing selected now: another Delete removes nothing.
-            act();
-            EXPECT_EQ(itemsOf(list), (QStringList{"a", "c"}));
-        }
-    }
-}
-
 TEST(RemoveItem, EmptyListOrNoSelectionDoesNothing)
 {
     ListsFixture f;
@@ -188,22 +123,6 @@ TEST(RemoveItem, EmptyListOrNoSelectionDoesNothing)
     f.input().select(1);
     commands.ListView1_KeyDown(45);
     EXPECT_EQ(itemsOf(f.input()), (QStringList{"a", "b"}));
-}
-
-TEST(ListColumns, CaptionsNeverShowCounts)
-{
-    ListViewsFixture f;
-    for (int round = 0; round < 2; ++round) {
-        EXPECT_EQ(
-            control<lists::NameListView>(*f.window, "ListView1")->model()->headerData(0, Qt::Horizontal).toString(),
-            " Name(s)");
-        EXPECT_EQ(
-            control<lists::NameListView>(*f.window, "ListView2")->model()->headerData(0, Qt::Horizontal).toString(),
-            "Result(s)");
-        control<QPushButton>(*f.window, "PushButton7")->click();
-        f.results().append("r");
-        MainWindowFixture::processEvents();
-    }
 }
 
 } // namespace

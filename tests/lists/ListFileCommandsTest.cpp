@@ -1,4 +1,3 @@
-#include "app/QtDesktop.h"
 #include "core/PointerState.h"
 #include "core/ProgressState.h"
 #include "lists/ListCommands.h"
@@ -107,10 +106,10 @@ TEST(LoadCommand, FilesFromTwoFoldersAreReadThroughTheirFullPaths)
 
     // One folder keeps the folder-and-names answer; a full path typed from another
     // folder is read there, not in the first file's folder.
-    const QString oneFolder = app::QtDesktop::openDialogAnswer({f.path("first/more.txt"), f.path("first/names.txt")});
+    const QString oneFolder = lists::openDialogAnswer({f.path("first/more.txt"), f.path("first/names.txt")});
     EXPECT_EQ(oneFolder, f.path("first") + kNul + "more.txt" + kNul + "names.txt");
     f.load(oneFolder);
-    f.load(app::QtDesktop::openDialogAnswer({f.path("first/more.txt"), f.path("other/names.txt")}));
+    f.load(lists::openDialogAnswer({f.path("first/more.txt"), f.path("other/names.txt")}));
 
     EXPECT_EQ(itemsOf(f.input()), (QStringList{"Bob", "Ann", "Bob", "Cy"}));
     EXPECT_TRUE(f.desktop.messages.empty());

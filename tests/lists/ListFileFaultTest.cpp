@@ -4,7 +4,7 @@
 // lists are harmed. Only a budget that holds the whole file saves it.
 
 
-#include "app/FileSizeSignal.h"
+#include "core/FileSizeSignal.h"
 #include "core/PointerState.h"
 #include "core/ProgressState.h"
 #include "lists/ListFileCommands.h"
@@ -220,7 +220,7 @@ TEST(FullDisk, NextSaveAfterAFailedOneWrites)
 TEST(FullDisk, FileSizeLimitEndsTheSaveNotTheProgram)
 {
     if (qEnvironmentVariableIsSet("ORVELLA_FILE_SIZE_CHILD")) {
-        app::ignoreFileSizeSignal();
+        core::ignoreFileSizeSignal();
         FullDiskFixture f(1 << 20);
         f.commands.setOutputFilter({});
         QStringList names;

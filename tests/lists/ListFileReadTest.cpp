@@ -2,7 +2,9 @@
 #include "core/ShownText.h"
 #include "lists/ListFileReader.h"
 #include "lists/NameListModel.h"
-#include "support/Fixtures.h"
+#include "support/CommandFixture.h"
+#include "support/MemorySettings.h"
+#include "support/ScriptedDesktop.h"
 #include "support/Files.h"
 
 #include <QStringDecoder>

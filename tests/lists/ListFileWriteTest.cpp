@@ -3,7 +3,9 @@
 #include "lists/ListFileReader.h"
 #include "lists/ListFileWriter.h"
 #include "lists/NameListModel.h"
-#include "support/Fixtures.h"
+#include "support/CommandFixture.h"
+#include "support/MemorySettings.h"
+#include "support/ScriptedDesktop.h"
 #include "support/Files.h"
 
 #include <QTemporaryDir>

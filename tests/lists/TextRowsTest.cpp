@@ -3,7 +3,9 @@
 #include "core/ShownText.h"
 #include "lists/NameListModel.h"
 #include "lists/TextRows.h"
-#include "support/Fixtures.h"
+#include "support/CommandFixture.h"
+#include "support/MemorySettings.h"
+#include "support/ScriptedDesktop.h"
 
 #include <QCoreApplication>
 #include <QRandomGenerator>

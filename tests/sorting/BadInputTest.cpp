@@ -6,7 +6,6 @@
 // it comes from a file, the real reader) and must give the result the key rules give,
 // with no report unless a rule asks for one.
 
-#include "app/MainWindow.h"
 #include "core/ErrorReport.h"
 #include "lists/ListFileReader.h"
 #include "lists/NameListModel.h"
@@ -15,7 +14,6 @@
 #include "sorting/SortFixture.h"
 #include "suffixes/SuffixList.h"
 #include "suffixes/SuffixStore.h"
-#include "support/Fixtures.h"
 
 #include <QFile>
 #include <QTemporaryDir>

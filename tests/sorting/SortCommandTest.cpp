@@ -5,11 +5,7 @@
 #include "sorting/SortControls.h"
 #include "sorting/SortFixture.h"
 #include "suffixes/SuffixList.h"
-#include "support/Controls.h"
-#include "support/Fixtures.h"
 
-#include <QPushButton>
-#include <QRadioButton>
 
 #include <gtest/gtest.h>
 
@@ -181,26 +177,6 @@ INSTANTIATE_TEST_SUITE_P(Table, UnreadableLimit,
 
 // What a click during a run does (a second Start Sorting, names added, results
 // cleared) is checked through the window's controls in the app's re-entry tests.
-
-// The window's sort asks the suffix editor's live list, which comes into being (loaded
-// with the default entries) when the first name is read, and sees later edits to it.
-TEST(SortInTheWindow, SuffixReadingUsesTheLiveList)
-{
-    MainWindowFixture f;
-    control<QRadioButton>(*f.window, "Option1")->setChecked(true);
-    control<QRadioButton>(*f.window, "Option3")->setChecked(true);
-    EXPECT_FALSE(f.window->hasLiveSuffixList());
-    f.fillInput({"John Smith Jr.", "Ann Lee"});
-    control<QPushButton>(*f.window, "PushButton17")->click();
-    EXPECT_EQ(f.results(), (QStringList{"Ann Lee", "John Smith Jr."}));
-    EXPECT_TRUE(f.window->hasLiveSuffixList());
-    EXPECT_EQ(f.window->liveSuffixList().model().count(), 77);
-    f.window->liveSuffixList().model().clear();
-    f.window->liveSuffixList().model().append("Lee");
-    control<QPushButton>(*f.window, "PushButton17")->click();
-    // "Lee" is now a suffix: Ann Lee's head field is "Ann Lee"; "Jr." is a word.
-    EXPECT_EQ(f.results(), (QStringList{"Ann Lee", "John Smith Jr."}));
-}
 
 TEST(SortCommand, NoReadingSelectedGivesEmptyResults)
 {

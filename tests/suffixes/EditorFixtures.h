@@ -2,14 +2,13 @@
 
 #include "core/AppInfo.h"
 #include "core/PointerState.h"
-#include "suffixes/SuffixEditor.h"
 #include "suffixes/SuffixEditorCommands.h"
 #include "suffixes/SuffixList.h"
 #include "suffixes/SuffixStore.h"
 #include "support/CommandFixture.h"
 #include "support/Files.h"
-#include "support/Fixtures.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
 
 namespace orvella::testing {
@@ -69,20 +68,6 @@ struct EditorCommandsFixture : EditorParts<CommandFixture> {
     suffixes::SuffixEditorCommands &commands() { return editorCommands; }
     lists::NameListModel &list() override { return live.model(); }
     void busy(bool on) { editorPointer.set(on ? core::Pointer::Busy : core::Pointer::Default); }
-};
-
-// The real main window with its suffix list editor.
-struct EditorFixture : EditorParts<MainWindowFixture> {
-    suffixes::SuffixEditor *editor = nullptr;
-
-    explicit EditorFixture(const QStringList &entries = {"Jr.", "Sr.", "III"})
-    {
-        editor = &window->suffixEditor();
-        setEntries(entries);
-    }
-    suffixes::SuffixEditorCommands &commands() { return editor->commands(); }
-    lists::NameListModel &list() override { return editor->liveList().model(); }
-    void busy(bool on) { editor->pointerState().set(on ? core::Pointer::Busy : core::Pointer::Default); }
 };
 
 } // namespace orvella::testing

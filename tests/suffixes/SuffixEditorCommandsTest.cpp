@@ -6,10 +6,8 @@
 #include "core/PointerState.h"
 #include "core/ProgressState.h"
 #include "lists/NameListModel.h"
-#include "suffixes/SuffixEditor.h"
 #include "suffixes/SuffixStore.h"
 #include "EditorFixtures.h"
-#include "support/Fixtures.h"
 #include "support/Files.h"
 
 #include <QDir>

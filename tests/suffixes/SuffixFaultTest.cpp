@@ -13,7 +13,6 @@
 #include "suffixes/SuffixList.h"
 #include "suffixes/SuffixStore.h"
 #include "support/FileSizeLimit.h"
-#include "support/Fixtures.h"
 #include "support/Files.h"
 
 #include <QDir>

@@ -1,7 +1,8 @@
 #include "lists/NameListModel.h"
+#include "support/CommandFixture.h"
+#include "support/MemorySettings.h"
 #include "suffixes/SuffixList.h"
 #include "suffixes/SuffixStore.h"
-#include "support/Fixtures.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,6 @@
 
 #include "core/AppInfo.h"
 
-#include <QCursor>
-
 namespace orvella::testing {
 
 CommandFixture::CommandFixture(ScriptedDesktop *desktopDouble)
@@ -11,7 +9,7 @@ CommandFixture::CommandFixture(ScriptedDesktop *desktopDouble)
       context{desktop, settings, inputList, resultList, progress, pointer, core::applicationTitle()}
 {
     QObject::connect(&pointer, &core::PointerState::changed,
-                     [this](core::Pointer shown) { desktop.showPointer(nullptr, shown, QCursor()); });
+                     [this](core::Pointer shown) { desktop.pointers.push_back(shown); });
 }
 
 void CommandFixture::fillInput(const QStringList &names)

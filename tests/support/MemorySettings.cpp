@@ -6,6 +6,8 @@ namespace orvella::testing {
 
 QString MemorySettings::read(const QString &key, const QString &defaultValue) const
 {
+    if (!unreadableKey.isEmpty() && key == unreadableKey)
+        throw core::Failure(QStringLiteral("The settings file could not be read"));
     return values.value(key, defaultValue);
 }
 

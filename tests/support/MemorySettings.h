@@ -7,7 +7,8 @@
 
 namespace orvella::testing {
 
-// A settings store in memory, with an optional failure for writes.
+// A settings store in memory, with optional failures: of every write, or of reading
+// one key.
 class MemorySettings : public core::SettingsStore {
 public:
     QString read(const QString &key, const QString &defaultValue) const override;
@@ -17,6 +18,7 @@ public:
     QMap<QString, QString> values;
     QStringList writes; // "key=value" in write order
     bool failWrites = false;
+    QString unreadableKey; // reading it fails as a damaged file would
 };
 
 } // namespace orvella::testing

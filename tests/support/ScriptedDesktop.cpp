@@ -1,7 +1,7 @@
 #include "support/ScriptedDesktop.h"
 
 #include "core/ErrorReport.h"
-#include "export/Spreadsheet.h"
+#include "core/Spreadsheet.h"
 
 #include <QFileInfo>
 
@@ -110,11 +110,6 @@ void ScriptedDesktop::yield()
     }
 }
 
-void ScriptedDesktop::showPointer(QWidget *, core::Pointer pointer, const QCursor &)
-{
-    pointers.push_back(pointer);
-}
-
 bool ScriptedDesktop::clearClipboard()
 {
     ++clipboardAttempts;
@@ -139,7 +134,7 @@ bool ScriptedDesktop::setClipboardText(const QString &text)
     return true;
 }
 
-std::unique_ptr<exporting::Spreadsheet> ScriptedDesktop::createSpreadsheet()
+std::unique_ptr<core::Spreadsheet> ScriptedDesktop::createSpreadsheet()
 {
     return spreadsheetFactory ? spreadsheetFactory() : nullptr;
 }

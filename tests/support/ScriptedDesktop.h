@@ -47,7 +47,7 @@ public:
     std::vector<Input> inputs;
     std::vector<Dialog> dialogs;
     QStringList overwriteQuestions; // the files a save dialog asked about
-    std::vector<core::Pointer> pointers;
+    std::vector<core::Pointer> pointers; // as the pointer state changed (the fixtures listen)
     QStringList openedUrls;
     int yields = 0;
     int endProgramCalls = 0;
@@ -68,7 +68,7 @@ public:
     int clipboardAttempts = 0;
 
     // Spreadsheet: what createSpreadsheet hands out (set by tests that need one).
-    std::function<std::unique_ptr<exporting::Spreadsheet>()> spreadsheetFactory;
+    std::function<std::unique_ptr<core::Spreadsheet>()> spreadsheetFactory;
     bool spreadsheetInstalled = true;
 
     QStringList messageTexts() const;
@@ -84,10 +84,9 @@ public:
     QString openFileDialog(const core::FileDialogRequest &request) override;
     QString saveFileDialog(const core::FileDialogRequest &request) override;
     void yield() override;
-    void showPointer(QWidget *window, core::Pointer pointer, const QCursor &custom) override;
     bool clearClipboard() override;
     bool setClipboardText(const QString &text) override;
-    std::unique_ptr<exporting::Spreadsheet> createSpreadsheet() override;
+    std::unique_ptr<core::Spreadsheet> createSpreadsheet() override;
     bool spreadsheetAvailable() override;
     bool openUrl(const QString &url) override;
     void endProgram() override;

@@ -1,0 +1,49 @@
+#include "session/Session.h"
+
+#include "core/AppInfo.h"
+#include "core/ErrorReport.h"
+#include "core/Procedure.h"
+#include "export/ExportCommands.h"
+#include "lists/ListCommands.h"
+#include "lists/ListFileCommands.h"
+#include "sorting/SortCommand.h"
+#include "suffixes/SuffixEditorCommands.h"
+#include "suffixes/SuffixStore.h"
+
+namespace orvella::session {
+
+Session::Session(core::Desktop &desktop, core::SettingsStore &settings)
+    : m_desktop(desktop),
+      m_settings(settings),
+      m_input(QStringLiteral(" Name(s)")),
+      m_results(QStringLiteral("Result(s)")),
+      m_context{desktop, settings, m_input, m_results, m_progress, m_pointer, core::applicationTitle(), {}},
+      m_options(settings),
+      m_suffixCommands(
+          std::make_unique<suffixes::SuffixEditorCommands>(m_context, m_suffixList, m_suffixEditorPointer)),
+      m_sort(std::make_unique<sorting::SortCommand>(m_context, m_options,
+                                                    [this](QStringView word) { return isSuffix(word); })),
+      m_lists(std::make_unique<lists::ListCommands>(m_context)),
+      m_listFiles(std::make_unique<lists::ListFileCommands>(m_context)),
+      m_exports(std::make_unique<exporting::ExportCommands>(m_context))
+{
+}
+
+Session::~Session() = default;
+
+suffixes::SuffixList &Session::suffixList()
+{
+    if (!m_suffixListLoaded) {
+        m_suffixListLoaded = true;
+        core::Procedure p(m_desktop, core::kSuffixEditorModule, "Form_Load");
+        p.step(114, [&] { suffixes::LoadSuffixList(m_suffixList.model(), m_settings); });
+    }
+    return m_suffixList;
+}
+
+void Session::openFiles(const QStringList &paths)
+{
+    m_listFiles->OpenFiles(paths);
+}
+
+} // namespace orvella::session

@@ -1,0 +1,96 @@
+#pragma once
+
+#include "core/PointerState.h"
+#include "core/ProgressState.h"
+#include "lists/MainContext.h"
+#include "lists/NameListModel.h"
+#include "session/OptionSettings.h"
+#include "suffixes/SuffixList.h"
+
+#include <QStringList>
+#include <QStringView>
+#include <memory>
+
+namespace orvella::core {
+class Desktop;
+class SettingsStore;
+} // namespace orvella::core
+namespace orvella::exporting {
+class ExportCommands;
+}
+namespace orvella::lists {
+class ListCommands;
+class ListFileCommands;
+} // namespace orvella::lists
+namespace orvella::sorting {
+class SortCommand;
+}
+namespace orvella::suffixes {
+class SuffixEditorCommands;
+}
+
+namespace orvella::session {
+
+// One run of the program without its windows, made from the desktop seam and the
+// settings store: both lists, the progress and pointer state, the option and reading
+// settings (with the particle list), the live suffix list and every command. The
+// windows lay out controls over it and forward their events to its commands; the
+// tests build the same Session the program builds.
+class Session {
+public:
+    Session(core::Desktop &desktop, core::SettingsStore &settings);
+    ~Session();
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
+
+    core::Desktop &desktop() { return m_desktop; }
+    core::SettingsStore &settings() { return m_settings; }
+    lists::MainContext &context() { return m_context; }
+    lists::NameListModel &inputList() { return m_input; }
+    lists::NameListModel &resultList() { return m_results; }
+    core::ProgressState &progress() { return m_progress; }
+    core::PointerState &pointer() { return m_pointer; }
+    OptionSettings &options() { return m_options; }
+    ReadingSettings &reading() { return m_options.reading(); }
+
+    // The live suffix list the sort reads. It is loaded from the store on first need,
+    // by the suffix list editor's start-up step (its report names "Form2.Form_Load"),
+    // whether a sort or the editor's window asks first.
+    suffixes::SuffixList &suffixList();
+    bool suffixListLoaded() const { return m_suffixListLoaded; }
+    bool isSuffix(QStringView word) { return suffixList().IsSuffix(word); }
+    // The same list as it stands, loaded or not (for the editor's view, which shows it
+    // as it fills).
+    suffixes::SuffixList &heldSuffixList() { return m_suffixList; }
+    // The suffix list editor's own pointer (its busy state) and commands.
+    core::PointerState &suffixEditorPointer() { return m_suffixEditorPointer; }
+    suffixes::SuffixEditorCommands &suffixEditorCommands() { return *m_suffixCommands; }
+
+    sorting::SortCommand &sortCommand() { return *m_sort; }
+    lists::ListCommands &listCommands() { return *m_lists; }
+    lists::ListFileCommands &listFileCommands() { return *m_listFiles; }
+    exporting::ExportCommands &exportCommands() { return *m_exports; }
+
+    // Files named on the command line, appended to the input list in the given order.
+    void openFiles(const QStringList &paths);
+
+private:
+    core::Desktop &m_desktop;
+    core::SettingsStore &m_settings;
+    lists::NameListModel m_input;
+    lists::NameListModel m_results;
+    core::ProgressState m_progress;
+    core::PointerState m_pointer;
+    lists::MainContext m_context;
+    OptionSettings m_options;
+    suffixes::SuffixList m_suffixList;
+    bool m_suffixListLoaded = false;
+    core::PointerState m_suffixEditorPointer;
+    std::unique_ptr<suffixes::SuffixEditorCommands> m_suffixCommands;
+    std::unique_ptr<sorting::SortCommand> m_sort;
+    std::unique_ptr<lists::ListCommands> m_lists;
+    std::unique_ptr<lists::ListFileCommands> m_listFiles;
+    std::unique_ptr<exporting::ExportCommands> m_exports;
+};
+
+} // namespace orvella::session

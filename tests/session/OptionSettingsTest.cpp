@@ -1,0 +1,428 @@
+#include "session/OptionSettings.h"
+#include "core/ErrorReport.h"
+#include "core/Procedure.h"
+#include "support/MemorySettings.h"
+#include "support/Printers.h"
+#include "support/ScriptedDesktop.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace orvella::session;
+using namespace orvella::core;
+using orvella::testing::MemorySettings;
+using orvella::testing::ScriptedDesktop;
+
+namespace {
+
+struct Options {
+    MemorySettings settings;
+    OptionSettings options{settings};
+    ScriptedDesktop desktop;
+
+    // Runs the start-up restore as Form_Load does.
+    void restore()
+    {
+        Procedure p(desktop, "Form1", "Form_Load");
+        options.Restore(p);
+    }
+};
+
+OptionStates statesWith(const std::function<void(OptionStates &)> &change)
+{
+    OptionStates s;
+    change(s);
+    return s;
+}
+
+// ---- Click and change rules --------------------------------------------------------
+
+struct RuleCase {
+    const char *name;
+    std::function<void(OptionSettings &)> before; // brings the controls into a state (writes not checked)
+    std::function<void(OptionSettings &)> action;
+    QStringList writes;                          // in order
+    std::function<void(OptionStates &)> expected; // from the design state
+};
+
+TEST(OptionRules, EachRuleWritesItsKeysInOrderAndTiesTheControls)
+{
+    const std::vector<RuleCase> cases = {
+        {"Check5 ticked", nullptr, [](OptionSettings &o) { o.setCheck5(true); }, {"Remove Duplicates=1"},
+         [](OptionStates &s) { s.check5 = true; }},
+        {"Check5 unticked",
+         [](OptionSettings &o) { o.setCheck5(true); },
+         [](OptionSettings &o) { o.setCheck5(false); },
+         {"Remove Duplicates=0"},
+         [](OptionStates &) {}},
+        {"Check1 ticked alone", nullptr, [](OptionSettings &o) { o.setCheck1(true); }, {"Check1=1"},
+         [](OptionStates &s) { s.check1 = true; }},
+        {"Check1 ticked while Check2 ticked: Check2's rule first",
+         [](OptionSettings &o) { o.setCheck2(true); },
+         [](OptionSettings &o) { o.setCheck1(true); },
+         {"Check2=0", "Check1=1"},
+         [](OptionStates &s) { s.check1 = true; }},
+        {"Check2 ticked enables Text1", nullptr, [](OptionSettings &o) { o.setCheck2(true); }, {"Check2=1"},
+         [](OptionStates &s) {
+             s.check2 = true;
+             s.text1Enabled = true;
+         }},
+        {"Check2 ticked while Check1 ticked: Check1's rule first",
+         [](OptionSettings &o) { o.setCheck1(true); },
+         [](OptionSettings &o) { o.setCheck2(true); },
+         {"Check1=0", "Check2=1"},
+         [](OptionStates &s) {
+             s.check2 = true;
+             s.text1Enabled = true;
+         }},
+        {"Check2 unticked disables Text1",
+         [](OptionSettings &o) { o.setCheck2(true); },
+         [](OptionSettings &o) { o.setCheck2(false); },
+         {"Check2=0"},
+         [](OptionStates &) {}},
+        {"Option2 selected: Frame3 off, Option3/Option4 untouched", nullptr,
+         [](OptionSettings &o) { o.setOption(2, true); }, {"Option1=False", "Option2=True"},
+         [](OptionStates &s) {
+             s.option1 = false;
+             s.option2 = true;
+             s.frame3Enabled = false;
+         }},
+        {"Option1 selected again: Frame3 on",
+         [](OptionSettings &o) { o.setOption(2, true); },
+         [](OptionSettings &o) { o.setOption(1, true); },
+         {"Option1=True", "Option2=False"},
+         [](OptionStates &) {}},
+        {"Option4 selected", nullptr, [](OptionSettings &o) { o.setOption(4, true); },
+         {"Option3=False", "Option4=True"},
+         [](OptionStates &s) {
+             s.option3 = false;
+             s.option4 = true;
+         }},
+        {"Option4 selected while Frame3 is off keeps Frame3 off",
+         [](OptionSettings &o) { o.setOption(2, true); },
+         [](OptionSettings &o) { o.setOption(4, true); },
+         {"Option3=False", "Option4=True"},
+         [](OptionStates &s) {
+             s.option1 = false;
+             s.option2 = true;
+             s.frame3Enabled = false;
+             s.option3 = false;
+             s.option4 = true;
+         }},
+        {"Text1: every change, numeric or not", nullptr,
+         [](OptionSettings &o) {
+             o.setText1("");
+             o.setText1("7");
+             o.setText1("7x");
+         },
+         {"Text1=", "Text1=7", "Text1=7x"},
+         [](OptionStates &s) { s.text1 = "7x"; }},
+        {"Assignments that change nothing run no rule", nullptr,
+         [](OptionSettings &o) {
+             o.setCheck1(false);
+             o.setOption(1, true);
+             o.setOption(4, false);
+             o.setText1("5");
+         },
+         {},
+         [](OptionStates &) {}},
+    };
+    for (const RuleCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        MemorySettings settings;
+        OptionSettings options(settings);
+        if (c.before)
+            c.before(options);
+        settings.writes.clear();
+        c.action(options);
+        EXPECT_EQ(settings.writes, c.writes);
+        EXPECT_EQ(options.states(), statesWith(c.expected));
+    }
+}
+
+TEST(OptionRules, CheckBoxesExcludeEachOtherAfterAnySequence)
+{
+    MemorySettings settings;
+    OptionSettings options(settings);
+    const bool sequence[][2] = {{true, false}, {false, true}, {true, false}, {true, true}, {false, false}};
+    for (const auto &step : sequence) {
+        options.setCheck1(step[0]);
+        options.setCheck2(step[1]);
+        const OptionStates &s = options.states();
+        EXPECT_FALSE(s.check1 && s.check2);
+        EXPECT_EQ(s.text1Enabled, s.check2);
+        EXPECT_EQ(settings.values.value("Check1", "0"), s.check1 ? "1" : "0");
+        EXPECT_EQ(settings.values.value("Check2", "0"), s.check2 ? "1" : "0");
+    }
+}
+
+TEST(OptionRules, WindowIsToldOncePerAssignmentAfterAllRulesRan)
+{
+    MemorySettings settings;
+    OptionSettings options(settings);
+    options.setCheck2(true);
+    std::vector<OptionStates> seen;
+    QObject::connect(&options, &OptionSettings::statesChanged, [&] { seen.push_back(options.states()); });
+    options.setCheck1(true); // runs Check2's rule inside Check1's
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_TRUE(seen[0].check1);
+    EXPECT_FALSE(seen[0].check2);
+    EXPECT_FALSE(seen[0].text1Enabled);
+    options.setCheck1(true); // no change
+    EXPECT_EQ(seen.size(), 1u);
+}
+
+TEST(OptionRules, FailedWriteStillAppliesTheRuleAndIsHandedOut)
+{
+    MemorySettings settings;
+    OptionSettings options(settings);
+    settings.failWrites = true;
+    options.setOption(2, true);
+    EXPECT_FALSE(options.states().frame3Enabled);
+    EXPECT_EQ(options.takeWriteFailures(), (QStringList{"The settings could not be written",
+                                                        "The settings could not be written"}));
+    EXPECT_TRUE(options.takeWriteFailures().isEmpty());
+}
+
+// ---- Reading rules -------------------------------------------------------------------
+
+TEST(OptionReading, CheckBoxTickedExactlyWhenLeadingNumberIsOne)
+{
+    const std::pair<const char *, bool> table[] = {
+        {"1", true},    {"01", true},  {"1.0", true},  {"1 x", true},  {" 1", true},  {"1e0", true},
+        {"+1", true},   {"2", false},  {"-1", false},  {"", false},    {"0", false},  {"True", false},
+        {"x1", false},  {"0.9", false}, {"banana", false}, {"10", false}, {"1.5", false},
+    };
+    for (const auto &[stored, ticked] : table) {
+        SCOPED_TRACE(stored);
+        EXPECT_EQ(OptionSettings::readTicked(stored), ticked);
+        // And at start-up, for each of the three boxes, without a report.
+        for (const QString key : {"Remove Duplicates", "Check1", "Check2"}) {
+            Options o;
+            o.settings.values[key] = stored;
+            o.restore();
+            const OptionStates &s = o.options.states();
+            const bool shown = key == "Remove Duplicates" ? s.check5 : key == "Check1" ? s.check1 : s.check2;
+            EXPECT_EQ(shown, ticked) << key.toStdString();
+            EXPECT_TRUE(o.desktop.messages.empty());
+        }
+    }
+}
+
+TEST(OptionReading, OptionValuesAreTruthValuesOthersAreReportedAtTheirStep)
+{
+    struct Row {
+        const char *stored;
+        std::optional<bool> selected; // empty: cannot be read
+    };
+    const Row table[] = {
+        {"True", true},  {"tRUE", true},   {"FALSE", false}, {"1", true},        {"01", true},
+        {"1.0", true},   {"2", true},      {"-1", true},     {"0", false},       {"0.0", false},
+        {"", {}},        {"1 x", {}},      {"banana", {}},   {"Yes", {}},
+    };
+    const std::pair<int, int> optionSteps[] = {{1, 136}, {2, 138}, {3, 140}, {4, 142}};
+    for (const Row &row : table) {
+        for (const auto &[number, step] : optionSteps) {
+            SCOPED_TRACE(QStringLiteral("Option%1 = \"%2\"").arg(number).arg(row.stored).toStdString());
+            Options o;
+            const QString key = QStringLiteral("Option%1").arg(number);
+            o.settings.values[key] = row.stored;
+            o.settings.values["Text1"] = "9"; // the last step still runs
+            o.restore();
+            const OptionStates &s = o.options.states();
+            const bool states[] = {s.option1, s.option2, s.option3, s.option4};
+            const OptionStates design;
+            const bool designStates[] = {design.option1, design.option2, design.option3, design.option4};
+            EXPECT_EQ(s.text1, "9");
+            if (!row.selected) {
+                ASSERT_EQ(o.desktop.errorReports().size(), 1u);
+                const QString text = o.desktop.errorReports()[0].text;
+                EXPECT_TRUE(text.contains(QStringLiteral("in Orvella2021/08/31.Form1.Form_Load at line %1\r\r")
+                                              .arg(step)))
+                    << text.toStdString();
+                EXPECT_TRUE(text.startsWith(QStringLiteral("Type mismatch"))) << text.toStdString();
+                EXPECT_EQ(states[number - 1], designStates[number - 1]); // keeps its state
+                continue;
+            }
+            EXPECT_TRUE(o.desktop.messages.empty());
+            const bool firstOfPair = number % 2 == 1;
+            if (*row.selected) {
+                EXPECT_TRUE(states[number - 1]);
+                EXPECT_FALSE(states[firstOfPair ? number : number - 2]); // partner deselected
+            } else if (!firstOfPair) {
+                EXPECT_FALSE(states[number - 1]);
+            }
+        }
+    }
+}
+
+// ---- Restore -------------------------------------------------------------------------
+
+TEST(OptionRestore, FirstRunShowsTheDesignStateAndWritesNothing)
+{
+    Options o;
+    o.restore();
+    EXPECT_EQ(o.options.states(), OptionStates{});
+    const OptionStates &s = o.options.states();
+    EXPECT_TRUE(s.option1 && s.option3 && s.frame3Enabled);
+    EXPECT_FALSE(s.check5 || s.check1 || s.check2 || s.text1Enabled);
+    EXPECT_EQ(s.text1, "5");
+    EXPECT_TRUE(o.settings.writes.isEmpty());
+    EXPECT_TRUE(o.desktop.messages.empty());
+}
+
+TEST(OptionRestore, BothFilterBoxesStoredTickedEndsWithCheck2)
+{
+    Options o;
+    o.settings.values = {{"Check1", "1"}, {"Check2", "1"}};
+    o.restore();
+    const OptionStates &s = o.options.states();
+    EXPECT_FALSE(s.check1);
+    EXPECT_TRUE(s.check2);
+    EXPECT_TRUE(s.text1Enabled);
+    // Check1 restored (writes itself back), then Check2's rule unticks it first.
+    EXPECT_EQ(o.settings.writes, (QStringList{"Check1=1", "Check1=0", "Check2=1"}));
+    EXPECT_EQ(o.settings.values.value("Check1"), "0");
+}
+
+TEST(OptionRestore, StoredChoicesComeBackInTheFixedOrder)
+{
+    Options o;
+    o.settings.values = {{"Remove Duplicates", "1"}, {"Check1", "1"},     {"Option1", "False"},
+                         {"Option2", "True"},        {"Option3", "False"}, {"Option4", "True"},
+                         {"Text1", "12abc"}};
+    o.restore();
+    EXPECT_EQ(o.options.states(), statesWith([](OptionStates &s) {
+                  s.check5 = true;
+                  s.check1 = true;
+                  s.option1 = false;
+                  s.option2 = true;
+                  s.frame3Enabled = false;
+                  s.option3 = false;
+                  s.option4 = true;
+                  s.text1 = "12abc"; // shown unchanged, not checked
+              }));
+    // Each changed control's rule writes the same value back, in restore order. The
+    // deselected Option1 and Option3 write nothing: their partners are still to be read.
+    EXPECT_EQ(o.settings.writes, (QStringList{"Remove Duplicates=1", "Check1=1", "Option1=False", "Option2=True",
+                                              "Option3=False", "Option4=True", "Text1=12abc"}));
+    EXPECT_TRUE(o.desktop.messages.empty());
+}
+
+TEST(OptionRestore, SecondButtonOfAPairStoredSelectedSurvivesTheRestore)
+{
+    // Restoring Option1 = "False" must not overwrite the stored Option2 = "True" before
+    // it is read; likewise for Option3/Option4.
+    Options o;
+    o.settings.values = {{"Option1", "False"}, {"Option2", "True"}, {"Option3", "False"}, {"Option4", "True"}};
+    o.restore();
+    EXPECT_TRUE(o.options.states().option2);
+    EXPECT_TRUE(o.options.states().option4);
+    EXPECT_FALSE(o.options.states().frame3Enabled);
+    o.settings.writes.clear();
+    Options next; // and the next start sees the same
+    next.settings.values = o.settings.values;
+    next.restore();
+    EXPECT_EQ(next.options.states(), o.options.states());
+}
+
+TEST(OptionRestore, GroupLeftWithoutSelectionFallsBackToItsDesignChoice)
+{
+    Options o;
+    o.settings.values = {{"Option1", "0"}, {"Option2", "0"}, {"Option3", "True"}, {"Option4", "True"}};
+    o.restore();
+    const OptionStates &s = o.options.states();
+    EXPECT_TRUE(s.option1);
+    EXPECT_FALSE(s.option2);
+    EXPECT_TRUE(s.frame3Enabled);
+    EXPECT_FALSE(s.option3); // both marked: the later one wins
+    EXPECT_TRUE(s.option4);
+    EXPECT_EQ(o.settings.values.value("Option1"), "True");
+    EXPECT_EQ(o.settings.values.value("Option2"), "False");
+}
+
+TEST(OptionRestore, WriteFailureIsReportedAtTheRestoringStepAndTheRestoreGoesOn)
+{
+    Options o;
+    o.settings.values = {{"Check2", "1"}, {"Option2", "True"}, {"Text1", "3"}};
+    o.settings.failWrites = true;
+    o.restore();
+    const OptionStates &s = o.options.states();
+    EXPECT_TRUE(s.check2);
+    EXPECT_TRUE(s.option2);
+    EXPECT_FALSE(s.frame3Enabled);
+    EXPECT_EQ(s.text1, "3");
+    QList<int> steps;
+    for (const auto &m : o.desktop.errorReports()) {
+        const qsizetype at = m.text.indexOf("at line ");
+        steps << m.text.mid(at + 8, 3).toInt();
+    }
+    EXPECT_EQ(steps, (QList<int>{134, 138, 150}));
+}
+
+} // namespace
+
+// ---- Reading choices ------------------------------------------------------------------
+
+TEST(ReadingSettings, RestoreTakesWhatIsStoredAndTheDefaultForWhatIsMissingOrUnreadable)
+{
+    using orvella::sorting::NameOrder;
+    struct Case {
+        QMap<QString, QString> stored;
+        NameOrder order;
+        bool lastCommaFirst;
+        bool keepParticles;
+        QStringList particles; // empty entry list written as {}
+    };
+    const QStringList defaults = orvella::sorting::defaultParticles();
+    const Case cases[] = {
+        {{}, NameOrder::Exact, false, false, defaults},
+        {{{"Order", "Alphabetical"}, {"LastCommaFirst", "True"}, {"KeepParticles", "-1"}, {"ParticleList", "van de"}},
+         NameOrder::Alphabetical, true, true, {"van", "de"}},
+        {{{"Order", "alphabetical "}, {"LastCommaFirst", "banana"}, {"KeepParticles", ""}}, NameOrder::Alphabetical,
+         false, false, defaults},
+        {{{"Order", "Reverse"}, {"LastCommaFirst", "0"}, {"KeepParticles", "False"}, {"ParticleList", ""}},
+         NameOrder::Exact, false, false, {}}, // an empty stored list is the user's own list
+        {{{"ParticleList", "  van\tVan  de\nDE St.  "}}, NameOrder::Exact, false, false, {"van", "de", "St."}},
+    };
+    for (const Case &c : cases) {
+        Options o;
+        o.settings.values = c.stored;
+        Procedure p(o.desktop, "Form1", "Form_Load");
+        o.options.reading().Restore(p);
+        const ReadingSettings &r = o.options.reading();
+        SCOPED_TRACE(c.stored.value("Order").toStdString() + "/" + c.stored.value("ParticleList").toStdString());
+        EXPECT_EQ(r.choices().order, c.order);
+        EXPECT_EQ(r.choices().lastCommaFirst, c.lastCommaFirst);
+        EXPECT_EQ(r.choices().keepParticles, c.keepParticles);
+        EXPECT_EQ(r.particles().words(), c.particles);
+        // What the sort reads comes from the same place.
+        EXPECT_EQ(o.options.readingChoices().order, r.choices().order);
+        EXPECT_EQ(o.options.readingChoices().keepParticles, r.choices().keepParticles);
+        EXPECT_TRUE(o.settings.writes.isEmpty()); // restoring writes nothing
+        EXPECT_TRUE(o.desktop.messages.empty());
+    }
+}
+
+TEST(ReadingSettings, EachChangeIsWrittenAtOnceAndOnlyWhenItChanges)
+{
+    Options o;
+    ReadingSettings &r = o.options.reading();
+    r.setOrder(orvella::sorting::NameOrder::Alphabetical);
+    r.setOrder(orvella::sorting::NameOrder::Alphabetical);
+    r.setLastCommaFirst(true);
+    r.setKeepParticles(true);
+    r.setKeepParticles(false);
+    r.setParticles({"van", "der", "VAN", " ", "ibn"});
+    r.setOrder(orvella::sorting::NameOrder::Exact);
+    EXPECT_EQ(o.settings.writes, (QStringList{"Order=Alphabetical", "LastCommaFirst=True", "KeepParticles=True",
+                                              "KeepParticles=False", "ParticleList=van der ibn", "Order=Exact"}));
+    EXPECT_TRUE(o.options.isParticle(u"Van"));
+    EXPECT_FALSE(o.options.isParticle(u"de"));
+
+    // A store that cannot be written says so; the choice holds for this session.
+    o.settings.failWrites = true;
+    EXPECT_THROW(r.setLastCommaFirst(false), orvella::core::Failure);
+    EXPECT_FALSE(o.options.readingChoices().lastCommaFirst);
+}
