@@ -126,7 +126,7 @@ TEST(KeySort, YieldsWhileSortingLargeInputs)
         int yields = 0;
         std::vector<QString> keys;
         for (int i = 0; i < count; ++i)
-            keys.push_back(QString::number((i * 7919) % count));
+            keys.push_back(QString::number(qint64(i) * 7919 % count));
         sortKeysStable(keys, [&] { ++yields; });
         EXPECT_GE(yields, 2) << count;
         EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end(),
