@@ -2,7 +2,9 @@
 
 #include <cstdlib> // defines __GLIBC__ on glibc systems
 
-#if defined(__GLIBC__)
+// glibc's allocator is the one in use, unless AddressSanitizer's stands in for it.
+#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+#define ORVELLA_TUNES_GLIBC_ALLOCATOR
 #include <malloc.h>
 #endif
 
@@ -10,7 +12,7 @@ namespace orvella::app {
 
 void tuneAllocatorForLargeLists()
 {
-#if defined(__GLIBC__)
+#if defined(ORVELLA_TUNES_GLIBC_ALLOCATOR)
     // glibc keeps freed small blocks in "fast bins" and merges them all in one go the
     // next time a large block is asked for. After a million names were freed, that
     // merge stalls the window for a tenth of a second or more in the middle of some

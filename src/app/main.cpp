@@ -8,6 +8,10 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
+
+#include <cstdio>
+#include <sys/stat.h>
 
 namespace {
 
@@ -51,6 +55,35 @@ void answerHelpOrVersion(int argc, char *argv[])
     parser.process(terminal); // prints the answer and ends the program
 }
 
+// The files named on the command line as the bytes of their arguments. A name that is
+// no valid text in the locale's encoding is decoded with U+FFFD for the bytes that do not
+// fit, and that text names another file or none; its bytes still name the file. By now
+// argv holds only what the parser saw (QApplication takes its own options out of it),
+// and the positional arguments are some of those entries decoded, in order: each is
+// the next entry that decodes to it.
+QList<QByteArray> commandLineFiles(const QStringList &positional, int argc, char *argv[])
+{
+    QList<QByteArray> files;
+    int next = 1;
+    for (const QString &text : positional) {
+        while (next < argc && QString::fromLocal8Bit(argv[next]) != text)
+            ++next;
+        files << (next < argc ? QByteArray(argv[next++]) : QFile::encodeName(text));
+    }
+    return files;
+}
+
+// A file named on the command line that is not there is named on standard error too:
+// the box that says "File not found" does not say which one.
+void tellMissingFiles(const QList<QByteArray> &files)
+{
+    for (const QByteArray &file : files) {
+        struct stat status {};
+        if (::stat(file.constData(), &status) != 0)
+            std::fprintf(stderr, "orvella: %s: File not found\n", file.constData());
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -78,7 +111,10 @@ int main(int argc, char *argv[])
     window.show();
     // Files named on the command line (a file manager's "Open with" passes them here).
     // Without any the window starts as it always does.
-    if (const QStringList files = parser.positionalArguments(); !files.isEmpty())
-        session.openFiles(files);
+    if (const QStringList files = parser.positionalArguments(); !files.isEmpty()) {
+        const QList<QByteArray> paths = commandLineFiles(files, argc, argv);
+        tellMissingFiles(paths);
+        session.openFiles(paths);
+    }
     return application.exec();
 }

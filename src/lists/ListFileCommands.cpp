@@ -11,6 +11,7 @@
 #include "lists/ListFileReader.h"
 #include "lists/NameListModel.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <optional>
 #include <utility>
@@ -24,8 +25,14 @@ QString fileNameOf(const QString &path)
     return QFileInfo(path).fileName();
 }
 
+QString fileNameOf(const QByteArray &nativePath)
+{
+    return fileNameOf(QFile::decodeName(nativePath));
+}
+
 // "Loaded 3 names from names.txt", "Loaded 5 names from 2 files".
-void tellLoaded(const lists::MainContext &ctx, int before, const QStringList &paths)
+template<typename Path>
+void tellLoaded(const lists::MainContext &ctx, int before, const QList<Path> &paths)
 {
     const QString from = paths.size() == 1 ? fileNameOf(paths.first()) : core::countOf(paths.size(), "file", "files");
     ctx.tellDone(QStringLiteral("Loaded %1 from %2").arg(core::countOf(ctx.input.count() - before, "name", "names"), from));
@@ -165,18 +172,19 @@ void ListFileCommands::ListView1_OLEDragDrop(const QStringList &paths)
     appendFiles("ListView1_OLEDragDrop", paths);
 }
 
-void ListFileCommands::OpenFiles(const QStringList &paths)
+void ListFileCommands::OpenFiles(const QList<QByteArray> &paths)
 {
     appendFiles("OpenFiles", paths);
 }
 
-void ListFileCommands::appendFiles(const char *procedure, const QStringList &paths)
+template<typename Path>
+void ListFileCommands::appendFiles(const char *procedure, const QList<Path> &paths)
 {
     lists::MainContext &ctx = m_context;
     core::Procedure p(ctx.desktop, core::kMainWindowModule, procedure);
     const core::Pointer restore = p.value(100, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
     const int before = ctx.input.count();
-    for (const QString &path : paths)
+    for (const Path &path : paths)
         p.step(102, [&] { ReadListFile(ctx.input, path, ctx.desktop, ctx.title); });
     tellLoaded(ctx, before, paths);
     p.step(104, [&] { ctx.pointer.set(restore); });

@@ -3,6 +3,8 @@
 #include "core/Desktop.h"
 #include "lists/ListFileWriter.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 
 namespace orvella::lists {
@@ -25,8 +27,9 @@ public:
     void ListView1_OLEDragDrop(const QStringList &paths);
     // Files named when the program starts ("orvella FILE..."): appended in the given
     // order as the load command appends them; a relative path is taken from the
-    // current folder.
-    void OpenFiles(const QStringList &paths);
+    // current folder. The paths are the arguments' own bytes: a name need be no valid
+    // text in the locale's encoding.
+    void OpenFiles(const QList<QByteArray> &paths);
 
     // The file name the dialog proposes next (Save Results As Text File shows it).
     const QString &dialogFileName() const { return m_fileName; }
@@ -38,7 +41,9 @@ private:
     // Reads the files one after the other into the input list under the busy pointer;
     // a file that cannot be read is reported under the procedure's name and the next
     // one is still read.
-    void appendFiles(const char *procedure, const QStringList &paths);
+    // Paths are texts or the bytes the system knows them by.
+    template<typename Path>
+    void appendFiles(const char *procedure, const QList<Path> &paths);
 
     lists::MainContext &m_context;
     QString m_fileName;

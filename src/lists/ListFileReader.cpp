@@ -10,7 +10,11 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 
+#include <cerrno>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace orvella::lists {
 namespace {
@@ -259,6 +263,37 @@ void ReadListFile(NameListModel &list, const QString &path, core::Desktop &deskt
         throw Failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
     // The items go to the list in one batch: a failure part-way adds nothing, and a
     // long file does not make the views catch up line by line.
+    list.appendMany(ListFileReader(file, path, desktop).read());
+}
+
+void ReadListFile(NameListModel &list, const QByteArray &nativePath, core::Desktop &desktop, const QString &title)
+{
+    const QString path = QFile::decodeName(nativePath);
+    if (QFile::encodeName(path) == nativePath) {
+        ReadListFile(list, path, desktop, title);
+        return;
+    }
+    // The name is no valid text in the locale's encoding: its text (with U+FFFD for the
+    // bytes that do not fit) names another file or none, so the file is found and opened
+    // by the bytes, and the text only names it in messages.
+    struct stat status {};
+    if (::stat(nativePath.constData(), &status) != 0) {
+        desktop.messageBox(QStringLiteral("File not found"), core::MessageStyle::Ok, title);
+        return;
+    }
+    if (S_ISDIR(status.st_mode))
+        throw Failure(QStringLiteral("%1 is a folder, not a list file").arg(path));
+    if (!S_ISREG(status.st_mode))
+        throw Failure(QStringLiteral("%1 is not a regular file").arg(path));
+
+    const int handle = ::open(nativePath.constData(), O_RDONLY | O_CLOEXEC);
+    if (handle < 0)
+        throw Failure(QStringLiteral("Cannot open %1: %2").arg(path, qt_error_string(errno)));
+    QFile file;
+    if (!file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(handle);
+        throw Failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+    }
     list.appendMany(ListFileReader(file, path, desktop).read());
 }
 

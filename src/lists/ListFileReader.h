@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
@@ -23,5 +24,8 @@ inline constexpr qint64 kReadChunkBytes = qint64(1) << 20;
 // Throws core::Failure for any other problem (a folder, an unreadable file, a file that
 // holds NUL characters); the list is then left as it was.
 void ReadListFile(NameListModel &list, const QString &path, core::Desktop &desktop, const QString &title);
+// The same for a path given as the bytes the system knows it by (a name from the command
+// line need be no valid text in the locale's encoding); messages show it decoded.
+void ReadListFile(NameListModel &list, const QByteArray &nativePath, core::Desktop &desktop, const QString &title);
 
 } // namespace orvella::lists

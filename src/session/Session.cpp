@@ -41,7 +41,7 @@ suffixes::SuffixList &Session::suffixList()
     return m_suffixList;
 }
 
-void Session::openFiles(const QStringList &paths)
+void Session::openFiles(const QList<QByteArray> &paths)
 {
     m_listFiles->OpenFiles(paths);
 }

@@ -72,7 +72,7 @@ public:
     exporting::ExportCommands &exportCommands() { return *m_exports; }
 
     // Files named on the command line, appended to the input list in the given order.
-    void openFiles(const QStringList &paths);
+    void openFiles(const QList<QByteArray> &paths);
 
 private:
     core::Desktop &m_desktop;

@@ -195,6 +195,17 @@ std::vector<std::uint32_t> numberRuns(const Keys &keys, const KeyOrder &order, F
     return firsts;
 }
 
+// Whether ICU opens a collator for a locale name. It opens one for nearly any name (an
+// unknown one on the root collation), but not for a name longer than its buffers take
+// nor for some malformed ones.
+bool opensCollator(const QByteArray &locale)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    UCollator *collator = ucol_open(locale.constData(), &status);
+    ucol_close(collator);
+    return U_SUCCESS(status) && collator;
+}
+
 QByteArray variable(const char *name)
 {
     return qEnvironmentVariable(name).toLatin1();
@@ -211,7 +222,7 @@ QByteArray collationLocaleFrom(const QByteArray &value)
     const qsizetype dot = name.indexOf('.');
     if (dot >= 0)
         name.truncate(dot);
-    if (name == "C" || name == "POSIX")
+    if (name == "C" || name == "POSIX" || !opensCollator(name))
         return QByteArray("");
     return name;
 }

@@ -14,7 +14,8 @@ namespace orvella::sorting {
 // LC_COLLATE and LANG that is set and not empty, as ICU names locales.
 QByteArray collationLocale();
 // One such variable's value as ICU's locale name: "en_US" for "en_US.UTF-8@euro";
-// "" (the root collation, not character codes) for "C", "POSIX", "C.UTF-8" or "".
+// "" (the root collation, not character codes) for "C", "POSIX", "C.UTF-8" or "", and
+// for a name ICU cannot open a collator for (too long, or malformed).
 QByteArray collationLocaleFrom(const QByteArray &value);
 
 // Keys in alphabetical order: head fields compared by the locale's collator (numbers

@@ -7,6 +7,7 @@
 #include "support/CommandFixture.h"
 #include "support/Files.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -159,7 +160,11 @@ TEST(OpenFiles, AppendsInTheGivenOrderAsTheLoadCommandReads)
     // that is no list is reported, and the files after them are still read.
     const QString before = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(f.dir.path()));
-    f.files.OpenFiles({"sub/b.txt", "missing.txt", f.path("binary.txt"), f.path("a.txt"), "sub/b.txt"});
+    QList<QByteArray> paths;
+    for (const QString &path : {QStringLiteral("sub/b.txt"), QStringLiteral("missing.txt"), f.path("binary.txt"),
+                                f.path("a.txt"), QStringLiteral("sub/b.txt")})
+        paths << QFile::encodeName(path);
+    f.files.OpenFiles(paths);
     QDir::setCurrent(before);
 
     EXPECT_EQ(itemsOf(f.input()), (QStringList{"kept", "Cy", "Dee", "Ann", "Bob", "Cy", "Dee"}));
