@@ -24,59 +24,91 @@ qsizetype findDelimiter(QStringView text, qsizetype from)
     return -1;
 }
 
-QString joined(QStringView head, QStringView tail)
+// First/Last: the first word is the head, the words after it the tail.
+NameFields firstWordFields(QStringView name)
 {
-    QString key;
-    key.reserve(head.size() + kFieldDelimiter.size() + tail.size());
-    key.append(head).append(kFieldDelimiter).append(tail);
-    return key;
+    const qsizetype space = name.indexOf(kSpace);
+    if (space < 0)
+        return {name, QStringView(), false, name};
+    return {name.left(space), name.mid(space + 1), true, name.left(space)};
+}
+
+// Where the head field starts when the last name (starting at lastNameStart) takes
+// along the particle words directly before it. A run that would reach the first word
+// is not taken: "Van Morrison" and "van Gogh" keep their last word alone.
+qsizetype particleRunStart(QStringView name, qsizetype lastNameStart, const ParticleTest &isParticle)
+{
+    qsizetype start = lastNameStart;
+    while (start > 0) {
+        const qsizetype space = start - 1; // the space before the run found so far
+        const qsizetype previousSpace = space == 0 ? -1 : name.lastIndexOf(kSpace, space - 1);
+        if (!isParticle(name.mid(previousSpace + 1, space - previousSpace - 1)))
+            return start;
+        if (previousSpace < 0)
+            return lastNameStart;
+        start = previousSpace + 1;
+    }
+    return lastNameStart;
+}
+
+// Last/First: the last word is the head, or the last two when the last is a suffix
+// to step over; particles before it join it when isParticle is given.
+NameFields lastNameFields(QStringView name, bool skipSuffix, const SuffixTest &isSuffix,
+                          const ParticleTest &isParticle)
+{
+    NameFields fields;
+    const qsizetype lastSpace = name.lastIndexOf(kSpace);
+    const QStringView lastWord = name.mid(lastSpace + 1);
+    const bool stepped = skipSuffix && lastSpace >= 0 && isSuffix && isSuffix(lastWord);
+    qsizetype lastNameStart = lastSpace + 1;
+    qsizetype lastNameEnd = name.size();
+    if (stepped) {
+        lastNameStart = lastSpace == 0 ? 0 : name.lastIndexOf(kSpace, lastSpace - 1) + 1;
+        lastNameEnd = lastSpace;
+        fields.suffix = lastWord;
+    }
+    fields.lastName = name.mid(lastNameStart, lastNameEnd - lastNameStart);
+    const qsizetype headStart = isParticle ? particleRunStart(name, lastNameStart, isParticle) : lastNameStart;
+    if (headStart < lastNameStart)
+        fields.particles = name.mid(headStart, lastNameStart - 1 - headStart);
+    fields.head = name.mid(headStart);
+    // With a suffix stepped over the tail keeps the space after its last word, so a
+    // two-word name still has a (then empty) tail.
+    if (stepped || headStart > 0) {
+        fields.tail = stepped ? name.left(headStart) : name.left(headStart - 1);
+        fields.delimited = true;
+    }
+    return fields;
 }
 } // namespace
+
+NameFields readFields(QStringView name, const SortOptions &options, const SuffixTest &isSuffix,
+                      const ParticleTest &isParticle)
+{
+    if (name.isEmpty())
+        return {};
+    if (options.option2)
+        return firstWordFields(name);
+    if (!options.option1 || (!options.option3 && !options.option4))
+        return {};
+    return lastNameFields(name, options.option3, isSuffix, isParticle);
+}
+
+void appendKey(QString &key, const NameFields &fields)
+{
+    if (!fields.delimited) {
+        key.append(fields.head);
+        return;
+    }
+    key.reserve(key.size() + fields.head.size() + kFieldDelimiter.size() + fields.tail.size());
+    key.append(fields.head).append(kFieldDelimiter).append(fields.tail);
+}
 
 QString buildSortKey(QStringView name, const SortOptions &options, const SuffixTest &isSuffix)
 {
     QString key;
-    buildSortKeyInto(key, name, options, isSuffix);
+    appendKey(key, readFields(name, options, isSuffix));
     return key;
-}
-
-void buildSortKeyInto(QString &key, QStringView name, const SortOptions &options, const SuffixTest &isSuffix)
-{
-    key.resize(0); // keeps what the text has reserved
-    const auto setKey = [&key](QStringView head, QStringView tail) {
-        key.reserve(head.size() + kFieldDelimiter.size() + tail.size());
-        key.append(head).append(kFieldDelimiter).append(tail);
-    };
-    if (name.isEmpty())
-        return;
-
-    if (options.option2) {
-        const qsizetype firstSpace = name.indexOf(kSpace);
-        if (firstSpace < 0)
-            key.append(name);
-        else
-            setKey(name.left(firstSpace), name.mid(firstSpace + 1));
-        return;
-    }
-    if (!options.option1)
-        return;
-
-    const qsizetype lastSpace = name.lastIndexOf(kSpace);
-    const QStringView lastWord = lastSpace < 0 ? name : name.mid(lastSpace + 1);
-
-    if (options.option3 && isSuffix && isSuffix(lastWord) && lastSpace >= 0) {
-        // The head field is the last two words; the tail keeps the words before them,
-        // each followed by its space.
-        const qsizetype secondLastSpace = lastSpace == 0 ? -1 : name.lastIndexOf(kSpace, lastSpace - 1);
-        setKey(name.mid(secondLastSpace + 1), name.left(secondLastSpace + 1));
-        return;
-    }
-    if (options.option3 || options.option4) {
-        if (lastSpace < 0)
-            key.append(name);
-        else
-            setKey(lastWord, name.left(lastSpace));
-    }
 }
 
 QStringView trimSpaces(QStringView text)
@@ -102,7 +134,9 @@ QString KeyParts::toString() const
 {
     if (!split)
         return head.toString();
-    return joined(head, tail);
+    QString key;
+    appendKey(key, {head, tail, true});
+    return key;
 }
 
 QString revealName(QStringView key, const SortOptions &options)
