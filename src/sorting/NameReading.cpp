@@ -139,8 +139,7 @@ void buildReadingKeyInto(QString &key, QStringView name, const SortOptions &opti
             return;
         }
     }
-    key.resize(0); // keeps what the text has reserved
-    appendKey(key, readFields(name, options, isSuffix, particlesOf(choices, isParticle)));
+    buildSortKeyInto(key, name, options, isSuffix, particlesOf(choices, isParticle));
 }
 
 NameReading readingOfKey(QStringView key)

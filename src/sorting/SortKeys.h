@@ -39,8 +39,6 @@ struct NameFields {
 // particle words directly before it, unless that run reaches the first word.
 NameFields readFields(QStringView name, const SortOptions &options, const SuffixTest &isSuffix,
                       const ParticleTest &isParticle = {});
-// Appends the key of the fields: head, delimiter, tail (the head alone when not delimited).
-void appendKey(QString &key, const NameFields &fields);
 
 // The sort key of a name: the field to sort by, the delimiter, the rest of the name.
 // Words are the pieces between single U+0020 spaces (two spaces give an empty word).
@@ -52,6 +50,10 @@ void appendKey(QString &key, const NameFields &fields);
 // With no reading selected the key is empty. isSuffix is asked about the last word
 // only in the suffix-skipping reading, and only when the name has more than one word.
 QString buildSortKey(QStringView name, const SortOptions &options, const SuffixTest &isSuffix);
+// The same into a text the caller keeps (it is replaced), to spare an allocation per
+// name; with the particles of readFields when isParticle is given.
+void buildSortKeyInto(QString &key, QStringView name, const SortOptions &options, const SuffixTest &isSuffix,
+                      const ParticleTest &isParticle = {});
 
 // A sort key taken apart at its first field delimiter, without copying it: the head
 // field, and when the key has a delimiter, the text after it. The key's units are the
