@@ -7,11 +7,11 @@ namespace {
 constexpr QChar kSpace = QLatin1Char(' ');
 constexpr QChar kComma = QLatin1Char(',');
 
-// A name taken apart: its key is head, delimiter, tail (head alone when not delimited).
+// A name taken apart into texts of its own: what readName shows, and for a "Last,
+// First" line also what its key is made of (head, delimiter, tail).
 struct Parts {
     QString head;
     QString tail;
-    bool delimited = false;
     bool commaLine = false;
     QString lastName;
     QString suffix;
@@ -53,7 +53,6 @@ std::optional<Parts> commaLineParts(QStringView name, const SortOptions &options
 
     Parts parts;
     parts.commaLine = true;
-    parts.delimited = true;
     if (options.option2) {
         const qsizetype space = given.indexOf(kSpace);
         const QStringView first = space < 0 ? given : given.left(space);
@@ -73,67 +72,24 @@ std::optional<Parts> commaLineParts(QStringView name, const SortOptions &options
     return parts;
 }
 
-// Where the head field starts when the last name (starting at lastNameStart) takes
-// along the particle words directly before it. A run that would reach the first word
-// is not taken: "Van Morrison" and "van Gogh" keep their last word alone.
-qsizetype particleRunStart(QStringView name, qsizetype lastNameStart, const ParticleTest &isParticle)
-{
-    qsizetype start = lastNameStart;
-    while (start > 0) {
-        const qsizetype space = start - 1; // the space before the run found so far
-        const qsizetype previousSpace = space == 0 ? -1 : name.lastIndexOf(kSpace, space - 1);
-        if (!isParticle(name.mid(previousSpace + 1, space - previousSpace - 1)))
-            return start;
-        if (previousSpace < 0)
-            return lastNameStart;
-        start = previousSpace + 1;
-    }
-    return lastNameStart;
-}
-
-// The reading of the option buttons, with the particles of a Last/First reading
-// when isParticle is given.
-Parts plainParts(QStringView name, const SortOptions &options, const SuffixTest &isSuffix,
-                 const ParticleTest &isParticle)
+// The fields of the option buttons' reading (see readFields) as texts.
+Parts plainParts(const NameFields &fields)
 {
     Parts parts;
-    if (name.isEmpty())
-        return parts;
-    if (options.option2) {
-        const qsizetype space = name.indexOf(kSpace);
-        parts.head = parts.lastName = (space < 0 ? name : name.left(space)).toString();
-        if (space >= 0) {
-            parts.tail = name.mid(space + 1).toString();
-            parts.delimited = true;
-        }
-        return parts;
-    }
-    if (!options.option1)
-        return parts;
-    const qsizetype lastSpace = name.lastIndexOf(kSpace);
-    const QStringView lastWord = name.mid(lastSpace + 1);
-    const bool stepped = options.option3 && lastSpace >= 0 && isSuffix && isSuffix(lastWord);
-    if (!stepped && !options.option3 && !options.option4)
-        return parts;
-
-    qsizetype lastNameStart = lastSpace + 1;
-    qsizetype lastNameEnd = name.size();
-    if (stepped) {
-        lastNameStart = lastSpace == 0 ? 0 : name.lastIndexOf(kSpace, lastSpace - 1) + 1;
-        lastNameEnd = lastSpace;
-        parts.suffix = lastWord.toString();
-    }
-    parts.lastName = name.mid(lastNameStart, lastNameEnd - lastNameStart).toString();
-    const qsizetype headStart = isParticle ? particleRunStart(name, lastNameStart, isParticle) : lastNameStart;
-    if (headStart < lastNameStart)
-        parts.particles = name.mid(headStart, lastNameStart - 1 - headStart).toString();
-    parts.head = name.mid(headStart).toString();
-    // With a suffix skipped the tail keeps the space after its last word.
-    if (stepped || headStart > 0) {
-        parts.tail = (stepped ? name.left(headStart) : name.left(headStart - 1)).toString();
-        parts.delimited = true;
-    }
+    parts.head = fields.head.toString();
+    parts.tail = fields.tail.toString();
+    parts.lastName = fields.lastName.toString();
+    parts.suffix = fields.suffix.toString();
+    parts.particles = fields.particles.toString();
     return parts;
+}
+
+// The particle test when the choices keep particles with the last name (readFields
+// applies it to the Last/First readings only), else none.
+const ParticleTest kNoParticles;
+const ParticleTest &particlesOf(const ReadingChoices &choices, const ParticleTest &isParticle)
+{
+    return choices.keepParticles ? isParticle : kNoParticles;
 }
 
 Parts readParts(QStringView name, const SortOptions &options, const ReadingChoices &choices,
@@ -143,8 +99,7 @@ Parts readParts(QStringView name, const SortOptions &options, const ReadingChoic
         if (std::optional<Parts> parts = commaLineParts(name, options, isSuffix))
             return std::move(*parts);
     }
-    const bool particles = choices.keepParticles && isParticle && lastFirstReading(options);
-    return plainParts(name, options, isSuffix, particles ? isParticle : ParticleTest());
+    return plainParts(readFields(name, options, isSuffix, particlesOf(choices, isParticle)));
 }
 
 } // namespace
@@ -176,14 +131,15 @@ void buildReadingKeyInto(QString &key, QStringView name, const SortOptions &opti
 {
     if (commaLine)
         *commaLine = false;
-    if (!choices.changesKeys()) {
-        buildSortKeyInto(key, name, options, isSuffix);
-        return;
+    if (choices.lastCommaFirst) {
+        if (std::optional<Parts> parts = commaLineParts(name, options, isSuffix)) {
+            if (commaLine)
+                *commaLine = true;
+            key = parts->head + kFieldDelimiter + parts->tail;
+            return;
+        }
     }
-    Parts parts = readParts(name, options, choices, isSuffix, isParticle);
-    if (commaLine)
-        *commaLine = parts.commaLine;
-    key = parts.delimited ? parts.head + kFieldDelimiter + parts.tail : std::move(parts.head);
+    buildSortKeyInto(key, name, options, isSuffix, particlesOf(choices, isParticle));
 }
 
 NameReading readingOfKey(QStringView key)

@@ -23,8 +23,6 @@ struct ReadingChoices {
     bool changesKeys() const { return lastCommaFirst || keepParticles; }
 };
 
-using ParticleTest = std::function<bool(QStringView word)>;
-
 // How one name is read under a reading: for tooltips and the "How Names Are Read" window.
 struct NameReading {
     QString sortedUnder;    // the head field, e.g. "de la Hoya" (what the name is filed under)
@@ -49,8 +47,9 @@ NameReading readName(QStringView name, const SortOptions &options, const Reading
                      const SuffixTest &isSuffix, const ParticleTest &isParticle);
 
 // The sort key of a name under the reading choices: the head field, the delimiter,
-// the tail field. With neither reading choice on it is buildSortKey's key, and so is
-// the key of every name that is no "Last, First" line and takes no particle along.
+// the tail field. A name that is no "Last, First" line is keyed from readFields, as
+// buildSortKey keys it: with neither choice on, or no particle taken along, the two
+// keys are the same.
 // commaLine (when given) tells whether the name was read as a "Last, First" line.
 QString buildReadingKey(QStringView name, const SortOptions &options, const ReadingChoices &choices,
                         const SuffixTest &isSuffix, const ParticleTest &isParticle, bool *commaLine = nullptr);

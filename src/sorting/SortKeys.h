@@ -20,6 +20,25 @@ struct SortOptions {
 };
 
 using SuffixTest = std::function<bool(QStringView word)>;
+using ParticleTest = std::function<bool(QStringView word)>;
+
+// A name as the option buttons read it, as views into the name (nothing is copied):
+// the sort key and the "How Names Are Read" view are both made from these fields.
+struct NameFields {
+    QStringView head;       // the field the name is filed under
+    QStringView tail;       // the rest of the name, after the delimiter
+    bool delimited = false; // false: the key is the head alone
+    QStringView lastName;   // the head's last (First/Last: first) name, without suffix or particles
+    QStringView suffix;     // the last word stepped over (empty when none)
+    QStringView particles;  // the particle words the last name takes along (empty when none)
+};
+
+// The one place that decides how the option buttons read a name: which words it has,
+// which is the head and what the tail is (see buildSortKey for the layouts). When
+// isParticle is given, the last name of a Last/First reading takes along the run of
+// particle words directly before it, unless that run reaches the first word.
+NameFields readFields(QStringView name, const SortOptions &options, const SuffixTest &isSuffix,
+                      const ParticleTest &isParticle = {});
 
 // The sort key of a name: the field to sort by, the delimiter, the rest of the name.
 // Words are the pieces between single U+0020 spaces (two spaces give an empty word).
@@ -29,10 +48,12 @@ using SuffixTest = std::function<bool(QStringView word)>;
 //                             the tail then ends with a space)
 // A one-word name is its own key in every reading; an empty name has an empty key.
 // With no reading selected the key is empty. isSuffix is asked about the last word
-// only in the suffix-skipping reading.
+// only in the suffix-skipping reading, and only when the name has more than one word.
 QString buildSortKey(QStringView name, const SortOptions &options, const SuffixTest &isSuffix);
-// The same into a text the caller keeps (it is replaced), to spare an allocation per name.
-void buildSortKeyInto(QString &key, QStringView name, const SortOptions &options, const SuffixTest &isSuffix);
+// The same into a text the caller keeps (it is replaced), to spare an allocation per
+// name; with the particles of readFields when isParticle is given.
+void buildSortKeyInto(QString &key, QStringView name, const SortOptions &options, const SuffixTest &isSuffix,
+                      const ParticleTest &isParticle = {});
 
 // A sort key taken apart at its first field delimiter, without copying it: the head
 // field, and when the key has a delimiter, the text after it. The key's units are the
