@@ -2,6 +2,7 @@
 #include "app/MainWindow.h"
 #include "app/MemoryTuning.h"
 #include "app/QtDesktop.h"
+#include "cli/SortRun.h"
 #include "core/SettingsStore.h"
 #include "session/Session.h"
 
@@ -90,6 +91,17 @@ int main(int argc, char *argv[])
 {
     orvella::app::tuneAllocatorForLargeLists();
     orvella::core::ignoreFileSizeSignal();
+    // "orvella --sort ...": the sort for scripts and pipelines, with no window and no
+    // display.
+    if (argc > 1 && qstrcmp(argv[1], "--sort") == 0) {
+        QCoreApplication terminal(argc, argv);
+        nameApplication();
+        QList<QByteArray> arguments;
+        for (int i = 2; i < argc; ++i)
+            arguments << QByteArray(argv[i]);
+        const orvella::core::IniSettingsStore settings;
+        return orvella::cli::runSort(arguments, settings, QStringLiteral(ORVELLA_VERSION));
+    }
     answerHelpOrVersion(argc, argv);
     QApplication application(argc, argv);
     nameApplication();

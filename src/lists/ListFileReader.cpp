@@ -121,9 +121,11 @@ private:
         return got;
     }
 
-    void seek(qint64 position)
+    // Steps over the byte-order mark at the start; skipping rather than seeking also
+    // works on a pipe.
+    void skipMark(qint64 bytes)
     {
-        if (!m_file.seek(position))
+        if (bytes > 0 && m_file.skip(bytes) != bytes)
             throw Failure(QStringLiteral("Cannot read %1: %2").arg(m_path, m_file.errorString()));
     }
 
@@ -189,7 +191,7 @@ private:
 
     void read8Bit(qint64 start, Decoding decoding)
     {
-        seek(start);
+        skipMark(start);
         // Each piece ends at a line end (or at the end of the file), so that every line
         // is decoded whole; the rest of the piece waits for the next one.
         QByteArray buffer;
@@ -219,7 +221,7 @@ private:
 
     void readUtf16(qint64 start, bool bigEndian)
     {
-        seek(start);
+        skipMark(start);
         QByteArray buffer;
         QString text;
         qsizetype carried = 0;
@@ -264,6 +266,11 @@ void ReadListFile(NameListModel &list, const QString &path, core::Desktop &deskt
     // The items go to the list in one batch: a failure part-way adds nothing, and a
     // long file does not make the views catch up line by line.
     list.appendMany(ListFileReader(file, path, desktop).read());
+}
+
+void ReadListStream(NameListModel &list, QFile &stream, const QString &name, core::Desktop &desktop)
+{
+    list.appendMany(ListFileReader(stream, name, desktop).read());
 }
 
 void ReadListFile(NameListModel &list, const QByteArray &nativePath, core::Desktop &desktop, const QString &title)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QtGlobal>
 
@@ -27,5 +28,9 @@ void ReadListFile(NameListModel &list, const QString &path, core::Desktop &deskt
 // The same for a path given as the bytes the system knows it by (a name from the command
 // line need be no valid text in the locale's encoding); messages show it decoded.
 void ReadListFile(NameListModel &list, const QByteArray &nativePath, core::Desktop &desktop, const QString &title);
+
+// The same for a stream that is already open (standard input), read to its end; `name`
+// names it in messages.
+void ReadListStream(NameListModel &list, QFile &stream, const QString &name, core::Desktop &desktop);
 
 } // namespace orvella::lists

@@ -13,6 +13,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <optional>
 #include <cerrno>
 #include <cstring>
 #include <utility>
@@ -55,6 +56,20 @@ ListFileOutput::ListFileOutput(const QString &path, const DeviceFilter &filter)
         if (m_filter)
             m_out = m_filter.get();
     }
+}
+
+ListFileOutput::ListFileOutput() : m_path(QStringLiteral("standard output"))
+{
+    if (!m_direct.open(STDOUT_FILENO, QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
+        throw Failure(QStringLiteral("Cannot write to standard output: %1").arg(m_direct.errorString()));
+    m_mode = Mode::Stream;
+    m_file = &m_direct;
+    m_out = m_file;
+}
+
+std::unique_ptr<ListFileOutput> ListFileOutput::standardOutput()
+{
+    return std::unique_ptr<ListFileOutput>(new ListFileOutput());
 }
 
 void ListFileOutput::openStream()
@@ -119,10 +134,11 @@ void ListFileOutput::writeLine(QStringView text)
     if (m_broken || m_finished)
         return;
     m_line = text.toUtf8();
-    m_line.append("\r\n", 2);
+    m_line.append(m_lineEnd);
     errno = 0;
     if (m_out->write(m_line) != m_line.size()) {
         const int error = errno;
+        m_error = error;
         m_broken = true;
         throw Failure(QStringLiteral("Cannot write %1: %2").arg(m_path, errorText(error)));
     }
@@ -154,6 +170,7 @@ QString ListFileOutput::finish()
     const bool flushed = m_file->flush();
     const int error = errno;
     if (!flushed) {
+        m_error = error;
         const QString text = error != 0 ? qt_error_string(error) : m_file->errorString();
         dropTemporary();
         return QStringLiteral("Cannot write %1: %2").arg(m_path, text);
@@ -210,10 +227,14 @@ void WriteListFile(const NameListModel &list, const QString &path, core::Progres
     WriteListFile(list, path, progress, desktop, {});
 }
 
-void WriteListFile(const NameListModel &list, const QString &path, core::ProgressState *progress,
-                   core::Desktop &desktop, const ListFileOutput::DeviceFilter &filter)
+namespace {
+
+// Writes the table into the output that open() gives once the column is measured, and
+// commits it.
+template<typename Open>
+void writeTable(const NameListModel &list, const QString &text, core::ProgressState *progress,
+                core::Desktop &desktop, Open &&open)
 {
-    const QString text = QStringLiteral("Writing file: ") + core::FileNamePart(path).toString();
     const auto show = [&](double position) {
         desktop.yield();
         progress->setPosition(position);
@@ -237,7 +258,7 @@ void WriteListFile(const NameListModel &list, const QString &path, core::Progres
     if (progress)
         show(10);
 
-    ListFileOutput out(path, filter);
+    ListFileOutput &out = open();
     QString line;
     const auto field = [&](QStringView value) {
         line.truncate(0); // keeps the buffer for the next line
@@ -278,6 +299,23 @@ void WriteListFile(const NameListModel &list, const QString &path, core::Progres
         progress->setPosition(0);
         progress->setText(core::ProgressState::kIdleText);
     }
+}
+
+} // namespace
+
+void WriteListFile(const NameListModel &list, const QString &path, core::ProgressState *progress,
+                   core::Desktop &desktop, const ListFileOutput::DeviceFilter &filter)
+{
+    std::optional<ListFileOutput> out;
+    writeTable(list, QStringLiteral("Writing file: ") + core::FileNamePart(path).toString(), progress, desktop,
+               [&]() -> ListFileOutput & { return out.emplace(path, filter); });
+}
+
+void WriteListTable(const NameListModel &list, ListFileOutput &out, const QString &name,
+                    core::ProgressState *progress, core::Desktop &desktop)
+{
+    writeTable(list, QStringLiteral("Writing file: ") + name, progress, desktop,
+               [&]() -> ListFileOutput & { return out; });
 }
 
 } // namespace orvella::lists

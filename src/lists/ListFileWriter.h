@@ -3,6 +3,7 @@
 #include "core/UnfinishedWrite.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QFile>
 #include <QSaveFile>
 #include <QString>
@@ -46,6 +47,8 @@ public:
     // Throws core::Failure when the file cannot be created or opened (a pipe that no
     // program reads counts as one that cannot be opened, rather than waiting for one).
     explicit ListFileOutput(const QString &path, const DeviceFilter &filter = {});
+    // The program's standard output: the lines go to it as they come.
+    static std::unique_ptr<ListFileOutput> standardOutput();
     ~ListFileOutput();
     ListFileOutput(const ListFileOutput &) = delete;
     ListFileOutput &operator=(const ListFileOutput &) = delete;
@@ -53,6 +56,10 @@ public:
     // Writes the text and CR LF. Throws core::Failure when the bytes cannot be written;
     // the output is then broken: later lines are not written and commit() refuses.
     void writeLine(QStringView text);
+    // What ends each line: CR LF unless set otherwise.
+    void setLineEnd(QByteArrayView end) { m_lineEnd = end.toByteArray(); }
+    // The system's error number of the write that failed (0 when none did, or it had none).
+    int failedWith() const { return m_error; }
     bool broken() const { return m_broken; }
     // True when the lines go straight into the target (a pipe or a device).
     bool inPlace() const { return m_mode == Mode::Stream; }
@@ -64,6 +71,7 @@ public:
     void discard();
 
 private:
+    ListFileOutput(); // standardOutput()
     enum class Mode { Replace, Copy, Stream };
     void openStream();
     void openCopy();
@@ -87,6 +95,8 @@ private:
     std::unique_ptr<QIODevice> m_filter;
     QIODevice *m_out = nullptr;
     QByteArray m_line;
+    QByteArray m_lineEnd = QByteArrayLiteral("\r\n");
+    int m_error = 0;
     bool m_broken = false;
     bool m_finished = false;
 };
@@ -104,5 +114,9 @@ void WriteListFile(const NameListModel &list, const QString &path, core::Progres
                    core::Desktop &desktop);
 void WriteListFile(const NameListModel &list, const QString &path, core::ProgressState *progress,
                    core::Desktop &desktop, const ListFileOutput::DeviceFilter &filter);
+// The same table into an output of the caller's (the program's standard output), which
+// it commits; the progress texts name `name`.
+void WriteListTable(const NameListModel &list, ListFileOutput &out, const QString &name,
+                    core::ProgressState *progress, core::Desktop &desktop);
 
 } // namespace orvella::lists

@@ -13,17 +13,18 @@ void ResultRows::note(std::size_t row, const KeyParts &key, Shown shown)
     while (m_rows.size() < row) // rows the run did not add: an empty head field
         m_rows.push_back({0, Shown::Revealed});
     if (shown == Shown::AsEntered) {
-        m_asEntered.push_back(sortedUnderText(readingOfKey(key.toString())));
+        const NameReading read = readingOfKey(key.toString());
+        m_asEntered.push_back({read.sortedUnder, read.then});
         m_rows.push_back({static_cast<std::uint32_t>(m_asEntered.size() - 1), shown});
     } else {
         m_rows.push_back({static_cast<std::uint32_t>(trimSpaces(key.head).size()), shown});
     }
 }
 
-QString ResultRows::toolTip(int row, const QString &text) const
+NameReading ResultRows::reading(int row, const QString &text) const
 {
     if (row < 0 || static_cast<std::size_t>(row) >= m_rows.size())
-        return QString();
+        return {};
     const Row &r = m_rows[static_cast<std::size_t>(row)];
     if (r.shown == Shown::AsEntered)
         return m_asEntered[r.value];
@@ -39,13 +40,7 @@ QString ResultRows::toolTip(int row, const QString &text) const
         reading.sortedUnder = shown.right(length).toString();
         reading.then = trimSpaces(shown.left(shown.size() - length)).toString();
     }
-    return sortedUnderText(reading);
-}
-
-std::function<QString(int row, const QString &text)> ResultRows::toolTips() &&
-{
-    auto kept = std::make_shared<const ResultRows>(std::move(*this));
-    return [kept](int row, const QString &text) { return kept->toolTip(row, text); };
+    return reading;
 }
 
 } // namespace orvella::sorting

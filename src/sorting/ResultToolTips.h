@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sorting/NameReading.h"
 #include "sorting/SortKeys.h"
 
 #include <QString>
@@ -25,18 +26,18 @@ public:
     // noted before are forgotten (the results were cleared meanwhile).
     void note(std::size_t row, const KeyParts &key, Shown shown);
 
-    // The rows' tooltips, for NameListModel::setToolTipSource.
-    std::function<QString(int row, const QString &text)> toolTips() &&;
+    // What row `row`, whose text is `text`, was sorted under and then by (empty for a
+    // row the run did not note).
+    NameReading reading(int row, const QString &text) const;
+    QString toolTip(int row, const QString &text) const { return sortedUnderText(reading(row, text)); }
 
 private:
     struct Row {
         std::uint32_t value; // the head field's length without spaces at its ends, or an index into m_asEntered
         Shown shown;
     };
-    QString toolTip(int row, const QString &text) const;
-
     std::vector<Row> m_rows;
-    std::vector<QString> m_asEntered;
+    std::vector<NameReading> m_asEntered; // what the rows shown as entered were sorted under
 };
 
 } // namespace orvella::sorting

@@ -256,7 +256,11 @@ void SortCommand::PushButton17_Click()
         }
     }
     if (!p.ranOutOfMemory())
-        p.step(198, [&] { ctx.results.setToolTipSource(std::move(rows).toolTips()); });
+        p.step(198, [&] {
+            m_resultRows = std::make_shared<const ResultRows>(std::move(rows));
+            ctx.results.setToolTipSource(
+                [kept = m_resultRows](int row, const QString &text) { return kept->toolTip(row, text); });
+        });
 
     p.closing();
     p.step(200, [&] { ctx.pointer.set(restore); });

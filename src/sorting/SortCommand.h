@@ -1,9 +1,11 @@
 #pragma once
 
+#include "sorting/ResultToolTips.h"
 #include "sorting/NameReading.h"
 #include "sorting/SortKeys.h"
 
 #include <QString>
+#include <memory>
 #include <functional>
 
 namespace orvella::lists {
@@ -33,12 +35,20 @@ public:
     QString RevealNames(const KeyParts &key);
     bool IsSuffix(QStringView word);
 
+    // What result row `row` (0-based, text as shown) of the last run was sorted under and
+    // then by: the two parts of the row's tooltip.
+    NameReading resultReading(int row, const QString &text) const
+    {
+        return m_resultRows ? m_resultRows->reading(row, text) : NameReading();
+    }
+
 private:
     ReadingChoices choices() const;
 
     lists::MainContext &m_context;
     const SortControls &m_controls;
     SuffixTest m_isSuffix;
+    std::shared_ptr<const ResultRows> m_resultRows; // how the last run filed its rows
     bool m_running = false;
     ReadingChoices m_runChoices;
     // The last name RevealNames revealed and the last key GetNames built; their memory

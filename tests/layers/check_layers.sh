@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Fails when a file of src/ includes a folder of src/ that does not lie beneath its own
 # (upward or sideways), naming each such include. The layers, bottom first:
-#   core <- lists <- sorting, export, suffixes <- session <- ui <- app
+#   core <- lists <- sorting, export, suffixes <- session <- cli, ui <- app
 # ui, the widget kit, stands on core and lists alone.
 #   check_layers.sh [SRC_DIR]
 set -euo pipefail
@@ -14,8 +14,9 @@ declare -A allowed=(
   [export]="core lists export"
   [suffixes]="core lists suffixes"
   [session]="core lists sorting export suffixes session"
+  [cli]="core lists sorting export suffixes session cli"
   [ui]="core lists ui"
-  [app]="core lists sorting export suffixes session ui app"
+  [app]="core lists sorting export suffixes session cli ui app"
 )
 
 faults=0

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace orvella::cli {
+
+// What "orvella --sort" was asked to do. Each choice left unset keeps what the user has
+// stored (or, with --defaults, the first-run choice).
+struct SortRequest {
+    enum class Reading { LastWord, SkipSuffixes, FirstWord };
+    enum class Format { List, Table, Tsv };
+
+    bool defaults = false;
+    std::optional<Reading> reading;
+    std::optional<bool> alphabetical;
+    std::optional<bool> lastCommaFirst;
+    std::optional<bool> particles;
+    std::optional<bool> removeDuplicates;
+    std::optional<bool> uniqueLastNames;
+    std::optional<bool> perLastName;
+    QString perLastNameCount;          // with perLastName on
+    std::optional<QByteArray> suffixFile;
+    std::optional<QByteArray> particleFile;
+    Format format = Format::List;
+    bool crlf = false;
+    std::optional<QByteArray> output;
+    QList<QByteArray> files; // "-" is standard input; none: standard input
+    bool help = false;
+    bool version = false;
+};
+
+// Reads the arguments after "--sort" (as the system passed them: file names keep their
+// bytes). Throws a UsageError naming what is wrong.
+SortRequest parseSortArguments(const QList<QByteArray> &arguments);
+
+struct UsageError {
+    QString message;
+};
+
+// The short line shown with a usage error, and the whole --help text.
+QString sortUsageLine();
+QString sortHelpText();
+
+} // namespace orvella::cli

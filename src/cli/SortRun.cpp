@@ -1,0 +1,200 @@
+#include "cli/SortRun.h"
+
+#include "cli/OverlaySettings.h"
+#include "cli/SortRequest.h"
+#include "cli/TerminalDesktop.h"
+#include "cli/TerminalProgress.h"
+#include "core/ErrorReport.h"
+#include "core/Failure.h"
+#include "core/Procedure.h"
+#include "lists/ListFileReader.h"
+#include "lists/ListFileWriter.h"
+#include "session/Session.h"
+#include "sorting/SortCommand.h"
+#include "suffixes/SuffixStore.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <memory>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace orvella::cli {
+namespace {
+
+using Reading = SortRequest::Reading;
+using Format = SortRequest::Format;
+
+QString shownName(const QByteArray &file)
+{
+    return file == "-" ? QStringLiteral("standard input") : QFile::decodeName(file);
+}
+
+// Appends the names of one input to the list; false (said on standard error) when it
+// could not be read.
+bool readInput(lists::NameListModel &list, const QByteArray &file, TerminalDesktop &desktop)
+{
+    const QString name = shownName(file);
+    try {
+        if (file == "-") {
+            QFile input;
+            if (!input.open(STDIN_FILENO, QIODevice::ReadOnly, QFileDevice::DontCloseHandle))
+                throw core::Failure(input.errorString());
+            lists::ReadListStream(list, input, name, desktop);
+            return true;
+        }
+        struct stat status {};
+        if (::stat(file.constData(), &status) != 0) {
+            tellError(name + QStringLiteral(": ") + qt_error_string(errno));
+            return false;
+        }
+        lists::ReadListFile(list, file, desktop, QString());
+        return true;
+    } catch (const core::Failure &failure) {
+        tellError(name + QStringLiteral(": ") + failure.description());
+        return false;
+    }
+}
+
+// The entries of a list file (suffixes or particles), or none when it cannot be read.
+std::optional<QStringList> readEntries(const QByteArray &file, TerminalDesktop &desktop)
+{
+    lists::NameListModel entries{QString()};
+    if (!readInput(entries, file, desktop))
+        return std::nullopt;
+    return entries.items();
+}
+
+// Puts the request's choices over the stored ones; false when a list file could not
+// be read.
+bool applyChoices(const SortRequest &request, session::Session &session, TerminalDesktop &desktop)
+{
+    session::OptionSettings &options = session.options();
+    if (request.reading) {
+        options.setOption(*request.reading == Reading::FirstWord ? 2 : 1, true);
+        if (*request.reading != Reading::FirstWord)
+            options.setOption(*request.reading == Reading::SkipSuffixes ? 3 : 4, true);
+    }
+    if (request.alphabetical)
+        session.reading().setOrder(*request.alphabetical ? sorting::NameOrder::Alphabetical : sorting::NameOrder::Exact);
+    if (request.lastCommaFirst)
+        session.reading().setLastCommaFirst(*request.lastCommaFirst);
+    if (request.particles)
+        session.reading().setKeepParticles(*request.particles);
+    if (request.removeDuplicates)
+        options.setCheck5(*request.removeDuplicates);
+    if (request.uniqueLastNames)
+        options.setCheck1(*request.uniqueLastNames);
+    if (request.perLastName) {
+        if (*request.perLastName)
+            options.setText1(request.perLastNameCount);
+        options.setCheck2(*request.perLastName);
+    }
+    bool read = true;
+    if (request.suffixFile) {
+        // The session loads its live list from the store when the sort first needs it.
+        if (const auto entries = readEntries(*request.suffixFile, desktop))
+            session.settings().write(QLatin1String(suffixes::kSuffixListKey), suffixes::packSuffixList(*entries));
+        else
+            read = false;
+    }
+    if (request.particleFile) {
+        if (const auto entries = readEntries(*request.particleFile, desktop))
+            session.reading().setParticles(*entries);
+        else
+            read = false;
+    }
+    return read;
+}
+
+void writeResults(const SortRequest &request, session::Session &session, lists::ListFileOutput &out,
+                  TerminalProgress &progress)
+{
+    const lists::NameListModel &results = session.resultList();
+    if (request.format == Format::Table) {
+        lists::WriteListTable(results, out, QStringLiteral("standard output"), nullptr, session.desktop());
+        return;
+    }
+    out.setLineEnd(request.crlf ? QByteArrayView("\r\n") : QByteArrayView("\n"));
+    const int n = results.count();
+    QString line;
+    for (int i = 1; i <= n; ++i) {
+        if (i % 100000 == 0)
+            progress.note(QStringLiteral("Writing results (%1 of %2)").arg(i).arg(n));
+        const QString name = results.itemView(i).toString();
+        if (request.format == Format::List) {
+            out.writeLine(name);
+            continue;
+        }
+        const sorting::NameReading reading = session.sortCommand().resultReading(i - 1, name);
+        line = name + QLatin1Char('\t') + reading.sortedUnder + QLatin1Char('\t') + reading.then;
+        out.writeLine(line);
+    }
+    out.commit();
+}
+
+} // namespace
+
+int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &stored, const QString &version)
+{
+    SortRequest request;
+    try {
+        request = parseSortArguments(arguments);
+    } catch (const UsageError &error) {
+        tellError(error.message);
+        std::fprintf(stderr, "%s\n", qPrintable(sortUsageLine()));
+        return 2;
+    }
+    if (request.help) {
+        std::fputs(sortHelpText().toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+    if (request.version) {
+        std::printf("orvella %s\n", qPrintable(version));
+        return 0;
+    }
+    // A reader that goes away (| head) ends the writing with an error, not a signal.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    TerminalDesktop desktop;
+    OverlaySettings settings(request.defaults ? nullptr : &stored);
+    session::Session session(desktop, settings);
+    TerminalProgress progress(session.progress());
+    {
+        core::Procedure p(desktop, core::kMainWindowModule, "Form_Load");
+        session.options().Restore(p);
+        session.reading().Restore(p);
+    }
+    int status = applyChoices(request, session, desktop) ? 0 : 1;
+
+    const QList<QByteArray> files = request.files.isEmpty() ? QList<QByteArray>{"-"} : request.files;
+    for (const QByteArray &file : files) {
+        progress.note(QStringLiteral("Reading ") + shownName(file));
+        if (!readInput(session.inputList(), file, desktop))
+            status = 1;
+    }
+    session.sortCommand().PushButton17_Click();
+    // The names as read are no longer needed once the results stand.
+    session.inputList().clear();
+
+    std::unique_ptr<lists::ListFileOutput> out;
+    try {
+        out = request.output ? std::make_unique<lists::ListFileOutput>(QFile::decodeName(*request.output))
+                             : lists::ListFileOutput::standardOutput();
+        writeResults(request, session, *out, progress);
+    } catch (const core::Failure &failure) {
+        // A reader that has gone away wants no more and needs no message.
+        progress.finish();
+        if (!(out && out->failedWith() == EPIPE))
+            tellError(failure.description());
+        return 1;
+    }
+    progress.finish();
+    return status;
+}
+
+} // namespace orvella::cli
