@@ -1,6 +1,7 @@
 # What `cmake --install` and the Debian package put on a system: the program, its
-# desktop entry (which opens text files), its icon as SVG and as 48 and 256 px PNGs in
-# the hicolor theme, and the AppStream metainfo that software centres show.
+# manual page, its desktop entry (which opens text files), its icon as SVG and as 48
+# and 256 px PNGs in the hicolor theme, and the AppStream metainfo that software
+# centres show.
 include(GNUInstallDirs)
 
 set(ORVELLA_APP_ID example.velmora.orvella)
@@ -10,6 +11,19 @@ install(TARGETS orvella RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES resources/orvella.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES resources/${ORVELLA_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${ORVELLA_ICON_SVG} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+# The manual page (docs/orvella.1) goes in gzipped at the highest level and without a
+# name or time stamp in the header (-9n), as Debian wants manual pages packed.
+find_program(GZIP_PROGRAM gzip REQUIRED)
+set(ORVELLA_MANPAGE ${PROJECT_BINARY_DIR}/man/orvella.1.gz)
+add_custom_command(OUTPUT ${ORVELLA_MANPAGE}
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/docs/orvella.1 ${PROJECT_BINARY_DIR}/man/orvella.1
+  COMMAND ${GZIP_PROGRAM} -9nf ${PROJECT_BINARY_DIR}/man/orvella.1
+  DEPENDS ${PROJECT_SOURCE_DIR}/docs/orvella.1
+  COMMENT "Packing the manual page"
+  VERBATIM)
+add_custom_target(orvella_manpage ALL DEPENDS ${ORVELLA_MANPAGE})
+install(FILES ${ORVELLA_MANPAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The PNG icons are drawn from the SVG at build time (rsvg-convert, from librsvg2-bin).
 find_program(RSVG_CONVERT rsvg-convert)

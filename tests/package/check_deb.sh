@@ -3,7 +3,9 @@
 # CPack into a scratch folder, its file list and control fields checked, unpacked into
 # a scratch root (dpkg -x) and validated there: desktop-file-validate on the desktop
 # entry, appstreamcli on the metainfo file and on the whole tree (its launchable and
-# icon must be there), and the unpacked program answers --version.
+# icon must be there), and the unpacked program answers --version. Its manual page
+# renders without a warning and names every option --help lists; lintian's manual page
+# checks (and its gzip check: no time stamp) report nothing at any level.
 # Usage: check_deb.sh path/to/build
 set -euo pipefail
 build=$(readlink -f "${1:?usage: $0 path/to/build}")
@@ -27,6 +29,7 @@ expected="./usr/bin/orvella
 ./usr/share/icons/hicolor/256x256/apps/orvella.png
 ./usr/share/icons/hicolor/48x48/apps/orvella.png
 ./usr/share/icons/hicolor/scalable/apps/orvella.svg
+./usr/share/man/man1/orvella.1.gz
 ./usr/share/metainfo/example.velmora.orvella.metainfo.xml"
 actual=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort)
 [ "$actual" = "$expected" ] || fail "the package holds:
@@ -60,4 +63,30 @@ appstreamcli validate-tree --no-net "$root" || fail "appstreamcli refuses the in
 
 version=$(env -u DISPLAY "$root/usr/bin/orvella" --version) || fail "the packaged program does not start"
 [ "$version" = "Orvella $(dpkg-deb -f "$deb" Version)" ] || fail "the packaged program says \"$version\""
-echo "PASS: the package installs the program, its desktop entry, icons and metainfo, and both validators accept them"
+# The manual page renders without a warning from man or groff, and every option the
+# program's --help lists is on it (rendered without hyphenation, so each stays whole).
+page="$share/man/man1/orvella.1.gz"
+MANWIDTH=80 man --warnings --nh -l "$page" >"$scratch/page.txt" 2>"$scratch/page.err" ||
+  fail "man cannot render the manual page"
+[ ! -s "$scratch/page.err" ] || fail "the manual page renders with warnings:
+$(cat "$scratch/page.err")"
+options=$(env -u DISPLAY "$root/usr/bin/orvella" --help | grep -E '^ +-' | grep -oE -- '(^|[ ,])--?[a-z][a-z-]*' |
+  tr -d ' ,' | sort -u)
+[ -n "$options" ] || fail "--help lists no option"
+for option in $options; do
+  grep -qE -- "(^|[^a-z-])$option([^a-z-]|\$)" "$scratch/page.txt" ||
+    fail "the manual page does not name $option, which --help lists"
+done
+
+# lintian, limited to the manual page's checks (no-manual-page, groff-message,
+# typo-in-manual-page, poor-compression-in-manual-page, bad-whatis-entry ...) and the
+# gzip one (package-contains-timestamped-gzip), at every level down to pedantic and
+# experimental. The tags the rest of lintian gives this package (no-copyright-file,
+# no-changelog, extended-description-line-too-long, hardening and desktop entry hints)
+# are not the manual page's and are not looked at here.
+lintian --allow-root --check-part documentation/manual,files/compressed/gz \
+  --display-info --pedantic --display-experimental \
+  --fail-on error,warning,info,pedantic,experimental "$deb" >"$scratch/lintian.txt" 2>&1 ||
+  fail "lintian's manual page checks report:
+$(cat "$scratch/lintian.txt")"
+echo "PASS: the package installs the program, its manual page, desktop entry, icons and metainfo; both validators, man and lintian accept them"
