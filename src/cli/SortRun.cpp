@@ -154,7 +154,7 @@ int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &store
         return 0;
     }
     if (request.version) {
-        std::printf("orvella %s\n", qPrintable(version));
+        std::printf("Orvella %s\n", qPrintable(version));
         return 0;
     }
     // A reader that goes away (| head) ends the writing with an error, not a signal.

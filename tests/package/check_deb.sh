@@ -64,14 +64,14 @@ appstreamcli validate-tree --no-net "$root" || fail "appstreamcli refuses the in
 version=$(env -u DISPLAY "$root/usr/bin/orvella" --version) || fail "the packaged program does not start"
 [ "$version" = "Orvella $(dpkg-deb -f "$deb" Version)" ] || fail "the packaged program says \"$version\""
 # The manual page renders without a warning from man or groff, and every option the
-# program's --help lists is on it (rendered without hyphenation, so each stays whole).
+# program's --help and --sort --help list is on it (rendered without hyphenation, so each stays whole).
 page="$share/man/man1/orvella.1.gz"
 MANWIDTH=80 man --warnings --nh -l "$page" >"$scratch/page.txt" 2>"$scratch/page.err" ||
   fail "man cannot render the manual page"
 [ ! -s "$scratch/page.err" ] || fail "the manual page renders with warnings:
 $(cat "$scratch/page.err")"
-options=$(env -u DISPLAY "$root/usr/bin/orvella" --help | grep -E '^ +-' | grep -oE -- '(^|[ ,])--?[a-z][a-z-]*' |
-  tr -d ' ,' | sort -u)
+options=$({ env -u DISPLAY "$root/usr/bin/orvella" --help; env -u DISPLAY "$root/usr/bin/orvella" --sort --help; } |
+  grep -E '^ +-' | grep -oE -- '(^|[ ,])--?[a-z][a-z-]*' | tr -d ' ,' | sort -u)
 [ -n "$options" ] || fail "--help lists no option"
 for option in $options; do
   grep -qE -- "(^|[^a-z-])$option([^a-z-]|\$)" "$scratch/page.txt" ||
