@@ -1,0 +1,82 @@
+// "orvella --sort" arguments: what each asks for, and what is refused as a usage error.
+
+#include "cli/SortRequest.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace orvella::cli;
+using Reading = SortRequest::Reading;
+using Format = SortRequest::Format;
+
+namespace {
+
+QList<QByteArray> split(const char *arguments)
+{
+    QList<QByteArray> list;
+    for (const QByteArray &part : QByteArray(arguments).split(' '))
+        if (!part.isEmpty())
+            list << part;
+    return list;
+}
+
+struct Case {
+    const char *arguments;
+    std::function<bool(const SortRequest &)> holds;
+};
+
+TEST(SortArguments, EachOptionSetsItsChoiceAndNothingElse)
+{
+    const Case cases[] = {
+        {"", [](const SortRequest &r) { return !r.defaults && !r.reading && r.files.isEmpty() && r.format == Format::List; }},
+        {"--defaults a.txt - b.txt", [](const SortRequest &r) { return r.defaults && r.files == split("a.txt - b.txt"); }},
+        {"--reading skip-suffixes", [](const SortRequest &r) { return r.reading == Reading::SkipSuffixes; }},
+        {"--reading=first-word", [](const SortRequest &r) { return r.reading == Reading::FirstWord; }},
+        {"--order alphabetical", [](const SortRequest &r) { return r.alphabetical == true; }},
+        {"--order exact", [](const SortRequest &r) { return r.alphabetical == false; }},
+        {"--particles --no-last-comma-first",
+         [](const SortRequest &r) { return r.particles == true && r.lastCommaFirst == false && !r.removeDuplicates; }},
+        {"--no-particles --particles", [](const SortRequest &r) { return r.particles == true; }},
+        {"--remove-duplicates --no-unique-last-names",
+         [](const SortRequest &r) { return r.removeDuplicates == true && r.uniqueLastNames == false; }},
+        {"--per-last-name 3", [](const SortRequest &r) { return r.perLastName == true && r.perLastNameCount == "3"; }},
+        {"--no-per-last-name", [](const SortRequest &r) { return r.perLastName == false; }},
+        {"--explain --crlf", [](const SortRequest &r) { return r.format == Format::Tsv && r.crlf; }},
+        {"--format table -o out.txt", [](const SortRequest &r) { return r.format == Format::Table && r.output == "out.txt"; }},
+        {"--suffixes s.txt --particle-list p.txt",
+         [](const SortRequest &r) { return r.suffixFile == "s.txt" && r.particleFile == "p.txt"; }},
+        // After "--" every argument is a file, even one that looks like an option.
+        {"-- --defaults -x", [](const SortRequest &r) { return !r.defaults && r.files == split("--defaults -x"); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.arguments);
+        EXPECT_TRUE(c.holds(parseSortArguments(split(c.arguments))));
+    }
+}
+
+TEST(SortArguments, MistakesAreUsageErrorsThatNameTheArgument)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"--bogus", "--bogus"},
+        {"--reading lastword", "lastword"},
+        {"--order", "--order needs a value"},
+        {"--format csv", "csv"},
+        {"--per-last-name many", "many"},
+        {"--per-last-name -1", "-1"},
+        {"--no-reading", "--no-reading"},
+        {"--defaults=yes", "--defaults takes no value"},
+        {"--no-particles=1", "--no-particles takes no value"},
+    };
+    for (const auto &[arguments, named] : cases) {
+        SCOPED_TRACE(arguments);
+        try {
+            parseSortArguments(split(arguments));
+            ADD_FAILURE() << "accepted";
+        } catch (const UsageError &error) {
+            EXPECT_TRUE(error.message.contains(QLatin1String(named))) << error.message.toStdString();
+        }
+    }
+}
+
+} // namespace
