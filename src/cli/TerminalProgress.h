@@ -21,6 +21,9 @@ public:
     void finish();
 
 private:
+    void showState();
+    // A second into the run, and a tenth of a second since the line last changed.
+    bool due() const;
     void show(const QString &text);
 
     core::ProgressState &m_state;
