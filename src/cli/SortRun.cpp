@@ -19,6 +19,7 @@
 #include <csignal>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -111,31 +112,63 @@ bool applyChoices(const SortRequest &request, session::Session &session, Termina
     return read;
 }
 
-void writeResults(const SortRequest &request, session::Session &session, lists::ListFileOutput &out,
-                  TerminalProgress &progress)
-{
-    const lists::NameListModel &results = session.resultList();
-    if (request.format == Format::Table) {
-        lists::WriteListTable(results, out, QStringLiteral("standard output"), nullptr, session.desktop());
-        return;
-    }
-    out.setLineEnd(request.crlf ? QByteArrayView("\r\n") : QByteArrayView("\n"));
-    const int n = results.count();
-    QString line;
-    for (int i = 1; i <= n; ++i) {
-        if (i % 100000 == 0)
-            progress.note(QStringLiteral("Writing results (%1 of %2)").arg(i).arg(n));
-        const QString name = results.itemView(i).toString();
-        if (request.format == Format::List) {
-            out.writeLine(name);
-            continue;
+// Writes the results as the sort hands them over (list and tsv), or once it is done (a
+// table, whose column is as wide as its widest name); the first failed write stops the
+// writing and is kept for the end.
+class ResultWriter {
+public:
+    ResultWriter(const SortRequest &request, session::Session &session, lists::ListFileOutput &out,
+                 TerminalProgress &progress)
+        : m_request(request), m_session(session), m_out(out), m_progress(progress)
+    {
+        out.setLineEnd(request.crlf ? QByteArrayView("\r\n") : QByteArrayView("\n"));
+        sorting::SortCommand::Output output;
+        // The names as read are no longer needed once every key is made.
+        output.namesRead = [&session] { session.inputList().clear(); };
+        if (request.format != Format::Table) {
+            output.wantsReading = request.format == Format::Tsv;
+            output.take = [this](const QString &shown, const sorting::NameReading *reading) { take(shown, reading); };
         }
-        const sorting::NameReading reading = session.sortCommand().resultReading(i - 1, name);
-        line = name + QLatin1Char('\t') + reading.sortedUnder + QLatin1Char('\t') + reading.then;
-        out.writeLine(line);
+        session.sortCommand().setOutput(std::move(output));
     }
-    out.commit();
-}
+
+    // After the sort: the table, and the output put in place. Throws the first failure.
+    void finish()
+    {
+        if (m_failure)
+            throw *m_failure;
+        if (m_request.format == Format::Table)
+            lists::WriteListTable(m_session.resultList(), m_out, QStringLiteral("standard output"), nullptr,
+                                  m_session.desktop());
+        else
+            m_out.commit();
+    }
+
+private:
+    void take(const QString &shown, const sorting::NameReading *reading)
+    {
+        if (m_failure)
+            return;
+        if (++m_written % 100000 == 0)
+            m_progress.note(QStringLiteral("Writing results (%1)").arg(m_written));
+        try {
+            if (!reading)
+                return m_out.writeLine(shown);
+            m_line = shown + QLatin1Char('\t') + reading->sortedUnder + QLatin1Char('\t') + reading->then;
+            m_out.writeLine(m_line);
+        } catch (const core::Failure &failure) {
+            m_failure = failure;
+        }
+    }
+
+    const SortRequest &m_request;
+    session::Session &m_session;
+    lists::ListFileOutput &m_out;
+    TerminalProgress &m_progress;
+    std::optional<core::Failure> m_failure;
+    qint64 m_written = 0;
+    QString m_line;
+};
 
 } // namespace
 
@@ -171,6 +204,17 @@ int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &store
     }
     int status = applyChoices(request, session, desktop) ? 0 : 1;
 
+    // The output is opened first: when it cannot be, there is no point in sorting.
+    std::unique_ptr<lists::ListFileOutput> out;
+    try {
+        out = request.output ? std::make_unique<lists::ListFileOutput>(QFile::decodeName(*request.output))
+                             : lists::ListFileOutput::standardOutput();
+    } catch (const core::Failure &failure) {
+        tellError(failure.description());
+        return 1;
+    }
+    ResultWriter writer(request, session, *out, progress);
+
     const QList<QByteArray> files = request.files.isEmpty() ? QList<QByteArray>{"-"} : request.files;
     for (const QByteArray &file : files) {
         progress.note(QStringLiteral("Reading ") + shownName(file));
@@ -178,18 +222,12 @@ int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &store
             status = 1;
     }
     session.sortCommand().PushButton17_Click();
-    // The names as read are no longer needed once the results stand.
-    session.inputList().clear();
-
-    std::unique_ptr<lists::ListFileOutput> out;
     try {
-        out = request.output ? std::make_unique<lists::ListFileOutput>(QFile::decodeName(*request.output))
-                             : lists::ListFileOutput::standardOutput();
-        writeResults(request, session, *out, progress);
+        writer.finish();
     } catch (const core::Failure &failure) {
-        // A reader that has gone away wants no more and needs no message.
         progress.finish();
-        if (!(out && out->failedWith() == EPIPE))
+        // A reader that has gone away wants no more and needs no message.
+        if (out->failedWith() != EPIPE)
             tellError(failure.description());
         return 1;
     }

@@ -28,17 +28,30 @@ NameReading ResultRows::reading(int row, const QString &text) const
     const Row &r = m_rows[static_cast<std::size_t>(row)];
     if (r.shown == Shown::AsEntered)
         return m_asEntered[r.value];
+    return revealedReading(r.value, r.shown, text);
+}
+
+NameReading ResultRows::readingOf(const KeyParts &key, Shown shown, QStringView text)
+{
+    if (shown == Shown::AsEntered) {
+        const NameReading read = readingOfKey(key.toString());
+        return {read.sortedUnder, read.then};
+    }
+    return revealedReading(trimSpaces(key.head).size(), shown, text);
+}
+
+NameReading ResultRows::revealedReading(qsizetype headLength, Shown shown, QStringView text)
+{
     // The display name is the key's fields without spaces at their ends, joined by
     // one space: the head field stands at one end of it.
-    const qsizetype length = std::min<qsizetype>(r.value, text.size());
+    const qsizetype length = std::min<qsizetype>(headLength, text.size());
     NameReading reading;
-    const QStringView shown(text);
-    if (r.shown == Shown::RevealedHeadFirst) {
-        reading.sortedUnder = shown.left(length).toString();
-        reading.then = trimSpaces(shown.mid(length)).toString();
+    if (shown == Shown::RevealedHeadFirst) {
+        reading.sortedUnder = text.left(length).toString();
+        reading.then = trimSpaces(text.mid(length)).toString();
     } else {
-        reading.sortedUnder = shown.right(length).toString();
-        reading.then = trimSpaces(shown.left(shown.size() - length)).toString();
+        reading.sortedUnder = text.right(length).toString();
+        reading.then = trimSpaces(text.left(text.size() - length)).toString();
     }
     return reading;
 }

@@ -29,9 +29,14 @@ public:
     // What row `row`, whose text is `text`, was sorted under and then by (empty for a
     // row the run did not note).
     NameReading reading(int row, const QString &text) const;
+    // The same for a result that is not kept as a row: shown as `text`, from this key.
+    static NameReading readingOf(const KeyParts &key, Shown shown, QStringView text);
     QString toolTip(int row, const QString &text) const { return sortedUnderText(reading(row, text)); }
 
 private:
+    // A revealed name's reading: its head field (`length` units) stands at one end.
+    static NameReading revealedReading(qsizetype length, Shown shown, QStringView text);
+
     struct Row {
         std::uint32_t value; // the head field's length without spaces at its ends, or an index into m_asEntered
         Shown shown;

@@ -177,6 +177,8 @@ void SortCommand::PushButton17_Click()
         }
     }
 
+    if (m_output.namesRead)
+        m_output.namesRead();
     p.step(138, [&] { order = alphabetical ? alphabeticalOrder(keys, collation, yield) : exactOrder(keys, yield); });
     p.step(140, [&] { ctx.results.clear(); });
 
@@ -192,12 +194,21 @@ void SortCommand::PushButton17_Click()
     const auto sorted = [&](size_t k) { return order.size() == keys.size() ? size_t(order[k]) : k; };
     // How each result row was filed, for the rows' tooltips.
     ResultRows rows;
-    p.step(150, [&] { rows.reserve(keys.size()); });
+    p.step(150, [&] {
+        if (!m_output.take)
+            rows.reserve(keys.size());
+    });
     const auto append = [&](QString shown, size_t k) {
-        ctx.results.append(std::move(shown));
         const ResultRows::Shown how = shownAsEntered(k) ? ResultRows::Shown::AsEntered
             : m_controls.options().option2               ? ResultRows::Shown::RevealedHeadFirst
                                                          : ResultRows::Shown::Revealed;
+        if (m_output.take) {
+            if (!m_output.wantsReading)
+                return m_output.take(shown, nullptr);
+            const NameReading reading = ResultRows::readingOf(keys[k], how, shown);
+            return m_output.take(shown, &reading);
+        }
+        ctx.results.append(std::move(shown));
         rows.note(static_cast<std::size_t>(ctx.results.count() - 1), keys[k], how);
     };
 
@@ -255,7 +266,7 @@ void SortCommand::PushButton17_Click()
             p.step(196, [&] { append(shownName(k), k); });
         }
     }
-    if (!p.ranOutOfMemory())
+    if (!p.ranOutOfMemory() && !m_output.take)
         p.step(198, [&] {
             m_resultRows = std::make_shared<const ResultRows>(std::move(rows));
             ctx.results.setToolTipSource(

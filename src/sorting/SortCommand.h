@@ -35,6 +35,17 @@ public:
     QString RevealNames(const KeyParts &key);
     bool IsSuffix(QStringView word);
 
+    // Where a run's results go instead of the result list: a run for a script writes
+    // each as it comes rather than keeping millions of them. `take` gets the name as
+    // shown and, with `wantsReading`, what it was sorted under and then by; `namesRead`
+    // hears that every name has been read into its key, so the input list may go.
+    struct Output {
+        std::function<void(const QString &shown, const NameReading *reading)> take;
+        bool wantsReading = false;
+        std::function<void()> namesRead;
+    };
+    void setOutput(Output output) { m_output = std::move(output); }
+
     // What result row `row` (0-based, text as shown) of the last run was sorted under and
     // then by: the two parts of the row's tooltip.
     NameReading resultReading(int row, const QString &text) const
@@ -49,6 +60,7 @@ private:
     const SortControls &m_controls;
     SuffixTest m_isSuffix;
     std::shared_ptr<const ResultRows> m_resultRows; // how the last run filed its rows
+    Output m_output;
     bool m_running = false;
     ReadingChoices m_runChoices;
     // The last name RevealNames revealed and the last key GetNames built; their memory

@@ -5,6 +5,7 @@
 #include "app/support/Controls.h"
 #include "app/support/WindowFixtures.h"
 #include "cli/SortRun.h"
+#include "lists/NameListModel.h"
 #include "support/Files.h"
 
 #include <QAction>
@@ -89,11 +90,28 @@ TEST(SortCommandLine, GivesTheWindowsResultsForEveryCombinationOfChoices)
         chooseInWindow(*f.window, c);
         f.fillInput(kNames);
         control<QPushButton>(*f.window, "PushButton17")->click();
+        MainWindowFixture::processEvents(); // the rows reach the model's readers
 
         ASSERT_EQ(cli::runSort(flagsFor(c) + QList<QByteArray>{"-o", QFile::encodeName(output), QFile::encodeName(names)},
                                noStoredChoices, QStringLiteral("test")),
                   0);
         EXPECT_EQ(QString::fromUtf8(readBytes(output)), f.results().join("\n") + "\n");
+
+        // --explain: each result's two parts are those of the window's tooltip for its row.
+        ASSERT_EQ(cli::runSort(flagsFor(c) + QList<QByteArray>{"--explain", "-o", QFile::encodeName(output),
+                                                               QFile::encodeName(names)},
+                               noStoredChoices, QStringLiteral("test")),
+                  0);
+        const QStringList lines = QString::fromUtf8(readBytes(output)).split("\n", Qt::SkipEmptyParts);
+        const lists::NameListModel &results = f.window->resultList();
+        ASSERT_EQ(lines.size(), results.count());
+        for (int row = 0; row < lines.size(); ++row) {
+            const QStringList parts = lines[row].split("\t");
+            ASSERT_EQ(parts.size(), 3) << lines[row].toStdString();
+            EXPECT_EQ(parts[0], results.itemView(row + 1).toString());
+            const QString then = parts[2].isEmpty() ? QString() : ", then: " + parts[2];
+            EXPECT_EQ("Sorted under: " + parts[1] + then, results.data(results.index(row), Qt::ToolTipRole).toString());
+        }
         ++compared;
     }
     EXPECT_EQ(compared, 96);
