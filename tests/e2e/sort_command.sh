@@ -1,0 +1,134 @@
+#!/usr/bin/env bash
+# orvella --sort against the window: the real program under Xvfb starts on a names file,
+# is given its choices by clicks and from its menus, sorts and copies the results; xclip
+# reads them from the X clipboard. The command, run with no display at all and no flag,
+# reads the choices the window stored and must print the same names in the same order;
+# the same choices given as flags over --defaults give that order too, and turning any
+# one of them back changes it. Then the command's exit statuses: a missing input among
+# others (1, named, the rest still sorted), usage errors (2, with the usage line), a
+# reader that goes away early (quiet), and -o under a file-size limit (1; the old file
+# and its other link keep their text, no temporary file is left).
+# Usage: sort_command.sh path/to/orvella
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+e2e_begin "$@"
+
+# The command as a script on a server runs it: no X, no Wayland.
+orvella_sort() { env -u DISPLAY -u WAYLAND_DISPLAY "$ORVELLA" --sort "$@"; }
+# run_sort OUT ERR [ARG...]: the command with standard output and error in these
+# files; its exit status in STATUS.
+run_sort() {
+  local out=$1 err=$2
+  shift 2
+  STATUS=0
+  orvella_sort "$@" >"$out" 2>"$err" || STATUS=$?
+  journal "orvella --sort $* -> $STATUS"
+}
+expect_status() { # expected what
+  [ "$STATUS" -eq "$1" ] || fail "$2: exit status $STATUS, not $1 (stderr: $(cat "$FILES/err"))"
+}
+
+# Thirty names: suffixes, particles, "Last, First" lines, duplicates, marks and small
+# letters, so that each choice below moves some of them.
+names=("John Smith Jr." "Ann Lee" "ann smith" "Bob Young" "Mr. Joe Tavrin" "Peter Tavrin" "Joe Tavrin"
+  "Émile Zola" "Ludwig van Beethoven" "Anna Brahms" "Zoe Webb" "Oscar de la Hoya Jr." "Jan van der Berg"
+  "Smith, John" "de la Cruz, Juan" "Ann Lee" "Ángel Álvarez" "Zach Adams" "Łukasz Żak"
+  "Martin Luther King Jr." "Henry Ford III" "Sammy Davis Jr." "Bob Young" "Garcia, Maria" "Vincent van Gogh"
+  "Søren Kierkegaard" "Renée O'Neil" "Mary-Jane Watson" "Jean-Luc Picard" "Henry Ford III")
+printf '%s\n' "${names[@]}" >"$FILES/names.txt"
+
+# ---- The window: started on the file, choices made, sorted, copied.
+start_program "$FILES/names.txt"
+click Option4 # Sort by last word
+wait_for_setting "Option4=True"
+click Check5 # Remove duplicates from results
+wait_for_setting "Remove%20Duplicates=1"
+menu() { # the menu's Alt key, then the item's letter
+  key_in "$MAIN" "alt+$1"
+  key_in "$MAIN" "$2"
+}
+menu o a # Order > Alphabetical (language-aware)
+wait_for_setting "Order=Alphabetical"
+menu r f # Reading > Read "Last, First" lines
+wait_for_setting "LastCommaFirst=True"
+menu r k # Reading > Keep particles with the last name
+wait_for_setting "KeepParticles=True"
+sort_names
+click PushButton5 # Copy Results To Clipboard
+expect_box Orvella
+clipboard_bytes | tr -d '\r' >"$FILES/window.txt" || fail "xclip could not read the clipboard"
+[ "$(grep -c . "$FILES/window.txt")" -eq 27 ] || fail "the window's results are not the 27 distinct names: $(cat "$FILES/window.txt")"
+# Closing writes what the window keeps on closing; the store is settled after that.
+close_main_window
+wait_for_exit
+cp "$SETTINGS" "$FILES/settings-before.ini"
+
+# ---- The command without flags sorts with the stored choices.
+run_sort "$FILES/cli.txt" "$FILES/err" "$FILES/names.txt"
+expect_status 0 "orvella --sort names.txt"
+[ ! -s "$FILES/err" ] || fail "orvella --sort names.txt wrote to stderr: $(cat "$FILES/err")"
+expect_same_file "$FILES/cli.txt" "$FILES/window.txt" "orvella --sort (stored choices) differs from the window's copied results"
+pass "orvella --sort with no display and no flag gives the window's results line for line"
+
+# The same choices as flags over --defaults; each one turned back moves some name. The
+# command stores none of them.
+choices=(--reading last-word --remove-duplicates --order alphabetical --last-comma-first --particles)
+run_sort "$FILES/flags.txt" "$FILES/err" --defaults "${choices[@]}" "$FILES/names.txt"
+expect_status 0 "orvella --sort --defaults with the window's choices as flags"
+expect_same_file "$FILES/flags.txt" "$FILES/window.txt" "the window's choices given as flags over --defaults give another order"
+for back in "--reading skip-suffixes" --no-remove-duplicates "--order exact" --no-last-comma-first --no-particles \
+  --defaults; do
+  # shellcheck disable=SC2086 # "--order exact" is an option and its value
+  run_sort "$FILES/back.txt" "$FILES/err" $back "$FILES/names.txt"
+  expect_status 0 "orvella --sort $back"
+  ! cmp -s "$FILES/back.txt" "$FILES/window.txt" || fail "orvella --sort $back gives the window's order: the choice was not applied"
+done
+expect_same_file "$SETTINGS" "$FILES/settings-before.ini" "orvella --sort changed the stored choices"
+pass "flags over --defaults give the same results; each flag turned back changes them; nothing is stored"
+
+# ---- A missing input: named, status 1, the other file still sorted into the output.
+run_sort "$FILES/partial.txt" "$FILES/err" "$FILES/missing.txt" "$FILES/names.txt"
+expect_status 1 "orvella --sort missing.txt names.txt"
+grep -qF "$FILES/missing.txt" "$FILES/err" || fail "stderr does not name the missing file: $(cat "$FILES/err")"
+expect_same_file "$FILES/partial.txt" "$FILES/window.txt" "with a missing file the other file's names were not all sorted"
+
+# ---- Usage errors: status 2, the usage line, no results.
+for wrong in --frobnicate "--reading=sideways"; do
+  run_sort "$FILES/usage.txt" "$FILES/err" "$wrong" "$FILES/names.txt"
+  expect_status 2 "orvella --sort $wrong"
+  grep -q '^usage: orvella --sort ' "$FILES/err" || fail "orvella --sort $wrong gives no usage line: $(cat "$FILES/err")"
+  [ ! -s "$FILES/usage.txt" ] || fail "orvella --sort $wrong still wrote results"
+done
+grep -qF -- "--reading" "$FILES/err" || fail "the bad --reading value is not explained: $(cat "$FILES/err")"
+pass "a missing input gives status 1 and is named; usage errors give status 2 and the usage line"
+
+# ---- A reader that stops after the first line: the command ends with status 1 and
+# says nothing. Far more than a pipe holds, so the writing must meet the closed pipe.
+seq 1 200000 | awk '{ print "Ann" $1 " Lee" ($1 % 1000) }' >"$FILES/big.txt"
+pipe=0
+orvella_sort "$FILES/big.txt" 2>"$FILES/err" | head -n 1 >"$FILES/first.txt" || pipe=$?
+[ "$pipe" -eq 1 ] || fail "orvella --sort big.txt | head -n 1: exit status $pipe, not 1"
+[ ! -s "$FILES/err" ] || fail "a closed pipe gave a message: $(cat "$FILES/err")"
+run_sort "$FILES/big-sorted.txt" "$FILES/err" "$FILES/big.txt"
+expect_status 0 "orvella --sort big.txt"
+head -n 1 "$FILES/big-sorted.txt" | cmp -s - "$FILES/first.txt" || fail "head -n 1 did not get the first result"
+pass "orvella --sort big.txt | head -n 1 ends quietly with status 1"
+
+# ---- -o over a file with two links, under a file-size limit the new text cannot fit:
+# status 1, both links keep the old text, no temporary file stays behind. Without the
+# limit the same command replaces the text that both links see.
+mkdir "$FILES/out"
+printf 'the old list\n' >"$FILES/out/kept.txt"
+ln "$FILES/out/kept.txt" "$FILES/out/link.txt"
+STATUS=0
+(ulimit -f 64 && orvella_sort -o "$FILES/out/kept.txt" "$FILES/big.txt") >"$FILES/limited.txt" 2>"$FILES/err" || STATUS=$?
+expect_status 1 "orvella --sort -o kept.txt under ulimit -f 64"
+grep -qF "$FILES/out/kept.txt" "$FILES/err" || fail "the failed save does not name its file: $(cat "$FILES/err")"
+printf 'the old list\n' >"$FILES/old.txt"
+expect_same_file "$FILES/out/kept.txt" "$FILES/old.txt" "a failed -o changed the file"
+expect_same_file "$FILES/out/link.txt" "$FILES/old.txt" "a failed -o changed the file's other link"
+left=$(ls -A "$FILES/out")
+[ "$left" = "$(printf 'kept.txt\nlink.txt')" ] || fail "a failed -o left files behind: $left"
+run_sort "$FILES/saved.txt" "$FILES/err" -o "$FILES/out/kept.txt" "$FILES/big.txt"
+expect_status 0 "orvella --sort -o kept.txt"
+expect_same_file "$FILES/out/link.txt" "$FILES/big-sorted.txt" "-o did not replace the text both links see"
+pass "-o that cannot fit the file-size limit keeps the old file and its link whole"
