@@ -7,6 +7,7 @@
 #include "core/ErrorReport.h"
 #include "core/Failure.h"
 #include "core/Procedure.h"
+#include "core/VectorState.h"
 #include "lists/ListFileReader.h"
 #include "lists/ListFileWriter.h"
 #include "session/Session.h"
@@ -190,6 +191,7 @@ int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &store
         std::printf("Orvella %s\n", qPrintable(version));
         return 0;
     }
+    core::clearUpperVectorState(); // before the reading, too: see there
     // A reader that goes away (| head) ends the writing with an error, not a signal.
     std::signal(SIGPIPE, SIG_IGN);
 

@@ -13,6 +13,7 @@ TerminalProgress::TerminalProgress(core::ProgressState &state) : m_state(state),
     m_since.start();
     // The sort sets its progress for every name and lets no event loop run: the line
     // follows the settings themselves, not the queued "changed" that a window waits for.
+    state.setUnwatched(!m_terminal);
     if (m_terminal) {
         connect(&state, &core::ProgressState::positionSet, this, [this] { showState(); });
         connect(&state, &core::ProgressState::textSet, this, [this] { showState(); });

@@ -23,6 +23,8 @@ QString ProgressState::shownText() const
 
 void ProgressState::setPosition(double position)
 {
+    if (m_unwatched)
+        return;
     emit positionSet(position);
     if (position == m_position)
         return;
@@ -32,6 +34,8 @@ void ProgressState::setPosition(double position)
 
 void ProgressState::setText(const QString &text)
 {
+    if (m_unwatched)
+        return;
     emit textSet(text);
     if (text == m_text)
         return;
@@ -41,6 +45,8 @@ void ProgressState::setText(const QString &text)
 
 void ProgressState::setText(QStringView prefix, QStringView rest)
 {
+    if (m_unwatched)
+        return;
     // Compared and composed in place: a command that names every item of a long list
     // sets this millions of times.
     const QStringView current(m_text);

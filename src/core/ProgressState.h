@@ -22,6 +22,10 @@ public:
     // Whole-number position as the bar shows it (clamped to 0..100).
     int shownPosition() const;
 
+    // Nobody watches (a run for a script that writes to no terminal): the settings
+    // below are dropped, which spares a sort two of its steps per name.
+    void setUnwatched(bool unwatched) { m_unwatched = unwatched; }
+
     void setPosition(double position);
     void setText(const QString &text);
     // The same as setText(prefix + rest), without a new string each time.
@@ -40,6 +44,7 @@ private:
     double m_position = 0;
     QString m_text = kIdleText;
     bool m_queued = false;
+    bool m_unwatched = false;
 };
 
 } // namespace orvella::core

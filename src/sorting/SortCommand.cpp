@@ -8,6 +8,7 @@
 #include "core/Paths.h"
 #include "core/PointerState.h"
 #include "core/Procedure.h"
+#include "core/VectorState.h"
 #include "core/ProgressState.h"
 #include "lists/NameListModel.h"
 #include "sorting/AlphabeticalOrder.h"
@@ -74,6 +75,8 @@ QString SortCommand::RevealNames(const KeyParts &key)
 
 void SortCommand::PushButton17_Click()
 {
+    // The run copies millions of short texts on this thread: see clearUpperVectorState.
+    core::clearUpperVectorState();
     // A second click while a run yields would interleave two runs in one result list.
     if (m_running)
         return;
