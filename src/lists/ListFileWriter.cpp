@@ -129,12 +129,44 @@ QString ListFileOutput::errorText(int error) const
     return m_out->errorString();
 }
 
+void ListFileOutput::encodeLine(QStringView text)
+{
+    // UTF-8 as QString::toUtf8 writes it, a lone surrogate as "?", then the line end.
+    m_line.resize(3 * text.size() + m_lineEnd.size());
+    auto *out = reinterpret_cast<uchar *>(m_line.data());
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < 0x80) {
+            *out++ = uchar(c);
+        } else if (c < 0x800) {
+            *out++ = uchar(0xC0 | (c >> 6));
+            *out++ = uchar(0x80 | (c & 0x3F));
+        } else if (!QChar::isSurrogate(c)) {
+            *out++ = uchar(0xE0 | (c >> 12));
+            *out++ = uchar(0x80 | ((c >> 6) & 0x3F));
+            *out++ = uchar(0x80 | (c & 0x3F));
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate()) {
+            const char32_t u = QChar::surrogateToUcs4(c, text[++i].unicode());
+            *out++ = uchar(0xF0 | (u >> 18));
+            *out++ = uchar(0x80 | ((u >> 12) & 0x3F));
+            *out++ = uchar(0x80 | ((u >> 6) & 0x3F));
+            *out++ = uchar(0x80 | (u & 0x3F));
+        } else {
+            *out++ = '?';
+        }
+    }
+    const char *end = std::copy(m_lineEnd.cbegin(), m_lineEnd.cend(), reinterpret_cast<char *>(out));
+    m_line.truncate(end - m_line.constData());
+}
+
 void ListFileOutput::writeLine(QStringView text)
 {
     if (m_broken || m_finished)
         return;
-    m_line = text.toUtf8();
-    m_line.append(m_lineEnd);
+    // Encoded into the same buffer each time, so a save of millions of names makes no
+    // string a line.
+    encodeLine(text);
     errno = 0;
     if (m_out->write(m_line) != m_line.size()) {
         const int error = errno;

@@ -74,6 +74,8 @@ private:
     ListFileOutput(); // standardOutput()
     enum class Mode { Replace, Copy, Stream };
     void openStream();
+    // Puts the text's UTF-8 and the line end into m_line.
+    void encodeLine(QStringView text);
     void openCopy();
     // Flushes the lines and puts them in place (runs on a worker thread); the error's
     // text, or an empty text when all went well.

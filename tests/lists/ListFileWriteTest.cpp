@@ -77,7 +77,11 @@ INSTANTIATE_TEST_SUITE_P(
         // Widths count UTF-16 code units; the file is UTF-8 without byte-order mark.
         TableCase{"NonAscii", "Result(s)", {QString::fromUtf8("😀"), QString::fromUtf8("Łukasz Żółć")},
                   QByteArray("Result(s)  \t\r\n") + QString::fromUtf8("😀").toUtf8() + QByteArray(9, ' ') +
-                      "\t\r\n" + QString::fromUtf8("Łukasz Żółć").toUtf8() + "\t\r\n"}),
+                      "\t\r\n" + QString::fromUtf8("Łukasz Żółć").toUtf8() + "\t\r\n"},
+        // Lone surrogates are written as "?", as QString::toUtf8 writes them; a pair
+        // split over two lines stays two lone halves.
+        TableCase{"LoneSurrogates", "R", {QString(QChar(0xD83D)), QString(QChar(0xDE00)) + "a" + QChar(0xFF) + QChar(0)},
+                  QByteArray("R   \t\r\n?   \t\r\n?a\xC3\xBF\x00\t\r\n", 22)}),
     [](const auto &info) { return std::string(info.param.label); });
 
 TEST(WriteListFile, ProgressPositionsAndTextsFor4000Items)
