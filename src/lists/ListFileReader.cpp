@@ -153,7 +153,10 @@ private:
     {
         QStringDecoder decoder(QStringConverter::Utf8,
                                QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom);
-        text = decoder(bytes);
+        // Into the text's own room, which the pieces of a long file share.
+        text.resize(decoder.requiredSpace(bytes.size()));
+        QChar *const end = decoder.appendToBuffer(text.data(), bytes);
+        text.truncate(end - text.constData());
         return !decoder.hasError();
     }
 
