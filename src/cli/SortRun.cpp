@@ -123,12 +123,14 @@ public:
         : m_request(request), m_session(session), m_out(out), m_progress(progress)
     {
         out.setLineEnd(request.crlf ? QByteArrayView("\r\n") : QByteArrayView("\n"));
+        if (request.format != Format::Table)
+            out.setBatched(true);
         sorting::SortCommand::Output output;
         // The names as read are no longer needed once every key is made.
         output.namesRead = [&session] { session.inputList().clear(); };
         if (request.format != Format::Table) {
             output.wantsReading = request.format == Format::Tsv;
-            output.take = [this](const QString &shown, const sorting::NameReading *reading) { take(shown, reading); };
+            output.take = [this](QStringView shown, const sorting::NameReading *reading) { take(shown, reading); };
         }
         session.sortCommand().setOutput(std::move(output));
     }
@@ -146,7 +148,7 @@ public:
     }
 
 private:
-    void take(const QString &shown, const sorting::NameReading *reading)
+    void take(QStringView shown, const sorting::NameReading *reading)
     {
         if (m_failure)
             return;
@@ -155,7 +157,9 @@ private:
         try {
             if (!reading)
                 return m_out.writeLine(shown);
-            m_line = shown + QLatin1Char('\t') + reading->sortedUnder + QLatin1Char('\t') + reading->then;
+            m_line.resize(0);
+            m_line.append(shown).append(QLatin1Char('\t')).append(reading->sortedUnder).append(QLatin1Char('\t'));
+            m_line.append(reading->then);
             m_out.writeLine(m_line);
         } catch (const core::Failure &failure) {
             m_failure = failure;

@@ -129,11 +129,12 @@ QString ListFileOutput::errorText(int error) const
     return m_out->errorString();
 }
 
-void ListFileOutput::encodeLine(QStringView text)
+void ListFileOutput::encodeLine(QStringView text, QByteArray &into) const
 {
     // UTF-8 as QString::toUtf8 writes it, a lone surrogate as "?", then the line end.
-    m_line.resize(3 * text.size() + m_lineEnd.size());
-    auto *out = reinterpret_cast<uchar *>(m_line.data());
+    const qsizetype start = into.size();
+    into.resize(start + 3 * text.size() + m_lineEnd.size());
+    auto *out = reinterpret_cast<uchar *>(into.data() + start);
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = text[i].unicode();
@@ -157,18 +158,13 @@ void ListFileOutput::encodeLine(QStringView text)
         }
     }
     const char *end = std::copy(m_lineEnd.cbegin(), m_lineEnd.cend(), reinterpret_cast<char *>(out));
-    m_line.truncate(end - m_line.constData());
+    into.truncate(end - into.constData());
 }
 
-void ListFileOutput::writeLine(QStringView text)
+void ListFileOutput::writeOut(const QByteArray &bytes)
 {
-    if (m_broken || m_finished)
-        return;
-    // Encoded into the same buffer each time, so a save of millions of names makes no
-    // string a line.
-    encodeLine(text);
     errno = 0;
-    if (m_out->write(m_line) != m_line.size()) {
+    if (m_out->write(bytes) != bytes.size()) {
         const int error = errno;
         m_error = error;
         m_broken = true;
@@ -176,8 +172,31 @@ void ListFileOutput::writeLine(QStringView text)
     }
 }
 
+void ListFileOutput::writeLine(QStringView text)
+{
+    if (m_broken || m_finished)
+        return;
+    if (m_batched) {
+        encodeLine(text, m_batch);
+        if (m_batch.size() >= kBatchBytes) {
+            writeOut(m_batch);
+            m_batch.resize(0);
+        }
+        return;
+    }
+    // Encoded into the same buffer each time, so a save of millions of names makes no
+    // string a line.
+    m_line.resize(0);
+    encodeLine(text, m_line);
+    writeOut(m_line);
+}
+
 void ListFileOutput::commit(const std::function<void()> &yield)
 {
+    if (!m_broken && !m_finished && !m_batch.isEmpty()) {
+        writeOut(m_batch);
+        m_batch.clear();
+    }
     if (m_broken) {
         discard();
         throw Failure(QStringLiteral("%1 was not saved: writing it failed").arg(m_path));

@@ -56,6 +56,10 @@ public:
     // Writes the text and CR LF. Throws core::Failure when the bytes cannot be written;
     // the output is then broken: later lines are not written and commit() refuses.
     void writeLine(QStringView text);
+    // Lines gather in a buffer and reach the file a large piece at a time, for a run
+    // that writes millions of them; a failed write then shows at the piece that failed
+    // or at commit() rather than at its own line.
+    void setBatched(bool batched) { m_batched = batched; }
     // What ends each line: CR LF unless set otherwise.
     void setLineEnd(QByteArrayView end) { m_lineEnd = end.toByteArray(); }
     // The system's error number of the write that failed (0 when none did, or it had none).
@@ -74,8 +78,10 @@ private:
     ListFileOutput(); // standardOutput()
     enum class Mode { Replace, Copy, Stream };
     void openStream();
-    // Puts the text's UTF-8 and the line end into m_line.
-    void encodeLine(QStringView text);
+    // Appends the text's UTF-8 and the line end to `into`.
+    void encodeLine(QStringView text, QByteArray &into) const;
+    // Writes the bytes; throws (and breaks the output) when they do not all get there.
+    void writeOut(const QByteArray &bytes);
     void openCopy();
     // Flushes the lines and puts them in place (runs on a worker thread); the error's
     // text, or an empty text when all went well.
@@ -96,7 +102,10 @@ private:
     Mode m_mode = Mode::Replace;
     std::unique_ptr<QIODevice> m_filter;
     QIODevice *m_out = nullptr;
+    static constexpr qsizetype kBatchBytes = qsizetype(1) << 18;
     QByteArray m_line;
+    QByteArray m_batch;
+    bool m_batched = false;
     QByteArray m_lineEnd = QByteArrayLiteral("\r\n");
     int m_error = 0;
     bool m_broken = false;

@@ -4,12 +4,12 @@
 #include "core/Desktop.h"
 #include "core/ErrorReport.h"
 #include "core/Failure.h"
-#include "lists/MainContext.h"
 #include "core/Paths.h"
 #include "core/PointerState.h"
 #include "core/Procedure.h"
-#include "core/VectorState.h"
 #include "core/ProgressState.h"
+#include "core/VectorState.h"
+#include "lists/MainContext.h"
 #include "lists/NameListModel.h"
 #include "sorting/AlphabeticalOrder.h"
 #include "sorting/KeySort.h"
@@ -21,6 +21,7 @@
 #include <QElapsedTimer>
 #include <QScopeGuard>
 #include <cmath>
+#include <future>
 #include <optional>
 #include <vector>
 
@@ -72,6 +73,72 @@ QString SortCommand::RevealNames(const KeyParts &key)
         return m_revealed;
     });
 }
+
+namespace {
+
+// The names of a run that keeps every key, handed over in sorted order. A worker
+// reveals the next slice of names while this thread hands over the last one, so that
+// a script's run spends the two cores on what the window spends one.
+void streamResults(const KeyTexts &keys, const KeyOrder &order, const std::vector<QString> &asEntered,
+                   const SortOptions &options, const SortCommand::Output &output, const std::function<void()> &yield)
+{
+    struct Slice {
+        QString text;
+        std::vector<qsizetype> ends;
+    };
+    const auto shownAsEntered = [&](size_t k) { return k < asEntered.size() && !asEntered[k].isEmpty(); };
+    const auto reveal = [&](size_t from, size_t to, Slice &slice) {
+        slice.text.resize(0);
+        slice.ends.clear();
+        QString name;
+        for (size_t position = from; position < to; ++position) {
+            const size_t k = order[position];
+            if (position + 16 < to)
+                keys.prefetch(order[position + 16]);
+            if (position + 8 < to)
+                keys.prefetchText(order[position + 8]);
+            if (shownAsEntered(k)) {
+                slice.text.append(asEntered[k]);
+            } else {
+                revealNameInto(name, keys[k], options);
+                slice.text.append(name);
+            }
+            slice.ends.push_back(slice.text.size());
+        }
+    };
+    constexpr size_t kSliceRows = size_t(1) << 15;
+    const size_t count = order.size();
+    Slice slices[2];
+    std::future<void> next;
+    if (count > 0)
+        next = std::async(std::launch::async, reveal, 0, std::min(kSliceRows, count), std::ref(slices[0]));
+    for (size_t from = 0, i = 0; from < count; from += kSliceRows, ++i) {
+        next.get();
+        const Slice &ready = slices[i % 2];
+        const size_t to = std::min(from + kSliceRows, count);
+        if (to < count)
+            next = std::async(std::launch::async, reveal, to, std::min(to + kSliceRows, count),
+                              std::ref(slices[(i + 1) % 2]));
+        qsizetype start = 0;
+        for (size_t row = 0; row < ready.ends.size(); ++row) {
+            const QStringView shown = QStringView(ready.text).sliced(start, ready.ends[row] - start);
+            start = ready.ends[row];
+            if (!output.wantsReading) {
+                output.take(shown, nullptr);
+                continue;
+            }
+            const size_t k = order[from + row];
+            const ResultRows::Shown how = shownAsEntered(k) ? ResultRows::Shown::AsEntered
+                : options.option2                           ? ResultRows::Shown::RevealedHeadFirst
+                                                            : ResultRows::Shown::Revealed;
+            const NameReading reading = ResultRows::readingOf(keys[k], how, shown);
+            output.take(shown, &reading);
+        }
+        yield();
+    }
+}
+
+} // namespace
 
 void SortCommand::PushButton17_Click()
 {
@@ -215,8 +282,14 @@ void SortCommand::PushButton17_Click()
         rows.note(static_cast<std::size_t>(ctx.results.count() - 1), keys[k], how);
     };
 
+    // A script's run that keeps every key hands the names over as they are revealed.
+    const bool streams = m_output.take && order.size() == keys.size() && !m_controls.keepUnique() &&
+                         !m_controls.keepLimited();
+    if (streams)
+        p.step(196, [&] { streamResults(keys, order, asEntered, m_controls.options(), m_output, yield); });
+
     // By position: running out of memory empties the keys in the middle of the loop.
-    for (size_t position = 0; position < keys.size(); ++position) {
+    for (size_t position = 0; !streams && position < keys.size(); ++position) {
         const size_t k = sorted(position);
         // Sorted order visits the keys all over memory: ask for those a few rows ahead.
         if (position + 16 < keys.size())

@@ -40,7 +40,7 @@ public:
     // shown and, with `wantsReading`, what it was sorted under and then by; `namesRead`
     // hears that every name has been read into its key, so the input list may go.
     struct Output {
-        std::function<void(const QString &shown, const NameReading *reading)> take;
+        std::function<void(QStringView shown, const NameReading *reading)> take;
         bool wantsReading = false;
         std::function<void()> namesRead;
     };
