@@ -1,5 +1,7 @@
 #include "core/IniText.h"
 
+#include "core/Utf8.h"
+
 #include <vector>
 
 namespace orvella::core {
@@ -146,21 +148,8 @@ int hexValue(char c)
 
 void appendUtf8(QByteArray &out, char32_t c)
 {
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xF0 | (c >> 18));
-        out += char(0x80 | ((c >> 12) & 0x3F));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
+    char bytes[4];
+    out.append(bytes, putUtf8(bytes, c) - bytes);
 }
 
 // QSettings' escaping of a value, character by character, with the lone surrogates

@@ -78,18 +78,18 @@ bool lockWithin(QLockFile &lock, std::chrono::milliseconds maxWait, const std::f
     return true;
 }
 
-// Opens the temporary file that replaces the one at path, with the old file's mode,
-// owner and group; another user's file that this one may write keeps its mode at least.
-bool openReplacement(QSaveFile &file, const QString &path)
+// Opens the temporary file that replaces the one at path (old: its status, none for a
+// new file), with the old file's mode, owner and group; another user's file that this
+// one may write keeps its mode at least.
+bool openReplacement(QSaveFile &file, const struct stat *old)
 {
-    struct stat old {};
-    if (::stat(QFile::encodeName(path).constData(), &old) != 0)
+    if (!old)
         return file.open(QIODevice::WriteOnly);
-    if (openBeside(file, &old))
+    if (openBeside(file, old))
         return true;
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (::fchmod(file.handle(), old.st_mode & 07777) == 0)
+    if (::fchmod(file.handle(), old->st_mode & 07777) == 0)
         return true;
     file.cancelWriting();
     file.commit();
@@ -125,7 +125,7 @@ void replaceFile(const QString &path, const QByteArray &text)
     if (exists && S_ISREG(old.st_mode) && old.st_nlink > 1)
         return writeInPlace(path, text);
     QSaveFile file(path);
-    if (!openReplacement(file, path)) {
+    if (!openReplacement(file, exists ? &old : nullptr)) {
         if (exists && S_ISREG(old.st_mode))
             return writeInPlace(path, text);
         throw notWritten(path);

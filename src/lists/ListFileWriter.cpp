@@ -7,6 +7,7 @@
 #include "core/InPlaceText.h"
 #include "core/Paths.h"
 #include "core/ProgressState.h"
+#include "core/Utf8.h"
 #include "lists/NameListModel.h"
 
 #include <QDir>
@@ -134,30 +135,18 @@ void ListFileOutput::encodeLine(QStringView text, QByteArray &into) const
     // UTF-8 as QString::toUtf8 writes it, a lone surrogate as "?", then the line end.
     const qsizetype start = into.size();
     into.resize(start + 3 * text.size() + m_lineEnd.size());
-    auto *out = reinterpret_cast<uchar *>(into.data() + start);
+    char *out = into.data() + start;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t c = text[i].unicode();
-        if (c < 0x80) {
-            *out++ = uchar(c);
-        } else if (c < 0x800) {
-            *out++ = uchar(0xC0 | (c >> 6));
-            *out++ = uchar(0x80 | (c & 0x3F));
-        } else if (!QChar::isSurrogate(c)) {
-            *out++ = uchar(0xE0 | (c >> 12));
-            *out++ = uchar(0x80 | ((c >> 6) & 0x3F));
-            *out++ = uchar(0x80 | (c & 0x3F));
-        } else if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate()) {
-            const char32_t u = QChar::surrogateToUcs4(c, text[++i].unicode());
-            *out++ = uchar(0xF0 | (u >> 18));
-            *out++ = uchar(0x80 | ((u >> 12) & 0x3F));
-            *out++ = uchar(0x80 | ((u >> 6) & 0x3F));
-            *out++ = uchar(0x80 | (u & 0x3F));
-        } else {
+        if (!QChar::isSurrogate(c))
+            out = core::putUtf8(out, c);
+        else if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate())
+            out = core::putUtf8(out, QChar::surrogateToUcs4(c, text[++i].unicode()));
+        else
             *out++ = '?';
-        }
     }
-    const char *end = std::copy(m_lineEnd.cbegin(), m_lineEnd.cend(), reinterpret_cast<char *>(out));
+    const char *end = std::copy(m_lineEnd.cbegin(), m_lineEnd.cend(), out);
     into.truncate(end - into.constData());
 }
 

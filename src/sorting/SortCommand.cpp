@@ -76,6 +76,24 @@ QString SortCommand::RevealNames(const KeyParts &key)
 
 namespace {
 
+// How a result row shows its key: as entered (a "Last, First" line), or revealed with
+// the head field last or, in the First/Last reading, first.
+ResultRows::Shown shownAs(bool asEntered, bool headFirst)
+{
+    return asEntered ? ResultRows::Shown::AsEntered
+        : headFirst  ? ResultRows::Shown::RevealedHeadFirst
+                     : ResultRows::Shown::Revealed;
+}
+
+// Hands one result to a run's output, with its reading when the output wants it.
+void handOver(const SortCommand::Output &output, QStringView shown, const KeyParts &key, ResultRows::Shown how)
+{
+    if (!output.wantsReading)
+        return output.take(shown, nullptr);
+    const NameReading reading = ResultRows::readingOf(key, how, shown);
+    output.take(shown, &reading);
+}
+
 // The names of a run that keeps every key, handed over in sorted order. A worker
 // reveals the next slice of names while this thread hands over the last one, so that
 // a script's run spends the two cores on what the window spends one.
@@ -123,16 +141,8 @@ void streamResults(const KeyTexts &keys, const KeyOrder &order, const std::vecto
         for (size_t row = 0; row < ready.ends.size(); ++row) {
             const QStringView shown = QStringView(ready.text).sliced(start, ready.ends[row] - start);
             start = ready.ends[row];
-            if (!output.wantsReading) {
-                output.take(shown, nullptr);
-                continue;
-            }
             const size_t k = order[from + row];
-            const ResultRows::Shown how = shownAsEntered(k) ? ResultRows::Shown::AsEntered
-                : options.option2                           ? ResultRows::Shown::RevealedHeadFirst
-                                                            : ResultRows::Shown::Revealed;
-            const NameReading reading = ResultRows::readingOf(keys[k], how, shown);
-            output.take(shown, &reading);
+            handOver(output, shown, keys[k], shownAs(shownAsEntered(k), options.option2));
         }
         yield();
     }
@@ -269,15 +279,9 @@ void SortCommand::PushButton17_Click()
             rows.reserve(keys.size());
     });
     const auto append = [&](QString shown, size_t k) {
-        const ResultRows::Shown how = shownAsEntered(k) ? ResultRows::Shown::AsEntered
-            : m_controls.options().option2               ? ResultRows::Shown::RevealedHeadFirst
-                                                         : ResultRows::Shown::Revealed;
-        if (m_output.take) {
-            if (!m_output.wantsReading)
-                return m_output.take(shown, nullptr);
-            const NameReading reading = ResultRows::readingOf(keys[k], how, shown);
-            return m_output.take(shown, &reading);
-        }
+        const ResultRows::Shown how = shownAs(shownAsEntered(k), m_controls.options().option2);
+        if (m_output.take)
+            return handOver(m_output, shown, keys[k], how);
         ctx.results.append(std::move(shown));
         rows.note(static_cast<std::size_t>(ctx.results.count() - 1), keys[k], how);
     };
