@@ -118,6 +118,12 @@ NameReading readName(QStringView name, const SortOptions &options, const Reading
     return reading;
 }
 
+NameReading readName(QStringView name, const SortOptions &options, const ReadingChoices &choices,
+                     const WordTests &words)
+{
+    return readName(name, options, choices, words.isSuffix, words.isParticle);
+}
+
 QString buildReadingKey(QStringView name, const SortOptions &options, const ReadingChoices &choices,
                         const SuffixTest &isSuffix, const ParticleTest &isParticle, bool *commaLine)
 {

@@ -18,9 +18,28 @@ struct ReadingChoices {
     NameOrder order = NameOrder::Exact;
     bool lastCommaFirst = false; // Read "Last, First" lines
     bool keepParticles = false;  // Keep particles with the last name
+    bool stepOverExtras = false; // Step over titles, nicknames and extra suffixes
+    bool familyNameFirst = false; // Family name first for Chinese, Japanese and Korean script
+    bool learnLastNames = false; // Learn last names from "Last, First" lines
 
     // True when the choices change how a name is turned into a key.
-    bool changesKeys() const { return lastCommaFirst || keepParticles; }
+    bool changesKeys() const
+    {
+        return lastCommaFirst || keepParticles || stepOverExtras || familyNameFirst || learnLastNames;
+    }
+    // True when a name is read word by word (see readName) rather than by the option
+    // buttons' split at single spaces.
+    bool readsWords() const { return stepOverExtras || familyNameFirst; }
+};
+
+using TitleTest = std::function<bool(QStringView word)>;
+
+// The word lists a reading asks about: the suffix list, the particle list and the
+// title list (an unset test answers no).
+struct WordTests {
+    SuffixTest isSuffix;
+    ParticleTest isParticle;
+    TitleTest isTitle;
 };
 
 // How one name is read under a reading: for tooltips and the "How Names Are Read" window.
@@ -31,6 +50,7 @@ struct NameReading {
     QString suffix;         // the suffix stepped over, e.g. "Jr." (empty when none)
     QString particles;      // the particle words taken along, e.g. "de la" (empty when none)
     bool commaLine = false; // read as a "Last, First" line
+    QString stepped;        // titles, nicknames and extra suffixes stepped over, e.g. "Dr. (Bob) Esq."
 };
 
 // Reading rules on top of the option buttons:
@@ -45,6 +65,8 @@ struct NameReading {
 //   name of particles and one last name keeps that last name alone).
 NameReading readName(QStringView name, const SortOptions &options, const ReadingChoices &choices,
                      const SuffixTest &isSuffix, const ParticleTest &isParticle);
+NameReading readName(QStringView name, const SortOptions &options, const ReadingChoices &choices,
+                     const WordTests &words);
 
 // The sort key of a name under the reading choices: the head field, the delimiter,
 // the tail field. A name that is no "Last, First" line is keyed from readFields, as

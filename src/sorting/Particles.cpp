@@ -9,20 +9,53 @@ QStringList defaultParticles()
             QStringLiteral("da"),  QStringLiteral("das"),  QStringLiteral("dos"),   QStringLiteral("du"),
             QStringLiteral("la"),  QStringLiteral("le"),   QStringLiteral("ten"),   QStringLiteral("ter"),
             QStringLiteral("St."), QStringLiteral("Saint"), QStringLiteral("bin"),  QStringLiteral("ibn"),
-            QStringLiteral("al"),  QStringLiteral("el")};
+            QStringLiteral("al"),  QStringLiteral("el"),   QStringLiteral("ben"),   QStringLiteral("bat"),
+            QStringLiteral("abu"), QStringLiteral("mac"),  QStringLiteral("zu"),    QStringLiteral("vom"),
+            QStringLiteral("dela"), QStringLiteral("des"), QStringLiteral("do"),    QStringLiteral("lo"),
+            QStringLiteral("zum"), QStringLiteral("zur"),  QStringLiteral("op"),    QStringLiteral("het"),
+            QStringLiteral("'t"),  QStringLiteral("dello"), QStringLiteral("degli")};
 }
 
-ParticleSet::ParticleSet() : ParticleSet(defaultParticles()) {}
+QStringList defaultTitles()
+{
+    // Only words that are seldom a first name: "Don", "Dean" or "Major" are left out.
+    return {QStringLiteral("Mr"),       QStringLiteral("Mrs"),      QStringLiteral("Ms"),
+            QStringLiteral("Miss"),     QStringLiteral("Mx"),       QStringLiteral("Dr"),
+            QStringLiteral("Prof"),     QStringLiteral("Professor"), QStringLiteral("Rev"),
+            QStringLiteral("Revd"),     QStringLiteral("Reverend"), QStringLiteral("Fr"),
+            QStringLiteral("Father"),   QStringLiteral("Pastor"),   QStringLiteral("Rabbi"),
+            QStringLiteral("Imam"),     QStringLiteral("Sheikh"),   QStringLiteral("Hon"),
+            QStringLiteral("Honorable"), QStringLiteral("Honourable"), QStringLiteral("Sen"),
+            QStringLiteral("Senator"),  QStringLiteral("Rep"),      QStringLiteral("Gov"),
+            QStringLiteral("Pres"),     QStringLiteral("Capt"),     QStringLiteral("Captain"),
+            QStringLiteral("Cpt"),      QStringLiteral("Col"),      QStringLiteral("Colonel"),
+            QStringLiteral("Gen"),      QStringLiteral("Lt"),       QStringLiteral("Maj"),
+            QStringLiteral("Sgt"),      QStringLiteral("Cmdr"),     QStringLiteral("Adm"),
+            QStringLiteral("Sir"),      QStringLiteral("Dame"),     QStringLiteral("Lord"),
+            QStringLiteral("Lady"),     QStringLiteral("Mme"),      QStringLiteral("Mlle"),
+            QStringLiteral("Herr"),     QStringLiteral("Frau"),     QStringLiteral("Dott"),
+            QStringLiteral("Ing"),      QStringLiteral("Sra"),      QStringLiteral("Srta"),
+            QStringLiteral("Sig"),      QStringLiteral("Mons"),     QStringLiteral("Msgr")};
+}
 
-ParticleSet::ParticleSet(const QStringList &words) : m_words(words)
+WordSet::WordSet(const QStringList &words) : m_words(words)
 {
     for (const QString &word : words)
         m_folded.insert(word.toCaseFolded());
 }
 
-bool ParticleSet::contains(QStringView word) const
+bool WordSet::contains(QStringView word) const
 {
     return m_folded.contains(word.toString().toCaseFolded());
+}
+
+bool TitleSet::isTitle(QStringView word) const
+{
+    if (word.isEmpty())
+        return false;
+    if (contains(word))
+        return true;
+    return word.endsWith(QLatin1Char('.')) && word.size() > 1 && contains(word.chopped(1));
 }
 
 } // namespace orvella::sorting

@@ -11,11 +11,15 @@ namespace orvella::sorting {
 // ("van" Beethoven, "de la" Hoya), as the particle list starts out.
 QStringList defaultParticles();
 
-// A particle list, matched ignoring letter case.
-class ParticleSet {
+// The words stepped over at the start of a name ("Dr.", "Rev.", "Mrs."), as the title
+// list starts out. Given without their closing period: a title matches with or
+// without one.
+QStringList defaultTitles();
+
+// A list of words, matched ignoring letter case.
+class WordSet {
 public:
-    ParticleSet(); // the default particles
-    explicit ParticleSet(const QStringList &words);
+    explicit WordSet(const QStringList &words);
 
     bool contains(QStringView word) const;
     const QStringList &words() const { return m_words; }
@@ -23,6 +27,23 @@ public:
 private:
     QStringList m_words;
     QSet<QString> m_folded;
+};
+
+// The particle list (the default particles unless given).
+class ParticleSet : public WordSet {
+public:
+    ParticleSet() : WordSet(defaultParticles()) {}
+    explicit ParticleSet(const QStringList &words) : WordSet(words) {}
+};
+
+// The title list (the default titles unless given). A word is a title when the list
+// holds it, or holds it without its closing period ("Dr." and "Dr" for "Dr").
+class TitleSet : public WordSet {
+public:
+    TitleSet() : WordSet(defaultTitles()) {}
+    explicit TitleSet(const QStringList &words) : WordSet(words) {}
+
+    bool isTitle(QStringView word) const;
 };
 
 } // namespace orvella::sorting

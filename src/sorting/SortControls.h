@@ -26,6 +26,12 @@ public:
         static const ParticleSet defaults;
         return defaults.contains(word);
     }
+    // Whether a word is in the title list (the default list unless overridden).
+    virtual bool isTitle(QStringView word) const
+    {
+        static const TitleSet defaults;
+        return defaults.isTitle(word);
+    }
 };
 
 } // namespace orvella::sorting
