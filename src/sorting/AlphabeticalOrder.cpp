@@ -3,6 +3,7 @@
 #include "core/BackgroundWork.h"
 #include "core/Failure.h"
 #include "sorting/MsdSort.h"
+#include "sorting/NameWords.h"
 #include "sorting/SortKeys.h"
 
 #include <unicode/ucol.h>
@@ -116,11 +117,51 @@ void buildPart(FieldOf fieldOf, std::uint32_t from, std::uint32_t to, const QByt
     }
 }
 
-// The places of `count` fields in the collation order: fields with equal sort keys
-// share a place. Each field's sort key is made once, on two threads for many fields.
+// A field's places in the collation order, level by level: by its letters alone
+// (primary), by letters and accents (secondary), and by all of its sort key (case
+// too). Fields whose sort keys agree that far share a place.
+struct LevelRanks {
+    std::vector<std::uint32_t> primary;
+    std::vector<std::uint32_t> secondary;
+    std::vector<std::uint32_t> full;
+};
+
+// The byte at `at` of a sort key kept two bytes to a unit.
+std::uint8_t byteAt(const char16_t *units, std::size_t at)
+{
+    return at % 2 == 0 ? std::uint8_t(units[at / 2] >> 8) : std::uint8_t(units[at / 2] & 0xFF);
+}
+
+// The length in bytes of a field's place up to the end of level `levels` (1 or 2):
+// ICU ends each level of a sort key with a byte 01. The first byte (empty or not) is
+// part of the first level.
+std::size_t levelLength(const char16_t *units, std::uint32_t length, int levels)
+{
+    const std::size_t bytes = std::size_t(length) * 2;
+    for (std::size_t at = 1; at < bytes; ++at) {
+        if (byteAt(units, at) == 1 && --levels == 0)
+            return at;
+    }
+    return bytes;
+}
+
+bool sameLevels(const char16_t *a, std::uint32_t aLength, const char16_t *b, std::uint32_t bLength, int levels)
+{
+    const std::size_t aBytes = levelLength(a, aLength, levels);
+    if (aBytes != levelLength(b, bLength, levels))
+        return false;
+    for (std::size_t at = 0; at < aBytes; ++at) {
+        if (byteAt(a, at) != byteAt(b, at))
+            return false;
+    }
+    return true;
+}
+
+// The places of `count` fields in the collation order, level by level. Each field's
+// sort key is made once, on two threads for many fields; one sort of the whole keys
+// orders every level (a level's bytes end below any byte of a key's level).
 template<typename FieldOf>
-std::vector<std::uint32_t> collationRanks(std::uint32_t count, FieldOf fieldOf, const QByteArray &locale,
-                                          bool twoThreads)
+LevelRanks collationRanks(std::uint32_t count, FieldOf fieldOf, const QByteArray &locale, bool twoThreads)
 {
     std::vector<Entry> entries(count);
     std::vector<std::size_t> starts(count);
@@ -144,18 +185,30 @@ std::vector<std::uint32_t> collationRanks(std::uint32_t count, FieldOf fieldOf, 
     else
         sorter.sort(entries.data(), entries.data() + entries.size(), 0, {});
 
-    std::vector<std::uint32_t> ranks(count);
-    std::uint32_t rank = 0;
+    LevelRanks ranks{std::vector<std::uint32_t>(count), std::vector<std::uint32_t>(count),
+                     std::vector<std::uint32_t>(count)};
+    std::uint32_t primary = 0;
+    std::uint32_t secondary = 0;
+    std::uint32_t full = 0;
     for (std::uint32_t i = 0; i < count; ++i) {
         const Entry &e = entries[i];
         if (i > 0) {
             const Entry &before = entries[i - 1];
-            const bool same = before.length == e.length &&
-                std::memcmp(source.units(before.index), source.units(e.index), e.length * sizeof(char16_t)) == 0;
-            if (!same)
-                ++rank;
+            const char16_t *a = source.units(before.index);
+            const char16_t *b = source.units(e.index);
+            const bool same = before.length == e.length && std::memcmp(a, b, e.length * sizeof(char16_t)) == 0;
+            if (!same) {
+                ++full;
+                if (!sameLevels(a, before.length, b, e.length, 2)) {
+                    ++secondary;
+                    if (!sameLevels(a, before.length, b, e.length, 1))
+                        ++primary;
+                }
+            }
         }
-        ranks[e.index] = rank;
+        ranks.primary[e.index] = primary;
+        ranks.secondary[e.index] = secondary;
+        ranks.full[e.index] = full;
     }
     return ranks;
 }
@@ -239,73 +292,120 @@ QByteArray collationLocale()
 
 namespace {
 
-// The whole work of alphabeticalOrder; on this thread and, for a large list, one more.
-// Rather than a collation sort key for every key, each distinct head and tail field
-// gets one (names share their last and first names far more often than not), and the
-// keys are then ordered by the places of their two fields, then by exact order.
+// The three fields alphabetical order reads from a key: the last name (the head
+// without a suffix stepped over at its end), the rest of the name (the tail up to what
+// was stepped over), and what was stepped over, which only breaks ties.
+struct OrderFields {
+    QStringView name;
+    QStringView rest;
+    QStringView stepped;
+};
+
 template<typename Keys>
-KeyOrder orderBySortKeys(const Keys &keys, const QByteArray &locale, bool twoThreads)
+OrderFields orderFieldsOf(const Keys &keys, const std::vector<std::uint8_t> &headSuffixes, std::uint32_t k)
+{
+    const KeyParts key = partsOf(keys, k);
+    OrderFields fields{key.head, key.tail, {}};
+    const qsizetype mark = key.tail.indexOf(kSteppedMark);
+    if (mark >= 0) {
+        fields.rest = key.tail.first(mark);
+        fields.stepped = key.tail.sliced(mark + 1);
+    }
+    // A stepped-over suffix leaves a space at the tail's end ("Aaron " of "Aaron King
+    // Jr."); without it the rest ties with "Aaron King"'s, as it should.
+    fields.rest = trimSpaces(fields.rest);
+    const qsizetype suffix = k < headSuffixes.size() ? headSuffixes[k] : 0;
+    if (suffix > 0 && suffix <= key.head.size()) {
+        fields.name = key.head.chopped(suffix);
+        fields.stepped = key.head.last(suffix - 1);
+    }
+    return fields;
+}
+
+// A key's places: its name's and its rest's, level by level, then what was stepped
+// over, then its place in exact order.
+struct Places {
+    std::uint32_t place[8];
+    std::uint32_t index;
+};
+
+// The places of one field of every key, level by level, into places[k].place[at],
+// [at + 2] and [at + 4] (the name's and the rest's levels interleave, so that the whole
+// name is compared by its letters first, then by accents, then by case).
+template<typename Keys, typename FieldOf>
+void placeField(const Keys &keys, const KeyOrder &byField, FieldOf fieldOf, const QByteArray &locale,
+                bool twoThreads, std::vector<Places> &places, int at, bool levels)
 {
     const auto count = static_cast<std::uint32_t>(keys.size());
-    const auto headOf = [&keys](std::uint32_t k) { return partsOf(keys, k).head; };
-    const auto tailOf = [&keys](std::uint32_t k) { return partsOf(keys, k).tail; };
-    // Each key's head place (high half) and tail place (low half); first the number of
-    // its field's run, then that run's place.
-    std::vector<std::uint64_t> places(count);
+    std::vector<std::uint32_t> runOf(count);
+    std::vector<std::uint32_t> firsts =
+        numberRuns(keys, byField, fieldOf, [&](std::uint32_t k, std::uint32_t run) { runOf[k] = run; });
+    const LevelRanks ranks = collationRanks(
+        std::uint32_t(firsts.size()), [&](std::uint32_t run) { return fieldOf(firsts[run]); }, locale, twoThreads);
+    for (std::uint32_t k = 0; k < count; ++k) {
+        const std::uint32_t run = runOf[k];
+        if (levels) {
+            places[k].place[at] = ranks.primary[run];
+            places[k].place[at + 2] = ranks.secondary[run];
+            places[k].place[at + 4] = ranks.full[run];
+        } else {
+            places[k].place[at] = ranks.full[run];
+        }
+    }
+}
 
+// The whole work of alphabeticalOrder; on this thread and, for a large list, one more.
+// Rather than a collation sort key for every key, each distinct field gets one (names
+// share their last and first names far more often than not), and the keys are then
+// ordered by the places of their fields, then by exact order.
+template<typename Keys>
+KeyOrder orderBySortKeys(const Keys &keys, const std::vector<std::uint8_t> &headSuffixes, const QByteArray &locale,
+                         bool twoThreads)
+{
+    const auto count = static_cast<std::uint32_t>(keys.size());
+    const auto fieldsOf = [&](std::uint32_t k) { return orderFieldsOf(keys, headSuffixes, k); };
+    std::vector<Places> places(count);
     {
+        // Equal tails lie side by side in the tails' exact order, so their runs are long.
         const KeyOrder byTail = exactOrderHere(keys, KeyField::Tail, twoThreads);
-        std::vector<std::uint32_t> firsts =
-            numberRuns(keys, byTail, tailOf, [&](std::uint32_t k, std::uint32_t run) { places[k] = run; });
-        const std::vector<std::uint32_t> ranks = collationRanks(
-            std::uint32_t(firsts.size()), [&](std::uint32_t run) { return tailOf(firsts[run]); }, locale,
-            twoThreads);
-        for (std::uint64_t &place : places)
-            place = ranks[place];
+        placeField(keys, byTail, [&](std::uint32_t k) { return fieldsOf(k).rest; }, locale, twoThreads, places, 1,
+                   true);
+        placeField(keys, byTail, [&](std::uint32_t k) { return fieldsOf(k).stepped; }, locale, twoThreads, places,
+                   6, false);
     }
-    // In exact order the heads of a run of keys are mostly alike too; the order then
-    // settles keys whose two places are alike.
+    // In exact order the heads of a run of keys are mostly alike too.
     KeyOrder exact = exactOrderHere(keys, KeyField::Whole, twoThreads);
-    {
-        std::vector<std::uint32_t> runOf(count);
-        std::vector<std::uint32_t> firsts =
-            numberRuns(keys, exact, headOf, [&](std::uint32_t k, std::uint32_t run) { runOf[k] = run; });
-        const std::vector<std::uint32_t> ranks = collationRanks(
-            std::uint32_t(firsts.size()), [&](std::uint32_t run) { return headOf(firsts[run]); }, locale,
-            twoThreads);
-        for (std::uint32_t k = 0; k < count; ++k)
-            places[k] |= std::uint64_t(ranks[runOf[k]]) << 32;
+    placeField(keys, exact, [&](std::uint32_t k) { return fieldsOf(k).name; }, locale, twoThreads, places, 0, true);
+    for (std::uint32_t i = 0; i < count; ++i) {
+        places[exact[i]].place[7] = i;
+        places[exact[i]].index = exact[i];
     }
-
-    // Entries in exact order, each with its places and its exact position.
-    std::vector<Entry> entries(count);
-    for (std::uint32_t i = 0; i < count; ++i)
-        entries[i] = {places[exact[i]], exact[i], i};
-    std::vector<std::uint64_t>().swap(places);
-    const auto byPlaces = [](const Entry &a, const Entry &b) {
-        return a.cache != b.cache ? a.cache < b.cache : a.length < b.length;
+    const auto byPlaces = [](const Places &a, const Places &b) {
+        return std::lexicographical_compare(std::begin(a.place), std::end(a.place), std::begin(b.place),
+                                            std::end(b.place));
     };
     if (twoThreads && count >= msd::kThreadedFrom)
-        msd::sortOnTwoThreads(entries, byPlaces);
+        msd::sortOnTwoThreads(places, byPlaces);
     else
-        std::sort(entries.begin(), entries.end(), byPlaces);
+        std::sort(places.begin(), places.end(), byPlaces);
 
     KeyOrder order = std::move(exact); // reuses its memory
     for (std::uint32_t i = 0; i < count; ++i)
-        order[i] = entries[i].index;
+        order[i] = places[i].index;
     return order;
 }
 
 template<typename Keys>
-KeyOrder alphabeticalOrderOf(const Keys &keys, const QByteArray &locale, const std::function<void()> &yield)
+KeyOrder alphabeticalOrderOf(const Keys &keys, const std::vector<std::uint8_t> &headSuffixes,
+                             const QByteArray &locale, const std::function<void()> &yield)
 {
     if (yield)
         yield();
     if (keys.size() < msd::kThreadedFrom)
-        return orderBySortKeys(keys, locale, false);
+        return orderBySortKeys(keys, headSuffixes, locale, false);
     // Everything, the sort keys' memory included, is made and freed on the workers.
     KeyOrder order;
-    core::runWhileYielding([&] { order = orderBySortKeys(keys, locale, true); }, yield);
+    core::runWhileYielding([&] { order = orderBySortKeys(keys, headSuffixes, locale, true); }, yield);
     return order;
 }
 
@@ -314,12 +414,18 @@ KeyOrder alphabeticalOrderOf(const Keys &keys, const QByteArray &locale, const s
 KeyOrder alphabeticalOrder(const std::vector<QString> &keys, const QByteArray &locale,
                            const std::function<void()> &yield)
 {
-    return alphabeticalOrderOf(keys, locale, yield);
+    return alphabeticalOrderOf(keys, {}, locale, yield);
 }
 
 KeyOrder alphabeticalOrder(const KeyTexts &keys, const QByteArray &locale, const std::function<void()> &yield)
 {
-    return alphabeticalOrderOf(keys, locale, yield);
+    return alphabeticalOrderOf(keys, {}, locale, yield);
+}
+
+KeyOrder alphabeticalOrder(const KeyTexts &keys, const std::vector<std::uint8_t> &headSuffixes,
+                           const QByteArray &locale, const std::function<void()> &yield)
+{
+    return alphabeticalOrderOf(keys, headSuffixes, locale, yield);
 }
 
 } // namespace orvella::sorting

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -18,14 +19,19 @@ QByteArray collationLocale();
 // for a name ICU cannot open a collator for (too long, or malformed).
 QByteArray collationLocaleFrom(const QByteArray &value);
 
-// Keys in alphabetical order: head fields compared by the locale's collator (numbers
-// inside names by their value), then tail fields, so the delimiter never takes part;
-// keys equal under the collator follow exact order, then their input order. Each
-// distinct head and tail field gets its collation sort key once; the work runs on
-// worker threads for a large list while the calling thread keeps calling yield.
+// Keys in alphabetical order, by the locale's collator (numbers inside names by their
+// value), as filing rules have it: the whole name (the head field, then the tail) is
+// compared by its letters first, then by accents, then by case, so the delimiter never
+// takes part; a suffix stepped over (headSuffixes[k] units at key k's head's end, or
+// what follows kSteppedMark in its tail) only breaks a tie after that. Keys equal
+// under the collator follow exact order, then their input order. Each distinct field
+// gets its collation sort key once; the work runs on worker threads for a large list
+// while the calling thread keeps calling yield.
 // Throws a Failure when the locale has no collator at all.
 KeyOrder alphabeticalOrder(const std::vector<QString> &keys, const QByteArray &locale,
                            const std::function<void()> &yield);
 KeyOrder alphabeticalOrder(const KeyTexts &keys, const QByteArray &locale, const std::function<void()> &yield);
+KeyOrder alphabeticalOrder(const KeyTexts &keys, const std::vector<std::uint8_t> &headSuffixes,
+                           const QByteArray &locale, const std::function<void()> &yield);
 
 } // namespace orvella::sorting

@@ -282,18 +282,18 @@ void sortOnTwoThreads(MsdSorter<Source> &sorter, std::vector<Entry> &entries)
 
 // Sorts entries by a comparison that tells every two of them apart, on this thread and
 // one more: the entries are split at a middle entry, and each thread sorts one side.
-template<typename Less>
-void sortOnTwoThreads(std::vector<Entry> &entries, Less less)
+template<typename Item, typename Less>
+void sortOnTwoThreads(std::vector<Item> &entries, Less less)
 {
     if (entries.size() < 2)
         return;
-    std::vector<Entry> sample;
+    std::vector<Item> sample;
     const std::size_t step = std::max<std::size_t>(1, entries.size() / 1024);
     for (std::size_t i = 0; i < entries.size(); i += step)
         sample.push_back(entries[i]);
     std::nth_element(sample.begin(), sample.begin() + std::ptrdiff_t(sample.size() / 2), sample.end(), less);
-    const Entry middle = sample[sample.size() / 2];
-    const auto split = std::partition(entries.begin(), entries.end(), [&](const Entry &e) { return less(e, middle); });
+    const Item middle = sample[sample.size() / 2];
+    const auto split = std::partition(entries.begin(), entries.end(), [&](const Item &e) { return less(e, middle); });
     std::future<void> other = std::async(std::launch::async, [&] { std::sort(entries.begin(), split, less); });
     std::sort(split, entries.end(), less);
     other.get();

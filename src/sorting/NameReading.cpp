@@ -1,5 +1,7 @@
 #include "sorting/NameReading.h"
 
+#include "sorting/NameWords.h"
+
 #include <optional>
 
 namespace orvella::sorting {
@@ -16,6 +18,8 @@ struct Parts {
     QString lastName;
     QString suffix;
     QString particles;
+    qsizetype headSuffix = 0;
+    bool ownText = false;
 };
 
 QString joinedWords(std::initializer_list<QStringView> pieces)
@@ -64,6 +68,7 @@ std::optional<Parts> commaLineParts(QStringView name, const SortOptions &options
     if (options.option3 && !trailing.isEmpty() && isSuffix && isSuffix(trailing)) {
         parts.suffix = trailing.toString();
         parts.head = joinedWords({before, trailing});
+        parts.headSuffix = trailing.size() + 1;
         parts.tail = given.toString();
     } else {
         parts.head = parts.lastName;
@@ -76,6 +81,7 @@ std::optional<Parts> commaLineParts(QStringView name, const SortOptions &options
 Parts plainParts(const NameFields &fields)
 {
     Parts parts;
+    parts.headSuffix = fields.suffix.isEmpty() ? 0 : fields.suffix.size() + 1;
     parts.head = fields.head.toString();
     parts.tail = fields.tail.toString();
     parts.lastName = fields.lastName.toString();
@@ -92,14 +98,34 @@ const ParticleTest &particlesOf(const ReadingChoices &choices, const ParticleTes
     return choices.keepParticles ? isParticle : kNoParticles;
 }
 
-Parts readParts(QStringView name, const SortOptions &options, const ReadingChoices &choices,
-                const SuffixTest &isSuffix, const ParticleTest &isParticle)
+// Family name first without the word-by-word reading: a Last/First reading files a
+// name in Chinese, Japanese or Korean script under its first word (words split at
+// single spaces, as the option buttons split them).
+bool readsFamilyNameFirst(QStringView name, const SortOptions &options, const ReadingChoices &choices)
+{
+    return choices.familyNameFirst && lastFirstReading(options) && name.indexOf(kSpace) > 0 &&
+           isFamilyNameFirstScript(name);
+}
+
+Parts familyFirstParts(QStringView name)
+{
+    const qsizetype space = name.indexOf(kSpace);
+    Parts parts;
+    parts.head = parts.lastName = name.left(space).toString();
+    parts.tail = name.mid(space + 1).toString();
+    parts.ownText = true;
+    return parts;
+}
+
+Parts readParts(QStringView name, const SortOptions &options, const ReadingChoices &choices, const WordTests &words)
 {
     if (choices.lastCommaFirst) {
-        if (std::optional<Parts> parts = commaLineParts(name, options, isSuffix))
+        if (std::optional<Parts> parts = commaLineParts(name, options, words.isSuffix))
             return std::move(*parts);
     }
-    return plainParts(readFields(name, options, isSuffix, particlesOf(choices, isParticle)));
+    if (readsFamilyNameFirst(name, options, choices))
+        return familyFirstParts(name);
+    return plainParts(readFields(name, options, words.isSuffix, particlesOf(choices, words.isParticle)));
 }
 
 } // namespace
@@ -107,7 +133,15 @@ Parts readParts(QStringView name, const SortOptions &options, const ReadingChoic
 NameReading readName(QStringView name, const SortOptions &options, const ReadingChoices &choices,
                      const SuffixTest &isSuffix, const ParticleTest &isParticle)
 {
-    Parts parts = readParts(name, options, choices, isSuffix, isParticle);
+    return readName(name, options, choices, WordTests{isSuffix, isParticle, {}});
+}
+
+NameReading readName(QStringView name, const SortOptions &options, const ReadingChoices &choices,
+                     const WordTests &words)
+{
+    if (choices.stepOverExtras)
+        return readWords(name, options, choices, words).reading;
+    Parts parts = readParts(name, options, choices, words);
     NameReading reading;
     reading.sortedUnder = std::move(parts.head);
     reading.then = trimSpaces(parts.tail).toString();
@@ -118,34 +152,50 @@ NameReading readName(QStringView name, const SortOptions &options, const Reading
     return reading;
 }
 
-NameReading readName(QStringView name, const SortOptions &options, const ReadingChoices &choices,
-                     const WordTests &words)
-{
-    return readName(name, options, choices, words.isSuffix, words.isParticle);
-}
-
 QString buildReadingKey(QStringView name, const SortOptions &options, const ReadingChoices &choices,
                         const SuffixTest &isSuffix, const ParticleTest &isParticle, bool *commaLine)
 {
     QString key;
-    buildReadingKeyInto(key, name, options, choices, isSuffix, isParticle, commaLine);
+    KeyNote note;
+    buildReadingKeyInto(key, name, options, choices, WordTests{isSuffix, isParticle, {}}, &note);
+    if (commaLine)
+        *commaLine = note.commaLine;
     return key;
 }
 
 void buildReadingKeyInto(QString &key, QStringView name, const SortOptions &options, const ReadingChoices &choices,
-                         const SuffixTest &isSuffix, const ParticleTest &isParticle, bool *commaLine)
+                         const WordTests &words, KeyNote *note)
 {
-    if (commaLine)
-        *commaLine = false;
-    if (choices.lastCommaFirst) {
-        if (std::optional<Parts> parts = commaLineParts(name, options, isSuffix)) {
-            if (commaLine)
-                *commaLine = true;
+    KeyNote unused;
+    KeyNote &n = note ? *note : unused;
+    n.commaLine = false;
+    n.ownText = false;
+    n.headSuffix = 0;
+    if (choices.stepOverExtras) {
+        WordReading read = readWords(name, options, choices, words);
+        key = std::move(read.key);
+        n.commaLine = read.reading.commaLine;
+        n.ownText = read.ownText;
+        if (n.ownText)
+            n.shown = std::move(read.shown);
+        return;
+    }
+    if (choices.lastCommaFirst || choices.familyNameFirst) {
+        std::optional<Parts> parts;
+        if (choices.lastCommaFirst)
+            parts = commaLineParts(name, options, words.isSuffix);
+        if (!parts && readsFamilyNameFirst(name, options, choices))
+            parts = familyFirstParts(name);
+        if (parts) {
+            n.commaLine = parts->commaLine;
+            n.ownText = true;
+            n.shown = name.toString();
+            n.headSuffix = parts->headSuffix;
             key = parts->head + kFieldDelimiter + parts->tail;
             return;
         }
     }
-    buildSortKeyInto(key, name, options, isSuffix, particlesOf(choices, isParticle));
+    buildSortKeyInto(key, name, options, words.isSuffix, particlesOf(choices, words.isParticle), &n.headSuffix);
 }
 
 NameReading readingOfKey(QStringView key)
@@ -153,8 +203,15 @@ NameReading readingOfKey(QStringView key)
     NameReading reading;
     const QStringView head = headField(key);
     reading.sortedUnder = head.toString();
-    if (head.size() < key.size())
-        reading.then = trimSpaces(key.mid(head.size() + kFieldDelimiter.size())).toString();
+    if (head.size() < key.size()) {
+        QStringView tail = key.mid(head.size() + kFieldDelimiter.size());
+        const qsizetype mark = tail.indexOf(kSteppedMark);
+        if (mark >= 0) {
+            reading.stepped = tail.mid(mark + 1).toString();
+            tail = tail.left(mark);
+        }
+        reading.then = trimSpaces(tail).toString();
+    }
     return reading;
 }
 
@@ -163,6 +220,8 @@ QString sortedUnderText(const NameReading &reading)
     QString text = QStringLiteral("Sorted under: ") + reading.sortedUnder;
     if (!reading.then.isEmpty())
         text += QStringLiteral(", then: ") + reading.then;
+    if (!reading.stepped.isEmpty())
+        text += QStringLiteral(", stepped over: ") + reading.stepped;
     return text;
 }
 

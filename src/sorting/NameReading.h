@@ -68,22 +68,36 @@ NameReading readName(QStringView name, const SortOptions &options, const Reading
 NameReading readName(QStringView name, const SortOptions &options, const ReadingChoices &choices,
                      const WordTests &words);
 
+// What building a key found out about the name, beyond the key.
+struct KeyNote {
+    bool commaLine = false; // read as a "Last, First" line
+    // The results show `shown` rather than the key revealed: the name as entered (a
+    // "Last, First" line) or tidied, or a name whose words the key holds in another order.
+    bool ownText = false;
+    QString shown;
+    // The length of a suffix stepped over at the head field's end, with the space
+    // before it ("Smith Jr." has 4): alphabetical order weighs it after the rest.
+    qsizetype headSuffix = 0;
+};
+
 // The sort key of a name under the reading choices: the head field, the delimiter,
-// the tail field. A name that is no "Last, First" line is keyed from readFields, as
-// buildSortKey keys it: with neither choice on, or no particle taken along, the two
-// keys are the same.
+// the tail field (and, for a name read word by word, what was stepped over: see
+// readWords). A name that is no "Last, First" line and is not read word by word is
+// keyed from readFields, as buildSortKey keys it: with no choice on, or no particle
+// taken along, the two keys are the same.
 // commaLine (when given) tells whether the name was read as a "Last, First" line.
 QString buildReadingKey(QStringView name, const SortOptions &options, const ReadingChoices &choices,
                         const SuffixTest &isSuffix, const ParticleTest &isParticle, bool *commaLine = nullptr);
-// The same into a text the caller keeps (it is replaced).
+// The same into a text the caller keeps (it is replaced), with what it found out.
 void buildReadingKeyInto(QString &key, QStringView name, const SortOptions &options, const ReadingChoices &choices,
-                         const SuffixTest &isSuffix, const ParticleTest &isParticle, bool *commaLine = nullptr);
+                         const WordTests &words, KeyNote *note = nullptr);
 
 // What a key was filed under: its head field and its tail field (without spaces at
-// its ends); the other fields of the reading stay empty.
+// its ends), and what was stepped over; the other fields of the reading stay empty.
 NameReading readingOfKey(QStringView key);
 
-// "Sorted under: de la Hoya, then: Oscar"; without ", then: …" when the tail is empty.
+// "Sorted under: de la Hoya, then: Oscar"; without ", then: …" when the tail is empty;
+// with ", stepped over: Dr. Jr." when something was.
 QString sortedUnderText(const NameReading &reading);
 
 } // namespace orvella::sorting

@@ -13,8 +13,7 @@ void ResultRows::note(std::size_t row, const KeyParts &key, Shown shown)
     while (m_rows.size() < row) // rows the run did not add: an empty head field
         m_rows.push_back({0, Shown::Revealed});
     if (shown == Shown::AsEntered) {
-        const NameReading read = readingOfKey(key.toString());
-        m_asEntered.push_back({read.sortedUnder, read.then});
+        m_asEntered.push_back(readingOfKey(key.toString()));
         m_rows.push_back({static_cast<std::uint32_t>(m_asEntered.size() - 1), shown});
     } else {
         m_rows.push_back({static_cast<std::uint32_t>(trimSpaces(key.head).size()), shown});
@@ -34,8 +33,7 @@ NameReading ResultRows::reading(int row, const QString &text) const
 NameReading ResultRows::readingOf(const KeyParts &key, Shown shown, QStringView text)
 {
     if (shown == Shown::AsEntered) {
-        const NameReading read = readingOfKey(key.toString());
-        return {read.sortedUnder, read.then};
+        return readingOfKey(key.toString());
     }
     return revealedReading(trimSpaces(key.head).size(), shown, text);
 }

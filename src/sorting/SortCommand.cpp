@@ -14,11 +14,13 @@
 #include "sorting/AlphabeticalOrder.h"
 #include "sorting/KeySort.h"
 #include "sorting/KeyTexts.h"
+#include "sorting/NameWords.h"
 #include "sorting/ResultFilters.h"
 #include "sorting/ResultToolTips.h"
 #include "sorting/SortControls.h"
 
 #include <QElapsedTimer>
+#include <QLocale>
 #include <QScopeGuard>
 #include <cmath>
 #include <future>
@@ -43,7 +45,14 @@ ReadingChoices SortCommand::choices() const
     return m_running ? m_runChoices : m_controls.readingChoices();
 }
 
-QString SortCommand::GetNames(const QString &name, bool *commaLine)
+WordTests SortCommand::wordTests()
+{
+    return {[this](QStringView word) { return IsSuffix(word); },
+            [this](QStringView word) { return m_controls.isParticle(word); },
+            [this](QStringView word) { return m_controls.isTitle(word); }};
+}
+
+QString SortCommand::GetNames(const QString &name, KeyNote *note)
 {
     core::Procedure procedure(m_context.desktop, core::kMainWindowModule, "GetNames");
     // Running out of memory is reported by the run, which first frees its keys.
@@ -51,9 +60,7 @@ QString SortCommand::GetNames(const QString &name, bool *commaLine)
     // The suffix lookup is the only part of key building that can fail.
     return procedure.value(124, QString(), [&] {
         // Built into one kept text: the caller copies the key out before the next.
-        buildReadingKeyInto(
-            m_key, name, m_controls.options(), choices(), [this](QStringView word) { return IsSuffix(word); },
-            [this](QStringView word) { return m_controls.isParticle(word); }, commaLine);
+        buildReadingKeyInto(m_key, name, m_controls.options(), choices(), wordTests(), note);
         return m_key;
     });
 }
@@ -74,7 +81,52 @@ QString SortCommand::RevealNames(const KeyParts &key)
     });
 }
 
+QHash<QString, QString> SortCommand::learnLastNames()
+{
+    QHash<QString, QString> learnt;
+    const SortOptions options = m_controls.options();
+    if (!m_runChoices.learnLastNames || !m_runChoices.lastCommaFirst || options.option2)
+        return learnt;
+    const lists::NameListModel &input = m_context.input;
+    const int count = input.count();
+    for (int i = 1; i <= count; ++i) {
+        const QStringView item = input.itemView(i);
+        if (!item.contains(QLatin1Char(',')))
+            continue;
+        KeyNote note;
+        const QString key = GetNames(item.toString(), &note);
+        if (!note.commaLine)
+            continue;
+        // The words as they are typed: the rest of the name, then what it is filed under
+        // (then the suffix stepped over, when there was one).
+        const NameReading read = readingOfKey(key);
+        QString typed = read.then + QLatin1Char(' ') + read.sortedUnder;
+        if (m_runChoices.stepOverExtras) {
+            const NameReading words = readName(item, options, m_runChoices, wordTests());
+            if (!words.suffix.isEmpty())
+                learnt.insert(typed + QLatin1Char(' ') + words.suffix, key);
+        }
+        learnt.insert(typed, key);
+    }
+    return learnt;
+}
+
 namespace {
+
+// The status line's word on names that end (or, in the First/Last reading, start)
+// with a space and so were filed under an empty last (or first) name.
+QString spacedNamesHint(int count, bool firstName)
+{
+    if (count == 0)
+        return {};
+    const QString which = firstName ? QStringLiteral("first") : QStringLiteral("last");
+    const QString where = firstName ? (count == 1 ? QStringLiteral("starts") : QStringLiteral("start"))
+                                    : (count == 1 ? QStringLiteral("ends") : QStringLiteral("end"));
+    return QStringLiteral(" \u00b7 %1 %2 %3 with a space and %4 filed under an empty %5 name: Reading > Step over "
+                          "titles, nicknames and extra suffixes")
+        .arg(QLocale().toString(count), count == 1 ? QStringLiteral("name") : QStringLiteral("names"), where,
+             count == 1 ? QStringLiteral("was") : QStringLiteral("were"), which);
+}
 
 // How a result row shows its key: as entered (a "Last, First" line), or revealed with
 // the head field last or, in the First/Last reading, first.
@@ -163,7 +215,10 @@ void SortCommand::PushButton17_Click()
     m_runChoices = m_controls.readingChoices();
     const bool alphabetical = m_runChoices.order == NameOrder::Alphabetical;
     const QByteArray collation = alphabetical ? collationLocale() : QByteArray();
-    const bool showsCommaLines = m_runChoices.lastCommaFirst;
+    // Choices under which a name may show other than as its key reveals it.
+    const bool showsOwnText =
+        m_runChoices.lastCommaFirst || m_runChoices.readsWords() || m_runChoices.learnLastNames;
+    const bool tidies = m_runChoices.stepOverExtras;
 
     lists::MainContext &ctx = m_context;
     core::Desktop &desktop = ctx.desktop;
@@ -187,9 +242,15 @@ void SortCommand::PushButton17_Click()
     KeyTexts keys;
     // The keys' positions in sorted order.
     KeyOrder order;
-    // With "Last, First" lines read: for each key, the name as entered when it is
-    // shown so (a "Last, First" line), else empty.
+    // Under the reading choices: for each key, the name as it is shown when that is not
+    // its key revealed (a "Last, First" line, a tidied name), else empty.
     std::vector<QString> asEntered;
+    // In alphabetical order: the length of the suffix at each key's head field's end.
+    std::vector<std::uint8_t> headSuffixes;
+    // "Last, First" lines' keys under the names as typed.
+    QHash<QString, QString> learnt;
+    // Names that end with a space under the option buttons' reading.
+    int spacedNames = 0;
     DuplicateFilter duplicates;
     // Both output filters exist for the whole run, so ticking a box while the run
     // yields takes effect at the next key instead of failing on a missing set.
@@ -201,6 +262,8 @@ void SortCommand::PushButton17_Click()
         keys.clear();
         KeyOrder().swap(order);
         std::vector<QString>().swap(asEntered);
+        std::vector<std::uint8_t>().swap(headSuffixes);
+        learnt.clear();
         duplicates = {};
         unique = {};
         groups = {};
@@ -213,16 +276,34 @@ void SortCommand::PushButton17_Click()
         total = ctx.input.count();
     });
     const QString processing = QStringLiteral("Processing: ");
+    p.step(111, [&] { learnt = learnLastNames(); });
+    const bool firstNameReading = m_controls.options().option2;
     const auto addKey = [&] {
         keys.appendEmpty();
-        if (showsCommaLines)
+        if (showsOwnText)
             asEntered.emplace_back();
+        if (alphabetical)
+            headSuffixes.push_back(0);
     };
     const auto keyOf = [&](const QString &name) {
-        bool commaLine = false;
-        QString key = GetNames(name, &commaLine);
-        if (commaLine && !asEntered.empty())
-            asEntered.back() = name;
+        KeyNote note;
+        QString key = GetNames(name, &note);
+        if (!learnt.isEmpty() && !note.commaLine) {
+            const auto known = learnt.constFind(name);
+            if (known != learnt.constEnd()) {
+                key = *known;
+                note.ownText = true;
+                note.shown = name;
+                note.headSuffix = 0;
+            }
+        }
+        if (note.ownText && !asEntered.empty())
+            asEntered.back() = std::move(note.shown);
+        if (!headSuffixes.empty())
+            headSuffixes.back() = std::uint8_t(note.headSuffix < 256 ? note.headSuffix : 0);
+        if (!tidies && (firstNameReading ? name.startsWith(QLatin1Char(' ')) : name.endsWith(QLatin1Char(' '))) &&
+            headField(key).isEmpty() && !trimSpaces(name).isEmpty())
+            ++spacedNames;
         return key;
     };
     // Each name is copied into one kept text rather than a new string a name; a name
@@ -231,6 +312,9 @@ void SortCommand::PushButton17_Click()
     for (int i = 1; i <= total && !p.ranOutOfMemory(); ++i) {
         const QString name = p.value(112, QString(), [&] {
             const QStringView item = ctx.input.itemView(i);
+            // Stepping over titles and suffixes reads, shows and compares names tidied.
+            if (tidies)
+                return tidySpaces(item);
             nameText.resize(0);
             nameText.append(item);
             return nameText;
@@ -259,7 +343,8 @@ void SortCommand::PushButton17_Click()
 
     if (m_output.namesRead)
         m_output.namesRead();
-    p.step(138, [&] { order = alphabetical ? alphabeticalOrder(keys, collation, yield) : exactOrder(keys, yield); });
+    p.step(138, [&] { order = alphabetical ? alphabeticalOrder(keys, headSuffixes, collation, yield) : exactOrder(keys, yield);
+    });
     p.step(140, [&] { ctx.results.clear(); });
 
     LimitReader limit;
@@ -359,7 +444,8 @@ void SortCommand::PushButton17_Click()
     p.step(204, [&] { ctx.progress.setText(core::ProgressState::kIdleText); });
     // After running out of memory the report said what happened; the run did not finish.
     if (!p.ranOutOfMemory()) {
-        ctx.tellDone(QStringLiteral("sorted in %1 s").arg(static_cast<double>(clock.elapsed()) / 1000.0, 0, 'f', 1));
+        ctx.tellDone(QStringLiteral("sorted in %1 s").arg(static_cast<double>(clock.elapsed()) / 1000.0, 0, 'f', 1) +
+                     spacedNamesHint(spacedNames, firstNameReading));
         p.step(206, [&] { desktop.messageBox(QStringLiteral("Done."), core::MessageStyle::Ok, ctx.title); });
     }
 
@@ -367,6 +453,7 @@ void SortCommand::PushButton17_Click()
     core::releaseInBackground(std::move(keys));
     core::releaseInBackground(std::move(order));
     core::releaseInBackground(std::move(asEntered));
+    core::releaseInBackground(std::move(learnt));
     core::releaseInBackground(std::move(duplicates));
     core::releaseInBackground(std::move(unique));
     core::releaseInBackground(std::move(groups));

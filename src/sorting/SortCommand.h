@@ -4,6 +4,7 @@
 #include "sorting/NameReading.h"
 #include "sorting/SortKeys.h"
 
+#include <QHash>
 #include <QString>
 #include <memory>
 #include <functional>
@@ -28,8 +29,8 @@ public:
 
     // The key of one name under the current options and the run's reading choices
     // (outside a run, the choices as they stand); failures are reported as Form1.GetNames.
-    // commaLine (when given) tells whether the name was read as a "Last, First" line.
-    QString GetNames(const QString &name, bool *commaLine = nullptr);
+    // note (when given) hears what else the reading found (see KeyNote).
+    QString GetNames(const QString &name, KeyNote *note = nullptr);
     // The display name of one key under the current options (Form1.RevealNames).
     QString RevealNames(QStringView key);
     QString RevealNames(const KeyParts &key);
@@ -55,6 +56,10 @@ public:
 
 private:
     ReadingChoices choices() const;
+    WordTests wordTests();
+    // Under "Learn last names": the key of each "Last, First" line of the input list,
+    // under the name as it would be typed ("Gabriel García Márquez").
+    QHash<QString, QString> learnLastNames();
 
     lists::MainContext &m_context;
     const SortControls &m_controls;

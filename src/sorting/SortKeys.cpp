@@ -45,10 +45,10 @@ Q_ALWAYS_INLINE NameFields firstWordFields(QStringView name)
     return fields;
 }
 
-// Where the head field starts when the last name (starting at lastNameStart) takes
-// along the particle words directly before it. A run that would reach the first word
-// is not taken: "Van Morrison" and "van Gogh" keep their last word alone.
-qsizetype particleRunStart(QStringView name, qsizetype lastNameStart, const ParticleTest &isParticle)
+// Where the run of particle words directly before lastNameStart starts. A run that
+// would reach the first word is not taken: "Van Morrison" and "van Gogh" keep their
+// last word alone.
+qsizetype particleWordsStart(QStringView name, qsizetype lastNameStart, const ParticleTest &isParticle)
 {
     qsizetype start = lastNameStart;
     while (start > 0) {
@@ -61,6 +61,32 @@ qsizetype particleRunStart(QStringView name, qsizetype lastNameStart, const Part
         start = previousSpace + 1;
     }
     return lastNameStart;
+}
+
+// The start of the word before the one starting at `start` (which is not the first).
+qsizetype previousWordStart(QStringView name, qsizetype start)
+{
+    return start < 2 ? 0 : name.lastIndexOf(kSpace, start - 2) + 1;
+}
+
+// Where the head field starts when the last name (starting at lastNameStart) takes
+// along the particle words directly before it, and a surname joined to it by "y", "e"
+// or "i" with that surname's particles ("de la Cruz y Pérez", "Silva e Costa"), as
+// long as a word before them stays.
+qsizetype particleRunStart(QStringView name, qsizetype lastNameStart, const ParticleTest &isParticle)
+{
+    qsizetype start = particleWordsStart(name, lastNameStart, isParticle);
+    while (start > 0) {
+        const qsizetype joiner = previousWordStart(name, start);
+        const QStringView word = name.mid(joiner, start - 1 - joiner);
+        if (joiner == 0 || !(word == u"y" || word == u"e" || word == u"i"))
+            break;
+        const qsizetype surname = previousWordStart(name, joiner);
+        if (surname == 0)
+            break;
+        start = particleWordsStart(name, surname, isParticle);
+    }
+    return start;
 }
 
 // Last/First: the last word is the head, or the last two when the last is a suffix
@@ -135,10 +161,13 @@ QString buildSortKey(QStringView name, const SortOptions &options, const SuffixT
 }
 
 void buildSortKeyInto(QString &key, QStringView name, const SortOptions &options, const SuffixTest &isSuffix,
-                      const ParticleTest &isParticle)
+                      const ParticleTest &isParticle, qsizetype *suffixLength)
 {
     key.resize(0); // keeps what the text has reserved
-    appendKey(key, fieldsOf(name, options, isSuffix, isParticle));
+    const NameFields fields = fieldsOf(name, options, isSuffix, isParticle);
+    appendKey(key, fields);
+    if (suffixLength)
+        *suffixLength = fields.suffix.isEmpty() ? 0 : fields.suffix.size() + 1;
 }
 
 QStringView trimSpaces(QStringView text)

@@ -51,9 +51,11 @@ NameFields readFields(QStringView name, const SortOptions &options, const Suffix
 // only in the suffix-skipping reading, and only when the name has more than one word.
 QString buildSortKey(QStringView name, const SortOptions &options, const SuffixTest &isSuffix);
 // The same into a text the caller keeps (it is replaced), to spare an allocation per
-// name; with the particles of readFields when isParticle is given.
+// name; with the particles of readFields when isParticle is given. suffixLength (when
+// given) is set to the length of the suffix stepped over at the head's end, with the
+// space before it (0 when none).
 void buildSortKeyInto(QString &key, QStringView name, const SortOptions &options, const SuffixTest &isSuffix,
-                      const ParticleTest &isParticle = {});
+                      const ParticleTest &isParticle = {}, qsizetype *suffixLength = nullptr);
 
 // A sort key taken apart at its first field delimiter, without copying it: the head
 // field, and when the key has a delimiter, the text after it. The key's units are the

@@ -9,6 +9,7 @@
 #include <QRandomGenerator>
 #include <QStringList>
 #include <gtest/gtest.h>
+#include <unicode/ucol.h>
 
 using namespace orvella::sorting;
 
@@ -238,6 +239,10 @@ INSTANTIATE_TEST_SUITE_P(
                   {"Smith!Bob", "Smith Jr.!Al", "Smithers!Al", "Smith!Ann"},
                   {"Smith!Ann", "Smith!Bob", "Smith Jr.!Al", "Smithers!Al"}},
         AlphaCase{"en_US", {"Lee!b", "Lee", "Lee!", "Lee!a"}, {"Lee", "Lee!", "Lee!a", "Lee!b"}},
+        // The whole name by its letters first, then accents, then case.
+        AlphaCase{"en_US",
+                  {"Smith!Robert", "smith!ali", "SMITH!ALAN", "Smith!Adam", "Smíth!Ali", "Smith!Ali"},
+                  {"Smith!Adam", "SMITH!ALAN", "smith!ali", "Smith!Ali", "Smíth!Ali", "Smith!Robert"}},
         // Equal under the collator (a composed and a decomposed é): exact order.
         AlphaCase{"en_US", {"Ren\xC3\xA9", "Rene\xCC\x81", "Rene"}, {"Rene", "Rene\xCC\x81", "Ren\xC3\xA9"}},
         // A head field of characters the collator ignores still comes after an empty one.
@@ -288,26 +293,43 @@ TEST(AlphabeticalOrder, LocaleFromTheEnvironmentValue)
         EXPECT_EQ(collationLocaleFrom(value), QByteArray(locale)) << value.constData();
 }
 
-// The alphabetical order by plain comparison: heads by QCollator (numbers by value),
-// then tails, then exact order, then input order.
+// The alphabetical order by plain comparison of whole sort keys: each key's head and
+// tail sort keys (numbers by value; an empty field before any other; the tail without
+// spaces at its ends) merged by ICU so that each level spans both fields, then exact
+// order, then input order.
 orvella::sorting::KeyOrder collatorOrder(const std::vector<QString> &keys, const QString &locale)
 {
-    QCollator collator{QLocale(locale)};
-    collator.setNumericMode(true);
-    const auto tail = [](const QString &key) {
-        const QStringView head = headField(key);
-        return head.size() < key.size() ? QStringView(key).mid(head.size() + kFieldDelimiter.size()) : QStringView();
+    UErrorCode status = U_ZERO_ERROR;
+    UCollator *collator = ucol_open(locale.toLatin1().constData(), &status);
+    ucol_setAttribute(collator, UCOL_NUMERIC_COLLATION, UCOL_ON, &status);
+    const auto sortKey = [&](QStringView field) {
+        std::vector<uint8_t> bytes(1024);
+        const int32_t length = ucol_getSortKey(collator, reinterpret_cast<const UChar *>(field.utf16()),
+                                               int32_t(field.size()), bytes.data() + 1, int32_t(bytes.size() - 1));
+        bytes.resize(std::size_t(length) + 1);
+        bytes[0] = field.isEmpty() ? 3 : 4; // below every byte of a key's first level
+        return bytes;
     };
+    std::vector<std::vector<uint8_t>> merged;
+    for (const QString &key : keys) {
+        const QStringView head = headField(key);
+        const QStringView tail = trimSpaces(
+            head.size() < key.size() ? QStringView(key).mid(head.size() + kFieldDelimiter.size()) : QStringView());
+        const std::vector<uint8_t> a = sortKey(head), b = sortKey(tail);
+        std::vector<uint8_t> both(a.size() + b.size() + 8);
+        const int32_t length = ucol_mergeSortkeys(a.data(), int32_t(a.size()), b.data(), int32_t(b.size()),
+                                                  both.data(), int32_t(both.size()));
+        both.resize(std::size_t(length));
+        merged.push_back(both);
+    }
+    ucol_close(collator);
     orvella::sorting::KeyOrder expected(keys.size());
     for (std::uint32_t i = 0; i < expected.size(); ++i)
         expected[i] = i;
     std::stable_sort(expected.begin(), expected.end(), [&](std::uint32_t a, std::uint32_t b) {
-        int order = collator.compare(headField(keys[a]), headField(keys[b]));
-        if (order == 0)
-            order = collator.compare(tail(keys[a]), tail(keys[b]));
-        if (order == 0)
-            order = compareKeys(keys[a], keys[b]);
-        return order < 0;
+        if (merged[a] != merged[b])
+            return merged[a] < merged[b];
+        return compareKeys(keys[a], keys[b]) < 0;
     });
     return expected;
 }

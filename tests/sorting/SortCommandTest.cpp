@@ -241,7 +241,15 @@ INSTANTIATE_TEST_SUITE_P(
                    Reading::FirstLast,
                    {kAlphabetical, false, false},
                    {"Henry 10", "Henry 8", "henry 9"},
-                   {"henry 9", "Henry 8", "Henry 10"}},
+                   {"Henry 8", "henry 9", "Henry 10"}},
+        // A suffix breaks a tie only after the rest of the name; case weighs last.
+        ChoiceCase{"alphabetical, suffixes and case",
+                   Reading::SkipSuffix,
+                   {kAlphabetical, true, false},
+                   {"Zed King", "Aaron King Jr.", "Bob King", "Aaron King", "Smith, Robert", "smith, ali",
+                    "SMITH, ALAN", "Smith, Adam"},
+                   {"Aaron King", "Aaron King Jr.", "Bob King", "Zed King", "Smith, Adam", "SMITH, ALAN",
+                    "smith, ali", "Smith, Robert"}},
         // "Last, First" lines show as entered; "John Smith, Jr." is no such line.
         ChoiceCase{"comma lines, exact",
                    Reading::SkipSuffix,

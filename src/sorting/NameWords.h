@@ -1,0 +1,54 @@
+#pragma once
+
+#include "sorting/NameReading.h"
+
+#include <QString>
+#include <QStringView>
+
+namespace orvella::sorting {
+
+// The name with every run of white space (spaces, tabs) made one space and none at
+// its ends: how names are shown and compared under "Step over titles, nicknames and
+// extra suffixes".
+QString tidySpaces(QStringView name);
+
+// Under "Step over titles, nicknames and extra suffixes", whether a word counts as a
+// suffix: one on the suffix list (also when written without its periods, "Ph.D" for
+// "Ph.D."), an ordinal ("2nd", "21st"), a Roman numeral from I to XX, or Junior,
+// Senior, Esquire and their short forms.
+bool isExtraSuffix(QStringView word, const SuffixTest &isSuffix);
+
+// True when a name's letters are all Han, Hiragana, Katakana or Hangul (and it has one).
+bool isFamilyNameFirstScript(QStringView name);
+
+// A name read word by word. The key has the head field, the delimiter and the tail
+// field, as the option buttons' keys have; what was stepped over follows the tail
+// after kSteppedMark, so that it only breaks ties after the rest of the name.
+struct WordReading {
+    NameReading reading; // sortedUnder is the head, then the tail
+    QString key;
+    // The text the results show for the name: the name tidied (see tidySpaces).
+    QString shown;
+    // False when the name's key, revealed as the option buttons reveal keys, shows the
+    // name as `shown` already (nothing stepped over, nothing tidied, no word moved).
+    bool ownText = false;
+};
+
+// Between a key's tail and the words stepped over: below every character of a name,
+// so that "Aaron King" files before "Aaron King Jr." and both before "Aaron Lee King".
+inline constexpr QChar kSteppedMark = QChar(0x0001);
+
+// Reads a name word by word under the choices (readsWords() is true):
+// - Step over titles, nicknames and extra suffixes: white space is tidied; a run of
+//   words in parentheses or quotes, titles at the start of the name (or of either part
+//   of a "Last, First" line), words without a letter or digit at either end, and (when
+//   the reading steps over suffixes) every suffix at the end are stepped over, always
+//   leaving a word. A suffix after a comma is stepped over even when one word is left
+//   ("Smith, Jr."); one after a space only when two are ("John Senior" stays).
+// - Family name first: in a Last/First reading, a name written in Chinese, Japanese
+//   or Korean script files under its first word.
+// Particles and "Last, First" lines are read as the other choices say.
+WordReading readWords(QStringView name, const SortOptions &options, const ReadingChoices &choices,
+                      const WordTests &words);
+
+} // namespace orvella::sorting
