@@ -283,11 +283,56 @@ INSTANTIATE_TEST_SUITE_P(
                    {kAlphabetical, false, true},
                    kParticleNames,
                    {"Anna Beethoven", "Oscar de la Hoya", "Ludwig van Beethoven", "Vincent van der Berg"}},
+        // Titles, nicknames and suffixes only break ties; names show tidied.
+        ChoiceCase{"titles, nicknames and suffixes stepped over",
+                   Reading::SkipSuffix,
+                   {kExact, false, false, true},
+                   {"Zed  King ", "Dr. Aaron King", "Aaron King Jr.", "Bob (Bobby) King", "Al Adams, PhD"},
+                   {"Al Adams, PhD", "Dr. Aaron King", "Aaron King Jr.", "Bob (Bobby) King", "Zed King"}},
+        ChoiceCase{"stepped over, alphabetical",
+                   Reading::SkipSuffix,
+                   {kAlphabetical, true, false, true},
+                   {"Bob King", "Aaron King Jr.", "King, Aaron", "Mrs. Brown, Amanda", "SMITH JR, JOHN", "Ann Smith"},
+                   {"Mrs. Brown, Amanda", "King, Aaron", "Aaron King Jr.", "Bob King", "Ann Smith",
+                    "SMITH JR, JOHN"}},
+        // The typed form of a "Last, First" line in the list files with it.
+        ChoiceCase{"last names learnt",
+                   Reading::SkipSuffix,
+                   {kExact, true, false, false, false, true},
+                   {"Gabriel Garc\u00eda M\u00e1rquez", "Garc\u00eda M\u00e1rquez, Gabriel", "Ana M\u00e1rquez",
+                    "Ludwig van Beethoven", "Beethoven, Ludwig van"},
+                   {"Ludwig van Beethoven", "Beethoven, Ludwig van", "Gabriel Garc\u00eda M\u00e1rquez",
+                    "Garc\u00eda M\u00e1rquez, Gabriel", "Ana M\u00e1rquez"}},
+        ChoiceCase{"family name first",
+                   Reading::LastWord,
+                   {kExact, false, false, false, true},
+                   {"\u9234\u6728 \u4e00\u90ce", "\u7530\u4e2d \u88d5\u5b50", "Ann Lee"},
+                   {"Ann Lee", "\u7530\u4e2d \u88d5\u5b50", "\u9234\u6728 \u4e00\u90ce"}},
         ChoiceCase{"particles, first/last",
                    Reading::FirstLast,
                    {kExact, false, true},
                    kParticleNames,
                    {"Anna Beethoven", "Ludwig van Beethoven", "Oscar de la Hoya", "Vincent van der Berg"}}));
+
+// Under the step-over choice the duplicate filter compares names tidied; under the
+// option buttons' reading the status line counts names filed under an empty last name.
+TEST(ReadingChoices, TidiedDuplicatesAndTheSpacedNamesHint)
+{
+    SortFixture f;
+    QStringList done;
+    f.context.noteDone = [&](const QString &what) { done << what; };
+    f.controls.check5 = true;
+    EXPECT_EQ(f.sort({"Ann Lee ", "Ann  Lee", "Bo Ray ", "Ann Lee"}), (QStringList{"Ann Lee", "Bo Ray", "Ann Lee", "Ann Lee"}));
+    ASSERT_EQ(done.size(), 1);
+    EXPECT_TRUE(done[0].endsWith(QStringLiteral(" \u00b7 2 names end with a space and were filed under an empty "
+                                                "last name: Reading > Step over titles, nicknames and extra suffixes")))
+        << done[0].toStdString();
+    done.clear();
+    f.controls.choices.stepOverExtras = true;
+    EXPECT_EQ(f.sort({"Ann Lee ", "Ann  Lee", "Bo Ray ", "Ann Lee"}), (QStringList{"Ann Lee", "Bo Ray"}));
+    ASSERT_EQ(done.size(), 1);
+    EXPECT_FALSE(done[0].contains(QStringLiteral("space"))) << done[0].toStdString();
+}
 
 QStringList toolTips(lists::NameListModel &list)
 {
