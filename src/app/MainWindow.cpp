@@ -327,8 +327,8 @@ void MainWindow::Form_Load(const QString &folder)
     m_options.Restore(p); // steps 130 to 150
     p.step(152, [&] { ListView2->setHeaderHidden(false); });
     p.step(154, [&] { ListView2->header()->resizeSection(0, twips(7000)); });
-    m_options.reading().Restore(p); // steps 156 to 162
-    p.step(164, [&] {
+    m_options.reading().Restore(p); // steps 156 to 170
+    p.step(172, [&] {
         // What the menu bar and the status line add to the client area's height.
         const QSize overhead(0, minimumSizeHint().height() - m_client->minimumHeight());
         m_size->restore(m_client, designedClientSize(), overhead);
