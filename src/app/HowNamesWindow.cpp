@@ -28,15 +28,19 @@ HowNamesWindow::HowNamesWindow(const OptionSettings &options, sorting::SuffixTes
     m_table->setObjectName(QStringLiteral("ReadingTable"));
     m_table->setHorizontalHeaderLabels({QStringLiteral("Reading"), QStringLiteral("Options"),
                                         QStringLiteral("Sorted under"), QStringLiteral("Then"),
-                                        QStringLiteral("Suffix stepped over"), QStringLiteral("Particles taken along")});
+                                        QStringLiteral("Stepped over"), QStringLiteral("Particles taken along")});
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionMode(QAbstractItemView::NoSelection);
     m_table->verticalHeader()->hide();
     m_table->horizontalHeader()->setStretchLastSection(true);
+    m_also = new QLabel(this);
+    m_also->setObjectName(QStringLiteral("AlsoChosen"));
+    m_also->setWordWrap(true);
     auto *note = new QLabel(QStringLiteral("The marked row is how the main window reads names now."), this);
     layout->addWidget(prompt);
     layout->addWidget(m_name);
     layout->addWidget(m_table, 1);
+    layout->addWidget(m_also);
     layout->addWidget(note);
     connect(m_name, &QLineEdit::textChanged, this, &HowNamesWindow::refresh);
     resize(980, 430);
@@ -45,9 +49,21 @@ HowNamesWindow::HowNamesWindow(const OptionSettings &options, sorting::SuffixTes
 
 void HowNamesWindow::refresh()
 {
-    const std::vector<ReadingRow> rows =
-        readingRows(m_name->text(), m_options.options(), m_options.readingChoices(), m_isSuffix,
-                    [this](QStringView word) { return m_options.isParticle(word); });
+    const sorting::ReadingChoices choices = m_options.readingChoices();
+    const sorting::WordTests words{m_isSuffix, [this](QStringView word) { return m_options.isParticle(word); },
+                                   [this](QStringView word) { return m_options.isTitle(word); }};
+    const std::vector<ReadingRow> rows = readingRows(m_name->text(), m_options.options(), choices, words);
+    const QString also = alsoChosenText(choices);
+    m_also->setText(also);
+    m_also->setVisible(!also.isEmpty());
+    // The suffix the reading steps over, then the titles, nicknames and extra suffixes.
+    const auto steppedOver = [](const sorting::NameReading &result) {
+        QStringList parts;
+        for (const QString &part : {result.suffix, result.stepped})
+            if (!part.isEmpty())
+                parts << part;
+        return parts.join(QStringLiteral("; "));
+    };
     m_table->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const ReadingRow &row = rows[static_cast<size_t>(r)];
@@ -55,7 +71,7 @@ void HowNamesWindow::refresh()
                                  row.options,
                                  row.result.sortedUnder,
                                  row.result.then,
-                                 row.result.suffix,
+                                 steppedOver(row.result),
                                  row.result.particles};
         for (int c = 0; c < 6; ++c) {
             auto *item = new QTableWidgetItem(cells[c]);

@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <functional>
 
+class QLabel;
 class QLineEdit;
 class QTableWidget;
 
@@ -17,8 +18,9 @@ namespace orvella::app {
 using session::OptionSettings;
 
 // "How Names Are Read": type or paste a name and see, as you type, what it is filed
-// under in each reading, with the suffix and the particles it stepped over. The row of
-// the main window's current choices is marked.
+// under in each reading, with what it stepped over and the particles it took along. The
+// row of the main window's current choices is marked; a line below the table names the
+// choices that apply to every row.
 class HowNamesWindow : public QWidget {
     Q_OBJECT
 public:
@@ -32,6 +34,7 @@ private:
     sorting::SuffixTest m_isSuffix;
     QLineEdit *m_name = nullptr;
     QTableWidget *m_table = nullptr;
+    QLabel *m_also = nullptr;
 };
 
 } // namespace orvella::app

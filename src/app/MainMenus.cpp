@@ -38,8 +38,15 @@ MainMenus buildMainMenus(QWidget *window)
     reading->setObjectName(QStringLiteral("mnuReading"));
     m.lastCommaFirst = addAction(reading, "mnuLastCommaFirst", QStringLiteral("Read \u201cLast, &First\u201d lines"), true);
     m.keepParticles = addAction(reading, "mnuKeepParticles", QStringLiteral("&Keep particles with the last name"), true);
+    m.stepOverExtras =
+        addAction(reading, "mnuStepOverExtras", QStringLiteral("&Step over titles, nicknames and extra suffixes"), true);
+    m.familyNameFirst = addAction(reading, "mnuFamilyNameFirst",
+                                  QStringLiteral("Family &name first for Chinese, Japanese and Korean script"), true);
+    m.learnLastNames =
+        addAction(reading, "mnuLearnLastNames", QStringLiteral("&Learn last names from \u201cLast, First\u201d lines"), true);
     reading->addSeparator();
     m.editParticles = addAction(reading, "mnuEditParticles", QStringLiteral("&Edit Particle List\u2026"), false);
+    m.editTitles = addAction(reading, "mnuEditTitles", QStringLiteral("Edit &Title List\u2026"), false);
 
     QMenu *help = m.bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));

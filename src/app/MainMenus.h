@@ -9,7 +9,8 @@ namespace orvella::app {
 
 // The main window's menu bar: Order, Reading and Help. The actions carry object names
 // (mnuExactOrder, mnuAlphabeticalOrder, mnuLastCommaFirst, mnuKeepParticles,
-// mnuEditParticles, mnuHowNamesAreRead, mnuContactSupport) so that tests find them.
+// mnuStepOverExtras, mnuFamilyNameFirst, mnuLearnLastNames, mnuEditParticles,
+// mnuEditTitles, mnuHowNamesAreRead, mnuContactSupport) so that tests find them.
 struct MainMenus {
     QMenuBar *bar = nullptr;
     QActionGroup *order = nullptr;
@@ -17,7 +18,11 @@ struct MainMenus {
     QAction *alphabeticalOrder = nullptr;
     QAction *lastCommaFirst = nullptr;
     QAction *keepParticles = nullptr;
+    QAction *stepOverExtras = nullptr;
+    QAction *familyNameFirst = nullptr;
+    QAction *learnLastNames = nullptr;
     QAction *editParticles = nullptr;
+    QAction *editTitles = nullptr;
     QAction *howNamesAreRead = nullptr;
     QAction *contactSupport = nullptr;
 };

@@ -2,7 +2,7 @@
 
 #include "app/HowNamesWindow.h"
 #include "app/MainWindowLayout.h"
-#include "app/ParticleListWindow.h"
+#include "app/WordListWindow.h"
 #include "session/StatusText.h"
 #include "core/AppInfo.h"
 #include "ui/ControlTable.h"
@@ -225,7 +225,17 @@ void MainWindow::wireMenus()
     connect(m_menus.keepParticles, &QAction::triggered, this, [=, &reading](bool on) {
         menuStep("mnuKeepParticles_Click", [&] { reading.setKeepParticles(on); });
     });
+    connect(m_menus.stepOverExtras, &QAction::triggered, this, [=, &reading](bool on) {
+        menuStep("mnuStepOverExtras_Click", [&] { reading.setStepOverExtras(on); });
+    });
+    connect(m_menus.familyNameFirst, &QAction::triggered, this, [=, &reading](bool on) {
+        menuStep("mnuFamilyNameFirst_Click", [&] { reading.setFamilyNameFirst(on); });
+    });
+    connect(m_menus.learnLastNames, &QAction::triggered, this, [=, &reading](bool on) {
+        menuStep("mnuLearnLastNames_Click", [&] { reading.setLearnLastNames(on); });
+    });
     connect(m_menus.editParticles, &QAction::triggered, this, [this] { mnuEditParticles_Click(); });
+    connect(m_menus.editTitles, &QAction::triggered, this, [this] { mnuEditTitles_Click(); });
     connect(m_menus.howNamesAreRead, &QAction::triggered, this, [this] { mnuHowNamesAreRead_Click(); });
     connect(m_menus.contactSupport, &QAction::triggered, this, [this] { PushButton8_Click(); });
     connect(&reading, &ReadingSettings::changed, this, &MainWindow::showReadingChoices);
@@ -253,6 +263,9 @@ void MainWindow::showReadingChoices()
     show(m_menus.alphabeticalOrder, choices.order == sorting::NameOrder::Alphabetical);
     show(m_menus.lastCommaFirst, choices.lastCommaFirst);
     show(m_menus.keepParticles, choices.keepParticles);
+    show(m_menus.stepOverExtras, choices.stepOverExtras);
+    show(m_menus.familyNameFirst, choices.familyNameFirst);
+    show(m_menus.learnLastNames, choices.learnLastNames);
     if (auto *how = qobject_cast<HowNamesWindow *>(m_howNames.data()))
         how->refresh();
 }
@@ -284,17 +297,30 @@ QWidget *MainWindow::mnuHowNamesAreRead_Click()
     return m_howNames;
 }
 
+namespace {
+// Opens the window of a word list, or raises the one already open.
+QWidget *openWordList(QPointer<QWidget> &open, WordList list, core::Desktop &desktop, QWidget *parent)
+{
+    if (!open) {
+        auto *window = new WordListWindow(std::move(list), desktop, parent);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        open = window;
+    }
+    open->show();
+    open->raise();
+    open->activateWindow();
+    return open;
+}
+} // namespace
+
 QWidget *MainWindow::mnuEditParticles_Click()
 {
-    if (!m_particles) {
-        auto *window = new ParticleListWindow(m_options.reading(), m_desktop, this);
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        m_particles = window;
-    }
-    m_particles->show();
-    m_particles->raise();
-    m_particles->activateWindow();
-    return m_particles;
+    return openWordList(m_particles, particleList(m_options.reading()), m_desktop, this);
+}
+
+QWidget *MainWindow::mnuEditTitles_Click()
+{
+    return openWordList(m_titles, titleList(m_options.reading()), m_desktop, this);
 }
 
 bool MainWindow::SaveResultsAsExcelFileIsExcelInstalled()
@@ -327,8 +353,8 @@ void MainWindow::Form_Load(const QString &folder)
     m_options.Restore(p); // steps 130 to 150
     p.step(152, [&] { ListView2->setHeaderHidden(false); });
     p.step(154, [&] { ListView2->header()->resizeSection(0, twips(7000)); });
-    m_options.reading().Restore(p); // steps 156 to 162
-    p.step(164, [&] {
+    m_options.reading().Restore(p); // steps 156 to 170
+    p.step(172, [&] {
         // What the menu bar and the status line add to the client area's height.
         const QSize overhead(0, minimumSizeHint().height() - m_client->minimumHeight());
         m_size->restore(m_client, designedClientSize(), overhead);

@@ -92,9 +92,11 @@ public:
     // The menu bar above the client area, the status line below it.
     const MainMenus &menus() const { return m_menus; }
     QString statusLine() const;
-    // "How Names Are Read…" and "Edit Particle List…": open (or raise) their windows.
+    // "How Names Are Read…", "Edit Particle List…" and "Edit Title List…": open (or
+    // raise) their windows.
     QWidget *mnuHowNamesAreRead_Click();
     QWidget *mnuEditParticles_Click();
+    QWidget *mnuEditTitles_Click();
 
 private:
     // The controls the window's code works with, found by their names once built from
@@ -187,6 +189,7 @@ private:
     QTimer m_statusTimer;
     QPointer<QWidget> m_howNames;
     QPointer<QWidget> m_particles;
+    QPointer<QWidget> m_titles;
 };
 
 } // namespace orvella::app

@@ -35,6 +35,9 @@ std::map<QByteArray, std::optional<bool> SortRequest::*> switches()
 {
     return {{"last-comma-first", &SortRequest::lastCommaFirst},
             {"particles", &SortRequest::particles},
+            {"step-over-extras", &SortRequest::stepOverExtras},
+            {"family-name-first", &SortRequest::familyNameFirst},
+            {"learn-last-names", &SortRequest::learnLastNames},
             {"remove-duplicates", &SortRequest::removeDuplicates},
             {"unique-last-names", &SortRequest::uniqueLastNames}};
 }
@@ -101,6 +104,8 @@ SortRequest parseSortArguments(const QList<QByteArray> &arguments)
             request.suffixFile = takeValue();
         } else if (argument == "--particle-list") {
             request.particleFile = takeValue();
+        } else if (argument == "--title-list") {
+            request.titleFile = takeValue();
         } else if (argument == "--per-last-name") {
             const QByteArray count = takeValue();
             if (!isWholeNumber(count))
@@ -146,11 +151,18 @@ QString sortHelpText()
         "  --last-comma-first         read \"Last, First\" lines as such (--no-last-comma-first)\n"
         "  --particles                keep particles such as \"van\" with the last name\n"
         "                             (--no-particles)\n"
+        "  --step-over-extras         step over titles such as \"Dr.\", nicknames and extra\n"
+        "                             suffixes (--no-step-over-extras)\n"
+        "  --family-name-first        read names in Chinese, Japanese or Korean script family\n"
+        "                             name first (--no-family-name-first)\n"
+        "  --learn-last-names         learn last names from the \"Last, First\" lines of the\n"
+        "                             input (--no-learn-last-names)\n"
         "  --remove-duplicates        drop names entered twice (--no-remove-duplicates)\n"
         "  --unique-last-names        keep one name per last name (--no-unique-last-names)\n"
         "  --per-last-name N          keep at most N names per last name (--no-per-last-name)\n"
         "  --suffixes FILE            the suffixes to step over, one a line\n"
         "  --particle-list FILE       the particles, one a line\n"
+        "  --title-list FILE          the titles, one a line\n"
         "\n"
         "Output:\n"
         "  --format FORMAT            list (one name a line, the default), table (as Save\n"

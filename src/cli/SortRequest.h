@@ -18,12 +18,16 @@ struct SortRequest {
     std::optional<bool> alphabetical;
     std::optional<bool> lastCommaFirst;
     std::optional<bool> particles;
+    std::optional<bool> stepOverExtras;
+    std::optional<bool> familyNameFirst;
+    std::optional<bool> learnLastNames;
     std::optional<bool> removeDuplicates;
     std::optional<bool> uniqueLastNames;
     std::optional<bool> perLastName;
     QString perLastNameCount;          // with perLastName on
     std::optional<QByteArray> suffixFile;
     std::optional<QByteArray> particleFile;
+    std::optional<QByteArray> titleFile;
     Format format = Format::List;
     bool crlf = false;
     std::optional<QByteArray> output;

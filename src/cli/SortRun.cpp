@@ -62,7 +62,7 @@ bool readInput(lists::NameListModel &list, const QByteArray &file, TerminalDeskt
     }
 }
 
-// The entries of a list file (suffixes or particles), or none when it cannot be read.
+// The entries of a list file (suffixes, particles or titles), or none when it cannot be read.
 std::optional<QStringList> readEntries(const QByteArray &file, TerminalDesktop &desktop)
 {
     lists::NameListModel entries{QString()};
@@ -87,6 +87,12 @@ bool applyChoices(const SortRequest &request, session::Session &session, Termina
         session.reading().setLastCommaFirst(*request.lastCommaFirst);
     if (request.particles)
         session.reading().setKeepParticles(*request.particles);
+    if (request.stepOverExtras)
+        session.reading().setStepOverExtras(*request.stepOverExtras);
+    if (request.familyNameFirst)
+        session.reading().setFamilyNameFirst(*request.familyNameFirst);
+    if (request.learnLastNames)
+        session.reading().setLearnLastNames(*request.learnLastNames);
     if (request.removeDuplicates)
         options.setCheck5(*request.removeDuplicates);
     if (request.uniqueLastNames)
@@ -107,6 +113,12 @@ bool applyChoices(const SortRequest &request, session::Session &session, Termina
     if (request.particleFile) {
         if (const auto entries = readEntries(*request.particleFile, desktop))
             session.reading().setParticles(*entries);
+        else
+            read = false;
+    }
+    if (request.titleFile) {
+        if (const auto entries = readEntries(*request.titleFile, desktop))
+            session.reading().setTitles(*entries);
         else
             read = false;
     }

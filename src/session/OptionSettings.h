@@ -67,8 +67,9 @@ public:
     QString limitText() const override { return m_states.text1; }
     sorting::ReadingChoices readingChoices() const override { return m_reading.choices(); }
     bool isParticle(QStringView word) const override { return m_reading.particles().contains(word); }
+    bool isTitle(QStringView word) const override { return m_reading.titles().isTitle(word); }
 
-    // The choices of the Order and Reading menus and the particle list.
+    // The choices of the Order and Reading menus and the particle and title lists.
     ReadingSettings &reading() { return m_reading; }
     const ReadingSettings &reading() const { return m_reading; }
 

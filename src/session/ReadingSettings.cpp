@@ -36,12 +36,12 @@ NameOrder ReadingSettings::readOrder(const QString &stored)
                                                                                              : NameOrder::Exact;
 }
 
-QString ReadingSettings::packParticles(const QStringList &words)
+QString ReadingSettings::packWords(const QStringList &words)
 {
     return words.join(QLatin1Char(' '));
 }
 
-QStringList ReadingSettings::unpackParticles(const QString &stored)
+QStringList ReadingSettings::unpackWords(const QString &stored)
 {
     static const QRegularExpression space(QStringLiteral("\\s+"));
     QStringList words;
@@ -68,27 +68,63 @@ void ReadingSettings::setOrder(NameOrder order)
 
 void ReadingSettings::setLastCommaFirst(bool on)
 {
-    if (m_choices.lastCommaFirst == on)
+    setSwitch(&sorting::ReadingChoices::lastCommaFirst, SettingKey::LastCommaFirst, on);
+}
+
+void ReadingSettings::setSwitch(bool sorting::ReadingChoices::*choice, const QString &key, bool on)
+{
+    if (m_choices.*choice == on)
         return;
-    m_choices.lastCommaFirst = on;
-    write(SettingKey::LastCommaFirst, truthText(on));
+    m_choices.*choice = on;
+    write(key, truthText(on));
 }
 
 void ReadingSettings::setKeepParticles(bool on)
 {
-    if (m_choices.keepParticles == on)
-        return;
-    m_choices.keepParticles = on;
-    write(SettingKey::KeepParticles, truthText(on));
+    setSwitch(&sorting::ReadingChoices::keepParticles, SettingKey::KeepParticles, on);
+}
+
+void ReadingSettings::setStepOverExtras(bool on)
+{
+    setSwitch(&sorting::ReadingChoices::stepOverExtras, SettingKey::StepOverExtras, on);
+}
+
+void ReadingSettings::setFamilyNameFirst(bool on)
+{
+    setSwitch(&sorting::ReadingChoices::familyNameFirst, SettingKey::FamilyNameFirst, on);
+}
+
+void ReadingSettings::setLearnLastNames(bool on)
+{
+    setSwitch(&sorting::ReadingChoices::learnLastNames, SettingKey::LearnLastNames, on);
 }
 
 void ReadingSettings::setParticles(const QStringList &words)
 {
-    const QStringList clean = unpackParticles(words.join(QLatin1Char(' ')));
+    const QStringList clean = unpackWords(words.join(QLatin1Char(' ')));
     if (clean == m_particles.words())
         return;
     m_particles = sorting::ParticleSet(clean);
-    write(SettingKey::ParticleList, packParticles(clean));
+    write(SettingKey::ParticleList, packWords(clean));
+}
+
+void ReadingSettings::setTitles(const QStringList &words)
+{
+    const QStringList clean = unpackWords(words.join(QLatin1Char(' ')));
+    if (clean == m_titles.words())
+        return;
+    m_titles = sorting::TitleSet(clean);
+    write(SettingKey::TitleList, packWords(clean));
+}
+
+std::optional<QStringList> ReadingSettings::readWords(const QString &key) const
+{
+    // Absent: none (the default list). Present, even empty: the user's own list.
+    const QString absent = QStringLiteral("\x01");
+    const QString stored = m_settings.read(key, absent);
+    if (stored == absent)
+        return std::nullopt;
+    return unpackWords(stored);
 }
 
 void ReadingSettings::Restore(core::Procedure &p)
@@ -98,10 +134,15 @@ void ReadingSettings::Restore(core::Procedure &p)
     p.step(158, [&] { m_choices.lastCommaFirst = readSwitch(m_settings.read(SettingKey::LastCommaFirst, QString())); });
     p.step(160, [&] { m_choices.keepParticles = readSwitch(m_settings.read(SettingKey::KeepParticles, QString())); });
     p.step(162, [&] {
-        // Absent: the default list. Present, even empty: the user's own list.
-        const QString absent = QStringLiteral("\x01");
-        const QString stored = m_settings.read(SettingKey::ParticleList, absent);
-        m_particles = stored == absent ? sorting::ParticleSet() : sorting::ParticleSet(unpackParticles(stored));
+        const auto stored = readWords(SettingKey::ParticleList);
+        m_particles = stored ? sorting::ParticleSet(*stored) : sorting::ParticleSet();
+    });
+    p.step(164, [&] { m_choices.stepOverExtras = readSwitch(m_settings.read(SettingKey::StepOverExtras, QString())); });
+    p.step(166, [&] { m_choices.familyNameFirst = readSwitch(m_settings.read(SettingKey::FamilyNameFirst, QString())); });
+    p.step(168, [&] { m_choices.learnLastNames = readSwitch(m_settings.read(SettingKey::LearnLastNames, QString())); });
+    p.step(170, [&] {
+        const auto stored = readWords(SettingKey::TitleList);
+        m_titles = stored ? sorting::TitleSet(*stored) : sorting::TitleSet();
     });
     emit changed();
 }

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace orvella::core {
 class Procedure;
@@ -20,9 +21,14 @@ inline const QString Order = QStringLiteral("Order");
 inline const QString LastCommaFirst = QStringLiteral("LastCommaFirst");
 inline const QString KeepParticles = QStringLiteral("KeepParticles");
 inline const QString ParticleList = QStringLiteral("ParticleList");
+inline const QString StepOverExtras = QStringLiteral("StepOverExtras");
+inline const QString FamilyNameFirst = QStringLiteral("FamilyNameFirst");
+inline const QString LearnLastNames = QStringLiteral("LearnLastNames");
+inline const QString TitleList = QStringLiteral("TitleList");
 } // namespace SettingKey
 
-// The choices of the Order and Reading menus and the particle list, without widgets.
+// The choices of the Order and Reading menus and the particle and title lists, without
+// widgets.
 // Each change is written to the settings store at once; the restore at start-up takes
 // a missing or unreadable value as the default.
 class ReadingSettings : public QObject {
@@ -32,21 +38,27 @@ public:
 
     const sorting::ReadingChoices &choices() const { return m_choices; }
     const sorting::ParticleSet &particles() const { return m_particles; }
+    const sorting::TitleSet &titles() const { return m_titles; }
 
     // Each writes its key when the value changes; throws a Failure when the store
     // cannot be written (the choice still takes effect for this session).
     void setOrder(sorting::NameOrder order);
     void setLastCommaFirst(bool on);
     void setKeepParticles(bool on);
+    void setStepOverExtras(bool on);
+    void setFamilyNameFirst(bool on);
+    void setLearnLastNames(bool on);
     void setParticles(const QStringList &words);
+    void setTitles(const QStringList &words);
 
-    // Start-up steps 156 to 162 of Form1.Form_Load, after the option controls.
+    // Start-up steps 156 to 170 of Form1.Form_Load, after the option controls.
     void Restore(core::Procedure &procedure);
 
-    // Stored form of the particle list: the words separated by single spaces. Reading
-    // splits at any white space and drops repeats (ignoring case), keeping the first.
-    static QString packParticles(const QStringList &words);
-    static QStringList unpackParticles(const QString &stored);
+    // Stored form of the particle and title lists: the words separated by single
+    // spaces. Reading splits at any white space and drops repeats (ignoring case),
+    // keeping the first.
+    static QString packWords(const QStringList &words);
+    static QStringList unpackWords(const QString &stored);
 
     static QString orderText(sorting::NameOrder order);
     static sorting::NameOrder readOrder(const QString &stored);
@@ -56,10 +68,14 @@ signals:
 
 private:
     void write(const QString &key, const QString &value);
+    void setSwitch(bool sorting::ReadingChoices::*choice, const QString &key, bool on);
+    // The stored word list under the key, or none when the key is absent.
+    std::optional<QStringList> readWords(const QString &key) const;
 
     core::SettingsStore &m_settings;
     sorting::ReadingChoices m_choices;
     sorting::ParticleSet m_particles;
+    sorting::TitleSet m_titles;
 };
 
 } // namespace orvella::session

@@ -1,10 +1,11 @@
 #include "session/ReadingTable.h"
 
+#include <QStringList>
+
 namespace orvella::session {
 
 std::vector<ReadingRow> readingRows(QStringView name, const sorting::SortOptions &current,
-                                    const sorting::ReadingChoices &choices, const sorting::SuffixTest &isSuffix,
-                                    const sorting::ParticleTest &isParticle)
+                                    const sorting::ReadingChoices &choices, const sorting::WordTests &words)
 {
     struct Reading {
         QString label;
@@ -41,13 +42,25 @@ std::vector<ReadingRow> readingRows(QStringView name, const sorting::SortOptions
             ReadingRow row;
             row.reading = reading.label;
             row.options = set.label;
-            row.result = sorting::readName(name, reading.options, rowChoices, isSuffix, isParticle);
+            row.result = sorting::readName(name, reading.options, rowChoices, words);
             row.current = readingIsCurrent && set.lastCommaFirst == choices.lastCommaFirst
                           && (set.keepParticles == choices.keepParticles || !reading.readsLastName);
             rows.push_back(std::move(row));
         }
     }
     return rows;
+}
+
+QString alsoChosenText(const sorting::ReadingChoices &choices)
+{
+    QStringList on;
+    if (choices.stepOverExtras)
+        on << QStringLiteral("titles, nicknames and extra suffixes stepped over");
+    if (choices.familyNameFirst)
+        on << QStringLiteral("family name first for Chinese, Japanese and Korean script");
+    if (choices.learnLastNames)
+        on << QStringLiteral("last names learnt from \u201cLast, First\u201d lines in the list");
+    return on.isEmpty() ? QString() : QStringLiteral("Also: ") + on.join(QStringLiteral("; "));
 }
 
 } // namespace orvella::session

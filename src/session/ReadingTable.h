@@ -17,9 +17,13 @@ struct ReadingRow {
 };
 
 // The name under each of the three readings, with and without "Last, First" lines and
-// particles (particles only where the last name is read).
+// particles (particles only where the last name is read). The other reading choices
+// apply to every row as they are chosen now.
 std::vector<ReadingRow> readingRows(QStringView name, const sorting::SortOptions &current,
-                                    const sorting::ReadingChoices &choices, const sorting::SuffixTest &isSuffix,
-                                    const sorting::ParticleTest &isParticle);
+                                    const sorting::ReadingChoices &choices, const sorting::WordTests &words);
+
+// The choices that apply to every row, in a line of their own: "Also: …" naming those
+// that are on, or empty when none is.
+QString alsoChosenText(const sorting::ReadingChoices &choices);
 
 } // namespace orvella::session

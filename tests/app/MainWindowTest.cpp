@@ -1,6 +1,6 @@
 #include "app/MainWindow.h"
 #include "app/MainWindowLayout.h"
-#include "app/ParticleListWindow.h"
+#include "app/WordListWindow.h"
 #include "core/AppInfo.h"
 #include "ui/FocusRing.h"
 #include "ui/HoverPointer.h"
@@ -660,6 +660,12 @@ TEST(MainWindowMenus, HelpMenuNamesTheSupportPageAndExplainsTheReadings)
     // Choosing another reading in the main window moves the mark at once.
     control<QRadioButton>(*f.window, "Option2")->click();
     EXPECT_FALSE(table->item(0, 0)->text().startsWith(QChar(0x25b6)));
+    // A choice that applies to every row is named below the table as soon as it is made.
+    auto *also = control<QLabel>(*how, "AlsoChosen");
+    EXPECT_TRUE(also->isHidden());
+    f.window->menus().familyNameFirst->trigger();
+    EXPECT_FALSE(also->isHidden());
+    EXPECT_TRUE(also->text().contains("family name first")) << also->text().toStdString();
     EXPECT_EQ(f.window->mnuHowNamesAreRead_Click(), how); // one window, raised again
 }
 
@@ -671,7 +677,7 @@ TEST(MainWindowMenus, ParticleListIsEditedInItsOwnWindow)
     auto *text = control<QPlainTextEdit>(*window, "ParticleText");
     EXPECT_EQ(text->toPlainText().split('\n'), orvella::sorting::defaultParticles());
     text->setPlainText("van\n\nder  VAN\nibn");
-    static_cast<ParticleListWindow *>(window)->save();
+    static_cast<WordListWindow *>(window)->save();
     EXPECT_EQ(f.settings.writes, QStringList{"ParticleList=van der ibn"});
     EXPECT_TRUE(f.window->optionSettings().isParticle(u"IBN"));
     EXPECT_FALSE(f.window->optionSettings().isParticle(u"de"));
@@ -685,6 +691,33 @@ TEST(MainWindowMenus, ParticleListIsEditedInItsOwnWindow)
     QTest::keyClick(text, Qt::Key_Escape);
     EXPECT_TRUE(!open || !open->isVisible());
     EXPECT_EQ(f.settings.writes, QStringList{"ParticleList=van der ibn"});
+}
+
+TEST(MainWindowMenus, StepOverExtrasIsStoredAndTheTitleListIsEditedInAWindowOfItsOwn)
+{
+    StartedWindow f;
+    f.start();
+    const MainMenus &m = f.window->menus();
+    m.stepOverExtras->trigger();
+    EXPECT_TRUE(f.window->optionSettings().readingChoices().stepOverExtras);
+    EXPECT_FALSE(f.window->optionSettings().readingChoices().learnLastNames);
+
+    QWidget *titles = f.window->mnuEditTitles_Click();
+    EXPECT_NE(titles, f.window->mnuEditParticles_Click()); // two lists, two windows
+    auto *text = control<QPlainTextEdit>(*titles, "TitleText");
+    EXPECT_EQ(text->toPlainText().split('\n'), orvella::sorting::defaultTitles());
+    text->setPlainText("Dr\nDR\n\nDame");
+    static_cast<WordListWindow *>(titles)->save();
+    EXPECT_EQ(f.settings.writes, (QStringList{"StepOverExtras=True", "TitleList=Dr Dame"}));
+    EXPECT_TRUE(f.window->optionSettings().isTitle(u"dr."));
+    EXPECT_FALSE(f.window->optionSettings().isTitle(u"Mrs"));
+    EXPECT_TRUE(f.window->optionSettings().reading().particles().words() == orvella::sorting::defaultParticles());
+
+    StartedWindow next;
+    next.settings.values = f.settings.values;
+    next.start();
+    EXPECT_TRUE(next.window->menus().stepOverExtras->isChecked());
+    EXPECT_FALSE(next.window->menus().familyNameFirst->isChecked());
 }
 
 TEST(MainWindowStatus, CountsBothListsAndSaysWhatTheLastCommandDid)

@@ -22,11 +22,12 @@ using namespace orvella::testing;
 namespace {
 
 // Names that each choice files differently: suffixes, particles, "Last, First" lines,
-// duplicates, letter case, accents and one-word names.
+// duplicates, letter case, accents, one-word names, titles, nicknames and Chinese script.
 const QStringList kNames = {
     "John Smith Jr.", "Ann Lee", "ann lee", "Ann Lee", "Oscar de la Hoya", "Ludwig van Beethoven",
     "Beethoven, Ludwig van", "Smith, Anna", "Bo Kim III", "Émile Zola", "Zoe Adams", "Cher", "Mary Ann Smith",
     "Al Green Sr.", "Vincent van Gogh", "van Gogh, Theo", "Ann Lee Ph.D.", "Tom Ray", "Tom Ray", "Ray, Tom",
+    "Dr. Zoe Adams", "Robert (Bob) Ray Jr. Esq.", "\u738b\u5c0f\u660e", "Lee Ann",
 };
 
 struct Choices {
@@ -34,6 +35,7 @@ struct Choices {
     bool alphabetical;
     bool lastCommaFirst;
     bool particles;
+    bool extras; // titles and nicknames stepped over, family name first, last names learnt
     const char *filter; // "", "--remove-duplicates", "--unique-last-names", "--per-last-name 1"
 };
 
@@ -46,7 +48,9 @@ void chooseInWindow(app::MainWindow &w, const Choices &c)
         control<QRadioButton>(w, reading == "skip-suffixes" ? "Option3" : "Option4")->click();
     const app::MainMenus &menus = w.menus();
     (c.alphabetical ? menus.alphabeticalOrder : menus.exactOrder)->trigger();
-    for (auto [action, on] : {std::pair{menus.lastCommaFirst, c.lastCommaFirst}, std::pair{menus.keepParticles, c.particles}})
+    for (auto [action, on] : {std::pair{menus.lastCommaFirst, c.lastCommaFirst}, std::pair{menus.keepParticles, c.particles},
+                              std::pair{menus.stepOverExtras, c.extras}, std::pair{menus.familyNameFirst, c.extras},
+                              std::pair{menus.learnLastNames, c.extras}})
         if (action->isChecked() != on)
             action->trigger();
     const QString filter = QLatin1String(c.filter);
@@ -64,7 +68,10 @@ QList<QByteArray> flagsFor(const Choices &c)
 {
     QList<QByteArray> flags{"--defaults", "--reading", c.reading, "--order", c.alphabetical ? "alphabetical" : "exact",
                             c.lastCommaFirst ? "--last-comma-first" : "--no-last-comma-first",
-                            c.particles ? "--particles" : "--no-particles"};
+                            c.particles ? "--particles" : "--no-particles",
+                            c.extras ? "--step-over-extras" : "--no-step-over-extras",
+                            c.extras ? "--family-name-first" : "--no-family-name-first",
+                            c.extras ? "--learn-last-names" : "--no-learn-last-names"};
     for (const QByteArray &word : QByteArray(c.filter).split(' '))
         if (!word.isEmpty())
             flags << word;
@@ -83,8 +90,9 @@ TEST(SortCommandLine, GivesTheWindowsResultsForEveryCombinationOfChoices)
     for (const bool alphabetical : {false, true})
     for (const bool lastCommaFirst : {false, true})
     for (const bool particles : {false, true})
+    for (const bool extras : {false, true})
     for (const char *filter : {"", "--remove-duplicates", "--unique-last-names", "--per-last-name 1"}) {
-        const Choices c{reading, alphabetical, lastCommaFirst, particles, filter};
+        const Choices c{reading, alphabetical, lastCommaFirst, particles, extras, filter};
         SCOPED_TRACE(QByteArray(flagsFor(c).join(' ')).toStdString());
         MainWindowFixture f;
         chooseInWindow(*f.window, c);
@@ -114,7 +122,7 @@ TEST(SortCommandLine, GivesTheWindowsResultsForEveryCombinationOfChoices)
         }
         ++compared;
     }
-    EXPECT_EQ(compared, 96);
+    EXPECT_EQ(compared, 192);
 }
 
 } // namespace

@@ -38,14 +38,21 @@ TEST(SortArguments, EachOptionSetsItsChoiceAndNothingElse)
         {"--particles --no-last-comma-first",
          [](const SortRequest &r) { return r.particles == true && r.lastCommaFirst == false && !r.removeDuplicates; }},
         {"--no-particles --particles", [](const SortRequest &r) { return r.particles == true; }},
+        {"--step-over-extras --no-family-name-first",
+         [](const SortRequest &r) {
+             return r.stepOverExtras == true && r.familyNameFirst == false && !r.learnLastNames && !r.particles;
+         }},
+        {"--learn-last-names --no-learn-last-names", [](const SortRequest &r) { return r.learnLastNames == false; }},
         {"--remove-duplicates --no-unique-last-names",
          [](const SortRequest &r) { return r.removeDuplicates == true && r.uniqueLastNames == false; }},
         {"--per-last-name 3", [](const SortRequest &r) { return r.perLastName == true && r.perLastNameCount == "3"; }},
         {"--no-per-last-name", [](const SortRequest &r) { return r.perLastName == false; }},
         {"--explain --crlf", [](const SortRequest &r) { return r.format == Format::Tsv && r.crlf; }},
         {"--format table -o out.txt", [](const SortRequest &r) { return r.format == Format::Table && r.output == "out.txt"; }},
-        {"--suffixes s.txt --particle-list p.txt",
-         [](const SortRequest &r) { return r.suffixFile == "s.txt" && r.particleFile == "p.txt"; }},
+        {"--suffixes s.txt --particle-list p.txt --title-list=t.txt",
+         [](const SortRequest &r) {
+             return r.suffixFile == "s.txt" && r.particleFile == "p.txt" && r.titleFile == "t.txt";
+         }},
         // After "--" every argument is a file, even one that looks like an option.
         {"-- --defaults -x", [](const SortRequest &r) { return !r.defaults && r.files == split("--defaults -x"); }},
     };
@@ -67,6 +74,8 @@ TEST(SortArguments, MistakesAreUsageErrorsThatNameTheArgument)
         {"--no-reading", "--no-reading"},
         {"--defaults=yes", "--defaults takes no value"},
         {"--no-particles=1", "--no-particles takes no value"},
+        {"--step-over-extras=yes", "--step-over-extras takes no value"},
+        {"--title-list", "--title-list needs a value"},
     };
     for (const auto &[arguments, named] : cases) {
         SCOPED_TRACE(arguments);

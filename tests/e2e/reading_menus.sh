@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The Order and Reading menus: the real program under Xvfb is set, from its menu bar by
-# the keyboard, to the alphabetical order and to reading "Last, First" lines; a sort of a
-# loaded file follows both (the copied results show it). After a restart the menus hold
-# the same choices, and the same sort gives the same order; Exact order brings back the
-# character-code order.
+# the keyboard, to the alphabetical order, to reading "Last, First" lines and to stepping
+# over titles; a sort of a loaded file follows the first two (the copied results show
+# it). After a restart the menus hold the same choices, and the same sort gives the same
+# order; Exact order brings back the character-code order.
 # Usage: reading_menus.sh path/to/orvella
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin "$@"
@@ -28,6 +28,8 @@ menu o a # Order > Alphabetical (language-aware)
 wait_for_setting "Order=Alphabetical"
 menu r f # Reading > Read "Last, First" lines
 wait_for_setting "LastCommaFirst=True"
+menu r s # Reading > Step over titles, nicknames and extra suffixes (none in these names)
+wait_for_setting "StepOverExtras=True"
 load_sort_copy_expect "${alphabetical[@]}"
 close_main_window
 wait_for_exit

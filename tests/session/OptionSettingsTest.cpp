@@ -374,17 +374,25 @@ TEST(ReadingSettings, RestoreTakesWhatIsStoredAndTheDefaultForWhatIsMissingOrUnr
         bool lastCommaFirst;
         bool keepParticles;
         QStringList particles; // empty entry list written as {}
+        bool stepOverExtras = false;
+        bool familyNameFirst = false;
+        bool learnLastNames = false;
+        QStringList titles = orvella::sorting::defaultTitles();
     };
     const QStringList defaults = orvella::sorting::defaultParticles();
     const Case cases[] = {
         {{}, NameOrder::Exact, false, false, defaults},
-        {{{"Order", "Alphabetical"}, {"LastCommaFirst", "True"}, {"KeepParticles", "-1"}, {"ParticleList", "van de"}},
-         NameOrder::Alphabetical, true, true, {"van", "de"}},
-        {{{"Order", "alphabetical "}, {"LastCommaFirst", "banana"}, {"KeepParticles", ""}}, NameOrder::Alphabetical,
-         false, false, defaults},
-        {{{"Order", "Reverse"}, {"LastCommaFirst", "0"}, {"KeepParticles", "False"}, {"ParticleList", ""}},
-         NameOrder::Exact, false, false, {}}, // an empty stored list is the user's own list
-        {{{"ParticleList", "  van\tVan  de\nDE St.  "}}, NameOrder::Exact, false, false, {"van", "de", "St."}},
+        {{{"Order", "Alphabetical"}, {"LastCommaFirst", "True"}, {"KeepParticles", "-1"}, {"ParticleList", "van de"},
+          {"StepOverExtras", "True"}, {"FamilyNameFirst", "true"}, {"LearnLastNames", "-1"}, {"TitleList", "Dr Rev."}},
+         NameOrder::Alphabetical, true, true, {"van", "de"}, true, true, true, {"Dr", "Rev."}},
+        {{{"Order", "alphabetical "}, {"LastCommaFirst", "banana"}, {"KeepParticles", ""}, {"StepOverExtras", "banana"},
+          {"FamilyNameFirst", ""}, {"LearnLastNames", "yes please"}},
+         NameOrder::Alphabetical, false, false, defaults},
+        {{{"Order", "Reverse"}, {"LastCommaFirst", "0"}, {"KeepParticles", "False"}, {"ParticleList", ""},
+          {"StepOverExtras", "False"}, {"TitleList", ""}},
+         NameOrder::Exact, false, false, {}, false, false, false, {}}, // an empty stored list is the user's own list
+        {{{"ParticleList", "  van\tVan  de\nDE St.  "}, {"TitleList", " Dr\tDR  Sir "}}, NameOrder::Exact, false, false,
+         {"van", "de", "St."}, false, false, false, {"Dr", "Sir"}},
     };
     for (const Case &c : cases) {
         Options o;
@@ -397,9 +405,15 @@ TEST(ReadingSettings, RestoreTakesWhatIsStoredAndTheDefaultForWhatIsMissingOrUnr
         EXPECT_EQ(r.choices().lastCommaFirst, c.lastCommaFirst);
         EXPECT_EQ(r.choices().keepParticles, c.keepParticles);
         EXPECT_EQ(r.particles().words(), c.particles);
+        EXPECT_EQ(r.choices().stepOverExtras, c.stepOverExtras);
+        EXPECT_EQ(r.choices().familyNameFirst, c.familyNameFirst);
+        EXPECT_EQ(r.choices().learnLastNames, c.learnLastNames);
+        EXPECT_EQ(r.titles().words(), c.titles);
         // What the sort reads comes from the same place.
         EXPECT_EQ(o.options.readingChoices().order, r.choices().order);
         EXPECT_EQ(o.options.readingChoices().keepParticles, r.choices().keepParticles);
+        EXPECT_EQ(o.options.readingChoices().learnLastNames, r.choices().learnLastNames);
+        EXPECT_EQ(o.options.isTitle(u"dr."), c.titles.contains("Dr"));
         EXPECT_TRUE(o.settings.writes.isEmpty()); // restoring writes nothing
         EXPECT_TRUE(o.desktop.messages.empty());
     }
@@ -416,10 +430,20 @@ TEST(ReadingSettings, EachChangeIsWrittenAtOnceAndOnlyWhenItChanges)
     r.setKeepParticles(false);
     r.setParticles({"van", "der", "VAN", " ", "ibn"});
     r.setOrder(orvella::sorting::NameOrder::Exact);
+    r.setStepOverExtras(true);
+    r.setFamilyNameFirst(true);
+    r.setFamilyNameFirst(true);
+    r.setLearnLastNames(true);
+    r.setTitles({"Dr", "dr", "Sir"});
+    r.setTitles({"Dr", "Sir"});
     EXPECT_EQ(o.settings.writes, (QStringList{"Order=Alphabetical", "LastCommaFirst=True", "KeepParticles=True",
-                                              "KeepParticles=False", "ParticleList=van der ibn", "Order=Exact"}));
+                                              "KeepParticles=False", "ParticleList=van der ibn", "Order=Exact",
+                                              "StepOverExtras=True", "FamilyNameFirst=True", "LearnLastNames=True",
+                                              "TitleList=Dr Sir"}));
     EXPECT_TRUE(o.options.isParticle(u"Van"));
     EXPECT_FALSE(o.options.isParticle(u"de"));
+    EXPECT_TRUE(o.options.isTitle(u"SIR"));
+    EXPECT_FALSE(o.options.isTitle(u"Mrs"));
 
     // A store that cannot be written says so; the choice holds for this session.
     o.settings.failWrites = true;
