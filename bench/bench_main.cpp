@@ -156,6 +156,14 @@ int main(int argc, char **argv)
     const int names = window.inputList().count();
     std::printf("loaded names %d\n", names);
 
+    // Clear List and taking it back: the names come back in their own blocks.
+    const auto [clearSeconds, clearStall] = timed(meter, window, [&] { click("PushButton1"); });
+    const auto [undoSeconds, undoStall] = timed(meter, window, [&] { window.history().undo(); });
+    longestStall = std::max({longestStall, clearStall, undoStall});
+    std::printf("clear s %.3f\n", clearSeconds);
+    std::printf("undo-clear s %.3f\n", undoSeconds);
+    std::printf("names after undo %d\n", window.inputList().count());
+
     click("Option1");
     click("Option4");
     const auto [sortSeconds, sortStall] = timed(meter, window, [&] { click("PushButton17"); });
@@ -174,6 +182,23 @@ int main(int argc, char **argv)
     longestStall = std::max(longestStall, suffixStall);
     notePeak("sort-suffix");
     std::printf("sort-suffix s %.3f\n", suffixSeconds);
+
+    // Every reading choice on (exact order, the suffix-skipping reading as above).
+    session::ReadingSettings &reading = session.reading();
+    const auto allChoices = [&](bool on) {
+        reading.setLastCommaFirst(on);
+        reading.setKeepParticles(on);
+        reading.setStepOverExtras(on);
+        reading.setFamilyNameFirst(on);
+        reading.setLearnLastNames(on);
+    };
+    allChoices(true);
+    const auto [choicesSeconds, choicesStall] = timed(meter, window, [&] { click("PushButton17"); });
+    longestStall = std::max(longestStall, choicesStall);
+    notePeak("sort-all-choices");
+    allChoices(false);
+    std::printf("sort-all-choices s %.3f\n", choicesSeconds);
+    std::printf("sort-all-choices / sort-suffix %.2f\n", choicesSeconds / suffixSeconds);
 
     // The peak of the commands above, before the alphabetical order's collation keys.
     const double peakExact = peakMiB();
@@ -198,9 +223,10 @@ int main(int argc, char **argv)
     std::printf("spreadsheet s %.3f\n", sheetSeconds);
 
     std::printf("stall ms %.1f\n", longestStall);
-    std::printf("stall ms by command: load %.1f sort %.1f save %.1f sort-suffix %.1f sort-alpha %.1f copy %.1f "
-                "spreadsheet %.1f\n",
-                loadStall, sortStall, saveStall, suffixStall, alphaStall, copyStall, sheetStall);
+    std::printf("stall ms by command: load %.1f clear %.1f undo-clear %.1f sort %.1f save %.1f sort-suffix %.1f "
+                "sort-all-choices %.1f sort-alpha %.1f copy %.1f spreadsheet %.1f\n",
+                loadStall, clearStall, undoStall, sortStall, saveStall, suffixStall, choicesStall, alphaStall,
+                copyStall, sheetStall);
     const double peak = peakMiB();
     std::printf("peak MiB %.1f\n", peak);
     std::printf("peak MiB after each command: %s\n", qPrintable(peaks.join(QLatin1Char(' '))));

@@ -44,7 +44,7 @@
 #include "suffixes/SuffixList.h"
 #include "suffixes/SuffixStore.h"
 
-#include <QCollator>
+#include <unicode/ucol.h>
 
 #include <algorithm>
 #include <map>
@@ -247,11 +247,38 @@ void checkReadingChoices(const std::vector<QString> &names, const SortOptions &o
     }
 }
 
+// A key's place as ICU merges its fields' sort keys: the head's and the tail's (the
+// tail without spaces at its ends; an empty field before any other) level by level.
+std::vector<uint8_t> mergedSortKey(UCollator *collator, const QString &key)
+{
+    const auto sortKey = [&](QStringView field) {
+        std::vector<uint8_t> bytes(64);
+        const auto units = reinterpret_cast<const UChar *>(field.utf16());
+        int32_t length = ucol_getSortKey(collator, units, int32_t(field.size()), bytes.data() + 1,
+                                         int32_t(bytes.size() - 1));
+        if (std::size_t(length) + 1 > bytes.size()) {
+            bytes.resize(std::size_t(length) + 1);
+            length = ucol_getSortKey(collator, units, int32_t(field.size()), bytes.data() + 1, length);
+        }
+        bytes.resize(std::size_t(length) + 1);
+        bytes[0] = field.isEmpty() ? 3 : 4;
+        return bytes;
+    };
+    const std::vector<uint8_t> head = sortKey(sorting::headField(key));
+    const std::vector<uint8_t> tail = sortKey(sorting::trimSpaces(tailField(key)));
+    std::vector<uint8_t> merged(head.size() + tail.size() + 8);
+    const int32_t length = ucol_mergeSortkeys(head.data(), int32_t(head.size()), tail.data(), int32_t(tail.size()),
+                                              merged.data(), int32_t(merged.size()));
+    merged.resize(std::size_t(length));
+    return merged;
+}
+
 void checkAlphabeticalOrder(const std::vector<QString> &keys)
 {
-    static QCollator collator = [] {
-        QCollator c{QLocale(QStringLiteral("en_US"))};
-        c.setNumericMode(true);
+    static UCollator *collator = [] {
+        UErrorCode status = U_ZERO_ERROR;
+        UCollator *c = ucol_open("en_US", &status);
+        ucol_setAttribute(c, UCOL_NUMERIC_COLLATION, UCOL_ON, &status);
         return c;
     }();
     const sorting::KeyOrder order = sorting::alphabeticalOrder(keys, "en_US", {});
@@ -263,9 +290,9 @@ void checkAlphabeticalOrder(const std::vector<QString> &keys)
     for (std::size_t i = 1; i < order.size(); ++i) {
         const QString &a = keys[order[i - 1]];
         const QString &b = keys[order[i]];
-        int c = collator.compare(sorting::headField(a), sorting::headField(b));
-        if (c == 0)
-            c = collator.compare(tailField(a), tailField(b));
+        const std::vector<uint8_t> x = mergedSortKey(collator, a);
+        const std::vector<uint8_t> y = mergedSortKey(collator, b);
+        int c = x < y ? -1 : y < x ? 1 : 0;
         if (c == 0)
             c = sorting::compareKeys(a, b);
         FUZZ_CHECK(c < 0 || (c == 0 && order[i - 1] < order[i]),

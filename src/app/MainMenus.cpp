@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QActionGroup>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -24,6 +25,17 @@ MainMenus buildMainMenus(QWidget *window)
     m.bar->setObjectName(QStringLiteral("MenuBar"));
     // In the window on every desktop: the window's height is its client area plus this bar.
     m.bar->setNativeMenuBar(false);
+
+    QMenu *edit = m.bar->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    m.undo = addAction(edit, "mnuUndo", QStringLiteral("&Undo"), false);
+    m.undo->setShortcuts(QKeySequence::Undo);
+    m.redo = addAction(edit, "mnuRedo", QStringLiteral("&Redo"), false);
+    // The desktop's own keys for Redo, and Ctrl+Y where they do not include it.
+    QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+    if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
+        redoKeys << QKeySequence(Qt::CTRL | Qt::Key_Y);
+    m.redo->setShortcuts(redoKeys);
 
     QMenu *order = m.bar->addMenu(QStringLiteral("&Order"));
     order->setObjectName(QStringLiteral("mnuOrder"));

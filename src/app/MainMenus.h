@@ -7,12 +7,14 @@ class QWidget;
 
 namespace orvella::app {
 
-// The main window's menu bar: Order, Reading and Help. The actions carry object names
-// (mnuExactOrder, mnuAlphabeticalOrder, mnuLastCommaFirst, mnuKeepParticles,
+// The main window's menu bar: Edit, Order, Reading and Help. The actions carry object
+// names (mnuUndo, mnuRedo, mnuExactOrder, mnuAlphabeticalOrder, mnuLastCommaFirst, mnuKeepParticles,
 // mnuStepOverExtras, mnuFamilyNameFirst, mnuLearnLastNames, mnuEditParticles,
 // mnuEditTitles, mnuHowNamesAreRead, mnuContactSupport) so that tests find them.
 struct MainMenus {
     QMenuBar *bar = nullptr;
+    QAction *undo = nullptr;
+    QAction *redo = nullptr;
     QActionGroup *order = nullptr;
     QAction *exactOrder = nullptr;
     QAction *alphabeticalOrder = nullptr;

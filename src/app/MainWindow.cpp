@@ -182,26 +182,38 @@ void MainWindow::buildControls()
 
 void MainWindow::wireCommands()
 {
-    connect(PushButton17, &QPushButton::clicked, this, [this] { m_session.sortCommand().PushButton17_Click(); });
-    connect(PushButton6, &QPushButton::clicked, this, [this] { m_session.listCommands().PushButton6_Click(); });
-    connect(PushButton1, &QPushButton::clicked, this, [this] { m_session.listCommands().PushButton1_Click(); });
-    connect(PushButton2, &QPushButton::clicked, this, [this] { m_session.listCommands().PushButton2_Click(); });
-    connect(PushButton7, &QPushButton::clicked, this, [this] { m_session.listCommands().PushButton7_Click(); });
-    connect(ListView1, &ui::NameListView::doubleClickedAnywhere, this, [this] { m_session.listCommands().ListView1_DblClick(); });
+    // Each command is one step of the lists' undo history, named after it.
+    const auto command = [this](QAbstractButton *button, auto &&run) {
+        connect(button, &QAbstractButton::clicked, this,
+                [this, button, run] { m_history.run(ui::shownCaption(button->text()), run); });
+    };
+    lists::ListCommands &lists = m_session.listCommands();
+    lists::ListFileCommands &files = m_session.listFileCommands();
+    command(PushButton17, [this] { m_session.sortCommand().PushButton17_Click(); });
+    command(PushButton6, [&lists] { lists.PushButton6_Click(); });
+    command(PushButton1, [&lists] { lists.PushButton1_Click(); });
+    command(PushButton2, [&lists] { lists.PushButton2_Click(); });
+    command(PushButton7, [&lists] { lists.PushButton7_Click(); });
+    command(PushButton3, [&files] { files.PushButton3_Click(); });
+    const QString removeName = QStringLiteral("Remove Name");
+    const QString removeResult = QStringLiteral("Remove Result");
+    connect(ListView1, &ui::NameListView::doubleClickedAnywhere, this,
+            [=, &lists] { m_history.run(removeName, [&] { lists.ListView1_DblClick(); }); });
     connect(ListView1, &ui::NameListView::deletePressed, this,
-            [this] { m_session.listCommands().ListView1_KeyDown(lists::kDeleteKeyCode); });
-    connect(ListView2, &ui::NameListView::doubleClickedAnywhere, this, [this] { m_session.listCommands().ListView2_DblClick(); });
+            [=, &lists] { m_history.run(removeName, [&] { lists.ListView1_KeyDown(lists::kDeleteKeyCode); }); });
+    connect(ListView2, &ui::NameListView::doubleClickedAnywhere, this,
+            [=, &lists] { m_history.run(removeResult, [&] { lists.ListView2_DblClick(); }); });
     connect(ListView2, &ui::NameListView::deletePressed, this,
-            [this] { m_session.listCommands().ListView2_KeyDown(lists::kDeleteKeyCode); });
-    connect(PushButton3, &QPushButton::clicked, this, [this] { m_session.listFileCommands().PushButton3_Click(); });
-    connect(PushButton9, &QPushButton::clicked, this, [this] { m_session.listFileCommands().PushButton9_Click(); });
-    connect(PushButton4, &QPushButton::clicked, this, [this] { m_session.listFileCommands().PushButton4_Click(); });
+            [=, &lists] { m_history.run(removeResult, [&] { lists.ListView2_KeyDown(lists::kDeleteKeyCode); }); });
+    connect(PushButton9, &QPushButton::clicked, this, [&files] { files.PushButton9_Click(); });
+    connect(PushButton4, &QPushButton::clicked, this, [&files] { files.PushButton4_Click(); });
     connect(PushButton5, &QPushButton::clicked, this, [this] { m_session.exportCommands().PushButton5_Click(); });
     connect(PushButton13, &QPushButton::clicked, this, [this] { m_session.exportCommands().PushButton13_Click(); });
     connect(PushButton15, &QPushButton::clicked, this, [this] { PushButton15_Click(); });
     ListView1->acceptFileDrops(true);
-    connect(ListView1, &ui::NameListView::filesDropped, this,
-            [this](const QStringList &paths) { m_session.listFileCommands().ListView1_OLEDragDrop(paths); });
+    connect(ListView1, &ui::NameListView::filesDropped, this, [this, &files](const QStringList &paths) {
+        m_history.run(QStringLiteral("Drop Files"), [&] { files.ListView1_OLEDragDrop(paths); });
+    });
     connect(&m_progress, &ProgressState::changed, this, &MainWindow::showProgress);
     connect(&m_pointer, &PointerState::changed, this,
             [this](Pointer pointer) { ui::showPointer(this, pointer, m_customPointer); });
@@ -235,6 +247,10 @@ void MainWindow::wireMenus()
         menuStep("mnuLearnLastNames_Click", [&] { reading.setLearnLastNames(on); });
     });
     connect(m_menus.editParticles, &QAction::triggered, this, [this] { mnuEditParticles_Click(); });
+    connect(m_menus.undo, &QAction::triggered, &m_history, &ListHistory::undo);
+    connect(m_menus.redo, &QAction::triggered, &m_history, &ListHistory::redo);
+    connect(&m_history, &ListHistory::changed, this, &MainWindow::showHistory);
+    showHistory();
     connect(m_menus.editTitles, &QAction::triggered, this, [this] { mnuEditTitles_Click(); });
     connect(m_menus.howNamesAreRead, &QAction::triggered, this, [this] { mnuHowNamesAreRead_Click(); });
     connect(m_menus.contactSupport, &QAction::triggered, this, [this] { PushButton8_Click(); });
@@ -250,6 +266,16 @@ void MainWindow::wireMenus()
     for (lists::NameListModel *list : {&m_input, &m_results})
         connect(list, &lists::NameListModel::itemsChanged, this, &MainWindow::showStatusSoon);
     m_status->setText(statusLine());
+}
+
+void MainWindow::showHistory()
+{
+    const auto show = [](QAction *action, const QString &verb, bool can, const QString &what) {
+        action->setEnabled(can);
+        action->setText(can && !what.isEmpty() ? QStringLiteral("%1 %2").arg(verb, what) : verb);
+    };
+    show(m_menus.undo, QStringLiteral("&Undo"), m_history.canUndo(), m_history.undoText());
+    show(m_menus.redo, QStringLiteral("&Redo"), m_history.canRedo(), m_history.redoText());
 }
 
 void MainWindow::showReadingChoices()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ListHistory.h"
 #include "app/MainMenus.h"
 #include "core/Paths.h"
 #include "session/Session.h"
@@ -91,6 +92,7 @@ public:
 
     // The menu bar above the client area, the status line below it.
     const MainMenus &menus() const { return m_menus; }
+    ListHistory &history() { return m_history; }
     QString statusLine() const;
     // "How Names Are Read…", "Edit Particle List…" and "Edit Title List…": open (or
     // raise) their windows.
@@ -161,6 +163,8 @@ private:
     // Puts the reading choices on the menus (their own signals stay quiet).
     void showReadingChoices();
     void showStatusSoon();
+    // Names the Undo and Redo items after the steps they would take.
+    void showHistory();
 
     session::Session &m_session;
     // The parts of the session the window's code works with most.
@@ -172,6 +176,7 @@ private:
     core::PointerState &m_pointer;
     lists::MainContext &m_context;
     session::OptionSettings &m_options;
+    ListHistory m_history{{&m_input, &m_results}};
     QCursor m_customPointer{Qt::PointingHandCursor};
     QString m_folder = core::programFolder(); // where the skin and the pointer file are looked up
     ui::HoverPointer *m_hover = nullptr;

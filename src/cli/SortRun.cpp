@@ -132,7 +132,8 @@ class ResultWriter {
 public:
     ResultWriter(const SortRequest &request, session::Session &session, lists::ListFileOutput &out,
                  TerminalProgress &progress)
-        : m_request(request), m_session(session), m_out(out), m_progress(progress)
+        : m_request(request), m_session(session), m_out(out), m_progress(progress),
+          m_steppedColumn(session.reading().choices().stepOverExtras)
     {
         out.setLineEnd(request.crlf ? QByteArrayView("\r\n") : QByteArrayView("\n"));
         if (request.format != Format::Table)
@@ -172,6 +173,8 @@ private:
             m_line.resize(0);
             m_line.append(shown).append(QLatin1Char('\t')).append(reading->sortedUnder).append(QLatin1Char('\t'));
             m_line.append(reading->then);
+            if (m_steppedColumn)
+                m_line.append(QLatin1Char('\t')).append(reading->stepped);
             m_out.writeLine(m_line);
         } catch (const core::Failure &failure) {
             m_failure = failure;
@@ -183,6 +186,8 @@ private:
     lists::ListFileOutput &m_out;
     TerminalProgress &m_progress;
     std::optional<core::Failure> m_failure;
+    // Stepping over titles, nicknames and suffixes: what was stepped over, in a fourth column.
+    bool m_steppedColumn = false;
     qint64 m_written = 0;
     QString m_line;
 };

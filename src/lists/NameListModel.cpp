@@ -9,6 +9,59 @@
 #include <utility>
 
 namespace orvella::lists {
+namespace {
+
+// Rows appended from position `from` (0-based) on, in one batch or several.
+class Appended : public ListEdit {
+public:
+    explicit Appended(int from) : m_from(from) {}
+    void undo(NameListModel &list) override { m_tail = list.takeTail(m_from); }
+    void redo(NameListModel &list) override { list.restoreTail(std::move(m_tail)); }
+    bool absorb(const ListEdit &later) override { return dynamic_cast<const Appended *>(&later) != nullptr; }
+
+private:
+    int m_from;
+    NameListModel::Tail m_tail;
+};
+
+class Removed : public ListEdit {
+public:
+    Removed(int position, QString text) : m_position(position), m_text(std::move(text)) {}
+    void undo(NameListModel &list) override { list.insertAt(m_position, m_text); }
+    void redo(NameListModel &list) override { list.removeAt(m_position); }
+
+private:
+    int m_position;
+    QString m_text;
+};
+
+class Replaced : public ListEdit {
+public:
+    Replaced(int position, QString before, QString after)
+        : m_position(position), m_before(std::move(before)), m_after(std::move(after))
+    {
+    }
+    void undo(NameListModel &list) override { list.setItem(m_position, m_before); }
+    void redo(NameListModel &list) override { list.setItem(m_position, m_after); }
+
+private:
+    int m_position;
+    QString m_before;
+    QString m_after;
+};
+
+// A clear keeps the list's blocks (and tooltips) rather than freeing them.
+class Cleared : public ListEdit {
+public:
+    explicit Cleared(NameListModel::Tail rows) : m_rows(std::move(rows)) {}
+    void undo(NameListModel &list) override { list.restoreTail(std::move(m_rows)); }
+    void redo(NameListModel &list) override { m_rows = list.takeTail(0); }
+
+private:
+    NameListModel::Tail m_rows;
+};
+
+} // namespace
 
 NameListModel::NameListModel(QString caption, QObject *parent)
     : QAbstractListModel(parent), m_caption(std::move(caption)), m_selection(this)
@@ -29,8 +82,21 @@ QStringView NameListModel::itemView(int position) const
     return m_items.at(position - 1);
 }
 
+void NameListModel::record(std::unique_ptr<ListEdit> edit)
+{
+    if (m_recorder)
+        m_recorder->record(*this, std::move(edit));
+}
+
+void NameListModel::recordAppendFrom(qsizetype from)
+{
+    if (m_recorder)
+        record(std::make_unique<Appended>(static_cast<int>(from)));
+}
+
 void NameListModel::append(QStringView text)
 {
+    recordAppendFrom(m_items.size());
     m_items.append(text);
     appended();
 }
@@ -39,6 +105,7 @@ void NameListModel::appendMany(const QList<QString> &texts)
 {
     if (texts.isEmpty())
         return;
+    recordAppendFrom(m_items.size());
     for (const QString &text : texts)
         m_items.append(text);
     appended();
@@ -48,6 +115,7 @@ void NameListModel::appendMany(TextRows texts)
 {
     if (texts.isEmpty())
         return;
+    recordAppendFrom(m_items.size());
     m_items.append(std::move(texts));
     appended();
 }
@@ -99,6 +167,8 @@ void NameListModel::setItem(int position, const QString &text)
 {
     checkPosition(position);
     flushPendingRows();
+    if (m_recorder)
+        record(std::make_unique<Replaced>(position, item(position), text));
     m_items.replace(position - 1, text);
     const QModelIndex changed = index(position - 1);
     emit dataChanged(changed, changed);
@@ -109,6 +179,8 @@ void NameListModel::removeAt(int position)
 {
     checkPosition(position);
     flushPendingRows();
+    if (m_recorder)
+        record(std::make_unique<Removed>(position, item(position)));
     beginRemoveRows(QModelIndex(), position - 1, position - 1);
     m_items.remove(position - 1);
     m_shownRows = m_items.size();
@@ -124,6 +196,12 @@ void NameListModel::removeAt(int position)
 
 void NameListModel::clear()
 {
+    if (m_recorder && !m_items.isEmpty()) {
+        // The rows go to the recorded edit, to come back if the clear is taken back.
+        Tail rows = takeTail(0);
+        record(std::make_unique<Cleared>(std::move(rows)));
+        return;
+    }
     beginResetModel();
     // Freeing ten million names' blocks takes a moment of its own: done on a worker.
     core::releaseInBackground(std::exchange(m_items, TextRows()));
@@ -131,6 +209,59 @@ void NameListModel::clear()
     m_toolTipSource = {};
     endResetModel();
     emit itemsChanged();
+}
+
+void NameListModel::insertAt(int position, QStringView text)
+{
+    if (position != count() + 1)
+        checkPosition(position);
+    flushPendingRows();
+    beginInsertRows(QModelIndex(), position - 1, position - 1);
+    m_items.insert(position - 1, text);
+    m_shownRows = m_items.size();
+    if (m_toolTipSource) {
+        // Rows after the inserted one move down by one; the inserted row has none.
+        m_toolTipSource = [source = std::move(m_toolTipSource), inserted = position - 1](int row, const QString &text) {
+            return row == inserted ? QString() : source(row > inserted ? row - 1 : row, text);
+        };
+    }
+    endInsertRows();
+    emit itemsChanged();
+}
+
+NameListModel::Tail NameListModel::takeTail(int keep)
+{
+    Tail tail;
+    keep = std::clamp(keep, 0, count());
+    if (keep >= m_items.size())
+        return tail;
+    // Many rows leave a view faster by a reset than by a removal it has to lay out.
+    const bool reset = keep == 0 || m_shownRows - keep > kSmallList;
+    const bool shown = keep < m_shownRows;
+    if (reset)
+        beginResetModel();
+    else if (shown)
+        beginRemoveRows(QModelIndex(), keep, static_cast<int>(m_shownRows - 1));
+    tail.rows = m_items.takeFrom(keep);
+    if (keep == 0)
+        tail.toolTips = std::exchange(m_toolTipSource, {});
+    m_shownRows = std::min<qsizetype>(m_shownRows, keep);
+    if (reset)
+        endResetModel();
+    else if (shown)
+        endRemoveRows();
+    emit itemsChanged();
+    return tail;
+}
+
+void NameListModel::restoreTail(Tail tail)
+{
+    if (tail.rows.isEmpty())
+        return;
+    if (m_items.isEmpty() && tail.toolTips)
+        m_toolTipSource = std::move(tail.toolTips);
+    m_items.append(std::move(tail.rows));
+    appended();
 }
 
 void NameListModel::setToolTipSource(ToolTipSource source)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lists/ListEdits.h"
 #include "lists/TextRows.h"
 
 #include <QAbstractListModel>
@@ -53,6 +54,21 @@ public:
     // Removes the item at a 1-based position; throws for a position that does not exist.
     void removeAt(int position);
     void clear();
+    // Puts an item in at a 1-based position (1 .. count() + 1); those from there on move down.
+    void insertAt(int position, QStringView text);
+
+    // Every change from now on is told to the recorder (none: nothing is recorded), so
+    // that it can be taken back. Whoever takes changes back detaches the recorder meanwhile.
+    void setRecorder(ListRecorder *recorder) { m_recorder = recorder; }
+
+    // The items after the first `keep`, taken out with their blocks (and, when none is
+    // kept, the tooltips); restoreTail puts them back at the end.
+    struct Tail {
+        TextRows rows;
+        std::function<QString(int, const QString &)> toolTips;
+    };
+    Tail takeTail(int keep);
+    void restoreTail(Tail tail);
 
     // 1-based position of the selected item, 0 when none is selected.
     int selectedPosition() const;
@@ -90,8 +106,13 @@ private:
     static constexpr qsizetype kSmallList = 20000;
     static constexpr qint64 kBigListFlushMs = 250;
 
+    // Tells the recorder, if any, of an edit.
+    void record(std::unique_ptr<ListEdit> edit);
+    void recordAppendFrom(qsizetype from);
+
     QString m_caption;
     TextRows m_items;
+    ListRecorder *m_recorder = nullptr;
     qsizetype m_shownRows = 0;
     bool m_flushQueued = false;
     QElapsedTimer m_sinceFlush;

@@ -158,6 +158,55 @@ void TextRows::remove(qsizetype row)
     }
 }
 
+void TextRows::insert(qsizetype row, QStringView text)
+{
+    if (row >= m_size) {
+        append(text);
+        return;
+    }
+    const qsizetype index = blockOf(row);
+    Block &block = m_blocks[size_t(index)];
+    checkBlockText(block.text.size() + text.size());
+    const qsizetype inBlock = row - block.firstRow;
+    const quint32 start = block.start(inBlock);
+    block.text.insert(start, text);
+    block.ends.insert(block.ends.begin() + inBlock, start + quint32(text.size()));
+    for (size_t i = size_t(inBlock) + 1; i < block.ends.size(); ++i)
+        block.ends[i] += quint32(text.size());
+    ++m_size;
+    renumberFrom(index + 1);
+}
+
+TextRows TextRows::takeFrom(qsizetype row)
+{
+    TextRows tail(m_blockUnits, m_blockRows);
+    if (row >= m_size)
+        return tail;
+    row = std::max<qsizetype>(row, 0);
+    qsizetype firstWhole = blockOf(row);
+    Block &cut = m_blocks[size_t(firstWhole)];
+    const qsizetype inBlock = row - cut.firstRow;
+    if (inBlock > 0) {
+        for (qsizetype r = inBlock; r < cut.rowCount(); ++r) {
+            const quint32 start = cut.start(r);
+            tail.append(QStringView(cut.text).sliced(start, cut.ends[size_t(r)] - start));
+        }
+        cut.text.truncate(cut.start(inBlock));
+        cut.ends.resize(size_t(inBlock));
+        ++firstWhole;
+    }
+    for (size_t i = size_t(firstWhole); i < m_blocks.size(); ++i) {
+        Block &block = m_blocks[i];
+        block.firstRow = tail.m_size;
+        tail.m_size += block.rowCount();
+        tail.m_blocks.push_back(std::move(block));
+    }
+    m_blocks.erase(m_blocks.begin() + firstWhole, m_blocks.end());
+    m_size = row;
+    m_lastBlock.store(0, std::memory_order_relaxed);
+    return tail;
+}
+
 void TextRows::renumberFrom(qsizetype block)
 {
     for (size_t i = size_t(block); i < m_blocks.size(); ++i)

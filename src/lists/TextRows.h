@@ -43,6 +43,11 @@ public:
     void append(TextRows &&rows);
     void replace(qsizetype row, QStringView text);
     void remove(qsizetype row);
+    // Puts a row in at index 0 .. size(); the rows from there on move down by one.
+    void insert(qsizetype row, QStringView text);
+    // Takes the rows from index `row` on out: whole blocks as they are, the rest of a
+    // block cut in two as copies. These keep the rows before it.
+    TextRows takeFrom(qsizetype row);
 
     QStringList toList() const;
     // Calls visit(QStringView) for every row in order, faster than at() for each row.

@@ -1077,3 +1077,93 @@ TEST(SaveResultsAsExcelFile, ButtonRunsTheCommand)
 }
 
 } // namespace
+
+// ---- Undo and Redo -----------------------------------------------------------------
+
+namespace {
+
+struct UndoCase {
+    const char *command; // the step's name in the Edit menu
+    std::function<void(MainWindowFixture &)> run;
+};
+
+class UndoRedo : public ::testing::TestWithParam<UndoCase> {};
+
+std::pair<QStringList, QStringList> bothLists(MainWindowFixture &f)
+{
+    MainWindowFixture::processEvents();
+    return {f.window->inputList().items(), f.window->resultList().items()};
+}
+
+QAbstractButton *buttonNamed(MainWindowFixture &f, const char *name)
+{
+    return f.window->findChild<QAbstractButton *>(QLatin1String(name));
+}
+
+} // namespace
+
+// Each command's change to either list is one step: Undo gives the lists back as they
+// were, Redo as the command left them, and the menu names the step.
+TEST_P(UndoRedo, TakesEachCommandBackAndMakesItAgain)
+{
+    const UndoCase c = GetParam();
+    MainWindowFixture f;
+    f.fillInput({"Cy Ray", "Al Bo", "Ed Fox"});
+    buttonNamed(f, "PushButton17")->click(); // results: a step of its own
+    const auto before = bothLists(f);
+    const MainMenus &menus = f.window->menus();
+
+    c.run(f);
+    const auto after = bothLists(f);
+    ASSERT_NE(after, before) << c.command;
+    EXPECT_EQ(menus.undo->text(), QStringLiteral("&Undo %1").arg(c.command));
+
+    menus.undo->trigger();
+    EXPECT_EQ(bothLists(f), before) << c.command;
+    EXPECT_EQ(menus.redo->text(), QStringLiteral("&Redo %1").arg(c.command));
+    menus.redo->trigger();
+    EXPECT_EQ(bothLists(f), after) << c.command;
+    menus.undo->trigger();
+    EXPECT_EQ(bothLists(f), before) << c.command;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, UndoRedo,
+    ::testing::Values(
+        UndoCase{"Clear List", [](MainWindowFixture &f) { buttonNamed(f, "PushButton1")->click(); }},
+        UndoCase{"Clear Results", [](MainWindowFixture &f) { buttonNamed(f, "PushButton2")->click(); }},
+        UndoCase{"Add One Name",
+                 [](MainWindowFixture &f) {
+                     f.desktop.inputAnswers = {"Zed Ames\nBo Cole"}; // a pasted list
+                     buttonNamed(f, "PushButton6")->click();
+                 }},
+        UndoCase{"Load Sample/Example Names", [](MainWindowFixture &f) { buttonNamed(f, "PushButton7")->click(); }},
+        UndoCase{"Start Sorting",
+                 [](MainWindowFixture &f) {
+                     buttonNamed(f, "Option2")->click(); // First/Last: a new order
+                     buttonNamed(f, "PushButton17")->click();
+                 }},
+        UndoCase{"Remove Name",
+                 [](MainWindowFixture &f) {
+                     f.window->inputList().select(2);
+                     emit f.window->findChild<ui::NameListView *>(QStringLiteral("ListView1"))->deletePressed();
+                 }},
+        UndoCase{"Remove Result", [](MainWindowFixture &f) {
+                     f.window->resultList().select(1);
+                     emit f.window->findChild<ui::NameListView *>(QStringLiteral("ListView2"))->doubleClickedAnywhere();
+                 }}));
+
+TEST(UndoRedo, NothingToTakeBackWhileACommandRuns)
+{
+    MainWindowFixture f;
+    f.fillInput({"Cy Ray", "Al Bo"});
+    buttonNamed(f, "PushButton1")->click();
+    const MainMenus &menus = f.window->menus();
+    bool undoableDuringSort = true;
+    f.window->inputList().append(QStringLiteral("Ed Fox"));
+    f.desktop.onEveryYield = [&] { undoableDuringSort = undoableDuringSort && menus.undo->isEnabled(); };
+    buttonNamed(f, "PushButton17")->click();
+    f.desktop.onEveryYield = {};
+    EXPECT_FALSE(undoableDuringSort);
+    EXPECT_TRUE(menus.undo->isEnabled());
+}

@@ -141,20 +141,37 @@ TEST(TextRows, BlocksHoldAtMostTheirCharactersOrRows)
 
 TEST(TextRows, RandomEditsMatchAPlainList)
 {
-    // A fixed sequence of appends, edits and removals against a list of strings.
+    // A fixed sequence of appends, edits, insertions, removals and tails taken out
+    // (and put back, as taking back a change does) against a list of strings.
     QRandomGenerator random(16);
     TextRows rows = smallRows();
     QStringList plain;
     for (int step = 0; step < 3000; ++step) {
         const QString text = QString(int(random.bounded(12)), QChar(u'a' + step % 26));
-        const quint32 action = random.bounded(10);
+        const quint32 action = random.bounded(12);
         if (plain.isEmpty() || action < 5) {
             rows.append(text);
             plain.append(text);
-        } else if (action < 8) {
+        } else if (action < 7) {
             const qsizetype at = random.bounded(int(plain.size()));
             rows.remove(at);
             plain.removeAt(at);
+        } else if (action == 9) {
+            const qsizetype at = random.bounded(int(plain.size()) + 1);
+            rows.insert(at, text);
+            plain.insert(at, text);
+        } else if (action >= 10) {
+            const qsizetype at = random.bounded(int(plain.size()) + 1);
+            TextRows tail = rows.takeFrom(at);
+            if (step % 50 == 0)
+                expectRows(tail, plain.mid(at));
+            if (action == 10) {
+                rows.append(std::move(tail));
+            } else {
+                plain.erase(plain.begin() + at, plain.end());
+            }
+            if (step % 50 == 0)
+                expectRows(rows, plain);
         } else {
             const qsizetype at = random.bounded(int(plain.size()));
             rows.replace(at, text);

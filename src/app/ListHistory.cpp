@@ -1,0 +1,126 @@
+#include "app/ListHistory.h"
+
+#include "lists/NameListModel.h"
+
+#include <QScopeGuard>
+#include <QUndoCommand>
+
+namespace orvella::app {
+
+// Edits the lists make while a step is taken back or made again are not recorded.
+class ListHistory::Replaying {
+public:
+    explicit Replaying(ListHistory &history) : m_history(history) { m_history.m_replaying = true; }
+    ~Replaying() { m_history.m_replaying = false; }
+
+private:
+    ListHistory &m_history;
+};
+
+// The edits of one command, taken back last first.
+class ListHistory::Step : public QUndoCommand {
+public:
+    Step(ListHistory &history, const QString &text) : QUndoCommand(text), m_history(history) {}
+
+    bool isEmpty() const { return m_edits.empty(); }
+    void add(lists::NameListModel &list, std::unique_ptr<lists::ListEdit> edit)
+    {
+        if (!m_edits.empty() && m_edits.back().list == &list && m_edits.back().edit->absorb(*edit))
+            return;
+        m_edits.push_back({&list, std::move(edit)});
+    }
+
+    void undo() override
+    {
+        const Replaying replaying(m_history);
+        for (auto it = m_edits.rbegin(); it != m_edits.rend(); ++it)
+            it->edit->undo(*it->list);
+    }
+    void redo() override
+    {
+        // Pushing a step runs redo(): the command has made its changes already.
+        if (!m_done) {
+            m_done = true;
+            return;
+        }
+        const Replaying replaying(m_history);
+        for (auto &[list, edit] : m_edits)
+            edit->redo(*list);
+    }
+
+private:
+    struct Edit {
+        lists::NameListModel *list;
+        std::unique_ptr<lists::ListEdit> edit;
+    };
+    ListHistory &m_history;
+    std::vector<Edit> m_edits;
+    bool m_done = false;
+};
+
+ListHistory::ListHistory(std::initializer_list<lists::NameListModel *> lists, QObject *parent)
+    : QObject(parent), m_lists(lists)
+{
+    m_stack.setUndoLimit(kSteps);
+    for (lists::NameListModel *list : m_lists)
+        list->setRecorder(this);
+    connect(&m_stack, &QUndoStack::indexChanged, this, &ListHistory::changed);
+}
+
+ListHistory::~ListHistory()
+{
+    for (lists::NameListModel *list : m_lists)
+        list->setRecorder(nullptr);
+}
+
+void ListHistory::run(const QString &text, const std::function<void()> &command)
+{
+    const bool outermost = m_depth == 0;
+    ++m_depth;
+    if (outermost) {
+        m_open = std::make_unique<Step>(*this, text);
+        emit changed();
+    }
+    const auto close = qScopeGuard([&] {
+        --m_depth;
+        if (outermost) {
+            push(std::move(m_open));
+            emit changed();
+        }
+    });
+    command();
+}
+
+void ListHistory::push(std::unique_ptr<Step> step)
+{
+    if (step && !step->isEmpty())
+        m_stack.push(step.release());
+}
+
+void ListHistory::record(lists::NameListModel &list, std::unique_ptr<lists::ListEdit> edit)
+{
+    if (m_replaying)
+        return;
+    if (m_open) {
+        m_open->add(list, std::move(edit));
+        return;
+    }
+    // A change no command announced (files opened at start-up): a step of its own.
+    auto step = std::make_unique<Step>(*this, QStringLiteral("Change"));
+    step->add(list, std::move(edit));
+    push(std::move(step));
+}
+
+void ListHistory::undo()
+{
+    if (canUndo())
+        m_stack.undo();
+}
+
+void ListHistory::redo()
+{
+    if (canRedo())
+        m_stack.redo();
+}
+
+} // namespace orvella::app

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+namespace orvella::lists {
+
+class NameListModel;
+
+// A change made to a list, kept so that it can be taken back and made again: rows
+// appended, a row removed or replaced, the list cleared. What a change took away (a
+// cleared list's rows, a removed row) stays in it, in the list's own blocks, so that
+// taking back a clear of a million names copies none of them.
+class ListEdit {
+public:
+    virtual ~ListEdit() = default;
+    virtual void undo(NameListModel &list) = 0;
+    virtual void redo(NameListModel &list) = 0;
+    // Takes a later edit of the same list into this one when they make one step (rows
+    // appended in several batches); false when it cannot.
+    virtual bool absorb(const ListEdit &) { return false; }
+};
+
+// Hears every change a list makes while it records (see NameListModel::setRecorder).
+class ListRecorder {
+public:
+    virtual ~ListRecorder() = default;
+    virtual void record(NameListModel &list, std::unique_ptr<ListEdit> edit) = 0;
+};
+
+} // namespace orvella::lists
