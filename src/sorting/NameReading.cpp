@@ -172,7 +172,7 @@ void buildReadingKeyInto(QString &key, QStringView name, const SortOptions &opti
     n.ownText = false;
     n.headSuffix = 0;
     if (choices.stepOverExtras) {
-        WordReading read = readWords(name, options, choices, words);
+        WordReading read = readWords(name, options, choices, words, WordReading::Wanted::KeyOnly);
         key = std::move(read.key);
         n.commaLine = read.reading.commaLine;
         n.ownText = read.ownText;

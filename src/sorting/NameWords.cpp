@@ -2,6 +2,8 @@
 
 #include <QVarLengthArray>
 
+#include <string_view>
+
 namespace orvella::sorting {
 namespace {
 
@@ -155,14 +157,46 @@ bool isOrdinal(QStringView word)
     return false;
 }
 
+// Junior, Senior, Esquire and their short forms, in any case, with or without periods.
 bool isSuffixWord(QStringView word)
 {
-    QString plain = word.toString().remove(QLatin1Char('.'));
+    char plain[8];
+    qsizetype length = 0;
+    for (const QChar c : word) {
+        if (c == QLatin1Char('.'))
+            continue;
+        if (c.unicode() >= 0x80 || length == qsizetype(sizeof plain))
+            return false;
+        plain[length++] = char(c.toLower().unicode());
+    }
+    const std::string_view folded(plain, size_t(length));
     for (const char *w : {"junior", "senior", "esquire", "jr", "sr", "jnr", "snr", "esq"}) {
-        if (plain.compare(QLatin1String(w), Qt::CaseInsensitive) == 0)
+        if (folded == w)
             return true;
     }
     return false;
+}
+
+// No white space but single spaces between words.
+bool tidyAlready(QStringView name)
+{
+    if (name.isEmpty())
+        return true;
+    if (name.front() == kSpace || name.back() == kSpace)
+        return false;
+    bool space = false;
+    for (const QChar c : name) {
+        if (c == kSpace) {
+            if (space)
+                return false;
+            space = true;
+        } else if (c.unicode() < 0x80 ? c.unicode() < 0x20 && (c.unicode() >= 9 && c.unicode() <= 13) : c.isSpace()) {
+            return false;
+        } else {
+            space = false;
+        }
+    }
+    return true;
 }
 
 QString joined(const Tokens &tokens, const Indexes &which, qsizetype from = 0, qsizetype to = -1)
@@ -260,6 +294,11 @@ bool lastFirstReading(const SortOptions &options)
 
 } // namespace
 
+bool isTidy(QStringView name)
+{
+    return tidyAlready(name);
+}
+
 QString tidySpaces(QStringView name)
 {
     QString tidy;
@@ -310,15 +349,21 @@ bool isFamilyNameFirstScript(QStringView name)
 }
 
 WordReading readWords(QStringView name, const SortOptions &options, const ReadingChoices &choices,
-                      const WordTests &tests)
+                      const WordTests &tests, WordReading::Wanted wanted)
 {
     WordReading result;
-    result.shown = tidySpaces(name);
+    // Most names are tidy already: they are read where they stand.
+    QString tidied;
+    QStringView text = name;
+    if (!tidyAlready(name)) {
+        tidied = tidySpaces(name);
+        text = tidied;
+    }
     const bool lastFirst = lastFirstReading(options);
-    if (result.shown.isEmpty() || (!lastFirst && !options.option2))
+    if (text.isEmpty() || (!lastFirst && !options.option2))
         return result; // no key, as the option buttons have it
 
-    Tokens tokens = tokensOf(result.shown);
+    Tokens tokens = tokensOf(text);
     markNicknames(tokens);
     // Suffixes are stepped over where the reading steps over a suffix, and in the
     // First/Last reading (where they would otherwise order the rest of the name).
@@ -358,15 +403,17 @@ WordReading readWords(QStringView name, const SortOptions &options, const Readin
         Indexes &given = parts[1];
         stepOverEnds(tokens, before, true, suffixes, 1, tests);
         stepOverEnds(tokens, given, true, false, 1, tests);
-        reading.lastName = joined(tokens, before);
         if (options.option2) {
             head.append(given.front());
             tail.append(given.data() + 1, given.size() - 1);
             tail.append(before.data(), before.size());
-            reading.lastName = tokens[given.front()].text.toString();
+            if (wanted == WordReading::Wanted::Everything)
+                reading.lastName = tokens[given.front()].text.toString();
         } else {
             head = before;
             tail = given;
+            if (wanted == WordReading::Wanted::Everything)
+                reading.lastName = joined(tokens, before);
         }
         for (qsizetype p = 2; p < parts.size(); ++p)
             tail.append(parts[p].data(), parts[p].size());
@@ -375,52 +422,76 @@ WordReading readWords(QStringView name, const SortOptions &options, const Readin
         for (const Indexes &part : parts)
             words.append(part.data(), part.size());
         stepOverEnds(tokens, words, true, suffixes, 2, tests);
-        familyFirst = lastFirst && choices.familyNameFirst && words.size() > 1 &&
-                      isFamilyNameFirstScript(result.shown);
+        familyFirst = lastFirst && choices.familyNameFirst && words.size() > 1 && isFamilyNameFirstScript(text);
         if (options.option2 || familyFirst) {
             head.append(words.front());
             tail.append(words.data() + 1, words.size() - 1);
-            reading.lastName = tokens[words.front()].text.toString();
+            if (wanted == WordReading::Wanted::Everything)
+                reading.lastName = tokens[words.front()].text.toString();
         } else {
             const qsizetype start = lastNameStart(tokens, words, tests, choices.keepParticles);
             head.append(words.data() + start, words.size() - start);
             tail.append(words.data(), start);
-            reading.lastName = tokens[words.back()].text.toString();
-            reading.particles = joined(tokens, words, start, words.size() - 1);
+            if (wanted == WordReading::Wanted::Everything) {
+                reading.lastName = tokens[words.back()].text.toString();
+                reading.particles = joined(tokens, words, start, words.size() - 1);
+            }
         }
     }
+
+    bool stepped = false;
+    bool commas = false;
+    for (const Token &token : tokens) {
+        stepped = stepped || token.kind != Kind::Word;
+        commas = commas || token.commaAfter;
+    }
+    result.ownText = !tidied.isEmpty() || stepped || reading.commaLine || familyFirst || commas;
+    if (result.ownText)
+        result.shown = tidied.isEmpty() ? name.toString() : std::move(tidied);
+
+    // The key: head, delimiter, tail, then what was stepped over (suffixes first), built
+    // in one text.
+    QString &key = result.key;
+    key.reserve(text.size() + kFieldDelimiter.size() + 1);
+    const auto append = [&](const Indexes &which) {
+        for (qsizetype i = 0; i < which.size(); ++i) {
+            if (i > 0)
+                key.append(kSpace);
+            key.append(tokens[which[i]].text);
+        }
+    };
+    append(head);
+    if (!tail.isEmpty() || stepped) {
+        key.append(kFieldDelimiter);
+        append(tail);
+        if (stepped) {
+            key.append(kSteppedMark);
+            bool first = true;
+            for (const Kind kind : {Kind::Suffix, Kind::Title, Kind::Nickname, Kind::Mark}) {
+                for (const Token &token : tokens) {
+                    if (token.kind != kind)
+                        continue;
+                    if (!first)
+                        key.append(kSpace);
+                    first = false;
+                    key.append(token.text);
+                }
+            }
+        }
+    }
+    if (wanted == WordReading::Wanted::KeyOnly)
+        return result;
 
     reading.sortedUnder = joined(tokens, head);
     reading.then = joined(tokens, tail);
     reading.suffix = joinedOfKind(tokens, Kind::Suffix);
-    QString others;
     for (const Token &token : tokens) {
         if (token.kind == Kind::Word)
             continue;
         if (!reading.stepped.isEmpty())
             reading.stepped.append(kSpace);
         reading.stepped.append(token.text);
-        if (token.kind == Kind::Suffix)
-            continue;
-        if (!others.isEmpty())
-            others.append(kSpace);
-        others.append(token.text);
     }
-
-    // The key: head, delimiter, tail, then what was stepped over (suffixes first).
-    QString &key = result.key;
-    key = reading.sortedUnder;
-    if (!reading.then.isEmpty() || !reading.stepped.isEmpty()) {
-        key.append(kFieldDelimiter).append(reading.then);
-        if (!reading.stepped.isEmpty()) {
-            key.append(kSteppedMark).append(reading.suffix);
-            if (!reading.suffix.isEmpty() && !others.isEmpty())
-                key.append(kSpace);
-            key.append(others);
-        }
-    }
-    result.ownText = result.shown != name || !reading.stepped.isEmpty() || reading.commaLine || familyFirst ||
-                     result.shown.contains(kComma);
     return result;
 }
 

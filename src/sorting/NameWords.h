@@ -11,6 +11,8 @@ namespace orvella::sorting {
 // its ends: how names are shown and compared under "Step over titles, nicknames and
 // extra suffixes".
 QString tidySpaces(QStringView name);
+// True when tidySpaces would leave the name as it is.
+bool isTidy(QStringView name);
 
 // Under "Step over titles, nicknames and extra suffixes", whether a word counts as a
 // suffix: one on the suffix list (also when written without its periods, "Ph.D" for
@@ -25,13 +27,17 @@ bool isFamilyNameFirstScript(QStringView name);
 // field, as the option buttons' keys have; what was stepped over follows the tail
 // after kSteppedMark, so that it only breaks ties after the rest of the name.
 struct WordReading {
-    NameReading reading; // sortedUnder is the head, then the tail
+    // What to work out: the key and the shown text only (for a sort), or the reading too.
+    enum class Wanted { KeyOnly, Everything };
+
+    NameReading reading; // sortedUnder is the head, then the tail (with Wanted::Everything)
     QString key;
+    // False when the name's key, revealed as the option buttons reveal keys, shows the
+    // name as the results show it, tidied (nothing stepped over, nothing tidied, no word
+    // moved); then `shown` stays empty.
+    bool ownText = false;
     // The text the results show for the name: the name tidied (see tidySpaces).
     QString shown;
-    // False when the name's key, revealed as the option buttons reveal keys, shows the
-    // name as `shown` already (nothing stepped over, nothing tidied, no word moved).
-    bool ownText = false;
 };
 
 // Between a key's tail and the words stepped over: below every character of a name,
@@ -49,6 +55,6 @@ inline constexpr QChar kSteppedMark = QChar(0x0001);
 //   or Korean script files under its first word.
 // Particles and "Last, First" lines are read as the other choices say.
 WordReading readWords(QStringView name, const SortOptions &options, const ReadingChoices &choices,
-                      const WordTests &words);
+                      const WordTests &words, WordReading::Wanted wanted = WordReading::Wanted::Everything);
 
 } // namespace orvella::sorting

@@ -1,5 +1,7 @@
 #include "sorting/Particles.h"
 
+#include <algorithm>
+
 namespace orvella::sorting {
 
 QStringList defaultParticles()
@@ -40,13 +42,34 @@ QStringList defaultTitles()
 
 WordSet::WordSet(const QStringList &words) : m_words(words)
 {
-    for (const QString &word : words)
-        m_folded.insert(word.toCaseFolded());
+    for (const QString &word : words) {
+        const QString folded = word.toCaseFolded();
+        m_folded.insert(folded);
+        m_longest = std::max(m_longest, folded.size());
+    }
 }
 
 bool WordSet::contains(QStringView word) const
 {
-    return m_folded.contains(word.toString().toCaseFolded());
+    // Asked for a word of nearly every name a sort reads: many are longer than any word
+    // on the list (folding never makes a word shorter), and the others are folded in
+    // one kept text, by hand where they are plain ASCII (as toCaseFolded() would),
+    // rather than in two new strings.
+    if (word.isEmpty() || word.size() > m_longest)
+        return false;
+    thread_local QString probe;
+    probe.resize(0);
+    probe.append(word);
+    for (QChar &c : probe) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80) {
+            probe = std::move(probe).toCaseFolded();
+            break;
+        }
+        if (u >= u'A' && u <= u'Z')
+            c = QChar(char16_t(u + (u'a' - u'A')));
+    }
+    return m_folded.contains(probe);
 }
 
 bool TitleSet::isTitle(QStringView word) const

@@ -27,6 +27,7 @@ public:
 private:
     QStringList m_words;
     QSet<QString> m_folded;
+    qsizetype m_longest = 0; // no longer word can be on the list
 };
 
 // The particle list (the default particles unless given).

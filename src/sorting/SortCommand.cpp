@@ -11,6 +11,7 @@
 #include "core/VectorState.h"
 #include "lists/MainContext.h"
 #include "lists/NameListModel.h"
+#include "lists/TextRows.h"
 #include "sorting/AlphabeticalOrder.h"
 #include "sorting/KeySort.h"
 #include "sorting/KeyTexts.h"
@@ -149,14 +150,14 @@ void handOver(const SortCommand::Output &output, QStringView shown, const KeyPar
 // The names of a run that keeps every key, handed over in sorted order. A worker
 // reveals the next slice of names while this thread hands over the last one, so that
 // a script's run spends the two cores on what the window spends one.
-void streamResults(const KeyTexts &keys, const KeyOrder &order, const std::vector<QString> &asEntered,
+void streamResults(const KeyTexts &keys, const KeyOrder &order, const lists::TextRows &asEntered,
                    const SortOptions &options, const SortCommand::Output &output, const std::function<void()> &yield)
 {
     struct Slice {
         QString text;
         std::vector<qsizetype> ends;
     };
-    const auto shownAsEntered = [&](size_t k) { return k < asEntered.size() && !asEntered[k].isEmpty(); };
+    const auto shownAsEntered = [&](size_t k) { return qsizetype(k) < asEntered.size() && !asEntered.at(k).isEmpty(); };
     const auto reveal = [&](size_t from, size_t to, Slice &slice) {
         slice.text.resize(0);
         slice.ends.clear();
@@ -168,7 +169,7 @@ void streamResults(const KeyTexts &keys, const KeyOrder &order, const std::vecto
             if (position + 8 < to)
                 keys.prefetchText(order[position + 8]);
             if (shownAsEntered(k)) {
-                slice.text.append(asEntered[k]);
+                slice.text.append(asEntered.at(k));
             } else {
                 revealNameInto(name, keys[k], options);
                 slice.text.append(name);
@@ -243,8 +244,9 @@ void SortCommand::PushButton17_Click()
     // The keys' positions in sorted order.
     KeyOrder order;
     // Under the reading choices: for each key, the name as it is shown when that is not
-    // its key revealed (a "Last, First" line, a tidied name), else empty.
-    std::vector<QString> asEntered;
+    // its key revealed (a "Last, First" line, a tidied name), else empty; kept in blocks,
+    // and only up to the last key that has one.
+    lists::TextRows asEntered;
     // In alphabetical order: the length of the suffix at each key's head field's end.
     std::vector<std::uint8_t> headSuffixes;
     // "Last, First" lines' keys under the names as typed.
@@ -261,7 +263,7 @@ void SortCommand::PushButton17_Click()
     p.onOutOfMemory([&] {
         keys.clear();
         KeyOrder().swap(order);
-        std::vector<QString>().swap(asEntered);
+        asEntered = lists::TextRows();
         std::vector<std::uint8_t>().swap(headSuffixes);
         learnt.clear();
         duplicates = {};
@@ -280,8 +282,6 @@ void SortCommand::PushButton17_Click()
     const bool firstNameReading = m_controls.options().option2;
     const auto addKey = [&] {
         keys.appendEmpty();
-        if (showsOwnText)
-            asEntered.emplace_back();
         if (alphabetical)
             headSuffixes.push_back(0);
     };
@@ -297,8 +297,11 @@ void SortCommand::PushButton17_Click()
                 note.headSuffix = 0;
             }
         }
-        if (note.ownText && !asEntered.empty())
-            asEntered.back() = std::move(note.shown);
+        if (note.ownText && showsOwnText) {
+            while (asEntered.size() + 1 < qsizetype(keys.size()))
+                asEntered.append(QStringView());
+            asEntered.append(note.shown);
+        }
         if (!headSuffixes.empty())
             headSuffixes.back() = std::uint8_t(note.headSuffix < 256 ? note.headSuffix : 0);
         if (!tidies && (firstNameReading ? name.startsWith(QLatin1Char(' ')) : name.endsWith(QLatin1Char(' '))) &&
@@ -313,7 +316,7 @@ void SortCommand::PushButton17_Click()
         const QString name = p.value(112, QString(), [&] {
             const QStringView item = ctx.input.itemView(i);
             // Stepping over titles and suffixes reads, shows and compares names tidied.
-            if (tidies)
+            if (tidies && !isTidy(item))
                 return tidySpaces(item);
             nameText.resize(0);
             nameText.append(item);
@@ -353,8 +356,10 @@ void SortCommand::PushButton17_Click()
     p.step(146, [&] { (void)m_controls.keepLimited(); });
 
     // A "Last, First" line shows as entered; every other name as its key reveals it.
-    const auto shownAsEntered = [&](size_t k) { return k < asEntered.size() && !asEntered[k].isEmpty(); };
-    const auto shownName = [&](size_t k) { return shownAsEntered(k) ? asEntered[k] : RevealNames(keys[k]); };
+    const auto shownAsEntered = [&](size_t k) { return qsizetype(k) < asEntered.size() && !asEntered.at(k).isEmpty(); };
+    const auto shownName = [&](size_t k) {
+        return shownAsEntered(k) ? asEntered.at(k).toString() : RevealNames(keys[k]);
+    };
     // The key at sorted position k; when ordering failed, the keys as they were read.
     const auto sorted = [&](size_t k) { return order.size() == keys.size() ? size_t(order[k]) : k; };
     // How each result row was filed, for the rows' tooltips.
