@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "app/MainWindowLayout.h"
 #include "app/ParticleListWindow.h"
+#include "app/SuffixEditorLayout.h"
 #include "core/AppInfo.h"
 #include "ui/FocusRing.h"
 #include "ui/HoverPointer.h"
@@ -225,6 +226,54 @@ TEST(MainWindowLayout, OpensFittedToTheScreenOrAtItsRememberedSize)
         }
         const double zoom = double(client->width()) / MainWindow::designedClientSize().width();
         EXPECT_NEAR(control<QPushButton>(w, "PushButton17")->font().pointSizeF(), 11.25 * zoom, 0.05);
+    }
+}
+
+// Every caption shows whole at each scale the windows fit at on a 1280x800 screen (the
+// logical room being the screen over the scale): measured in the control's own font,
+// whose text can run wider than the zoomed design.
+TEST(MainWindowLayout, CaptionsShowWholeAtEveryScaleTheWindowsFitAt)
+{
+    const auto expectCaptionsFit = [](QWidget &window, std::span<const ControlLayout> table) {
+        for (const ControlLayout &c : table) {
+            QWidget *widget = control<QWidget>(window, c.name);
+            const QFontMetrics metrics(widget->font());
+            int needed = 0;
+            if (auto *button = qobject_cast<QPushButton *>(widget))
+                needed = metrics.horizontalAdvance(shownCaption(button->text()));
+            else if (qobject_cast<QCheckBox *>(widget) || qobject_cast<QRadioButton *>(widget))
+                needed = widget->sizeHint().width(); // the box or circle and the text beside it
+            else if (auto *frame = qobject_cast<QGroupBox *>(widget))
+                needed = metrics.horizontalAdvance(frame->title());
+            EXPECT_LE(needed, widget->width()) << c.name << " at " << widget->font().pointSizeF() << " pt";
+        }
+    };
+    for (const double scale : {1.0, 1.25, 1.5, 2.0}) {
+        SCOPED_TRACE(testing::Message() << "scale " << scale);
+        const QSize screen(int(1280 / scale), int(800 / scale));
+        MainWindowFixture f;
+        MainWindow &w = *f.window;
+        QWidget *client = control<QWidget>(w, "ClientArea");
+        const QSize overhead(0, w.minimumSizeHint().height() - client->minimumHeight());
+        const QSize room = screen - overhead - RememberedSize::kFrameAllowance;
+        const QSize fitting = fittingClientSize(MainWindow::designedClientSize(), room);
+        if (fitting.width() <= room.width() && fitting.height() <= room.height()) {
+            client->setMinimumSize(fitting);
+            w.resize(fitting + overhead);
+            w.show();
+            f.processEvents();
+            ASSERT_EQ(client->size(), fitting);
+            expectCaptionsFit(w, mainWindowControls());
+        }
+        SuffixEditor &editor = w.suffixEditor();
+        const QSize editorFitting =
+            fittingClientSize(SuffixEditor::designedSize(), screen - RememberedSize::kFrameAllowance);
+        editor.setMinimumSize(editorFitting);
+        editor.resize(editorFitting);
+        editor.show();
+        f.processEvents();
+        ASSERT_EQ(editor.size(), editorFitting);
+        expectCaptionsFit(editor, suffixEditorControls());
     }
 }
 
