@@ -9,7 +9,8 @@ namespace orvella::app {
 
 // The main window's menu bar: Order, Reading and Help. The actions carry object names
 // (mnuExactOrder, mnuAlphabeticalOrder, mnuLastCommaFirst, mnuKeepParticles,
-// mnuEditParticles, mnuHowNamesAreRead, mnuContactSupport) so that tests find them.
+// mnuEditParticles, mnuHelpContents, mnuWhyHere, mnuHowNamesAreRead, mnuContactSupport) so
+// that tests find them.
 struct MainMenus {
     QMenuBar *bar = nullptr;
     QActionGroup *order = nullptr;
@@ -18,6 +19,8 @@ struct MainMenus {
     QAction *lastCommaFirst = nullptr;
     QAction *keepParticles = nullptr;
     QAction *editParticles = nullptr;
+    QAction *helpContents = nullptr; // F1
+    QAction *whyHere = nullptr;      // Shift+F1
     QAction *howNamesAreRead = nullptr;
     QAction *contactSupport = nullptr;
 };

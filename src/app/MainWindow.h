@@ -95,6 +95,11 @@ public:
     // "How Names Are Read…" and "Edit Particle List…": open (or raise) their windows.
     QWidget *mnuHowNamesAreRead_Click();
     QWidget *mnuEditParticles_Click();
+    // "Orvella Help" (F1): opens (or raises) the user guide.
+    QWidget *mnuHelpContents_Click();
+    // "Why Here?" (Shift+F1): says in a message what the selected result was sorted
+    // under, or that no result is selected.
+    void mnuWhyHere_Click();
 
 private:
     // The controls the window's code works with, found by their names once built from
@@ -159,6 +164,8 @@ private:
     // Puts the reading choices on the menus (their own signals stay quiet).
     void showReadingChoices();
     void showStatusSoon();
+    // The result list's accessible description: what its current row was sorted under.
+    void describeCurrentResult();
 
     session::Session &m_session;
     // The parts of the session the window's code works with most.
@@ -187,6 +194,8 @@ private:
     QTimer m_statusTimer;
     QPointer<QWidget> m_howNames;
     QPointer<QWidget> m_particles;
+    QPointer<QWidget> m_help;
+    QString m_resultsDescription; // while no current result has an explanation
 };
 
 } // namespace orvella::app

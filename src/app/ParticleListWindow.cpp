@@ -43,6 +43,10 @@ ParticleListWindow::ParticleListWindow(ReadingSettings &reading, core::Desktop &
     layout->addWidget(label);
     layout->addWidget(m_text, 1);
     layout->addWidget(buttons);
+    m_text->setAccessibleName(QStringLiteral("Particle list"));
+    m_text->setAccessibleDescription(QStringLiteral("One particle per line"));
+    for (QAbstractButton *button : buttons->buttons())
+        button->setAccessibleName(button->text().remove(QLatin1Char('&')));
     // Escape does what Cancel does.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);

@@ -26,6 +26,7 @@
 #include <QPointer>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QTextBrowser>
 #include <QBuffer>
 #include <QCheckBox>
 #include <QDir>
@@ -921,6 +922,112 @@ TEST(MainWindowKeyboard, FocusedControlShowsARingInThePlainAndTheSkinnedLook)
     }
 }
 
+// F1 opens the guide from the program's resources; it covers every control of the main
+// window by its caption.
+TEST(MainWindowKeyboard, F1OpensTheGuideWhichNamesEveryControl)
+{
+    ActiveWindow f;
+    QTest::keyClick(f.window.get(), Qt::Key_F1);
+    auto *help = f.window->findChild<QWidget *>("HelpWindow");
+    ASSERT_TRUE(help && help->isVisible());
+    const QString guide = control<QTextBrowser>(*help, "HelpText")->toPlainText().simplified();
+    for (const ControlLayout &c : mainWindowControls()) {
+        if (c.caption && c.kind != ControlKind::TextBox)
+            EXPECT_TRUE(guide.contains(QString::fromUtf8(c.caption).remove(':'))) << c.caption;
+    }
+    EXPECT_EQ(f.window->mnuHelpContents_Click(), help); // one window, raised again
+}
+
+// The result list's accessible description follows its current row; Shift+F1 says in a
+// message what the selected result was sorted under, or that none is selected.
+TEST(MainWindowKeyboard, WhyHereExplainsTheSelectedResult)
+{
+    ActiveWindow f;
+    MainWindow &w = *f.window;
+    f.fillInput({"John Smith Jr.", "Ann Lee"});
+    control<QPushButton>(w, "PushButton17")->click();
+    ASSERT_EQ(f.results(), (QStringList{"Ann Lee", "John Smith Jr."}));
+    f.processEvents(); // the rows reach the view
+    auto *results = control<ui::NameListView>(w, "ListView2");
+    const QString described = results->accessibleDescription();
+
+    QTest::keyClick(&w, Qt::Key_F1, Qt::ShiftModifier);
+    ASSERT_EQ(f.desktop.messages.size(), 2u);
+    EXPECT_TRUE(f.desktop.messages[1].text.startsWith("No result is selected")) << f.desktop.messages[1].text.toStdString();
+
+    results->setFocus();
+    results->setCurrentIndex(results->model()->index(1, 0));
+    EXPECT_EQ(results->accessibleDescription(), "Sorted under: Smith Jr., then: John");
+    QTest::keyClick(&w, Qt::Key_F1, Qt::ShiftModifier);
+    ASSERT_EQ(f.desktop.messages.size(), 3u);
+    EXPECT_TRUE(f.desktop.messages[2].text.contains("Sorted under: Smith Jr.")) << f.desktop.messages[2].text.toStdString();
+    QTest::keyClick(results, Qt::Key_Up);
+    EXPECT_TRUE(results->accessibleDescription().startsWith("Sorted under: Lee"));
+
+    control<QPushButton>(w, "PushButton2")->click(); // Clear Results
+    EXPECT_EQ(results->accessibleDescription(), described);
+}
+
+// The small windows open wholly on the screen, even from a main window in its corner,
+// and Escape closes each of them.
+TEST(MainWindowKeyboard, SmallWindowsOpenOnTheScreenAndCloseOnEscape)
+{
+    const std::pair<const char *, QWidget *(*)(MainWindow &)> openers[] = {
+        {"How Names Are Read", [](MainWindow &w) { return w.mnuHowNamesAreRead_Click(); }},
+        {"Particle List", [](MainWindow &w) { return w.mnuEditParticles_Click(); }},
+        {"Orvella Help", [](MainWindow &w) { return w.mnuHelpContents_Click(); }},
+        {"Suffix List", [](MainWindow &w) -> QWidget * {
+             w.PushButton15_Click();
+             return &w.suffixEditor();
+         }},
+    };
+    for (const auto &[title, open] : openers) {
+        SCOPED_TRACE(title);
+        ActiveWindow f;
+        MainWindow &w = *f.window;
+        const QRect available = w.screen()->availableGeometry();
+        w.move(available.bottomRight() - QPoint(200, 150));
+        QPointer<QWidget> window = open(w);
+        f.processEvents();
+        ASSERT_TRUE(window && window->isVisible());
+        EXPECT_EQ(window->windowTitle(), title);
+        const QRect frame = window->frameGeometry();
+        EXPECT_TRUE(available.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width() << "x"
+                                               << frame.height() << " on " << available.width() << "x"
+                                               << available.height();
+        window->activateWindow();
+        f.processEvents();
+        ASSERT_EQ(QApplication::activeWindow(), window.data());
+        QTest::keyClick(window->focusWidget() ? window->focusWidget() : window.data(), Qt::Key_Escape);
+        EXPECT_TRUE(!window || !window->isVisible());
+    }
+}
+
+// Every control that takes the focus, and every list, of every window has a name a
+// screen reader can say.
+TEST(MainWindowKeyboard, EveryFocusableControlOfEveryWindowHasAnAccessibleName)
+{
+    StartedWindow f;
+    f.start();
+    MainWindow &w = *f.window;
+    const QList<QWidget *> windows{&w, &w.suffixEditor(), w.mnuHowNamesAreRead_Click(), w.mnuEditParticles_Click(),
+                                   w.mnuHelpContents_Click()};
+    for (QWidget *window : windows) {
+        QStringList unnamed;
+        QList<QWidget *> widgets = window->findChildren<QWidget *>();
+        widgets.prepend(window);
+        for (QWidget *widget : widgets) {
+            if (widget->isWindow() && widget != window)
+                continue; // another window, walked on its own
+            const bool focusable = widget->focusPolicy() != Qt::NoFocus;
+            const bool list = qobject_cast<QAbstractItemView *>(widget) && !qobject_cast<QHeaderView *>(widget);
+            if ((focusable || list) && widget->accessibleName().isEmpty())
+                unnamed << QStringLiteral("%1 (%2)").arg(widget->objectName(), widget->metaObject()->className());
+        }
+        EXPECT_EQ(unnamed, QStringList{}) << window->windowTitle().toStdString();
+    }
+}
+
 // ---- Progress bar and long names ------------------------------------------------------
 
 TEST(MainWindowProgress, BarShowsTheTextVerbatimAndCutsWhatIsLong)
@@ -951,7 +1058,8 @@ qsizetype longestShownText(QWidget *window)
 {
     qsizetype longest = window->windowTitle().size();
     for (QWidget *w : window->findChildren<QWidget *>()) {
-        for (const QString &text : {w->toolTip(), w->statusTip(), w->whatsThis(), textOf(w)})
+        for (const QString &text : {w->toolTip(), w->statusTip(), w->whatsThis(), w->accessibleName(),
+                                    w->accessibleDescription(), textOf(w)})
             longest = std::max(longest, text.size());
         if (auto *label = qobject_cast<QLabel *>(w))
             longest = std::max(longest, label->text().size());
@@ -986,6 +1094,12 @@ TEST(MainWindowProgress, AMultiMegabyteNameIsNeverGivenWholeToAControl)
     control<QPushButton>(*f.window, "PushButton17")->click();
     f.processEvents();
     longest = std::max({longest, longestShownText(f.window.get()), longestShownText(&editor)});
+    // The current result's explanation becomes the list's accessible description.
+    auto *results = control<ui::NameListView>(*f.window, "ListView2");
+    for (int row = 0; row < results->model()->rowCount(); ++row) {
+        results->setCurrentIndex(results->model()->index(row, 0));
+        longest = std::max(longest, longestShownText(f.window.get()));
+    }
 
     EXPECT_EQ(f.results().size(), 3);
     EXPECT_GE(looks, 3);
