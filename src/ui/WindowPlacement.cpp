@@ -41,11 +41,15 @@ private:
         QRect frame(m_window->pos(), m_window->size() + frameExtra);
         if (m_anchor && !m_placedOnce)
             frame.moveCenter(m_anchor->frameGeometry().center());
+        // A window without anchor that nobody has placed yet is left for the desktop to
+        // place (it places a window that fits on the screen); only its size is kept
+        // within the screen.
+        const bool desktopPlaces = !m_anchor && !m_placedOnce && !m_window->testAttribute(Qt::WA_Moved);
         m_placedOnce = true;
         const QRect placed = placedWithin(frame, screen->availableGeometry());
         if (placed.size() != frame.size())
             m_window->resize(placed.size() - frameExtra);
-        if (placed.topLeft() != m_window->pos())
+        if (!desktopPlaces && placed.topLeft() != m_window->pos())
             m_window->move(placed.topLeft());
     }
 

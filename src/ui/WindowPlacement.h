@@ -13,8 +13,9 @@ QRect placedWithin(QRect frame, QRect available);
 
 // Each time the window is shown it lies wholly on the free area of a screen: the
 // anchor's screen (the window it was opened from), or its own without one. The first
-// time, a window with an anchor is centred over the anchor; after that it keeps the
-// place the user gave it, moved back onto the screen when it would run off. The size
+// time, a window with an anchor is centred over the anchor, and one without is left
+// where the desktop puts it; after that it keeps the place the user gave it, moved
+// back onto the screen when it would run off. The size
 // shrinks only when the window is larger than the free area (and never below the
 // window's minimum size). Before the desktop has framed the window its frame is
 // reckoned as RememberedSize::kFrameAllowance.
