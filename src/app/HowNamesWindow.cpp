@@ -41,7 +41,8 @@ HowNamesWindow::HowNamesWindow(const OptionSettings &options, sorting::SuffixTes
     layout->addWidget(note);
     connect(m_name, &QLineEdit::textChanged, this, &HowNamesWindow::refresh);
     m_name->setAccessibleName(QStringLiteral("Name to read"));
-    m_name->setAccessibleDescription(QStringLiteral("The table below shows what this name is filed under in each reading"));
+    m_name->setAccessibleDescription(
+        QStringLiteral("The table below shows what this name is filed under in each reading"));
     m_table->setAccessibleName(QStringLiteral("Readings"));
     m_table->setAccessibleDescription(
         QStringLiteral("One row per reading: what the name is sorted under, then by, the suffix stepped over and the "

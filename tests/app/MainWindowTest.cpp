@@ -930,11 +930,19 @@ TEST(MainWindowKeyboard, F1OpensTheGuideWhichNamesEveryControl)
     QTest::keyClick(f.window.get(), Qt::Key_F1);
     auto *help = f.window->findChild<QWidget *>("HelpWindow");
     ASSERT_TRUE(help && help->isVisible());
-    const QString guide = control<QTextBrowser>(*help, "HelpText")->toPlainText().simplified();
+    auto *browser = control<QTextBrowser>(*help, "HelpText");
+    const QString guide = browser->toPlainText().simplified();
     for (const ControlLayout &c : mainWindowControls()) {
         if (c.caption && c.kind != ControlKind::TextBox)
             EXPECT_TRUE(guide.contains(QString::fromUtf8(c.caption).remove(':'))) << c.caption;
     }
+    // A link of the contents moves within the guide; a web address goes to the desktop.
+    emit browser->anchorClicked(QUrl("#keyboard"));
+    EXPECT_EQ(browser->source().fragment(), "keyboard");
+    EXPECT_EQ(browser->toPlainText().simplified(), guide);
+    emit browser->anchorClicked(QUrl("https://velmora.example/orvella/support"));
+    EXPECT_EQ(f.desktop.openedUrls, QStringList{"https://velmora.example/orvella/support"});
+    EXPECT_EQ(browser->source().fragment(), "keyboard");
     EXPECT_EQ(f.window->mnuHelpContents_Click(), help); // one window, raised again
 }
 
@@ -953,14 +961,16 @@ TEST(MainWindowKeyboard, WhyHereExplainsTheSelectedResult)
 
     QTest::keyClick(&w, Qt::Key_F1, Qt::ShiftModifier);
     ASSERT_EQ(f.desktop.messages.size(), 2u);
-    EXPECT_TRUE(f.desktop.messages[1].text.startsWith("No result is selected")) << f.desktop.messages[1].text.toStdString();
+    const QString message1 = f.desktop.messages[1].text;
+    EXPECT_TRUE(message1.startsWith("No result is selected")) << message1.toStdString();
 
     results->setFocus();
     results->setCurrentIndex(results->model()->index(1, 0));
     EXPECT_EQ(results->accessibleDescription(), "Sorted under: Smith Jr., then: John");
     QTest::keyClick(&w, Qt::Key_F1, Qt::ShiftModifier);
     ASSERT_EQ(f.desktop.messages.size(), 3u);
-    EXPECT_TRUE(f.desktop.messages[2].text.contains("Sorted under: Smith Jr.")) << f.desktop.messages[2].text.toStdString();
+    const QString message2 = f.desktop.messages[2].text;
+    EXPECT_TRUE(message2.contains("Sorted under: Smith Jr.")) << message2.toStdString();
     QTest::keyClick(results, Qt::Key_Up);
     EXPECT_TRUE(results->accessibleDescription().startsWith("Sorted under: Lee"));
 
