@@ -11,6 +11,8 @@ install(TARGETS orvella RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES resources/orvella.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES resources/${ORVELLA_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${ORVELLA_ICON_SVG} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+# The user guide the program shows under Help > Orvella Help, also readable in a browser.
+install(FILES resources/orvella-help.html DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/orvella)
 
 # The manual page (docs/orvella.1) goes in gzipped at the highest level and without a
 # name or time stamp in the header (-9n), as Debian wants manual pages packed.

@@ -2,6 +2,7 @@
 
 #include "session/OptionSettings.h"
 #include "session/ReadingTable.h"
+#include "ui/WindowPlacement.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -43,6 +44,14 @@ HowNamesWindow::HowNamesWindow(const OptionSettings &options, sorting::SuffixTes
     layout->addWidget(m_also);
     layout->addWidget(note);
     connect(m_name, &QLineEdit::textChanged, this, &HowNamesWindow::refresh);
+    m_name->setAccessibleName(QStringLiteral("Name to read"));
+    m_name->setAccessibleDescription(
+        QStringLiteral("The table below shows what this name is filed under in each reading"));
+    m_table->setAccessibleName(QStringLiteral("Readings"));
+    m_table->setAccessibleDescription(
+        QStringLiteral("One row per reading: what the name is sorted under, then by, the suffix stepped over and the "
+                       "particles taken along. The marked row is how the main window reads names now."));
+    ui::closeOnEscape(this);
     resize(980, 430);
     refresh();
 }

@@ -62,6 +62,15 @@ MainMenus buildMainMenus(QWidget *window)
 
     QMenu *help = m.bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
+    m.helpContents = addAction(help, "mnuHelpContents", QStringLiteral("&Orvella Help"), false);
+    m.helpContents->setShortcuts(QKeySequence::HelpContents);
+    m.whyHere = addAction(help, "mnuWhyHere", QStringLiteral("&Why Here?"), false);
+    // Shift+F1 whatever the platform calls "What's This?".
+    QList<QKeySequence> whyKeys = QKeySequence::keyBindings(QKeySequence::WhatsThis);
+    if (!whyKeys.contains(QKeySequence(Qt::SHIFT | Qt::Key_F1)))
+        whyKeys.append(QKeySequence(Qt::SHIFT | Qt::Key_F1));
+    m.whyHere->setShortcuts(whyKeys);
+    help->addSeparator();
     m.howNamesAreRead = addAction(help, "mnuHowNamesAreRead", QStringLiteral("&How Names Are Read\u2026"), false);
     m.contactSupport = addAction(help, "mnuContactSupport", QStringLiteral("&Contact Support"), false);
     return m;

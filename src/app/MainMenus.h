@@ -8,9 +8,10 @@ class QWidget;
 namespace orvella::app {
 
 // The main window's menu bar: Edit, Order, Reading and Help. The actions carry object
-// names (mnuUndo, mnuRedo, mnuExactOrder, mnuAlphabeticalOrder, mnuLastCommaFirst, mnuKeepParticles,
-// mnuStepOverExtras, mnuFamilyNameFirst, mnuLearnLastNames, mnuEditParticles,
-// mnuEditTitles, mnuHowNamesAreRead, mnuContactSupport) so that tests find them.
+// names (mnuUndo, mnuRedo, mnuExactOrder, mnuAlphabeticalOrder, mnuLastCommaFirst,
+// mnuKeepParticles, mnuStepOverExtras, mnuFamilyNameFirst, mnuLearnLastNames,
+// mnuEditParticles, mnuEditTitles, mnuHelpContents, mnuWhyHere, mnuHowNamesAreRead,
+// mnuContactSupport) so that tests find them.
 struct MainMenus {
     QMenuBar *bar = nullptr;
     QAction *undo = nullptr;
@@ -25,6 +26,8 @@ struct MainMenus {
     QAction *learnLastNames = nullptr;
     QAction *editParticles = nullptr;
     QAction *editTitles = nullptr;
+    QAction *helpContents = nullptr; // F1
+    QAction *whyHere = nullptr;      // Shift+F1
     QAction *howNamesAreRead = nullptr;
     QAction *contactSupport = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "app/MainWindow.h"
 
+#include "app/AccessibleTexts.h"
+#include "app/HelpWindow.h"
 #include "app/HowNamesWindow.h"
 #include "app/MainWindowLayout.h"
 #include "app/WordListWindow.h"
@@ -20,6 +22,7 @@
 #include "ui/Twips.h"
 #include "core/UnfinishedWrite.h"
 #include "ui/WindowLayout.h"
+#include "ui/WindowPlacement.h"
 #include "ui/WindowStretch.h"
 #include "export/ExportCommands.h"
 #include "lists/ListCommands.h"
@@ -178,6 +181,16 @@ void MainWindow::buildControls()
     // The list columns appear at start-up.
     ListView1->setHeaderHidden(true);
     ListView2->setHeaderHidden(true);
+
+    describeControls(this, mainWindowAccessibleTexts());
+    m_resultsDescription = ListView2->accessibleDescription();
+    m_status->setAccessibleName(QStringLiteral("Status line"));
+    m_status->setAccessibleDescription(QStringLiteral("Counts both lists and says what the last command did"));
+    // A screen reader hears the current result's tooltip as the list's description.
+    connect(ListView2->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &MainWindow::describeCurrentResult);
+    connect(&m_results, &QAbstractItemModel::modelReset, this, &MainWindow::describeCurrentResult);
+    keepOnScreen(this);
 }
 
 void MainWindow::wireCommands()
@@ -253,6 +266,8 @@ void MainWindow::wireMenus()
     showHistory();
     connect(m_menus.editTitles, &QAction::triggered, this, [this] { mnuEditTitles_Click(); });
     connect(m_menus.howNamesAreRead, &QAction::triggered, this, [this] { mnuHowNamesAreRead_Click(); });
+    connect(m_menus.helpContents, &QAction::triggered, this, [this] { mnuHelpContents_Click(); });
+    connect(m_menus.whyHere, &QAction::triggered, this, [this] { mnuWhyHere_Click(); });
     connect(m_menus.contactSupport, &QAction::triggered, this, [this] { PushButton8_Click(); });
     connect(&reading, &ReadingSettings::changed, this, &MainWindow::showReadingChoices);
 
@@ -262,7 +277,10 @@ void MainWindow::wireMenus()
     };
     m_statusTimer.setSingleShot(true);
     m_statusTimer.setInterval(100);
-    connect(&m_statusTimer, &QTimer::timeout, this, [this] { m_status->setText(statusLine()); });
+    connect(&m_statusTimer, &QTimer::timeout, this, [this] {
+        m_status->setText(statusLine());
+        describeCurrentResult(); // the rows under it may have changed
+    });
     for (lists::NameListModel *list : {&m_input, &m_results})
         connect(list, &lists::NameListModel::itemsChanged, this, &MainWindow::showStatusSoon);
     m_status->setText(statusLine());
@@ -315,6 +333,7 @@ QWidget *MainWindow::mnuHowNamesAreRead_Click()
         auto *how = new HowNamesWindow(m_options, [this](QStringView word) { return m_session.isSuffix(word); }, this);
         how->setAttribute(Qt::WA_DeleteOnClose);
         connect(&m_options, &OptionSettings::statesChanged, how, &HowNamesWindow::refresh);
+        keepOnScreen(how, this);
         m_howNames = how;
     }
     m_howNames->show();
@@ -330,6 +349,7 @@ QWidget *openWordList(QPointer<QWidget> &open, WordList list, core::Desktop &des
     if (!open) {
         auto *window = new WordListWindow(std::move(list), desktop, parent);
         window->setAttribute(Qt::WA_DeleteOnClose);
+        keepOnScreen(window, parent);
         open = window;
     }
     open->show();
@@ -347,6 +367,49 @@ QWidget *MainWindow::mnuEditParticles_Click()
 QWidget *MainWindow::mnuEditTitles_Click()
 {
     return openWordList(m_titles, titleList(m_options.reading()), m_desktop, this);
+}
+
+QWidget *MainWindow::mnuHelpContents_Click()
+{
+    if (!m_help) {
+        auto *help = new HelpWindow(m_desktop, this);
+        help->setAttribute(Qt::WA_DeleteOnClose);
+        keepOnScreen(help, this);
+        m_help = help;
+    }
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+    return m_help;
+}
+
+void MainWindow::mnuWhyHere_Click()
+{
+    Procedure p(m_desktop, kMainWindowModule, "mnuWhyHere_Click");
+    p.step(100, [&] {
+        const QModelIndexList selected = ListView2->selectionModel()->selectedRows();
+        QString text;
+        if (selected.isEmpty()) {
+            text = QStringLiteral("No result is selected. Select a name in the Results list, then choose Why Here?");
+        } else {
+            const QModelIndex row = selected.first();
+            const QString why = m_results.data(row, Qt::ToolTipRole).toString();
+            text = QStringLiteral("\u201c%1\u201d\n\n").arg(m_results.data(row, Qt::DisplayRole).toString())
+                + (why.isEmpty() ? QStringLiteral("Sort the names again to see what this result was sorted under.")
+                                 : why);
+        }
+        m_desktop.messageBox(text, MessageStyle::Ok, m_context.title);
+    });
+}
+
+void MainWindow::describeCurrentResult()
+{
+    const QModelIndex current = ListView2->selectionModel()->currentIndex();
+    QString why = current.isValid() ? m_results.data(current, Qt::ToolTipRole).toString() : QString();
+    if (why.isEmpty())
+        why = m_resultsDescription;
+    if (ListView2->accessibleDescription() != why)
+        ListView2->setAccessibleDescription(why);
 }
 
 bool MainWindow::SaveResultsAsExcelFileIsExcelInstalled()

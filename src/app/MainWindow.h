@@ -99,6 +99,11 @@ public:
     QWidget *mnuHowNamesAreRead_Click();
     QWidget *mnuEditParticles_Click();
     QWidget *mnuEditTitles_Click();
+    // "Orvella Help" (F1): opens (or raises) the user guide.
+    QWidget *mnuHelpContents_Click();
+    // "Why Here?" (Shift+F1): says in a message what the selected result was sorted
+    // under, or that no result is selected.
+    void mnuWhyHere_Click();
 
 private:
     // The controls the window's code works with, found by their names once built from
@@ -165,6 +170,8 @@ private:
     void showStatusSoon();
     // Names the Undo and Redo items after the steps they would take.
     void showHistory();
+    // The result list's accessible description: what its current row was sorted under.
+    void describeCurrentResult();
 
     session::Session &m_session;
     // The parts of the session the window's code works with most.
@@ -195,6 +202,8 @@ private:
     QPointer<QWidget> m_howNames;
     QPointer<QWidget> m_particles;
     QPointer<QWidget> m_titles;
+    QPointer<QWidget> m_help;
+    QString m_resultsDescription; // while no current result has an explanation
 };
 
 } // namespace orvella::app

@@ -1,5 +1,7 @@
 #include "app/SuffixEditor.h"
 
+#include "app/AccessibleTexts.h"
+
 #include "core/AppInfo.h"
 #include "ui/ControlTable.h"
 #include "ui/CursorFile.h"
@@ -16,6 +18,7 @@
 #include "ui/Skin.h"
 #include "ui/Twips.h"
 #include "ui/WindowLayout.h"
+#include "ui/WindowPlacement.h"
 #include "ui/WindowStretch.h"
 #include "lists/ListCommands.h"
 #include "ui/NameListView.h"
@@ -29,7 +32,6 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QShortcut>
 
 #include <algorithm>
 
@@ -77,9 +79,8 @@ void SuffixEditor::buildControls()
     ui::giveMnemonics(this, suffixEditorControls(), QString());
     new ui::FocusRing(this);
     m_size = new ui::RememberedSize(this, m_session.settings(), QStringLiteral("SuffixListWindowSize"));
-    // Escape does what the close box does.
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] { close(); });
+    ui::closeOnEscape(this);
+    ui::keepOnScreen(this, m_mainWindow);
     ListView1 = controlNamed<ui::NameListView>(this, "ListView1");
     Label3 = controlNamed<QLabel>(this, "Label3");
     Label4 = controlNamed<QLabel>(this, "Label4");
@@ -112,6 +113,7 @@ void SuffixEditor::buildControls()
     widenLink();
     connect(stretch, &ui::StretchedControls::placed, this, widenLink);
     Label4->raise();
+    describeControls(this, suffixEditorAccessibleTexts());
 
     // The hand over the buttons and the link, the arrow over the background and the
     // list; the white label leaves the pointer as it is. Plain moves reach the hover

@@ -68,6 +68,10 @@ WordListWindow::WordListWindow(WordList list, core::Desktop &desktop, QWidget *p
     layout->addWidget(label);
     layout->addWidget(m_text, 1);
     layout->addWidget(buttons);
+    m_text->setAccessibleName(m_list.title);
+    m_text->setAccessibleDescription(QStringLiteral("One word per line"));
+    for (QAbstractButton *button : buttons->buttons())
+        button->setAccessibleName(button->text().remove(QLatin1Char('&')));
     // Escape does what Cancel does.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);

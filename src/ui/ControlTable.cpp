@@ -58,6 +58,10 @@ void buildControls(QWidget *window, std::span<const ControlLayout> table, const 
         widget->setObjectName(QString::fromLatin1(control.name));
         place(widget, control.left, control.top, control.width, control.height);
         widget->setFont(arialBold(control.font == ControlFont::Large ? 11.25 : 9));
+        // A caption names its control for screen readers too (a text box's caption is
+        // only its first text).
+        if (control.caption && control.kind != ControlKind::TextBox)
+            widget->setAccessibleName(QString::fromUtf8(control.caption).trimmed());
         built.insert(widget->objectName(), widget);
         if (takesFocus(control.kind))
             tabOrder.append(widget);

@@ -29,7 +29,8 @@ struct ControlLayout {
 using ListMaker = std::function<QWidget *(const ControlLayout &control, QWidget *container)>;
 
 // Builds a table's controls on the window in table order (a container comes before what
-// it holds): each named, captioned, placed and given its font. The tab order follows the
+// it holds): each named, captioned, placed and given its font; a caption is also the
+// control's accessible name (but for a text box's). The tab order follows the
 // table; frames and labels take no focus and stay out of it.
 void buildControls(QWidget *window, std::span<const ControlLayout> table, const ListMaker &makeList);
 

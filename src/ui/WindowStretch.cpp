@@ -1,8 +1,16 @@
 #include "ui/WindowStretch.h"
 
+#include "ui/Mnemonics.h"
 #include "ui/Twips.h"
 
+#include <QAbstractButton>
+#include <QCheckBox>
 #include <QEvent>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -11,6 +19,10 @@ namespace orvella::ui {
 namespace {
 
 constexpr double kSmallestZoom = 0.5;
+// A caption that does not fit its control is set this much smaller at a time, down to
+// this share of its zoomed size.
+constexpr double kCaptionStep = 0.25;
+constexpr double kSmallestCaptionShare = 0.6;
 
 double pointsOf(ControlFont font)
 {
@@ -34,6 +46,29 @@ bool liesBelow(const ControlLayout &control, const ControlLayout &list)
 }
 
 } // namespace
+
+int captionWidthNeeded(const QWidget *control)
+{
+    if (qobject_cast<const QCheckBox *>(control) || qobject_cast<const QRadioButton *>(control))
+        return control->sizeHint().width(); // box or circle, spacing and the text
+    if (const auto *button = qobject_cast<const QPushButton *>(control)) {
+        const int margin = control->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, control);
+        return QFontMetrics(control->font()).horizontalAdvance(shownCaption(button->text())) + 2 * margin;
+    }
+    if (const auto *frame = qobject_cast<const QGroupBox *>(control))
+        return frame->minimumSizeHint().width(); // the title with its indent
+    return 0;
+}
+
+void fitCaption(QWidget *control, int width)
+{
+    QFont font = control->font();
+    const double smallest = font.pointSizeF() * kSmallestCaptionShare;
+    while (captionWidthNeeded(control) > width && font.pointSizeF() - kCaptionStep >= smallest) {
+        font.setPointSizeF(font.pointSizeF() - kCaptionStep);
+        control->setFont(font);
+    }
+}
 
 double zoomFor(QSize designed, QSize client)
 {
@@ -116,9 +151,13 @@ void StretchedControls::apply()
         QWidget *control = m_controls[i];
         control->setGeometry(rects[i]);
         if (zoom != m_zoom) {
+            const ControlLayout &c = m_table[size_t(i)];
             QFont font = control->font();
-            font.setPointSizeF(pointsOf(m_table[size_t(i)].font) * zoom);
+            font.setPointSizeF(pointsOf(c.font) * zoom);
             control->setFont(font);
+            // Fitted to the narrowest the control gets at this zoom (a wider window
+            // only widens it), so a caption that fits once fits at every width.
+            fitCaption(control, static_cast<int>(twips(c.width) * zoom));
         }
     }
     m_zoom = zoom;

@@ -42,8 +42,20 @@ QSize fittingClientSize(QSize designed, QSize room);
 // the room and no smaller than the fitting size; else the fitting size.
 QSize openingClientSize(QSize designed, QSize room, std::optional<QSize> stored);
 
+// The width a control needs to show its whole caption in its present font: a push
+// button's text with the style's margins, a check box's or option button's box, spacing
+// and text, a frame's title with its indent; 0 for a control without a caption to fit.
+int captionWidthNeeded(const QWidget *control);
+
+// Sets the control's font smaller, a quarter point at a time, until its caption fits
+// the width (but not below 60 % of the size it had): the text's real width in the
+// font the system found for it, which can run wider than the design's, or wider
+// than a plain scaling would say once the zoomed size is rounded to whole pixels.
+void fitCaption(QWidget *control, int width);
+
 // Keeps the controls of a table where the rule above puts them whenever their client
-// area changes size, with their fonts zoomed likewise.
+// area changes size, with their fonts zoomed likewise and each caption fitted to its
+// control (see fitCaption).
 class StretchedControls : public QObject {
     Q_OBJECT
 public:
@@ -66,7 +78,7 @@ private:
     std::span<const ControlLayout> m_table;
     QSize m_designed;
     QList<QWidget *> m_controls; // in table order
-    double m_zoom = 1.0;
+    double m_zoom = 0; // none applied yet
 };
 
 } // namespace orvella::ui

@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "app/MainWindowLayout.h"
 #include "app/WordListWindow.h"
+#include "app/SuffixEditorLayout.h"
 #include "core/AppInfo.h"
 #include "ui/FocusRing.h"
 #include "ui/HoverPointer.h"
@@ -25,6 +26,7 @@
 #include <QPointer>
 #include <QStatusBar>
 #include <QTableWidget>
+#include <QTextBrowser>
 #include <QBuffer>
 #include <QCheckBox>
 #include <QDir>
@@ -225,6 +227,54 @@ TEST(MainWindowLayout, OpensFittedToTheScreenOrAtItsRememberedSize)
         }
         const double zoom = double(client->width()) / MainWindow::designedClientSize().width();
         EXPECT_NEAR(control<QPushButton>(w, "PushButton17")->font().pointSizeF(), 11.25 * zoom, 0.05);
+    }
+}
+
+// Every caption shows whole at each scale the windows fit at on a 1280x800 screen (the
+// logical room being the screen over the scale): measured in the control's own font,
+// whose text can run wider than the zoomed design.
+TEST(MainWindowLayout, CaptionsShowWholeAtEveryScaleTheWindowsFitAt)
+{
+    const auto expectCaptionsFit = [](QWidget &window, std::span<const ControlLayout> table) {
+        for (const ControlLayout &c : table) {
+            QWidget *widget = control<QWidget>(window, c.name);
+            const QFontMetrics metrics(widget->font());
+            int needed = 0;
+            if (auto *button = qobject_cast<QPushButton *>(widget))
+                needed = metrics.horizontalAdvance(shownCaption(button->text()));
+            else if (qobject_cast<QCheckBox *>(widget) || qobject_cast<QRadioButton *>(widget))
+                needed = widget->sizeHint().width(); // the box or circle and the text beside it
+            else if (auto *frame = qobject_cast<QGroupBox *>(widget))
+                needed = metrics.horizontalAdvance(frame->title());
+            EXPECT_LE(needed, widget->width()) << c.name << " at " << widget->font().pointSizeF() << " pt";
+        }
+    };
+    for (const double scale : {1.0, 1.25, 1.5, 2.0}) {
+        SCOPED_TRACE(testing::Message() << "scale " << scale);
+        const QSize screen(int(1280 / scale), int(800 / scale));
+        MainWindowFixture f;
+        MainWindow &w = *f.window;
+        QWidget *client = control<QWidget>(w, "ClientArea");
+        const QSize overhead(0, w.minimumSizeHint().height() - client->minimumHeight());
+        const QSize room = screen - overhead - RememberedSize::kFrameAllowance;
+        const QSize fitting = fittingClientSize(MainWindow::designedClientSize(), room);
+        if (fitting.width() <= room.width() && fitting.height() <= room.height()) {
+            client->setMinimumSize(fitting);
+            w.resize(fitting + overhead);
+            w.show();
+            f.processEvents();
+            ASSERT_EQ(client->size(), fitting);
+            expectCaptionsFit(w, mainWindowControls());
+        }
+        SuffixEditor &editor = w.suffixEditor();
+        const QSize editorFitting =
+            fittingClientSize(SuffixEditor::designedSize(), screen - RememberedSize::kFrameAllowance);
+        editor.setMinimumSize(editorFitting);
+        editor.resize(editorFitting);
+        editor.show();
+        f.processEvents();
+        ASSERT_EQ(editor.size(), editorFitting);
+        expectCaptionsFit(editor, suffixEditorControls());
     }
 }
 
@@ -905,6 +955,122 @@ TEST(MainWindowKeyboard, FocusedControlShowsARingInThePlainAndTheSkinnedLook)
     }
 }
 
+// F1 opens the guide from the program's resources; it covers every control of the main
+// window by its caption.
+TEST(MainWindowKeyboard, F1OpensTheGuideWhichNamesEveryControl)
+{
+    ActiveWindow f;
+    QTest::keyClick(f.window.get(), Qt::Key_F1);
+    auto *help = f.window->findChild<QWidget *>("HelpWindow");
+    ASSERT_TRUE(help && help->isVisible());
+    auto *browser = control<QTextBrowser>(*help, "HelpText");
+    const QString guide = browser->toPlainText().simplified();
+    for (const ControlLayout &c : mainWindowControls()) {
+        if (c.caption && c.kind != ControlKind::TextBox)
+            EXPECT_TRUE(guide.contains(QString::fromUtf8(c.caption).remove(':'))) << c.caption;
+    }
+    // A link of the contents moves within the guide; a web address goes to the desktop.
+    emit browser->anchorClicked(QUrl("#keyboard"));
+    EXPECT_EQ(browser->source().fragment(), "keyboard");
+    EXPECT_EQ(browser->toPlainText().simplified(), guide);
+    emit browser->anchorClicked(QUrl("https://velmora.example/orvella/support"));
+    EXPECT_EQ(f.desktop.openedUrls, QStringList{"https://velmora.example/orvella/support"});
+    EXPECT_EQ(browser->source().fragment(), "keyboard");
+    EXPECT_EQ(f.window->mnuHelpContents_Click(), help); // one window, raised again
+}
+
+// The result list's accessible description follows its current row; Shift+F1 says in a
+// message what the selected result was sorted under, or that none is selected.
+TEST(MainWindowKeyboard, WhyHereExplainsTheSelectedResult)
+{
+    ActiveWindow f;
+    MainWindow &w = *f.window;
+    f.fillInput({"John Smith Jr.", "Ann Lee"});
+    control<QPushButton>(w, "PushButton17")->click();
+    ASSERT_EQ(f.results(), (QStringList{"Ann Lee", "John Smith Jr."}));
+    f.processEvents(); // the rows reach the view
+    auto *results = control<ui::NameListView>(w, "ListView2");
+    const QString described = results->accessibleDescription();
+
+    QTest::keyClick(&w, Qt::Key_F1, Qt::ShiftModifier);
+    ASSERT_EQ(f.desktop.messages.size(), 2u);
+    const QString message1 = f.desktop.messages[1].text;
+    EXPECT_TRUE(message1.startsWith("No result is selected")) << message1.toStdString();
+
+    results->setFocus();
+    results->setCurrentIndex(results->model()->index(1, 0));
+    EXPECT_EQ(results->accessibleDescription(), "Sorted under: Smith Jr., then: John");
+    QTest::keyClick(&w, Qt::Key_F1, Qt::ShiftModifier);
+    ASSERT_EQ(f.desktop.messages.size(), 3u);
+    const QString message2 = f.desktop.messages[2].text;
+    EXPECT_TRUE(message2.contains("Sorted under: Smith Jr.")) << message2.toStdString();
+    QTest::keyClick(results, Qt::Key_Up);
+    EXPECT_TRUE(results->accessibleDescription().startsWith("Sorted under: Lee"));
+
+    control<QPushButton>(w, "PushButton2")->click(); // Clear Results
+    EXPECT_EQ(results->accessibleDescription(), described);
+}
+
+// The small windows open wholly on the screen, even from a main window in its corner,
+// and Escape closes each of them.
+TEST(MainWindowKeyboard, SmallWindowsOpenOnTheScreenAndCloseOnEscape)
+{
+    const std::pair<const char *, QWidget *(*)(MainWindow &)> openers[] = {
+        {"How Names Are Read", [](MainWindow &w) { return w.mnuHowNamesAreRead_Click(); }},
+        {"Particle List", [](MainWindow &w) { return w.mnuEditParticles_Click(); }},
+        {"Orvella Help", [](MainWindow &w) { return w.mnuHelpContents_Click(); }},
+        {"Suffix List", [](MainWindow &w) -> QWidget * {
+             w.PushButton15_Click();
+             return &w.suffixEditor();
+         }},
+    };
+    for (const auto &[title, open] : openers) {
+        SCOPED_TRACE(title);
+        ActiveWindow f;
+        MainWindow &w = *f.window;
+        const QRect available = w.screen()->availableGeometry();
+        w.move(available.bottomRight() - QPoint(200, 150));
+        QPointer<QWidget> window = open(w);
+        f.processEvents();
+        ASSERT_TRUE(window && window->isVisible());
+        EXPECT_EQ(window->windowTitle(), title);
+        const QRect frame = window->frameGeometry();
+        EXPECT_TRUE(available.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width() << "x"
+                                               << frame.height() << " on " << available.width() << "x"
+                                               << available.height();
+        window->activateWindow();
+        f.processEvents();
+        ASSERT_EQ(QApplication::activeWindow(), window.data());
+        QTest::keyClick(window->focusWidget() ? window->focusWidget() : window.data(), Qt::Key_Escape);
+        EXPECT_TRUE(!window || !window->isVisible());
+    }
+}
+
+// Every control that takes the focus, and every list, of every window has a name a
+// screen reader can say.
+TEST(MainWindowKeyboard, EveryFocusableControlOfEveryWindowHasAnAccessibleName)
+{
+    StartedWindow f;
+    f.start();
+    MainWindow &w = *f.window;
+    const QList<QWidget *> windows{&w, &w.suffixEditor(), w.mnuHowNamesAreRead_Click(), w.mnuEditParticles_Click(),
+                                   w.mnuHelpContents_Click()};
+    for (QWidget *window : windows) {
+        QStringList unnamed;
+        QList<QWidget *> widgets = window->findChildren<QWidget *>();
+        widgets.prepend(window);
+        for (QWidget *widget : widgets) {
+            if (widget->isWindow() && widget != window)
+                continue; // another window, walked on its own
+            const bool focusable = widget->focusPolicy() != Qt::NoFocus;
+            const bool list = qobject_cast<QAbstractItemView *>(widget) && !qobject_cast<QHeaderView *>(widget);
+            if ((focusable || list) && widget->accessibleName().isEmpty())
+                unnamed << QStringLiteral("%1 (%2)").arg(widget->objectName(), widget->metaObject()->className());
+        }
+        EXPECT_EQ(unnamed, QStringList{}) << window->windowTitle().toStdString();
+    }
+}
+
 // ---- Progress bar and long names ------------------------------------------------------
 
 TEST(MainWindowProgress, BarShowsTheTextVerbatimAndCutsWhatIsLong)
@@ -935,7 +1101,8 @@ qsizetype longestShownText(QWidget *window)
 {
     qsizetype longest = window->windowTitle().size();
     for (QWidget *w : window->findChildren<QWidget *>()) {
-        for (const QString &text : {w->toolTip(), w->statusTip(), w->whatsThis(), textOf(w)})
+        for (const QString &text : {w->toolTip(), w->statusTip(), w->whatsThis(), w->accessibleName(),
+                                    w->accessibleDescription(), textOf(w)})
             longest = std::max(longest, text.size());
         if (auto *label = qobject_cast<QLabel *>(w))
             longest = std::max(longest, label->text().size());
@@ -970,6 +1137,12 @@ TEST(MainWindowProgress, AMultiMegabyteNameIsNeverGivenWholeToAControl)
     control<QPushButton>(*f.window, "PushButton17")->click();
     f.processEvents();
     longest = std::max({longest, longestShownText(f.window.get()), longestShownText(&editor)});
+    // The current result's explanation becomes the list's accessible description.
+    auto *results = control<ui::NameListView>(*f.window, "ListView2");
+    for (int row = 0; row < results->model()->rowCount(); ++row) {
+        results->setCurrentIndex(results->model()->index(row, 0));
+        longest = std::max(longest, longestShownText(f.window.get()));
+    }
 
     EXPECT_EQ(f.results().size(), 3);
     EXPECT_GE(looks, 3);

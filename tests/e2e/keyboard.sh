@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The keyboard, end to end: in the real program under Xvfb, Tab from the input list
 # reaches "Start Sorting" and Return on it sorts; Alt+I ("L&ist") opens the suffix
-# list editor and Escape closes it, as its close box does.
+# list editor and Escape closes it, as its close box does; F1 opens the user guide,
+# whole on the screen, and Escape closes it.
 # Usage: keyboard.sh path/to/orvella
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin "$@"
@@ -24,4 +25,15 @@ key_in "$editor" Escape
 wait_gone "$editor"
 main_shown() { windows '^Orvella$' | grep -qx "$MAIN"; }
 wait_until "the main window to come back" main_shown
-pass "Return on a focused Start Sorting sorts; Escape closes the Suffix List window"
+
+key_in "$MAIN" F1
+guide=$(wait_for_window '^Orvella Help$')
+read -r gx gy gw gh < <(xwininfo -id "$guide" | awk '/Absolute upper-left X/ { x = $NF } /Absolute upper-left Y/ { y = $NF }
+  /Width:/ { w = $NF } /Height:/ { h = $NF } END { print x, y, w, h }')
+read -r sw sh < <(xdotool getdisplaygeometry)
+journal "the guide at $gx,$gy, ${gw}x$gh"
+((gx >= 0 && gy >= 0 && gx + gw <= sw && gy + gh <= sh && gw > 300 && gh > 300)) ||
+  fail "the guide at $gx,$gy, ${gw}x$gh is not whole on the ${sw}x$sh screen"
+key_in "$guide" Escape
+wait_gone "$guide"
+pass "Return on a focused Start Sorting sorts; Escape closes the Suffix List window; F1 opens the guide"

@@ -2,6 +2,7 @@
 
 #include "ui/Mnemonics.h"
 #include "ui/RememberedSize.h"
+#include "ui/WindowPlacement.h"
 #include "ui/WindowStretch.h"
 #include "support/Printers.h"
 
@@ -72,6 +73,26 @@ TEST(WindowStretch, OpeningSizeFitsTheRoomAndKeepsTheStoredSizeWithinIt)
     for (const Case &c : cases) {
         SCOPED_TRACE(testing::Message() << c.room.width() << "x" << c.room.height());
         EXPECT_EQ(openingClientSize(designed, c.room, c.stored), c.opening);
+    }
+}
+
+TEST(WindowPlacement, FrameIsMovedTheShortestWayOntoTheScreenAndCutOnlyWhenLarger)
+{
+    const QRect available(0, 30, 1280, 770); // a panel across the top
+    struct Case {
+        QRect frame, placed;
+    };
+    const Case cases[] = {
+        {{100, 100, 400, 300}, {100, 100, 400, 300}},    // on the screen: left alone
+        {{1100, 600, 400, 300}, {880, 500, 400, 300}},   // off the bottom right corner
+        {{-50, 0, 400, 300}, {0, 30, 400, 300}},         // above the panel, off the left
+        {{900, 100, 400, 300}, {880, 100, 400, 300}},    // only across
+        {{200, 100, 1500, 300}, {0, 100, 1280, 300}},    // wider than the screen
+        {{200, 500, 1500, 900}, {0, 30, 1280, 770}},     // larger both ways
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.frame.x() << "," << c.frame.y());
+        EXPECT_EQ(placedWithin(c.frame, available), c.placed);
     }
 }
 
