@@ -33,11 +33,15 @@ void KeyTexts::appendEmpty()
 
 void KeyTexts::setLast(QStringView key)
 {
+    setLast(splitKey(key));
+}
+
+void KeyTexts::setLast(const KeyParts &parts)
+{
     Block &block = m_blocks.back();
     const std::uint32_t start = block.ends.size() < 2 ? 0 : block.ends[block.ends.size() - 2].end;
-    if (qsizetype(start) + key.size() >= qsizetype(kNoDelimiter))
-        throw core::Failure(QStringLiteral("A sort key of %1 characters is too long to keep").arg(key.size()));
-    const KeyParts parts = splitKey(key);
+    if (qsizetype(start) + parts.size() >= qsizetype(kNoDelimiter))
+        throw core::Failure(QStringLiteral("A sort key of %1 characters is too long to keep").arg(parts.size()));
     block.text.truncate(start);
     block.text.append(parts.head);
     if (parts.split)

@@ -34,7 +34,13 @@ public:
     void appendEmpty();
     // Replaces the last key.
     void setLast(QStringView key);
+    void setLast(const KeyParts &key);
     void append(QStringView key)
+    {
+        appendEmpty();
+        setLast(key);
+    }
+    void append(const KeyParts &key)
     {
         appendEmpty();
         setLast(key);

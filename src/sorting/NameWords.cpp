@@ -186,11 +186,14 @@ bool tidyAlready(QStringView name)
         return false;
     bool space = false;
     for (const QChar c : name) {
-        if (c == kSpace) {
+        const char16_t u = c.unicode();
+        if (u > u' ' && u < 0x80) { // most characters of most names
+            space = false;
+        } else if (u == u' ') {
             if (space)
                 return false;
             space = true;
-        } else if (c.unicode() < 0x80 ? c.unicode() < 0x20 && (c.unicode() >= 9 && c.unicode() <= 13) : c.isSpace()) {
+        } else if (c.isSpace()) {
             return false;
         } else {
             space = false;
@@ -233,29 +236,30 @@ QString joinedOfKind(const Tokens &tokens, Kind kind)
 void stepOverEnds(Tokens &tokens, Indexes &words, bool titles, bool suffixes, qsizetype keepBeforeSuffix,
                   const WordTests &tests)
 {
-    for (bool changed = true; changed && words.size() > 1;) {
-        changed = false;
-        Token &first = tokens[words.front()];
-        if (!holdsLetterOrDigit(first.text)) {
-            first.kind = Kind::Mark;
-        } else if (titles && tests.isTitle && tests.isTitle(first.text)) {
-            first.kind = Kind::Title;
-        }
-        if (first.kind != Kind::Word) {
-            words.erase(words.begin());
-            changed = true;
-            continue;
+    // Each end is asked about once per word that stands there.
+    bool firstAsked = false;
+    bool lastAsked = false;
+    while (words.size() > 1 && !(firstAsked && lastAsked)) {
+        if (!firstAsked) {
+            Token &first = tokens[words.front()];
+            if (!holdsLetterOrDigit(first.text))
+                first.kind = Kind::Mark;
+            else if (titles && tests.isTitle && tests.isTitle(first.text))
+                first.kind = Kind::Title;
+            firstAsked = first.kind == Kind::Word;
+            if (!firstAsked) {
+                words.erase(words.begin());
+                continue;
+            }
         }
         Token &last = tokens[words.back()];
-        if (!holdsLetterOrDigit(last.text)) {
+        if (!holdsLetterOrDigit(last.text))
             last.kind = Kind::Mark;
-        } else if (suffixes && words.size() > keepBeforeSuffix && isExtraSuffix(last.text, tests.isSuffix)) {
+        else if (suffixes && words.size() > keepBeforeSuffix && isExtraSuffix(last.text, tests.isSuffix))
             last.kind = Kind::Suffix;
-        }
-        if (last.kind != Kind::Word) {
+        lastAsked = last.kind == Kind::Word;
+        if (!lastAsked)
             words.pop_back();
-            changed = true;
-        }
     }
 }
 

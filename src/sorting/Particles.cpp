@@ -44,32 +44,38 @@ WordSet::WordSet(const QStringList &words) : m_words(words)
 {
     for (const QString &word : words) {
         const QString folded = word.toCaseFolded();
+        if (m_folded.contains(folded))
+            continue;
         m_folded.insert(folded);
         m_longest = std::max(m_longest, folded.size());
+        const bool ascii = std::all_of(folded.begin(), folded.end(), [](QChar c) { return c.unicode() < 0x80; });
+        if (ascii)
+            m_ascii.emplace_back(reinterpret_cast<const char16_t *>(folded.utf16()), size_t(folded.size()));
     }
 }
 
 bool WordSet::contains(QStringView word) const
 {
     // Asked for a word of nearly every name a sort reads: many are longer than any word
-    // on the list (folding never makes a word shorter), and the others are folded in
-    // one kept text, by hand where they are plain ASCII (as toCaseFolded() would),
-    // rather than in two new strings.
+    // on the list (folding never makes a word shorter), and a plain-ASCII one is folded
+    // by hand (as toCaseFolded() would) and compared with the list's few plain words,
+    // rather than in two new strings and a hash.
     if (word.isEmpty() || word.size() > m_longest)
         return false;
-    thread_local QString probe;
-    probe.resize(0);
-    probe.append(word);
-    for (QChar &c : probe) {
-        const char16_t u = c.unicode();
-        if (u >= 0x80) {
-            probe = std::move(probe).toCaseFolded();
-            break;
-        }
-        if (u >= u'A' && u <= u'Z')
-            c = QChar(char16_t(u + (u'a' - u'A')));
+    char16_t folded[64];
+    const bool fits = word.size() <= qsizetype(std::size(folded));
+    bool ascii = fits;
+    for (qsizetype i = 0; ascii && i < word.size(); ++i) {
+        const char16_t u = word[i].unicode();
+        ascii = u < 0x80;
+        folded[i] = u >= u'A' && u <= u'Z' ? char16_t(u + (u'a' - u'A')) : u;
     }
-    return m_folded.contains(probe);
+    if (ascii) {
+        // A plain-ASCII word folds to plain ASCII: only the list's plain words can match.
+        const std::u16string_view probe(folded, size_t(word.size()));
+        return std::any_of(m_ascii.begin(), m_ascii.end(), [&](const std::u16string &w) { return w == probe; });
+    }
+    return m_folded.contains(word.toString().toCaseFolded());
 }
 
 bool TitleSet::isTitle(QStringView word) const

@@ -5,6 +5,9 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <string>
+#include <vector>
+
 namespace orvella::sorting {
 
 // The words that a last name takes along when they stand directly before it
@@ -27,6 +30,8 @@ public:
 private:
     QStringList m_words;
     QSet<QString> m_folded;
+    // The plain-ASCII words folded, each kept once, for a lookup without new strings.
+    std::vector<std::u16string> m_ascii;
     qsizetype m_longest = 0; // no longer word can be on the list
 };
 

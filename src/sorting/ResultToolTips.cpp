@@ -13,7 +13,7 @@ void ResultRows::note(std::size_t row, const KeyParts &key, Shown shown)
     while (m_rows.size() < row) // rows the run did not add: an empty head field
         m_rows.push_back({0, Shown::Revealed});
     if (shown == Shown::AsEntered) {
-        m_asEntered.push_back(readingOfKey(key.toString()));
+        m_asEntered.append(key);
         m_rows.push_back({static_cast<std::uint32_t>(m_asEntered.size() - 1), shown});
     } else {
         m_rows.push_back({static_cast<std::uint32_t>(trimSpaces(key.head).size()), shown});
@@ -26,7 +26,7 @@ NameReading ResultRows::reading(int row, const QString &text) const
         return {};
     const Row &r = m_rows[static_cast<std::size_t>(row)];
     if (r.shown == Shown::AsEntered)
-        return m_asEntered[r.value];
+        return readingOfKey(m_asEntered[r.value].toString());
     return revealedReading(r.value, r.shown, text);
 }
 

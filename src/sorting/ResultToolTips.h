@@ -1,5 +1,6 @@
 #pragma once
 
+#include "sorting/KeyTexts.h"
 #include "sorting/NameReading.h"
 #include "sorting/SortKeys.h"
 
@@ -42,7 +43,7 @@ private:
         Shown shown;
     };
     std::vector<Row> m_rows;
-    std::vector<NameReading> m_asEntered; // what the rows shown as entered were sorted under
+    KeyTexts m_asEntered; // the keys of the rows shown as entered, read when a tooltip is asked for
 };
 
 } // namespace orvella::sorting

@@ -11,7 +11,6 @@
 #include "core/VectorState.h"
 #include "lists/MainContext.h"
 #include "lists/NameListModel.h"
-#include "lists/TextRows.h"
 #include "sorting/AlphabeticalOrder.h"
 #include "sorting/KeySort.h"
 #include "sorting/KeyTexts.h"
@@ -62,6 +61,10 @@ QString SortCommand::GetNames(const QString &name, KeyNote *note)
     return procedure.value(124, QString(), [&] {
         // Built into one kept text: the caller copies the key out before the next.
         buildReadingKeyInto(m_key, name, m_controls.options(), choices(), wordTests(), note);
+        // The word lists' lookups run library code that leaves the upper halves of the
+        // vector registers in use, which makes every later copy of a short text several
+        // times slower (see clearUpperVectorState): cleared once a name.
+        core::clearUpperVectorState();
         return m_key;
     });
 }
@@ -82,6 +85,27 @@ QString SortCommand::RevealNames(const KeyParts &key)
     });
 }
 
+namespace {
+// The words a key files, as they are typed: the rest of the name (without what was
+// stepped over), then what it is filed under. A "Last, First" line and the same name
+// typed first name first give the same text.
+QString typedForm(QStringView key)
+{
+    const KeyParts parts = splitKey(key);
+    QStringView rest = parts.tail;
+    const qsizetype mark = rest.indexOf(kSteppedMark);
+    if (mark >= 0)
+        rest = rest.left(mark);
+    rest = trimSpaces(rest);
+    if (rest.isEmpty())
+        return parts.head.toString();
+    QString typed;
+    typed.reserve(rest.size() + 1 + parts.head.size());
+    typed.append(rest).append(QLatin1Char(' ')).append(parts.head);
+    return typed;
+}
+} // namespace
+
 QHash<QString, QString> SortCommand::learnLastNames()
 {
     QHash<QString, QString> learnt;
@@ -96,18 +120,8 @@ QHash<QString, QString> SortCommand::learnLastNames()
             continue;
         KeyNote note;
         const QString key = GetNames(item.toString(), &note);
-        if (!note.commaLine)
-            continue;
-        // The words as they are typed: the rest of the name, then what it is filed under
-        // (then the suffix stepped over, when there was one).
-        const NameReading read = readingOfKey(key);
-        QString typed = read.then + QLatin1Char(' ') + read.sortedUnder;
-        if (m_runChoices.stepOverExtras) {
-            const NameReading words = readName(item, options, m_runChoices, wordTests());
-            if (!words.suffix.isEmpty())
-                learnt.insert(typed + QLatin1Char(' ') + words.suffix, key);
-        }
-        learnt.insert(typed, key);
+        if (note.commaLine)
+            learnt.insert(typedForm(key), key);
     }
     return learnt;
 }
@@ -150,14 +164,14 @@ void handOver(const SortCommand::Output &output, QStringView shown, const KeyPar
 // The names of a run that keeps every key, handed over in sorted order. A worker
 // reveals the next slice of names while this thread hands over the last one, so that
 // a script's run spends the two cores on what the window spends one.
-void streamResults(const KeyTexts &keys, const KeyOrder &order, const lists::TextRows &asEntered,
+void streamResults(const KeyTexts &keys, const KeyOrder &order, const KeyTexts &asEntered,
                    const SortOptions &options, const SortCommand::Output &output, const std::function<void()> &yield)
 {
     struct Slice {
         QString text;
         std::vector<qsizetype> ends;
     };
-    const auto shownAsEntered = [&](size_t k) { return qsizetype(k) < asEntered.size() && !asEntered.at(k).isEmpty(); };
+    const auto shownAsEntered = [&](size_t k) { return k < asEntered.size() && asEntered[k].size() > 0; };
     const auto reveal = [&](size_t from, size_t to, Slice &slice) {
         slice.text.resize(0);
         slice.ends.clear();
@@ -169,7 +183,10 @@ void streamResults(const KeyTexts &keys, const KeyOrder &order, const lists::Tex
             if (position + 8 < to)
                 keys.prefetchText(order[position + 8]);
             if (shownAsEntered(k)) {
-                slice.text.append(asEntered.at(k));
+                const KeyParts shown = asEntered[k];
+                slice.text.append(shown.head);
+                if (shown.split) // a name that holds the delimiter itself
+                    slice.text.append(kFieldDelimiter).append(shown.tail);
             } else {
                 revealNameInto(name, keys[k], options);
                 slice.text.append(name);
@@ -244,9 +261,10 @@ void SortCommand::PushButton17_Click()
     // The keys' positions in sorted order.
     KeyOrder order;
     // Under the reading choices: for each key, the name as it is shown when that is not
-    // its key revealed (a "Last, First" line, a tidied name), else empty; kept in blocks,
-    // and only up to the last key that has one.
-    lists::TextRows asEntered;
+    // its key revealed (a "Last, First" line, a tidied name), else empty; kept in blocks
+    // as the keys are (so that a key's name is found at once), and only up to the last
+    // key that has one.
+    KeyTexts asEntered;
     // In alphabetical order: the length of the suffix at each key's head field's end.
     std::vector<std::uint8_t> headSuffixes;
     // "Last, First" lines' keys under the names as typed.
@@ -263,7 +281,7 @@ void SortCommand::PushButton17_Click()
     p.onOutOfMemory([&] {
         keys.clear();
         KeyOrder().swap(order);
-        asEntered = lists::TextRows();
+        asEntered.clear();
         std::vector<std::uint8_t>().swap(headSuffixes);
         learnt.clear();
         duplicates = {};
@@ -289,7 +307,7 @@ void SortCommand::PushButton17_Click()
         KeyNote note;
         QString key = GetNames(name, &note);
         if (!learnt.isEmpty() && !note.commaLine) {
-            const auto known = learnt.constFind(name);
+            const auto known = learnt.constFind(typedForm(key));
             if (known != learnt.constEnd()) {
                 key = *known;
                 note.ownText = true;
@@ -298,8 +316,8 @@ void SortCommand::PushButton17_Click()
             }
         }
         if (note.ownText && showsOwnText) {
-            while (asEntered.size() + 1 < qsizetype(keys.size()))
-                asEntered.append(QStringView());
+            while (asEntered.size() + 1 < keys.size())
+                asEntered.appendEmpty();
             asEntered.append(note.shown);
         }
         if (!headSuffixes.empty())
@@ -315,8 +333,9 @@ void SortCommand::PushButton17_Click()
     for (int i = 1; i <= total && !p.ranOutOfMemory(); ++i) {
         const QString name = p.value(112, QString(), [&] {
             const QStringView item = ctx.input.itemView(i);
-            // Stepping over titles and suffixes reads, shows and compares names tidied.
-            if (tidies && !isTidy(item))
+            // Stepping over titles and suffixes reads, shows and compares names tidied
+            // (the reading tidies a name by itself; the duplicate filter needs it here).
+            if (tidies && m_controls.removeDuplicates() && !isTidy(item))
                 return tidySpaces(item);
             nameText.resize(0);
             nameText.append(item);
@@ -356,9 +375,18 @@ void SortCommand::PushButton17_Click()
     p.step(146, [&] { (void)m_controls.keepLimited(); });
 
     // A "Last, First" line shows as entered; every other name as its key reveals it.
-    const auto shownAsEntered = [&](size_t k) { return qsizetype(k) < asEntered.size() && !asEntered.at(k).isEmpty(); };
+    const auto shownAsEntered = [&](size_t k) { return k < asEntered.size() && asEntered[k].size() > 0; };
+    // A name shown as entered is copied into one kept text, as RevealNames reveals one.
+    QString enteredText;
     const auto shownName = [&](size_t k) {
-        return shownAsEntered(k) ? asEntered.at(k).toString() : RevealNames(keys[k]);
+        if (!shownAsEntered(k))
+            return RevealNames(keys[k]);
+        const KeyParts shown = asEntered[k];
+        enteredText.resize(0);
+        enteredText.append(shown.head);
+        if (shown.split) // a name that holds the delimiter itself
+            enteredText.append(kFieldDelimiter).append(shown.tail);
+        return enteredText;
     };
     // The key at sorted position k; when ordering failed, the keys as they were read.
     const auto sorted = [&](size_t k) { return order.size() == keys.size() ? size_t(order[k]) : k; };

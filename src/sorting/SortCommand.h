@@ -58,7 +58,7 @@ private:
     ReadingChoices choices() const;
     WordTests wordTests();
     // Under "Learn last names": the key of each "Last, First" line of the input list,
-    // under the name as it would be typed ("Gabriel García Márquez").
+    // under the words it files as they would be typed ("Gabriel García Márquez").
     QHash<QString, QString> learnLastNames();
 
     lists::MainContext &m_context;
