@@ -306,7 +306,8 @@ OrderFields orderFieldsOf(const Keys &keys, const std::vector<std::uint8_t> &hea
 {
     const KeyParts key = partsOf(keys, k);
     OrderFields fields{key.head, key.tail, {}};
-    const qsizetype mark = key.tail.indexOf(kSteppedMark);
+    // Only a run that stepped over words marks its tails (it notes no head suffixes).
+    const qsizetype mark = headSuffixes.empty() ? key.tail.indexOf(kSteppedMark) : -1;
     if (mark >= 0) {
         fields.rest = key.tail.first(mark);
         fields.stepped = key.tail.sliced(mark + 1);

@@ -22,8 +22,8 @@ QByteArray collationLocaleFrom(const QByteArray &value);
 // Keys in alphabetical order, by the locale's collator (numbers inside names by their
 // value), as filing rules have it: the whole name (the head field, then the tail) is
 // compared by its letters first, then by accents, then by case, so the delimiter never
-// takes part; a suffix stepped over (headSuffixes[k] units at key k's head's end, or
-// what follows kSteppedMark in its tail) only breaks a tie after that. Keys equal
+// takes part; a suffix stepped over (headSuffixes[k] units at key k's head's end; with
+// no head suffixes given, what follows kSteppedMark in a tail) only breaks a tie after that. Keys equal
 // under the collator follow exact order, then their input order. Each distinct field
 // gets its collation sort key once; the work runs on worker threads for a large list
 // while the calling thread keeps calling yield.

@@ -49,10 +49,21 @@ WordSet::WordSet(const QStringList &words) : m_words(words)
         m_folded.insert(folded);
         m_longest = std::max(m_longest, folded.size());
         const bool ascii = std::all_of(folded.begin(), folded.end(), [](QChar c) { return c.unicode() < 0x80; });
+        m_onlyAscii = m_onlyAscii && ascii;
         if (ascii)
             m_ascii.emplace_back(reinterpret_cast<const char16_t *>(folded.utf16()), size_t(folded.size()));
     }
+    std::sort(m_ascii.begin(), m_ascii.end());
 }
+
+namespace {
+// The few characters beyond ASCII whose case folding is plain ASCII (ß and ẞ to "ss",
+// the long s, the Kelvin sign, the Latin ligatures ﬀ to ﬆ).
+bool mayFoldToAscii(char16_t u)
+{
+    return u == 0x00DF || u == 0x017F || u == 0x1E9E || u == 0x212A || (u >= 0xFB00 && u <= 0xFB06);
+}
+} // namespace
 
 bool WordSet::contains(QStringView word) const
 {
@@ -73,8 +84,15 @@ bool WordSet::contains(QStringView word) const
     if (ascii) {
         // A plain-ASCII word folds to plain ASCII: only the list's plain words can match.
         const std::u16string_view probe(folded, size_t(word.size()));
-        return std::any_of(m_ascii.begin(), m_ascii.end(), [&](const std::u16string &w) { return w == probe; });
+        const auto at = std::lower_bound(m_ascii.begin(), m_ascii.end(), probe,
+                                         [](const std::u16string &w, std::u16string_view p) { return w < p; });
+        return at != m_ascii.end() && *at == probe;
     }
+    // A list of plain words: a word with a character that cannot fold to ASCII is no match.
+    if (m_onlyAscii && std::any_of(word.begin(), word.end(), [](QChar c) {
+            return c.unicode() >= 0x80 && !mayFoldToAscii(c.unicode());
+        }))
+        return false;
     return m_folded.contains(word.toString().toCaseFolded());
 }
 

@@ -30,8 +30,10 @@ public:
 private:
     QStringList m_words;
     QSet<QString> m_folded;
-    // The plain-ASCII words folded, each kept once, for a lookup without new strings.
+    // The plain-ASCII words folded, each kept once and in order, for a lookup without
+    // new strings; whether any word folds to more than plain ASCII.
     std::vector<std::u16string> m_ascii;
+    bool m_onlyAscii = true;
     qsizetype m_longest = 0; // no longer word can be on the list
 };
 

@@ -300,7 +300,8 @@ void SortCommand::PushButton17_Click()
     const bool firstNameReading = m_controls.options().option2;
     const auto addKey = [&] {
         keys.appendEmpty();
-        if (alphabetical)
+        // Keys read word by word note what they stepped over in their tails instead.
+        if (alphabetical && !m_runChoices.stepOverExtras)
             headSuffixes.push_back(0);
     };
     const auto keyOf = [&](const QString &name) {
