@@ -15,7 +15,7 @@ skip() {
 }
 
 for tool in weston weston-debug gcc pkg-config; do
-  command -v "$tool" >/dev/null || skip "no $tool (Debian: weston, gcc, pkg-config)"
+  command -v "$tool" >/dev/null || skip "no $tool on the PATH (scripts/deps installs it)"
 done
 compgen -G "/usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so" >/dev/null ||
   skip "no Wayland plugin for Qt (Debian: qt6-wayland)"
