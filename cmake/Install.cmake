@@ -47,23 +47,45 @@ else()
   message(WARNING "rsvg-convert (librsvg2-bin) not found: the 48 and 256 px icons are not installed")
 endif()
 
+# The package's copyright file, its Debian changelog (gzipped as the manual page is)
+# and what lintian is told about the package.
+set(ORVELLA_DEB_RELEASE 1)
+set(ORVELLA_DEB_VERSION ${PROJECT_VERSION}-${ORVELLA_DEB_RELEASE})
+set(ORVELLA_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/orvella)
+configure_file(packaging/changelog.in ${PROJECT_BINARY_DIR}/packaging/changelog.Debian @ONLY)
+set(ORVELLA_CHANGELOG ${PROJECT_BINARY_DIR}/packaging/changelog.Debian.gz)
+add_custom_command(OUTPUT ${ORVELLA_CHANGELOG}
+  COMMAND ${GZIP_PROGRAM} -9nkf ${PROJECT_BINARY_DIR}/packaging/changelog.Debian
+  DEPENDS ${PROJECT_BINARY_DIR}/packaging/changelog.Debian
+  COMMENT "Packing the Debian changelog"
+  VERBATIM)
+add_custom_target(orvella_changelog ALL DEPENDS ${ORVELLA_CHANGELOG})
+install(FILES packaging/copyright ${ORVELLA_CHANGELOG} DESTINATION ${ORVELLA_DOCDIR})
+install(FILES packaging/lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME orvella)
+
 # `cmake --build build --target package`: a .deb of the above, installed under /usr.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME orvella)
 set(CPACK_PACKAGE_VENDOR "Velmora")
 set(CPACK_PACKAGE_CONTACT "Team Velmora <support@velmora.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Sort lists of names by last name")
+# Each line within 80 columns, as Debian wants package descriptions.
 set(CPACK_PACKAGE_DESCRIPTION
-  "Orvella sorts lists of personal names by last name, by first name, or by last name\n\
-stepping over suffixes such as Jr. or Ph.D. Names are typed, loaded from text files\n\
-or taken from samples; the results are saved as text, copied to the clipboard or\n\
-opened in a spreadsheet.")
+  "Orvella sorts lists of personal names by last name, by first name, or by\n\
+last name stepping over suffixes such as Jr. or Ph.D. Names are typed, loaded\n\
+from text files or taken from samples; the results are saved as text, copied\n\
+to the clipboard or opened in a spreadsheet.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_RELEASE ${ORVELLA_DEB_RELEASE})
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON) # the Qt, libxlsxwriter and xcb libraries it links
-# The window icon is an SVG, which Qt draws through the plugin of libqt6svg6.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+# The window icon is an SVG, which Qt draws through the plugin of libqt6svg6. The
+# window's Arial text is drawn in Liberation Sans, its metric twin.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, fonts-liberation2 | fonts-liberation")
+# In a Wayland session the window goes to the compositor through Qt's Wayland plugin;
+# without it Qt falls back to X11 (XWayland).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libreoffice-calc | gnumeric") # "Save Results As Excel File"
 include(CPack)

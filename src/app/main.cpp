@@ -85,6 +85,22 @@ void tellMissingFiles(const QList<QByteArray> &files)
     }
 }
 
+// Whether the window has anywhere to go: an X11 or Wayland display, a platform chosen
+// in QT_QPA_PLATFORM (offscreen, say), or Qt's -platform option. Without any, Qt would
+// abort when the window's application is made.
+bool hasDisplay(int argc, char *argv[])
+{
+    for (const char *variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+        if (!qEnvironmentVariableIsEmpty(variable))
+            return true;
+    }
+    for (int i = 1; i < argc; ++i) {
+        if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -103,6 +119,11 @@ int main(int argc, char *argv[])
         return orvella::cli::runSort(arguments, settings, QStringLiteral(ORVELLA_VERSION));
     }
     answerHelpOrVersion(argc, argv);
+    if (!hasDisplay(argc, argv)) {
+        std::fputs("orvella: no display to show the window on (X11 or Wayland); `orvella --sort` works without one\n",
+                   stderr);
+        return 1;
+    }
     QApplication application(argc, argv);
     nameApplication();
     // Lets the desktop match the window to the installed orvella.desktop and its icon.

@@ -9,9 +9,11 @@
 #include "core/Procedure.h"
 #include "export/Clipboard.h"
 #include "export/ExportList.h"
+#include "export/XlsxSpreadsheet.h"
 #include "core/Spreadsheet.h"
 #include "lists/NameListModel.h"
 
+#include <QFileInfo>
 #include <limits>
 
 namespace orvella::exporting {
@@ -25,6 +27,17 @@ const QString kNotInstalledMethod = QStringLiteral(
     "Excel is not installed on this computer. You need to have it installed to use this software without error.");
 const QString kNotInstalledFeature = QStringLiteral(
     "Excel is not installed on this computer. You need to have it installed to use this feature.");
+const QString kSaveInstead = QStringLiteral("Save the workbook as a file instead?");
+
+core::FileDialogRequest workbookDialogRequest()
+{
+    core::FileDialogRequest request;
+    request.title = QStringLiteral("Save Results As Excel File");
+    request.filter = QStringLiteral("Excel Workbooks (*.xlsx)|*.xlsx|All Files (*.*)|*.*|");
+    request.fileName = QStringLiteral("Results.xlsx");
+    request.confirmOverwrite = true;
+    return request;
+}
 
 core::Spreadsheet &open(const std::unique_ptr<core::Spreadsheet> &spreadsheet)
 {
@@ -90,6 +103,7 @@ void ExportCommands::PushButton13_Click()
 
     if (p.test(100, [&] { return !SaveResultsAsExcelFileIsExcelInstalled(); })) {
         p.step(172, [&] { desktop.messageBox(kNotInstalledFeature, core::MessageStyle::Ok, ctx.title); });
+        saveWorkbookInstead(p);
         return;
     }
     if (p.test(108, [&] { return list.itemCount() == 0; }))
@@ -101,6 +115,19 @@ void ExportCommands::PushButton13_Click()
         application = desktop.createSpreadsheet();
         open(application);
     });
+    fillWorkbook(p, application);
+    p.step(168, [&] {
+        open(application).makeVisible();
+        ctx.tellDone(QStringLiteral("Sent ") + core::countOf(ctx.results.count(), "result", "results")
+                     + QStringLiteral(" to the spreadsheet"));
+    });
+    p.step(170, [&] { ctx.pointer.set(restore); });
+}
+
+void ExportCommands::fillWorkbook(core::Procedure &p, const std::unique_ptr<core::Spreadsheet> &application)
+{
+    core::Desktop &desktop = m_context.desktop;
+    const ExportList &list = *m_results;
     p.step(114, [&] { open(application).addWorkbook(); });
 
     int col = 1;
@@ -143,12 +170,38 @@ void ExportCommands::PushButton13_Click()
     }
 
     p.step(166, [&] { open(application).autoFitAllColumns(); });
-    p.step(168, [&] {
-        open(application).makeVisible();
-        ctx.tellDone(QStringLiteral("Sent ") + core::countOf(ctx.results.count(), "result", "results")
-                     + QStringLiteral(" to the spreadsheet"));
+}
+
+void ExportCommands::saveWorkbookInstead(core::Procedure &p)
+{
+    lists::MainContext &ctx = m_context;
+    core::Desktop &desktop = ctx.desktop;
+    // Without results there is no workbook to keep.
+    if (p.test(174, [&] { return m_results->itemCount() == 0; }))
+        return;
+    int answer = core::MessageAnswer::No;
+    p.step(176, [&] { answer = desktop.messageBox(kSaveInstead, core::MessageStyle::YesNo, ctx.title); });
+    if (answer != core::MessageAnswer::Yes)
+        return;
+    // The dialog itself asks before it names a file that is there already.
+    QString path;
+    p.step(178, [&] { path = desktop.saveFileDialog(workbookDialogRequest()); });
+    if (path.isEmpty())
+        return;
+
+    const core::Pointer restore = p.value(180, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
+    // The same workbook the application would have been given, written to the file.
+    auto workbook = std::make_unique<XlsxSpreadsheet>([](const QString &) { return false; }, QString(),
+                                                      [&desktop] { desktop.yield(); });
+    XlsxSpreadsheet &file = *workbook;
+    std::unique_ptr<core::Spreadsheet> application = std::move(workbook);
+    fillWorkbook(p, application);
+    p.step(182, [&] {
+        file.saveAs(path);
+        ctx.tellDone(QStringLiteral("Saved %1 to %2")
+                         .arg(core::countOf(ctx.results.count(), "result", "results"), QFileInfo(path).fileName()));
     });
-    p.step(170, [&] { ctx.pointer.set(restore); });
+    p.step(184, [&] { ctx.pointer.set(restore); });
 }
 
 } // namespace orvella::exporting

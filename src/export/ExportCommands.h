@@ -4,6 +4,11 @@
 
 #include <memory>
 
+namespace orvella::core {
+class Procedure;
+class Spreadsheet;
+} // namespace orvella::core
+
 namespace orvella::lists {
 struct MainContext;
 }
@@ -25,6 +30,11 @@ public:
     bool SaveResultsAsExcelFileIsExcelInstalled();
 
 private:
+    // Makes the application's new workbook: the captions, then the checked results, fitted.
+    void fillWorkbook(core::Procedure &p, const std::unique_ptr<core::Spreadsheet> &application);
+    // Without a spreadsheet application: offers to save the workbook as a file.
+    void saveWorkbookInstead(core::Procedure &p);
+
     lists::MainContext &m_context;
     std::unique_ptr<ExportList> m_results;
 };

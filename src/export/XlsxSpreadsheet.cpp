@@ -3,6 +3,7 @@
 #include "core/BackgroundWork.h"
 #include "core/Failure.h"
 #include "core/UnfinishedWrite.h"
+#include "lists/ListFileWriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -201,6 +202,30 @@ void XlsxSpreadsheet::makeVisible()
     if (!m_open(m_path))
         throw core::Failure(QStringLiteral("No application could be started to open the workbook %1").arg(m_path));
     m_shown = true;
+}
+
+void XlsxSpreadsheet::saveAs(const QString &target)
+{
+    requireWorkbook();
+    // Made first: a file that cannot be saved fails before the workbook is written.
+    lists::ListFileOutput out(target);
+    core::runWhileYielding(
+        [&] {
+            if (m_path.isEmpty())
+                write();
+            QFile workbook(m_path);
+            if (!workbook.open(QIODevice::ReadOnly))
+                throw core::Failure(
+                    QStringLiteral("Cannot read the workbook %1: %2").arg(m_path, workbook.errorString()));
+            constexpr qint64 kPiece = qint64(1) << 20;
+            for (QByteArray piece = workbook.read(kPiece); !piece.isEmpty(); piece = workbook.read(kPiece))
+                out.writeBytes(piece);
+            if (workbook.error() != QFileDevice::NoError)
+                throw core::Failure(
+                    QStringLiteral("Cannot read the workbook %1: %2").arg(m_path, workbook.errorString()));
+        },
+        m_yield);
+    out.commit(m_yield);
 }
 
 void XlsxSpreadsheet::write()

@@ -39,6 +39,12 @@ public:
     void autoFitAllColumns() override;
     void makeVisible() override;
 
+    // Writes the workbook to the file at target instead of opening it, with the safe
+    // save of the list files (lists::ListFileOutput): an existing file is replaced only
+    // once the whole workbook is there. Throws core::Failure, with the texts of the list
+    // saves, when it cannot be saved; the file is then left as it was.
+    void saveAs(const QString &target);
+
     // The workbook file once it has been written, empty before.
     const QString &filePath() const { return m_path; }
 

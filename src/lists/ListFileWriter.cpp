@@ -150,10 +150,10 @@ void ListFileOutput::encodeLine(QStringView text, QByteArray &into) const
     into.truncate(end - into.constData());
 }
 
-void ListFileOutput::writeOut(const QByteArray &bytes)
+void ListFileOutput::writeOut(QByteArrayView bytes)
 {
     errno = 0;
-    if (m_out->write(bytes) != bytes.size()) {
+    if (m_out->write(bytes.data(), bytes.size()) != bytes.size()) {
         const int error = errno;
         m_error = error;
         m_broken = true;
@@ -178,6 +178,17 @@ void ListFileOutput::writeLine(QStringView text)
     m_line.resize(0);
     encodeLine(text, m_line);
     writeOut(m_line);
+}
+
+void ListFileOutput::writeBytes(QByteArrayView bytes)
+{
+    if (m_broken || m_finished)
+        return;
+    if (!m_batch.isEmpty()) {
+        writeOut(m_batch);
+        m_batch.resize(0);
+    }
+    writeOut(bytes);
 }
 
 void ListFileOutput::commit(const std::function<void()> &yield)

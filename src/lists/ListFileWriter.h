@@ -56,6 +56,9 @@ public:
     // Writes the text and CR LF. Throws core::Failure when the bytes cannot be written;
     // the output is then broken: later lines are not written and commit() refuses.
     void writeLine(QStringView text);
+    // Writes the bytes as they are (a file that is no list, such as a workbook). Throws
+    // and breaks the output as writeLine does.
+    void writeBytes(QByteArrayView bytes);
     // Lines gather in a buffer and reach the file a large piece at a time, for a run
     // that writes millions of them; a failed write then shows at the piece that failed
     // or at commit() rather than at its own line.
@@ -81,7 +84,7 @@ private:
     // Appends the text's UTF-8 and the line end to `into`.
     void encodeLine(QStringView text, QByteArray &into) const;
     // Writes the bytes; throws (and breaks the output) when they do not all get there.
-    void writeOut(const QByteArray &bytes);
+    void writeOut(QByteArrayView bytes);
     void openCopy();
     // Flushes the lines and puts them in place (runs on a worker thread); the error's
     // text, or an empty text when all went well.

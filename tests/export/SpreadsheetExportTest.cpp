@@ -75,20 +75,40 @@ TEST(SaveResultsAsExcelFile, LaterColumnsLoseEveryEqualsSignAndUncheckedRowsStay
     EXPECT_EQ(f.desktop.yields, 3 + 3 + 2 * 3);
 }
 
-TEST(SaveResultsAsExcelFile, MissingApplicationGivesBothMessagesInOrder)
+TEST(SaveResultsAsExcelFile, MissingApplicationGivesBothMessagesThenOffersAFile)
 {
-    for (bool withResults : {true, false}) {
+    // With results the workbook may be saved as a file instead; No, or Cancel in the
+    // file dialog, leaves it at the two messages. Without results nothing is offered.
+    struct Case {
+        bool withResults;
+        int answer;
+    };
+    for (const Case c : {Case{true, core::MessageAnswer::No}, Case{true, core::MessageAnswer::Yes},
+                         Case{false, core::MessageAnswer::Yes}}) {
+        SCOPED_TRACE(c.withResults ? c.answer : 0);
         ExportFixture f;
-        if (withResults)
+        if (c.withResults)
             f.results({"Ann Lee"});
         f.desktop.spreadsheetInstalled = false;
+        f.desktop.messageAnswers = {core::MessageAnswer::Ok, core::MessageAnswer::Ok, c.answer};
         f.commands->PushButton13_Click();
-        ASSERT_EQ(f.desktop.messages.size(), 2u);
+        ASSERT_EQ(f.desktop.messages.size(), c.withResults ? 3u : 2u);
         EXPECT_EQ(f.desktop.messages[0].text, kNotInstalledMethod);
         EXPECT_EQ(f.desktop.messages[1].text, kNotInstalledFeature);
-        for (const auto &message : f.desktop.messages) {
-            EXPECT_EQ(message.style, 0);
+        if (c.withResults) {
+            EXPECT_EQ(f.desktop.messages[2].text, "Save the workbook as a file instead?");
+            EXPECT_EQ(f.desktop.messages[2].style, core::MessageStyle::YesNo);
+        }
+        for (const auto &message : f.desktop.messages)
             EXPECT_EQ(message.title, f.context.title);
+        const bool asked = c.withResults && c.answer == core::MessageAnswer::Yes;
+        ASSERT_EQ(f.desktop.dialogs.size(), asked ? 1u : 0u);
+        if (asked) {
+            const core::FileDialogRequest &request = f.desktop.dialogs[0].request;
+            EXPECT_TRUE(f.desktop.dialogs[0].save);
+            EXPECT_TRUE(request.filter.startsWith("Excel Workbooks (*.xlsx)|*.xlsx|"));
+            EXPECT_EQ(request.fileName, "Results.xlsx");
+            EXPECT_TRUE(request.confirmOverwrite);
         }
         EXPECT_EQ(f.created, 0);
         EXPECT_TRUE(f.desktop.pointers.empty());

@@ -128,6 +128,53 @@ TEST(XlsxWorkbook, ExportedResultsReadBackAsTextCells)
     EXPECT_LT(width, QString("John Smith Jr.").size() * 1.5 + 2);
 }
 
+TEST(XlsxWorkbook, WithoutAnApplicationTheWorkbookIsSavedToTheChosenFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Names.xlsx");
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("an older file") > 0);
+    old.close();
+    ASSERT_TRUE(old.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup));
+    CommandFixture f;
+    f.desktop.spreadsheetInstalled = false;
+    f.desktop.saveAnswers = {path};
+    f.resultList.append("=1+1");
+    f.resultList.append("Ann Lee");
+    exporting::ExportCommands commands(f.context);
+    commands.PushButton13_Click();
+
+    EXPECT_TRUE(f.desktop.errorReports().empty()) << f.desktop.errorReports()[0].text.toStdString();
+    EXPECT_EQ(f.desktop.messages.size(), 3u);
+    // The old file is replaced as a whole and keeps its permissions.
+    EXPECT_EQ(cellsOf(readWorkbook(path)),
+              (std::vector<Cell>{{"A1", "Result(s)", "s"}, {"A2", "=1+1", "s"}, {"A3", "Ann Lee", "s"}}));
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"Names.xlsx"});
+    EXPECT_EQ(f.desktop.pointers, (std::vector<core::Pointer>{core::Pointer::Busy, core::Pointer::Default}));
+}
+
+TEST(XlsxWorkbook, ChosenFileThatCannotBeWrittenIsReportedAsTheListSavesReportIt)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("missing/Names.xlsx");
+    CommandFixture f;
+    f.desktop.spreadsheetInstalled = false;
+    f.desktop.saveAnswers = {path};
+    f.resultList.append("Ann Lee");
+    exporting::ExportCommands commands(f.context);
+    commands.PushButton13_Click();
+
+    EXPECT_EQ(f.desktop.reportPlaces(), QStringList{"Form1.PushButton13_Click at line 182"});
+    ASSERT_EQ(f.desktop.errorReports().size(), 1u);
+    EXPECT_TRUE(f.desktop.errorReports()[0].text.startsWith("Cannot create " + path + ": "))
+        << f.desktop.errorReports()[0].text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("missing")));
+    EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
+}
+
 TEST(XlsxWorkbook, CellsInAnyOrderLaterTextWinsUnfittedColumnsKeepStandardWidth)
 {
     QTemporaryDir root;

@@ -3,9 +3,10 @@
 # CPack into a scratch folder, its file list and control fields checked, unpacked into
 # a scratch root (dpkg -x) and validated there: desktop-file-validate on the desktop
 # entry, appstreamcli on the metainfo file and on the whole tree (its launchable and
-# icon must be there), and the unpacked program answers --version. Its manual page
-# renders without a warning and names every option --help lists; lintian's manual page
-# checks (and its gzip check: no time stamp) report nothing at any level.
+# icon must be there), and the unpacked program answers --version, and without any
+# display says so on one line. Its manual page renders without a warning and names
+# every option --help lists. lintian reports no error and no warning on the package,
+# and nothing at any level from its manual page checks (and its gzip check).
 # Usage: check_deb.sh path/to/build
 set -euo pipefail
 build=$(readlink -f "${1:?usage: $0 path/to/build}")
@@ -26,9 +27,12 @@ echo "package: $(basename "$deb")"
 # Every file it installs, and nothing else (folders aside).
 expected="./usr/bin/orvella
 ./usr/share/applications/orvella.desktop
+./usr/share/doc/orvella/changelog.Debian.gz
+./usr/share/doc/orvella/copyright
 ./usr/share/icons/hicolor/256x256/apps/orvella.png
 ./usr/share/icons/hicolor/48x48/apps/orvella.png
 ./usr/share/icons/hicolor/scalable/apps/orvella.svg
+./usr/share/lintian/overrides/orvella
 ./usr/share/man/man1/orvella.1.gz
 ./usr/share/metainfo/example.velmora.orvella.metainfo.xml"
 actual=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | sort)
@@ -42,6 +46,9 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for library in libqt6widgets6 libqt6svg6 libxlsxwriter; do
   [[ "$depends" == *"$library"* ]] || fail "Depends does not name $library: $depends"
 done
+[[ "$depends" == *"fonts-liberation2 | fonts-liberation"* ]] || fail "Depends does not name the fonts: $depends"
+recommends=$(dpkg-deb -f "$deb" Recommends)
+[ "$recommends" = "qt6-wayland" ] || fail "Recommends is \"$recommends\", not qt6-wayland"
 
 root="$scratch/root"
 dpkg -x "$deb" "$root"
@@ -62,7 +69,18 @@ appstreamcli validate --no-net "$share/metainfo/example.velmora.orvella.metainfo
 appstreamcli validate-tree --no-net "$root" || fail "appstreamcli refuses the installed tree"
 
 version=$(env -u DISPLAY "$root/usr/bin/orvella" --version) || fail "the packaged program does not start"
-[ "$version" = "Orvella $(dpkg-deb -f "$deb" Version)" ] || fail "the packaged program says \"$version\""
+package_version=$(dpkg-deb -f "$deb" Version)
+[ "$version" = "Orvella ${package_version%-*}" ] || fail "the packaged program says \"$version\""
+# Without any display (nor a platform of Qt's chosen) the window's program says so and
+# ends with 1, where Qt would abort.
+status=0
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/orvella" \
+  >"$scratch/nodisplay.out" 2>"$scratch/nodisplay.err" || status=$?
+[ "$status" -eq 1 ] || fail "without a display the program ends with $status, not 1"
+[ "$(cat "$scratch/nodisplay.err")" = \
+  'orvella: no display to show the window on (X11 or Wayland); `orvella --sort` works without one' ] &&
+  [ ! -s "$scratch/nodisplay.out" ] || fail "without a display the program says:
+$(cat "$scratch/nodisplay.out" "$scratch/nodisplay.err")"
 # The manual page renders without a warning from man or groff, and every option the
 # program's --help and --sort --help list is on it (rendered without hyphenation, so each stays whole).
 page="$share/man/man1/orvella.1.gz"
@@ -78,15 +96,19 @@ for option in $options; do
     fail "the manual page does not name $option, which --help lists"
 done
 
-# lintian, limited to the manual page's checks (no-manual-page, groff-message,
-# typo-in-manual-page, poor-compression-in-manual-page, bad-whatis-entry ...) and the
-# gzip one (package-contains-timestamped-gzip), at every level down to pedantic and
-# experimental. The tags the rest of lintian gives this package (no-copyright-file,
-# no-changelog, extended-description-line-too-long, hardening and desktop entry hints)
-# are not the manual page's and are not looked at here.
+# lintian on the whole package: no error and no warning (its informational and pedantic
+# notes are shown, and allowed).
+lintian --allow-root --display-info --pedantic --fail-on error,warning "$deb" >"$scratch/lintian.txt" 2>&1 ||
+  fail "lintian reports:
+$(cat "$scratch/lintian.txt")"
+cat "$scratch/lintian.txt"
+# Its manual page checks (no-manual-page, groff-message, typo-in-manual-page,
+# poor-compression-in-manual-page, bad-whatis-entry ...) and the gzip one
+# (package-contains-timestamped-gzip) report nothing at any level, down to pedantic
+# and experimental.
 lintian --allow-root --check-part documentation/manual,files/compressed/gz \
   --display-info --pedantic --display-experimental \
   --fail-on error,warning,info,pedantic,experimental "$deb" >"$scratch/lintian.txt" 2>&1 ||
   fail "lintian's manual page checks report:
 $(cat "$scratch/lintian.txt")"
-echo "PASS: the package installs the program, its manual page, desktop entry, icons and metainfo; both validators, man and lintian accept them"
+echo "PASS: the package installs the program, its manual page, desktop entry, icons, metainfo, copyright and changelog; both validators, man and lintian accept them"
