@@ -29,6 +29,7 @@ expected="./usr/bin/orvella
 ./usr/share/applications/orvella.desktop
 ./usr/share/doc/orvella/changelog.Debian.gz
 ./usr/share/doc/orvella/copyright
+./usr/share/doc/orvella/orvella-help.html
 ./usr/share/icons/hicolor/256x256/apps/orvella.png
 ./usr/share/icons/hicolor/48x48/apps/orvella.png
 ./usr/share/icons/hicolor/scalable/apps/orvella.svg
