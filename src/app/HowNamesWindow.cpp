@@ -65,13 +65,10 @@ void HowNamesWindow::refresh()
     const QString also = alsoChosenText(choices);
     m_also->setText(also);
     m_also->setVisible(!also.isEmpty());
-    // The suffix the reading steps over, then the titles, nicknames and extra suffixes.
+    // Everything the reading stepped over (titles, nicknames, suffixes), or else the
+    // one suffix the option buttons' reading steps over.
     const auto steppedOver = [](const sorting::NameReading &result) {
-        QStringList parts;
-        for (const QString &part : {result.suffix, result.stepped})
-            if (!part.isEmpty())
-                parts << part;
-        return parts.join(QStringLiteral("; "));
+        return result.stepped.isEmpty() ? result.suffix : result.stepped;
     };
     m_table->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
