@@ -105,7 +105,7 @@ void ListHistory::record(lists::NameListModel &list, std::unique_ptr<lists::List
         m_open->add(list, std::move(edit));
         return;
     }
-    // A change no command announced (files opened at start-up): a step of its own.
+    // A change no command announced: a step of its own.
     auto step = std::make_unique<Step>(*this, QStringLiteral("Change"));
     step->add(list, std::move(edit));
     push(std::move(step));

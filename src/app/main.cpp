@@ -147,7 +147,7 @@ int main(int argc, char *argv[])
     if (const QStringList files = parser.positionalArguments(); !files.isEmpty()) {
         const QList<QByteArray> paths = commandLineFiles(files, argc, argv);
         tellMissingFiles(paths);
-        session.openFiles(paths);
+        window.history().run(QStringLiteral("Open Files"), [&] { session.openFiles(paths); });
     }
     return application.exec();
 }

@@ -2,7 +2,7 @@
 # The keyboard, end to end: in the real program under Xvfb, Tab from the input list
 # reaches "Start Sorting" and Return on it sorts; Alt+I ("L&ist") opens the suffix
 # list editor and Escape closes it, as its close box does; F1 opens the user guide,
-# whole on the screen, and Escape closes it.
+# whole on the screen, and Escape closes it; Ctrl+Z after Clear List gives the names back.
 # Usage: keyboard.sh path/to/orvella
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin "$@"
@@ -36,4 +36,14 @@ journal "the guide at $gx,$gy, ${gw}x$gh"
   fail "the guide at $gx,$gy, ${gw}x$gh is not whole on the ${sw}x$sh screen"
 key_in "$guide" Escape
 wait_gone "$guide"
-pass "Return on a focused Start Sorting sorts; Escape closes the Suffix List window; F1 opens the guide"
+
+# Clear Results, Clear List, then Ctrl+Z: the names (not the results) come back and
+# sort as before.
+click PushButton2
+click PushButton1
+key_in "$MAIN" ctrl+z
+click PushButton17
+expect_box Orvella # "Done." (an empty list would have said "You forgot to add Name in the list.")
+copy_expect "John Smith Jr." "Joe Tavrin" "Mr. Joe Tavrin" "Peter Tavrin"
+pass "Return on a focused Start Sorting sorts; Escape closes the Suffix List window; F1 opens the guide;" \
+  "Ctrl+Z takes Clear List back"
