@@ -41,6 +41,7 @@ wait_gone "$guide"
 # sort as before.
 click PushButton2
 click PushButton1
+printf 'stale' | xclip -selection clipboard -i # so that copying no results cannot pass
 key_in "$MAIN" ctrl+z
 click PushButton17
 expect_box Orvella # "Done." (an empty list would have said "You forgot to add Name in the list.")
