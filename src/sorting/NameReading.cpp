@@ -172,12 +172,15 @@ void buildReadingKeyInto(QString &key, QStringView name, const SortOptions &opti
     n.ownText = false;
     n.headSuffix = 0;
     if (choices.stepOverExtras) {
-        WordReading read = readWords(name, options, choices, words, WordReading::Wanted::KeyOnly);
-        key = std::move(read.key);
+        // A sort reads a million names in a row: the texts change places with the
+        // caller's rather than being made anew for each.
+        thread_local WordReading read;
+        readWordsInto(read, name, options, choices, words, WordReading::Wanted::KeyOnly);
+        std::swap(key, read.key);
         n.commaLine = read.reading.commaLine;
         n.ownText = read.ownText;
         if (n.ownText)
-            n.shown = std::move(read.shown);
+            std::swap(n.shown, read.shown);
         return;
     }
     if (choices.lastCommaFirst || choices.familyNameFirst) {

@@ -356,6 +356,18 @@ WordReading readWords(QStringView name, const SortOptions &options, const Readin
                       const WordTests &tests, WordReading::Wanted wanted)
 {
     WordReading result;
+    readWordsInto(result, name, options, choices, tests, wanted);
+    return result;
+}
+
+void readWordsInto(WordReading &result, QStringView name, const SortOptions &options, const ReadingChoices &choices,
+                   const WordTests &tests, WordReading::Wanted wanted)
+{
+    // The texts keep what they have reserved, for the next name.
+    result.reading = NameReading();
+    result.key.resize(0);
+    result.shown.resize(0);
+    result.ownText = false;
     // Most names are tidy already: they are read where they stand.
     QString tidied;
     QStringView text = name;
@@ -365,7 +377,7 @@ WordReading readWords(QStringView name, const SortOptions &options, const Readin
     }
     const bool lastFirst = lastFirstReading(options);
     if (text.isEmpty() || (!lastFirst && !options.option2))
-        return result; // no key, as the option buttons have it
+        return; // no key, as the option buttons have it
 
     Tokens tokens = tokensOf(text);
     markNicknames(tokens);
@@ -451,7 +463,7 @@ WordReading readWords(QStringView name, const SortOptions &options, const Readin
     }
     result.ownText = !tidied.isEmpty() || stepped || reading.commaLine || familyFirst || commas;
     if (result.ownText)
-        result.shown = tidied.isEmpty() ? name.toString() : std::move(tidied);
+        result.shown.append(tidied.isEmpty() ? name : QStringView(tidied));
 
     // The key: head, delimiter, tail, then what was stepped over (suffixes first), built
     // in one text.
@@ -484,7 +496,7 @@ WordReading readWords(QStringView name, const SortOptions &options, const Readin
         }
     }
     if (wanted == WordReading::Wanted::KeyOnly)
-        return result;
+        return;
 
     reading.sortedUnder = joined(tokens, head);
     reading.then = joined(tokens, tail);
@@ -496,7 +508,6 @@ WordReading readWords(QStringView name, const SortOptions &options, const Readin
             reading.stepped.append(kSpace);
         reading.stepped.append(token.text);
     }
-    return result;
 }
 
 } // namespace orvella::sorting

@@ -56,5 +56,8 @@ inline constexpr QChar kSteppedMark = QChar(0x0001);
 // Particles and "Last, First" lines are read as the other choices say.
 WordReading readWords(QStringView name, const SortOptions &options, const ReadingChoices &choices,
                       const WordTests &words, WordReading::Wanted wanted = WordReading::Wanted::Everything);
+// The same into a reading the caller keeps (its texts keep their memory for the next).
+void readWordsInto(WordReading &result, QStringView name, const SortOptions &options, const ReadingChoices &choices,
+                   const WordTests &words, WordReading::Wanted wanted);
 
 } // namespace orvella::sorting

@@ -304,8 +304,8 @@ void SortCommand::PushButton17_Click()
         if (alphabetical && !m_runChoices.stepOverExtras)
             headSuffixes.push_back(0);
     };
+    KeyNote note; // kept from name to name, with the memory of its text
     const auto keyOf = [&](const QString &name) {
-        KeyNote note;
         QString key = GetNames(name, &note);
         if (!learnt.isEmpty() && !note.commaLine) {
             const auto known = learnt.constFind(typedForm(key));
