@@ -327,27 +327,13 @@ void MainWindow::showStatusSoon()
         m_statusTimer.start();
 }
 
-QWidget *MainWindow::mnuHowNamesAreRead_Click()
-{
-    if (!m_howNames) {
-        auto *how = new HowNamesWindow(m_options, [this](QStringView word) { return m_session.isSuffix(word); }, this);
-        how->setAttribute(Qt::WA_DeleteOnClose);
-        connect(&m_options, &OptionSettings::statesChanged, how, &HowNamesWindow::refresh);
-        keepOnScreen(how, this);
-        m_howNames = how;
-    }
-    m_howNames->show();
-    m_howNames->raise();
-    m_howNames->activateWindow();
-    return m_howNames;
-}
-
 namespace {
-// Opens the window of a word list, or raises the one already open.
-QWidget *openWordList(QPointer<QWidget> &open, WordList list, core::Desktop &desktop, QWidget *parent)
+// Opens a small window the first time (made by `make`, deleted when closed, wholly on
+// the parent's screen), or raises the one already open.
+QWidget *openOrRaise(QPointer<QWidget> &open, QWidget *parent, const std::function<QWidget *()> &make)
 {
     if (!open) {
-        auto *window = new WordListWindow(std::move(list), desktop, parent);
+        QWidget *window = make();
         window->setAttribute(Qt::WA_DeleteOnClose);
         keepOnScreen(window, parent);
         open = window;
@@ -359,28 +345,30 @@ QWidget *openWordList(QPointer<QWidget> &open, WordList list, core::Desktop &des
 }
 } // namespace
 
+QWidget *MainWindow::mnuHowNamesAreRead_Click()
+{
+    return openOrRaise(m_howNames, this, [this] {
+        auto *how = new HowNamesWindow(m_options, [this](QStringView word) { return m_session.isSuffix(word); }, this);
+        connect(&m_options, &OptionSettings::statesChanged, how, &HowNamesWindow::refresh);
+        return how;
+    });
+}
+
 QWidget *MainWindow::mnuEditParticles_Click()
 {
-    return openWordList(m_particles, particleList(m_options.reading()), m_desktop, this);
+    return openOrRaise(m_particles, this,
+                       [this] { return new WordListWindow(particleList(m_options.reading()), m_desktop, this); });
 }
 
 QWidget *MainWindow::mnuEditTitles_Click()
 {
-    return openWordList(m_titles, titleList(m_options.reading()), m_desktop, this);
+    return openOrRaise(m_titles, this,
+                       [this] { return new WordListWindow(titleList(m_options.reading()), m_desktop, this); });
 }
 
 QWidget *MainWindow::mnuHelpContents_Click()
 {
-    if (!m_help) {
-        auto *help = new HelpWindow(m_desktop, this);
-        help->setAttribute(Qt::WA_DeleteOnClose);
-        keepOnScreen(help, this);
-        m_help = help;
-    }
-    m_help->show();
-    m_help->raise();
-    m_help->activateWindow();
-    return m_help;
+    return openOrRaise(m_help, this, [this] { return new HelpWindow(m_desktop, this); });
 }
 
 void MainWindow::mnuWhyHere_Click()
