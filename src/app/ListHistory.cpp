@@ -23,6 +23,13 @@ public:
     Step(ListHistory &history, const QString &text) : QUndoCommand(text), m_history(history) {}
 
     bool isEmpty() const { return m_edits.empty(); }
+    qsizetype rowsHeld() const
+    {
+        qsizetype rows = 0;
+        for (const Edit &edit : m_edits)
+            rows += edit.edit->rowsHeld();
+        return rows;
+    }
     void add(lists::NameListModel &list, std::unique_ptr<lists::ListEdit> edit)
     {
         if (!m_edits.empty() && m_edits.back().list == &list && m_edits.back().edit->absorb(*edit))
@@ -58,8 +65,8 @@ private:
     bool m_done = false;
 };
 
-ListHistory::ListHistory(std::initializer_list<lists::NameListModel *> lists, QObject *parent)
-    : QObject(parent), m_lists(lists)
+ListHistory::ListHistory(std::initializer_list<lists::NameListModel *> lists, QObject *parent, qsizetype rowsBudget)
+    : QObject(parent), m_lists(lists), m_rowsBudget(rowsBudget)
 {
     m_stack.setUndoLimit(kSteps);
     for (lists::NameListModel *list : m_lists)
@@ -93,8 +100,16 @@ void ListHistory::run(const QString &text, const std::function<void()> &command)
 
 void ListHistory::push(std::unique_ptr<Step> step)
 {
-    if (step && !step->isEmpty())
-        m_stack.push(step.release());
+    if (!step || step->isEmpty())
+        return;
+    // Steps that were taken back are dropped by the push; what is left is counted anew.
+    qsizetype held = 0;
+    for (int i = 0; i < m_stack.index(); ++i)
+        held += static_cast<const Step *>(m_stack.command(i))->rowsHeld();
+    const qsizetype rows = step->rowsHeld();
+    if (held > 0 && held + rows > m_rowsBudget)
+        m_stack.clear();
+    m_stack.push(step.release());
 }
 
 void ListHistory::record(lists::NameListModel &list, std::unique_ptr<lists::ListEdit> edit)

@@ -22,14 +22,17 @@ namespace orvella::app {
 // command ("Clear List"), that Edit > Undo takes back and Redo makes again, most
 // recent first. A step keeps what it took away in the lists' own blocks, so taking
 // back a clear of a million names copies none of them. The history holds the last
-// kSteps steps while the program runs; a step that holds a cleared list keeps that
-// list's memory until it drops out.
+// kSteps steps while the program runs; and since a step that holds a cleared list
+// keeps that list's memory, the steps before the newest hold at most kRowsHeld rows
+// that no list holds: a step that would go beyond that forgets the ones before it.
 class ListHistory : public QObject, public lists::ListRecorder {
     Q_OBJECT
 public:
     static constexpr int kSteps = 100;
+    static constexpr qsizetype kRowsHeld = 4000000;
 
-    ListHistory(std::initializer_list<lists::NameListModel *> lists, QObject *parent = nullptr);
+    ListHistory(std::initializer_list<lists::NameListModel *> lists, QObject *parent = nullptr,
+                qsizetype rowsBudget = kRowsHeld);
     ~ListHistory() override;
 
     // Runs a command as one step. Commands that run inside another join its step.
@@ -60,6 +63,7 @@ private:
     std::unique_ptr<Step> m_open; // the running command's step
     int m_depth = 0;
     bool m_replaying = false;
+    qsizetype m_rowsBudget;
 };
 
 } // namespace orvella::app

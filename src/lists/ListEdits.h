@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 #include <memory>
 
@@ -20,6 +21,8 @@ public:
     // Takes a later edit of the same list into this one when they make one step (rows
     // appended in several batches); false when it cannot.
     virtual bool absorb(const ListEdit &) { return false; }
+    // The rows the edit keeps that no list holds (a cleared list's, a removed row).
+    virtual qsizetype rowsHeld() const { return 0; }
 };
 
 // Hears every change a list makes while it records (see NameListModel::setRecorder).

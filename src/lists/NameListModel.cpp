@@ -29,6 +29,7 @@ public:
     Removed(int position, QString text) : m_position(position), m_text(std::move(text)) {}
     void undo(NameListModel &list) override { list.insertAt(m_position, m_text); }
     void redo(NameListModel &list) override { list.removeAt(m_position); }
+    qsizetype rowsHeld() const override { return 1; }
 
 private:
     int m_position;
@@ -53,12 +54,14 @@ private:
 // A clear keeps the list's blocks (and tooltips) rather than freeing them.
 class Cleared : public ListEdit {
 public:
-    explicit Cleared(NameListModel::Tail rows) : m_rows(std::move(rows)) {}
+    explicit Cleared(NameListModel::Tail rows) : m_rows(std::move(rows)), m_count(m_rows.rows.size()) {}
     void undo(NameListModel &list) override { list.restoreTail(std::move(m_rows)); }
     void redo(NameListModel &list) override { m_rows = list.takeTail(0); }
+    qsizetype rowsHeld() const override { return m_count; }
 
 private:
     NameListModel::Tail m_rows;
+    qsizetype m_count;
 };
 
 } // namespace

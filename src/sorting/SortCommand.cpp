@@ -152,6 +152,22 @@ ResultRows::Shown shownAs(bool asEntered, bool headFirst)
                      : ResultRows::Shown::Revealed;
 }
 
+// Sorted order visits the keys (and the names shown as entered) all over memory: a loop
+// asks for those a few rows ahead, first for where they lie, a few rows later for their text.
+void prefetchKey(const KeyTexts &keys, const KeyTexts &asEntered, size_t k, bool text)
+{
+    if (text)
+        keys.prefetchText(k);
+    else
+        keys.prefetch(k);
+    if (k >= asEntered.size())
+        return;
+    if (text)
+        asEntered.prefetchText(k);
+    else
+        asEntered.prefetch(k);
+}
+
 // Hands one result to a run's output, with its reading when the output wants it.
 void handOver(const SortCommand::Output &output, QStringView shown, const KeyParts &key, ResultRows::Shown how)
 {
@@ -179,9 +195,9 @@ void streamResults(const KeyTexts &keys, const KeyOrder &order, const KeyTexts &
         for (size_t position = from; position < to; ++position) {
             const size_t k = order[position];
             if (position + 16 < to)
-                keys.prefetch(order[position + 16]);
+                prefetchKey(keys, asEntered, order[position + 16], false);
             if (position + 8 < to)
-                keys.prefetchText(order[position + 8]);
+                prefetchKey(keys, asEntered, order[position + 8], true);
             if (shownAsEntered(k)) {
                 const KeyParts shown = asEntered[k];
                 slice.text.append(shown.head);
@@ -414,11 +430,10 @@ void SortCommand::PushButton17_Click()
     // By position: running out of memory empties the keys in the middle of the loop.
     for (size_t position = 0; !streams && position < keys.size(); ++position) {
         const size_t k = sorted(position);
-        // Sorted order visits the keys all over memory: ask for those a few rows ahead.
         if (position + 16 < keys.size())
-            keys.prefetch(sorted(position + 16));
+            prefetchKey(keys, asEntered, sorted(position + 16), false);
         if (position + 8 < keys.size())
-            keys.prefetchText(sorted(position + 8));
+            prefetchKey(keys, asEntered, sorted(position + 8), true);
         const KeyParts key = keys[k];
         p.step(152, yield);
         const QStringView head = p.value(154, QStringView(), [&] { return key.head; });
