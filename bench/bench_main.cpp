@@ -156,14 +156,6 @@ int main(int argc, char **argv)
     const int names = window.inputList().count();
     std::printf("loaded names %d\n", names);
 
-    // Clear List and taking it back: the names come back in their own blocks.
-    const auto [clearSeconds, clearStall] = timed(meter, window, [&] { click("PushButton1"); });
-    const auto [undoSeconds, undoStall] = timed(meter, window, [&] { window.history().undo(); });
-    longestStall = std::max({longestStall, clearStall, undoStall});
-    std::printf("clear s %.3f\n", clearSeconds);
-    std::printf("undo-clear s %.3f\n", undoSeconds);
-    std::printf("names after undo %d\n", window.inputList().count());
-
     click("Option1");
     click("Option4");
     const auto [sortSeconds, sortStall] = timed(meter, window, [&] { click("PushButton17"); });
@@ -211,6 +203,14 @@ int main(int argc, char **argv)
     longestStall = std::max(longestStall, alphaStall);
     notePeak("sort-alpha");
     std::printf("sort-alpha s %.3f\n", alphaSeconds);
+
+    // Clear List and taking it back (after the sorts, whose figures stay comparable): the names come back in their own blocks.
+    const auto [clearSeconds, clearStall] = timed(meter, window, [&] { click("PushButton1"); });
+    const auto [undoSeconds, undoStall] = timed(meter, window, [&] { window.history().undo(); });
+    longestStall = std::max({longestStall, clearStall, undoStall});
+    std::printf("clear s %.3f\n", clearSeconds);
+    std::printf("undo-clear s %.3f\n", undoSeconds);
+    std::printf("names after undo %d\n", window.inputList().count());
 
     const auto [copySeconds, copyStall] = timed(meter, window, [&] { click("PushButton5"); });
     longestStall = std::max(longestStall, copyStall);

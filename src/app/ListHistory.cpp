@@ -23,6 +23,11 @@ public:
     Step(ListHistory &history, const QString &text) : QUndoCommand(text), m_history(history) {}
 
     bool isEmpty() const { return m_edits.empty(); }
+    // True when this step's last edit appended rows to the list (so later appends join it).
+    bool endsWithAppendTo(const lists::NameListModel &list) const
+    {
+        return !m_edits.empty() && m_edits.back().list == &list && m_edits.back().edit->appendsRows();
+    }
     qsizetype rowsHeld() const
     {
         qsizetype rows = 0;
@@ -32,7 +37,8 @@ public:
     }
     void add(lists::NameListModel &list, std::unique_ptr<lists::ListEdit> edit)
     {
-        if (!m_edits.empty() && m_edits.back().list == &list && m_edits.back().edit->absorb(*edit))
+        // Rows appended in several batches are one edit: undone from where the first began.
+        if (edit->appendsRows() && endsWithAppendTo(list))
             return;
         m_edits.push_back({&list, std::move(edit)});
     }
@@ -124,6 +130,11 @@ void ListHistory::record(lists::NameListModel &list, std::unique_ptr<lists::List
     auto step = std::make_unique<Step>(*this, QStringLiteral("Change"));
     step->add(list, std::move(edit));
     push(std::move(step));
+}
+
+bool ListHistory::appendsRecorded(const lists::NameListModel &list) const
+{
+    return m_replaying || (m_open && m_open->endsWithAppendTo(list));
 }
 
 void ListHistory::undo()

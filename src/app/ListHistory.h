@@ -48,6 +48,7 @@ public:
     int count() const { return m_stack.count(); }
 
     void record(lists::NameListModel &list, std::unique_ptr<lists::ListEdit> edit) override;
+    bool appendsRecorded(const lists::NameListModel &list) const override;
 
 signals:
     // The history or whether it can be used changed: menus update their items.

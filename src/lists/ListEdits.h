@@ -18,9 +18,8 @@ public:
     virtual ~ListEdit() = default;
     virtual void undo(NameListModel &list) = 0;
     virtual void redo(NameListModel &list) = 0;
-    // Takes a later edit of the same list into this one when they make one step (rows
-    // appended in several batches); false when it cannot.
-    virtual bool absorb(const ListEdit &) { return false; }
+    // True for rows appended: later appends to the same list in the same step join it.
+    virtual bool appendsRows() const { return false; }
     // The rows the edit keeps that no list holds (a cleared list's, a removed row).
     virtual qsizetype rowsHeld() const { return 0; }
 };
@@ -30,6 +29,10 @@ class ListRecorder {
 public:
     virtual ~ListRecorder() = default;
     virtual void record(NameListModel &list, std::unique_ptr<ListEdit> edit) = 0;
+    // Whether rows appended to the list from now on already belong to an edit the
+    // recorder holds (the rows before them were appended in the same step): then the
+    // list records no new one. A command appends a million rows one by one.
+    virtual bool appendsRecorded(const NameListModel &) const { return false; }
 };
 
 } // namespace orvella::lists

@@ -17,7 +17,7 @@ public:
     explicit Appended(int from) : m_from(from) {}
     void undo(NameListModel &list) override { m_tail = list.takeTail(m_from); }
     void redo(NameListModel &list) override { list.restoreTail(std::move(m_tail)); }
-    bool absorb(const ListEdit &later) override { return dynamic_cast<const Appended *>(&later) != nullptr; }
+    bool appendsRows() const override { return true; }
 
 private:
     int m_from;
@@ -93,7 +93,7 @@ void NameListModel::record(std::unique_ptr<ListEdit> edit)
 
 void NameListModel::recordAppendFrom(qsizetype from)
 {
-    if (m_recorder)
+    if (m_recorder && !m_recorder->appendsRecorded(*this))
         record(std::make_unique<Appended>(static_cast<int>(from)));
 }
 

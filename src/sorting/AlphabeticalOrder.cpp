@@ -227,6 +227,11 @@ void prefetchKey(const KeyTexts &keys, std::uint32_t index)
 {
     keys.prefetch(index);
 }
+void prefetchKeyText(const std::vector<QString> &, std::uint32_t) {}
+void prefetchKeyText(const KeyTexts &keys, std::uint32_t index)
+{
+    keys.prefetchText(index);
+}
 
 // Walks the keys in an order in which equal fields lie side by side and gives each run
 // of equal fields a number: called for each key with its run's number. Returns the
@@ -239,6 +244,8 @@ std::vector<std::uint32_t> numberRuns(const Keys &keys, const KeyOrder &order, F
     for (std::size_t i = 0; i < order.size(); ++i) {
         if (i + 16 < order.size())
             prefetchKey(keys, order[i + 16]);
+        if (i + 8 < order.size())
+            prefetchKeyText(keys, order[i + 8]);
         const QStringView field = fieldOf(order[i]);
         if (firsts.empty() || field != previous)
             firsts.push_back(order[i]);
@@ -323,76 +330,104 @@ OrderFields orderFieldsOf(const Keys &keys, const std::vector<std::uint8_t> &hea
     return fields;
 }
 
-// A key's places: its name's and its rest's, level by level, then what was stepped
-// over, then its place in exact order.
-struct Places {
-    std::uint32_t place[8];
-    std::uint32_t index;
+// A key's places below its first level: its name's and its rest's at the second and
+// third levels, then what was stepped over. Read only for keys whose names and rests
+// tie at the first level.
+struct LaterPlaces {
+    std::uint32_t place[5];
 };
 
-// The places of one field of every key, level by level, into places[k].place[at],
-// [at + 2] and [at + 4] (the name's and the rest's levels interleave, so that the whole
-// name is compared by its letters first, then by accents, then by case).
-template<typename Keys, typename FieldOf>
+// The places of one field of every key, from its runs in the order byField (equal fields
+// side by side, mostly): level by level when `levels`, else by the whole sort key only.
+// Calls place(k, primary, secondary, full) for each key.
+template<typename Keys, typename FieldOf, typename Place>
 void placeField(const Keys &keys, const KeyOrder &byField, FieldOf fieldOf, const QByteArray &locale,
-                bool twoThreads, std::vector<Places> &places, int at, bool levels)
+                bool twoThreads, Place place)
 {
-    const auto count = static_cast<std::uint32_t>(keys.size());
-    std::vector<std::uint32_t> runOf(count);
+    const auto count = static_cast<std::uint32_t>(byField.size());
+    std::vector<std::uint32_t> runOf(keys.size());
     std::vector<std::uint32_t> firsts =
         numberRuns(keys, byField, fieldOf, [&](std::uint32_t k, std::uint32_t run) { runOf[k] = run; });
     const LevelRanks ranks = collationRanks(
         std::uint32_t(firsts.size()), [&](std::uint32_t run) { return fieldOf(firsts[run]); }, locale, twoThreads);
-    for (std::uint32_t k = 0; k < count; ++k) {
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint32_t k = byField[i];
         const std::uint32_t run = runOf[k];
-        if (levels) {
-            places[k].place[at] = ranks.primary[run];
-            places[k].place[at + 2] = ranks.secondary[run];
-            places[k].place[at + 4] = ranks.full[run];
-        } else {
-            places[k].place[at] = ranks.full[run];
-        }
+        place(k, ranks.primary[run], ranks.secondary[run], ranks.full[run]);
     }
 }
 
 // The whole work of alphabeticalOrder; on this thread and, for a large list, one more.
 // Rather than a collation sort key for every key, each distinct field gets one (names
 // share their last and first names far more often than not), and the keys are then
-// ordered by the places of their fields, then by exact order.
+// ordered by the places of their fields (the whole name's letters, accents, case, then
+// what was stepped over), then by exact order.
 template<typename Keys>
 KeyOrder orderBySortKeys(const Keys &keys, const std::vector<std::uint8_t> &headSuffixes, const QByteArray &locale,
                          bool twoThreads)
 {
     const auto count = static_cast<std::uint32_t>(keys.size());
     const auto fieldsOf = [&](std::uint32_t k) { return orderFieldsOf(keys, headSuffixes, k); };
-    std::vector<Places> places(count);
+    // Each key's first-level places, the name's (high half) and the rest's, and its others.
+    std::vector<Entry> entries(count);
+    std::vector<LaterPlaces> later(count);
     {
         // Equal tails lie side by side in the tails' exact order, so their runs are long.
         const KeyOrder byTail = exactOrderHere(keys, KeyField::Tail, twoThreads);
-        placeField(keys, byTail, [&](std::uint32_t k) { return fieldsOf(k).rest; }, locale, twoThreads, places, 1,
-                   true);
-        placeField(keys, byTail, [&](std::uint32_t k) { return fieldsOf(k).stepped; }, locale, twoThreads, places,
-                   6, false);
+        placeField(keys, byTail, [&](std::uint32_t k) { return fieldsOf(k).rest; }, locale, twoThreads,
+                   [&](std::uint32_t k, std::uint32_t primary, std::uint32_t secondary, std::uint32_t full) {
+                       entries[k].cache = primary;
+                       later[k].place[1] = secondary;
+                       later[k].place[3] = full;
+                   });
+        // What was stepped over, where any key has some: those keys alone, in exact order.
+        KeyOrder stepped;
+        for (std::uint32_t k = 0; k < count; ++k) {
+            later[k].place[4] = 0;
+            if (!fieldsOf(k).stepped.isEmpty())
+                stepped.push_back(k);
+        }
+        if (!stepped.empty()) {
+            std::sort(stepped.begin(), stepped.end(), [&](std::uint32_t a, std::uint32_t b) {
+                return compareKeys(fieldsOf(a).stepped, fieldsOf(b).stepped) < 0;
+            });
+            placeField(keys, stepped, [&](std::uint32_t k) { return fieldsOf(k).stepped; }, locale, false,
+                       [&](std::uint32_t k, std::uint32_t, std::uint32_t, std::uint32_t full) {
+                           later[k].place[4] = full + 1; // after every key without any
+                       });
+        }
     }
     // In exact order the heads of a run of keys are mostly alike too.
     KeyOrder exact = exactOrderHere(keys, KeyField::Whole, twoThreads);
-    placeField(keys, exact, [&](std::uint32_t k) { return fieldsOf(k).name; }, locale, twoThreads, places, 0, true);
+    placeField(keys, exact, [&](std::uint32_t k) { return fieldsOf(k).name; }, locale, twoThreads,
+               [&](std::uint32_t k, std::uint32_t primary, std::uint32_t secondary, std::uint32_t full) {
+                   entries[k].cache |= std::uint64_t(primary) << 32;
+                   later[k].place[0] = secondary;
+                   later[k].place[2] = full;
+               });
     for (std::uint32_t i = 0; i < count; ++i) {
-        places[exact[i]].place[7] = i;
-        places[exact[i]].index = exact[i];
+        entries[exact[i]].index = exact[i];
+        entries[exact[i]].length = i; // the place in exact order, the last tie-breaker
     }
-    const auto byPlaces = [](const Places &a, const Places &b) {
-        return std::lexicographical_compare(std::begin(a.place), std::end(a.place), std::begin(b.place),
-                                            std::end(b.place));
+    const auto byPlaces = [&later](const Entry &a, const Entry &b) {
+        if (a.cache != b.cache)
+            return a.cache < b.cache;
+        const LaterPlaces &x = later[a.index];
+        const LaterPlaces &y = later[b.index];
+        for (int level = 0; level < 5; ++level) {
+            if (x.place[level] != y.place[level])
+                return x.place[level] < y.place[level];
+        }
+        return a.length < b.length;
     };
     if (twoThreads && count >= msd::kThreadedFrom)
-        msd::sortOnTwoThreads(places, byPlaces);
+        msd::sortOnTwoThreads(entries, byPlaces);
     else
-        std::sort(places.begin(), places.end(), byPlaces);
+        std::sort(entries.begin(), entries.end(), byPlaces);
 
     KeyOrder order = std::move(exact); // reuses its memory
     for (std::uint32_t i = 0; i < count; ++i)
-        order[i] = places[i].index;
+        order[i] = entries[i].index;
     return order;
 }
 

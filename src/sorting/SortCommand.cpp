@@ -154,13 +154,13 @@ ResultRows::Shown shownAs(bool asEntered, bool headFirst)
 
 // Sorted order visits the keys (and the names shown as entered) all over memory: a loop
 // asks for those a few rows ahead, first for where they lie, a few rows later for their text.
-void prefetchKey(const KeyTexts &keys, const KeyTexts &asEntered, size_t k, bool text)
+Q_ALWAYS_INLINE void prefetchKey(const KeyTexts &keys, const KeyTexts &asEntered, size_t k, bool text)
 {
     if (text)
         keys.prefetchText(k);
     else
         keys.prefetch(k);
-    if (k >= asEntered.size())
+    if (k >= asEntered.size()) [[likely]]
         return;
     if (text)
         asEntered.prefetchText(k);
