@@ -257,7 +257,12 @@ void SortCommand::PushButton17_Click()
     lists::MainContext &ctx = m_context;
     core::Desktop &desktop = ctx.desktop;
     core::Procedure p(desktop, core::kMainWindowModule, "PushButton17_Click");
-    const auto yield = [&desktop] { desktop.yield(); };
+    // What the event loop runs meanwhile (painting among it) may leave the upper halves
+    // of the vector registers in use, as the word lists' lookups do: cleared after it.
+    const auto yield = [&desktop] {
+        desktop.yield();
+        core::clearUpperVectorState();
+    };
 
     if (p.test(100, [&] { return ctx.input.count() == 0; })) {
         p.step(208, [&] {
