@@ -1,11 +1,19 @@
 #include "app/ListHistory.h"
 
+#include "core/BackgroundWork.h"
 #include "lists/NameListModel.h"
 
 #include <QScopeGuard>
 #include <QUndoCommand>
 
+#include <utility>
+
 namespace orvella::app {
+
+namespace {
+// Up to this many rows are freed on the window's thread (a few milliseconds).
+constexpr qsizetype kRowsFreedAtOnce = 50000;
+} // namespace
 
 // Edits the lists make while a step is taken back or made again are not recorded.
 class ListHistory::Replaying {
@@ -23,6 +31,13 @@ public:
     Step(ListHistory &history, const QString &text) : QUndoCommand(text), m_history(history) {}
 
     bool isEmpty() const { return m_edits.empty(); }
+    // Moves the step's edits out (the step is then empty), for freeing elsewhere.
+    void takeEdits(std::vector<std::unique_ptr<lists::ListEdit>> &into)
+    {
+        for (Edit &edit : m_edits)
+            into.push_back(std::move(edit.edit));
+        m_edits.clear();
+    }
     // True when this step's last edit appended rows to the list (so later appends join it).
     bool endsWithAppendTo(const lists::NameListModel &list) const
     {
@@ -113,8 +128,16 @@ void ListHistory::push(std::unique_ptr<Step> step)
     for (int i = 0; i < m_stack.index(); ++i)
         held += static_cast<const Step *>(m_stack.command(i))->rowsHeld();
     const qsizetype rows = step->rowsHeld();
-    if (held > 0 && held + rows > m_rowsBudget)
+    if (held > 0 && held + rows > m_rowsBudget) {
+        // What the forgotten steps hold is freed on a worker: a cleared list of ten
+        // million names would hold the window for a good part of a second.
+        std::vector<std::unique_ptr<lists::ListEdit>> forgotten;
+        for (int i = 0; i < m_stack.count(); ++i)
+            const_cast<Step *>(static_cast<const Step *>(m_stack.command(i)))->takeEdits(forgotten);
         m_stack.clear();
+        if (held >= kRowsFreedAtOnce)
+            core::releaseInBackground(std::move(forgotten), 0);
+    }
     m_stack.push(step.release());
 }
 
