@@ -106,7 +106,7 @@ QString typedForm(QStringView key)
 }
 } // namespace
 
-QHash<QString, QString> SortCommand::learnLastNames()
+QHash<QString, QString> SortCommand::learnLastNames(const std::function<void()> &yield)
 {
     QHash<QString, QString> learnt;
     const SortOptions options = m_controls.options();
@@ -114,7 +114,10 @@ QHash<QString, QString> SortCommand::learnLastNames()
         return learnt;
     const lists::NameListModel &input = m_context.input;
     const int count = input.count();
-    for (int i = 1; i <= count; ++i) {
+    for (int i = 1; i <= count && i <= input.count(); ++i) {
+        // Ten million names take a moment to look through: the window goes on meanwhile.
+        if (i % 65536 == 0)
+            yield();
         const QStringView item = input.itemView(i);
         if (!item.contains(QLatin1Char(',')))
             continue;
@@ -317,7 +320,7 @@ void SortCommand::PushButton17_Click()
         total = ctx.input.count();
     });
     const QString processing = QStringLiteral("Processing: ");
-    p.step(111, [&] { learnt = learnLastNames(); });
+    p.step(111, [&] { learnt = learnLastNames(yield); });
     const bool firstNameReading = m_controls.options().option2;
     const auto addKey = [&] {
         keys.appendEmpty();

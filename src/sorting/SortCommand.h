@@ -59,7 +59,8 @@ private:
     WordTests wordTests();
     // Under "Learn last names": the key of each "Last, First" line of the input list,
     // under the words it files as they would be typed ("Gabriel García Márquez").
-    QHash<QString, QString> learnLastNames();
+    // Calls yield now and then.
+    QHash<QString, QString> learnLastNames(const std::function<void()> &yield);
 
     lists::MainContext &m_context;
     const SortControls &m_controls;
