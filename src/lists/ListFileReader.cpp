@@ -6,6 +6,8 @@
 #include "lists/NameListModel.h"
 #include "lists/TextRows.h"
 
+#include <utility>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
@@ -251,6 +253,37 @@ private:
 
 } // namespace
 
+TextRows namesOfListTable(TextRows lines)
+{
+    if (lines.isEmpty())
+        return lines;
+    const QStringView header = lines.at(0);
+    const qsizetype length = header.size();
+    if (length < 2 || header.back() != QLatin1Char('\t'))
+        return lines;
+    QStringView caption = header.chopped(1);
+    while (caption.endsWith(QLatin1Char(' ')))
+        caption.chop(1);
+    if (caption != u" Name(s)" && caption != u"Result(s)" && caption != u"Suffix List")
+        return lines;
+    bool table = true;
+    lines.forEach([&](QStringView line) { table = table && line.size() == length && line.back() == QLatin1Char('\t'); });
+    if (!table)
+        return lines;
+    TextRows names;
+    bool first = true;
+    lines.forEach([&](QStringView line) {
+        if (std::exchange(first, false))
+            return; // the caption
+        QStringView name = line.chopped(1);
+        while (name.endsWith(QLatin1Char(' ')))
+            name.chop(1);
+        if (!name.isEmpty())
+            names.append(name);
+    });
+    return names;
+}
+
 void ReadListFile(NameListModel &list, const QString &path, core::Desktop &desktop, const QString &title)
 {
     if (!core::FileExists(path)) {
@@ -268,12 +301,12 @@ void ReadListFile(NameListModel &list, const QString &path, core::Desktop &deskt
         throw Failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
     // The items go to the list in one batch: a failure part-way adds nothing, and a
     // long file does not make the views catch up line by line.
-    list.appendMany(ListFileReader(file, path, desktop).read());
+    list.appendMany(namesOfListTable(ListFileReader(file, path, desktop).read()));
 }
 
 void ReadListStream(NameListModel &list, QFile &stream, const QString &name, core::Desktop &desktop)
 {
-    list.appendMany(ListFileReader(stream, name, desktop).read());
+    list.appendMany(namesOfListTable(ListFileReader(stream, name, desktop).read()));
 }
 
 void ReadListFile(NameListModel &list, const QByteArray &nativePath, core::Desktop &desktop, const QString &title)
@@ -304,7 +337,7 @@ void ReadListFile(NameListModel &list, const QByteArray &nativePath, core::Deskt
         ::close(handle);
         throw Failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
     }
-    list.appendMany(ListFileReader(file, path, desktop).read());
+    list.appendMany(namesOfListTable(ListFileReader(file, path, desktop).read()));
 }
 
 } // namespace orvella::lists

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lists/TextRows.h"
+
 #include <QByteArray>
 #include <QFile>
 #include <QString>
@@ -21,6 +23,10 @@ inline constexpr qint64 kReadChunkBytes = qint64(1) << 20;
 // byte-order mark is read as the mark says (UTF-16 either way, or UTF-8; the mark is
 // dropped). Without one, each line is read as UTF-8 when it is valid UTF-8 and as
 // Windows-1252 when it is not.
+// A file that is exactly a list table as WriteListFile writes it (a first line that is
+// one of the lists' captions, " Name(s)", "Result(s)" or "Suffix List", and every line
+// padded with spaces to one width and ended with a TAB) gives the names it holds:
+// without the caption line, the padding and the TAB. Any other file is read line by line.
 // A missing file shows "File not found" (OK box with the given title) and adds nothing.
 // Throws core::Failure for any other problem (a folder, an unreadable file, a file that
 // holds NUL characters); the list is then left as it was.
@@ -32,5 +38,8 @@ void ReadListFile(NameListModel &list, const QByteArray &nativePath, core::Deskt
 // The same for a stream that is already open (standard input), read to its end; `name`
 // names it in messages.
 void ReadListStream(NameListModel &list, QFile &stream, const QString &name, core::Desktop &desktop);
+
+// The names of the lines of a list table (see ReadListFile); other lines as they are.
+TextRows namesOfListTable(TextRows lines);
 
 } // namespace orvella::lists
