@@ -10,7 +10,10 @@
 //   a UTF-8 byte-order mark gives UTF-8 throughout (what is not UTF-8 there reads as
 //   Qt's UTF-8 decoder reads it, a second mark kept); without a mark each line (the bytes between CR and
 //   LF bytes) is read as UTF-8 when it is valid UTF-8 and as Windows-1252 when it is
-//   not; a text holding NUL is refused.
+//   not; a text holding NUL is refused;
+// - except that a text whose lines make a list table as the program saves it (the first
+//   a list's caption, every line padded with spaces to one length and ended with a TAB)
+//   gives those lines' names: without the first, the TAB and the spaces at the end.
 // The expected items are worked out here from those rules, with a decoder of our own.
 
 #include "FuzzTargets.h"
@@ -191,6 +194,34 @@ QStringList nonEmptyLines(const QString &text)
     return lines;
 }
 
+// The names a list table's lines hold, when the lines make one; else the lines.
+QStringList tableNames(const QStringList &lines)
+{
+    if (lines.isEmpty() || !lines.first().endsWith(QLatin1Char('\t')))
+        return lines;
+    const qsizetype length = lines.first().size();
+    const QString caption = lines.first().chopped(1);
+    bool table = false;
+    for (const char *known : {" Name(s)", "Result(s)", "Suffix List"}) {
+        const QString name = QString::fromLatin1(known);
+        table = table || (caption.startsWith(name) && caption.mid(name.size()).count(QLatin1Char(' ')) ==
+                                                           caption.size() - name.size());
+    }
+    for (const QString &line : lines)
+        table = table && line.size() == length && line.endsWith(QLatin1Char('\t'));
+    if (!table)
+        return lines;
+    QStringList names;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        QString name = lines[i].chopped(1);
+        while (name.endsWith(QLatin1Char(' ')))
+            name.chop(1);
+        if (!name.isEmpty())
+            names << name;
+    }
+    return names;
+}
+
 } // namespace
 
 void fuzzListFile(const std::uint8_t *data, std::size_t size)
@@ -235,7 +266,7 @@ void fuzzListFile(const std::uint8_t *data, std::size_t size)
         return;
     }
     FUZZ_CHECK(!failure.has_value(), "a readable text failed: " + (failure ? shown(*failure) : std::string()));
-    const QStringList expected = nonEmptyLines(text);
+    const QStringList expected = tableNames(nonEmptyLines(text));
     FUZZ_CHECK(list.count() - 1 == expected.size(), "expected " + std::to_string(expected.size()) + " items, got " +
                                                         std::to_string(list.count() - 1));
     for (qsizetype i = 0; i < expected.size() && i + 2 <= list.count(); ++i) {
