@@ -2,6 +2,8 @@
 
 #include <QVarLengthArray>
 
+#include <algorithm>
+#include <cctype>
 #include <string_view>
 
 namespace orvella::sorting {
@@ -177,6 +179,37 @@ bool isSuffixWord(QStringView word)
     return false;
 }
 
+// Degrees and honours written after a name that the suffix list does not hold, as
+// written (without periods) or all in capitals: "MBA", "M.Sc.", "OBE", "PharmD".
+// Two-letter ones are left out: "MA" or "BA" may as well be a family name.
+bool isPostNominal(QStringView word)
+{
+    char plain[8];
+    qsizetype length = 0;
+    bool capitals = true;
+    for (const QChar c : word) {
+        if (c == QLatin1Char('.'))
+            continue;
+        if (c.unicode() >= 0x80 || length == qsizetype(sizeof plain))
+            return false;
+        capitals = capitals && !c.isLower();
+        plain[length++] = char(c.unicode());
+    }
+    const std::string_view written(plain, size_t(length));
+    for (const char *w : {"MBA", "MPA", "MPH", "MSW", "MSc", "BSc", "LLB", "LLM", "DPhil", "MPhil", "PsyD", "PharmD",
+                          "DMin", "ThD", "DNP", "FNP", "CNM", "LCSW", "OBE", "MBE", "CBE", "KBE", "DBE", "QC", "KC",
+                          "FRCS", "FACS", "FACP", "CFA", "CFP", "PMP"}) {
+        const std::string_view known(w);
+        if (written == known)
+            return true;
+        if (capitals && written.size() == known.size() &&
+            std::equal(known.begin(), known.end(), written.begin(),
+                       [](char a, char b) { return std::toupper(static_cast<unsigned char>(a)) == b; }))
+            return true;
+    }
+    return false;
+}
+
 // No white space but single spaces between words.
 bool tidyAlready(QStringView name)
 {
@@ -329,7 +362,7 @@ bool isExtraSuffix(QStringView word, const SuffixTest &isSuffix)
         return true;
     if (word.contains(QLatin1Char('.')) && isSuffix && isSuffix(word.toString().remove(QLatin1Char('.'))))
         return true;
-    return isOrdinal(word) || isRomanNumeral(word) || isSuffixWord(word);
+    return isOrdinal(word) || isRomanNumeral(word) || isSuffixWord(word) || isPostNominal(word);
 }
 
 bool isFamilyNameFirstScript(QStringView name)

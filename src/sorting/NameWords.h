@@ -16,8 +16,8 @@ bool isTidy(QStringView name);
 
 // Under "Step over titles, nicknames and extra suffixes", whether a word counts as a
 // suffix: one on the suffix list (also when written without its periods, "Ph.D" for
-// "Ph.D."), an ordinal ("2nd", "21st"), a Roman numeral from I to XX, or Junior,
-// Senior, Esquire and their short forms.
+// "Ph.D."), an ordinal ("2nd", "21st"), a Roman numeral from I to XX, Junior, Senior,
+// Esquire and their short forms, or a common degree or honour ("MBA", "OBE").
 bool isExtraSuffix(QStringView word, const SuffixTest &isSuffix);
 
 // True when a name's letters are all Han, Hiragana, Katakana or Hangul (and it has one).

@@ -37,7 +37,11 @@ QStringList defaultTitles()
             QStringLiteral("Lady"),     QStringLiteral("Mme"),      QStringLiteral("Mlle"),
             QStringLiteral("Herr"),     QStringLiteral("Frau"),     QStringLiteral("Dott"),
             QStringLiteral("Ing"),      QStringLiteral("Sra"),      QStringLiteral("Srta"),
-            QStringLiteral("Sig"),      QStringLiteral("Mons"),     QStringLiteral("Msgr")};
+            QStringLiteral("Sig"),      QStringLiteral("Mons"),     QStringLiteral("Msgr"),
+            QStringLiteral("Rt"),       QStringLiteral("Amb"),      QStringLiteral("Det"),
+            QStringLiteral("Insp"),     QStringLiteral("Supt"),     QStringLiteral("Cllr"),
+            QStringLiteral("Sister"),   QStringLiteral("Brother"),  QStringLiteral("Dra"),
+            QStringLiteral("Cdr")};
 }
 
 WordSet::WordSet(const QStringList &words) : m_words(words)
