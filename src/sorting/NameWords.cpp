@@ -413,6 +413,15 @@ void readWordsInto(WordReading &result, QStringView name, const SortOptions &opt
         return; // no key, as the option buttons have it
 
     Tokens tokens = tokensOf(text);
+    if (tokens.isEmpty()) {
+        // Nothing but commas (","): the name is its own one word, as the option buttons read it.
+        result.key.append(text);
+        result.ownText = !tidied.isEmpty();
+        result.shown.append(text);
+        if (wanted == WordReading::Wanted::Everything)
+            result.reading.sortedUnder = result.reading.lastName = text.toString();
+        return;
+    }
     markNicknames(tokens);
     // Suffixes are stepped over where the reading steps over a suffix, and in the
     // First/Last reading (where they would otherwise order the rest of the name).

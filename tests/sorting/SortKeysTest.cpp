@@ -4,6 +4,7 @@
 #include "sorting/SortKeys.h"
 #include "suffixes/SuffixStore.h"
 
+#include <QRandomGenerator>
 #include <QSet>
 
 #include <gtest/gtest.h>
@@ -317,6 +318,7 @@ INSTANTIATE_TEST_SUITE_P(
         ReadingCase{"Ann V", kSkipSuffix, Steps, "V", "Ann", "V", "", "", false},
         ReadingCase{"Jr., PhD", kSkipSuffix, Steps, "Jr.", "", "Jr.", "PhD", "", false, "PhD"},
         ReadingCase{"John Smith,", kSkipSuffix, Steps, "Smith", "John", "Smith", "", "", false},
+        ReadingCase{" , ", kLastWord, Steps | Comma, ",", "", ",", "", "", false},
         // The last-word reading keeps its last word.
         ReadingCase{"Tom Ray Jr.", kLastWord, Steps, "Jr.", "Tom Ray", "Jr.", "", "", false},
         // Titles, in every reading and before either part of a "Last, First" line; a name
@@ -359,6 +361,39 @@ INSTANTIATE_TEST_SUITE_P(
         ReadingCase{"\u7530\u4e2d \u88d5\u5b50", kLastWord, Neither, "\u88d5\u5b50", "\u7530\u4e2d",
                     "\u88d5\u5b50", "", "", false},
         ReadingCase{"\u7530\u4e2d Yuko", kLastWord, Family, "Yuko", "\u7530\u4e2d", "Yuko", "", "", false}));
+
+// A sort asks for a name's key alone: on any name, however awkward its pieces, that key
+// and whether it shows its own text are those of the full reading (and nothing crashes).
+TEST(NameReadings, KeyAloneAgreesWithTheFullReading)
+{
+    const char *pieces[] = {"Ann", "Lee", "Dr.", "Jr.", "III", "de", "la", "y", "(Bob)", "\"T\"", ",", " ", "*",
+                            "\u7530\u4e2d", "O'Neil", "MBA", "MA", "Senior", "van", "Mrs", "2nd", "\u88d5\u5b50"};
+    const WordTests lists{listedSuffix, defaultParticle, defaultTitle};
+    QRandomGenerator random(24);
+    for (int n = 0; n < 3000; ++n) {
+        QString name;
+        for (int w = 1 + random.bounded(5); w > 0; --w) {
+            if (!name.isEmpty())
+                name += random.bounded(8) == 0 ? QStringLiteral("  ") : QStringLiteral(" ");
+            name += QString::fromUtf8(pieces[random.bounded(int(std::size(pieces)))]);
+        }
+        for (const SortOptions &options : {kSkipSuffix, kLastWord, kFirstLast}) {
+            for (const int set : {int(Steps), Steps | Particles, Steps | Family, Steps | Comma | Particles | Family}) {
+                ReadingChoices choices;
+                choices.stepOverExtras = true;
+                choices.keepParticles = set & Particles;
+                choices.familyNameFirst = set & Family;
+                choices.lastCommaFirst = set & Comma;
+                const WordReading full = readWords(name, options, choices, lists);
+                KeyNote note;
+                QString key;
+                buildReadingKeyInto(key, name, options, choices, lists, &note);
+                EXPECT_EQ(key, full.key) << name.toStdString();
+                EXPECT_EQ(note.ownText, full.ownText) << name.toStdString();
+            }
+        }
+    }
+}
 
 TEST(NameReadings, ParticleKeysRevealTheNameAsEntered)
 {
