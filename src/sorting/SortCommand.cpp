@@ -202,10 +202,7 @@ void streamResults(const KeyTexts &keys, const KeyOrder &order, const KeyTexts &
             if (position + 8 < to)
                 prefetchKey(keys, asEntered, order[position + 8], true);
             if (shownAsEntered(k)) {
-                const KeyParts shown = asEntered[k];
-                slice.text.append(shown.head);
-                if (shown.split) // a name that holds the delimiter itself
-                    slice.text.append(kFieldDelimiter).append(shown.tail);
+                asEntered[k].appendTo(slice.text);
             } else {
                 revealNameInto(name, keys[k], options);
                 slice.text.append(name);
@@ -287,7 +284,7 @@ void SortCommand::PushButton17_Click()
     // Under the reading choices: for each key, the name as it is shown when that is not
     // its key revealed (a "Last, First" line, a tidied name), else empty; kept in blocks
     // as the keys are (so that a key's name is found at once), and only up to the last
-    // key that has one.
+    // key that has one (a name holding the field delimiter comes back whole).
     KeyTexts asEntered;
     // In alphabetical order: the length of the suffix at each key's head field's end.
     std::vector<std::uint8_t> headSuffixes;
@@ -406,11 +403,8 @@ void SortCommand::PushButton17_Click()
     const auto shownName = [&](size_t k) {
         if (!shownAsEntered(k))
             return RevealNames(keys[k]);
-        const KeyParts shown = asEntered[k];
         enteredText.resize(0);
-        enteredText.append(shown.head);
-        if (shown.split) // a name that holds the delimiter itself
-            enteredText.append(kFieldDelimiter).append(shown.tail);
+        asEntered[k].appendTo(enteredText);
         return enteredText;
     };
     // The key at sorted position k; when ordering failed, the keys as they were read.

@@ -77,6 +77,13 @@ struct KeyParts {
         return tail.utf16()[at - kFieldDelimiter.size()];
     }
     QString toString() const;
+    // Appends the key's text, delimiter included, to a text the caller keeps.
+    void appendTo(QString &text) const
+    {
+        text.append(head);
+        if (split)
+            text.append(kFieldDelimiter).append(tail);
+    }
 };
 
 KeyParts splitKey(QStringView key);
