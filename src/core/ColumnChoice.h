@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace orvella::core {
+
+// Which cells of a table's rows make a person's name, as the "Choose Name Columns"
+// dialog answers. Columns count from 0; -1 is none.
+struct ColumnChoice {
+    enum class Kind {
+        Cancel,    // load nothing
+        Lines,     // read the file as a names file, one name a line, as before
+        WholeName, // one column holds the whole name
+        NameParts, // a last-name and a first-name column (a middle-name and a suffix one may join)
+    };
+    Kind kind = Kind::Cancel;
+    bool firstRowIsHeader = false;
+    int wholeName = -1;
+    int lastName = -1;
+    int firstName = -1;
+    int middleName = -1;
+    int suffix = -1;
+    // "Do not ask again for files with these columns".
+    bool dontAskAgain = false;
+
+    friend bool operator==(const ColumnChoice &, const ColumnChoice &) = default;
+};
+
+// What the dialog is shown: the file's name, its first rows (at most a screenful) and
+// the choice proposed (guessed from the header, or the one remembered for it).
+struct ColumnRequest {
+    QString fileName;
+    QList<QStringList> firstRows;
+    ColumnChoice proposed;
+};
+
+} // namespace orvella::core

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace orvella::exporting {
+
+// The file formats Export Results writes.
+enum class TableFormat {
+    Csv,       // UTF-8 with byte-order mark, CR LF, quoted as RFC 4180 says
+    Tsv,       // UTF-8 with byte-order mark, CR LF, TAB between cells
+    Xlsx,      // an Excel workbook, one sheet, every cell a text cell
+    Ods,       // an OpenDocument spreadsheet, one sheet, every cell a text cell
+    PlainList, // column 0 of each row alone, one a line, UTF-8, CR LF, no header
+};
+
+// The rows an export writes: a header (none when empty) and rows of cells. Rows are
+// read one by one as they are written, so that a million rows are never all built as
+// strings at once.
+class TableSource {
+public:
+    virtual ~TableSource() = default;
+    virtual QStringList header() const = 0;
+    virtual qsizetype rowCount() const = 0;
+    // Fills `cells` (cleared first) with the row's cells, 0 .. rowCount() - 1.
+    virtual void cells(qsizetype row, QStringList &cells) const = 0;
+};
+
+// Writes the rows to the file at path in the format, with the same safe save as the
+// list files (the target holds either its old text or the whole new one; links, pipes
+// and write-protected files as ListFileOutput treats them). Calls yield now and then.
+// Throws core::Failure naming the file and the reason.
+void writeTable(const QString &path, TableFormat format, const TableSource &rows,
+                const std::function<void()> &yield = {});
+
+} // namespace orvella::exporting
