@@ -3,6 +3,8 @@
 // loop while it runs, and the peak resident memory of the process.
 //
 //   orvella_bench NAMES_FILE RESULTS_FILE
+//   orvella_bench --load NAMES_FILE                (loading alone, for its peak)
+//   orvella_bench --table ROWS_CSV EXPORT_CSV      (a table's rows: load, sort, export)
 #include "app/MainWindow.h"
 #include "session/Session.h"
 #include "app/MemoryTuning.h"
@@ -44,6 +46,8 @@ public:
     QString inputBox(const QString &, const QString &, const QString &) override { return QString(); }
     QString openFileDialog(const core::FileDialogRequest &) override { return openAnswer; }
     QString saveFileDialog(const core::FileDialogRequest &) override { return saveAnswer; }
+    // The columns the dialog would propose.
+    core::ColumnChoice chooseNameColumns(const core::ColumnRequest &request) override { return request.proposed; }
     void endProgram() override {}
     // The workbook is written as usual but opened by nobody.
     bool spreadsheetAvailable() override { return true; }
@@ -128,6 +132,36 @@ void notePeak(const char *command)
     peaks << QStringLiteral("%1 %2").arg(QLatin1String(command)).arg(peakMiB(), 0, 'f', 1);
 }
 
+// Loading alone (a names file, or a table whose rows the names keep), then for a table
+// sorting and exporting the rows as CSV: each in a process of its own, so that the
+// peak is that of the one load.
+int loadOnly(BenchDesktop &desktop, app::MainWindow &window, StallMeter &meter, const QString &file,
+             const QString &exportFile)
+{
+    const double before = peakMiB();
+    const auto click = [&window](const char *control) { ui::controlNamed<QAbstractButton>(&window, control)->click(); };
+    desktop.openAnswer = file;
+    const auto [loadSeconds, loadStall] = timed(meter, window, [&] { click("PushButton3"); });
+    const bool table = !exportFile.isEmpty();
+    std::printf("%s s %.3f\n", table ? "load-csv" : "load", loadSeconds);
+    std::printf("loaded names %d\n", window.inputList().count());
+    double longestStall = loadStall;
+    if (table) {
+        click("Option3");
+        const auto [sortSeconds, sortStall] = timed(meter, window, [&] { click("PushButton17"); });
+        std::printf("sort-csv s %.3f\n", sortSeconds);
+        desktop.saveAnswer = exportFile;
+        const auto [exportSeconds, exportStall] =
+            timed(meter, window, [&] { window.menus().exportResults->trigger(); });
+        std::printf("export-csv s %.3f\n", exportSeconds);
+        longestStall = std::max({longestStall, sortStall, exportStall});
+    }
+    std::printf("stall ms %.1f\n", longestStall);
+    std::printf("baseline MiB %.1f\n", before);
+    std::printf("peak MiB %.1f\n", peakMiB());
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -137,8 +171,12 @@ int main(int argc, char **argv)
     QTemporaryDir config;
     qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
     QApplication application(argc, argv);
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: orvella_bench NAMES_FILE RESULTS_FILE\n");
+    const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const bool oneLoad = mode == QLatin1String("--load") || mode == QLatin1String("--table");
+    if (argc < 3 || (mode == QLatin1String("--table") && argc < 4)) {
+        std::fprintf(stderr, "usage: orvella_bench NAMES_FILE RESULTS_FILE\n"
+                             "       orvella_bench --load NAMES_FILE\n"
+                             "       orvella_bench --table ROWS_CSV EXPORT_CSV\n");
         return 2;
     }
     const QString namesFile = QString::fromLocal8Bit(argv[1]);
@@ -156,6 +194,9 @@ int main(int argc, char **argv)
     StallMeter meter;
     double longestStall = 0;
     auto click = [&window](const char *control) { ui::controlNamed<QAbstractButton>(&window, control)->click(); };
+    if (oneLoad)
+        return loadOnly(desktop, window, meter, QString::fromLocal8Bit(argv[2]),
+                        argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString());
 
     desktop.openAnswer = namesFile;
     const auto [loadSeconds, loadStall] = timed(meter, window, [&] { click("PushButton3"); });

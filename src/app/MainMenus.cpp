@@ -26,6 +26,14 @@ MainMenus buildMainMenus(QWidget *window)
     // In the window on every desktop: the window's height is its client area plus this bar.
     m.bar->setNativeMenuBar(false);
 
+    QMenu *file = m.bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    m.exportResults = addAction(file, "mnuExportResults", QStringLiteral("&Export Results\u2026"), false);
+    m.exportResults->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    file->addSeparator();
+    m.exit = addAction(file, "mnuExit", QStringLiteral("E&xit"), false);
+    m.exit->setShortcuts(QKeySequence::Quit);
+
     QMenu *edit = m.bar->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("mnuEdit"));
     m.undo = addAction(edit, "mnuUndo", QStringLiteral("&Undo"), false);

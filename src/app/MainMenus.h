@@ -7,13 +7,15 @@ class QWidget;
 
 namespace orvella::app {
 
-// The main window's menu bar: Edit, Order, Reading and Help. The actions carry object
-// names (mnuUndo, mnuRedo, mnuExactOrder, mnuAlphabeticalOrder, mnuLastCommaFirst,
+// The main window's menu bar: File, Edit, Order, Reading and Help. The actions carry
+// object names (mnuExportResults, mnuExit, mnuUndo, mnuRedo, mnuExactOrder, mnuAlphabeticalOrder, mnuLastCommaFirst,
 // mnuKeepParticles, mnuStepOverExtras, mnuFamilyNameFirst, mnuLearnLastNames,
 // mnuEditParticles, mnuEditTitles, mnuHelpContents, mnuWhyHere, mnuHowNamesAreRead,
 // mnuContactSupport) so that tests find them.
 struct MainMenus {
     QMenuBar *bar = nullptr;
+    QAction *exportResults = nullptr;
+    QAction *exit = nullptr;
     QAction *undo = nullptr;
     QAction *redo = nullptr;
     QActionGroup *order = nullptr;

@@ -25,6 +25,7 @@
 #include "ui/WindowPlacement.h"
 #include "ui/WindowStretch.h"
 #include "export/ExportCommands.h"
+#include "export/ResultExportCommand.h"
 #include "lists/ListCommands.h"
 #include "lists/ListFileCommands.h"
 #include "ui/NameListView.h"
@@ -260,6 +261,8 @@ void MainWindow::wireMenus()
         menuStep("mnuLearnLastNames_Click", [&] { reading.setLearnLastNames(on); });
     });
     connect(m_menus.editParticles, &QAction::triggered, this, [this] { mnuEditParticles_Click(); });
+    connect(m_menus.exportResults, &QAction::triggered, this, [this] { m_session.resultExport().ExportResults(); });
+    connect(m_menus.exit, &QAction::triggered, this, &QWidget::close);
     connect(m_menus.undo, &QAction::triggered, &m_history, &ListHistory::undo);
     connect(m_menus.redo, &QAction::triggered, &m_history, &ListHistory::redo);
     connect(&m_history, &ListHistory::changed, this, &MainWindow::showHistory);

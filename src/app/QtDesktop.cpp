@@ -12,7 +12,9 @@
 #include <QClipboard>
 #include <QCursor>
 #include <QDesktopServices>
+#include <QCheckBox>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -106,12 +108,33 @@ QString QtDesktop::saveFileDialog(const FileDialogRequest &request)
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !request.confirmOverwrite);
     dialog.setNameFilters(nameFilters(request.filter));
+    if (request.addFilterSuffix) {
+        // "Results" typed with the CSV filter chosen saves "Results.csv".
+        const auto takeSuffix = [&dialog](const QString &filter) {
+            const QString pattern = filter.section(QLatin1Char('('), -1).section(QLatin1Char(' '), 0, 0);
+            dialog.setDefaultSuffix(pattern.startsWith(QLatin1String("*.")) ? pattern.mid(2).remove(QLatin1Char(')'))
+                                                                            : QString());
+        };
+        takeSuffix(dialog.selectedNameFilter());
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, takeSuffix);
+    }
+    QCheckBox *option = nullptr;
+    if (!request.optionText.isEmpty() && request.option) {
+        // The desktop's own dialog takes no widgets of ours: Qt's dialog is used instead.
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        option = new QCheckBox(request.optionText, &dialog);
+        option->setChecked(*request.option);
+        if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout()))
+            grid->addWidget(option, grid->rowCount(), 0, 1, grid->columnCount());
+    }
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
     const bool accepted = dialog.exec() == QDialog::Accepted;
     m_lastEvents = coarseMilliseconds();
     if (!accepted || dialog.selectedFiles().isEmpty())
         return QString();
+    if (option)
+        *request.option = option->isChecked();
     return dialog.selectedFiles().first();
 }
 

@@ -32,6 +32,12 @@ struct FileDialogRequest {
     // Save dialogs: before answering a file that exists, the dialog asks whether to
     // replace it, and answers it only after Yes.
     bool confirmOverwrite = false;
+    // Save dialogs: a name typed without an extension gets the chosen filter's.
+    bool addFilterSuffix = false;
+    // Save dialogs: a check box below the file list ("" for none). `option` holds its
+    // state when the dialog opens and receives it when the dialog is answered.
+    QString optionText;
+    bool *option = nullptr;
 };
 
 // Everything the program asks of the desktop goes through this one seam:

@@ -9,6 +9,9 @@ namespace orvella::lists {
 
 // The filter of every list file dialog: text files (selected first) and all files.
 inline const QString kListFileFilter = QStringLiteral("Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
+// The main list's Load dialog also offers the tables whose rows it can read.
+inline const QString kNamesOrTablesFilter =
+    kListFileFilter + QStringLiteral("Tables (*.csv *.tsv *.xlsx *.ods)|*.csv;*.tsv;*.xlsx;*.ods|");
 // Title of the main window's dialog that loads one or several list files.
 inline const QString kLoadListsTitle = QStringLiteral("Load List(s) - Hold Ctrl to select multiple list files");
 

@@ -10,6 +10,7 @@
 #include "lists/FileDialogPaths.h"
 #include "lists/ListFileReader.h"
 #include "lists/NameListModel.h"
+#include "lists/TableLoad.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -47,7 +48,11 @@ void ListFileCommands::PushButton3_Click()
     core::Procedure p(ctx.desktop, core::kMainWindowModule, "PushButton3_Click");
     p.step(100, [&] { m_fileName.clear(); });
     const core::FileDialogRequest request =
-        p.value(102, core::FileDialogRequest(), [&] { return listFileDialogRequest(kLoadListsTitle, m_fileName); });
+        p.value(102, core::FileDialogRequest(), [&] {
+            core::FileDialogRequest names = listFileDialogRequest(kLoadListsTitle, m_fileName);
+            names.filter = kNamesOrTablesFilter;
+            return names;
+        });
     QString answer;
     p.step(108, [&] {
         answer = ctx.desktop.openFileDialog(request);
@@ -63,11 +68,11 @@ void ListFileCommands::PushButton3_Click()
     const int before = ctx.input.count();
     if (p.test(116, [&] { return !answer.contains(QChar(u'\0')); })) {
         const QString path = p.value(118, QString(), [&] { return paths.value(0); });
-        p.step(120, [&] { ReadListFile(ctx.input, path, ctx.desktop, ctx.title); });
+        p.step(120, [&] { readInto(path); });
     } else {
         // A missing or unreadable file is reported, and the next one is still read.
         for (const QString &path : std::as_const(paths))
-            p.step(134, [&] { ReadListFile(ctx.input, path, ctx.desktop, ctx.title); });
+            p.step(134, [&] { readInto(path); });
     }
     tellLoaded(ctx, before, paths);
     p.step(138, [&] { ctx.pointer.set(restore); });
@@ -185,9 +190,24 @@ void ListFileCommands::appendFiles(const char *procedure, const QList<Path> &pat
     const core::Pointer restore = p.value(100, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
     const int before = ctx.input.count();
     for (const Path &path : paths)
-        p.step(102, [&] { ReadListFile(ctx.input, path, ctx.desktop, ctx.title); });
+        p.step(102, [&] { readInto(path); });
     tellLoaded(ctx, before, paths);
     p.step(104, [&] { ctx.pointer.set(restore); });
+}
+
+void ListFileCommands::readInto(const QString &path)
+{
+    ReadNamesOrTable(m_context.input, path, m_context.desktop, m_context.settings, m_context.title);
+}
+
+void ListFileCommands::readInto(const QByteArray &nativePath)
+{
+    // A name that is valid text is read by its text, as a table when it names one.
+    const QString path = QFile::decodeName(nativePath);
+    if (QFile::encodeName(path) == nativePath)
+        readInto(path);
+    else
+        ReadListFile(m_context.input, nativePath, m_context.desktop, m_context.title);
 }
 
 } // namespace orvella::lists

@@ -44,6 +44,10 @@ private:
     // Paths are texts or the bytes the system knows them by.
     template<typename Path>
     void appendFiles(const char *procedure, const QList<Path> &paths);
+    // Reads one file into the input list: a table (CSV, TSV, Excel, OpenDocument) by
+    // the columns the user chooses, any other file as a names file.
+    void readInto(const QString &path);
+    void readInto(const QByteArray &nativePath);
 
     lists::MainContext &m_context;
     QString m_fileName;

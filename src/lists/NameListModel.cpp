@@ -26,14 +26,18 @@ private:
 
 class Removed : public ListEdit {
 public:
-    Removed(int position, QString text) : m_position(position), m_text(std::move(text)) {}
-    void undo(NameListModel &list) override { list.insertAt(m_position, m_text); }
+    Removed(int position, QString text, NameRow row)
+        : m_position(position), m_text(std::move(text)), m_row(std::move(row))
+    {
+    }
+    void undo(NameListModel &list) override { list.insertAt(m_position, m_text, m_row); }
     void redo(NameListModel &list) override { list.removeAt(m_position); }
     qsizetype rowsHeld() const override { return 1; }
 
 private:
     int m_position;
     QString m_text;
+    NameRow m_row;
 };
 
 class Replaced : public ListEdit {
@@ -101,7 +105,67 @@ void NameListModel::append(QStringView text)
 {
     recordAppendFrom(m_items.size());
     m_items.append(text);
+    keepRow({});
     appended();
+}
+
+void NameListModel::append(QStringView text, const NameRow &row)
+{
+    recordAppendFrom(m_items.size());
+    m_items.append(text);
+    keepRow(row);
+    appended();
+}
+
+void NameListModel::appendMany(TextRows names, SourceTablePtr table, const std::vector<quint32> &rows)
+{
+    if (names.isEmpty())
+        return;
+    recordAppendFrom(m_items.size());
+    const quint32 place = tablePlace(table);
+    m_refs.resize(size_t(m_items.size()));
+    m_refs.reserve(m_refs.size() + rows.size());
+    for (const quint32 row : rows)
+        m_refs.push_back({place, row});
+    m_items.append(std::move(names));
+    m_refs.resize(size_t(m_items.size()));
+    appended();
+}
+
+quint32 NameListModel::tablePlace(const SourceTablePtr &table)
+{
+    // A list holds rows of a few tables at most: the one added last is usually asked for.
+    for (size_t i = m_tables.size(); i > 0; --i) {
+        if (m_tables[i - 1] == table)
+            return quint32(i);
+    }
+    m_tables.push_back(table);
+    return quint32(m_tables.size());
+}
+
+void NameListModel::keepRow(const NameRow &row)
+{
+    if (row) {
+        const quint32 place = tablePlace(row.table);
+        m_refs.resize(size_t(m_items.size() - 1));
+        m_refs.push_back({place, row.row});
+    } else if (!m_refs.empty()) {
+        m_refs.push_back({});
+    }
+}
+
+NameRow NameListModel::rowOf(int position) const
+{
+    checkPosition(position);
+    if (size_t(position) > m_refs.size())
+        return {};
+    const RowRef ref = m_refs[size_t(position - 1)];
+    return ref.table == 0 ? NameRow() : NameRow{m_tables[ref.table - 1], ref.row};
+}
+
+bool NameListModel::hasCommaLineRows() const
+{
+    return std::any_of(m_tables.begin(), m_tables.end(), [](const SourceTablePtr &table) { return table->commaLines; });
 }
 
 void NameListModel::appendMany(const QList<QString> &texts)
@@ -111,6 +175,8 @@ void NameListModel::appendMany(const QList<QString> &texts)
     recordAppendFrom(m_items.size());
     for (const QString &text : texts)
         m_items.append(text);
+    if (!m_refs.empty())
+        m_refs.resize(size_t(m_items.size()));
     appended();
 }
 
@@ -120,6 +186,8 @@ void NameListModel::appendMany(TextRows texts)
         return;
     recordAppendFrom(m_items.size());
     m_items.append(std::move(texts));
+    if (!m_refs.empty())
+        m_refs.resize(size_t(m_items.size()));
     appended();
 }
 
@@ -183,14 +251,17 @@ void NameListModel::removeAt(int position)
     checkPosition(position);
     flushPendingRows();
     if (m_recorder)
-        record(std::make_unique<Removed>(position, item(position)));
+        record(std::make_unique<Removed>(position, item(position), rowOf(position)));
     beginRemoveRows(QModelIndex(), position - 1, position - 1);
     m_items.remove(position - 1);
+    if (size_t(position) <= m_refs.size())
+        m_refs.erase(m_refs.begin() + (position - 1));
     m_shownRows = m_items.size();
-    if (m_toolTipSource) {
+    if (m_noteSource) {
         // Rows after the removed one move up by one.
-        m_toolTipSource = [source = std::move(m_toolTipSource), removed = position - 1](int row, const QString &text) {
-            return source(row >= removed ? row + 1 : row, text);
+        m_noteSource = [source = std::move(m_noteSource), removed = position - 1](int row, const QString &text,
+                                                                                  RowNote note) {
+            return source(row >= removed ? row + 1 : row, text, note);
         };
     }
     endRemoveRows();
@@ -208,24 +279,31 @@ void NameListModel::clear()
     beginResetModel();
     // Freeing ten million names' blocks takes a moment of its own: done on a worker.
     core::releaseInBackground(std::exchange(m_items, TextRows()));
+    core::releaseInBackground(std::exchange(m_refs, {}));
+    core::releaseInBackground(std::exchange(m_tables, {}));
     m_shownRows = 0;
-    m_toolTipSource = {};
+    m_noteSource = {};
     endResetModel();
     emit itemsChanged();
 }
 
-void NameListModel::insertAt(int position, QStringView text)
+void NameListModel::insertAt(int position, QStringView text, const NameRow &row)
 {
     if (position != count() + 1)
         checkPosition(position);
     flushPendingRows();
     beginInsertRows(QModelIndex(), position - 1, position - 1);
     m_items.insert(position - 1, text);
+    if (row || !m_refs.empty()) {
+        m_refs.resize(size_t(m_items.size() - 1));
+        m_refs.insert(m_refs.begin() + (position - 1), row ? RowRef{tablePlace(row.table), row.row} : RowRef());
+    }
     m_shownRows = m_items.size();
-    if (m_toolTipSource) {
+    if (m_noteSource) {
         // Rows after the inserted one move down by one; the inserted row has none.
-        m_toolTipSource = [source = std::move(m_toolTipSource), inserted = position - 1](int row, const QString &text) {
-            return row == inserted ? QString() : source(row > inserted ? row - 1 : row, text);
+        m_noteSource = [source = std::move(m_noteSource), inserted = position - 1](int row, const QString &text,
+                                                                                   RowNote note) {
+            return row == inserted ? QString() : source(row > inserted ? row - 1 : row, text, note);
         };
     }
     endInsertRows();
@@ -246,8 +324,16 @@ NameListModel::Tail NameListModel::takeTail(int keep)
     else if (shown)
         beginRemoveRows(QModelIndex(), keep, static_cast<int>(m_shownRows - 1));
     tail.rows = m_items.takeFrom(keep);
-    if (keep == 0)
-        tail.toolTips = std::exchange(m_toolTipSource, {});
+    if (size_t(keep) < m_refs.size()) {
+        tail.refs.assign(m_refs.begin() + keep, m_refs.end());
+        tail.tables = m_tables;
+        m_refs.resize(size_t(keep));
+    }
+    if (keep == 0) {
+        tail.notes = std::exchange(m_noteSource, {});
+        m_refs = {};
+        m_tables = {};
+    }
     m_shownRows = std::min<qsizetype>(m_shownRows, keep);
     if (reset)
         endResetModel();
@@ -261,15 +347,32 @@ void NameListModel::restoreTail(Tail tail)
 {
     if (tail.rows.isEmpty())
         return;
-    if (m_items.isEmpty() && tail.toolTips)
-        m_toolTipSource = std::move(tail.toolTips);
+    if (m_items.isEmpty() && tail.notes)
+        m_noteSource = std::move(tail.notes);
+    if (!tail.refs.empty()) {
+        // The tail's tables take their places among this list's.
+        std::vector<quint32> places;
+        for (const SourceTablePtr &table : tail.tables)
+            places.push_back(tablePlace(table));
+        m_refs.resize(size_t(m_items.size()));
+        for (const RowRef ref : tail.refs)
+            m_refs.push_back(ref.table == 0 ? RowRef() : RowRef{places[ref.table - 1], ref.row});
+    }
     m_items.append(std::move(tail.rows));
+    if (!m_refs.empty())
+        m_refs.resize(size_t(m_items.size()));
     appended();
 }
 
-void NameListModel::setToolTipSource(ToolTipSource source)
+void NameListModel::setNoteSource(NoteSource source)
 {
-    m_toolTipSource = std::move(source);
+    m_noteSource = std::move(source);
+}
+
+QString NameListModel::note(int position, RowNote kind) const
+{
+    checkPosition(position);
+    return m_noteSource ? m_noteSource(position - 1, item(position), kind) : QString();
 }
 
 int NameListModel::selectedPosition() const
@@ -301,9 +404,9 @@ QVariant NameListModel::data(const QModelIndex &index, int role) const
         return core::shownText(m_items.at(index.row()));
     if (role == Qt::EditRole)
         return m_items.at(index.row()).toString();
-    if (role == Qt::ToolTipRole && m_toolTipSource) {
+    if (role == Qt::ToolTipRole && m_noteSource) {
         // Cut like the row itself: a tooltip can name a whole multi-megabyte name.
-        QString tip = m_toolTipSource(index.row(), m_items.at(index.row()).toString());
+        QString tip = m_noteSource(index.row(), m_items.at(index.row()).toString(), RowNote::ToolTip);
         if (!tip.isEmpty())
             return core::shownText(tip);
     }

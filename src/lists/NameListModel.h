@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lists/ListEdits.h"
+#include "lists/NameRows.h"
 #include "lists/TextRows.h"
 
 #include <QAbstractListModel>
@@ -11,6 +12,7 @@
 #include <QStringList>
 #include <QStringView>
 #include <functional>
+#include <vector>
 
 namespace orvella::lists {
 
@@ -47,6 +49,10 @@ public:
 
     void append(QStringView text);
     void append(const QString &text) { append(QStringView(text)); }
+    // Appends a name together with the table row it came from (or none).
+    void append(QStringView text, const NameRow &row);
+    // Appends names read from a table: names[i] came from row rows[i] of the table.
+    void appendMany(TextRows names, SourceTablePtr table, const std::vector<quint32> &rows);
     void appendMany(const QList<QString> &texts);
     void appendMany(TextRows texts);
     // Replaces the item at a 1-based position; throws for a position that does not exist.
@@ -55,7 +61,15 @@ public:
     void removeAt(int position);
     void clear();
     // Puts an item in at a 1-based position (1 .. count() + 1); those from there on move down.
-    void insertAt(int position, QStringView text);
+    void insertAt(int position, QStringView text, const NameRow &row = {});
+
+    // Whether any item came from a table row.
+    bool hasRows() const { return !m_refs.empty(); }
+    // The table row the item at a 1-based position came from (none for a typed name);
+    // throws for a position that does not exist.
+    NameRow rowOf(int position) const;
+    // Whether some item came from a table whose names are "Last, First" lines.
+    bool hasCommaLineRows() const;
 
     // Every change from now on is told to the recorder (none: nothing is recorded), so
     // that it can be taken back. Whoever takes changes back detaches the recorder meanwhile.
@@ -65,7 +79,10 @@ public:
     // kept, the tooltips); restoreTail puts them back at the end.
     struct Tail {
         TextRows rows;
-        std::function<QString(int, const QString &)> toolTips;
+        std::function<QString(int, const QString &, RowNote)> notes;
+        // The items' table rows: refs (empty when none has one) count into tables.
+        std::vector<SourceTablePtr> tables;
+        std::vector<RowRef> refs;
     };
     Tail takeTail(int keep);
     void restoreTail(Tail tail);
@@ -77,12 +94,15 @@ public:
 
     QString caption() const { return m_caption; }
 
-    // Answers each row's tooltip, from the row (0-based, counted as when the source was
-    // set: a removed row takes its tooltip along) and its text, when a view asks for
-    // it, so that a million rows cost nothing until shown. Dropped when the list is
-    // cleared. An empty answer means no tooltip.
-    using ToolTipSource = std::function<QString(int row, const QString &text)>;
-    void setToolTipSource(ToolTipSource source);
+    // Answers a note on each row (its tooltip, or the words it was filed under), from the
+    // row (0-based, counted as when the source was set: a removed row takes its notes
+    // along) and its text, when a view or an export asks for it, so that a million rows
+    // cost nothing until shown. Dropped when the list is cleared. An empty answer means
+    // no note.
+    using NoteSource = std::function<QString(int row, const QString &text, RowNote note)>;
+    void setNoteSource(NoteSource source);
+    // The note on the item at a 1-based position ("" when the list has no notes).
+    QString note(int position, RowNote kind) const;
 
     // Tells the views about every appended row now instead of at the next event-loop pass.
     void flushPendingRows();
@@ -112,12 +132,20 @@ private:
 
     QString m_caption;
     TextRows m_items;
+    // Keeps a row for the item appended last (none when no item has one).
+    void keepRow(const NameRow &row);
+    quint32 tablePlace(const SourceTablePtr &table);
+
     ListRecorder *m_recorder = nullptr;
+    // The tables the items came from, and each item's row: refs is empty until an item
+    // with a row comes, then holds one per item.
+    std::vector<SourceTablePtr> m_tables;
+    std::vector<RowRef> m_refs;
     qsizetype m_shownRows = 0;
     bool m_flushQueued = false;
     QElapsedTimer m_sinceFlush;
     QItemSelectionModel m_selection;
-    ToolTipSource m_toolTipSource;
+    NoteSource m_noteSource;
 };
 
 } // namespace orvella::lists

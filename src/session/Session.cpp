@@ -4,6 +4,7 @@
 #include "core/ErrorReport.h"
 #include "core/Procedure.h"
 #include "export/ExportCommands.h"
+#include "export/ResultExportCommand.h"
 #include "lists/ListCommands.h"
 #include "lists/ListFileCommands.h"
 #include "sorting/SortCommand.h"
@@ -25,7 +26,8 @@ Session::Session(core::Desktop &desktop, core::SettingsStore &settings)
                                                     [this](QStringView word) { return isSuffix(word); })),
       m_lists(std::make_unique<lists::ListCommands>(m_context)),
       m_listFiles(std::make_unique<lists::ListFileCommands>(m_context)),
-      m_exports(std::make_unique<exporting::ExportCommands>(m_context))
+      m_exports(std::make_unique<exporting::ExportCommands>(m_context)),
+      m_resultExport(std::make_unique<exporting::ResultExportCommand>(m_context))
 {
 }
 

@@ -17,6 +17,7 @@ class SettingsStore;
 } // namespace orvella::core
 namespace orvella::exporting {
 class ExportCommands;
+class ResultExportCommand;
 }
 namespace orvella::lists {
 class ListCommands;
@@ -70,6 +71,7 @@ public:
     lists::ListCommands &listCommands() { return *m_lists; }
     lists::ListFileCommands &listFileCommands() { return *m_listFiles; }
     exporting::ExportCommands &exportCommands() { return *m_exports; }
+    exporting::ResultExportCommand &resultExport() { return *m_resultExport; }
 
     // Files named on the command line, appended to the input list in the given order.
     void openFiles(const QList<QByteArray> &paths);
@@ -91,6 +93,7 @@ private:
     std::unique_ptr<lists::ListCommands> m_lists;
     std::unique_ptr<lists::ListFileCommands> m_listFiles;
     std::unique_ptr<exporting::ExportCommands> m_exports;
+    std::unique_ptr<exporting::ResultExportCommand> m_resultExport;
 };
 
 } // namespace orvella::session

@@ -52,7 +52,7 @@ WordTests SortCommand::wordTests()
             [this](QStringView word) { return m_controls.isTitle(word); }};
 }
 
-QString SortCommand::GetNames(const QString &name, KeyNote *note)
+QString SortCommand::GetNames(const QString &name, KeyNote *note, bool commaLine)
 {
     core::Procedure procedure(m_context.desktop, core::kMainWindowModule, "GetNames");
     // Running out of memory is reported by the run, which first frees its keys.
@@ -60,7 +60,9 @@ QString SortCommand::GetNames(const QString &name, KeyNote *note)
     // The suffix lookup is the only part of key building that can fail.
     return procedure.value(124, QString(), [&] {
         // Built into one kept text: the caller copies the key out before the next.
-        buildReadingKeyInto(m_key, name, m_controls.options(), choices(), wordTests(), note);
+        ReadingChoices reading = choices();
+        reading.lastCommaFirst = reading.lastCommaFirst || commaLine;
+        buildReadingKeyInto(m_key, name, m_controls.options(), reading, wordTests(), note);
         // The word lists' lookups run library code that leaves the upper halves of the
         // vector registers in use, which makes every later copy of a short text several
         // times slower (see clearUpperVectorState): cleared once a name.
@@ -104,6 +106,30 @@ QString typedForm(QStringView key)
     typed.append(rest).append(QLatin1Char(' ')).append(parts.head);
     return typed;
 }
+} // namespace
+
+namespace {
+
+// Notes that key k's name came from the row.
+void keepKeyRow(std::vector<lists::RowRef> &keyRows, std::vector<lists::SourceTablePtr> &tables, size_t k,
+                const lists::NameRow &row)
+{
+    const auto found = std::find(tables.begin(), tables.end(), row.table);
+    const auto place = quint32(found - tables.begin()) + 1;
+    if (found == tables.end())
+        tables.push_back(row.table);
+    keyRows.resize(k);
+    keyRows.push_back({place, row.row});
+}
+
+lists::NameRow keyRowOf(const std::vector<lists::RowRef> &keyRows, const std::vector<lists::SourceTablePtr> &tables,
+                        size_t k)
+{
+    if (k >= keyRows.size() || keyRows[k].table == 0)
+        return {};
+    return {tables[keyRows[k].table - 1], keyRows[k].row};
+}
+
 } // namespace
 
 QHash<QString, QString> SortCommand::learnLastNames(const std::function<void()> &yield)
@@ -250,8 +276,8 @@ void SortCommand::PushButton17_Click()
     const bool alphabetical = m_runChoices.order == NameOrder::Alphabetical;
     const QByteArray collation = alphabetical ? collationLocale() : QByteArray();
     // Choices under which a name may show other than as its key reveals it.
-    const bool showsOwnText =
-        m_runChoices.lastCommaFirst || m_runChoices.readsWords() || m_runChoices.learnLastNames;
+    const bool showsOwnText = m_runChoices.lastCommaFirst || m_runChoices.readsWords() ||
+                              m_runChoices.learnLastNames || m_context.input.hasCommaLineRows();
     const bool tidies = m_runChoices.stepOverExtras;
 
     lists::MainContext &ctx = m_context;
@@ -292,6 +318,11 @@ void SortCommand::PushButton17_Click()
     QHash<QString, QString> learnt;
     // Names that end with a space under the option buttons' reading.
     int spacedNames = 0;
+    // The table row each key's name came from, when names came from tables: places in
+    // the run's own list of tables (0 for none); only up to the last key that has one.
+    std::vector<lists::RowRef> keyRows;
+    std::vector<lists::SourceTablePtr> runTables;
+    lists::NameRow row; // the row of the name being read
     DuplicateFilter duplicates;
     // Both output filters exist for the whole run, so ticking a box while the run
     // yields takes effect at the next key instead of failing on a missing set.
@@ -305,6 +336,7 @@ void SortCommand::PushButton17_Click()
         asEntered.clear();
         std::vector<std::uint8_t>().swap(headSuffixes);
         learnt.clear();
+        std::vector<lists::RowRef>().swap(keyRows);
         duplicates = {};
         unique = {};
         groups = {};
@@ -327,7 +359,9 @@ void SortCommand::PushButton17_Click()
     };
     KeyNote note; // kept from name to name, with the memory of its text
     const auto keyOf = [&](const QString &name) {
-        QString key = GetNames(name, &note);
+        QString key = GetNames(name, &note, row && row.table->commaLines);
+        if (row)
+            keepKeyRow(keyRows, runTables, keys.size() - 1, row);
         if (!learnt.isEmpty() && !note.commaLine) {
             const auto known = learnt.constFind(typedForm(key));
             if (known != learnt.constEnd()) {
@@ -355,6 +389,7 @@ void SortCommand::PushButton17_Click()
     for (int i = 1; i <= total && !p.ranOutOfMemory(); ++i) {
         const QString name = p.value(112, QString(), [&] {
             const QStringView item = ctx.input.itemView(i);
+            row = ctx.input.hasRows() ? ctx.input.rowOf(i) : lists::NameRow();
             // Stepping over titles and suffixes reads, shows and compares names tidied
             // (the reading tidies a name by itself; the duplicate filter needs it here).
             if (tidies && m_controls.removeDuplicates() && !isTidy(item))
@@ -419,7 +454,7 @@ void SortCommand::PushButton17_Click()
         const ResultRows::Shown how = shownAs(shownAsEntered(k), m_controls.options().option2);
         if (m_output.take)
             return handOver(m_output, shown, keys[k], how);
-        ctx.results.append(std::move(shown));
+        ctx.results.append(std::move(shown), keyRowOf(keyRows, runTables, k));
         rows.note(static_cast<std::size_t>(ctx.results.count() - 1), keys[k], how);
     };
 
@@ -485,8 +520,9 @@ void SortCommand::PushButton17_Click()
     if (!p.ranOutOfMemory() && !m_output.take)
         p.step(198, [&] {
             m_resultRows = std::make_shared<const ResultRows>(std::move(rows));
-            ctx.results.setToolTipSource(
-                [kept = m_resultRows](int row, const QString &text) { return kept->toolTip(row, text); });
+            ctx.results.setNoteSource([kept = m_resultRows](int row, const QString &text, lists::RowNote note) {
+                return note == lists::RowNote::ToolTip ? kept->toolTip(row, text) : kept->reading(row, text).sortedUnder;
+            });
         });
 
     p.closing();
@@ -505,6 +541,7 @@ void SortCommand::PushButton17_Click()
     core::releaseInBackground(std::move(order));
     core::releaseInBackground(std::move(asEntered));
     core::releaseInBackground(std::move(learnt));
+    core::releaseInBackground(std::move(keyRows));
     core::releaseInBackground(std::move(duplicates));
     core::releaseInBackground(std::move(unique));
     core::releaseInBackground(std::move(groups));

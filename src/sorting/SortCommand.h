@@ -30,7 +30,8 @@ public:
     // The key of one name under the current options and the run's reading choices
     // (outside a run, the choices as they stand); failures are reported as Form1.GetNames.
     // note (when given) hears what else the reading found (see KeyNote).
-    QString GetNames(const QString &name, KeyNote *note = nullptr);
+    // commaLine reads the name as a "Last, First" line whatever the Reading menu says.
+    QString GetNames(const QString &name, KeyNote *note = nullptr, bool commaLine = false);
     // The display name of one key under the current options (Form1.RevealNames).
     QString RevealNames(QStringView key);
     QString RevealNames(const KeyParts &key);

@@ -85,6 +85,10 @@ QString ScriptedDesktop::saveFileDialog(const core::FileDialogRequest &request)
         return QString();
     QString answer = saveAnswers.front();
     saveAnswers.pop_front();
+    if (request.option && !optionAnswers.empty()) {
+        *request.option = optionAnswers.front();
+        optionAnswers.pop_front();
+    }
     if (request.confirmOverwrite && QFileInfo::exists(answer)) {
         overwriteQuestions << answer;
         const bool replace = overwriteAnswers.empty() || overwriteAnswers.front();

@@ -38,6 +38,8 @@ public:
     std::deque<QString> inputAnswers;
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
+    // How a save dialog's check box is answered, in turn; unset: left as proposed.
+    std::deque<bool> optionAnswers;
     // Answers to a save dialog's own question before it replaces an existing file (for
     // requests that ask it); Yes when empty. After No the dialog answers "" (the user
     // then cancels it).

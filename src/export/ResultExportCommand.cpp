@@ -1,0 +1,79 @@
+#include "export/ResultExportCommand.h"
+
+#include "core/Desktop.h"
+#include "core/ErrorReport.h"
+#include "core/NumberText.h"
+#include "core/PointerState.h"
+#include "core/Procedure.h"
+#include "export/ResultTable.h"
+#include "lists/MainContext.h"
+#include "lists/NameListModel.h"
+
+#include <QFileInfo>
+
+namespace orvella::exporting {
+namespace {
+
+const QString kTitle = QStringLiteral("Export Results");
+
+core::FileDialogRequest exportDialogRequest(const QString &fileName, bool *filedUnder)
+{
+    core::FileDialogRequest request;
+    request.title = kTitle;
+    request.filter = QStringLiteral("CSV (*.csv)|*.csv|TSV (*.tsv)|*.tsv|Excel Workbook (*.xlsx)|*.xlsx|"
+                                    "OpenDocument Spreadsheet (*.ods)|*.ods|"
+                                    "Plain list (one name a line) (*.txt)|*.txt|");
+    request.fileName = fileName.isEmpty() ? QStringLiteral("Results.csv") : fileName;
+    request.confirmOverwrite = true;
+    request.addFilterSuffix = true;
+    request.optionText = QStringLiteral("Add a first column \u201CFiled under\u201D");
+    request.option = filedUnder;
+    return request;
+}
+
+} // namespace
+
+TableFormat ResultExportCommand::formatOf(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("tsv") || suffix == QLatin1String("tab"))
+        return TableFormat::Tsv;
+    if (suffix == QLatin1String("xlsx"))
+        return TableFormat::Xlsx;
+    if (suffix == QLatin1String("ods"))
+        return TableFormat::Ods;
+    if (suffix == QLatin1String("txt"))
+        return TableFormat::PlainList;
+    return TableFormat::Csv;
+}
+
+void ResultExportCommand::ExportResults()
+{
+    lists::MainContext &ctx = m_context;
+    core::Procedure p(ctx.desktop, core::kMainWindowModule, "ExportResults");
+    if (p.test(100, [&] { return ctx.results.count() == 0; })) {
+        p.step(102, [&] {
+            ctx.desktop.messageBox(QStringLiteral("There are no results to export. Sort the names first."),
+                                   core::MessageStyle::Ok, kTitle);
+        });
+        return;
+    }
+    QString path;
+    p.step(104, [&] { path = ctx.desktop.saveFileDialog(exportDialogRequest(m_fileName, &m_filedUnder)); });
+    if (p.test(106, [&] { return path.isEmpty(); }))
+        return;
+    m_fileName = path;
+    const core::Pointer restore = p.value(108, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
+    bool written = false;
+    p.step(110, [&] {
+        const ResultTable rows(ctx.results, m_filedUnder);
+        writeTable(path, formatOf(path), rows, [&] { ctx.desktop.yield(); });
+        written = true;
+    });
+    if (written)
+        ctx.tellDone(QStringLiteral("Exported %1 to %2")
+                         .arg(core::countOf(ctx.results.count(), "result", "results"), QFileInfo(path).fileName()));
+    p.step(112, [&] { ctx.pointer.set(restore); });
+}
+
+} // namespace orvella::exporting

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "export/TableExport.h"
+
+#include <QString>
+
+namespace orvella::lists {
+struct MainContext;
+}
+
+namespace orvella::exporting {
+
+// File > Export Results…: the result list as a CSV, TSV, Excel or OpenDocument file,
+// or as a plain list of names; rows that came from a table go out whole.
+class ResultExportCommand {
+public:
+    explicit ResultExportCommand(lists::MainContext &context) : m_context(context) {}
+
+    void ExportResults();
+
+    // The format a file name asks for by its extension (CSV for one it does not know).
+    static TableFormat formatOf(const QString &path);
+
+private:
+    lists::MainContext &m_context;
+    QString m_fileName; // proposed by the next dialog
+    bool m_filedUnder = false;
+};
+
+} // namespace orvella::exporting

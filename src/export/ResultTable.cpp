@@ -1,0 +1,123 @@
+#include "export/ResultTable.h"
+
+#include "lists/NameListModel.h"
+
+namespace orvella::exporting {
+namespace {
+
+// A table's header; "Column 1", "Column 2"... for one that has none.
+QStringList headerOf(const lists::SourceTable &table)
+{
+    QStringList header = table.header;
+    for (int column = int(header.size()); column < table.cells.columns(); ++column)
+        header.append(QStringLiteral("Column %1").arg(column + 1));
+    return header;
+}
+
+// A name's last and first parts, as a typed name is split for the name columns:
+// "Smith, John" at the comma, "John Smith" at the last space.
+std::pair<QString, QString> lastAndFirst(const QString &name)
+{
+    const qsizetype comma = name.indexOf(QLatin1Char(','));
+    if (comma >= 0)
+        return {name.left(comma).trimmed(), name.mid(comma + 1).trimmed()};
+    const QString trimmed = name.trimmed();
+    const qsizetype space = trimmed.lastIndexOf(QLatin1Char(' '));
+    if (space < 0)
+        return {trimmed, QString()};
+    return {trimmed.mid(space + 1), trimmed.left(space).trimmed()};
+}
+
+} // namespace
+
+ResultTable::ResultTable(const lists::NameListModel &results, bool filedUnder)
+    : m_results(results), m_filedUnder(filedUnder), m_offset(filedUnder ? 1 : 0)
+{
+    // The tables in the order their first results come.
+    bool anyHeader = false;
+    for (int position = 1; results.hasRows() && position <= results.count(); ++position) {
+        const lists::NameRow row = results.rowOf(position);
+        if (!row || std::any_of(m_placings.begin(), m_placings.end(),
+                                [&](const Placing &placing) { return placing.table == row.table; }))
+            continue;
+        anyHeader = anyHeader || !row.table->header.isEmpty();
+        Placing placing{row.table, {}};
+        const QStringList header = headerOf(*row.table);
+        for (const QString &caption : header) {
+            qsizetype column = m_placings.empty() ? -1 : m_header.indexOf(caption);
+            if (column < 0) {
+                column = m_header.size();
+                m_header.append(caption);
+            }
+            placing.columnOf.push_back(int(column));
+        }
+        if (m_placings.empty())
+            m_nameColumns = row.table->columns;
+        m_placings.push_back(std::move(placing));
+    }
+    if (m_placings.empty()) {
+        m_header = {QStringLiteral("Name")};
+        m_nameColumns.kind = core::ColumnChoice::Kind::WholeName;
+        m_nameColumns.wholeName = 0;
+    }
+    // Tables read without a header are written without one, unless a column of our
+    // own needs its caption.
+    m_writesHeader = m_placings.empty() || anyHeader || filedUnder;
+    if (filedUnder)
+        m_header.prepend(QStringLiteral("Filed under"));
+}
+
+QStringList ResultTable::header() const
+{
+    return m_writesHeader ? m_header : QStringList();
+}
+
+qsizetype ResultTable::rowCount() const
+{
+    return m_results.count();
+}
+
+const ResultTable::Placing &ResultTable::placingOf(const lists::SourceTablePtr &table) const
+{
+    for (const Placing &placing : m_placings) {
+        if (placing.table == table)
+            return placing;
+    }
+    // A table that came after the columns were laid out (the list changed meanwhile).
+    static const Placing none;
+    return none;
+}
+
+void ResultTable::putName(const QString &name, QStringList &cells) const
+{
+    const auto put = [&](int column, const QString &text) {
+        if (column >= 0 && column + m_offset < cells.size())
+            cells[column + m_offset] = text;
+    };
+    if (m_nameColumns.kind == core::ColumnChoice::Kind::NameParts) {
+        const auto [last, first] = lastAndFirst(name);
+        put(m_nameColumns.lastName, last);
+        put(m_nameColumns.firstName, first);
+    } else {
+        put(m_nameColumns.wholeName, name);
+    }
+}
+
+void ResultTable::cells(qsizetype row, QStringList &cells) const
+{
+    const int position = int(row + 1);
+    cells.clear();
+    cells.resize(m_header.size());
+    if (m_filedUnder)
+        cells[0] = m_results.note(position, lists::RowNote::FiledUnder);
+    const lists::NameRow source = m_results.hasRows() ? m_results.rowOf(position) : lists::NameRow();
+    const Placing *placing = source ? &placingOf(source.table) : nullptr;
+    if (!placing || !placing->table) {
+        putName(m_results.item(position), cells);
+        return;
+    }
+    for (size_t column = 0; column < placing->columnOf.size(); ++column)
+        cells[placing->columnOf[column] + m_offset] = source.table->cells.cell(source.row, int(column));
+}
+
+} // namespace orvella::exporting
