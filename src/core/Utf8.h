@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QChar>
+#include <QStringView>
+
 namespace orvella::core {
 
 // Writes the code point's UTF-8 bytes at `out` (room for four) and answers the place
@@ -20,6 +23,23 @@ inline char *putUtf8(char *out, char32_t c)
         *out++ = char(0x80 | ((c >> 12) & 0x3F));
         *out++ = char(0x80 | ((c >> 6) & 0x3F));
         *out++ = char(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+// Writes the text's UTF-8 at `out` (room for three bytes a UTF-16 unit) as
+// QString::toUtf8 does, a lone surrogate as "?", and answers the place after it.
+inline char *putUtf8(char *out, QStringView text)
+{
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (!QChar::isSurrogate(c))
+            out = putUtf8(out, c);
+        else if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate())
+            out = putUtf8(out, QChar::surrogateToUcs4(c, text[++i].unicode()));
+        else
+            *out++ = '?';
     }
     return out;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lists/ListFileWriter.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -33,5 +35,9 @@ public:
 // Throws core::Failure naming the file and the reason.
 void writeTable(const QString &path, TableFormat format, const TableSource &rows,
                 const std::function<void()> &yield = {});
+// The same through a device of the caller's (see ListFileOutput::DeviceFilter), which
+// lets a test make the writing fail part-way.
+void writeTable(const QString &path, TableFormat format, const TableSource &rows,
+                const std::function<void()> &yield, const lists::ListFileOutput::DeviceFilter &filter);
 
 } // namespace orvella::exporting

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDir>
 #include <QString>
 
 namespace orvella::exporting {
@@ -24,5 +25,21 @@ void removeWorkbookFolder(WorkbookFolder &folder);
 // earlier runs, whether their export succeeded or failed. Folders held by this run or
 // by another running copy of the program stay.
 void removeAbandonedWorkbookFolders(const QString &root);
+
+// A workbook folder in the temporary folder for files made on the way to a saved one
+// (a workbook before it is copied to its place): removed with this object.
+class ScratchFolder {
+public:
+    ScratchFolder() : m_folder(makeWorkbookFolder(QDir::tempPath())) {}
+    ~ScratchFolder() { removeWorkbookFolder(m_folder); }
+    ScratchFolder(const ScratchFolder &) = delete;
+    ScratchFolder &operator=(const ScratchFolder &) = delete;
+
+    const QString &path() const { return m_folder.path; }
+    QString filePath(const QString &name) const { return QDir(m_folder.path).filePath(name); }
+
+private:
+    WorkbookFolder m_folder;
+};
 
 } // namespace orvella::exporting

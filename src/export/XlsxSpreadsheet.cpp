@@ -3,6 +3,8 @@
 #include "core/BackgroundWork.h"
 #include "core/Failure.h"
 #include "core/UnfinishedWrite.h"
+#include "export/FileCopy.h"
+#include "export/SheetText.h"
 #include "lists/ListFileWriter.h"
 
 #include <QDir>
@@ -26,54 +28,6 @@ bool isWide(char32_t u)
     return (u >= 0x1100 && u <= 0x115F) || (u >= 0x2E80 && u <= 0xA4CF) || (u >= 0xAC00 && u <= 0xD7A3) ||
            (u >= 0xF900 && u <= 0xFAFF) || (u >= 0xFE30 && u <= 0xFE4F) || (u >= 0xFF00 && u <= 0xFF60) ||
            (u >= 0xFFE0 && u <= 0xFFE6) || (u >= 0x1F300 && u <= 0x1FAFF) || (u >= 0x20000 && u <= 0x3FFFD);
-}
-
-bool isHexDigit(QChar c)
-{
-    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
-}
-
-bool isCodeSequence(const QString &text, qsizetype i)
-{
-    return text[i] == u'_' && i + 6 < text.size() && text[i + 1] == u'x' && isHexDigit(text[i + 2]) &&
-           isHexDigit(text[i + 3]) && isHexDigit(text[i + 4]) && isHexDigit(text[i + 5]) && text[i + 6] == u'_';
-}
-
-// U+FFFE, U+FFFF and a surrogate that is not part of a pair have no place in an XML
-// document (the writer takes care of the control characters).
-bool notInXml(const QString &text, qsizetype i)
-{
-    const QChar c = text[i];
-    if (c.isHighSurrogate())
-        return i + 1 >= text.size() || !text[i + 1].isLowSurrogate();
-    if (c.isLowSurrogate())
-        return i == 0 || !text[i - 1].isHighSurrogate();
-    return c.unicode() >= 0xFFFE;
-}
-
-// Spreadsheet applications read "_xHHHH_" in a cell's text as the character with that
-// code. The writer stores control characters that way, and so do we every character
-// that XML cannot hold, so that the sheet stays well-formed. A text that holds such a
-// sequence itself gets its underscore escaped, so that it reads back as written.
-QString sheetText(const QString &text)
-{
-    qsizetype first = 0;
-    while (first < text.size() && !isCodeSequence(text, first) && !notInXml(text, first))
-        ++first;
-    if (first == text.size())
-        return text;
-    QString escaped = text.left(first);
-    escaped.reserve(text.size() + 12);
-    for (qsizetype i = first; i < text.size(); ++i) {
-        if (isCodeSequence(text, i))
-            escaped += QLatin1String("_x005F_");
-        else if (notInXml(text, i))
-            escaped += QLatin1String("_x") + QString::number(text[i].unicode(), 16).toUpper().rightJustified(4, u'0') +
-                       QLatin1Char('_');
-        else
-            escaped += text[i];
-    }
-    return escaped;
 }
 
 QString libraryError(lxw_error error)
@@ -213,16 +167,7 @@ void XlsxSpreadsheet::saveAs(const QString &target)
         [&] {
             if (m_path.isEmpty())
                 write();
-            QFile workbook(m_path);
-            if (!workbook.open(QIODevice::ReadOnly))
-                throw core::Failure(
-                    QStringLiteral("Cannot read the workbook %1: %2").arg(m_path, workbook.errorString()));
-            constexpr qint64 kPiece = qint64(1) << 20;
-            for (QByteArray piece = workbook.read(kPiece); !piece.isEmpty(); piece = workbook.read(kPiece))
-                out.writeBytes(piece);
-            if (workbook.error() != QFileDevice::NoError)
-                throw core::Failure(
-                    QStringLiteral("Cannot read the workbook %1: %2").arg(m_path, workbook.errorString()));
+            copyFileInto(m_path, out);
         },
         m_yield);
     out.commit(m_yield);

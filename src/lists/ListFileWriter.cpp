@@ -135,17 +135,7 @@ void ListFileOutput::encodeLine(QStringView text, QByteArray &into) const
     // UTF-8 as QString::toUtf8 writes it, a lone surrogate as "?", then the line end.
     const qsizetype start = into.size();
     into.resize(start + 3 * text.size() + m_lineEnd.size());
-    char *out = into.data() + start;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = text[i].unicode();
-        if (!QChar::isSurrogate(c))
-            out = core::putUtf8(out, c);
-        else if (QChar::isHighSurrogate(c) && i + 1 < n && text[i + 1].isLowSurrogate())
-            out = core::putUtf8(out, QChar::surrogateToUcs4(c, text[++i].unicode()));
-        else
-            *out++ = '?';
-    }
+    char *out = core::putUtf8(into.data() + start, text);
     const char *end = std::copy(m_lineEnd.cbegin(), m_lineEnd.cend(), out);
     into.truncate(end - into.constData());
 }

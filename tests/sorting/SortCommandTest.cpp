@@ -409,3 +409,101 @@ TEST(ReadingChoicesInTheRun, ReadOnceAtTheStart)
 }
 
 } // namespace
+
+namespace {
+
+// A roster's rows: Id, First, Last; each name built "Last, First" as a table with
+// separate name columns builds it.
+lists::SourceTablePtr roster(const QList<QStringList> &rows)
+{
+    auto table = std::make_shared<lists::SourceTable>();
+    table->header = {"Id", "First", "Last"};
+    table->cells.appendRow(table->header);
+    for (const QStringList &row : rows)
+        table->cells.appendRow(row);
+    table->commaLines = true;
+    return table;
+}
+
+// The Id cell of each result's row ("-" for a result with none).
+QStringList resultIds(const lists::NameListModel &results)
+{
+    QStringList ids;
+    for (int position = 1; position <= results.count(); ++position) {
+        const lists::NameRow row = results.rowOf(position);
+        ids << (row ? row.table->cells.cell(row.row, 0) : QStringLiteral("-"));
+    }
+    return ids;
+}
+
+struct RowCase {
+    const char *what;
+    Reading reading;
+    bool lastCommaFirst, check5, check1;
+    QStringList expectedIds;
+};
+
+class ResultRowsOfTables : public ::testing::TestWithParam<RowCase> {};
+
+} // namespace
+
+// Names from a table with separate name columns file under their last-name cell
+// whatever the Reading menu says, and every result carries the row its name came
+// from, through the filters; a typed name has none.
+TEST_P(ResultRowsOfTables, CarryTheirRows)
+{
+    const RowCase c = GetParam();
+    SortFixture f;
+    f.read(c.reading);
+    f.controls.choices.lastCommaFirst = c.lastCommaFirst;
+    f.controls.check5 = c.check5;
+    f.controls.check1 = c.check1;
+    const auto table = roster({{"1", "Ann", "de la Cruz"}, {"2", "Bo", "Lee"}, {"3", "Ann", "de la Cruz"},
+                               {"4", "Cy", "Lee Jr."}});
+    lists::TextRows names;
+    for (const char *name : {"de la Cruz, Ann", "Lee, Bo", "de la Cruz, Ann", "Lee Jr., Cy"})
+        names.append(QString::fromUtf8(name));
+    f.inputList.append(QStringLiteral("Al Kim")); // typed: no row
+    f.inputList.appendMany(std::move(names), table, {1, 2, 3, 4});
+    f.run();
+    EXPECT_EQ(resultIds(f.resultList), c.expectedIds) << c.what << " " << f.results().join(" | ").toStdString();
+    EXPECT_TRUE(f.desktop.errorReports().empty()) << c.what;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ResultRowsOfTables,
+    ::testing::Values(
+        // Exact order: "Kim" < "Lee" < "Lee Jr." < "de la Cruz".
+        RowCase{"menu off, last word", Reading::LastWord, false, false, false, {"-", "2", "4", "1", "3"}},
+        RowCase{"menu on, suffixes", Reading::SkipSuffix, true, false, false, {"-", "2", "4", "1", "3"}},
+        RowCase{"duplicates keep the first row", Reading::LastWord, false, true, false, {"-", "2", "4", "1"}},
+        RowCase{"unique last names", Reading::LastWord, false, false, true, {"-", "2", "4", "1"}},
+        // First/Last files a "Last, First" line under its first name.
+        RowCase{"first names", Reading::FirstLast, false, false, false, {"-", "1", "3", "2", "4"}}));
+
+TEST(ResultRowsOfTables, FollowTheirResultsThroughRemovalAndUndoOfAClear)
+{
+    SortFixture f;
+    const auto table = roster({{"7", "Bo", "Lee"}, {"8", "Ann", "Ames"}});
+    lists::TextRows names;
+    names.append(QStringLiteral("Lee, Bo"));
+    names.append(QStringLiteral("Ames, Ann"));
+    f.inputList.appendMany(std::move(names), table, {1, 2});
+    f.run();
+    EXPECT_EQ(resultIds(f.resultList), (QStringList{"8", "7"}));
+    EXPECT_EQ(f.resultList.note(1, lists::RowNote::FiledUnder), QStringLiteral("Ames"));
+
+    f.resultList.removeAt(1);
+    EXPECT_EQ(resultIds(f.resultList), QStringList{"7"});
+    EXPECT_EQ(f.resultList.note(1, lists::RowNote::FiledUnder), QStringLiteral("Lee"));
+    f.resultList.insertAt(1, QStringLiteral("Typed Name"));
+    f.resultList.append(QStringLiteral("Another"));
+    EXPECT_EQ(resultIds(f.resultList), (QStringList{"-", "7", "-"}));
+
+    // A clear taken back gives the rows back with their names.
+    lists::NameListModel::Tail tail = f.inputList.takeTail(0);
+    EXPECT_FALSE(f.inputList.hasRows());
+    f.inputList.append(QStringLiteral("Zed Zu"));
+    f.inputList.restoreTail(std::move(tail));
+    EXPECT_EQ(resultIds(f.inputList), (QStringList{"-", "7", "8"}));
+}

@@ -1,0 +1,52 @@
+#include "export/SheetText.h"
+
+namespace orvella::exporting {
+namespace {
+
+bool isHexDigit(QChar c)
+{
+    return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+}
+
+bool isCodeSequence(const QString &text, qsizetype i)
+{
+    return text[i] == u'_' && i + 6 < text.size() && text[i + 1] == u'x' && isHexDigit(text[i + 2]) &&
+           isHexDigit(text[i + 3]) && isHexDigit(text[i + 4]) && isHexDigit(text[i + 5]) && text[i + 6] == u'_';
+}
+
+// U+FFFE, U+FFFF and a surrogate that is not part of a pair have no place in an XML
+// document (the writer takes care of the control characters).
+bool notInXml(const QString &text, qsizetype i)
+{
+    const QChar c = text[i];
+    if (c.isHighSurrogate())
+        return i + 1 >= text.size() || !text[i + 1].isLowSurrogate();
+    if (c.isLowSurrogate())
+        return i == 0 || !text[i - 1].isHighSurrogate();
+    return c.unicode() >= 0xFFFE;
+}
+
+} // namespace
+
+QString sheetText(const QString &text)
+{
+    qsizetype first = 0;
+    while (first < text.size() && !isCodeSequence(text, first) && !notInXml(text, first))
+        ++first;
+    if (first == text.size())
+        return text;
+    QString escaped = text.left(first);
+    escaped.reserve(text.size() + 12);
+    for (qsizetype i = first; i < text.size(); ++i) {
+        if (isCodeSequence(text, i))
+            escaped += QLatin1String("_x005F_");
+        else if (notInXml(text, i))
+            escaped += QLatin1String("_x") + QString::number(text[i].unicode(), 16).toUpper().rightJustified(4, u'0') +
+                       QLatin1Char('_');
+        else
+            escaped += text[i];
+    }
+    return escaped;
+}
+
+} // namespace orvella::exporting

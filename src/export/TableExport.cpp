@@ -1,0 +1,39 @@
+#include "export/TableExport.h"
+
+#include "export/TableWriters.h"
+
+namespace orvella::exporting {
+
+void writeTable(const QString &path, TableFormat format, const TableSource &rows, const std::function<void()> &yield)
+{
+    writeTable(path, format, rows, yield, {});
+}
+
+void writeTable(const QString &path, TableFormat format, const TableSource &rows, const std::function<void()> &yield,
+                const lists::ListFileOutput::DeviceFilter &filter)
+{
+    // Opened first: a file that cannot be saved fails before any row is read. A writer
+    // that throws leaves the output uncommitted, and its destructor drops what was
+    // written, so the target keeps its old contents.
+    lists::ListFileOutput out(path, filter);
+    switch (format) {
+    case TableFormat::Csv:
+        writeDelimited(out, u',', rows, yield);
+        break;
+    case TableFormat::Tsv:
+        writeDelimited(out, u'\t', rows, yield);
+        break;
+    case TableFormat::Xlsx:
+        writeXlsx(out, path, rows, yield);
+        break;
+    case TableFormat::Ods:
+        writeOds(out, path, rows, yield);
+        break;
+    case TableFormat::PlainList:
+        writePlainList(out, rows, yield);
+        break;
+    }
+    out.commit(yield);
+}
+
+} // namespace orvella::exporting

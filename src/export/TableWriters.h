@@ -1,0 +1,41 @@
+#pragma once
+
+#include "export/TableExport.h"
+#include "lists/ListFileWriter.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+// The writers behind writeTable, one a format. Each writes the whole file into out,
+// which the caller commits (or drops when a writer throws). `target` is the file's name
+// for the messages of a core::Failure.
+namespace orvella::exporting {
+
+// CSV (separator ',') or TSV (separator '\t'), with byte-order mark and CR LF.
+void writeDelimited(lists::ListFileOutput &out, char16_t separator, const TableSource &rows,
+                    const std::function<void()> &yield);
+void writePlainList(lists::ListFileOutput &out, const TableSource &rows, const std::function<void()> &yield);
+void writeXlsx(lists::ListFileOutput &out, const QString &target, const TableSource &rows,
+               const std::function<void()> &yield);
+void writeOds(lists::ListFileOutput &out, const QString &target, const TableSource &rows,
+              const std::function<void()> &yield);
+
+// Hands the cells of each row to `each`, and calls yield every few thousand rows. The
+// cells are read one row at a time into one list, so a million rows never stand in
+// memory as strings.
+template<typename Each>
+void forEachRow(const TableSource &rows, const std::function<void()> &yield, Each &&each)
+{
+    constexpr qsizetype kRowsBetweenYields = 4096;
+    QStringList cells;
+    const qsizetype count = rows.rowCount();
+    for (qsizetype row = 0; row < count; ++row) {
+        if (yield && row % kRowsBetweenYields == kRowsBetweenYields - 1)
+            yield();
+        rows.cells(row, cells);
+        each(cells);
+    }
+}
+
+} // namespace orvella::exporting

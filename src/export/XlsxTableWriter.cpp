@@ -1,0 +1,114 @@
+// Result rows as an .xlsx workbook: one sheet, every cell a text cell.
+
+#include "core/BackgroundWork.h"
+#include "core/Failure.h"
+#include "export/FileCopy.h"
+#include "export/SheetText.h"
+#include "export/TableWriters.h"
+#include "export/WorkbookFolder.h"
+#include "export/XlsxSpreadsheet.h"
+
+#include <QFile>
+
+#include <xlsxwriter.h>
+
+namespace orvella::exporting {
+namespace {
+
+// The workbook libxlsxwriter writes. Closing it writes the file and frees it; a
+// workbook given up on is closed too (its file is removed with the scratch folder).
+class Workbook {
+public:
+    Workbook(const QString &path, const QString &scratch)
+        : m_path(QFile::encodeName(path)), m_scratch(QFile::encodeName(scratch))
+    {
+        lxw_workbook_options options{};
+        // Rows come in order, so each row goes to the writer's temporary file as it is
+        // done and a million rows take little memory.
+        options.constant_memory = LXW_TRUE;
+        options.tmpdir = m_scratch.data();
+        m_book = workbook_new_opt(m_path.constData(), &options);
+        m_sheet = m_book ? workbook_add_worksheet(m_book, nullptr) : nullptr;
+    }
+    ~Workbook()
+    {
+        if (m_book)
+            workbook_close(m_book);
+    }
+    Workbook(const Workbook &) = delete;
+    Workbook &operator=(const Workbook &) = delete;
+
+    lxw_worksheet *sheet() const { return m_sheet; }
+    lxw_error close() { return workbook_close(std::exchange(m_book, nullptr)); }
+
+private:
+    QByteArray m_path;
+    QByteArray m_scratch;
+    lxw_workbook *m_book = nullptr;
+    lxw_worksheet *m_sheet = nullptr;
+};
+
+QString libraryError(lxw_error error)
+{
+    return QString::fromUtf8(lxw_strerror(error));
+}
+
+} // namespace
+
+void writeXlsx(lists::ListFileOutput &out, const QString &target, const TableSource &rows,
+               const std::function<void()> &yield)
+{
+    const ScratchFolder scratch;
+    const QString path = scratch.filePath(QStringLiteral("Results.xlsx"));
+    Workbook book(path, scratch.path());
+    if (!book.sheet())
+        throw core::Failure(QStringLiteral("Cannot write %1: the workbook could not be made").arg(target));
+
+    lxw_row_t row = 0;
+    const auto writeRow = [&](const QStringList &cells) {
+        if (row >= lxw_row_t(XlsxSpreadsheet::kMaxRows))
+            throw core::Failure(QStringLiteral("Cannot write %1: a sheet holds at most %2 rows")
+                                    .arg(target)
+                                    .arg(XlsxSpreadsheet::kMaxRows));
+        if (cells.size() > XlsxSpreadsheet::kMaxColumns)
+            throw core::Failure(QStringLiteral("Cannot write %1: a sheet holds at most %2 columns; row %3 has %4")
+                                    .arg(target)
+                                    .arg(XlsxSpreadsheet::kMaxColumns)
+                                    .arg(row + 1)
+                                    .arg(cells.size()));
+        for (qsizetype column = 0; column < cells.size(); ++column) {
+            if (cells[column].isEmpty())
+                continue; // left blank
+            const QString text = sheetText(cells[column]);
+            if (text.size() > XlsxSpreadsheet::kMaxTextLength)
+                throw core::Failure(QStringLiteral("Cannot write %1: a cell holds at most %2 characters; "
+                                                   "the cell in row %3 has %4")
+                                        .arg(target)
+                                        .arg(XlsxSpreadsheet::kMaxTextLength)
+                                        .arg(row + 1)
+                                        .arg(text.size()));
+            // A text cell, never a formula or a number: "=1+2" and "0012" stay as written.
+            const lxw_error error =
+                worksheet_write_string(book.sheet(), row, lxw_col_t(column), text.toUtf8().constData(), nullptr);
+            if (error != LXW_NO_ERROR)
+                throw core::Failure(QStringLiteral("Cannot write %1: %2").arg(target, libraryError(error)));
+        }
+        ++row;
+    };
+    const QStringList header = rows.header();
+    if (!header.isEmpty())
+        writeRow(header);
+    forEachRow(rows, yield, writeRow);
+
+    // Putting the workbook together and copying it take a while: the window goes on.
+    core::runWhileYielding(
+        [&] {
+            const lxw_error error = book.close();
+            if (error != LXW_NO_ERROR)
+                throw core::Failure(QStringLiteral("Cannot write %1: %2").arg(target, libraryError(error)));
+            copyFileInto(path, out);
+        },
+        yield);
+}
+
+} // namespace orvella::exporting
