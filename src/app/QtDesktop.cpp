@@ -2,6 +2,7 @@
 
 #include "lists/FileDialogPaths.h"
 
+#include "app/NameColumnsDialog.h"
 #include "app/PlainBoxes.h"
 #include "app/X11Clipboard.h"
 
@@ -113,6 +114,14 @@ QString QtDesktop::saveFileDialog(const FileDialogRequest &request)
     if (!accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().first();
+}
+
+ColumnChoice QtDesktop::chooseNameColumns(const ColumnRequest &request)
+{
+    NameColumnsDialog dialog(request, dialogParent());
+    dialog.exec();
+    m_lastEvents = coarseMilliseconds();
+    return dialog.choice();
 }
 
 qint64 QtDesktop::coarseMilliseconds()
