@@ -47,6 +47,12 @@ public:
     QString inputBox(const QString &, const QString &, const QString &) override { return {}; }
     QString openFileDialog(const core::FileDialogRequest &) override { return {}; }
     QString saveFileDialog(const core::FileDialogRequest &) override { return {}; }
+    core::ColumnChoice chooseNameColumns(const core::ColumnRequest &) override
+    {
+        core::ColumnChoice lines;
+        lines.kind = core::ColumnChoice::Kind::Lines;
+        return lines;
+    }
     void yield() override {}
     bool clearClipboard() override { return true; }
     bool setClipboardText(const QString &) override { return true; }

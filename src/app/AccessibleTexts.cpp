@@ -53,6 +53,26 @@ const AccessibleText kSuffixEditor[] = {
     {"PushButton2", nullptr, "Close this window and go back to the main window"},
 };
 
+// The "Choose Name Columns" dialog; its controls are built by hand, so each gets its
+// name here, without the access key's mark.
+const AccessibleText kNameColumns[] = {
+    {"HeaderCheck", "First row is a header", "The first row names the columns and holds no person"},
+    {"WholeNameOption", "One column holds the whole name", "Read each person's name from one column"},
+    {"WholeNameColumn", "Whole name column", "The column that holds the whole name"},
+    {"PartsOption", "First and last name are in separate columns",
+     "Make each name from a last-name and a first-name column, as \"Last, First\""},
+    {"LastNameColumn", "Last name column", "The column that holds the last name"},
+    {"FirstNameColumn", "First name column", "The column that holds the first name"},
+    {"MiddleNameColumn", "Middle name column", "The column that holds the middle name, if any"},
+    {"SuffixColumn", "Suffix column", "The column that holds a suffix such as Jr., if any"},
+    {"PreviewTable", "Preview", "The first rows as they will be read: the name as read, then the row's cells"},
+    {"DontAskCheck", "Do not ask again for files with these columns",
+     "Load files with the same header row at once with this choice"},
+    {"LoadButton", "Load", "Load the names as chosen"},
+    {"LinesButton", "Read Each Line As A Name", "Load the file as a names file, one name per line"},
+    {"CancelButton", "Cancel", "Load nothing"},
+};
+
 } // namespace
 
 std::span<const AccessibleText> mainWindowAccessibleTexts()
@@ -63,6 +83,11 @@ std::span<const AccessibleText> mainWindowAccessibleTexts()
 std::span<const AccessibleText> suffixEditorAccessibleTexts()
 {
     return kSuffixEditor;
+}
+
+std::span<const AccessibleText> nameColumnsAccessibleTexts()
+{
+    return kNameColumns;
 }
 
 void describeControls(QWidget *window, std::span<const AccessibleText> texts)

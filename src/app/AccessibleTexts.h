@@ -17,6 +17,7 @@ struct AccessibleText {
 
 std::span<const AccessibleText> mainWindowAccessibleTexts();
 std::span<const AccessibleText> suffixEditorAccessibleTexts();
+std::span<const AccessibleText> nameColumnsAccessibleTexts();
 
 // Gives the window's named controls their accessible names and descriptions.
 void describeControls(QWidget *window, std::span<const AccessibleText> texts);

@@ -2,6 +2,7 @@
 
 #include "lists/FileDialogPaths.h"
 
+#include "app/NameColumnsDialog.h"
 #include "app/PlainBoxes.h"
 #include "app/X11Clipboard.h"
 
@@ -136,6 +137,14 @@ QString QtDesktop::saveFileDialog(const FileDialogRequest &request)
     if (option)
         *request.option = option->isChecked();
     return dialog.selectedFiles().first();
+}
+
+ColumnChoice QtDesktop::chooseNameColumns(const ColumnRequest &request)
+{
+    NameColumnsDialog dialog(request, dialogParent());
+    dialog.exec();
+    m_lastEvents = coarseMilliseconds();
+    return dialog.choice();
 }
 
 qint64 QtDesktop::coarseMilliseconds()

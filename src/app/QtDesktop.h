@@ -17,6 +17,7 @@ public:
     QString inputBox(const QString &prompt, const QString &title, const QString &defaultText) override;
     QString openFileDialog(const core::FileDialogRequest &request) override;
     QString saveFileDialog(const core::FileDialogRequest &request) override;
+    core::ColumnChoice chooseNameColumns(const core::ColumnRequest &request) override;
     void yield() override;
     bool clearClipboard() override;
     bool setClipboardText(const QString &text) override;

@@ -15,6 +15,8 @@ public:
     QString inputBox(const QString &, const QString &, const QString &) override { return QString(); }
     QString openFileDialog(const core::FileDialogRequest &) override { return QString(); }
     QString saveFileDialog(const core::FileDialogRequest &) override { return QString(); }
+    // Nobody to ask: the table is read as proposed.
+    core::ColumnChoice chooseNameColumns(const core::ColumnRequest &request) override { return request.proposed; }
     void yield() override {}
     bool clearClipboard() override { return false; }
     bool setClipboardText(const QString &) override { return false; }

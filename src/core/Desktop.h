@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ColumnChoice.h"
+
 #include <QString>
 #include <memory>
 
@@ -57,6 +59,9 @@ public:
     virtual QString openFileDialog(const FileDialogRequest &request) = 0;
     // Answers "" when cancelled, otherwise the chosen full path.
     virtual QString saveFileDialog(const FileDialogRequest &request) = 0;
+    // Asks which columns of a table make a person's name, showing its first rows and
+    // proposing request.proposed; answers the choice, Kind::Cancel when cancelled.
+    virtual ColumnChoice chooseNameColumns(const ColumnRequest &request) = 0;
 
     // Lets the window system process pending events. Cheap enough to call per item.
     virtual void yield() = 0;

@@ -14,10 +14,20 @@ QStringList headerOf(const lists::SourceTable &table)
     return header;
 }
 
-// A name's last and first parts, as a typed name is split for the name columns:
-// "Smith, John" at the comma, "John Smith" at the last space.
-std::pair<QString, QString> lastAndFirst(const QString &name)
+// A name's last and first parts, as a name without a row is split for the name
+// columns: around what the sort filed it under ("de Vries" of "Cy de Vries") when that
+// is part of it, else "Smith, John" at the comma and "John Smith" at the last space.
+std::pair<QString, QString> lastAndFirst(const QString &name, const QString &filedUnder)
 {
+    const qsizetype at = filedUnder.isEmpty() ? -1 : name.indexOf(filedUnder);
+    if (at >= 0) {
+        QString rest = name;
+        rest.remove(at, filedUnder.size());
+        rest = rest.trimmed();
+        while (rest.startsWith(QLatin1Char(',')) || rest.endsWith(QLatin1Char(',')))
+            rest = (rest.startsWith(QLatin1Char(',')) ? rest.mid(1) : rest.chopped(1)).trimmed();
+        return {filedUnder, rest};
+    }
     const qsizetype comma = name.indexOf(QLatin1Char(','));
     if (comma >= 0)
         return {name.left(comma).trimmed(), name.mid(comma + 1).trimmed()};
@@ -88,14 +98,15 @@ const ResultTable::Placing &ResultTable::placingOf(const lists::SourceTablePtr &
     return none;
 }
 
-void ResultTable::putName(const QString &name, QStringList &cells) const
+void ResultTable::putName(int position, QStringList &cells) const
 {
+    const QString name = m_results.item(position);
     const auto put = [&](int column, const QString &text) {
         if (column >= 0 && column + m_offset < cells.size())
             cells[column + m_offset] = text;
     };
     if (m_nameColumns.kind == core::ColumnChoice::Kind::NameParts) {
-        const auto [last, first] = lastAndFirst(name);
+        const auto [last, first] = lastAndFirst(name, m_results.note(position, lists::RowNote::FiledUnder));
         put(m_nameColumns.lastName, last);
         put(m_nameColumns.firstName, first);
     } else {
@@ -113,7 +124,7 @@ void ResultTable::cells(qsizetype row, QStringList &cells) const
     const lists::NameRow source = m_results.hasRows() ? m_results.rowOf(position) : lists::NameRow();
     const Placing *placing = source ? &placingOf(source.table) : nullptr;
     if (!placing || !placing->table) {
-        putName(m_results.item(position), cells);
+        putName(position, cells);
         return;
     }
     for (size_t column = 0; column < placing->columnOf.size(); ++column)

@@ -32,7 +32,7 @@ private:
         std::vector<int> columnOf; // for each of the table's columns
     };
     const Placing &placingOf(const lists::SourceTablePtr &table) const;
-    void putName(const QString &name, QStringList &cells) const;
+    void putName(int position, QStringList &cells) const;
 
     const lists::NameListModel &m_results;
     bool m_filedUnder;

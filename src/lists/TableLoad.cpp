@@ -4,6 +4,7 @@
 #include "core/Paths.h"
 #include "lists/ListFileReader.h"
 #include "lists/NameColumns.h"
+#include "lists/RememberedColumns.h"
 #include "lists/NameListModel.h"
 #include "lists/TableFileReader.h"
 

@@ -116,6 +116,27 @@ TEST(QtDesktopBoxes, LineWiderThanTheScreenWrapsInsideIt)
                });
 }
 
+TEST(QtDesktopBoxes, NameColumnsDialogAnswersTheChoiceLoaded)
+{
+    QtDesktop desktop;
+    ColumnRequest request;
+    request.fileName = QStringLiteral("guests.csv");
+    request.firstRows = {{"Surname", "Forename"}, {"Lee", "Ann"}};
+    request.proposed.kind = ColumnChoice::Kind::NameParts;
+    request.proposed.firstRowIsHeader = true;
+    request.proposed.lastName = 0;
+    request.proposed.firstName = 1;
+    ColumnChoice answer;
+    whileShown([&] { answer = desktop.chooseNameColumns(request); },
+               [&](QWidget *shown) {
+                   EXPECT_EQ(shown->windowTitle(), QStringLiteral("Choose Name Columns"));
+                   auto *load = shown->findChild<QPushButton *>(QStringLiteral("LoadButton"));
+                   ASSERT_TRUE(load);
+                   load->click();
+               });
+    EXPECT_EQ(answer, request.proposed);
+}
+
 TEST(QtDesktopClipboard, TextIsPlacedAndCleared)
 {
     QtDesktop desktop;

@@ -100,6 +100,16 @@ QString ScriptedDesktop::saveFileDialog(const core::FileDialogRequest &request)
     return answer;
 }
 
+core::ColumnChoice ScriptedDesktop::chooseNameColumns(const core::ColumnRequest &request)
+{
+    columnRequests.push_back(request);
+    if (columnAnswers.empty())
+        return request.proposed;
+    const core::ColumnChoice answer = columnAnswers.front();
+    columnAnswers.pop_front();
+    return answer;
+}
+
 void ScriptedDesktop::yield()
 {
     ++yields;

@@ -44,11 +44,14 @@ public:
     // requests that ask it); Yes when empty. After No the dialog answers "" (the user
     // then cancels it).
     std::deque<bool> overwriteAnswers;
+    // Answers of the name columns dialog; when empty it answers the choice proposed.
+    std::deque<core::ColumnChoice> columnAnswers;
 
     std::vector<Message> messages;
     std::vector<Input> inputs;
     std::vector<Dialog> dialogs;
     QStringList overwriteQuestions; // the files a save dialog asked about
+    std::vector<core::ColumnRequest> columnRequests;
     std::vector<core::Pointer> pointers; // as the pointer state changed (the fixtures listen)
     QStringList openedUrls;
     int yields = 0;
@@ -85,6 +88,7 @@ public:
     QString inputBox(const QString &prompt, const QString &title, const QString &defaultText) override;
     QString openFileDialog(const core::FileDialogRequest &request) override;
     QString saveFileDialog(const core::FileDialogRequest &request) override;
+    core::ColumnChoice chooseNameColumns(const core::ColumnRequest &request) override;
     void yield() override;
     bool clearClipboard() override;
     bool setClipboardText(const QString &text) override;

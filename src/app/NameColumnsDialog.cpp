@@ -1,0 +1,220 @@
+#include "app/NameColumnsDialog.h"
+
+#include "app/AccessibleTexts.h"
+#include "lists/NameColumns.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace orvella::app {
+
+using core::ColumnChoice;
+
+namespace {
+
+const QString kNone = QStringLiteral("(none)");
+// How far the controls under an option button are indented.
+constexpr int kIndent = 24;
+
+QComboBox *columnBox(const char *name, QWidget *parent)
+{
+    auto *box = new QComboBox(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    return box;
+}
+
+// The combo box's index for a column (counted from 0, -1 none): optional boxes hold
+// "(none)" first. A column the box lacks shows as its first item.
+int indexFor(const QComboBox *box, int column, bool optional)
+{
+    const int index = optional ? column + 1 : column;
+    return index >= 0 && index < box->count() ? index : 0;
+}
+
+} // namespace
+
+NameColumnsDialog::NameColumnsDialog(const core::ColumnRequest &request, QWidget *parent)
+    : QDialog(parent), m_rows(request.firstRows)
+{
+    setObjectName(QStringLiteral("NameColumnsDialog"));
+    setWindowTitle(QStringLiteral("Choose Name Columns"));
+    setSizeGripEnabled(true);
+    buildControls(request.fileName);
+    describeControls(this, nameColumnsAccessibleTexts());
+    showChoice(request.proposed);
+    resize(720, 520);
+}
+
+void NameColumnsDialog::buildControls(const QString &fileName)
+{
+    auto *layout = new QVBoxLayout(this);
+    auto *question = new QLabel(
+        QStringLiteral("Which columns of \u201c%1\u201d make a person\u2019s name?").arg(QFileInfo(fileName).fileName()),
+        this);
+    question->setTextFormat(Qt::PlainText);
+    question->setWordWrap(true);
+    layout->addWidget(question);
+
+    m_header = new QCheckBox(QStringLiteral("First row is a &header"), this);
+    m_header->setObjectName(QStringLiteral("HeaderCheck"));
+    layout->addWidget(m_header);
+
+    m_wholeOption = new QRadioButton(QStringLiteral("&One column holds the whole name"), this);
+    m_wholeOption->setObjectName(QStringLiteral("WholeNameOption"));
+    m_wholeColumn = columnBox("WholeNameColumn", this);
+    auto *wholeRow = new QHBoxLayout;
+    wholeRow->setContentsMargins(kIndent, 0, 0, 0);
+    wholeRow->addWidget(m_wholeColumn);
+    wholeRow->addStretch(1);
+    layout->addWidget(m_wholeOption);
+    layout->addLayout(wholeRow);
+
+    m_partsOption = new QRadioButton(QStringLiteral("First and last name are in &separate columns"), this);
+    m_partsOption->setObjectName(QStringLiteral("PartsOption"));
+    m_lastColumn = columnBox("LastNameColumn", this);
+    m_firstColumn = columnBox("FirstNameColumn", this);
+    m_middleColumn = columnBox("MiddleNameColumn", this);
+    m_suffixColumn = columnBox("SuffixColumn", this);
+    auto *parts = new QFormLayout;
+    parts->setContentsMargins(kIndent, 0, 0, 0);
+    parts->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+    parts->addRow(QStringLiteral("Las&t name:"), m_lastColumn);
+    parts->addRow(QStringLiteral("&First name:"), m_firstColumn);
+    parts->addRow(QStringLiteral("&Middle name:"), m_middleColumn);
+    parts->addRow(QStringLiteral("S&uffix:"), m_suffixColumn);
+    layout->addWidget(m_partsOption);
+    layout->addLayout(parts);
+
+    auto *previewLabel = new QLabel(QStringLiteral("Pre&view:"), this);
+    m_preview = new QTableWidget(this);
+    m_preview->setObjectName(QStringLiteral("PreviewTable"));
+    m_preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_preview->setSelectionMode(QAbstractItemView::NoSelection);
+    m_preview->verticalHeader()->hide();
+    m_preview->horizontalHeader()->setStretchLastSection(true);
+    previewLabel->setBuddy(m_preview);
+    layout->addWidget(previewLabel);
+    layout->addWidget(m_preview, 1);
+
+    m_dontAsk = new QCheckBox(QStringLiteral("Do &not ask again for files with these columns"), this);
+    m_dontAsk->setObjectName(QStringLiteral("DontAskCheck"));
+    layout->addWidget(m_dontAsk);
+
+    auto *buttons = new QDialogButtonBox(this);
+    QPushButton *load = buttons->addButton(QStringLiteral("&Load"), QDialogButtonBox::AcceptRole);
+    load->setObjectName(QStringLiteral("LoadButton"));
+    load->setDefault(true);
+    QPushButton *lines = buttons->addButton(QStringLiteral("&Read Each Line As A Name"), QDialogButtonBox::ActionRole);
+    lines->setObjectName(QStringLiteral("LinesButton"));
+    QPushButton *cancel = buttons->addButton(QDialogButtonBox::Cancel);
+    cancel->setObjectName(QStringLiteral("CancelButton"));
+    layout->addWidget(buttons);
+
+    // One item a column; refresh() gives them the captions of the header or none.
+    const QStringList captions = lists::columnCaptions(m_rows, false);
+    for (QComboBox *box : {m_wholeColumn, m_lastColumn, m_firstColumn})
+        box->addItems(captions);
+    for (QComboBox *box : {m_middleColumn, m_suffixColumn}) {
+        box->addItem(kNone);
+        box->addItems(captions);
+    }
+
+    connect(load, &QPushButton::clicked, this, [this] { answer(shownChoice().kind); });
+    connect(lines, &QPushButton::clicked, this, [this] { answer(ColumnChoice::Kind::Lines); });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_header, &QCheckBox::toggled, this, &NameColumnsDialog::refresh);
+    connect(m_wholeOption, &QRadioButton::toggled, this, &NameColumnsDialog::refresh);
+    for (QComboBox *box : {m_wholeColumn, m_lastColumn, m_firstColumn, m_middleColumn, m_suffixColumn})
+        connect(box, &QComboBox::currentIndexChanged, this, &NameColumnsDialog::refresh);
+}
+
+void NameColumnsDialog::showChoice(const ColumnChoice &choice)
+{
+    const QSignalBlocker blockHeader(m_header);
+    m_header->setChecked(choice.firstRowIsHeader);
+    const bool parts = choice.kind == ColumnChoice::Kind::NameParts;
+    m_partsOption->setChecked(parts);
+    m_wholeOption->setChecked(!parts);
+    m_wholeColumn->setCurrentIndex(indexFor(m_wholeColumn, choice.wholeName, false));
+    // A proposal of one column still offers sensible parts: the first two columns.
+    m_lastColumn->setCurrentIndex(indexFor(m_lastColumn, parts ? choice.lastName : 0, false));
+    m_firstColumn->setCurrentIndex(indexFor(m_firstColumn, parts ? choice.firstName : 1, false));
+    m_middleColumn->setCurrentIndex(indexFor(m_middleColumn, choice.middleName, true));
+    m_suffixColumn->setCurrentIndex(indexFor(m_suffixColumn, choice.suffix, true));
+    m_dontAsk->setChecked(choice.dontAskAgain);
+    refresh();
+}
+
+ColumnChoice NameColumnsDialog::shownChoice() const
+{
+    ColumnChoice choice;
+    choice.firstRowIsHeader = m_header->isChecked();
+    choice.dontAskAgain = m_dontAsk->isEnabled() && m_dontAsk->isChecked();
+    if (m_partsOption->isChecked()) {
+        choice.kind = ColumnChoice::Kind::NameParts;
+        choice.lastName = m_lastColumn->currentIndex();
+        choice.firstName = m_firstColumn->currentIndex();
+        choice.middleName = m_middleColumn->currentIndex() - 1;
+        choice.suffix = m_suffixColumn->currentIndex() - 1;
+    } else {
+        choice.kind = ColumnChoice::Kind::WholeName;
+        choice.wholeName = m_wholeColumn->currentIndex();
+    }
+    return choice;
+}
+
+void NameColumnsDialog::refresh()
+{
+    const ColumnChoice choice = shownChoice();
+    const QStringList captions = lists::columnCaptions(m_rows, choice.firstRowIsHeader);
+    for (int c = 0; c < captions.size(); ++c) {
+        for (QComboBox *box : {m_wholeColumn, m_lastColumn, m_firstColumn})
+            box->setItemText(c, captions[c]);
+        for (QComboBox *box : {m_middleColumn, m_suffixColumn})
+            box->setItemText(c + 1, captions[c]);
+    }
+    m_wholeColumn->setEnabled(!m_partsOption->isChecked());
+    for (QComboBox *box : {m_lastColumn, m_firstColumn, m_middleColumn, m_suffixColumn})
+        box->setEnabled(m_partsOption->isChecked());
+    // Only a header can be remembered.
+    m_dontAsk->setEnabled(choice.firstRowIsHeader);
+    refreshPreview(choice);
+}
+
+void NameColumnsDialog::refreshPreview(const ColumnChoice &choice)
+{
+    const QStringList captions = lists::columnCaptions(m_rows, choice.firstRowIsHeader);
+    const qsizetype firstRow = choice.firstRowIsHeader ? 1 : 0;
+    m_preview->clear();
+    m_preview->setColumnCount(int(captions.size()) + 1);
+    m_preview->setHorizontalHeaderLabels(QStringList{QStringLiteral("Name as read")} + captions);
+    m_preview->setRowCount(int(std::max<qsizetype>(0, m_rows.size() - firstRow)));
+    for (qsizetype r = firstRow; r < m_rows.size(); ++r) {
+        const int row = int(r - firstRow);
+        m_preview->setItem(row, 0, new QTableWidgetItem(lists::nameOfRow(m_rows[r], choice)));
+        for (int c = 0; c < m_rows[r].size(); ++c)
+            m_preview->setItem(row, c + 1, new QTableWidgetItem(m_rows[r][c]));
+    }
+    m_preview->resizeColumnsToContents();
+}
+
+void NameColumnsDialog::answer(ColumnChoice::Kind kind)
+{
+    m_answer = shownChoice();
+    m_answer.kind = kind;
+    accept();
+}
+
+} // namespace orvella::app

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "core/ColumnChoice.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QRadioButton;
+class QTableWidget;
+
+namespace orvella::app {
+
+// "Choose Name Columns": which column(s) of a table make a person's name. It shows the
+// choice proposed and a preview of the first rows as they will be read, redrawn as the
+// choice changes. Load answers the choice shown, "Read Each Line As A Name" answers
+// Kind::Lines, and Cancel, Escape and the close box answer Kind::Cancel.
+class NameColumnsDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit NameColumnsDialog(const core::ColumnRequest &request, QWidget *parent = nullptr);
+
+    // The answer: Kind::Cancel until Load or Read Each Line is pressed.
+    core::ColumnChoice choice() const { return m_answer; }
+    // The choice the controls show now, as Load would answer it.
+    core::ColumnChoice shownChoice() const;
+
+private:
+    void buildControls(const QString &fileName);
+    void showChoice(const core::ColumnChoice &choice);
+    void refresh();
+    void refreshPreview(const core::ColumnChoice &choice);
+    void answer(core::ColumnChoice::Kind kind);
+
+    QList<QStringList> m_rows;
+    core::ColumnChoice m_answer;
+
+    QCheckBox *m_header = nullptr;
+    QRadioButton *m_wholeOption = nullptr;
+    QComboBox *m_wholeColumn = nullptr;
+    QRadioButton *m_partsOption = nullptr;
+    QComboBox *m_lastColumn = nullptr;
+    QComboBox *m_firstColumn = nullptr;
+    QComboBox *m_middleColumn = nullptr;
+    QComboBox *m_suffixColumn = nullptr;
+    QTableWidget *m_preview = nullptr;
+    QCheckBox *m_dontAsk = nullptr;
+};
+
+} // namespace orvella::app

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "core/ColumnChoice.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace orvella::lists {
+
+// Which columns of a table hold the name, guessed from its first rows: whether row 0
+// is a header, and the columns.
+//
+// A header with a first-name and a last-name column (and maybe a middle-name and a
+// suffix one) gives NameParts; else one with a whole-name column ("Name", "Full name",
+// "Nom complet"...) or a lone first- or last-name column gives WholeName on it. Without
+// a known header word, row 0 counts as a header when it differs from the rows below it
+// (all its cells filled with text, none a number or repeated below, and at least one
+// unlike the cells below it), and the name is the column whose cells most look like
+// names (letters and spaces, two words or more), or column 0 when none does. The kind
+// is always WholeName or NameParts.
+core::ColumnChoice guessColumns(const QList<QStringList> &firstRows);
+
+// The name a row gives under the choice, "" when it gives none (the row is skipped).
+// WholeName: the cell with its runs of white space made one space, trimmed.
+// NameParts: "Last, First Middle", and ", Suffix" after it when a suffix column is
+// chosen and filled ("King, Martin Luther, Jr."); without a last name "First Middle",
+// without a first and middle name "Last" (a suffix then follows after a space). Cells
+// past the end of the row read as empty.
+QString nameOfRow(const QStringList &cells, const core::ColumnChoice &choice);
+
+// What the columns are called where one is chosen: the header's cells when the first
+// row is a header ("Column N" for an empty one), else "Column 1", "Column 2"... One
+// for each column of the longest row, at least one.
+QStringList columnCaptions(const QList<QStringList> &firstRows, bool firstRowIsHeader);
+
+// Whether the names nameOfRow gives are to be read as "Last, First" lines, whatever
+// the Reading menu says: true for NameParts.
+bool readsAsCommaLine(const core::ColumnChoice &choice);
+
+} // namespace orvella::lists

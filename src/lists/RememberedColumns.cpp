@@ -1,0 +1,156 @@
+#include "lists/RememberedColumns.h"
+
+#include "core/SettingsStore.h"
+
+#include <QCryptographicHash>
+#include <QMap>
+
+#include <algorithm>
+
+namespace orvella::lists {
+
+using core::ColumnChoice;
+
+namespace {
+
+const QString kKeyPrefix = QStringLiteral("NameColumns");
+
+struct KindName {
+    ColumnChoice::Kind kind;
+    const char *name;
+};
+const KindName kKindNames[] = {
+    {ColumnChoice::Kind::WholeName, "whole"},
+    {ColumnChoice::Kind::NameParts, "parts"},
+    {ColumnChoice::Kind::Lines, "lines"},
+};
+
+// The column fields of the value, in the order they are written.
+struct ColumnField {
+    const char *name;
+    int ColumnChoice::*column;
+};
+const ColumnField kColumnFields[] = {
+    {"whole", &ColumnChoice::wholeName}, {"last", &ColumnChoice::lastName}, {"first", &ColumnChoice::firstName},
+    {"middle", &ColumnChoice::middleName}, {"suffix", &ColumnChoice::suffix},
+};
+
+QStringList withoutEmptyEnd(QStringList cells)
+{
+    while (!cells.isEmpty() && cells.last().trimmed().isEmpty())
+        cells.removeLast();
+    return cells;
+}
+
+// "key=value" fields separated by spaces; nullopt when one is not of that form or a
+// key comes twice.
+std::optional<QMap<QString, QString>> fieldsOf(const QString &text)
+{
+    QMap<QString, QString> fields;
+    for (const QString &field : text.split(u' ', Qt::SkipEmptyParts)) {
+        const qsizetype equals = field.indexOf(u'=');
+        if (equals <= 0 || fields.contains(field.left(equals)))
+            return std::nullopt;
+        fields.insert(field.left(equals), field.mid(equals + 1));
+    }
+    return fields;
+}
+
+std::optional<int> numberIn(const QMap<QString, QString> &fields, const char *name)
+{
+    bool ok = false;
+    const int number = fields.value(QString::fromLatin1(name)).toInt(&ok);
+    return ok ? std::optional<int>(number) : std::nullopt;
+}
+
+// Columns count from 0, -1 being none; the kind's own columns must be there.
+bool columnsFit(const ColumnChoice &choice, int columns)
+{
+    for (const ColumnField &field : kColumnFields) {
+        const int column = choice.*field.column;
+        if (column < -1 || column >= columns)
+            return false;
+    }
+    switch (choice.kind) {
+    case ColumnChoice::Kind::WholeName: return choice.wholeName >= 0;
+    case ColumnChoice::Kind::NameParts: return choice.lastName >= 0 && choice.firstName >= 0;
+    case ColumnChoice::Kind::Lines: return true;
+    case ColumnChoice::Kind::Cancel: break;
+    }
+    return false;
+}
+
+} // namespace
+
+RememberedColumns::RememberedColumns(core::SettingsStore &settings) : m_settings(settings) {}
+
+QString RememberedColumns::keyFor(const QStringList &headerRow)
+{
+    QStringList cells;
+    for (const QString &cell : withoutEmptyEnd(headerRow))
+        cells << cell.trimmed().toCaseFolded();
+    const QByteArray hash =
+        QCryptographicHash::hash(cells.join(QChar(u'\u001F')).toUtf8(), QCryptographicHash::Sha1).toHex();
+    return kKeyPrefix + QString::fromLatin1(hash.left(16));
+}
+
+QString RememberedColumns::valueText(const ColumnChoice &choice)
+{
+    QStringList fields;
+    for (const KindName &k : kKindNames) {
+        if (k.kind == choice.kind)
+            fields << QStringLiteral("kind=") + QLatin1String(k.name);
+    }
+    fields << QStringLiteral("header=%1").arg(choice.firstRowIsHeader ? 1 : 0);
+    for (const ColumnField &field : kColumnFields)
+        fields << QLatin1String(field.name) + QStringLiteral("=%1").arg(choice.*field.column);
+    fields << QStringLiteral("ask=%1").arg(choice.dontAskAgain ? 0 : 1);
+    return fields.join(u' ');
+}
+
+std::optional<ColumnChoice> RememberedColumns::choiceFromText(const QString &text)
+{
+    const std::optional<QMap<QString, QString>> fields = fieldsOf(text);
+    if (!fields)
+        return std::nullopt;
+    ColumnChoice choice;
+    const QString kind = fields->value(QStringLiteral("kind"));
+    const auto known = std::find_if(std::begin(kKindNames), std::end(kKindNames),
+                                    [&kind](const KindName &k) { return kind == QLatin1String(k.name); });
+    if (known == std::end(kKindNames))
+        return std::nullopt;
+    choice.kind = known->kind;
+    const std::optional<int> header = numberIn(*fields, "header");
+    const std::optional<int> ask = numberIn(*fields, "ask");
+    if (!header || !ask || (*header != 0 && *header != 1) || (*ask != 0 && *ask != 1))
+        return std::nullopt;
+    choice.firstRowIsHeader = *header == 1;
+    choice.dontAskAgain = *ask == 0;
+    for (const ColumnField &field : kColumnFields) {
+        const std::optional<int> column = numberIn(*fields, field.name);
+        if (!column)
+            return std::nullopt;
+        choice.*field.column = *column;
+    }
+    return choice;
+}
+
+std::optional<ColumnChoice> RememberedColumns::find(const QStringList &headerRow) const
+{
+    const QString key = keyFor(headerRow);
+    if (!m_settings.contains(key))
+        return std::nullopt;
+    std::optional<ColumnChoice> choice = choiceFromText(m_settings.read(key, QString()));
+    if (!choice || !choice->firstRowIsHeader || !columnsFit(*choice, int(headerRow.size())))
+        return std::nullopt;
+    return choice;
+}
+
+void RememberedColumns::remember(const QStringList &headerRow, const ColumnChoice &choice)
+{
+    if (!choice.firstRowIsHeader || choice.kind == ColumnChoice::Kind::Cancel)
+        return;
+    m_settings.write(keyFor(headerRow), valueText(choice));
+}
+
+} // namespace orvella::lists

@@ -1,0 +1,108 @@
+// The "Choose Name Columns" dialog: driving its controls changes its answer and its
+// preview, and each way out answers its own kind.
+#include "app/NameColumnsDialog.h"
+#include "support/Controls.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTest>
+
+#include <functional>
+#include <gtest/gtest.h>
+
+using namespace orvella;
+using app::NameColumnsDialog;
+using core::ColumnChoice;
+using Kind = core::ColumnChoice::Kind;
+using orvella::testing::control;
+
+namespace {
+
+// A header over two people, proposed to be read by its first column.
+core::ColumnRequest peopleRequest()
+{
+    core::ColumnRequest request;
+    request.fileName = QStringLiteral("/home/ann/guests.csv");
+    request.firstRows = {{"First name", "Last name", "Email"}, {"John", "Smith", "js@x.org"}, {"Ann", "Lee", "al@x.org"}};
+    request.proposed.kind = Kind::WholeName;
+    request.proposed.firstRowIsHeader = true;
+    request.proposed.wholeName = 0;
+    request.proposed.dontAskAgain = true;
+    return request;
+}
+
+QStringList namesAsRead(const NameColumnsDialog &dialog)
+{
+    auto *preview = control<QTableWidget>(dialog, "PreviewTable");
+    QStringList names;
+    for (int r = 0; r < preview->rowCount(); ++r)
+        names << preview->item(r, 0)->text();
+    return names;
+}
+
+TEST(NameColumnsDialog, SeparateColumnsChangeTheAnswerAndThePreview)
+{
+    NameColumnsDialog dialog(peopleRequest());
+    dialog.show();
+    EXPECT_EQ(namesAsRead(dialog), QStringList({"John", "Ann"}));
+
+    control<QRadioButton>(dialog, "PartsOption")->click();
+    auto *last = control<QComboBox>(dialog, "LastNameColumn");
+    ASSERT_EQ(last->itemText(1), QStringLiteral("Last name"));
+    last->setCurrentIndex(1);
+    control<QComboBox>(dialog, "FirstNameColumn")->setCurrentIndex(0);
+    EXPECT_EQ(namesAsRead(dialog), QStringList({"Smith, John", "Lee, Ann"}));
+
+    QTest::keyClick(&dialog, Qt::Key_Return); // Load is the default button
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    const ColumnChoice answer = dialog.choice();
+    EXPECT_EQ(answer.kind, Kind::NameParts);
+    EXPECT_TRUE(answer.firstRowIsHeader);
+    EXPECT_TRUE(answer.dontAskAgain);
+    EXPECT_EQ(answer.lastName, 1);
+    EXPECT_EQ(answer.firstName, 0);
+    EXPECT_EQ(answer.middleName, -1);
+    EXPECT_EQ(answer.suffix, -1);
+}
+
+TEST(NameColumnsDialog, WithoutAHeaderTheFirstRowIsReadAndNotRemembered)
+{
+    NameColumnsDialog dialog(peopleRequest());
+    dialog.show();
+    control<QCheckBox>(dialog, "HeaderCheck")->click();
+
+    EXPECT_EQ(namesAsRead(dialog), QStringList({"First name", "John", "Ann"}));
+    EXPECT_EQ(control<QComboBox>(dialog, "WholeNameColumn")->itemText(0), QStringLiteral("Column 1"));
+    EXPECT_FALSE(control<QCheckBox>(dialog, "DontAskCheck")->isEnabled());
+    control<QPushButton>(dialog, "LoadButton")->click();
+    EXPECT_FALSE(dialog.choice().firstRowIsHeader);
+    EXPECT_FALSE(dialog.choice().dontAskAgain);
+    EXPECT_EQ(dialog.choice().kind, Kind::WholeName);
+}
+
+TEST(NameColumnsDialog, EachWayOutAnswersItsKind)
+{
+    const struct {
+        const char *label;
+        std::function<void(NameColumnsDialog &)> leave;
+        Kind kind;
+    } cases[] = {
+        {"Read Each Line", [](NameColumnsDialog &d) { control<QPushButton>(d, "LinesButton")->click(); }, Kind::Lines},
+        {"Cancel", [](NameColumnsDialog &d) { control<QPushButton>(d, "CancelButton")->click(); }, Kind::Cancel},
+        {"Escape", [](NameColumnsDialog &d) { QTest::keyClick(&d, Qt::Key_Escape); }, Kind::Cancel},
+        {"Close box", [](NameColumnsDialog &d) { d.close(); }, Kind::Cancel},
+        {"Load", [](NameColumnsDialog &d) { control<QPushButton>(d, "LoadButton")->click(); }, Kind::WholeName},
+    };
+    for (const auto &c : cases) {
+        NameColumnsDialog dialog(peopleRequest());
+        dialog.show();
+        c.leave(dialog);
+        EXPECT_FALSE(dialog.isVisible()) << c.label;
+        EXPECT_EQ(dialog.choice().kind, c.kind) << c.label;
+    }
+}
+
+} // namespace

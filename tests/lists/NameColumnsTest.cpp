@@ -1,0 +1,209 @@
+// Which columns of a table hold the name: the guess from the first rows, the name each
+// row gives, and the choice remembered for a header.
+#include "core/ColumnChoice.h"
+#include "lists/ColumnHeaders.h"
+#include "lists/NameColumns.h"
+#include "lists/RememberedColumns.h"
+#include "support/MemorySettings.h"
+
+#include <gtest/gtest.h>
+
+using namespace orvella;
+using namespace orvella::lists;
+using core::ColumnChoice;
+using Kind = core::ColumnChoice::Kind;
+using orvella::testing::MemorySettings;
+
+// A failed comparison shows the choice as the settings would store it.
+namespace orvella::core {
+void PrintTo(const ColumnChoice &choice, std::ostream *os)
+{
+    *os << lists::RememberedColumns::valueText(choice).toStdString();
+}
+} // namespace orvella::core
+
+namespace {
+
+ColumnChoice wholeName(int column, bool header)
+{
+    ColumnChoice choice;
+    choice.kind = Kind::WholeName;
+    choice.firstRowIsHeader = header;
+    choice.wholeName = column;
+    return choice;
+}
+
+ColumnChoice nameParts(int last, int first, int middle = -1, int suffix = -1)
+{
+    ColumnChoice choice;
+    choice.kind = Kind::NameParts;
+    choice.firstRowIsHeader = true;
+    choice.lastName = last;
+    choice.firstName = first;
+    choice.middleName = middle;
+    choice.suffix = suffix;
+    return choice;
+}
+
+struct GuessCase {
+    const char *label;
+    QList<QStringList> rows;
+    ColumnChoice expected;
+};
+
+class Guesses : public ::testing::TestWithParam<GuessCase> {};
+
+TEST_P(Guesses, FindTheHeaderAndTheNameColumns)
+{
+    EXPECT_EQ(guessColumns(GetParam().rows), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, Guesses,
+    ::testing::Values(
+        GuessCase{"English", {{"Email", "First Name", "Last Name"}, {"ann@lee.org", "Ann", "Lee"}}, nameParts(2, 1)},
+        GuessCase{"GermanVornameAndName", {{"Vorname", "Name", "Ort"}, {"Hans", "Meier", "Bern"}}, nameParts(1, 0)},
+        GuessCase{"EnglishNameBesideFirstIsTheWholeName",
+                  {{"Name", "First name", "Email"}, {"Ann Lee", "Ann", "ann@lee.org"}}, wholeName(0, true)},
+        GuessCase{"FrenchPrenomAndNom", {{"Nom", "Prénom"}, {"Dupont", "Marie"}}, nameParts(0, 1)},
+        GuessCase{"SpanishNombreAndApellidos",
+                  {{"Nombre", "Apellidos", "Teléfono"}, {"Ana", "García López", "911 234 567"}}, nameParts(1, 0)},
+        GuessCase{"SnakeCaseWithMiddleAndSuffix",
+                  {{"id", "first_name", "middle_name", "last_name", "name_suffix"}, {"1", "Martin", "Luther", "King", "Jr."}},
+                  nameParts(3, 1, 2, 4)},
+        GuessCase{"CaseAndPunctuationDoNotMatter", {{"SURNAME:", "FIRST-NAME"}, {"Lee", "Ann"}}, nameParts(0, 1)},
+        GuessCase{"WholeNameWord", {{"Age", "Full name"}, {"41", "Ann Lee"}}, wholeName(1, true)},
+        GuessCase{"LoneLastNameColumn", {{"Email", "Surname"}, {"a@b.org", "Lee"}}, wholeName(1, true)},
+        GuessCase{"NoHeaderNamesInTheThirdColumn",
+                  {{"1", "ann@lee.org", "Ann Lee"}, {"2", "bob@young.org", "Bob Young"}, {"3", "cy@ng.org", "Cy Ng"}},
+                  wholeName(2, false)},
+        GuessCase{"NoHeaderPlainNames", {{"Ann Lee"}, {"Bob Young"}, {"Cy Ng"}}, wholeName(0, false)},
+        GuessCase{"UnknownHeaderOverNames",
+                  {{"Table", "Guest"}, {"4", "Ann Lee"}, {"7", "Bob Young"}}, wholeName(1, true)},
+        GuessCase{"FirstRowWhoseCellComesAgainIsData",
+                  {{"Blue", "Madonna"}, {"Blue", "Ann Lee"}, {"Red", "Bob Young"}}, wholeName(1, false)},
+        GuessCase{"NothingLooksLikeAName", {{"12", "34"}, {"56", "78"}}, wholeName(0, false)},
+        GuessCase{"NoRows", {}, wholeName(0, false)}),
+    [](const auto &info) { return std::string(info.param.label); });
+
+TEST(ColumnHeaders, WordsAreKnownInTheirManyForms)
+{
+    const struct {
+        const char16_t *cell;
+        HeaderRole role;
+    } cases[] = {
+        {u"first_name", HeaderRole::FirstName},     {u"FirstName", HeaderRole::FirstName},
+        {u" Prenom ", HeaderRole::FirstName},       {u"Förnamn", HeaderRole::FirstName},
+        {u"Nom de famille", HeaderRole::LastName},  {u"Apellido", HeaderRole::LastName},
+        {u"Fullname", HeaderRole::WholeName},       {u"Vollständiger Name", HeaderRole::WholeName},
+        {u"Zweiter Vorname", HeaderRole::MiddleName}, {u"Generation", HeaderRole::Suffix},
+        {u"Email", HeaderRole::None},               {u"Names", HeaderRole::None},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(headerRole(QStringView(c.cell)), c.role) << QString::fromUtf16(c.cell).toStdString();
+}
+
+struct RowCase {
+    const char *label;
+    QStringList cells;
+    ColumnChoice choice;
+    QString name;
+};
+
+class RowNames : public ::testing::TestWithParam<RowCase> {};
+
+TEST_P(RowNames, RowGivesItsName)
+{
+    EXPECT_EQ(nameOfRow(GetParam().cells, GetParam().choice), GetParam().name);
+}
+
+// Columns: last, first, middle, suffix.
+const ColumnChoice kAllParts = nameParts(0, 1, 2, 3);
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, RowNames,
+    ::testing::Values(
+        RowCase{"WholeNameWhiteSpaceCollapsed", {"x", " \tAnn   Lee \u00a0"}, wholeName(1, true), "Ann Lee"},
+        RowCase{"WholeNamePastTheRowsEnd", {"x"}, wholeName(3, true), ""},
+        RowCase{"AllParts", {"King", "Martin", "Luther", "Jr."}, kAllParts, "King, Martin Luther, Jr."},
+        RowCase{"NoSuffixColumn", {"King", "Martin", "Luther", "Jr."}, nameParts(0, 1, 2), "King, Martin Luther"},
+        RowCase{"PartsTrimmed", {" Smith ", "  Mary   Ann ", "", " "}, kAllParts, "Smith, Mary Ann"},
+        RowCase{"NoLastName", {"", "John", "Paul", ""}, kAllParts, "John Paul"},
+        RowCase{"NoLastNameWithSuffix", {"", "John", "", "Jr."}, kAllParts, "John Jr."},
+        RowCase{"MiddleNameAlone", {"Smith", "", "Paul", ""}, kAllParts, "Smith, Paul"},
+        RowCase{"LastNameAlone", {"Smith", "", "", ""}, kAllParts, "Smith"},
+        RowCase{"ShortRow", {"Smith"}, kAllParts, "Smith"},
+        RowCase{"SuffixAlone", {"", "", "", "Jr."}, kAllParts, ""},
+        RowCase{"AllEmpty", {"", " ", "", ""}, kAllParts, ""}),
+    [](const auto &info) { return std::string(info.param.label); });
+
+TEST(NameColumns, OnlyNamePartsReadAsCommaLines)
+{
+    ColumnChoice lines;
+    lines.kind = Kind::Lines;
+    EXPECT_TRUE(readsAsCommaLine(nameParts(0, 1)));
+    EXPECT_FALSE(readsAsCommaLine(wholeName(0, true)));
+    EXPECT_FALSE(readsAsCommaLine(lines));
+}
+
+TEST(RememberedColumns, ChoiceComesBackForTheSameHeader)
+{
+    MemorySettings settings;
+    RememberedColumns remembered(settings);
+    ColumnChoice choice = nameParts(2, 1, -1, 3);
+    choice.dontAskAgain = true;
+    remembered.remember({"Email", "First Name", "Last Name", "Suffix", ""}, choice);
+
+    ASSERT_EQ(settings.values.size(), 1);
+    EXPECT_TRUE(settings.values.firstKey().startsWith(QStringLiteral("NameColumns")));
+    EXPECT_EQ(remembered.find({" email", "FIRST NAME ", "last name", "suffix"}), choice);
+    EXPECT_EQ(remembered.find({"Email", "Last Name", "First Name", "Suffix"}), std::nullopt);
+    EXPECT_EQ(remembered.find({"Email", "First Name Last Name", "Suffix"}), std::nullopt);
+
+    const ColumnChoice whole = wholeName(0, true);
+    remembered.remember({"Name"}, whole);
+    EXPECT_EQ(remembered.find({"Name"}), whole);
+    EXPECT_EQ(remembered.find({"Email", "First Name", "Last Name", "Suffix"}), choice);
+}
+
+TEST(RememberedColumns, TablesWithoutAHeaderAndCancelsAreNotRemembered)
+{
+    MemorySettings settings;
+    RememberedColumns remembered(settings);
+    remembered.remember({"Ann Lee"}, wholeName(0, false));
+    ColumnChoice cancel = wholeName(0, true);
+    cancel.kind = Kind::Cancel;
+    remembered.remember({"Name"}, cancel);
+    EXPECT_TRUE(settings.writes.isEmpty());
+}
+
+TEST(RememberedColumns, DamagedValuesAreIgnored)
+{
+    const QStringList header{"Last", "First", "Email"};
+    const QString fits = QStringLiteral("kind=parts header=1 whole=-1 last=0 first=1 middle=-1 suffix=-1 ask=1");
+    const struct {
+        const char *label;
+        QString value;
+        bool found;
+    } cases[] = {
+        {"Fits", fits, true},
+        {"Empty", "", false},
+        {"NotFields", "parts 0 1", false},
+        {"UnknownKind", QString(fits).replace("kind=parts", "kind=lucky"), false},
+        {"ColumnNotANumber", QString(fits).replace("last=0", "last=x"), false},
+        {"ColumnPastTheHeader", QString(fits).replace("first=1", "first=3"), false},
+        {"ColumnBelowNone", QString(fits).replace("middle=-1", "middle=-2"), false},
+        {"PartsWithoutALastName", QString(fits).replace("last=0", "last=-1"), false},
+        {"FieldMissing", QString(fits).remove(" suffix=-1"), false},
+        {"FieldTwice", fits + " last=2", false},
+        {"AskNotATruth", QString(fits).replace("ask=1", "ask=7"), false},
+        {"NoHeader", QString(fits).replace("header=1", "header=0"), false},
+    };
+    for (const auto &c : cases) {
+        MemorySettings settings;
+        settings.values.insert(RememberedColumns::keyFor(header), c.value);
+        EXPECT_EQ(RememberedColumns(settings).find(header).has_value(), c.found) << c.label;
+    }
+}
+
+} // namespace
