@@ -51,7 +51,7 @@ private:
     // buffer; answers the number of bytes read, 0 at the end of the file.
     qint64 readChunk(QByteArray &buffer, qsizetype keep)
     {
-        // Nothing reaches the list before the whole file is read, so other commands
+        // Nothing reaches a list or table before the whole file is read, so other commands
         // may run between the pieces of a long file.
         m_desktop.yield();
         buffer.resize(keep + kReadChunkBytes);
