@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lists/TextFileDecoder.h"
 #include "lists/TextRows.h"
 
 #include <QByteArray>
@@ -14,9 +15,6 @@ class Desktop;
 namespace orvella::lists {
 
 class NameListModel;
-
-// The reader takes a file in pieces of this many bytes.
-inline constexpr qint64 kReadChunkBytes = qint64(1) << 20;
 
 // Appends every non-empty line of the file at path to the list, in file order and in
 // one batch. Lines end at CR LF, a lone CR or a lone LF. A file that starts with a

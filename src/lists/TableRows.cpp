@@ -1,9 +1,31 @@
 #include "lists/TableRows.h"
 
+#include "core/Failure.h"
+
+#include <QStringEncoder>
+
+#include <algorithm>
+#include <limits>
+
 namespace orvella::lists {
 namespace {
+
+// A block takes rows until its text reaches this many bytes; a longer row gets a block
+// of its own. Large enough to come straight from the system, as TextRows' blocks do.
 constexpr qsizetype kBlockBytes = qsizetype(1) << 18;
+constexpr qsizetype kMaxBlockBytes = std::numeric_limits<quint32>::max();
+
+// The most UTF-8 bytes a row's cells can take: three for each UTF-16 unit (a surrogate
+// pair takes four bytes for two units).
+qsizetype mostBytes(std::span<const QStringView> cells)
+{
+    qsizetype units = 0;
+    for (const QStringView cell : cells)
+        units += cell.size();
+    return 3 * units;
 }
+
+} // namespace
 
 TableRows::TableRows() = default;
 TableRows::TableRows(TableRows &&) noexcept = default;
@@ -12,16 +34,30 @@ TableRows::~TableRows() = default;
 
 void TableRows::appendRow(std::span<const QStringView> cells)
 {
-    if (m_blocks.empty() || m_blocks.back().text.size() >= kBlockBytes) {
+    const qsizetype most = mostBytes(cells);
+    if (most > kMaxBlockBytes || cells.size() > std::numeric_limits<int>::max())
+        throw core::Failure(QStringLiteral("A table row of %1 characters is too long to keep").arg(most / 3));
+    const bool fits = !m_blocks.empty() && m_blocks.back().text.size() + most <= kBlockBytes;
+    if (!fits && (m_blocks.empty() || !m_blocks.back().text.isEmpty())) {
         m_blocks.emplace_back();
-        m_blocks.back().text.reserve(kBlockBytes);
+        m_blocks.back().text.reserve(std::max(kBlockBytes, most));
     }
     Block &block = m_blocks.back();
-    m_rows.push_back({quint32(m_blocks.size() - 1), quint32(block.ends.size()), quint32(cells.size())});
+    RowPlace place{quint32(m_blocks.size() - 1), quint32(block.ends.size()), quint32(cells.size())};
+
+    // Each cell is encoded on its own (stateless), so that half a surrogate pair at the
+    // end of one cell does not join the next.
+    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const qsizetype start = block.text.size();
+    block.text.resize(start + most);
+    char *out = block.text.data() + start;
     for (const QStringView cell : cells) {
-        block.text.append(cell.toUtf8());
-        block.ends.push_back(quint32(block.text.size()));
+        out = encoder.appendToBuffer(out, cell);
+        block.ends.push_back(quint32(out - block.text.constData()));
     }
+    block.text.truncate(out - block.text.constData());
+
+    m_rows.push_back(place);
     m_columns = std::max(m_columns, int(cells.size()));
 }
 
@@ -35,13 +71,13 @@ QByteArrayView TableRows::cellBytes(qsizetype row, int column) const
 {
     if (row < 0 || row >= rowCount() || column < 0)
         return {};
-    const RowPlace place = m_rows[size_t(row)];
+    const RowPlace &place = m_rows[size_t(row)];
     if (quint32(column) >= place.cells)
         return {};
     const Block &block = m_blocks[place.block];
-    const size_t at = place.firstCell + quint32(column);
-    const quint32 start = at == 0 ? 0 : block.ends[at - 1];
-    return QByteArrayView(block.text).sliced(start, block.ends[at] - start);
+    const quint32 index = place.firstCell + quint32(column);
+    const quint32 start = index == 0 ? 0 : block.ends[index - 1];
+    return QByteArrayView(block.text.constData() + start, block.ends[index] - start);
 }
 
 QString TableRows::cell(qsizetype row, int column) const

@@ -44,7 +44,7 @@ $expected"
 
 # The libraries it links are its dependencies (found by dpkg-shlibdeps).
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libqt6widgets6 libqt6svg6 libxlsxwriter; do
+for library in libqt6widgets6 libqt6svg6 libxlsxwriter libzip; do
   [[ "$depends" == *"$library"* ]] || fail "Depends does not name $library: $depends"
 done
 [[ "$depends" == *"fonts-liberation2 | fonts-liberation"* ]] || fail "Depends does not name the fonts: $depends"

@@ -1,0 +1,158 @@
+#include "lists/CsvParser.h"
+
+#include <algorithm>
+#include <map>
+#include <utility>
+
+namespace orvella::lists {
+namespace {
+
+constexpr QChar kQuote = u'"';
+
+bool isLineEnd(QChar c) { return c == u'\r' || c == u'\n'; }
+
+} // namespace
+
+CsvParser::CsvParser(QChar delimiter, RecordSink sink) : m_delimiter(delimiter), m_sink(std::move(sink)) {}
+
+bool CsvParser::take(QStringView text)
+{
+    const QChar *const chars = text.data();
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = chars[i];
+        if (c.unicode() == 0)
+            return false;
+        switch (m_state) {
+        case State::RecordStart:
+            // A line end here ends an empty line (or is the LF of a CR LF): no record.
+            if (isLineEnd(c))
+                break;
+            m_state = State::FieldStart;
+            [[fallthrough]];
+        case State::FieldStart:
+            if (c == kQuote) {
+                m_state = State::Quoted;
+                break;
+            }
+            m_state = State::Unquoted;
+            [[fallthrough]];
+        case State::Unquoted: {
+            // The ordinary characters up to the next delimiter or line end go in at once.
+            qsizetype end = i;
+            while (end < size && chars[end] != m_delimiter && !isLineEnd(chars[end]) && chars[end].unicode() != 0)
+                ++end;
+            if (std::find(chars + i, chars + end, kQuote) != chars + end)
+                m_wellFormed = false; // a quote inside a field that does not start with one
+            m_record.append(chars + i, end - i);
+            i = end;
+            if (i == size)
+                break;
+            if (chars[i].unicode() == 0)
+                return false;
+            if (chars[i] == m_delimiter) {
+                endField();
+                m_state = State::FieldStart;
+            } else {
+                endRecord();
+            }
+            break;
+        }
+        case State::Quoted: {
+            qsizetype end = i;
+            while (end < size && chars[end] != kQuote && chars[end].unicode() != 0)
+                ++end;
+            m_record.append(chars + i, end - i);
+            i = end;
+            if (i == size)
+                break;
+            if (chars[i].unicode() == 0)
+                return false;
+            m_state = State::QuoteInQuoted;
+            break;
+        }
+        case State::QuoteInQuoted:
+            if (c == kQuote) {
+                m_record.append(kQuote);
+                m_state = State::Quoted;
+            } else if (c == m_delimiter) {
+                endField();
+                m_state = State::FieldStart;
+            } else if (isLineEnd(c)) {
+                endRecord();
+            } else {
+                // Text after the closing quote belongs to the field.
+                m_wellFormed = false;
+                m_record.append(c);
+                m_state = State::Unquoted;
+            }
+            break;
+        }
+    }
+    return true;
+}
+
+void CsvParser::finish()
+{
+    // A quoted field still open at the end keeps what it has.
+    if (m_state != State::RecordStart)
+        endRecord();
+}
+
+void CsvParser::endField()
+{
+    m_ends.push_back(m_record.size());
+}
+
+void CsvParser::endRecord()
+{
+    endField();
+    m_views.clear();
+    qsizetype start = 0;
+    for (const qsizetype end : m_ends) {
+        m_views.push_back(QStringView(m_record).sliced(start, end - start));
+        start = end;
+    }
+    m_sink(std::span<const QStringView>(m_views));
+    m_record.resize(0); // keeps its room for the next record
+    m_ends.clear();
+    m_wellFormed = true;
+    m_state = State::RecordStart;
+}
+
+QChar CsvParser::detectDelimiter(QStringView head, bool complete)
+{
+    constexpr int kSampleRecords = 20;
+    // How many of the first records agree on one number of fields (more than one): those
+    // read without leniency first (a stray quote is mostly a sign of the wrong delimiter,
+    // that split a quoted field), then all of them.
+    using Agreement = std::pair<int, int>;
+    QChar best = u',';
+    Agreement bestAgreement{0, 0};
+    for (const QChar candidate : {QChar(u','), QChar(u';'), QChar(u'\t')}) {
+        std::map<std::size_t, Agreement> records;
+        int sampled = 0;
+        const CsvParser *reading = nullptr;
+        CsvParser parser(candidate, [&](std::span<const QStringView> fields) {
+            if (++sampled > kSampleRecords || fields.size() < 2)
+                return;
+            Agreement &agreement = records[fields.size()];
+            agreement.first += reading->m_wellFormed ? 1 : 0;
+            agreement.second += 1;
+        });
+        reading = &parser;
+        parser.take(head);
+        if (complete)
+            parser.finish();
+        // The first candidate wins a tie, so a comma before a semicolon before a TAB.
+        for (const auto &[fields, agreement] : records) {
+            if (agreement > bestAgreement) {
+                best = candidate;
+                bestAgreement = agreement;
+            }
+        }
+    }
+    return best;
+}
+
+} // namespace orvella::lists

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "lists/TableRows.h"
+
+#include <QString>
+
+#include <vector>
+
+namespace orvella::core {
+class Desktop;
+} // namespace orvella::core
+
+namespace orvella::lists {
+
+class ZipArchive;
+
+// Gathers the cells of a workbook's sheet row by row into table rows: cells the sheet
+// skips are empty, the empty cells at the end of a row are dropped, and so is a row
+// with no text at all. A sheet holds at most kMaxRows rows of kMaxColumns columns; a
+// cell beyond them fails the read as a damaged workbook.
+class SheetRows {
+public:
+    static constexpr qsizetype kMaxRows = 1048576;
+    static constexpr qsizetype kMaxColumns = 16384;
+
+    SheetRows(const ZipArchive &archive, core::Desktop &desktop) : m_archive(archive), m_desktop(desktop) {}
+
+    // Columns count from 0.
+    void setCell(qsizetype column, QString text);
+    // Ends the row, which the sheet repeats `times` times in all.
+    void endRow(qsizetype times = 1);
+    TableRows take() { return std::move(m_rows); }
+
+private:
+    const ZipArchive &m_archive;
+    core::Desktop &m_desktop;
+    std::vector<QString> m_cells;
+    std::vector<QStringView> m_views;
+    TableRows m_rows;
+    qsizetype m_rowsRead = 0; // empty ones included, for the sheet's limit
+};
+
+} // namespace orvella::lists

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QFile>
+#include <QString>
+#include <QStringView>
+#include <QtGlobal>
+
+namespace orvella::core {
+class Desktop;
+} // namespace orvella::core
+
+namespace orvella::lists {
+
+// The reader takes a file in pieces of this many bytes.
+inline constexpr qint64 kReadChunkBytes = qint64(1) << 20;
+
+// Takes a decoded text piece by piece, in order. A piece ends at a line end or at the
+// end of the file for 8-bit files; a UTF-16 piece may end anywhere, even between the
+// two halves of a surrogate pair, so a sink keeps what it has not finished.
+class TextSink {
+public:
+    virtual ~TextSink() = default;
+    // False when the text holds a NUL character: the file is refused.
+    virtual bool take(QStringView text) = 0;
+};
+
+// Reads the open file (or stream) to its end and hands its text to the sink. A file that
+// starts with a byte-order mark is read as the mark says (UTF-16 either way, or UTF-8;
+// the mark is dropped). Without one, each line (the bytes between CR and LF bytes) is
+// read as UTF-8 when it is valid UTF-8 and as Windows-1252 when it is not.
+// Calls desktop.yield() before each piece. Throws core::Failure when the file cannot be
+// read, and "<path> is not <what>: it holds NUL characters" when the sink refuses a piece.
+void decodeTextFile(QFile &file, const QString &path, core::Desktop &desktop, TextSink &sink,
+                    const QString &what);
+
+} // namespace orvella::lists

@@ -1,0 +1,108 @@
+#include "lists/ZipArchive.h"
+
+#include "core/Failure.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <zip.h>
+
+namespace orvella::lists {
+namespace {
+
+// Reads one part of the archive as libzip inflates it, a piece at a time.
+class ZipPartDevice : public QIODevice {
+public:
+    explicit ZipPartDevice(zip_file_t *file) : m_file(file) { open(QIODevice::ReadOnly); }
+    ~ZipPartDevice() override { zip_fclose(m_file); }
+
+    bool isSequential() const override { return true; }
+    bool failed() const { return m_failed; }
+
+protected:
+    qint64 readData(char *data, qint64 size) override
+    {
+        const zip_int64_t got = zip_fread(m_file, data, zip_uint64_t(size));
+        if (got < 0) {
+            m_failed = true;
+            setErrorString(QString::fromLocal8Bit(zip_file_strerror(m_file)));
+        }
+        return got;
+    }
+    qint64 writeData(const char *, qint64) override { return -1; }
+
+private:
+    zip_file_t *m_file;
+    bool m_failed = false;
+};
+
+} // namespace
+
+ZipArchive::ZipArchive(const QString &path, const QString &what) : m_path(path), m_what(what)
+{
+    // An unreadable file says so; anything else that fails is no archive.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw core::Failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+    file.close();
+    int error = 0;
+    m_archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
+    if (!m_archive) {
+        zip_error_t reason;
+        zip_error_init_with_code(&reason, error);
+        const QString text = QString::fromLocal8Bit(zip_error_strerror(&reason));
+        zip_error_fini(&reason);
+        fail(QStringLiteral("it is no ZIP archive (%1)").arg(text));
+    }
+}
+
+ZipArchive::~ZipArchive()
+{
+    if (m_archive)
+        zip_discard(m_archive); // read only: nothing to write back
+}
+
+bool ZipArchive::contains(const QString &name) const
+{
+    return zip_name_locate(m_archive, name.toUtf8().constData(), 0) >= 0;
+}
+
+std::unique_ptr<QIODevice> ZipArchive::open(const QString &name) const
+{
+    zip_file_t *const file = zip_fopen(m_archive, name.toUtf8().constData(), 0);
+    if (!file)
+        fail(QStringLiteral("it has no readable %1 (%2)").arg(name, QString::fromLocal8Bit(zip_strerror(m_archive))));
+    return std::make_unique<ZipPartDevice>(file);
+}
+
+QByteArray ZipArchive::read(const QString &name) const
+{
+    const std::unique_ptr<QIODevice> part = open(name);
+    QByteArray bytes;
+    char piece[1 << 16];
+    for (;;) {
+        const qint64 got = part->read(piece, sizeof piece);
+        if (got < 0)
+            fail(QStringLiteral("%1 is damaged (%2)").arg(name, part->errorString()));
+        if (got == 0)
+            return bytes;
+        bytes.append(piece, got);
+    }
+}
+
+void ZipArchive::fail(const QString &reason) const
+{
+    throw core::Failure(QStringLiteral("%1 is not %2: %3").arg(m_path, m_what, reason));
+}
+
+void ZipArchive::checkXml(const QXmlStreamReader &xml, const QString &name) const
+{
+    if (!xml.hasError())
+        return;
+    const auto *part = dynamic_cast<const ZipPartDevice *>(xml.device());
+    if (part && part->failed())
+        fail(QStringLiteral("%1 is damaged (%2)").arg(name, part->errorString()));
+    fail(QStringLiteral("%1 is damaged (%2, line %3)").arg(name, xml.errorString()).arg(xml.lineNumber()));
+}
+
+} // namespace orvella::lists

@@ -1,0 +1,398 @@
+#include "core/Failure.h"
+#include "lists/TableFileReader.h"
+#include "lists/TextFileDecoder.h"
+#include "support/Files.h"
+#include "support/ScriptedDesktop.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <xlsxwriter.h>
+#include <zip.h>
+
+#include <utility>
+#include <vector>
+
+using namespace orvella;
+using namespace orvella::testing;
+using Rows = std::vector<QStringList>;
+
+namespace {
+
+const QString kTestDir = QStringLiteral(ORVELLA_LISTS_TEST_DIR);
+
+// Every row as the table holds it, padded to the widest.
+Rows rowsOf(const lists::TableRows &table)
+{
+    Rows rows;
+    for (qsizetype row = 0; row < table.rowCount(); ++row)
+        rows.push_back(table.row(row));
+    return rows;
+}
+
+struct TableFixture {
+    QTemporaryDir dir;
+    ScriptedDesktop desktop;
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+    lists::TableRows read(const QString &file)
+    {
+        return lists::readTableFile(file, lists::tableKindOf(file), desktop);
+    }
+    Rows read(const QString &name, const QByteArray &bytes)
+    {
+        writeBytes(path(name), bytes);
+        return rowsOf(read(path(name)));
+    }
+    // The description of the failure the reader throws ("" when it does not throw).
+    QString failureOf(const QString &file)
+    {
+        try {
+            read(file);
+        } catch (const core::Failure &failure) {
+            return failure.description();
+        }
+        return QString();
+    }
+    // A ZIP archive of the given parts.
+    QString writeZip(const QString &name, const std::vector<std::pair<const char *, QByteArray>> &parts)
+    {
+        const QString file = path(name);
+        zip_t *archive = zip_open(QFile::encodeName(file).constData(), ZIP_CREATE | ZIP_TRUNCATE, nullptr);
+        EXPECT_NE(archive, nullptr);
+        for (const auto &[part, bytes] : parts) {
+            zip_source_t *source = zip_source_buffer(archive, bytes.constData(), zip_uint64_t(bytes.size()), 0);
+            EXPECT_GE(zip_file_add(archive, part, source, ZIP_FL_ENC_UTF_8), 0);
+        }
+        EXPECT_EQ(zip_close(archive), 0);
+        return file;
+    }
+};
+
+TEST(TableKind, IsTheExtensionInAnyCase)
+{
+    EXPECT_EQ(lists::tableKindOf("/a/names.csv"), lists::TableKind::Csv);
+    EXPECT_EQ(lists::tableKindOf("names.TSV"), lists::TableKind::Tsv);
+    EXPECT_EQ(lists::tableKindOf("/a.b/Book.XlSx"), lists::TableKind::Xlsx);
+    EXPECT_EQ(lists::tableKindOf("sheet.ods"), lists::TableKind::Ods);
+    EXPECT_EQ(lists::tableKindOf("names.txt"), lists::TableKind::None);
+    EXPECT_EQ(lists::tableKindOf("csv"), lists::TableKind::None);
+    EXPECT_EQ(lists::tableKindOf("/a.csv/names"), lists::TableKind::None);
+}
+
+struct CsvCase {
+    const char *label;
+    const char *file;
+    QByteArray bytes;
+    Rows rows;
+};
+
+class CsvFiles : public ::testing::TestWithParam<CsvCase> {};
+
+TEST_P(CsvFiles, GiveTheirRecordsCellByCell)
+{
+    TableFixture f;
+    EXPECT_EQ(f.read(GetParam().file, GetParam().bytes), GetParam().rows);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, CsvFiles,
+    ::testing::Values(
+        CsvCase{"QuotesAndDoubledQuotes", "t.csv", "a,\"b,c\",\"say \"\"hi\"\"\"\r\n", {{"a", "b,c", "say \"hi\""}}},
+        CsvCase{"LineEndsInsideQuotesKept", "t.csv", "\"x\r\ny\",\"p\nq\",\"r\rs\"\nlast,,",
+                {{"x\r\ny", "p\nq", "r\rs"}, {"last", "", ""}}},
+        CsvCase{"EveryLineEnd", "t.csv", "a,b\r\nc,d\ne,f\rg,h", {{"a", "b"}, {"c", "d"}, {"e", "f"}, {"g", "h"}}},
+        CsvCase{"EmptyLinesSkippedDelimiterLinesKept", "t.csv", "\r\na,b\r\n\r\n\n\r,\r\nc,d\n\n",
+                {{"a", "b"}, {"", ""}, {"c", "d"}}},
+        CsvCase{"EmptyCells", "t.csv", "a,,c\n,b,\n", {{"a", "", "c"}, {"", "b", ""}}},
+        CsvCase{"RaggedRowsPadded", "t.csv", "a\nb,c,d\ne,f", {{"a", "", ""}, {"b", "c", "d"}, {"e", "f", ""}}},
+        CsvCase{"QuotedEmptyCellIsARow", "t.csv", "\"\"\na", {{""}, {"a"}}},
+        CsvCase{"StrayQuotesKept", "t.csv", "ab\"c,d\"e\"\n", {{"ab\"c", "d\"e\""}}},
+        CsvCase{"TextAfterClosingQuoteAppended", "t.csv", "\"ab\"cd,\"x\" y\n", {{"abcd", "x y"}}},
+        CsvCase{"QuoteOpenAtTheEndKeepsItsText", "t.csv", "a,\"bc\nd", {{"a", "bc\nd"}}},
+        CsvCase{"SemicolonsFound", "t.csv", "Name;Age\nLee, Ann;42\nYoung, Bob;7\n",
+                {{"Name", "Age"}, {"Lee, Ann", "42"}, {"Young, Bob", "7"}}},
+        CsvCase{"TabsFound", "t.csv", "a b\tc,d\te\n1\t2\t3\n", {{"a b", "c,d", "e"}, {"1", "2", "3"}}},
+        CsvCase{"DelimiterInsideQuotesDoesNotCount", "t.csv", "\"a;b;c\",d\n\"e;f;g\",h\n",
+                {{"a;b;c", "d"}, {"e;f;g", "h"}}},
+        CsvCase{"NoDelimiterIsOneColumn", "t.csv", "Ann Lee\nBob Young\n", {{"Ann Lee"}, {"Bob Young"}}},
+        CsvCase{"TsvIsAlwaysTabs", "t.tsv", "a,b\tc\nd,e\tf\n", {{"a,b", "c"}, {"d,e", "f"}}},
+        CsvCase{"Utf8ByteOrderMark", "t.csv", "\xEF\xBB\xBFNom,Z\xC3\xA9\n", {{"Nom", QString::fromUtf8("Zé")}}},
+        CsvCase{"Utf16LittleEndian", "t.csv", QByteArray("\xFF\xFE" "a\0,\0\xE9\0\n\0", 10), {{"a", QString::fromUtf8("é")}}},
+        CsvCase{"Utf16BigEndian", "t.csv", QByteArray("\xFE\xFF\0\"\0a\0,\0\"\0,\0b", 14), {{"a,", "b"}}},
+        CsvCase{"Windows1252LineAmongUtf8", "t.csv", "Jos\xC3\xA9,x\r\nM\xFCller,\x80\r\n",
+                {{QString::fromUtf8("José"), "x"}, {QString::fromUtf8("Müller"), QString::fromUtf8("€")}}}),
+    [](const auto &info) { return std::string(info.param.label); });
+
+// The text comes in 1 MiB pieces: a quoted field, a doubled quote and a CR LF cut by a
+// piece's end must come out whole.
+TEST(CsvFiles, FieldsRunAcrossPieces)
+{
+    const qsizetype chunk = lists::kReadChunkBytes;
+    TableFixture f;
+    // A quoted field with a line end before the piece's end and text after it.
+    const QByteArray before(chunk - 100, 'x'), after(200, 'y');
+    EXPECT_EQ(f.read("q.csv", "h,\"" + before + "\r\n" + after + "\"\"z\"\r\nnext,row"),
+              (Rows{{"h", QString(before) + "\r\n" + QString(after) + "\"z"}, {"next", "row"}}));
+    // CR at the end of one piece, LF at the start of the next: one record end.
+    const QByteArray fill(chunk - 2, 'x');
+    EXPECT_EQ(f.read("crlf.csv", fill + "a\r\nb"), (Rows{{QString(fill) + "a"}, {"b"}}));
+
+    // UTF-16 pieces end anywhere: here between the two quotes of a doubled quote.
+    QByteArray utf16("\xFF\xFE\"\0", 4);
+    while (utf16.size() < chunk + 2 - 2)
+        utf16.append("a\0", 2);
+    utf16.append("\"\0\"\0b\0\"\0,\0c\0", 12);
+    const Rows rows = f.read("u.csv", utf16);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][0], QString((chunk - 4) / 2, u'a') + "\"b");
+    EXPECT_EQ(rows[0][1], "c");
+}
+
+// Files written and read by Python's csv module: the reader gives the rows Python gives.
+TEST(CsvFiles, ReadAsPythonsCsvModuleReadsThem)
+{
+    TableFixture f;
+    QProcess python;
+    python.start(QStringLiteral("python3"), {kTestDir + "/csv_python_cases.py", f.dir.path(), "20240315", "120"});
+    ASSERT_TRUE(python.waitForFinished(-1)) << python.errorString().toStdString();
+    ASSERT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+
+    const QJsonArray cases = QJsonDocument::fromJson(readBytes(f.path("expected.json"))).array();
+    ASSERT_EQ(cases.size(), 120);
+    for (const QJsonValue &entry : cases) {
+        const QString file = entry[QStringLiteral("file")].toString();
+        const lists::TableRows table = f.read(f.path(file));
+        const QJsonArray rows = entry[QStringLiteral("rows")].toArray();
+        ASSERT_EQ(table.rowCount(), rows.size()) << file.toStdString();
+        for (qsizetype r = 0; r < rows.size(); ++r) {
+            const QJsonArray cells = rows[r].toArray();
+            for (qsizetype c = 0; c < table.columns(); ++c)
+                ASSERT_EQ(table.cell(r, int(c)), cells.at(c).toString()) << file.toStdString() << " row " << r;
+        }
+    }
+}
+
+TEST(CsvFiles, AMillionRowsOfSixColumns)
+{
+    TableFixture f;
+    QByteArray bytes;
+    for (int i = 0; i < 1'000'000; ++i)
+        bytes += "Name " + QByteArray::number(i) + ",Lee,\"x, y\",42,,last\r\n";
+    writeBytes(f.path("big.csv"), bytes);
+    const lists::TableRows table = f.read(f.path("big.csv"));
+    ASSERT_EQ(table.rowCount(), 1'000'000);
+    EXPECT_EQ(table.row(999'999), (QStringList{"Name 999999", "Lee", "x, y", "42", "", "last"}));
+    EXPECT_GT(f.desktop.yields, 10); // between the pieces of the file
+}
+
+TEST(CsvFiles, FilesThatAreNoTableFailClearly)
+{
+    TableFixture f;
+    writeBytes(f.path("nul.csv"), QByteArray("a,b\nc\0d\n", 8));
+    writeBytes(f.path("nul.tsv"), QByteArray("a\0", 2));
+    EXPECT_EQ(f.failureOf(f.path("nul.csv")), f.path("nul.csv") + " is not a CSV file: it holds NUL characters");
+    EXPECT_EQ(f.failureOf(f.path("nul.tsv")), f.path("nul.tsv") + " is not a TSV file: it holds NUL characters");
+    EXPECT_TRUE(f.failureOf(f.path("missing.csv")).startsWith("Cannot open " + f.path("missing.csv") + ": "));
+    EXPECT_EQ(f.failureOf(f.dir.path()), f.dir.path() + " is a folder, not a table file");
+}
+
+// A workbook written with libxlsxwriter: every kind of cell and the common formats.
+TEST(XlsxFiles, CellsShowAsTheSpreadsheetShowsThem)
+{
+    TableFixture f;
+    const QString file = f.path("book.xlsx");
+    lxw_workbook *book = workbook_new(QFile::encodeName(file).constData());
+    lxw_worksheet *sheet = workbook_add_worksheet(book, nullptr);
+    const auto format = [book](const char *code) {
+        lxw_format *made = workbook_add_format(book);
+        format_set_num_format(made, code);
+        return made;
+    };
+    lxw_format *builtInDate = workbook_add_format(book);
+    format_set_num_format_index(builtInDate, 14);
+    worksheet_write_string(sheet, 0, 0, "Zo\xC3\xAB M\xC3\xBCller", nullptr);
+    worksheet_write_string(sheet, 0, 1, "line one\nline two", nullptr);
+    worksheet_write_string(sheet, 0, 2, "_x005F_x0041_", nullptr); // the text "_x0041_", escaped
+    worksheet_write_number(sheet, 0, 4, 42, nullptr); // D1 left empty
+    worksheet_write_number(sheet, 1, 0, 0.1 + 0.2, nullptr);
+    worksheet_write_number(sheet, 1, 1, 1234567.891, format("#,##0.00"));
+    worksheet_write_number(sheet, 1, 2, 0.256, format("0%"));
+    worksheet_write_number(sheet, 1, 3, 2.5, format("0.00"));
+    worksheet_write_number(sheet, 1, 4, -0.5, nullptr);
+    worksheet_write_number(sheet, 1, 5, 1e20, nullptr);
+    worksheet_write_number(sheet, 2, 0, 45366, builtInDate);
+    worksheet_write_number(sheet, 2, 1, 45366.5, format("dd/mm/yyyy hh:mm"));
+    worksheet_write_number(sheet, 2, 2, 0.75, format("h:mm:ss"));
+    worksheet_write_boolean(sheet, 2, 3, 1, nullptr);
+    worksheet_write_formula_num(sheet, 2, 4, "=1+2", nullptr, 3);
+    worksheet_write_formula_str(sheet, 2, 5, "=\"A\"&\"B\"", nullptr, "AB");
+    worksheet_write_blank(sheet, 3, 0, format("0.00")); // a row of a styled blank only
+    worksheet_write_number(sheet, 5, 2, 7, format("0")); // after a skipped row
+    worksheet_write_string(sheet, 5, 3, "", nullptr);
+    ASSERT_EQ(workbook_close(book), LXW_NO_ERROR);
+
+    EXPECT_EQ(rowsOf(f.read(file)),
+              (Rows{{QString::fromUtf8("Zoë Müller"), "line one\nline two", "_x0041_", "", "42", ""},
+                    {"0.3", "1,234,567.89", "26%", "2.50", "-0.5", "1E+20"},
+                    {"2024-03-15", "2024-03-15 12:00:00", "18:00:00", "TRUE", "3", "AB"},
+                    {"", "", "7", "", "", ""}}));
+}
+
+// Parts as other writers make them: rich text, inline strings, errors, the 1904 dates,
+// an absolute path to the sheet, no styles at all.
+TEST(XlsxFiles, PartsWrittenByHand)
+{
+    TableFixture f;
+    const QByteArray workbook =
+        "<workbook xmlns='http://schemas.openxmlformats.org/spreadsheetml/2006/main' "
+        "xmlns:r='http://schemas.openxmlformats.org/officeDocument/2006/relationships'>"
+        "<workbookPr date1904='1'/><sheets><sheet name='First' sheetId='5' r:id='rId9'/>"
+        "<sheet name='Second' sheetId='1' r:id='rId1'/></sheets></workbook>";
+    const QByteArray relations =
+        "<Relationships xmlns='http://schemas.openxmlformats.org/package/2006/relationships'>"
+        "<Relationship Id='rId1' Type='x/worksheet' Target='worksheets/sheet1.xml'/>"
+        "<Relationship Id='rId9' Target='/xl/worksheets/other.xml' Type='x/worksheet'/></Relationships>";
+    const QByteArray strings = "<sst><si><r><t>Ann </t></r><r><rPr/><t xml:space='preserve'>Lee </t></r>"
+                               "<rPh><t>PHONETIC</t></rPh></si><si><t>second</t></si></sst>";
+    const QByteArray sheet = "<worksheet><sheetData>"
+                             "<row r='2'><c r='B2' t='s'><v>0</v></c><c t='s'><v>1</v></c>"
+                             "<c r='E2' t='inlineStr'><is><t>in</t><r><t>line</t></r></is></c></row>"
+                             "<row><c r='A3' t='e'><v>#DIV/0!</v></c><c r='B3' t='b'><v>0</v></c>"
+                             "<c r='C3' t='s'><v>99</v></c><c r='D3'><f>1/3</f><v>0.33333333333333331</v></c></row>"
+                             "</sheetData></worksheet>";
+    const QString file = f.writeZip("hand.xlsx", {{"xl/workbook.xml", workbook},
+                                                  {"xl/_rels/workbook.xml.rels", relations},
+                                                  {"xl/sharedStrings.xml", strings},
+                                                  {"xl/worksheets/other.xml", sheet},
+                                                  {"xl/worksheets/sheet1.xml", "<worksheet/>"}});
+    EXPECT_EQ(rowsOf(f.read(file)), (Rows{{"", "Ann Lee ", "second", "", "inline"},
+                                          {"#DIV/0!", "FALSE", "", "0.333333333333333", ""}}));
+}
+
+struct FormatCase {
+    const char *code;
+    double value;
+    const char *shown;
+};
+
+// The formats workbooks give their own codes for.
+TEST(XlsxFiles, NumberFormatCodes)
+{
+    const std::vector<FormatCase> cases = {
+        {"General", 1234567890123, "1234567890123"}, {"General", 0.000012, "0.000012"},
+        {"General", 123456789012345678.0, "1.23456789012346E+17"}, {"0", 2.5, "3"}, {"0", -0.2, "0"},
+        {"#,##0", -1234567, "-1,234,567"}, {"0.0#", 3.14159, "3.14"}, {"0.0#", 3, "3.0"},
+        {"0.00%", 0.12345, "12.35%"}, {"0.00E+00", 12345, "1.23E+04"},
+        {"[$-409]d\\-mmm\\-yyyy;@", 45366, "2024-03-15"}, {"\"Day \"dd/mm/yy", 1, "1900-01-01"},
+        {"[h]:mm:ss", 1.5, "36:00:00"}, {"mm:ss", 0.0104166666666667, "00:15:00"},
+        {"yyyy-mm-dd hh:mm:ss", 45366.999999, "2024-03-16 00:00:00"}, {"yyyy-mm-dd", -1, "-1"},
+        {"[Red]0.00;[Blue]-0.00", 7, "7.00"}, {"@", 5, "5"},
+    };
+    TableFixture f;
+    int number = 0;
+    for (const FormatCase &c : cases) {
+        const QString file = f.path(QStringLiteral("format%1.xlsx").arg(number++));
+        lxw_workbook *book = workbook_new(QFile::encodeName(file).constData());
+        lxw_worksheet *sheet = workbook_add_worksheet(book, nullptr);
+        lxw_format *format = workbook_add_format(book);
+        format_set_num_format(format, c.code);
+        worksheet_write_number(sheet, 0, 0, c.value, format);
+        ASSERT_EQ(workbook_close(book), LXW_NO_ERROR);
+        EXPECT_EQ(f.read(file).cell(0, 0), c.shown) << c.code << " " << c.value;
+    }
+}
+
+// A sheet that LibreOffice wrote from awkward.csv (see fixtures/README.md), as a workbook
+// and as an OpenDocument spreadsheet.
+TEST(LibreOfficeFiles, GiveTheCellsTheSheetShows)
+{
+    TableFixture f;
+    const Rows first = {{"Name", "Age", "Born", "Note", "Sum", "Share"},
+                        {QString::fromUtf8("Zoë Müller"), "42", "2024-03-15", "line one\nline two", "3", "12.00%"},
+                        {QString::fromUtf8("李 小龙"), "7.25", "", "He said \"hi\"", "6", ""}};
+    Rows xlsx = rowsOf(f.read(kTestDir + "/fixtures/awkward.xlsx"));
+    Rows ods = rowsOf(f.read(kTestDir + "/fixtures/awkward.ods"));
+    ASSERT_EQ(xlsx.size(), 4u); // the row of empty cells is dropped
+    ASSERT_EQ(ods.size(), 4u);
+    EXPECT_EQ(Rows(xlsx.begin(), xlsx.begin() + 3), first);
+    EXPECT_EQ(Rows(ods.begin(), ods.begin() + 3), first);
+    // "=€" is no formula either application can work out: each shows its own error.
+    EXPECT_EQ(xlsx[3], (QStringList{"  Ann Lee", "-1234.5", "1999-12-31 13:45:10", "#N/A", "2.5", "0.5"}));
+    EXPECT_EQ(ods[3], (QStringList{"  Ann Lee", "-1234.5", "1999-12-31 13:45:10", "Err:501", "2.5", "0.5"}));
+}
+
+// What LibreOffice writes beyond the cells in use: repeats that must cost nothing.
+TEST(OdsFiles, RepeatsAndParagraphs)
+{
+    TableFixture f;
+    const QByteArray content =
+        "<office:document-content xmlns:office='urn:oasis:names:tc:opendocument:xmlns:office:1.0' "
+        "xmlns:table='urn:oasis:names:tc:opendocument:xmlns:table:1.0' "
+        "xmlns:text='urn:oasis:names:tc:opendocument:xmlns:text:1.0'><office:body><office:spreadsheet>"
+        "<table:table table:name='First'><table:table-column table:number-columns-repeated='1024'/>"
+        "<table:table-header-rows><table:table-row><table:table-cell><text:p>a<text:s text:c='3'/>b"
+        "<text:tab/>c<text:line-break/>d <text:span>e<text:s/>f</text:span></text:p><text:p>second</text:p>"
+        "<office:annotation><text:p>a comment</text:p></office:annotation></table:table-cell>"
+        "<table:table-cell table:number-columns-repeated='2'><text:p>x</text:p></table:table-cell>"
+        "<table:covered-table-cell/><table:table-cell office:value-type='float' office:value='4'/>"
+        "<table:table-cell table:number-columns-repeated='16000'/></table:table-row></table:table-header-rows>"
+        "<table:table-row table:number-rows-repeated='3'><table:table-cell/><table:table-cell>"
+        "<text:p>r</text:p></table:table-cell></table:table-row>"
+        "<table:table-row table:number-rows-repeated='1048000'><table:table-cell "
+        "table:number-columns-repeated='16384'/></table:table-row></table:table>"
+        "<table:table table:name='Second'><table:table-row><table:table-cell><text:p>no</text:p>"
+        "</table:table-cell></table:table-row></table:table></office:spreadsheet></office:body>"
+        "</office:document-content>";
+    const QString file = f.writeZip("hand.ods", {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
+                                                 {"content.xml", content}});
+    EXPECT_EQ(rowsOf(f.read(file)), (Rows{{"a   b\tc\nd e f\nsecond", "x", "x", "", "4"},
+                                          {"", "r", "", "", ""},
+                                          {"", "r", "", "", ""},
+                                          {"", "r", "", "", ""}}));
+
+    // A row repeated past a sheet's last row is refused, not made.
+    QByteArray absurd = content;
+    absurd.replace("number-rows-repeated='3'", "number-rows-repeated='999999999999'");
+    const QString absurdFile = f.writeZip("absurd.ods", {{"content.xml", absurd}});
+    EXPECT_EQ(f.failureOf(absurdFile),
+              absurdFile + " is not an OpenDocument spreadsheet: its first sheet has more than 1048576 rows");
+}
+
+TEST(WorkbookFiles, DamagedOrForeignFilesFailClearly)
+{
+    TableFixture f;
+    const QByteArray xlsx = readBytes(kTestDir + "/fixtures/awkward.xlsx");
+    const QByteArray ods = readBytes(kTestDir + "/fixtures/awkward.ods");
+    writeBytes(f.path("text.xlsx"), "Name,Age\nAnn,42\n");
+    writeBytes(f.path("text.ods"), "");
+    writeBytes(f.path("cut.xlsx"), xlsx.left(xlsx.size() / 2));
+    writeBytes(f.path("cut.ods"), ods.left(ods.size() - 30));
+    writeBytes(f.path("ods.xlsx"), ods);
+    writeBytes(f.path("xlsx.ods"), xlsx);
+    const QString excel = QStringLiteral(" is not an Excel workbook: ");
+    const QString open = QStringLiteral(" is not an OpenDocument spreadsheet: ");
+    EXPECT_TRUE(f.failureOf(f.path("text.xlsx")).startsWith(f.path("text.xlsx") + excel + "it is no ZIP archive"));
+    EXPECT_TRUE(f.failureOf(f.path("text.ods")).startsWith(f.path("text.ods") + open + "it is no ZIP archive"));
+    EXPECT_TRUE(f.failureOf(f.path("cut.xlsx")).startsWith(f.path("cut.xlsx") + excel));
+    EXPECT_TRUE(f.failureOf(f.path("cut.ods")).startsWith(f.path("cut.ods") + open));
+    EXPECT_EQ(f.failureOf(f.path("ods.xlsx")), f.path("ods.xlsx") + excel + "it has no xl/workbook.xml");
+    EXPECT_EQ(f.failureOf(f.path("xlsx.ods")), f.path("xlsx.ods") + open + "it has no content.xml");
+    EXPECT_TRUE(f.failureOf(f.path("missing.xlsx")).startsWith("Cannot open " + f.path("missing.xlsx") + ": "));
+
+    // Damage inside the compressed sheet: a failure, never a crash or a half table.
+    int failures = 0;
+    for (qsizetype at = 200; at < xlsx.size() - 200; at += 97) {
+        QByteArray damaged = xlsx;
+        damaged[at] = char(damaged[at] ^ 0x5A);
+        writeBytes(f.path("damaged.xlsx"), damaged);
+        failures += f.failureOf(f.path("damaged.xlsx")).isEmpty() ? 0 : 1;
+    }
+    EXPECT_GT(failures, 0);
+}
+
+} // namespace

@@ -1,0 +1,116 @@
+#!/usr/bin/env python3
+"""Writes CSV and TSV files with awkward content, and the rows Python's csv module reads
+from each, for the table reader's test to compare against.
+
+    csv_python_cases.py FOLDER SEED COUNT
+
+Writes FOLDER/case_N.csv or .tsv and FOLDER/expected.json: a list of
+{"file": name, "rows": [[cell, ...], ...]}. The rows are what csv.reader (default
+dialect, the file's delimiter) gives for the file's text, without the empty rows it
+gives for empty lines (the table reader skips those lines).
+
+Half the files are written with csv.writer (every quoting style, line terminator and
+delimiter); the other half are random runs of characters that matter to a CSV reader
+(quotes in odd places, text after a closing quote, an unclosed quote at the end), which
+csv.reader reads leniently.
+"""
+import csv
+import io
+import json
+import random
+import sys
+
+DELIMITERS = [",", ";", "\t"]
+# Characters for text that must survive every encoding below.
+WIDE = ["a", "Z", "7", " ", "é", "ß", "李", "😀", "Ω"]
+# Windows-1252 files: letters whose bytes never make valid UTF-8 together, so that each
+# line really is Windows-1252 (a lead byte followed by ASCII or another lead byte).
+CP1252 = ["a", "Z", "7", " ", "é", "ü", "ñ"]
+
+
+def random_text(rng, letters, delimiter):
+    pieces = []
+    for _ in range(rng.randint(0, 8)):
+        roll = rng.random()
+        if roll < 0.08:
+            pieces.append('"')
+        elif roll < 0.14:
+            pieces.append(rng.choice(["\r\n", "\n", "\r"]))
+        elif roll < 0.22:
+            pieces.append(rng.choice(DELIMITERS))
+        else:
+            pieces.append(rng.choice(letters))
+    return "".join(pieces)
+
+
+def written_with_csv_module(rng, letters, delimiter):
+    columns = rng.randint(2, 6)
+    rows = []
+    for _ in range(rng.randint(3, 25)):
+        width = columns if rng.random() < 0.9 else rng.randint(1, columns + 2)
+        rows.append([random_text(rng, letters, delimiter) for _ in range(width)])
+    out = io.StringIO(newline="")
+    writer = csv.writer(out, delimiter=delimiter,
+                        quoting=rng.choice([csv.QUOTE_MINIMAL, csv.QUOTE_ALL, csv.QUOTE_NONNUMERIC]),
+                        lineterminator=rng.choice(["\r\n", "\n", "\r"]))
+    writer.writerows(rows)
+    return out.getvalue()
+
+
+def loose_characters(rng, letters, delimiter):
+    # Lines of the same number of fields, so that the delimiter can be found, with
+    # quotes and line ends anywhere in them.
+    columns = rng.randint(2, 5)
+    lines = []
+    for _ in range(rng.randint(3, 20)):
+        fields = []
+        for _ in range(columns):
+            field = "".join(rng.choice(letters + ['"', '"', " "]) for _ in range(rng.randint(0, 5)))
+            if rng.random() < 0.3:
+                field = '"' + field.replace('"', rng.choice(['""', '"'])) + '"' + rng.choice(["", "x", ' "'])
+            fields.append(field)
+        lines.append(delimiter.join(fields))
+    text = ""
+    for line in lines:
+        text += line + rng.choice(["\r\n", "\n", "\r", "\r\n\r\n"])
+    if rng.random() < 0.5:
+        text = text.rstrip("\r\n")  # a last line without a line end
+    if rng.random() < 0.2:
+        text += '\n"unclosed ' + rng.choice(letters)  # a quote still open at the end
+    return text
+
+
+def encoded(rng, text, cp1252):
+    if cp1252:
+        return text.encode("cp1252")
+    encoding = rng.choice(["utf-8", "utf-8-sig", "utf-16-le", "utf-16-be"])
+    if encoding == "utf-16-le":
+        return b"\xff\xfe" + text.encode("utf-16-le")
+    if encoding == "utf-16-be":
+        return b"\xfe\xff" + text.encode("utf-16-be")
+    return text.encode(encoding)
+
+
+def main():
+    folder, seed, count = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
+    rng = random.Random(seed)
+    manifest = []
+    for number in range(count):
+        delimiter = rng.choice(DELIMITERS)
+        cp1252 = rng.random() < 0.2
+        letters = CP1252 if cp1252 else WIDE
+        make = written_with_csv_module if number % 2 == 0 else loose_characters
+        text = make(rng, letters, delimiter)
+        # A TAB-separated file is sometimes named .tsv, and then never detected.
+        suffix = ".tsv" if delimiter == "\t" and rng.random() < 0.5 else ".csv"
+        name = "case_%d%s" % (number, suffix)
+        with open("%s/%s" % (folder, name), "wb") as file:
+            file.write(encoded(rng, text, cp1252))
+        rows = [row for row in csv.reader(io.StringIO(text, newline=""), delimiter=delimiter) if row != []]
+        manifest.append({"file": name, "rows": rows})
+    with open("%s/expected.json" % folder, "w", encoding="utf-8") as file:
+        json.dump(manifest, file, ensure_ascii=False)
+
+
+if __name__ == "__main__":
+    main()
