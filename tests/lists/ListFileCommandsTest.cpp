@@ -90,7 +90,8 @@ TEST(LoadCommand, ReadsEveryChosenFileInDialogOrder)
     const auto &dialog = f.desktop.dialogs[0];
     EXPECT_FALSE(dialog.save);
     EXPECT_EQ(dialog.request.title, "Load List(s) - Hold Ctrl to select multiple list files");
-    EXPECT_EQ(dialog.request.filter, "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|");
+    EXPECT_EQ(dialog.request.filter, "Text Files (*.txt)|*.txt|All Files (*.*)|*.*|"
+                                     "Tables (*.csv *.tsv *.xlsx *.ods)|*.csv;*.tsv;*.xlsx;*.ods|");
     EXPECT_EQ(dialog.request.fileName, "");
     EXPECT_TRUE(dialog.request.multiSelect);
     EXPECT_EQ(f.desktop.pointers, (std::vector<core::Pointer>{core::Pointer::Busy, core::Pointer::Default}));
@@ -422,3 +423,54 @@ TEST(RoundTrip, NamesFileReadsBackAsTheSameList)
 }
 
 } // namespace
+
+// A table opens the column dialog with the columns its header names, and every row
+// with a name joins the list with its row; the choice is remembered per header, and
+// "Do not ask again" loads the next file with that header without asking.
+TEST(LoadCommand, TablesLoadTheirRowsByTheChosenColumns)
+{
+    FilesFixture f;
+    writeBytes(f.path("roster.csv"), "Id,First name,Last name\r\n1,Ann,Lee\r\n2,,\r\n3,Bo,de la Cruz\r\n");
+    f.load(f.path("roster.csv"));
+    ASSERT_EQ(f.desktop.columnRequests.size(), 1u);
+    const core::ColumnChoice proposed = f.desktop.columnRequests[0].proposed;
+    EXPECT_EQ(proposed.kind, core::ColumnChoice::Kind::NameParts);
+    EXPECT_EQ(proposed.firstName, 1);
+    EXPECT_EQ(proposed.lastName, 2);
+    EXPECT_EQ(itemsOf(f.input()), (QStringList{"Lee, Ann", "de la Cruz, Bo"}));
+    const lists::NameRow second = f.input().rowOf(2);
+    ASSERT_TRUE(second);
+    EXPECT_EQ(second.table->cells.row(second.row), (QStringList{"3", "Bo", "de la Cruz"}));
+    EXPECT_TRUE(second.table->commaLines);
+    EXPECT_EQ(second.table->header, (QStringList{"Id", "First name", "Last name"}));
+
+    // The next day's file: the remembered choice is proposed; taken with "Do not ask
+    // again" it then loads the day after's without a dialog.
+    writeBytes(f.path("monday.csv"), "Id,First name,Last name\r\n4,Cy,Kim\r\n");
+    core::ColumnChoice whole = proposed;
+    whole.kind = core::ColumnChoice::Kind::WholeName;
+    whole.wholeName = 2;
+    whole.dontAskAgain = true;
+    f.desktop.columnAnswers = {whole};
+    f.load(f.path("monday.csv"));
+    EXPECT_EQ(itemsOf(f.input()).last(), "Kim");
+    writeBytes(f.path("tuesday.csv"), "Id,First name,Last name\r\n5,Di,Moe\r\n");
+    f.load(f.path("tuesday.csv"));
+    EXPECT_EQ(f.desktop.columnRequests.size(), 2u);
+    EXPECT_EQ(itemsOf(f.input()).last(), "Moe");
+
+    // Read Each Line reads the file as a names file; Cancel loads nothing.
+    f.input().clear();
+    writeBytes(f.path("other.tsv"), "Name\tTeam\r\nAnn Lee\tred\r\n");
+    core::ColumnChoice lines;
+    lines.kind = core::ColumnChoice::Kind::Lines;
+    core::ColumnChoice cancel;
+    cancel.kind = core::ColumnChoice::Kind::Cancel;
+    f.desktop.columnAnswers = {lines, cancel};
+    f.load(f.path("other.tsv"));
+    EXPECT_EQ(itemsOf(f.input()), (QStringList{"Name\tTeam", "Ann Lee\tred"}));
+    EXPECT_FALSE(f.input().hasRows());
+    f.load(f.path("other.tsv"));
+    EXPECT_EQ(f.input().count(), 2);
+    EXPECT_TRUE(f.desktop.errorReports().empty());
+}

@@ -473,11 +473,12 @@ TEST_P(ResultRowsOfTables, CarryTheirRows)
 INSTANTIATE_TEST_SUITE_P(
     Table, ResultRowsOfTables,
     ::testing::Values(
-        // Exact order: "Kim" < "Lee" < "Lee Jr." < "de la Cruz".
-        RowCase{"menu off, last word", Reading::LastWord, false, false, false, {"-", "2", "4", "1", "3"}},
-        RowCase{"menu on, suffixes", Reading::SkipSuffix, true, false, false, {"-", "2", "4", "1", "3"}},
-        RowCase{"duplicates keep the first row", Reading::LastWord, false, true, false, {"-", "2", "4", "1"}},
-        RowCase{"unique last names", Reading::LastWord, false, false, true, {"-", "2", "4", "1"}},
+        // Exact order: "Kim" < "Lee Jr." < "Lee" (the field delimiter sorts after a
+        // space) < "de la Cruz".
+        RowCase{"menu off, last word", Reading::LastWord, false, false, false, {"-", "4", "2", "1", "3"}},
+        RowCase{"menu on, suffixes", Reading::SkipSuffix, true, false, false, {"-", "4", "2", "1", "3"}},
+        RowCase{"duplicates keep the first row", Reading::LastWord, false, true, false, {"-", "4", "2", "1"}},
+        RowCase{"unique last names", Reading::LastWord, false, false, true, {"-", "4", "2", "1"}},
         // First/Last files a "Last, First" line under its first name.
         RowCase{"first names", Reading::FirstLast, false, false, false, {"-", "1", "3", "2", "4"}}));
 
