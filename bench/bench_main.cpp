@@ -145,6 +145,7 @@ int loadOnly(BenchDesktop &desktop, app::MainWindow &window, StallMeter &meter, 
     const bool table = !exportFile.isEmpty();
     std::printf("%s s %.3f\n", table ? "load-csv" : "load", loadSeconds);
     std::printf("loaded names %d\n", window.inputList().count());
+    std::printf("peak MiB after load %.1f\n", peakMiB());
     double longestStall = loadStall;
     if (table) {
         click("Option3");

@@ -141,6 +141,8 @@ QString sortHelpText()
         "Usage: orvella --sort [OPTIONS] [FILE...]\n"
         "Sorts the names in the files (one a line; standard input when there is none, or for -)\n"
         "exactly as the Orvella window would, and writes the results to standard output.\n"
+        "A .csv, .tsv, .xlsx or .ods file gives the names of its rows, by the columns the\n"
+        "window remembered for its header, else by the columns its header names.\n"
         "Without options the command uses the choices stored by the window.\n"
         "\n"
         "Choices:\n"

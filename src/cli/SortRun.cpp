@@ -10,6 +10,7 @@
 #include "core/VectorState.h"
 #include "lists/ListFileReader.h"
 #include "lists/ListFileWriter.h"
+#include "lists/TableLoad.h"
 #include "session/Session.h"
 #include "sorting/SortCommand.h"
 #include "suffixes/SuffixStore.h"
@@ -37,8 +38,11 @@ QString shownName(const QByteArray &file)
 }
 
 // Appends the names of one input to the list; false (said on standard error) when it
-// could not be read.
-bool readInput(lists::NameListModel &list, const QByteArray &file, TerminalDesktop &desktop)
+// could not be read. With settings, a CSV, TSV, Excel or OpenDocument file is read as
+// a table, as the window reads it: by the columns remembered for its header, else the
+// columns the header names (nobody is asked).
+bool readInput(lists::NameListModel &list, const QByteArray &file, TerminalDesktop &desktop,
+               core::SettingsStore *tables = nullptr)
 {
     const QString name = shownName(file);
     try {
@@ -54,7 +58,11 @@ bool readInput(lists::NameListModel &list, const QByteArray &file, TerminalDeskt
             tellError(name + QStringLiteral(": ") + qt_error_string(errno));
             return false;
         }
-        lists::ReadListFile(list, file, desktop, QString());
+        const QString path = QFile::decodeName(file);
+        if (tables && QFile::encodeName(path) == file)
+            lists::ReadNamesOrTable(list, path, desktop, *tables, QString());
+        else
+            lists::ReadListFile(list, file, desktop, QString());
         return true;
     } catch (const core::Failure &failure) {
         tellError(name + QStringLiteral(": ") + failure.description());
@@ -241,7 +249,7 @@ int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &store
     const QList<QByteArray> files = request.files.isEmpty() ? QList<QByteArray>{"-"} : request.files;
     for (const QByteArray &file : files) {
         progress.note(QStringLiteral("Reading ") + shownName(file));
-        if (!readInput(session.inputList(), file, desktop))
+        if (!readInput(session.inputList(), file, desktop, &session.settings()))
             status = 1;
     }
     session.sortCommand().PushButton17_Click();

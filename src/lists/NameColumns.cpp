@@ -178,29 +178,119 @@ ColumnChoice guessColumns(const QList<QStringList> &firstRows)
     return wholeNameIn(mostNameLikeColumn(firstRows, header ? 1 : 0), header);
 }
 
+namespace {
+
+// Appends the text with each run of white space made one space and none at either end,
+// as QString::simplified() gives it; answers whether anything was appended.
+bool appendSimplified(QString &name, QStringView text)
+{
+    // Most cells are simple already ("Ann", "de la Cruz"): those are appended whole.
+    bool simple = !text.isEmpty() && !text.front().isSpace() && !text.back().isSpace();
+    for (qsizetype i = 1; simple && i < text.size(); ++i) {
+        const QChar c = text[i];
+        simple = c.unicode() > u' ' ? !c.isSpace() : c == u' ' && text[i - 1] != u' ';
+    }
+    if (simple) {
+        name += text;
+        return true;
+    }
+    const qsizetype before = name.size();
+    bool space = false;
+    for (const QChar c : text) {
+        if (c.isSpace()) {
+            space = name.size() > before;
+            continue;
+        }
+        if (space)
+            name += u' ';
+        space = false;
+        name += c;
+    }
+    return name.size() > before;
+}
+
+// A cell's UTF-8 text appended as appendSimplified appends it. An ASCII cell (the most
+// common) goes straight into the name; another is decoded into `scratch` first.
+bool appendSimplifiedUtf8(QString &name, QByteArrayView bytes, QString &scratch)
+{
+    const qsizetype before = name.size();
+    name.resize(before + bytes.size());
+    QChar *const start = name.data() + before;
+    QChar *out = start;
+    bool space = false;
+    for (const char byte : bytes) {
+        if (uchar(byte) >= 0x80) {
+            name.truncate(before);
+            scratch = QString::fromUtf8(bytes);
+            return appendSimplified(name, scratch);
+        }
+        if (byte == ' ' || (byte >= '\t' && byte <= '\r')) {
+            space = out != start;
+            continue;
+        }
+        // A space written stands for at least one byte already read: out never passes
+        // the room the bytes made.
+        if (space)
+            *out++ = u' ';
+        space = false;
+        *out++ = QLatin1Char(byte);
+    }
+    name.truncate(before + (out - start));
+    return out != start;
+}
+
+// The name a row's parts make (see nameOfRow), built into one text: appendPart(column)
+// appends the column's cell simplified (nothing for column -1) and answers whether it
+// appended anything.
+template<typename AppendPart>
+void buildName(QString &name, const ColumnChoice &choice, AppendPart &&appendPart)
+{
+    name.resize(0);
+    if (choice.kind == ColumnChoice::Kind::WholeName) {
+        appendPart(choice.wholeName);
+        return;
+    }
+    if (choice.kind != ColumnChoice::Kind::NameParts)
+        return;
+    const bool last = appendPart(choice.lastName);
+    const qsizetype lastEnd = name.size();
+    if (last)
+        name += QLatin1String(", ");
+    const qsizetype givenStart = name.size();
+    const bool first = appendPart(choice.firstName);
+    const qsizetype firstEnd = name.size();
+    if (first)
+        name += u' ';
+    if (!appendPart(choice.middleName))
+        name.truncate(firstEnd);
+    const bool given = name.size() > givenStart;
+    if (!given)
+        name.truncate(lastEnd);
+    if (name.isEmpty())
+        return;
+    const qsizetype beforeSuffix = name.size();
+    name += last && given ? QLatin1String(", ") : QLatin1String(" ");
+    if (!appendPart(choice.suffix))
+        name.truncate(beforeSuffix);
+}
+
+} // namespace
+
 QString nameOfRow(const QStringList &cells, const ColumnChoice &choice)
 {
-    const auto part = [&cells](int column) { return cellAt(cells, column).simplified(); };
-    switch (choice.kind) {
-    case ColumnChoice::Kind::WholeName:
-        return part(choice.wholeName);
-    case ColumnChoice::Kind::NameParts: {
-        const QString last = part(choice.lastName);
-        const QString middle = part(choice.middleName);
-        QString given = part(choice.firstName);
-        if (!middle.isEmpty())
-            given = given.isEmpty() ? middle : given + u' ' + middle;
-        QString name = last.isEmpty() ? given : given.isEmpty() ? last : last + QStringLiteral(", ") + given;
-        const QString suffix = part(choice.suffix);
-        if (name.isEmpty() || suffix.isEmpty())
-            return name;
-        return name + (last.isEmpty() || given.isEmpty() ? QStringLiteral(" ") : QStringLiteral(", ")) + suffix;
-    }
-    case ColumnChoice::Kind::Lines:
-    case ColumnChoice::Kind::Cancel:
-        break;
-    }
-    return QString();
+    QString name;
+    buildName(name, choice, [&](int column) {
+        return column >= 0 && column < cells.size() && appendSimplified(name, cells[column]);
+    });
+    return name;
+}
+
+void nameOfRowInto(QString &name, const TableRows &table, qsizetype row, const ColumnChoice &choice)
+{
+    thread_local QString scratch; // for cells beyond ASCII, kept with its memory
+    buildName(name, choice, [&](int column) {
+        return column >= 0 && appendSimplifiedUtf8(name, table.cellBytes(row, column), scratch);
+    });
 }
 
 QStringList columnCaptions(const QList<QStringList> &firstRows, bool firstRowIsHeader)

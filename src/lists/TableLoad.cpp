@@ -10,22 +10,40 @@
 
 #include <QFileInfo>
 
+#include <functional>
+#include <future>
+
 namespace orvella::lists {
 namespace {
 
 // The dialog's preview shows this many rows.
 constexpr qsizetype kPreviewRows = 20;
 
-// The row's cells that make its name; the others stay empty, since a million rows
-// are read and only two or three of their cells are wanted.
-void nameCellsInto(QStringList &cells, const TableRows &table, qsizetype row, const core::ColumnChoice &choice)
+// Above this many rows, two threads make the names.
+constexpr qsizetype kRowsForTwoThreads = 100000;
+
+// The names of rows [from, to) of a table, and the rows that have one.
+struct RowNames {
+    TextRows texts;
+    std::vector<quint32> rows;
+};
+
+RowNames nameRows(const TableRows &table, const core::ColumnChoice &choice, qsizetype from, qsizetype to,
+                  const std::function<void()> &yield)
 {
-    for (QString &cell : cells)
-        cell.resize(0);
-    for (const int column : {choice.wholeName, choice.lastName, choice.firstName, choice.middleName, choice.suffix}) {
-        if (column >= 0 && column < cells.size())
-            cells[column] = table.cell(row, column);
+    RowNames names;
+    names.rows.reserve(size_t(to - from));
+    QString name;
+    for (qsizetype row = from; row < to; ++row) {
+        if (yield && row % 65536 == 0)
+            yield();
+        nameOfRowInto(name, table, row, choice);
+        if (name.isEmpty())
+            continue;
+        names.texts.append(name);
+        names.rows.push_back(quint32(row));
     }
+    return names;
 }
 
 } // namespace
@@ -59,20 +77,19 @@ TableLoad ReadTableFile(NameListModel &list, const QString &path, core::Desktop 
     table->commaLines = readsAsCommaLine(choice);
     if (choice.firstRowIsHeader)
         table->header = request.firstRows.first();
-    TextRows names;
-    std::vector<quint32> rows;
-    QStringList cells(table->cells.columns());
-    for (qsizetype row = choice.firstRowIsHeader ? 1 : 0; row < table->cells.rowCount(); ++row) {
-        if (row % 65536 == 0)
-            desktop.yield();
-        nameCellsInto(cells, table->cells, row, choice);
-        const QString name = nameOfRow(cells, choice);
-        if (name.isEmpty())
-            continue;
-        names.append(name);
-        rows.push_back(quint32(row));
-    }
-    list.appendMany(std::move(names), std::move(table), rows);
+    // A long table's second half is named on a worker meanwhile.
+    const qsizetype first = choice.firstRowIsHeader ? 1 : 0;
+    const qsizetype end = table->cells.rowCount();
+    const qsizetype half = end - first > kRowsForTwoThreads ? first + (end - first) / 2 : end;
+    // (A failure on either side waits for the worker before it is passed on.)
+    std::future<RowNames> worker;
+    if (half < end)
+        worker = std::async(std::launch::async, [&] { return nameRows(table->cells, choice, half, end, {}); });
+    RowNames names = nameRows(table->cells, choice, first, half, [&desktop] { desktop.yield(); });
+    RowNames secondHalf = worker.valid() ? worker.get() : RowNames();
+    names.texts.append(std::move(secondHalf.texts));
+    names.rows.insert(names.rows.end(), secondHalf.rows.begin(), secondHalf.rows.end());
+    list.appendMany(std::move(names.texts), std::move(table), names.rows);
     // Remembered once the names are in: a store that cannot be written loses the
     // choice, not the names.
     if (choice.firstRowIsHeader)

@@ -33,6 +33,8 @@ public:
 
     // The cell's text; empty for a row or column past the end.
     QString cell(qsizetype row, int column) const;
+    // The cell's UTF-8 bytes, valid until the next row is appended.
+    QByteArrayView cellBytes(qsizetype row, int column) const;
     // Every cell of the row, padded with empty ones to columns().
     QStringList row(qsizetype row) const;
 
@@ -46,8 +48,6 @@ private:
         QByteArray text;           // the cells' UTF-8, one after the other
         std::vector<quint32> ends; // end of each cell within text
     };
-    QByteArrayView cellBytes(qsizetype row, int column) const;
-
     std::vector<Block> m_blocks;
     std::vector<RowPlace> m_rows;
     int m_columns = 0;

@@ -474,3 +474,22 @@ TEST(LoadCommand, TablesLoadTheirRowsByTheChosenColumns)
     EXPECT_EQ(f.input().count(), 2);
     EXPECT_TRUE(f.desktop.errorReports().empty());
 }
+
+// A long table's names are made by two threads: every row's name still comes in the
+// file's order, with its own row.
+TEST(LoadCommand, ALongTablesNamesKeepTheFilesOrder)
+{
+    FilesFixture f;
+    constexpr int kRows = 200001;
+    QByteArray csv = "First,Last\n";
+    for (int row = 1; row <= kRows; ++row)
+        csv += "F" + QByteArray::number(row) + ",L" + QByteArray::number(row) + (row % 7 == 0 ? ",\n" : "\n");
+    csv += ",\n"; // a row without a name
+    writeBytes(f.path("long.csv"), csv);
+    f.load(f.path("long.csv"));
+    ASSERT_EQ(f.input().count(), kRows);
+    for (const int position : {1, kRows / 2, kRows / 2 + 1, kRows / 2 + 2, kRows}) {
+        EXPECT_EQ(f.input().item(position), QStringLiteral("L%1, F%1").arg(position));
+        EXPECT_EQ(f.input().rowOf(position).row, quint32(position));
+    }
+}

@@ -115,6 +115,16 @@ class RowNames : public ::testing::TestWithParam<RowCase> {};
 TEST_P(RowNames, RowGivesItsName)
 {
     EXPECT_EQ(nameOfRow(GetParam().cells, GetParam().choice), GetParam().name);
+    // The same row kept in a table, read the way a million rows are, after another
+    // row has left its longer name in the text.
+    TableRows table;
+    table.appendRow(QStringList{QStringLiteral("a very long first cell"), QStringLiteral("Xx"), QStringLiteral("Yy"),
+                                QStringLiteral("Zz")});
+    table.appendRow(GetParam().cells);
+    QString name;
+    nameOfRowInto(name, table, 0, GetParam().choice);
+    nameOfRowInto(name, table, 1, GetParam().choice);
+    EXPECT_EQ(name, GetParam().name) << GetParam().label;
 }
 
 // Columns: last, first, middle, suffix.
