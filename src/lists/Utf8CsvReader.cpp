@@ -6,9 +6,11 @@
 #include "lists/TextFileDecoder.h"
 
 #include <QStringDecoder>
+#include <QtEndian>
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <span>
 #include <vector>
@@ -59,9 +61,7 @@ public:
                 state = State::Unquoted;
                 [[fallthrough]];
             case State::Unquoted: {
-                qsizetype end = i;
-                while (end < size && !m_stops[uchar(bytes[end])])
-                    ++end;
+                const qsizetype end = fieldEnd(bytes, i, size);
                 append(field, bytes + i, end - i);
                 i = end;
                 if (i == size)
@@ -131,6 +131,29 @@ public:
 
 private:
     enum class State { RecordStart, FieldStart, Unquoted, Quoted, QuoteInQuoted };
+
+    // The first delimiter, CR or LF at or after `from`; `size` when there is none. Eight
+    // bytes at a time: a byte equal to one of them is a zero byte of the word XOR that
+    // byte repeated, and the lowest zero byte found is the first one.
+    qsizetype fieldEnd(const char *bytes, qsizetype from, qsizetype size) const
+    {
+        constexpr quint64 kOnes = 0x0101010101010101ULL;
+        constexpr quint64 kHighBits = 0x8080808080808080ULL;
+        const auto zeroBytes = [](quint64 word) { return (word - kOnes) & ~word & kHighBits; };
+        const quint64 delimiters = kOnes * uchar(m_delimiter);
+        constexpr quint64 crs = kOnes * '\r';
+        constexpr quint64 lfs = kOnes * '\n';
+        qsizetype end = from;
+        for (; end + 8 <= size; end += 8) {
+            const quint64 word = qFromLittleEndian<quint64>(bytes + end);
+            const quint64 stops = zeroBytes(word ^ delimiters) | zeroBytes(word ^ crs) | zeroBytes(word ^ lfs);
+            if (stops != 0)
+                return end + std::countr_zero(stops) / 8;
+        }
+        while (end < size && !m_stops[uchar(bytes[end])])
+            ++end;
+        return end;
+    }
 
     // The bytes of a field while they are a slice of the piece; no bytes yet while begin
     // is null.
@@ -321,13 +344,14 @@ bool Utf8Checker::take(QByteArrayView bytes)
             m_high = 0xBF;
             --m_needed;
         }
-        // ASCII eight bytes at a time, as long as none is past 0x7F or a NUL.
-        while (i + 8 <= size) {
-            quint64 word;
-            std::memcpy(&word, p + i, 8);
-            if ((word & kHighBits) != 0 || ((word - kOnes) & ~word & kHighBits) != 0)
+        // ASCII sixteen bytes at a time, as long as none is past 0x7F or a NUL.
+        while (i + 16 <= size) {
+            const quint64 first = qFromUnaligned<quint64>(p + i);
+            const quint64 second = qFromUnaligned<quint64>(p + i + 8);
+            const quint64 zeros = ((first - kOnes) & ~first) | ((second - kOnes) & ~second);
+            if (((first | second | zeros) & kHighBits) != 0)
                 break;
-            i += 8;
+            i += 16;
         }
         if (i == size)
             return true;

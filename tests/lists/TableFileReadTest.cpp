@@ -294,8 +294,8 @@ TEST(CsvFiles, FieldsRunAcrossPieces)
 }
 
 // The check that keeps a file on the fast way agrees with Qt's UTF-8 decoder on every
-// sequence of up to three bytes and on four-byte ones around each limit, whole, after
-// ASCII that is read eight bytes at a time, and byte by byte as if pieces ended there.
+// sequence of up to three bytes and on four-byte ones around each limit, whole, among
+// ASCII that is read sixteen bytes at a time, and byte by byte as if pieces ended there.
 TEST(CsvFiles, Utf8CheckAgreesWithTheDecoder)
 {
     const auto decodes = [](QByteArrayView bytes) {
@@ -313,10 +313,13 @@ TEST(CsvFiles, Utf8CheckAgreesWithTheDecoder)
         }
         return checker.finish();
     };
+    const QByteArray ascii = "0123456789abcdef";
     const auto agree = [&](const QByteArray &bytes) {
         const bool valid = decodes(bytes);
-        const QByteArray afterAscii = "0123456789" + bytes;
-        return checks(bytes, false) == valid && checks(bytes, true) == valid && checks(afterAscii, false) == valid;
+        // In the first and in the second half of sixteen bytes read at once.
+        const QByteArray early = ascii.left(5) + bytes + ascii, late = ascii.left(13) + bytes + ascii;
+        return checks(bytes, false) == valid && checks(bytes, true) == valid && checks(early, false) == valid
+               && checks(late, false) == valid;
     };
     const auto bytesOf = [](std::initializer_list<char> bytes) { return QByteArray(bytes.begin(), qsizetype(bytes.size())); };
     int disagreements = 0;
