@@ -141,8 +141,12 @@ QChar CsvParser::detectDelimiter(QStringView head, bool complete)
             agreement.second += 1;
         });
         reading = &parser;
-        parser.take(head);
-        if (complete)
+        // In slices, so that the rest of a long head is not split once the records
+        // sampled are all in: the records after them count for nothing.
+        constexpr qsizetype kSlice = 4096;
+        for (qsizetype at = 0; at < head.size() && sampled <= kSampleRecords; at += kSlice)
+            parser.take(head.sliced(at, std::min(kSlice, head.size() - at)));
+        if (complete && sampled <= kSampleRecords)
             parser.finish();
         // The first candidate wins a tie, so a comma before a semicolon before a TAB.
         for (const auto &[fields, agreement] : records) {

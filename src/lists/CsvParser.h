@@ -10,6 +10,10 @@
 
 namespace orvella::lists {
 
+// A .csv file's delimiter is found from the records of its first this many UTF-16 units
+// of text (or of the first piece the decoder hands over, if longer).
+inline constexpr qsizetype kDelimiterHeadUnits = qsizetype(1) << 16;
+
 // Splits a CSV text handed over in pieces into records, as RFC 4180 describes them and
 // as Python's csv module reads them with its default dialect:
 // - a field that starts with a quote runs to the next lone quote; inside it a doubled

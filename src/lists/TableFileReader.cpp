@@ -4,6 +4,7 @@
 #include "lists/CsvParser.h"
 #include "lists/OdsTableReader.h"
 #include "lists/TextFileDecoder.h"
+#include "lists/Utf8CsvReader.h"
 #include "lists/XlsxTableReader.h"
 
 #include <QFile>
@@ -32,7 +33,7 @@ public:
         if (m_parser)
             return m_parser->take(text);
         m_head.append(text);
-        if (m_head.size() < kHeadUnits)
+        if (m_head.size() < kDelimiterHeadUnits)
             return !text.contains(QChar(u'\0'));
         return takeHead(false);
     }
@@ -46,8 +47,6 @@ public:
     }
 
 private:
-    static constexpr qsizetype kHeadUnits = qsizetype(1) << 16;
-
     void start(QChar delimiter)
     {
         m_parser.emplace(delimiter, [this](std::span<const QStringView> fields) { m_rows.appendRow(fields); });
@@ -66,15 +65,41 @@ private:
     std::optional<CsvParser> m_parser;
 };
 
+QString kindName(TableKind kind)
+{
+    return kind == TableKind::Tsv ? QStringLiteral("a TSV file") : QStringLiteral("a CSV file");
+}
+
+void openCsvFile(QFile &file, const QString &path)
+{
+    if (!file.open(QIODevice::ReadOnly))
+        throw Failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
+}
+
+// Through the decoder, which knows every encoding and the ways a file may be damaged.
+TableRows decodeCsvFile(QFile &file, const QString &path, TableKind kind, core::Desktop &desktop)
+{
+    CsvTableSink sink(kind == TableKind::Tsv ? std::optional<QChar>(u'\t') : std::nullopt);
+    decodeTextFile(file, path, desktop, sink, kindName(kind));
+    return sink.finish();
+}
+
 TableRows readCsvFile(const QString &path, TableKind kind, core::Desktop &desktop)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
-    const bool tabs = kind == TableKind::Tsv;
-    CsvTableSink sink(tabs ? std::optional<QChar>(u'\t') : std::nullopt);
-    decodeTextFile(file, path, desktop, sink, tabs ? QStringLiteral("a TSV file") : QStringLiteral("a CSV file"));
-    return sink.finish();
+    openCsvFile(file, path);
+    // Most files are UTF-8 throughout, and those are split straight from their bytes,
+    // without the text's trip through UTF-16. Any other file is read again from the
+    // start through the decoder (a pipe cannot go back, so it goes there at once).
+    if (!file.isSequential()) {
+        std::optional<TableRows> rows =
+            readUtf8CsvTable(file, path, kind == TableKind::Tsv ? std::optional<char>('\t') : std::nullopt, desktop);
+        if (rows)
+            return std::move(*rows);
+        if (!file.seek(0))
+            throw Failure(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
+    }
+    return decodeCsvFile(file, path, kind, desktop);
 }
 
 } // namespace
@@ -110,6 +135,13 @@ TableRows readTableFile(const QString &path, TableKind kind, core::Desktop &desk
         break;
     }
     throw Failure(QStringLiteral("%1 is not a table file (CSV, TSV, XLSX or ODS)").arg(path));
+}
+
+TableRows readCsvTableSlowly(const QString &path, TableKind kind, core::Desktop &desktop)
+{
+    QFile file(path);
+    openCsvFile(file, path);
+    return decodeCsvFile(file, path, kind, desktop);
 }
 
 } // namespace orvella::lists

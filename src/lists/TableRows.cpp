@@ -5,6 +5,7 @@
 #include <QStringEncoder>
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace orvella::lists {
@@ -25,6 +26,18 @@ qsizetype mostBytes(std::span<const QStringView> cells)
     return 3 * units;
 }
 
+// The UTF-16 units of UTF-8 cells: one for each byte that starts a character, and one
+// more for each character past U+FFFF (a lead byte of four).
+qsizetype utf16Units(std::span<const QByteArrayView> cells)
+{
+    qsizetype units = 0;
+    for (const QByteArrayView cell : cells) {
+        for (const char byte : cell)
+            units += ((uchar(byte) & 0xC0) != 0x80 ? 1 : 0) + (uchar(byte) >= 0xF0 ? 1 : 0);
+    }
+    return units;
+}
+
 } // namespace
 
 TableRows::TableRows() = default;
@@ -37,12 +50,7 @@ void TableRows::appendRow(std::span<const QStringView> cells)
     const qsizetype most = mostBytes(cells);
     if (most > kMaxBlockBytes || cells.size() > std::numeric_limits<int>::max())
         throw core::Failure(QStringLiteral("A table row of %1 characters is too long to keep").arg(most / 3));
-    const bool fits = !m_blocks.empty() && m_blocks.back().text.size() + most <= kBlockBytes;
-    if (!fits && (m_blocks.empty() || !m_blocks.back().text.isEmpty())) {
-        m_blocks.emplace_back();
-        m_blocks.back().text.reserve(std::max(kBlockBytes, most));
-    }
-    Block &block = m_blocks.back();
+    Block &block = blockFor(most);
     RowPlace place{quint32(m_blocks.size() - 1), quint32(block.ends.size()), quint32(cells.size())};
 
     // Each cell is encoded on its own (stateless), so that half a surrogate pair at the
@@ -59,6 +67,44 @@ void TableRows::appendRow(std::span<const QStringView> cells)
 
     m_rows.push_back(place);
     m_columns = std::max(m_columns, int(cells.size()));
+}
+
+void TableRows::appendRow(std::span<const QByteArrayView> cells)
+{
+    qsizetype bytes = 0;
+    for (const QByteArrayView cell : cells)
+        bytes += cell.size();
+    // The same rows are refused as when their text comes as UTF-16: those whose UTF-16
+    // units might take more room than a block's cell ends can reach.
+    if (bytes > kMaxBlockBytes / 3 || cells.size() > std::numeric_limits<int>::max()) {
+        const qsizetype most = 3 * utf16Units(cells);
+        if (most > kMaxBlockBytes || cells.size() > std::numeric_limits<int>::max())
+            throw core::Failure(QStringLiteral("A table row of %1 characters is too long to keep").arg(most / 3));
+    }
+    Block &block = blockFor(bytes);
+    RowPlace place{quint32(m_blocks.size() - 1), quint32(block.ends.size()), quint32(cells.size())};
+    const qsizetype start = block.text.size();
+    block.text.resize(start + bytes);
+    char *const text = block.text.data();
+    qsizetype end = start;
+    for (const QByteArrayView cell : cells) {
+        if (!cell.isEmpty())
+            std::memcpy(text + end, cell.data(), size_t(cell.size()));
+        end += cell.size();
+        block.ends.push_back(quint32(end));
+    }
+    m_rows.push_back(place);
+    m_columns = std::max(m_columns, int(cells.size()));
+}
+
+TableRows::Block &TableRows::blockFor(qsizetype most)
+{
+    const bool fits = !m_blocks.empty() && m_blocks.back().text.size() + most <= kBlockBytes;
+    if (!fits && (m_blocks.empty() || !m_blocks.back().text.isEmpty())) {
+        m_blocks.emplace_back();
+        m_blocks.back().text.reserve(std::max(kBlockBytes, most));
+    }
+    return m_blocks.back();
 }
 
 void TableRows::appendRow(const QStringList &cells)

@@ -30,6 +30,8 @@ public:
 
     void appendRow(std::span<const QStringView> cells);
     void appendRow(const QStringList &cells);
+    // Cells that are UTF-8 already (valid UTF-8: they are kept as they are).
+    void appendRow(std::span<const QByteArrayView> cells);
 
     // The cell's text; empty for a row or column past the end.
     QString cell(qsizetype row, int column) const;
@@ -48,6 +50,9 @@ private:
         QByteArray text;           // the cells' UTF-8, one after the other
         std::vector<quint32> ends; // end of each cell within text
     };
+    // The block a row of at most `most` bytes goes into, a new one when the last is full.
+    Block &blockFor(qsizetype most);
+
     std::vector<Block> m_blocks;
     std::vector<RowPlace> m_rows;
     int m_columns = 0;

@@ -1,6 +1,7 @@
 #include "core/Failure.h"
 #include "lists/TableFileReader.h"
 #include "lists/TextFileDecoder.h"
+#include "lists/Utf8CsvReader.h"
 #include "support/Files.h"
 #include "support/ScriptedDesktop.h"
 
@@ -8,12 +9,14 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <xlsxwriter.h>
 #include <zip.h>
 
+#include <initializer_list>
 #include <utility>
 #include <vector>
 
@@ -43,16 +46,21 @@ struct TableFixture {
     {
         return lists::readTableFile(file, lists::tableKindOf(file), desktop);
     }
+    // Through the decoder, however the file is encoded.
+    lists::TableRows readSlowly(const QString &file)
+    {
+        return lists::readCsvTableSlowly(file, lists::tableKindOf(file), desktop);
+    }
     Rows read(const QString &name, const QByteArray &bytes)
     {
         writeBytes(path(name), bytes);
         return rowsOf(read(path(name)));
     }
     // The description of the failure the reader throws ("" when it does not throw).
-    QString failureOf(const QString &file)
+    QString failureOf(const QString &file, bool slowly = false)
     {
         try {
-            read(file);
+            slowly ? readSlowly(file) : read(file);
         } catch (const core::Failure &failure) {
             return failure.description();
         }
@@ -93,11 +101,143 @@ struct CsvCase {
 
 class CsvFiles : public ::testing::TestWithParam<CsvCase> {};
 
+// The first row, cell and character where two tables differ (the cells of the files
+// that run across pieces are too long to print whole).
+::testing::AssertionResult sameRows(const Rows &got, const Rows &wanted)
+{
+    for (size_t r = 0; r < std::min(got.size(), wanted.size()); ++r) {
+        for (qsizetype c = 0; c < std::min(got[r].size(), wanted[r].size()); ++c) {
+            const QString &a = got[r][c], &b = wanted[r][c];
+            if (a == b)
+                continue;
+            qsizetype at = 0;
+            while (at < std::min(a.size(), b.size()) && a[at] == b[at])
+                ++at;
+            return ::testing::AssertionFailure() << "row " << r << " cell " << c << " from character " << at << ": \""
+                                                 << a.mid(at, 20).toStdString() << "\" instead of \""
+                                                 << b.mid(at, 20).toStdString() << "\"";
+        }
+        if (got[r].size() != wanted[r].size())
+            return ::testing::AssertionFailure() << "row " << r << " has " << got[r].size() << " cells, not "
+                                                 << wanted[r].size();
+    }
+    if (got.size() != wanted.size())
+        return ::testing::AssertionFailure() << got.size() << " rows, not " << wanted.size();
+    return ::testing::AssertionSuccess();
+}
+
 TEST_P(CsvFiles, GiveTheirRecordsCellByCell)
 {
     TableFixture f;
-    EXPECT_EQ(f.read(GetParam().file, GetParam().bytes), GetParam().rows);
+    const Rows rows = f.read(GetParam().file, GetParam().bytes);
+    EXPECT_TRUE(sameRows(rows, GetParam().rows));
+    // A UTF-8 file is split straight from its bytes: the rows are those of its text.
+    EXPECT_TRUE(sameRows(rowsOf(f.readSlowly(f.path(GetParam().file))), rows));
 }
+
+// A file whose first line of 'x' is long enough that the byte at `at` of `rest` starts
+// the file's second piece (after a byte-order mark of `mark` bytes); a last line of 'w'
+// fills that piece, so that nothing of the first piece is left where it was read.
+QByteArray acrossPieces(const QByteArray &rest, qsizetype at, qsizetype mark = 0)
+{
+    return QByteArray(lists::kReadChunkBytes - mark - at - 1, 'x') + "\n" + rest + QByteArray(lists::kReadChunkBytes, 'w');
+}
+
+// The rows of such a file: that first line, these, and the last line.
+Rows afterLongLine(qsizetype at, Rows rows, qsizetype mark = 0)
+{
+    qsizetype width = 1;
+    for (const QStringList &row : rows)
+        width = std::max(width, row.size());
+    rows.insert(rows.begin(), QStringList{QString(lists::kReadChunkBytes - mark - at - 1, u'x')});
+    rows.push_back({QString(lists::kReadChunkBytes, u'w')});
+    for (QStringList &row : rows) {
+        while (row.size() < width)
+            row.append(QString());
+    }
+    return rows;
+}
+
+CsvCase splitAt(const char *label, const QByteArray &rest, qsizetype at, const Rows &rows)
+{
+    return CsvCase{label, "t.csv", acrossPieces(rest, at), afterLongLine(at, rows)};
+}
+
+// Rows of valid UTF-8 over more than one piece, then a last line as given.
+QByteArray manyRowsThen(const QByteArray &last, const QByteArray &mark = QByteArray())
+{
+    QByteArray bytes = mark;
+    while (bytes.size() < lists::kReadChunkBytes + 1000)
+        bytes += "Jos\xC3\xA9," + QByteArray(200, 'y') + "\r\n";
+    return bytes + last;
+}
+
+Rows manyRowsThen(const QStringList &last)
+{
+    Rows rows;
+    QByteArray bytes;
+    while (bytes.size() < lists::kReadChunkBytes + 1000) {
+        bytes += "Jos\xC3\xA9," + QByteArray(200, 'y') + "\r\n";
+        rows.push_back({QString::fromUtf8("José"), QString(200, u'y')});
+    }
+    rows.push_back(last);
+    return rows;
+}
+
+// Read straight from the bytes, a file needs whatever the piece's end cuts kept whole,
+// and the delimiter found from the same first text as the decoder's.
+const QByteArray kDoubledQuote = "a,\"b\r\nc\"\"d\",e\n";
+const QByteArray kSemicolons = "a;b;\"c\"\r\n";
+const QByteArray kUtf8 = "Zo\xC3\xAB,\xE6\x9D\x8E,\xF0\x9F\x98\x80\n";
+const Rows kUtf8Rows = {{QString::fromUtf8("Zoë"), QString::fromUtf8("李"), QString::fromUtf8("😀")}};
+
+QByteArray longFirstRecordThenSemicolons()
+{
+    QByteArray bytes = "\"" + QByteArray(lists::kReadChunkBytes + 300000, 'q') + "\"\n";
+    for (int i = 0; i < 25; ++i)
+        bytes += "a;b\n";
+    return bytes;
+}
+
+Rows longFirstRecordThenSemicolonsRows()
+{
+    Rows rows{{QString(lists::kReadChunkBytes + 300000, u'q'), ""}};
+    for (int i = 0; i < 25; ++i)
+        rows.push_back({"a", "b"});
+    return rows;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    AcrossPieces, CsvFiles,
+    ::testing::Values(
+        splitAt("QuotedFieldCutAfterItsQuote", kDoubledQuote, 3, {{"a", "b\r\nc\"d", "e"}}),
+        splitAt("DoubledQuoteCut", kDoubledQuote, 9, {{"a", "b\r\nc\"d", "e"}}),
+        splitAt("CutAfterTheClosingQuote", kDoubledQuote, 12, {{"a", "b\r\nc\"d", "e"}}),
+        splitAt("CutAfterADelimiter", kSemicolons + kSemicolons, 2, {{"a;b;\"c\""}, {"a;b;\"c\""}}),
+        splitAt("CrAtThePieceEndLfNext", "a,b\r\nc,d\n", 4, {{"a", "b"}, {"c", "d"}}),
+        splitAt("TwoByteCharacterCut", kUtf8, 3, kUtf8Rows),
+        splitAt("ThreeByteCharacterCut", kUtf8, 8, kUtf8Rows),
+        splitAt("FourByteCharacterCut", kUtf8, 11, kUtf8Rows),
+        CsvCase{"TsvFieldCut", "t.tsv", acrossPieces("a\t\"b\tc\"\"\"\n", 5),
+                afterLongLine(5, {{"a", "b\tc\""}})},
+        CsvCase{"Utf8MarkAndCharacterCut", "t.csv", "\xEF\xBB\xBF" + acrossPieces(kUtf8, 9, 3),
+                afterLongLine(9, kUtf8Rows, 3)},
+        // Not UTF-8 after a piece or more that is: read again from the start, the line
+        // as Windows-1252, a byte after a UTF-8 mark as U+FFFD, and a character cut
+        // short by the file's end too.
+        CsvCase{"Windows1252LineAfterManyRows", "t.csv", manyRowsThen("M\xFCller,\x80\r\n"),
+                manyRowsThen(QStringList{QString::fromUtf8("Müller"), QString::fromUtf8("€")})},
+        CsvCase{"BadByteAfterAUtf8Mark", "t.csv", manyRowsThen("M\xFCller,x", "\xEF\xBB\xBF"),
+                manyRowsThen(QStringList{QString::fromUtf8("M\uFFFDller"), "x"})},
+        CsvCase{"CharacterCutByTheFilesEnd", "t.csv", manyRowsThen("a,\xE6\x9D"),
+                manyRowsThen(QStringList{"a", QString::fromUtf8("æ\xC2\x9D")})},
+        // The delimiter is found from the first records: past a first piece without a
+        // line end, and not from a last record without one in a text of 64 Ki units.
+        CsvCase{"DelimiterFoundPastALongFirstLine", "t.csv", longFirstRecordThenSemicolons(),
+                longFirstRecordThenSemicolonsRows()},
+        CsvCase{"LongLastLineCountsNotForTheDelimiter", "t.csv", "a;" + QByteArray(70000, 'z'),
+                {{"a;" + QString(70000, u'z')}}}),
+    [](const auto &info) { return std::string(info.param.label); });
 
 INSTANTIATE_TEST_SUITE_P(
     Table, CsvFiles,
@@ -153,6 +293,57 @@ TEST(CsvFiles, FieldsRunAcrossPieces)
     EXPECT_EQ(rows[0][1], "c");
 }
 
+// The check that keeps a file on the fast way agrees with Qt's UTF-8 decoder on every
+// sequence of up to three bytes and on four-byte ones around each limit, whole, among
+// ASCII that is read sixteen bytes at a time, and byte by byte as if pieces ended there.
+TEST(CsvFiles, Utf8CheckAgreesWithTheDecoder)
+{
+    const auto decodes = [](QByteArrayView bytes) {
+        QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+        const QString text = decoder.decode(bytes);
+        return !decoder.hasError() && !bytes.contains('\0');
+    };
+    const auto checks = [](QByteArrayView bytes, bool bytewise) {
+        lists::Utf8Checker checker;
+        if (!bytewise)
+            return checker.take(bytes) && checker.finish();
+        for (qsizetype i = 0; i < bytes.size(); ++i) {
+            if (!checker.take(bytes.sliced(i, 1)))
+                return false;
+        }
+        return checker.finish();
+    };
+    const QByteArray ascii = "0123456789abcdef";
+    const auto agree = [&](const QByteArray &bytes) {
+        const bool valid = decodes(bytes);
+        // In the first and in the second half of sixteen bytes read at once.
+        const QByteArray early = ascii.left(5) + bytes + ascii, late = ascii.left(13) + bytes + ascii;
+        return checks(bytes, false) == valid && checks(bytes, true) == valid && checks(early, false) == valid
+               && checks(late, false) == valid;
+    };
+    const auto bytesOf = [](std::initializer_list<char> bytes) { return QByteArray(bytes.begin(), qsizetype(bytes.size())); };
+    int disagreements = 0;
+    for (int a = 0; a < 256; ++a) {
+        for (int b = 0; b < 256; ++b) {
+            disagreements += agree(bytesOf({char(a), char(b)})) ? 0 : 1;
+            // Every third byte after the leads of three.
+            for (int c = a >= 0xE0 && a < 0xF0 ? 0 : 256; c < 256; ++c)
+                disagreements += agree(bytesOf({char(a), char(b), char(c)})) ? 0 : 1;
+        }
+    }
+    const char limits[] = {'\x00', '\x41', '\x7F', '\x80', '\x8F', '\x90', '\x9F', '\xA0', '\xBF', '\xC0', '\xF4', '\xFF'};
+    for (int lead = 0xC0; lead < 0x100; ++lead) {
+        for (const char b : limits) {
+            for (const char c : limits) {
+                disagreements += agree(bytesOf({char(lead), b, c})) ? 0 : 1;
+                for (const char d : limits)
+                    disagreements += agree(bytesOf({char(lead), b, c, d})) ? 0 : 1;
+            }
+        }
+    }
+    EXPECT_EQ(disagreements, 0);
+}
+
 // Files written and read by Python's csv module: the reader gives the rows Python gives.
 TEST(CsvFiles, ReadAsPythonsCsvModuleReadsThem)
 {
@@ -197,6 +388,10 @@ TEST(CsvFiles, FilesThatAreNoTableFailClearly)
     writeBytes(f.path("nul.tsv"), QByteArray("a\0", 2));
     EXPECT_EQ(f.failureOf(f.path("nul.csv")), f.path("nul.csv") + " is not a CSV file: it holds NUL characters");
     EXPECT_EQ(f.failureOf(f.path("nul.tsv")), f.path("nul.tsv") + " is not a TSV file: it holds NUL characters");
+    // A NUL after a piece or more of UTF-8: the same failure as through the decoder.
+    writeBytes(f.path("late-nul.csv"), manyRowsThen(QByteArray("a,\0\n", 4)));
+    EXPECT_EQ(f.failureOf(f.path("late-nul.csv")), f.path("late-nul.csv") + " is not a CSV file: it holds NUL characters");
+    EXPECT_EQ(f.failureOf(f.path("late-nul.csv"), true), f.failureOf(f.path("late-nul.csv")));
     EXPECT_TRUE(f.failureOf(f.path("missing.csv")).startsWith("Cannot open " + f.path("missing.csv") + ": "));
     EXPECT_EQ(f.failureOf(f.dir.path()), f.dir.path() + " is a folder, not a table file");
 }
