@@ -212,13 +212,13 @@ void MainWindow::wireCommands()
     const QString removeName = QStringLiteral("Remove Name");
     const QString removeResult = QStringLiteral("Remove Result");
     connect(ListView1, &ui::NameListView::doubleClickedAnywhere, this,
-            [=, &lists] { m_history.run(removeName, [&] { lists.ListView1_DblClick(); }); });
+            [=, this, &lists] { m_history.run(removeName, [&] { lists.ListView1_DblClick(); }); });
     connect(ListView1, &ui::NameListView::deletePressed, this,
-            [=, &lists] { m_history.run(removeName, [&] { lists.ListView1_KeyDown(lists::kDeleteKeyCode); }); });
+            [=, this, &lists] { m_history.run(removeName, [&] { lists.ListView1_KeyDown(lists::kDeleteKeyCode); }); });
     connect(ListView2, &ui::NameListView::doubleClickedAnywhere, this,
-            [=, &lists] { m_history.run(removeResult, [&] { lists.ListView2_DblClick(); }); });
+            [=, this, &lists] { m_history.run(removeResult, [&] { lists.ListView2_DblClick(); }); });
     connect(ListView2, &ui::NameListView::deletePressed, this,
-            [=, &lists] { m_history.run(removeResult, [&] { lists.ListView2_KeyDown(lists::kDeleteKeyCode); }); });
+            [=, this, &lists] { m_history.run(removeResult, [&] { lists.ListView2_KeyDown(lists::kDeleteKeyCode); }); });
     connect(PushButton9, &QPushButton::clicked, this, [&files] { files.PushButton9_Click(); });
     connect(PushButton4, &QPushButton::clicked, this, [&files] { files.PushButton4_Click(); });
     connect(PushButton5, &QPushButton::clicked, this, [this] { m_session.exportCommands().PushButton5_Click(); });
