@@ -8,6 +8,18 @@
 #include <cstring>
 
 namespace orvella::lists {
+
+qint64 readPiece(QFile &file, const QString &path, core::Desktop &desktop, QByteArray &buffer, qsizetype keep)
+{
+    desktop.yield();
+    buffer.resize(keep + kReadChunkBytes);
+    const qint64 got = file.read(buffer.data() + keep, kReadChunkBytes);
+    if (got < 0)
+        throw core::Failure(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
+    buffer.resize(keep + got);
+    return got;
+}
+
 namespace {
 
 using core::Failure;
@@ -47,20 +59,7 @@ private:
     // Windows-1252 when it is not.
     enum Decoding { Utf8Only, Utf8OrWindows1252 };
 
-    // Reads up to kReadChunkBytes after the `keep` bytes already at the start of the
-    // buffer; answers the number of bytes read, 0 at the end of the file.
-    qint64 readChunk(QByteArray &buffer, qsizetype keep)
-    {
-        // Nothing reaches a list or table before the whole file is read, so other commands
-        // may run between the pieces of a long file.
-        m_desktop.yield();
-        buffer.resize(keep + kReadChunkBytes);
-        const qint64 got = m_file.read(buffer.data() + keep, kReadChunkBytes);
-        if (got < 0)
-            throw Failure(QStringLiteral("Cannot read %1: %2").arg(m_path, m_file.errorString()));
-        buffer.resize(keep + got);
-        return got;
-    }
+    qint64 readChunk(QByteArray &buffer, qsizetype keep) { return readPiece(m_file, m_path, m_desktop, buffer, keep); }
 
     // Steps over the byte-order mark at the start; skipping rather than seeking also
     // works on a pipe.

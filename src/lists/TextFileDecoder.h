@@ -14,6 +14,13 @@ namespace orvella::lists {
 // The reader takes a file in pieces of this many bytes.
 inline constexpr qint64 kReadChunkBytes = qint64(1) << 20;
 
+// Reads the file's next piece, up to kReadChunkBytes, after the `keep` bytes already at
+// the start of the buffer, and answers the number of bytes read (0 at the end of the
+// file). Yields first: nothing reaches a list or table before the whole file is read,
+// so other commands may run between the pieces of a long file. Throws core::Failure
+// naming `path` when the file cannot be read.
+qint64 readPiece(QFile &file, const QString &path, core::Desktop &desktop, QByteArray &buffer, qsizetype keep);
+
 // Takes a decoded text piece by piece, in order. A piece ends at a line end or at the
 // end of the file for 8-bit files; a UTF-16 piece may end anywhere, even between the
 // two halves of a surrogate pair, so a sink keeps what it has not finished.

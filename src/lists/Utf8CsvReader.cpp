@@ -286,18 +286,8 @@ public:
     }
 
 private:
-    // As the decoder reads the file: in pieces of kReadChunkBytes after the `keep` bytes
-    // at the start of the buffer, yielding before each one.
-    qint64 readChunk(QByteArray &buffer, qsizetype keep)
-    {
-        m_desktop.yield();
-        buffer.resize(keep + kReadChunkBytes);
-        const qint64 got = m_file.read(buffer.data() + keep, kReadChunkBytes);
-        if (got < 0)
-            throw Failure(QStringLiteral("Cannot read %1: %2").arg(m_path, m_file.errorString()));
-        buffer.resize(keep + got);
-        return got;
-    }
+    // As the decoder reads the file: in the same pieces, yielding before each one.
+    qint64 readChunk(QByteArray &buffer, qsizetype keep) { return readPiece(m_file, m_path, m_desktop, buffer, keep); }
 
     // Just past the last CR or LF at or after `from`; 0 when there is none.
     static qsizetype afterLastLineEnd(const QByteArray &buffer, qsizetype from)
