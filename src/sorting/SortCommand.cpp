@@ -253,6 +253,12 @@ void streamResults(const KeyTexts &keys, const KeyOrder &order, const KeyTexts &
         for (size_t row = 0; row < ready.ends.size(); ++row) {
             const QStringView shown = QStringView(ready.text).sliced(start, ready.ends[row] - start);
             start = ready.ends[row];
+            // A plain list of names needs nothing of the key: it is not looked up (that
+            // would be a second random reach into the keys for every name).
+            if (!output.wantsReading) {
+                output.take(shown, nullptr);
+                continue;
+            }
             const size_t k = order[from + row];
             handOver(output, shown, keys[k], shownAs(shownAsEntered(k), options.option2));
         }
