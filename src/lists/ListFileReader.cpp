@@ -7,8 +7,6 @@
 #include "lists/TextFileDecoder.h"
 #include "lists/TextRows.h"
 
-#include <future>
-
 #include <utility>
 
 #include <QFile>
@@ -72,57 +70,12 @@ private:
     QString m_pending;
 };
 
-// A regular file of 8-bit text at least this long is read in two halves at once.
-constexpr qint64 kTwoHalvesFrom = qint64(8) << 20;
-
-// Where the second half of a file starts: just after the first CR or LF from its middle
-// on (since empty lines are dropped, between the CR and the LF of a pair will do); 0
-// when there is none within a piece of the middle.
-qint64 secondHalfStart(QFile &other, qint64 size)
-{
-    const qint64 middle = size / 2;
-    if (!other.seek(middle))
-        return 0;
-    const QByteArray near = other.read(kReadChunkBytes);
-    for (qsizetype i = 0; i < near.size(); ++i) {
-        if (near[i] == '\r' || near[i] == '\n')
-            return middle + i + 1;
-    }
-    return 0;
-}
-
 // The non-empty lines of the file, decoded as a names file is.
 TextRows readLines(QFile &file, const QString &path, core::Desktop &desktop)
 {
-    const QString what = QStringLiteral("a text file");
-    const QByteArray head = file.isSequential() ? QByteArray() : file.peek(3);
-    const bool utf16 = head.startsWith("\xFF\xFE") || head.startsWith("\xFE\xFF");
-    // The same file opened again, with a place of its own to read from.
-    QFile other(QStringLiteral("/proc/self/fd/%1").arg(file.handle()));
-    const qint64 size = file.isSequential() ? 0 : file.size();
-    const qint64 split = size >= kTwoHalvesFrom && !utf16 && other.open(QIODevice::ReadOnly)
-        ? secondHalfStart(other, size)
-        : 0;
-    if (split == 0) {
-        LineCollector lines;
-        decodeTextFile(file, path, desktop, lines, what);
-        return lines.finish();
-    }
-    // Lines are decoded each on its own, so a long file's two halves, split at a line
-    // end, are read at once: the second on a worker, the first here between yields.
-    const bool utf8Only = head.startsWith("\xEF\xBB\xBF");
-    std::future<TextRows> second = std::async(std::launch::async, [&] {
-        LineCollector lines;
-        decodeTextRange(other, path, nullptr, lines, what, split, size, utf8Only);
-        return lines.finish();
-    });
-    LineCollector first;
-    const qint64 mark = utf8Only ? 3 : 0;
-    // (A failure here waits for the worker before it is passed on.)
-    decodeTextRange(file, path, &desktop, first, what, mark, split, utf8Only);
-    TextRows rows = first.finish();
-    rows.append(second.get());
-    return rows;
+    LineCollector lines;
+    decodeTextFile(file, path, desktop, lines, QStringLiteral("a text file"));
+    return lines.finish();
 }
 
 } // namespace
