@@ -12,6 +12,19 @@ void KeyTexts::clear()
     m_size = 0;
 }
 
+void KeyTexts::append(KeyTexts &&other)
+{
+    if (m_size % kBlockKeys == 0) {
+        for (Block &block : other.m_blocks)
+            m_blocks.push_back(std::move(block));
+        m_size += other.m_size;
+    } else {
+        for (std::size_t i = 0; i < other.size(); ++i)
+            append(other[i]);
+    }
+    other.clear();
+}
+
 void KeyTexts::appendEmpty()
 {
     if (m_size % kBlockKeys == 0) {

@@ -45,6 +45,9 @@ public:
         appendEmpty();
         setLast(key);
     }
+    // Appends the other keys after these: their blocks as they are when these fill
+    // whole blocks, else key by key.
+    void append(KeyTexts &&other);
 
     KeyParts operator[](std::size_t index) const
     {

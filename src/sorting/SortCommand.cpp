@@ -132,6 +132,40 @@ lists::NameRow keyRowOf(const std::vector<lists::RowRef> &keyRows, const std::ve
 
 } // namespace
 
+namespace {
+
+// From this many names on, a script's run reads most of the names into keys on a
+// worker while the first of them are read here.
+constexpr int kKeysOnTwoThreadsFrom = 1 << 17;
+
+// Keys read on a worker, and how many of their names ended (or, in the First/Last
+// reading, started) with a space and filed under an empty field.
+struct KeyedNames {
+    KeyTexts keys;
+    int spacedNames = 0;
+};
+
+// The keys of the names at positions [from, to] under the options and choices, as
+// GetNames makes them (and nothing else: no notes are kept).
+KeyedNames readKeys(const lists::NameListModel &input, int from, int to, const SortOptions &options,
+                    const ReadingChoices &choices, const WordTests &tests, bool tidies)
+{
+    KeyedNames read;
+    QString key;
+    for (int i = from; i <= to; ++i) {
+        const QStringView name = input.itemView(i);
+        buildReadingKeyInto(key, name, options, choices, tests, nullptr);
+        core::clearUpperVectorState(); // see GetNames
+        read.keys.append(QStringView(key));
+        if (!tidies && (options.option2 ? name.startsWith(QLatin1Char(' ')) : name.endsWith(QLatin1Char(' '))) &&
+            headField(key).isEmpty() && !trimSpaces(name).isEmpty())
+            ++read.spacedNames;
+    }
+    return read;
+}
+
+} // namespace
+
 QHash<QString, QString> SortCommand::learnLastNames(const std::function<void()> &yield)
 {
     QHash<QString, QString> learnt;
@@ -389,10 +423,27 @@ void SortCommand::PushButton17_Click()
             ++spacedNames;
         return key;
     };
+    // A script's run shows nothing per name. When no name's key depends on the names
+    // before it (no duplicate filter, no learnt last names) and nothing is kept beside
+    // the keys, the last two thirds of the names are read into keys on a worker
+    // meanwhile: this thread's steps for each name take about as long again as making
+    // its key. The first third is a whole number of key blocks, so that the worker's
+    // keys join block by block.
+    int readHere = total;
+    std::future<KeyedNames> secondHalf;
+    p.step(109, [&] {
+        if (!m_output.take || total < kKeysOnTwoThreadsFrom || m_controls.removeDuplicates() || !learnt.isEmpty() ||
+            showsOwnText || (alphabetical && !m_runChoices.stepOverExtras) || ctx.input.hasRows())
+            return;
+        readHere = int(size_t(total / 3) / KeyTexts::kBlockKeys * KeyTexts::kBlockKeys);
+        (void)IsSuffix(QStringView()); // the suffix list is ready before two threads ask it
+        secondHalf = std::async(std::launch::async, readKeys, std::cref(ctx.input), readHere + 1, total,
+                                m_controls.options(), m_runChoices, wordTests(), tidies);
+    });
     // Each name is copied into one kept text rather than a new string a name; a name
     // that a filter keeps shares it, and the next name then gets a text of its own.
     QString nameText;
-    for (int i = 1; i <= total && !p.ranOutOfMemory(); ++i) {
+    for (int i = 1; i <= readHere && !p.ranOutOfMemory(); ++i) {
         const QString name = p.value(112, QString(), [&] {
             const QStringView item = ctx.input.itemView(i);
             row = ctx.input.hasRows() ? ctx.input.rowOf(i) : lists::NameRow();
@@ -426,6 +477,13 @@ void SortCommand::PushButton17_Click()
         }
     }
 
+    if (secondHalf.valid()) {
+        p.step(136, [&] {
+            KeyedNames rest = secondHalf.get();
+            keys.append(std::move(rest.keys));
+            spacedNames += rest.spacedNames;
+        });
+    }
     if (m_output.namesRead)
         m_output.namesRead();
     p.step(138, [&] { order = alphabetical ? alphabeticalOrder(keys, headSuffixes, collation, yield) : exactOrder(keys, yield);

@@ -20,7 +20,9 @@ bool SuffixList::IsSuffix(QStringView word)
     if (m_lowered.empty())
         return false;
     // Asked once per name of a sort: the word is lowered in one kept text rather than
-    // in two new strings, by hand where it is plain ASCII (as toLower() would).
+    // in two new strings, by hand where it is plain ASCII (as toLower() would). The text
+    // is the thread's own: a script's sort reads names into keys on two threads.
+    thread_local QString m_probe;
     m_probe.resize(0);
     m_probe.append(word);
     bool ascii = true;

@@ -35,7 +35,6 @@ private:
     };
     std::unordered_set<std::u16string, TextHash, std::equal_to<>> m_lowered;
     bool m_dirty = true;
-    QString m_probe; // the last word asked about, lowered
 };
 
 } // namespace orvella::suffixes
