@@ -198,7 +198,7 @@ TEST(RememberedColumns, DamagedValuesAreIgnored)
     } cases[] = {
         {"Fits", fits, true},
         {"Empty", "", false},
-        {"NotFields", "parts 0 1", false},
+        {"NotFields", "whole 0 1", false},
         {"UnknownKind", QString(fits).replace("kind=parts", "kind=lucky"), false},
         {"ColumnNotANumber", QString(fits).replace("last=0", "last=x"), false},
         {"ColumnPastTheHeader", QString(fits).replace("first=1", "first=3"), false},
