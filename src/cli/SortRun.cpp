@@ -60,9 +60,9 @@ bool readInput(lists::NameListModel &list, const QByteArray &file, TerminalDeskt
         }
         const QString path = QFile::decodeName(file);
         if (tables && QFile::encodeName(path) == file)
-            lists::ReadNamesOrTable(list, path, desktop, *tables, QString());
+            lists::ReadNamesOrTable(list, path, desktop, *tables, QString(), lists::FileReading::TwoHalves);
         else
-            lists::ReadListFile(list, file, desktop, QString());
+            lists::ReadListFile(list, file, desktop, QString(), lists::FileReading::TwoHalves);
         return true;
     } catch (const core::Failure &failure) {
         tellError(name + QStringLiteral(": ") + failure.description());

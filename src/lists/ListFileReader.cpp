@@ -7,6 +7,7 @@
 #include "lists/TextFileDecoder.h"
 #include "lists/TextRows.h"
 
+#include <future>
 #include <utility>
 
 #include <QFile>
@@ -70,12 +71,58 @@ private:
     QString m_pending;
 };
 
-// The non-empty lines of the file, decoded as a names file is.
-TextRows readLines(QFile &file, const QString &path, core::Desktop &desktop)
+// A regular file of 8-bit text at least this long is read in two halves at once.
+constexpr qint64 kTwoHalvesFrom = qint64(8) << 20;
+
+// Where the second half of a file starts: just after the first CR or LF from its middle
+// on (since empty lines are dropped, between the CR and the LF of a pair will do); 0
+// when there is none within a piece of the middle.
+qint64 secondHalfStart(QFile &other, qint64 size)
 {
-    LineCollector lines;
-    decodeTextFile(file, path, desktop, lines, QStringLiteral("a text file"));
-    return lines.finish();
+    const qint64 middle = size / 2;
+    if (!other.seek(middle))
+        return 0;
+    const QByteArray near = other.read(kReadChunkBytes);
+    for (qsizetype i = 0; i < near.size(); ++i) {
+        if (near[i] == '\r' || near[i] == '\n')
+            return middle + i + 1;
+    }
+    return 0;
+}
+
+// The non-empty lines of the file, decoded as a names file is.
+TextRows readLines(QFile &file, const QString &path, core::Desktop &desktop, FileReading reading)
+{
+    const QString what = QStringLiteral("a text file");
+    const QByteArray head = file.isSequential() ? QByteArray() : file.peek(3);
+    const bool utf16 = head.startsWith("\xFF\xFE") || head.startsWith("\xFE\xFF");
+    // The same file opened again, with a place of its own to read from.
+    QFile other(QStringLiteral("/proc/self/fd/%1").arg(file.handle()));
+    const qint64 size = file.isSequential() ? 0 : file.size();
+    const qint64 split = reading == FileReading::TwoHalves && size >= kTwoHalvesFrom && !utf16 &&
+            other.open(QIODevice::ReadOnly)
+        ? secondHalfStart(other, size)
+        : 0;
+    if (split == 0) {
+        LineCollector lines;
+        decodeTextFile(file, path, desktop, lines, what);
+        return lines.finish();
+    }
+    // Lines are decoded each on its own, so a long file's two halves, split at a line
+    // end, are read at once: the second on a worker, the first here.
+    const bool utf8Only = head.startsWith("\xEF\xBB\xBF");
+    std::future<TextRows> second = std::async(std::launch::async, [&] {
+        LineCollector lines;
+        decodeTextRange(other, path, nullptr, lines, what, split, size, utf8Only);
+        return lines.finish();
+    });
+    LineCollector first;
+    const qint64 mark = utf8Only ? 3 : 0;
+    // (A failure here waits for the worker before it is passed on.)
+    decodeTextRange(file, path, &desktop, first, what, mark, split, utf8Only);
+    TextRows rows = first.finish();
+    rows.append(second.get());
+    return rows;
 }
 
 } // namespace
@@ -111,7 +158,8 @@ TextRows namesOfListTable(TextRows lines)
     return names;
 }
 
-void ReadListFile(NameListModel &list, const QString &path, core::Desktop &desktop, const QString &title)
+void ReadListFile(NameListModel &list, const QString &path, core::Desktop &desktop, const QString &title,
+                  FileReading reading)
 {
     if (!core::FileExists(path)) {
         desktop.messageBox(QStringLiteral("File not found"), core::MessageStyle::Ok, title);
@@ -128,19 +176,20 @@ void ReadListFile(NameListModel &list, const QString &path, core::Desktop &deskt
         throw Failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
     // The items go to the list in one batch: a failure part-way adds nothing, and a
     // long file does not make the views catch up line by line.
-    list.appendMany(namesOfListTable(readLines(file, path, desktop)));
+    list.appendMany(namesOfListTable(readLines(file, path, desktop, reading)));
 }
 
 void ReadListStream(NameListModel &list, QFile &stream, const QString &name, core::Desktop &desktop)
 {
-    list.appendMany(namesOfListTable(readLines(stream, name, desktop)));
+    list.appendMany(namesOfListTable(readLines(stream, name, desktop, FileReading::Yielding)));
 }
 
-void ReadListFile(NameListModel &list, const QByteArray &nativePath, core::Desktop &desktop, const QString &title)
+void ReadListFile(NameListModel &list, const QByteArray &nativePath, core::Desktop &desktop, const QString &title,
+                  FileReading reading)
 {
     const QString path = QFile::decodeName(nativePath);
     if (QFile::encodeName(path) == nativePath) {
-        ReadListFile(list, path, desktop, title);
+        ReadListFile(list, path, desktop, title, reading);
         return;
     }
     // The name is no valid text in the locale's encoding: its text (with U+FFFD for the
@@ -164,7 +213,7 @@ void ReadListFile(NameListModel &list, const QByteArray &nativePath, core::Deskt
         ::close(handle);
         throw Failure(QStringLiteral("Cannot open %1: %2").arg(path, file.errorString()));
     }
-    list.appendMany(namesOfListTable(readLines(file, path, desktop)));
+    list.appendMany(namesOfListTable(readLines(file, path, desktop, reading)));
 }
 
 } // namespace orvella::lists

@@ -98,12 +98,12 @@ TableLoad ReadTableFile(NameListModel &list, const QString &path, core::Desktop 
 }
 
 void ReadNamesOrTable(NameListModel &list, const QString &path, core::Desktop &desktop,
-                      core::SettingsStore &settings, const QString &title)
+                      core::SettingsStore &settings, const QString &title, FileReading reading)
 {
     if (tableKindOf(path) != TableKind::None &&
         ReadTableFile(list, path, desktop, settings, title) != TableLoad::ReadAsLines)
         return;
-    ReadListFile(list, path, desktop, title);
+    ReadListFile(list, path, desktop, title, reading);
 }
 
 } // namespace orvella::lists

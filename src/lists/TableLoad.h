@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lists/ListFileReader.h"
+
 #include <QString>
 
 namespace orvella::core {
@@ -30,6 +32,7 @@ TableLoad ReadTableFile(NameListModel &list, const QString &path, core::Desktop 
 // Reads the file as a table when its name says it is one and the user does not ask
 // for its lines; otherwise as a names file (ReadListFile).
 void ReadNamesOrTable(NameListModel &list, const QString &path, core::Desktop &desktop,
-                      core::SettingsStore &settings, const QString &title);
+                      core::SettingsStore &settings, const QString &title,
+                      FileReading reading = FileReading::Yielding);
 
 } // namespace orvella::lists

@@ -5,15 +5,25 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace orvella::lists {
 
 qint64 readPiece(QFile &file, const QString &path, core::Desktop &desktop, QByteArray &buffer, qsizetype keep)
 {
-    desktop.yield();
-    buffer.resize(keep + kReadChunkBytes);
-    const qint64 got = file.read(buffer.data() + keep, kReadChunkBytes);
+    return readPiece(file, path, &desktop, buffer, keep, kReadChunkBytes);
+}
+
+qint64 readPiece(QFile &file, const QString &path, core::Desktop *desktop, QByteArray &buffer, qsizetype keep,
+                 qint64 most)
+{
+    if (desktop)
+        desktop->yield();
+    most = std::min(most, kReadChunkBytes);
+    buffer.resize(keep + most);
+    const qint64 got = most > 0 ? file.read(buffer.data() + keep, most) : 0;
     if (got < 0)
         throw core::Failure(QStringLiteral("Cannot read %1: %2").arg(path, file.errorString()));
     buffer.resize(keep + got);
@@ -34,9 +44,18 @@ constexpr char16_t kCp1252High[32] = {
 
 class TextFileDecoder {
 public:
-    TextFileDecoder(QFile &file, const QString &path, core::Desktop &desktop, TextSink &sink, const QString &what)
+    TextFileDecoder(QFile &file, const QString &path, core::Desktop *desktop, TextSink &sink, const QString &what)
         : m_file(file), m_path(path), m_desktop(desktop), m_sink(sink), m_what(what)
     {
+    }
+
+    // Bytes [from, to) only, in the decoding given.
+    void readRange(qint64 from, qint64 to, bool utf8Only)
+    {
+        if (!m_file.seek(from))
+            throw Failure(QStringLiteral("Cannot read %1: %2").arg(m_path, m_file.errorString()));
+        m_left = to - from;
+        read8Bit(0, utf8Only ? Utf8Only : Utf8OrWindows1252);
     }
 
     void read()
@@ -59,7 +78,12 @@ private:
     // Windows-1252 when it is not.
     enum Decoding { Utf8Only, Utf8OrWindows1252 };
 
-    qint64 readChunk(QByteArray &buffer, qsizetype keep) { return readPiece(m_file, m_path, m_desktop, buffer, keep); }
+    qint64 readChunk(QByteArray &buffer, qsizetype keep)
+    {
+        const qint64 got = readPiece(m_file, m_path, m_desktop, buffer, keep, m_left);
+        m_left -= got;
+        return got;
+    }
 
     // Steps over the byte-order mark at the start; skipping rather than seeking also
     // works on a pipe.
@@ -185,16 +209,23 @@ private:
 
     QFile &m_file;
     const QString &m_path;
-    core::Desktop &m_desktop;
+    core::Desktop *m_desktop; // none: no yielding
     TextSink &m_sink;
     const QString &m_what;
+    qint64 m_left = std::numeric_limits<qint64>::max(); // bytes still to read
 };
 
 } // namespace
 
 void decodeTextFile(QFile &file, const QString &path, core::Desktop &desktop, TextSink &sink, const QString &what)
 {
-    TextFileDecoder(file, path, desktop, sink, what).read();
+    TextFileDecoder(file, path, &desktop, sink, what).read();
+}
+
+void decodeTextRange(QFile &file, const QString &path, core::Desktop *desktop, TextSink &sink, const QString &what,
+                     qint64 from, qint64 to, bool utf8Only)
+{
+    TextFileDecoder(file, path, desktop, sink, what).readRange(from, to, utf8Only);
 }
 
 } // namespace orvella::lists

@@ -20,6 +20,9 @@ inline constexpr qint64 kReadChunkBytes = qint64(1) << 20;
 // so other commands may run between the pieces of a long file. Throws core::Failure
 // naming `path` when the file cannot be read.
 qint64 readPiece(QFile &file, const QString &path, core::Desktop &desktop, QByteArray &buffer, qsizetype keep);
+// The same, reading at most `most` bytes, and yielding only with a desktop.
+qint64 readPiece(QFile &file, const QString &path, core::Desktop *desktop, QByteArray &buffer, qsizetype keep,
+                 qint64 most);
 
 // Takes a decoded text piece by piece, in order. A piece ends at a line end or at the
 // end of the file for 8-bit files; a UTF-16 piece may end anywhere, even between the
@@ -39,5 +42,12 @@ public:
 // read, and "<path> is not <what>: it holds NUL characters" when the sink refuses a piece.
 void decodeTextFile(QFile &file, const QString &path, core::Desktop &desktop, TextSink &sink,
                     const QString &what);
+
+// Bytes [from, to) of a file of 8-bit text, read as decodeTextFile reads the whole
+// file's lines after its mark: with a UTF-8 mark at the file's start (utf8Only) as UTF-8
+// throughout, else line by line UTF-8 or Windows-1252. `from` starts a line and `to`
+// ends one (or is the file's end). Yields only with a desktop (none on a worker thread).
+void decodeTextRange(QFile &file, const QString &path, core::Desktop *desktop, TextSink &sink, const QString &what,
+                     qint64 from, qint64 to, bool utf8Only);
 
 } // namespace orvella::lists

@@ -240,9 +240,11 @@ void handOver(const SortCommand::Output &output, QStringView shown, const KeyPar
     output.take(shown, &reading);
 }
 
-// The names of a run that keeps every key, handed over in sorted order. A worker
-// reveals the next slice of names while this thread hands over the last one, so that
-// a script's run spends the two cores on what the window spends one.
+// The names of a run that keeps every key, handed over in sorted order. Two workers
+// reveal the next two slices of names while this thread hands over the last one:
+// revealing a name reaches for its key somewhere in memory and takes longer than
+// handing it over, so that a script's run spends the two cores on what the window
+// spends one.
 void streamResults(const KeyTexts &keys, const KeyOrder &order, const KeyTexts &asEntered,
                    const SortOptions &options, const SortCommand::Output &output, const std::function<void()> &yield)
 {
@@ -272,17 +274,20 @@ void streamResults(const KeyTexts &keys, const KeyOrder &order, const KeyTexts &
     };
     constexpr size_t kSliceRows = size_t(1) << 15;
     const size_t count = order.size();
-    Slice slices[2];
-    std::future<void> next;
-    if (count > 0)
-        next = std::async(std::launch::async, reveal, 0, std::min(kSliceRows, count), std::ref(slices[0]));
+    Slice slices[3];
+    std::future<void> next[3];
+    const auto revealSlice = [&](size_t i) {
+        const size_t from = i * kSliceRows;
+        if (from < count)
+            next[i % 3] = std::async(std::launch::async, reveal, from, std::min(from + kSliceRows, count),
+                                     std::ref(slices[i % 3]));
+    };
+    revealSlice(0);
+    revealSlice(1);
     for (size_t from = 0, i = 0; from < count; from += kSliceRows, ++i) {
-        next.get();
-        const Slice &ready = slices[i % 2];
-        const size_t to = std::min(from + kSliceRows, count);
-        if (to < count)
-            next = std::async(std::launch::async, reveal, to, std::min(to + kSliceRows, count),
-                              std::ref(slices[(i + 1) % 2]));
+        next[i % 3].get();
+        const Slice &ready = slices[i % 3];
+        revealSlice(i + 2);
         qsizetype start = 0;
         for (size_t row = 0; row < ready.ends.size(); ++row) {
             const QStringView shown = QStringView(ready.text).sliced(start, ready.ends[row] - start);

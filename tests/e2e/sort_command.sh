@@ -6,7 +6,8 @@
 # the same choices given as flags over --defaults give that order too, and turning any
 # one of them back changes it. Then the command's exit statuses: a missing input among
 # others (1, named, the rest still sorted), usage errors (2, with the usage line), a
-# reader that goes away early (quiet), and -o under a file-size limit (1; the old file
+# reader that goes away early (quiet), a long file read in two halves as a pipe reads it
+# in one go, and -o under a file-size limit (1; the old file
 # and its other link keep their text, no temporary file is left).
 # Usage: sort_command.sh path/to/orvella
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -120,6 +121,20 @@ run_sort "$FILES/big-sorted.txt" "$FILES/err" "$FILES/big.txt"
 expect_status 0 "orvella --sort big.txt"
 head -n 1 "$FILES/big-sorted.txt" | cmp -s - "$FILES/first.txt" || fail "head -n 1 did not get the first result"
 pass "orvella --sort big.txt | head -n 1 ends quietly with status 1"
+
+# ---- A file long enough to be read in two halves at once (with Windows-1252 and UTF-8
+# lines on both sides of its middle) sorts as the same names read from a pipe, which
+# is read in one go.
+seq 1 700000 | awk '{ printf "%s%d Lee%d\n", ($1 % 3 ? "Ann" : ($1 % 2 ? "M\374ller" : "Zo\303\253")), $1, $1 % 997 }' \
+  >"$FILES/long.txt"
+run_sort "$FILES/long-file.txt" "$FILES/err" "$FILES/long.txt"
+expect_status 0 "orvella --sort long.txt"
+STATUS=0
+orvella_sort <"$FILES/long.txt" >"$FILES/long-pipe.txt" 2>"$FILES/err" || STATUS=$?
+expect_status 0 "orvella --sort < long.txt"
+expect_same_file "$FILES/long-file.txt" "$FILES/long-pipe.txt" "a long file read in two halves sorts otherwise than from a pipe"
+[ "$(wc -l <"$FILES/long-file.txt")" -eq 700000 ] || fail "orvella --sort long.txt lost names"
+pass "a long file read in two halves gives what one reading gives"
 
 # ---- -o over a file with two links, under a file-size limit the new text cannot fit:
 # status 1, both links keep the old text, no temporary file stays behind. Without the

@@ -22,19 +22,20 @@ struct ReadFixture {
     QTemporaryDir dir;
     ScriptedDesktop desktop;
     lists::NameListModel list{QStringLiteral(" Name(s)")};
+    lists::FileReading reading = lists::FileReading::Yielding;
 
     QString path(const QString &name = QStringLiteral("list.txt")) const { return dir.filePath(name); }
     QStringList read(const QByteArray &bytes)
     {
         writeBytes(path(), bytes);
-        lists::ReadListFile(list, path(), desktop, kTitle);
+        lists::ReadListFile(list, path(), desktop, kTitle, reading);
         return itemsOf(list);
     }
     // The description of the failure the reader throws ("" when it does not throw).
     QString failureOf(const QString &file)
     {
         try {
-            lists::ReadListFile(list, file, desktop, kTitle);
+            lists::ReadListFile(list, file, desktop, kTitle, reading);
         } catch (const core::Failure &failure) {
             return failure.description();
         }
@@ -239,3 +240,57 @@ TEST(ReadListFile, MillionLinesArriveInOneBatch)
 }
 
 } // namespace
+
+// A run without a window reads a long file in two halves at once, split at a line end
+// near its middle: the lines around the split, decoded each on its own, come out as one
+// reading gives them.
+TEST(ReadListFile, LongFilesReadInTwoHalvesGiveEveryLineAsWritten)
+{
+    struct Case {
+        const char *what;
+        QByteArray mark, lineEnd;
+        std::vector<std::pair<QByteArray, QString>> specials; // bytes, and the line read from them
+    };
+    const QString replacement(QChar::ReplacementCharacter);
+    const std::vector<Case> cases = {
+        {"CR LF, Windows-1252 and UTF-8 lines", "", "\r\n",
+         {{"M\xFCller", QString::fromUtf8("Müller")},
+          {"Zo\xC3\xAB", QString::fromUtf8("Zoë")},
+          {"\xEF\xBB\xBFLead", QChar(0xFEFF) + QStringLiteral("Lead")}}},
+        {"lone LF", "", "\n", {{"\x80uro", QString::fromUtf8("€uro")}, {"Ren\xC3\xA9", QString::fromUtf8("René")}}},
+        {"a UTF-8 mark makes every line UTF-8", "\xEF\xBB\xBF", "\r",
+         {{"Bad\xFF", QStringLiteral("Bad") + replacement}, {"Ok", QStringLiteral("Ok")}}},
+    };
+    for (const Case &c : cases) {
+        constexpr int kLines = 700000; // 14 bytes a line: past the size read in halves
+        const int middle = kLines / 2;
+        QByteArray bytes = c.mark;
+        QStringList expected;
+        for (int i = 0; i < kLines; ++i) {
+            // The special lines stand around the middle, so that whichever line the
+            // split follows, some of them are read by each half.
+            if (i >= middle - 2 && i < middle + 3) {
+                for (const auto &[raw, read] : c.specials) {
+                    bytes += raw + c.lineEnd;
+                    expected << read;
+                }
+            }
+            const QByteArray filler = "Name " + QByteArray::number(1000000 + i);
+            bytes += filler + c.lineEnd;
+            expected << QString::fromLatin1(filler);
+        }
+        ReadFixture f;
+        f.reading = lists::FileReading::TwoHalves;
+        EXPECT_EQ(f.read(bytes), expected) << c.what;
+    }
+
+    // A NUL in the second half refuses the file as one reading does.
+    ReadFixture f;
+    f.reading = lists::FileReading::TwoHalves;
+    QByteArray bytes;
+    for (int i = 0; i < 700000; ++i)
+        bytes += "Name " + QByteArray::number(1000000 + i) + (i == 600000 ? QByteArray("\0\r\n", 3) : "\r\n");
+    writeBytes(f.path(), bytes);
+    EXPECT_EQ(f.failureOf(f.path()), f.path() + " is not a text file: it holds NUL characters");
+    EXPECT_TRUE(itemsOf(f.list).isEmpty());
+}
