@@ -8,6 +8,7 @@
 #include "export/OdsContent.h"
 #include "export/TableWriters.h"
 #include "export/WorkbookFolder.h"
+#include "lists/ZipArchive.h"
 
 #include <QFile>
 
@@ -49,13 +50,9 @@ public:
     {
         int error = 0;
         m_zip = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_EXCL, &error);
-        if (!m_zip) {
-            zip_error_t reason;
-            zip_error_init_with_code(&reason, error);
-            const QString text = QString::fromUtf8(zip_error_strerror(&reason));
-            zip_error_fini(&reason);
-            throw core::Failure(QStringLiteral("Cannot write %1: the archive could not be made: %2").arg(target, text));
-        }
+        if (!m_zip)
+            throw core::Failure(QStringLiteral("Cannot write %1: the archive could not be made: %2")
+                                    .arg(target, lists::zipErrorText(error)));
     }
     ~Archive()
     {
@@ -99,7 +96,7 @@ private:
     [[noreturn]] void fail() const
     {
         throw core::Failure(QStringLiteral("Cannot write %1: the archive could not be made: %2")
-                                .arg(m_target, QString::fromUtf8(zip_strerror(m_zip))));
+                                .arg(m_target, QString::fromLocal8Bit(zip_strerror(m_zip))));
     }
 
     QString m_target;

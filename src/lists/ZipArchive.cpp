@@ -38,6 +38,16 @@ private:
 
 } // namespace
 
+QString zipErrorText(int code)
+{
+    zip_error_t reason;
+    zip_error_init_with_code(&reason, code);
+    // A system error's part is the C library's text, in the locale's encoding.
+    const QString text = QString::fromLocal8Bit(zip_error_strerror(&reason));
+    zip_error_fini(&reason);
+    return text;
+}
+
 ZipArchive::ZipArchive(const QString &path, const QString &what) : m_path(path), m_what(what)
 {
     // An unreadable file says so; anything else that fails is no archive.
@@ -47,13 +57,8 @@ ZipArchive::ZipArchive(const QString &path, const QString &what) : m_path(path),
     file.close();
     int error = 0;
     m_archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY | ZIP_CHECKCONS, &error);
-    if (!m_archive) {
-        zip_error_t reason;
-        zip_error_init_with_code(&reason, error);
-        const QString text = QString::fromLocal8Bit(zip_error_strerror(&reason));
-        zip_error_fini(&reason);
-        fail(QStringLiteral("it is no ZIP archive (%1)").arg(text));
-    }
+    if (!m_archive)
+        fail(QStringLiteral("it is no ZIP archive (%1)").arg(zipErrorText(error)));
 }
 
 ZipArchive::~ZipArchive()

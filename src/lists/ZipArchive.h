@@ -11,6 +11,10 @@ struct zip;
 
 namespace orvella::lists {
 
+// libzip's text for one of its error codes (a system error's text included), as the
+// reason a failure gives.
+QString zipErrorText(int code);
+
 // A workbook file opened as the ZIP archive it is, for reading its parts. Every failure
 // throws core::Failure as "<path> is not <what>: <reason>", `what` naming the kind of
 // file expected ("an Excel workbook").
