@@ -35,6 +35,7 @@
 #include "suffixes/SuffixList.h"
 #include "suffixes/SuffixStore.h"
 
+#include <QAccessible>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -185,8 +186,9 @@ void MainWindow::buildControls()
 
     describeControls(this, mainWindowAccessibleTexts());
     m_resultsDescription = ListView2->accessibleDescription();
-    m_status->setAccessibleName(QStringLiteral("Status line"));
-    m_status->setAccessibleDescription(QStringLiteral("Counts both lists and says what the last command did"));
+    // A screen reader hears the status line as its text (no fixed name, which would hide
+    // the counts) and is told of each change, as a status region tells it.
+    m_status->setAccessibleDescription(QStringLiteral("Status line: counts both lists and says what the last command did"));
     // A screen reader hears the current result's tooltip as the list's description.
     connect(ListView2->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &MainWindow::describeCurrentResult);
@@ -281,12 +283,22 @@ void MainWindow::wireMenus()
     m_statusTimer.setSingleShot(true);
     m_statusTimer.setInterval(100);
     connect(&m_statusTimer, &QTimer::timeout, this, [this] {
-        m_status->setText(statusLine());
+        showStatusLine();
         describeCurrentResult(); // the rows under it may have changed
     });
     for (lists::NameListModel *list : {&m_input, &m_results})
         connect(list, &lists::NameListModel::itemsChanged, this, &MainWindow::showStatusSoon);
-    m_status->setText(statusLine());
+    showStatusLine();
+}
+
+void MainWindow::showStatusLine()
+{
+    const QString line = statusLine();
+    if (line == m_status->text())
+        return;
+    m_status->setText(line);
+    QAccessibleEvent changed(m_status, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void MainWindow::showHistory()

@@ -19,6 +19,7 @@
 #include "support/RecordingSpreadsheet.h"
 #include "support/Files.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QMenuBar>
@@ -797,6 +798,12 @@ TEST(MainWindowStatus, CountsBothListsAndSaysWhatTheLastCommandDid)
     // The line follows the lists when the event loop runs.
     auto *shown = control<QLabel>(*f.window, "StatusText");
     EXPECT_TRUE(QTest::qWaitFor([&] { return shown->text() == f.window->statusLine(); }));
+
+    // A screen reader hears the line itself: its accessible name follows the text.
+    control<QPushButton>(*f.window, "PushButton2")->click();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shown->text() == f.window->statusLine(); }));
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(shown)->text(QAccessible::Name).toStdString(),
+              "6 names \u00b7 0 results \u00b7 Cleared the results");
 }
 
 // ---- Command buttons --------------------------------------------------------------------
