@@ -26,7 +26,10 @@ void nameApplication()
 // "orvella [FILE...]": text files of names to start with, besides --help and --version.
 void describeCommandLine(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription(QStringLiteral("Sorts lists of personal names by last name."));
+    parser.setApplicationDescription(
+        QStringLiteral("Sorts lists of personal names by last name.\n\n"
+                       "orvella --sort [OPTIONS] [FILE...] sorts without a window, for scripts and pipelines;\n"
+                       "orvella --sort --help lists its options."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FILE"),

@@ -8,7 +8,7 @@
 # others (1, named, the rest still sorted), usage errors (2, with the usage line), a
 # reader that goes away early (quiet), a long file read in two halves as a pipe reads it
 # in one go, and -o under a file-size limit (1; the old file
-# and its other link keep their text, no temporary file is left).
+# and its other link keep their text, no temporary file is left); --help names --sort.
 # Usage: sort_command.sh path/to/orvella
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin "$@"
@@ -155,3 +155,8 @@ run_sort "$FILES/saved.txt" "$FILES/err" -o "$FILES/out/kept.txt" "$FILES/big.tx
 expect_status 0 "orvella --sort -o kept.txt"
 expect_same_file "$FILES/out/link.txt" "$FILES/big-sorted.txt" "-o did not replace the text both links see"
 pass "-o that cannot fit the file-size limit keeps the old file and its link whole"
+
+# The window's --help points a script's writer to the command.
+env -u DISPLAY -u WAYLAND_DISPLAY "$ORVELLA" --help >"$FILES/help.txt" 2>&1 || fail "orvella --help failed"
+grep -q -- 'orvella --sort --help' "$FILES/help.txt" || fail "orvella --help does not mention --sort: $(cat "$FILES/help.txt")"
+pass "orvella --help names the command for scripts"
