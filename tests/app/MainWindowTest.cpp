@@ -963,7 +963,7 @@ TEST(MainWindowKeyboard, FocusedControlShowsARingInThePlainAndTheSkinnedLook)
 }
 
 // F1 opens the guide from the program's resources; it covers every control of the main
-// window by its caption.
+// window by its caption and every menu command by its name.
 TEST(MainWindowKeyboard, F1OpensTheGuideWhichNamesEveryControl)
 {
     ActiveWindow f;
@@ -975,6 +975,12 @@ TEST(MainWindowKeyboard, F1OpensTheGuideWhichNamesEveryControl)
     for (const ControlLayout &c : mainWindowControls()) {
         if (c.caption && c.kind != ControlKind::TextBox)
             EXPECT_TRUE(guide.contains(QString::fromUtf8(c.caption).remove(':'))) << c.caption;
+    }
+    // ...and every menu command by its name.
+    for (QAction *action : f.window->menus().bar->findChildren<QAction *>()) {
+        const QString name = action->text().remove('&').remove(QChar(0x2026));
+        if (!action->isSeparator() && !action->menu() && !name.isEmpty())
+            EXPECT_TRUE(guide.contains(name)) << name.toStdString();
     }
     // A link of the contents moves within the guide; a web address goes to the desktop.
     emit browser->anchorClicked(QUrl("#keyboard"));
