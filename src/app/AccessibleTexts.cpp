@@ -56,7 +56,8 @@ const AccessibleText kSuffixEditor[] = {
 // The "Choose Name Columns" dialog; its controls are built by hand, so each gets its
 // name here, without the access key's mark.
 const AccessibleText kNameColumns[] = {
-    {"HeaderCheck", "First row is a header", "The first row names the columns and holds no person"},
+    {"HeaderRow", "Header row",
+     "The number of the row that names the columns, or none; the rows above it are a title, not names"},
     {"WholeNameOption", "One column holds the whole name", "Read each person's name from one column"},
     {"WholeNameColumn", "Whole name column", "The column that holds the whole name"},
     {"PartsOption", "First and last name are in separate columns",

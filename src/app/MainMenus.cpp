@@ -30,6 +30,7 @@ MainMenus buildMainMenus(QWidget *window)
     file->setObjectName(QStringLiteral("mnuFile"));
     m.exportResults = addAction(file, "mnuExportResults", QStringLiteral("&Export Results\u2026"), false);
     m.exportResults->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    m.forgetColumns = addAction(file, "mnuForgetColumns", QStringLiteral("&Forget Remembered Columns"), false);
     file->addSeparator();
     m.exit = addAction(file, "mnuExit", QStringLiteral("E&xit"), false);
     m.exit->setShortcuts(QKeySequence::Quit);

@@ -264,6 +264,8 @@ void MainWindow::wireMenus()
     });
     connect(m_menus.editParticles, &QAction::triggered, this, [this] { mnuEditParticles_Click(); });
     connect(m_menus.exportResults, &QAction::triggered, this, [this] { m_session.resultExport().ExportResults(); });
+    connect(m_menus.forgetColumns, &QAction::triggered, this,
+            [this] { m_session.listFileCommands().ForgetRememberedColumns(); });
     connect(m_menus.exit, &QAction::triggered, this, &QWidget::close);
     connect(m_menus.undo, &QAction::triggered, &m_history, &ListHistory::undo);
     connect(m_menus.redo, &QAction::triggered, &m_history, &ListHistory::redo);

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -67,9 +68,18 @@ void NameColumnsDialog::buildControls(const QString &fileName)
     question->setWordWrap(true);
     layout->addWidget(question);
 
-    m_header = new QCheckBox(QStringLiteral("First row is a &header"), this);
-    m_header->setObjectName(QStringLiteral("HeaderCheck"));
-    layout->addWidget(m_header);
+    // Rows above the header (a title, blank rows) are no names.
+    m_headerRow = new QSpinBox(this);
+    m_headerRow->setObjectName(QStringLiteral("HeaderRow"));
+    m_headerRow->setRange(0, int(std::max<qsizetype>(1, m_rows.size())));
+    m_headerRow->setSpecialValueText(kNone);
+    auto *headerLabel = new QLabel(QStringLiteral("&Header row:"), this);
+    headerLabel->setBuddy(m_headerRow);
+    auto *headerRow = new QHBoxLayout;
+    headerRow->addWidget(headerLabel);
+    headerRow->addWidget(m_headerRow);
+    headerRow->addStretch(1);
+    layout->addLayout(headerRow);
 
     m_wholeOption = new QRadioButton(QStringLiteral("&One column holds the whole name"), this);
     m_wholeOption->setObjectName(QStringLiteral("WholeNameOption"));
@@ -102,7 +112,6 @@ void NameColumnsDialog::buildControls(const QString &fileName)
     m_preview->setObjectName(QStringLiteral("PreviewTable"));
     m_preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_preview->setSelectionMode(QAbstractItemView::NoSelection);
-    m_preview->verticalHeader()->hide();
     m_preview->horizontalHeader()->setStretchLastSection(true);
     previewLabel->setBuddy(m_preview);
     layout->addWidget(previewLabel);
@@ -123,7 +132,7 @@ void NameColumnsDialog::buildControls(const QString &fileName)
     layout->addWidget(buttons);
 
     // One item a column; refresh() gives them the captions of the header or none.
-    const QStringList captions = lists::columnCaptions(m_rows, false);
+    const QStringList captions = lists::columnCaptions(m_rows, ColumnChoice());
     for (QComboBox *box : {m_wholeColumn, m_lastColumn, m_firstColumn})
         box->addItems(captions);
     for (QComboBox *box : {m_middleColumn, m_suffixColumn}) {
@@ -134,7 +143,7 @@ void NameColumnsDialog::buildControls(const QString &fileName)
     connect(load, &QPushButton::clicked, this, [this] { answer(shownChoice().kind); });
     connect(lines, &QPushButton::clicked, this, [this] { answer(ColumnChoice::Kind::Lines); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_header, &QCheckBox::toggled, this, &NameColumnsDialog::refresh);
+    connect(m_headerRow, &QSpinBox::valueChanged, this, &NameColumnsDialog::refresh);
     connect(m_wholeOption, &QRadioButton::toggled, this, &NameColumnsDialog::refresh);
     for (QComboBox *box : {m_wholeColumn, m_lastColumn, m_firstColumn, m_middleColumn, m_suffixColumn})
         connect(box, &QComboBox::currentIndexChanged, this, &NameColumnsDialog::refresh);
@@ -142,8 +151,8 @@ void NameColumnsDialog::buildControls(const QString &fileName)
 
 void NameColumnsDialog::showChoice(const ColumnChoice &choice)
 {
-    const QSignalBlocker blockHeader(m_header);
-    m_header->setChecked(choice.firstRowIsHeader);
+    const QSignalBlocker blockHeader(m_headerRow);
+    m_headerRow->setValue(choice.firstRowIsHeader ? choice.headerRow + 1 : 0);
     const bool parts = choice.kind == ColumnChoice::Kind::NameParts;
     m_partsOption->setChecked(parts);
     m_wholeOption->setChecked(!parts);
@@ -160,7 +169,8 @@ void NameColumnsDialog::showChoice(const ColumnChoice &choice)
 ColumnChoice NameColumnsDialog::shownChoice() const
 {
     ColumnChoice choice;
-    choice.firstRowIsHeader = m_header->isChecked();
+    choice.firstRowIsHeader = m_headerRow->value() > 0;
+    choice.headerRow = std::max(m_headerRow->value() - 1, 0);
     choice.dontAskAgain = m_dontAsk->isEnabled() && m_dontAsk->isChecked();
     if (m_partsOption->isChecked()) {
         choice.kind = ColumnChoice::Kind::NameParts;
@@ -178,7 +188,7 @@ ColumnChoice NameColumnsDialog::shownChoice() const
 void NameColumnsDialog::refresh()
 {
     const ColumnChoice choice = shownChoice();
-    const QStringList captions = lists::columnCaptions(m_rows, choice.firstRowIsHeader);
+    const QStringList captions = lists::columnCaptions(m_rows, choice);
     for (int c = 0; c < captions.size(); ++c) {
         for (QComboBox *box : {m_wholeColumn, m_lastColumn, m_firstColumn})
             box->setItemText(c, captions[c]);
@@ -195,12 +205,16 @@ void NameColumnsDialog::refresh()
 
 void NameColumnsDialog::refreshPreview(const ColumnChoice &choice)
 {
-    const QStringList captions = lists::columnCaptions(m_rows, choice.firstRowIsHeader);
-    const qsizetype firstRow = choice.firstRowIsHeader ? 1 : 0;
+    const QStringList captions = lists::columnCaptions(m_rows, choice);
+    const qsizetype firstRow = std::min<qsizetype>(choice.firstNameRow(), m_rows.size());
     m_preview->clear();
     m_preview->setColumnCount(int(captions.size()) + 1);
     m_preview->setHorizontalHeaderLabels(QStringList{QStringLiteral("Name as read")} + captions);
-    m_preview->setRowCount(int(std::max<qsizetype>(0, m_rows.size() - firstRow)));
+    m_preview->setRowCount(int(m_rows.size() - firstRow));
+    QStringList rowNumbers;
+    for (qsizetype r = firstRow; r < m_rows.size(); ++r)
+        rowNumbers << QString::number(r + 1);
+    m_preview->setVerticalHeaderLabels(rowNumbers);
     for (qsizetype r = firstRow; r < m_rows.size(); ++r) {
         const int row = int(r - firstRow);
         m_preview->setItem(row, 0, new QTableWidgetItem(lists::nameOfRow(m_rows[r], choice)));

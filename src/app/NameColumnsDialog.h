@@ -7,13 +7,14 @@
 class QCheckBox;
 class QComboBox;
 class QRadioButton;
+class QSpinBox;
 class QTableWidget;
 
 namespace orvella::app {
 
 // "Choose Name Columns": which column(s) of a table make a person's name. It shows the
-// choice proposed and a preview of the first rows as they will be read, redrawn as the
-// choice changes. Load answers the choice shown, "Read Each Line As A Name" answers
+// choice proposed and a preview of the rows below the header as they will be read (each
+// with its row number in the file), redrawn as the choice changes. Load answers the choice shown, "Read Each Line As A Name" answers
 // Kind::Lines, and Cancel, Escape and the close box answer Kind::Cancel.
 class NameColumnsDialog : public QDialog {
     Q_OBJECT
@@ -35,7 +36,7 @@ private:
     QList<QStringList> m_rows;
     core::ColumnChoice m_answer;
 
-    QCheckBox *m_header = nullptr;
+    QSpinBox *m_headerRow = nullptr; // counted from 1 as the preview shows rows; 0 for none
     QRadioButton *m_wholeOption = nullptr;
     QComboBox *m_wholeColumn = nullptr;
     QRadioButton *m_partsOption = nullptr;

@@ -16,7 +16,11 @@ struct ColumnChoice {
         NameParts, // a last-name and a first-name column (a middle-name and a suffix one may join)
     };
     Kind kind = Kind::Cancel;
+    // The table has a header row: row headerRow, the first row unless a title (and
+    // perhaps blank rows) come above it. Rows above the header are no names; the names
+    // start below it.
     bool firstRowIsHeader = false;
+    int headerRow = 0;
     int wholeName = -1;
     int lastName = -1;
     int firstName = -1;
@@ -24,6 +28,9 @@ struct ColumnChoice {
     int suffix = -1;
     // "Do not ask again for files with these columns".
     bool dontAskAgain = false;
+
+    // The first row that can give a name: the one below the header.
+    int firstNameRow() const { return firstRowIsHeader ? headerRow + 1 : 0; }
 
     friend bool operator==(const ColumnChoice &, const ColumnChoice &) = default;
 };

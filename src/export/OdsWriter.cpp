@@ -111,9 +111,8 @@ void writeOds(lists::ListFileOutput &out, const QString &target, const TableSour
     const ScratchFolder scratch;
     const QString contentPath = scratch.filePath(QStringLiteral("content.xml"));
     OdsContent content(contentPath, target);
-    const QStringList header = rows.header();
-    if (!header.isEmpty())
-        content.addRow(header);
+    for (const QStringList &head : headRows(rows))
+        content.addRow(head);
     forEachRow(rows, yield, [&](const QStringList &cells) { content.addRow(cells); });
     content.finish();
 

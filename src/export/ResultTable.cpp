@@ -75,6 +75,28 @@ ResultTable::ResultTable(const lists::NameListModel &results, bool filedUnder)
     m_writesHeader = m_placings.empty() || anyHeader || filedUnder;
     if (filedUnder)
         m_header.prepend(QStringLiteral("Filed under"));
+    for (const Placing &placing : m_placings)
+        keepRowsAbove(placing);
+}
+
+void ResultTable::keepRowsAbove(const Placing &placing)
+{
+    const lists::SourceTable &table = *placing.table;
+    if (!table.columns.firstRowIsHeader)
+        return;
+    for (int row = 0; row < table.columns.headerRow && row < table.cells.rowCount(); ++row) {
+        QStringList cells(m_header.size());
+        int used = 0;
+        for (size_t column = 0; column < placing.columnOf.size(); ++column) {
+            const int to = placing.columnOf[column] + m_offset;
+            cells[to] = table.cells.cell(row, int(column));
+            if (!cells[to].isEmpty())
+                used = std::max(used, to + 1);
+        }
+        // As the row was: without the empty cells the table's longer rows gave it.
+        cells.resize(used);
+        m_above.append(cells);
+    }
 }
 
 QStringList ResultTable::header() const

@@ -17,13 +17,17 @@ enum class TableFormat {
     PlainList, // column 0 of each row alone, one a line, UTF-8, CR LF, no header
 };
 
-// The rows an export writes: a header (none when empty) and rows of cells. Rows are
+// The rows an export writes: a header (none when empty), maybe a title above it, and
+// rows of cells. Rows are
 // read one by one as they are written, so that a million rows are never all built as
 // strings at once.
 class TableSource {
 public:
     virtual ~TableSource() = default;
     virtual QStringList header() const = 0;
+    // Rows written above the header, as a table's title was above its own; none unless
+    // a source has them. The plain list leaves them out, as it leaves out the header.
+    virtual QList<QStringList> rowsAboveHeader() const { return {}; }
     virtual qsizetype rowCount() const = 0;
     // Fills `cells` (cleared first) with the row's cells, 0 .. rowCount() - 1.
     virtual void cells(qsizetype row, QStringList &cells) const = 0;

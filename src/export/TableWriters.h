@@ -21,6 +21,16 @@ void writeXlsx(lists::ListFileOutput &out, const QString &target, const TableSou
 void writeOds(lists::ListFileOutput &out, const QString &target, const TableSource &rows,
               const std::function<void()> &yield);
 
+// The rows a file starts with: those above the header (a title), then the header.
+inline QList<QStringList> headRows(const TableSource &rows)
+{
+    QList<QStringList> head = rows.rowsAboveHeader();
+    const QStringList header = rows.header();
+    if (!header.isEmpty())
+        head.append(header);
+    return head;
+}
+
 // Hands the cells of each row to `each`, and calls yield every few thousand rows. The
 // cells are read one row at a time into one list, so a million rows never stand in
 // memory as strings.

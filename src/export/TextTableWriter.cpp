@@ -73,9 +73,8 @@ void writeDelimited(lists::ListFileOutput &out, char16_t separator, const TableS
     QByteArray piece;
     piece.reserve(kPieceBytes + 4096);
     piece.append(kByteOrderMark);
-    const QStringList header = rows.header();
-    if (!header.isEmpty())
-        appendRow(header, separator, piece);
+    for (const QStringList &head : headRows(rows))
+        appendRow(head, separator, piece);
     forEachRow(rows, yield, [&](const QStringList &cells) {
         appendRow(cells, separator, piece);
         if (piece.size() >= kPieceBytes) {

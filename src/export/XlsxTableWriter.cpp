@@ -95,9 +95,8 @@ void writeXlsx(lists::ListFileOutput &out, const QString &target, const TableSou
         }
         ++row;
     };
-    const QStringList header = rows.header();
-    if (!header.isEmpty())
-        writeRow(header);
+    for (const QStringList &head : headRows(rows))
+        writeRow(head);
     forEachRow(rows, yield, writeRow);
 
     // Putting the workbook together and copying it take a while: the window goes on.

@@ -10,6 +10,7 @@
 #include "lists/FileDialogPaths.h"
 #include "lists/ListFileReader.h"
 #include "lists/NameListModel.h"
+#include "lists/RememberedColumns.h"
 #include "lists/TableLoad.h"
 
 #include <QFile>
@@ -31,12 +32,18 @@ QString fileNameOf(const QByteArray &nativePath)
     return fileNameOf(QFile::decodeName(nativePath));
 }
 
-// "Loaded 3 names from names.txt", "Loaded 5 names from 2 files".
+// "Loaded 3 names from names.txt", "Loaded 5 names from 2 files", and what became of
+// the tables' rows without a name ("Loaded 4 names from a.csv · 1 row has no name: it
+// sorts first").
 template<typename Path>
-void tellLoaded(const lists::MainContext &ctx, int before, const QList<Path> &paths)
+void tellLoaded(const lists::MainContext &ctx, int before, const QList<Path> &paths, const TableRowCounts &counts)
 {
     const QString from = paths.size() == 1 ? fileNameOf(paths.first()) : core::countOf(paths.size(), "file", "files");
-    ctx.tellDone(QStringLiteral("Loaded %1 from %2").arg(core::countOf(ctx.input.count() - before, "name", "names"), from));
+    QString done = QStringLiteral("Loaded %1 from %2").arg(core::countOf(ctx.input.count() - before, "name", "names"), from);
+    const QString note = rowCountsNote(counts);
+    if (!note.isEmpty())
+        done += QStringLiteral(" \u00b7 ") + note;
+    ctx.tellDone(done);
 }
 } // namespace
 
@@ -66,6 +73,7 @@ void ListFileCommands::PushButton3_Click()
     const QStringList paths = p.value(112, QStringList(), [&] { return selectedPaths(answer); });
     const core::Pointer restore = p.value(114, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
     const int before = ctx.input.count();
+    m_rowCounts = {};
     if (p.test(116, [&] { return !answer.contains(QChar(u'\0')); })) {
         const QString path = p.value(118, QString(), [&] { return paths.value(0); });
         p.step(120, [&] { readInto(path); });
@@ -74,7 +82,7 @@ void ListFileCommands::PushButton3_Click()
         for (const QString &path : std::as_const(paths))
             p.step(134, [&] { readInto(path); });
     }
-    tellLoaded(ctx, before, paths);
+    tellLoaded(ctx, before, paths, m_rowCounts);
     p.step(138, [&] { ctx.pointer.set(restore); });
 }
 
@@ -189,15 +197,27 @@ void ListFileCommands::appendFiles(const char *procedure, const QList<Path> &pat
     core::Procedure p(ctx.desktop, core::kMainWindowModule, procedure);
     const core::Pointer restore = p.value(100, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
     const int before = ctx.input.count();
+    m_rowCounts = {};
     for (const Path &path : paths)
         p.step(102, [&] { readInto(path); });
-    tellLoaded(ctx, before, paths);
+    tellLoaded(ctx, before, paths, m_rowCounts);
     p.step(104, [&] { ctx.pointer.set(restore); });
+}
+
+void ListFileCommands::ForgetRememberedColumns()
+{
+    lists::MainContext &ctx = m_context;
+    core::Procedure p(ctx.desktop, core::kMainWindowModule, "mnuForgetColumns_Click");
+    p.step(100, [&] {
+        RememberedColumns(ctx.settings).forgetAll();
+        ctx.tellDone(QStringLiteral("Forgot the remembered name columns: every table asks again"));
+    });
 }
 
 void ListFileCommands::readInto(const QString &path)
 {
-    ReadNamesOrTable(m_context.input, path, m_context.desktop, m_context.settings, m_context.title);
+    ReadNamesOrTable(m_context.input, path, m_context.desktop, m_context.settings, m_context.title,
+                     FileReading::Yielding, &m_rowCounts);
 }
 
 void ListFileCommands::readInto(const QByteArray &nativePath)

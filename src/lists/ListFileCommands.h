@@ -2,6 +2,7 @@
 
 #include "core/Desktop.h"
 #include "lists/ListFileWriter.h"
+#include "lists/TableLoad.h"
 
 #include <QByteArray>
 #include <QList>
@@ -30,6 +31,8 @@ public:
     // current folder. The paths are the arguments' own bytes: a name need be no valid
     // text in the locale's encoding.
     void OpenFiles(const QList<QByteArray> &paths);
+    // File > Forget Remembered Columns: every table's name columns are asked for again.
+    void ForgetRememberedColumns();
 
     // The file name the dialog proposes next (Save Results As Text File shows it).
     const QString &dialogFileName() const { return m_fileName; }
@@ -51,6 +54,8 @@ private:
 
     lists::MainContext &m_context;
     QString m_fileName;
+    // The rows without a name of the tables the command running loads.
+    TableRowCounts m_rowCounts;
     ListFileOutput::DeviceFilter m_outputFilter;
 };
 

@@ -144,26 +144,59 @@ HeaderColumns headerColumns(const QStringList &header)
     return found;
 }
 
-ColumnChoice wholeNameIn(int column, bool header)
+ColumnChoice wholeNameIn(int column, int headerRow)
 {
     ColumnChoice choice;
     choice.kind = ColumnChoice::Kind::WholeName;
-    choice.firstRowIsHeader = header;
+    choice.firstRowIsHeader = headerRow >= 0;
+    choice.headerRow = std::max(headerRow, 0);
     choice.wholeName = column;
     return choice;
+}
+
+int filledCells(const QStringList &row)
+{
+    return int(std::count_if(row.begin(), row.end(), [](const QString &cell) { return !cell.trimmed().isEmpty(); }));
+}
+
+// Whether row r may be the header as far as the rows above it go: they can only be a
+// title and blank rows, each filling fewer cells than row r.
+bool onlyTitleAbove(const QList<QStringList> &rows, qsizetype r)
+{
+    const int filled = filledCells(rows[r]);
+    for (qsizetype above = 0; above < r; ++above) {
+        if (filledCells(rows[above]) >= filled)
+            return false;
+    }
+    return true;
+}
+
+// The header row: the first row that names a name column, else the first after which
+// the rows look alike (see rowZeroDiffers), each with only a title above it; -1 for none.
+int guessHeaderRow(const QList<QStringList> &rows)
+{
+    for (qsizetype r = 0; r < rows.size(); ++r) {
+        if (headerColumns(rows[r]).any() && onlyTitleAbove(rows, r))
+            return int(r);
+    }
+    for (qsizetype r = 0; r + 1 < rows.size(); ++r) {
+        if (onlyTitleAbove(rows, r) && rowZeroDiffers(rows.mid(r)))
+            return int(r);
+    }
+    return -1;
 }
 
 } // namespace
 
 ColumnChoice guessColumns(const QList<QStringList> &firstRows)
 {
-    if (firstRows.isEmpty())
-        return wholeNameIn(0, false);
-    const HeaderColumns named = headerColumns(firstRows[0]);
+    const int headerRow = guessHeaderRow(firstRows);
+    const HeaderColumns named = headerRow >= 0 ? headerColumns(firstRows[headerRow]) : HeaderColumns();
     if (named.first >= 0 && named.last >= 0) {
         ColumnChoice choice;
         choice.kind = ColumnChoice::Kind::NameParts;
         choice.firstRowIsHeader = true;
+        choice.headerRow = headerRow;
         choice.lastName = named.last;
         choice.firstName = named.first;
         choice.middleName = named.middle;
@@ -172,10 +205,9 @@ ColumnChoice guessColumns(const QList<QStringList> &firstRows)
     }
     for (const int column : {named.whole, named.last, named.first}) {
         if (column >= 0)
-            return wholeNameIn(column, true);
+            return wholeNameIn(column, headerRow);
     }
-    const bool header = named.any() || rowZeroDiffers(firstRows);
-    return wholeNameIn(mostNameLikeColumn(firstRows, header ? 1 : 0), header);
+    return wholeNameIn(mostNameLikeColumn(firstRows, headerRow + 1), headerRow);
 }
 
 namespace {
@@ -293,14 +325,15 @@ void nameOfRowInto(QString &name, const TableRows &table, qsizetype row, const C
     });
 }
 
-QStringList columnCaptions(const QList<QStringList> &firstRows, bool firstRowIsHeader)
+QStringList columnCaptions(const QList<QStringList> &firstRows, const ColumnChoice &choice)
 {
     qsizetype columns = 1;
     for (const QStringList &row : firstRows)
         columns = std::max(columns, row.size());
+    const bool header = choice.firstRowIsHeader && choice.headerRow < firstRows.size();
     QStringList captions;
     for (int c = 0; c < columns; ++c) {
-        const QString cell = firstRowIsHeader && !firstRows.isEmpty() ? cellAt(firstRows[0], c).simplified() : QString();
+        const QString cell = header ? cellAt(firstRows[choice.headerRow], c).simplified() : QString();
         captions << (cell.isEmpty() ? QStringLiteral("Column %1").arg(c + 1) : cell);
     }
     return captions;

@@ -9,17 +9,19 @@
 
 namespace orvella::lists {
 
-// Which columns of a table hold the name, guessed from its first rows: whether row 0
-// is a header, and the columns.
+// Which columns of a table hold the name, guessed from its first rows: which row (if
+// any) is the header, and the columns.
 //
+// The header is the first row that names a name column, else the first row that
+// differs from the rows below it (all its cells filled with text, none a number or
+// repeated below, and at least one unlike the cells below it); either way only a title
+// may come above it: rows that each fill fewer cells than the header, blank ones too.
 // A header with a first-name and a last-name column (and maybe a middle-name and a
 // suffix one) gives NameParts; else one with a whole-name column ("Name", "Full name",
-// "Nom complet"...) or a lone first- or last-name column gives WholeName on it. Without
-// a known header word, row 0 counts as a header when it differs from the rows below it
-// (all its cells filled with text, none a number or repeated below, and at least one
-// unlike the cells below it), and the name is the column whose cells most look like
-// names (letters and spaces, two words or more), or column 0 when none does. The kind
-// is always WholeName or NameParts.
+// "Nom complet"...) or a lone first- or last-name column gives WholeName on it.
+// Otherwise the name is the column whose cells below the header most look like names
+// (letters and spaces, two words or more), or column 0 when none does. The kind is
+// always WholeName or NameParts.
 core::ColumnChoice guessColumns(const QList<QStringList> &firstRows);
 
 // The name a row gives under the choice, "" when it gives none (the row is skipped).
@@ -33,10 +35,10 @@ QString nameOfRow(const QStringList &cells, const core::ColumnChoice &choice);
 // the next row): the fast way through a million rows.
 void nameOfRowInto(QString &name, const TableRows &table, qsizetype row, const core::ColumnChoice &choice);
 
-// What the columns are called where one is chosen: the header's cells when the first
-// row is a header ("Column N" for an empty one), else "Column 1", "Column 2"... One
-// for each column of the longest row, at least one.
-QStringList columnCaptions(const QList<QStringList> &firstRows, bool firstRowIsHeader);
+// What the columns are called where one is chosen: the header row's cells when the
+// choice has a header ("Column N" for an empty one), else "Column 1", "Column 2"...
+// One for each column of the longest row, at least one.
+QStringList columnCaptions(const QList<QStringList> &firstRows, const core::ColumnChoice &choice);
 
 // Whether the names nameOfRow gives are to be read as "Last, First" lines, whatever
 // the Reading menu says: true for NameParts.

@@ -14,6 +14,8 @@ using core::ColumnChoice;
 namespace {
 
 const QString kKeyPrefix = QStringLiteral("NameColumns");
+const QString kForgottenKey = QStringLiteral("NameColumnsForgotten");
+const char *const kForgottenField = "forgotten";
 
 struct KindName {
     ColumnChoice::Kind kind;
@@ -135,22 +137,56 @@ std::optional<ColumnChoice> RememberedColumns::choiceFromText(const QString &tex
     return choice;
 }
 
+int RememberedColumns::timesForgotten() const
+{
+    bool ok = false;
+    const int times = m_settings.read(kForgottenKey, QString()).toInt(&ok);
+    return ok && times > 0 ? times : 0;
+}
+
 std::optional<ColumnChoice> RememberedColumns::find(const QStringList &headerRow) const
 {
     const QString key = keyFor(headerRow);
     if (!m_settings.contains(key))
         return std::nullopt;
-    std::optional<ColumnChoice> choice = choiceFromText(m_settings.read(key, QString()));
+    const QString text = m_settings.read(key, QString());
+    std::optional<ColumnChoice> choice = choiceFromText(text);
     if (!choice || !choice->firstRowIsHeader || !columnsFit(*choice, int(headerRow.size())))
+        return std::nullopt;
+    const std::optional<QMap<QString, QString>> fields = fieldsOf(text);
+    const QString forgotten = QLatin1String(kForgottenField);
+    const int times = timesForgotten();
+    if (fields->contains(forgotten) ? numberIn(*fields, kForgottenField) != times : times != 0)
         return std::nullopt;
     return choice;
 }
 
+std::optional<ColumnChoice> RememberedColumns::findIn(const QList<QStringList> &firstRows) const
+{
+    for (qsizetype row = 0; row < firstRows.size(); ++row) {
+        if (withoutEmptyEnd(firstRows[row]).isEmpty())
+            continue; // a blank row names no table
+        if (std::optional<ColumnChoice> choice = find(firstRows[row])) {
+            choice->headerRow = int(row);
+            return choice;
+        }
+    }
+    return std::nullopt;
+}
+
 void RememberedColumns::remember(const QStringList &headerRow, const ColumnChoice &choice)
 {
-    if (!choice.firstRowIsHeader || choice.kind == ColumnChoice::Kind::Cancel)
+    if (!choice.firstRowIsHeader || choice.kind == ColumnChoice::Kind::Cancel || withoutEmptyEnd(headerRow).isEmpty())
         return;
-    m_settings.write(keyFor(headerRow), valueText(choice));
+    QString value = valueText(choice);
+    if (const int times = timesForgotten())
+        value += QStringLiteral(" %1=%2").arg(QLatin1String(kForgottenField)).arg(times);
+    m_settings.write(keyFor(headerRow), value);
+}
+
+void RememberedColumns::forgetAll()
+{
+    m_settings.write(kForgottenKey, QString::number(timesForgotten() + 1));
 }
 
 } // namespace orvella::lists

@@ -23,8 +23,15 @@ namespace orvella::lists {
 //   kind=parts header=1 whole=-1 last=2 first=1 middle=-1 suffix=-1 ask=1
 // where kind is whole, parts or lines, and ask=0 means "do not ask again".
 //
-// Only tables whose first row is a header are remembered: without one there is
-// nothing to know the table by.
+// Only tables with a header row are remembered: without one there is nothing to know
+// the table by. The header is known by its cells wherever it stands, so a title above
+// it (or a second one next term) does not hide it: the stored value needs no row.
+//
+// "Forget Remembered Columns" forgets them all at once: the settings hold the number of
+// times they were forgotten ("NameColumnsForgotten", none for 0) and each value written
+// since the last time carries that number ("forgotten=N", none for 0), so a value with
+// another number is no longer found. Values written before any forgetting are found as
+// they always were.
 class RememberedColumns {
 public:
     explicit RememberedColumns(core::SettingsStore &settings);
@@ -32,9 +39,15 @@ public:
     // The choice stored for the header row; nullopt when none is, or when the stored
     // value is damaged or does not fit the row (a column past its end).
     std::optional<core::ColumnChoice> find(const QStringList &headerRow) const;
+    // The choice stored for the first of the rows that is a remembered header, with
+    // headerRow saying which it is; nullopt when none is.
+    std::optional<core::ColumnChoice> findIn(const QList<QStringList> &firstRows) const;
     // Stores the choice for its header row; does nothing for a choice without a header
     // or a Cancel. Throws a Failure when the settings cannot be written.
     void remember(const QStringList &headerRow, const core::ColumnChoice &choice);
+    // Forgets every stored choice: the next table with any header asks again. Throws a
+    // Failure when the settings cannot be written.
+    void forgetAll();
 
     static QString keyFor(const QStringList &headerRow);
     static QString valueText(const core::ColumnChoice &choice);
@@ -42,6 +55,8 @@ public:
     static std::optional<core::ColumnChoice> choiceFromText(const QString &text);
 
 private:
+    int timesForgotten() const;
+
     core::SettingsStore &m_settings;
 };
 

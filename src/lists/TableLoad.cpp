@@ -1,6 +1,7 @@
 #include "lists/TableLoad.h"
 
 #include "core/Desktop.h"
+#include "core/NumberText.h"
 #include "core/Paths.h"
 #include "lists/ListFileReader.h"
 #include "lists/NameColumns.h"
@@ -22,11 +23,31 @@ constexpr qsizetype kPreviewRows = 20;
 // Above this many rows, two threads make the names.
 constexpr qsizetype kRowsForTwoThreads = 100000;
 
-// The names of rows [from, to) of a table, and the rows that have one.
+// The names of rows [from, to) of a table and their rows: every row with any text,
+// an empty name for one whose name cells are empty.
 struct RowNames {
     TextRows texts;
     std::vector<quint32> rows;
+    TableRowCounts counts;
 };
+
+// Whether every cell of the row is empty or white space.
+bool isBlankRow(const TableRows &table, qsizetype row)
+{
+    for (int column = 0; column < table.columns(); ++column) {
+        const QByteArrayView bytes = table.cellBytes(row, column);
+        for (const char byte : bytes) {
+            if (uchar(byte) >= 0x80) {
+                if (!QString::fromUtf8(bytes).trimmed().isEmpty())
+                    return false;
+                break;
+            }
+            if (byte != ' ' && (byte < '\t' || byte > '\r'))
+                return false;
+        }
+    }
+    return true;
+}
 
 RowNames nameRows(const TableRows &table, const core::ColumnChoice &choice, qsizetype from, qsizetype to,
                   const std::function<void()> &yield)
@@ -38,8 +59,13 @@ RowNames nameRows(const TableRows &table, const core::ColumnChoice &choice, qsiz
         if (yield && row % 65536 == 0)
             yield();
         nameOfRowInto(name, table, row, choice);
-        if (name.isEmpty())
-            continue;
+        if (name.isEmpty()) {
+            if (isBlankRow(table, row)) {
+                ++names.counts.empty;
+                continue;
+            }
+            ++names.counts.nameless;
+        }
         names.texts.append(name);
         names.rows.push_back(quint32(row));
     }
@@ -48,8 +74,21 @@ RowNames nameRows(const TableRows &table, const core::ColumnChoice &choice, qsiz
 
 } // namespace
 
+QString rowCountsNote(const TableRowCounts &counts)
+{
+    QStringList parts;
+    if (counts.nameless > 0) {
+        parts << QStringLiteral("%1 no name: %2")
+                     .arg(core::countOf(counts.nameless, "row has", "rows have"),
+                          counts.nameless == 1 ? QStringLiteral("it sorts first") : QStringLiteral("they sort first"));
+    }
+    if (counts.empty > 0)
+        parts << core::countOf(counts.empty, "empty row was skipped", "empty rows were skipped");
+    return parts.join(QStringLiteral("; "));
+}
+
 TableLoad ReadTableFile(NameListModel &list, const QString &path, core::Desktop &desktop,
-                        core::SettingsStore &settings, const QString &title)
+                        core::SettingsStore &settings, const QString &title, TableRowCounts *counts)
 {
     if (!core::FileExists(path)) {
         desktop.messageBox(QStringLiteral("File not found"), core::MessageStyle::Ok, title);
@@ -65,7 +104,7 @@ TableLoad ReadTableFile(NameListModel &list, const QString &path, core::Desktop 
     for (qsizetype row = 0; row < std::min(kPreviewRows, table->cells.rowCount()); ++row)
         request.firstRows.append(table->cells.row(row));
     RememberedColumns remembered(settings);
-    const std::optional<core::ColumnChoice> known = remembered.find(request.firstRows.first());
+    const std::optional<core::ColumnChoice> known = remembered.findIn(request.firstRows);
     request.proposed = known ? *known : guessColumns(request.firstRows);
     const core::ColumnChoice choice = known && known->dontAskAgain ? *known : desktop.chooseNameColumns(request);
     if (choice.kind == core::ColumnChoice::Kind::Cancel)
@@ -75,11 +114,11 @@ TableLoad ReadTableFile(NameListModel &list, const QString &path, core::Desktop 
 
     table->columns = choice;
     table->commaLines = readsAsCommaLine(choice);
-    if (choice.firstRowIsHeader)
-        table->header = request.firstRows.first();
+    const QStringList header = choice.firstRowIsHeader ? table->cells.row(choice.headerRow) : QStringList();
+    table->header = header;
     // A long table's second half is named on a worker meanwhile.
-    const qsizetype first = choice.firstRowIsHeader ? 1 : 0;
     const qsizetype end = table->cells.rowCount();
+    const qsizetype first = std::min<qsizetype>(choice.firstNameRow(), end);
     const qsizetype half = end - first > kRowsForTwoThreads ? first + (end - first) / 2 : end;
     // (A failure on either side waits for the worker before it is passed on.)
     std::future<RowNames> worker;
@@ -89,19 +128,23 @@ TableLoad ReadTableFile(NameListModel &list, const QString &path, core::Desktop 
     RowNames secondHalf = worker.valid() ? worker.get() : RowNames();
     names.texts.append(std::move(secondHalf.texts));
     names.rows.insert(names.rows.end(), secondHalf.rows.begin(), secondHalf.rows.end());
+    names.counts += secondHalf.counts;
+    if (counts)
+        *counts += names.counts;
     list.appendMany(std::move(names.texts), std::move(table), names.rows);
     // Remembered once the names are in: a store that cannot be written loses the
     // choice, not the names.
     if (choice.firstRowIsHeader)
-        remembered.remember(request.firstRows.first(), choice);
+        remembered.remember(header, choice);
     return TableLoad::Loaded;
 }
 
 void ReadNamesOrTable(NameListModel &list, const QString &path, core::Desktop &desktop,
-                      core::SettingsStore &settings, const QString &title, FileReading reading)
+                      core::SettingsStore &settings, const QString &title, FileReading reading,
+                      TableRowCounts *counts)
 {
     if (tableKindOf(path) != TableKind::None &&
-        ReadTableFile(list, path, desktop, settings, title) != TableLoad::ReadAsLines)
+        ReadTableFile(list, path, desktop, settings, title, counts) != TableLoad::ReadAsLines)
         return;
     ReadListFile(list, path, desktop, title, reading);
 }

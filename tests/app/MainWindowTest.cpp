@@ -11,6 +11,7 @@
 #include "ui/Twips.h"
 #include "ui/WindowStretch.h"
 #include "lists/NameListModel.h"
+#include "lists/RememberedColumns.h"
 #include "ui/NameListView.h"
 #include "app/SuffixEditor.h"
 #include "app/support/Controls.h"
@@ -22,6 +23,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -689,6 +691,24 @@ TEST(MainWindowMenus, ChoicesAreWrittenAtOnceAndComeBackAtTheNextStart)
     ASSERT_EQ(next.desktop.errorReports().size(), 1u);
     EXPECT_TRUE(next.desktop.errorReports()[0].text.contains("Form1.mnuKeepParticles_Click at line 100"))
         << next.desktop.errorReports()[0].text.toStdString();
+}
+
+// File > Forget Remembered Columns takes back every "Do not ask again", and says so.
+TEST(MainWindowMenus, ForgetRememberedColumnsAsksForEveryTableAgain)
+{
+    StartedWindow f;
+    f.start();
+    const QStringList header{"Name"};
+    f.settings.values.insert(orvella::lists::RememberedColumns::keyFor(header),
+                             "kind=whole header=1 whole=0 last=-1 first=-1 middle=-1 suffix=-1 ask=0");
+    ASSERT_TRUE(orvella::lists::RememberedColumns(f.settings).find(header));
+    QAction *forget = f.window->menus().forgetColumns;
+    EXPECT_TRUE(f.window->findChild<QMenu *>("mnuFile")->actions().contains(forget));
+    forget->trigger();
+    EXPECT_EQ(orvella::lists::RememberedColumns(f.settings).find(header), std::nullopt);
+    EXPECT_TRUE(f.window->statusLine().endsWith("Forgot the remembered name columns: every table asks again"))
+        << f.window->statusLine().toStdString();
+    EXPECT_TRUE(f.desktop.errorReports().empty());
 }
 
 TEST(MainWindowMenus, HelpMenuNamesTheSupportPageAndExplainsTheReadings)

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
 
@@ -72,7 +73,7 @@ TEST(NameColumnsDialog, WithoutAHeaderTheFirstRowIsReadAndNotRemembered)
 {
     NameColumnsDialog dialog(peopleRequest());
     dialog.show();
-    control<QCheckBox>(dialog, "HeaderCheck")->click();
+    control<QSpinBox>(dialog, "HeaderRow")->setValue(0);
 
     EXPECT_EQ(namesAsRead(dialog), QStringList({"First name", "John", "Ann"}));
     EXPECT_EQ(control<QComboBox>(dialog, "WholeNameColumn")->itemText(0), QStringLiteral("Column 1"));
@@ -81,6 +82,32 @@ TEST(NameColumnsDialog, WithoutAHeaderTheFirstRowIsReadAndNotRemembered)
     EXPECT_FALSE(dialog.choice().firstRowIsHeader);
     EXPECT_FALSE(dialog.choice().dontAskAgain);
     EXPECT_EQ(dialog.choice().kind, Kind::WholeName);
+}
+
+// A title above the header: the header row's number picks the captions, and the
+// preview starts below it, each row shown with its number in the file.
+TEST(NameColumnsDialog, HeaderRowBelowATitle)
+{
+    core::ColumnRequest request = peopleRequest();
+    request.firstRows.prepend({"Guests — June"});
+    request.firstRows.prepend({"Summer Party"});
+    request.proposed.headerRow = 2;
+    NameColumnsDialog dialog(request);
+    dialog.show();
+    auto *headerRow = control<QSpinBox>(dialog, "HeaderRow");
+    EXPECT_EQ(headerRow->value(), 3);
+    EXPECT_EQ(namesAsRead(dialog), QStringList({"John", "Ann"}));
+    auto *preview = control<QTableWidget>(dialog, "PreviewTable");
+    EXPECT_EQ(preview->verticalHeaderItem(0)->text(), QStringLiteral("4"));
+
+    headerRow->setValue(2);
+    EXPECT_EQ(control<QComboBox>(dialog, "WholeNameColumn")->itemText(0), QStringLiteral("Guests — June"));
+    EXPECT_EQ(namesAsRead(dialog), QStringList({"First name", "John", "Ann"}));
+    headerRow->setValue(3);
+    control<QPushButton>(dialog, "LoadButton")->click();
+    EXPECT_TRUE(dialog.choice().firstRowIsHeader);
+    EXPECT_EQ(dialog.choice().headerRow, 2);
+    EXPECT_EQ(dialog.choice().firstNameRow(), 3);
 }
 
 TEST(NameColumnsDialog, EachWayOutAnswersItsKind)

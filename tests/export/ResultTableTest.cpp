@@ -16,9 +16,17 @@ using orvella::testing::ScriptedDesktop;
 
 namespace {
 
-lists::SourceTablePtr table(const QStringList &header, const QList<QStringList> &rows, core::ColumnChoice columns)
+// A table's cells: the rows above its header (a title) when given, the header, the rows.
+lists::SourceTablePtr table(const QStringList &header, const QList<QStringList> &rows, core::ColumnChoice columns,
+                            const QList<QStringList> &above = {})
 {
     auto made = std::make_shared<lists::SourceTable>();
+    for (const QStringList &row : above)
+        made->cells.appendRow(row);
+    if (!above.isEmpty()) {
+        columns.firstRowIsHeader = true;
+        columns.headerRow = int(above.size());
+    }
     if (!header.isEmpty())
         made->cells.appendRow(header);
     for (const QStringList &row : rows)
@@ -105,22 +113,41 @@ TEST(ResultTable, FiledUnderAndTablesWithoutHeaderOrNone)
                                   {"under 1", "x", "Bo Ray"}}));
 }
 
+// Rows above a header keep their columns, behind "Filed under" when it is added, and
+// are written as they were: a blank one blank, without the empty cells a longer row
+// gave them.
+TEST(ResultTable, RowsAboveTheHeaderStayAboveIt)
+{
+    lists::NameListModel results(QStringLiteral("Result(s)"));
+    const auto roster = table({"Last", "First", "Email"}, {{"Lee", "Ann", "a@x"}}, parts(0, 1),
+                              {{"Roster", "", ""}, {}, {"", "printed", ""}});
+    results.append(QStringLiteral("Lee, Ann"), {roster, 4});
+    EXPECT_EQ(exporting::ResultTable(results, false).rowsAboveHeader(),
+              (QList<QStringList>{{"Roster"}, {}, {"", "printed"}}));
+    EXPECT_EQ(exporting::ResultTable(results, true).rowsAboveHeader(),
+              (QList<QStringList>{{"", "Roster"}, {}, {"", "", "printed"}}));
+    EXPECT_EQ(written(exporting::ResultTable(results, false)),
+              (QList<QStringList>{{"Last", "First", "Email"}, {"Lee", "Ann", "a@x"}}));
+}
+
 namespace {
 class ExportRoundTrip : public ::testing::TestWithParam<const char *> {};
 } // namespace
 
-// Exported, then loaded again as a table, the rows come back as they were.
+// Exported, then loaded again as a table, the rows come back as they were, the title
+// above the header too.
 TEST_P(ExportRoundTrip, GivesBackTheSameRows)
 {
+    const QStringList title = {"Spring Roster — Lincoln", "", "", ""};
     const QList<QStringList> rows = {{"Id", "First", "Last", "Note"},
                                      {"1", "Ann", "Lee", "a, \"quoted\"\nnote"},
                                      {"0012", "  Bo", "Ray ", "=1+2"},
                                      {"3", "Émile", "Zoë", ""},
                                      {"4", "Cy", "de la Cruz", "tab\there"}};
     lists::NameListModel results(QStringLiteral("Result(s)"));
-    const auto source = table(rows.first(), rows.mid(1), parts(2, 1));
+    const auto source = table(rows.first(), rows.mid(1), parts(2, 1), {{title.first()}});
     for (int row = 1; row < rows.size(); ++row)
-        results.append(rows[row][2] + QStringLiteral(", ") + rows[row][1], {source, quint32(row)});
+        results.append(rows[row][2] + QStringLiteral(", ") + rows[row][1], {source, quint32(row + 1)});
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("results.") + QLatin1String(GetParam()));
@@ -130,7 +157,7 @@ TEST_P(ExportRoundTrip, GivesBackTheSameRows)
     QList<QStringList> read;
     for (qsizetype row = 0; row < back.rowCount(); ++row)
         read << back.row(row);
-    EXPECT_EQ(read, rows);
+    EXPECT_EQ(read, QList<QStringList>{title} + rows);
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, ExportRoundTrip, ::testing::Values("csv", "tsv", "xlsx", "ods"));

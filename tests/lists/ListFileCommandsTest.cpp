@@ -430,19 +430,25 @@ TEST(RoundTrip, NamesFileReadsBackAsTheSameList)
 TEST(LoadCommand, TablesLoadTheirRowsByTheChosenColumns)
 {
     FilesFixture f;
-    writeBytes(f.path("roster.csv"), "Id,First name,Last name\r\n1,Ann,Lee\r\n2,,\r\n3,Bo,de la Cruz\r\n");
+    QString done;
+    f.context.noteDone = [&done](const QString &what) { done = what; };
+    writeBytes(f.path("roster.csv"), "Id,First name,Last name\r\n1,Ann,Lee\r\n2,,\r\n, ,\r\n3,Bo,de la Cruz\r\n");
     f.load(f.path("roster.csv"));
     ASSERT_EQ(f.desktop.columnRequests.size(), 1u);
     const core::ColumnChoice proposed = f.desktop.columnRequests[0].proposed;
     EXPECT_EQ(proposed.kind, core::ColumnChoice::Kind::NameParts);
     EXPECT_EQ(proposed.firstName, 1);
     EXPECT_EQ(proposed.lastName, 2);
-    EXPECT_EQ(itemsOf(f.input()), (QStringList{"Lee, Ann", "de la Cruz, Bo"}));
-    const lists::NameRow second = f.input().rowOf(2);
-    ASSERT_TRUE(second);
-    EXPECT_EQ(second.table->cells.row(second.row), (QStringList{"3", "Bo", "de la Cruz"}));
-    EXPECT_TRUE(second.table->commaLines);
-    EXPECT_EQ(second.table->header, (QStringList{"Id", "First name", "Last name"}));
+    // A row with text but no name is kept with an empty name; an empty row is not.
+    EXPECT_EQ(itemsOf(f.input()), (QStringList{"Lee, Ann", "", "de la Cruz, Bo"}));
+    EXPECT_EQ(done, "Loaded 3 names from roster.csv \u00b7 1 row has no name: it sorts first; "
+                    "1 empty row was skipped");
+    EXPECT_EQ(f.input().rowOf(2).row, 2u);
+    const lists::NameRow third = f.input().rowOf(3);
+    ASSERT_TRUE(third);
+    EXPECT_EQ(third.table->cells.row(third.row), (QStringList{"3", "Bo", "de la Cruz"}));
+    EXPECT_TRUE(third.table->commaLines);
+    EXPECT_EQ(third.table->header, (QStringList{"Id", "First name", "Last name"}));
 
     // The next day's file: the remembered choice is proposed; taken with "Do not ask
     // again" it then loads the day after's without a dialog.
@@ -492,4 +498,44 @@ TEST(LoadCommand, ALongTablesNamesKeepTheFilesOrder)
         EXPECT_EQ(f.input().item(position), QStringLiteral("L%1, F%1").arg(position));
         EXPECT_EQ(f.input().rowOf(position).row, quint32(position));
     }
+}
+
+// A title and a blank row above the header: the header row is guessed, the rows above
+// it are no names, and the choice remembered for the header is found under next
+// term's title too; with the remembered choices forgotten, the next table asks again.
+TEST(LoadCommand, ATitleAboveTheHeaderIsNoNameAndForgettingAsksAgain)
+{
+    FilesFixture f;
+    QString done;
+    f.context.noteDone = [&done](const QString &what) { done = what; };
+    writeBytes(f.path("fall.csv"), "Fall 2026 Roster \xe2\x80\x94 Lincoln\r\n,,\r\nLast Name,First Name,Grade\r\n"
+                                   "Lee,Ann,7\r\nKim,Al,8\r\n");
+    f.load(f.path("fall.csv"));
+    ASSERT_EQ(f.desktop.columnRequests.size(), 1u);
+    core::ColumnChoice proposed = f.desktop.columnRequests[0].proposed;
+    EXPECT_TRUE(proposed.firstRowIsHeader);
+    EXPECT_EQ(proposed.headerRow, 2);
+    EXPECT_EQ(itemsOf(f.input()), (QStringList{"Lee, Ann", "Kim, Al"}));
+    EXPECT_EQ(f.input().rowOf(1).table->header, (QStringList{"Last Name", "First Name", "Grade"}));
+    EXPECT_EQ(done, "Loaded 2 names from fall.csv");
+
+    // Next term's file has another title and no blank row: the remembered choice is
+    // found at its header; taken with "Do not ask again" it loads the next one at once.
+    writeBytes(f.path("spring.csv"), "Spring 2027 Roster\r\nLast Name,First Name,Grade\r\nRay,Bo,7\r\n");
+    proposed.headerRow = 1;
+    proposed.dontAskAgain = true;
+    f.desktop.columnAnswers = {proposed};
+    f.load(f.path("spring.csv"));
+    ASSERT_EQ(f.desktop.columnRequests.size(), 2u);
+    EXPECT_EQ(f.desktop.columnRequests[1].proposed.headerRow, 1);
+    EXPECT_EQ(itemsOf(f.input()).last(), "Ray, Bo");
+    f.load(f.path("fall.csv"));
+    EXPECT_EQ(f.desktop.columnRequests.size(), 2u);
+    EXPECT_EQ(f.input().count(), 5);
+
+    f.files.ForgetRememberedColumns();
+    f.load(f.path("spring.csv"));
+    EXPECT_EQ(f.desktop.columnRequests.size(), 3u);
+    EXPECT_FALSE(f.desktop.columnRequests[2].proposed.dontAskAgain);
+    EXPECT_TRUE(f.desktop.errorReports().empty());
 }

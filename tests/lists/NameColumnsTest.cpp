@@ -45,6 +45,13 @@ ColumnChoice nameParts(int last, int first, int middle = -1, int suffix = -1)
     return choice;
 }
 
+ColumnChoice headerAt(int row, ColumnChoice choice)
+{
+    choice.firstRowIsHeader = true;
+    choice.headerRow = row;
+    return choice;
+}
+
 struct GuessCase {
     const char *label;
     QList<QStringList> rows;
@@ -83,7 +90,19 @@ INSTANTIATE_TEST_SUITE_P(
         GuessCase{"FirstRowWhoseCellComesAgainIsData",
                   {{"Blue", "Madonna"}, {"Blue", "Ann Lee"}, {"Red", "Bob Young"}}, wholeName(1, false)},
         GuessCase{"NothingLooksLikeAName", {{"12", "34"}, {"56", "78"}}, wholeName(0, false)},
-        GuessCase{"NoRows", {}, wholeName(0, false)}),
+        GuessCase{"NoRows", {}, wholeName(0, false)},
+        GuessCase{"TitleAndBlankRowAboveTheHeader",
+                  {{"Fall 2026 Roster — Lincoln Middle School"}, {""},
+                   {"Last Name", "First Name", "Middle Name", "Email"}, {"Smith, Jr.", "Bob", "Lee", "b@x.org"}},
+                  headerAt(2, nameParts(0, 1, 2))},
+        GuessCase{"TitleAboveAHeaderWithAnEmptyCaption",
+                  {{"Roster"}, {"Last name", "First name", "", "Notes"}, {"Lee", "Ann", "7", "x"}},
+                  headerAt(1, nameParts(0, 1))},
+        GuessCase{"TitleAboveAnUnknownHeader",
+                  {{"Guests", ""}, {"Table", "Guest"}, {"4", "Ann Lee"}, {"7", "Bob Young"}},
+                  headerAt(1, wholeName(1, true))},
+        GuessCase{"DataAboveAHeaderWordIsNoTitle",
+                  {{"Ann Lee", "x"}, {"Name", "y"}, {"Bob Young", "z"}}, wholeName(0, false)}),
     [](const auto &info) { return std::string(info.param.label); });
 
 TEST(ColumnHeaders, WordsAreKnownInTheirManyForms)
@@ -174,6 +193,27 @@ TEST(RememberedColumns, ChoiceComesBackForTheSameHeader)
     remembered.remember({"Name"}, whole);
     EXPECT_EQ(remembered.find({"Name"}), whole);
     EXPECT_EQ(remembered.find({"Email", "First Name", "Last Name", "Suffix"}), choice);
+}
+
+// The header is known by its cells wherever it stands; forgetting takes every stored
+// choice back, and what is remembered afterwards is found again.
+TEST(RememberedColumns, FoundBelowATitleAndForgottenAllAtOnce)
+{
+    MemorySettings settings;
+    RememberedColumns remembered(settings);
+    const QStringList header{"Last", "First"};
+    const ColumnChoice choice = nameParts(0, 1);
+    remembered.remember(header, choice);
+    EXPECT_EQ(remembered.findIn({{"Roster"}, {}, header, {"Lee", "Ann"}}), headerAt(2, choice));
+    EXPECT_EQ(remembered.findIn({header}), choice);
+    EXPECT_EQ(remembered.findIn({{"Roster"}, {"Lee", "Ann"}}), std::nullopt);
+
+    remembered.forgetAll();
+    EXPECT_EQ(remembered.find(header), std::nullopt);
+    remembered.remember(header, choice);
+    EXPECT_EQ(remembered.find(header), choice);
+    remembered.forgetAll();
+    EXPECT_EQ(remembered.find(header), std::nullopt);
 }
 
 TEST(RememberedColumns, TablesWithoutAHeaderAndCancelsAreNotRemembered)

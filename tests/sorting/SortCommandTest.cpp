@@ -441,6 +441,7 @@ struct RowCase {
     Reading reading;
     bool lastCommaFirst, check5, check1;
     QStringList expectedIds;
+    sorting::NameOrder order = sorting::NameOrder::Exact;
 };
 
 class ResultRowsOfTables : public ::testing::TestWithParam<RowCase> {};
@@ -449,7 +450,8 @@ class ResultRowsOfTables : public ::testing::TestWithParam<RowCase> {};
 
 // Names from a table with separate name columns file under their last-name cell
 // whatever the Reading menu says, and every result carries the row its name came
-// from, through the filters; a typed name has none.
+// from, through the filters; a typed name has none. A row without a name (row 5)
+// files before every named one.
 TEST_P(ResultRowsOfTables, CarryTheirRows)
 {
     const RowCase c = GetParam();
@@ -458,13 +460,14 @@ TEST_P(ResultRowsOfTables, CarryTheirRows)
     f.controls.choices.lastCommaFirst = c.lastCommaFirst;
     f.controls.check5 = c.check5;
     f.controls.check1 = c.check1;
+    f.controls.choices.order = c.order;
     const auto table = roster({{"1", "Ann", "de la Cruz"}, {"2", "Bo", "Lee"}, {"3", "Ann", "de la Cruz"},
-                               {"4", "Cy", "Lee Jr."}});
+                               {"4", "Cy", "Lee Jr."}, {"5", "", ""}});
     lists::TextRows names;
-    for (const char *name : {"de la Cruz, Ann", "Lee, Bo", "de la Cruz, Ann", "Lee Jr., Cy"})
+    for (const char *name : {"de la Cruz, Ann", "Lee, Bo", "de la Cruz, Ann", "Lee Jr., Cy", ""})
         names.append(QString::fromUtf8(name));
     f.inputList.append(QStringLiteral("Al Kim")); // typed: no row
-    f.inputList.appendMany(std::move(names), table, {1, 2, 3, 4});
+    f.inputList.appendMany(std::move(names), table, {1, 2, 3, 4, 5});
     f.run();
     EXPECT_EQ(resultIds(f.resultList), c.expectedIds) << c.what << " " << f.results().join(" | ").toStdString();
     EXPECT_TRUE(f.desktop.errorReports().empty()) << c.what;
@@ -475,25 +478,30 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Exact order: "Kim" < "Lee Jr." < "Lee" (the field delimiter sorts after a
         // space) < "de la Cruz".
-        RowCase{"menu off, last word", Reading::LastWord, false, false, false, {"-", "4", "2", "1", "3"}},
-        RowCase{"menu on, suffixes", Reading::SkipSuffix, true, false, false, {"-", "4", "2", "1", "3"}},
-        RowCase{"duplicates keep the first row", Reading::LastWord, false, true, false, {"-", "4", "2", "1"}},
-        RowCase{"unique last names", Reading::LastWord, false, false, true, {"-", "4", "2", "1"}},
+        RowCase{"menu off, last word", Reading::LastWord, false, false, false, {"5", "-", "4", "2", "1", "3"}},
+        RowCase{"menu on, suffixes", Reading::SkipSuffix, true, false, false, {"5", "-", "4", "2", "1", "3"}},
+        RowCase{"duplicates keep the first row", Reading::LastWord, false, true, false, {"5", "-", "4", "2", "1"}},
+        RowCase{"unique last names", Reading::LastWord, false, false, true, {"5", "-", "4", "2", "1"}},
         // First/Last files a "Last, First" line under its first name.
-        RowCase{"first names", Reading::FirstLast, false, false, false, {"-", "1", "3", "2", "4"}}));
+        RowCase{"first names", Reading::FirstLast, false, false, false, {"5", "-", "1", "3", "2", "4"}},
+        // Alphabetical: "de la Cruz" < "Kim" < "Lee" < "Lee Jr." (a suffix breaks ties last).
+        RowCase{"alphabetical", Reading::SkipSuffix, false, false, false, {"5", "1", "3", "-", "2", "4"},
+                kAlphabetical}));
 
 TEST(ResultRowsOfTables, FollowTheirResultsThroughRemovalAndUndoOfAClear)
 {
     SortFixture f;
-    const auto table = roster({{"7", "Bo", "Lee"}, {"8", "Ann", "Ames"}});
+    const auto table = roster({{"7", "Bo", "Lee"}, {"8", "Ann", "Ames"}, {"9", "", ""}});
     lists::TextRows names;
     names.append(QStringLiteral("Lee, Bo"));
     names.append(QStringLiteral("Ames, Ann"));
-    f.inputList.appendMany(std::move(names), table, {1, 2});
+    names.append(QString()); // a row without a name
+    f.inputList.appendMany(std::move(names), table, {1, 2, 3});
     f.run();
-    EXPECT_EQ(resultIds(f.resultList), (QStringList{"8", "7"}));
-    EXPECT_EQ(f.resultList.note(1, lists::RowNote::FiledUnder), QStringLiteral("Ames"));
+    EXPECT_EQ(resultIds(f.resultList), (QStringList{"9", "8", "7"}));
+    EXPECT_EQ(f.resultList.note(2, lists::RowNote::FiledUnder), QStringLiteral("Ames"));
 
+    f.resultList.removeAt(1);
     f.resultList.removeAt(1);
     EXPECT_EQ(resultIds(f.resultList), QStringList{"7"});
     EXPECT_EQ(f.resultList.note(1, lists::RowNote::FiledUnder), QStringLiteral("Lee"));
@@ -506,7 +514,8 @@ TEST(ResultRowsOfTables, FollowTheirResultsThroughRemovalAndUndoOfAClear)
     EXPECT_FALSE(f.inputList.hasRows());
     f.inputList.append(QStringLiteral("Zed Zu"));
     f.inputList.restoreTail(std::move(tail));
-    EXPECT_EQ(resultIds(f.inputList), (QStringList{"-", "7", "8"}));
+    EXPECT_EQ(resultIds(f.inputList), (QStringList{"-", "7", "8", "9"}));
+    EXPECT_EQ(f.inputList.item(4), QString());
 }
 
 namespace {
