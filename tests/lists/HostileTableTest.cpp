@@ -7,6 +7,7 @@
 #include "lists/NameListModel.h"
 #include "lists/TableFileReader.h"
 #include "support/Files.h"
+#include "support/Printers.h"
 #include "support/ScriptedDesktop.h"
 
 #include <QTemporaryDir>
