@@ -21,6 +21,16 @@ void fuzzListFile(const std::uint8_t *data, std::size_t size);
 void fuzzSortKeys(const std::uint8_t *data, std::size_t size);
 // The readers of number-like settings texts.
 void fuzzNumberText(const std::uint8_t *data, std::size_t size);
+// The CSV and TSV reader, both ways, and the CSV export loaded back.
+void fuzzCsvTable(const std::uint8_t *data, std::size_t size);
+// One part of an Excel workbook, the others fixed.
+void fuzzXlsxPart(const std::uint8_t *data, std::size_t size);
+// A whole Excel workbook.
+void fuzzXlsxArchive(const std::uint8_t *data, std::size_t size);
+// An OpenDocument spreadsheet, whole or its content.xml.
+void fuzzOdsTable(const std::uint8_t *data, std::size_t size);
+// The column choices remembered for a header row.
+void fuzzRememberedColumns(const std::uint8_t *data, std::size_t size);
 
 // What a broken rule does. Without a handler the message goes to stderr and the
 // process aborts, which is what libFuzzer needs to keep the input. The replay test

@@ -91,7 +91,8 @@ qint64 secondHalfStart(QFile &other, qint64 size)
 }
 
 // The non-empty lines of the file, decoded as a names file is.
-TextRows readLines(QFile &file, const QString &path, core::Desktop &desktop, FileReading reading)
+TextRows readLines(QFile &file, const QString &path, core::Desktop &desktop, FileReading reading,
+                   qint64 streamMost = 0)
 {
     const QString what = QStringLiteral("a text file");
     const QByteArray head = file.isSequential() ? QByteArray() : file.peek(3);
@@ -105,7 +106,10 @@ TextRows readLines(QFile &file, const QString &path, core::Desktop &desktop, Fil
         : 0;
     if (split == 0) {
         LineCollector lines;
-        decodeTextFile(file, path, desktop, lines, what);
+        if (streamMost > 0)
+            decodeTextStream(file, path, desktop, lines, what, streamMost);
+        else
+            decodeTextFile(file, path, desktop, lines, what);
         return lines.finish();
     }
     // Lines are decoded each on its own, so a long file's two halves, split at a line
@@ -179,9 +183,9 @@ void ReadListFile(NameListModel &list, const QString &path, core::Desktop &deskt
     list.appendMany(namesOfListTable(readLines(file, path, desktop, reading)));
 }
 
-void ReadListStream(NameListModel &list, QFile &stream, const QString &name, core::Desktop &desktop)
+void ReadListStream(NameListModel &list, QFile &stream, const QString &name, core::Desktop &desktop, qint64 most)
 {
-    list.appendMany(namesOfListTable(readLines(stream, name, desktop, FileReading::Yielding)));
+    list.appendMany(namesOfListTable(readLines(stream, name, desktop, FileReading::Yielding, most)));
 }
 
 void ReadListFile(NameListModel &list, const QByteArray &nativePath, core::Desktop &desktop, const QString &title,

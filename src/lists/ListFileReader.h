@@ -42,8 +42,10 @@ void ReadListFile(NameListModel &list, const QByteArray &nativePath, core::Deskt
                   FileReading reading = FileReading::Yielding);
 
 // The same for a stream that is already open (standard input), read to its end; `name`
-// names it in messages.
-void ReadListStream(NameListModel &list, QFile &stream, const QString &name, core::Desktop &desktop);
+// names it in messages. A stream need not end: one that gives more than `most` bytes
+// fails the read.
+void ReadListStream(NameListModel &list, QFile &stream, const QString &name, core::Desktop &desktop,
+                    qint64 most = defaultStreamBytes());
 
 // The names of the lines of a list table (see ReadListFile); other lines as they are.
 TextRows namesOfListTable(TextRows lines);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace orvella::lists {
 namespace {
@@ -33,27 +34,54 @@ qsizetype repeats(const QXmlStreamReader &xml, QLatin1String attribute, qsizetyp
     return std::clamp<qsizetype>(count, 1, most);
 }
 
-// The text of the paragraph at the reader, its spans, links and fields included;
-// reads up to the paragraph's end.
-QString paragraphText(QXmlStreamReader &xml)
+// Text gathered for a cell; a cell longer than a sheet's cell may be fails the read.
+class CellText {
+public:
+    explicit CellText(const SheetRows &rows) : m_rows(rows) {}
+
+    void append(QStringView text)
+    {
+        checkRoom(text.size());
+        m_text += text;
+    }
+    void append(qsizetype count, QChar c)
+    {
+        checkRoom(count);
+        m_text += QString(count, c);
+    }
+    QString take() { return std::move(m_text); }
+
+private:
+    void checkRoom(qsizetype units) const
+    {
+        if (units > SheetRows::kMaxCellUnits - m_text.size())
+            m_rows.refuseLongCell();
+    }
+
+    const SheetRows &m_rows;
+    QString m_text;
+};
+
+// The text of the paragraph at the reader, its spans, links and fields included, added
+// to the cell's text; reads up to the paragraph's end.
+void paragraphText(QXmlStreamReader &xml, CellText &text)
 {
-    QString text;
     int depth = 1;
     while (depth > 0 && !xml.atEnd()) {
         switch (xml.readNext()) {
         case QXmlStreamReader::Characters:
-            text += xml.text();
+            text.append(xml.text());
             break;
         case QXmlStreamReader::StartElement:
             if (is(xml, kTextNs, u"s")) {
                 const qsizetype count = xml.attributes().value(kTextNs, QLatin1String("c")).toLongLong();
-                text += QString(std::clamp<qsizetype>(count, 1, kMostSpaces), u' ');
+                text.append(std::clamp<qsizetype>(count, 1, kMostSpaces), u' ');
                 xml.skipCurrentElement();
             } else if (is(xml, kTextNs, u"tab")) {
-                text += u'\t';
+                text.append(1, u'\t');
                 xml.skipCurrentElement();
             } else if (is(xml, kTextNs, u"line-break")) {
-                text += u'\n';
+                text.append(1, u'\n');
                 xml.skipCurrentElement();
             } else if (is(xml, kOfficeNs, u"annotation") || is(xml, kTextNs, u"note")) {
                 xml.skipCurrentElement(); // a comment or a footnote is not shown in the cell
@@ -68,7 +96,6 @@ QString paragraphText(QXmlStreamReader &xml)
             break;
         }
     }
-    return text;
 }
 
 // The value of a cell that shows no paragraph (some writers leave them out).
@@ -89,17 +116,21 @@ QString storedValue(const QXmlStreamAttributes &attributes)
 
 // The text the cell at the reader shows: its paragraphs joined by line ends. Reads up to
 // the cell's end.
-QString cellText(QXmlStreamReader &xml)
+QString cellText(QXmlStreamReader &xml, const SheetRows &rows)
 {
     const QXmlStreamAttributes attributes = xml.attributes();
-    QStringList paragraphs;
+    CellText text(rows);
+    bool paragraphs = false;
     while (xml.readNextStartElement()) {
-        if (is(xml, kTextNs, u"p") || is(xml, kTextNs, u"h"))
-            paragraphs.append(paragraphText(xml));
-        else
+        if (is(xml, kTextNs, u"p") || is(xml, kTextNs, u"h")) {
+            if (std::exchange(paragraphs, true))
+                text.append(1, u'\n');
+            paragraphText(xml, text);
+        } else {
             xml.skipCurrentElement(); // comments, drawings
+        }
     }
-    return paragraphs.isEmpty() ? storedValue(attributes) : paragraphs.join(u'\n');
+    return paragraphs ? text.take() : storedValue(attributes);
 }
 
 class OdsReader {
@@ -124,6 +155,7 @@ public:
             if (xml.readNext() == QXmlStreamReader::StartElement && is(xml, kTableNs, u"table")) {
                 readTable(xml);
                 m_zip.checkXml(xml, kContent);
+                m_zip.finish(*device, kContent);
                 return m_rows.take();
             }
         }
@@ -161,7 +193,7 @@ private:
             }
             const qsizetype cellRepeats =
                 repeats(xml, QLatin1String("number-columns-repeated"), SheetRows::kMaxColumns + 1);
-            const QString text = cellText(xml);
+            const QString text = cellText(xml, m_rows);
             // Empty cells only move the column on: a row's unused width costs nothing.
             for (qsizetype i = 0; i < cellRepeats && !text.isEmpty(); ++i)
                 m_rows.setCell(column + i, text);

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <utility>
 #include <vector>
 
 namespace orvella::core {
@@ -16,12 +17,15 @@ class ZipArchive;
 
 // Gathers the cells of a workbook's sheet row by row into table rows: cells the sheet
 // skips are empty, the empty cells at the end of a row are dropped, and so is a row
-// with no text at all. A sheet holds at most kMaxRows rows of kMaxColumns columns; a
-// cell beyond them fails the read as a damaged workbook.
+// with no text at all. A sheet holds at most kMaxRows rows of kMaxColumns columns, and a
+// cell at most kMaxCellUnits characters; a cell beyond them fails the read. A row's
+// empty cells and its repetitions are not kept one by one (see TableRows).
 class SheetRows {
 public:
     static constexpr qsizetype kMaxRows = 1048576;
     static constexpr qsizetype kMaxColumns = 16384;
+    // The most characters a spreadsheet's cell holds (Excel's limit).
+    static constexpr qsizetype kMaxCellUnits = 32767;
 
     SheetRows(const ZipArchive &archive, core::Desktop &desktop) : m_archive(archive), m_desktop(desktop) {}
 
@@ -30,12 +34,18 @@ public:
     // Ends the row, which the sheet repeats `times` times in all.
     void endRow(qsizetype times = 1);
     TableRows take() { return std::move(m_rows); }
+    // The table's budget and cost (see TableRows).
+    TableRows &rows() { return m_rows; }
+
+    // Fails the read for a cell longer than kMaxCellUnits.
+    [[noreturn]] void refuseLongCell() const;
 
 private:
     const ZipArchive &m_archive;
     core::Desktop &m_desktop;
-    std::vector<QString> m_cells;
-    std::vector<QStringView> m_views;
+    std::vector<std::pair<int, QString>> m_cells; // the row's filled cells, as they came
+    qsizetype m_rowUnits = 0;                     // their characters
+    std::vector<SheetCell> m_views;
     TableRows m_rows;
     qsizetype m_rowsRead = 0; // empty ones included, for the sheet's limit
 };

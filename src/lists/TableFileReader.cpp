@@ -102,6 +102,17 @@ TableRows readCsvFile(const QString &path, TableKind kind, core::Desktop &deskto
     return decodeCsvFile(file, path, kind, desktop);
 }
 
+// The table the reader gives; a table too large for its budget fails naming the file.
+template<typename Read>
+TableRows namingTheFile(const QString &path, Read read)
+{
+    try {
+        return read();
+    } catch (const TableTooLarge &tooLarge) {
+        throw Failure(QStringLiteral("%1 is too large to read: %2").arg(path, tooLarge.description()));
+    }
+}
+
 } // namespace
 
 TableKind tableKindOf(const QString &path)
@@ -123,25 +134,30 @@ TableRows readTableFile(const QString &path, TableKind kind, core::Desktop &desk
     const QFileInfo info(path);
     if (info.isDir())
         throw Failure(QStringLiteral("%1 is a folder, not a table file").arg(path));
-    switch (kind) {
-    case TableKind::Csv:
-    case TableKind::Tsv:
-        return readCsvFile(path, kind, desktop);
-    case TableKind::Xlsx:
-        return readXlsxTable(path, desktop);
-    case TableKind::Ods:
-        return readOdsTable(path, desktop);
-    case TableKind::None:
-        break;
-    }
-    throw Failure(QStringLiteral("%1 is not a table file (CSV, TSV, XLSX or ODS)").arg(path));
+    // A device or a pipe may never end (/dev/zero): only a file has an end known before.
+    if (info.exists() && !info.isFile())
+        throw Failure(QStringLiteral("%1 is not a regular file").arg(path));
+    return namingTheFile(path, [&] {
+        switch (kind) {
+        case TableKind::Csv:
+        case TableKind::Tsv:
+            return readCsvFile(path, kind, desktop);
+        case TableKind::Xlsx:
+            return readXlsxTable(path, desktop);
+        case TableKind::Ods:
+            return readOdsTable(path, desktop);
+        case TableKind::None:
+            break;
+        }
+        throw Failure(QStringLiteral("%1 is not a table file (CSV, TSV, XLSX or ODS)").arg(path));
+    });
 }
 
 TableRows readCsvTableSlowly(const QString &path, TableKind kind, core::Desktop &desktop)
 {
     QFile file(path);
     openCsvFile(file, path);
-    return decodeCsvFile(file, path, kind, desktop);
+    return namingTheFile(path, [&] { return decodeCsvFile(file, path, kind, desktop); });
 }
 
 } // namespace orvella::lists

@@ -1,10 +1,12 @@
 #include "lists/TableRows.h"
 
-#include "core/Failure.h"
-
 #include <QStringEncoder>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <limits>
 
@@ -38,20 +40,73 @@ qsizetype utf16Units(std::span<const QByteArrayView> cells)
     return units;
 }
 
+[[noreturn]] void refuseLongRow(qsizetype characters)
+{
+    throw core::Failure(QStringLiteral("A table row of %1 characters is too long to keep").arg(characters));
+}
+
+std::atomic<qsizetype> g_budget{0}; // 0: from the memory
+
+qsizetype memoryBudget()
+{
+    const qsizetype memory = qsizetype(sysconf(_SC_PHYS_PAGES)) * qsizetype(sysconf(_SC_PAGESIZE));
+    qsizetype budget = memory > 0 ? memory / 2 : qsizetype(1) << 31;
+    rlimit space{};
+    if (getrlimit(RLIMIT_AS, &space) == 0 && space.rlim_cur != RLIM_INFINITY)
+        budget = std::min(budget, qsizetype(space.rlim_cur / 2));
+    return budget;
+}
+
 } // namespace
 
-TableRows::TableRows() = default;
+qsizetype defaultTableBudget()
+{
+    static const qsizetype fromMemory = memoryBudget();
+    const qsizetype set = g_budget.load();
+    return set > 0 ? set : fromMemory;
+}
+
+void setDefaultTableBudget(qsizetype bytes)
+{
+    g_budget.store(bytes);
+}
+
+TableRows::TableRows() : m_budget(defaultTableBudget()) {}
 TableRows::TableRows(TableRows &&) noexcept = default;
 TableRows &TableRows::operator=(TableRows &&) noexcept = default;
 TableRows::~TableRows() = default;
+
+void TableRows::checkRoom(qsizetype more) const
+{
+    if (more > m_budget - m_cost) {
+        throw TableTooLarge(
+            QStringLiteral("its cells would take more than %1 MB of memory, the most a table may take on this computer")
+                .arg(m_budget >> 20));
+    }
+}
+
+qsizetype TableRows::blockCost(const Block &block) const
+{
+    return block.text.capacity() + qsizetype(sizeof(quint32)) * qsizetype(block.ends.capacity() + block.columns.capacity());
+}
+
+void TableRows::addRow(const RowPlace &place, int width, qsizetype costBefore)
+{
+    const qsizetype placesBefore = qsizetype(m_rows.capacity() * sizeof(RowPlace));
+    m_rows.push_back(place);
+    m_cost += blockCost(m_blocks.back()) - costBefore + qsizetype(m_rows.capacity() * sizeof(RowPlace)) - placesBefore;
+    m_columns = std::max(m_columns, width);
+}
 
 void TableRows::appendRow(std::span<const QStringView> cells)
 {
     const qsizetype most = mostBytes(cells);
     if (most > kMaxBlockBytes || cells.size() > std::numeric_limits<int>::max())
-        throw core::Failure(QStringLiteral("A table row of %1 characters is too long to keep").arg(most / 3));
+        refuseLongRow(most / 3);
+    checkRoom(most + qsizetype(sizeof(quint32) * cells.size() + sizeof(RowPlace)));
     Block &block = blockFor(most);
-    RowPlace place{quint32(m_blocks.size() - 1), quint32(block.ends.size()), quint32(cells.size())};
+    const qsizetype costBefore = blockCost(block);
+    RowPlace place{quint32(m_blocks.size() - 1), quint32(block.ends.size()), quint32(cells.size()), kDense};
 
     // Each cell is encoded on its own (stateless), so that half a surrogate pair at the
     // end of one cell does not join the next.
@@ -64,9 +119,7 @@ void TableRows::appendRow(std::span<const QStringView> cells)
         block.ends.push_back(quint32(out - block.text.constData()));
     }
     block.text.truncate(out - block.text.constData());
-
-    m_rows.push_back(place);
-    m_columns = std::max(m_columns, int(cells.size()));
+    addRow(place, int(cells.size()), costBefore);
 }
 
 void TableRows::appendRow(std::span<const QByteArrayView> cells)
@@ -79,10 +132,12 @@ void TableRows::appendRow(std::span<const QByteArrayView> cells)
     if (bytes > kMaxBlockBytes / 3 || cells.size() > std::numeric_limits<int>::max()) {
         const qsizetype most = 3 * utf16Units(cells);
         if (most > kMaxBlockBytes || cells.size() > std::numeric_limits<int>::max())
-            throw core::Failure(QStringLiteral("A table row of %1 characters is too long to keep").arg(most / 3));
+            refuseLongRow(most / 3);
     }
+    checkRoom(bytes + qsizetype(sizeof(quint32) * cells.size() + sizeof(RowPlace)));
     Block &block = blockFor(bytes);
-    RowPlace place{quint32(m_blocks.size() - 1), quint32(block.ends.size()), quint32(cells.size())};
+    const qsizetype costBefore = blockCost(block);
+    RowPlace place{quint32(m_blocks.size() - 1), quint32(block.ends.size()), quint32(cells.size()), kDense};
     const qsizetype start = block.text.size();
     block.text.resize(start + bytes);
     char *const text = block.text.data();
@@ -93,8 +148,53 @@ void TableRows::appendRow(std::span<const QByteArrayView> cells)
         end += cell.size();
         block.ends.push_back(quint32(end));
     }
-    m_rows.push_back(place);
-    m_columns = std::max(m_columns, int(cells.size()));
+    addRow(place, int(cells.size()), costBefore);
+}
+
+void TableRows::appendRow(std::span<const SheetCell> cells)
+{
+    const int width = cells.empty() ? 0 : cells.back().first + 1;
+    // Kept as columns 0, 1, ... when that takes no more room than a column for each cell.
+    if (2 * qsizetype(cells.size()) >= width) {
+        std::vector<QStringView> dense(static_cast<size_t>(width));
+        for (const SheetCell &cell : cells)
+            dense[size_t(cell.first)] = cell.second;
+        appendRow(std::span<const QStringView>(dense));
+        return;
+    }
+    std::vector<QStringView> texts;
+    texts.reserve(cells.size());
+    for (const SheetCell &cell : cells)
+        texts.push_back(cell.second);
+    const qsizetype most = mostBytes(texts);
+    if (most > kMaxBlockBytes)
+        refuseLongRow(most / 3);
+    checkRoom(most + qsizetype(2 * sizeof(quint32) * cells.size() + sizeof(RowPlace)));
+    Block &block = blockFor(most);
+    const qsizetype costBefore = blockCost(block);
+    const RowPlace place{quint32(m_blocks.size() - 1), quint32(block.ends.size()), quint32(cells.size()),
+                         quint32(block.columns.size())};
+    QStringEncoder encoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const qsizetype start = block.text.size();
+    block.text.resize(start + most);
+    char *out = block.text.data() + start;
+    for (const SheetCell &cell : cells) {
+        out = encoder.appendToBuffer(out, cell.second);
+        block.ends.push_back(quint32(out - block.text.constData()));
+        block.columns.push_back(quint32(cell.first));
+    }
+    block.text.truncate(out - block.text.constData());
+    addRow(place, width, costBefore);
+}
+
+void TableRows::repeatLastRow(qsizetype times)
+{
+    if (m_rows.empty() || times <= 0)
+        return;
+    checkRoom(times * qsizetype(sizeof(RowPlace)));
+    const qsizetype placesBefore = qsizetype(m_rows.capacity() * sizeof(RowPlace));
+    m_rows.insert(m_rows.end(), size_t(times), m_rows.back());
+    m_cost += qsizetype(m_rows.capacity() * sizeof(RowPlace)) - placesBefore;
 }
 
 TableRows::Block &TableRows::blockFor(qsizetype most)
@@ -118,10 +218,20 @@ QByteArrayView TableRows::cellBytes(qsizetype row, int column) const
     if (row < 0 || row >= rowCount() || column < 0)
         return {};
     const RowPlace &place = m_rows[size_t(row)];
-    if (quint32(column) >= place.cells)
-        return {};
     const Block &block = m_blocks[place.block];
-    const quint32 index = place.firstCell + quint32(column);
+    quint32 index = 0;
+    if (place.firstColumn == kDense) {
+        if (quint32(column) >= place.cells)
+            return {};
+        index = place.firstCell + quint32(column);
+    } else {
+        const auto first = block.columns.begin() + place.firstColumn;
+        const auto last = first + place.cells;
+        const auto at = std::lower_bound(first, last, quint32(column));
+        if (at == last || *at != quint32(column))
+            return {};
+        index = place.firstCell + quint32(at - first);
+    }
     const quint32 start = index == 0 ? 0 : block.ends[index - 1];
     return QByteArrayView(block.text.constData() + start, block.ends[index] - start);
 }

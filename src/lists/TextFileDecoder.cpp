@@ -2,6 +2,7 @@
 
 #include "core/Desktop.h"
 #include "core/Failure.h"
+#include "lists/TableRows.h"
 
 #include <QStringDecoder>
 
@@ -58,6 +59,14 @@ public:
         read8Bit(0, utf8Only ? Utf8Only : Utf8OrWindows1252);
     }
 
+    // A stream, which may not end: more than `most` bytes fail the read.
+    void readStream(qint64 most)
+    {
+        m_left = most;
+        m_streamMost = most;
+        read();
+    }
+
     void read()
     {
         const QByteArray head = m_file.peek(3);
@@ -82,7 +91,23 @@ private:
     {
         const qint64 got = readPiece(m_file, m_path, m_desktop, buffer, keep, m_left);
         m_left -= got;
+        char more = 0;
+        if (got == 0 && m_streamMost > 0 && m_file.read(&more, 1) > 0)
+            throw Failure(QStringLiteral("%1 is too large to read: it holds more than %2 MB").arg(m_path).arg(m_streamMost >> 20));
         return got;
+    }
+
+    // A NUL byte is a NUL character however the 8-bit text is decoded: the file is
+    // refused as soon as one is read, not once the line it is on has ended.
+    void refuseNul(QByteArrayView bytes)
+    {
+        if (std::memchr(bytes.data(), 0, size_t(bytes.size())) != nullptr)
+            refuseText();
+    }
+
+    [[noreturn]] void refuseText()
+    {
+        throw Failure(QStringLiteral("%1 is not %2: it holds NUL characters").arg(m_path, m_what));
     }
 
     // Steps over the byte-order mark at the start; skipping rather than seeking also
@@ -96,7 +121,7 @@ private:
     void take(QStringView text)
     {
         if (!m_sink.take(text))
-            throw Failure(QStringLiteral("%1 is not %2: it holds NUL characters").arg(m_path, m_what));
+            refuseText();
     }
 
     static bool isLineEnd(char byte) { return byte == '\r' || byte == '\n'; }
@@ -169,6 +194,7 @@ private:
         bool lineByLine = false;
         for (;;) {
             const bool end = readChunk(buffer, carried) == 0;
+            refuseNul(QByteArrayView(buffer).sliced(carried));
             const qsizetype cut = end ? buffer.size() : afterLastLineEnd(buffer, carried);
             const QByteArrayView lines(buffer.constData(), cut);
             if (lineByLine) {
@@ -213,6 +239,7 @@ private:
     TextSink &m_sink;
     const QString &m_what;
     qint64 m_left = std::numeric_limits<qint64>::max(); // bytes still to read
+    qint64 m_streamMost = 0; // a stream's most bytes; 0 for a file
 };
 
 } // namespace
@@ -220,6 +247,17 @@ private:
 void decodeTextFile(QFile &file, const QString &path, core::Desktop &desktop, TextSink &sink, const QString &what)
 {
     TextFileDecoder(file, path, &desktop, sink, what).read();
+}
+
+void decodeTextStream(QFile &stream, const QString &name, core::Desktop &desktop, TextSink &sink, const QString &what,
+                      qint64 most)
+{
+    TextFileDecoder(stream, name, &desktop, sink, what).readStream(most);
+}
+
+qint64 defaultStreamBytes()
+{
+    return defaultTableBudget() / 2;
 }
 
 void decodeTextRange(QFile &file, const QString &path, core::Desktop *desktop, TextSink &sink, const QString &what,

@@ -39,9 +39,17 @@ public:
 // the mark is dropped). Without one, each line (the bytes between CR and LF bytes) is
 // read as UTF-8 when it is valid UTF-8 and as Windows-1252 when it is not.
 // Calls desktop.yield() before each piece. Throws core::Failure when the file cannot be
-// read, and "<path> is not <what>: it holds NUL characters" when the sink refuses a piece.
+// read, and "<path> is not <what>: it holds NUL characters" when the sink refuses a piece
+// or, for 8-bit text, as soon as a NUL byte is read.
 void decodeTextFile(QFile &file, const QString &path, core::Desktop &desktop, TextSink &sink,
                     const QString &what);
+
+// The same for a stream that need not end (standard input): more than `most` bytes fail
+// the read, as "<name> is too large to read: it holds more than N MB".
+void decodeTextStream(QFile &stream, const QString &name, core::Desktop &desktop, TextSink &sink, const QString &what,
+                      qint64 most);
+// The most a stream gives: a quarter of the memory (its names take twice its bytes).
+qint64 defaultStreamBytes();
 
 // Bytes [from, to) of a file of 8-bit text, read as decodeTextFile reads the whole
 // file's lines after its mark: with a UTF-8 mark at the file's start (utf8Only) as UTF-8

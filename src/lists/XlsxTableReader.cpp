@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QHash>
+#include <QSet>
 #include <QXmlStreamReader>
 
 #include <memory>
@@ -24,7 +25,8 @@ bool isHexDigit(QChar c)
 }
 
 // A workbook's text writes characters that XML cannot hold as "_xHHHH_" (and an
-// underscore that starts such a sequence itself as "_x005F_"); this reads them back.
+// underscore that starts such a sequence itself as "_x005F_"); this reads them back,
+// "_x0000_" as U+FFFD.
 QString withoutEscapes(QString text)
 {
     qsizetype at = text.indexOf(QLatin1String("_x"));
@@ -41,7 +43,9 @@ QString withoutEscapes(QString text)
             continue;
         }
         plain += QStringView(text).sliced(from, at - from);
-        plain += QChar(char16_t(QStringView(text).sliced(at + 2, 4).toUInt(nullptr, 16)));
+        // A NUL is no character a cell can show or a file of names can hold.
+        const char16_t unit = char16_t(QStringView(text).sliced(at + 2, 4).toUInt(nullptr, 16));
+        plain += unit == 0 ? QChar(QChar::ReplacementCharacter) : QChar(unit);
         at += 7;
         from = at;
     }
@@ -49,35 +53,84 @@ QString withoutEscapes(QString text)
     return plain;
 }
 
+// The most characters a cell's raw text may have before its escapes are read: each
+// character of a cell may be written as the seven of "_xHHHH_".
+constexpr qsizetype kMostRawUnits = 7 * SheetRows::kMaxCellUnits;
+
+// Text gathered from the reader's character data, kept only up to kMostRawUnits: past
+// that it is marked as too long, and nothing more of it is held.
+struct BoundedText {
+    QString text;
+    bool tooLong = false;
+
+    void append(QStringView more)
+    {
+        if (tooLong)
+            return;
+        if (text.size() + more.size() > kMostRawUnits) {
+            tooLong = true;
+            text = QString();
+            return;
+        }
+        text += more;
+    }
+};
+
+// The text of the element at the reader (a cell's <v>), up to the element's end.
+BoundedText elementText(QXmlStreamReader &xml)
+{
+    BoundedText text;
+    int depth = 1;
+    while (depth > 0 && !xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::StartElement)
+            ++depth;
+        else if (token == QXmlStreamReader::EndElement)
+            --depth;
+        else if (token == QXmlStreamReader::Characters)
+            text.append(xml.text());
+    }
+    return text;
+}
+
 // The text of the <t> elements inside the current element (a shared string's <si> or an
 // inline string's <is>), rich-text runs joined; the phonetic readings (<rPh>) left out.
-QString runText(QXmlStreamReader &xml)
+BoundedText runText(QXmlStreamReader &xml)
 {
-    QString text;
+    BoundedText text;
     int depth = 1;
-    bool phonetic = false;
+    int phoneticDepth = 0; // the depth of the <rPh> the reader is in, 0 when in none
+    int textDepth = 0;     // the same for a <t>
     while (depth > 0 && !xml.atEnd()) {
         switch (xml.readNext()) {
         case QXmlStreamReader::StartElement:
             ++depth;
-            if (xml.name() == u"rPh")
-                phonetic = true;
-            else if (xml.name() == u"t" && !phonetic) {
-                text += xml.readElementText(QXmlStreamReader::IncludeChildElements);
-                --depth;
-            }
+            if (xml.name() == u"rPh" && phoneticDepth == 0)
+                phoneticDepth = depth;
+            else if (xml.name() == u"t" && phoneticDepth == 0 && textDepth == 0)
+                textDepth = depth;
             break;
         case QXmlStreamReader::EndElement:
+            phoneticDepth = depth == phoneticDepth ? 0 : phoneticDepth;
+            textDepth = depth == textDepth ? 0 : textDepth;
             --depth;
-            if (xml.name() == u"rPh")
-                phonetic = false;
+            break;
+        case QXmlStreamReader::Characters:
+            if (textDepth != 0)
+                text.append(xml.text());
             break;
         default:
             break;
         }
     }
-    return withoutEscapes(std::move(text));
+    if (!text.tooLong)
+        text.text = withoutEscapes(std::move(text.text));
+    return text;
 }
+
+// The most cell formats a workbook has (Excel's limit); a cell styled past them shows
+// its number as General does.
+constexpr qsizetype kMostCellFormats = 65490;
 
 // Column letters ("C" of "C7") as a column number from 0; -1 when there are none.
 qsizetype columnOf(QStringView reference)
@@ -176,11 +229,27 @@ private:
     {
         const std::unique_ptr<QIODevice> device = m_zip.open(part);
         QXmlStreamReader xml(device.get());
+        TableRows &table = m_rows.rows();
+        // The strings are held while the sheet is read: they count against the table's
+        // budget. A string too long for a cell is not held at all; only a cell that
+        // shows it fails the read.
+        qsizetype cost = 0;
         while (!xml.atEnd()) {
-            if (xml.readNext() == QXmlStreamReader::StartElement && xml.name() == u"si")
-                m_strings.append(runText(xml));
+            if (xml.readNext() != QXmlStreamReader::StartElement || xml.name() != u"si")
+                continue;
+            const BoundedText text = runText(xml);
+            const bool tooLong = text.tooLong || text.text.size() > SheetRows::kMaxCellUnits;
+            if (tooLong)
+                m_longStrings.insert(m_strings.size());
+            m_strings.append(tooLong ? QString() : text.text);
+            cost += 2 * text.text.size() + qsizetype(sizeof(quint32));
+            if (m_strings.size() % 1024 == 0)
+                table.checkRoom(cost);
         }
         m_zip.checkXml(xml, part);
+        m_zip.finish(*device, part);
+        table.checkRoom(cost);
+        table.setBudget(table.budget() - cost);
     }
 
     // The number format of each cell style (<cellXfs><xf>), by its index.
@@ -201,7 +270,7 @@ private:
                              attributes.value(QLatin1String("formatCode")).toString());
             } else if (xml.name() == u"cellXfs") {
                 cellStyles = true;
-            } else if (xml.name() == u"xf" && cellStyles) {
+            } else if (xml.name() == u"xf" && cellStyles && qsizetype(m_formats.size()) < kMostCellFormats) {
                 const int id = attributes.value(QLatin1String("numFmtId")).toInt();
                 m_formats.push_back(codes.contains(id) ? SheetNumberFormat::fromCode(codes.value(id))
                                                        : SheetNumberFormat::builtIn(id));
@@ -230,6 +299,7 @@ private:
             }
         }
         m_zip.checkXml(xml, part);
+        m_zip.finish(*device, part);
     }
 
     // The text the cell at the reader shows; reads up to the cell's end.
@@ -239,22 +309,33 @@ private:
         const QString type = attributes.value(QLatin1String("t")).toString();
         const qsizetype style = attributes.value(QLatin1String("s")).toLongLong();
         QString value;
-        QString inlineText;
+        BoundedText inlineText;
         while (xml.readNextStartElement()) {
-            if (xml.name() == u"v")
-                value = xml.readElementText();
-            else if (xml.name() == u"is")
+            if (xml.name() == u"v") {
+                BoundedText text = elementText(xml);
+                if (text.tooLong)
+                    m_rows.refuseLongCell();
+                value = std::move(text.text);
+            } else if (xml.name() == u"is") {
                 inlineText = runText(xml);
-            else
+            } else {
                 xml.skipCurrentElement(); // the formula itself
+            }
         }
         if (type == u"s") {
             bool number = false;
             const qsizetype index = value.toLongLong(&number);
-            return number && index >= 0 && index < m_strings.size() ? m_strings.at(index).toString() : QString();
+            if (!number || index < 0 || index >= m_strings.size())
+                return QString();
+            if (m_longStrings.contains(index))
+                m_rows.refuseLongCell();
+            return m_strings.at(index).toString();
         }
-        if (type == u"inlineStr")
-            return inlineText;
+        if (type == u"inlineStr") {
+            if (inlineText.tooLong)
+                m_rows.refuseLongCell();
+            return inlineText.text;
+        }
         if (type == u"str")
             return withoutEscapes(value);
         if (type == u"b")
@@ -272,6 +353,7 @@ private:
     ZipArchive m_zip;
     SheetRows m_rows;
     TextRows m_strings;
+    QSet<qsizetype> m_longStrings; // the strings too long for a cell, not held
     std::vector<SheetNumberFormat> m_formats;
     bool m_from1904 = false;
 };

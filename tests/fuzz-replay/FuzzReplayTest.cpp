@@ -29,6 +29,11 @@ const Target kTargets[] = {
     {"list_file", orvella::fuzz::fuzzListFile},
     {"sort_keys", orvella::fuzz::fuzzSortKeys},
     {"number_text", orvella::fuzz::fuzzNumberText},
+    {"csv_table", orvella::fuzz::fuzzCsvTable},
+    {"xlsx_part", orvella::fuzz::fuzzXlsxPart},
+    {"xlsx_archive", orvella::fuzz::fuzzXlsxArchive},
+    {"ods_table", orvella::fuzz::fuzzOdsTable},
+    {"remembered_columns", orvella::fuzz::fuzzRememberedColumns},
 };
 
 // The files of a target's corpus folder, read when the test runs (so that a file added
