@@ -270,6 +270,13 @@ INSTANTIATE_TEST_SUITE_P(
                     "van der", false},
         ReadingCase{"Charles DE GAULLE", kLastWord, Particles, "DE GAULLE", "Charles", "GAULLE", "", "DE", false},
         ReadingCase{"Thomas St. John", kLastWord, Particles, "St. John", "Thomas", "John", "", "St.", false},
+        // Irish surname prefixes.
+        ReadingCase{"Se\u00e1n \u00d3 Briain", kLastWord, Particles, "\u00d3 Briain", "Se\u00e1n", "Briain", "",
+                    "\u00d3", false},
+        ReadingCase{"Nuala N\u00ed Dhomhnaill", kSkipSuffix, Both, "N\u00ed Dhomhnaill", "Nuala", "Dhomhnaill", "",
+                    "N\u00ed", false},
+        ReadingCase{"Aoife Mhic Aodha", kSkipSuffix, Particles | Steps, "Mhic Aodha", "Aoife", "Aodha", "", "Mhic",
+                    false},
         // Particles at the very start: a name of particles and one word keeps that word.
         ReadingCase{"van Gogh", kLastWord, Particles, "Gogh", "van", "Gogh", "", "", false},
         ReadingCase{"Van Morrison", kLastWord, Particles, "Morrison", "Van", "Morrison", "", "", false},
@@ -422,9 +429,10 @@ TEST(Particles, DefaultListMatchedIgnoringCase)
 {
     const ParticleSet defaults;
     EXPECT_EQ(defaults.words(), defaultParticles());
-    for (const char *word : {"van", "VAN", "Von", "st.", "SAINT", "ibn", "el", "ben", "Mac", "zu", "vom", "dela"})
+    for (const char *word : {"van", "VAN", "Von", "st.", "SAINT", "ibn", "el", "ben", "Mac", "zu", "vom", "dela",
+                             "\u00d3", "\u00f3", "N\u00cd", "nic", "U\u00ed", "ua", "MHIC"})
         EXPECT_TRUE(defaults.contains(QString::fromUtf8(word))) << word;
-    for (const char *word : {"st", "vanderbilt", "", "d'", "Smith"})
+    for (const char *word : {"st", "vanderbilt", "", "d'", "Smith", "O", "Ni", "Se\u00e1n"})
         EXPECT_FALSE(defaults.contains(QString::fromUtf8(word))) << word;
     const ParticleSet own(QStringList{QStringLiteral("Mac"), QStringLiteral("ÖZ")});
     EXPECT_TRUE(own.contains(u"mac"));
