@@ -10,6 +10,7 @@
 #include "core/ProgressState.h"
 #include "core/VectorState.h"
 #include "lists/MainContext.h"
+#include "lists/NameColumns.h"
 #include "lists/NameListModel.h"
 #include "sorting/AlphabeticalOrder.h"
 #include "sorting/KeySort.h"
@@ -52,7 +53,7 @@ WordTests SortCommand::wordTests()
             [this](QStringView word) { return m_controls.isTitle(word); }};
 }
 
-QString SortCommand::GetNames(const QString &name, KeyNote *note, bool commaLine)
+QString SortCommand::GetNames(const QString &name, KeyNote *note, bool commaLine, const lists::NameParts *columns)
 {
     core::Procedure procedure(m_context.desktop, core::kMainWindowModule, "GetNames");
     // Running out of memory is reported by the run, which first frees its keys.
@@ -62,7 +63,7 @@ QString SortCommand::GetNames(const QString &name, KeyNote *note, bool commaLine
         // Built into one kept text: the caller copies the key out before the next.
         ReadingChoices reading = choices();
         reading.lastCommaFirst = reading.lastCommaFirst || commaLine;
-        buildReadingKeyInto(m_key, name, m_controls.options(), reading, wordTests(), note);
+        buildReadingKeyInto(m_key, name, m_controls.options(), reading, wordTests(), note, columns);
         // The word lists' lookups run library code that leaves the upper halves of the
         // vector registers in use, which makes every later copy of a short text several
         // times slower (see clearUpperVectorState): cleared once a name.
@@ -105,6 +106,31 @@ QString typedForm(QStringView key)
     typed.reserve(rest.size() + 1 + parts.head.size());
     typed.append(rest).append(QLatin1Char(' ')).append(parts.head);
     return typed;
+}
+
+// Where what a key's name stepped over starts (at kSteppedMark), or the key's size.
+qsizetype steppedStart(QStringView key)
+{
+    const KeyParts parts = splitKey(key);
+    const qsizetype mark = parts.split ? parts.tail.indexOf(kSteppedMark) : -1;
+    return mark < 0 ? key.size() : key.size() - parts.tail.size() + mark;
+}
+
+// A name's key once a "Last, First" line has taught it its last name: the line's last
+// name and the rest of the words (`learnt`, without what the line stepped over), then
+// what the name itself stepped over, from its own key.
+void takeLearntLastName(QString &key, const QString &learnt)
+{
+    const qsizetype stepped = steppedStart(key);
+    if (stepped == key.size()) {
+        key = learnt;
+        return;
+    }
+    QString own = key.sliced(stepped);
+    key = learnt;
+    if (headField(learnt).size() == learnt.size())
+        key.append(kFieldDelimiter);
+    key.append(own);
 }
 } // namespace
 
@@ -181,10 +207,13 @@ QHash<QString, QString> SortCommand::learnLastNames(const std::function<void()> 
         const QStringView item = input.itemView(i);
         if (!item.contains(QLatin1Char(',')))
             continue;
+        const QString name = item.toString();
+        const lists::NameRow row = input.hasRows() ? input.rowOf(i) : lists::NameRow();
+        const std::optional<lists::NameParts> columns = lists::namePartsOf(name, row);
         KeyNote note;
-        const QString key = GetNames(item.toString(), &note);
+        const QString key = GetNames(name, &note, row && row.table->commaLines, columns ? &*columns : nullptr);
         if (note.commaLine)
-            learnt.insert(typedForm(key), key);
+            learnt.insert(typedForm(key), key.left(steppedStart(key)));
     }
     return learnt;
 }
@@ -404,16 +433,22 @@ void SortCommand::PushButton17_Click()
     };
     KeyNote note; // kept from name to name, with the memory of its text
     const auto keyOf = [&](const QString &name) {
-        QString key = GetNames(name, &note, row && row.table->commaLines);
+        const std::optional<lists::NameParts> columns = lists::namePartsOf(name, row);
+        QString key = GetNames(name, &note, row && row.table->commaLines, columns ? &*columns : nullptr);
         if (row)
             keepKeyRow(keyRows, runTables, keys.size() - 1, row);
         if (!learnt.isEmpty() && !note.commaLine) {
             const auto known = learnt.constFind(typedForm(key));
             if (known != learnt.constEnd()) {
-                key = *known;
+                takeLearntLastName(key, *known);
+                // Shown as the reading shows it (tidied, when it tidies), now that the
+                // key holds its words in another order.
+                if (!note.ownText)
+                    note.shown = name;
                 note.ownText = true;
-                note.shown = name;
-                note.headSuffix = 0;
+                // The suffix at the head's end is the name's own last word.
+                if (note.headSuffix >= headField(key).size())
+                    note.headSuffix = 0;
             }
         }
         if (note.ownText && showsOwnText) {
