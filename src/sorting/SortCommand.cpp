@@ -15,6 +15,7 @@
 #include "sorting/AlphabeticalOrder.h"
 #include "sorting/KeySort.h"
 #include "sorting/KeyTexts.h"
+#include "sorting/LearntNames.h"
 #include "sorting/NameWords.h"
 #include "sorting/ResultFilters.h"
 #include "sorting/ResultToolTips.h"
@@ -88,51 +89,6 @@ QString SortCommand::RevealNames(const KeyParts &key)
     });
 }
 
-namespace {
-// The words a key files, as they are typed: the rest of the name (without what was
-// stepped over), then what it is filed under. A "Last, First" line and the same name
-// typed first name first give the same text.
-QString typedForm(QStringView key)
-{
-    const KeyParts parts = splitKey(key);
-    QStringView rest = parts.tail;
-    const qsizetype mark = rest.indexOf(kSteppedMark);
-    if (mark >= 0)
-        rest = rest.left(mark);
-    rest = trimSpaces(rest);
-    if (rest.isEmpty())
-        return parts.head.toString();
-    QString typed;
-    typed.reserve(rest.size() + 1 + parts.head.size());
-    typed.append(rest).append(QLatin1Char(' ')).append(parts.head);
-    return typed;
-}
-
-// Where what a key's name stepped over starts (at kSteppedMark), or the key's size.
-qsizetype steppedStart(QStringView key)
-{
-    const KeyParts parts = splitKey(key);
-    const qsizetype mark = parts.split ? parts.tail.indexOf(kSteppedMark) : -1;
-    return mark < 0 ? key.size() : key.size() - parts.tail.size() + mark;
-}
-
-// A name's key once a "Last, First" line has taught it its last name: the line's last
-// name and the rest of the words (`learnt`, without what the line stepped over), then
-// what the name itself stepped over, from its own key.
-void takeLearntLastName(QString &key, const QString &learnt)
-{
-    const qsizetype stepped = steppedStart(key);
-    if (stepped == key.size()) {
-        key = learnt;
-        return;
-    }
-    QString own = key.sliced(stepped);
-    key = learnt;
-    if (headField(learnt).size() == learnt.size())
-        key.append(kFieldDelimiter);
-    key.append(own);
-}
-} // namespace
 
 namespace {
 
