@@ -325,6 +325,52 @@ void nameOfRowInto(QString &name, const TableRows &table, qsizetype row, const C
     });
 }
 
+namespace {
+
+// The length of a cell's text as nameOfRowInto puts it into a name.
+qsizetype simplifiedLength(QByteArrayView bytes)
+{
+    thread_local QString text, scratch; // kept with their memory for the next cell
+    text.resize(0);
+    appendSimplifiedUtf8(text, bytes, scratch);
+    return text.size();
+}
+
+} // namespace
+
+std::optional<NameParts> namePartsOf(QStringView name, const NameRow &row)
+{
+    if (!row || row.table->columns.kind != ColumnChoice::Kind::NameParts || row.table->columns.lastName < 0)
+        return std::nullopt;
+    const ColumnChoice &choice = row.table->columns;
+    const TableRows &cells = row.table->cells;
+    const qsizetype lastLength = simplifiedLength(cells.cellBytes(row.row, choice.lastName));
+    if (lastLength == 0 || lastLength > name.size())
+        return std::nullopt;
+    NameParts parts;
+    parts.lastName = name.first(lastLength);
+    // What follows the last name: nothing, " Suffix", ", Given" or ", Given, Suffix".
+    QStringView rest = name.sliced(lastLength);
+    if (rest.isEmpty())
+        return parts;
+    const qsizetype suffixLength = choice.suffix < 0 ? 0 : simplifiedLength(cells.cellBytes(row.row, choice.suffix));
+    if (suffixLength > 0) {
+        if (rest.size() <= suffixLength)
+            return std::nullopt;
+        parts.suffix = rest.last(suffixLength);
+        rest.chop(suffixLength);
+        if (rest == u" ")
+            return parts;
+        if (!rest.endsWith(u", "))
+            return std::nullopt;
+        rest.chop(2);
+    }
+    if (rest.size() <= 2 || !rest.startsWith(u", "))
+        return std::nullopt;
+    parts.given = rest.sliced(2);
+    return parts;
+}
+
 QStringList columnCaptions(const QList<QStringList> &firstRows, const ColumnChoice &choice)
 {
     qsizetype columns = 1;

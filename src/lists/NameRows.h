@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <memory>
 
@@ -32,6 +33,14 @@ struct NameRow {
     quint32 row = 0; // in table->cells
 
     explicit operator bool() const { return bool(table); }
+};
+
+// A name made of a table's separate name columns, taken apart again: views into the
+// name as it is shown ("Smith, Jr., Bob Lee, III" holds the three below).
+struct NameParts {
+    QStringView lastName; // the last-name cell as it stands ("Smith, Jr.")
+    QStringView given;    // the first- and middle-name cells ("Bob Lee"); may be empty
+    QStringView suffix;   // the suffix cell ("III"); may be empty
 };
 
 // What a list can tell of a row besides its text.

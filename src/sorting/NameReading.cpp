@@ -2,7 +2,9 @@
 
 #include "sorting/NameWords.h"
 
+#include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace orvella::sorting {
 namespace {
@@ -73,6 +75,70 @@ std::optional<Parts> commaLineParts(QStringView name, const SortOptions &options
     } else {
         parts.head = parts.lastName;
         parts.tail = trimSpaces(rest).toString();
+    }
+    return parts;
+}
+
+QStringView withoutTrailingCommas(QStringView text)
+{
+    while (!text.isEmpty() && (text.back() == kComma || text.back() == kSpace))
+        text.chop(1);
+    return text;
+}
+
+// A last-name cell ("Smith, Jr.") parted into the last name and a suffix at its end:
+// its last word after a comma or a space, when a word stands before it and isSuffix
+// says so; otherwise the whole cell and no suffix.
+std::pair<QStringView, QStringView> cellSuffix(QStringView last, const SuffixTest &isSuffix)
+{
+    const qsizetype cut = std::max(last.lastIndexOf(kSpace), last.lastIndexOf(kComma));
+    if (cut < 0 || !isSuffix)
+        return {last, {}};
+    const QStringView word = last.sliced(cut + 1);
+    const QStringView before = withoutTrailingCommas(last.first(cut));
+    if (before.isEmpty() || !isSuffix(word))
+        return {last, {}};
+    return {before, word};
+}
+
+// A name given as its columns' parts (see readName); none when no reading is selected.
+std::optional<Parts> columnParts(const lists::NameParts &name, const SortOptions &options, const SuffixTest &isSuffix)
+{
+    if (!options.option2 && !lastFirstReading(options))
+        return std::nullopt;
+    const QStringView last = withoutTrailingCommas(trimSpaces(name.lastName));
+    const QStringView given = trimSpaces(name.given);
+    Parts parts;
+    parts.commaLine = true;
+    if (options.option2) {
+        const qsizetype space = given.indexOf(kSpace);
+        const QStringView first = given.isEmpty() ? last : space < 0 ? given : given.left(space);
+        parts.head = parts.lastName = first.toString();
+        parts.tail = given.isEmpty() ? name.suffix.toString()
+                                     : joinedWords({space < 0 ? QStringView() : given.mid(space + 1), last, name.suffix});
+        return parts;
+    }
+    // Last/First: the suffix stepped over is the suffix cell's, else one inside the last-name cell.
+    std::pair<QStringView, QStringView> lastAndSuffix{last, {}};
+    if (options.option3 && !name.suffix.isEmpty() && isSuffix && isSuffix(name.suffix))
+        lastAndSuffix.second = name.suffix;
+    else if (options.option3 && name.suffix.isEmpty())
+        lastAndSuffix = cellSuffix(last, isSuffix);
+    const auto [lastName, suffix] = lastAndSuffix;
+    parts.lastName = lastName.toString();
+    if (!suffix.isEmpty()) {
+        parts.suffix = suffix.toString();
+        parts.head = joinedWords({lastName, suffix});
+        parts.headSuffix = suffix.size() + 1;
+        parts.tail = given.toString();
+    } else {
+        parts.head = parts.lastName;
+        parts.tail = given.toString();
+        if (!name.suffix.isEmpty()) {
+            if (!given.isEmpty())
+                parts.tail += QLatin1String(", ");
+            parts.tail += name.suffix;
+        }
     }
     return parts;
 }
@@ -164,7 +230,7 @@ QString buildReadingKey(QStringView name, const SortOptions &options, const Read
 }
 
 void buildReadingKeyInto(QString &key, QStringView name, const SortOptions &options, const ReadingChoices &choices,
-                         const WordTests &words, KeyNote *note)
+                         const WordTests &words, KeyNote *note, const lists::NameParts *columns)
 {
     KeyNote unused;
     KeyNote &n = note ? *note : unused;
@@ -175,7 +241,7 @@ void buildReadingKeyInto(QString &key, QStringView name, const SortOptions &opti
         // A sort reads a million names in a row: the texts change places with the
         // caller's rather than being made anew for each.
         thread_local WordReading read;
-        readWordsInto(read, name, options, choices, words, WordReading::Wanted::KeyOnly);
+        readWordsInto(read, name, options, choices, words, WordReading::Wanted::KeyOnly, columns);
         std::swap(key, read.key);
         n.commaLine = read.reading.commaLine;
         n.ownText = read.ownText;
@@ -183,9 +249,11 @@ void buildReadingKeyInto(QString &key, QStringView name, const SortOptions &opti
             std::swap(n.shown, read.shown);
         return;
     }
-    if (choices.lastCommaFirst || choices.familyNameFirst) {
+    if (columns || choices.lastCommaFirst || choices.familyNameFirst) {
         std::optional<Parts> parts;
-        if (choices.lastCommaFirst)
+        if (columns)
+            parts = columnParts(*columns, options, words.isSuffix);
+        else if (choices.lastCommaFirst)
             parts = commaLineParts(name, options, words.isSuffix);
         if (!parts && readsFamilyNameFirst(name, options, choices))
             parts = familyFirstParts(name);

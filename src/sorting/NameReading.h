@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lists/NameRows.h"
 #include "sorting/SortKeys.h"
 
 #include <QString>
@@ -60,6 +61,13 @@ struct NameReading {
 //   comma is stepped over in the suffix-skipping reading and then files with the last
 //   name ("Smith, John, Jr." under "Smith Jr.", as "John Smith Jr." files). First/Last:
 //   the first name is the first word after the comma.
+// - A name from a table's separate name columns (given as its NameParts), in either
+//   reading and whatever the choices say: the last-name cell is the last name, whatever
+//   commas it holds ("Lee," is Lee). Last/First: a suffix cell, or else a suffix at the
+//   end of the last-name cell ("Smith, Jr.", "King III"), is stepped over in the
+//   suffix-skipping reading and files with the last name, as in a "Last, First, Suffix"
+//   line; otherwise it stays where it is. The first- and middle-name cells are the rest;
+//   First/Last: the first name is their first word (the last name when they are empty).
 // - Particles (Last/First readings, other names): the last name takes along the run
 //   of particle words directly before it, unless that run reaches the first word (a
 //   name of particles and one last name keeps that last name alone).
@@ -88,9 +96,10 @@ struct KeyNote {
 // commaLine (when given) tells whether the name was read as a "Last, First" line.
 QString buildReadingKey(QStringView name, const SortOptions &options, const ReadingChoices &choices,
                         const SuffixTest &isSuffix, const ParticleTest &isParticle, bool *commaLine = nullptr);
-// The same into a text the caller keeps (it is replaced), with what it found out.
+// The same into a text the caller keeps (it is replaced), with what it found out;
+// columns (when given) is the name taken apart by the table columns it came from.
 void buildReadingKeyInto(QString &key, QStringView name, const SortOptions &options, const ReadingChoices &choices,
-                         const WordTests &words, KeyNote *note = nullptr);
+                         const WordTests &words, KeyNote *note = nullptr, const lists::NameParts *columns = nullptr);
 
 // What a key was filed under: its head field and its tail field (without spaces at
 // its ends), and what was stepped over; the other fields of the reading stay empty.

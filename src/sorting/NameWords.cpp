@@ -329,6 +329,61 @@ bool lastFirstReading(const SortOptions &options)
     return !options.option2 && options.option1 && (options.option3 || options.option4);
 }
 
+// A name's plain words in parts: between commas, or the cells of name columns.
+using Parts = QVarLengthArray<Indexes, 4>;
+
+bool allSuffixes(const Tokens &tokens, const Indexes &part, const WordTests &tests)
+{
+    for (const qsizetype t : part) {
+        if (!isExtraSuffix(tokens[t].text, tests.isSuffix))
+            return false;
+    }
+    return true;
+}
+
+// The parts between commas, nicknames left out (a nickname's comma still ends a part).
+// Parts made only of suffixes at the end (", PhD, MD") are stepped over when `suffixes`.
+Parts commaParts(Tokens &tokens, bool suffixes, const WordTests &tests)
+{
+    Parts parts(1);
+    for (qsizetype t = 0; t < tokens.size(); ++t) {
+        if (tokens[t].kind == Kind::Word)
+            parts.back().append(t);
+        if (tokens[t].commaAfter && !parts.back().isEmpty())
+            parts.append(Indexes());
+    }
+    if (parts.back().isEmpty() && parts.size() > 1)
+        parts.removeLast();
+    while (suffixes && parts.size() > 1 && allSuffixes(tokens, parts.back(), tests)) {
+        for (const qsizetype t : parts.back())
+            tokens[t].kind = Kind::Suffix;
+        parts.removeLast();
+    }
+    return parts;
+}
+
+// The parts of a name from name columns (`text` is the name the columns view): the
+// last-name cell's plain words, the first and middle names', and the suffix cell's,
+// which are stepped over when they are all suffixes and `suffixes`.
+Parts columnParts(Tokens &tokens, QStringView text, const lists::NameParts &columns, bool suffixes,
+                  const WordTests &tests)
+{
+    Parts parts(3);
+    const qsizetype lastEnd = columns.lastName.size();
+    const qsizetype suffixStart = columns.suffix.isEmpty() ? text.size() : columns.suffix.data() - text.data();
+    for (qsizetype t = 0; t < tokens.size(); ++t) {
+        const qsizetype at = tokens[t].text.data() - text.data();
+        if (tokens[t].kind == Kind::Word)
+            parts[at < lastEnd ? 0 : at < suffixStart ? 1 : 2].append(t);
+    }
+    if (suffixes && allSuffixes(tokens, parts[2], tests)) {
+        for (const qsizetype t : parts[2])
+            tokens[t].kind = Kind::Suffix;
+        parts.removeLast();
+    }
+    return parts;
+}
+
 } // namespace
 
 bool isTidy(QStringView name)
@@ -386,15 +441,15 @@ bool isFamilyNameFirstScript(QStringView name)
 }
 
 WordReading readWords(QStringView name, const SortOptions &options, const ReadingChoices &choices,
-                      const WordTests &tests, WordReading::Wanted wanted)
+                      const WordTests &tests, WordReading::Wanted wanted, const lists::NameParts *columns)
 {
     WordReading result;
-    readWordsInto(result, name, options, choices, tests, wanted);
+    readWordsInto(result, name, options, choices, tests, wanted, columns);
     return result;
 }
 
 void readWordsInto(WordReading &result, QStringView name, const SortOptions &options, const ReadingChoices &choices,
-                   const WordTests &tests, WordReading::Wanted wanted)
+                   const WordTests &tests, WordReading::Wanted wanted, const lists::NameParts *columns)
 {
     // The texts keep what they have reserved, for the next name.
     result.reading = NameReading();
@@ -427,41 +482,25 @@ void readWordsInto(WordReading &result, QStringView name, const SortOptions &opt
     // First/Last reading (where they would otherwise order the rest of the name).
     const bool suffixes = options.option2 || options.option3;
 
-    // The parts between commas, nicknames left out (a nickname's comma still ends a part).
-    QVarLengthArray<Indexes, 4> parts(1);
-    for (qsizetype t = 0; t < tokens.size(); ++t) {
-        if (tokens[t].kind == Kind::Word)
-            parts.back().append(t);
-        if (tokens[t].commaAfter && !parts.back().isEmpty())
-            parts.append(Indexes());
-    }
-    if (parts.back().isEmpty() && parts.size() > 1)
-        parts.removeLast();
-    const auto allSuffixes = [&](const Indexes &part) {
-        for (const qsizetype t : part) {
-            if (!isExtraSuffix(tokens[t].text, tests.isSuffix))
-                return false;
-        }
-        return true;
-    };
-    // Parts made only of suffixes at the end: ", PhD, MD".
-    while (suffixes && parts.size() > 1 && allSuffixes(parts.back())) {
-        for (const qsizetype t : parts.back())
-            tokens[t].kind = Kind::Suffix;
-        parts.removeLast();
-    }
+    // The columns view the name itself: a name that had to be tidied is read by its commas.
+    if (!tidied.isEmpty())
+        columns = nullptr;
+    Parts parts = columns ? columnParts(tokens, text, *columns, suffixes, tests) : commaParts(tokens, suffixes, tests);
 
     NameReading &reading = result.reading;
     Indexes head;
     Indexes tail;
     bool familyFirst = false;
-    if (choices.lastCommaFirst && parts.size() >= 2 && !parts[0].isEmpty() && !allSuffixes(parts[1])) {
+    const bool commaLine = columns ? !parts[0].isEmpty()
+                                   : choices.lastCommaFirst && parts.size() >= 2 && !parts[0].isEmpty() &&
+                                         !allSuffixes(tokens, parts[1], tests);
+    if (commaLine) {
         reading.commaLine = true;
         Indexes &before = parts[0];
         Indexes &given = parts[1];
         stepOverEnds(tokens, before, true, suffixes, 1, tests);
         stepOverEnds(tokens, given, true, false, 1, tests);
-        if (options.option2) {
+        if (options.option2 && !given.isEmpty()) {
             head.append(given.front());
             tail.append(given.data() + 1, given.size() - 1);
             tail.append(before.data(), before.size());

@@ -53,11 +53,16 @@ inline constexpr QChar kSteppedMark = QChar(0x0001);
 //   ("Smith, Jr."); one after a space only when two are ("John Senior" stays).
 // - Family name first: in a Last/First reading, a name written in Chinese, Japanese
 //   or Korean script files under its first word.
+// - A name from a table's separate name columns (columns given, views into the name):
+//   read as a "Last, First" line whose parts are the cells, whatever commas they hold;
+//   the suffix cell is stepped over when it holds suffixes only, as a last part of
+//   suffixes is.
 // Particles and "Last, First" lines are read as the other choices say.
 WordReading readWords(QStringView name, const SortOptions &options, const ReadingChoices &choices,
-                      const WordTests &words, WordReading::Wanted wanted = WordReading::Wanted::Everything);
+                      const WordTests &words, WordReading::Wanted wanted = WordReading::Wanted::Everything,
+                      const lists::NameParts *columns = nullptr);
 // The same into a reading the caller keeps (its texts keep their memory for the next).
 void readWordsInto(WordReading &result, QStringView name, const SortOptions &options, const ReadingChoices &choices,
-                   const WordTests &words, WordReading::Wanted wanted);
+                   const WordTests &words, WordReading::Wanted wanted, const lists::NameParts *columns = nullptr);
 
 } // namespace orvella::sorting

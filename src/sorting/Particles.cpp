@@ -15,7 +15,10 @@ QStringList defaultParticles()
             QStringLiteral("abu"), QStringLiteral("mac"),  QStringLiteral("zu"),    QStringLiteral("vom"),
             QStringLiteral("dela"), QStringLiteral("des"), QStringLiteral("do"),    QStringLiteral("lo"),
             QStringLiteral("zum"), QStringLiteral("zur"),  QStringLiteral("op"),    QStringLiteral("het"),
-            QStringLiteral("'t"),  QStringLiteral("dello"), QStringLiteral("degli")};
+            QStringLiteral("'t"),  QStringLiteral("dello"), QStringLiteral("degli"),
+            // Irish: "Ó Briain", "Ní Dhomhnaill", "Nic Aodha", "Uí Bhriain", "Ua Duinn", "Mhic Aodha".
+            QStringLiteral("\u00d3"), QStringLiteral("N\u00ed"), QStringLiteral("Nic"), QStringLiteral("U\u00ed"),
+            QStringLiteral("Ua"),  QStringLiteral("Mhic")};
 }
 
 QStringList defaultTitles()

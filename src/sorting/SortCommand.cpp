@@ -10,10 +10,12 @@
 #include "core/ProgressState.h"
 #include "core/VectorState.h"
 #include "lists/MainContext.h"
+#include "lists/NameColumns.h"
 #include "lists/NameListModel.h"
 #include "sorting/AlphabeticalOrder.h"
 #include "sorting/KeySort.h"
 #include "sorting/KeyTexts.h"
+#include "sorting/LearntNames.h"
 #include "sorting/NameWords.h"
 #include "sorting/ResultFilters.h"
 #include "sorting/ResultToolTips.h"
@@ -52,7 +54,7 @@ WordTests SortCommand::wordTests()
             [this](QStringView word) { return m_controls.isTitle(word); }};
 }
 
-QString SortCommand::GetNames(const QString &name, KeyNote *note, bool commaLine)
+QString SortCommand::GetNames(const QString &name, KeyNote *note, bool commaLine, const lists::NameParts *columns)
 {
     core::Procedure procedure(m_context.desktop, core::kMainWindowModule, "GetNames");
     // Running out of memory is reported by the run, which first frees its keys.
@@ -62,7 +64,7 @@ QString SortCommand::GetNames(const QString &name, KeyNote *note, bool commaLine
         // Built into one kept text: the caller copies the key out before the next.
         ReadingChoices reading = choices();
         reading.lastCommaFirst = reading.lastCommaFirst || commaLine;
-        buildReadingKeyInto(m_key, name, m_controls.options(), reading, wordTests(), note);
+        buildReadingKeyInto(m_key, name, m_controls.options(), reading, wordTests(), note, columns);
         // The word lists' lookups run library code that leaves the upper halves of the
         // vector registers in use, which makes every later copy of a short text several
         // times slower (see clearUpperVectorState): cleared once a name.
@@ -87,26 +89,6 @@ QString SortCommand::RevealNames(const KeyParts &key)
     });
 }
 
-namespace {
-// The words a key files, as they are typed: the rest of the name (without what was
-// stepped over), then what it is filed under. A "Last, First" line and the same name
-// typed first name first give the same text.
-QString typedForm(QStringView key)
-{
-    const KeyParts parts = splitKey(key);
-    QStringView rest = parts.tail;
-    const qsizetype mark = rest.indexOf(kSteppedMark);
-    if (mark >= 0)
-        rest = rest.left(mark);
-    rest = trimSpaces(rest);
-    if (rest.isEmpty())
-        return parts.head.toString();
-    QString typed;
-    typed.reserve(rest.size() + 1 + parts.head.size());
-    typed.append(rest).append(QLatin1Char(' ')).append(parts.head);
-    return typed;
-}
-} // namespace
 
 namespace {
 
@@ -181,10 +163,13 @@ QHash<QString, QString> SortCommand::learnLastNames(const std::function<void()> 
         const QStringView item = input.itemView(i);
         if (!item.contains(QLatin1Char(',')))
             continue;
+        const QString name = item.toString();
+        const lists::NameRow row = input.hasRows() ? input.rowOf(i) : lists::NameRow();
+        const std::optional<lists::NameParts> columns = lists::namePartsOf(name, row);
         KeyNote note;
-        const QString key = GetNames(item.toString(), &note);
+        const QString key = GetNames(name, &note, row && row.table->commaLines, columns ? &*columns : nullptr);
         if (note.commaLine)
-            learnt.insert(typedForm(key), key);
+            learnt.insert(typedForm(key), key.left(steppedStart(key)));
     }
     return learnt;
 }
@@ -404,16 +389,22 @@ void SortCommand::PushButton17_Click()
     };
     KeyNote note; // kept from name to name, with the memory of its text
     const auto keyOf = [&](const QString &name) {
-        QString key = GetNames(name, &note, row && row.table->commaLines);
+        const std::optional<lists::NameParts> columns = lists::namePartsOf(name, row);
+        QString key = GetNames(name, &note, row && row.table->commaLines, columns ? &*columns : nullptr);
         if (row)
             keepKeyRow(keyRows, runTables, keys.size() - 1, row);
         if (!learnt.isEmpty() && !note.commaLine) {
             const auto known = learnt.constFind(typedForm(key));
             if (known != learnt.constEnd()) {
-                key = *known;
+                takeLearntLastName(key, *known);
+                // Shown as the reading shows it (tidied, when it tidies), now that the
+                // key holds its words in another order.
+                if (!note.ownText)
+                    note.shown = name;
                 note.ownText = true;
-                note.shown = name;
-                note.headSuffix = 0;
+                // The suffix at the head's end is the name's own last word.
+                if (note.headSuffix >= headField(key).size())
+                    note.headSuffix = 0;
             }
         }
         if (note.ownText && showsOwnText) {

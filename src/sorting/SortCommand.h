@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lists/NameRows.h"
 #include "sorting/ResultToolTips.h"
 #include "sorting/NameReading.h"
 #include "sorting/SortKeys.h"
@@ -30,8 +31,10 @@ public:
     // The key of one name under the current options and the run's reading choices
     // (outside a run, the choices as they stand); failures are reported as Form1.GetNames.
     // note (when given) hears what else the reading found (see KeyNote).
-    // commaLine reads the name as a "Last, First" line whatever the Reading menu says.
-    QString GetNames(const QString &name, KeyNote *note = nullptr, bool commaLine = false);
+    // commaLine reads the name as a "Last, First" line whatever the Reading menu says;
+    // columns (when given) are the name's parts, from the table columns it came from.
+    QString GetNames(const QString &name, KeyNote *note = nullptr, bool commaLine = false,
+                     const lists::NameParts *columns = nullptr);
     // The display name of one key under the current options (Form1.RevealNames).
     QString RevealNames(QStringView key);
     QString RevealNames(const KeyParts &key);
@@ -58,9 +61,10 @@ public:
 private:
     ReadingChoices choices() const;
     WordTests wordTests();
-    // Under "Learn last names": the key of each "Last, First" line of the input list,
-    // under the words it files as they would be typed ("Gabriel García Márquez").
-    // Calls yield now and then.
+    // Under "Learn last names": the key of each "Last, First" line of the input list
+    // without what it stepped over (its last name, then the rest of its words), under
+    // the words it files as they would be typed ("Gabriel García Márquez"). Calls yield
+    // now and then.
     QHash<QString, QString> learnLastNames(const std::function<void()> &yield);
 
     lists::MainContext &m_context;

@@ -22,13 +22,15 @@ using namespace orvella::testing;
 namespace {
 
 // Names that each choice files differently: suffixes, particles, "Last, First" lines,
-// duplicates, letter case, accents, one-word names, titles, nicknames and Chinese script.
+// duplicates, letter case, accents, one-word names, titles, nicknames, Chinese script,
+// and last names learnt beside names' own suffixes and titles.
 const QStringList kNames = {
     "John Smith Jr.", "Ann Lee", "ann lee", "Ann Lee", "Oscar de la Hoya", "Ludwig van Beethoven",
     "Beethoven, Ludwig van", "Smith, Anna", "Bo Kim III", "Émile Zola", "Zoe Adams", "Cher", "Mary Ann Smith",
     "Al Green Sr.", "Vincent van Gogh", "van Gogh, Theo", "Ann Lee Ph.D.", "Tom Ray", "Tom Ray", "Ray, Tom",
     "Dr. Zoe Adams", "Robert (Bob) Ray Jr. Esq.", "\u738b\u5c0f\u660e", "Lee Ann", "\u738b \u5c0f\u660e",
-    "Zoe  Adams ",
+    "Zoe  Adams ", "Hemingway III, Ernest", "Ernest Hemingway Jr.", "Ernest Hemingway", "Vonnegut, Kurt, Jr.",
+    "Kurt Vonnegut Sr.", "Dame Agatha Christie", "Christie, Agatha", "Se\u00e1n \u00d3 Briain",
 };
 
 struct Choices {

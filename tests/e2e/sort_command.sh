@@ -93,14 +93,20 @@ grep -qF "$FILES/missing.txt" "$FILES/err" || fail "stderr does not name the mis
 expect_same_file "$FILES/partial.txt" "$FILES/window.txt" "with a missing file the other file's names were not all sorted"
 
 # ---- A table: its rows' names by the columns its header names, each filed under its
-# Last name cell ("de la Cruz", lowercase, after "Zola" in exact order). The title above
-# the header is no name; the row without a name gives an empty line, first.
+# Last name cell ("de la Cruz", lowercase, after "Zola" in exact order), whatever
+# commas the cell holds (a suffix in it stepped over as a suffix). The title above the
+# header is no name; the row without a name gives an empty line, first.
 printf '%s\r\n' 'Class list 7B' 'Id;Last name;First name' '1;Zola;Émile' '4;;' '2;de la Cruz;Juan' '3;Lee;Ann' \
-  >"$FILES/rows.csv"
+  '5;Smith, Jr.;Bob' '6;King, III;Zoe' '7;Lee,;Al' >"$FILES/rows.csv"
 run_sort "$FILES/rows.txt" "$FILES/err" --defaults "$FILES/rows.csv"
 expect_status 0 "orvella --sort rows.csv"
-printf '%s\n' "" "Lee, Ann" "Zola, Émile" "de la Cruz, Juan" >"$FILES/rows.expected"
+printf '%s\n' "" "King, III, Zoe" "Lee,, Al" "Lee, Ann" "Smith, Jr., Bob" "Zola, Émile" "de la Cruz, Juan" \
+  >"$FILES/rows.expected"
 expect_same_file "$FILES/rows.txt" "$FILES/rows.expected" "a CSV's rows did not sort by their last-name column"
+run_sort "$FILES/rows.txt" "$FILES/err" --defaults --explain "$FILES/rows.csv"
+expect_status 0 "orvella --sort --explain rows.csv"
+grep -qxF "$(printf 'Smith, Jr., Bob\tSmith Jr.\tBob')" "$FILES/rows.txt" ||
+  fail "--explain does not file \"Smith, Jr.\" under Smith Jr.: $(cat "$FILES/rows.txt")"
 
 # ---- Usage errors: status 2, the usage line, no results.
 for wrong in --frobnicate "--reading=sideways"; do

@@ -127,6 +127,8 @@ struct RowCase {
     QStringList cells;
     ColumnChoice choice;
     QString name;
+    // The parts namePartsOf finds in the name, "last|given|suffix"; "" for none.
+    QString parts = {};
 };
 
 class RowNames : public ::testing::TestWithParam<RowCase> {};
@@ -144,6 +146,16 @@ TEST_P(RowNames, RowGivesItsName)
     nameOfRowInto(name, table, 0, GetParam().choice);
     nameOfRowInto(name, table, 1, GetParam().choice);
     EXPECT_EQ(name, GetParam().name) << GetParam().label;
+
+    // Taken apart again by the cells, whatever commas they hold.
+    auto source = std::make_shared<SourceTable>();
+    source->cells = std::move(table);
+    source->columns = GetParam().choice;
+    const std::optional<NameParts> parts = namePartsOf(name, NameRow{source, 1});
+    const QString found =
+        parts ? QStringList{parts->lastName.toString(), parts->given.toString(), parts->suffix.toString()}.join(u'|')
+              : QString();
+    EXPECT_EQ(found, GetParam().parts) << GetParam().label;
 }
 
 // Columns: last, first, middle, suffix.
@@ -154,14 +166,23 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         RowCase{"WholeNameWhiteSpaceCollapsed", {"x", " \tAnn   Lee \u00a0"}, wholeName(1, true), "Ann Lee"},
         RowCase{"WholeNamePastTheRowsEnd", {"x"}, wholeName(3, true), ""},
-        RowCase{"AllParts", {"King", "Martin", "Luther", "Jr."}, kAllParts, "King, Martin Luther, Jr."},
-        RowCase{"NoSuffixColumn", {"King", "Martin", "Luther", "Jr."}, nameParts(0, 1, 2), "King, Martin Luther"},
-        RowCase{"PartsTrimmed", {" Smith ", "  Mary   Ann ", "", " "}, kAllParts, "Smith, Mary Ann"},
+        RowCase{"AllParts", {"King", "Martin", "Luther", "Jr."}, kAllParts, "King, Martin Luther, Jr.",
+                "King|Martin Luther|Jr."},
+        RowCase{"NoSuffixColumn", {"King", "Martin", "Luther", "Jr."}, nameParts(0, 1, 2), "King, Martin Luther",
+                "King|Martin Luther|"},
+        RowCase{"PartsTrimmed", {" Smith ", "  Mary   Ann ", "", " "}, kAllParts, "Smith, Mary Ann",
+                "Smith|Mary Ann|"},
+        RowCase{"CommasInTheCells", {"Smith, Jr.", "Bob", "Lee", "Ph.D., M.D."}, kAllParts,
+                "Smith, Jr., Bob Lee, Ph.D., M.D.", "Smith, Jr.|Bob Lee|Ph.D., M.D."},
+        RowCase{"LastNameEndsInAComma", {"Lee,", "Al", "", ""}, kAllParts, "Lee,, Al", "Lee,|Al|"},
+        RowCase{"UnicodeCells", {" \u00d3  Briain", "Se\u00e1n", "", ""}, kAllParts, "\u00d3 Briain, Se\u00e1n",
+                "\u00d3 Briain|Se\u00e1n|"},
         RowCase{"NoLastName", {"", "John", "Paul", ""}, kAllParts, "John Paul"},
         RowCase{"NoLastNameWithSuffix", {"", "John", "", "Jr."}, kAllParts, "John Jr."},
-        RowCase{"MiddleNameAlone", {"Smith", "", "Paul", ""}, kAllParts, "Smith, Paul"},
-        RowCase{"LastNameAlone", {"Smith", "", "", ""}, kAllParts, "Smith"},
-        RowCase{"ShortRow", {"Smith"}, kAllParts, "Smith"},
+        RowCase{"MiddleNameAlone", {"Smith", "", "Paul", ""}, kAllParts, "Smith, Paul", "Smith|Paul|"},
+        RowCase{"LastNameAlone", {"Smith", "", "", ""}, kAllParts, "Smith", "Smith||"},
+        RowCase{"LastNameAndSuffix", {"Smith, Jr.", "", "", "III"}, kAllParts, "Smith, Jr. III", "Smith, Jr.||III"},
+        RowCase{"ShortRow", {"Smith"}, kAllParts, "Smith", "Smith||"},
         RowCase{"SuffixAlone", {"", "", "", "Jr."}, kAllParts, ""},
         RowCase{"AllEmpty", {"", " ", "", ""}, kAllParts, ""}),
     [](const auto &info) { return std::string(info.param.label); });

@@ -1,5 +1,6 @@
 #include "core/ErrorReport.h"
 #include "core/PointerState.h"
+#include "lists/NameColumns.h"
 #include "lists/NameListModel.h"
 #include "sorting/SortCommand.h"
 #include "sorting/SortControls.h"
@@ -305,12 +306,13 @@ INSTANTIATE_TEST_SUITE_P(
                    {"Ludwig van Beethoven", "Beethoven, Ludwig van", "Gabriel Garc\u00eda M\u00e1rquez",
                     "Garc\u00eda M\u00e1rquez, Gabriel", "Ana M\u00e1rquez", "John Smith Jr.", "Smith, John, Jr.",
                     "Smith, Ann"}},
-        // Learnt through titles and nicknames stepped over.
+        // Learnt through titles and nicknames stepped over, which stay the name's own
+        // and break the tie after the line.
         ChoiceCase{"last names learnt, stepped over",
                    Reading::SkipSuffix,
                    {kExact, true, false, true, false, true},
                    {"Dr. Gabriel (Gabo) Garc\u00eda M\u00e1rquez", "Ana M\u00e1rquez", "Garc\u00eda M\u00e1rquez, Gabriel"},
-                   {"Dr. Gabriel (Gabo) Garc\u00eda M\u00e1rquez", "Garc\u00eda M\u00e1rquez, Gabriel",
+                   {"Garc\u00eda M\u00e1rquez, Gabriel", "Dr. Gabriel (Gabo) Garc\u00eda M\u00e1rquez",
                     "Ana M\u00e1rquez"}},
         ChoiceCase{"family name first",
                    Reading::LastWord,
@@ -370,6 +372,30 @@ TEST(ResultToolTips, SayWhatEachRowWasSortedUnder)
     f.resultList.clear();
     f.resultList.append("Zed");
     EXPECT_EQ(toolTips(f.resultList), QStringList{""});
+}
+
+// A learnt "Last, First" line gives a name its last name and nothing else: what the
+// line and the name each step over stays their own, in the order and the tooltips.
+TEST(ResultToolTips, LearntLastNamesKeepWhatEachNameStepsOver)
+{
+    SortFixture f;
+    f.controls.choices = {kExact, true, false, true, false, true};
+    EXPECT_EQ(f.sort({"Hemingway III, Ernest", "Ernest Hemingway Jr.", "Ernest Hemingway", "Vonnegut, Kurt, Jr.",
+                      "Kurt Vonnegut Sr.", "Dame Agatha Christie", "Christie, Agatha", "Sir Terry Pratchett",
+                      "Pratchett, Terry"}),
+              (QStringList{"Christie, Agatha", "Dame Agatha Christie", "Ernest Hemingway", "Hemingway III, Ernest",
+                           "Ernest Hemingway Jr.", "Pratchett, Terry", "Sir Terry Pratchett", "Vonnegut, Kurt, Jr.",
+                           "Kurt Vonnegut Sr."}));
+    EXPECT_EQ(toolTips(f.resultList),
+              (QStringList{"Sorted under: Christie, then: Agatha",
+                           "Sorted under: Christie, then: Agatha, stepped over: Dame",
+                           "Sorted under: Hemingway, then: Ernest",
+                           "Sorted under: Hemingway, then: Ernest, stepped over: III",
+                           "Sorted under: Hemingway, then: Ernest, stepped over: Jr.",
+                           "Sorted under: Pratchett, then: Terry",
+                           "Sorted under: Pratchett, then: Terry, stepped over: Sir",
+                           "Sorted under: Vonnegut, then: Kurt, stepped over: Jr.",
+                           "Sorted under: Vonnegut, then: Kurt, stepped over: Sr."}));
 }
 
 TEST(ResultToolTips, WorkedOutFromTheRowInEachReading)
@@ -516,6 +542,72 @@ TEST(ResultRowsOfTables, FollowTheirResultsThroughRemovalAndUndoOfAClear)
     f.inputList.restoreTail(std::move(tail));
     EXPECT_EQ(resultIds(f.inputList), (QStringList{"-", "7", "8", "9"}));
     EXPECT_EQ(f.inputList.item(4), QString());
+}
+
+// A roster with Id, First, Middle and Last Name columns whose last-name cells hold
+// commas: each row files under its last-name cell (a suffix in it stepped over as a
+// suffix where the reading steps over suffixes), shows as loaded, and its tooltip,
+// its "Filed under" note and its key agree; in every reading, with or without "Last,
+// First" lines and the learnt last names.
+TEST(ResultRowsOfTables, FileUnderTheLastNameCellWhateverCommasItHolds)
+{
+    auto made = std::make_shared<lists::SourceTable>();
+    made->header = {"Id", "First", "Middle", "Last"};
+    made->cells.appendRow(made->header);
+    made->columns = {core::ColumnChoice::Kind::NameParts, true, -1, 3, 1, 2, -1};
+    made->commaLines = true;
+    lists::TextRows names;
+    std::vector<quint32> rows;
+    for (const QStringList &row : QList<QStringList>{{"1", "Bob", "Lee", "Smith, Jr."},
+                                                      {"2", "Zoe", "", "King, III"},
+                                                      {"3", "Al", "", "Lee,"},
+                                                      {"4", "Cy", "", "Kim"},
+                                                      {"5", "Ann", "Smith", "Lee"}}) {
+        made->cells.appendRow(row);
+        rows.push_back(quint32(made->cells.rowCount() - 1));
+        names.append(lists::nameOfRow(row, made->columns));
+    }
+    const lists::SourceTablePtr table = made;
+    const struct {
+        Reading reading;
+        bool stepOver;
+        QStringList ids;
+        QStringList tips;
+    } cases[] = {
+        {Reading::SkipSuffix, false, {"4", "2", "3", "5", "1"},
+         {"Sorted under: Kim, then: Cy", "Sorted under: King III, then: Zoe", "Sorted under: Lee, then: Al",
+          "Sorted under: Lee, then: Ann Smith", "Sorted under: Smith Jr., then: Bob Lee"}},
+        {Reading::LastWord, false, {"4", "2", "3", "5", "1"},
+         {"Sorted under: Kim, then: Cy", "Sorted under: King, III, then: Zoe", "Sorted under: Lee, then: Al",
+          "Sorted under: Lee, then: Ann Smith", "Sorted under: Smith, Jr., then: Bob Lee"}},
+        {Reading::SkipSuffix, true, {"4", "2", "3", "5", "1"},
+         {"Sorted under: Kim, then: Cy", "Sorted under: King, then: Zoe, stepped over: III",
+          "Sorted under: Lee, then: Al", "Sorted under: Lee, then: Ann Smith",
+          "Sorted under: Smith, then: Bob Lee, stepped over: Jr."}},
+        {Reading::FirstLast, true, {"3", "5", "1", "4", "2"},
+         {"Sorted under: Al, then: Lee", "Sorted under: Ann, then: Smith Lee",
+          "Sorted under: Bob, then: Lee Smith, stepped over: Jr.", "Sorted under: Cy, then: Kim",
+          "Sorted under: Zoe, then: King, stepped over: III"}},
+    };
+    for (const auto &c : cases) {
+        for (const bool learn : {false, true}) {
+            SortFixture f;
+            f.read(c.reading);
+            f.controls.choices = {kExact, learn, false, c.stepOver, false, learn};
+            lists::TextRows copy;
+            names.forEach([&](QStringView name) { copy.append(name); });
+            f.inputList.appendMany(std::move(copy), table, rows);
+            f.run();
+            EXPECT_EQ(resultIds(f.resultList), c.ids) << c.tips.join(" | ").toStdString();
+            EXPECT_EQ(toolTips(f.resultList), c.tips);
+            for (int position = 1; position <= f.resultList.count(); ++position) {
+                const lists::NameRow row = f.resultList.rowOf(position);
+                EXPECT_EQ(f.resultList.itemView(position), lists::nameOfRow(row.table->cells.row(row.row), made->columns));
+                EXPECT_TRUE(c.tips[position - 1].startsWith(
+                    "Sorted under: " + f.resultList.note(position, lists::RowNote::FiledUnder) + ","));
+            }
+        }
+    }
 }
 
 namespace {

@@ -270,6 +270,13 @@ INSTANTIATE_TEST_SUITE_P(
                     "van der", false},
         ReadingCase{"Charles DE GAULLE", kLastWord, Particles, "DE GAULLE", "Charles", "GAULLE", "", "DE", false},
         ReadingCase{"Thomas St. John", kLastWord, Particles, "St. John", "Thomas", "John", "", "St.", false},
+        // Irish surname prefixes.
+        ReadingCase{"Se\u00e1n \u00d3 Briain", kLastWord, Particles, "\u00d3 Briain", "Se\u00e1n", "Briain", "",
+                    "\u00d3", false},
+        ReadingCase{"Nuala N\u00ed Dhomhnaill", kSkipSuffix, Both, "N\u00ed Dhomhnaill", "Nuala", "Dhomhnaill", "",
+                    "N\u00ed", false},
+        ReadingCase{"Aoife Mhic Aodha", kSkipSuffix, Particles | Steps, "Mhic Aodha", "Aoife", "Aodha", "", "Mhic",
+                    false},
         // Particles at the very start: a name of particles and one word keeps that word.
         ReadingCase{"van Gogh", kLastWord, Particles, "Gogh", "van", "Gogh", "", "", false},
         ReadingCase{"Van Morrison", kLastWord, Particles, "Morrison", "Van", "Morrison", "", "", false},
@@ -362,6 +369,90 @@ INSTANTIATE_TEST_SUITE_P(
                     "\u88d5\u5b50", "", "", false},
         ReadingCase{"\u7530\u4e2d Yuko", kLastWord, Family, "Yuko", "\u7530\u4e2d", "Yuko", "", "", false}));
 
+// A name from a table's name columns, "Last|Given|Suffix": the name as the table
+// builds it ("Last, Given, Suffix") and its parts as views into it.
+struct ColumnName {
+    QString name;
+    orvella::lists::NameParts parts;
+
+    explicit ColumnName(const char *cells)
+    {
+        const QStringList cell = QString::fromUtf8(cells).split(u'|');
+        name = cell[0];
+        if (!cell[1].isEmpty())
+            name += ", " + cell[1];
+        if (!cell[2].isEmpty())
+            name += (cell[1].isEmpty() ? " " : ", ") + cell[2];
+        const QStringView all(name);
+        parts.lastName = all.first(cell[0].size());
+        parts.given = cell[1].isEmpty() ? QStringView() : all.sliced(cell[0].size() + 2, cell[1].size());
+        parts.suffix = all.last(cell[2].size());
+    }
+};
+
+struct ColumnCase {
+    const char *cells; // "Last|Given|Suffix"
+    SortOptions options;
+    int choices;
+    const char *sortedUnder;
+    const char *then;
+    const char *stepped = "";
+};
+
+class ColumnReadings : public ::testing::TestWithParam<ColumnCase> {};
+
+// The key files the name under its last-name cell, whatever commas the cells hold; the
+// name shows as entered.
+TEST_P(ColumnReadings, LastNameCellIsTheLastName)
+{
+    const ColumnCase c = GetParam();
+    const ColumnName column(c.cells);
+    ReadingChoices choices;
+    choices.keepParticles = c.choices & Particles;
+    choices.stepOverExtras = c.choices & Steps;
+    const WordTests lists{listedSuffix, defaultParticle, defaultTitle};
+    KeyNote note;
+    QString key;
+    buildReadingKeyInto(key, column.name, c.options, choices, lists, &note, &column.parts);
+    const NameReading r = readingOfKey(key);
+    EXPECT_EQ(r.sortedUnder, QString::fromUtf8(c.sortedUnder)) << c.cells;
+    EXPECT_EQ(r.then, QString::fromUtf8(c.then)) << c.cells;
+    EXPECT_EQ(r.stepped, QString::fromUtf8(c.stepped)) << c.cells;
+    EXPECT_TRUE(note.commaLine) << c.cells;
+    EXPECT_EQ(note.ownText ? note.shown : revealName(key, c.options), column.name) << c.cells;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ColumnReadings,
+    ::testing::Values(
+        // A suffix inside the last-name cell is stepped over where the reading steps
+        // over suffixes, and otherwise stays part of the last name.
+        ColumnCase{"Smith, Jr.|Bob Lee|", kSkipSuffix, Neither, "Smith Jr.", "Bob Lee"},
+        ColumnCase{"Smith, Jr.|Bob Lee|", kLastWord, Neither, "Smith, Jr.", "Bob Lee"},
+        ColumnCase{"Smith, Jr.|Bob Lee|", kSkipSuffix, Steps, "Smith", "Bob Lee", "Jr."},
+        ColumnCase{"Smith, Jr.|Bob Lee|", kLastWord, Steps, "Smith Jr.", "Bob Lee"},
+        ColumnCase{"Smith, Jr.|Bob Lee|", kFirstLast, Neither, "Bob", "Lee Smith, Jr."},
+        ColumnCase{"Smith, Jr.|Bob Lee|", kFirstLast, Steps, "Bob", "Lee Smith", "Jr."},
+        ColumnCase{"King, III|Zoe|", kSkipSuffix, Neither, "King III", "Zoe"},
+        ColumnCase{"King III|Zoe|", kSkipSuffix, Steps, "King", "Zoe", "III"},
+        ColumnCase{"Lee,|Al|", kSkipSuffix, Neither, "Lee", "Al"},
+        ColumnCase{"Lee,|Al|", kLastWord, Steps, "Lee", "Al"},
+        ColumnCase{"Jr.|Al|", kSkipSuffix, Both, "Jr.", "Al"},
+        // The whole cell, particles or not; titles before it stepped over.
+        ColumnCase{"de la Cruz|Juan|", kLastWord, Neither, "de la Cruz", "Juan"},
+        ColumnCase{"de la Cruz|Juan|", kSkipSuffix, Particles | Steps, "de la Cruz", "Juan"},
+        ColumnCase{"Dr. Ray|Tom|", kSkipSuffix, Steps, "Ray", "Tom", "Dr."},
+        // A suffix cell files with the last name where suffixes are stepped over.
+        ColumnCase{"King|Martin Luther|Jr.", kSkipSuffix, Neither, "King Jr.", "Martin Luther"},
+        ColumnCase{"King|Martin Luther|Jr.", kLastWord, Neither, "King", "Martin Luther, Jr."},
+        ColumnCase{"King|Martin Luther|Jr.", kSkipSuffix, Steps, "King", "Martin Luther", "Jr."},
+        ColumnCase{"King|Martin Luther|Jr.", kFirstLast, Neither, "Martin", "Luther King Jr."},
+        // Without a first name: the last name alone, in every reading.
+        ColumnCase{"de la Cruz||", kLastWord, Neither, "de la Cruz", ""},
+        ColumnCase{"de la Cruz||", kFirstLast, Steps, "de la Cruz", ""},
+        ColumnCase{"Smith, Jr.||", kSkipSuffix, Neither, "Smith Jr.", ""},
+        ColumnCase{"Smith||III", kSkipSuffix, Steps, "Smith", "", "III"}));
+
 // A sort asks for a name's key alone: on any name, however awkward its pieces, that key
 // and whether it shows its own text are those of the full reading (and nothing crashes).
 TEST(NameReadings, KeyAloneAgreesWithTheFullReading)
@@ -422,9 +513,10 @@ TEST(Particles, DefaultListMatchedIgnoringCase)
 {
     const ParticleSet defaults;
     EXPECT_EQ(defaults.words(), defaultParticles());
-    for (const char *word : {"van", "VAN", "Von", "st.", "SAINT", "ibn", "el", "ben", "Mac", "zu", "vom", "dela"})
+    for (const char *word : {"van", "VAN", "Von", "st.", "SAINT", "ibn", "el", "ben", "Mac", "zu", "vom", "dela",
+                             "\u00d3", "\u00f3", "N\u00cd", "nic", "U\u00ed", "ua", "MHIC"})
         EXPECT_TRUE(defaults.contains(QString::fromUtf8(word))) << word;
-    for (const char *word : {"st", "vanderbilt", "", "d'", "Smith"})
+    for (const char *word : {"st", "vanderbilt", "", "d'", "Smith", "O", "Ni", "Se\u00e1n"})
         EXPECT_FALSE(defaults.contains(QString::fromUtf8(word))) << word;
     const ParticleSet own(QStringList{QStringLiteral("Mac"), QStringLiteral("ÖZ")});
     EXPECT_TRUE(own.contains(u"mac"));
