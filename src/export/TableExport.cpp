@@ -4,6 +4,13 @@
 
 namespace orvella::exporting {
 
+QString TableSource::name(qsizetype row) const
+{
+    QStringList cells;
+    this->cells(row, cells);
+    return cells.value(0);
+}
+
 void writeTable(const QString &path, TableFormat format, const TableSource &rows, const std::function<void()> &yield)
 {
     writeTable(path, format, rows, yield, {});

@@ -14,7 +14,7 @@ enum class TableFormat {
     Tsv,       // UTF-8 with byte-order mark, CR LF, TAB between cells
     Xlsx,      // an Excel workbook, one sheet, every cell a text cell
     Ods,       // an OpenDocument spreadsheet, one sheet, every cell a text cell
-    PlainList, // column 0 of each row alone, one a line, UTF-8, CR LF, no header
+    PlainList, // each row's name alone, one a line, UTF-8, CR LF, no header
 };
 
 // The rows an export writes: a header (none when empty) and rows of cells. Rows are
@@ -27,6 +27,9 @@ public:
     virtual qsizetype rowCount() const = 0;
     // Fills `cells` (cleared first) with the row's cells, 0 .. rowCount() - 1.
     virtual void cells(qsizetype row, QStringList &cells) const = 0;
+    // The name a row stands for, which the plain list writes: its first cell, for a
+    // source whose rows have no name apart from their cells.
+    virtual QString name(qsizetype row) const;
 };
 
 // Writes the rows to the file at path in the format, with the same safe save as the

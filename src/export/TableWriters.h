@@ -24,10 +24,11 @@ void writeOds(lists::ListFileOutput &out, const QString &target, const TableSour
 // Hands the cells of each row to `each`, and calls yield every few thousand rows. The
 // cells are read one row at a time into one list, so a million rows never stand in
 // memory as strings.
+inline constexpr qsizetype kRowsBetweenYields = 4096;
+
 template<typename Each>
 void forEachRow(const TableSource &rows, const std::function<void()> &yield, Each &&each)
 {
-    constexpr qsizetype kRowsBetweenYields = 4096;
     QStringList cells;
     const qsizetype count = rows.rowCount();
     for (qsizetype row = 0; row < count; ++row) {

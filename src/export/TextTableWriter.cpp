@@ -89,7 +89,12 @@ void writeDelimited(lists::ListFileOutput &out, char16_t separator, const TableS
 void writePlainList(lists::ListFileOutput &out, const TableSource &rows, const std::function<void()> &yield)
 {
     out.setBatched(true);
-    forEachRow(rows, yield, [&](const QStringList &cells) { out.writeLine(cells.isEmpty() ? QString() : cells[0]); });
+    const qsizetype count = rows.rowCount();
+    for (qsizetype row = 0; row < count; ++row) {
+        if (yield && row % kRowsBetweenYields == kRowsBetweenYields - 1)
+            yield();
+        out.writeLine(rows.name(row));
+    }
 }
 
 } // namespace orvella::exporting

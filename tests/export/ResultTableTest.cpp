@@ -6,6 +6,8 @@
 #include "export/ResultTable.h"
 #include "lists/NameListModel.h"
 #include "lists/TableFileReader.h"
+#include "support/Files.h"
+#include "support/Printers.h"
 #include "support/ScriptedDesktop.h"
 
 #include <QTemporaryDir>
@@ -80,6 +82,52 @@ TEST(ResultTable, RowsWholeUnderTheFirstTablesHeaderOthersJoinByHeader)
                                   {"", "Cy", "Vries", "", ""},
                                   {"2", "Bo", "Ray", "", ""},
                                   {"", "Jo", "Smith", "", ""}}));
+}
+
+// A later table whose captions repeat or are missing: a column joins one written
+// already only when its caption names one column in each; every other column gets its
+// own, so that no cell is lost or written over.
+TEST(ResultTable, LaterColumnsJoinOnlyByCaptionsUniqueInBoth)
+{
+    struct Case {
+        const char *name;
+        QStringList firstHeader, laterHeader;
+        QList<QStringList> expected;
+    };
+    const Case cases[] = {
+        {"a caption twice in the later table", {"Name", "Phone"}, {"Name", "Phone", "Phone"},
+         {{"Name", "Phone", "Phone (2)", "Phone (3)"}, {"Ann Lee", "000", "", ""}, {"Bob Ray", "", "111", "222"}}},
+        {"unnamed columns", {"Name", "Phone"}, {"Name", "", "", ""},
+         {{"Name", "Phone", "Column 2", "Column 3", "Column 4"}, {"Ann Lee", "000", "", "", ""},
+          {"Bob Ray", "", "111", "222", "333"}}},
+        {"a caption twice in the first table", {"Name", "Phone", "Phone"}, {"Name", "Phone"},
+         {{"Name", "Phone", "Phone", "Phone (2)"}, {"Ann Lee", "000", "001", ""}, {"Bob Ray", "", "", "111"}}},
+        {"a caption that a column of its own took already", {"Name", "Phone"}, {"Name", "", "", "Column 3"},
+         {{"Name", "Phone", "Column 2", "Column 3", "Column 3 (2)"}, {"Ann Lee", "000", "", "", ""},
+          {"Bob Ray", "", "111", "222", "333"}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        lists::NameListModel results(QStringLiteral("Result(s)"));
+        const QStringList firstRow = QStringList{"Ann Lee", "000", "001"}.mid(0, c.firstHeader.size());
+        const QStringList laterRow = QStringList{"Bob Ray", "111", "222", "333"}.mid(0, c.laterHeader.size());
+        results.append(QStringLiteral("Ann Lee"), {table(c.firstHeader, {firstRow}, whole(0)), 1});
+        results.append(QStringLiteral("Bob Ray"), {table(c.laterHeader, {laterRow}, whole(0)), 1});
+        EXPECT_EQ(written(exporting::ResultTable(results, false)), c.expected);
+    }
+}
+
+// The plain list holds the names, whatever column of their rows comes first.
+TEST(ResultTable, PlainListWritesTheNames)
+{
+    lists::NameListModel results(QStringLiteral("Result(s)"));
+    const auto roster = table({"Id", "First", "Last"}, {{"1", "Ann", "Lee"}}, parts(2, 1));
+    results.append(QStringLiteral("Lee, Ann"), {roster, 1});
+    results.append(QStringLiteral("Cy Vries")); // typed
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("results.txt"));
+    exporting::writeTable(path, exporting::ResultExportCommand::formatOf(path), exporting::ResultTable(results, true));
+    EXPECT_EQ(orvella::testing::readBytes(path), QByteArray("Lee, Ann\r\nCy Vries\r\n"));
 }
 
 TEST(ResultTable, FiledUnderAndTablesWithoutHeaderOrNone)
