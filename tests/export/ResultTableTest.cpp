@@ -11,6 +11,7 @@
 #include "support/ScriptedDesktop.h"
 
 #include <QTemporaryDir>
+#include <random>
 #include <gtest/gtest.h>
 
 using namespace orvella;
@@ -182,3 +183,43 @@ TEST_P(ExportRoundTrip, GivesBackTheSameRows)
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, ExportRoundTrip, ::testing::Values("csv", "tsv", "xlsx", "ods"));
+
+// Tables made of cells that hold the delimiters a CSV reader may take for a file's
+// (comma, semicolon, TAB), quotes, line ends and spaces, in one column or several:
+// exported as CSV and loaded again, each comes back as it was.
+TEST(CsvExportRoundTrip, GeneratedTablesWithDelimitersInCellsLoadBackTheSame)
+{
+    const QStringList pieces = {"Lee", "Ann", ";", ",", "\t", " ", "\"", "Mc Kay", "\n", "; ", ""};
+    std::mt19937 random(33);
+    const auto pick = [&](int below) { return int(random() % unsigned(below)); };
+    const auto cell = [&] {
+        QString text;
+        for (int n = pick(4); n >= 0; --n)
+            text += pieces[pick(int(pieces.size()))];
+        return text;
+    };
+    QTemporaryDir dir;
+    ScriptedDesktop desktop;
+    for (int made = 0; made < 200; ++made) {
+        const int columns = 1 + pick(3);
+        QList<QStringList> rows;
+        for (int row = pick(5) + 2; row > 0; --row) {
+            QStringList cells;
+            for (int column = 0; column < columns; ++column)
+                cells << cell();
+            rows << cells;
+        }
+        lists::NameListModel results(QStringLiteral("Result(s)"));
+        const auto source = table(rows.first(), rows.mid(1), whole(0));
+        for (int row = 1; row < rows.size(); ++row)
+            results.append(QStringLiteral("name %1").arg(row), {source, quint32(row)});
+
+        const QString path = dir.filePath(QStringLiteral("results.csv"));
+        exporting::writeTable(path, exporting::TableFormat::Csv, exporting::ResultTable(results, false));
+        const lists::TableRows back = lists::readTableFile(path, lists::TableKind::Csv, desktop);
+        QList<QStringList> read;
+        for (qsizetype row = 0; row < back.rowCount(); ++row)
+            read << back.row(row);
+        ASSERT_EQ(read, rows) << "table " << made << ":\n" << orvella::testing::readBytes(path).toStdString();
+    }
+}
