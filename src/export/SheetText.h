@@ -10,5 +10,10 @@ namespace orvella::exporting {
 // U+FFFF, a lone surrogate), so that the sheet stays well-formed. A text that holds
 // such a sequence itself gets its underscore escaped, so that it reads back as written.
 QString sheetText(const QString &text);
+// The same with every character that XML cannot hold written as "_xHHHH_", the control
+// characters included.
+QString xmlSafeText(const QString &text);
+// Whether XML can hold every character of the text as it is.
+bool fitsXml(const QString &text);
 
 } // namespace orvella::exporting

@@ -1,6 +1,7 @@
 #include "lists/OdsTableReader.h"
 
 #include "lists/SheetRows.h"
+#include "lists/XlsxTableReader.h"
 #include "lists/ZipArchive.h"
 
 #include <QXmlStreamReader>
@@ -16,6 +17,7 @@ const QString kSpreadsheetType = QStringLiteral("application/vnd.oasis.opendocum
 constexpr QLatin1String kOfficeNs("urn:oasis:names:tc:opendocument:xmlns:office:1.0");
 constexpr QLatin1String kTableNs("urn:oasis:names:tc:opendocument:xmlns:table:1.0");
 constexpr QLatin1String kTextNs("urn:oasis:names:tc:opendocument:xmlns:text:1.0");
+constexpr QLatin1String kKeptTextNs(kOdsTextNamespace);
 
 // The most spaces one <text:s> stands for: a cell holds no more characters than this.
 constexpr qsizetype kMostSpaces = 32767;
@@ -87,8 +89,8 @@ QString storedValue(const QXmlStreamAttributes &attributes)
     return attributes.value(kOfficeNs, QLatin1String("value")).toString();
 }
 
-// The text the cell at the reader shows: its paragraphs joined by line ends. Reads up to
-// the cell's end.
+// The text the cell at the reader shows: its paragraphs joined by line ends, or the text
+// kept whole in the program's own attribute. Reads up to the cell's end.
 QString cellText(QXmlStreamReader &xml)
 {
     const QXmlStreamAttributes attributes = xml.attributes();
@@ -99,6 +101,8 @@ QString cellText(QXmlStreamReader &xml)
         else
             xml.skipCurrentElement(); // comments, drawings
     }
+    if (attributes.hasAttribute(kKeptTextNs, QLatin1String(kOdsTextAttribute)))
+        return withoutEscapes(attributes.value(kKeptTextNs, QLatin1String(kOdsTextAttribute)).toString());
     return paragraphs.isEmpty() ? storedValue(attributes) : paragraphs.join(u'\n');
 }
 

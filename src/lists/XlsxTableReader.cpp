@@ -23,6 +23,8 @@ bool isHexDigit(QChar c)
     return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
 }
 
+} // namespace
+
 // A workbook's text writes characters that XML cannot hold as "_xHHHH_" (and an
 // underscore that starts such a sequence itself as "_x005F_"); this reads them back.
 QString withoutEscapes(QString text)
@@ -48,6 +50,8 @@ QString withoutEscapes(QString text)
     plain += QStringView(text).sliced(from);
     return plain;
 }
+
+namespace {
 
 // The text of the <t> elements inside the current element (a shared string's <si> or an
 // inline string's <is>), rich-text runs joined; the phonetic readings (<rPh>) left out.
