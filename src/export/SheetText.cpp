@@ -1,5 +1,7 @@
 #include "export/SheetText.h"
 
+#include <algorithm>
+
 namespace orvella::exporting {
 namespace {
 
@@ -56,6 +58,28 @@ QString sheetText(const QString &text)
 {
     // libxlsxwriter writes the control characters as codes itself.
     return escaped(text, false);
+}
+
+QString sheetTextCut(const QString &text, qsizetype most)
+{
+    // A start of the text, without the first unit of a pair that does not end in it.
+    const auto start = [&](qsizetype length) {
+        if (length > 0 && length < text.size() && text[length - 1].isHighSurrogate() && text[length].isLowSurrogate())
+            --length;
+        return text.left(length);
+    };
+    // Escaping never shortens a text, so no start longer than `most` fits; starts fit up
+    // to some length and no further, which a halving search finds.
+    qsizetype fits = 0;
+    qsizetype tooLong = std::min(text.size(), most) + 1;
+    while (tooLong - fits > 1) {
+        const qsizetype middle = fits + (tooLong - fits) / 2;
+        if (sheetText(start(middle)).size() <= most)
+            fits = middle;
+        else
+            tooLong = middle;
+    }
+    return sheetText(start(fits));
 }
 
 QString xmlSafeText(const QString &text)

@@ -35,12 +35,14 @@ public:
 // Writes the rows to the file at path in the format, with the same safe save as the
 // list files (the target holds either its old text or the whole new one; links, pipes
 // and write-protected files as ListFileOutput treats them). Calls yield now and then.
-// Throws core::Failure naming the file and the reason.
-void writeTable(const QString &path, TableFormat format, const TableSource &rows,
-                const std::function<void()> &yield = {});
+// Throws core::Failure naming the file and the reason. Answers what the format made
+// the writer change (a cell longer than an Excel cell holds is cut to fit), a sentence
+// for the user each; nothing when every cell was written as it is.
+QStringList writeTable(const QString &path, TableFormat format, const TableSource &rows,
+                       const std::function<void()> &yield = {});
 // The same through a device of the caller's (see ListFileOutput::DeviceFilter), which
 // lets a test make the writing fail part-way.
-void writeTable(const QString &path, TableFormat format, const TableSource &rows,
-                const std::function<void()> &yield, const lists::ListFileOutput::DeviceFilter &filter);
+QStringList writeTable(const QString &path, TableFormat format, const TableSource &rows,
+                       const std::function<void()> &yield, const lists::ListFileOutput::DeviceFilter &filter);
 
 } // namespace orvella::exporting

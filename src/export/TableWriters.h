@@ -16,8 +16,9 @@ namespace orvella::exporting {
 void writeDelimited(lists::ListFileOutput &out, char16_t separator, const TableSource &rows,
                     const std::function<void()> &yield);
 void writePlainList(lists::ListFileOutput &out, const TableSource &rows, const std::function<void()> &yield);
-void writeXlsx(lists::ListFileOutput &out, const QString &target, const TableSource &rows,
-               const std::function<void()> &yield);
+// Answers the sentences of writeTable about the cells it had to cut.
+QStringList writeXlsx(lists::ListFileOutput &out, const QString &target, const TableSource &rows,
+                      const std::function<void()> &yield);
 void writeOds(lists::ListFileOutput &out, const QString &target, const TableSource &rows,
               const std::function<void()> &yield);
 

@@ -6,6 +6,7 @@
 #include "export/ResultTable.h"
 #include "lists/NameListModel.h"
 #include "lists/TableFileReader.h"
+#include "support/CommandFixture.h"
 #include "support/Files.h"
 #include "support/Printers.h"
 #include "support/ScriptedDesktop.h"
@@ -225,4 +226,35 @@ TEST(CsvExportRoundTrip, GeneratedTablesWithDelimitersInCellsLoadBackTheSame)
             read << back.row(row);
         ASSERT_EQ(read, rows) << "table " << made << ":\n" << orvella::testing::readBytes(path).toStdString();
     }
+}
+
+// Cells longer than an Excel cell holds do not stop an .xlsx export: each is cut to fit
+// (a character pair kept whole), and a report names the cells; every other cell is
+// written whole.
+TEST(ExportResults, OverlongCellsOfAWorkbookAreCutAndNamed)
+{
+    orvella::testing::CommandFixture fixture;
+    const QString longText(40000, u'x');
+    QString pairs;
+    for (int i = 0; i < 20000; ++i)
+        pairs += QStringLiteral("\U0001F600");
+    const auto source = table({"Name", "Note", "More"}, {{"Ann Lee", longText, "a"}, {"Bo Ray", "b", pairs}}, whole(0));
+    fixture.resultList.append(QStringLiteral("Ann Lee"), {source, 1});
+    fixture.resultList.append(QStringLiteral("Bo Ray"), {source, 2});
+    QString done;
+    fixture.context.noteDone = [&](const QString &what) { done = what; };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("results.xlsx"));
+    fixture.desktop.saveAnswers = {path};
+
+    exporting::ResultExportCommand(fixture.context).ExportResults();
+
+    ASSERT_EQ(fixture.desktop.messages.size(), 1u);
+    const QString report = fixture.desktop.messages[0].text;
+    EXPECT_TRUE(report.contains("B2") && report.contains("C3") && report.contains("32,767")) << report.toStdString();
+    EXPECT_EQ(fixture.desktop.messages[0].style, core::MessageStyle::Exclamation);
+    EXPECT_EQ(done, QStringLiteral("Exported 2 results to results.xlsx"));
+    const lists::TableRows back = lists::readTableFile(path, lists::TableKind::Xlsx, fixture.desktop);
+    EXPECT_EQ(back.row(1), (QStringList{"Ann Lee", longText.left(32767), "a"}));
+    EXPECT_EQ(back.row(2), (QStringList{"Bo Ray", "b", pairs.left(32766)}));
 }
