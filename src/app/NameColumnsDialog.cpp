@@ -1,6 +1,7 @@
 #include "app/NameColumnsDialog.h"
 
 #include "app/AccessibleTexts.h"
+#include "app/NamePreviewModel.h"
 #include "lists/NameColumns.h"
 
 #include <QCheckBox>
@@ -13,7 +14,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTableWidget>
+#include <QStringListModel>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -27,6 +29,13 @@ namespace {
 const QString kNone = QStringLiteral("(none)");
 // How far the controls under an option button are indented.
 constexpr int kIndent = 24;
+// The preview's first columns (the name as read and those it is taken from) are fitted
+// to their text; measuring every column of a very wide table would take seconds.
+constexpr int kFittedColumns = 16;
+// Up to this many columns a column box is as wide as its longest caption; beyond, as
+// wide as this many characters.
+constexpr int kMeasuredColumns = 500;
+constexpr int kWideCaptionLength = 30;
 
 QComboBox *columnBox(const char *name, QWidget *parent)
 {
@@ -108,8 +117,10 @@ void NameColumnsDialog::buildControls(const QString &fileName)
     layout->addLayout(parts);
 
     auto *previewLabel = new QLabel(QStringLiteral("Pre&view:"), this);
-    m_preview = new QTableWidget(this);
+    m_preview = new QTableView(this);
     m_preview->setObjectName(QStringLiteral("PreviewTable"));
+    m_previewModel = new NamePreviewModel(m_rows, m_preview);
+    m_preview->setModel(m_previewModel);
     m_preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_preview->setSelectionMode(QAbstractItemView::NoSelection);
     m_preview->horizontalHeader()->setStretchLastSection(true);
@@ -131,13 +142,20 @@ void NameColumnsDialog::buildControls(const QString &fileName)
     cancel->setObjectName(QStringLiteral("CancelButton"));
     layout->addWidget(buttons);
 
-    // One item a column; refresh() gives them the captions of the header or none.
+    // One item a column; refresh() gives them the captions of the header or none. The
+    // boxes share two lists of them (the optional ones' with "(none)" first), filled at
+    // once. A box fits its width to its longest item only while measuring them all is
+    // quick; for a wider table it is as wide as a long caption.
     const QStringList captions = lists::columnCaptions(m_rows, ColumnChoice());
-    for (QComboBox *box : {m_wholeColumn, m_lastColumn, m_firstColumn})
-        box->addItems(captions);
-    for (QComboBox *box : {m_middleColumn, m_suffixColumn}) {
-        box->addItem(kNone);
-        box->addItems(captions);
+    m_captions = new QStringListModel(captions, this);
+    m_optionalCaptions = new QStringListModel(QStringList{kNone} + captions, this);
+    for (QComboBox *box : {m_wholeColumn, m_lastColumn, m_firstColumn, m_middleColumn, m_suffixColumn}) {
+        const bool optional = box == m_middleColumn || box == m_suffixColumn;
+        box->setModel(optional ? m_optionalCaptions : m_captions);
+        if (captions.size() > kMeasuredColumns) {
+            box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+            box->setMinimumContentsLength(kWideCaptionLength);
+        }
     }
 
     connect(load, &QPushButton::clicked, this, [this] { answer(shownChoice().kind); });
@@ -190,10 +208,11 @@ void NameColumnsDialog::refresh()
     const ColumnChoice choice = shownChoice();
     const QStringList captions = lists::columnCaptions(m_rows, choice);
     for (int c = 0; c < captions.size(); ++c) {
-        for (QComboBox *box : {m_wholeColumn, m_lastColumn, m_firstColumn})
-            box->setItemText(c, captions[c]);
-        for (QComboBox *box : {m_middleColumn, m_suffixColumn})
-            box->setItemText(c + 1, captions[c]);
+        const QModelIndex item = m_captions->index(c);
+        if (item.data() == captions[c])
+            continue;
+        m_captions->setData(item, captions[c]);
+        m_optionalCaptions->setData(m_optionalCaptions->index(c + 1), captions[c]);
     }
     m_wholeColumn->setEnabled(!m_partsOption->isChecked());
     for (QComboBox *box : {m_lastColumn, m_firstColumn, m_middleColumn, m_suffixColumn})
@@ -205,23 +224,10 @@ void NameColumnsDialog::refresh()
 
 void NameColumnsDialog::refreshPreview(const ColumnChoice &choice)
 {
-    const QStringList captions = lists::columnCaptions(m_rows, choice);
-    const qsizetype firstRow = std::min<qsizetype>(choice.firstNameRow(), m_rows.size());
-    m_preview->clear();
-    m_preview->setColumnCount(int(captions.size()) + 1);
-    m_preview->setHorizontalHeaderLabels(QStringList{QStringLiteral("Name as read")} + captions);
-    m_preview->setRowCount(int(m_rows.size() - firstRow));
-    QStringList rowNumbers;
-    for (qsizetype r = firstRow; r < m_rows.size(); ++r)
-        rowNumbers << QString::number(r + 1);
-    m_preview->setVerticalHeaderLabels(rowNumbers);
-    for (qsizetype r = firstRow; r < m_rows.size(); ++r) {
-        const int row = int(r - firstRow);
-        m_preview->setItem(row, 0, new QTableWidgetItem(lists::nameOfRow(m_rows[r], choice)));
-        for (int c = 0; c < m_rows[r].size(); ++c)
-            m_preview->setItem(row, c + 1, new QTableWidgetItem(m_rows[r][c]));
-    }
-    m_preview->resizeColumnsToContents();
+    m_previewModel->show(choice, lists::columnCaptions(m_rows, choice));
+    const int fitted = std::min(m_previewModel->columnCount(), kFittedColumns);
+    for (int column = 0; column < fitted; ++column)
+        m_preview->resizeColumnToContents(column);
 }
 
 void NameColumnsDialog::answer(ColumnChoice::Kind kind)

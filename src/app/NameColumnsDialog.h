@@ -8,13 +8,17 @@ class QCheckBox;
 class QComboBox;
 class QRadioButton;
 class QSpinBox;
-class QTableWidget;
+class QStringListModel;
+class QTableView;
 
 namespace orvella::app {
 
+class NamePreviewModel;
+
 // "Choose Name Columns": which column(s) of a table make a person's name. It shows the
 // choice proposed and a preview of the rows below the header as they will be read (each
-// with its row number in the file), redrawn as the choice changes. Load answers the choice shown, "Read Each Line As A Name" answers
+// with its row number in the file), redrawn as the choice changes, the columns the name
+// is taken from first. Load answers the choice shown, "Read Each Line As A Name" answers
 // Kind::Lines, and Cancel, Escape and the close box answer Kind::Cancel.
 class NameColumnsDialog : public QDialog {
     Q_OBJECT
@@ -44,7 +48,10 @@ private:
     QComboBox *m_firstColumn = nullptr;
     QComboBox *m_middleColumn = nullptr;
     QComboBox *m_suffixColumn = nullptr;
-    QTableWidget *m_preview = nullptr;
+    QStringListModel *m_captions = nullptr;         // the items of the whole, last and first name boxes
+    QStringListModel *m_optionalCaptions = nullptr; // "(none)" and the captions, for middle and suffix
+    QTableView *m_preview = nullptr;
+    NamePreviewModel *m_previewModel = nullptr;
     QCheckBox *m_dontAsk = nullptr;
 };
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QChar>
+#include <QString>
 #include <QStringView>
 
 namespace orvella::core {
@@ -42,6 +44,17 @@ inline char *putUtf8(char *out, QStringView text)
             *out++ = '?';
     }
     return out;
+}
+
+// Text that is UTF-8 already (a table's cell) as a string. A U+FEFF at its start is a
+// character of the text: QString::fromUtf8 would take it for a byte-order mark and drop
+// it (just the one), so it is put back. The file's own mark is skipped by its reader.
+inline QString fromUtf8Text(QByteArrayView bytes)
+{
+    QString text = QString::fromUtf8(bytes);
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        text.prepend(QChar(0xFEFF));
+    return text;
 }
 
 } // namespace orvella::core

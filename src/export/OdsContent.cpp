@@ -2,6 +2,8 @@
 
 #include "core/Failure.h"
 #include "core/Utf8.h"
+#include "export/SheetText.h"
+#include "lists/OdsTableReader.h"
 
 #include <algorithm>
 
@@ -14,7 +16,8 @@ const QByteArray kHead = QByteArrayLiteral(
     "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
     "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\""
     " xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\""
-    " xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\" office:version=\"1.2\">"
+    " xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\""
+    " xmlns:orvella=\"") + lists::kOdsTextNamespace + QByteArrayLiteral("\" office:version=\"1.2\">"
     "<office:body><office:spreadsheet><table:table table:name=\"Sheet1\"><table:table-column ");
 // The column count is known only after the last row. The element gets room for its
 // attribute, filled with spaces (allowed before "/>") and written over at the end.
@@ -26,6 +29,48 @@ const QByteArray kTail =
 bool allowedInXml(char16_t c)
 {
     return (c >= 0x20 && c < 0xFFFE) || c == u'\t' || c == u'\n' || c == u'\r';
+}
+
+// How a character is written in an attribute's value between double quotes: markup
+// characters escaped, TAB, LF and CR as character references (a reader would turn them
+// into spaces otherwise); null for one written as it is.
+const char *attributeReference(char16_t c)
+{
+    switch (c) {
+    case u'&':
+        return "&amp;";
+    case u'<':
+        return "&lt;";
+    case u'"':
+        return "&quot;";
+    case u'\t':
+        return "&#9;";
+    case u'\n':
+        return "&#10;";
+    case u'\r':
+        return "&#13;";
+    default:
+        return nullptr;
+    }
+}
+
+// Appends the text, which XML can hold, as an attribute's value.
+void appendAttributeText(QStringView text, QByteArray &into)
+{
+    qsizetype from = 0;
+    const auto appendUpTo = [&](qsizetype to) {
+        const qsizetype start = into.size();
+        into.resize(start + 3 * (to - from));
+        into.truncate(core::putUtf8(into.data() + start, text.sliced(from, to - from)) - into.constData());
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (const char *reference = attributeReference(text[i].unicode())) {
+            appendUpTo(i);
+            into.append(reference);
+            from = i + 1;
+        }
+    }
+    appendUpTo(text.size());
 }
 
 void appendSpaces(qsizetype count, QByteArray &into)
@@ -111,7 +156,14 @@ void OdsContent::addRow(const QStringList &cells)
             m_buffer.append("<table:table-cell/>");
             continue;
         }
-        m_buffer.append("<table:table-cell office:value-type=\"string\"><text:p>");
+        m_buffer.append("<table:table-cell office:value-type=\"string\"");
+        if (!fitsXml(cell)) {
+            // The paragraph leaves out what XML cannot hold; the whole text goes here.
+            m_buffer.append(" orvella:").append(lists::kOdsTextAttribute).append("=\"");
+            appendAttributeText(xmlSafeText(cell), m_buffer);
+            m_buffer.append('"');
+        }
+        m_buffer.append("><text:p>");
         appendParagraphText(cell, m_buffer);
         m_buffer.append("</text:p></table:table-cell>");
     }

@@ -10,7 +10,8 @@ namespace orvella::exporting {
 
 // The content.xml of an OpenDocument spreadsheet of one sheet, written to a file row
 // by row as it comes, so that a million rows never stand in memory as one text: the
-// file is then added to the archive as it is. Every cell is a text cell.
+// file is then added to the archive as it is. Every cell is a text cell; one that holds
+// characters XML cannot hold keeps its whole text in the attribute readOdsTable reads.
 class OdsContent {
 public:
     // Makes the file at path; `target` is the saved file's name for the messages.

@@ -65,15 +65,19 @@ void ResultExportCommand::ExportResults()
     m_fileName = path;
     const core::Pointer restore = p.value(108, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
     bool written = false;
+    QStringList changes;
     p.step(110, [&] {
         const ResultTable rows(ctx.results, m_filedUnder);
-        writeTable(path, formatOf(path), rows, [&] { ctx.desktop.yield(); });
+        changes = writeTable(path, formatOf(path), rows, [&] { ctx.desktop.yield(); });
         written = true;
     });
     if (written)
         ctx.tellDone(QStringLiteral("Exported %1 to %2")
                          .arg(core::countOf(ctx.results.count(), "result", "results"), QFileInfo(path).fileName()));
     p.step(112, [&] { ctx.pointer.set(restore); });
+    // The file is saved; what had to change in it to fit its format is told, not hidden.
+    if (!changes.isEmpty())
+        p.step(114, [&] { ctx.desktop.messageBox(changes.join(u'\n'), core::MessageStyle::Exclamation, kTitle); });
 }
 
 } // namespace orvella::exporting

@@ -51,19 +51,9 @@ ResultTable::ResultTable(const lists::NameListModel &results, bool filedUnder)
                                 [&](const Placing &placing) { return placing.table == row.table; }))
             continue;
         anyHeader = anyHeader || !row.table->header.isEmpty();
-        Placing placing{row.table, {}};
-        const QStringList header = headerOf(*row.table);
-        for (const QString &caption : header) {
-            qsizetype column = m_placings.empty() ? -1 : m_header.indexOf(caption);
-            if (column < 0) {
-                column = m_header.size();
-                m_header.append(caption);
-            }
-            placing.columnOf.push_back(int(column));
-        }
         if (m_placings.empty())
             m_nameColumns = row.table->columns;
-        m_placings.push_back(std::move(placing));
+        m_placings.push_back(Placing{row.table, placeColumns(headerOf(*row.table))});
     }
     if (m_placings.empty()) {
         m_header = {QStringLiteral("Name")};
@@ -99,6 +89,53 @@ void ResultTable::keepRowsAbove(const Placing &placing)
     }
 }
 
+std::vector<int> ResultTable::placeColumns(const QStringList &captions)
+{
+    // The first table's columns are written as they are, under its own captions.
+    const bool first = m_placings.empty();
+    QHash<QString, int> inTable;
+    for (const QString &caption : captions)
+        ++inTable[caption];
+    const qsizetype existing = m_header.size();
+    std::vector<int> columnOf;
+    columnOf.reserve(size_t(captions.size()));
+    for (qsizetype column = 0; column < captions.size(); ++column) {
+        const QString &caption = captions[column];
+        // A later table's column joins one written already only when its caption names
+        // one column in each, so that no two of its cells meet in one place.
+        const int joins = first || caption.isEmpty() || inTable.value(caption) != 1 ? -1 : m_captions.value(caption, -1);
+        if (joins >= 0 && joins < existing) {
+            columnOf.push_back(joins);
+            continue;
+        }
+        columnOf.push_back(int(m_header.size()));
+        if (first)
+            addCaption(caption);
+        else
+            addCaption(ownCaption(caption.isEmpty() ? QStringLiteral("Column %1").arg(column + 1) : caption));
+    }
+    return columnOf;
+}
+
+QString ResultTable::ownCaption(const QString &caption) const
+{
+    if (!m_captions.contains(caption))
+        return caption;
+    for (int number = 2;; ++number) {
+        const QString numbered = QStringLiteral("%1 (%2)").arg(caption).arg(number);
+        if (!m_captions.contains(numbered))
+            return numbered;
+    }
+}
+
+void ResultTable::addCaption(const QString &caption)
+{
+    // A caption given to a second column names neither any more.
+    const auto found = m_captions.constFind(caption);
+    m_captions.insert(caption, found == m_captions.constEnd() ? int(m_header.size()) : -1);
+    m_header.append(caption);
+}
+
 QStringList ResultTable::header() const
 {
     return m_writesHeader ? m_header : QStringList();
@@ -107,6 +144,11 @@ QStringList ResultTable::header() const
 qsizetype ResultTable::rowCount() const
 {
     return m_results.count();
+}
+
+QString ResultTable::name(qsizetype row) const
+{
+    return m_results.item(int(row + 1));
 }
 
 const ResultTable::Placing &ResultTable::placingOf(const lists::SourceTablePtr &table) const

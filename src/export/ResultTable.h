@@ -3,6 +3,8 @@
 #include "export/TableExport.h"
 #include "lists/NameRows.h"
 
+#include <QHash>
+
 #include <vector>
 
 namespace orvella::lists {
@@ -14,11 +16,13 @@ namespace orvella::exporting {
 // The result list as the rows Export Results writes. A result that came from a table
 // is written as its whole row; one that did not gets its name in the name column(s)
 // and empty cells. The columns are the first table's, in its order and under its
-// header; the columns of other tables join them by their header, and those the first
-// has not got follow. Without any table there is one column, "Name". "Filed under"
-// puts what each result was sorted under in a first column of its own. The rows a
-// table had above its header (a title) are written above the header, as they were,
-// each table's in the order of the tables, in their columns.
+// header; a column of a later table joins one written already when its caption names
+// exactly one column in each, and every other one follows under a caption of its own
+// ("Phone (2)" for a caption taken, "Column 3" for an unnamed third column), so that
+// no cell is left out. Without any table there is one column, "Name". "Filed under"
+// puts what each result was sorted under in a first column of its own.
+// The rows a table had above its header (a title) are written above the header, as
+// they were, each table's in the order of the tables, in their columns.
 class ResultTable : public TableSource {
 public:
     ResultTable(const lists::NameListModel &results, bool filedUnder);
@@ -27,6 +31,7 @@ public:
     QList<QStringList> rowsAboveHeader() const override { return m_above; }
     qsizetype rowCount() const override;
     void cells(qsizetype row, QStringList &cells) const override;
+    QString name(qsizetype row) const override; // the result as the list shows it
 
 private:
     // Where a table's columns go among the columns written.
@@ -35,6 +40,11 @@ private:
         std::vector<int> columnOf; // for each of the table's columns
     };
     const Placing &placingOf(const lists::SourceTablePtr &table) const;
+    // Where the columns of the next table (captioned so) go, adding those that need
+    // one of their own.
+    std::vector<int> placeColumns(const QStringList &captions);
+    QString ownCaption(const QString &caption) const;
+    void addCaption(const QString &caption);
     void putName(int position, QStringList &cells) const;
     void keepRowsAbove(const Placing &placing);
 
@@ -43,6 +53,8 @@ private:
     int m_offset; // 1 with the "Filed under" column, else 0
     QStringList m_header;
     QList<QStringList> m_above;
+    // The column of m_header under each caption; -1 for a caption of several columns.
+    QHash<QString, int> m_captions;
     bool m_writesHeader = true;
     std::vector<Placing> m_placings;
     core::ColumnChoice m_nameColumns; // where a result without a row puts its name

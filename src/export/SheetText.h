@@ -10,5 +10,13 @@ namespace orvella::exporting {
 // U+FFFF, a lone surrogate), so that the sheet stays well-formed. A text that holds
 // such a sequence itself gets its underscore escaped, so that it reads back as written.
 QString sheetText(const QString &text);
+// The sheet text of the longest start of the text whose sheet text has at most `most`
+// characters, a surrogate pair never split; for a text whose whole sheet text is longer.
+QString sheetTextCut(const QString &text, qsizetype most);
+// The sheet text with the control characters that XML cannot hold written as "_xHHHH_"
+// too, for XML of the program's own.
+QString xmlSafeText(const QString &text);
+// Whether XML can hold every character of the text as it is.
+bool fitsXml(const QString &text);
 
 } // namespace orvella::exporting

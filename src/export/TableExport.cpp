@@ -4,18 +4,27 @@
 
 namespace orvella::exporting {
 
-void writeTable(const QString &path, TableFormat format, const TableSource &rows, const std::function<void()> &yield)
+QString TableSource::name(qsizetype row) const
 {
-    writeTable(path, format, rows, yield, {});
+    QStringList cells;
+    this->cells(row, cells);
+    return cells.value(0);
 }
 
-void writeTable(const QString &path, TableFormat format, const TableSource &rows, const std::function<void()> &yield,
-                const lists::ListFileOutput::DeviceFilter &filter)
+QStringList writeTable(const QString &path, TableFormat format, const TableSource &rows,
+                       const std::function<void()> &yield)
+{
+    return writeTable(path, format, rows, yield, {});
+}
+
+QStringList writeTable(const QString &path, TableFormat format, const TableSource &rows,
+                       const std::function<void()> &yield, const lists::ListFileOutput::DeviceFilter &filter)
 {
     // Opened first: a file that cannot be saved fails before any row is read. A writer
     // that throws leaves the output uncommitted, and its destructor drops what was
     // written, so the target keeps its old contents.
     lists::ListFileOutput out(path, filter);
+    QStringList changes;
     switch (format) {
     case TableFormat::Csv:
         writeDelimited(out, u',', rows, yield);
@@ -24,7 +33,7 @@ void writeTable(const QString &path, TableFormat format, const TableSource &rows
         writeDelimited(out, u'\t', rows, yield);
         break;
     case TableFormat::Xlsx:
-        writeXlsx(out, path, rows, yield);
+        changes = writeXlsx(out, path, rows, yield);
         break;
     case TableFormat::Ods:
         writeOds(out, path, rows, yield);
@@ -34,6 +43,7 @@ void writeTable(const QString &path, TableFormat format, const TableSource &rows
         break;
     }
     out.commit(yield);
+    return changes;
 }
 
 } // namespace orvella::exporting

@@ -14,7 +14,7 @@ enum class TableFormat {
     Tsv,       // UTF-8 with byte-order mark, CR LF, TAB between cells
     Xlsx,      // an Excel workbook, one sheet, every cell a text cell
     Ods,       // an OpenDocument spreadsheet, one sheet, every cell a text cell
-    PlainList, // column 0 of each row alone, one a line, UTF-8, CR LF, no header
+    PlainList, // each row's name alone, one a line, UTF-8, CR LF, no header
 };
 
 // The rows an export writes: a header (none when empty), maybe a title above it, and
@@ -31,17 +31,22 @@ public:
     virtual qsizetype rowCount() const = 0;
     // Fills `cells` (cleared first) with the row's cells, 0 .. rowCount() - 1.
     virtual void cells(qsizetype row, QStringList &cells) const = 0;
+    // The name a row stands for, which the plain list writes: its first cell, for a
+    // source whose rows have no name apart from their cells.
+    virtual QString name(qsizetype row) const;
 };
 
 // Writes the rows to the file at path in the format, with the same safe save as the
 // list files (the target holds either its old text or the whole new one; links, pipes
 // and write-protected files as ListFileOutput treats them). Calls yield now and then.
-// Throws core::Failure naming the file and the reason.
-void writeTable(const QString &path, TableFormat format, const TableSource &rows,
-                const std::function<void()> &yield = {});
+// Throws core::Failure naming the file and the reason. Answers what the format made
+// the writer change (a cell longer than an Excel cell holds is cut to fit), a sentence
+// for the user each; nothing when every cell was written as it is.
+QStringList writeTable(const QString &path, TableFormat format, const TableSource &rows,
+                       const std::function<void()> &yield = {});
 // The same through a device of the caller's (see ListFileOutput::DeviceFilter), which
 // lets a test make the writing fail part-way.
-void writeTable(const QString &path, TableFormat format, const TableSource &rows,
-                const std::function<void()> &yield, const lists::ListFileOutput::DeviceFilter &filter);
+QStringList writeTable(const QString &path, TableFormat format, const TableSource &rows,
+                       const std::function<void()> &yield, const lists::ListFileOutput::DeviceFilter &filter);
 
 } // namespace orvella::exporting

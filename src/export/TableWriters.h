@@ -16,8 +16,9 @@ namespace orvella::exporting {
 void writeDelimited(lists::ListFileOutput &out, char16_t separator, const TableSource &rows,
                     const std::function<void()> &yield);
 void writePlainList(lists::ListFileOutput &out, const TableSource &rows, const std::function<void()> &yield);
-void writeXlsx(lists::ListFileOutput &out, const QString &target, const TableSource &rows,
-               const std::function<void()> &yield);
+// Answers the sentences of writeTable about the cells it had to cut.
+QStringList writeXlsx(lists::ListFileOutput &out, const QString &target, const TableSource &rows,
+                      const std::function<void()> &yield);
 void writeOds(lists::ListFileOutput &out, const QString &target, const TableSource &rows,
               const std::function<void()> &yield);
 
@@ -34,10 +35,11 @@ inline QList<QStringList> headRows(const TableSource &rows)
 // Hands the cells of each row to `each`, and calls yield every few thousand rows. The
 // cells are read one row at a time into one list, so a million rows never stand in
 // memory as strings.
+inline constexpr qsizetype kRowsBetweenYields = 4096;
+
 template<typename Each>
 void forEachRow(const TableSource &rows, const std::function<void()> &yield, Each &&each)
 {
-    constexpr qsizetype kRowsBetweenYields = 4096;
     QStringList cells;
     const qsizetype count = rows.rowCount();
     for (qsizetype row = 0; row < count; ++row) {

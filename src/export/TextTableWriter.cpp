@@ -17,16 +17,22 @@ bool isEdgeSpace(QChar c)
 
 // A cell is quoted when it holds the separator, a double quote, CR or LF (as RFC 4180
 // asks), and also when it begins or ends with a space or a TAB, which some readers
-// trim from an unquoted cell. Any other cell is written as it is.
+// trim from an unquoted cell. A CSV file's reader finds the delimiter from the first
+// lines, taking a comma, a semicolon or a TAB for it, so in CSV a cell that holds any
+// of them is quoted, lest a one-column table of "Lee; Ann" load as two columns. Any
+// other cell is written as it is.
 bool needsQuotes(QStringView cell, char16_t separator)
 {
     if (cell.isEmpty())
         return false;
     if (isEdgeSpace(cell.front()) || isEdgeSpace(cell.back()))
         return true;
+    const bool csv = separator == u',';
     for (const QChar c : cell) {
         const char16_t u = c.unicode();
         if (u == separator || u == u'"' || u == u'\r' || u == u'\n')
+            return true;
+        if (csv && (u == u';' || u == u'\t'))
             return true;
     }
     return false;
@@ -57,6 +63,9 @@ void appendCell(QStringView cell, char16_t separator, QByteArray &into)
 
 void appendRow(const QStringList &cells, char16_t separator, QByteArray &into)
 {
+    // A row of one empty cell is written as "", since an empty line is no row.
+    if (cells.size() == 1 && cells[0].isEmpty())
+        into.append("\"\"", 2);
     for (qsizetype i = 0; i < cells.size(); ++i) {
         if (i > 0)
             into.append(char(separator));
@@ -88,7 +97,12 @@ void writeDelimited(lists::ListFileOutput &out, char16_t separator, const TableS
 void writePlainList(lists::ListFileOutput &out, const TableSource &rows, const std::function<void()> &yield)
 {
     out.setBatched(true);
-    forEachRow(rows, yield, [&](const QStringList &cells) { out.writeLine(cells.isEmpty() ? QString() : cells[0]); });
+    const qsizetype count = rows.rowCount();
+    for (qsizetype row = 0; row < count; ++row) {
+        if (yield && row % kRowsBetweenYields == kRowsBetweenYields - 1)
+            yield();
+        out.writeLine(rows.name(row));
+    }
 }
 
 } // namespace orvella::exporting

@@ -2,6 +2,7 @@
 
 #include "core/BackgroundWork.h"
 #include "core/Failure.h"
+#include "core/NumberText.h"
 #include "export/FileCopy.h"
 #include "export/SheetText.h"
 #include "export/TableWriters.h"
@@ -53,10 +54,49 @@ QString libraryError(lxw_error error)
     return QString::fromUtf8(lxw_strerror(error));
 }
 
+// Cells longer than an Excel cell holds are cut to fit rather than losing the whole
+// export for one long note: what Excel would show of them is all there is to write. The
+// user hears which cells, a few of them by name; CSV and ODS keep any length.
+class CutCells {
+public:
+    // The cell's text as the sheet stores it, cut to fit when it is too long.
+    QString fitted(const QString &cell, lxw_row_t row, lxw_col_t column)
+    {
+        QString text = sheetText(cell);
+        if (text.size() <= XlsxSpreadsheet::kMaxTextLength)
+            return text;
+        if (m_count++ < kNamed) {
+            char name[LXW_MAX_CELL_NAME_LENGTH];
+            lxw_rowcol_to_cell(name, row, column);
+            m_named.append(QStringLiteral("%1 (%2 characters)").arg(QLatin1String(name), core::groupedCount(cell.size())));
+        }
+        return sheetTextCut(cell, XlsxSpreadsheet::kMaxTextLength);
+    }
+
+    // What the user is told; nothing when no cell was cut.
+    QStringList changes() const
+    {
+        if (m_count == 0)
+            return {};
+        QString text = QStringLiteral("An Excel cell holds at most %1 characters, so %2 cut to fit: %3")
+                           .arg(core::groupedCount(XlsxSpreadsheet::kMaxTextLength),
+                                m_count == 1 ? QStringLiteral("this cell was") : QStringLiteral("these cells were"),
+                                m_named.join(QStringLiteral(", ")));
+        if (m_count > kNamed)
+            text += QStringLiteral(" and %1 more").arg(core::groupedCount(m_count - kNamed));
+        return {text + QStringLiteral(". A CSV or OpenDocument file keeps the whole text.")};
+    }
+
+private:
+    static constexpr qsizetype kNamed = 10;
+    qsizetype m_count = 0;
+    QStringList m_named;
+};
+
 } // namespace
 
-void writeXlsx(lists::ListFileOutput &out, const QString &target, const TableSource &rows,
-               const std::function<void()> &yield)
+QStringList writeXlsx(lists::ListFileOutput &out, const QString &target, const TableSource &rows,
+                      const std::function<void()> &yield)
 {
     const ScratchFolder scratch;
     const QString path = scratch.filePath(QStringLiteral("Results.xlsx"));
@@ -64,6 +104,7 @@ void writeXlsx(lists::ListFileOutput &out, const QString &target, const TableSou
     if (!book.sheet())
         throw core::Failure(QStringLiteral("Cannot write %1: the workbook could not be made").arg(target));
 
+    CutCells cut;
     lxw_row_t row = 0;
     const auto writeRow = [&](const QStringList &cells) {
         if (row >= lxw_row_t(XlsxSpreadsheet::kMaxRows))
@@ -79,14 +120,7 @@ void writeXlsx(lists::ListFileOutput &out, const QString &target, const TableSou
         for (qsizetype column = 0; column < cells.size(); ++column) {
             if (cells[column].isEmpty())
                 continue; // left blank
-            const QString text = sheetText(cells[column]);
-            if (text.size() > XlsxSpreadsheet::kMaxTextLength)
-                throw core::Failure(QStringLiteral("Cannot write %1: a cell holds at most %2 characters; "
-                                                   "the cell in row %3 has %4")
-                                        .arg(target)
-                                        .arg(XlsxSpreadsheet::kMaxTextLength)
-                                        .arg(row + 1)
-                                        .arg(text.size()));
+            const QString text = cut.fitted(cells[column], row, lxw_col_t(column));
             // A text cell, never a formula or a number: "=1+2" and "0012" stay as written.
             const lxw_error error =
                 worksheet_write_string(book.sheet(), row, lxw_col_t(column), text.toUtf8().constData(), nullptr);
@@ -108,6 +142,7 @@ void writeXlsx(lists::ListFileOutput &out, const QString &target, const TableSou
             copyFileInto(path, out);
         },
         yield);
+    return cut.changes();
 }
 
 } // namespace orvella::exporting

@@ -1,5 +1,6 @@
 #include "lists/NameColumns.h"
 
+#include "core/Utf8.h"
 #include "lists/ColumnHeaders.h"
 
 #include <algorithm>
@@ -253,7 +254,7 @@ bool appendSimplifiedUtf8(QString &name, QByteArrayView bytes, QString &scratch)
     for (const char byte : bytes) {
         if (uchar(byte) >= 0x80) {
             name.truncate(before);
-            scratch = QString::fromUtf8(bytes);
+            scratch = core::fromUtf8Text(bytes);
             return appendSimplified(name, scratch);
         }
         if (byte == ' ' || (byte >= '\t' && byte <= '\r')) {

@@ -1,6 +1,7 @@
 #include "lists/OdsTableReader.h"
 
 #include "lists/SheetRows.h"
+#include "lists/XlsxTableReader.h"
 #include "lists/ZipArchive.h"
 
 #include <QXmlStreamReader>
@@ -17,6 +18,7 @@ const QString kSpreadsheetType = QStringLiteral("application/vnd.oasis.opendocum
 constexpr QLatin1String kOfficeNs("urn:oasis:names:tc:opendocument:xmlns:office:1.0");
 constexpr QLatin1String kTableNs("urn:oasis:names:tc:opendocument:xmlns:table:1.0");
 constexpr QLatin1String kTextNs("urn:oasis:names:tc:opendocument:xmlns:text:1.0");
+constexpr QLatin1String kKeptTextNs(kOdsTextNamespace);
 
 // The most spaces one <text:s> stands for: a cell holds no more characters than this.
 constexpr qsizetype kMostSpaces = 32767;
@@ -114,8 +116,8 @@ QString storedValue(const QXmlStreamAttributes &attributes)
     return attributes.value(kOfficeNs, QLatin1String("value")).toString();
 }
 
-// The text the cell at the reader shows: its paragraphs joined by line ends. Reads up to
-// the cell's end.
+// The text the cell at the reader shows: its paragraphs joined by line ends, or the text
+// kept whole in the program's own attribute. Reads up to the cell's end.
 QString cellText(QXmlStreamReader &xml, const SheetRows &rows)
 {
     const QXmlStreamAttributes attributes = xml.attributes();
@@ -129,6 +131,11 @@ QString cellText(QXmlStreamReader &xml, const SheetRows &rows)
         } else {
             xml.skipCurrentElement(); // comments, drawings
         }
+    }
+    if (attributes.hasAttribute(kKeptTextNs, QLatin1String(kOdsTextAttribute))) {
+        CellText kept(rows);
+        kept.append(withoutEscapes(attributes.value(kKeptTextNs, QLatin1String(kOdsTextAttribute)).toString()));
+        return kept.take();
     }
     return paragraphs ? text.take() : storedValue(attributes);
 }

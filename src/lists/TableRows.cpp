@@ -1,5 +1,8 @@
 #include "lists/TableRows.h"
 
+#include "core/Failure.h"
+#include "core/Utf8.h"
+
 #include <QStringEncoder>
 
 #include <sys/resource.h>
@@ -238,7 +241,7 @@ QByteArrayView TableRows::cellBytes(qsizetype row, int column) const
 
 QString TableRows::cell(qsizetype row, int column) const
 {
-    return QString::fromUtf8(cellBytes(row, column));
+    return core::fromUtf8Text(cellBytes(row, column));
 }
 
 QStringList TableRows::row(qsizetype row) const

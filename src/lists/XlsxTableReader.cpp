@@ -24,6 +24,8 @@ bool isHexDigit(QChar c)
     return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
 }
 
+} // namespace
+
 // A workbook's text writes characters that XML cannot hold as "_xHHHH_" (and an
 // underscore that starts such a sequence itself as "_x005F_"); this reads them back,
 // "_x0000_" as U+FFFD.
@@ -52,6 +54,8 @@ QString withoutEscapes(QString text)
     plain += QStringView(text).sliced(from);
     return plain;
 }
+
+namespace {
 
 // The most characters a cell's raw text may have before its escapes are read: each
 // character of a cell may be written as the seven of "_xHHHH_".

@@ -17,4 +17,7 @@ namespace orvella::lists {
 // a row are dropped. See readTableFile for yields and failures.
 TableRows readXlsxTable(const QString &path, core::Desktop &desktop);
 
+// A workbook's text with its "_xHHHH_" codes read back as the characters they stand for.
+QString withoutEscapes(QString text);
+
 } // namespace orvella::lists

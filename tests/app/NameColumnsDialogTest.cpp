@@ -2,13 +2,14 @@
 // preview, and each way out answers its own kind.
 #include "app/NameColumnsDialog.h"
 #include "support/Controls.h"
+#include "support/Printers.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 
 #include <functional>
@@ -37,10 +38,10 @@ core::ColumnRequest peopleRequest()
 
 QStringList namesAsRead(const NameColumnsDialog &dialog)
 {
-    auto *preview = control<QTableWidget>(dialog, "PreviewTable");
+    const QAbstractItemModel *preview = control<QTableView>(dialog, "PreviewTable")->model();
     QStringList names;
     for (int r = 0; r < preview->rowCount(); ++r)
-        names << preview->item(r, 0)->text();
+        names << preview->index(r, 0).data().toString();
     return names;
 }
 
@@ -97,8 +98,8 @@ TEST(NameColumnsDialog, HeaderRowBelowATitle)
     auto *headerRow = control<QSpinBox>(dialog, "HeaderRow");
     EXPECT_EQ(headerRow->value(), 3);
     EXPECT_EQ(namesAsRead(dialog), QStringList({"John", "Ann"}));
-    auto *preview = control<QTableWidget>(dialog, "PreviewTable");
-    EXPECT_EQ(preview->verticalHeaderItem(0)->text(), QStringLiteral("4"));
+    const QAbstractItemModel *preview = control<QTableView>(dialog, "PreviewTable")->model();
+    EXPECT_EQ(preview->headerData(0, Qt::Vertical).toString(), QStringLiteral("4"));
 
     headerRow->setValue(2);
     EXPECT_EQ(control<QComboBox>(dialog, "WholeNameColumn")->itemText(0), QStringLiteral("Guests — June"));
@@ -132,4 +133,56 @@ TEST(NameColumnsDialog, EachWayOutAnswersItsKind)
     }
 }
 
+// A table as wide as a workbook's widest: the preview shows the name as read, then the
+// columns the name is taken from, then every other column with its caption; each box
+// offers every column.
+TEST(NameColumnsDialog, PreviewShowsTheNameColumnsFirstAndEveryColumn)
+{
+    constexpr int kColumns = 16384;
+    core::ColumnRequest request;
+    request.fileName = QStringLiteral("wide.xlsx");
+    QStringList header, row;
+    for (int c = 0; c < kColumns; ++c) {
+        header << QStringLiteral("Note %1").arg(c);
+        row << QStringLiteral("n%1").arg(c);
+    }
+    header[100] = "Last name";
+    header[7] = "First name";
+    row[100] = "Lee";
+    row[7] = "Ann";
+    request.firstRows = {header, row};
+    request.proposed.kind = Kind::NameParts;
+    request.proposed.firstRowIsHeader = true;
+    request.proposed.lastName = 100;
+    request.proposed.firstName = 7;
+
+    NameColumnsDialog dialog(request);
+    dialog.show();
+    const QAbstractItemModel *preview = control<QTableView>(dialog, "PreviewTable")->model();
+    ASSERT_EQ(preview->columnCount(), kColumns + 1);
+    QStringList shown, cells;
+    for (int c = 0; c < preview->columnCount(); ++c) {
+        shown << preview->headerData(c, Qt::Horizontal).toString();
+        cells << preview->index(0, c).data().toString();
+    }
+    EXPECT_EQ(shown.mid(0, 4), (QStringList{"Name as read", "Last name", "First name", "Note 0"}));
+    EXPECT_EQ(cells.mid(0, 4), (QStringList{"Lee, Ann", "Lee", "Ann", "n0"}));
+    QStringList expected = header;
+    expected.move(100, 0);
+    expected.move(8, 1); // "First name", one place on now
+
+    EXPECT_EQ(shown.mid(1), expected);
+    for (const char *box : {"WholeNameColumn", "LastNameColumn", "SuffixColumn"}) {
+        auto *combo = control<QComboBox>(dialog, box);
+        EXPECT_EQ(combo->itemText(combo->count() - 1), QStringLiteral("Note 16383")) << box;
+    }
+
+    // Whole names from one column: that column comes first.
+    control<QRadioButton>(dialog, "WholeNameOption")->click();
+    control<QComboBox>(dialog, "WholeNameColumn")->setCurrentIndex(9);
+    EXPECT_EQ(preview->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Note 9"));
+    EXPECT_EQ(preview->index(0, 0).data().toString(), QStringLiteral("n9"));
+}
+
 } // namespace
+

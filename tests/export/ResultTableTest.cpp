@@ -6,9 +6,13 @@
 #include "export/ResultTable.h"
 #include "lists/NameListModel.h"
 #include "lists/TableFileReader.h"
+#include "support/CommandFixture.h"
+#include "support/Files.h"
+#include "support/Printers.h"
 #include "support/ScriptedDesktop.h"
 
 #include <QTemporaryDir>
+#include <random>
 #include <gtest/gtest.h>
 
 using namespace orvella;
@@ -90,6 +94,52 @@ TEST(ResultTable, RowsWholeUnderTheFirstTablesHeaderOthersJoinByHeader)
                                   {"", "Jo", "Smith", "", ""}}));
 }
 
+// A later table whose captions repeat or are missing: a column joins one written
+// already only when its caption names one column in each; every other column gets its
+// own, so that no cell is lost or written over.
+TEST(ResultTable, LaterColumnsJoinOnlyByCaptionsUniqueInBoth)
+{
+    struct Case {
+        const char *name;
+        QStringList firstHeader, laterHeader;
+        QList<QStringList> expected;
+    };
+    const Case cases[] = {
+        {"a caption twice in the later table", {"Name", "Phone"}, {"Name", "Phone", "Phone"},
+         {{"Name", "Phone", "Phone (2)", "Phone (3)"}, {"Ann Lee", "000", "", ""}, {"Bob Ray", "", "111", "222"}}},
+        {"unnamed columns", {"Name", "Phone"}, {"Name", "", "", ""},
+         {{"Name", "Phone", "Column 2", "Column 3", "Column 4"}, {"Ann Lee", "000", "", "", ""},
+          {"Bob Ray", "", "111", "222", "333"}}},
+        {"a caption twice in the first table", {"Name", "Phone", "Phone"}, {"Name", "Phone"},
+         {{"Name", "Phone", "Phone", "Phone (2)"}, {"Ann Lee", "000", "001", ""}, {"Bob Ray", "", "", "111"}}},
+        {"a caption that a column of its own took already", {"Name", "Phone"}, {"Name", "", "", "Column 3"},
+         {{"Name", "Phone", "Column 2", "Column 3", "Column 3 (2)"}, {"Ann Lee", "000", "", "", ""},
+          {"Bob Ray", "", "111", "222", "333"}}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        lists::NameListModel results(QStringLiteral("Result(s)"));
+        const QStringList firstRow = QStringList{"Ann Lee", "000", "001"}.mid(0, c.firstHeader.size());
+        const QStringList laterRow = QStringList{"Bob Ray", "111", "222", "333"}.mid(0, c.laterHeader.size());
+        results.append(QStringLiteral("Ann Lee"), {table(c.firstHeader, {firstRow}, whole(0)), 1});
+        results.append(QStringLiteral("Bob Ray"), {table(c.laterHeader, {laterRow}, whole(0)), 1});
+        EXPECT_EQ(written(exporting::ResultTable(results, false)), c.expected);
+    }
+}
+
+// The plain list holds the names, whatever column of their rows comes first.
+TEST(ResultTable, PlainListWritesTheNames)
+{
+    lists::NameListModel results(QStringLiteral("Result(s)"));
+    const auto roster = table({"Id", "First", "Last"}, {{"1", "Ann", "Lee"}}, parts(2, 1));
+    results.append(QStringLiteral("Lee, Ann"), {roster, 1});
+    results.append(QStringLiteral("Cy Vries")); // typed
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("results.txt"));
+    exporting::writeTable(path, exporting::ResultExportCommand::formatOf(path), exporting::ResultTable(results, true));
+    EXPECT_EQ(orvella::testing::readBytes(path), QByteArray("Lee, Ann\r\nCy Vries\r\n"));
+}
+
 TEST(ResultTable, FiledUnderAndTablesWithoutHeaderOrNone)
 {
     lists::NameListModel results(QStringLiteral("Result(s)"));
@@ -138,12 +188,15 @@ class ExportRoundTrip : public ::testing::TestWithParam<const char *> {};
 // above the header too.
 TEST_P(ExportRoundTrip, GivesBackTheSameRows)
 {
-    const QStringList title = {"Spring Roster — Lincoln", "", "", ""};
-    const QList<QStringList> rows = {{"Id", "First", "Last", "Note"},
+    // A U+FEFF that begins the file's first cell or a line's is the cell's own; control
+    // characters and U+FFFE, U+FFFF that XML cannot hold stay in the workbooks too.
+    const QString mark(QChar(0xFEFF));
+    const QStringList title = {mark + "Spring Roster — Lincoln", "", "", ""};
+    const QList<QStringList> rows = {{mark + "Id", "First", "Last", "Note"},
                                      {"1", "Ann", "Lee", "a, \"quoted\"\nnote"},
                                      {"0012", "  Bo", "Ray ", "=1+2"},
-                                     {"3", "Émile", "Zoë", ""},
-                                     {"4", "Cy", "de la Cruz", "tab\there"}};
+                                     {"3", "Émile", "Zoë", mark + "x\u0001\u000B\u001F" + QChar(0xFFFE) + QChar(0xFFFF) + "_x0041_ &<\"\tz\r\n"},
+                                     {mark + "4", "Cy", "de la Cruz", "tab\there"}};
     lists::NameListModel results(QStringLiteral("Result(s)"));
     const auto source = table(rows.first(), rows.mid(1), parts(2, 1), {{title.first()}});
     for (int row = 1; row < rows.size(); ++row)
@@ -161,3 +214,74 @@ TEST_P(ExportRoundTrip, GivesBackTheSameRows)
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, ExportRoundTrip, ::testing::Values("csv", "tsv", "xlsx", "ods"));
+
+// Tables made of cells that hold the delimiters a CSV reader may take for a file's
+// (comma, semicolon, TAB), quotes, line ends and spaces, in one column or several:
+// exported as CSV and loaded again, each comes back as it was.
+TEST(CsvExportRoundTrip, GeneratedTablesWithDelimitersInCellsLoadBackTheSame)
+{
+    const QStringList pieces = {"Lee", "Ann", ";", ",", "\t", " ", "\"", "Mc Kay", "\n", "; ", ""};
+    std::mt19937 random(33);
+    const auto pick = [&](int below) { return int(random() % unsigned(below)); };
+    const auto cell = [&] {
+        QString text;
+        for (int n = pick(4); n >= 0; --n)
+            text += pieces[pick(int(pieces.size()))];
+        return text;
+    };
+    QTemporaryDir dir;
+    ScriptedDesktop desktop;
+    for (int made = 0; made < 200; ++made) {
+        const int columns = 1 + pick(3);
+        QList<QStringList> rows;
+        for (int row = pick(5) + 2; row > 0; --row) {
+            QStringList cells;
+            for (int column = 0; column < columns; ++column)
+                cells << cell();
+            rows << cells;
+        }
+        lists::NameListModel results(QStringLiteral("Result(s)"));
+        const auto source = table(rows.first(), rows.mid(1), whole(0));
+        for (int row = 1; row < rows.size(); ++row)
+            results.append(QStringLiteral("name %1").arg(row), {source, quint32(row)});
+
+        const QString path = dir.filePath(QStringLiteral("results.csv"));
+        exporting::writeTable(path, exporting::TableFormat::Csv, exporting::ResultTable(results, false));
+        const lists::TableRows back = lists::readTableFile(path, lists::TableKind::Csv, desktop);
+        QList<QStringList> read;
+        for (qsizetype row = 0; row < back.rowCount(); ++row)
+            read << back.row(row);
+        ASSERT_EQ(read, rows) << "table " << made << ":\n" << orvella::testing::readBytes(path).toStdString();
+    }
+}
+
+// Cells longer than an Excel cell holds do not stop an .xlsx export: each is cut to fit
+// (a character pair kept whole), and a report names the cells; every other cell is
+// written whole.
+TEST(ExportResults, OverlongCellsOfAWorkbookAreCutAndNamed)
+{
+    orvella::testing::CommandFixture fixture;
+    const QString longText(40000, u'x');
+    QString pairs;
+    for (int i = 0; i < 20000; ++i)
+        pairs += QStringLiteral("\U0001F600");
+    const auto source = table({"Name", "Note", "More"}, {{"Ann Lee", longText, "a"}, {"Bo Ray", "b", pairs}}, whole(0));
+    fixture.resultList.append(QStringLiteral("Ann Lee"), {source, 1});
+    fixture.resultList.append(QStringLiteral("Bo Ray"), {source, 2});
+    QString done;
+    fixture.context.noteDone = [&](const QString &what) { done = what; };
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("results.xlsx"));
+    fixture.desktop.saveAnswers = {path};
+
+    exporting::ResultExportCommand(fixture.context).ExportResults();
+
+    ASSERT_EQ(fixture.desktop.messages.size(), 1u);
+    const QString report = fixture.desktop.messages[0].text;
+    EXPECT_TRUE(report.contains("B2") && report.contains("C3") && report.contains("32,767")) << report.toStdString();
+    EXPECT_EQ(fixture.desktop.messages[0].style, core::MessageStyle::Exclamation);
+    EXPECT_EQ(done, QStringLiteral("Exported 2 results to results.xlsx"));
+    const lists::TableRows back = lists::readTableFile(path, lists::TableKind::Xlsx, fixture.desktop);
+    EXPECT_EQ(back.row(1), (QStringList{"Ann Lee", longText.left(32767), "a"}));
+    EXPECT_EQ(back.row(2), (QStringList{"Bo Ray", "b", pairs.left(32766)}));
+}

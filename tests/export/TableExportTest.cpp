@@ -71,13 +71,13 @@ struct TextCase {
 const TextCase kTextCases[] = {
     {"csv header then rows", TableFormat::Csv, {"Name", "Key"}, {{"Ann Lee", "Lee"}, {"Bob", "Bob"}},
      kBom + "Name,Key\r\nAnn Lee,Lee\r\nBob,Bob\r\n"},
-    {"csv quotes separators, quotes, line ends and edge spaces", TableFormat::Csv, {},
+    {"csv quotes separators, quotes, line ends, edge spaces and the other delimiters", TableFormat::Csv, {},
      {{"a,b", "say \"hi\"", "\"", "two\r\nlines", "lf\nonly", "cr\ronly"},
-      {" lead", "trail ", "in side", "tab\tinside", "\tedge"}},
+      {" lead", "trail ", "in side", "tab\tinside", "\tedge", "Lee; Ann"}},
      kBom + "\"a,b\",\"say \"\"hi\"\"\",\"\"\"\",\"two\r\nlines\",\"lf\nonly\",\"cr\ronly\"\r\n"
-            "\" lead\",\"trail \",in side,tab\tinside,\"\tedge\"\r\n"},
-    {"csv empty cells and an empty row", TableFormat::Csv, {}, {{"", "x", ""}, {}, {""}},
-     kBom + ",x,\r\n\r\n\r\n"},
+            "\" lead\",\"trail \",in side,\"tab\tinside\",\"\tedge\",\"Lee; Ann\"\r\n"},
+    {"csv empty cells, an empty row and a row of one empty cell", TableFormat::Csv, {}, {{"", "x", ""}, {}, {""}},
+     kBom + ",x,\r\n\r\n\"\"\r\n"},
     {"csv non-ASCII and formulas as written", TableFormat::Csv, {}, {{"Zoë 李小龍", "=1+2", "0012", "😀"}},
      kBom + "Zoë 李小龍,=1+2,0012,😀\r\n"},
     {"csv lone surrogate", TableFormat::Csv, {}, {{QString(QChar(0xD800)) + "x"}}, kBom + "?x\r\n"},
