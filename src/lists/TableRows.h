@@ -39,6 +39,8 @@ public:
     QByteArrayView cellBytes(qsizetype row, int column) const;
     // Every cell of the row, padded with empty ones to columns().
     QStringList row(qsizetype row) const;
+    // The memory the cells take, in bytes.
+    qsizetype bytes() const;
 
 private:
     struct RowPlace {
