@@ -8,7 +8,10 @@
 # others (1, named, the rest still sorted), usage errors (2, with the usage line), a
 # reader that goes away early (quiet), a long file read in two halves as a pipe reads it
 # in one go, and -o under a file-size limit (1; the old file
-# and its other link keep their text, no temporary file is left).
+# and its other link keep their text, no temporary file is left). A failed step (a stored
+# limit that is no number, memory running out under ulimit -v) ends with status 1 and
+# leaves the output as it was; the window with X11 or Wayland chosen and no display
+# says so and ends with status 1.
 # Usage: sort_command.sh path/to/orvella
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin "$@"
