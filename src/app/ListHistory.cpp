@@ -6,13 +6,14 @@
 #include <QScopeGuard>
 #include <QUndoCommand>
 
+#include <algorithm>
 #include <utility>
 
 namespace orvella::app {
 
 namespace {
-// Up to this many rows are freed on the window's thread (a few milliseconds).
-constexpr qsizetype kRowsFreedAtOnce = 50000;
+// Up to this many bytes are freed on the window's thread (a few milliseconds).
+constexpr qsizetype kBytesFreedAtOnce = qsizetype(2) << 20;
 } // namespace
 
 // Edits the lists make while a step is taken back or made again are not recorded.
@@ -43,12 +44,15 @@ public:
     {
         return !m_edits.empty() && m_edits.back().list == &list && m_edits.back().edit->appendsRows();
     }
-    qsizetype rowsHeld() const
+    // The bytes of the edits' own texts; their tables are added to `tables`.
+    qsizetype bytesHeld(std::vector<const lists::SourceTable *> &tables) const
     {
-        qsizetype rows = 0;
-        for (const Edit &edit : m_edits)
-            rows += edit.edit->rowsHeld();
-        return rows;
+        qsizetype bytes = 0;
+        for (const Edit &edit : m_edits) {
+            bytes += edit.edit->bytesHeld();
+            edit.edit->addTablesHeld(tables);
+        }
+        return bytes;
     }
     void add(lists::NameListModel &list, std::unique_ptr<lists::ListEdit> edit)
     {
@@ -86,8 +90,8 @@ private:
     bool m_done = false;
 };
 
-ListHistory::ListHistory(std::initializer_list<lists::NameListModel *> lists, QObject *parent, qsizetype rowsBudget)
-    : QObject(parent), m_lists(lists), m_rowsBudget(rowsBudget)
+ListHistory::ListHistory(std::initializer_list<lists::NameListModel *> lists, QObject *parent, qsizetype bytesBudget)
+    : QObject(parent), m_lists(lists), m_bytesBudget(bytesBudget)
 {
     m_stack.setUndoLimit(kSteps);
     for (lists::NameListModel *list : m_lists)
@@ -124,21 +128,42 @@ void ListHistory::push(std::unique_ptr<Step> step)
     if (!step || step->isEmpty())
         return;
     // Steps that were taken back are dropped by the push; what is left is counted anew.
-    qsizetype held = 0;
-    for (int i = 0; i < m_stack.index(); ++i)
-        held += static_cast<const Step *>(m_stack.command(i))->rowsHeld();
-    const qsizetype rows = step->rowsHeld();
-    if (held > 0 && held + rows > m_rowsBudget) {
+    const qsizetype held = bytesHeld(nullptr);
+    if (held > 0 && bytesHeld(step.get()) > m_bytesBudget) {
         // What the forgotten steps hold is freed on a worker: a cleared list of ten
         // million names would hold the window for a good part of a second.
         std::vector<std::unique_ptr<lists::ListEdit>> forgotten;
         for (int i = 0; i < m_stack.count(); ++i)
             const_cast<Step *>(static_cast<const Step *>(m_stack.command(i)))->takeEdits(forgotten);
         m_stack.clear();
-        if (held >= kRowsFreedAtOnce)
+        if (held >= kBytesFreedAtOnce)
             core::releaseInBackground(std::move(forgotten), 0);
     }
     m_stack.push(step.release());
+}
+
+qsizetype ListHistory::bytesHeld() const
+{
+    return bytesHeld(nullptr);
+}
+
+qsizetype ListHistory::bytesHeld(const Step *newStep) const
+{
+    qsizetype bytes = 0;
+    std::vector<const lists::SourceTable *> tables;
+    for (int i = 0; i < m_stack.index(); ++i)
+        bytes += static_cast<const Step *>(m_stack.command(i))->bytesHeld(tables);
+    if (newStep)
+        bytes += newStep->bytesHeld(tables);
+    std::sort(tables.begin(), tables.end());
+    tables.erase(std::unique(tables.begin(), tables.end()), tables.end());
+    for (const lists::SourceTable *table : tables) {
+        const bool listHolds = std::any_of(m_lists.begin(), m_lists.end(),
+                                           [table](const lists::NameListModel *list) { return list->holdsTable(table); });
+        if (!listHolds)
+            bytes += table->bytes();
+    }
+    return bytes;
 }
 
 void ListHistory::record(lists::NameListModel &list, std::unique_ptr<lists::ListEdit> edit)

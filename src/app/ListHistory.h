@@ -23,16 +23,18 @@ namespace orvella::app {
 // recent first. A step keeps what it took away in the lists' own blocks, so taking
 // back a clear of a million names copies none of them. The history holds the last
 // kSteps steps while the program runs; and since a step that holds a cleared list
-// keeps that list's memory, the steps before the newest hold at most kRowsHeld rows
-// that no list holds: a step that would go beyond that forgets the ones before it.
+// keeps that list's memory, the steps before the newest keep at most kBytesHeld bytes
+// alive that no list holds: the texts they took away, and the tables those rows came
+// from (a row of a table keeps all of its cells). A step that would go beyond that
+// forgets the ones before it.
 class ListHistory : public QObject, public lists::ListRecorder {
     Q_OBJECT
 public:
     static constexpr int kSteps = 100;
-    static constexpr qsizetype kRowsHeld = 4000000;
+    static constexpr qsizetype kBytesHeld = qsizetype(256) << 20;
 
     ListHistory(std::initializer_list<lists::NameListModel *> lists, QObject *parent = nullptr,
-                qsizetype rowsBudget = kRowsHeld);
+                qsizetype bytesBudget = kBytesHeld);
     ~ListHistory() override;
 
     // Runs a command as one step. Commands that run inside another join its step.
@@ -46,6 +48,9 @@ public:
     QString undoText() const { return m_stack.undoText(); }
     QString redoText() const { return m_stack.redoText(); }
     int count() const { return m_stack.count(); }
+    // The memory the steps that can be taken back keep alive that no list holds, in
+    // bytes (a table held by several steps counts once).
+    qsizetype bytesHeld() const;
 
     void record(lists::NameListModel &list, std::unique_ptr<lists::ListEdit> edit) override;
     bool appendsRecorded(const lists::NameListModel &list) const override;
@@ -58,13 +63,14 @@ private:
     class Step;
     class Replaying;
     void push(std::unique_ptr<Step> step);
+    qsizetype bytesHeld(const Step *newStep) const;
 
     std::vector<lists::NameListModel *> m_lists;
     QUndoStack m_stack;
     std::unique_ptr<Step> m_open; // the running command's step
     int m_depth = 0;
     bool m_replaying = false;
-    qsizetype m_rowsBudget;
+    qsizetype m_bytesBudget;
 };
 
 } // namespace orvella::app

@@ -88,17 +88,53 @@ void tellMissingFiles(const QList<QByteArray> &files)
     }
 }
 
-// Whether the window has anywhere to go: an X11 or Wayland display, a platform chosen
-// in QT_QPA_PLATFORM (offscreen, say), or Qt's -platform option. Without any, Qt would
+// The platforms Qt is told to try, in turn ("wayland;xcb"): those of Qt's -platform
+// option, else of QT_QPA_PLATFORM; none when neither names any (Qt then picks one).
+QList<QByteArray> chosenPlatforms(int argc, char *argv[])
+{
+    QByteArray chosen = qgetenv("QT_QPA_PLATFORM");
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
+            chosen = argv[i + 1];
+    }
+    QList<QByteArray> platforms;
+    for (const QByteArray &platform : chosen.split(';')) {
+        // "xcb:option=value": the plugin's name comes before its options.
+        const QByteArray name = platform.left(platform.indexOf(':')).trimmed();
+        if (!name.isEmpty())
+            platforms << name;
+    }
+    return platforms;
+}
+
+bool hasX11Display()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY");
+}
+
+// A Wayland client connects to WAYLAND_DISPLAY, a socket it was handed, or else the
+// compositor's first socket.
+bool hasWaylandDisplay()
+{
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_SOCKET"))
+        return true;
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    struct stat status {};
+    return !runtime.isEmpty() && ::stat((runtime + "/wayland-0").constData(), &status) == 0;
+}
+
+// Whether the window has anywhere to go: an X11 or Wayland display, or a platform that
+// needs none (offscreen, say) chosen in QT_QPA_PLATFORM or by Qt's -platform option.
+// X11 chosen without a display, or Wayland without a compositor, has nowhere: Qt would
 // abort when the window's application is made.
 bool hasDisplay(int argc, char *argv[])
 {
-    for (const char *variable : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-        if (!qEnvironmentVariableIsEmpty(variable))
-            return true;
-    }
-    for (int i = 1; i < argc; ++i) {
-        if (qstrcmp(argv[i], "-platform") == 0 || qstrcmp(argv[i], "--platform") == 0)
+    const QList<QByteArray> platforms = chosenPlatforms(argc, argv);
+    if (platforms.isEmpty())
+        return hasX11Display() || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    for (const QByteArray &platform : platforms) {
+        if (platform.startsWith("xcb") ? hasX11Display()
+                                       : !platform.startsWith("wayland") || hasWaylandDisplay())
             return true;
     }
     return false;

@@ -42,11 +42,15 @@ std::map<QByteArray, std::optional<bool> SortRequest::*> switches()
             {"unique-last-names", &SortRequest::uniqueLastNames}};
 }
 
-bool isWholeNumber(const QByteArray &text)
+// The most names per last name: the sort keeps the number as a 16-bit whole number, and
+// a larger one fails it.
+constexpr int kMostPerLastName = 32767;
+
+bool isCountPerLastName(const QByteArray &text)
 {
     bool ok = false;
     const int value = text.toInt(&ok);
-    return ok && value >= 0 && text.size() <= 5;
+    return ok && value >= 0 && value <= kMostPerLastName && text.size() <= 5;
 }
 
 } // namespace
@@ -108,8 +112,9 @@ SortRequest parseSortArguments(const QList<QByteArray> &arguments)
             request.titleFile = takeValue();
         } else if (argument == "--per-last-name") {
             const QByteArray count = takeValue();
-            if (!isWholeNumber(count))
-                throw UsageError{QStringLiteral("--per-last-name takes a whole number, not \"%1\"")
+            if (!isCountPerLastName(count))
+                throw UsageError{QStringLiteral("--per-last-name takes a whole number from 0 to %1, not \"%2\"")
+                                     .arg(kMostPerLastName)
                                      .arg(QFile::decodeName(count))};
             request.perLastName = true;
             request.perLastNameCount = QString::fromLatin1(count);
@@ -161,7 +166,8 @@ QString sortHelpText()
         "                             input (--no-learn-last-names)\n"
         "  --remove-duplicates        drop names entered twice (--no-remove-duplicates)\n"
         "  --unique-last-names        keep one name per last name (--no-unique-last-names)\n"
-        "  --per-last-name N          keep at most N names per last name (--no-per-last-name)\n"
+        "  --per-last-name N          keep at most N (0-32767) names per last name\n"
+        "                             (--no-per-last-name)\n"
         "  --suffixes FILE            the suffixes to step over, one a line\n"
         "  --particle-list FILE       the particles, one a line\n"
         "  --title-list FILE          the titles, one a line\n"

@@ -70,6 +70,25 @@ bool readInput(lists::NameListModel &list, const QByteArray &file, TerminalDeskt
     }
 }
 
+// Reads every input into the session's list, as the window opens the files named on
+// its command line; false when some input could not be read. Memory running out is
+// reported as the window reports it (and what was read is let go).
+bool readInputs(const QList<QByteArray> &files, session::Session &session, TerminalDesktop &desktop,
+                TerminalProgress &progress)
+{
+    core::Procedure p(desktop, core::kMainWindowModule, "OpenFiles");
+    p.onOutOfMemory([&session] { session.inputList().clear(); });
+    bool read = true;
+    for (const QByteArray &file : files) {
+        p.step(102, [&] {
+            progress.note(QStringLiteral("Reading ") + shownName(file));
+            if (!readInput(session.inputList(), file, desktop, &session.settings()))
+                read = false;
+        });
+    }
+    return read;
+}
+
 // The entries of a list file (suffixes, particles or titles), or none when it cannot be read.
 std::optional<QStringList> readEntries(const QByteArray &file, TerminalDesktop &desktop)
 {
@@ -135,15 +154,19 @@ bool applyChoices(const SortRequest &request, session::Session &session, Termina
 
 // Writes the results as the sort hands them over (list and tsv), or once it is done (a
 // table, whose column is as wide as its widest name); the first failed write stops the
-// writing and is kept for the end.
+// writing and is kept for the end. Once the run has reported a failure, nothing more is
+// written: what the sort hands over then is not what was asked for.
 class ResultWriter {
 public:
     ResultWriter(const SortRequest &request, session::Session &session, lists::ListFileOutput &out,
-                 TerminalProgress &progress)
-        : m_request(request), m_session(session), m_out(out), m_progress(progress),
+                 TerminalProgress &progress, const TerminalDesktop &desktop)
+        : m_request(request), m_session(session), m_out(out), m_progress(progress), m_desktop(desktop),
           m_steppedColumn(session.reading().choices().stepOverExtras)
     {
-        out.setLineEnd(request.crlf ? QByteArrayView("\r\n") : QByteArrayView("\n"));
+        // The table is what "Save Results As Text File" writes, CR LF and all; --crlf is
+        // for the other formats.
+        const bool crlf = request.crlf || request.format == Format::Table;
+        out.setLineEnd(crlf ? QByteArrayView("\r\n") : QByteArrayView("\n"));
         if (request.format != Format::Table)
             out.setBatched(true);
         sorting::SortCommand::Output output;
@@ -171,7 +194,7 @@ public:
 private:
     void take(QStringView shown, const sorting::NameReading *reading)
     {
-        if (m_failure)
+        if (m_failure || m_desktop.reports() > 0)
             return;
         if (++m_written % 100000 == 0)
             m_progress.note(QStringLiteral("Writing results (%1)").arg(m_written));
@@ -193,6 +216,7 @@ private:
     session::Session &m_session;
     lists::ListFileOutput &m_out;
     TerminalProgress &m_progress;
+    const TerminalDesktop &m_desktop;
     std::optional<core::Failure> m_failure;
     // Stepping over titles, nicknames and suffixes: what was stepped over, in a fourth column.
     bool m_steppedColumn = false;
@@ -244,15 +268,21 @@ int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &store
         tellError(failure.description());
         return 1;
     }
-    ResultWriter writer(request, session, *out, progress);
+    ResultWriter writer(request, session, *out, progress, desktop);
 
     const QList<QByteArray> files = request.files.isEmpty() ? QList<QByteArray>{"-"} : request.files;
-    for (const QByteArray &file : files) {
-        progress.note(QStringLiteral("Reading ") + shownName(file));
-        if (!readInput(session.inputList(), file, desktop, &session.settings()))
-            status = 1;
+    if (!readInputs(files, session, desktop, progress))
+        status = 1;
+    // After a reported failure (memory ran out reading) there is nothing worth sorting.
+    if (desktop.reports() == 0)
+        session.sortCommand().PushButton17_Click();
+    // A reported failure means the results are not what was asked for: the output is
+    // left as it was (a regular file untouched; standard output has had nothing since).
+    if (desktop.reports() > 0) {
+        out->discard();
+        progress.finish();
+        return 1;
     }
-    session.sortCommand().PushButton17_Click();
     try {
         writer.finish();
     } catch (const core::Failure &failure) {

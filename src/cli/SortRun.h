@@ -13,7 +13,8 @@ namespace orvella::cli {
 // "orvella --sort": reads the names, sorts them as the window would with the same
 // session, and writes the results. `arguments` are those after "--sort"; `stored` is
 // the user's settings store. Answers the exit status: 0 all read and written, 1 some
-// input could not be read or the results could not be written, 2 a usage error.
+// input could not be read, the results could not be written or a step of the run
+// reported a failure (then the output is left as it was), 2 a usage error.
 int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &stored, const QString &version);
 
 } // namespace orvella::cli

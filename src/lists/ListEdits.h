@@ -4,10 +4,12 @@
 #include <QtGlobal>
 
 #include <memory>
+#include <vector>
 
 namespace orvella::lists {
 
 class NameListModel;
+struct SourceTable;
 
 // A change made to a list, kept so that it can be taken back and made again: rows
 // appended, a row removed or replaced, the list cleared. What a change took away (a
@@ -20,8 +22,11 @@ public:
     virtual void redo(NameListModel &list) = 0;
     // True for rows appended: later appends to the same list in the same step join it.
     virtual bool appendsRows() const { return false; }
-    // The rows the edit keeps that no list holds (a cleared list's, a removed row).
-    virtual qsizetype rowsHeld() const { return 0; }
+    // The memory the edit keeps of its own, in bytes: the texts it took away (a cleared
+    // list's blocks, a removed row) or put back.
+    virtual qsizetype bytesHeld() const { return 0; }
+    // Adds the tables the rows it keeps came from (a list may hold them too).
+    virtual void addTablesHeld(std::vector<const SourceTable *> &) const {}
 };
 
 // Hears every change a list makes while it records (see NameListModel::setRecorder).

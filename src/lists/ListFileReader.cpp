@@ -1,5 +1,6 @@
 #include "lists/ListFileReader.h"
 
+#include "core/BackgroundWork.h"
 #include "core/Desktop.h"
 #include "core/Failure.h"
 #include "core/Paths.h"
@@ -115,7 +116,7 @@ TextRows readLines(QFile &file, const QString &path, core::Desktop &desktop, Fil
     // Lines are decoded each on its own, so a long file's two halves, split at a line
     // end, are read at once: the second on a worker, the first here.
     const bool utf8Only = head.startsWith("\xEF\xBB\xBF");
-    std::future<TextRows> second = std::async(std::launch::async, [&] {
+    std::future<TextRows> second = core::startWorker([&] {
         LineCollector lines;
         decodeTextRange(other, path, nullptr, lines, what, split, size, utf8Only);
         return lines.finish();

@@ -11,6 +11,24 @@
 namespace orvella::lists {
 namespace {
 
+qsizetype textBytes(const QString &text)
+{
+    return text.capacity() * qsizetype(sizeof(QChar));
+}
+
+// The memory rows taken out of a list take of their own (not their tables').
+qsizetype tailBytes(const NameListModel::Tail &tail)
+{
+    return tail.rows.bytes() + qsizetype(tail.refs.capacity() * sizeof(RowRef)) +
+           qsizetype(tail.tables.capacity() * sizeof(SourceTablePtr));
+}
+
+void addTables(const NameListModel::Tail &tail, std::vector<const SourceTable *> &into)
+{
+    for (const SourceTablePtr &table : tail.tables)
+        into.push_back(table.get());
+}
+
 // Rows appended from position `from` (0-based) on, in one batch or several.
 class Appended : public ListEdit {
 public:
@@ -18,6 +36,9 @@ public:
     void undo(NameListModel &list) override { m_tail = list.takeTail(m_from); }
     void redo(NameListModel &list) override { list.restoreTail(std::move(m_tail)); }
     bool appendsRows() const override { return true; }
+    // Rows taken back: held until they are appended again.
+    qsizetype bytesHeld() const override { return tailBytes(m_tail); }
+    void addTablesHeld(std::vector<const SourceTable *> &into) const override { addTables(m_tail, into); }
 
 private:
     int m_from;
@@ -32,7 +53,12 @@ public:
     }
     void undo(NameListModel &list) override { list.insertAt(m_position, m_text, m_row); }
     void redo(NameListModel &list) override { list.removeAt(m_position); }
-    qsizetype rowsHeld() const override { return 1; }
+    qsizetype bytesHeld() const override { return textBytes(m_text); }
+    void addTablesHeld(std::vector<const SourceTable *> &into) const override
+    {
+        if (m_row)
+            into.push_back(m_row.table.get());
+    }
 
 private:
     int m_position;
@@ -48,6 +74,7 @@ public:
     }
     void undo(NameListModel &list) override { list.setItem(m_position, m_before); }
     void redo(NameListModel &list) override { list.setItem(m_position, m_after); }
+    qsizetype bytesHeld() const override { return textBytes(m_before) + textBytes(m_after); }
 
 private:
     int m_position;
@@ -58,14 +85,14 @@ private:
 // A clear keeps the list's blocks (and tooltips) rather than freeing them.
 class Cleared : public ListEdit {
 public:
-    explicit Cleared(NameListModel::Tail rows) : m_rows(std::move(rows)), m_count(m_rows.rows.size()) {}
+    explicit Cleared(NameListModel::Tail rows) : m_rows(std::move(rows)) {}
     void undo(NameListModel &list) override { list.restoreTail(std::move(m_rows)); }
     void redo(NameListModel &list) override { m_rows = list.takeTail(0); }
-    qsizetype rowsHeld() const override { return m_count; }
+    qsizetype bytesHeld() const override { return tailBytes(m_rows); }
+    void addTablesHeld(std::vector<const SourceTable *> &into) const override { addTables(m_rows, into); }
 
 private:
     NameListModel::Tail m_rows;
-    qsizetype m_count;
 };
 
 } // namespace
@@ -161,6 +188,11 @@ NameRow NameListModel::rowOf(int position) const
         return {};
     const RowRef ref = m_refs[size_t(position - 1)];
     return ref.table == 0 ? NameRow() : NameRow{m_tables[ref.table - 1], ref.row};
+}
+
+bool NameListModel::holdsTable(const SourceTable *table) const
+{
+    return std::any_of(m_tables.begin(), m_tables.end(), [table](const SourceTablePtr &kept) { return kept.get() == table; });
 }
 
 bool NameListModel::hasCommaLineRows() const

@@ -70,6 +70,8 @@ public:
     NameRow rowOf(int position) const;
     // Whether some item came from a table whose names are "Last, First" lines.
     bool hasCommaLineRows() const;
+    // Whether the list keeps the table (some item came from it).
+    bool holdsTable(const SourceTable *table) const;
 
     // Every change from now on is told to the recorder (none: nothing is recorded), so
     // that it can be taken back. Whoever takes changes back detaches the recorder meanwhile.

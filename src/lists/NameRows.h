@@ -24,6 +24,15 @@ struct SourceTable {
     bool commaLines = false;
     // Which columns the names were made of.
     core::ColumnChoice columns;
+
+    // The memory the table takes, in bytes.
+    qsizetype bytes() const
+    {
+        qsizetype bytes = cells.bytes();
+        for (const QString &caption : header)
+            bytes += caption.capacity() * qsizetype(sizeof(QChar));
+        return bytes;
+    }
 };
 using SourceTablePtr = std::shared_ptr<const SourceTable>;
 

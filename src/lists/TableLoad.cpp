@@ -1,5 +1,6 @@
 #include "lists/TableLoad.h"
 
+#include "core/BackgroundWork.h"
 #include "core/Desktop.h"
 #include "core/NumberText.h"
 #include "core/Paths.h"
@@ -123,7 +124,7 @@ TableLoad ReadTableFile(NameListModel &list, const QString &path, core::Desktop 
     // (A failure on either side waits for the worker before it is passed on.)
     std::future<RowNames> worker;
     if (half < end)
-        worker = std::async(std::launch::async, [&] { return nameRows(table->cells, choice, half, end, {}); });
+        worker = core::startWorker([&] { return nameRows(table->cells, choice, half, end, {}); });
     RowNames names = nameRows(table->cells, choice, first, half, [&desktop] { desktop.yield(); });
     RowNames secondHalf = worker.valid() ? worker.get() : RowNames();
     names.texts.append(std::move(secondHalf.texts));

@@ -253,4 +253,12 @@ QStringList TableRows::row(qsizetype row) const
     return cells;
 }
 
+qsizetype TableRows::bytes() const
+{
+    qsizetype bytes = qsizetype(m_rows.capacity() * sizeof(RowPlace) + m_blocks.capacity() * sizeof(Block));
+    for (const Block &block : m_blocks)
+        bytes += block.text.capacity() + qsizetype(block.ends.capacity() * sizeof(quint32));
+    return bytes;
+}
+
 } // namespace orvella::lists

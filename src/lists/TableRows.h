@@ -62,6 +62,8 @@ public:
     QByteArrayView cellBytes(qsizetype row, int column) const;
     // Every cell of the row, padded with empty ones to columns().
     QStringList row(qsizetype row) const;
+    // The memory the cells take, in bytes.
+    qsizetype bytes() const;
 
     // The bytes the table takes: its text, its cell ends and columns, its rows' places.
     qsizetype cost() const { return m_cost; }

@@ -213,6 +213,14 @@ void TextRows::renumberFrom(qsizetype block)
         m_blocks[i].firstRow = i == 0 ? 0 : m_blocks[i - 1].firstRow + m_blocks[i - 1].rowCount();
 }
 
+qsizetype TextRows::bytes() const
+{
+    qsizetype bytes = qsizetype(m_blocks.capacity() * sizeof(Block));
+    for (const Block &block : m_blocks)
+        bytes += block.text.capacity() * qsizetype(sizeof(QChar)) + qsizetype(block.ends.capacity() * sizeof(quint32));
+    return bytes;
+}
+
 QStringList TextRows::toList() const
 {
     QStringList list;

@@ -63,6 +63,9 @@ public:
         }
     }
 
+    // The memory the rows take, in bytes.
+    qsizetype bytes() const;
+
     // The number of blocks; for tests that check how rows are laid out.
     qsizetype blockCount() const { return qsizetype(m_blocks.size()); }
 

@@ -170,7 +170,7 @@ LevelRanks collationRanks(std::uint32_t count, FieldOf fieldOf, const QByteArray
     twoThreads = twoThreads && count >= msd::kThreadedFrom;
     const std::uint32_t split = twoThreads ? count / 2 : count;
     if (twoThreads) {
-        std::future<void> other = std::async(std::launch::async, [&] {
+        std::future<void> other = core::startWorker([&] {
             buildPart(fieldOf, split, count, locale, second, starts, entries);
         });
         buildPart(fieldOf, 0, split, locale, first, starts, entries);

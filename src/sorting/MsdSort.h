@@ -10,6 +10,7 @@
 // first, and equal keys by their input position, so the result is exactly the stable
 // order of the keys' units. The keys come from a source that reads them by index.
 
+#include "core/BackgroundWork.h"
 #include "sorting/KeySort.h"
 
 #include <algorithm>
@@ -244,7 +245,7 @@ void sortOnTwoThreads(MsdSorter<Source> &sorter, std::vector<Entry> &entries)
     int units = most;
     {
         int otherUnits = most;
-        std::future<void> other = std::async(std::launch::async, [&] { otherUnits = sorter.fill(half, end, 0, most); });
+        std::future<void> other = core::startWorker([&] { otherUnits = sorter.fill(half, end, 0, most); });
         units = sorter.fill(begin, half, 0, most);
         other.get();
         // Both halves read alike.
@@ -274,8 +275,8 @@ void sortOnTwoThreads(MsdSorter<Source> &sorter, std::vector<Entry> &entries)
     // The equal entries go with the smaller side.
     const bool sameBelow = equal - begin <= end - above;
     const Range none{above, above, 0};
-    std::future<void> other = std::async(std::launch::async, work, Range{begin, equal, 0},
-                                         sameBelow ? Range{equal, above, 0} : none);
+    const Range otherSame = sameBelow ? Range{equal, above, 0} : none;
+    std::future<void> other = core::startWorker([&] { work(Range{begin, equal, 0}, otherSame); });
     work(Range{above, end, 0}, sameBelow ? none : Range{equal, above, 0});
     other.get();
 }
@@ -294,7 +295,7 @@ void sortOnTwoThreads(std::vector<Item> &entries, Less less)
     std::nth_element(sample.begin(), sample.begin() + std::ptrdiff_t(sample.size() / 2), sample.end(), less);
     const Item middle = sample[sample.size() / 2];
     const auto split = std::partition(entries.begin(), entries.end(), [&](const Item &e) { return less(e, middle); });
-    std::future<void> other = std::async(std::launch::async, [&] { std::sort(entries.begin(), split, less); });
+    std::future<void> other = core::startWorker([&] { std::sort(entries.begin(), split, less); });
     std::sort(split, entries.end(), less);
     other.get();
 }

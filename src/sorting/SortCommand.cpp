@@ -264,8 +264,10 @@ void streamResults(const KeyTexts &keys, const KeyOrder &order, const KeyTexts &
     const auto revealSlice = [&](size_t i) {
         const size_t from = i * kSliceRows;
         if (from < count)
-            next[i % 3] = std::async(std::launch::async, reveal, from, std::min(from + kSliceRows, count),
-                                     std::ref(slices[i % 3]));
+            next[i % 3] = core::startWorker(
+                [&reveal, from, to = std::min(from + kSliceRows, count), &slice = slices[i % 3]] {
+                    reveal(from, to, slice);
+                });
     };
     revealSlice(0);
     revealSlice(1);
@@ -433,8 +435,11 @@ void SortCommand::PushButton17_Click()
             return;
         readHere = int(size_t(total / 3) / KeyTexts::kBlockKeys * KeyTexts::kBlockKeys);
         (void)IsSuffix(QStringView()); // the suffix list is ready before two threads ask it
-        secondHalf = std::async(std::launch::async, readKeys, std::cref(ctx.input), readHere + 1, total,
-                                m_controls.options(), m_runChoices, wordTests(), tidies);
+        secondHalf = core::startWorker([&input = ctx.input, from = readHere + 1, total,
+                                        options = m_controls.options(), choices = m_runChoices,
+                                        tests = wordTests(), tidies] {
+            return readKeys(input, from, total, options, choices, tests, tidies);
+        });
     });
     // Each name is copied into one kept text rather than a new string a name; a name
     // that a filter keeps shares it, and the next name then gets a text of its own.

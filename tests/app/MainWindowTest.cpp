@@ -1374,24 +1374,3 @@ TEST(UndoRedo, NothingToTakeBackWhileACommandRuns)
     EXPECT_TRUE(menus.undo->isEnabled());
 }
 
-// Steps that hold cleared lists are forgotten, oldest first, once they would hold more
-// rows than the budget; the newest step is always kept.
-TEST(UndoRedo, ClearedListsHeldWithinTheBudget)
-{
-    lists::NameListModel a(QStringLiteral("a")), b(QStringLiteral("b"));
-    app::ListHistory history({&a, &b}, nullptr, 5);
-    a.appendMany(QStringList{"1", "2", "3"});
-    b.appendMany(QStringList{"4", "5", "6"});
-    history.run(QStringLiteral("Clear A"), [&] { a.clear(); });
-    history.run(QStringLiteral("Remove"), [&] {
-        b.select(1);
-        b.removeAt(1);
-    });
-    EXPECT_EQ(history.count(), 4); // two appends, the clear, the removal: 4 rows held
-    history.run(QStringLiteral("Clear B"), [&] { b.clear(); }); // 6 rows: the rest goes
-    EXPECT_EQ(history.count(), 1);
-    history.undo();
-    EXPECT_EQ(b.items(), (QStringList{"5", "6"}));
-    EXPECT_FALSE(history.canUndo());
-    EXPECT_TRUE(a.isEmpty());
-}

@@ -46,6 +46,8 @@ TEST(SortArguments, EachOptionSetsItsChoiceAndNothingElse)
         {"--remove-duplicates --no-unique-last-names",
          [](const SortRequest &r) { return r.removeDuplicates == true && r.uniqueLastNames == false; }},
         {"--per-last-name 3", [](const SortRequest &r) { return r.perLastName == true && r.perLastNameCount == "3"; }},
+        {"--per-last-name 32767", [](const SortRequest &r) { return r.perLastNameCount == "32767"; }},
+        {"--per-last-name=0", [](const SortRequest &r) { return r.perLastName == true && r.perLastNameCount == "0"; }},
         {"--no-per-last-name", [](const SortRequest &r) { return r.perLastName == false; }},
         {"--explain --crlf", [](const SortRequest &r) { return r.format == Format::Tsv && r.crlf; }},
         {"--format table -o out.txt", [](const SortRequest &r) { return r.format == Format::Table && r.output == "out.txt"; }},
@@ -71,6 +73,9 @@ TEST(SortArguments, MistakesAreUsageErrorsThatNameTheArgument)
         {"--format csv", "csv"},
         {"--per-last-name many", "many"},
         {"--per-last-name -1", "-1"},
+        // The sort keeps the number in 16 bits: a larger one would fail it.
+        {"--per-last-name 32768", "from 0 to 32767, not \"32768\""},
+        {"--per-last-name 99999", "99999"},
         {"--no-reading", "--no-reading"},
         {"--defaults=yes", "--defaults takes no value"},
         {"--no-particles=1", "--no-particles takes no value"},

@@ -8,7 +8,10 @@
 # others (1, named, the rest still sorted), usage errors (2, with the usage line), a
 # reader that goes away early (quiet), a long file read in two halves as a pipe reads it
 # in one go, and -o under a file-size limit (1; the old file
-# and its other link keep their text, no temporary file is left); --help names --sort.
+# and its other link keep their text, no temporary file is left). A failed step (a stored
+# limit that is no number, memory running out under ulimit -v) ends with status 1 and
+# leaves the output as it was; the window with X11 or Wayland chosen and no display
+# says so and ends with status 1; --help names --sort.
 # Usage: sort_command.sh path/to/orvella
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin "$@"
@@ -163,6 +166,60 @@ run_sort "$FILES/saved.txt" "$FILES/err" -o "$FILES/out/kept.txt" "$FILES/big.tx
 expect_status 0 "orvella --sort -o kept.txt"
 expect_same_file "$FILES/out/link.txt" "$FILES/big-sorted.txt" "-o did not replace the text both links see"
 pass "-o that cannot fit the file-size limit keeps the old file and its link whole"
+
+# ---- A failed step is a failure. A stored limit that is no number, and memory that runs
+# out under an address-space limit (reading or sorting a million names, or not at all):
+# each failure is reported on standard error and ends the command with status 1, with
+# nothing on standard output and the -o file as it was; where memory sufficed, the
+# results are whole and sorted.
+mkdir -p "$FILES/stored/Velmora"
+printf '[Orvella]\nCheck2=1\nText1=abc\n' >"$FILES/stored/Velmora/Orvella.ini"
+STATUS=0
+XDG_CONFIG_HOME="$FILES/stored" orvella_sort "$FILES/names.txt" >"$FILES/limit.out" 2>"$FILES/err" || STATUS=$?
+expect_status 1 "orvella --sort with a stored limit of \"abc\""
+grep -q 'Type mismatch.*PushButton17_Click at line 180' "$FILES/err" || fail "the limit's failure is not reported: $(cat "$FILES/err")"
+[ ! -s "$FILES/limit.out" ] || fail "after the report the results were written: $(cat "$FILES/limit.out")"
+seq 1 1000000 | awk '{ print "Ann" $1 " Lee" ($1 % 1000) }' >"$FILES/million.txt"
+run_sort "$FILES/million-sorted.txt" "$FILES/err" --defaults "$FILES/million.txt"
+expect_status 0 "orvella --sort million.txt"
+reported=0
+for limit in 100000 130000 160000 190000 220000 250000; do
+  cp "$FILES/old.txt" "$FILES/limited.txt"
+  STATUS=0
+  (ulimit -v $limit && orvella_sort --defaults -o "$FILES/limited.txt" "$FILES/million.txt") \
+    >"$FILES/limited.out" 2>"$FILES/err" || STATUS=$?
+  journal "orvella --sort -o limited.txt million.txt under ulimit -v $limit -> $STATUS"
+  case $STATUS in
+  0) expect_same_file "$FILES/limited.txt" "$FILES/million-sorted.txt" "under ulimit -v $limit the results are not whole" ;;
+  1)
+    reported=$((reported + 1))
+    grep -q '^orvella: Out of memory in ' "$FILES/err" || fail "under ulimit -v $limit: $(cat "$FILES/err")"
+    expect_same_file "$FILES/limited.txt" "$FILES/old.txt" "under ulimit -v $limit the failed sort changed the -o file"
+    ;;
+  *) fail "under ulimit -v $limit: exit status $STATUS (stderr: $(cat "$FILES/err"))" ;;
+  esac
+  [ ! -s "$FILES/limited.out" ] || fail "under ulimit -v $limit something went to standard output"
+done
+[ "$reported" -gt 0 ] || fail "no address-space limit made memory run out"
+pass "a failed step (a limit that is no number, memory running out) ends with status 1 and leaves the output as it was"
+
+# ---- The window with no display to go to, whatever platform Qt is told to use: its one
+# line and status 1, where Qt would abort.
+mkdir -p "$FILES/no-runtime"
+for platform in xcb "xcb:nograb" wayland "wayland;xcb" "-platform xcb"; do
+  STATUS=0
+  if [ "${platform#-platform }" != "$platform" ]; then
+    env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM XDG_RUNTIME_DIR="$FILES/no-runtime" \
+      "$ORVELLA" -platform "${platform#-platform }" >"$FILES/window.out" 2>"$FILES/err" || STATUS=$?
+  else
+    env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM="$platform" XDG_RUNTIME_DIR="$FILES/no-runtime" \
+      "$ORVELLA" >"$FILES/window.out" 2>"$FILES/err" || STATUS=$?
+  fi
+  expect_status 1 "the window with $platform and no display"
+  grep -qx 'orvella: no display to show the window on (X11 or Wayland); `orvella --sort` works without one' \
+    "$FILES/err" || fail "the window with $platform and no display says: $(cat "$FILES/err")"
+done
+pass "with X11 or Wayland chosen and no display the window says so and ends with status 1"
 
 # The window's --help points a script's writer to the command.
 env -u DISPLAY -u WAYLAND_DISPLAY "$ORVELLA" --help >"$FILES/help.txt" 2>&1 || fail "orvella --help failed"
