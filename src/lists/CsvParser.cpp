@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <tuple>
 #include <utility>
 
 namespace orvella::lists {
@@ -123,22 +124,32 @@ void CsvParser::endRecord()
 QChar CsvParser::detectDelimiter(QStringView head, bool complete)
 {
     constexpr int kSampleRecords = 20;
-    // How many of the first records agree on one number of fields (more than one): those
-    // read without leniency first (a stray quote is mostly a sign of the wrong delimiter,
-    // that split a quoted field), then all of them.
-    using Agreement = std::pair<int, int>;
+    // Whether every record sampled has the same number of fields (more than one) and no
+    // stray quote: a candidate that reads the sample as one clean table wins, since a
+    // delimiter that stands inside quoted fields can split more lines than the real one
+    // does. Then how many of the first records agree on one number of fields: those read
+    // without leniency first (a stray quote is mostly a sign of the wrong delimiter, that
+    // split a quoted field), then all of them.
+    using Agreement = std::tuple<bool, int, int>;
     QChar best = u',';
-    Agreement bestAgreement{0, 0};
+    Agreement bestAgreement{false, 0, 0};
     for (const QChar candidate : {QChar(u','), QChar(u';'), QChar(u'\t')}) {
         std::map<std::size_t, Agreement> records;
         int sampled = 0;
+        std::size_t cleanFields = 0; // the one number of fields while the sample is clean, else 0
+        bool clean = true;
         const CsvParser *reading = nullptr;
         CsvParser parser(candidate, [&](std::span<const QStringView> fields) {
-            if (++sampled > kSampleRecords || fields.size() < 2)
+            if (++sampled > kSampleRecords)
+                return;
+            clean = clean && fields.size() > 1 && reading->m_wellFormed &&
+                    (cleanFields == 0 || cleanFields == fields.size());
+            cleanFields = clean ? fields.size() : 0;
+            if (fields.size() < 2)
                 return;
             Agreement &agreement = records[fields.size()];
-            agreement.first += reading->m_wellFormed ? 1 : 0;
-            agreement.second += 1;
+            std::get<1>(agreement) += reading->m_wellFormed ? 1 : 0;
+            std::get<2>(agreement) += 1;
         });
         reading = &parser;
         // In slices, so that the rest of a long head is not split once the records
@@ -149,7 +160,8 @@ QChar CsvParser::detectDelimiter(QStringView head, bool complete)
         if (complete && sampled <= kSampleRecords)
             parser.finish();
         // The first candidate wins a tie, so a comma before a semicolon before a TAB.
-        for (const auto &[fields, agreement] : records) {
+        for (auto &[fields, agreement] : records) {
+            std::get<0>(agreement) = clean && fields == cleanFields;
             if (agreement > bestAgreement) {
                 best = candidate;
                 bestAgreement = agreement;

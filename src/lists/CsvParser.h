@@ -37,9 +37,9 @@ public:
     void finish();
 
     // The delimiter of a CSV file whose text starts with `head`: comma, semicolon or
-    // TAB, whichever splits most of the first records (up to 20) into the same number
-    // of fields (more than one) without a stray quote; among equals, whichever does so
-    // for most records, stray quotes or not. `complete` says the head is the
+    // TAB; one that splits all of the first records (up to 20) into the same number of
+    // fields (more than one) without a stray quote first; then whichever splits most of
+    // them so; among equals, whichever does so for most records, stray quotes or not. `complete` says the head is the
     // whole text, so that its last record counts even without a line end. A comma when
     // none of them splits a record.
     static QChar detectDelimiter(QStringView head, bool complete);

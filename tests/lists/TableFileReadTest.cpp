@@ -259,6 +259,11 @@ INSTANTIATE_TEST_SUITE_P(
         CsvCase{"TabsFound", "t.csv", "a b\tc,d\te\n1\t2\t3\n", {{"a b", "c,d", "e"}, {"1", "2", "3"}}},
         CsvCase{"DelimiterInsideQuotesDoesNotCount", "t.csv", "\"a;b;c\",d\n\"e;f;g\",h\n",
                 {{"a;b;c", "d"}, {"e;f;g", "h"}}},
+        // TABs and line ends inside one quoted cell split more lines than the commas do,
+        // but only the commas read the whole file as one clean table.
+        CsvCase{"QuotedLinesOfTabsDoNotOutvoteCleanCommas", "t.csv",
+                "Name,Note\r\nAnn,\"qu\tBab\n\to\nB\ro\t\n\"\r\n",
+                {{"Name", "Note"}, {"Ann", "qu\tBab\n\to\nB\ro\t\n"}}},
         CsvCase{"NoDelimiterIsOneColumn", "t.csv", "Ann Lee\nBob Young\n", {{"Ann Lee"}, {"Bob Young"}}},
         CsvCase{"TsvIsAlwaysTabs", "t.tsv", "a,b\tc\nd,e\tf\n", {{"a,b", "c"}, {"d,e", "f"}}},
         CsvCase{"Utf8ByteOrderMark", "t.csv", "\xEF\xBB\xBFNom,Z\xC3\xA9\n", {{"Nom", QString::fromUtf8("Zé")}}},
