@@ -16,6 +16,8 @@
 
 #include <QMap>
 
+#include <algorithm>
+
 namespace orvella::fuzz {
 namespace {
 
@@ -95,7 +97,9 @@ void fuzzRememberedColumns(const std::uint8_t *data, std::size_t size)
     for (const QString &cell : header)
         otherwise << QStringLiteral(" ") + cell.toUpper() + QStringLiteral(" ");
     otherwise << QString() << QStringLiteral("  ");
-    const bool stored = choice.firstRowIsHeader && choice.kind != ColumnChoice::Kind::Cancel;
+    // A header of blank cells names no table: nothing is remembered for it.
+    const bool blank = std::all_of(header.begin(), header.end(), [](const QString &cell) { return cell.trimmed().isEmpty(); });
+    const bool stored = choice.firstRowIsHeader && choice.kind != ColumnChoice::Kind::Cancel && !blank;
     for (const QStringList &row : {header, otherwise}) {
         // Upper case folds back to the header's cells for most texts; where it does not,
         // the key differs and nothing is found.
