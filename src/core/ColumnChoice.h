@@ -16,11 +16,10 @@ struct ColumnChoice {
         NameParts, // a last-name and a first-name column (a middle-name and a suffix one may join)
     };
     Kind kind = Kind::Cancel;
-    // The table has a header row: row headerRow, the first row unless a title (and
-    // perhaps blank rows) come above it. Rows above the header are no names; the names
-    // start below it.
+    // The table has a header row: row headerRow (below), the first row unless a title
+    // (and perhaps blank rows) come above it. Rows above the header are no names; the
+    // names start below it.
     bool firstRowIsHeader = false;
-    int headerRow = 0;
     int wholeName = -1;
     int lastName = -1;
     int firstName = -1;
@@ -28,6 +27,9 @@ struct ColumnChoice {
     int suffix = -1;
     // "Do not ask again for files with these columns".
     bool dontAskAgain = false;
+    // Which row is the header, counted from 0, when there is one. Last, so that a choice
+    // written as a list of its fields keeps the meaning it had before titles were read.
+    int headerRow = 0;
 
     // The first row that can give a name: the one below the header.
     int firstNameRow() const { return firstRowIsHeader ? headerRow + 1 : 0; }
