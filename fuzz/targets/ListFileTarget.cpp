@@ -17,6 +17,7 @@
 // The expected items are worked out here from those rules, with a decoder of our own.
 
 #include "FuzzTargets.h"
+#include "TableSupport.h"
 
 #include "core/Desktop.h"
 #include "core/Failure.h"
@@ -34,32 +35,23 @@
 namespace orvella::fuzz {
 namespace {
 
-// A desktop that never blocks: boxes answer at once and are counted.
-class QuietDesktop : public core::Desktop {
+// A desktop that never blocks: boxes answer at once and are counted, and a table is
+// read as a names file.
+class QuietDesktop : public QuietTableDesktop {
 public:
     int messages = 0;
 
-    int messageBox(const QString &, int style, const QString &) override
+    int messageBox(const QString &text, int style, const QString &title) override
     {
         ++messages;
-        return style == core::MessageStyle::YesNo ? core::MessageAnswer::Yes : core::MessageAnswer::Ok;
+        return QuietTableDesktop::messageBox(text, style, title);
     }
-    QString inputBox(const QString &, const QString &, const QString &) override { return {}; }
-    QString openFileDialog(const core::FileDialogRequest &) override { return {}; }
-    QString saveFileDialog(const core::FileDialogRequest &) override { return {}; }
     core::ColumnChoice chooseNameColumns(const core::ColumnRequest &) override
     {
         core::ColumnChoice lines;
         lines.kind = core::ColumnChoice::Kind::Lines;
         return lines;
     }
-    void yield() override {}
-    bool clearClipboard() override { return true; }
-    bool setClipboardText(const QString &) override { return true; }
-    std::unique_ptr<core::Spreadsheet> createSpreadsheet() override { return nullptr; }
-    bool spreadsheetAvailable() override { return false; }
-    bool openUrl(const QString &) override { return false; }
-    void endProgram() override {}
 };
 
 // Windows-1252, bytes 0x80..0x9F, as the code page's published table gives them; the

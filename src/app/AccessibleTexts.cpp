@@ -2,6 +2,8 @@
 
 #include "ui/ControlTable.h"
 
+#include <QAccessibleWidget>
+#include <QLabel>
 #include <QWidget>
 
 namespace orvella::app {
@@ -99,6 +101,42 @@ void describeControls(QWidget *window, std::span<const AccessibleText> texts)
             control->setAccessibleName(QString::fromUtf8(t.name));
         control->setAccessibleDescription(QString::fromUtf8(t.description));
     }
+}
+
+namespace {
+
+// Marks the labels read as a status bar.
+const char *const kStatusLabelProperty = "orvellaStatusLine";
+
+// A label read as a status bar: its name is its text, so a screen reader hears the
+// text itself and, as the label reports each change of it, hears it change.
+class StatusLabelAccessible : public QAccessibleWidget {
+public:
+    explicit StatusLabelAccessible(QLabel *label) : QAccessibleWidget(label, QAccessible::StatusBar) {}
+
+    QString text(QAccessible::Text which) const override
+    {
+        if (which == QAccessible::Name)
+            return static_cast<const QLabel *>(widget())->text();
+        return QAccessibleWidget::text(which);
+    }
+};
+
+QAccessibleInterface *statusLabelInterface(const QString &, QObject *object)
+{
+    auto *label = qobject_cast<QLabel *>(object);
+    if (!label || label->property(kStatusLabelProperty).toBool() == false)
+        return nullptr;
+    return new StatusLabelAccessible(label);
+}
+
+} // namespace
+
+void readAsStatusLine(QLabel *label)
+{
+    static const bool installed = (QAccessible::installFactory(statusLabelInterface), true);
+    Q_UNUSED(installed);
+    label->setProperty(kStatusLabelProperty, true);
 }
 
 } // namespace orvella::app

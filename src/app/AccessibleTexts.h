@@ -2,6 +2,7 @@
 
 #include <span>
 
+class QLabel;
 class QWidget;
 
 namespace orvella::app {
@@ -21,5 +22,9 @@ std::span<const AccessibleText> nameColumnsAccessibleTexts();
 
 // Gives the window's named controls their accessible names and descriptions.
 void describeControls(QWidget *window, std::span<const AccessibleText> texts);
+
+// Makes the label read as a status bar whose name is its text (a screen reader hears
+// the counts and each change of them). Call before the label is first shown.
+void readAsStatusLine(QLabel *label);
 
 } // namespace orvella::app

@@ -35,7 +35,6 @@
 #include "suffixes/SuffixList.h"
 #include "suffixes/SuffixStore.h"
 
-#include <QAccessible>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -112,6 +111,7 @@ void MainWindow::buildControls()
     statusBar->setObjectName(QStringLiteral("StatusBar"));
     m_status = new QLabel(statusBar);
     m_status->setObjectName(QStringLiteral("StatusText"));
+    readAsStatusLine(m_status);
     statusBar->addWidget(m_status, 1);
     auto *frame = new QVBoxLayout(this);
     frame->setContentsMargins(0, 0, 0, 0);
@@ -186,8 +186,8 @@ void MainWindow::buildControls()
 
     describeControls(this, mainWindowAccessibleTexts());
     m_resultsDescription = ListView2->accessibleDescription();
-    // A screen reader hears the status line as its text (no fixed name, which would hide
-    // the counts) and is told of each change, as a status region tells it.
+    // A screen reader hears the status line as a status bar whose name is its text (a
+    // fixed name would hide the counts); the label tells it of each change.
     m_status->setAccessibleDescription(QStringLiteral("Status line: counts both lists and says what the last command did"));
     // A screen reader hears the current result's tooltip as the list's description.
     connect(ListView2->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -285,23 +285,14 @@ void MainWindow::wireMenus()
     m_statusTimer.setSingleShot(true);
     m_statusTimer.setInterval(100);
     connect(&m_statusTimer, &QTimer::timeout, this, [this] {
-        showStatusLine();
+        m_status->setText(statusLine());
         describeCurrentResult(); // the rows under it may have changed
     });
     for (lists::NameListModel *list : {&m_input, &m_results})
         connect(list, &lists::NameListModel::itemsChanged, this, &MainWindow::showStatusSoon);
-    showStatusLine();
+    m_status->setText(statusLine());
 }
 
-void MainWindow::showStatusLine()
-{
-    const QString line = statusLine();
-    if (line == m_status->text())
-        return;
-    m_status->setText(line);
-    QAccessibleEvent changed(m_status, QAccessible::NameChanged);
-    QAccessible::updateAccessibility(&changed);
-}
 
 void MainWindow::showHistory()
 {

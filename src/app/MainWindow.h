@@ -168,7 +168,6 @@ private:
     // Puts the reading choices on the menus (their own signals stay quiet).
     void showReadingChoices();
     void showStatusSoon();
-    void showStatusLine();
     // Names the Undo and Redo items after the steps they would take.
     void showHistory();
     // The result list's accessible description: what its current row was sorted under.

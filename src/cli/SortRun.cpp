@@ -21,6 +21,7 @@
 #include <csignal>
 #include <cstdio>
 #include <memory>
+#include <new>
 #include <optional>
 
 #include <sys/stat.h>
@@ -290,6 +291,13 @@ int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &store
         // A reader that has gone away wants no more and needs no message.
         if (out->failedWith() != EPIPE)
             tellError(failure.description());
+        return 1;
+    } catch (const std::bad_alloc &) {
+        // Building the table's lines can run out of memory too: the output is left as
+        // it was, as after any other report.
+        out->discard();
+        progress.finish();
+        tellError(QStringLiteral("Out of memory in writing the results"));
         return 1;
     }
     progress.finish();

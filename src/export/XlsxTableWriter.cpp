@@ -84,7 +84,7 @@ public:
                                 m_named.join(QStringLiteral(", ")));
         if (m_count > kNamed)
             text += QStringLiteral(" and %1 more").arg(core::groupedCount(m_count - kNamed));
-        return {text + QStringLiteral(". A CSV or OpenDocument file keeps the whole text.")};
+        return {text + QStringLiteral(". A CSV file keeps the whole text.")};
     }
 
 private:

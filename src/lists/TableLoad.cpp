@@ -32,22 +32,19 @@ struct RowNames {
     TableRowCounts counts;
 };
 
-// Whether every cell of the row is empty or white space.
+// Whether every cell of the row is empty or white space; only the cells the row keeps
+// are looked at.
 bool isBlankRow(const TableRows &table, qsizetype row)
 {
-    for (int column = 0; column < table.columns(); ++column) {
-        const QByteArrayView bytes = table.cellBytes(row, column);
+    return !table.anyKeptCell(row, [](QByteArrayView bytes) {
         for (const char byte : bytes) {
-            if (uchar(byte) >= 0x80) {
-                if (!QString::fromUtf8(bytes).trimmed().isEmpty())
-                    return false;
-                break;
-            }
+            if (uchar(byte) >= 0x80)
+                return !QString::fromUtf8(bytes).trimmed().isEmpty();
             if (byte != ' ' && (byte < '\t' || byte > '\r'))
-                return false;
+                return true;
         }
-    }
-    return true;
+        return false;
+    });
 }
 
 RowNames nameRows(const TableRows &table, const core::ColumnChoice &choice, qsizetype from, qsizetype to,

@@ -257,7 +257,7 @@ qsizetype TableRows::bytes() const
 {
     qsizetype bytes = qsizetype(m_rows.capacity() * sizeof(RowPlace) + m_blocks.capacity() * sizeof(Block));
     for (const Block &block : m_blocks)
-        bytes += block.text.capacity() + qsizetype(block.ends.capacity() * sizeof(quint32));
+        bytes += block.text.capacity() + qsizetype((block.ends.capacity() + block.columns.capacity()) * sizeof(quint32));
     return bytes;
 }
 

@@ -62,6 +62,22 @@ public:
     QByteArrayView cellBytes(qsizetype row, int column) const;
     // Every cell of the row, padded with empty ones to columns().
     QStringList row(qsizetype row) const;
+    // Whether test(bytes) holds for any cell the row keeps: the empty cells of a sparse
+    // row (a sheet's row with a cell at each end of 16,384 columns) are not asked about.
+    template <typename Test>
+    bool anyKeptCell(qsizetype row, Test test) const
+    {
+        if (row < 0 || row >= rowCount())
+            return false;
+        const RowPlace &place = m_rows[size_t(row)];
+        const Block &block = m_blocks[place.block];
+        for (quint32 index = place.firstCell; index < place.firstCell + place.cells; ++index) {
+            const quint32 start = index == 0 ? 0 : block.ends[index - 1];
+            if (test(QByteArrayView(block.text.constData() + start, block.ends[index] - start)))
+                return true;
+        }
+        return false;
+    }
     // The memory the cells take, in bytes.
     qsizetype bytes() const;
 

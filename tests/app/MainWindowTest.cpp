@@ -819,11 +819,12 @@ TEST(MainWindowStatus, CountsBothListsAndSaysWhatTheLastCommandDid)
     auto *shown = control<QLabel>(*f.window, "StatusText");
     EXPECT_TRUE(QTest::qWaitFor([&] { return shown->text() == f.window->statusLine(); }));
 
-    // A screen reader hears the line itself: its accessible name follows the text.
+    // A screen reader hears the line itself, as a status bar: its name follows the text.
     control<QPushButton>(*f.window, "PushButton2")->click();
     EXPECT_TRUE(QTest::qWaitFor([&] { return shown->text() == f.window->statusLine(); }));
-    EXPECT_EQ(QAccessible::queryAccessibleInterface(shown)->text(QAccessible::Name).toStdString(),
-              "6 names \u00b7 0 results \u00b7 Cleared the results");
+    QAccessibleInterface *heard = QAccessible::queryAccessibleInterface(shown);
+    EXPECT_EQ(heard->text(QAccessible::Name).toStdString(), "6 names \u00b7 0 results \u00b7 Cleared the results");
+    EXPECT_EQ(heard->role(), QAccessible::StatusBar);
 }
 
 // ---- Command buttons --------------------------------------------------------------------

@@ -10,8 +10,8 @@
 # only spaces (the row is kept, exported first) and an empty line (skipped); and a
 # roster workbook with a title row and a blank row above its header (the header row is
 # guessed, the title is no name and is exported above the header, every student's row
-# is exported once, in last-name order around "Smith, Jr.", whose place is not tested
-# here).
+# is exported once, in last-name order, "Smith, Jr." / Bob / Lee under Smith, after
+# Miller, where its middle name would put it before).
 # Usage: table_rows.sh path/to/orvella
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin "$@"
@@ -102,6 +102,7 @@ rows = [("Last Name", "First Name", "Middle Name", "Grade"),
         ("King", "Zoe", None, 8),
         ("Smith, Jr.", "Bob", "Lee", 7),
         ("Adams", "Ann", "Marie", 7),
+        ("Miller", "Dan", None, 6),
         ("Young", "Cy", None, 6)]
 for r, row in enumerate(rows, start=3):
     for c, value in enumerate(row, start=1):
@@ -121,7 +122,7 @@ head = ["Fall 2026 Roster \u2014 Lincoln Middle School", "Last Name,First Name,M
 if lines[:2] != head:
     sys.exit(f"the title and the header are not on top as they stood: {lines[:2]}")
 students = lines[2:]
-expected = ["Adams,Ann,Marie,7", "King,Zoe,,8", '"Smith, Jr.",Bob,Lee,7', "Young,Cy,,6"]
+expected = ["Adams,Ann,Marie,7", "King,Zoe,,8", "Miller,Dan,,6", '"Smith, Jr.",Bob,Lee,7', "Young,Cy,,6"]
 if students != expected:
     sys.exit(f"the students are not all there in last-name order (Smith, Jr. under Smith): {students}")
 PY

@@ -236,3 +236,20 @@ TEST(HostileWorkbooks, DamagedPartsAndEscapedNul)
 }
 
 } // namespace
+
+// A sheet's row with a cell at each end of 16,384 columns is kept sparse: a walk over its
+// cells (whether a nameless row is blank) asks about the two it has, not about every
+// empty column between them.
+TEST(HostileWorkbooks, SparseRowsAreCountedAndWalkedByTheirKeptCells)
+{
+    lists::TableRows table;
+    const std::vector<lists::SheetCell> ends = {{0, u"Ann"}, {16383, u"Lee"}};
+    for (int row = 0; row < 1000; ++row)
+        table.appendRow(std::span<const lists::SheetCell>(ends));
+    EXPECT_EQ(table.cell(0, 16383), "Lee");
+
+    int asked = 0;
+    EXPECT_TRUE(table.anyKeptCell(999, [&](QByteArrayView cell) { return ++asked, cell == "Lee"; }));
+    EXPECT_EQ(asked, 2);
+    EXPECT_FALSE(table.anyKeptCell(1000, [](QByteArrayView) { return true; }));
+}
