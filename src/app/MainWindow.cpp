@@ -293,7 +293,6 @@ void MainWindow::wireMenus()
     m_status->setText(statusLine());
 }
 
-
 void MainWindow::showHistory()
 {
     const auto show = [](QAction *action, const QString &verb, bool can, const QString &what) {
