@@ -92,6 +92,9 @@ TableRows readCsvFile(const QString &path, TableKind kind, core::Desktop &deskto
     // without the text's trip through UTF-16. Any other file is read again from the
     // start through the decoder (a pipe cannot go back, so it goes there at once).
     if (!file.isSequential()) {
+        // A line is held whole until it ends, so a file larger than a table may be
+        // (one endless line, say) is refused before any of it is read.
+        TableRows().checkRoom(file.size());
         std::optional<TableRows> rows =
             readUtf8CsvTable(file, path, kind == TableKind::Tsv ? std::optional<char>('\t') : std::nullopt, desktop);
         if (rows)

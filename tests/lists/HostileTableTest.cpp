@@ -149,7 +149,8 @@ TEST(HostileWorkbooks, AreReadWithinABoundOrRefused)
               huge + " is too large to read: its part xl/sharedStrings.xml holds a text or tag of more than 1048576 bytes");
 }
 
-// Past the memory a table may take, a table of any kind is refused naming the limit.
+// Past the memory a table may take, a table of any kind is refused naming the limit; a
+// text file larger than that before its first piece is read.
 TEST(HostileWorkbooks, TablesPastTheirBudgetAreRefused)
 {
     Fixture f;
@@ -158,14 +159,22 @@ TEST(HostileWorkbooks, TablesPastTheirBudgetAreRefused)
         "big.ods", {{"content.xml", odsContent("<table:table-row><table:table-cell table:number-columns-repeated="
                                                "'16384'><text:p>" + QByteArray(30000, 'x') +
                                                "</text:p></table:table-cell></table:table-row>")}});
+    // A file larger than the budget, one line without an end, is refused before a piece
+    // of it is read (the reader yields before each piece).
+    writeBytes(f.path("one-line.csv"), QByteArray(4 * kMiB, 'x'));
     lists::setDefaultTableBudget(kMiB);
     const QString csvFailure = f.failureOf(f.path("big.csv"));
     const QString odsFailure = f.failureOf(ods);
+    f.desktop.yields = 0;
+    const QString lineFailure = f.failureOf(f.path("one-line.csv"));
+    const int lineYields = f.desktop.yields;
     lists::setDefaultTableBudget(0);
+    EXPECT_EQ(lineYields, 0);
     const QString limit = " is too large to read: its cells would take more than 1 MB of memory, the most a table "
                           "may take on this computer";
     EXPECT_EQ(csvFailure, f.path("big.csv") + limit);
     EXPECT_EQ(odsFailure, ods + limit);
+    EXPECT_EQ(lineFailure, f.path("one-line.csv") + limit);
     EXPECT_EQ(f.failureOf(f.path("big.csv")), "");
 }
 
