@@ -56,7 +56,7 @@ public:
 private:
     void checkRoom(qsizetype units) const
     {
-        if (units > SheetRows::kMaxCellUnits - m_text.size())
+        if (units > m_rows.maxCellUnits() - m_text.size())
             m_rows.refuseLongCell();
     }
 
@@ -143,7 +143,7 @@ QString cellText(QXmlStreamReader &xml, const SheetRows &rows)
 class OdsReader {
 public:
     OdsReader(const QString &path, core::Desktop &desktop)
-        : m_zip(path, QStringLiteral("an OpenDocument spreadsheet")), m_rows(m_zip, desktop)
+        : m_zip(path, QStringLiteral("an OpenDocument spreadsheet")), m_rows(m_zip, desktop, SheetRows::kMaxOpenDocumentCellUnits)
     {
     }
 

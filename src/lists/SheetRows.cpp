@@ -16,7 +16,7 @@ constexpr qsizetype kRowsBetweenYields = 4096;
 void SheetRows::refuseLongCell() const
 {
     m_archive.tooLarge(QStringLiteral("a cell of its first sheet holds more than %1 characters, the most a "
-                                      "sheet's cell holds").arg(kMaxCellUnits));
+                                      "sheet's cell holds").arg(m_maxCellUnits));
 }
 
 void SheetRows::setCell(qsizetype column, QString text)
@@ -25,7 +25,7 @@ void SheetRows::setCell(qsizetype column, QString text)
         return;
     if (column < 0 || column >= kMaxColumns)
         m_archive.fail(QStringLiteral("its first sheet has a cell past column %1").arg(kMaxColumns));
-    if (text.size() > kMaxCellUnits)
+    if (text.size() > m_maxCellUnits)
         refuseLongCell();
     // What the row's cells will take in the table (three bytes a character at most, a
     // cell end and a column), before they are kept there.

@@ -215,6 +215,22 @@ TEST_P(ExportRoundTrip, GivesBackTheSameRows)
 
 INSTANTIATE_TEST_SUITE_P(Formats, ExportRoundTrip, ::testing::Values("csv", "tsv", "xlsx", "ods"));
 
+// A note longer than an Excel cell holds is written whole to an OpenDocument file, and
+// loads back whole.
+TEST(OpenDocumentExport, LongCellsLoadBackWhole)
+{
+    const QList<QStringList> rows = {{"Name", "Note"}, {"Ann Lee", QString(40000, u'n')}};
+    lists::NameListModel results(QStringLiteral("Result(s)"));
+    results.append(QStringLiteral("Ann Lee"), {table(rows.first(), rows.mid(1), whole(0)), 1});
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("results.ods"));
+    exporting::writeTable(path, exporting::TableFormat::Ods, exporting::ResultTable(results, false));
+    ScriptedDesktop desktop;
+    const lists::TableRows back = lists::readTableFile(path, lists::TableKind::Ods, desktop);
+    ASSERT_EQ(back.rowCount(), 2);
+    EXPECT_EQ(back.row(1), rows[1]);
+}
+
 // Tables made of cells that hold the delimiters a CSV reader may take for a file's
 // (comma, semicolon, TAB), quotes, line ends and spaces, in one column or several:
 // exported as CSV and loaded again, each comes back as it was.
