@@ -485,6 +485,12 @@ void SortCommand::PushButton17_Click()
             spacedNames += rest.spacedNames;
         });
     }
+    // The worker reads the input list: when its keys were not taken (memory ran out and
+    // the run skips to its end), it still has to finish before the list may go.
+    if (secondHalf.valid()) {
+        secondHalf.wait();
+        secondHalf = {};
+    }
     if (m_output.namesRead)
         m_output.namesRead();
     p.step(138, [&] { order = alphabetical ? alphabeticalOrder(keys, headSuffixes, collation, yield) : exactOrder(keys, yield);

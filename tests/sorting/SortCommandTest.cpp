@@ -7,8 +7,10 @@
 #include "sorting/SortFixture.h"
 #include "suffixes/SuffixList.h"
 
-
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <new>
 
 using namespace orvella;
 using namespace orvella::testing;
@@ -669,3 +671,30 @@ INSTANTIATE_TEST_SUITE_P(
                       ScriptRunCase{"suffixes, particles", Reading::SkipSuffix, false, false, true},
                       ScriptRunCase{"first names", Reading::FirstLast, false, false, false},
                       ScriptRunCase{"alphabetical, stepping over", Reading::SkipSuffix, true, true, false}));
+
+// Memory that runs out while a script's run reads its names stops the run; the worker
+// reading the last of them has finished before the run says that the input list may go
+// (the command line then frees it), and asks nothing after that.
+TEST(ScriptRuns, RunningOutOfMemoryWaitsForTheWorkerBeforeTheNamesGo)
+{
+    SortFixture f;
+    QStringList names;
+    for (int i = 0; i < 300000; ++i)
+        names << QStringLiteral("Ann Lee%1").arg(i);
+    f.fillInput(names);
+    std::atomic<int> asked = 0;
+    sorting::SortCommand command{f.context, f.controls, [&](QStringView word) {
+                                     ++asked;
+                                     return f.liveSuffixes.IsSuffix(word);
+                                 }};
+    int askedWhenNamesWent = -1;
+    sorting::SortCommand::Output output;
+    output.take = [](QStringView, const sorting::NameReading *) {};
+    output.namesRead = [&] { askedWhenNamesWent = asked; };
+    command.setOutput(std::move(output));
+    f.desktop.atYield(2, [] { throw std::bad_alloc(); });
+    command.PushButton17_Click();
+    ASSERT_EQ(f.desktop.errorReports().size(), 1u);
+    EXPECT_TRUE(f.desktop.errorReports()[0].text.startsWith("Out of memory")) << f.desktop.errorReports()[0].text.toStdString();
+    EXPECT_EQ(askedWhenNamesWent, asked.load());
+}
