@@ -11,7 +11,7 @@
 #include "app/QtDesktop.h"
 #include "ui/ControlTable.h"
 #include "core/SettingsStore.h"
-#include "export/XlsxSpreadsheet.h"
+#include "tables/xlsx/XlsxSpreadsheet.h"
 #include "lists/NameListModel.h"
 
 #include <QAction>
@@ -53,7 +53,7 @@ public:
     bool spreadsheetAvailable() override { return true; }
     std::unique_ptr<core::Spreadsheet> createSpreadsheet() override
     {
-        return std::make_unique<exporting::XlsxSpreadsheet>([](const QString &) { return true; }, QString(),
+        return std::make_unique<tables::XlsxSpreadsheet>([](const QString &) { return true; }, QString(),
                                                             [this] { yield(); });
     }
 };

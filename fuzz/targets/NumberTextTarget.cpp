@@ -19,7 +19,7 @@
 
 #include "core/Failure.h"
 #include "core/NumberText.h"
-#include "sorting/ResultFilters.h"
+#include "names/ResultFilters.h"
 
 #include <QRegularExpression>
 
@@ -143,7 +143,7 @@ void fuzzNumberText(const std::uint8_t *data, std::size_t size)
     FUZZ_CHECK(limit == expectedLimit, "16-bit value of " + shown(text) + " is " + valueText(limit) + ", expected " +
                                            valueText(expectedLimit));
 
-    sorting::LimitReader reader;
+    names::LimitReader reader;
     FUZZ_CHECK(reader.read(text) == limit, "the limit reader disagrees for " + shown(text));
     FUZZ_CHECK(reader.read(text) == limit, "the limit reader changed its answer for " + shown(text));
     FUZZ_CHECK(limit.has_value() == reader.error().isEmpty(), "the limit reader's error for " + shown(text));

@@ -35,13 +35,13 @@
 
 #include "FuzzTargets.h"
 
-#include "sorting/AlphabeticalOrder.h"
-#include "sorting/KeySort.h"
-#include "sorting/KeyTexts.h"
-#include "sorting/NameReading.h"
-#include "sorting/Particles.h"
-#include "sorting/SortKeys.h"
-#include "suffixes/SuffixList.h"
+#include "names/AlphabeticalOrder.h"
+#include "names/KeySort.h"
+#include "names/KeyTexts.h"
+#include "names/NameReading.h"
+#include "names/Particles.h"
+#include "names/SortKeys.h"
+#include "lists/SuffixList.h"
 #include "suffixes/SuffixStore.h"
 
 #include <unicode/ucol.h>
@@ -53,8 +53,8 @@
 namespace orvella::fuzz {
 namespace {
 
-using sorting::kFieldDelimiter;
-using sorting::SortOptions;
+using names::kFieldDelimiter;
+using names::SortOptions;
 constexpr QChar kSpace = QLatin1Char(' ');
 
 std::vector<QString> namesOf(const std::uint8_t *data, std::size_t size)
@@ -211,27 +211,27 @@ std::string readingName(const SortOptions &o)
 
 QStringView tailField(const QString &key)
 {
-    const QStringView head = sorting::headField(key);
+    const QStringView head = names::headField(key);
     return head.size() < key.size() ? QStringView(key).mid(head.size() + kFieldDelimiter.size()) : QStringView();
 }
 
-void checkReadingChoices(const std::vector<QString> &names, const SortOptions &o, const sorting::SuffixTest &isSuffix)
+void checkReadingChoices(const std::vector<QString> &names, const SortOptions &o, const names::SuffixTest &isSuffix)
 {
-    static const sorting::ParticleSet particles;
-    const sorting::ParticleTest isParticle = [](QStringView word) { return particles.contains(word); };
+    static const names::ParticleSet particles;
+    const names::ParticleTest isParticle = [](QStringView word) { return particles.contains(word); };
     const std::string reading = readingName(o);
     for (const QString &name : names) {
         bool holdsParticle = false;
         for (const QString &word : name.split(kSpace))
             holdsParticle = holdsParticle || particles.contains(word);
-        for (const sorting::ReadingChoices choices :
-             {sorting::ReadingChoices{sorting::NameOrder::Exact, true, false},
-              sorting::ReadingChoices{sorting::NameOrder::Exact, false, true},
-              sorting::ReadingChoices{sorting::NameOrder::Exact, true, true}}) {
+        for (const names::ReadingChoices choices :
+             {names::ReadingChoices{names::NameOrder::Exact, true, false},
+              names::ReadingChoices{names::NameOrder::Exact, false, true},
+              names::ReadingChoices{names::NameOrder::Exact, true, true}}) {
             bool commaLine = false;
-            const QString key = sorting::buildReadingKey(name, o, choices, isSuffix, isParticle, &commaLine);
-            const sorting::NameReading read = sorting::readName(name, o, choices, isSuffix, isParticle);
-            const sorting::NameReading filed = sorting::readingOfKey(key);
+            const QString key = names::buildReadingKey(name, o, choices, isSuffix, isParticle, &commaLine);
+            const names::NameReading read = names::readName(name, o, choices, isSuffix, isParticle);
+            const names::NameReading filed = names::readingOfKey(key);
             FUZZ_CHECK(read.commaLine == commaLine, reading + ": comma line disagrees for " + shown(name));
             FUZZ_CHECK(!commaLine || name.contains(QLatin1Char(',')), reading + ": comma line " + shown(name));
             // (Unless the key splits elsewhere than where it was joined, as above.)
@@ -241,7 +241,7 @@ void checkReadingChoices(const std::vector<QString> &names, const SortOptions &o
                        reading + ": key " + shown(key) + " files " + shown(name) + " apart from its reading " +
                            shown(read.sortedUnder) + " / " + shown(read.then));
             if (!name.contains(QLatin1Char(',')) && !holdsParticle)
-                FUZZ_CHECK(key == sorting::buildSortKey(name, o, isSuffix),
+                FUZZ_CHECK(key == names::buildSortKey(name, o, isSuffix),
                            reading + ": the choices changed the key of " + shown(name));
         }
     }
@@ -264,8 +264,8 @@ std::vector<uint8_t> mergedSortKey(UCollator *collator, const QString &key)
         bytes[0] = field.isEmpty() ? 3 : 4;
         return bytes;
     };
-    const std::vector<uint8_t> head = sortKey(sorting::headField(key));
-    const std::vector<uint8_t> tail = sortKey(sorting::trimSpaces(tailField(key)));
+    const std::vector<uint8_t> head = sortKey(names::headField(key));
+    const std::vector<uint8_t> tail = sortKey(names::trimSpaces(tailField(key)));
     std::vector<uint8_t> merged(head.size() + tail.size() + 8);
     const int32_t length = ucol_mergeSortkeys(head.data(), int32_t(head.size()), tail.data(), int32_t(tail.size()),
                                               merged.data(), int32_t(merged.size()));
@@ -281,7 +281,7 @@ void checkAlphabeticalOrder(const std::vector<QString> &keys)
         ucol_setAttribute(c, UCOL_NUMERIC_COLLATION, UCOL_ON, &status);
         return c;
     }();
-    const sorting::KeyOrder order = sorting::alphabeticalOrder(keys, "en_US", {});
+    const names::KeyOrder order = names::alphabeticalOrder(keys, "en_US", {});
     std::vector<bool> seen(keys.size());
     for (const std::uint32_t at : order) {
         FUZZ_CHECK(at < keys.size() && !seen[at], "alphabetical order is no permutation");
@@ -294,7 +294,7 @@ void checkAlphabeticalOrder(const std::vector<QString> &keys)
         const std::vector<uint8_t> y = mergedSortKey(collator, b);
         int c = x < y ? -1 : y < x ? 1 : 0;
         if (c == 0)
-            c = sorting::compareKeys(a, b);
+            c = names::compareKeys(a, b);
         FUZZ_CHECK(c < 0 || (c == 0 && order[i - 1] < order[i]),
                    "alphabetical order puts " + shown(a) + " before " + shown(b));
     }
@@ -306,12 +306,12 @@ void fuzzSortKeys(const std::uint8_t *data, std::size_t size)
 {
     ensureApplication();
     static const QStringList entries = suffixEntries();
-    static suffixes::SuffixList *live = [] {
-        auto *list = new suffixes::SuffixList;
+    static lists::SuffixList *live = [] {
+        auto *list = new lists::SuffixList;
         list->model().appendMany(suffixEntries());
         return list;
     }();
-    const sorting::SuffixTest isSuffix = [](QStringView word) { return live->IsSuffix(word); };
+    const names::SuffixTest isSuffix = [](QStringView word) { return live->IsSuffix(word); };
 
     const std::vector<QString> names = namesOf(data, size);
     for (const QString &name : names) {
@@ -332,11 +332,11 @@ void fuzzSortKeys(const std::uint8_t *data, std::size_t size)
         const std::string reading = readingName(o);
         std::vector<QString> keys;
         for (const QString &name : names) {
-            const QString key = sorting::buildSortKey(name, o, isSuffix);
+            const QString key = names::buildSortKey(name, o, isSuffix);
             const ModelKey model = modelKey(name, o, entries);
             FUZZ_CHECK(key == model.key, reading + ": key of " + shown(name) + " is " + shown(key) + ", expected " +
                                              shown(model.key));
-            const QString revealed = sorting::revealName(key, o);
+            const QString revealed = names::revealName(key, o);
             FUZZ_CHECK(revealed == modelReveal(key, o), reading + ": " + shown(key) + " reveals as " +
                                                             shown(revealed) + ", expected " +
                                                             shown(modelReveal(key, o)));
@@ -347,9 +347,9 @@ void fuzzSortKeys(const std::uint8_t *data, std::size_t size)
                 FUZZ_CHECK(revealed == expected, reading + ": " + shown(name) + " shows as " + shown(revealed) +
                                                      ", expected " + shown(expected));
                 if (model.delimited)
-                    FUZZ_CHECK(sorting::headField(key) == model.head,
+                    FUZZ_CHECK(names::headField(key) == model.head,
                                reading + ": head field of " + shown(key) + " is " +
-                                   shown(sorting::headField(key).toString()));
+                                   shown(names::headField(key).toString()));
             }
             keys.push_back(key);
         }
@@ -361,18 +361,18 @@ void fuzzSortKeys(const std::uint8_t *data, std::size_t size)
         const std::vector<QString> &keys = keysByReading[bits];
         std::vector<QString> sorted = keys;
         int yields = 0;
-        sorting::sortKeysStable(sorted, [&yields] { ++yields; });
+        names::sortKeysStable(sorted, [&yields] { ++yields; });
         std::vector<QString> expected = keys;
         std::stable_sort(expected.begin(), expected.end(), codeUnitLess);
         FUZZ_CHECK(yields >= 1, "the sort did not yield");
         FUZZ_CHECK(sorted == expected, "the sort disagrees with a comparison sort on " +
                                            std::to_string(keys.size()) + " keys");
         // The same keys kept in blocks (without their first delimiter) order alike.
-        sorting::KeyTexts texts;
+        names::KeyTexts texts;
         for (const QString &key : keys)
             texts.append(key);
         std::vector<QString> fromTexts;
-        for (const std::uint32_t k : sorting::exactOrder(texts, {}))
+        for (const std::uint32_t k : names::exactOrder(texts, {}))
             fromTexts.push_back(texts[k].toString());
         FUZZ_CHECK(fromTexts == expected, "keys kept in blocks sort differently");
         checkAlphabeticalOrder(keys);
@@ -382,9 +382,9 @@ void fuzzSortKeys(const std::uint8_t *data, std::size_t size)
         for (std::size_t i = 0; i < most; ++i) {
             for (std::size_t j = 0; j < most; ++j) {
                 const int expectedSign = codeUnitLess(keys[i], keys[j]) ? -1 : codeUnitLess(keys[j], keys[i]) ? 1 : 0;
-                FUZZ_CHECK(sign(sorting::compareKeys(keys[i], keys[j])) == expectedSign,
+                FUZZ_CHECK(sign(names::compareKeys(keys[i], keys[j])) == expectedSign,
                            "compareKeys(" + shown(keys[i]) + ", " + shown(keys[j]) + ")");
-                FUZZ_CHECK(sign(sorting::compareKeys(sorting::splitKey(keys[i]), sorting::splitKey(keys[j]))) ==
+                FUZZ_CHECK(sign(names::compareKeys(names::splitKey(keys[i]), names::splitKey(keys[j]))) ==
                                expectedSign,
                            "compareKeys of parts(" + shown(keys[i]) + ", " + shown(keys[j]) + ")");
             }

@@ -2,7 +2,7 @@
 
 #include "FuzzTargets.h"
 #include "core/Failure.h"
-#include "lists/SheetRows.h"
+#include "tables/SheetRows.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -47,8 +47,8 @@ TableRead readTable(const QString &path, bool slowly)
     static QuietTableDesktop desktop;
     TableRead read;
     try {
-        const lists::TableKind kind = lists::tableKindOf(path);
-        read.rows = slowly ? lists::readCsvTableSlowly(path, kind, desktop) : lists::readTableFile(path, kind, desktop);
+        const tables::TableKind kind = tables::tableKindOf(path);
+        read.rows = slowly ? tables::readCsvTableSlowly(path, kind, desktop) : tables::readTableFile(path, kind, desktop);
     } catch (const core::Failure &failure) {
         FUZZ_CHECK(!failure.description().isEmpty(), "a failure without a description");
         read.failure = failure.description();
@@ -56,18 +56,18 @@ TableRead readTable(const QString &path, bool slowly)
     return read;
 }
 
-void checkTable(const lists::TableRows &rows, bool sheet)
+void checkTable(const tables::TableRows &rows, bool sheet)
 {
     if (sheet) {
-        FUZZ_CHECK(rows.rowCount() <= lists::SheetRows::kMaxRows, "more rows than a sheet has");
-        FUZZ_CHECK(rows.columns() <= lists::SheetRows::kMaxColumns, "more columns than a sheet has");
+        FUZZ_CHECK(rows.rowCount() <= tables::SheetRows::kMaxRows, "more rows than a sheet has");
+        FUZZ_CHECK(rows.columns() <= tables::SheetRows::kMaxColumns, "more columns than a sheet has");
     }
     const auto checkRow = [&](qsizetype row) {
         const QStringList cells = rows.row(row);
         FUZZ_CHECK(cells.size() == rows.columns(), "a row read whole is not as wide as the table");
         for (const QString &cell : cells) {
             FUZZ_CHECK(!cell.contains(QChar(u'\0')), "a cell holds a NUL: " + shown(cell));
-            FUZZ_CHECK(!sheet || cell.size() <= lists::SheetRows::kMaxCellUnits,
+            FUZZ_CHECK(!sheet || cell.size() <= tables::SheetRows::kMaxCellUnits,
                        "a sheet's cell of " + std::to_string(cell.size()) + " characters");
         }
         FUZZ_CHECK(rows.cell(row, rows.columns()).isEmpty(), "a cell past the last column");
@@ -82,7 +82,7 @@ void checkTable(const lists::TableRows &rows, bool sheet)
 
 void useFuzzBudget()
 {
-    lists::setDefaultTableBudget(qsizetype(256) << 20);
+    tables::setDefaultTableBudget(qsizetype(256) << 20);
 }
 
 } // namespace orvella::fuzz

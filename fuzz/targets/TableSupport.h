@@ -5,7 +5,7 @@
 
 #include "core/Desktop.h"
 #include "core/Spreadsheet.h"
-#include "lists/TableFileReader.h"
+#include "tables/TableFileReader.h"
 
 #include <QByteArray>
 #include <QString>
@@ -44,7 +44,7 @@ QByteArray zipOf(const std::vector<std::pair<QString, QByteArray>> &parts);
 
 // A table read, or the failure's description.
 struct TableRead {
-    std::optional<lists::TableRows> rows;
+    std::optional<tables::TableRows> rows;
     QString failure;
 };
 // Reads the file as readTableFile does; a core::Failure is an answer, anything else
@@ -53,7 +53,7 @@ TableRead readTable(const QString &path, bool slowly = false);
 
 // The rules for any table: every row as wide as columns() when read whole, no NUL in a
 // cell; for a workbook's sheet also its row, column and cell-text limits. Only the first and last rows are looked at cell by cell.
-void checkTable(const lists::TableRows &rows, bool sheet);
+void checkTable(const tables::TableRows &rows, bool sheet);
 
 // The budget the targets read with: what the fuzzer's memory (2 GB, with the
 // sanitizers' share) leaves a table.

@@ -16,13 +16,13 @@
 #include "FuzzTargets.h"
 #include "TableSupport.h"
 
-#include "export/TableExport.h"
+#include "tables/TableExport.h"
 
 namespace orvella::fuzz {
 namespace {
 
 // Rows as an export's source: the rows of a table, each padded to its width.
-class RowsSource : public exporting::TableSource {
+class RowsSource : public tables::TableSource {
 public:
     explicit RowsSource(std::vector<QStringList> rows) : m_rows(std::move(rows)) {}
     QStringList header() const override { return {}; }
@@ -33,7 +33,7 @@ private:
     std::vector<QStringList> m_rows;
 };
 
-std::vector<QStringList> allRows(const lists::TableRows &rows)
+std::vector<QStringList> allRows(const tables::TableRows &rows)
 {
     std::vector<QStringList> all;
     for (qsizetype row = 0; row < rows.rowCount(); ++row)
@@ -44,7 +44,7 @@ std::vector<QStringList> allRows(const lists::TableRows &rows)
 void checkRoundTrip(const std::vector<QStringList> &rows)
 {
     const QString path = scratchPath(QStringLiteral("export.csv"));
-    exporting::writeTable(path, exporting::TableFormat::Csv, RowsSource(rows));
+    tables::writeTable(path, tables::TableFormat::Csv, RowsSource(rows));
     const TableRead back = readTable(path);
     FUZZ_CHECK(back.rows.has_value(), "the export does not load: " + shown(back.failure));
     const std::vector<QStringList> loaded = allRows(*back.rows);

@@ -6,7 +6,7 @@ class QTextBrowser;
 
 namespace orvella::core {
 class Desktop;
-}
+} // namespace orvella::core
 
 namespace orvella::app {
 

@@ -14,7 +14,7 @@ namespace orvella::app {
 
 using namespace orvella::session;
 
-HowNamesWindow::HowNamesWindow(const OptionSettings &options, sorting::SuffixTest isSuffix, QWidget *parent)
+HowNamesWindow::HowNamesWindow(const OptionSettings &options, names::SuffixTest isSuffix, QWidget *parent)
     : QWidget(parent, Qt::Window), m_options(options), m_isSuffix(std::move(isSuffix))
 {
     setObjectName(QStringLiteral("HowNamesWindow"));
@@ -58,8 +58,8 @@ HowNamesWindow::HowNamesWindow(const OptionSettings &options, sorting::SuffixTes
 
 void HowNamesWindow::refresh()
 {
-    const sorting::ReadingChoices choices = m_options.readingChoices();
-    const sorting::WordTests words{m_isSuffix, [this](QStringView word) { return m_options.isParticle(word); },
+    const names::ReadingChoices choices = m_options.readingChoices();
+    const names::WordTests words{m_isSuffix, [this](QStringView word) { return m_options.isParticle(word); },
                                    [this](QStringView word) { return m_options.isTitle(word); }};
     const std::vector<ReadingRow> rows = readingRows(m_name->text(), m_options.options(), choices, words);
     const QString also = alsoChosenText(choices);
@@ -67,7 +67,7 @@ void HowNamesWindow::refresh()
     m_also->setVisible(!also.isEmpty());
     // Everything the reading stepped over (titles, nicknames, suffixes), or else the
     // one suffix the option buttons' reading steps over.
-    const auto steppedOver = [](const sorting::NameReading &result) {
+    const auto steppedOver = [](const names::NameReading &result) {
         return result.stepped.isEmpty() ? result.suffix : result.stepped;
     };
     m_table->setRowCount(static_cast<int>(rows.size()));

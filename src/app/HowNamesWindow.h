@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sorting/NameReading.h"
+#include "names/NameReading.h"
 
 #include <QWidget>
 #include <functional>
@@ -11,7 +11,7 @@ class QTableWidget;
 
 namespace orvella::session {
 class OptionSettings;
-}
+} // namespace orvella::session
 
 namespace orvella::app {
 
@@ -24,14 +24,14 @@ using session::OptionSettings;
 class HowNamesWindow : public QWidget {
     Q_OBJECT
 public:
-    HowNamesWindow(const OptionSettings &options, sorting::SuffixTest isSuffix, QWidget *parent = nullptr);
+    HowNamesWindow(const OptionSettings &options, names::SuffixTest isSuffix, QWidget *parent = nullptr);
 
     // Reads the field again (the choices or the lists may have changed).
     void refresh();
 
 private:
     const OptionSettings &m_options;
-    sorting::SuffixTest m_isSuffix;
+    names::SuffixTest m_isSuffix;
     QLineEdit *m_name = nullptr;
     QTableWidget *m_table = nullptr;
     QLabel *m_also = nullptr;

@@ -45,7 +45,7 @@ public:
         return !m_edits.empty() && m_edits.back().list == &list && m_edits.back().edit->appendsRows();
     }
     // The bytes of the edits' own texts; their tables are added to `tables`.
-    qsizetype bytesHeld(std::vector<const lists::SourceTable *> &tables) const
+    qsizetype bytesHeld(std::vector<const tables::SourceTable *> &tables) const
     {
         qsizetype bytes = 0;
         for (const Edit &edit : m_edits) {
@@ -150,14 +150,14 @@ qsizetype ListHistory::bytesHeld() const
 qsizetype ListHistory::bytesHeld(const Step *newStep) const
 {
     qsizetype bytes = 0;
-    std::vector<const lists::SourceTable *> tables;
+    std::vector<const tables::SourceTable *> tables;
     for (int i = 0; i < m_stack.index(); ++i)
         bytes += static_cast<const Step *>(m_stack.command(i))->bytesHeld(tables);
     if (newStep)
         bytes += newStep->bytesHeld(tables);
     std::sort(tables.begin(), tables.end());
     tables.erase(std::unique(tables.begin(), tables.end()), tables.end());
-    for (const lists::SourceTable *table : tables) {
+    for (const tables::SourceTable *table : tables) {
         const bool listHolds = std::any_of(m_lists.begin(), m_lists.end(),
                                            [table](const lists::NameListModel *list) { return list->holdsTable(table); });
         if (!listHolds)

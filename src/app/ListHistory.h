@@ -13,7 +13,7 @@
 
 namespace orvella::lists {
 class NameListModel;
-}
+} // namespace orvella::lists
 
 namespace orvella::app {
 

@@ -24,15 +24,15 @@
 #include "ui/WindowLayout.h"
 #include "ui/WindowPlacement.h"
 #include "ui/WindowStretch.h"
-#include "export/ExportCommands.h"
-#include "export/ResultExportCommand.h"
-#include "lists/ListCommands.h"
-#include "lists/ListFileCommands.h"
+#include "commands/ExportCommands.h"
+#include "commands/ResultExportCommand.h"
+#include "commands/ListCommands.h"
+#include "commands/ListFileCommands.h"
 #include "ui/NameListView.h"
 #include "ui/PointerShape.h"
-#include "sorting/SortCommand.h"
+#include "commands/SortCommand.h"
 #include "app/SuffixEditor.h"
-#include "suffixes/SuffixList.h"
+#include "lists/SuffixList.h"
 #include "suffixes/SuffixStore.h"
 
 #include <QButtonGroup>
@@ -203,8 +203,8 @@ void MainWindow::wireCommands()
         connect(button, &QAbstractButton::clicked, this,
                 [this, button, run] { m_history.run(ui::shownCaption(button->text()), run); });
     };
-    lists::ListCommands &lists = m_session.listCommands();
-    lists::ListFileCommands &files = m_session.listFileCommands();
+    commands::ListCommands &lists = m_session.listCommands();
+    commands::ListFileCommands &files = m_session.listFileCommands();
     command(PushButton17, [this] { m_session.sortCommand().PushButton17_Click(); });
     command(PushButton6, [&lists] { lists.PushButton6_Click(); });
     command(PushButton1, [&lists] { lists.PushButton1_Click(); });
@@ -216,11 +216,11 @@ void MainWindow::wireCommands()
     connect(ListView1, &ui::NameListView::doubleClickedAnywhere, this,
             [=, this, &lists] { m_history.run(removeName, [&] { lists.ListView1_DblClick(); }); });
     connect(ListView1, &ui::NameListView::deletePressed, this,
-            [=, this, &lists] { m_history.run(removeName, [&] { lists.ListView1_KeyDown(lists::kDeleteKeyCode); }); });
+            [=, this, &lists] { m_history.run(removeName, [&] { lists.ListView1_KeyDown(commands::kDeleteKeyCode); }); });
     connect(ListView2, &ui::NameListView::doubleClickedAnywhere, this,
             [=, this, &lists] { m_history.run(removeResult, [&] { lists.ListView2_DblClick(); }); });
     connect(ListView2, &ui::NameListView::deletePressed, this,
-            [=, this, &lists] { m_history.run(removeResult, [&] { lists.ListView2_KeyDown(lists::kDeleteKeyCode); }); });
+            [=, this, &lists] { m_history.run(removeResult, [&] { lists.ListView2_KeyDown(commands::kDeleteKeyCode); }); });
     connect(PushButton9, &QPushButton::clicked, this, [&files] { files.PushButton9_Click(); });
     connect(PushButton4, &QPushButton::clicked, this, [&files] { files.PushButton4_Click(); });
     connect(PushButton5, &QPushButton::clicked, this, [this] { m_session.exportCommands().PushButton5_Click(); });
@@ -243,9 +243,9 @@ void MainWindow::wireMenus()
     };
     ReadingSettings &reading = m_options.reading();
     connect(m_menus.exactOrder, &QAction::triggered, this,
-            [=, &reading] { menuStep("mnuExactOrder_Click", [&] { reading.setOrder(sorting::NameOrder::Exact); }); });
+            [=, &reading] { menuStep("mnuExactOrder_Click", [&] { reading.setOrder(names::NameOrder::Exact); }); });
     connect(m_menus.alphabeticalOrder, &QAction::triggered, this, [=, &reading] {
-        menuStep("mnuAlphabeticalOrder_Click", [&] { reading.setOrder(sorting::NameOrder::Alphabetical); });
+        menuStep("mnuAlphabeticalOrder_Click", [&] { reading.setOrder(names::NameOrder::Alphabetical); });
     });
     connect(m_menus.lastCommaFirst, &QAction::triggered, this, [=, &reading](bool on) {
         menuStep("mnuLastCommaFirst_Click", [&] { reading.setLastCommaFirst(on); });
@@ -305,13 +305,13 @@ void MainWindow::showHistory()
 
 void MainWindow::showReadingChoices()
 {
-    const sorting::ReadingChoices &choices = m_options.reading().choices();
+    const names::ReadingChoices &choices = m_options.reading().choices();
     const auto show = [](QAction *action, bool on) {
         const QSignalBlocker quiet(action);
         action->setChecked(on);
     };
-    show(m_menus.exactOrder, choices.order == sorting::NameOrder::Exact);
-    show(m_menus.alphabeticalOrder, choices.order == sorting::NameOrder::Alphabetical);
+    show(m_menus.exactOrder, choices.order == names::NameOrder::Exact);
+    show(m_menus.alphabeticalOrder, choices.order == names::NameOrder::Alphabetical);
     show(m_menus.lastCommaFirst, choices.lastCommaFirst);
     show(m_menus.keepParticles, choices.keepParticles);
     show(m_menus.stepOverExtras, choices.stepOverExtras);

@@ -20,32 +20,27 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 
-namespace orvella::exporting {
-class ExportCommands;
-}
-namespace orvella::lists {
-class ListCommands;
-class ListFileCommands;
-}
-namespace orvella::ui {
-class HoverPointer;
-class NameListView;
-class RememberedSize;
-}
-namespace orvella::sorting {
-class SortCommand;
-}
-namespace orvella::suffixes {
-class SuffixList;
-}
-namespace orvella::app {
-class SuffixEditor;
-}
-
 namespace orvella::core {
 class Desktop;
 class SettingsStore;
 } // namespace orvella::core
+namespace orvella::lists {
+class SuffixList;
+} // namespace orvella::lists
+namespace orvella::commands {
+class ExportCommands;
+class ListCommands;
+class ListFileCommands;
+class SortCommand;
+} // namespace orvella::commands
+namespace orvella::ui {
+class HoverPointer;
+class NameListView;
+class RememberedSize;
+} // namespace orvella::ui
+namespace orvella::app {
+class SuffixEditor;
+} // namespace orvella::app
 
 namespace orvella::app {
 
@@ -63,22 +58,22 @@ public:
     // editor's pointer file too).
     void Form_Load(const QString &folder = core::programFolder());
 
-    lists::MainContext &context() { return m_context; }
+    commands::MainContext &context() { return m_context; }
     lists::NameListModel &inputList() { return m_input; }
     lists::NameListModel &resultList() { return m_results; }
     core::ProgressState &progress() { return m_progress; }
     core::PointerState &pointerState() { return m_pointer; }
     const QString &applicationTitle() const { return m_context.title; }
-    sorting::SortCommand &sortCommand() { return m_session.sortCommand(); }
-    lists::ListCommands &listCommands() { return m_session.listCommands(); }
-    lists::ListFileCommands &listFileCommands() { return m_session.listFileCommands(); }
-    exporting::ExportCommands &exportCommands() { return m_session.exportCommands(); }
+    commands::SortCommand &sortCommand() { return m_session.sortCommand(); }
+    commands::ListCommands &listCommands() { return m_session.listCommands(); }
+    commands::ListFileCommands &listFileCommands() { return m_session.listFileCommands(); }
+    commands::ExportCommands &exportCommands() { return m_session.exportCommands(); }
     // True when a spreadsheet application can take the results; otherwise says so.
     bool SaveResultsAsExcelFileIsExcelInstalled();
 
     // The session's live suffix list (loaded on first need) and the suffix list editor,
     // created with its start-up when first asked for.
-    suffixes::SuffixList &liveSuffixList() { return m_session.suffixList(); }
+    lists::SuffixList &liveSuffixList() { return m_session.suffixList(); }
     bool hasLiveSuffixList() const { return m_session.suffixListLoaded(); }
     app::SuffixEditor &suffixEditor();
     // "List": shows the suffix list editor and hides this window.
@@ -181,7 +176,7 @@ private:
     lists::NameListModel &m_results;
     core::ProgressState &m_progress;
     core::PointerState &m_pointer;
-    lists::MainContext &m_context;
+    commands::MainContext &m_context;
     session::OptionSettings &m_options;
     ListHistory m_history{{&m_input, &m_results}};
     QCursor m_customPointer{Qt::PointingHandCursor};

@@ -1,13 +1,13 @@
 #include "app/QtDesktop.h"
 
-#include "lists/FileDialogPaths.h"
+#include "commands/FileDialogPaths.h"
 
 #include "app/NameColumnsDialog.h"
 #include "app/PlainBoxes.h"
 #include "app/X11Clipboard.h"
 
 #include "export/SpreadsheetPresence.h"
-#include "export/XlsxSpreadsheet.h"
+#include "tables/xlsx/XlsxSpreadsheet.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -99,7 +99,7 @@ QString QtDesktop::openFileDialog(const FileDialogRequest &request)
     m_lastEvents = coarseMilliseconds();
     if (!accepted)
         return QString();
-    return lists::openDialogAnswer(dialog.selectedFiles());
+    return commands::openDialogAnswer(dialog.selectedFiles());
 }
 
 QString QtDesktop::saveFileDialog(const FileDialogRequest &request)
@@ -208,7 +208,7 @@ bool QtDesktop::setClipboardText(const QString &text)
 
 std::unique_ptr<core::Spreadsheet> QtDesktop::createSpreadsheet()
 {
-    return std::make_unique<exporting::XlsxSpreadsheet>(
+    return std::make_unique<tables::XlsxSpreadsheet>(
         [](const QString &path) { return QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }, QString(),
         [this] { yield(); });
 }

@@ -9,7 +9,7 @@
 #include "core/ErrorReport.h"
 #include "ui/FocusRing.h"
 #include "ui/HoverPointer.h"
-#include "lists/MainContext.h"
+#include "commands/MainContext.h"
 #include "ui/Mnemonics.h"
 #include "core/Paths.h"
 #include "core/Procedure.h"
@@ -20,7 +20,7 @@
 #include "ui/WindowLayout.h"
 #include "ui/WindowPlacement.h"
 #include "ui/WindowStretch.h"
-#include "lists/ListCommands.h"
+#include "commands/ListCommands.h"
 #include "ui/NameListView.h"
 #include "ui/PointerShape.h"
 #include "app/SuffixEditorLayout.h"
@@ -145,7 +145,7 @@ void SuffixEditor::wireCommands()
     connect(PushButton2, &QPushButton::clicked, this, [this] { PushButton2_Click(); });
     connect(ListView1, &ui::NameListView::doubleClickedAnywhere, this, [this] { m_commands.ListView1_DblClick(); });
     connect(ListView1, &ui::NameListView::deletePressed, this,
-            [this] { m_commands.ListView1_KeyDown(lists::kDeleteKeyCode); });
+            [this] { m_commands.ListView1_KeyDown(commands::kDeleteKeyCode); });
     connect(ListView1, &ui::NameListView::filesDropped, this,
             [this](const QStringList &paths) { m_commands.ListView1_OLEDragDrop(paths); });
     connect(&m_pointer, &core::PointerState::changed, this,

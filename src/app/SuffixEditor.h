@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/PointerState.h"
-#include "suffixes/SuffixEditorCommands.h"
-#include "suffixes/SuffixList.h"
+#include "commands/SuffixEditorCommands.h"
+#include "lists/SuffixList.h"
 
 #include <QCursor>
 #include <QWidget>
@@ -12,11 +12,11 @@ class QPushButton;
 
 namespace orvella::session {
 class Session;
-}
+} // namespace orvella::session
 namespace orvella::ui {
 class NameListView;
 class RememberedSize;
-}
+} // namespace orvella::ui
 
 namespace orvella::app {
 
@@ -36,8 +36,8 @@ public:
     // the stored list (or the defaults) and the window's size for the screen. The pointer file is looked up in the folder.
     void Form_Load(const QString &folder);
 
-    suffixes::SuffixList &liveList() { return m_list; }
-    suffixes::SuffixEditorCommands &commands() { return m_commands; }
+    lists::SuffixList &liveList() { return m_list; }
+    commands::SuffixEditorCommands &commands() { return m_commands; }
     core::PointerState &pointerState() { return m_pointer; }
     const QCursor &customPointer() const { return m_customPointer; }
 
@@ -76,9 +76,9 @@ private:
 
     session::Session &m_session;
     QWidget *m_mainWindow;
-    suffixes::SuffixList &m_list;
+    lists::SuffixList &m_list;
     core::PointerState &m_pointer;
-    suffixes::SuffixEditorCommands &m_commands;
+    commands::SuffixEditorCommands &m_commands;
     QCursor m_customPointer{Qt::PointingHandCursor};
     ui::RememberedSize *m_size = nullptr;
 };

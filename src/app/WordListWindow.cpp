@@ -25,7 +25,7 @@ WordList particleList(ReadingSettings &reading)
             QStringLiteral("ParticleText"),
             "mnuEditParticles_Save",
             [&reading] { return reading.particles().words(); },
-            [] { return sorting::defaultParticles(); },
+            [] { return names::defaultParticles(); },
             [&reading](const QStringList &words) { reading.setParticles(words); }};
 }
 
@@ -39,7 +39,7 @@ WordList titleList(ReadingSettings &reading)
             QStringLiteral("TitleText"),
             "mnuEditTitles_Save",
             [&reading] { return reading.titles().words(); },
-            [] { return sorting::defaultTitles(); },
+            [] { return names::defaultTitles(); },
             [&reading](const QStringList &words) { reading.setTitles(words); }};
 }
 

@@ -9,11 +9,10 @@ class QPlainTextEdit;
 
 namespace orvella::core {
 class Desktop;
-}
-
+} // namespace orvella::core
 namespace orvella::session {
 class ReadingSettings;
-}
+} // namespace orvella::session
 
 namespace orvella::app {
 

@@ -12,7 +12,7 @@
 #include "lists/ListFileWriter.h"
 #include "lists/TableLoad.h"
 #include "session/Session.h"
-#include "sorting/SortCommand.h"
+#include "commands/SortCommand.h"
 #include "suffixes/SuffixStore.h"
 
 #include <QFile>
@@ -110,7 +110,7 @@ bool applyChoices(const SortRequest &request, session::Session &session, Termina
             options.setOption(*request.reading == Reading::SkipSuffixes ? 3 : 4, true);
     }
     if (request.alphabetical)
-        session.reading().setOrder(*request.alphabetical ? sorting::NameOrder::Alphabetical : sorting::NameOrder::Exact);
+        session.reading().setOrder(*request.alphabetical ? names::NameOrder::Alphabetical : names::NameOrder::Exact);
     if (request.lastCommaFirst)
         session.reading().setLastCommaFirst(*request.lastCommaFirst);
     if (request.particles)
@@ -159,7 +159,7 @@ bool applyChoices(const SortRequest &request, session::Session &session, Termina
 // written: what the sort hands over then is not what was asked for.
 class ResultWriter {
 public:
-    ResultWriter(const SortRequest &request, session::Session &session, lists::ListFileOutput &out,
+    ResultWriter(const SortRequest &request, session::Session &session, core::FileOutput &out,
                  TerminalProgress &progress, const TerminalDesktop &desktop)
         : m_request(request), m_session(session), m_out(out), m_progress(progress), m_desktop(desktop),
           m_steppedColumn(session.reading().choices().stepOverExtras)
@@ -170,12 +170,12 @@ public:
         out.setLineEnd(crlf ? QByteArrayView("\r\n") : QByteArrayView("\n"));
         if (request.format != Format::Table)
             out.setBatched(true);
-        sorting::SortCommand::Output output;
+        commands::SortCommand::Output output;
         // The names as read are no longer needed once every key is made.
         output.namesRead = [&session] { session.inputList().clear(); };
         if (request.format != Format::Table) {
             output.wantsReading = request.format == Format::Tsv;
-            output.take = [this](QStringView shown, const sorting::NameReading *reading) { take(shown, reading); };
+            output.take = [this](QStringView shown, const names::NameReading *reading) { take(shown, reading); };
         }
         session.sortCommand().setOutput(std::move(output));
     }
@@ -193,7 +193,7 @@ public:
     }
 
 private:
-    void take(QStringView shown, const sorting::NameReading *reading)
+    void take(QStringView shown, const names::NameReading *reading)
     {
         if (m_failure || m_desktop.reports() > 0)
             return;
@@ -215,7 +215,7 @@ private:
 
     const SortRequest &m_request;
     session::Session &m_session;
-    lists::ListFileOutput &m_out;
+    core::FileOutput &m_out;
     TerminalProgress &m_progress;
     const TerminalDesktop &m_desktop;
     std::optional<core::Failure> m_failure;
@@ -261,10 +261,10 @@ int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &store
     int status = applyChoices(request, session, desktop) ? 0 : 1;
 
     // The output is opened first: when it cannot be, there is no point in sorting.
-    std::unique_ptr<lists::ListFileOutput> out;
+    std::unique_ptr<core::FileOutput> out;
     try {
-        out = request.output ? std::make_unique<lists::ListFileOutput>(QFile::decodeName(*request.output))
-                             : lists::ListFileOutput::standardOutput();
+        out = request.output ? std::make_unique<core::FileOutput>(QFile::decodeName(*request.output))
+                             : core::FileOutput::standardOutput();
     } catch (const core::Failure &failure) {
         tellError(failure.description());
         return 1;

@@ -6,7 +6,7 @@
 
 namespace orvella::core {
 class SettingsStore;
-}
+} // namespace orvella::core
 
 namespace orvella::cli {
 

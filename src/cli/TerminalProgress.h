@@ -6,7 +6,7 @@
 
 namespace orvella::core {
 class ProgressState;
-}
+} // namespace orvella::core
 
 namespace orvella::cli {
 

@@ -5,7 +5,7 @@
 
 namespace orvella::core {
 class Desktop;
-}
+} // namespace orvella::core
 
 namespace orvella::exporting {
 

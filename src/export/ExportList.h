@@ -4,7 +4,7 @@
 
 namespace orvella::lists {
 class NameListModel;
-}
+} // namespace orvella::lists
 
 namespace orvella::exporting {
 

@@ -6,7 +6,7 @@ namespace orvella::exporting {
 namespace {
 
 // A table's header; "Column 1", "Column 2"... for one that has none.
-QStringList headerOf(const lists::SourceTable &table)
+QStringList headerOf(const tables::SourceTable &table)
 {
     QStringList header = table.header;
     for (int column = int(header.size()); column < table.cells.columns(); ++column)
@@ -46,7 +46,7 @@ ResultTable::ResultTable(const lists::NameListModel &results, bool filedUnder)
     // The tables in the order their first results come.
     bool anyHeader = false;
     for (int position = 1; results.hasRows() && position <= results.count(); ++position) {
-        const lists::NameRow row = results.rowOf(position);
+        const tables::NameRow row = results.rowOf(position);
         if (!row || std::any_of(m_placings.begin(), m_placings.end(),
                                 [&](const Placing &placing) { return placing.table == row.table; }))
             continue;
@@ -71,7 +71,7 @@ ResultTable::ResultTable(const lists::NameListModel &results, bool filedUnder)
 
 void ResultTable::keepRowsAbove(const Placing &placing)
 {
-    const lists::SourceTable &table = *placing.table;
+    const tables::SourceTable &table = *placing.table;
     if (!table.columns.firstRowIsHeader)
         return;
     for (int row = 0; row < table.columns.headerRow && row < table.cells.rowCount(); ++row) {
@@ -151,7 +151,7 @@ QString ResultTable::name(qsizetype row) const
     return m_results.item(int(row + 1));
 }
 
-const ResultTable::Placing &ResultTable::placingOf(const lists::SourceTablePtr &table) const
+const ResultTable::Placing &ResultTable::placingOf(const tables::SourceTablePtr &table) const
 {
     for (const Placing &placing : m_placings) {
         if (placing.table == table)
@@ -170,7 +170,7 @@ void ResultTable::putName(int position, QStringList &cells) const
             cells[column + m_offset] = text;
     };
     if (m_nameColumns.kind == core::ColumnChoice::Kind::NameParts) {
-        const auto [last, first] = lastAndFirst(name, m_results.note(position, lists::RowNote::FiledUnder));
+        const auto [last, first] = lastAndFirst(name, m_results.note(position, tables::RowNote::FiledUnder));
         put(m_nameColumns.lastName, last);
         put(m_nameColumns.firstName, first);
     } else {
@@ -184,8 +184,8 @@ void ResultTable::cells(qsizetype row, QStringList &cells) const
     cells.clear();
     cells.resize(m_header.size());
     if (m_filedUnder)
-        cells[0] = m_results.note(position, lists::RowNote::FiledUnder);
-    const lists::NameRow source = m_results.hasRows() ? m_results.rowOf(position) : lists::NameRow();
+        cells[0] = m_results.note(position, tables::RowNote::FiledUnder);
+    const tables::NameRow source = m_results.hasRows() ? m_results.rowOf(position) : tables::NameRow();
     const Placing *placing = source ? &placingOf(source.table) : nullptr;
     if (!placing || !placing->table) {
         putName(position, cells);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "export/TableExport.h"
-#include "lists/NameRows.h"
+#include "tables/TableExport.h"
+#include "tables/NameRows.h"
 
 #include <QHash>
 
@@ -9,7 +9,7 @@
 
 namespace orvella::lists {
 class NameListModel;
-}
+} // namespace orvella::lists
 
 namespace orvella::exporting {
 
@@ -23,7 +23,7 @@ namespace orvella::exporting {
 // puts what each result was sorted under in a first column of its own.
 // The rows a table had above its header (a title) are written above the header, as
 // they were, each table's in the order of the tables, in their columns.
-class ResultTable : public TableSource {
+class ResultTable : public tables::TableSource {
 public:
     ResultTable(const lists::NameListModel &results, bool filedUnder);
 
@@ -36,10 +36,10 @@ public:
 private:
     // Where a table's columns go among the columns written.
     struct Placing {
-        lists::SourceTablePtr table;
+        tables::SourceTablePtr table;
         std::vector<int> columnOf; // for each of the table's columns
     };
-    const Placing &placingOf(const lists::SourceTablePtr &table) const;
+    const Placing &placingOf(const tables::SourceTablePtr &table) const;
     // Where the columns of the next table (captioned so) go, adding those that need
     // one of their own.
     std::vector<int> placeColumns(const QStringList &captions);

@@ -6,10 +6,13 @@
 #include <memory>
 #include <vector>
 
+namespace orvella::tables {
+struct SourceTable;
+} // namespace orvella::tables
+
 namespace orvella::lists {
 
 class NameListModel;
-struct SourceTable;
 
 // A change made to a list, kept so that it can be taken back and made again: rows
 // appended, a row removed or replaced, the list cleared. What a change took away (a
@@ -26,7 +29,7 @@ public:
     // list's blocks, a removed row) or put back.
     virtual qsizetype bytesHeld() const { return 0; }
     // Adds the tables the rows it keeps came from (a list may hold them too).
-    virtual void addTablesHeld(std::vector<const SourceTable *> &) const {}
+    virtual void addTablesHeld(std::vector<const tables::SourceTable *> &) const {}
 };
 
 // Hears every change a list makes while it records (see NameListModel::setRecorder).

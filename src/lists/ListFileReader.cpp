@@ -5,8 +5,8 @@
 #include "core/Failure.h"
 #include "core/Paths.h"
 #include "lists/NameListModel.h"
-#include "lists/TextFileDecoder.h"
-#include "lists/TextRows.h"
+#include "tables/TextFileDecoder.h"
+#include "tables/TextRows.h"
 
 #include <future>
 #include <utility>
@@ -27,7 +27,7 @@ using core::Failure;
 // Collects the non-empty lines of a text handed over in pieces. Every CR and every LF
 // ends a line; since empty lines are dropped, CR LF, lone CR and lone LF all come to
 // the same thing.
-class LineCollector : public TextSink {
+class LineCollector : public tables::TextSink {
 public:
     // False when the text holds a NUL character: not a text file.
     bool take(QStringView text) override
@@ -50,7 +50,7 @@ public:
         return true;
     }
 
-    TextRows finish()
+    tables::TextRows finish()
     {
         endLine(nullptr, 0);
         return std::move(m_items);
@@ -68,7 +68,7 @@ private:
         }
     }
 
-    TextRows m_items;
+    tables::TextRows m_items;
     QString m_pending;
 };
 
@@ -83,7 +83,7 @@ qint64 secondHalfStart(QFile &other, qint64 size)
     const qint64 middle = size / 2;
     if (!other.seek(middle))
         return 0;
-    const QByteArray near = other.read(kReadChunkBytes);
+    const QByteArray near = other.read(tables::kReadChunkBytes);
     for (qsizetype i = 0; i < near.size(); ++i) {
         if (near[i] == '\r' || near[i] == '\n')
             return middle + i + 1;
@@ -92,7 +92,7 @@ qint64 secondHalfStart(QFile &other, qint64 size)
 }
 
 // The non-empty lines of the file, decoded as a names file is.
-TextRows readLines(QFile &file, const QString &path, core::Desktop &desktop, FileReading reading,
+tables::TextRows readLines(QFile &file, const QString &path, core::Desktop &desktop, FileReading reading,
                    qint64 streamMost = 0)
 {
     const QString what = QStringLiteral("a text file");
@@ -108,31 +108,31 @@ TextRows readLines(QFile &file, const QString &path, core::Desktop &desktop, Fil
     if (split == 0) {
         LineCollector lines;
         if (streamMost > 0)
-            decodeTextStream(file, path, desktop, lines, what, streamMost);
+            tables::decodeTextStream(file, path, desktop, lines, what, streamMost);
         else
-            decodeTextFile(file, path, desktop, lines, what);
+            tables::decodeTextFile(file, path, desktop, lines, what);
         return lines.finish();
     }
     // Lines are decoded each on its own, so a long file's two halves, split at a line
     // end, are read at once: the second on a worker, the first here.
     const bool utf8Only = head.startsWith("\xEF\xBB\xBF");
-    std::future<TextRows> second = core::startWorker([&] {
+    std::future<tables::TextRows> second = core::startWorker([&] {
         LineCollector lines;
-        decodeTextRange(other, path, nullptr, lines, what, split, size, utf8Only);
+        tables::decodeTextRange(other, path, nullptr, lines, what, split, size, utf8Only);
         return lines.finish();
     });
     LineCollector first;
     const qint64 mark = utf8Only ? 3 : 0;
     // (A failure here waits for the worker before it is passed on.)
-    decodeTextRange(file, path, &desktop, first, what, mark, split, utf8Only);
-    TextRows rows = first.finish();
+    tables::decodeTextRange(file, path, &desktop, first, what, mark, split, utf8Only);
+    tables::TextRows rows = first.finish();
     rows.append(second.get());
     return rows;
 }
 
 } // namespace
 
-TextRows namesOfListTable(TextRows lines)
+tables::TextRows namesOfListTable(tables::TextRows lines)
 {
     if (lines.isEmpty())
         return lines;
@@ -149,7 +149,7 @@ TextRows namesOfListTable(TextRows lines)
     lines.forEach([&](QStringView line) { table = table && line.size() == length && line.back() == QLatin1Char('\t'); });
     if (!table)
         return lines;
-    TextRows names;
+    tables::TextRows names;
     bool first = true;
     lines.forEach([&](QStringView line) {
         if (std::exchange(first, false))

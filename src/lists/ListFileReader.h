@@ -1,7 +1,7 @@
 #pragma once
 
-#include "lists/TextFileDecoder.h"
-#include "lists/TextRows.h"
+#include "tables/TextFileDecoder.h"
+#include "tables/TextRows.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -45,9 +45,9 @@ void ReadListFile(NameListModel &list, const QByteArray &nativePath, core::Deskt
 // names it in messages. A stream need not end: one that gives more than `most` bytes
 // fails the read.
 void ReadListStream(NameListModel &list, QFile &stream, const QString &name, core::Desktop &desktop,
-                    qint64 most = defaultStreamBytes());
+                    qint64 most = tables::defaultStreamBytes());
 
 // The names of the lines of a list table (see ReadListFile); other lines as they are.
-TextRows namesOfListTable(TextRows lines);
+tables::TextRows namesOfListTable(tables::TextRows lines);
 
 } // namespace orvella::lists

@@ -318,7 +318,7 @@ QString nameOfRow(const QStringList &cells, const ColumnChoice &choice)
     return name;
 }
 
-void nameOfRowInto(QString &name, const TableRows &table, qsizetype row, const ColumnChoice &choice)
+void nameOfRowInto(QString &name, const tables::TableRows &table, qsizetype row, const ColumnChoice &choice)
 {
     thread_local QString scratch; // for cells beyond ASCII, kept with its memory
     buildName(name, choice, [&](int column) {
@@ -339,16 +339,16 @@ qsizetype simplifiedLength(QByteArrayView bytes)
 
 } // namespace
 
-std::optional<NameParts> namePartsOf(QStringView name, const NameRow &row)
+std::optional<tables::NameParts> namePartsOf(QStringView name, const tables::NameRow &row)
 {
     if (!row || row.table->columns.kind != ColumnChoice::Kind::NameParts || row.table->columns.lastName < 0)
         return std::nullopt;
     const ColumnChoice &choice = row.table->columns;
-    const TableRows &cells = row.table->cells;
+    const tables::TableRows &cells = row.table->cells;
     const qsizetype lastLength = simplifiedLength(cells.cellBytes(row.row, choice.lastName));
     if (lastLength == 0 || lastLength > name.size())
         return std::nullopt;
-    NameParts parts;
+    tables::NameParts parts;
     parts.lastName = name.first(lastLength);
     // What follows the last name: nothing, " Suffix", ", Given" or ", Given, Suffix".
     QStringView rest = name.sliced(lastLength);

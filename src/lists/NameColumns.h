@@ -1,8 +1,8 @@
 #pragma once
 
 #include "core/ColumnChoice.h"
-#include "lists/NameRows.h"
-#include "lists/TableRows.h"
+#include "tables/NameRows.h"
+#include "tables/TableRows.h"
 
 #include <QList>
 #include <QString>
@@ -37,13 +37,13 @@ core::ColumnChoice guessColumns(const QList<QStringList> &firstRows);
 QString nameOfRow(const QStringList &cells, const core::ColumnChoice &choice);
 // The same for row `row` of the table, built into `name` (which keeps its memory for
 // the next row): the fast way through a million rows.
-void nameOfRowInto(QString &name, const TableRows &table, qsizetype row, const core::ColumnChoice &choice);
+void nameOfRowInto(QString &name, const tables::TableRows &table, qsizetype row, const core::ColumnChoice &choice);
 
 // The parts of `name`, the name nameOfRow gave for the row, told by the lengths of the
 // row's last-name and suffix cells rather than by the commas in the name (a last-name
 // cell may hold one: "Smith, Jr."). None when the row's table has no NameParts
 // columns, the row has no last name, or the name does not fit the cells.
-std::optional<NameParts> namePartsOf(QStringView name, const NameRow &row);
+std::optional<tables::NameParts> namePartsOf(QStringView name, const tables::NameRow &row);
 
 // What the columns are called where one is chosen: the header row's cells when the
 // choice has a header ("Column N" for an empty one), else "Column 1", "Column 2"...

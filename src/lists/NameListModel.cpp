@@ -19,13 +19,13 @@ qsizetype textBytes(const QString &text)
 // The memory rows taken out of a list take of their own (not their tables').
 qsizetype tailBytes(const NameListModel::Tail &tail)
 {
-    return tail.rows.bytes() + qsizetype(tail.refs.capacity() * sizeof(RowRef)) +
-           qsizetype(tail.tables.capacity() * sizeof(SourceTablePtr));
+    return tail.rows.bytes() + qsizetype(tail.refs.capacity() * sizeof(tables::RowRef)) +
+           qsizetype(tail.tables.capacity() * sizeof(tables::SourceTablePtr));
 }
 
-void addTables(const NameListModel::Tail &tail, std::vector<const SourceTable *> &into)
+void addTables(const NameListModel::Tail &tail, std::vector<const tables::SourceTable *> &into)
 {
-    for (const SourceTablePtr &table : tail.tables)
+    for (const tables::SourceTablePtr &table : tail.tables)
         into.push_back(table.get());
 }
 
@@ -38,7 +38,7 @@ public:
     bool appendsRows() const override { return true; }
     // Rows taken back: held until they are appended again.
     qsizetype bytesHeld() const override { return tailBytes(m_tail); }
-    void addTablesHeld(std::vector<const SourceTable *> &into) const override { addTables(m_tail, into); }
+    void addTablesHeld(std::vector<const tables::SourceTable *> &into) const override { addTables(m_tail, into); }
 
 private:
     int m_from;
@@ -47,14 +47,14 @@ private:
 
 class Removed : public ListEdit {
 public:
-    Removed(int position, QString text, NameRow row)
+    Removed(int position, QString text, tables::NameRow row)
         : m_position(position), m_text(std::move(text)), m_row(std::move(row))
     {
     }
     void undo(NameListModel &list) override { list.insertAt(m_position, m_text, m_row); }
     void redo(NameListModel &list) override { list.removeAt(m_position); }
     qsizetype bytesHeld() const override { return textBytes(m_text); }
-    void addTablesHeld(std::vector<const SourceTable *> &into) const override
+    void addTablesHeld(std::vector<const tables::SourceTable *> &into) const override
     {
         if (m_row)
             into.push_back(m_row.table.get());
@@ -63,7 +63,7 @@ public:
 private:
     int m_position;
     QString m_text;
-    NameRow m_row;
+    tables::NameRow m_row;
 };
 
 class Replaced : public ListEdit {
@@ -89,7 +89,7 @@ public:
     void undo(NameListModel &list) override { list.restoreTail(std::move(m_rows)); }
     void redo(NameListModel &list) override { m_rows = list.takeTail(0); }
     qsizetype bytesHeld() const override { return tailBytes(m_rows); }
-    void addTablesHeld(std::vector<const SourceTable *> &into) const override { addTables(m_rows, into); }
+    void addTablesHeld(std::vector<const tables::SourceTable *> &into) const override { addTables(m_rows, into); }
 
 private:
     NameListModel::Tail m_rows;
@@ -136,7 +136,7 @@ void NameListModel::append(QStringView text)
     appended();
 }
 
-void NameListModel::append(QStringView text, const NameRow &row)
+void NameListModel::append(QStringView text, const tables::NameRow &row)
 {
     recordAppendFrom(m_items.size());
     m_items.append(text);
@@ -144,7 +144,7 @@ void NameListModel::append(QStringView text, const NameRow &row)
     appended();
 }
 
-void NameListModel::appendMany(TextRows names, SourceTablePtr table, const std::vector<quint32> &rows)
+void NameListModel::appendMany(tables::TextRows names, tables::SourceTablePtr table, const std::vector<quint32> &rows)
 {
     if (names.isEmpty())
         return;
@@ -159,7 +159,7 @@ void NameListModel::appendMany(TextRows names, SourceTablePtr table, const std::
     appended();
 }
 
-quint32 NameListModel::tablePlace(const SourceTablePtr &table)
+quint32 NameListModel::tablePlace(const tables::SourceTablePtr &table)
 {
     // A list holds rows of a few tables at most: the one added last is usually asked for.
     for (size_t i = m_tables.size(); i > 0; --i) {
@@ -170,7 +170,7 @@ quint32 NameListModel::tablePlace(const SourceTablePtr &table)
     return quint32(m_tables.size());
 }
 
-void NameListModel::keepRow(const NameRow &row)
+void NameListModel::keepRow(const tables::NameRow &row)
 {
     if (row) {
         const quint32 place = tablePlace(row.table);
@@ -181,23 +181,23 @@ void NameListModel::keepRow(const NameRow &row)
     }
 }
 
-NameRow NameListModel::rowOf(int position) const
+tables::NameRow NameListModel::rowOf(int position) const
 {
     checkPosition(position);
     if (size_t(position) > m_refs.size())
         return {};
-    const RowRef ref = m_refs[size_t(position - 1)];
-    return ref.table == 0 ? NameRow() : NameRow{m_tables[ref.table - 1], ref.row};
+    const tables::RowRef ref = m_refs[size_t(position - 1)];
+    return ref.table == 0 ? tables::NameRow() : tables::NameRow{m_tables[ref.table - 1], ref.row};
 }
 
-bool NameListModel::holdsTable(const SourceTable *table) const
+bool NameListModel::holdsTable(const tables::SourceTable *table) const
 {
-    return std::any_of(m_tables.begin(), m_tables.end(), [table](const SourceTablePtr &kept) { return kept.get() == table; });
+    return std::any_of(m_tables.begin(), m_tables.end(), [table](const tables::SourceTablePtr &kept) { return kept.get() == table; });
 }
 
 bool NameListModel::hasCommaLineRows() const
 {
-    return std::any_of(m_tables.begin(), m_tables.end(), [](const SourceTablePtr &table) { return table->commaLines; });
+    return std::any_of(m_tables.begin(), m_tables.end(), [](const tables::SourceTablePtr &table) { return table->commaLines; });
 }
 
 void NameListModel::appendMany(const QList<QString> &texts)
@@ -212,7 +212,7 @@ void NameListModel::appendMany(const QList<QString> &texts)
     appended();
 }
 
-void NameListModel::appendMany(TextRows texts)
+void NameListModel::appendMany(tables::TextRows texts)
 {
     if (texts.isEmpty())
         return;
@@ -292,7 +292,7 @@ void NameListModel::removeAt(int position)
     if (m_noteSource) {
         // Rows after the removed one move up by one.
         m_noteSource = [source = std::move(m_noteSource), removed = position - 1](int row, const QString &text,
-                                                                                  RowNote note) {
+                                                                                  tables::RowNote note) {
             return source(row >= removed ? row + 1 : row, text, note);
         };
     }
@@ -310,7 +310,7 @@ void NameListModel::clear()
     }
     beginResetModel();
     // Freeing ten million names' blocks takes a moment of its own: done on a worker.
-    core::releaseInBackground(std::exchange(m_items, TextRows()));
+    core::releaseInBackground(std::exchange(m_items, tables::TextRows()));
     core::releaseInBackground(std::exchange(m_refs, {}));
     core::releaseInBackground(std::exchange(m_tables, {}));
     m_shownRows = 0;
@@ -319,7 +319,7 @@ void NameListModel::clear()
     emit itemsChanged();
 }
 
-void NameListModel::insertAt(int position, QStringView text, const NameRow &row)
+void NameListModel::insertAt(int position, QStringView text, const tables::NameRow &row)
 {
     if (position != count() + 1)
         checkPosition(position);
@@ -328,13 +328,13 @@ void NameListModel::insertAt(int position, QStringView text, const NameRow &row)
     m_items.insert(position - 1, text);
     if (row || !m_refs.empty()) {
         m_refs.resize(size_t(m_items.size() - 1));
-        m_refs.insert(m_refs.begin() + (position - 1), row ? RowRef{tablePlace(row.table), row.row} : RowRef());
+        m_refs.insert(m_refs.begin() + (position - 1), row ? tables::RowRef{tablePlace(row.table), row.row} : tables::RowRef());
     }
     m_shownRows = m_items.size();
     if (m_noteSource) {
         // Rows after the inserted one move down by one; the inserted row has none.
         m_noteSource = [source = std::move(m_noteSource), inserted = position - 1](int row, const QString &text,
-                                                                                   RowNote note) {
+                                                                                   tables::RowNote note) {
             return row == inserted ? QString() : source(row > inserted ? row - 1 : row, text, note);
         };
     }
@@ -384,11 +384,11 @@ void NameListModel::restoreTail(Tail tail)
     if (!tail.refs.empty()) {
         // The tail's tables take their places among this list's.
         std::vector<quint32> places;
-        for (const SourceTablePtr &table : tail.tables)
+        for (const tables::SourceTablePtr &table : tail.tables)
             places.push_back(tablePlace(table));
         m_refs.resize(size_t(m_items.size()));
-        for (const RowRef ref : tail.refs)
-            m_refs.push_back(ref.table == 0 ? RowRef() : RowRef{places[ref.table - 1], ref.row});
+        for (const tables::RowRef ref : tail.refs)
+            m_refs.push_back(ref.table == 0 ? tables::RowRef() : tables::RowRef{places[ref.table - 1], ref.row});
     }
     m_items.append(std::move(tail.rows));
     if (!m_refs.empty())
@@ -401,7 +401,7 @@ void NameListModel::setNoteSource(NoteSource source)
     m_noteSource = std::move(source);
 }
 
-QString NameListModel::note(int position, RowNote kind) const
+QString NameListModel::note(int position, tables::RowNote kind) const
 {
     checkPosition(position);
     return m_noteSource ? m_noteSource(position - 1, item(position), kind) : QString();
@@ -438,7 +438,7 @@ QVariant NameListModel::data(const QModelIndex &index, int role) const
         return m_items.at(index.row()).toString();
     if (role == Qt::ToolTipRole && m_noteSource) {
         // Cut like the row itself: a tooltip can name a whole multi-megabyte name.
-        QString tip = m_noteSource(index.row(), m_items.at(index.row()).toString(), RowNote::ToolTip);
+        QString tip = m_noteSource(index.row(), m_items.at(index.row()).toString(), tables::RowNote::ToolTip);
         if (!tip.isEmpty())
             return core::shownText(tip);
     }

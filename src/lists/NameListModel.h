@@ -1,8 +1,8 @@
 #pragma once
 
 #include "lists/ListEdits.h"
-#include "lists/NameRows.h"
-#include "lists/TextRows.h"
+#include "tables/NameRows.h"
+#include "tables/TextRows.h"
 
 #include <QAbstractListModel>
 #include <QElapsedTimer>
@@ -45,33 +45,33 @@ public:
     // Every item, as strings of their own (for short lists such as the suffix list).
     QStringList items() const { return m_items.toList(); }
     // The texts themselves, for reading through a long list in order.
-    const TextRows &rows() const { return m_items; }
+    const tables::TextRows &rows() const { return m_items; }
 
     void append(QStringView text);
     void append(const QString &text) { append(QStringView(text)); }
     // Appends a name together with the table row it came from (or none).
-    void append(QStringView text, const NameRow &row);
+    void append(QStringView text, const tables::NameRow &row);
     // Appends names read from a table: names[i] came from row rows[i] of the table.
-    void appendMany(TextRows names, SourceTablePtr table, const std::vector<quint32> &rows);
+    void appendMany(tables::TextRows names, tables::SourceTablePtr table, const std::vector<quint32> &rows);
     void appendMany(const QList<QString> &texts);
-    void appendMany(TextRows texts);
+    void appendMany(tables::TextRows texts);
     // Replaces the item at a 1-based position; throws for a position that does not exist.
     void setItem(int position, const QString &text);
     // Removes the item at a 1-based position; throws for a position that does not exist.
     void removeAt(int position);
     void clear();
     // Puts an item in at a 1-based position (1 .. count() + 1); those from there on move down.
-    void insertAt(int position, QStringView text, const NameRow &row = {});
+    void insertAt(int position, QStringView text, const tables::NameRow &row = {});
 
     // Whether any item came from a table row.
     bool hasRows() const { return !m_refs.empty(); }
     // The table row the item at a 1-based position came from (none for a typed name);
     // throws for a position that does not exist.
-    NameRow rowOf(int position) const;
+    tables::NameRow rowOf(int position) const;
     // Whether some item came from a table whose names are "Last, First" lines.
     bool hasCommaLineRows() const;
     // Whether the list keeps the table (some item came from it).
-    bool holdsTable(const SourceTable *table) const;
+    bool holdsTable(const tables::SourceTable *table) const;
 
     // Every change from now on is told to the recorder (none: nothing is recorded), so
     // that it can be taken back. Whoever takes changes back detaches the recorder meanwhile.
@@ -80,11 +80,11 @@ public:
     // The items after the first `keep`, taken out with their blocks (and, when none is
     // kept, the tooltips); restoreTail puts them back at the end.
     struct Tail {
-        TextRows rows;
-        std::function<QString(int, const QString &, RowNote)> notes;
+        tables::TextRows rows;
+        std::function<QString(int, const QString &, tables::RowNote)> notes;
         // The items' table rows: refs (empty when none has one) count into tables.
-        std::vector<SourceTablePtr> tables;
-        std::vector<RowRef> refs;
+        std::vector<tables::SourceTablePtr> tables;
+        std::vector<tables::RowRef> refs;
     };
     Tail takeTail(int keep);
     void restoreTail(Tail tail);
@@ -101,10 +101,10 @@ public:
     // along) and its text, when a view or an export asks for it, so that a million rows
     // cost nothing until shown. Dropped when the list is cleared. An empty answer means
     // no note.
-    using NoteSource = std::function<QString(int row, const QString &text, RowNote note)>;
+    using NoteSource = std::function<QString(int row, const QString &text, tables::RowNote note)>;
     void setNoteSource(NoteSource source);
     // The note on the item at a 1-based position ("" when the list has no notes).
-    QString note(int position, RowNote kind) const;
+    QString note(int position, tables::RowNote kind) const;
 
     // Tells the views about every appended row now instead of at the next event-loop pass.
     void flushPendingRows();
@@ -133,16 +133,16 @@ private:
     void recordAppendFrom(qsizetype from);
 
     QString m_caption;
-    TextRows m_items;
+    tables::TextRows m_items;
     // Keeps a row for the item appended last (none when no item has one).
-    void keepRow(const NameRow &row);
-    quint32 tablePlace(const SourceTablePtr &table);
+    void keepRow(const tables::NameRow &row);
+    quint32 tablePlace(const tables::SourceTablePtr &table);
 
     ListRecorder *m_recorder = nullptr;
     // The tables the items came from, and each item's row: refs is empty until an item
     // with a row comes, then holds one per item.
-    std::vector<SourceTablePtr> m_tables;
-    std::vector<RowRef> m_refs;
+    std::vector<tables::SourceTablePtr> m_tables;
+    std::vector<tables::RowRef> m_refs;
     qsizetype m_shownRows = 0;
     bool m_flushQueued = false;
     QElapsedTimer m_sinceFlush;

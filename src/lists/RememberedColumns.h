@@ -8,7 +8,7 @@
 
 namespace orvella::core {
 class SettingsStore;
-}
+} // namespace orvella::core
 
 namespace orvella::lists {
 

@@ -8,7 +8,7 @@
 #include "lists/NameColumns.h"
 #include "lists/RememberedColumns.h"
 #include "lists/NameListModel.h"
-#include "lists/TableFileReader.h"
+#include "tables/TableFileReader.h"
 
 #include <QFileInfo>
 
@@ -27,14 +27,14 @@ constexpr qsizetype kRowsForTwoThreads = 100000;
 // The names of rows [from, to) of a table and their rows: every row with any text,
 // an empty name for one whose name cells are empty.
 struct RowNames {
-    TextRows texts;
+    tables::TextRows texts;
     std::vector<quint32> rows;
     TableRowCounts counts;
 };
 
 // Whether every cell of the row is empty or white space; only the cells the row keeps
 // are looked at.
-bool isBlankRow(const TableRows &table, qsizetype row)
+bool isBlankRow(const tables::TableRows &table, qsizetype row)
 {
     return !table.anyKeptCell(row, [](QByteArrayView bytes) {
         for (const char byte : bytes) {
@@ -47,7 +47,7 @@ bool isBlankRow(const TableRows &table, qsizetype row)
     });
 }
 
-RowNames nameRows(const TableRows &table, const core::ColumnChoice &choice, qsizetype from, qsizetype to,
+RowNames nameRows(const tables::TableRows &table, const core::ColumnChoice &choice, qsizetype from, qsizetype to,
                   const std::function<void()> &yield)
 {
     RowNames names;
@@ -92,8 +92,8 @@ TableLoad ReadTableFile(NameListModel &list, const QString &path, core::Desktop 
         desktop.messageBox(QStringLiteral("File not found"), core::MessageStyle::Ok, title);
         return TableLoad::Loaded;
     }
-    auto table = std::make_shared<SourceTable>();
-    table->cells = readTableFile(path, tableKindOf(path), desktop);
+    auto table = std::make_shared<tables::SourceTable>();
+    table->cells = tables::readTableFile(path, tables::tableKindOf(path), desktop);
     if (table->cells.rowCount() == 0)
         return TableLoad::Loaded;
 
@@ -141,7 +141,7 @@ void ReadNamesOrTable(NameListModel &list, const QString &path, core::Desktop &d
                       core::SettingsStore &settings, const QString &title, FileReading reading,
                       TableRowCounts *counts)
 {
-    if (tableKindOf(path) != TableKind::None &&
+    if (tables::tableKindOf(path) != tables::TableKind::None &&
         ReadTableFile(list, path, desktop, settings, title, counts) != TableLoad::ReadAsLines)
         return;
     ReadListFile(list, path, desktop, title, reading);

@@ -56,7 +56,7 @@ void OptionSettings::throwWriteFailure()
         throw Failure(failures.first());
 }
 
-sorting::SortOptions OptionSettings::options() const
+names::SortOptions OptionSettings::options() const
 {
     return {m_states.option1, m_states.option2, m_states.option3, m_states.option4};
 }

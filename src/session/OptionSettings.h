@@ -1,7 +1,7 @@
 #pragma once
 
 #include "session/ReadingSettings.h"
-#include "sorting/SortControls.h"
+#include "commands/SortControls.h"
 
 #include <QObject>
 #include <QString>
@@ -52,7 +52,7 @@ struct OptionStates {
 //   Check1 ticked unticks Check2; Check2 ticked unticks Check1 and enables Text1,
 //   unticked disables Text1; Option1/Option2 enable Frame3 exactly when Option1 is
 //   selected; every rule writes its own keys, in a fixed order.
-class OptionSettings : public QObject, public sorting::SortControls {
+class OptionSettings : public QObject, public commands::SortControls {
     Q_OBJECT
 public:
     explicit OptionSettings(core::SettingsStore &settings, QObject *parent = nullptr);
@@ -60,12 +60,12 @@ public:
     const OptionStates &states() const { return m_states; }
 
     // What the sort reads.
-    sorting::SortOptions options() const override;
+    names::SortOptions options() const override;
     bool removeDuplicates() const override { return m_states.check5; }
     bool keepUnique() const override { return m_states.check1; }
     bool keepLimited() const override { return m_states.check2; }
     QString limitText() const override { return m_states.text1; }
-    sorting::ReadingChoices readingChoices() const override { return m_reading.choices(); }
+    names::ReadingChoices readingChoices() const override { return m_reading.choices(); }
     bool isParticle(QStringView word) const override { return m_reading.particles().contains(word); }
     bool isTitle(QStringView word) const override { return m_reading.titles().isTitle(word); }
 

@@ -9,7 +9,7 @@
 
 namespace orvella::session {
 
-using sorting::NameOrder;
+using names::NameOrder;
 
 namespace {
 QString truthText(bool on) { return on ? QStringLiteral("True") : QStringLiteral("False"); }
@@ -68,10 +68,10 @@ void ReadingSettings::setOrder(NameOrder order)
 
 void ReadingSettings::setLastCommaFirst(bool on)
 {
-    setSwitch(&sorting::ReadingChoices::lastCommaFirst, SettingKey::LastCommaFirst, on);
+    setSwitch(&names::ReadingChoices::lastCommaFirst, SettingKey::LastCommaFirst, on);
 }
 
-void ReadingSettings::setSwitch(bool sorting::ReadingChoices::*choice, const QString &key, bool on)
+void ReadingSettings::setSwitch(bool names::ReadingChoices::*choice, const QString &key, bool on)
 {
     if (m_choices.*choice == on)
         return;
@@ -81,22 +81,22 @@ void ReadingSettings::setSwitch(bool sorting::ReadingChoices::*choice, const QSt
 
 void ReadingSettings::setKeepParticles(bool on)
 {
-    setSwitch(&sorting::ReadingChoices::keepParticles, SettingKey::KeepParticles, on);
+    setSwitch(&names::ReadingChoices::keepParticles, SettingKey::KeepParticles, on);
 }
 
 void ReadingSettings::setStepOverExtras(bool on)
 {
-    setSwitch(&sorting::ReadingChoices::stepOverExtras, SettingKey::StepOverExtras, on);
+    setSwitch(&names::ReadingChoices::stepOverExtras, SettingKey::StepOverExtras, on);
 }
 
 void ReadingSettings::setFamilyNameFirst(bool on)
 {
-    setSwitch(&sorting::ReadingChoices::familyNameFirst, SettingKey::FamilyNameFirst, on);
+    setSwitch(&names::ReadingChoices::familyNameFirst, SettingKey::FamilyNameFirst, on);
 }
 
 void ReadingSettings::setLearnLastNames(bool on)
 {
-    setSwitch(&sorting::ReadingChoices::learnLastNames, SettingKey::LearnLastNames, on);
+    setSwitch(&names::ReadingChoices::learnLastNames, SettingKey::LearnLastNames, on);
 }
 
 void ReadingSettings::setParticles(const QStringList &words)
@@ -104,7 +104,7 @@ void ReadingSettings::setParticles(const QStringList &words)
     const QStringList clean = unpackWords(words.join(QLatin1Char(' ')));
     if (clean == m_particles.words())
         return;
-    m_particles = sorting::ParticleSet(clean);
+    m_particles = names::ParticleSet(clean);
     write(SettingKey::ParticleList, packWords(clean));
 }
 
@@ -113,7 +113,7 @@ void ReadingSettings::setTitles(const QStringList &words)
     const QStringList clean = unpackWords(words.join(QLatin1Char(' ')));
     if (clean == m_titles.words())
         return;
-    m_titles = sorting::TitleSet(clean);
+    m_titles = names::TitleSet(clean);
     write(SettingKey::TitleList, packWords(clean));
 }
 
@@ -135,14 +135,14 @@ void ReadingSettings::Restore(core::Procedure &p)
     p.step(160, [&] { m_choices.keepParticles = readSwitch(m_settings.read(SettingKey::KeepParticles, QString())); });
     p.step(162, [&] {
         const auto stored = readWords(SettingKey::ParticleList);
-        m_particles = stored ? sorting::ParticleSet(*stored) : sorting::ParticleSet();
+        m_particles = stored ? names::ParticleSet(*stored) : names::ParticleSet();
     });
     p.step(164, [&] { m_choices.stepOverExtras = readSwitch(m_settings.read(SettingKey::StepOverExtras, QString())); });
     p.step(166, [&] { m_choices.familyNameFirst = readSwitch(m_settings.read(SettingKey::FamilyNameFirst, QString())); });
     p.step(168, [&] { m_choices.learnLastNames = readSwitch(m_settings.read(SettingKey::LearnLastNames, QString())); });
     p.step(170, [&] {
         const auto stored = readWords(SettingKey::TitleList);
-        m_titles = stored ? sorting::TitleSet(*stored) : sorting::TitleSet();
+        m_titles = stored ? names::TitleSet(*stored) : names::TitleSet();
     });
     emit changed();
 }

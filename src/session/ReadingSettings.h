@@ -1,7 +1,7 @@
 #pragma once
 
-#include "sorting/NameReading.h"
-#include "sorting/Particles.h"
+#include "names/NameReading.h"
+#include "names/Particles.h"
 
 #include <QObject>
 #include <QString>
@@ -36,13 +36,13 @@ class ReadingSettings : public QObject {
 public:
     explicit ReadingSettings(core::SettingsStore &settings, QObject *parent = nullptr);
 
-    const sorting::ReadingChoices &choices() const { return m_choices; }
-    const sorting::ParticleSet &particles() const { return m_particles; }
-    const sorting::TitleSet &titles() const { return m_titles; }
+    const names::ReadingChoices &choices() const { return m_choices; }
+    const names::ParticleSet &particles() const { return m_particles; }
+    const names::TitleSet &titles() const { return m_titles; }
 
     // Each writes its key when the value changes; throws a Failure when the store
     // cannot be written (the choice still takes effect for this session).
-    void setOrder(sorting::NameOrder order);
+    void setOrder(names::NameOrder order);
     void setLastCommaFirst(bool on);
     void setKeepParticles(bool on);
     void setStepOverExtras(bool on);
@@ -60,22 +60,22 @@ public:
     static QString packWords(const QStringList &words);
     static QStringList unpackWords(const QString &stored);
 
-    static QString orderText(sorting::NameOrder order);
-    static sorting::NameOrder readOrder(const QString &stored);
+    static QString orderText(names::NameOrder order);
+    static names::NameOrder readOrder(const QString &stored);
 
 signals:
     void changed();
 
 private:
     void write(const QString &key, const QString &value);
-    void setSwitch(bool sorting::ReadingChoices::*choice, const QString &key, bool on);
+    void setSwitch(bool names::ReadingChoices::*choice, const QString &key, bool on);
     // The stored word list under the key, or none when the key is absent.
     std::optional<QStringList> readWords(const QString &key) const;
 
     core::SettingsStore &m_settings;
-    sorting::ReadingChoices m_choices;
-    sorting::ParticleSet m_particles;
-    sorting::TitleSet m_titles;
+    names::ReadingChoices m_choices;
+    names::ParticleSet m_particles;
+    names::TitleSet m_titles;
 };
 
 } // namespace orvella::session

@@ -4,12 +4,12 @@
 
 namespace orvella::session {
 
-std::vector<ReadingRow> readingRows(QStringView name, const sorting::SortOptions &current,
-                                    const sorting::ReadingChoices &choices, const sorting::WordTests &words)
+std::vector<ReadingRow> readingRows(QStringView name, const names::SortOptions &current,
+                                    const names::ReadingChoices &choices, const names::WordTests &words)
 {
     struct Reading {
         QString label;
-        sorting::SortOptions options;
+        names::SortOptions options;
         bool readsLastName;
     };
     const Reading readings[] = {
@@ -36,13 +36,13 @@ std::vector<ReadingRow> readingRows(QStringView name, const sorting::SortOptions
         for (const Options &set : optionSets) {
             if (set.keepParticles && !reading.readsLastName)
                 continue;
-            sorting::ReadingChoices rowChoices = choices;
+            names::ReadingChoices rowChoices = choices;
             rowChoices.lastCommaFirst = set.lastCommaFirst;
             rowChoices.keepParticles = set.keepParticles;
             ReadingRow row;
             row.reading = reading.label;
             row.options = set.label;
-            row.result = sorting::readName(name, reading.options, rowChoices, words);
+            row.result = names::readName(name, reading.options, rowChoices, words);
             row.current = readingIsCurrent && set.lastCommaFirst == choices.lastCommaFirst
                           && (set.keepParticles == choices.keepParticles || !reading.readsLastName);
             rows.push_back(std::move(row));
@@ -51,7 +51,7 @@ std::vector<ReadingRow> readingRows(QStringView name, const sorting::SortOptions
     return rows;
 }
 
-QString alsoChosenText(const sorting::ReadingChoices &choices)
+QString alsoChosenText(const names::ReadingChoices &choices)
 {
     QStringList on;
     if (choices.stepOverExtras)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sorting/NameReading.h"
+#include "names/NameReading.h"
 
 #include <QString>
 #include <vector>
@@ -12,18 +12,18 @@ namespace orvella::session {
 struct ReadingRow {
     QString reading;
     QString options;
-    sorting::NameReading result;
+    names::NameReading result;
     bool current = false;
 };
 
 // The name under each of the three readings, with and without "Last, First" lines and
 // particles (particles only where the last name is read). The other reading choices
 // apply to every row as they are chosen now.
-std::vector<ReadingRow> readingRows(QStringView name, const sorting::SortOptions &current,
-                                    const sorting::ReadingChoices &choices, const sorting::WordTests &words);
+std::vector<ReadingRow> readingRows(QStringView name, const names::SortOptions &current,
+                                    const names::ReadingChoices &choices, const names::WordTests &words);
 
 // The choices that apply to every row, in a line of their own: "Also: …" naming those
 // that are on, or empty when none is.
-QString alsoChosenText(const sorting::ReadingChoices &choices);
+QString alsoChosenText(const names::ReadingChoices &choices);
 
 } // namespace orvella::session

@@ -3,12 +3,12 @@
 #include "core/AppInfo.h"
 #include "core/ErrorReport.h"
 #include "core/Procedure.h"
-#include "export/ExportCommands.h"
-#include "export/ResultExportCommand.h"
-#include "lists/ListCommands.h"
-#include "lists/ListFileCommands.h"
-#include "sorting/SortCommand.h"
-#include "suffixes/SuffixEditorCommands.h"
+#include "commands/ExportCommands.h"
+#include "commands/ResultExportCommand.h"
+#include "commands/ListCommands.h"
+#include "commands/ListFileCommands.h"
+#include "commands/SortCommand.h"
+#include "commands/SuffixEditorCommands.h"
 #include "suffixes/SuffixStore.h"
 
 namespace orvella::session {
@@ -21,24 +21,24 @@ Session::Session(core::Desktop &desktop, core::SettingsStore &settings)
       m_context{desktop, settings, m_input, m_results, m_progress, m_pointer, core::applicationTitle(), {}},
       m_options(settings),
       m_suffixCommands(
-          std::make_unique<suffixes::SuffixEditorCommands>(m_context, m_suffixList, m_suffixEditorPointer)),
-      m_sort(std::make_unique<sorting::SortCommand>(m_context, m_options,
+          std::make_unique<commands::SuffixEditorCommands>(m_context, m_suffixList, m_suffixEditorPointer)),
+      m_sort(std::make_unique<commands::SortCommand>(m_context, m_options,
                                                     [this](QStringView word) { return isSuffix(word); })),
-      m_lists(std::make_unique<lists::ListCommands>(m_context)),
-      m_listFiles(std::make_unique<lists::ListFileCommands>(m_context)),
-      m_exports(std::make_unique<exporting::ExportCommands>(m_context)),
-      m_resultExport(std::make_unique<exporting::ResultExportCommand>(m_context))
+      m_lists(std::make_unique<commands::ListCommands>(m_context)),
+      m_listFiles(std::make_unique<commands::ListFileCommands>(m_context)),
+      m_exports(std::make_unique<commands::ExportCommands>(m_context)),
+      m_resultExport(std::make_unique<commands::ResultExportCommand>(m_context))
 {
 }
 
 Session::~Session() = default;
 
-suffixes::SuffixList &Session::suffixList()
+lists::SuffixList &Session::suffixList()
 {
     if (!m_suffixListLoaded) {
         m_suffixListLoaded = true;
         core::Procedure p(m_desktop, core::kSuffixEditorModule, "Form_Load");
-        p.step(114, [&] { suffixes::LoadSuffixList(m_suffixList.model(), m_settings); });
+        p.step(114, [&] { m_suffixList.model().appendMany(suffixes::storedSuffixList(m_settings)); });
     }
     return m_suffixList;
 }

@@ -2,10 +2,10 @@
 
 #include "core/PointerState.h"
 #include "core/ProgressState.h"
-#include "lists/MainContext.h"
+#include "commands/MainContext.h"
 #include "lists/NameListModel.h"
 #include "session/OptionSettings.h"
-#include "suffixes/SuffixList.h"
+#include "lists/SuffixList.h"
 
 #include <QStringList>
 #include <QStringView>
@@ -15,20 +15,14 @@ namespace orvella::core {
 class Desktop;
 class SettingsStore;
 } // namespace orvella::core
-namespace orvella::exporting {
+namespace orvella::commands {
 class ExportCommands;
 class ResultExportCommand;
-}
-namespace orvella::lists {
 class ListCommands;
 class ListFileCommands;
-} // namespace orvella::lists
-namespace orvella::sorting {
 class SortCommand;
-}
-namespace orvella::suffixes {
 class SuffixEditorCommands;
-}
+} // namespace orvella::commands
 
 namespace orvella::session {
 
@@ -46,7 +40,7 @@ public:
 
     core::Desktop &desktop() { return m_desktop; }
     core::SettingsStore &settings() { return m_settings; }
-    lists::MainContext &context() { return m_context; }
+    commands::MainContext &context() { return m_context; }
     lists::NameListModel &inputList() { return m_input; }
     lists::NameListModel &resultList() { return m_results; }
     core::ProgressState &progress() { return m_progress; }
@@ -57,21 +51,21 @@ public:
     // The live suffix list the sort reads. It is loaded from the store on first need,
     // by the suffix list editor's start-up step (its report names "Form2.Form_Load"),
     // whether a sort or the editor's window asks first.
-    suffixes::SuffixList &suffixList();
+    lists::SuffixList &suffixList();
     bool suffixListLoaded() const { return m_suffixListLoaded; }
     bool isSuffix(QStringView word) { return suffixList().IsSuffix(word); }
     // The same list as it stands, loaded or not (for the editor's view, which shows it
     // as it fills).
-    suffixes::SuffixList &heldSuffixList() { return m_suffixList; }
+    lists::SuffixList &heldSuffixList() { return m_suffixList; }
     // The suffix list editor's own pointer (its busy state) and commands.
     core::PointerState &suffixEditorPointer() { return m_suffixEditorPointer; }
-    suffixes::SuffixEditorCommands &suffixEditorCommands() { return *m_suffixCommands; }
+    commands::SuffixEditorCommands &suffixEditorCommands() { return *m_suffixCommands; }
 
-    sorting::SortCommand &sortCommand() { return *m_sort; }
-    lists::ListCommands &listCommands() { return *m_lists; }
-    lists::ListFileCommands &listFileCommands() { return *m_listFiles; }
-    exporting::ExportCommands &exportCommands() { return *m_exports; }
-    exporting::ResultExportCommand &resultExport() { return *m_resultExport; }
+    commands::SortCommand &sortCommand() { return *m_sort; }
+    commands::ListCommands &listCommands() { return *m_lists; }
+    commands::ListFileCommands &listFileCommands() { return *m_listFiles; }
+    commands::ExportCommands &exportCommands() { return *m_exports; }
+    commands::ResultExportCommand &resultExport() { return *m_resultExport; }
 
     // Files named on the command line, appended to the input list in the given order.
     void openFiles(const QList<QByteArray> &paths);
@@ -83,17 +77,17 @@ private:
     lists::NameListModel m_results;
     core::ProgressState m_progress;
     core::PointerState m_pointer;
-    lists::MainContext m_context;
+    commands::MainContext m_context;
     OptionSettings m_options;
-    suffixes::SuffixList m_suffixList;
+    lists::SuffixList m_suffixList;
     bool m_suffixListLoaded = false;
     core::PointerState m_suffixEditorPointer;
-    std::unique_ptr<suffixes::SuffixEditorCommands> m_suffixCommands;
-    std::unique_ptr<sorting::SortCommand> m_sort;
-    std::unique_ptr<lists::ListCommands> m_lists;
-    std::unique_ptr<lists::ListFileCommands> m_listFiles;
-    std::unique_ptr<exporting::ExportCommands> m_exports;
-    std::unique_ptr<exporting::ResultExportCommand> m_resultExport;
+    std::unique_ptr<commands::SuffixEditorCommands> m_suffixCommands;
+    std::unique_ptr<commands::SortCommand> m_sort;
+    std::unique_ptr<commands::ListCommands> m_lists;
+    std::unique_ptr<commands::ListFileCommands> m_listFiles;
+    std::unique_ptr<commands::ExportCommands> m_exports;
+    std::unique_ptr<commands::ResultExportCommand> m_resultExport;
 };
 
 } // namespace orvella::session

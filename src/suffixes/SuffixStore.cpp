@@ -2,7 +2,6 @@
 
 #include "core/FieldDelimiter.h"
 #include "core/SettingsStore.h"
-#include "lists/NameListModel.h"
 
 namespace orvella::suffixes {
 
@@ -36,21 +35,15 @@ QList<QString> unpackSuffixList(const QString &stored)
     return stored.split(core::kFieldDelimiter, Qt::KeepEmptyParts, Qt::CaseSensitive);
 }
 
-void LoadSuffixList(lists::NameListModel &list, const core::SettingsStore &settings)
+QList<QString> storedSuffixList(const core::SettingsStore &settings)
 {
-    list.appendMany(unpackSuffixList(settings.read(QLatin1String(kSuffixListKey), QString())));
-    if (list.isEmpty())
-        LoadSampleSuffix(list);
+    QList<QString> entries = unpackSuffixList(settings.read(QLatin1String(kSuffixListKey), QString()));
+    return entries.isEmpty() ? defaultSuffixes() : entries;
 }
 
-void LoadSampleSuffix(lists::NameListModel &list)
+void saveSuffixList(const QList<QString> &entries, core::SettingsStore &settings)
 {
-    list.appendMany(defaultSuffixes());
-}
-
-void SaveSuffixList(const lists::NameListModel &list, core::SettingsStore &settings)
-{
-    settings.write(QLatin1String(kSuffixListKey), packSuffixList(list.items()));
+    settings.write(QLatin1String(kSuffixListKey), packSuffixList(entries));
 }
 
 } // namespace orvella::suffixes

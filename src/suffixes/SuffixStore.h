@@ -5,11 +5,7 @@
 
 namespace orvella::core {
 class SettingsStore;
-}
-namespace orvella::lists {
-class NameListModel;
-}
-
+} // namespace orvella::core
 namespace orvella::suffixes {
 
 inline constexpr const char *kSuffixListKey = "SuffixList";
@@ -22,11 +18,10 @@ const QList<QString> &defaultSuffixes();
 QString packSuffixList(const QList<QString> &entries);
 QList<QString> unpackSuffixList(const QString &stored);
 
-// Appends the stored entries, or the default list when there are none. Writes nothing.
-void LoadSuffixList(lists::NameListModel &list, const core::SettingsStore &settings);
-// Appends the 77 default entries after whatever the list holds.
-void LoadSampleSuffix(lists::NameListModel &list);
-// Writes the list's stored form under "SuffixList". Throws when the store cannot be written.
-void SaveSuffixList(const lists::NameListModel &list, core::SettingsStore &settings);
+// The stored entries, or the default list when none are stored. Writes nothing.
+QList<QString> storedSuffixList(const core::SettingsStore &settings);
+// Writes the entries' stored form under "SuffixList". Throws when the store cannot be
+// written.
+void saveSuffixList(const QList<QString> &entries, core::SettingsStore &settings);
 
 } // namespace orvella::suffixes

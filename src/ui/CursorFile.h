@@ -5,7 +5,7 @@
 
 namespace orvella::core {
 class Procedure;
-}
+} // namespace orvella::core
 
 namespace orvella::ui {
 

@@ -5,7 +5,7 @@
 
 namespace orvella::lists {
 class NameListModel;
-}
+} // namespace orvella::lists
 
 namespace orvella::ui {
 

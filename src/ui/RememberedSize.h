@@ -10,7 +10,7 @@ class QWidget;
 
 namespace orvella::core {
 class SettingsStore;
-}
+} // namespace orvella::core
 
 namespace orvella::ui {
 

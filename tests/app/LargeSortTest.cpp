@@ -1,11 +1,11 @@
-#include "sorting/SortFixture.h"
+#include "commands/SortFixture.h"
 #include "core/BackgroundWork.h"
 #include "core/ErrorReport.h"
 #include "core/PointerState.h"
 #include "lists/NameListModel.h"
-#include "sorting/KeySort.h"
-#include "sorting/SortCommand.h"
-#include "sorting/SortKeys.h"
+#include "names/KeySort.h"
+#include "commands/SortCommand.h"
+#include "names/SortKeys.h"
 #include "app/support/Controls.h"
 #include "app/support/WindowFixtures.h"
 
@@ -54,7 +54,7 @@ void exchangeSort(std::vector<QString> &keys)
     while (swapped) {
         swapped = false;
         for (size_t i = 0; i + 1 < keys.size(); ++i) {
-            if (sorting::compareKeys(keys[i], keys[i + 1]) > 0) {
+            if (names::compareKeys(keys[i], keys[i + 1]) > 0) {
                 std::swap(keys[i], keys[i + 1]);
                 swapped = true;
             }

@@ -57,9 +57,9 @@ TEST(UndoRedo, ClearedListsHeldWithinTheBudget)
 }
 
 // A table of two rows whose cells hold a long note each.
-lists::SourceTablePtr tableWithNotes(qsizetype noteBytes)
+tables::SourceTablePtr tableWithNotes(qsizetype noteBytes)
 {
-    auto table = std::make_shared<lists::SourceTable>();
+    auto table = std::make_shared<tables::SourceTable>();
     const QString note(noteBytes, QLatin1Char('n'));
     table->cells.appendRow(QStringList{"Name", "Note"});
     table->cells.appendRow(QStringList{"Ann Lee", note});
@@ -81,11 +81,11 @@ TEST(UndoRedo, ClearedTablesCountTheirCells)
     // What the history forgets is then freed at once, not on a worker.
     const orvella::testing::NoNewThreads freedHere;
     ASSERT_TRUE(freedHere.set());
-    std::vector<std::weak_ptr<const lists::SourceTable>> loaded;
+    std::vector<std::weak_ptr<const tables::SourceTable>> loaded;
     for (int round = 0; round < 6; ++round) {
-        lists::SourceTablePtr table = tableWithNotes(kNote);
+        tables::SourceTablePtr table = tableWithNotes(kNote);
         loaded.push_back(table);
-        lists::TextRows names;
+        tables::TextRows names;
         names.append(u"Ann Lee");
         names.append(u"Bo Ray");
         history.run(QStringLiteral("Open Files"), [&] { input.appendMany(std::move(names), std::move(table), {1, 2}); });

@@ -3,7 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/support/Controls.h"
 #include "app/support/WindowFixtures.h"
-#include "lists/ListCommands.h"
+#include "commands/ListCommands.h"
 #include "lists/NameListModel.h"
 #include "ui/NameListView.h"
 

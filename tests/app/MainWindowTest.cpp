@@ -66,7 +66,6 @@ using orvella::testing::MainWindowFixture;
 using orvella::testing::control;
 using orvella::testing::writeBytes;
 namespace lists = orvella::lists;
-namespace suffixes = orvella::suffixes;
 namespace app = orvella::app;
 
 namespace {
@@ -674,7 +673,7 @@ TEST(MainWindowMenus, ChoicesAreWrittenAtOnceAndComeBackAtTheNextStart)
     EXPECT_EQ(f.settings.writes, (QStringList{"Order=Alphabetical", "LastCommaFirst=True", "KeepParticles=True",
                                               "KeepParticles=False"}));
     EXPECT_TRUE(m.alphabeticalOrder->isChecked() && !m.exactOrder->isChecked());
-    EXPECT_EQ(f.window->optionSettings().readingChoices().order, orvella::sorting::NameOrder::Alphabetical);
+    EXPECT_EQ(f.window->optionSettings().readingChoices().order, orvella::names::NameOrder::Alphabetical);
 
     StartedWindow next;
     next.settings.values = f.settings.values;
@@ -746,7 +745,7 @@ TEST(MainWindowMenus, ParticleListIsEditedInItsOwnWindow)
     f.start();
     QWidget *window = f.window->mnuEditParticles_Click();
     auto *text = control<QPlainTextEdit>(*window, "ParticleText");
-    EXPECT_EQ(text->toPlainText().split('\n'), orvella::sorting::defaultParticles());
+    EXPECT_EQ(text->toPlainText().split('\n'), orvella::names::defaultParticles());
     text->setPlainText("van\n\nder  VAN\nibn");
     static_cast<WordListWindow *>(window)->save();
     EXPECT_EQ(f.settings.writes, QStringList{"ParticleList=van der ibn"});
@@ -776,13 +775,13 @@ TEST(MainWindowMenus, StepOverExtrasIsStoredAndTheTitleListIsEditedInAWindowOfIt
     QWidget *titles = f.window->mnuEditTitles_Click();
     EXPECT_NE(titles, f.window->mnuEditParticles_Click()); // two lists, two windows
     auto *text = control<QPlainTextEdit>(*titles, "TitleText");
-    EXPECT_EQ(text->toPlainText().split('\n'), orvella::sorting::defaultTitles());
+    EXPECT_EQ(text->toPlainText().split('\n'), orvella::names::defaultTitles());
     text->setPlainText("Dr\nDR\n\nDame");
     static_cast<WordListWindow *>(titles)->save();
     EXPECT_EQ(f.settings.writes, (QStringList{"StepOverExtras=True", "TitleList=Dr Dame"}));
     EXPECT_TRUE(f.window->optionSettings().isTitle(u"dr."));
     EXPECT_FALSE(f.window->optionSettings().isTitle(u"Mrs"));
-    EXPECT_TRUE(f.window->optionSettings().reading().particles().words() == orvella::sorting::defaultParticles());
+    EXPECT_TRUE(f.window->optionSettings().reading().particles().words() == orvella::names::defaultParticles());
 
     StartedWindow next;
     next.settings.values = f.settings.values;

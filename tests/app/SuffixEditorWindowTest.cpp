@@ -10,12 +10,12 @@
 #include "ui/Twips.h"
 #include "lists/NameListModel.h"
 #include "ui/NameListView.h"
-#include "sorting/SortCommand.h"
+#include "commands/SortCommand.h"
 #include "app/SuffixEditor.h"
 #include "app/SuffixEditorLayout.h"
 #include "suffixes/SuffixStore.h"
 #include "app/support/Controls.h"
-#include "suffixes/EditorFixtures.h"
+#include "commands/EditorFixtures.h"
 #include "app/support/WindowFixtures.h"
 #include "support/Files.h"
 
@@ -49,7 +49,7 @@ struct EditorFixture : EditorParts<MainWindowFixture> {
         editor = &window->suffixEditor();
         setEntries(entries);
     }
-    suffixes::SuffixEditorCommands &commands() { return editor->commands(); }
+    commands::SuffixEditorCommands &commands() { return editor->commands(); }
     lists::NameListModel &list() override { return editor->liveList().model(); }
     void busy(bool on) { editor->pointerState().set(on ? core::Pointer::Busy : core::Pointer::Default); }
 };

@@ -9,14 +9,16 @@ src="${1:-$(dirname "$0")/../../src}"
 
 declare -A allowed=(
   [core]="core"
-  [lists]="core lists"
-  [sorting]="core lists sorting"
-  [export]="core lists export"
-  [suffixes]="core lists suffixes"
-  [session]="core lists sorting export suffixes session"
-  [cli]="core lists sorting export suffixes session cli"
-  [ui]="core lists ui"
-  [app]="core lists sorting export suffixes session cli ui app"
+  [tables]="core tables"
+  [names]="core tables names"
+  [suffixes]="core tables suffixes"
+  [lists]="core tables lists"
+  [export]="core tables names suffixes lists export"
+  [commands]="core tables names suffixes lists export commands"
+  [session]="core tables names suffixes lists export commands session"
+  [cli]="core tables names suffixes lists export commands session cli"
+  [ui]="core tables lists ui"
+  [app]="core tables names suffixes lists export commands session cli ui app"
 )
 
 faults=0
@@ -36,7 +38,7 @@ for dir in "$src"/*/; do
       echo "${file#"$src"/}:$line: $layer includes $target, which is not beneath it" >&2
       faults=$((faults + 1))
     fi
-  done < <(grep -HnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[a-z]+/' "$dir"* 2>/dev/null || true)
+  done < <(grep -rHnE '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[a-z]+/' "$dir" 2>/dev/null || true)
 done
 if ((faults)); then
   echo "$faults include(s) across the layers" >&2

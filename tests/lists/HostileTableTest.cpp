@@ -5,7 +5,7 @@
 #include "core/Failure.h"
 #include "lists/ListFileReader.h"
 #include "lists/NameListModel.h"
-#include "lists/TableFileReader.h"
+#include "tables/TableFileReader.h"
 #include "support/Files.h"
 #include "support/Printers.h"
 #include "support/ScriptedDesktop.h"
@@ -56,10 +56,10 @@ struct Fixture {
     }
 
     // The description of the failure the reader throws ("" when it reads the file).
-    QString failureOf(const QString &file, lists::TableRows *read = nullptr)
+    QString failureOf(const QString &file, tables::TableRows *read = nullptr)
     {
         try {
-            lists::TableRows rows = lists::readTableFile(file, lists::tableKindOf(file), desktop);
+            tables::TableRows rows = tables::readTableFile(file, tables::tableKindOf(file), desktop);
             if (read)
                 *read = std::move(rows);
         } catch (const core::Failure &failure) {
@@ -113,7 +113,7 @@ TEST(HostileWorkbooks, AreReadWithinABoundOrRefused)
                                                 "</table:table-row>")}});
     const QString xlsxWide = f.writeZip(
         "wide.xlsx", xlsxParts(repeated("<row><c r='XFD1' t='inlineStr'><is><t>x</t></is></c></row>", 1048576)));
-    lists::TableRows rows;
+    tables::TableRows rows;
     ASSERT_EQ(f.failureOf(odsRows, &rows), "");
     EXPECT_EQ(rows.rowCount(), 1048575);
     EXPECT_EQ(rows.row(1048574).first(), "a");
@@ -164,13 +164,13 @@ TEST(HostileWorkbooks, TablesPastTheirBudgetAreRefused)
     // A file larger than the budget, one line without an end, is refused before a piece
     // of it is read (the reader yields before each piece).
     writeBytes(f.path("one-line.csv"), QByteArray(4 * kMiB, 'x'));
-    lists::setDefaultTableBudget(kMiB);
+    tables::setDefaultTableBudget(kMiB);
     const QString csvFailure = f.failureOf(f.path("big.csv"));
     const QString odsFailure = f.failureOf(ods);
     f.desktop.yields = 0;
     const QString lineFailure = f.failureOf(f.path("one-line.csv"));
     const int lineYields = f.desktop.yields;
-    lists::setDefaultTableBudget(0);
+    tables::setDefaultTableBudget(0);
     EXPECT_EQ(lineYields, 0);
     const QString limit = " is too large to read: its cells would take more than 1 MB of memory, the most a table "
                           "may take on this computer";
@@ -192,12 +192,12 @@ TEST(HostileTextFiles, NeverEndingOrNulFilesAreRefusedEarly)
 
     // Eight pieces of NUL bytes without a line end: refused at the first piece, through
     // the decoder too (the reader yields before each piece).
-    writeBytes(f.path("nul.csv"), QByteArray(8 * lists::kReadChunkBytes, '\0'));
+    writeBytes(f.path("nul.csv"), QByteArray(8 * tables::kReadChunkBytes, '\0'));
     EXPECT_EQ(f.failureOf(f.path("nul.csv")), f.path("nul.csv") + " is not a CSV file: it holds NUL characters");
     EXPECT_LE(f.desktop.yields, 2);
     f.desktop.yields = 0;
     try {
-        lists::readCsvTableSlowly(f.path("nul.csv"), lists::TableKind::Csv, f.desktop);
+        tables::readCsvTableSlowly(f.path("nul.csv"), tables::TableKind::Csv, f.desktop);
         ADD_FAILURE() << "read";
     } catch (const core::Failure &failure) {
         EXPECT_EQ(failure.description(), f.path("nul.csv") + " is not a CSV file: it holds NUL characters");
@@ -239,7 +239,7 @@ TEST(HostileWorkbooks, DamagedPartsAndEscapedNul)
                                                    "<table:table table:name='Second'>"), true}});
     damage(sheet);
     damage(ods);
-    lists::TableRows rows;
+    tables::TableRows rows;
     ASSERT_EQ(f.failureOf(good, &rows), "");
     EXPECT_EQ(rows.cell(0, 0), QString::fromUtf8("Ann\xEF\xBF\xBDLee"));
     EXPECT_EQ(f.failureOf(sheet), sheet + " is not an Excel workbook: xl/worksheets/sheet1.xml is damaged (CRC error)");
@@ -253,10 +253,10 @@ TEST(HostileWorkbooks, DamagedPartsAndEscapedNul)
 // empty column between them.
 TEST(HostileWorkbooks, SparseRowsAreCountedAndWalkedByTheirKeptCells)
 {
-    lists::TableRows table;
-    const std::vector<lists::SheetCell> ends = {{0, u"Ann"}, {16383, u"Lee"}};
+    tables::TableRows table;
+    const std::vector<tables::SheetCell> ends = {{0, u"Ann"}, {16383, u"Lee"}};
     for (int row = 0; row < 1000; ++row)
-        table.appendRow(std::span<const lists::SheetCell>(ends));
+        table.appendRow(std::span<const tables::SheetCell>(ends));
     EXPECT_EQ(table.cell(0, 16383), "Lee");
 
     int asked = 0;

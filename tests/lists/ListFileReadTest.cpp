@@ -144,7 +144,7 @@ TEST(ReadListFile, AppendsAfterExistingItemsAndTwiceGivesTwice)
 // must come out whole.
 TEST(ReadListFile, PiecesJoinAcrossChunkBoundaries)
 {
-    const qsizetype chunk = lists::kReadChunkBytes;
+    const qsizetype chunk = tables::kReadChunkBytes;
     struct Case {
         QByteArray bytes;
         QStringList items;

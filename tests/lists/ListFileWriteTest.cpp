@@ -33,7 +33,7 @@ struct WriteFixture {
     lists::NameListModel list;
     QString path = dir.filePath(QStringLiteral("results.txt"));
 
-    std::optional<QString> write(core::ProgressState *shown, const lists::ListFileOutput::DeviceFilter &filter = {})
+    std::optional<QString> write(core::ProgressState *shown, const core::FileOutput::DeviceFilter &filter = {})
     {
         try {
             lists::WriteListFile(list, path, shown, desktop, filter);
@@ -119,7 +119,7 @@ TEST(WriteListFile, FailedSaveLeavesThePreviousFileUntouched)
     struct Case {
         const char *label;
         std::function<void(WriteFixture &)> setUp;
-        lists::ListFileOutput::DeviceFilter filter;
+        core::FileOutput::DeviceFilter filter;
         QString expectedStart;
     };
     const auto failAfter = [](qint64 bytes) {

@@ -10,6 +10,7 @@
 
 using namespace orvella;
 using namespace orvella::lists;
+using namespace orvella::tables;
 using core::ColumnChoice;
 using Kind = core::ColumnChoice::Kind;
 using orvella::testing::MemorySettings;

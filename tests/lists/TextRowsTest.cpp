@@ -2,7 +2,7 @@
 // went in, whatever the edits, removals and block boundaries.
 #include "core/ShownText.h"
 #include "lists/NameListModel.h"
-#include "lists/TextRows.h"
+#include "tables/TextRows.h"
 #include "support/CommandFixture.h"
 #include "support/MemorySettings.h"
 #include "support/ScriptedDesktop.h"
@@ -14,7 +14,7 @@
 
 using namespace orvella;
 using namespace orvella::testing;
-using lists::TextRows;
+using tables::TextRows;
 
 namespace {
 
@@ -234,7 +234,7 @@ TEST(NameListModelBlocks, ClearThenAppendStartsAfresh)
     EXPECT_EQ(f.list.rowCount(), 0);
     EXPECT_TRUE(f.list.items().isEmpty());
     f.list.append(QStringLiteral("a"));
-    lists::TextRows more;
+    tables::TextRows more;
     more.append(u"b");
     more.append(u"");
     f.list.appendMany(std::move(more));
@@ -247,7 +247,7 @@ TEST(NameListModelBlocks, MillionsOfRowsReachTheViewsASliceAPass)
 {
     lists::NameListModel list(QStringLiteral("Result(s)"));
     const qsizetype total = lists::NameListModel::kRowsPerPass * 2 + 5;
-    lists::TextRows rows;
+    tables::TextRows rows;
     for (qsizetype i = 0; i < total; ++i)
         rows.append(u"n");
     list.appendMany(std::move(rows));

@@ -367,7 +367,7 @@ TEST(OptionRestore, WriteFailureIsReportedAtTheRestoringStepAndTheRestoreGoesOn)
 
 TEST(ReadingSettings, RestoreTakesWhatIsStoredAndTheDefaultForWhatIsMissingOrUnreadable)
 {
-    using orvella::sorting::NameOrder;
+    using orvella::names::NameOrder;
     struct Case {
         QMap<QString, QString> stored;
         NameOrder order;
@@ -377,9 +377,9 @@ TEST(ReadingSettings, RestoreTakesWhatIsStoredAndTheDefaultForWhatIsMissingOrUnr
         bool stepOverExtras = false;
         bool familyNameFirst = false;
         bool learnLastNames = false;
-        QStringList titles = orvella::sorting::defaultTitles();
+        QStringList titles = orvella::names::defaultTitles();
     };
-    const QStringList defaults = orvella::sorting::defaultParticles();
+    const QStringList defaults = orvella::names::defaultParticles();
     const Case cases[] = {
         {{}, NameOrder::Exact, false, false, defaults},
         {{{"Order", "Alphabetical"}, {"LastCommaFirst", "True"}, {"KeepParticles", "-1"}, {"ParticleList", "van de"},
@@ -423,13 +423,13 @@ TEST(ReadingSettings, EachChangeIsWrittenAtOnceAndOnlyWhenItChanges)
 {
     Options o;
     ReadingSettings &r = o.options.reading();
-    r.setOrder(orvella::sorting::NameOrder::Alphabetical);
-    r.setOrder(orvella::sorting::NameOrder::Alphabetical);
+    r.setOrder(orvella::names::NameOrder::Alphabetical);
+    r.setOrder(orvella::names::NameOrder::Alphabetical);
     r.setLastCommaFirst(true);
     r.setKeepParticles(true);
     r.setKeepParticles(false);
     r.setParticles({"van", "der", "VAN", " ", "ibn"});
-    r.setOrder(orvella::sorting::NameOrder::Exact);
+    r.setOrder(orvella::names::NameOrder::Exact);
     r.setStepOverExtras(true);
     r.setFamilyNameFirst(true);
     r.setFamilyNameFirst(true);

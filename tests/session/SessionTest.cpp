@@ -2,8 +2,8 @@
 // under the suffix list editor's start-up step, whoever asks first.
 
 #include "session/Session.h"
-#include "sorting/SortCommand.h"
-#include "suffixes/EditorFixtures.h"
+#include "commands/SortCommand.h"
+#include "commands/EditorFixtures.h"
 #include "support/MemorySettings.h"
 #include "support/ScriptedDesktop.h"
 

@@ -1,7 +1,7 @@
 #include "lists/NameListModel.h"
 #include "support/CommandFixture.h"
 #include "support/MemorySettings.h"
-#include "suffixes/SuffixList.h"
+#include "lists/SuffixList.h"
 #include "suffixes/SuffixStore.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,7 @@ const QString D = QStringLiteral("!!!TWINE!!!");
 QStringList loaded(MemorySettings &settings)
 {
     lists::NameListModel list(QStringLiteral("Suffix List"));
-    suffixes::LoadSuffixList(list, settings);
+    list.appendMany(suffixes::storedSuffixList(settings));
     return itemsOf(list);
 }
 
@@ -66,13 +66,13 @@ TEST(SuffixStore, SaveJoinsBetweenEntriesOnly)
 {
     MemorySettings settings;
     lists::NameListModel list(QStringLiteral("Suffix List"));
-    suffixes::SaveSuffixList(list, settings);
+    suffixes::saveSuffixList(list.items(), settings);
     EXPECT_EQ(settings.values.value("SuffixList"), QString());
     list.append("Jr.");
-    suffixes::SaveSuffixList(list, settings);
+    suffixes::saveSuffixList(list.items(), settings);
     EXPECT_EQ(settings.values.value("SuffixList"), "Jr.");
     list.append("Sr.");
-    suffixes::SaveSuffixList(list, settings);
+    suffixes::saveSuffixList(list.items(), settings);
     EXPECT_EQ(settings.values.value("SuffixList"), "Jr." + D + "Sr.");
 }
 
@@ -94,15 +94,15 @@ TEST(SuffixStore, RoundTrips)
         MemorySettings settings;
         lists::NameListModel list(QStringLiteral("Suffix List"));
         list.appendMany(entries);
-        suffixes::SaveSuffixList(list, settings);
+        suffixes::saveSuffixList(list.items(), settings);
         EXPECT_EQ(loaded(settings), back) << entries.join('|').toStdString();
     }
 }
 
 TEST(SuffixList, LookupIgnoresCaseButNotDots)
 {
-    suffixes::SuffixList list;
-    suffixes::LoadSampleSuffix(list.model());
+    lists::SuffixList list;
+    list.model().appendMany(suffixes::defaultSuffixes());
     EXPECT_TRUE(list.IsSuffix(u"JR."));
     EXPECT_TRUE(list.IsSuffix(u"ph.d."));
     EXPECT_FALSE(list.IsSuffix(u"J.R."));
@@ -117,7 +117,7 @@ TEST(SuffixList, LookupIgnoresCaseButNotDots)
 
 TEST(SuffixList, LookupIgnoresCaseBeyondAsciiAndAcrossManyWords)
 {
-    suffixes::SuffixList list;
+    lists::SuffixList list;
     list.model().appendMany(QStringList{"Ångström", "İİ", "Esq.", "ß", "`x", "{x"});
     const std::pair<const char16_t *, bool> cases[] = {
         {u"ÅNGSTRÖM", true}, {u"ångström", true}, {u"Angstrom", false}, {u"ESQ.", true}, {u"esq", false},
@@ -134,7 +134,7 @@ TEST(SuffixList, LookupIgnoresCaseBeyondAsciiAndAcrossManyWords)
 
 TEST(SuffixList, LookupFollowsEditsAndRemovals)
 {
-    suffixes::SuffixList list;
+    lists::SuffixList list;
     list.model().appendMany({"Jr.", "Sr.", "III"});
     EXPECT_TRUE(list.IsSuffix(u"sr."));
     list.model().setItem(2, "IV");
@@ -147,7 +147,7 @@ TEST(SuffixList, LookupFollowsEditsAndRemovals)
 
 TEST(SuffixList, LargeListsHaveNoLimit)
 {
-    suffixes::SuffixList list;
+    lists::SuffixList list;
     QList<QString> many;
     for (int i = 0; i < 40000; ++i)
         many << QStringLiteral("S%1").arg(i);

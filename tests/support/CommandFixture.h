@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lists/MainContext.h"
+#include "commands/MainContext.h"
 #include "core/PointerState.h"
 #include "core/ProgressState.h"
 #include "lists/NameListModel.h"
@@ -29,7 +29,7 @@ public:
     lists::NameListModel resultList{QStringLiteral("Result(s)")};
     core::ProgressState progress;
     core::PointerState pointer;
-    lists::MainContext context;
+    commands::MainContext context;
 
     void fillInput(const QStringList &names);
     QStringList results() const;

@@ -1,0 +1,83 @@
+#include "commands/ResultExportCommand.h"
+
+#include "core/Desktop.h"
+#include "core/ErrorReport.h"
+#include "core/NumberText.h"
+#include "core/PointerState.h"
+#include "core/Procedure.h"
+#include "export/ResultTable.h"
+#include "commands/MainContext.h"
+#include "lists/NameListModel.h"
+
+#include <QFileInfo>
+
+namespace orvella::commands {
+namespace {
+
+const QString kTitle = QStringLiteral("Export Results");
+
+core::FileDialogRequest exportDialogRequest(const QString &fileName, bool *filedUnder)
+{
+    core::FileDialogRequest request;
+    request.title = kTitle;
+    request.filter = QStringLiteral("CSV (*.csv)|*.csv|TSV (*.tsv)|*.tsv|Excel Workbook (*.xlsx)|*.xlsx|"
+                                    "OpenDocument Spreadsheet (*.ods)|*.ods|"
+                                    "Plain list (one name a line) (*.txt)|*.txt|");
+    request.fileName = fileName.isEmpty() ? QStringLiteral("Results.csv") : fileName;
+    request.confirmOverwrite = true;
+    request.addFilterSuffix = true;
+    request.optionText = QStringLiteral("Add a first column \u201CFiled under\u201D");
+    request.option = filedUnder;
+    return request;
+}
+
+} // namespace
+
+tables::TableFormat ResultExportCommand::formatOf(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("tsv") || suffix == QLatin1String("tab"))
+        return tables::TableFormat::Tsv;
+    if (suffix == QLatin1String("xlsx"))
+        return tables::TableFormat::Xlsx;
+    if (suffix == QLatin1String("ods"))
+        return tables::TableFormat::Ods;
+    if (suffix == QLatin1String("txt"))
+        return tables::TableFormat::PlainList;
+    return tables::TableFormat::Csv;
+}
+
+void ResultExportCommand::ExportResults()
+{
+    MainContext &ctx = m_context;
+    core::Procedure p(ctx.desktop, core::kMainWindowModule, "ExportResults");
+    if (p.test(100, [&] { return ctx.results.count() == 0; })) {
+        p.step(102, [&] {
+            ctx.desktop.messageBox(QStringLiteral("There are no results to export. Sort the names first."),
+                                   core::MessageStyle::Ok, kTitle);
+        });
+        return;
+    }
+    QString path;
+    p.step(104, [&] { path = ctx.desktop.saveFileDialog(exportDialogRequest(m_fileName, &m_filedUnder)); });
+    if (p.test(106, [&] { return path.isEmpty(); }))
+        return;
+    m_fileName = path;
+    const core::Pointer restore = p.value(108, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
+    bool written = false;
+    QStringList changes;
+    p.step(110, [&] {
+        const exporting::ResultTable rows(ctx.results, m_filedUnder);
+        changes = tables::writeTable(path, formatOf(path), rows, [&] { ctx.desktop.yield(); });
+        written = true;
+    });
+    if (written)
+        ctx.tellDone(QStringLiteral("Exported %1 to %2")
+                         .arg(core::countOf(ctx.results.count(), "result", "results"), QFileInfo(path).fileName()));
+    p.step(112, [&] { ctx.pointer.set(restore); });
+    // The file is saved; what had to change in it to fit its format is told, not hidden.
+    if (!changes.isEmpty())
+        p.step(114, [&] { ctx.desktop.messageBox(changes.join(u'\n'), core::MessageStyle::Exclamation, kTitle); });
+}
+
+} // namespace orvella::commands

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "tables/TableExport.h"
+
+#include <QString>
+
+namespace orvella::commands {
+
+struct MainContext;
+
+// File > Export Results…: the result list as a CSV, TSV, Excel or OpenDocument file,
+// or as a plain list of names; rows that came from a table go out whole.
+class ResultExportCommand {
+public:
+    explicit ResultExportCommand(MainContext &context) : m_context(context) {}
+
+    void ExportResults();
+
+    // The format a file name asks for by its extension (CSV for one it does not know).
+    static tables::TableFormat formatOf(const QString &path);
+
+private:
+    MainContext &m_context;
+    QString m_fileName; // proposed by the next dialog
+    bool m_filedUnder = false;
+};
+
+} // namespace orvella::commands

@@ -1,0 +1,49 @@
+#include "tables/TableExport.h"
+
+#include "tables/TableWriters.h"
+
+namespace orvella::tables {
+
+QString TableSource::name(qsizetype row) const
+{
+    QStringList cells;
+    this->cells(row, cells);
+    return cells.value(0);
+}
+
+QStringList writeTable(const QString &path, TableFormat format, const TableSource &rows,
+                       const std::function<void()> &yield)
+{
+    return writeTable(path, format, rows, yield, {});
+}
+
+QStringList writeTable(const QString &path, TableFormat format, const TableSource &rows,
+                       const std::function<void()> &yield, const core::FileOutput::DeviceFilter &filter)
+{
+    // Opened first: a file that cannot be saved fails before any row is read. A writer
+    // that throws leaves the output uncommitted, and its destructor drops what was
+    // written, so the target keeps its old contents.
+    core::FileOutput out(path, filter);
+    QStringList changes;
+    switch (format) {
+    case TableFormat::Csv:
+        writeDelimited(out, u',', rows, yield);
+        break;
+    case TableFormat::Tsv:
+        writeDelimited(out, u'\t', rows, yield);
+        break;
+    case TableFormat::Xlsx:
+        changes = writeXlsx(out, path, rows, yield);
+        break;
+    case TableFormat::Ods:
+        writeOds(out, path, rows, yield);
+        break;
+    case TableFormat::PlainList:
+        writePlainList(out, rows, yield);
+        break;
+    }
+    out.commit(yield);
+    return changes;
+}
+
+} // namespace orvella::tables

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "core/FileOutput.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace orvella::tables {
+
+// The file formats Export Results writes.
+enum class TableFormat {
+    Csv,       // UTF-8 with byte-order mark, CR LF, quoted as RFC 4180 says
+    Tsv,       // UTF-8 with byte-order mark, CR LF, TAB between cells
+    Xlsx,      // an Excel workbook, one sheet, every cell a text cell
+    Ods,       // an OpenDocument spreadsheet, one sheet, every cell a text cell
+    PlainList, // each row's name alone, one a line, UTF-8, CR LF, no header
+};
+
+// The rows an export writes: a header (none when empty), maybe a title above it, and
+// rows of cells. Rows are
+// read one by one as they are written, so that a million rows are never all built as
+// strings at once.
+class TableSource {
+public:
+    virtual ~TableSource() = default;
+    virtual QStringList header() const = 0;
+    // Rows written above the header, as a table's title was above its own; none unless
+    // a source has them. The plain list leaves them out, as it leaves out the header.
+    virtual QList<QStringList> rowsAboveHeader() const { return {}; }
+    virtual qsizetype rowCount() const = 0;
+    // Fills `cells` (cleared first) with the row's cells, 0 .. rowCount() - 1.
+    virtual void cells(qsizetype row, QStringList &cells) const = 0;
+    // The name a row stands for, which the plain list writes: its first cell, for a
+    // source whose rows have no name apart from their cells.
+    virtual QString name(qsizetype row) const;
+};
+
+// Writes the rows to the file at path in the format, with the same safe save as the
+// list files (the target holds either its old text or the whole new one; links, pipes
+// and write-protected files as core::FileOutput treats them). Calls yield now and then.
+// Throws core::Failure naming the file and the reason. Answers what the format made
+// the writer change (a cell longer than an Excel cell holds is cut to fit), a sentence
+// for the user each; nothing when every cell was written as it is.
+QStringList writeTable(const QString &path, TableFormat format, const TableSource &rows,
+                       const std::function<void()> &yield = {});
+// The same through a device of the caller's (see core::FileOutput::DeviceFilter), which
+// lets a test make the writing fail part-way.
+QStringList writeTable(const QString &path, TableFormat format, const TableSource &rows,
+                       const std::function<void()> &yield, const core::FileOutput::DeviceFilter &filter);
+
+} // namespace orvella::tables

@@ -1,0 +1,96 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+namespace orvella::tables {
+
+// An ordered sequence of texts (rows) addressed from 0, kept in large blocks: each
+// block holds the UTF-16 text of many rows one after the other, and the end of each
+// row within it. A row costs its characters and four bytes, instead of a string of its
+// own with its header and the allocator's share; ten million names fit in a few
+// hundred megabytes, and freeing them frees a few thousand blocks.
+//
+// A block takes rows until it holds blockUnits characters or blockRows rows; a row
+// longer than blockUnits gets a block of its own. Edits and removals in the middle
+// rewrite the one block that holds the row. Views handed out stay valid until the
+// rows next change.
+class TextRows {
+public:
+    // A full block's text (256 KiB) is large enough to come straight from the system
+    // and go back to it when the rows are dropped, rather than leave holes in the heap
+    // that keep the process large after a list is cleared.
+    static constexpr qsizetype kBlockUnits = qsizetype(1) << 17;
+    static constexpr qsizetype kBlockRows = 16384;
+
+    explicit TextRows(qsizetype blockUnits = kBlockUnits, qsizetype blockRows = kBlockRows);
+    // What is moved from is left empty.
+    TextRows(TextRows &&other) noexcept;
+    TextRows &operator=(TextRows &&other) noexcept;
+
+    qsizetype size() const { return m_size; }
+    bool isEmpty() const { return m_size == 0; }
+    // The row at index 0 .. size() - 1 (the caller checks the index).
+    QStringView at(qsizetype row) const;
+
+    void append(QStringView text);
+    // Takes the other rows over after these; large ones keep their blocks as they are.
+    void append(TextRows &&rows);
+    void replace(qsizetype row, QStringView text);
+    void remove(qsizetype row);
+    // Puts a row in at index 0 .. size(); the rows from there on move down by one.
+    void insert(qsizetype row, QStringView text);
+    // Takes the rows from index `row` on out: whole blocks as they are, the rest of a
+    // block cut in two as copies. These keep the rows before it.
+    TextRows takeFrom(qsizetype row);
+
+    QStringList toList() const;
+    // Calls visit(QStringView) for every row in order, faster than at() for each row.
+    template<typename Visit>
+    void forEach(Visit &&visit) const
+    {
+        for (const Block &block : m_blocks) {
+            quint32 start = 0;
+            for (const quint32 end : block.ends) {
+                visit(QStringView(block.text).sliced(start, end - start));
+                start = end;
+            }
+        }
+    }
+
+    // The memory the rows take, in bytes.
+    qsizetype bytes() const;
+
+    // The number of blocks; for tests that check how rows are laid out.
+    qsizetype blockCount() const { return qsizetype(m_blocks.size()); }
+
+private:
+    struct Block {
+        QString text;
+        std::vector<quint32> ends; // end of each row within text
+        qsizetype firstRow = 0;    // index of the block's first row among all rows
+
+        qsizetype rowCount() const { return qsizetype(ends.size()); }
+        quint32 start(qsizetype row) const { return row == 0 ? 0 : ends[size_t(row - 1)]; }
+    };
+
+    // The block that holds the row.
+    qsizetype blockOf(qsizetype row) const;
+    Block &blockFor(qsizetype length);
+    void renumberFrom(qsizetype block);
+
+    qsizetype m_blockUnits;
+    qsizetype m_blockRows;
+    std::vector<Block> m_blocks;
+    qsizetype m_size = 0;
+    // The block found last: rows are mostly read in order, so the next one is usually
+    // there or in the block after it.
+    mutable std::atomic<qsizetype> m_lastBlock{0};
+};
+
+} // namespace orvella::tables

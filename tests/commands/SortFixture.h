@@ -1,0 +1,60 @@
+#pragma once
+
+#include "lists/NameListModel.h"
+#include "commands/SortCommand.h"
+#include "commands/SortControls.h"
+#include "lists/SuffixList.h"
+#include "suffixes/SuffixStore.h"
+#include "support/CommandFixture.h"
+
+namespace orvella::testing {
+
+enum class Reading { LastWord, SkipSuffix, FirstLast };
+
+// The option and filter controls as the sort reads them, set directly by the tests.
+struct FakeControls : commands::SortControls {
+    names::SortOptions reading{true, false, true, false};
+    bool check5 = false, check1 = false, check2 = false;
+    QString limit = QStringLiteral("5");
+    names::ReadingChoices choices;
+    names::SortOptions options() const override { return reading; }
+    bool removeDuplicates() const override { return check5; }
+    bool keepUnique() const override { return check1; }
+    bool keepLimited() const override { return check2; }
+    QString limitText() const override { return limit; }
+    names::ReadingChoices readingChoices() const override { return choices; }
+};
+
+// The real sort command over the commands' lists, progress and pointer, with a live
+// suffix list loaded from the store as the suffix editor loads it, and the controls
+// set by the test.
+struct SortFixture : CommandFixture {
+    FakeControls controls;
+    lists::SuffixList liveSuffixes;
+    commands::SortCommand command{context, controls, [this](QStringView word) { return liveSuffixes.IsSuffix(word); }};
+
+    SortFixture() { liveSuffixes.model().appendMany(suffixes::storedSuffixList(settings)); }
+
+    void read(Reading reading)
+    {
+        controls.reading = reading == Reading::FirstLast ? names::SortOptions{false, true, true, false}
+            : reading == Reading::LastWord               ? names::SortOptions{true, false, false, true}
+                                                         : names::SortOptions{true, false, true, false};
+    }
+    void run() { command.PushButton17_Click(); }
+    QStringList sort(const QStringList &names)
+    {
+        fillInput(names);
+        run();
+        return results();
+    }
+    void suffixList(const QStringList &entries)
+    {
+        lists::NameListModel &live = liveSuffixes.model();
+        live.clear();
+        live.appendMany(entries);
+    }
+    QStringList reportPlaces() const { return desktop.reportPlaces(); }
+};
+
+} // namespace orvella::testing

@@ -1,0 +1,321 @@
+// Result rows written as CSV, TSV, plain list, XLSX and ODS: the exact bytes of the
+// text formats, the workbooks read back by other programs' readers, and saves that
+// fail part-way leaving the file that was there before untouched.
+
+#include "core/Failure.h"
+#include "tables/TableExport.h"
+#include "support/Files.h"
+#include "support/Printers.h"
+#include "support/SmallDisk.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <optional>
+
+using namespace orvella;
+using namespace orvella::testing;
+using tables::TableFormat;
+
+namespace {
+
+struct Rows : tables::TableSource {
+    QStringList head;
+    QList<QStringList> body;
+    qsizetype failAt = -1; // the row whose reading throws, as a list changed meanwhile
+
+    QStringList header() const override { return head; }
+    qsizetype rowCount() const override { return body.size(); }
+    void cells(qsizetype row, QStringList &cells) const override
+    {
+        if (row == failAt)
+            throw core::Failure(QStringLiteral("An item vanished"));
+        cells = body[row];
+    }
+};
+
+// Rows of varied text that compress poorly, so that every format makes a file of some
+// size; row i's cells depend on i alone.
+Rows manyRows(int count)
+{
+    Rows rows;
+    rows.head = {"Name", "Key", "Note"};
+    for (quint32 i = 0; i < quint32(count); ++i)
+        rows.body.append({QString::number(i * 2654435761u, 36), QString::number(i * 40503u + 7, 36),
+                          QString::number(i * 97u, 16)});
+    return rows;
+}
+
+QByteArray written(TableFormat format, const Rows &rows)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("out");
+    tables::writeTable(path, format, rows);
+    return readBytes(path);
+}
+
+const QByteArray kBom = "\xEF\xBB\xBF";
+
+struct TextCase {
+    const char *name;
+    TableFormat format;
+    QStringList header;
+    QList<QStringList> rows;
+    QByteArray expected;
+};
+
+const TextCase kTextCases[] = {
+    {"csv header then rows", TableFormat::Csv, {"Name", "Key"}, {{"Ann Lee", "Lee"}, {"Bob", "Bob"}},
+     kBom + "Name,Key\r\nAnn Lee,Lee\r\nBob,Bob\r\n"},
+    {"csv quotes separators, quotes, line ends, edge spaces and the other delimiters", TableFormat::Csv, {},
+     {{"a,b", "say \"hi\"", "\"", "two\r\nlines", "lf\nonly", "cr\ronly"},
+      {" lead", "trail ", "in side", "tab\tinside", "\tedge", "Lee; Ann"}},
+     kBom + "\"a,b\",\"say \"\"hi\"\"\",\"\"\"\",\"two\r\nlines\",\"lf\nonly\",\"cr\ronly\"\r\n"
+            "\" lead\",\"trail \",in side,\"tab\tinside\",\"\tedge\",\"Lee; Ann\"\r\n"},
+    {"csv empty cells, an empty row and a row of one empty cell", TableFormat::Csv, {}, {{"", "x", ""}, {}, {""}},
+     kBom + ",x,\r\n\r\n\"\"\r\n"},
+    {"csv non-ASCII and formulas as written", TableFormat::Csv, {}, {{"Zoë 李小龍", "=1+2", "0012", "😀"}},
+     kBom + "Zoë 李小龍,=1+2,0012,😀\r\n"},
+    {"csv lone surrogate", TableFormat::Csv, {}, {{QString(QChar(0xD800)) + "x"}}, kBom + "?x\r\n"},
+    {"csv header alone", TableFormat::Csv, {"Name"}, {}, kBom + "Name\r\n"},
+    {"csv nothing at all", TableFormat::Csv, {}, {}, kBom},
+    {"tsv quotes tabs, quotes and line ends, not commas", TableFormat::Tsv, {"Name", "Key"},
+     {{"a,b", "tab\there", "q\"", " edge", "line\nbreak", ""}},
+     kBom + "Name\tKey\r\na,b\t\"tab\there\"\t\"q\"\"\"\t\" edge\"\t\"line\nbreak\"\t\r\n"},
+    {"plain list: first cells alone, no header, no mark", TableFormat::PlainList, {"Name", "Key"},
+     {{"Ann Lee", "Lee"}, {"Zoë, \"Z\""}, {}, {"", "x"}}, "Ann Lee\r\nZoë, \"Z\"\r\n\r\n\r\n"},
+};
+
+TEST(TextTableExport, WritesTheExactBytes)
+{
+    for (const TextCase &c : kTextCases) {
+        SCOPED_TRACE(c.name);
+        Rows rows;
+        rows.head = c.header;
+        rows.body = c.rows;
+        EXPECT_EQ(written(c.format, rows), c.expected);
+    }
+}
+
+// Runs a Python reader on the file and answers what it printed as JSON.
+QJsonValue readWithPython(const char *script, const QStringList &args)
+{
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"), QStringList{"-c", QString::fromUtf8(script)} + args);
+    python.waitForFinished(-1);
+    EXPECT_EQ(python.exitCode(), 0) << python.readAllStandardError().toStdString();
+    return QJsonDocument::fromJson("[" + python.readAllStandardOutput() + "]").array().at(0);
+}
+
+QList<QStringList> rowsOf(const QJsonValue &value)
+{
+    QList<QStringList> rows;
+    for (const QJsonValue &row : value.toArray()) {
+        QStringList cells;
+        for (const QJsonValue &cell : row.toArray())
+            cells << cell.toString();
+        rows << cells;
+    }
+    return rows;
+}
+
+const QList<QStringList> kAwkwardRows = {
+    {"=1+2", "0012", "TRUE", "Zoë 李小龍"},
+    {"", "a,b", "say \"hi\"", ""},
+    {"two\nlines", "  two  spaces  ", "tab\there", "_x0041_"},
+    {"<b>&amp;</b>", " ", "😀", "1/2/2003"},
+};
+
+TEST(TextTableExport, CsvAndTsvReadBackIntactByACsvReader)
+{
+    const char *reader = R"PY(
+import csv, json, sys
+with open(sys.argv[1], newline='', encoding='utf-8-sig') as f:
+    print(json.dumps(list(csv.reader(f, delimiter=sys.argv[2]))))
+)PY";
+    for (const auto &[format, delimiter] : {std::pair{TableFormat::Csv, ","}, std::pair{TableFormat::Tsv, "\t"}}) {
+        SCOPED_TRACE(delimiter);
+        QTemporaryDir dir;
+        Rows rows;
+        rows.head = {"Name", "Key", "Note", "More"};
+        rows.body = kAwkwardRows;
+        tables::writeTable(dir.filePath("t"), format, rows);
+        EXPECT_EQ(rowsOf(readWithPython(reader, {dir.filePath("t"), delimiter})), QList<QStringList>{rows.head} + rows.body);
+    }
+}
+
+TEST(XlsxTableExport, EveryCellReadsBackAsTextEmptyCellsBlank)
+{
+    const char *reader = R"PY(
+import json, re, sys, zipfile
+import openpyxl
+# A spreadsheet application reads "_xHHHH_" as the character with that code.
+def shown(v):
+    return '' if v is None else re.sub(r'_x([0-9A-Fa-f]{4})_', lambda m: chr(int(m.group(1), 16)), v)
+book = openpyxl.load_workbook(sys.argv[1])
+sheet = book.active
+rows = [[shown(c.value) for c in row] for row in sheet.iter_rows()]
+types = sorted({c.data_type for row in sheet.iter_rows() for c in row if c.value is not None})
+blank = sum(1 for row in sheet.iter_rows() for c in row if c.value is None)
+xml = zipfile.ZipFile(sys.argv[1]).read('xl/worksheets/sheet1.xml').decode()
+print(json.dumps({'sheets': len(book.sheetnames), 'rows': rows, 'types': types, 'blank': blank,
+                  'formulas': '<f>' in xml or '<f ' in xml}))
+)PY";
+    QTemporaryDir dir;
+    Rows rows;
+    rows.head = {"Name", "", "Note", "More"};
+    rows.body = kAwkwardRows;
+    tables::writeTable(dir.filePath("t.xlsx"), TableFormat::Xlsx, rows);
+    const QJsonObject book = readWithPython(reader, {dir.filePath("t.xlsx")}).toObject();
+    EXPECT_EQ(book["sheets"].toInt(), 1);
+    EXPECT_EQ(rowsOf(book["rows"]), QList<QStringList>{rows.head} + rows.body);
+    EXPECT_EQ(book["types"].toArray(), QJsonArray{"s"});
+    EXPECT_EQ(book["blank"].toInt(), 3);
+    EXPECT_FALSE(book["formulas"].toBool());
+}
+
+// Reads the archive's entries and the sheet as an OpenDocument reader does: literal
+// white space folds to one space and is dropped at either end of a paragraph; text:s,
+// text:tab and text:line-break stand for spaces, a TAB and a line break.
+const char *kOdsReader = R"PY(
+import json, re, sys, zipfile
+import xml.etree.ElementTree as ET
+T = '{urn:oasis:names:tc:opendocument:xmlns:table:1.0}'
+X = '{urn:oasis:names:tc:opendocument:xmlns:text:1.0}'
+O = '{urn:oasis:names:tc:opendocument:xmlns:office:1.0}'
+def fold(s):
+    return re.sub(r'[ \t\r\n]+', ' ', s or '')
+def paragraph(p):
+    parts = [fold(p.text)]
+    for child in p:
+        if child.tag == X + 's': parts.append('\0' * int(child.get(X + 'c', '1')))
+        elif child.tag == X + 'tab': parts.append('\1')
+        elif child.tag == X + 'line-break': parts.append('\2')
+        parts.append(fold(child.tail))
+    text = ''.join(parts).strip(' ')
+    return text.replace('\0', ' ').replace('\1', '\t').replace('\2', '\n')
+z = zipfile.ZipFile(sys.argv[1])
+first = z.infolist()[0]
+root = ET.fromstring(z.read('content.xml'))
+rows, types = [], set()
+for row in root.iter(T + 'table-row'):
+    cells = row.findall(T + 'table-cell')
+    types |= {c.get(O + 'value-type') for c in cells if len(c)}
+    rows.append(['\n'.join(paragraph(p) for p in c.findall(X + 'p')) for c in cells])
+ET.fromstring(z.read('META-INF/manifest.xml'))
+print(json.dumps({'first': first.filename, 'stored': first.compress_type == zipfile.ZIP_STORED,
+                  'mimetype': z.read('mimetype').decode(), 'rows': rows, 'types': sorted(types),
+                  'columns': [c.get(T + 'number-columns-repeated') for c in root.iter(T + 'table-column')]}))
+)PY";
+
+TEST(OdsTableExport, ArchiveAndCellsReadBackAsWritten)
+{
+    QTemporaryDir dir;
+    Rows rows;
+    rows.head = {"Name", "Key"};
+    rows.body = kAwkwardRows;
+    rows.body += QStringList{"  lead", "trail  ", " a  b   c ", "\t x \n y \r\n"};
+    rows.body += QStringList{"only one"};
+    rows.body += QStringList{};
+    tables::writeTable(dir.filePath("t.ods"), TableFormat::Ods, rows);
+
+    const QJsonObject sheet = readWithPython(kOdsReader, {dir.filePath("t.ods")}).toObject();
+    EXPECT_EQ(sheet["first"].toString(), "mimetype");
+    EXPECT_TRUE(sheet["stored"].toBool());
+    EXPECT_EQ(sheet["mimetype"].toString(), "application/vnd.oasis.opendocument.spreadsheet");
+    EXPECT_EQ(sheet["types"].toArray(), QJsonArray{"string"});
+    EXPECT_EQ(sheet["columns"].toArray(), QJsonArray{"4"});
+    QList<QStringList> expected = QList<QStringList>{rows.head} + rows.body;
+    expected[5][3] = "\t x \n y \n"; // a CR LF is one line break
+    expected.last() = QStringList{""};  // a row holds at least one cell
+    EXPECT_EQ(rowsOf(sheet["rows"]), expected);
+}
+
+const TableFormat kAllFormats[] = {TableFormat::Csv, TableFormat::Tsv, TableFormat::PlainList, TableFormat::Xlsx,
+                                   TableFormat::Ods};
+
+const QByteArray kOldFile = "old contents\r\n";
+
+// A save fails at any point of the writing: the target keeps its old bytes, the
+// folder holds no temporary file and the message names the file. With room for the
+// whole file it is saved.
+TEST(TableExportFailure, DiskFullPartWayKeepsTheOldFile)
+{
+    const Rows rows = manyRows(3000);
+    for (const TableFormat format : kAllFormats) {
+        const qint64 size = written(format, rows).size();
+        for (const qint64 budget : {qint64(0), qint64(1), size / 2, size - 1, size}) {
+            SCOPED_TRACE(std::to_string(int(format)) + " budget " + std::to_string(budget));
+            QTemporaryDir dir;
+            const QString path = dir.filePath("results");
+            writeBytes(path, kOldFile);
+            std::optional<QString> failure;
+            try {
+                tables::writeTable(path, format, rows, {}, [budget](QIODevice &file) {
+                    return std::make_unique<FailingDevice>(file, budget);
+                });
+            } catch (const core::Failure &f) {
+                failure = f.description();
+            }
+            EXPECT_EQ(folderEntries(dir.path()), QStringList{"results"});
+            if (budget < size) {
+                ASSERT_TRUE(failure.has_value());
+                EXPECT_TRUE(failure->contains(path)) << failure->toStdString();
+                EXPECT_EQ(readBytes(path), kOldFile);
+            } else {
+                EXPECT_FALSE(failure.has_value());
+                EXPECT_EQ(readBytes(path).size(), size);
+            }
+        }
+    }
+}
+
+// Reading the rows fails part-way: the failure reaches the caller, the target keeps
+// its old bytes and no scratch file is left in the temporary folder.
+TEST(TableExportFailure, RowsFailingPartWayKeepTheOldFileAndLeaveNoScratch)
+{
+    Rows rows = manyRows(10000);
+    rows.failAt = 9000;
+    for (const TableFormat format : kAllFormats) {
+        SCOPED_TRACE(int(format));
+        QTemporaryDir dir;
+        QTemporaryDir scratch;
+        const QString path = dir.filePath("results");
+        writeBytes(path, kOldFile);
+        const QByteArray savedTmp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(scratch.path()));
+        EXPECT_THROW(tables::writeTable(path, format, rows), core::Failure);
+        qputenv("TMPDIR", savedTmp);
+        EXPECT_EQ(readBytes(path), kOldFile);
+        EXPECT_EQ(folderEntries(dir.path()), QStringList{"results"});
+        EXPECT_EQ(folderEntries(scratch.path()), QStringList{});
+    }
+}
+
+// A disk that is really full: the file's old text stays whole in every format.
+TEST(TableExportFailure, FullDiskKeepsTheOldFile)
+{
+    const Rows rows = manyRows(20000);
+    for (const TableFormat format : kAllFormats) {
+        SCOPED_TRACE(int(format));
+        SmallDisk disk(64);
+        if (!disk.mounted())
+            GTEST_SKIP() << "needs the superuser, to mount a small tmpfs";
+        const QString path = disk.filePath("results");
+        writeBytes(path, kOldFile);
+        try {
+            tables::writeTable(path, format, rows);
+            ADD_FAILURE() << "saved on a full disk";
+        } catch (const core::Failure &f) {
+            EXPECT_TRUE(f.description().contains("No space left on device")) << f.description().toStdString();
+        }
+        EXPECT_EQ(readBytes(path), kOldFile);
+        EXPECT_EQ(folderEntries(disk.path()), QStringList{"results"});
+    }
+}
+
+} // namespace
