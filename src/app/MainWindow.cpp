@@ -205,30 +205,30 @@ void MainWindow::wireCommands()
     };
     commands::ListCommands &lists = m_session.listCommands();
     commands::ListFileCommands &files = m_session.listFileCommands();
-    command(PushButton17, [this] { m_session.sortCommand().PushButton17_Click(); });
-    command(PushButton6, [&lists] { lists.PushButton6_Click(); });
-    command(PushButton1, [&lists] { lists.PushButton1_Click(); });
-    command(PushButton2, [&lists] { lists.PushButton2_Click(); });
-    command(PushButton7, [&lists] { lists.PushButton7_Click(); });
-    command(PushButton3, [&files] { files.PushButton3_Click(); });
+    command(PushButton17, [this] { m_session.sortCommand().run(); });
+    command(PushButton6, [&lists] { lists.addNames(); });
+    command(PushButton1, [&lists] { lists.clearNames(); });
+    command(PushButton2, [&lists] { lists.clearResults(); });
+    command(PushButton7, [&lists] { lists.loadSampleNames(); });
+    command(PushButton3, [&files] { files.loadNames(); });
     const QString removeName = QStringLiteral("Remove Name");
     const QString removeResult = QStringLiteral("Remove Result");
     connect(ListView1, &ui::NameListView::doubleClickedAnywhere, this,
-            [=, this, &lists] { m_history.run(removeName, [&] { lists.ListView1_DblClick(); }); });
+            [=, this, &lists] { m_history.run(removeName, [&] { lists.removeSelectedName(); }); });
     connect(ListView1, &ui::NameListView::deletePressed, this,
-            [=, this, &lists] { m_history.run(removeName, [&] { lists.ListView1_KeyDown(commands::kDeleteKeyCode); }); });
+            [=, this, &lists] { m_history.run(removeName, [&] { lists.removeSelectedName(); }); });
     connect(ListView2, &ui::NameListView::doubleClickedAnywhere, this,
-            [=, this, &lists] { m_history.run(removeResult, [&] { lists.ListView2_DblClick(); }); });
+            [=, this, &lists] { m_history.run(removeResult, [&] { lists.removeSelectedResult(); }); });
     connect(ListView2, &ui::NameListView::deletePressed, this,
-            [=, this, &lists] { m_history.run(removeResult, [&] { lists.ListView2_KeyDown(commands::kDeleteKeyCode); }); });
-    connect(PushButton9, &QPushButton::clicked, this, [&files] { files.PushButton9_Click(); });
-    connect(PushButton4, &QPushButton::clicked, this, [&files] { files.PushButton4_Click(); });
-    connect(PushButton5, &QPushButton::clicked, this, [this] { m_session.exportCommands().PushButton5_Click(); });
-    connect(PushButton13, &QPushButton::clicked, this, [this] { m_session.exportCommands().PushButton13_Click(); });
+            [=, this, &lists] { m_history.run(removeResult, [&] { lists.removeSelectedResult(); }); });
+    connect(PushButton9, &QPushButton::clicked, this, [&files] { files.saveNames(); });
+    connect(PushButton4, &QPushButton::clicked, this, [&files] { files.saveResults(); });
+    connect(PushButton5, &QPushButton::clicked, this, [this] { m_session.exportCommands().copyResults(); });
+    connect(PushButton13, &QPushButton::clicked, this, [this] { m_session.exportCommands().openResultsInSpreadsheet(); });
     connect(PushButton15, &QPushButton::clicked, this, [this] { PushButton15_Click(); });
     ListView1->acceptFileDrops(true);
     connect(ListView1, &ui::NameListView::filesDropped, this, [this, &files](const QStringList &paths) {
-        m_history.run(QStringLiteral("Drop Files"), [&] { files.ListView1_OLEDragDrop(paths); });
+        m_history.run(QStringLiteral("Drop Files"), [&] { files.appendFiles(paths); });
     });
     connect(&m_progress, &ProgressState::changed, this, &MainWindow::showProgress);
     connect(&m_pointer, &PointerState::changed, this,
@@ -409,7 +409,7 @@ void MainWindow::describeCurrentResult()
 
 bool MainWindow::SaveResultsAsExcelFileIsExcelInstalled()
 {
-    return m_session.exportCommands().SaveResultsAsExcelFileIsExcelInstalled();
+    return m_session.exportCommands().spreadsheetAvailable();
 }
 
 void MainWindow::showProgress()

@@ -58,7 +58,7 @@ public:
     // editor's pointer file too).
     void Form_Load(const QString &folder = core::programFolder());
 
-    commands::MainContext &context() { return m_context; }
+    commands::CommandContext &context() { return m_context; }
     lists::NameListModel &inputList() { return m_input; }
     lists::NameListModel &resultList() { return m_results; }
     core::ProgressState &progress() { return m_progress; }
@@ -176,7 +176,7 @@ private:
     lists::NameListModel &m_results;
     core::ProgressState &m_progress;
     core::PointerState &m_pointer;
-    commands::MainContext &m_context;
+    commands::CommandContext &m_context;
     session::OptionSettings &m_options;
     ListHistory m_history{{&m_input, &m_results}};
     QCursor m_customPointer{Qt::PointingHandCursor};

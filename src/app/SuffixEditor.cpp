@@ -9,7 +9,7 @@
 #include "core/ErrorReport.h"
 #include "ui/FocusRing.h"
 #include "ui/HoverPointer.h"
-#include "commands/MainContext.h"
+#include "commands/CommandContext.h"
 #include "ui/Mnemonics.h"
 #include "core/Paths.h"
 #include "core/Procedure.h"
@@ -135,19 +135,19 @@ void SuffixEditor::buildControls()
 
 void SuffixEditor::wireCommands()
 {
-    connect(PushButton6, &QPushButton::clicked, this, [this] { m_commands.PushButton6_Click(); });
-    connect(PushButton1, &QPushButton::clicked, this, [this] { m_commands.PushButton1_Click(); });
-    connect(PushButton3, &QPushButton::clicked, this, [this] { m_commands.PushButton3_Click(); });
-    connect(PushButton5, &QPushButton::clicked, this, [this] { m_commands.PushButton5_Click(); });
-    connect(PushButton4, &QPushButton::clicked, this, [this] { m_commands.PushButton4_Click(); });
-    connect(PushButton8, &QPushButton::clicked, this, [this] { m_commands.PushButton8_Click(); });
-    connect(PushButton7, &QPushButton::clicked, this, [this] { m_commands.PushButton7_Click(); });
+    connect(PushButton6, &QPushButton::clicked, this, [this] { m_commands.addEntry(); });
+    connect(PushButton1, &QPushButton::clicked, this, [this] { m_commands.editSelected(); });
+    connect(PushButton3, &QPushButton::clicked, this, [this] { m_commands.deleteSelected(); });
+    connect(PushButton5, &QPushButton::clicked, this, [this] { m_commands.clearEntries(); });
+    connect(PushButton4, &QPushButton::clicked, this, [this] { m_commands.loadFromFiles(); });
+    connect(PushButton8, &QPushButton::clicked, this, [this] { m_commands.saveToFile(); });
+    connect(PushButton7, &QPushButton::clicked, this, [this] { m_commands.resetToDefaults(); });
     connect(PushButton2, &QPushButton::clicked, this, [this] { PushButton2_Click(); });
-    connect(ListView1, &ui::NameListView::doubleClickedAnywhere, this, [this] { m_commands.ListView1_DblClick(); });
+    connect(ListView1, &ui::NameListView::doubleClickedAnywhere, this, [this] { m_commands.removeSelected(commands::RemoveGesture::DoubleClick); });
     connect(ListView1, &ui::NameListView::deletePressed, this,
-            [this] { m_commands.ListView1_KeyDown(commands::kDeleteKeyCode); });
+            [this] { m_commands.removeSelected(commands::RemoveGesture::DeleteKey); });
     connect(ListView1, &ui::NameListView::filesDropped, this,
-            [this](const QStringList &paths) { m_commands.ListView1_OLEDragDrop(paths); });
+            [this](const QStringList &paths) { m_commands.appendFiles(paths); });
     connect(&m_pointer, &core::PointerState::changed, this,
             [this](core::Pointer pointer) { ui::showPointer(this, pointer, m_customPointer); });
 }
@@ -206,7 +206,7 @@ bool SuffixEditor::eventFilter(QObject *watched, QEvent *event)
         const auto *mouse = dynamic_cast<QMouseEvent *>(event);
         if (mouse && mouse->button() == Qt::LeftButton) {
             if (type == QEvent::MouseButtonRelease && Label4->rect().contains(mouse->position().toPoint()))
-                m_commands.Label4_Click(Label4->text());
+                m_commands.openLink(Label4->text());
             if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease
                 || type == QEvent::MouseButtonDblClick)
                 return true;

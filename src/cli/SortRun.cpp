@@ -276,7 +276,7 @@ int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &store
         status = 1;
     // After a reported failure (memory ran out reading) there is nothing worth sorting.
     if (desktop.reports() == 0)
-        session.sortCommand().PushButton17_Click();
+        session.sortCommand().run();
     // A reported failure means the results are not what was asked for: the output is
     // left as it was (a regular file untouched; standard output has had nothing since).
     if (desktop.reports() > 0) {

@@ -3,7 +3,7 @@
 #include "core/Desktop.h"
 #include "core/ErrorReport.h"
 #include "core/Failure.h"
-#include "commands/MainContext.h"
+#include "commands/CommandContext.h"
 #include "core/NumberText.h"
 #include "core/PointerState.h"
 #include "core/Procedure.h"
@@ -48,7 +48,7 @@ core::Spreadsheet &open(const std::unique_ptr<core::Spreadsheet> &spreadsheet)
 
 } // namespace
 
-ExportCommands::ExportCommands(MainContext &context, std::unique_ptr<exporting::ExportList> results)
+ExportCommands::ExportCommands(CommandContext &context, std::unique_ptr<exporting::ExportList> results)
     : m_context(context),
       m_results(results ? std::move(results) : std::make_unique<exporting::NameListExport>(context.results))
 {
@@ -56,7 +56,7 @@ ExportCommands::ExportCommands(MainContext &context, std::unique_ptr<exporting::
 
 ExportCommands::~ExportCommands() = default;
 
-void ExportCommands::PushButton5_Click()
+void ExportCommands::copyResults()
 {
     core::Desktop &desktop = m_context.desktop;
     core::Procedure p(desktop, core::kMainWindowModule, "PushButton5_Click");
@@ -74,7 +74,7 @@ void ExportCommands::PushButton5_Click()
     });
 }
 
-bool ExportCommands::SaveResultsAsExcelFileIsExcelInstalled()
+bool ExportCommands::spreadsheetAvailable()
 {
     // Any failure of the check only means that there is no application to use.
     bool available = false;
@@ -92,16 +92,16 @@ bool ExportCommands::SaveResultsAsExcelFileIsExcelInstalled()
     return available;
 }
 
-void ExportCommands::PushButton13_Click()
+void ExportCommands::openResultsInSpreadsheet()
 {
-    MainContext &ctx = m_context;
+    CommandContext &ctx = m_context;
     core::Desktop &desktop = ctx.desktop;
     const exporting::ExportList &list = *m_results;
     core::Procedure p(desktop, core::kMainWindowModule, "PushButton13_Click");
     // A spreadsheet that stops answering would otherwise report every remaining cell.
     p.reportEachStepOnce();
 
-    if (p.test(100, [&] { return !SaveResultsAsExcelFileIsExcelInstalled(); })) {
+    if (p.test(100, [&] { return !spreadsheetAvailable(); })) {
         p.step(172, [&] { desktop.messageBox(kNotInstalledFeature, core::MessageStyle::Ok, ctx.title); });
         saveWorkbookInstead(p);
         return;
@@ -174,7 +174,7 @@ void ExportCommands::fillWorkbook(core::Procedure &p, const std::unique_ptr<core
 
 void ExportCommands::saveWorkbookInstead(core::Procedure &p)
 {
-    MainContext &ctx = m_context;
+    CommandContext &ctx = m_context;
     core::Desktop &desktop = ctx.desktop;
     // Without results there is no workbook to keep.
     if (p.test(174, [&] { return m_results->itemCount() == 0; }))

@@ -11,21 +11,21 @@ class Spreadsheet;
 
 namespace orvella::commands {
 
-struct MainContext;
+struct CommandContext;
 
 // The result list's exports: "Copy Results To Clipboard" and "Save Results As Excel File".
 class ExportCommands {
 public:
     // Exports the context's result list, or the given list when there is one.
-    explicit ExportCommands(MainContext &context, std::unique_ptr<exporting::ExportList> results = nullptr);
+    explicit ExportCommands(CommandContext &context, std::unique_ptr<exporting::ExportList> results = nullptr);
     ~ExportCommands();
 
     // Copy Results To Clipboard.
-    void PushButton5_Click();
+    void copyResults();
     // Save Results As Excel File.
-    void PushButton13_Click();
+    void openResultsInSpreadsheet();
     // True when a spreadsheet application can be started; otherwise says so and answers false.
-    bool SaveResultsAsExcelFileIsExcelInstalled();
+    bool spreadsheetAvailable();
 
 private:
     // Makes the application's new workbook: the captions, then the checked results, fitted.
@@ -33,7 +33,7 @@ private:
     // Without a spreadsheet application: offers to save the workbook as a file.
     void saveWorkbookInstead(core::Procedure &p);
 
-    MainContext &m_context;
+    CommandContext &m_context;
     std::unique_ptr<exporting::ExportList> m_results;
 };
 

@@ -2,7 +2,7 @@
 
 #include "core/Desktop.h"
 #include "core/ErrorReport.h"
-#include "commands/MainContext.h"
+#include "commands/CommandContext.h"
 #include "core/NumberText.h"
 #include "core/PointerState.h"
 #include "core/Procedure.h"
@@ -21,9 +21,9 @@ void removeSelectedItem(lists::NameListModel &list)
         list.removeAt(position);
 }
 
-ListCommands::ListCommands(MainContext &context) : m_context(context) {}
+ListCommands::ListCommands(CommandContext &context) : m_context(context) {}
 
-void ListCommands::PushButton6_Click()
+void ListCommands::addNames()
 {
     core::Procedure p(m_context.desktop, core::kMainWindowModule, "PushButton6_Click");
     const QString name = p.value(100, QString(), [&] {
@@ -49,7 +49,7 @@ QStringList pastedNames(const QString &answer)
     return answer.split(lineBreak, Qt::SkipEmptyParts);
 }
 
-void ListCommands::PushButton1_Click()
+void ListCommands::clearNames()
 {
     if (m_context.pointer.isBusy())
         return;
@@ -60,7 +60,7 @@ void ListCommands::PushButton1_Click()
     });
 }
 
-void ListCommands::PushButton2_Click()
+void ListCommands::clearResults()
 {
     core::Procedure p(m_context.desktop, core::kMainWindowModule, "PushButton2_Click");
     p.step(100, [&] {
@@ -69,7 +69,7 @@ void ListCommands::PushButton2_Click()
     });
 }
 
-void ListCommands::PushButton7_Click()
+void ListCommands::loadSampleNames()
 {
     core::Procedure p(m_context.desktop, core::kMainWindowModule, "PushButton7_Click");
     p.step(100, [&] { m_context.input.append(QStringLiteral("Peter Tavrin")); });
@@ -86,26 +86,14 @@ void ListCommands::removeFrom(lists::NameListModel &list)
     removeSelectedItem(list);
 }
 
-void ListCommands::ListView1_DblClick()
+void ListCommands::removeSelectedName()
 {
     removeFrom(m_context.input);
 }
 
-void ListCommands::ListView1_KeyDown(int keyCode)
-{
-    if (keyCode == kDeleteKeyCode)
-        removeFrom(m_context.input);
-}
-
-void ListCommands::ListView2_DblClick()
+void ListCommands::removeSelectedResult()
 {
     removeFrom(m_context.results);
-}
-
-void ListCommands::ListView2_KeyDown(int keyCode)
-{
-    if (keyCode == kDeleteKeyCode)
-        removeFrom(m_context.results);
 }
 
 } // namespace orvella::commands

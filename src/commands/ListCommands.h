@@ -8,10 +8,7 @@ class NameListModel;
 
 namespace orvella::commands {
 
-struct MainContext;
-
-// Key code of the Delete key in the lists' key-down handlers.
-inline constexpr int kDeleteKeyCode = 46;
+struct CommandContext;
 
 // Removes the selected item of the list; does nothing when none is selected.
 void removeSelectedItem(lists::NameListModel &list);
@@ -27,22 +24,21 @@ QStringList pastedNames(const QString &answer);
 // working through the lists while it yields.
 class ListCommands {
 public:
-    explicit ListCommands(MainContext &context);
+    explicit ListCommands(CommandContext &context);
 
-    void PushButton6_Click(); // Add One Name
-    void PushButton1_Click(); // Clear List
-    void PushButton2_Click(); // Clear Results
-    void PushButton7_Click(); // Load Sample/Example Names
+    void addNames();        // "Add One Name"
+    void clearNames();      // "Clear List"
+    void clearResults();    // "Clear Results"
+    void loadSampleNames(); // "Load Sample/Example Names"
 
-    void ListView1_DblClick();
-    void ListView1_KeyDown(int keyCode);
-    void ListView2_DblClick();
-    void ListView2_KeyDown(int keyCode);
+    // A double-click on a list's item, or the Delete key in it.
+    void removeSelectedName();
+    void removeSelectedResult();
 
 private:
     void removeFrom(lists::NameListModel &list);
 
-    MainContext &m_context;
+    CommandContext &m_context;
 };
 
 } // namespace orvella::commands

@@ -2,7 +2,7 @@
 
 #include "core/Desktop.h"
 #include "core/ErrorReport.h"
-#include "commands/MainContext.h"
+#include "commands/CommandContext.h"
 #include "core/NumberText.h"
 #include "core/Paths.h"
 #include "core/PointerState.h"
@@ -36,7 +36,7 @@ QString fileNameOf(const QByteArray &nativePath)
 // the tables' rows without a name ("Loaded 4 names from a.csv · 1 row has no name: it
 // sorts first").
 template<typename Path>
-void tellLoaded(const MainContext &ctx, int before, const QList<Path> &paths, const lists::TableRowCounts &counts)
+void tellLoaded(const CommandContext &ctx, int before, const QList<Path> &paths, const lists::TableRowCounts &counts)
 {
     const QString from = paths.size() == 1 ? fileNameOf(paths.first()) : core::countOf(paths.size(), "file", "files");
     QString done = QStringLiteral("Loaded %1 from %2").arg(core::countOf(ctx.input.count() - before, "name", "names"), from);
@@ -47,11 +47,11 @@ void tellLoaded(const MainContext &ctx, int before, const QList<Path> &paths, co
 }
 } // namespace
 
-ListFileCommands::ListFileCommands(MainContext &context) : m_context(context) {}
+ListFileCommands::ListFileCommands(CommandContext &context) : m_context(context) {}
 
-void ListFileCommands::PushButton3_Click()
+void ListFileCommands::loadNames()
 {
-    MainContext &ctx = m_context;
+    CommandContext &ctx = m_context;
     core::Procedure p(ctx.desktop, core::kMainWindowModule, "PushButton3_Click");
     p.step(100, [&] { m_fileName.clear(); });
     const core::FileDialogRequest request =
@@ -86,9 +86,9 @@ void ListFileCommands::PushButton3_Click()
     p.step(138, [&] { ctx.pointer.set(restore); });
 }
 
-void ListFileCommands::PushButton9_Click()
+void ListFileCommands::saveNames()
 {
-    MainContext &ctx = m_context;
+    CommandContext &ctx = m_context;
     core::Procedure p(ctx.desktop, core::kMainWindowModule, "PushButton9_Click");
     // The loop's steps run once per name: a failure that would repeat for every name
     // (the list emptied meanwhile) shows one box, not one per remaining position.
@@ -150,9 +150,9 @@ void ListFileCommands::PushButton9_Click()
     p.step(144, [&] { ctx.pointer.set(restore); });
 }
 
-void ListFileCommands::PushButton4_Click()
+void ListFileCommands::saveResults()
 {
-    MainContext &ctx = m_context;
+    CommandContext &ctx = m_context;
     core::Procedure p(ctx.desktop, core::kMainWindowModule, "PushButton4_Click");
     // The dialog proposes the name chosen last in any of the window's file dialogs,
     // which after a load is the names file itself: replacing a file takes a Yes.
@@ -180,7 +180,7 @@ void ListFileCommands::PushButton4_Click()
     p.step(122, [&] { ctx.pointer.set(restore); });
 }
 
-void ListFileCommands::ListView1_OLEDragDrop(const QStringList &paths)
+void ListFileCommands::appendFiles(const QStringList &paths)
 {
     appendFiles("ListView1_OLEDragDrop", paths);
 }
@@ -193,7 +193,7 @@ void ListFileCommands::OpenFiles(const QList<QByteArray> &paths)
 template<typename Path>
 void ListFileCommands::appendFiles(const char *procedure, const QList<Path> &paths)
 {
-    MainContext &ctx = m_context;
+    CommandContext &ctx = m_context;
     core::Procedure p(ctx.desktop, core::kMainWindowModule, procedure);
     const core::Pointer restore = p.value(100, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
     const int before = ctx.input.count();
@@ -206,7 +206,7 @@ void ListFileCommands::appendFiles(const char *procedure, const QList<Path> &pat
 
 void ListFileCommands::ForgetRememberedColumns()
 {
-    MainContext &ctx = m_context;
+    CommandContext &ctx = m_context;
     core::Procedure p(ctx.desktop, core::kMainWindowModule, "mnuForgetColumns_Click");
     p.step(100, [&] {
         lists::RememberedColumns(ctx.settings).forgetAll();

@@ -10,20 +10,20 @@
 
 namespace orvella::commands {
 
-struct MainContext;
+struct CommandContext;
 
 // The main window's list file commands: Load List Of Names From File, Save List Of
 // Names To File and Save Results As Text File. They share one file dialog, whose file
 // name is kept from one command to the next.
 class ListFileCommands {
 public:
-    explicit ListFileCommands(MainContext &context);
+    explicit ListFileCommands(CommandContext &context);
 
-    void PushButton3_Click(); // Load List Of Names From File
-    void PushButton9_Click(); // Save List Of Names To File
-    void PushButton4_Click(); // Save Results As Text File
+    void loadNames(); // Load List Of Names From File
+    void saveNames(); // Save List Of Names To File
+    void saveResults(); // Save Results As Text File
     // Text files dropped on the input list: appended as the load command appends them.
-    void ListView1_OLEDragDrop(const QStringList &paths);
+    void appendFiles(const QStringList &paths);
     // Files named when the program starts ("orvella FILE..."): appended in the given
     // order as the load command appends them; a relative path is taken from the
     // current folder. The paths are the arguments' own bytes: a name need be no valid
@@ -50,7 +50,7 @@ private:
     void readInto(const QString &path);
     void readInto(const QByteArray &nativePath);
 
-    MainContext &m_context;
+    CommandContext &m_context;
     QString m_fileName;
     // The rows without a name of the tables the command running loads.
     lists::TableRowCounts m_rowCounts;

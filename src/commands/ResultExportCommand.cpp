@@ -6,7 +6,7 @@
 #include "core/PointerState.h"
 #include "core/Procedure.h"
 #include "export/ResultTable.h"
-#include "commands/MainContext.h"
+#include "commands/CommandContext.h"
 #include "lists/NameListModel.h"
 
 #include <QFileInfo>
@@ -49,7 +49,7 @@ tables::TableFormat ResultExportCommand::formatOf(const QString &path)
 
 void ResultExportCommand::ExportResults()
 {
-    MainContext &ctx = m_context;
+    CommandContext &ctx = m_context;
     core::Procedure p(ctx.desktop, core::kMainWindowModule, "ExportResults");
     if (p.test(100, [&] { return ctx.results.count() == 0; })) {
         p.step(102, [&] {

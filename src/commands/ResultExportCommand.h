@@ -6,13 +6,13 @@
 
 namespace orvella::commands {
 
-struct MainContext;
+struct CommandContext;
 
 // File > Export Results…: the result list as a CSV, TSV, Excel or OpenDocument file,
 // or as a plain list of names; rows that came from a table go out whole.
 class ResultExportCommand {
 public:
-    explicit ResultExportCommand(MainContext &context) : m_context(context) {}
+    explicit ResultExportCommand(CommandContext &context) : m_context(context) {}
 
     void ExportResults();
 
@@ -20,7 +20,7 @@ public:
     static tables::TableFormat formatOf(const QString &path);
 
 private:
-    MainContext &m_context;
+    CommandContext &m_context;
     QString m_fileName; // proposed by the next dialog
     bool m_filedUnder = false;
 };

@@ -9,7 +9,7 @@
 #include "core/Procedure.h"
 #include "core/ProgressState.h"
 #include "core/VectorState.h"
-#include "commands/MainContext.h"
+#include "commands/CommandContext.h"
 #include "lists/NameColumns.h"
 #include "lists/NameListModel.h"
 #include "names/AlphabeticalOrder.h"
@@ -31,7 +31,7 @@
 
 namespace orvella::commands {
 
-SortCommand::SortCommand(MainContext &context, const SortControls &controls,
+SortCommand::SortCommand(CommandContext &context, const SortControls &controls,
                          names::SuffixTest isSuffix)
     : m_context(context), m_controls(controls), m_isSuffix(std::move(isSuffix))
 {
@@ -294,7 +294,7 @@ void streamResults(const names::KeyTexts &keys, const names::KeyOrder &order, co
 
 } // namespace
 
-void SortCommand::PushButton17_Click()
+void SortCommand::run()
 {
     // The run copies millions of short texts on this thread: see clearUpperVectorState.
     core::clearUpperVectorState();
@@ -312,7 +312,7 @@ void SortCommand::PushButton17_Click()
                               m_runChoices.learnLastNames || m_context.input.hasCommaLineRows();
     const bool tidies = m_runChoices.stepOverExtras;
 
-    MainContext &ctx = m_context;
+    CommandContext &ctx = m_context;
     core::Desktop &desktop = ctx.desktop;
     core::Procedure p(desktop, core::kMainWindowModule, "PushButton17_Click");
     // What the event loop runs meanwhile (painting among it) may leave the upper halves

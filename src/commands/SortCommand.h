@@ -13,16 +13,16 @@
 namespace orvella::commands {
 
 class SortControls;
-struct MainContext;
+struct CommandContext;
 
 // "Start Sorting": every input name to a key, the keys in order, through the filters
 // the user ticked, back to names in the result list.
 class SortCommand {
 public:
     // isSuffix answers for the suffix list as it stands when a name is read.
-    SortCommand(MainContext &context, const SortControls &controls, names::SuffixTest isSuffix);
+    SortCommand(CommandContext &context, const SortControls &controls, names::SuffixTest isSuffix);
 
-    void PushButton17_Click();
+    void run();
     bool isRunning() const { return m_running; }
 
     // The key of one name under the current options and the run's reading choices
@@ -64,7 +64,7 @@ private:
     // now and then.
     QHash<QString, QString> learnLastNames(const std::function<void()> &yield);
 
-    MainContext &m_context;
+    CommandContext &m_context;
     const SortControls &m_controls;
     names::SuffixTest m_isSuffix;
     std::shared_ptr<const names::ResultRows> m_resultRows; // how the last run filed its rows

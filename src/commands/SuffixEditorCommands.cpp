@@ -2,7 +2,7 @@
 
 #include "core/Desktop.h"
 #include "core/ErrorReport.h"
-#include "commands/MainContext.h"
+#include "commands/CommandContext.h"
 #include "core/PointerState.h"
 #include "core/Procedure.h"
 #include "commands/FileDialogPaths.h"
@@ -20,7 +20,7 @@ namespace {
 constexpr const char *kModule = core::kSuffixEditorModule;
 } // namespace
 
-SuffixEditorCommands::SuffixEditorCommands(MainContext &main, lists::SuffixList &list, core::PointerState &pointer)
+SuffixEditorCommands::SuffixEditorCommands(CommandContext &main, lists::SuffixList &list, core::PointerState &pointer)
     : m_main(main), m_list(list), m_pointer(pointer)
 {
 }
@@ -41,7 +41,7 @@ void SuffixEditorCommands::removeSelectedEntry()
         model.select(std::min(position, model.count()));
 }
 
-void SuffixEditorCommands::PushButton6_Click()
+void SuffixEditorCommands::addEntry()
 {
     core::Procedure p(m_main.desktop, kModule, "PushButton6_Click");
     const QString answer = p.value(100, QString(), [&] {
@@ -57,7 +57,7 @@ void SuffixEditorCommands::PushButton6_Click()
     p.step(106, [&] { saveList(); });
 }
 
-void SuffixEditorCommands::PushButton1_Click()
+void SuffixEditorCommands::editSelected()
 {
     core::Procedure p(m_main.desktop, kModule, "PushButton1_Click");
     if (p.test(100, [&] { return m_list.model().isEmpty(); }))
@@ -75,7 +75,7 @@ void SuffixEditorCommands::PushButton1_Click()
     p.step(108, [&] { saveList(); });
 }
 
-void SuffixEditorCommands::PushButton3_Click()
+void SuffixEditorCommands::deleteSelected()
 {
     core::Procedure p(m_main.desktop, kModule, "PushButton3_Click");
     if (p.test(100, [&] { return m_pointer.isBusy(); }))
@@ -85,11 +85,12 @@ void SuffixEditorCommands::PushButton3_Click()
     p.step(106, [&] { saveList(); });
 }
 
-void SuffixEditorCommands::removeByListEvent(const char *handler)
+void SuffixEditorCommands::removeSelected(RemoveGesture gesture)
 {
     // Nothing here is expected to fail but the save; a failed save is still shown
-    // rather than lost.
-    core::Procedure p(m_main.desktop, kModule, handler);
+    // rather than lost. The report names the list's handler that the gesture runs.
+    core::Procedure p(m_main.desktop, kModule,
+                      gesture == RemoveGesture::DeleteKey ? "ListView1_KeyDown" : "ListView1_DblClick");
     if (m_pointer.isBusy())
         return;
     if (!m_list.model().isEmpty() && m_list.model().selectedPosition() > 0)
@@ -97,19 +98,7 @@ void SuffixEditorCommands::removeByListEvent(const char *handler)
     p.step(104, [&] { saveList(); });
 }
 
-void SuffixEditorCommands::ListView1_DblClick()
-{
-    removeByListEvent("ListView1_DblClick");
-}
-
-void SuffixEditorCommands::ListView1_KeyDown(int keyCode)
-{
-    if (keyCode != kDeleteKeyCode)
-        return;
-    removeByListEvent("ListView1_KeyDown");
-}
-
-void SuffixEditorCommands::PushButton5_Click()
+void SuffixEditorCommands::clearEntries()
 {
     core::Procedure p(m_main.desktop, kModule, "PushButton5_Click");
     if (p.test(100, [&] {
@@ -121,7 +110,7 @@ void SuffixEditorCommands::PushButton5_Click()
     }
 }
 
-void SuffixEditorCommands::PushButton7_Click()
+void SuffixEditorCommands::resetToDefaults()
 {
     core::Procedure p(m_main.desktop, kModule, "PushButton7_Click");
     // While a save is writing the list, only the emptying is skipped: the defaults
@@ -132,7 +121,7 @@ void SuffixEditorCommands::PushButton7_Click()
     p.step(106, [&] { saveList(); });
 }
 
-void SuffixEditorCommands::PushButton4_Click()
+void SuffixEditorCommands::loadFromFiles()
 {
     core::Procedure p(m_main.desktop, kModule, "PushButton4_Click");
     QString answer;
@@ -150,7 +139,7 @@ void SuffixEditorCommands::PushButton4_Click()
     readFiles(p, 108, paths);
 }
 
-void SuffixEditorCommands::ListView1_OLEDragDrop(const QStringList &paths)
+void SuffixEditorCommands::appendFiles(const QStringList &paths)
 {
     core::Procedure p(m_main.desktop, kModule, "ListView1_OLEDragDrop");
     readFiles(p, 100, paths);
@@ -165,7 +154,7 @@ void SuffixEditorCommands::readFiles(core::Procedure &p, int firstStep, const QS
     p.step(firstStep + 4, [&] { m_pointer.set(restore); });
 }
 
-void SuffixEditorCommands::PushButton8_Click()
+void SuffixEditorCommands::saveToFile()
 {
     core::Procedure p(m_main.desktop, kModule, "PushButton8_Click");
     QString path;
@@ -188,7 +177,7 @@ void SuffixEditorCommands::PushButton8_Click()
     p.step(108, [&] { m_pointer.set(restore); });
 }
 
-void SuffixEditorCommands::Label4_Click(const QString &caption)
+void SuffixEditorCommands::openLink(const QString &caption)
 {
     m_main.desktop.openUrl(caption);
 }

@@ -13,7 +13,11 @@ class SuffixList;
 
 namespace orvella::commands {
 
-struct MainContext;
+struct CommandContext;
+
+// How the user asked to remove the selected entry; the error report names the list's
+// handler of that gesture.
+enum class RemoveGesture { DoubleClick, DeleteKey };
 
 // The commands of the suffix list editor ("Form2"). They work on the live suffix list,
 // the editor's own pointer (its busy state) and the editor's file dialog name; the main
@@ -25,23 +29,23 @@ struct MainContext;
 // from files and saving to a file leave the stored value alone.
 class SuffixEditorCommands {
 public:
-    SuffixEditorCommands(MainContext &main, lists::SuffixList &list, core::PointerState &pointer);
+    SuffixEditorCommands(CommandContext &main, lists::SuffixList &list, core::PointerState &pointer);
 
-    void PushButton6_Click(); // "Add One"
-    void PushButton1_Click(); // "Edit Selected"
-    void PushButton3_Click(); // "Delete Selected"
-    void PushButton5_Click(); // "Clear List"
-    void PushButton7_Click(); // "Reset To Default List"
-    void PushButton4_Click(); // "Load List From File"
-    void PushButton8_Click(); // "Save List To Text File"
+    void addEntry();        // "Add One"
+    void editSelected();    // "Edit Selected"
+    void deleteSelected();  // "Delete Selected"
+    void clearEntries();    // "Clear List"
+    void resetToDefaults(); // "Reset To Default List"
+    void loadFromFiles();   // "Load List From File"
+    void saveToFile();      // "Save List To Text File"
 
-    void ListView1_DblClick();
-    void ListView1_KeyDown(int keyCode);
+    // Removes the selected entry: a double-click on it or the Delete key in the list.
+    void removeSelected(RemoveGesture gesture);
     // Files dropped on the list: their entries are appended as "Load List From File" does.
-    void ListView1_OLEDragDrop(const QStringList &paths);
+    void appendFiles(const QStringList &paths);
 
     // Opens the link label's address in the user's web browser.
-    void Label4_Click(const QString &caption);
+    void openLink(const QString &caption);
 
     // The editor's file dialog name: cleared by each load, kept for the next save.
     const QString &dialogFileName() const { return m_dialogFileName; }
@@ -50,12 +54,10 @@ private:
     // Removes the selected entry and selects its neighbour; throws when none is selected.
     void removeSelectedEntry();
     void saveList();
-    // The removal of the double-click and the Delete key: skipped while busy.
-    void removeByListEvent(const char *handler);
     // Busy pointer, each file appended in order, normal pointer: three steps from firstStep.
     void readFiles(core::Procedure &p, int firstStep, const QStringList &paths);
 
-    MainContext &m_main;
+    CommandContext &m_main;
     lists::SuffixList &m_list;
     core::PointerState &m_pointer;
     QString m_dialogFileName;

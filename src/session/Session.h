@@ -2,7 +2,7 @@
 
 #include "core/PointerState.h"
 #include "core/ProgressState.h"
-#include "commands/MainContext.h"
+#include "commands/CommandContext.h"
 #include "lists/NameListModel.h"
 #include "session/OptionSettings.h"
 #include "lists/SuffixList.h"
@@ -40,7 +40,7 @@ public:
 
     core::Desktop &desktop() { return m_desktop; }
     core::SettingsStore &settings() { return m_settings; }
-    commands::MainContext &context() { return m_context; }
+    commands::CommandContext &context() { return m_context; }
     lists::NameListModel &inputList() { return m_input; }
     lists::NameListModel &resultList() { return m_results; }
     core::ProgressState &progress() { return m_progress; }
@@ -77,7 +77,7 @@ private:
     lists::NameListModel m_results;
     core::ProgressState m_progress;
     core::PointerState m_pointer;
-    commands::MainContext m_context;
+    commands::CommandContext m_context;
     OptionSettings m_options;
     lists::SuffixList m_suffixList;
     bool m_suffixListLoaded = false;

@@ -71,7 +71,7 @@ TEST(LargeSort, MillionNamesInTheWindowAgreeWithExchangeSortOnASample)
     const QList<QString> names = millionNames();
     f.window->inputList().appendMany(names);
 
-    f.window->sortCommand().PushButton17_Click();
+    f.window->sortCommand().run();
     ASSERT_EQ(f.window->resultList().count(), 1000000);
     EXPECT_EQ(f.desktop.messageTexts(), QStringList{"Done."});
     MainWindowFixture::processEvents();

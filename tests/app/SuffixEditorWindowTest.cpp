@@ -254,7 +254,7 @@ TEST(SuffixEditorWindow, SortAfterAnEditUsesTheNewListAtOnce)
     control<QRadioButton>(*f.window, "Option3")->setChecked(true);
     f.fillInput({"Ann Brown Xyz", "Bob Cole"});
     const auto sorted = [&f] {
-        f.window->sortCommand().PushButton17_Click();
+        f.window->sortCommand().run();
         return f.results();
     };
     EXPECT_EQ(sorted(), (QStringList{"Bob Cole", "Ann Brown Xyz"})); // Cole < Xyz
@@ -262,18 +262,18 @@ TEST(SuffixEditorWindow, SortAfterAnEditUsesTheNewListAtOnce)
     EXPECT_FALSE(editor.isVisible()) << "created hidden by the sort";
 
     f.desktop.inputAnswers = {"XYZ"};
-    editor.commands().PushButton6_Click();
+    editor.commands().addEntry();
     EXPECT_EQ(sorted(), (QStringList{"Ann Brown Xyz", "Bob Cole"})); // Brown < Cole
 
     f.desktop.inputAnswers = {"Xy"};
-    editor.commands().PushButton1_Click(); // the added entry is the selected one
+    editor.commands().editSelected(); // the added entry is the selected one
     EXPECT_EQ(sorted(), (QStringList{"Bob Cole", "Ann Brown Xyz"}));
 
     f.desktop.messageAnswers = {core::MessageAnswer::Yes};
-    editor.commands().PushButton7_Click();
+    editor.commands().resetToDefaults();
     f.desktop.inputAnswers = {"xyz"};
-    editor.commands().PushButton6_Click();
-    editor.commands().ListView1_KeyDown(46);
+    editor.commands().addEntry();
+    editor.commands().removeSelected(commands::RemoveGesture::DeleteKey);
     EXPECT_EQ(sorted(), (QStringList{"Bob Cole", "Ann Brown Xyz"}));
     EXPECT_TRUE(f.desktop.errorReports().empty());
 }

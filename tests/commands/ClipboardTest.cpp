@@ -217,7 +217,7 @@ TEST(CopyResultsToClipboard, CopiesResultsAndSaysHowToPaste)
     CopyFixture f;
     for (const char *name : {"John Smith Jr.", "Joe Tavrin  ", "Mr. Joe Tavrin"})
         f.resultList.append(QString::fromUtf8(name));
-    f.commands.PushButton5_Click();
+    f.commands.copyResults();
     EXPECT_EQ(f.desktop.clipboard, "John Smith Jr.\r\nJoe Tavrin\r\nMr. Joe Tavrin\r\n");
     ASSERT_EQ(f.desktop.messages.size(), 1u);
     EXPECT_EQ(f.desktop.messages[0].text, kCopiedMessage);
@@ -231,7 +231,7 @@ TEST(CopyResultsToClipboard, EmptyListLeavesClipboardAloneAndStillSaysSo)
     CopyFixture f;
     f.desktop.clipboard = "what was there";
     f.desktop.clipboardHasText = true;
-    f.commands.PushButton5_Click();
+    f.commands.copyResults();
     EXPECT_EQ(f.desktop.clipboardAttempts, 0);
     EXPECT_EQ(f.desktop.clipboard, "what was there");
     EXPECT_EQ(f.desktop.messageTexts(), QStringList{kCopiedMessage});
@@ -244,7 +244,7 @@ TEST(CopyResultsToClipboard, RefusingClipboardSaysTheResultsWereNotCopiedWithout
         f.resultList.append("Ann");
         f.desktop.clipboard = "old";
         f.desktop.clipboardRefusals = refusals;
-        f.commands.PushButton5_Click();
+        f.commands.copyResults();
         const bool placed = refusals < 2000;
         EXPECT_EQ(f.desktop.clipboard, placed ? "Ann\r\n" : "old");
         ASSERT_EQ(f.desktop.messages.size(), 1u);
@@ -262,7 +262,7 @@ TEST(CopyResultsToClipboard, ResultsClearedWhileCopyingReportStep106ThenSayNotCo
     f.desktop.clipboard = "old";
     // Yields 1 to 3 measure; the 4th is the first of the building pass.
     f.desktop.atYield(4, [&] { f.resultList.clear(); });
-    f.commands.PushButton5_Click();
+    f.commands.copyResults();
     const auto reports = f.desktop.errorReports();
     ASSERT_EQ(reports.size(), 1u);
     EXPECT_TRUE(reports[0].text.contains("in Orvella2021/08/31.Form1.PushButton5_Click at line 106\r\r"))

@@ -74,7 +74,7 @@ TEST(SpreadsheetThatStopsAnswering, EveryLaterStepIsReportedAndTheCommandFinishe
         for (const QString &name : results)
             f.resultList.append(name);
         commands::ExportCommands commands(f.context);
-        commands.PushButton13_Click();
+        commands.openResultsInSpreadsheet();
 
         // Every step after the failing one still ran and made its call.
         EXPECT_EQ(log.stepOfCall, allSteps);
@@ -113,7 +113,7 @@ TEST(ClipboardThatRefusesTheText, NoReportSaysNotCopiedResultsKept)
     f.resultList.append("Ann Lee");
     f.resultList.append("Bob Young");
 
-    commands.PushButton5_Click();
+    commands.copyResults();
 
     EXPECT_EQ(desktop.textAttempts, 1000);
     EXPECT_TRUE(desktop.errorReports().empty());

@@ -24,7 +24,7 @@ TEST(AddOneName, AppendsTheAnswerExactlyAsTyped)
     ListsFixture f;
     f.desktop.inputAnswers = {"Ann Lee", "   ", " Bo  Young ", ""};
     for (int i = 0; i < 5; ++i) // the fifth finds no answer: cancelled
-        f.commands.PushButton6_Click();
+        f.commands.addNames();
     EXPECT_EQ(itemsOf(f.input()), (QStringList{"Ann Lee", "   ", " Bo  Young "}));
     ASSERT_EQ(f.desktop.inputs.size(), 5u);
     EXPECT_EQ(f.desktop.inputs[0].prompt, "Enter Name to add: ");
@@ -51,7 +51,7 @@ TEST(AddOneName, APastedListAddsOneNamePerNonEmptyLine)
         ListsFixture f;
         f.input().append("kept");
         f.desktop.inputAnswers = {c.answer};
-        f.commands.PushButton6_Click();
+        f.commands.addNames();
         EXPECT_EQ(itemsOf(f.input()), QStringList{"kept"} + c.added) << c.answer.toStdString();
         EXPECT_TRUE(f.desktop.messages.empty());
     }
@@ -61,8 +61,8 @@ TEST(LoadSampleNames, AppendsTheFourNamesAfterWhatIsThere)
 {
     ListsFixture f;
     f.input().append("kept");
-    f.commands.PushButton7_Click();
-    f.commands.PushButton7_Click();
+    f.commands.loadSampleNames();
+    f.commands.loadSampleNames();
     EXPECT_EQ(itemsOf(f.input()), QStringList{"kept"} + kSamples + kSamples);
 }
 
@@ -71,10 +71,10 @@ TEST(ClearCommands, EmptyTheirListWithoutAsking)
     ListsFixture f;
     f.fillInput(kSamples);
     f.results().append("r");
-    f.commands.PushButton2_Click();
+    f.commands.clearResults();
     EXPECT_TRUE(f.results().isEmpty());
     EXPECT_EQ(f.input().count(), 4);
-    f.commands.PushButton1_Click();
+    f.commands.clearNames();
     EXPECT_TRUE(f.input().isEmpty());
     EXPECT_TRUE(f.desktop.messages.empty());
 }
@@ -89,23 +89,23 @@ TEST(BusyPointer, OnlyClearListAndTheRemovalsWait)
     f.busy(true);
 
     commands::ListCommands &commands = f.commands;
-    commands.PushButton1_Click();
-    commands.ListView1_DblClick();
-    commands.ListView1_KeyDown(commands::kDeleteKeyCode);
-    commands.ListView2_DblClick();
-    commands.ListView2_KeyDown(commands::kDeleteKeyCode);
+    commands.clearNames();
+    commands.removeSelectedName();
+    commands.removeSelectedName();
+    commands.removeSelectedResult();
+    commands.removeSelectedResult();
     EXPECT_EQ(itemsOf(f.input()), (QStringList{"a", "b"}));
     EXPECT_EQ(itemsOf(f.results()), QStringList{"r"});
 
     f.desktop.inputAnswers = {"c"};
-    commands.PushButton6_Click();
-    commands.PushButton7_Click();
+    commands.addNames();
+    commands.loadSampleNames();
     EXPECT_EQ(itemsOf(f.input()), QStringList({"a", "b", "c"}) + kSamples);
-    commands.PushButton2_Click();
+    commands.clearResults();
     EXPECT_TRUE(f.results().isEmpty());
 
     f.busy(false);
-    commands.PushButton1_Click();
+    commands.clearNames();
     EXPECT_TRUE(f.input().isEmpty());
 }
 
@@ -113,15 +113,11 @@ TEST(RemoveItem, EmptyListOrNoSelectionDoesNothing)
 {
     ListsFixture f;
     commands::ListCommands &commands = f.commands;
-    commands.ListView1_DblClick();
-    commands.ListView2_KeyDown(commands::kDeleteKeyCode);
+    commands.removeSelectedName();
+    commands.removeSelectedResult();
     f.fillInput({"a", "b"});
-    commands.ListView1_DblClick();
-    commands.ListView1_KeyDown(commands::kDeleteKeyCode);
-    commands.ListView1_KeyDown(45); // Insert has no command
-    EXPECT_EQ(itemsOf(f.input()), (QStringList{"a", "b"}));
-    f.input().select(1);
-    commands.ListView1_KeyDown(45);
+    commands.removeSelectedName();
+    commands.removeSelectedName();
     EXPECT_EQ(itemsOf(f.input()), (QStringList{"a", "b"}));
 }
 

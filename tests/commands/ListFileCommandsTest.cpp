@@ -30,17 +30,17 @@ struct FilesFixture : CommandFixture {
     void load(const QString &answer)
     {
         desktop.openAnswers = {answer};
-        files.PushButton3_Click();
+        files.loadNames();
     }
     void saveNames(const QString &answer)
     {
         desktop.saveAnswers = {answer};
-        files.PushButton9_Click();
+        files.saveNames();
     }
     void saveResults(const QString &answer)
     {
         desktop.saveAnswers = {answer};
-        files.PushButton4_Click();
+        files.saveResults();
     }
     QStringList reportPlaces() const { return desktop.reportPlaces(); }
 };
@@ -364,9 +364,9 @@ TEST(SaveCommands, BusyPointerGuardsTheListsWhileSaving)
     f.input().select(1);
     f.results().select(1);
     const auto meddle = [&] {
-        f.lists.PushButton1_Click();
-        f.lists.ListView1_DblClick();
-        f.lists.ListView2_DblClick();
+        f.lists.clearNames();
+        f.lists.removeSelectedName();
+        f.lists.removeSelectedResult();
     };
     f.desktop.atYield(2, meddle);
     f.saveNames(f.path("names.txt"));
@@ -390,9 +390,9 @@ TEST(SaveCommands, ALoadDuringASaveKeepsTheSavesGuard)
     writeBytes(f.path("more.txt"), "Extra\r\n");
     f.desktop.openAnswers = {f.path("more.txt")};
     f.desktop.atYield(100, [&] {
-        f.files.PushButton3_Click();
+        f.files.loadNames();
         EXPECT_TRUE(f.pointer.isBusy());
-        f.lists.PushButton1_Click();
+        f.lists.clearNames();
     });
     f.saveNames(f.path("names.txt"));
 
@@ -416,7 +416,7 @@ TEST(RoundTrip, NamesFileReadsBackAsTheSameList)
     ASSERT_EQ(before[1], QString::fromUtf8("Šimon œdipe"));
 
     f.saveNames(f.path("names.txt"));
-    f.lists.PushButton1_Click();
+    f.lists.clearNames();
     f.load(f.path("names.txt"));
     EXPECT_EQ(itemsOf(f.input()), before);
     EXPECT_FALSE(readBytes(f.path("names.txt")).startsWith("\xEF\xBB\xBF"));

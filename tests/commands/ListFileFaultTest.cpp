@@ -68,7 +68,7 @@ TEST(FullDisk, SaveListOfNamesFailsCleanlyAfterAnyNumberOfBytes)
         f.fillInput(kNames);
         f.desktop.saveAnswers = {f.path};
         f.desktop.messageAnswers = {core::MessageAnswer::Yes}; // overwrite the old file
-        f.commands.PushButton9_Click();
+        f.commands.saveNames();
 
         EXPECT_EQ(itemsOf(f.inputList), kNames);
         EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
@@ -96,7 +96,7 @@ TEST(FullDisk, SaveResultsFailsCleanlyAfterAnyNumberOfBytes)
         for (const QString &name : kNames)
             f.resultList.append(name);
         f.desktop.saveAnswers = {f.path};
-        f.commands.PushButton4_Click();
+        f.commands.saveResults();
 
         EXPECT_EQ(itemsOf(f.resultList), kNames);
         EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
@@ -127,8 +127,8 @@ TEST(FullDisk, FileSystemLimitFailsBothSavesAndKeepsTheOldFile)
         QString place;
     };
     const Case cases[] = {
-        {"names", &commands::ListFileCommands::PushButton9_Click, "Form1.PushButton9_Click at line 140"},
-        {"results", &commands::ListFileCommands::PushButton4_Click, "Form1.PushButton4_Click at line 120"},
+        {"names", &commands::ListFileCommands::saveNames, "Form1.PushButton9_Click at line 140"},
+        {"results", &commands::ListFileCommands::saveResults, "Form1.PushButton4_Click at line 120"},
     };
     for (const Case &c : cases)
     for (const bool linked : {false, true}) {
@@ -181,7 +181,7 @@ TEST(FullDisk, HardLinkedFileOnAFullDiskKeepsItsOldTextWhole)
     f.desktop.saveAnswers = {path, path};
     f.desktop.messageAnswers = {core::MessageAnswer::Yes, core::MessageAnswer::Yes};
 
-    commands.PushButton9_Click();
+    commands.saveNames();
     ASSERT_EQ(f.desktop.errorReports().size(), 1u);
     EXPECT_TRUE(f.desktop.errorReports()[0].text.contains("No space left on device"));
     EXPECT_EQ(readBytes(path), old);
@@ -189,7 +189,7 @@ TEST(FullDisk, HardLinkedFileOnAFullDiskKeepsItsOldTextWhole)
     EXPECT_EQ(folderEntries(disk.path()), (QStringList{"filler", "link.txt", "list.txt"}));
 
     QFile::remove(disk.filePath("filler"));
-    commands.PushButton9_Click();
+    commands.saveNames();
     EXPECT_EQ(f.desktop.errorReports().size(), 1u);
     const QByteArray saved = (names.join("\r\n") + "\r\n").toUtf8();
     EXPECT_EQ(readBytes(path), saved);
@@ -203,11 +203,11 @@ TEST(FullDisk, NextSaveAfterAFailedOneWrites)
     f.fillInput(kNames);
     f.desktop.saveAnswers = {f.path, f.path};
     f.desktop.messageAnswers = {core::MessageAnswer::Yes, core::MessageAnswer::Yes};
-    f.commands.PushButton9_Click();
+    f.commands.saveNames();
     ASSERT_EQ(readBytes(f.path), kOldFile);
 
     f.commands.setOutputFilter({});
-    f.commands.PushButton9_Click();
+    f.commands.saveNames();
     EXPECT_EQ(readBytes(f.path), QString::fromUtf8("Ann Lee\r\nBob\r\nZoë Ünal\r\n").toUtf8());
     EXPECT_EQ(f.reportPlaces().size(), 1);
     EXPECT_EQ(f.desktop.messageTexts().last(), "Done.");
@@ -228,7 +228,7 @@ TEST(FullDisk, FileSizeLimitEndsTheSaveNotTheProgram)
             names << QStringLiteral("Name %1").arg(i);
         f.fillInput(names);
         f.desktop.saveAnswers = {f.dir.filePath("new.txt")};
-        f.commands.PushButton9_Click();
+        f.commands.saveNames();
         ASSERT_EQ(f.desktop.errorReports().size(), 1u);
         EXPECT_TRUE(f.desktop.errorReports()[0].text.contains(": File too large\r\n"))
             << f.desktop.errorReports()[0].text.toStdString();

@@ -693,7 +693,7 @@ TEST(ScriptRuns, RunningOutOfMemoryWaitsForTheWorkerBeforeTheNamesGo)
     output.namesRead = [&] { askedWhenNamesWent = asked; };
     command.setOutput(std::move(output));
     f.desktop.atYield(2, [] { throw std::bad_alloc(); });
-    command.PushButton17_Click();
+    command.run();
     ASSERT_EQ(f.desktop.errorReports().size(), 1u);
     EXPECT_TRUE(f.desktop.errorReports()[0].text.startsWith("Out of memory")) << f.desktop.errorReports()[0].text.toStdString();
     EXPECT_EQ(askedWhenNamesWent, asked.load());

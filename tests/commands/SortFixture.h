@@ -41,7 +41,7 @@ struct SortFixture : CommandFixture {
             : reading == Reading::LastWord               ? names::SortOptions{true, false, false, true}
                                                          : names::SortOptions{true, false, true, false};
     }
-    void run() { command.PushButton17_Click(); }
+    void run() { command.run(); }
     QStringList sort(const QStringList &names)
     {
         fillInput(names);

@@ -50,7 +50,7 @@ TEST(SaveResultsAsExcelFile, CaptionThenResultsInColumnOneFittedAndShown)
 {
     ExportFixture f;
     f.results({"John Smith Jr.", "=1+1", "Peter Tavrin"});
-    f.commands->PushButton13_Click();
+    f.commands->openResultsInSpreadsheet();
     EXPECT_EQ(f.created, 1);
     EXPECT_EQ(f.log.calls, QStringList({"addWorkbook", "cell 1 1 Result(s)", "fit 1", "cell 2 1 John Smith Jr.",
                                         "cell 3 1 =1+1", "cell 4 1 Peter Tavrin", "fitAll", "visible"}));
@@ -68,7 +68,7 @@ TEST(SaveResultsAsExcelFile, LaterColumnsLoseEveryEqualsSignAndUncheckedRowsStay
                                                                 {"Cy", "==", "="}});
     table->unchecked = {2};
     ExportFixture f(std::move(table));
-    f.commands->PushButton13_Click();
+    f.commands->openResultsInSpreadsheet();
     EXPECT_EQ(f.log.calls, QStringList({"addWorkbook", "cell 1 1 Name", "fit 1", "cell 1 2 Formula", "fit 2",
                                         "cell 1 3 Note", "fit 3", "cell 2 1 =Ann", "cell 2 2 A1+B1", "cell 2 3 ab",
                                         "cell 4 1 Cy", "cell 4 2 ", "cell 4 3 ", "fitAll", "visible"}));
@@ -91,7 +91,7 @@ TEST(SaveResultsAsExcelFile, MissingApplicationGivesBothMessagesThenOffersAFile)
             f.results({"Ann Lee"});
         f.desktop.spreadsheetInstalled = false;
         f.desktop.messageAnswers = {core::MessageAnswer::Ok, core::MessageAnswer::Ok, c.answer};
-        f.commands->PushButton13_Click();
+        f.commands->openResultsInSpreadsheet();
         ASSERT_EQ(f.desktop.messages.size(), c.withResults ? 3u : 2u);
         EXPECT_EQ(f.desktop.messages[0].text, kNotInstalledMethod);
         EXPECT_EQ(f.desktop.messages[1].text, kNotInstalledFeature);
@@ -123,7 +123,7 @@ TEST(SaveResultsAsExcelFile, CheckThatFailsCountsAsMissingWithoutReport)
     Desktop desktop;
     CommandFixture f(&desktop);
     commands::ExportCommands commands(f.context);
-    EXPECT_FALSE(commands.SaveResultsAsExcelFileIsExcelInstalled());
+    EXPECT_FALSE(commands.spreadsheetAvailable());
     EXPECT_EQ(desktop.messageTexts(), QStringList{kNotInstalledMethod});
     EXPECT_TRUE(desktop.errorReports().empty());
 }
@@ -131,7 +131,7 @@ TEST(SaveResultsAsExcelFile, CheckThatFailsCountsAsMissingWithoutReport)
 TEST(SaveResultsAsExcelFile, EmptyResultListEndsSilentlyAfterTheCheck)
 {
     ExportFixture f;
-    f.commands->PushButton13_Click();
+    f.commands->openResultsInSpreadsheet();
     EXPECT_EQ(f.created, 0);
     EXPECT_TRUE(f.log.calls.isEmpty());
     EXPECT_TRUE(f.desktop.messages.empty());
@@ -143,7 +143,7 @@ TEST(SaveResultsAsExcelFile, RefusedCellIsReportedAndTheRestStillHappens)
     ExportFixture f;
     f.results({"Ann", "Bob", "Cy"});
     f.log.failAt = "cell 3 1 Bob";
-    f.commands->PushButton13_Click();
+    f.commands->openResultsInSpreadsheet();
     EXPECT_EQ(f.reportedSteps(), std::vector<int>{152});
     EXPECT_TRUE(f.desktop.errorReports()[0].text.startsWith("The spreadsheet refused cell 3 1 Bob\r\n"));
     EXPECT_EQ(f.log.calls.mid(5), QStringList({"cell 4 1 Cy", "fitAll", "visible"}));
@@ -160,7 +160,7 @@ TEST(SaveResultsAsExcelFile, RowsBelowTheSheetAreReportedOnceAndNotTriedFurther)
     table->unchecked = {3};
     ExportFixture f(std::move(table));
     f.log.lastRow = 3;
-    f.commands->PushButton13_Click();
+    f.commands->openResultsInSpreadsheet();
     EXPECT_EQ(f.reportedSteps(), std::vector<int>{152});
     EXPECT_TRUE(f.desktop.errorReports()[0].text.startsWith("Row 5 lies outside the sheet\r\n"));
     EXPECT_EQ(f.log.calls, QStringList({"addWorkbook", "cell 1 1 Name", "fit 1", "cell 2 1 Ann", "cell 3 1 Bob",
@@ -179,7 +179,7 @@ TEST(SaveResultsAsExcelFile, EachFailingAutomationCallReportsItsOwnStep)
         ExportFixture f;
         f.results({"Ann"});
         f.log.failAt = c.failAt;
-        f.commands->PushButton13_Click();
+        f.commands->openResultsInSpreadsheet();
         EXPECT_EQ(f.reportedSteps(), std::vector<int>{c.step}) << c.failAt;
         EXPECT_EQ(f.log.calls.size(), 6) << c.failAt; // every call was still made
         EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
@@ -191,7 +191,7 @@ TEST(SaveResultsAsExcelFile, ApplicationThatCannotBeStartedReportsEachFailingSte
     ExportFixture f;
     f.results({"Ann", "Bob", "Cy", "Di"});
     f.desktop.spreadsheetFactory = [] { return nullptr; };
-    f.commands->PushButton13_Click();
+    f.commands->openResultsInSpreadsheet();
     // One box per failing step, not one per result: 152 fails for every row.
     EXPECT_EQ(f.reportedSteps(), (std::vector<int>{112, 114, 122, 132, 152, 166, 168}));
     EXPECT_EQ(f.desktop.pointers, (std::vector<core::Pointer>{core::Pointer::Busy, core::Pointer::Default}));
@@ -203,7 +203,7 @@ TEST(SaveResultsAsExcelFile, ResultsClearedMidwayReportTheMissingRowsOnce)
     f.results({"Ann", "Bob", "Cy"});
     // Yield 1: header column; 2 and 3: result 1 and its cell; 4: result 2.
     f.desktop.atYield(4, [&] { f.resultList.clear(); });
-    f.commands->PushButton13_Click();
+    f.commands->openResultsInSpreadsheet();
     EXPECT_EQ(f.reportedSteps(), (std::vector<int>{142, 152}));
     EXPECT_EQ(f.log.calls, QStringList({"addWorkbook", "cell 1 1 Result(s)", "fit 1", "cell 2 1 Ann", "fitAll",
                                         "visible"}));

@@ -54,54 +54,52 @@ INSTANTIATE_TEST_SUITE_P(
         SaveCase{"add one",
                  [](EditorCommandsFixture &f) {
                      f.desktop.inputAnswers = {"Esq."};
-                     f.commands().PushButton6_Click();
+                     f.commands().addEntry();
                  },
                  {"Jr.", "Sr.", "III", "Esq."}, true},
-        SaveCase{"add one cancelled", [](EditorCommandsFixture &f) { f.commands().PushButton6_Click(); },
+        SaveCase{"add one cancelled", [](EditorCommandsFixture &f) { f.commands().addEntry(); },
                  {"Jr.", "Sr.", "III"}, true},
         SaveCase{"edit selected",
                  [](EditorCommandsFixture &f) {
                      f.desktop.inputAnswers = {"SR"};
-                     f.commands().PushButton1_Click();
+                     f.commands().editSelected();
                  },
                  {"Jr.", "SR", "III"}, true},
-        SaveCase{"edit cancelled", [](EditorCommandsFixture &f) { f.commands().PushButton1_Click(); },
+        SaveCase{"edit cancelled", [](EditorCommandsFixture &f) { f.commands().editSelected(); },
                  {"Jr.", "Sr.", "III"}, true},
         SaveCase{"edit on an empty list",
                  [](EditorCommandsFixture &f) {
                      f.setEntries({});
-                     f.commands().PushButton1_Click();
+                     f.commands().editSelected();
                      EXPECT_TRUE(f.desktop.inputs.empty()) << "no dialog";
                  },
                  {}, false},
-        SaveCase{"delete selected", [](EditorCommandsFixture &f) { f.commands().PushButton3_Click(); }, {"Jr.", "III"}, true},
+        SaveCase{"delete selected", [](EditorCommandsFixture &f) { f.commands().deleteSelected(); }, {"Jr.", "III"}, true},
         SaveCase{"delete selected while busy",
-                 [](EditorCommandsFixture &f) { f.busy(true); f.commands().PushButton3_Click(); },
+                 [](EditorCommandsFixture &f) { f.busy(true); f.commands().deleteSelected(); },
                  {"Jr.", "Sr.", "III"}, false},
-        SaveCase{"double-click", [](EditorCommandsFixture &f) { f.commands().ListView1_DblClick(); }, {"Jr.", "III"}, true},
+        SaveCase{"double-click", [](EditorCommandsFixture &f) { f.commands().removeSelected(commands::RemoveGesture::DoubleClick); }, {"Jr.", "III"}, true},
         SaveCase{"double-click while busy",
-                 [](EditorCommandsFixture &f) { f.busy(true); f.commands().ListView1_DblClick(); },
+                 [](EditorCommandsFixture &f) { f.busy(true); f.commands().removeSelected(commands::RemoveGesture::DoubleClick); },
                  {"Jr.", "Sr.", "III"}, false},
         SaveCase{"double-click with nothing selected",
-                 [](EditorCommandsFixture &f) { f.list().selectionModel()->clear(); f.commands().ListView1_DblClick(); },
+                 [](EditorCommandsFixture &f) { f.list().selectionModel()->clear(); f.commands().removeSelected(commands::RemoveGesture::DoubleClick); },
                  {"Jr.", "Sr.", "III"}, true},
-        SaveCase{"Delete key", [](EditorCommandsFixture &f) { f.commands().ListView1_KeyDown(46); }, {"Jr.", "III"}, true},
+        SaveCase{"Delete key", [](EditorCommandsFixture &f) { f.commands().removeSelected(commands::RemoveGesture::DeleteKey); }, {"Jr.", "III"}, true},
         SaveCase{"Delete key while busy",
-                 [](EditorCommandsFixture &f) { f.busy(true); f.commands().ListView1_KeyDown(46); },
+                 [](EditorCommandsFixture &f) { f.busy(true); f.commands().removeSelected(commands::RemoveGesture::DeleteKey); },
                  {"Jr.", "Sr.", "III"}, false},
-        SaveCase{"another key", [](EditorCommandsFixture &f) { f.commands().ListView1_KeyDown(13); },
-                 {"Jr.", "Sr.", "III"}, false},
-        SaveCase{"reset", [](EditorCommandsFixture &f) { f.commands().PushButton7_Click(); }, defaultSuffixList(), true},
+        SaveCase{"reset", [](EditorCommandsFixture &f) { f.commands().resetToDefaults(); }, defaultSuffixList(), true},
         SaveCase{"load from a file",
                  [](EditorCommandsFixture &f) {
                      f.desktop.openAnswers = {f.file("a.txt", "Esq.\r\n")};
-                     f.commands().PushButton4_Click();
+                     f.commands().loadFromFiles();
                  },
                  {"Jr.", "Sr.", "III", "Esq."}, false},
         SaveCase{"save to a file",
                  [](EditorCommandsFixture &f) {
                      f.desktop.saveAnswers = {f.folder.filePath("out.txt")};
-                     f.commands().PushButton8_Click();
+                     f.commands().saveToFile();
                  },
                  {"Jr.", "Sr.", "III"}, false}),
     [](const ::testing::TestParamInfo<SaveCase> &info) {
@@ -118,7 +116,7 @@ TEST(SuffixEditorAdd, AppendsTheAnswerAsTypedAndSelectsIt)
     EditorCommandsFixture f;
     f.desktop.inputAnswers = {"  ", "Jr.", "jr. "};
     for (int i = 0; i < 3; ++i)
-        f.commands().PushButton6_Click();
+        f.commands().addEntry();
     EXPECT_EQ(f.entries(), (QStringList{"Jr.", "Sr.", "III", "  ", "Jr.", "jr. "}));
     EXPECT_EQ(f.list().selectedPosition(), 6);
     ASSERT_EQ(f.desktop.inputs.size(), 3u);
@@ -133,7 +131,7 @@ TEST(SuffixEditorAdd, FailedSaveIsReportedAndTheEntryStays)
     EditorCommandsFixture f;
     f.settings.failWrites = true;
     f.desktop.inputAnswers = {"Esq."};
-    f.commands().PushButton6_Click();
+    f.commands().addEntry();
     EXPECT_EQ(f.entries().last(), "Esq.");
     EXPECT_EQ(f.reportNames(), QStringList{editorReportLine("PushButton6_Click", 106)});
 }
@@ -143,7 +141,7 @@ TEST(SuffixEditorEdit, ShowsTheSelectedEntryAndKeepsItsPlace)
     EditorCommandsFixture f;
     f.list().select(3);
     f.desktop.inputAnswers = {"IV"};
-    f.commands().PushButton1_Click();
+    f.commands().editSelected();
     ASSERT_EQ(f.desktop.inputs.size(), 1u);
     EXPECT_EQ(f.desktop.inputs[0].prompt, "Enter Suffix to edit:");
     EXPECT_EQ(f.desktop.inputs[0].defaultText, "III");
@@ -156,7 +154,7 @@ TEST(SuffixEditorEdit, DefaultAnswerAcceptedChangesNothingButSaves)
     EditorCommandsFixture f;
     f.list().select(1);
     f.desktop.inputAnswers = {"Jr."};
-    f.commands().PushButton1_Click();
+    f.commands().editSelected();
     EXPECT_EQ(f.entries(), (QStringList{"Jr.", "Sr.", "III"}));
     EXPECT_EQ(f.settings.writes.size(), 1);
 }
@@ -165,7 +163,7 @@ TEST(SuffixEditorEdit, NothingSelectedIsReportedThenSaved)
 {
     EditorCommandsFixture f;
     f.desktop.inputAnswers = {"never asked"};
-    f.commands().PushButton1_Click();
+    f.commands().editSelected();
     EXPECT_TRUE(f.desktop.inputs.empty());
     EXPECT_EQ(f.reportNames(), QStringList{editorReportLine("PushButton1_Click", 102)});
     EXPECT_EQ(f.entries(), (QStringList{"Jr.", "Sr.", "III"}));
@@ -175,7 +173,7 @@ TEST(SuffixEditorEdit, NothingSelectedIsReportedThenSaved)
 TEST(SuffixEditorDelete, NothingSelectedIsReportedThenSaved)
 {
     EditorCommandsFixture f;
-    f.commands().PushButton3_Click();
+    f.commands().deleteSelected();
     EXPECT_EQ(f.reportNames(), QStringList{editorReportLine("PushButton3_Click", 104)});
     EXPECT_EQ(f.entries(), (QStringList{"Jr.", "Sr.", "III"}));
     EXPECT_EQ(f.settings.writes.size(), 1);
@@ -185,14 +183,14 @@ TEST(SuffixEditorDelete, RepeatedDeletesWorkDownTheList)
 {
     EditorCommandsFixture f({"a", "b", "c", "d"});
     f.list().select(2);
-    f.commands().PushButton3_Click();
-    f.commands().ListView1_KeyDown(46);
+    f.commands().deleteSelected();
+    f.commands().removeSelected(commands::RemoveGesture::DeleteKey);
     EXPECT_EQ(f.entries(), (QStringList{"a", "d"}));
-    f.commands().ListView1_DblClick();
-    f.commands().ListView1_DblClick();
+    f.commands().removeSelected(commands::RemoveGesture::DoubleClick);
+    f.commands().removeSelected(commands::RemoveGesture::DoubleClick);
     EXPECT_TRUE(f.entries().isEmpty());
     // An empty list: nothing to remove, no report, still saved.
-    f.commands().PushButton3_Click();
+    f.commands().deleteSelected();
     EXPECT_TRUE(f.desktop.errorReports().empty());
     EXPECT_EQ(f.settings.writes.size(), 5);
     EXPECT_EQ(f.settings.values.value("SuffixList"), "");
@@ -202,10 +200,10 @@ TEST(SuffixEditorClear, AsksFirst)
 {
     EditorCommandsFixture f;
     f.desktop.messageAnswers = {core::MessageAnswer::No, core::MessageAnswer::Yes};
-    f.commands().PushButton5_Click();
+    f.commands().clearEntries();
     EXPECT_EQ(f.entries(), (QStringList{"Jr.", "Sr.", "III"}));
     EXPECT_TRUE(f.settings.writes.isEmpty()) << "No writes nothing";
-    f.commands().PushButton5_Click();
+    f.commands().clearEntries();
     EXPECT_TRUE(f.entries().isEmpty());
     ASSERT_EQ(f.desktop.messages.size(), 2u);
     EXPECT_EQ(f.desktop.messages[0].text, "Are you sure?");
@@ -220,7 +218,7 @@ TEST(SuffixEditorClear, AsksFirst)
 TEST(SuffixEditorReset, LeavesExactlyTheDefaults)
 {
     EditorCommandsFixture f({"a", "b", "c", "d", "e"});
-    f.commands().PushButton7_Click();
+    f.commands().resetToDefaults();
     EXPECT_EQ(f.entries(), defaultSuffixList());
     EXPECT_EQ(f.settings.values.value("SuffixList"), suffixes::packSuffixList(suffixes::defaultSuffixes()));
 }
@@ -229,7 +227,7 @@ TEST(SuffixEditorReset, WhileBusyAppendsTheDefaultsAfterTheEntries)
 {
     EditorCommandsFixture f({"a", "b"});
     f.busy(true);
-    f.commands().PushButton7_Click();
+    f.commands().resetToDefaults();
     EXPECT_EQ(f.entries(), QStringList({"a", "b"}) + defaultSuffixList());
     EXPECT_EQ(f.settings.writes, QStringList{"SuffixList=" + f.entries().join(kTwine)});
     EXPECT_TRUE(f.editorPointer.isBusy());
@@ -250,12 +248,12 @@ TEST(SuffixEditorReset, DuringASaveTheBusyRulesProtectTheList)
             return;
         clicked = true;
         EXPECT_TRUE(f.editorPointer.isBusy());
-        f.commands().PushButton3_Click();
-        f.commands().ListView1_KeyDown(46);
-        f.commands().ListView1_DblClick();
-        f.commands().PushButton7_Click();
+        f.commands().deleteSelected();
+        f.commands().removeSelected(commands::RemoveGesture::DeleteKey);
+        f.commands().removeSelected(commands::RemoveGesture::DoubleClick);
+        f.commands().resetToDefaults();
     };
-    f.commands().PushButton8_Click();
+    f.commands().saveToFile();
     ASSERT_TRUE(clicked);
     EXPECT_EQ(f.entries(), QStringList({"a", "bb"}) + defaultSuffixList());
     EXPECT_EQ(f.settings.writes.size(), 1) << "only Reset saved";
@@ -274,7 +272,7 @@ TEST(SuffixEditorLoad, ThreeFilesAppendInTheDialogsOrder)
     const QChar nul(u'\0');
     f.desktop.openAnswers = {f.folder.path() + nul + "two.txt" + nul + "one.txt" + nul + "three.txt"};
     QSignalSpy pointers(&f.editorPointer, &core::PointerState::changed);
-    f.commands().PushButton4_Click();
+    f.commands().loadFromFiles();
 
     EXPECT_EQ(f.entries(), (QStringList{"Jr.", "B1", "B2", "A1", "A2", "C1"}));
     EXPECT_TRUE(f.settings.writes.isEmpty());
@@ -298,7 +296,7 @@ TEST(SuffixEditorLoad, MissingFileIsNamedAndTheOthersAreRead)
     f.file("one.txt", "A1\r\n");
     const QChar nul(u'\0');
     f.desktop.openAnswers = {f.folder.path() + nul + "gone.txt" + nul + "one.txt"};
-    f.commands().PushButton4_Click();
+    f.commands().loadFromFiles();
     EXPECT_EQ(f.entries(), QStringList{"A1"});
     EXPECT_EQ(f.desktop.messageTexts(), QStringList{"File not found"});
     EXPECT_EQ(f.editorPointer.pointer(), Pointer::Default);
@@ -308,7 +306,7 @@ TEST(SuffixEditorLoad, UnreadableFileIsReportedAndThePointerComesBack)
 {
     EditorCommandsFixture f(QStringList{});
     f.desktop.openAnswers = {f.folder.path()}; // a folder chosen as a file
-    f.commands().PushButton4_Click();
+    f.commands().loadFromFiles();
     EXPECT_EQ(f.reportNames(), QStringList{editorReportLine("PushButton4_Click", 110)});
     EXPECT_TRUE(f.entries().isEmpty());
     EXPECT_EQ(f.editorPointer.pointer(), Pointer::Default);
@@ -318,7 +316,7 @@ TEST(SuffixEditorLoad, CancelledDialogDoesNothing)
 {
     EditorCommandsFixture f;
     QSignalSpy pointers(&f.editorPointer, &core::PointerState::changed);
-    f.commands().PushButton4_Click();
+    f.commands().loadFromFiles();
     EXPECT_EQ(f.entries().size(), 3);
     EXPECT_EQ(pointers.size(), 0);
     EXPECT_TRUE(f.desktop.messages.empty());
@@ -331,7 +329,7 @@ TEST(SuffixEditorSave, WritesTheListTableWithTheMainWindowsProgress)
     f.file("list.txt", "old contents");
     f.desktop.saveAnswers = {out};
     QSignalSpy positions(&f.progress, &core::ProgressState::positionSet);
-    f.commands().PushButton8_Click();
+    f.commands().saveToFile();
 
     EXPECT_EQ(readBytes(out), QByteArray("Suffix List      \t\r\nJr.              \t\r\nS.N.J.M. long one\t\r\n"));
     EXPECT_TRUE(f.desktop.messages.empty()) << "no box of the program's own";
@@ -352,7 +350,7 @@ TEST(SuffixEditorSave, CancelledWritesNothing)
 {
     EditorCommandsFixture f;
     QSignalSpy pointers(&f.editorPointer, &core::PointerState::changed);
-    f.commands().PushButton8_Click();
+    f.commands().saveToFile();
     EXPECT_TRUE(f.folder.isValid());
     EXPECT_TRUE(QDir(f.folder.path()).entryList(QDir::Files).isEmpty());
     EXPECT_EQ(pointers.size(), 0);
@@ -365,7 +363,7 @@ TEST(SuffixEditorSave, NoToReplacingKeepsTheFile)
     f.desktop.saveAnswers = {out};
     f.desktop.overwriteAnswers = {false};
     QSignalSpy pointers(&f.editorPointer, &core::PointerState::changed);
-    f.commands().PushButton8_Click();
+    f.commands().saveToFile();
     EXPECT_EQ(f.desktop.overwriteQuestions, QStringList{out});
     EXPECT_EQ(readBytes(out), QByteArray("old contents"));
     EXPECT_EQ(pointers.size(), 0);
@@ -378,12 +376,12 @@ TEST(SuffixEditorSave, TheDialogProposesThisWindowsLastName)
     const QString saved = f.folder.filePath("out.txt");
     f.desktop.openAnswers = {loaded};
     f.desktop.saveAnswers = {saved, QString()};
-    f.commands().PushButton4_Click(); // the load clears the name first, then keeps its answer
-    f.commands().PushButton8_Click();
-    f.commands().PushButton8_Click(); // cancelled: the name stays
+    f.commands().loadFromFiles(); // the load clears the name first, then keeps its answer
+    f.commands().saveToFile();
+    f.commands().saveToFile(); // cancelled: the name stays
     f.desktop.openAnswers = {QString()};
-    f.commands().PushButton4_Click(); // cancelled load: the name was cleared
-    f.commands().PushButton8_Click();
+    f.commands().loadFromFiles(); // cancelled load: the name was cleared
+    f.commands().saveToFile();
 
     ASSERT_EQ(f.desktop.dialogs.size(), 5u);
     EXPECT_EQ(f.desktop.dialogs[0].request.fileName, "");
@@ -394,8 +392,8 @@ TEST(SuffixEditorSave, TheDialogProposesThisWindowsLastName)
 
     // After several files the save dialog proposes the first of them.
     f.desktop.openAnswers = {f.folder.path() + QChar(u'\0') + "in.txt" + QChar(u'\0') + "in.txt"};
-    f.commands().PushButton4_Click();
-    f.commands().PushButton8_Click();
+    f.commands().loadFromFiles();
+    f.commands().saveToFile();
     EXPECT_EQ(f.desktop.dialogs.back().request.fileName, loaded);
 }
 

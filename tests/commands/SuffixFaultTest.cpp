@@ -69,7 +69,7 @@ TEST_P(UnwritableStore, ReportedUnderTheCommandAndNothingStoredIsLost)
 
     // Once the store takes writes again, the next saving command stores the change.
     f.settings.failWrites = false;
-    f.commands().PushButton6_Click(); // "Add One", cancelled: saves all the same
+    f.commands().addEntry(); // "Add One", cancelled: saves all the same
     EXPECT_EQ(f.stored(), c.live.join(D));
     EXPECT_EQ(f.reportPlaces().size(), 1);
 }
@@ -81,34 +81,34 @@ INSTANTIATE_TEST_SUITE_P(
                        [](StoreFixture &f) {
                            f.list().select(3);
                            f.desktop.inputAnswers = {"IV"};
-                           f.commands().PushButton1_Click();
+                           f.commands().editSelected();
                        },
                        {"Jr.", "Sr.", "IV"}, "Form2.PushButton1_Click at line 108"},
         UnwritableCase{"DeleteSelected",
                        [](StoreFixture &f) {
                            f.list().select(2);
-                           f.commands().PushButton3_Click();
+                           f.commands().deleteSelected();
                        },
                        {"Jr.", "III"}, "Form2.PushButton3_Click at line 106"},
         UnwritableCase{"ClearListConfirmed",
                        [](StoreFixture &f) {
                            f.desktop.messageAnswers = {core::MessageAnswer::Yes};
-                           f.commands().PushButton5_Click();
+                           f.commands().clearEntries();
                        },
                        {}, "Form2.PushButton5_Click at line 104"},
-        UnwritableCase{"ResetToDefaultList", [](StoreFixture &f) { f.commands().PushButton7_Click(); },
+        UnwritableCase{"ResetToDefaultList", [](StoreFixture &f) { f.commands().resetToDefaults(); },
                        QStringList(suffixes::defaultSuffixes().begin(), suffixes::defaultSuffixes().end()),
                        "Form2.PushButton7_Click at line 106"},
         UnwritableCase{"DoubleClick",
                        [](StoreFixture &f) {
                            f.list().select(1);
-                           f.commands().ListView1_DblClick();
+                           f.commands().removeSelected(commands::RemoveGesture::DoubleClick);
                        },
                        {"Sr.", "III"}, "Form2.ListView1_DblClick at line 104"},
         UnwritableCase{"DeleteKey",
                        [](StoreFixture &f) {
                            f.list().select(3);
-                           f.commands().ListView1_KeyDown(commands::kDeleteKeyCode);
+                           f.commands().removeSelected(commands::RemoveGesture::DeleteKey);
                        },
                        {"Jr.", "Sr."}, "Form2.ListView1_KeyDown at line 104"}),
     [](const auto &info) { return std::string(info.param.what); });
@@ -120,7 +120,7 @@ TEST(UnwritableStore, NextStartFindsTheListStoredBefore)
     StoreFixture f;
     f.settings.failWrites = true;
     f.desktop.messageAnswers = {core::MessageAnswer::Yes};
-    f.commands().PushButton5_Click();
+    f.commands().clearEntries();
     ASSERT_TRUE(f.list().isEmpty());
 
     lists::NameListModel next(QStringLiteral("Suffix List"));
@@ -142,7 +142,7 @@ TEST(FullDisk, SaveListToTextFileReportsAndKeepsTheOldFile)
         {
             FileSizeLimit full(limit);
             ASSERT_TRUE(full.set());
-            f.commands().PushButton8_Click();
+            f.commands().saveToFile();
         }
         EXPECT_EQ(f.reportPlaces(), QStringList{"Form2.PushButton8_Click at line 106"});
         EXPECT_EQ(readBytes(path), "old\r\n");
@@ -153,7 +153,7 @@ TEST(FullDisk, SaveListToTextFileReportsAndKeepsTheOldFile)
 
         // With room on the disk again the same save writes the list.
         f.desktop.saveAnswers = {path};
-        f.commands().PushButton8_Click();
+        f.commands().saveToFile();
         EXPECT_EQ(readBytes(path), "Suffix List\t\r\nJr.        \t\r\nSr.        \t\r\nIII        \t\r\n");
         EXPECT_EQ(f.reportPlaces().size(), 1);
     }

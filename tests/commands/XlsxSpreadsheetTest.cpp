@@ -99,7 +99,7 @@ TEST(XlsxWorkbook, ExportedResultsReadBackAsTextCells)
     for (const QString &name : names)
         f.resultList.append(name);
     commands::ExportCommands commands(f.context);
-    commands.PushButton13_Click();
+    commands.openResultsInSpreadsheet();
     ASSERT_TRUE(f.desktop.messages.empty()) << f.desktop.messages[0].text.toStdString();
 
     ASSERT_EQ(recorder.opened.size(), 1);
@@ -142,7 +142,7 @@ TEST(XlsxWorkbook, WithoutAnApplicationTheWorkbookIsSavedToTheChosenFile)
     f.resultList.append("=1+1");
     f.resultList.append("Ann Lee");
     commands::ExportCommands commands(f.context);
-    commands.PushButton13_Click();
+    commands.openResultsInSpreadsheet();
 
     EXPECT_TRUE(f.desktop.errorReports().empty()) << f.desktop.errorReports()[0].text.toStdString();
     EXPECT_EQ(f.desktop.messages.size(), 3u);
@@ -165,7 +165,7 @@ TEST(XlsxWorkbook, ChosenFileThatCannotBeWrittenIsReportedAsTheListSavesReportIt
     f.desktop.saveAnswers = {path};
     f.resultList.append("Ann Lee");
     commands::ExportCommands commands(f.context);
-    commands.PushButton13_Click();
+    commands.openResultsInSpreadsheet();
 
     EXPECT_EQ(f.desktop.reportPlaces(), QStringList{"Form1.PushButton13_Click at line 182"});
     ASSERT_EQ(f.desktop.errorReports().size(), 1u);
@@ -424,7 +424,7 @@ TEST(XlsxWorkbook, WindowGoesOnWhileTheWorkbookIsWritten)
         names << QStringLiteral("Name %1").arg(i * 7919 % 50000, 6, 10, QLatin1Char('0'));
     commands::ExportCommands commands(f.context,
                                        std::make_unique<TableList>(TableList::oneColumn(names)));
-    commands.PushButton13_Click();
+    commands.openResultsInSpreadsheet();
     ASSERT_TRUE(f.desktop.messages.empty()) << f.desktop.messages[0].text.toStdString();
     ASSERT_NE(beforeWriting, -1) << "the workbook was not written";
     EXPECT_GT(yieldsWhenOpened - beforeWriting, 0) << "no yield while the workbook was written";

@@ -23,7 +23,7 @@ struct SessionFixture {
     {
         session.inputList().clear();
         session.inputList().appendMany(names);
-        session.sortCommand().PushButton17_Click();
+        session.sortCommand().run();
         return session.resultList().items();
     }
 };

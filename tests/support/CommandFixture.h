@@ -1,6 +1,6 @@
 #pragma once
 
-#include "commands/MainContext.h"
+#include "commands/CommandContext.h"
 #include "core/PointerState.h"
 #include "core/ProgressState.h"
 #include "lists/NameListModel.h"
@@ -29,7 +29,7 @@ public:
     lists::NameListModel resultList{QStringLiteral("Result(s)")};
     core::ProgressState progress;
     core::PointerState pointer;
-    commands::MainContext context;
+    commands::CommandContext context;
 
     void fillInput(const QStringList &names);
     QStringList results() const;

@@ -15,15 +15,16 @@ class NameListModel;
 
 namespace orvella::commands {
 
-// What the main window's commands work on. The window owns every part; the command
-// classes of each subsystem hold a reference to this and need no widgets.
-struct MainContext {
+// What the commands work on: the parts of one run of the program, which the session
+// owns and lends to every command. No widgets: a window shows the lists, the progress
+// and the pointer, and forwards its events to the commands.
+struct CommandContext {
     core::Desktop &desktop;
     core::SettingsStore &settings;
-    lists::NameListModel &input;   // ListView1, " Name(s)"
-    lists::NameListModel &results; // ListView2, "Result(s)"
-    core::ProgressState &progress;       // ProgressBar1
-    core::PointerState &pointer;         // the main window's pointer
+    lists::NameListModel &input;   // the names to sort (" Name(s)")
+    lists::NameListModel &results; // the sorted names ("Result(s)")
+    core::ProgressState &progress;
+    core::PointerState &pointer;   // busy while a command runs
     QString title;                 // application title for boxes without their own
     // Hears what a command has just done ("Saved 12 results to names.txt"), for the
     // window's status line. Unset, nobody listens.
