@@ -263,9 +263,9 @@ void MainWindow::wireMenus()
         menuStep("mnuLearnLastNames_Click", [&] { reading.setLearnLastNames(on); });
     });
     connect(m_menus.editParticles, &QAction::triggered, this, [this] { mnuEditParticles_Click(); });
-    connect(m_menus.exportResults, &QAction::triggered, this, [this] { m_session.resultExport().ExportResults(); });
+    connect(m_menus.exportResults, &QAction::triggered, this, [this] { m_session.resultExport().exportResults(); });
     connect(m_menus.forgetColumns, &QAction::triggered, this,
-            [this] { m_session.listFileCommands().ForgetRememberedColumns(); });
+            [this] { m_session.listFileCommands().forgetRememberedColumns(); });
     connect(m_menus.exit, &QAction::triggered, this, &QWidget::close);
     connect(m_menus.undo, &QAction::triggered, &m_history, &ListHistory::undo);
     connect(m_menus.redo, &QAction::triggered, &m_history, &ListHistory::redo);

@@ -185,7 +185,7 @@ void ListFileCommands::appendFiles(const QStringList &paths)
     appendFiles("ListView1_OLEDragDrop", paths);
 }
 
-void ListFileCommands::OpenFiles(const QList<QByteArray> &paths)
+void ListFileCommands::appendStartFiles(const QList<QByteArray> &paths)
 {
     appendFiles("OpenFiles", paths);
 }
@@ -204,7 +204,7 @@ void ListFileCommands::appendFiles(const char *procedure, const QList<Path> &pat
     p.step(104, [&] { ctx.pointer.set(restore); });
 }
 
-void ListFileCommands::ForgetRememberedColumns()
+void ListFileCommands::forgetRememberedColumns()
 {
     CommandContext &ctx = m_context;
     core::Procedure p(ctx.desktop, core::kMainWindowModule, "mnuForgetColumns_Click");

@@ -19,18 +19,18 @@ class ListFileCommands {
 public:
     explicit ListFileCommands(CommandContext &context);
 
-    void loadNames(); // Load List Of Names From File
-    void saveNames(); // Save List Of Names To File
-    void saveResults(); // Save Results As Text File
+    void loadNames();   // "Load List Of Names From File"
+    void saveNames();   // "Save List Of Names To File"
+    void saveResults(); // "Save Results As Text File"
     // Text files dropped on the input list: appended as the load command appends them.
     void appendFiles(const QStringList &paths);
     // Files named when the program starts ("orvella FILE..."): appended in the given
     // order as the load command appends them; a relative path is taken from the
     // current folder. The paths are the arguments' own bytes: a name need be no valid
     // text in the locale's encoding.
-    void OpenFiles(const QList<QByteArray> &paths);
+    void appendStartFiles(const QList<QByteArray> &paths);
     // File > Forget Remembered Columns: every table's name columns are asked for again.
-    void ForgetRememberedColumns();
+    void forgetRememberedColumns();
 
     // The file name the dialog proposes next (Save Results As Text File shows it).
     const QString &dialogFileName() const { return m_fileName; }

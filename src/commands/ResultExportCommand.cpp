@@ -47,7 +47,7 @@ tables::TableFormat ResultExportCommand::formatOf(const QString &path)
     return tables::TableFormat::Csv;
 }
 
-void ResultExportCommand::ExportResults()
+void ResultExportCommand::exportResults()
 {
     CommandContext &ctx = m_context;
     core::Procedure p(ctx.desktop, core::kMainWindowModule, "ExportResults");

@@ -14,7 +14,7 @@ class ResultExportCommand {
 public:
     explicit ResultExportCommand(CommandContext &context) : m_context(context) {}
 
-    void ExportResults();
+    void exportResults();
 
     // The format a file name asks for by its extension (CSV for one it does not know).
     static tables::TableFormat formatOf(const QString &path);

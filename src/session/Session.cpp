@@ -45,7 +45,7 @@ lists::SuffixList &Session::suffixList()
 
 void Session::openFiles(const QList<QByteArray> &paths)
 {
-    m_listFiles->OpenFiles(paths);
+    m_listFiles->appendStartFiles(paths);
 }
 
 } // namespace orvella::session

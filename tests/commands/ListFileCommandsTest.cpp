@@ -165,7 +165,7 @@ TEST(OpenFiles, AppendsInTheGivenOrderAsTheLoadCommandReads)
     for (const QString &path : {QStringLiteral("sub/b.txt"), QStringLiteral("missing.txt"), f.path("binary.txt"),
                                 f.path("a.txt"), QStringLiteral("sub/b.txt")})
         paths << QFile::encodeName(path);
-    f.files.OpenFiles(paths);
+    f.files.appendStartFiles(paths);
     QDir::setCurrent(before);
 
     EXPECT_EQ(itemsOf(f.input()), (QStringList{"kept", "Cy", "Dee", "Ann", "Bob", "Cy", "Dee"}));
@@ -533,7 +533,7 @@ TEST(LoadCommand, ATitleAboveTheHeaderIsNoNameAndForgettingAsksAgain)
     EXPECT_EQ(f.desktop.columnRequests.size(), 2u);
     EXPECT_EQ(f.input().count(), 5);
 
-    f.files.ForgetRememberedColumns();
+    f.files.forgetRememberedColumns();
     f.load(f.path("spring.csv"));
     EXPECT_EQ(f.desktop.columnRequests.size(), 3u);
     EXPECT_FALSE(f.desktop.columnRequests[2].proposed.dontAskAgain);

@@ -290,7 +290,7 @@ TEST(ExportResults, OverlongCellsOfAWorkbookAreCutAndNamed)
     const QString path = dir.filePath(QStringLiteral("results.xlsx"));
     fixture.desktop.saveAnswers = {path};
 
-    commands::ResultExportCommand(fixture.context).ExportResults();
+    commands::ResultExportCommand(fixture.context).exportResults();
 
     ASSERT_EQ(fixture.desktop.messages.size(), 1u);
     const QString report = fixture.desktop.messages[0].text;
