@@ -42,13 +42,12 @@ QByteArray zipOf(const std::vector<std::pair<QString, QByteArray>> &parts)
     return file.readAll();
 }
 
-TableRead readTable(const QString &path, bool slowly)
+TableRead readTable(const QString &path)
 {
     static QuietTableDesktop desktop;
     TableRead read;
     try {
-        const tables::TableKind kind = tables::tableKindOf(path);
-        read.rows = slowly ? tables::readCsvTableSlowly(path, kind, desktop) : tables::readTableFile(path, kind, desktop);
+        read.rows = tables::readTableFile(path, tables::tableKindOf(path), desktop);
     } catch (const core::Failure &failure) {
         FUZZ_CHECK(!failure.description().isEmpty(), "a failure without a description");
         read.failure = failure.description();

@@ -49,7 +49,7 @@ struct TableRead {
 };
 // Reads the file as readTableFile does; a core::Failure is an answer, anything else
 // escapes (and the fuzzer reports it).
-TableRead readTable(const QString &path, bool slowly = false);
+TableRead readTable(const QString &path);
 
 // The rules for any table: every row as wide as columns() when read whole, no NUL in a
 // cell; for a workbook's sheet also its row, column and cell-text limits. Only the first and last rows are looked at cell by cell.

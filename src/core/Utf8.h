@@ -46,6 +46,16 @@ inline char *putUtf8(char *out, QStringView text)
     return out;
 }
 
+// The UTF-16 units of valid UTF-8: one for each byte that starts a character, and one
+// more for each character past U+FFFF (a lead byte of four).
+inline qsizetype utf16Units(QByteArrayView utf8)
+{
+    qsizetype units = 0;
+    for (const char byte : utf8)
+        units += ((uchar(byte) & 0xC0) != 0x80 ? 1 : 0) + (uchar(byte) >= 0xF0 ? 1 : 0);
+    return units;
+}
+
 // Text that is UTF-8 already (a table's cell) as a string. A U+FEFF at its start is a
 // character of the text: QString::fromUtf8 would take it for a byte-order mark and drop
 // it (just the one), so it is put back. The file's own mark is skipped by its reader.

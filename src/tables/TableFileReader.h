@@ -19,16 +19,11 @@ TableKind tableKindOf(const QString &path);
 // between pieces of a long file. Throws core::Failure with a message that names the file
 // and the reason when it cannot be read or is not a table of that kind.
 //
-// A CSV or TSV file is decoded as a names file is (see ReadListFile) and split into
-// records as CsvParser describes; a .csv file's delimiter is found from its first
-// records, a .tsv file's is the TAB.
+// A CSV or TSV file is read as readCsvTable describes: decoded as a names file is (see
+// ReadListFile) and split into records as CsvSplitter describes; a .csv file's delimiter
+// is found from its first records, a .tsv file's is the TAB.
 // A workbook gives the text its cells show. Rows with no text in any cell are dropped,
 // as an empty line of a CSV file is, and so are the empty cells at the end of a row.
 TableRows readTableFile(const QString &path, TableKind kind, core::Desktop &desktop);
-
-// A CSV or TSV file read as readTableFile reads it, but always through the decoder, also
-// when the file is UTF-8 and readTableFile would split its bytes without decoding them:
-// the two must give the same rows.
-TableRows readCsvTableSlowly(const QString &path, TableKind kind, core::Desktop &desktop);
 
 } // namespace orvella::tables

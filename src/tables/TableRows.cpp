@@ -31,15 +31,12 @@ qsizetype mostBytes(std::span<const QStringView> cells)
     return 3 * units;
 }
 
-// The UTF-16 units of UTF-8 cells: one for each byte that starts a character, and one
-// more for each character past U+FFFF (a lead byte of four).
+// The UTF-16 units of UTF-8 cells.
 qsizetype utf16Units(std::span<const QByteArrayView> cells)
 {
     qsizetype units = 0;
-    for (const QByteArrayView cell : cells) {
-        for (const char byte : cell)
-            units += ((uchar(byte) & 0xC0) != 0x80 ? 1 : 0) + (uchar(byte) >= 0xF0 ? 1 : 0);
-    }
+    for (const QByteArrayView cell : cells)
+        units += core::utf16Units(cell);
     return units;
 }
 

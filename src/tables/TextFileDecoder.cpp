@@ -31,6 +31,15 @@ qint64 readPiece(QFile &file, const QString &path, core::Desktop *desktop, QByte
     return got;
 }
 
+qsizetype afterLastLineEnd(QByteArrayView bytes, qsizetype from)
+{
+    for (qsizetype i = bytes.size(); i > from; --i) {
+        if (isLineEnd(bytes[i - 1]))
+            return i;
+    }
+    return 0;
+}
+
 namespace {
 
 using core::Failure;
@@ -122,18 +131,6 @@ private:
     {
         if (!m_sink.take(text))
             refuseText();
-    }
-
-    static bool isLineEnd(char byte) { return byte == '\r' || byte == '\n'; }
-
-    // Just past the last CR or LF at or after `from`; 0 when there is none.
-    static qsizetype afterLastLineEnd(const QByteArray &buffer, qsizetype from)
-    {
-        for (qsizetype i = buffer.size(); i > from; --i) {
-            if (isLineEnd(buffer[i - 1]))
-                return i;
-        }
-        return 0;
     }
 
     // UTF-8 into text; false when the bytes are not valid UTF-8 (a sequence cut short

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QFile>
 #include <QString>
 #include <QStringView>
@@ -23,6 +24,13 @@ qint64 readPiece(QFile &file, const QString &path, core::Desktop &desktop, QByte
 // The same, reading at most `most` bytes, and yielding only with a desktop.
 qint64 readPiece(QFile &file, const QString &path, core::Desktop *desktop, QByteArray &buffer, qsizetype keep,
                  qint64 most);
+
+// CR and LF end a line in every encoding of 8-bit text (no byte of a longer UTF-8
+// character is either); a CSV record ends at them too.
+inline bool isLineEnd(char byte) { return byte == '\r' || byte == '\n'; }
+// Just past the last CR or LF of the bytes at or after `from`; 0 when there is none.
+// A piece of a file read that far holds whole lines only.
+qsizetype afterLastLineEnd(QByteArrayView bytes, qsizetype from);
 
 // Takes a decoded text piece by piece, in order. A piece ends at a line end or at the
 // end of the file for 8-bit files; a UTF-16 piece may end anywhere, even between the

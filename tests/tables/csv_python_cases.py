@@ -4,12 +4,14 @@ from each, for the table reader's test to compare against.
 
     csv_python_cases.py FOLDER SEED COUNT
 
-Writes FOLDER/case_N.csv or .tsv and FOLDER/expected.json: a list of
-{"file": name, "rows": [[cell, ...], ...]}. The rows are what csv.reader (default
-dialect, the file's delimiter) gives for the file's text, without the empty rows it
-gives for empty lines (the table reader skips those lines).
+Writes each case as FOLDER/case_N.ENCODING.csv (or .tsv) in every encoding that can
+hold its text: UTF-8 without and with a byte-order mark, UTF-16 little- and big-endian
+with one, and Windows-1252 for the cases whose letters it has. FOLDER/expected.json
+lists {"file": name, "rows": [[cell, ...], ...]} for every file: the rows csv.reader
+(default dialect, the case's delimiter) gives for the file's text as Python decodes it,
+without the empty rows it gives for empty lines (the table reader skips those lines).
 
-Half the files are written with csv.writer (every quoting style, line terminator and
+Half the cases are written with csv.writer (every quoting style, line terminator and
 delimiter); the other half are random runs of characters that matter to a CSV reader
 (quotes in odd places, text after a closing quote, an unclosed quote at the end), which
 csv.reader reads leniently.
@@ -21,7 +23,7 @@ import random
 import sys
 
 DELIMITERS = [",", ";", "\t"]
-# Characters for text that must survive every encoding below.
+# Characters for text that UTF-8 and UTF-16 hold (but Windows-1252 not all of them).
 WIDE = ["a", "Z", "7", " ", "é", "ß", "李", "😀", "Ω"]
 # Windows-1252 files: letters whose bytes never make valid UTF-8 together, so that each
 # line really is Windows-1252 (a lead byte followed by ASCII or another lead byte).
@@ -80,15 +82,14 @@ def loose_characters(rng, letters, delimiter):
     return text
 
 
-def encoded(rng, text, cp1252):
-    if cp1252:
-        return text.encode("cp1252")
-    encoding = rng.choice(["utf-8", "utf-8-sig", "utf-16-le", "utf-16-be"])
-    if encoding == "utf-16-le":
-        return b"\xff\xfe" + text.encode("utf-16-le")
-    if encoding == "utf-16-be":
-        return b"\xfe\xff" + text.encode("utf-16-be")
-    return text.encode(encoding)
+# Each encoding as a file holds it, and the codec Python decodes such a file with.
+ENCODINGS = [
+    ("utf-8", lambda text: text.encode("utf-8"), "utf-8"),
+    ("utf-8-sig", lambda text: text.encode("utf-8-sig"), "utf-8-sig"),
+    ("utf-16-le", lambda text: b"\xff\xfe" + text.encode("utf-16-le"), "utf-16"),
+    ("utf-16-be", lambda text: b"\xfe\xff" + text.encode("utf-16-be"), "utf-16"),
+]
+CP1252_ENCODING = ("cp1252", lambda text: text.encode("cp1252"), "cp1252")
 
 
 def main():
@@ -103,11 +104,14 @@ def main():
         text = make(rng, letters, delimiter)
         # A TAB-separated file is sometimes named .tsv, and then never detected.
         suffix = ".tsv" if delimiter == "\t" and rng.random() < 0.5 else ".csv"
-        name = "case_%d%s" % (number, suffix)
-        with open("%s/%s" % (folder, name), "wb") as file:
-            file.write(encoded(rng, text, cp1252))
-        rows = [row for row in csv.reader(io.StringIO(text, newline=""), delimiter=delimiter) if row != []]
-        manifest.append({"file": name, "rows": rows})
+        for encoding, encode, codec in ENCODINGS + ([CP1252_ENCODING] if cp1252 else []):
+            name = "case_%d.%s%s" % (number, encoding, suffix)
+            data = encode(text)
+            with open("%s/%s" % (folder, name), "wb") as file:
+                file.write(data)
+            decoded = io.StringIO(data.decode(codec), newline="")
+            rows = [row for row in csv.reader(decoded, delimiter=delimiter) if row != []]
+            manifest.append({"file": name, "rows": rows})
     with open("%s/expected.json" % folder, "w", encoding="utf-8") as file:
         json.dump(manifest, file, ensure_ascii=False)
 
