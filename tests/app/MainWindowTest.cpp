@@ -49,7 +49,6 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QToolTip>
 
 #include <atomic>
 #include <fcntl.h>
@@ -69,6 +68,7 @@ using orvella::testing::againstReadingOrder;
 using orvella::testing::captionsCutOff;
 using orvella::testing::control;
 using orvella::testing::controlsOutside;
+using orvella::testing::hoverTip;
 using orvella::testing::laidOutControls;
 using orvella::testing::overlappingControls;
 using orvella::testing::tabStops;
@@ -123,15 +123,8 @@ TEST(MainWindowLayout, ListsExplainThemselvesOnHoverOnAWhiteWindow)
     f.window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(f.window.get()));
     QStringList tips;
-    for (const char *name : {"ListView1", "ListView2"}) {
-        auto *list = control<ui::NameListView>(*f.window, name);
-        const QPoint at = list->viewport()->rect().center(); // no row there: the list's own tip
-        QHelpEvent hover(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
-        QApplication::sendEvent(list->viewport(), &hover);
-        EXPECT_TRUE(QToolTip::isVisible()) << name;
-        tips << QToolTip::text();
-        QToolTip::hideText();
-    }
+    for (const char *name : {"ListView1", "ListView2"})
+        tips << hoverTip(control<ui::NameListView>(*f.window, name));
     EXPECT_FALSE(tips[0].isEmpty());
     EXPECT_EQ(tips[1], tips[0]);
     EXPECT_EQ(f.window->palette().color(QPalette::Window), QColor(Qt::white));

@@ -287,9 +287,12 @@ TEST(SuffixEditorWindow, ListColumnLabelsAndLink)
     EditorFixture f;
     app::SuffixEditor &e = *f.editor;
     EXPECT_EQ(e.windowTitle(), "Suffix List");
-    const auto *list = control<ui::NameListView>(e, "ListView1");
-    EXPECT_EQ(list->toolTip(), "Drag and drop files here. Double-click item to remove it. Move | line to right "
-                               "and out of window to reveal full names.");
+    auto *list = control<ui::NameListView>(e, "ListView1");
+    // Resting the mouse on the list tells, among what else can be done there, that
+    // files can be dropped on it (see the drops above).
+    e.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&e));
+    EXPECT_TRUE(hoverTip(list).contains("drop", Qt::CaseInsensitive)) << hoverTip(list).toStdString();
     EXPECT_FALSE(list->isHeaderHidden());
     EXPECT_EQ(list->model()->headerData(0, Qt::Horizontal).toString(), "Suffix List");
     EXPECT_EQ(list->header()->sectionSize(0), ui::twips(7300));

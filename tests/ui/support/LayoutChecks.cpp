@@ -8,11 +8,13 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QTest>
+#include <QToolTip>
 #include <QWidget>
 
 namespace orvella::testing {
@@ -112,6 +114,18 @@ QStringList captionsCutOff(QWidget *area)
             cut << QStringLiteral("%1 at %2 pt").arg(nameOf(control)).arg(control->font().pointSizeF());
     }
     return cut;
+}
+
+QString hoverTip(QWidget *control)
+{
+    auto *view = qobject_cast<QAbstractScrollArea *>(control);
+    QWidget *under = view ? view->viewport() : control;
+    const QPoint at = under->rect().center();
+    QHelpEvent hover(QEvent::ToolTip, at, under->mapToGlobal(at));
+    QApplication::sendEvent(under, &hover);
+    const QString tip = QToolTip::isVisible() ? QToolTip::text() : QString();
+    QToolTip::hideText();
+    return tip;
 }
 
 QList<QWidget *> tabWalk(QWidget *window)

@@ -24,6 +24,10 @@ QStringList controlsOutside(QWidget *area);
 // frame's text, a check box or option button with its box, a label.
 QStringList captionsCutOff(QWidget *area);
 
+// The tip shown while the mouse rests on the middle of a control (for a list, on its
+// own area, which may hold no row), or nothing when none shows.
+QString hoverTip(QWidget *control);
+
 // Gives the focus to the first control Tab reaches in the window (shown and active),
 // then presses Tab until the focus comes back to a control it has been on: the
 // controls in the order they took the focus.
