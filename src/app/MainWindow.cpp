@@ -1,39 +1,25 @@
 #include "app/MainWindow.h"
 
 #include "app/AccessibleTexts.h"
-#include "app/HelpWindow.h"
-#include "app/HowNamesWindow.h"
 #include "app/MainWindowLayout.h"
-#include "app/WordListWindow.h"
-#include "session/StatusText.h"
 #include "core/AppInfo.h"
 #include "ui/ControlTable.h"
 #include "ui/CursorFile.h"
 #include "core/Desktop.h"
 #include "core/ErrorReport.h"
 #include "ui/FocusRing.h"
-#include "ui/HoverPointer.h"
 #include "ui/Mnemonics.h"
 #include "core/NumberText.h"
 #include "core/Procedure.h"
 #include "ui/RememberedSize.h"
-#include "core/SettingsStore.h"
 #include "ui/Skin.h"
 #include "ui/Twips.h"
 #include "core/UnfinishedWrite.h"
 #include "ui/WindowLayout.h"
 #include "ui/WindowPlacement.h"
 #include "ui/WindowStretch.h"
-#include "commands/ExportCommands.h"
-#include "commands/ResultExportCommand.h"
-#include "commands/ListCommands.h"
-#include "commands/ListFileCommands.h"
 #include "ui/NameListView.h"
-#include "ui/PointerShape.h"
-#include "commands/SortCommand.h"
 #include "app/SuffixEditor.h"
-#include "lists/SuffixList.h"
-#include "suffixes/SuffixStore.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -85,7 +71,10 @@ MainWindow::MainWindow(session::Session &session, QWidget *parent)
       m_options(session.options())
 {
     initResources();
+    buildFrame();
     buildControls();
+    findControls();
+    setUpControls();
     wireCommands();
     wireShellControls();
     wireMenus();
@@ -93,7 +82,7 @@ MainWindow::MainWindow(session::Session &session, QWidget *parent)
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::buildControls()
+void MainWindow::buildFrame()
 {
     setBackgroundColour(this, Qt::white);
     setFont(arialBold(9));
@@ -119,7 +108,10 @@ void MainWindow::buildControls()
     frame->setMenuBar(m_menus.bar);
     frame->addWidget(m_client, 1);
     frame->addWidget(statusBar);
+}
 
+void MainWindow::buildControls()
+{
     // ListView1 shows the names to sort, ListView2 the results.
     ui::buildControls(m_client, mainWindowControls(), [this](const ControlLayout &list, QWidget *container) {
         return new ui::NameListView(qstrcmp(list.name, "ListView1") == 0 ? &m_input : &m_results, container);
@@ -132,6 +124,10 @@ void MainWindow::buildControls()
     giveMnemonics(m_client, mainWindowControls(), menuLetters);
     new FocusRing(this);
     m_size = new RememberedSize(this, m_settings, QStringLiteral("MainWindowSize"));
+}
+
+void MainWindow::findControls()
+{
     ListView1 = controlNamed<ui::NameListView>(this, "ListView1");
     ListView2 = controlNamed<ui::NameListView>(this, "ListView2");
     PushButton1 = controlNamed<QPushButton>(this, "PushButton1");
@@ -158,7 +154,10 @@ void MainWindow::buildControls()
     Option2 = controlNamed<QRadioButton>(this, "Option2");
     Option3 = controlNamed<QRadioButton>(this, "Option3");
     Option4 = controlNamed<QRadioButton>(this, "Option4");
+}
 
+void MainWindow::setUpControls()
+{
     for (ui::NameListView *list : {ListView1, ListView2})
         list->setToolTip(kListTooltip);
     ProgressBar1->setRange(0, 100);
@@ -196,222 +195,6 @@ void MainWindow::buildControls()
     keepOnScreen(this);
 }
 
-void MainWindow::wireCommands()
-{
-    // Each command is one step of the lists' undo history, named after it.
-    const auto command = [this](QAbstractButton *button, auto &&run) {
-        connect(button, &QAbstractButton::clicked, this,
-                [this, button, run] { m_history.run(ui::shownCaption(button->text()), run); });
-    };
-    commands::ListCommands &lists = m_session.listCommands();
-    commands::ListFileCommands &files = m_session.listFileCommands();
-    command(PushButton17, [this] { m_session.sortCommand().run(); });
-    command(PushButton6, [&lists] { lists.addNames(); });
-    command(PushButton1, [&lists] { lists.clearNames(); });
-    command(PushButton2, [&lists] { lists.clearResults(); });
-    command(PushButton7, [&lists] { lists.loadSampleNames(); });
-    command(PushButton3, [&files] { files.loadNames(); });
-    const QString removeName = QStringLiteral("Remove Name");
-    const QString removeResult = QStringLiteral("Remove Result");
-    connect(ListView1, &ui::NameListView::doubleClickedAnywhere, this,
-            [=, this, &lists] { m_history.run(removeName, [&] { lists.removeSelectedName(); }); });
-    connect(ListView1, &ui::NameListView::deletePressed, this,
-            [=, this, &lists] { m_history.run(removeName, [&] { lists.removeSelectedName(); }); });
-    connect(ListView2, &ui::NameListView::doubleClickedAnywhere, this,
-            [=, this, &lists] { m_history.run(removeResult, [&] { lists.removeSelectedResult(); }); });
-    connect(ListView2, &ui::NameListView::deletePressed, this,
-            [=, this, &lists] { m_history.run(removeResult, [&] { lists.removeSelectedResult(); }); });
-    connect(PushButton9, &QPushButton::clicked, this, [&files] { files.saveNames(); });
-    connect(PushButton4, &QPushButton::clicked, this, [&files] { files.saveResults(); });
-    connect(PushButton5, &QPushButton::clicked, this, [this] { m_session.exportCommands().copyResults(); });
-    connect(PushButton13, &QPushButton::clicked, this, [this] { m_session.exportCommands().openResultsInSpreadsheet(); });
-    connect(PushButton15, &QPushButton::clicked, this, [this] { PushButton15_Click(); });
-    ListView1->acceptFileDrops(true);
-    connect(ListView1, &ui::NameListView::filesDropped, this, [this, &files](const QStringList &paths) {
-        m_history.run(QStringLiteral("Drop Files"), [&] { files.appendFiles(paths); });
-    });
-    connect(&m_progress, &ProgressState::changed, this, &MainWindow::showProgress);
-    connect(&m_pointer, &PointerState::changed, this,
-            [this](Pointer pointer) { ui::showPointer(this, pointer, m_customPointer); });
-}
-
-void MainWindow::wireMenus()
-{
-    const auto menuStep = [this](const char *procedure, auto &&change) {
-        Procedure p(m_desktop, kMainWindowModule, procedure);
-        p.step(100, change);
-    };
-    ReadingSettings &reading = m_options.reading();
-    connect(m_menus.exactOrder, &QAction::triggered, this,
-            [=, &reading] { menuStep("mnuExactOrder_Click", [&] { reading.setOrder(names::NameOrder::Exact); }); });
-    connect(m_menus.alphabeticalOrder, &QAction::triggered, this, [=, &reading] {
-        menuStep("mnuAlphabeticalOrder_Click", [&] { reading.setOrder(names::NameOrder::Alphabetical); });
-    });
-    connect(m_menus.lastCommaFirst, &QAction::triggered, this, [=, &reading](bool on) {
-        menuStep("mnuLastCommaFirst_Click", [&] { reading.setLastCommaFirst(on); });
-    });
-    connect(m_menus.keepParticles, &QAction::triggered, this, [=, &reading](bool on) {
-        menuStep("mnuKeepParticles_Click", [&] { reading.setKeepParticles(on); });
-    });
-    connect(m_menus.stepOverExtras, &QAction::triggered, this, [=, &reading](bool on) {
-        menuStep("mnuStepOverExtras_Click", [&] { reading.setStepOverExtras(on); });
-    });
-    connect(m_menus.familyNameFirst, &QAction::triggered, this, [=, &reading](bool on) {
-        menuStep("mnuFamilyNameFirst_Click", [&] { reading.setFamilyNameFirst(on); });
-    });
-    connect(m_menus.learnLastNames, &QAction::triggered, this, [=, &reading](bool on) {
-        menuStep("mnuLearnLastNames_Click", [&] { reading.setLearnLastNames(on); });
-    });
-    connect(m_menus.editParticles, &QAction::triggered, this, [this] { mnuEditParticles_Click(); });
-    connect(m_menus.exportResults, &QAction::triggered, this, [this] { m_session.resultExport().exportResults(); });
-    connect(m_menus.forgetColumns, &QAction::triggered, this,
-            [this] { m_session.listFileCommands().forgetRememberedColumns(); });
-    connect(m_menus.exit, &QAction::triggered, this, &QWidget::close);
-    connect(m_menus.undo, &QAction::triggered, &m_history, &ListHistory::undo);
-    connect(m_menus.redo, &QAction::triggered, &m_history, &ListHistory::redo);
-    connect(&m_history, &ListHistory::changed, this, &MainWindow::showHistory);
-    showHistory();
-    connect(m_menus.editTitles, &QAction::triggered, this, [this] { mnuEditTitles_Click(); });
-    connect(m_menus.howNamesAreRead, &QAction::triggered, this, [this] { mnuHowNamesAreRead_Click(); });
-    connect(m_menus.helpContents, &QAction::triggered, this, [this] { mnuHelpContents_Click(); });
-    connect(m_menus.whyHere, &QAction::triggered, this, [this] { mnuWhyHere_Click(); });
-    connect(m_menus.contactSupport, &QAction::triggered, this, [this] { PushButton8_Click(); });
-    connect(&reading, &ReadingSettings::changed, this, &MainWindow::showReadingChoices);
-
-    m_context.noteDone = [this](const QString &what) {
-        m_lastDone = what;
-        showStatusSoon();
-    };
-    m_statusTimer.setSingleShot(true);
-    m_statusTimer.setInterval(100);
-    connect(&m_statusTimer, &QTimer::timeout, this, [this] {
-        m_status->setText(statusLine());
-        describeCurrentResult(); // the rows under it may have changed
-    });
-    for (lists::NameListModel *list : {&m_input, &m_results})
-        connect(list, &lists::NameListModel::itemsChanged, this, &MainWindow::showStatusSoon);
-    m_status->setText(statusLine());
-}
-
-void MainWindow::showHistory()
-{
-    const auto show = [](QAction *action, const QString &verb, bool can, const QString &what) {
-        action->setEnabled(can);
-        action->setText(can && !what.isEmpty() ? QStringLiteral("%1 %2").arg(verb, what) : verb);
-    };
-    show(m_menus.undo, QStringLiteral("&Undo"), m_history.canUndo(), m_history.undoText());
-    show(m_menus.redo, QStringLiteral("&Redo"), m_history.canRedo(), m_history.redoText());
-}
-
-void MainWindow::showReadingChoices()
-{
-    const names::ReadingChoices &choices = m_options.reading().choices();
-    const auto show = [](QAction *action, bool on) {
-        const QSignalBlocker quiet(action);
-        action->setChecked(on);
-    };
-    show(m_menus.exactOrder, choices.order == names::NameOrder::Exact);
-    show(m_menus.alphabeticalOrder, choices.order == names::NameOrder::Alphabetical);
-    show(m_menus.lastCommaFirst, choices.lastCommaFirst);
-    show(m_menus.keepParticles, choices.keepParticles);
-    show(m_menus.stepOverExtras, choices.stepOverExtras);
-    show(m_menus.familyNameFirst, choices.familyNameFirst);
-    show(m_menus.learnLastNames, choices.learnLastNames);
-    if (auto *how = qobject_cast<HowNamesWindow *>(m_howNames.data()))
-        how->refresh();
-}
-
-QString MainWindow::statusLine() const
-{
-    return statusText(m_input.count(), m_results.count(), m_lastDone);
-}
-
-void MainWindow::showStatusSoon()
-{
-    // Lists change row by row while a command runs; the line follows at most ten times
-    // a second.
-    if (!m_statusTimer.isActive())
-        m_statusTimer.start();
-}
-
-namespace {
-// Opens a small window the first time (made by `make`, deleted when closed, wholly on
-// the parent's screen), or raises the one already open.
-QWidget *openOrRaise(QPointer<QWidget> &open, QWidget *parent, const std::function<QWidget *()> &make)
-{
-    if (!open) {
-        QWidget *window = make();
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        keepOnScreen(window, parent);
-        open = window;
-    }
-    open->show();
-    open->raise();
-    open->activateWindow();
-    return open;
-}
-} // namespace
-
-QWidget *MainWindow::mnuHowNamesAreRead_Click()
-{
-    return openOrRaise(m_howNames, this, [this] {
-        auto *how = new HowNamesWindow(m_options, [this](QStringView word) { return m_session.isSuffix(word); }, this);
-        connect(&m_options, &OptionSettings::statesChanged, how, &HowNamesWindow::refresh);
-        return how;
-    });
-}
-
-QWidget *MainWindow::mnuEditParticles_Click()
-{
-    return openOrRaise(m_particles, this,
-                       [this] { return new WordListWindow(particleList(m_options.reading()), m_desktop, this); });
-}
-
-QWidget *MainWindow::mnuEditTitles_Click()
-{
-    return openOrRaise(m_titles, this,
-                       [this] { return new WordListWindow(titleList(m_options.reading()), m_desktop, this); });
-}
-
-QWidget *MainWindow::mnuHelpContents_Click()
-{
-    return openOrRaise(m_help, this, [this] { return new HelpWindow(m_desktop, this); });
-}
-
-void MainWindow::mnuWhyHere_Click()
-{
-    Procedure p(m_desktop, kMainWindowModule, "mnuWhyHere_Click");
-    p.step(100, [&] {
-        const QModelIndexList selected = ListView2->selectionModel()->selectedRows();
-        QString text;
-        if (selected.isEmpty()) {
-            text = QStringLiteral("No result is selected. Select a name in the Results list, then choose Why Here?");
-        } else {
-            const QModelIndex row = selected.first();
-            const QString why = m_results.data(row, Qt::ToolTipRole).toString();
-            text = QStringLiteral("\u201c%1\u201d\n\n").arg(m_results.data(row, Qt::DisplayRole).toString())
-                + (why.isEmpty() ? QStringLiteral("Sort the names again to see what this result was sorted under.")
-                                 : why);
-        }
-        m_desktop.messageBox(text, MessageStyle::Ok, m_context.title);
-    });
-}
-
-void MainWindow::describeCurrentResult()
-{
-    const QModelIndex current = ListView2->selectionModel()->currentIndex();
-    QString why = current.isValid() ? m_results.data(current, Qt::ToolTipRole).toString() : QString();
-    if (why.isEmpty())
-        why = m_resultsDescription;
-    if (ListView2->accessibleDescription() != why)
-        ListView2->setAccessibleDescription(why);
-}
-
-bool MainWindow::SaveResultsAsExcelFileIsExcelInstalled()
-{
-    return m_session.exportCommands().spreadsheetAvailable();
-}
-
 void MainWindow::showProgress()
 {
     ProgressBar1->setValue(m_progress.shownPosition());
@@ -434,10 +217,9 @@ void MainWindow::Form_Load(const QString &folder)
     loadHandPointer(p, folder, m_customPointer); // steps 104 and 106
     p.step(126, [&] { ListView1->setHeaderHidden(false); });
     p.step(128, [&] { ListView1->header()->resizeSection(0, twips(7000)); });
-    m_options.Restore(p); // steps 130 to 150
+    m_session.restore(); // steps 130 to 150 and 156 to 170
     p.step(152, [&] { ListView2->setHeaderHidden(false); });
     p.step(154, [&] { ListView2->header()->resizeSection(0, twips(7000)); });
-    m_options.reading().Restore(p); // steps 156 to 170
     p.step(172, [&] {
         // What the menu bar and the status line add to the client area's height.
         const QSize overhead(0, minimumSizeHint().height() - m_client->minimumHeight());
@@ -455,90 +237,6 @@ void MainWindow::saveWindowSizes()
     m_size->save();
     if (m_suffixEditor)
         m_suffixEditor->saveWindowSize();
-}
-
-void MainWindow::wireShellControls()
-{
-    connect(PushButton8, &QPushButton::clicked, this, [this] { PushButton8_Click(); });
-
-    // The controls forward what the user changes; the rules' outcome comes back
-    // through showOptionStates.
-    connect(&m_options, &OptionSettings::statesChanged, this, &MainWindow::showOptionStates);
-    connect(Check5, &QCheckBox::toggled, this, [this](bool ticked) {
-        m_options.setCheck5(ticked);
-        reportWriteFailures("Check5_Click");
-    });
-    connect(Check1, &QCheckBox::toggled, this, [this](bool ticked) {
-        m_options.setCheck1(ticked);
-        reportWriteFailures("Check1_Click");
-    });
-    connect(Check2, &QCheckBox::toggled, this, [this](bool ticked) {
-        m_options.setCheck2(ticked);
-        reportWriteFailures("Check2_Click");
-    });
-    const std::pair<QRadioButton *, const char *> options[] = {
-        {Option1, "Option1_Click"}, {Option2, "Option2_Click"}, {Option3, "Option3_Click"}, {Option4, "Option4_Click"}};
-    for (int number = 1; number <= 4; ++number) {
-        const auto [button, procedure] = options[number - 1];
-        // The partner's "deselected" needs no handling: the selected one carries it.
-        connect(button, &QRadioButton::toggled, this, [this, number, procedure = procedure](bool selected) {
-            if (!selected)
-                return;
-            m_options.setOption(number, true);
-            reportWriteFailures(procedure);
-        });
-    }
-    connect(Text1, &QLineEdit::textChanged, this, [this](const QString &text) {
-        m_options.setText1(text);
-        reportWriteFailures("Text1_Change");
-    });
-    Text1->installEventFilter(this);
-
-    m_hover = new HoverPointer(this, m_pointer);
-    for (QWidget *w : std::initializer_list<QWidget *>{PushButton1, PushButton2, PushButton3, PushButton4, PushButton5,
-                                                        PushButton6, PushButton7, PushButton8, PushButton9,
-                                                        PushButton13, PushButton15, PushButton17})
-        m_hover->setHand(w);
-    for (QWidget *w : std::initializer_list<QWidget *>{Frame1, Frame2, Frame3, ListView1, ListView2})
-        m_hover->setArrow(w);
-    for (QWidget *w : std::initializer_list<QWidget *>{Check5, Check1, Check2, Text1, Option1, Option2, Option3,
-                                                        Option4, ProgressBar1})
-        m_hover->setUnchanged(w);
-}
-
-void MainWindow::showOptionStates()
-{
-    const OptionStates &s = m_options.states();
-    auto show = [](QAbstractButton *button, bool on) {
-        const QSignalBlocker quiet(button);
-        button->setChecked(on);
-    };
-    show(Check5, s.check5);
-    show(Check1, s.check1);
-    show(Check2, s.check2);
-    // A group may show no selection for a moment (a store edited by hand); an
-    // exclusive group would refuse to deselect its button.
-    for (QButtonGroup *group : {m_readingGroup, m_lastWordGroup})
-        group->setExclusive(false);
-    show(Option1, s.option1);
-    show(Option2, s.option2);
-    show(Option3, s.option3);
-    show(Option4, s.option4);
-    for (QButtonGroup *group : {m_readingGroup, m_lastWordGroup})
-        group->setExclusive(true);
-    Frame3->setEnabled(s.frame3Enabled);
-    Text1->setEnabled(s.text1Enabled);
-    if (Text1->text() != s.text1) {
-        const QSignalBlocker quiet(Text1);
-        Text1->setText(s.text1);
-    }
-}
-
-void MainWindow::reportWriteFailures(const char *procedure)
-{
-    const QStringList failures = m_options.takeWriteFailures();
-    if (!failures.isEmpty())
-        showErrorReport(m_desktop, failures.first(), QLatin1String(kMainWindowModule), QLatin1String(procedure), 100);
 }
 
 void MainWindow::PushButton8_Click()

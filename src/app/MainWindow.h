@@ -24,15 +24,6 @@ namespace orvella::core {
 class Desktop;
 class SettingsStore;
 } // namespace orvella::core
-namespace orvella::lists {
-class SuffixList;
-} // namespace orvella::lists
-namespace orvella::commands {
-class ExportCommands;
-class ListCommands;
-class ListFileCommands;
-class SortCommand;
-} // namespace orvella::commands
 namespace orvella::ui {
 class HoverPointer;
 class NameListView;
@@ -58,30 +49,13 @@ public:
     // editor's pointer file too).
     void Form_Load(const QString &folder = core::programFolder());
 
-    commands::CommandContext &context() { return m_context; }
-    lists::NameListModel &inputList() { return m_input; }
-    lists::NameListModel &resultList() { return m_results; }
-    core::ProgressState &progress() { return m_progress; }
-    core::PointerState &pointerState() { return m_pointer; }
-    const QString &applicationTitle() const { return m_context.title; }
-    commands::SortCommand &sortCommand() { return m_session.sortCommand(); }
-    commands::ListCommands &listCommands() { return m_session.listCommands(); }
-    commands::ListFileCommands &listFileCommands() { return m_session.listFileCommands(); }
-    commands::ExportCommands &exportCommands() { return m_session.exportCommands(); }
-    // True when a spreadsheet application can take the results; otherwise says so.
-    bool SaveResultsAsExcelFileIsExcelInstalled();
-
-    // The session's live suffix list (loaded on first need) and the suffix list editor,
-    // created with its start-up when first asked for.
-    lists::SuffixList &liveSuffixList() { return m_session.suffixList(); }
-    bool hasLiveSuffixList() const { return m_session.suffixListLoaded(); }
+    // The suffix list editor, created with its start-up when first asked for.
     app::SuffixEditor &suffixEditor();
     // "List": shows the suffix list editor and hides this window.
     void PushButton15_Click();
 
-    // The client area's designed size in pixels, and the window's remembered size.
+    // The client area's designed size in pixels.
     static QSize designedClientSize();
-    ui::RememberedSize &rememberedSize() { return *m_size; }
     // Writes the sizes the user gave this window and the suffix list editor.
     void saveWindowSizes();
 
@@ -137,20 +111,22 @@ public:
     // and the focus goes back.
     void Text1_LostFocus();
 
-    // The option and filter controls' states and rules; the controls show them.
-    session::OptionSettings &optionSettings() { return m_options; }
-    ui::HoverPointer &hoverPointer() { return *m_hover; }
-
     // The custom (hand) pointer of this window.
     const QCursor &customPointer() const { return m_customPointer; }
-    void setCustomPointer(const QCursor &cursor) { m_customPointer = cursor; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The menu bar above the client area and the status line below it.
+    void buildFrame();
+    // The controls of the layout table on the client area, with their stretch rule,
+    // access keys, focus ring and remembered size.
     void buildControls();
+    void findControls();
+    // The controls' looks and states as designed, and what a screen reader hears.
+    void setUpControls();
     void wireCommands();
     void showProgress();
     // Help, the option and filter controls, the number field's check, the hover rule.
@@ -160,6 +136,9 @@ private:
     // A control's rule could not write the store: the user hears of it once per event.
     void reportWriteFailures(const char *procedure);
     void wireMenus();
+    // The reading choices' menu items: each change is written at once.
+    void wireReadingMenus();
+    void wireStatusLine();
     // Puts the reading choices on the menus (their own signals stay quiet).
     void showReadingChoices();
     void showStatusSoon();

@@ -76,7 +76,22 @@ void NameColumnsDialog::buildControls(const QString &fileName)
     question->setTextFormat(Qt::PlainText);
     question->setWordWrap(true);
     layout->addWidget(question);
+    buildColumnChoice(layout);
+    buildPreview(layout);
+    m_dontAsk = new QCheckBox(QStringLiteral("Do &not ask again for files with these columns"), this);
+    m_dontAsk->setObjectName(QStringLiteral("DontAskCheck"));
+    layout->addWidget(m_dontAsk);
+    buildButtons(layout);
+    fillColumnBoxes();
 
+    connect(m_headerRow, &QSpinBox::valueChanged, this, &NameColumnsDialog::refresh);
+    connect(m_wholeOption, &QRadioButton::toggled, this, &NameColumnsDialog::refresh);
+    for (QComboBox *box : {m_wholeColumn, m_lastColumn, m_firstColumn, m_middleColumn, m_suffixColumn})
+        connect(box, &QComboBox::currentIndexChanged, this, &NameColumnsDialog::refresh);
+}
+
+void NameColumnsDialog::buildColumnChoice(QVBoxLayout *layout)
+{
     // Rows above the header (a title, blank rows) are no names.
     m_headerRow = new QSpinBox(this);
     m_headerRow->setObjectName(QStringLiteral("HeaderRow"));
@@ -115,7 +130,10 @@ void NameColumnsDialog::buildControls(const QString &fileName)
     parts->addRow(QStringLiteral("S&uffix:"), m_suffixColumn);
     layout->addWidget(m_partsOption);
     layout->addLayout(parts);
+}
 
+void NameColumnsDialog::buildPreview(QVBoxLayout *layout)
+{
     auto *previewLabel = new QLabel(QStringLiteral("Pre&view:"), this);
     m_preview = new QTableView(this);
     m_preview->setObjectName(QStringLiteral("PreviewTable"));
@@ -127,11 +145,10 @@ void NameColumnsDialog::buildControls(const QString &fileName)
     previewLabel->setBuddy(m_preview);
     layout->addWidget(previewLabel);
     layout->addWidget(m_preview, 1);
+}
 
-    m_dontAsk = new QCheckBox(QStringLiteral("Do &not ask again for files with these columns"), this);
-    m_dontAsk->setObjectName(QStringLiteral("DontAskCheck"));
-    layout->addWidget(m_dontAsk);
-
+void NameColumnsDialog::buildButtons(QVBoxLayout *layout)
+{
     auto *buttons = new QDialogButtonBox(this);
     QPushButton *load = buttons->addButton(QStringLiteral("&Load"), QDialogButtonBox::AcceptRole);
     load->setObjectName(QStringLiteral("LoadButton"));
@@ -141,7 +158,13 @@ void NameColumnsDialog::buildControls(const QString &fileName)
     QPushButton *cancel = buttons->addButton(QDialogButtonBox::Cancel);
     cancel->setObjectName(QStringLiteral("CancelButton"));
     layout->addWidget(buttons);
+    connect(load, &QPushButton::clicked, this, [this] { answer(shownChoice().kind); });
+    connect(lines, &QPushButton::clicked, this, [this] { answer(ColumnChoice::Kind::Lines); });
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
 
+void NameColumnsDialog::fillColumnBoxes()
+{
     // One item a column; refresh() gives them the captions of the header or none. The
     // boxes share two lists of them (the optional ones' with "(none)" first), filled at
     // once. A box fits its width to its longest item only while measuring them all is
@@ -157,14 +180,6 @@ void NameColumnsDialog::buildControls(const QString &fileName)
             box->setMinimumContentsLength(kWideCaptionLength);
         }
     }
-
-    connect(load, &QPushButton::clicked, this, [this] { answer(shownChoice().kind); });
-    connect(lines, &QPushButton::clicked, this, [this] { answer(ColumnChoice::Kind::Lines); });
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_headerRow, &QSpinBox::valueChanged, this, &NameColumnsDialog::refresh);
-    connect(m_wholeOption, &QRadioButton::toggled, this, &NameColumnsDialog::refresh);
-    for (QComboBox *box : {m_wholeColumn, m_lastColumn, m_firstColumn, m_middleColumn, m_suffixColumn})
-        connect(box, &QComboBox::currentIndexChanged, this, &NameColumnsDialog::refresh);
 }
 
 void NameColumnsDialog::showChoice(const ColumnChoice &choice)

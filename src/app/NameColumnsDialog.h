@@ -10,6 +10,7 @@ class QRadioButton;
 class QSpinBox;
 class QStringListModel;
 class QTableView;
+class QVBoxLayout;
 
 namespace orvella::app {
 
@@ -32,6 +33,13 @@ public:
 
 private:
     void buildControls(const QString &fileName);
+    // The header row and the two ways a name is made of columns, each with its boxes.
+    void buildColumnChoice(QVBoxLayout *layout);
+    void buildPreview(QVBoxLayout *layout);
+    // Load, Read Each Line As A Name and Cancel, each answering the dialog.
+    void buildButtons(QVBoxLayout *layout);
+    // Gives the column boxes the table's captions.
+    void fillColumnBoxes();
     void showChoice(const core::ColumnChoice &choice);
     void refresh();
     void refreshPreview(const core::ColumnChoice &choice);

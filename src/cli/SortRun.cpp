@@ -253,11 +253,7 @@ int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &store
     OverlaySettings settings(request.defaults ? nullptr : &stored);
     session::Session session(desktop, settings);
     TerminalProgress progress(session.progress());
-    {
-        core::Procedure p(desktop, core::kMainWindowModule, "Form_Load");
-        session.options().Restore(p);
-        session.reading().Restore(p);
-    }
+    session.restore();
     int status = applyChoices(request, session, desktop) ? 0 : 1;
 
     // The output is opened first: when it cannot be, there is no point in sorting.

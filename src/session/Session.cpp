@@ -43,6 +43,13 @@ lists::SuffixList &Session::suffixList()
     return m_suffixList;
 }
 
+void Session::restore()
+{
+    core::Procedure p(m_desktop, core::kMainWindowModule, "Form_Load");
+    m_options.Restore(p);           // steps 130 to 150
+    m_options.reading().Restore(p); // steps 156 to 170
+}
+
 void Session::openFiles(const QList<QByteArray> &paths)
 {
     m_listFiles->appendStartFiles(paths);

@@ -67,6 +67,13 @@ public:
     commands::ExportCommands &exportCommands() { return *m_exports; }
     commands::ResultExportCommand &resultExport() { return *m_resultExport; }
 
+    // Start-up, for the window and "orvella --sort" alike: the option and filter
+    // controls' states, then the Order and Reading menus' choices with the particle and
+    // title lists, from the store. A part that cannot be restored is reported as a step
+    // of the main window's start-up ("Form1.Form_Load at line N") and the rest is
+    // restored all the same.
+    void restore();
+
     // Files named on the command line, appended to the input list in the given order.
     void openFiles(const QList<QByteArray> &paths);
 

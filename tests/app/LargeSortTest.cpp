@@ -6,7 +6,7 @@
 #include "names/KeySort.h"
 #include "commands/SortCommand.h"
 #include "names/SortKeys.h"
-#include "app/support/Controls.h"
+#include "ui/support/Controls.h"
 #include "app/support/WindowFixtures.h"
 
 #include <QHash>
@@ -69,15 +69,15 @@ TEST(LargeSort, MillionNamesInTheWindowAgreeWithExchangeSortOnASample)
     control<QRadioButton>(*f.window, "Option3")->setChecked(true);
     f.window->show();
     const QList<QString> names = millionNames();
-    f.window->inputList().appendMany(names);
+    f.session->inputList().appendMany(names);
 
-    f.window->sortCommand().run();
-    ASSERT_EQ(f.window->resultList().count(), 1000000);
+    f.session->sortCommand().run();
+    ASSERT_EQ(f.session->resultList().count(), 1000000);
     EXPECT_EQ(f.desktop.messageTexts(), QStringList{"Done."});
     MainWindowFixture::processEvents();
 
     QHash<QString, int> position;
-    const QList<QString> &results = f.window->resultList().items();
+    const QList<QString> &results = f.session->resultList().items();
     for (int i = 0; i < results.size(); ++i)
         position.insert(results[i], i);
     ASSERT_EQ(position.size(), 1000000) << "every name appears once";
@@ -85,11 +85,11 @@ TEST(LargeSort, MillionNamesInTheWindowAgreeWithExchangeSortOnASample)
     QRandomGenerator random(7);
     std::vector<QString> sample;
     for (int i = 0; i < 1500; ++i)
-        sample.push_back(f.window->sortCommand().GetNames(names[random.bounded(names.size())]));
+        sample.push_back(f.session->sortCommand().GetNames(names[random.bounded(names.size())]));
     exchangeSort(sample);
     int previous = -1;
     for (const QString &key : sample) {
-        const int at = position.value(f.window->sortCommand().RevealNames(key), -1);
+        const int at = position.value(f.session->sortCommand().RevealNames(key), -1);
         ASSERT_GE(at, previous) << key.toStdString();
         previous = at;
     }

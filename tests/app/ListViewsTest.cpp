@@ -1,7 +1,7 @@
 // The list commands through the real list views of the main window.
 
 #include "app/MainWindow.h"
-#include "app/support/Controls.h"
+#include "ui/support/Controls.h"
 #include "app/support/WindowFixtures.h"
 #include "commands/ListCommands.h"
 #include "lists/NameListModel.h"
@@ -21,8 +21,8 @@ const QStringList kSamples = {"Peter Tavrin", "John Smith Jr.", "Joe Tavrin", "M
 
 // The window, for what goes through its list views.
 struct ListViewsFixture : MainWindowFixture {
-    lists::NameListModel &input() { return window->inputList(); }
-    lists::NameListModel &results() { return window->resultList(); }
+    lists::NameListModel &input() { return session->inputList(); }
+    lists::NameListModel &results() { return session->resultList(); }
 };
 
 // Double-click and Delete (with any modifier) on either list, through the real views.

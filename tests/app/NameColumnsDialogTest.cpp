@@ -1,7 +1,7 @@
 // The "Choose Name Columns" dialog: driving its controls changes its answer and its
 // preview, and each way out answers its own kind.
 #include "app/NameColumnsDialog.h"
-#include "support/Controls.h"
+#include "ui/support/Controls.h"
 #include "support/Printers.h"
 
 #include <QCheckBox>

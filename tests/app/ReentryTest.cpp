@@ -12,7 +12,7 @@
 #include "lists/NameListModel.h"
 #include "ui/NameListView.h"
 #include "commands/SortCommand.h"
-#include "app/support/Controls.h"
+#include "ui/support/Controls.h"
 #include "app/support/WindowFixtures.h"
 #include "support/Files.h"
 
@@ -81,8 +81,8 @@ struct ReentryFixture : MainWindowFixture {
     }
 
     QString path(const QString &name) const { return folder.filePath(name); }
-    lists::NameListModel &input() { return window->inputList(); }
-    lists::NameListModel &resultModel() { return window->resultList(); }
+    lists::NameListModel &input() { return session->inputList(); }
+    lists::NameListModel &resultModel() { return session->resultList(); }
 
     static void click(QAbstractButton *button)
     {
@@ -204,8 +204,8 @@ TEST_P(DuringSortRun, RunEndsAsItsRulesSay)
     EXPECT_EQ(f.results(), c.results);
     EXPECT_EQ(itemsOf(f.input()), c.inputAfter.isEmpty() ? c.input : c.inputAfter);
     EXPECT_EQ(f.desktop.messageTexts(), c.messages);
-    EXPECT_EQ(f.window->pointerState().pointer(), core::Pointer::Default);
-    EXPECT_EQ(f.window->progress().text(), core::ProgressState::kIdleText);
+    EXPECT_EQ(f.session->pointer().pointer(), core::Pointer::Default);
+    EXPECT_EQ(f.session->progress().text(), core::ProgressState::kIdleText);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -360,7 +360,7 @@ TEST_P(DuringResultsSave, FileHoldsWhatTheRulesSay)
             shown << message.text.section(QLatin1Char('\r'), 0, 0);
     }
     EXPECT_EQ(shown, c.messages);
-    EXPECT_EQ(f.window->pointerState().pointer(), core::Pointer::Default);
+    EXPECT_EQ(f.session->pointer().pointer(), core::Pointer::Default);
     // Only the temporary file of a save ever stands next to the target, and not afterwards.
     QStringList files = QDir(f.folder.path()).entryList(QDir::Files | QDir::Hidden);
     files.removeAll("during.txt");

@@ -1,7 +1,7 @@
 // The real settings file under the window: damaged files and writes that fail.
 
 #include "app/MainWindow.h"
-#include "app/support/Controls.h"
+#include "ui/support/Controls.h"
 #include "core/Failure.h"
 #include "core/SettingsStore.h"
 #include "session/Session.h"

@@ -2,7 +2,7 @@
 // reading choices and the filters, the command's results are the window's result list.
 
 #include "app/MainWindow.h"
-#include "app/support/Controls.h"
+#include "ui/support/Controls.h"
 #include "app/support/WindowFixtures.h"
 #include "cli/SortRun.h"
 #include "lists/NameListModel.h"
@@ -114,7 +114,7 @@ TEST(SortCommandLine, GivesTheWindowsResultsForEveryCombinationOfChoices)
                                noStoredChoices, QStringLiteral("test")),
                   0);
         const QStringList lines = QString::fromUtf8(readBytes(output)).split("\n", Qt::SkipEmptyParts);
-        const lists::NameListModel &results = f.window->resultList();
+        const lists::NameListModel &results = f.session->resultList();
         ASSERT_EQ(lines.size(), results.count());
         for (int row = 0; row < lines.size(); ++row) {
             const QStringList parts = lines[row].split("\t");

@@ -14,7 +14,8 @@
 #include "app/SuffixEditor.h"
 #include "app/SuffixEditorLayout.h"
 #include "suffixes/SuffixStore.h"
-#include "app/support/Controls.h"
+#include "ui/support/Controls.h"
+#include "ui/support/LayoutChecks.h"
 #include "commands/EditorFixtures.h"
 #include "app/support/WindowFixtures.h"
 #include "support/Files.h"
@@ -27,6 +28,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -61,20 +63,20 @@ namespace {
 TEST(SuffixEditor, CreationFillsTheDefaultsWithoutWriting)
 {
     MainWindowFixture f;
-    EXPECT_FALSE(f.window->hasLiveSuffixList());
+    EXPECT_FALSE(f.session->suffixListLoaded());
     app::SuffixEditor &editor = f.window->suffixEditor();
     EXPECT_EQ(itemsOf(editor.liveList().model()), defaultSuffixList());
     EXPECT_TRUE(f.settings.writes.isEmpty());
     EXPECT_FALSE(editor.isVisible());
     EXPECT_TRUE(f.desktop.messages.empty());
-    EXPECT_EQ(&f.window->liveSuffixList(), &editor.liveList());
+    EXPECT_EQ(&f.session->suffixList(), &editor.liveList());
 }
 
 TEST(SuffixEditor, CreationTakesTheStoredList)
 {
     MainWindowFixture f;
     f.settings.values.insert("SuffixList", "Jr." + kTwine + "Esq");
-    EXPECT_EQ(itemsOf(f.window->liveSuffixList().model()), (QStringList{"Jr.", "Esq"}));
+    EXPECT_EQ(itemsOf(f.session->suffixList().model()), (QStringList{"Jr.", "Esq"}));
 }
 
 TEST(SuffixEditor, FailingCreationStepIsReportedAndTheWindowStillOpens)
@@ -85,14 +87,14 @@ TEST(SuffixEditor, FailingCreationStepIsReportedAndTheWindowStillOpens)
     session::Session session(desktop, settings);
     app::MainWindow window(session);
     window.PushButton15_Click();
-    ASSERT_TRUE(window.hasLiveSuffixList());
+    ASSERT_TRUE(session.suffixListLoaded());
     EXPECT_TRUE(window.suffixEditor().isVisible());
     ASSERT_EQ(desktop.errorReports().size(), 1u);
     EXPECT_TRUE(desktop.errorReports()[0].text.startsWith("The settings file could not be read\r\n" +
                                                           editorReportLine("Form_Load", 114) + "\r\r"))
         << desktop.errorReports()[0].text.toStdString();
-    EXPECT_TRUE(window.liveSuffixList().model().isEmpty());
-    EXPECT_FALSE(window.liveSuffixList().IsSuffix(u"Jr."));
+    EXPECT_TRUE(session.suffixList().model().isEmpty());
+    EXPECT_FALSE(session.suffixList().IsSuffix(u"Jr."));
 }
 
 // ---- Drops ----------------------------------------------------------------------------
@@ -139,8 +141,8 @@ TEST(SuffixEditorDrop, TwoFilesOnTheMainInputListAppendTheirNames)
     const QString one = f.file("one.txt", "Bob Young\r\n");
     const QString two = f.file("two.txt", "Cy Adams\r\nDee Moss\r\n");
     dropFiles(control<ui::NameListView>(*f.window, "ListView1")->viewport(), {one, two});
-    EXPECT_EQ(itemsOf(f.window->inputList()), (QStringList{"Ann Lee", "Bob Young", "Cy Adams", "Dee Moss"}));
-    EXPECT_EQ(f.window->pointerState().pointer(), Pointer::Default);
+    EXPECT_EQ(itemsOf(f.session->inputList()), (QStringList{"Ann Lee", "Bob Young", "Cy Adams", "Dee Moss"}));
+    EXPECT_EQ(f.session->pointer().pointer(), Pointer::Default);
     EXPECT_EQ(f.entries().size(), 3) << "the suffix list is not touched";
 }
 
@@ -200,51 +202,53 @@ TEST(SuffixEditorWindow, ListOpensItAndCloseBoxExitOrEscapeHideIt)
     }
 }
 
-// At its designed size the window is its control table; made larger, the list takes
-// the extra height and every control its share of the width.
-TEST(SuffixEditorWindow, ControlsKeepTheirDesignedPlacesAndTheListTakesTheExtraHeight)
+// At its designed size no control covers another's caption or text (the address lies
+// beside the label's text) and every caption shows whole; made larger, the list takes
+// the extra height and the buttons below it move down by it, all within the window.
+TEST(SuffixEditorWindow, ControlsLieApartAndTheListTakesTheExtraHeight)
 {
     EditorFixture f;
     app::SuffixEditor &e = *f.editor;
     e.show();
     const QSize designed = app::SuffixEditor::designedSize();
     ASSERT_EQ(e.size(), designed);
-    for (const ui::ControlLayout &c : app::suffixEditorControls()) {
-        const QRect at = ui::twipsRect(c.left, c.top, c.width, c.height);
-        QWidget *widget = control<QWidget>(e, c.name);
-        if (qstrcmp(c.name, "Label4") == 0) // widened to show the whole address
-            EXPECT_EQ(widget->geometry(), at.adjusted(0, 0, widget->width() - at.width(), 0));
-        else
-            EXPECT_EQ(widget->geometry(), at) << c.name;
-    }
+    EXPECT_EQ(overlappingControls(&e), QStringList{});
+    EXPECT_EQ(captionsCutOff(&e), QStringList{});
+    const QList<QWidget *> controls = laidOutControls(&e);
+    ASSERT_GE(controls.size(), 10);
+    QList<QRect> designedPlaces;
+    for (const QWidget *widget : controls)
+        designedPlaces << widget->geometry();
+
     e.resize(designed + QSize(200, 150));
-    for (const ui::ControlLayout &c : app::suffixEditorControls()) {
-        QWidget *widget = control<QWidget>(e, c.name);
-        const QRect at = ui::twipsRect(c.left, c.top, c.width, c.height);
-        EXPECT_EQ(widget->height(), at.height() + (c.kind == ui::ControlKind::List ? 150 : 0)) << c.name;
-        EXPECT_TRUE(e.rect().contains(widget->geometry())) << c.name;
-        if (c.kind == ui::ControlKind::PushButton) {
-            EXPECT_EQ(widget->y(), at.y() + 150) << c.name;
-            EXPECT_EQ(ui::shownCaption(static_cast<QPushButton *>(widget)->text()), QString::fromUtf8(c.caption));
-        }
+    for (qsizetype i = 0; i < controls.size(); ++i) {
+        const QWidget *widget = controls[i];
+        SCOPED_TRACE(widget->objectName().toStdString());
+        const bool isList = qobject_cast<const ui::NameListView *>(widget);
+        EXPECT_EQ(widget->height(), designedPlaces[i].height() + (isList ? 150 : 0));
+        if (qobject_cast<const QPushButton *>(widget))
+            EXPECT_EQ(widget->y(), designedPlaces[i].y() + 150);
     }
+    EXPECT_EQ(controlsOutside(&e), QStringList{});
+    EXPECT_EQ(overlappingControls(&e), QStringList{});
     e.close(); // hiding writes the size the user gave it
     EXPECT_EQ(f.settings.writes, QStringList{"SuffixListWindowSize=" + ui::sizeText(designed + QSize(200, 150))});
 }
 
-TEST(SuffixEditorWindow, TabOrderFollowsTheDesign)
+// Tab goes through the list and every button once, in reading order: row by row
+// below the list.
+TEST(SuffixEditorWindow, TabTakesEveryControlOnceInReadingOrder)
 {
     EditorFixture f;
-    QList<QWidget *> order;
-    for (const char *name : {"ListView1", "PushButton6", "PushButton1", "PushButton3", "PushButton5", "PushButton4",
-                             "PushButton8", "PushButton7", "PushButton2"})
-        order << control<QWidget>(*f.editor, name);
-    for (qsizetype i = 0; i + 1 < order.size(); ++i) {
-        QWidget *next = order[i]->nextInFocusChain();
-        while (next && next->focusPolicy() == Qt::NoFocus)
-            next = next->nextInFocusChain();
-        EXPECT_EQ(next, order[i + 1]) << "after " << order[i]->objectName().toStdString();
-    }
+    f.editor->show();
+    f.editor->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f.editor));
+    const QList<QWidget *> walk = tabWalk(f.editor);
+    const QList<QWidget *> stops = tabStops(f.editor);
+    EXPECT_EQ(QSet<QWidget *>(walk.begin(), walk.end()), QSet<QWidget *>(stops.begin(), stops.end()));
+    EXPECT_EQ(walk.size(), stops.size());
+    EXPECT_GE(walk.size(), 9);
+    EXPECT_EQ(againstReadingOrder(walk), QStringList{});
 }
 
 TEST(SuffixEditorWindow, SortAfterAnEditUsesTheNewListAtOnce)
@@ -254,7 +258,7 @@ TEST(SuffixEditorWindow, SortAfterAnEditUsesTheNewListAtOnce)
     control<QRadioButton>(*f.window, "Option3")->setChecked(true);
     f.fillInput({"Ann Brown Xyz", "Bob Cole"});
     const auto sorted = [&f] {
-        f.window->sortCommand().run();
+        f.session->sortCommand().run();
         return f.results();
     };
     EXPECT_EQ(sorted(), (QStringList{"Bob Cole", "Ann Brown Xyz"})); // Cole < Xyz
@@ -283,9 +287,12 @@ TEST(SuffixEditorWindow, ListColumnLabelsAndLink)
     EditorFixture f;
     app::SuffixEditor &e = *f.editor;
     EXPECT_EQ(e.windowTitle(), "Suffix List");
-    const auto *list = control<ui::NameListView>(e, "ListView1");
-    EXPECT_EQ(list->toolTip(), "Drag and drop files here. Double-click item to remove it. Move | line to right "
-                               "and out of window to reveal full names.");
+    auto *list = control<ui::NameListView>(e, "ListView1");
+    // Resting the mouse on the list tells, among what else can be done there, that
+    // files can be dropped on it (see the drops above).
+    e.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&e));
+    EXPECT_TRUE(hoverTip(list).contains("drop", Qt::CaseInsensitive)) << hoverTip(list).toStdString();
     EXPECT_FALSE(list->isHeaderHidden());
     EXPECT_EQ(list->model()->headerData(0, Qt::Horizontal).toString(), "Suffix List");
     EXPECT_EQ(list->header()->sectionSize(0), ui::twips(7300));

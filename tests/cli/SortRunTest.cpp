@@ -35,6 +35,9 @@ TEST(SortRun, AReportedFailureEndsWithStatusOneAndLeavesTheOutputAsItWas)
         {"the same, explained", limitNoNumber, {"--explain"}, 1, "old\n"},
         {"the same, as a table", limitNoNumber, {"--format", "table"}, 1, "old\n"},
         {"the stored limit not used", limitNoNumber, {"--no-per-last-name"}, 0, "Ann Lee\nBob Lee\nCy Ray\n"},
+        // The start-up restore reports a stored choice it cannot read, as the window does.
+        {"a stored option that is no truth value", {{"Option3", "banana"}}, {}, 1, "old\n"},
+        {"the same, chosen on the command line", {{"Option3", "banana"}}, {"--reading", "last-word"}, 1, "old\n"},
         // The sort keeps the limit in 16 bits: a larger one is refused before anything is read.
         {"a limit beyond 16 bits", {}, {"--per-last-name", "32768"}, 2, "old\n"},
         {"the largest limit", {}, {"--per-last-name", "32767"}, 0, "Ann Lee\nBob Lee\nCy Ray\n"},

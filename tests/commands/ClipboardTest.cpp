@@ -254,7 +254,7 @@ TEST(CopyResultsToClipboard, RefusingClipboardSaysTheResultsWereNotCopiedWithout
     }
 }
 
-TEST(CopyResultsToClipboard, ResultsClearedWhileCopyingReportStep106ThenSayNotCopied)
+TEST(CopyResultsToClipboard, ResultsClearedWhileCopyingAreReportedThenSayNotCopied)
 {
     CopyFixture f;
     for (const char *name : {"Ann", "Bob", "Cy"})

@@ -19,76 +19,95 @@ using namespace orvella::testing;
 
 namespace {
 
-// Answers every call until call number `firstFailure` (counted from 1); from then on
-// every call fails, as an application that has hung or been closed.
+// Answers every call but the failing ones: from call number `failFrom` (counted from 1)
+// on every call fails, as an application that has hung or been closed; or call number
+// `failOnly` alone fails.
 struct Automation {
-    int firstFailure = 0; // 0: never fails
-    std::vector<int> stepOfCall; // the export's step each call belongs to, in call order
+    int failFrom = 0; // 0: none
+    int failOnly = 0; // 0: none
+    QStringList calls; // in call order
 };
 
 class StoppingSpreadsheet : public core::Spreadsheet {
 public:
     explicit StoppingSpreadsheet(Automation &log) : m_log(log) {}
-    void addWorkbook() override { call(114); }
-    void setCell(int row, int column, const QString &) override { call(row == 1 ? 122 : column == 1 ? 152 : 156); }
-    void autoFitColumn(int) override { call(132); }
-    void autoFitAllColumns() override { call(166); }
-    void makeVisible() override { call(168); }
+    void addWorkbook() override { call(QStringLiteral("addWorkbook")); }
+    void setCell(int row, int column, const QString &) override { call(QStringLiteral("cell %1 %2").arg(row).arg(column)); }
+    void autoFitColumn(int column) override { call(QStringLiteral("fit %1").arg(column)); }
+    void autoFitAllColumns() override { call(QStringLiteral("fitAll")); }
+    void makeVisible() override { call(QStringLiteral("visible")); }
 
 private:
-    void call(int step)
+    void call(const QString &name)
     {
-        m_log.stepOfCall.push_back(step);
-        if (m_log.firstFailure > 0 && int(m_log.stepOfCall.size()) >= m_log.firstFailure)
+        m_log.calls << name;
+        const int number = int(m_log.calls.size());
+        if ((m_log.failFrom > 0 && number >= m_log.failFrom) || number == m_log.failOnly)
             throw core::Failure(QStringLiteral("The remote procedure call failed."));
     }
     Automation &m_log;
 };
 
-std::vector<int> withoutRepeats(const std::vector<int> &steps)
+QStringList withoutRepeats(const QStringList &places)
 {
-    std::vector<int> out;
-    for (const int step : steps) {
-        if (out.empty() || out.back() != step)
-            out.push_back(step);
+    QStringList out;
+    for (const QString &place : places) {
+        if (out.isEmpty() || out.last() != place)
+            out << place;
     }
     return out;
 }
 
-std::vector<int> reportedSteps(const ScriptedDesktop &desktop)
+const QStringList kResults = {"Ann Lee", "=Bob", "Cy"};
+
+// Exports the results to a spreadsheet that fails as `log` says; answers where the
+// reports shown say the failures happened.
+QStringList exportWith(Automation &log, CommandFixture &f)
 {
-    return desktop.reportedSteps("Form1.PushButton13_Click");
+    f.desktop.spreadsheetFactory = [&log] { return std::make_unique<StoppingSpreadsheet>(log); };
+    for (const QString &name : kResults)
+        f.resultList.append(name);
+    commands::ExportCommands commands(f.context);
+    commands.openResultsInSpreadsheet();
+    return f.desktop.reportPlaces();
 }
 
 TEST(SpreadsheetThatStopsAnswering, EveryLaterStepIsReportedAndTheCommandFinishes)
 {
-    const QStringList results = {"Ann Lee", "=Bob", "Cy"};
-    // Calls: workbook, caption, fit, three cells, fit all, visible.
-    const std::vector<int> allSteps = {114, 122, 132, 152, 152, 152, 166, 168};
-    for (int failFrom = 1; failFrom <= int(allSteps.size()) + 1; ++failFrom) {
+    // What a user is told when one call alone fails: the workbook, the caption, the
+    // fit, three cells, the fit of all, showing it.
+    QList<QStringList> alone;
+    QStringList allCalls;
+    for (int call = 1; call <= 8; ++call) {
+        CommandFixture f;
+        Automation log;
+        log.failOnly = call;
+        alone << exportWith(log, f);
+        ASSERT_EQ(alone.last().size(), 1) << call;
+        allCalls = log.calls;
+    }
+    ASSERT_EQ(allCalls.size(), 8);
+    for (int failFrom = 1; failFrom <= int(allCalls.size()) + 1; ++failFrom) {
         SCOPED_TRACE(failFrom);
         CommandFixture f;
         Automation log;
-        log.firstFailure = failFrom;
-        f.desktop.spreadsheetFactory = [&log] { return std::make_unique<StoppingSpreadsheet>(log); };
-        for (const QString &name : results)
-            f.resultList.append(name);
-        commands::ExportCommands commands(f.context);
-        commands.openResultsInSpreadsheet();
+        log.failFrom = failFrom;
+        const QStringList places = exportWith(log, f);
 
         // Every step after the failing one still ran and made its call.
-        EXPECT_EQ(log.stepOfCall, allSteps);
-        const std::vector<int> failing(allSteps.begin() + std::min<size_t>(failFrom - 1, allSteps.size()),
-                                       allSteps.end());
-        // One report per failing step (a step failing on several cells in a row may be
-        // reported once for all of them), in the order the steps ran.
-        EXPECT_EQ(withoutRepeats(reportedSteps(f.desktop)), withoutRepeats(failing));
+        EXPECT_EQ(log.calls, allCalls);
+        // Each failing call is reported as it is when it fails alone (a step failing
+        // on several cells in a row may be reported once for all of them), in order.
+        QStringList expected;
+        for (int call = failFrom; call <= int(allCalls.size()); ++call)
+            expected += alone[call - 1];
+        EXPECT_EQ(withoutRepeats(places), withoutRepeats(expected));
         for (const auto &report : f.desktop.errorReports())
             EXPECT_TRUE(report.text.startsWith("The remote procedure call failed.\r\n"));
         EXPECT_EQ(f.desktop.messages.size(), f.desktop.errorReports().size());
         EXPECT_EQ(f.desktop.pointers,
                   (std::vector<core::Pointer>{core::Pointer::Busy, core::Pointer::Default}));
-        EXPECT_EQ(itemsOf(f.resultList), results);
+        EXPECT_EQ(itemsOf(f.resultList), kResults);
     }
 }
 

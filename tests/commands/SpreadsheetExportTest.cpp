@@ -42,8 +42,8 @@ struct ExportFixture : CommandFixture {
         for (const QString &name : names)
             resultList.append(name);
     }
-    // Step numbers of the error reports, in order; each must name this command.
-    std::vector<int> reportedSteps() const { return desktop.reportedSteps("Form1.PushButton13_Click"); }
+    // Where the error reports shown say the failures happened, in order.
+    QStringList reportPlaces() const { return desktop.reportPlaces(); }
 };
 
 TEST(SaveResultsAsExcelFile, CaptionThenResultsInColumnOneFittedAndShown)
@@ -144,7 +144,7 @@ TEST(SaveResultsAsExcelFile, RefusedCellIsReportedAndTheRestStillHappens)
     f.results({"Ann", "Bob", "Cy"});
     f.log.failAt = "cell 3 1 Bob";
     f.commands->openResultsInSpreadsheet();
-    EXPECT_EQ(f.reportedSteps(), std::vector<int>{152});
+    EXPECT_EQ(f.reportPlaces(), QStringList{"Form1.PushButton13_Click at line 152"});
     EXPECT_TRUE(f.desktop.errorReports()[0].text.startsWith("The spreadsheet refused cell 3 1 Bob\r\n"));
     EXPECT_EQ(f.log.calls.mid(5), QStringList({"cell 4 1 Cy", "fitAll", "visible"}));
     EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
@@ -161,39 +161,45 @@ TEST(SaveResultsAsExcelFile, RowsBelowTheSheetAreReportedOnceAndNotTriedFurther)
     ExportFixture f(std::move(table));
     f.log.lastRow = 3;
     f.commands->openResultsInSpreadsheet();
-    EXPECT_EQ(f.reportedSteps(), std::vector<int>{152});
+    EXPECT_EQ(f.reportPlaces(), QStringList{"Form1.PushButton13_Click at line 152"});
     EXPECT_TRUE(f.desktop.errorReports()[0].text.startsWith("Row 5 lies outside the sheet\r\n"));
     EXPECT_EQ(f.log.calls, QStringList({"addWorkbook", "cell 1 1 Name", "fit 1", "cell 2 1 Ann", "cell 3 1 Bob",
                                         "cell 5 1 Di", "fitAll", "visible"}));
     EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
 }
 
-TEST(SaveResultsAsExcelFile, EachFailingAutomationCallReportsItsOwnStep)
+TEST(SaveResultsAsExcelFile, EachFailingAutomationCallIsReportedWhereItFailed)
 {
     struct Case {
         const char *failAt;
-        int step;
+        const char *place;
     };
-    for (const Case &c : {Case{"addWorkbook", 114}, Case{"cell 1 1 Result(s)", 122}, Case{"fit 1", 132},
-                          Case{"fitAll", 166}, Case{"visible", 168}}) {
+    for (const Case &c : {Case{"addWorkbook", "Form1.PushButton13_Click at line 114"},
+                          Case{"cell 1 1 Result(s)", "Form1.PushButton13_Click at line 122"},
+                          Case{"fit 1", "Form1.PushButton13_Click at line 132"},
+                          Case{"fitAll", "Form1.PushButton13_Click at line 166"},
+                          Case{"visible", "Form1.PushButton13_Click at line 168"}}) {
         ExportFixture f;
         f.results({"Ann"});
         f.log.failAt = c.failAt;
         f.commands->openResultsInSpreadsheet();
-        EXPECT_EQ(f.reportedSteps(), std::vector<int>{c.step}) << c.failAt;
+        EXPECT_EQ(f.reportPlaces(), QStringList{c.place}) << c.failAt;
         EXPECT_EQ(f.log.calls.size(), 6) << c.failAt; // every call was still made
         EXPECT_EQ(f.desktop.pointers.back(), core::Pointer::Default);
     }
 }
 
-TEST(SaveResultsAsExcelFile, ApplicationThatCannotBeStartedReportsEachFailingStepOnce)
+TEST(SaveResultsAsExcelFile, ApplicationThatCannotBeStartedReportsEachFailingPlaceOnce)
 {
     ExportFixture f;
     f.results({"Ann", "Bob", "Cy", "Di"});
     f.desktop.spreadsheetFactory = [] { return nullptr; };
     f.commands->openResultsInSpreadsheet();
     // One box per failing step, not one per result: 152 fails for every row.
-    EXPECT_EQ(f.reportedSteps(), (std::vector<int>{112, 114, 122, 132, 152, 166, 168}));
+    QStringList places;
+    for (const int line : {112, 114, 122, 132, 152, 166, 168})
+        places << QStringLiteral("Form1.PushButton13_Click at line %1").arg(line);
+    EXPECT_EQ(f.reportPlaces(), places);
     EXPECT_EQ(f.desktop.pointers, (std::vector<core::Pointer>{core::Pointer::Busy, core::Pointer::Default}));
 }
 
@@ -204,7 +210,8 @@ TEST(SaveResultsAsExcelFile, ResultsClearedMidwayReportTheMissingRowsOnce)
     // Yield 1: header column; 2 and 3: result 1 and its cell; 4: result 2.
     f.desktop.atYield(4, [&] { f.resultList.clear(); });
     f.commands->openResultsInSpreadsheet();
-    EXPECT_EQ(f.reportedSteps(), (std::vector<int>{142, 152}));
+    EXPECT_EQ(f.reportPlaces(), (QStringList{"Form1.PushButton13_Click at line 142",
+                                             "Form1.PushButton13_Click at line 152"}));
     EXPECT_EQ(f.log.calls, QStringList({"addWorkbook", "cell 1 1 Result(s)", "fit 1", "cell 2 1 Ann", "fitAll",
                                         "visible"}));
 }

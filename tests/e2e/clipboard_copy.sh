@@ -9,7 +9,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 e2e_begin "$@"
 
 start_program
-click PushButton7  # Load Sample/Example Names
+click "Load Sample/Example Names"
 sort_names
 copy_expect "John Smith Jr." "Joe Tavrin" "Mr. Joe Tavrin" "Peter Tavrin"
 alive

@@ -18,26 +18,26 @@ start_program
 
 # Add One Name: the input box takes the typed name.
 add_name "Zed Adams"
-click PushButton7
-click PushButton7
+click "Load Sample/Example Names"
+click "Load Sample/Example Names"
 
 # Remove duplicates from results.
-click Check5
+click "Remove duplicates from results"
 wait_for_setting "Remove%20Duplicates=1"
 sort_names
 copy_expect "Zed Adams" "John Smith Jr." "Joe Tavrin" "Mr. Joe Tavrin" "Peter Tavrin"
 
 # One name per last name.
-click Check1
+click "Keep unique last names, discard duplicate last names"
 wait_for_setting "Check1=1"
 sort_names
 copy_expect "Zed Adams" "John Smith Jr." "Joe Tavrin"
 
-# A number per last name: Check2 unticks Check1 and opens the field; type 2 into it.
-click Check2
+# A number per last name: it unticks the unique last names and opens the field; type 2 into it.
+click "Keep only this number of names per last name:"
 wait_for_setting "Check2=1"
 has_setting "Check1=0" || fail "ticking Check2 did not untick Check1"
-click Text1
+click "Number of names per last name"
 key_in "$MAIN" ctrl+a
 type_in "$MAIN" "2"
 wait_for_setting "Text1=2"
@@ -45,18 +45,18 @@ sort_names
 copy_expect "Zed Adams" "John Smith Jr." "Joe Tavrin" "Mr. Joe Tavrin"
 
 # Duplicates back in: at most two of each last name, equal names included.
-click Check5
+click "Remove duplicates from results"
 wait_for_setting "Remove%20Duplicates=0"
 sort_names
 copy_expect "Zed Adams" "John Smith Jr." "John Smith Jr." "Joe Tavrin" "Joe Tavrin"
 
 # Delete in the names list removes its selected item (the first: Zed Adams).
-delete_in ListView1 Home
+delete_in Names Home
 sort_names
 copy_expect "John Smith Jr." "John Smith Jr." "Joe Tavrin" "Joe Tavrin"
 
 # Delete in the results removes the selected result (the last).
-delete_in ListView2 End
+delete_in Results End
 copy_expect "John Smith Jr." "John Smith Jr." "Joe Tavrin"
 
 # Another program takes the clipboard; copying no results must leave its text there.
@@ -67,15 +67,15 @@ wait_until "the other program to hold the clipboard" holds_other_text
 clipboard_untouched() { holds_other_text || fail "copying no results changed the clipboard"; }
 
 # Clear Results: nothing to copy then.
-click PushButton2
-click PushButton5
+click "Clear Results"
+click "Copy Results To Clipboard"
 expect_box Orvella
 clipboard_untouched
 
 # Clear List: a sort then only says the list is empty, and still nothing to copy.
-click PushButton1
+click "Clear List"
 sort_names # "You forgot to add Name in the list."
-click PushButton5
+click "Copy Results To Clipboard"
 expect_box Orvella
 clipboard_untouched
 kill "$other_program"

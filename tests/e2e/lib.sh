@@ -6,14 +6,14 @@
 #   source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 #   e2e_begin "$@"       # re-runs the script inside a fresh X server; returns there
 #   start_program        # sets PID and MAIN (the main window's id)
-#   click PushButton7; click Check5; ...
+#   click "Load Sample/Example Names"; click "Remove duplicates from results"; ...
 #   pass "what was shown"
 #
 # There is no window manager under Xvfb: windows are found by the program's pid and
-# their titles, keyboard focus is given explicitly, and positions come from the
-# controls' twips (/ 15), placed on the client area as measured on the main window
-# (see measure_client). Every wait has a time limit, and
-# every wait fails at once when the program has ended or shows an "Application Error".
+# their titles, and keyboard focus is given explicitly. Controls are found as a screen
+# reader finds them, by the caption or name a user sees, at the place the running
+# window's accessibility tree gives (support/controls.py). Every wait has a time limit,
+# and every wait fails at once when the program has ended or shows an "Application Error".
 
 set -euo pipefail
 
@@ -21,105 +21,37 @@ set -euo pipefail
 E2E_TIMEOUT=${E2E_TIMEOUT:-20}
 # The X server's screen (E2E_SCREEN, set before e2e_begin): 1280x1024 by default.
 
-# ---- Controls of the main window: left top width height, in twips from the window's
-# client area (containers' offsets already added: Frame1 at 120,5640; Frame2 at
-# 120,3480; Frame3 at 480,570 inside Frame2).
-declare -A CONTROL=(
-  [ListView1]="120 120 7800 1815"
-  [ListView2]="8040 630 7800 4930"
-  [PushButton6]="120 2020 3840 405"    # Add One Name
-  [PushButton3]="4080 2020 3840 405"   # Load List Of Names From File
-  [PushButton1]="120 2530 3840 405"    # Clear List
-  [PushButton17]="8040 120 7800 405"   # Start Sorting
-  [PushButton4]="8040 5660 3840 405"   # Save Results As Text File
-  [PushButton13]="12000 5660 3840 405" # Save Results As Excel File
-  [PushButton2]="12000 6170 3840 405"  # Clear Results
-  [PushButton5]="8040 6170 3840 405"   # Copy Results To Clipboard
-  [PushButton7]="4080 2530 3840 405"   # Load Sample/Example Names
-  [PushButton8]="120 3040 3840 405"    # Help
-  [PushButton9]="4080 3040 3840 405"   # Save List Of Names To File
-  [PushButton15]="6600 4320 840 315"   # List
-  [Check5]="360 5940 3525 255"         # Remove duplicates from results
-  [Check1]="360 6290 5085 255"         # Keep unique last names, ...
-  [Check2]="360 6640 4845 255"         # Keep only this number of names per last name:
-  [Text1]="4800 6600 1215 345"
-  [Option1]="360 3780 3255 255"        # Sort by Last/First
-  [Option2]="360 5205 4455 255"        # Sort by First/Last
-  [Option3]="840 4350 5655 255"        # ... ignore common suffixes like Jr. Sr. III etc.
-  [Option4]="840 4700 1815 255"        # Sort by last word
-)
+# ---- Where the controls are: in the window as it is now (a larger window has moved and
+# stretched them), as its accessibility tree shows them.
+CONTROLS="$(dirname "${BASH_SOURCE[0]}")/support/controls.py"
 
-px() { echo $(( ($1 * 2 + 15) / 30 )); } # twips to pixels, rounded
+# controls_of window: the controls of one of the program's windows, one a line: x y
+# width height (within the window), a tab, the role, a tab, the name.
+controls_of() { /usr/bin/python3 "$CONTROLS" "$PID" "$(box_title "$1")"; }
+# focused_control: the role and the name of the control that has the keyboard focus.
+focused_control() { /usr/bin/python3 "$CONTROLS" "$PID" --focused || true; }
 
-# ---- Controls of the suffix list editor, likewise.
-declare -A EDITOR_CONTROL=(
-  [ListView1]="120 120 7800 3015"
-  [PushButton6]="120 3580 3840 405"  # Add One
-  [PushButton1]="4080 3580 3840 405" # Edit Selected
-  [PushButton3]="120 4090 3840 405"  # Delete Selected
-  [PushButton5]="4080 4090 3840 405" # Clear List
-  [PushButton4]="120 4605 3840 405"  # Load List From File
-  [PushButton8]="4080 4605 3840 405" # Save List To Text File
-  [PushButton7]="120 5110 3840 405"  # Reset To Default List
-  [PushButton2]="4080 5110 3840 405" # Exit
-)
-
-# ---- Where the main window's client area is. The menu bar above it and the status
-# line below it have heights of their own, and the window can be larger than designed,
-# so the client area is measured on the window as shown (measure_client): down the
-# middle of the right column the first pixel that is not white is the top edge of
-# "Start Sorting", 8 px below the client area's top, and the last one the bottom edge
-# of the progress bar, 7 px above the client area's bottom. A larger window gives the
-# lists its extra height and every control its share of the width.
-CLIENT_TOP=0 CLIENT_W=1064 CLIENT_H=480
-
-# Rows of a window's pixel column x that are not white, top to bottom.
-coloured_rows() { # window x
-  import -window "$1" -crop "1x4000+$2+0" +repage txt:- 2>/dev/null |
-    awk -F'[,:]' 'NR > 1 && !/#FFFFFF/ { print $2 }'
-}
-measure_client() {
-  local width height first last
-  eval "$(xdotool getwindowgeometry --shell "$MAIN" | grep -E '^(WIDTH|HEIGHT)=')"
-  width=$WIDTH height=$HEIGHT
-  painted() {
-    local rows
-    rows=$(coloured_rows "$MAIN" $((width * 11940 / 15960)))
-    first=$(head -n 1 <<<"$rows") last=$(tail -n 1 <<<"$rows")
-    # Not yet painted, the window is all one colour: white rows (the menu bar's, the
-    # status line's) must frame the coloured ones.
-    [ -n "$first" ] && ((first > 8 && last > first && last < height - 8))
-  }
-  wait_until "the main window to be painted" painted
-  CLIENT_TOP=$((first - 8)) CLIENT_W=$width CLIENT_H=$((last + 1 + 7 - CLIENT_TOP))
-  journal "client area at $CLIENT_TOP, ${CLIENT_W}x$CLIENT_H in a ${width}x$height window"
+# control_place "Name" [window]: x y width height role of the control of that name (a
+# caption, or the name a list or field is read by) in the window (the main window by
+# default).
+control_place() {
+  local window=${2:-$MAIN} line
+  line=$(controls_of "$window" | awk -F'\t' -v name="$1" '$3 == name { print $1 " " $2; exit }')
+  [ -n "$line" ] || fail "no control named \"$1\" in the window \"$(box_title "$window")\""
+  echo "$line"
 }
 
-# control_point Control [TABLE]: the point a click on a control aims at, in pixels
-# from its window's top left corner (TABLE: CONTROL, the default, or EDITOR_CONTROL,
-# the suffix list editor at its designed size): the centre of a push button, list or
-# field; for an option button or check box a point on its box or circle (they take
-# clicks there and on their text only).
+# control_point "Name" [window]: the point a click on the control aims at, in pixels
+# from its window's top left corner: the centre of a push button, list or field; for an
+# option button or check box a point on its box or circle (they take clicks there and
+# on their text only).
 control_point() {
-  local name=$1 left top width height x y extra=0
-  local -n table=${2:-CONTROL}
-  read -r left top width height <<<"${table[$name]:?unknown control $name}"
-  case "$name" in
-    Check* | Option*) x=$((left + 150)) ;;
-    *) x=$((left + width / 2)) ;;
+  local x y width height role
+  read -r x y width height role <<<"$(control_place "$@")"
+  case "$role" in
+  "check box" | "radio button") echo "$((x + 8)) $((y + height / 2))" ;;
+  *) echo "$((x + width / 2)) $((y + height / 2))" ;;
   esac
-  y=$(px $((top + height / 2)))
-  if [ "${2:-CONTROL}" = EDITOR_CONTROL ]; then
-    echo "$(px "$x") $y"
-    return
-  fi
-  # The lists grow by the extra height; what lies below one moves down by it.
-  local more=$((CLIENT_H - 480))
-  case "$name" in
-    ListView*) extra=$((more / 2)) ;;
-    *) if { ((left < 7920 && top >= 1935)) || ((left >= 8040 && top >= 5560)); }; then extra=$more; fi ;;
-  esac
-  echo "$(((x * CLIENT_W * 2 + 15960) / 31920)) $((CLIENT_TOP + y + extra))"
 }
 
 # ---- Running inside X ---------------------------------------------------------------
@@ -136,13 +68,15 @@ e2e_begin() {
     export WORK="$work"
     status=0
     # A display number taken by a parallel run between xvfb-run's check and the
-    # server's start leaves the script without a usable server: try again then.
+    # server's start leaves the script without a usable server: try again then. A
+    # session bus of its own carries the accessibility bus the controls are found on.
     # -noreset: by default the server resets whenever its last client leaves (between
     # two xdotool calls, or when the program is killed), and a program starting during
     # that reset cannot connect.
     for attempt in 1 2 3; do
       status=0
-      xvfb-run -a -s "-screen 0 ${E2E_SCREEN:-1280x1024x24} -noreset" bash "$0" "$ORVELLA" --inside-x || status=$?
+      xvfb-run -a -s "-screen 0 ${E2E_SCREEN:-1280x1024x24} -noreset" \
+        dbus-run-session -- bash "$0" "$ORVELLA" --inside-x || status=$?
       [ -e "$work/inside" ] && break
       sleep 0.5
     done
@@ -161,6 +95,9 @@ e2e_begin() {
   mkdir -p -m 700 "$WORK/runtime"
   export XDG_CONFIG_HOME="$WORK/config" XDG_RUNTIME_DIR="$WORK/runtime" TMPDIR="$WORK/tmp"
   export QT_QPA_PLATFORM=xcb
+  # The program shows its controls to the accessibility bus, started before it.
+  export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+  /usr/bin/python3 "$CONTROLS" --bus || { echo "no accessibility bus (scripts/deps installs it)" >&2; exit 1; }
   # The program's own file dialogs, whatever desktop the tests are started from.
   unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP DESKTOP_SESSION GNOME_DESKTOP_SESSION_ID KDE_FULL_SESSION
   SETTINGS="$XDG_CONFIG_HOME/Velmora/Orvella.ini"
@@ -262,7 +199,8 @@ start_program() {
   wait_until "the main window" find_main
   xdotool windowfocus --sync "$MAIN"
   alive
-  measure_client
+  laid_out() { [[ $(controls_of "$MAIN") == *$'\tpush button\tStart Sorting'* ]]; }
+  wait_until "the main window's controls" laid_out
 }
 
 # Closes the main window as the close box of a window manager does (there is none under
@@ -307,17 +245,21 @@ kill_program() {
 }
 stop_program() { kill_program; }
 
-# click Control: a left click on a control of the main window.
+# click "Name": a left click on a control of the main window, by its caption or name.
 click() {
   alive
   journal "click $1"
-  xdotool mousemove --window "$MAIN" $(control_point "$1") click 1
+  local point
+  point=$(control_point "$1")
+  xdotool mousemove --window "$MAIN" $point click 1
 }
-# click_editor window Control: a left click on a control of the suffix list editor.
-click_editor() {
+# click_in window "Name": a left click on a control of another window of the program.
+click_in() {
   alive
   journal "click $2 in $(box_title "$1")"
-  xdotool mousemove --window "$1" $(control_point "$2" EDITOR_CONTROL) click 1
+  local point
+  point=$(control_point "$2" "$1")
+  xdotool mousemove --window "$1" $point click 1
 }
 # key_in window keys...: keys given to a window (focused first).
 key_in() {
@@ -392,7 +334,7 @@ choose_file() {
 
 # Add One Name, answered with this text.
 add_name() {
-  click PushButton6
+  click "Add One Name"
   local box
   box=$(wait_for_box)
   [ "$(box_title "$box")" = Orvella ] || fail "the input box does not carry the application title"
@@ -402,13 +344,13 @@ add_name() {
 }
 # Start Sorting, and OK to its closing box ("Done.", or the empty list's message).
 sort_names() {
-  click PushButton17
+  click "Start Sorting"
   expect_box Orvella
 }
 # copy_expect line...: Copy Results To Clipboard, OK to its message; the clipboard
 # then holds exactly these lines.
 copy_expect() {
-  click PushButton5
+  click "Copy Results To Clipboard"
   expect_box Orvella
   expect_clipboard "$@"
 }

@@ -25,9 +25,9 @@ PY
 start_program
 
 # ---- Load the file; save the names list back: one line per name, CR LF.
-click PushButton3
+click "Load List Of Names From File"
 choose_file "$FILES/names.txt"
-click PushButton9
+click "Save List Of Names To File"
 choose_file "$FILES/names-saved.txt"
 expect_box Orvella # "Done."
 printf '%s\r\n' "${names[@]}" >"$FILES/names-expected.txt"
@@ -38,7 +38,7 @@ sort_and_save() { # file, then the expected results in order
   local file="$FILES/$1"
   shift
   sort_names
-  click PushButton4
+  click "Save Results As Text File"
   choose_file "$file"
   file_there() { [ -f "$file" ]; }
   wait_until "the results file $file" file_there
@@ -50,26 +50,26 @@ sort_and_save() { # file, then the expected results in order
 sort_and_save suffix.txt "Ann Lee" "John Smith Jr." "Joe Tavrin" "Mr. Joe Tavrin" "Peter Tavrin" "Bob Young" \
   "Émile Zola" "anna smith"
 
-click Option4 # Sort by last word
+click "Sort by last word"
 wait_for_setting "Option4=True"
 sort_and_save lastword.txt "John Smith Jr." "Ann Lee" "Joe Tavrin" "Mr. Joe Tavrin" "Peter Tavrin" "Bob Young" \
   "Émile Zola" "anna smith"
 
-click Option2 # Sort by First/Last
+click "Sort by First/Last"
 wait_for_setting "Option2=True"
 sort_and_save firstlast.txt "Ann Lee" "Bob Young" "Joe Tavrin" "John Smith Jr." "Mr. Joe Tavrin" "Peter Tavrin" \
   "anna smith" "Émile Zola"
 
 # Sorting did not touch the names list: saved again it is the same.
-click PushButton9
+click "Save List Of Names To File"
 choose_file "$FILES/names-again.txt"
 expect_box Orvella
 expect_same_file "$FILES/names-again.txt" "$FILES/names-expected.txt" "the names list changed while sorting"
 
 # ---- Saving the results over a file that is there takes a Yes in the file dialog's own
 # question: No (its default, given with Return) leaves the file as it was.
-click PushButton2 # Clear Results: a save would now write the header alone
-click PushButton4
+click "Clear Results" # a save would now write the header alone
+click "Save Results As Text File"
 dialog=$(wait_for_box)
 key_in "$dialog" ctrl+a
 type_in "$dialog" "$FILES/suffix.txt"

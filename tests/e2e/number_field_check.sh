@@ -21,9 +21,9 @@ leave_field_expect_box() {
 start_program
 
 # "Keep only this number of names per last name:" enables the number field; type into it.
-click Check2
+click "Keep only this number of names per last name:"
 wait_for_setting "Check2=1"
-click Text1
+click "Number of names per last name"
 key_in "$MAIN" End
 type_in "$MAIN" x
 wait_for_setting "Text1=5x"
@@ -43,7 +43,7 @@ wait_for_setting "Text1=5"
 key_in "$MAIN" Tab
 type_in "$MAIN" z
 key_in "$MAIN" Tab
-click Check2 # untick: a click the program must still take
+click "Keep only this number of names per last name:" # untick: a click the program must still take
 wait_for_setting "Check2=0"
 has_setting "Text1=5" || fail "the number field took keys after it was left"
 one_window || fail "a message box appeared for a number"

@@ -24,7 +24,7 @@ expect_box Orvella # "File not found"
 grep -qaxF "orvella: $missing: File not found" "$WORK/orvella.log" ||
   fail "standard error does not name the missing file"
 
-click PushButton9 # Save List Of Names To File
+click "Save List Of Names To File"
 choose_file "$FILES/names-saved.txt"
 expect_box Orvella # "Done."
 printf '%s\r\n' "Ann Lee" "Bob Young" "Dee Fox" "Cy Tavrin" "Émile Zola" >"$FILES/names-expected.txt"

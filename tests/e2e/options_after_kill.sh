@@ -16,13 +16,13 @@ stored() { grep -qxF -- "$1" "$SETTINGS" || fail "the settings file does not hol
 
 # ---- First run: the choices, then SIGKILL at once.
 start_program
-click Option2
+click "Sort by First/Last"
 wait_for_setting "Option2=True"
-click Check5
+click "Remove duplicates from results"
 wait_for_setting "Remove%20Duplicates=1"
-click Check2
+click "Keep only this number of names per last name:"
 wait_for_setting "Check2=1"
-click Text1
+click "Number of names per last name"
 key_in "$MAIN" ctrl+a
 type_in "$MAIN" "2"
 wait_for_setting "Text1=2"
@@ -33,18 +33,18 @@ done
 
 # ---- Second run: First/Last, duplicates removed, at most two per first word.
 start_program
-click PushButton7
-click PushButton7
+click "Load Sample/Example Names"
+click "Load Sample/Example Names"
 add_name "Joe Brown"
 add_name "Joe Adams"
 sort_and_copy_expect "Joe Adams" "Joe Brown" "John Smith Jr." "Mr. Joe Tavrin" "Peter Tavrin"
 
 # Back to Last/First by last word, limit off; SIGKILL.
-click Option1
+click "Sort by Last/First"
 wait_for_setting "Option1=True"
-click Option4
+click "Sort by last word"
 wait_for_setting "Option4=True"
-click Check2
+click "Keep only this number of names per last name:"
 wait_for_setting "Check2=0"
 kill_program
 for line in "Option1=True" "Option2=False" "Option3=False" "Option4=True" "Check2=0" "Remove%20Duplicates=1" \
@@ -55,8 +55,8 @@ done
 # ---- Third run: by last word ("Jr." before "Lee"), no limit, duplicates still removed.
 start_program
 add_name "Ann Lee"
-click PushButton7
-click PushButton7
+click "Load Sample/Example Names"
+click "Load Sample/Example Names"
 sort_and_copy_expect "John Smith Jr." "Ann Lee" "Joe Tavrin" "Mr. Joe Tavrin" "Peter Tavrin"
 
 alive

@@ -11,8 +11,8 @@ e2e_begin "$@"
 printf '%s\n' "Łukasz Żak" "Smith, John" "ann smith" "Zach Adams" "Ángel Álvarez" "Bob Smith" >"$FILES/names.txt"
 alphabetical=("Zach Adams" "Ángel Álvarez" "ann smith" "Bob Smith" "Smith, John" "Łukasz Żak")
 load_sort_copy_expect() {
-  click PushButton1 # Clear List
-  click PushButton3
+  click "Clear List"
+  click "Load List Of Names From File"
   choose_file "$FILES/names.txt"
   sort_names
   copy_expect "$@"

@@ -7,7 +7,7 @@ e2e_begin "$@"
 
 # First run: the store is empty; one click on "Sort by First/Last", then SIGKILL.
 start_program
-click Option2
+click "Sort by First/Last"
 wait_for_setting "Option2=True"
 kill_program
 has_setting "Option1=False" || fail "Option1 was not written as False"
@@ -16,9 +16,9 @@ has_setting "Option1=False" || fail "Option1 was not written as False"
 # click on "Sort by last word" must change nothing; then a click on "Sort by Last/First"
 # shows that the program did take clicks.
 start_program
-click Option4
-click Option2 # already selected: no write
-click Option1
+click "Sort by last word"
+click "Sort by First/Last" # already selected: no write
+click "Sort by Last/First"
 wait_for_setting "Option1=True"
 kill_program
 if grep -q "^Option4=" "$SETTINGS"; then
@@ -28,7 +28,7 @@ has_setting "Option2=False" || fail "Option2 was not written as False after Sort
 
 # Third run: the last click is back and the inner frame takes clicks again.
 start_program
-click Option4
+click "Sort by last word"
 wait_for_setting "Option4=True"
 kill_program
 has_setting "Option3=False" || fail "Option3 was not written as False"

@@ -42,9 +42,9 @@ printf '%s\n' "${names[@]}" >"$FILES/names.txt"
 
 # ---- The window: started on the file, choices made, sorted, copied.
 start_program "$FILES/names.txt"
-click Option4 # Sort by last word
+click "Sort by last word"
 wait_for_setting "Option4=True"
-click Check5 # Remove duplicates from results
+click "Remove duplicates from results"
 wait_for_setting "Remove%20Duplicates=1"
 menu() { # the menu's Alt key, then the item's letter
   key_in "$MAIN" "alt+$1"
@@ -57,7 +57,7 @@ wait_for_setting "LastCommaFirst=True"
 menu r k # Reading > Keep particles with the last name
 wait_for_setting "KeepParticles=True"
 sort_names
-click PushButton5 # Copy Results To Clipboard
+click "Copy Results To Clipboard"
 expect_box Orvella
 clipboard_bytes | tr -d '\r' >"$FILES/window.txt" || fail "xclip could not read the clipboard"
 [ "$(grep -c . "$FILES/window.txt")" -eq 27 ] || fail "the window's results are not the 27 distinct names: $(cat "$FILES/window.txt")"
@@ -179,6 +179,14 @@ XDG_CONFIG_HOME="$FILES/stored" orvella_sort "$FILES/names.txt" >"$FILES/limit.o
 expect_status 1 "orvella --sort with a stored limit of \"abc\""
 grep -q 'Type mismatch.*PushButton17_Click at line 180' "$FILES/err" || fail "the limit's failure is not reported: $(cat "$FILES/err")"
 [ ! -s "$FILES/limit.out" ] || fail "after the report the results were written: $(cat "$FILES/limit.out")"
+# A stored choice the start-up cannot read is reported as the window reports it.
+printf '[Orvella]\nOption3=banana\n' >"$FILES/stored/Velmora/Orvella.ini"
+STATUS=0
+XDG_CONFIG_HOME="$FILES/stored" orvella_sort "$FILES/names.txt" >"$FILES/limit.out" 2>"$FILES/err" || STATUS=$?
+expect_status 1 "orvella --sort with a stored Option3 of \"banana\""
+grep -q 'Type mismatch.*Form1.Form_Load at line 140' "$FILES/err" ||
+  fail "the stored choice's failure is not reported: $(cat "$FILES/err")"
+[ ! -s "$FILES/limit.out" ] || fail "after the start-up's report the results were written: $(cat "$FILES/limit.out")"
 seq 1 1000000 | awk '{ print "Ann" $1 " Lee" ($1 % 1000) }' >"$FILES/million.txt"
 run_sort "$FILES/million-sorted.txt" "$FILES/err" --defaults "$FILES/million.txt"
 expect_status 0 "orvella --sort million.txt"
@@ -201,7 +209,8 @@ for limit in 100000 130000 160000 190000 220000 250000; do
   [ ! -s "$FILES/limited.out" ] || fail "under ulimit -v $limit something went to standard output"
 done
 [ "$reported" -gt 0 ] || fail "no address-space limit made memory run out"
-pass "a failed step (a limit that is no number, memory running out) ends with status 1 and leaves the output as it was"
+pass "a failed step (a limit that is no number, a stored choice that cannot be read, memory running out) ends" \
+  "with status 1 and leaves the output as it was"
 
 # ---- The window with no display to go to, whatever platform Qt is told to use: its one
 # line and status 1, where Qt would abort.

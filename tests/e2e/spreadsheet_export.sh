@@ -20,9 +20,9 @@ chmod 755 "$WORK/bin/gnumeric" "$WORK/bin/xdg-open"
 export PATH="$WORK/bin:$PATH"
 
 start_program
-click PushButton7  # Load Sample/Example Names
+click "Load Sample/Example Names"
 sort_names
-click PushButton13 # Save Results As Excel File
+click "Save Results As Excel File"
 
 # The workbook reaches the stand-in xdg-open; no message box may come up meanwhile.
 no_box() { [ "$(window_count)" -eq 1 ] || fail "a message box came up instead of the workbook"; }

@@ -13,13 +13,13 @@ main_shown() { windows '^Orvella$' | grep -qx "$MAIN"; }
 
 # ---- first run ----
 start_program
-click PushButton15 # List
+click "List"
 editor=$(wait_for_window '^Suffix List$')
 wait_until "the main window to hide" main_hidden
 [ -z "$(stored_list)" ] || fail "opening the editor wrote the suffix list"
 
 xdotool windowfocus --sync "$editor"
-click_editor "$editor" PushButton6 # Add One
+click_in "$editor" "Add One"
 box=$(wait_for_window '^Orvella$') # the input box carries the application title
 type_in "$box" "Xyz2e"
 key_in "$box" Return
@@ -30,7 +30,7 @@ added_entry_stored() {
 wait_until "the added entry stored after the 77 defaults" added_entry_stored
 stored=$(stored_list)
 
-click_editor "$editor" PushButton2 # Exit
+click_in "$editor" "Exit"
 wait_gone "$editor"
 wait_until "the main window to come back" main_shown
 alive
@@ -38,10 +38,10 @@ kill_program
 
 # ---- second run: the stored list is read, not rewritten ----
 start_program
-click PushButton15
+click "List"
 editor=$(wait_for_window '^Suffix List$')
 xdotool windowfocus --sync "$editor"
-click_editor "$editor" PushButton2 # Exit
+click_in "$editor" "Exit"
 wait_gone "$editor"
 alive
 [ "$(stored_list)" = "$stored" ] || fail "the stored list changed without an edit"

@@ -24,7 +24,7 @@ printf '%s\n' 'Id,First name,Last name,Email,Note' \
   'lines"' >"$FILES/roster.csv"
 
 start_program
-click PushButton3
+click "Load List Of Names From File"
 choose_file "$FILES/roster.csv"
 columns=$(wait_for_window '^Choose Name Columns$')
 key_in "$columns" Return # Load, with the columns it proposes
@@ -61,7 +61,7 @@ load_table_export() {
   EXPORTED=$2
   kill_program
   start_program
-  click PushButton3
+  click "Load List Of Names From File"
   choose_file "$1"
   local columns
   columns=$(wait_for_window '^Choose Name Columns$')

@@ -16,19 +16,24 @@ size_of() { xwininfo -id "$1" | awk '/Width:/ { w = $NF } /Height:/ { h = $NF } 
 
 start_program
 designed=$(size_of "$MAIN")
-click PushButton3 # Load List Of Names From File
+click "Load List Of Names From File"
 choose_file "$FILES/names.txt"
+read -r _ list_top _ list_height _ <<<"$(control_place Names)"
 xdotool windowsize --sync "$MAIN" 1200 880
-measure_client
-((CLIENT_H >= 480 + 300)) || fail "the client area is ${CLIENT_W}x$CLIENT_H after the window became 1200x880"
+grown() {
+  local height
+  read -r _ _ _ height _ <<<"$(control_place Names)"
+  ((height >= list_height + 300))
+}
+wait_until "the input list to take the extra height of the window made 1200x880" grown
 
 # 200 px below the designed list's bottom lies a row of the larger list.
-read -r x _ <<<"$(control_point ListView1)"
-xdotool mousemove --window "$MAIN" "$x" $((CLIENT_TOP + $(px 1935) + 200)) click --repeat 2 --delay 80 1
-click PushButton8 # Help, moved down with the list
+read -r x _ <<<"$(control_point Names)"
+xdotool mousemove --window "$MAIN" "$x" $((list_top + list_height + 200)) click --repeat 2 --delay 80 1
+click "Help" # moved down with the list
 expect_box Orvella
 sort_names
-click PushButton5 # Copy Results To Clipboard, at the bottom of the right column
+click "Copy Results To Clipboard" # at the bottom of the right column
 expect_box Orvella
 copied=$(clipboard_bytes | tr -d '\r')
 [ "$(grep -c . <<<"$copied")" -eq 59 ] || fail "the double-click below the designed list removed no name"

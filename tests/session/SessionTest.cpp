@@ -1,5 +1,6 @@
-// The session without a window: the live suffix list comes into being on first need,
-// under the suffix list editor's start-up step, whoever asks first.
+// The session without a window: the start-up restore, shared by the window and the
+// command line, and the live suffix list, which comes into being on first need under
+// the suffix list editor's start-up step, whoever asks first.
 
 #include "session/Session.h"
 #include "commands/SortCommand.h"
@@ -59,6 +60,44 @@ TEST(Session, AnUnreadableStoredListIsReportedOnceAsTheEditorsStartUpStep)
     f.sort({"Bo Kim Jr."});
     EXPECT_EQ(f.desktop.reportPlaces(), QStringList{"Form2.Form_Load at line 114"});
     EXPECT_TRUE(f.session.suffixList().model().isEmpty());
+}
+
+// The start-up takes the option and filter states and the reading choices from the
+// store. What cannot be read is reported as a step of the main window's start-up, and
+// the rest is restored all the same.
+TEST(Session, RestoreTakesTheStoredChoicesAndReportsWhatItCannotRead)
+{
+    struct Case {
+        QMap<QString, QString> stored;
+        QStringList reported; // where the reports say the failure happened
+        bool firstLast, alphabetical, keepLimited;
+    };
+    const Case cases[] = {
+        {{}, {}, false, false, false},
+        {{{"Option1", "False"}, {"Option2", "True"}, {"Order", "Alphabetical"}, {"Check2", "1"}},
+         {},
+         true, true, true},
+        {{{"Option3", "banana"}, {"Order", "Alphabetical"}, {"Check2", "1"}},
+         {"Form1.Form_Load at line 140"},
+         false, true, true},
+        {{{"Option2", "maybe"}, {"Option4", "?"}, {"Check2", "1"}},
+         {"Form1.Form_Load at line 138", "Form1.Form_Load at line 142"},
+         false, false, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(QStringList(c.stored.keys()).join(',').toStdString());
+        SessionFixture f;
+        f.settings.values = c.stored;
+        f.session.restore();
+        EXPECT_EQ(f.desktop.reportPlaces(), c.reported);
+        for (const auto &report : f.desktop.errorReports())
+            EXPECT_TRUE(report.text.startsWith("Type mismatch")) << report.text.toStdString();
+        EXPECT_EQ(f.session.reading().choices().order == names::NameOrder::Alphabetical, c.alphabetical);
+        EXPECT_EQ(f.session.options().keepLimited(), c.keepLimited);
+        // The sort reads what was restored: by the first word, or by the last name.
+        const QStringList byFirstWord{"Al Zed", "Bo Ann"}, byLastName{"Bo Ann", "Al Zed"};
+        EXPECT_EQ(f.sort(byFirstWord), c.firstLast ? byFirstWord : byLastName);
+    }
 }
 
 } // namespace

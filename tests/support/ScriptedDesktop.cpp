@@ -36,15 +36,6 @@ QStringList ScriptedDesktop::reportPlaces() const
     return places;
 }
 
-std::vector<int> ScriptedDesktop::reportedSteps(const QString &procedure) const
-{
-    const QString prefix = procedure + QStringLiteral(" at line ");
-    std::vector<int> steps;
-    for (const QString &place : reportPlaces())
-        steps.push_back(place.startsWith(prefix) ? place.mid(prefix.size()).toInt() : -1);
-    return steps;
-}
-
 int ScriptedDesktop::messageBox(const QString &text, int style, const QString &title)
 {
     messages.push_back({text, style, title});

@@ -81,8 +81,6 @@ public:
     std::vector<Message> errorReports() const;
     // Where each report says the failure happened, e.g. "Form1.PushButton9_Click at line 136".
     QStringList reportPlaces() const;
-    // The step number of each report, or -1 for a report that names another procedure.
-    std::vector<int> reportedSteps(const QString &procedure) const;
 
     int messageBox(const QString &text, int style, const QString &title) override;
     QString inputBox(const QString &prompt, const QString &title, const QString &defaultText) override;

@@ -17,12 +17,12 @@ MainWindowFixture::MainWindowFixture()
 void MainWindowFixture::fillInput(const QStringList &names)
 {
     for (const QString &name : names)
-        window->inputList().append(name);
+        session->inputList().append(name);
 }
 
 QStringList MainWindowFixture::results() const
 {
-    return itemsOf(window->resultList());
+    return itemsOf(session->resultList());
 }
 
 void MainWindowFixture::processEvents()

@@ -1,0 +1,153 @@
+// The main window's controls wired to the session: each command button runs its
+// command as one step of the lists' undo history, the option and filter controls
+// forward what the user changes and show the rules' outcome.
+#include "app/MainWindow.h"
+
+#include "commands/ExportCommands.h"
+#include "commands/ListCommands.h"
+#include "commands/ListFileCommands.h"
+#include "commands/SortCommand.h"
+#include "core/ErrorReport.h"
+#include "ui/HoverPointer.h"
+#include "ui/Mnemonics.h"
+#include "ui/NameListView.h"
+#include "ui/PointerShape.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace orvella::app {
+
+using namespace orvella::core;
+using namespace orvella::session;
+using namespace orvella::ui;
+
+void MainWindow::wireCommands()
+{
+    // Each command is one step of the lists' undo history, named after it.
+    const auto command = [this](QAbstractButton *button, auto &&run) {
+        connect(button, &QAbstractButton::clicked, this,
+                [this, button, run] { m_history.run(ui::shownCaption(button->text()), run); });
+    };
+    commands::ListCommands &lists = m_session.listCommands();
+    commands::ListFileCommands &files = m_session.listFileCommands();
+    command(PushButton17, [this] { m_session.sortCommand().run(); });
+    command(PushButton6, [&lists] { lists.addNames(); });
+    command(PushButton1, [&lists] { lists.clearNames(); });
+    command(PushButton2, [&lists] { lists.clearResults(); });
+    command(PushButton7, [&lists] { lists.loadSampleNames(); });
+    command(PushButton3, [&files] { files.loadNames(); });
+    const QString removeName = QStringLiteral("Remove Name");
+    const QString removeResult = QStringLiteral("Remove Result");
+    connect(ListView1, &ui::NameListView::doubleClickedAnywhere, this,
+            [=, this, &lists] { m_history.run(removeName, [&] { lists.removeSelectedName(); }); });
+    connect(ListView1, &ui::NameListView::deletePressed, this,
+            [=, this, &lists] { m_history.run(removeName, [&] { lists.removeSelectedName(); }); });
+    connect(ListView2, &ui::NameListView::doubleClickedAnywhere, this,
+            [=, this, &lists] { m_history.run(removeResult, [&] { lists.removeSelectedResult(); }); });
+    connect(ListView2, &ui::NameListView::deletePressed, this,
+            [=, this, &lists] { m_history.run(removeResult, [&] { lists.removeSelectedResult(); }); });
+    connect(PushButton9, &QPushButton::clicked, this, [&files] { files.saveNames(); });
+    connect(PushButton4, &QPushButton::clicked, this, [&files] { files.saveResults(); });
+    connect(PushButton5, &QPushButton::clicked, this, [this] { m_session.exportCommands().copyResults(); });
+    connect(PushButton13, &QPushButton::clicked, this, [this] { m_session.exportCommands().openResultsInSpreadsheet(); });
+    connect(PushButton15, &QPushButton::clicked, this, [this] { PushButton15_Click(); });
+    ListView1->acceptFileDrops(true);
+    connect(ListView1, &ui::NameListView::filesDropped, this, [this, &files](const QStringList &paths) {
+        m_history.run(QStringLiteral("Drop Files"), [&] { files.appendFiles(paths); });
+    });
+    connect(&m_progress, &ProgressState::changed, this, &MainWindow::showProgress);
+    connect(&m_pointer, &PointerState::changed, this,
+            [this](Pointer pointer) { ui::showPointer(this, pointer, m_customPointer); });
+}
+
+void MainWindow::wireShellControls()
+{
+    connect(PushButton8, &QPushButton::clicked, this, [this] { PushButton8_Click(); });
+
+    // The controls forward what the user changes; the rules' outcome comes back
+    // through showOptionStates.
+    connect(&m_options, &OptionSettings::statesChanged, this, &MainWindow::showOptionStates);
+    connect(Check5, &QCheckBox::toggled, this, [this](bool ticked) {
+        m_options.setCheck5(ticked);
+        reportWriteFailures("Check5_Click");
+    });
+    connect(Check1, &QCheckBox::toggled, this, [this](bool ticked) {
+        m_options.setCheck1(ticked);
+        reportWriteFailures("Check1_Click");
+    });
+    connect(Check2, &QCheckBox::toggled, this, [this](bool ticked) {
+        m_options.setCheck2(ticked);
+        reportWriteFailures("Check2_Click");
+    });
+    const std::pair<QRadioButton *, const char *> options[] = {
+        {Option1, "Option1_Click"}, {Option2, "Option2_Click"}, {Option3, "Option3_Click"}, {Option4, "Option4_Click"}};
+    for (int number = 1; number <= 4; ++number) {
+        const auto [button, procedure] = options[number - 1];
+        // The partner's "deselected" needs no handling: the selected one carries it.
+        connect(button, &QRadioButton::toggled, this, [this, number, procedure = procedure](bool selected) {
+            if (!selected)
+                return;
+            m_options.setOption(number, true);
+            reportWriteFailures(procedure);
+        });
+    }
+    connect(Text1, &QLineEdit::textChanged, this, [this](const QString &text) {
+        m_options.setText1(text);
+        reportWriteFailures("Text1_Change");
+    });
+    Text1->installEventFilter(this);
+
+    m_hover = new HoverPointer(this, m_pointer);
+    for (QWidget *w : std::initializer_list<QWidget *>{PushButton1, PushButton2, PushButton3, PushButton4, PushButton5,
+                                                        PushButton6, PushButton7, PushButton8, PushButton9,
+                                                        PushButton13, PushButton15, PushButton17})
+        m_hover->setHand(w);
+    for (QWidget *w : std::initializer_list<QWidget *>{Frame1, Frame2, Frame3, ListView1, ListView2})
+        m_hover->setArrow(w);
+    for (QWidget *w : std::initializer_list<QWidget *>{Check5, Check1, Check2, Text1, Option1, Option2, Option3,
+                                                        Option4, ProgressBar1})
+        m_hover->setUnchanged(w);
+}
+
+void MainWindow::showOptionStates()
+{
+    const OptionStates &s = m_options.states();
+    auto show = [](QAbstractButton *button, bool on) {
+        const QSignalBlocker quiet(button);
+        button->setChecked(on);
+    };
+    show(Check5, s.check5);
+    show(Check1, s.check1);
+    show(Check2, s.check2);
+    // A group may show no selection for a moment (a store edited by hand); an
+    // exclusive group would refuse to deselect its button.
+    for (QButtonGroup *group : {m_readingGroup, m_lastWordGroup})
+        group->setExclusive(false);
+    show(Option1, s.option1);
+    show(Option2, s.option2);
+    show(Option3, s.option3);
+    show(Option4, s.option4);
+    for (QButtonGroup *group : {m_readingGroup, m_lastWordGroup})
+        group->setExclusive(true);
+    Frame3->setEnabled(s.frame3Enabled);
+    Text1->setEnabled(s.text1Enabled);
+    if (Text1->text() != s.text1) {
+        const QSignalBlocker quiet(Text1);
+        Text1->setText(s.text1);
+    }
+}
+
+void MainWindow::reportWriteFailures(const char *procedure)
+{
+    const QStringList failures = m_options.takeWriteFailures();
+    if (!failures.isEmpty())
+        showErrorReport(m_desktop, failures.first(), QLatin1String(kMainWindowModule), QLatin1String(procedure), 100);
+}
+
+} // namespace orvella::app
