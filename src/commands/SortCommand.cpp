@@ -139,7 +139,7 @@ KeyedNames readKeys(const lists::NameListModel &input, int from, int to, const n
         names::buildReadingKeyInto(key, name, options, choices, tests, nullptr);
         core::clearUpperVectorState(); // see GetNames
         read.keys.append(QStringView(key));
-        if (!tidies && (options.option2 ? name.startsWith(QLatin1Char(' ')) : name.endsWith(QLatin1Char(' '))) &&
+        if (!tidies && (options.firstLast() ? name.startsWith(QLatin1Char(' ')) : name.endsWith(QLatin1Char(' '))) &&
             names::headField(key).isEmpty() && !names::trimSpaces(name).isEmpty())
             ++read.spacedNames;
     }
@@ -152,7 +152,7 @@ QHash<QString, QString> SortCommand::learnLastNames(const std::function<void()> 
 {
     QHash<QString, QString> learnt;
     const names::SortOptions options = m_controls.options();
-    if (!m_runChoices.learnLastNames || !m_runChoices.lastCommaFirst || options.option2)
+    if (!m_runChoices.learnLastNames || !m_runChoices.lastCommaFirst || options.firstLast())
         return learnt;
     const lists::NameListModel &input = m_context.input;
     const int count = input.count();
@@ -286,7 +286,7 @@ void streamResults(const names::KeyTexts &keys, const names::KeyOrder &order, co
                 continue;
             }
             const size_t k = order[from + row];
-            handOver(output, shown, keys[k], shownAs(shownAsEntered(k), options.option2));
+            handOver(output, shown, keys[k], shownAs(shownAsEntered(k), options.firstLast()));
         }
         yield();
     }
@@ -382,7 +382,7 @@ void SortCommand::run()
     });
     const QString processing = QStringLiteral("Processing: ");
     p.step(111, [&] { learnt = learnLastNames(yield); });
-    const bool firstNameReading = m_controls.options().option2;
+    const bool firstNameReading = m_controls.options().firstLast();
     const auto addKey = [&] {
         keys.appendEmpty();
         // Keys read word by word note what they stepped over in their tails instead.
@@ -522,7 +522,7 @@ void SortCommand::run()
             rows.reserve(keys.size());
     });
     const auto append = [&](QString shown, size_t k) {
-        const names::ResultRows::Shown how = shownAs(shownAsEntered(k), m_controls.options().option2);
+        const names::ResultRows::Shown how = shownAs(shownAsEntered(k), m_controls.options().firstLast());
         if (m_output.take)
             return handOver(m_output, shown, keys[k], how);
         ctx.results.append(std::move(shown), keyRowOf(keyRows, runTables, k));

@@ -326,7 +326,7 @@ qsizetype lastNameStart(const Tokens &tokens, const Indexes &words, const WordTe
 
 bool lastFirstReading(const SortOptions &options)
 {
-    return !options.option2 && options.option1 && (options.option3 || options.option4);
+    return !options.firstLast();
 }
 
 // A name's plain words in parts: between commas, or the cells of name columns.
@@ -464,7 +464,7 @@ void readWordsInto(WordReading &result, QStringView name, const SortOptions &opt
         text = tidied;
     }
     const bool lastFirst = lastFirstReading(options);
-    if (text.isEmpty() || (!lastFirst && !options.option2))
+    if (text.isEmpty())
         return; // no key, as the option buttons have it
 
     Tokens tokens = tokensOf(text);
@@ -480,7 +480,7 @@ void readWordsInto(WordReading &result, QStringView name, const SortOptions &opt
     markNicknames(tokens);
     // Suffixes are stepped over where the reading steps over a suffix, and in the
     // First/Last reading (where they would otherwise order the rest of the name).
-    const bool suffixes = options.option2 || options.option3;
+    const bool suffixes = options.firstLast() || options.skipsSuffixes();
 
     // The columns view the name itself: a name that had to be tidied is read by its commas.
     if (!tidied.isEmpty())
@@ -500,7 +500,7 @@ void readWordsInto(WordReading &result, QStringView name, const SortOptions &opt
         Indexes &given = parts[1];
         stepOverEnds(tokens, before, true, suffixes, 1, tests);
         stepOverEnds(tokens, given, true, false, 1, tests);
-        if (options.option2 && !given.isEmpty()) {
+        if (options.firstLast() && !given.isEmpty()) {
             head.append(given.front());
             tail.append(given.data() + 1, given.size() - 1);
             tail.append(before.data(), before.size());
@@ -520,7 +520,7 @@ void readWordsInto(WordReading &result, QStringView name, const SortOptions &opt
             words.append(part.data(), part.size());
         stepOverEnds(tokens, words, true, suffixes, 2, tests);
         familyFirst = lastFirst && choices.familyNameFirst && words.size() > 1 && isFamilyNameFirstScript(text);
-        if (options.option2 || familyFirst) {
+        if (options.firstLast() || familyFirst) {
             head.append(words.front());
             tail.append(words.data() + 1, words.size() - 1);
             if (wanted == WordReading::Wanted::Everything)

@@ -376,7 +376,8 @@ TEST(MainWindowStartUp, StoredChoicesAreShownByTheControls)
     EXPECT_EQ(control<QLineEdit>(w, "Text1")->text(), "7");
     // The sort reads what the window shows.
     const auto options = w.optionSettings().options();
-    EXPECT_TRUE(options.option2 && options.option4 && !options.option1 && !options.option3);
+    EXPECT_EQ(options, (orvella::names::SortOptions{orvella::names::SortBy::FirstLast,
+                                                     orvella::names::LastWordReading::LastWord}));
     EXPECT_TRUE(w.optionSettings().keepLimited());
     EXPECT_EQ(w.optionSettings().limitText(), "7");
 }
