@@ -552,14 +552,14 @@ void SortCommand::run()
             p.step(160, [&] { append(shownName(k), k); });
             p.step(162, [&] { unique.add(head); });
         } else if (p.test(164, [&] { return m_controls.keepLimited(); })) {
-            names::clsDomain *group = nullptr;
+            names::LastNameGroup *group = nullptr;
             p.step(166, [&] { group = nullptr; });
             p.step(168, [&] { group = groups.find(head); });
             if (p.test(178, [&] { return group != nullptr; })) {
                 if (p.test(180, [&] {
                         const std::optional<int> most = limit.read(m_controls.limitText());
                         if (most)
-                            return group->Count() < *most;
+                            return group->size() < *most;
                         // Reported once per run; later names join as if under the limit.
                         if (limitReported)
                             return true;
@@ -569,18 +569,18 @@ void SortCommand::run()
                     QString shown;
                     p.step(182, [&] {
                         shown = shownName(k);
-                        group->AddEmailAddress(shown);
+                        group->add(shown);
                     });
                     p.step(184, [&] { append(shown, k); });
                 }
             } else {
-                names::clsDomain *const created = p.value<names::clsDomain *>(186, nullptr, [&] { return groups.create(); });
+                names::LastNameGroup *const created = p.value<names::LastNameGroup *>(186, nullptr, [&] { return groups.create(); });
                 QString shown;
                 p.step(188, [&] {
                     shown = shownName(k);
-                    created->AddEmailAddress(shown);
+                    created->add(shown);
                 });
-                p.step(190, [&] { created->setDomain(head.toString()); });
+                p.step(190, [&] { created->setLastName(head.toString()); });
                 p.step(192, [&] { append(shown, k); });
                 p.step(194, [&] { groups.add(created); });
             }
