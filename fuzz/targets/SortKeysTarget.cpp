@@ -4,14 +4,14 @@
 // a byte from 0x80 up takes the next two bytes as one UTF-16 code unit (big-endian),
 // so that any unit can occur: lone surrogates, U+FEFF, NUL, right-to-left letters.
 //
-// Rules checked for every name, in the three readings of the window and in one more
-// combination of the four option buttons (chosen by the input's length), against a
-// model written from the rules for names, keys and display names:
+// Rules checked for every name, in the three readings of the window and in First/Last
+// with the last-word choice changed (which it does not use), against a model written
+// from the rules for names, keys and display names:
 // - the key is the one the rules build from the name's words (split at every U+0020):
 //     First/Last:               w0 D w1 w2 ... wn
 //     Last/First, last word:    wn D w0 ... w(n-1)
 //     Last/First, suffix last:  w(n-1) wn D w0 ... w(n-2) followed by a space
-//   (a one-word name is its own key; an empty name and a missing reading give "");
+//   (a one-word name is its own key; an empty name gives "");
 // - the suffix test of the live list agrees with "equal after lower-casing both";
 // - the display name is the key split at every delimiter, each field without spaces
 //   at its ends, joined in reading order by one space, without spaces at the ends;
@@ -47,13 +47,14 @@
 #include <unicode/ucol.h>
 
 #include <algorithm>
-#include <map>
 #include <vector>
 
 namespace orvella::fuzz {
 namespace {
 
 using names::kFieldDelimiter;
+using names::LastWordReading;
+using names::SortBy;
 using names::SortOptions;
 constexpr QChar kSpace = QLatin1Char(' ');
 
@@ -121,16 +122,14 @@ ModelKey modelKey(const QString &name, const SortOptions &o, const QStringList &
     const QStringList w = name.split(kSpace, Qt::KeepEmptyParts);
     const qsizetype n = w.size() - 1;
     ModelKey m;
-    if (o.option2) {
+    if (o.sortBy == SortBy::FirstLast) {
         m.key = m.head = w[0];
         for (qsizetype i = 1; i <= n; ++i)
             m.key += (i == 1 ? kFieldDelimiter : QString(kSpace)) + w[i];
         m.delimited = n >= 1;
         return m;
     }
-    if (!o.option1)
-        return {};
-    if (o.option3 && n >= 1 && modelIsSuffix(suffixes, w[n])) {
+    if (o.lastWord == LastWordReading::SkipSuffixes && n >= 1 && modelIsSuffix(suffixes, w[n])) {
         m.head = w[n - 1] + kSpace + w[n];
         m.key = m.head + kFieldDelimiter;
         for (qsizetype i = 0; i <= n - 2; ++i)
@@ -138,23 +137,20 @@ ModelKey modelKey(const QString &name, const SortOptions &o, const QStringList &
         m.delimited = true;
         return m;
     }
-    if (o.option3 || o.option4) {
-        m.key = m.head = w[n];
-        for (qsizetype i = 0; i <= n - 1; ++i)
-            m.key += (i == 0 ? kFieldDelimiter : QString(kSpace)) + w[i];
-        m.delimited = n >= 1;
-        return m;
-    }
-    return {};
+    m.key = m.head = w[n];
+    for (qsizetype i = 0; i <= n - 1; ++i)
+        m.key += (i == 0 ? kFieldDelimiter : QString(kSpace)) + w[i];
+    m.delimited = n >= 1;
+    return m;
 }
 
 QString modelReveal(const QString &key, const SortOptions &o)
 {
-    if (key.isEmpty() || (!o.option1 && !o.option2))
+    if (key.isEmpty())
         return {};
     const QStringList fields = key.split(kFieldDelimiter, Qt::KeepEmptyParts, Qt::CaseSensitive);
     QString name;
-    if (o.option2) {
+    if (o.sortBy == SortBy::FirstLast) {
         for (const QString &f : fields)
             name += withoutEndSpaces(f) + kSpace;
     } else {
@@ -169,16 +165,15 @@ QString modelReveal(const QString &key, const SortOptions &o)
 QString expectedShown(const QString &name, const SortOptions &o, const QStringList &suffixes)
 {
     qsizetype boundary = -1; // a space of the run between head and tail field
-    if (o.option2) {
+    if (o.sortBy == SortBy::FirstLast) {
         boundary = name.indexOf(kSpace);
-    } else if (o.option1 && (o.option3 || o.option4)) {
+    } else {
         const qsizetype last = name.lastIndexOf(kSpace);
-        if (o.option3 && last >= 0 && modelIsSuffix(suffixes, QStringView(name).mid(last + 1)))
+        if (o.lastWord == LastWordReading::SkipSuffixes && last >= 0 &&
+            modelIsSuffix(suffixes, QStringView(name).mid(last + 1)))
             boundary = last == 0 ? -1 : name.lastIndexOf(kSpace, last - 1);
         else
             boundary = last;
-    } else {
-        return {};
     }
     QString shown = name;
     if (boundary >= 0) {
@@ -205,8 +200,8 @@ int sign(int value)
 
 std::string readingName(const SortOptions &o)
 {
-    return std::string("options ") + (o.option1 ? "1" : "-") + (o.option2 ? "2" : "-") + (o.option3 ? "3" : "-") +
-        (o.option4 ? "4" : "-");
+    return std::string(o.sortBy == SortBy::FirstLast ? "First/Last" : "Last/First") +
+        (o.lastWord == LastWordReading::SkipSuffixes ? ", suffixes skipped" : ", last word");
 }
 
 QStringView tailField(const QString &key)
@@ -300,6 +295,37 @@ void checkAlphabeticalOrder(const std::vector<QString> &keys)
     }
 }
 
+// The names' keys in one reading, each checked against the model: the key, its
+// display name, and its head field.
+std::vector<QString> checkedKeys(const std::vector<QString> &names, const SortOptions &o, const QStringList &entries,
+                                 const names::SuffixTest &isSuffix)
+{
+    const std::string reading = readingName(o);
+    std::vector<QString> keys;
+    for (const QString &name : names) {
+        const QString key = names::buildSortKey(name, o, isSuffix);
+        const ModelKey model = modelKey(name, o, entries);
+        FUZZ_CHECK(key == model.key, reading + ": key of " + shown(name) + " is " + shown(key) + ", expected " +
+                                         shown(model.key));
+        const QString revealed = names::revealName(key, o);
+        FUZZ_CHECK(revealed == modelReveal(key, o), reading + ": " + shown(key) + " reveals as " + shown(revealed) +
+                                                        ", expected " + shown(modelReveal(key, o)));
+        const bool splitsWhereJoined = !name.contains(kFieldDelimiter) &&
+            (!model.delimited || (model.head + kFieldDelimiter).indexOf(kFieldDelimiter) == model.head.size());
+        if (splitsWhereJoined) {
+            const QString expected = expectedShown(name, o, entries);
+            FUZZ_CHECK(revealed == expected, reading + ": " + shown(name) + " shows as " + shown(revealed) +
+                                                 ", expected " + shown(expected));
+            if (model.delimited)
+                FUZZ_CHECK(names::headField(key) == model.head,
+                           reading + ": head field of " + shown(key) + " is " +
+                               shown(names::headField(key).toString()));
+        }
+        keys.push_back(key);
+    }
+    return keys;
+}
+
 } // namespace
 
 void fuzzSortKeys(const std::uint8_t *data, std::size_t size)
@@ -321,44 +347,20 @@ void fuzzSortKeys(const std::uint8_t *data, std::size_t size)
                    "suffix test disagrees for " + shown(lastWord.toString()));
     }
 
-    // The three readings the window offers, and one more combination of the four
-    // buttons (those a stored setting can leave behind), chosen by the input's length.
-    constexpr int kSkipSuffix = 1 | 4, kLastWord = 1 | 8, kFirstLast = 2 | 4;
-    std::map<int, std::vector<QString>> keysByReading;
-    for (const int bits : {kSkipSuffix, kLastWord, kFirstLast, int(size % 16)}) {
-        if (keysByReading.count(bits))
-            continue;
-        const SortOptions o{bool(bits & 1), bool(bits & 2), bool(bits & 4), bool(bits & 8)};
-        const std::string reading = readingName(o);
-        std::vector<QString> keys;
-        for (const QString &name : names) {
-            const QString key = names::buildSortKey(name, o, isSuffix);
-            const ModelKey model = modelKey(name, o, entries);
-            FUZZ_CHECK(key == model.key, reading + ": key of " + shown(name) + " is " + shown(key) + ", expected " +
-                                             shown(model.key));
-            const QString revealed = names::revealName(key, o);
-            FUZZ_CHECK(revealed == modelReveal(key, o), reading + ": " + shown(key) + " reveals as " +
-                                                            shown(revealed) + ", expected " +
-                                                            shown(modelReveal(key, o)));
-            const bool splitsWhereJoined = !name.contains(kFieldDelimiter) &&
-                (!model.delimited || (model.head + kFieldDelimiter).indexOf(kFieldDelimiter) == model.head.size());
-            if (splitsWhereJoined) {
-                const QString expected = expectedShown(name, o, entries);
-                FUZZ_CHECK(revealed == expected, reading + ": " + shown(name) + " shows as " + shown(revealed) +
-                                                     ", expected " + shown(expected));
-                if (model.delimited)
-                    FUZZ_CHECK(names::headField(key) == model.head,
-                               reading + ": head field of " + shown(key) + " is " +
-                                   shown(names::headField(key).toString()));
-            }
-            keys.push_back(key);
-        }
-        keysByReading[bits] = std::move(keys);
-    }
+    // The three readings the window offers, and First/Last with the other last-word
+    // choice, which must read alike.
+    const SortOptions readings[] = {{SortBy::LastFirst, LastWordReading::SkipSuffixes},
+                                    {SortBy::LastFirst, LastWordReading::LastWord},
+                                    {SortBy::FirstLast, LastWordReading::SkipSuffixes},
+                                    {SortBy::FirstLast, LastWordReading::LastWord}};
+    std::vector<std::vector<QString>> keysByReading;
+    for (const SortOptions &o : readings)
+        keysByReading.push_back(checkedKeys(names, o, entries, isSuffix));
+    FUZZ_CHECK(keysByReading[2] == keysByReading[3], "First/Last reads by the last-word choice");
 
     // The key order, in the three readings the window offers.
-    for (const int bits : {kSkipSuffix, kLastWord, kFirstLast}) {
-        const std::vector<QString> &keys = keysByReading[bits];
+    for (std::size_t r = 0; r < 3; ++r) {
+        const std::vector<QString> &keys = keysByReading[r];
         std::vector<QString> sorted = keys;
         int yields = 0;
         names::sortKeysStable(sorted, [&yields] { ++yields; });
@@ -376,8 +378,7 @@ void fuzzSortKeys(const std::uint8_t *data, std::size_t size)
             fromTexts.push_back(texts[k].toString());
         FUZZ_CHECK(fromTexts == expected, "keys kept in blocks sort differently");
         checkAlphabeticalOrder(keys);
-        checkReadingChoices(names, SortOptions{bool(bits & 1), bool(bits & 2), bool(bits & 4), bool(bits & 8)},
-                            isSuffix);
+        checkReadingChoices(names, readings[r], isSuffix);
         const std::size_t most = std::min<std::size_t>(keys.size(), 24);
         for (std::size_t i = 0; i < most; ++i) {
             for (std::size_t j = 0; j < most; ++j) {

@@ -273,7 +273,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 
 void MainWindow::Text1_LostFocus()
 {
-    if (m_text1Checking || isNumeric(m_options.states().text1))
+    if (m_text1Checking || isNumeric(m_options.states().limitText))
         return;
     m_text1Checking = true;
     m_desktop.messageBox(QStringLiteral("You must input numeric entry."), MessageStyle::Ok, m_context.title);

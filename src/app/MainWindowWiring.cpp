@@ -74,31 +74,34 @@ void MainWindow::wireShellControls()
     // through showOptionStates.
     connect(&m_options, &OptionSettings::statesChanged, this, &MainWindow::showOptionStates);
     connect(Check5, &QCheckBox::toggled, this, [this](bool ticked) {
-        m_options.setCheck5(ticked);
+        m_options.setRemoveDuplicates(ticked);
         reportWriteFailures("Check5_Click");
     });
     connect(Check1, &QCheckBox::toggled, this, [this](bool ticked) {
-        m_options.setCheck1(ticked);
+        m_options.setKeepUnique(ticked);
         reportWriteFailures("Check1_Click");
     });
     connect(Check2, &QCheckBox::toggled, this, [this](bool ticked) {
-        m_options.setCheck2(ticked);
+        m_options.setKeepLimited(ticked);
         reportWriteFailures("Check2_Click");
     });
-    const std::pair<QRadioButton *, const char *> options[] = {
-        {Option1, "Option1_Click"}, {Option2, "Option2_Click"}, {Option3, "Option3_Click"}, {Option4, "Option4_Click"}};
-    for (int number = 1; number <= 4; ++number) {
-        const auto [button, procedure] = options[number - 1];
-        // The partner's "deselected" needs no handling: the selected one carries it.
-        connect(button, &QRadioButton::toggled, this, [this, number, procedure = procedure](bool selected) {
+    // The partner's "deselected" needs no handling: the selected one carries it.
+    const auto onSelected = [this](QRadioButton *button, const char *procedure, auto choose) {
+        connect(button, &QRadioButton::toggled, this, [this, procedure, choose](bool selected) {
             if (!selected)
                 return;
-            m_options.setOption(number, true);
+            choose();
             reportWriteFailures(procedure);
         });
-    }
+    };
+    using names::LastWordReading;
+    using names::SortBy;
+    onSelected(Option1, "Option1_Click", [this] { m_options.chooseSortBy(SortBy::LastFirst); });
+    onSelected(Option2, "Option2_Click", [this] { m_options.chooseSortBy(SortBy::FirstLast); });
+    onSelected(Option3, "Option3_Click", [this] { m_options.chooseLastWord(LastWordReading::SkipSuffixes); });
+    onSelected(Option4, "Option4_Click", [this] { m_options.chooseLastWord(LastWordReading::LastWord); });
     connect(Text1, &QLineEdit::textChanged, this, [this](const QString &text) {
-        m_options.setText1(text);
+        m_options.setLimitText(text);
         reportWriteFailures("Text1_Change");
     });
     Text1->installEventFilter(this);
@@ -122,24 +125,24 @@ void MainWindow::showOptionStates()
         const QSignalBlocker quiet(button);
         button->setChecked(on);
     };
-    show(Check5, s.check5);
-    show(Check1, s.check1);
-    show(Check2, s.check2);
-    // A group may show no selection for a moment (a store edited by hand); an
-    // exclusive group would refuse to deselect its button.
+    show(Check5, s.removeDuplicates);
+    show(Check1, s.keepsUnique());
+    show(Check2, s.keepsLimited());
+    // A pair's buttons are set one at a time: an exclusive group would refuse to
+    // deselect its selected button before the partner is selected.
     for (QButtonGroup *group : {m_readingGroup, m_lastWordGroup})
         group->setExclusive(false);
-    show(Option1, s.option1);
-    show(Option2, s.option2);
-    show(Option3, s.option3);
-    show(Option4, s.option4);
+    show(Option1, s.sortBy == names::SortBy::LastFirst);
+    show(Option2, s.sortBy == names::SortBy::FirstLast);
+    show(Option3, s.lastWord == names::LastWordReading::SkipSuffixes);
+    show(Option4, s.lastWord == names::LastWordReading::LastWord);
     for (QButtonGroup *group : {m_readingGroup, m_lastWordGroup})
         group->setExclusive(true);
-    Frame3->setEnabled(s.frame3Enabled);
-    Text1->setEnabled(s.text1Enabled);
-    if (Text1->text() != s.text1) {
+    Frame3->setEnabled(s.lastWordEnabled);
+    Text1->setEnabled(s.limitTextEnabled());
+    if (Text1->text() != s.limitText) {
         const QSignalBlocker quiet(Text1);
-        Text1->setText(s.text1);
+        Text1->setText(s.limitText);
     }
 }
 

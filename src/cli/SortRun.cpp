@@ -105,9 +105,11 @@ bool applyChoices(const SortRequest &request, session::Session &session, Termina
 {
     session::OptionSettings &options = session.options();
     if (request.reading) {
-        options.setOption(*request.reading == Reading::FirstWord ? 2 : 1, true);
+        options.chooseSortBy(*request.reading == Reading::FirstWord ? names::SortBy::FirstLast
+                                                                    : names::SortBy::LastFirst);
         if (*request.reading != Reading::FirstWord)
-            options.setOption(*request.reading == Reading::SkipSuffixes ? 3 : 4, true);
+            options.chooseLastWord(*request.reading == Reading::SkipSuffixes ? names::LastWordReading::SkipSuffixes
+                                                                              : names::LastWordReading::LastWord);
     }
     if (request.alphabetical)
         session.reading().setOrder(*request.alphabetical ? names::NameOrder::Alphabetical : names::NameOrder::Exact);
@@ -122,13 +124,13 @@ bool applyChoices(const SortRequest &request, session::Session &session, Termina
     if (request.learnLastNames)
         session.reading().setLearnLastNames(*request.learnLastNames);
     if (request.removeDuplicates)
-        options.setCheck5(*request.removeDuplicates);
+        options.setRemoveDuplicates(*request.removeDuplicates);
     if (request.uniqueLastNames)
-        options.setCheck1(*request.uniqueLastNames);
+        options.setKeepUnique(*request.uniqueLastNames);
     if (request.perLastName) {
         if (*request.perLastName)
-            options.setText1(request.perLastNameCount);
-        options.setCheck2(*request.perLastName);
+            options.setLimitText(request.perLastNameCount);
+        options.setKeepLimited(*request.perLastName);
     }
     bool read = true;
     if (request.suffixFile) {

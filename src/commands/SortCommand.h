@@ -56,6 +56,9 @@ public:
     }
 
 private:
+    // One run of the sort, in its phases (see SortRun).
+    friend class SortRun;
+
     names::ReadingChoices choices() const;
     names::WordTests wordTests();
     // Under "Learn last names": the key of each "Last, First" line of the input list

@@ -37,15 +37,8 @@ QString joinedWords(std::initializer_list<QStringView> pieces)
     return text;
 }
 
-bool lastFirstReading(const SortOptions &options)
-{
-    return !options.option2 && options.option1 && (options.option3 || options.option4);
-}
-
 std::optional<Parts> commaLineParts(QStringView name, const SortOptions &options, const SuffixTest &isSuffix)
 {
-    if (!options.option2 && !lastFirstReading(options))
-        return std::nullopt;
     const qsizetype comma = name.indexOf(kComma);
     if (comma < 0)
         return std::nullopt;
@@ -59,7 +52,7 @@ std::optional<Parts> commaLineParts(QStringView name, const SortOptions &options
 
     Parts parts;
     parts.commaLine = true;
-    if (options.option2) {
+    if (options.firstLast()) {
         const qsizetype space = given.indexOf(kSpace);
         const QStringView first = space < 0 ? given : given.left(space);
         parts.head = parts.lastName = first.toString();
@@ -67,7 +60,7 @@ std::optional<Parts> commaLineParts(QStringView name, const SortOptions &options
         return parts;
     }
     parts.lastName = before.toString();
-    if (options.option3 && !trailing.isEmpty() && isSuffix && isSuffix(trailing)) {
+    if (options.skipsSuffixes() && !trailing.isEmpty() && isSuffix && isSuffix(trailing)) {
         parts.suffix = trailing.toString();
         parts.head = joinedWords({before, trailing});
         parts.headSuffix = trailing.size() + 1;
@@ -101,16 +94,14 @@ std::pair<QStringView, QStringView> cellSuffix(QStringView last, const SuffixTes
     return {before, word};
 }
 
-// A name given as its columns' parts (see readName); none when no reading is selected.
-std::optional<Parts> columnParts(const tables::NameParts &name, const SortOptions &options, const SuffixTest &isSuffix)
+// A name given as its columns' parts (see readName).
+Parts columnParts(const tables::NameParts &name, const SortOptions &options, const SuffixTest &isSuffix)
 {
-    if (!options.option2 && !lastFirstReading(options))
-        return std::nullopt;
     const QStringView last = withoutTrailingCommas(trimSpaces(name.lastName));
     const QStringView given = trimSpaces(name.given);
     Parts parts;
     parts.commaLine = true;
-    if (options.option2) {
+    if (options.firstLast()) {
         const qsizetype space = given.indexOf(kSpace);
         const QStringView first = given.isEmpty() ? last : space < 0 ? given : given.left(space);
         parts.head = parts.lastName = first.toString();
@@ -120,9 +111,9 @@ std::optional<Parts> columnParts(const tables::NameParts &name, const SortOption
     }
     // Last/First: the suffix stepped over is the suffix cell's, else one inside the last-name cell.
     std::pair<QStringView, QStringView> lastAndSuffix{last, {}};
-    if (options.option3 && !name.suffix.isEmpty() && isSuffix && isSuffix(name.suffix))
+    if (options.skipsSuffixes() && !name.suffix.isEmpty() && isSuffix && isSuffix(name.suffix))
         lastAndSuffix.second = name.suffix;
-    else if (options.option3 && name.suffix.isEmpty())
+    else if (options.skipsSuffixes() && name.suffix.isEmpty())
         lastAndSuffix = cellSuffix(last, isSuffix);
     const auto [lastName, suffix] = lastAndSuffix;
     parts.lastName = lastName.toString();
@@ -169,7 +160,7 @@ const ParticleTest &particlesOf(const ReadingChoices &choices, const ParticleTes
 // single spaces, as the option buttons split them).
 bool readsFamilyNameFirst(QStringView name, const SortOptions &options, const ReadingChoices &choices)
 {
-    return choices.familyNameFirst && lastFirstReading(options) && name.indexOf(kSpace) > 0 &&
+    return choices.familyNameFirst && !options.firstLast() && name.indexOf(kSpace) > 0 &&
            isFamilyNameFirstScript(name);
 }
 

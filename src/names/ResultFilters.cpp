@@ -5,21 +5,21 @@
 
 namespace orvella::names {
 
-clsDomain *NameGroups::find(QStringView head) const
+LastNameGroup *NameGroups::find(QStringView head) const
 {
-    return m_byDomain.value(head.toString(), nullptr);
+    return m_byLastName.value(head.toString(), nullptr);
 }
 
-clsDomain *NameGroups::create()
+LastNameGroup *NameGroups::create()
 {
-    m_groups.push_back(std::make_unique<clsDomain>());
+    m_groups.push_back(std::make_unique<LastNameGroup>());
     return m_groups.back().get();
 }
 
-void NameGroups::add(clsDomain *group)
+void NameGroups::add(LastNameGroup *group)
 {
-    if (!m_byDomain.contains(group->Domain()))
-        m_byDomain.insert(group->Domain(), group);
+    if (!m_byLastName.contains(group->lastName()))
+        m_byLastName.insert(group->lastName(), group);
 }
 
 std::optional<int> LimitReader::read(const QString &text)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "names/clsDomain.h"
+#include "names/LastNameGroup.h"
 
 #include <QHash>
 #include <QSet>
@@ -38,15 +38,15 @@ private:
 // when none matches, every head field has at most one group.
 class NameGroups {
 public:
-    clsDomain *find(QStringView head) const;
-    clsDomain *create();
-    // Makes a created group findable under its Domain.
-    void add(clsDomain *group);
+    LastNameGroup *find(QStringView head) const;
+    LastNameGroup *create();
+    // Makes a created group findable under its last name.
+    void add(LastNameGroup *group);
     int size() const { return static_cast<int>(m_groups.size()); }
 
 private:
-    std::vector<std::unique_ptr<clsDomain>> m_groups;
-    QHash<QString, clsDomain *> m_byDomain;
+    std::vector<std::unique_ptr<LastNameGroup>> m_groups;
+    QHash<QString, LastNameGroup *> m_byLastName;
 };
 
 // The limit as the user typed it, read as a 16-bit whole number. Remembers the last

@@ -139,11 +139,9 @@ Q_ALWAYS_INLINE NameFields fieldsOf(QStringView name, const SortOptions &options
 {
     if (name.isEmpty())
         return {};
-    if (options.option2)
+    if (options.firstLast())
         return firstWordFields(name);
-    if (!options.option1 || (!options.option3 && !options.option4))
-        return {};
-    return lastNameFields(name, options.option3, isSuffix, isParticle);
+    return lastNameFields(name, options.skipsSuffixes(), isSuffix, isParticle);
 }
 } // namespace
 
@@ -212,7 +210,7 @@ void revealNameInto(QString &name, const KeyParts &key, const SortOptions &optio
 {
     name.resize(0); // keeps what the text has reserved
 
-    if (key.size() == 0 || (!options.option1 && !options.option2))
+    if (key.size() == 0)
         return;
 
     // Field boundaries, in key order: the head, then the tail's fields.
@@ -233,7 +231,7 @@ void revealNameInto(QString &name, const KeyParts &key, const SortOptions &optio
 
     // The fields in reading order without spaces at their ends, joined by one space;
     // empty fields at either end leave no space behind.
-    if (!options.option2)
+    if (!options.firstLast())
         std::reverse(fields.begin(), fields.end());
     qsizetype first = 0;
     qsizetype last = fields.size() - 1;

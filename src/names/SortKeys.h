@@ -11,12 +11,23 @@ namespace orvella::names {
 // The field delimiter between a key's head field and its tail field.
 using core::kFieldDelimiter;
 
-// The four option buttons that decide how a name is read.
+// Which field a name is filed under, chosen by the option buttons "Sort by Last/First"
+// (Option1) and "Sort by First/Last" (Option2).
+enum class SortBy { LastFirst, FirstLast };
+
+// How a Last/First reading takes the last name: "Sort by last word but ignore common
+// suffixes like Jr. Sr. III etc." (Option3) or "Sort by last word" (Option4). A
+// First/Last reading keeps the choice but does not use it.
+enum class LastWordReading { SkipSuffixes, LastWord };
+
+// The option buttons' reading of a name.
 struct SortOptions {
-    bool option1 = true;  // "Sort by Last/First"
-    bool option2 = false; // "Sort by First/Last"
-    bool option3 = true;  // "Sort by last word but ignore common suffixes like Jr. Sr. III etc."
-    bool option4 = false; // "Sort by last word"
+    SortBy sortBy = SortBy::LastFirst;
+    LastWordReading lastWord = LastWordReading::SkipSuffixes;
+
+    bool firstLast() const { return sortBy == SortBy::FirstLast; }
+    bool skipsSuffixes() const { return lastWord == LastWordReading::SkipSuffixes; }
+    bool operator==(const SortOptions &) const = default;
 };
 
 using SuffixTest = std::function<bool(QStringView word)>;
@@ -47,7 +58,7 @@ NameFields readFields(QStringView name, const SortOptions &options, const Suffix
 //   Last/First, skip suffix:  w(n-1) wn!!!TWINE!!!w0 ... w(n-2)   (when wn is a suffix;
 //                             the tail then ends with a space)
 // A one-word name is its own key in every reading; an empty name has an empty key.
-// With no reading selected the key is empty. isSuffix is asked about the last word
+// isSuffix is asked about the last word
 // only in the suffix-skipping reading, and only when the name has more than one word.
 QString buildSortKey(QStringView name, const SortOptions &options, const SuffixTest &isSuffix);
 // The same into a text the caller keeps (it is replaced), to spare an allocation per

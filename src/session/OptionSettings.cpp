@@ -11,6 +11,9 @@
 namespace orvella::session {
 
 using namespace orvella::core;
+using names::LastWordReading;
+using names::SortBy;
+
 namespace {
 
 QString tickedText(bool ticked) { return ticked ? QStringLiteral("1") : QStringLiteral("0"); }
@@ -56,109 +59,111 @@ void OptionSettings::throwWriteFailure()
         throw Failure(failures.first());
 }
 
-names::SortOptions OptionSettings::options() const
-{
-    return {m_states.option1, m_states.option2, m_states.option3, m_states.option4};
-}
-
 // ---- Assignments ---------------------------------------------------------------------
 
-void OptionSettings::setTicked(bool OptionStates::*box, bool ticked, void (OptionSettings::*rule)())
+void OptionSettings::setRemoveDuplicates(bool ticked)
 {
-    if (m_states.*box == ticked)
+    if (m_states.removeDuplicates == ticked)
         return;
     assign([&] {
-        m_states.*box = ticked;
+        m_states.removeDuplicates = ticked;
         m_changed = true;
-        (this->*rule)();
+        removeDuplicatesChanged();
     });
 }
 
-void OptionSettings::setCheck5(bool ticked) { setTicked(&OptionStates::check5, ticked, &OptionSettings::Check5_Click); }
-void OptionSettings::setCheck1(bool ticked) { setTicked(&OptionStates::check1, ticked, &OptionSettings::Check1_Click); }
-void OptionSettings::setCheck2(bool ticked) { setTicked(&OptionStates::check2, ticked, &OptionSettings::Check2_Click); }
+void OptionSettings::setKeepUnique(bool ticked) { setLastNameBox(LastNameFilter::KeepUnique, ticked); }
+void OptionSettings::setKeepLimited(bool ticked) { setLastNameBox(LastNameFilter::KeepLimited, ticked); }
 
-void OptionSettings::setOption(int number, bool selected)
+void OptionSettings::setLastNameBox(LastNameFilter box, bool ticked)
 {
-    bool *self = nullptr;
-    bool *partner = nullptr;
-    switch (number) {
-    case 1: self = &m_states.option1; partner = &m_states.option2; break;
-    case 2: self = &m_states.option2; partner = &m_states.option1; break;
-    case 3: self = &m_states.option3; partner = &m_states.option4; break;
-    case 4: self = &m_states.option4; partner = &m_states.option3; break;
-    default: return;
-    }
-    if (*self == selected)
+    if (ticked == (m_states.lastNameFilter == box))
         return;
     assign([&] {
-        *self = selected;
         m_changed = true;
-        // An option button is clicked only to select it; its rule writes the pair from
-        // the selected button. Deselecting (the restore of a "False") writes nothing:
-        // it would overwrite the partner's stored "True" before the partner is read.
-        if (!selected)
-            return;
-        *partner = false;
-        if (number <= 2)
-            Option12_Click();
-        else
-            Option34_Click();
+        // The other box is unticked first, through its own rule.
+        if (ticked && m_states.lastNameFilter != LastNameFilter::KeepAll)
+            setLastNameBox(m_states.lastNameFilter, false);
+        m_states.lastNameFilter = ticked ? box : LastNameFilter::KeepAll;
+        lastNameBoxChanged(box);
     });
 }
 
-void OptionSettings::setText1(const QString &text)
+void OptionSettings::chooseSortBy(names::SortBy sortBy)
 {
-    if (m_states.text1 == text)
+    if (m_states.sortBy == sortBy && !m_sortByUnselected)
         return;
     assign([&] {
-        m_states.text1 = text;
+        m_states.sortBy = sortBy;
+        m_sortByUnselected = false;
         m_changed = true;
-        Text1_Change();
+        sortByChanged();
+    });
+}
+
+void OptionSettings::chooseLastWord(names::LastWordReading lastWord)
+{
+    if (m_states.lastWord == lastWord && !m_lastWordUnselected)
+        return;
+    assign([&] {
+        m_states.lastWord = lastWord;
+        m_lastWordUnselected = false;
+        m_changed = true;
+        lastWordChanged();
+    });
+}
+
+void OptionSettings::setLimitText(const QString &text)
+{
+    if (m_states.limitText == text)
+        return;
+    assign([&] {
+        m_states.limitText = text;
+        m_changed = true;
+        limitTextChanged();
+    });
+}
+
+void OptionSettings::setLastWordEnabled(bool enabled)
+{
+    if (m_states.lastWordEnabled == enabled)
+        return;
+    assign([&] {
+        m_states.lastWordEnabled = enabled;
+        m_changed = true;
     });
 }
 
 // ---- Rules ---------------------------------------------------------------------------
 
-void OptionSettings::Check1_Click()
+void OptionSettings::removeDuplicatesChanged()
 {
-    if (m_states.check1)
-        setCheck2(false);
-    write(SettingKey::Check1, tickedText(m_states.check1));
+    write(SettingKey::RemoveDuplicates, tickedText(m_states.removeDuplicates));
 }
 
-void OptionSettings::Check2_Click()
+void OptionSettings::lastNameBoxChanged(LastNameFilter box)
 {
-    if (m_states.check2) {
-        setCheck1(false);
-        m_states.text1Enabled = true;
-    } else {
-        m_states.text1Enabled = false;
-    }
-    write(SettingKey::Check2, tickedText(m_states.check2));
+    const QString &key = box == LastNameFilter::KeepUnique ? SettingKey::KeepUnique : SettingKey::KeepLimited;
+    write(key, tickedText(m_states.lastNameFilter == box));
 }
 
-void OptionSettings::Check5_Click()
+// A pair's rule writes both of its buttons, from the selected one.
+void OptionSettings::sortByChanged()
 {
-    write(SettingKey::RemoveDuplicates, tickedText(m_states.check5));
+    write(SettingKey::SortByLastFirst, truthText(m_states.sortBy == SortBy::LastFirst));
+    write(SettingKey::SortByFirstLast, truthText(m_states.sortBy == SortBy::FirstLast));
+    m_states.lastWordEnabled = m_states.sortBy == SortBy::LastFirst;
 }
 
-void OptionSettings::Option12_Click()
+void OptionSettings::lastWordChanged()
 {
-    write(SettingKey::Option1, truthText(m_states.option1));
-    write(SettingKey::Option2, truthText(m_states.option2));
-    m_states.frame3Enabled = m_states.option1;
+    write(SettingKey::SkipSuffixes, truthText(m_states.lastWord == LastWordReading::SkipSuffixes));
+    write(SettingKey::LastWord, truthText(m_states.lastWord == LastWordReading::LastWord));
 }
 
-void OptionSettings::Option34_Click()
+void OptionSettings::limitTextChanged()
 {
-    write(SettingKey::Option3, truthText(m_states.option3));
-    write(SettingKey::Option4, truthText(m_states.option4));
-}
-
-void OptionSettings::Text1_Change()
-{
-    write(SettingKey::Text1, m_states.text1);
+    write(SettingKey::LimitText, m_states.limitText);
 }
 
 // ---- Restore -------------------------------------------------------------------------
@@ -168,14 +173,32 @@ bool OptionSettings::readTicked(const QString &stored)
     return leadingNumber(stored) == 1.0;
 }
 
-void OptionSettings::selectDesignOptionWhenNoneSelected()
+// A stored "False" writes nothing: writing the pair would overwrite the partner's
+// stored "True" before the partner is read.
+void OptionSettings::restoreSortBy(SortBy button, bool selected)
 {
-    // The program never stores a group without a selection; a store edited by hand
-    // may. Such a group falls back to its designed choice.
-    if (!m_states.option1 && !m_states.option2)
-        setOption(1, true);
-    if (!m_states.option3 && !m_states.option4)
-        setOption(3, true);
+    if (selected)
+        chooseSortBy(button);
+    else if (m_states.sortBy == button)
+        m_sortByUnselected = true;
+}
+
+void OptionSettings::restoreLastWord(LastWordReading button, bool selected)
+{
+    if (selected)
+        chooseLastWord(button);
+    else if (m_states.lastWord == button)
+        m_lastWordUnselected = true;
+}
+
+void OptionSettings::selectDesignChoiceWhenNoneSelected()
+{
+    // The program never stores a pair without a selection; a store edited by hand
+    // may. Such a pair falls back to its designed choice.
+    if (m_sortByUnselected)
+        chooseSortBy(SortBy::LastFirst);
+    if (m_lastWordUnselected)
+        chooseLastWord(LastWordReading::SkipSuffixes);
 }
 
 void OptionSettings::Restore(Procedure &p)
@@ -186,43 +209,36 @@ void OptionSettings::Restore(Procedure &p)
             throwWriteFailure();
         });
     };
-    auto restoreOption = [&](int step, int number, const QString &key, const char *absent) {
+    auto restoreOption = [&](int step, const QString &key, const char *absent, const auto &restore) {
         p.step(step, [&] {
             const QString stored = m_settings.read(key, QLatin1String(absent));
             const std::optional<bool> selected = readTruthValue(stored);
             if (!selected)
                 throw Failure(QStringLiteral("Type mismatch: the stored %1 value \"%2\" is not True or False")
                                   .arg(key, stored));
-            setOption(number, *selected);
+            restore(*selected);
             throwWriteFailure();
-        });
-    };
-    auto setFrame3Enabled = [&](bool enabled) {
-        if (m_states.frame3Enabled == enabled)
-            return;
-        assign([&] {
-            m_states.frame3Enabled = enabled;
-            m_changed = true;
         });
     };
 
-    restoreCheck(130, SettingKey::RemoveDuplicates, &OptionSettings::setCheck5);
-    restoreCheck(132, SettingKey::Check1, &OptionSettings::setCheck1);
-    restoreCheck(134, SettingKey::Check2, &OptionSettings::setCheck2);
-    restoreOption(136, 1, SettingKey::Option1, "1");
-    restoreOption(138, 2, SettingKey::Option2, "0");
-    restoreOption(140, 3, SettingKey::Option3, "1");
-    restoreOption(142, 4, SettingKey::Option4, "0");
+    restoreCheck(130, SettingKey::RemoveDuplicates, &OptionSettings::setRemoveDuplicates);
+    restoreCheck(132, SettingKey::KeepUnique, &OptionSettings::setKeepUnique);
+    restoreCheck(134, SettingKey::KeepLimited, &OptionSettings::setKeepLimited);
+    restoreOption(136, SettingKey::SortByLastFirst, "1", [&](bool on) { restoreSortBy(SortBy::LastFirst, on); });
+    restoreOption(138, SettingKey::SortByFirstLast, "0", [&](bool on) { restoreSortBy(SortBy::FirstLast, on); });
+    restoreOption(140, SettingKey::SkipSuffixes, "1",
+                  [&](bool on) { restoreLastWord(LastWordReading::SkipSuffixes, on); });
+    restoreOption(142, SettingKey::LastWord, "0", [&](bool on) { restoreLastWord(LastWordReading::LastWord, on); });
     if (p.test(144, [&] {
-            selectDesignOptionWhenNoneSelected();
+            selectDesignChoiceWhenNoneSelected();
             throwWriteFailure();
-            return m_states.option1;
+            return m_states.sortBy == SortBy::LastFirst;
         }))
-        p.step(146, [&] { setFrame3Enabled(true); });
+        p.step(146, [&] { setLastWordEnabled(true); });
     else
-        p.step(148, [&] { setFrame3Enabled(false); });
+        p.step(148, [&] { setLastWordEnabled(false); });
     p.step(150, [&] {
-        setText1(m_settings.read(SettingKey::Text1, QStringLiteral("5")));
+        setLimitText(m_settings.read(SettingKey::LimitText, QStringLiteral("5")));
         throwWriteFailure();
     });
 }

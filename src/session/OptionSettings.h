@@ -14,30 +14,38 @@ class SettingsStore;
 
 namespace orvella::session {
 
-// Keys of the option, filter and number settings.
+// Keys of the option, filter and number settings (the window's control each is for).
 namespace SettingKey {
 inline const QString RemoveDuplicates = QStringLiteral("Remove Duplicates"); // Check5
-inline const QString Check1 = QStringLiteral("Check1");
-inline const QString Check2 = QStringLiteral("Check2");
-inline const QString Option1 = QStringLiteral("Option1");
-inline const QString Option2 = QStringLiteral("Option2");
-inline const QString Option3 = QStringLiteral("Option3");
-inline const QString Option4 = QStringLiteral("Option4");
-inline const QString Text1 = QStringLiteral("Text1");
+inline const QString KeepUnique = QStringLiteral("Check1");
+inline const QString KeepLimited = QStringLiteral("Check2");
+inline const QString SortByLastFirst = QStringLiteral("Option1");
+inline const QString SortByFirstLast = QStringLiteral("Option2");
+inline const QString SkipSuffixes = QStringLiteral("Option3");
+inline const QString LastWord = QStringLiteral("Option4");
+inline const QString LimitText = QStringLiteral("Text1");
 } // namespace SettingKey
+
+// What the two last-name filter boxes keep; the boxes exclude each other.
+enum class LastNameFilter {
+    KeepAll,
+    KeepUnique,  // Check1 "Keep unique last names, discard duplicate last names"
+    KeepLimited, // Check2 "Keep only this number of names per last name:"
+};
 
 // The states of the main window's option and filter controls, as designed.
 struct OptionStates {
-    bool check5 = false; // "Remove duplicates from results"
-    bool check1 = false; // "Keep unique last names, discard duplicate last names"
-    bool check2 = false; // "Keep only this number of names per last name:"
-    bool text1Enabled = false;
-    bool option1 = true;  // "Sort by Last/First"
-    bool option2 = false; // "Sort by First/Last"
-    bool option3 = true;  // "Sort by last word but ignore common suffixes like Jr. Sr. III etc."
-    bool option4 = false; // "Sort by last word"
-    bool frame3Enabled = true;
-    QString text1 = QStringLiteral("5");
+    bool removeDuplicates = false; // Check5 "Remove duplicates from results"
+    LastNameFilter lastNameFilter = LastNameFilter::KeepAll;
+    names::SortBy sortBy = names::SortBy::LastFirst;                         // Option1, Option2
+    names::LastWordReading lastWord = names::LastWordReading::SkipSuffixes; // Option3, Option4
+    bool lastWordEnabled = true;             // Frame3, the frame of Option3 and Option4
+    QString limitText = QStringLiteral("5"); // Text1
+
+    bool keepsUnique() const { return lastNameFilter == LastNameFilter::KeepUnique; }
+    bool keepsLimited() const { return lastNameFilter == LastNameFilter::KeepLimited; }
+    // The limit takes input while its box is ticked.
+    bool limitTextEnabled() const { return keepsLimited(); }
 
     bool operator==(const OptionStates &) const = default;
 };
@@ -49,9 +57,9 @@ struct OptionStates {
 //
 // Every assignment that changes a control's state runs that control's rule, whoever
 // made it (the user, another rule or the restore):
-//   Check1 ticked unticks Check2; Check2 ticked unticks Check1 and enables Text1,
-//   unticked disables Text1; Option1/Option2 enable Frame3 exactly when Option1 is
-//   selected; every rule writes its own keys, in a fixed order.
+//   ticking one last-name box unticks the other first; the limit takes input while its
+//   box is ticked; the last-word choice is enabled exactly when Last/First is chosen;
+//   every rule writes its own keys, in a fixed order.
 class OptionSettings : public QObject, public commands::SortControls {
     Q_OBJECT
 public:
@@ -60,11 +68,11 @@ public:
     const OptionStates &states() const { return m_states; }
 
     // What the sort reads.
-    names::SortOptions options() const override;
-    bool removeDuplicates() const override { return m_states.check5; }
-    bool keepUnique() const override { return m_states.check1; }
-    bool keepLimited() const override { return m_states.check2; }
-    QString limitText() const override { return m_states.text1; }
+    names::SortOptions options() const override { return {m_states.sortBy, m_states.lastWord}; }
+    bool removeDuplicates() const override { return m_states.removeDuplicates; }
+    bool keepUnique() const override { return m_states.keepsUnique(); }
+    bool keepLimited() const override { return m_states.keepsLimited(); }
+    QString limitText() const override { return m_states.limitText; }
     names::ReadingChoices readingChoices() const override { return m_reading.choices(); }
     bool isParticle(QStringView word) const override { return m_reading.particles().contains(word); }
     bool isTitle(QStringView word) const override { return m_reading.titles().isTitle(word); }
@@ -73,13 +81,13 @@ public:
     ReadingSettings &reading() { return m_reading; }
     const ReadingSettings &reading() const { return m_reading; }
 
-    void setCheck5(bool ticked);
-    void setCheck1(bool ticked);
-    void setCheck2(bool ticked);
-    // Selecting a button deselects its partner (Option1/Option2, Option3/Option4) and
-    // runs the pair's rule; deselecting changes that button alone and writes nothing.
-    void setOption(int number, bool selected);
-    void setText1(const QString &text);
+    void setRemoveDuplicates(bool ticked);
+    void setKeepUnique(bool ticked);
+    void setKeepLimited(bool ticked);
+    // Choosing selects one option button of a pair and deselects its partner.
+    void chooseSortBy(names::SortBy sortBy);
+    void chooseLastWord(names::LastWordReading lastWord);
+    void setLimitText(const QString &text);
 
     // The reading rules of stored values.
     static bool readTicked(const QString &stored);
@@ -98,26 +106,36 @@ signals:
     void statesChanged();
 
 private:
-    // Ticks or unticks a check box and runs its rule when that changes its state.
-    void setTicked(bool OptionStates::*box, bool ticked, void (OptionSettings::*rule)());
     // Runs an assignment; tells the window once the outermost one has finished.
     template<typename Change>
     void assign(Change &&change);
     void write(const QString &key, const QString &value);
     // Throws the first write failure of a restore step so that the step reports it.
     void throwWriteFailure();
-    void selectDesignOptionWhenNoneSelected();
+    // Ticks or unticks one of the two last-name boxes.
+    void setLastNameBox(LastNameFilter box, bool ticked);
 
-    void Check1_Click();
-    void Check2_Click();
-    void Check5_Click();
-    void Option12_Click();
-    void Option34_Click();
-    void Text1_Change();
+    // The restore of one option button's stored value: true selects it, as a click
+    // does; false deselects it when it is the one selected, which leaves its pair
+    // without a selection until its partner is read or the design choice comes back.
+    void restoreSortBy(names::SortBy button, bool selected);
+    void restoreLastWord(names::LastWordReading button, bool selected);
+    void selectDesignChoiceWhenNoneSelected();
+    void setLastWordEnabled(bool enabled);
+
+    // The rules, each run after its control's state changed.
+    void removeDuplicatesChanged();
+    void lastNameBoxChanged(LastNameFilter box);
+    void sortByChanged();
+    void lastWordChanged();
+    void limitTextChanged();
 
     core::SettingsStore &m_settings;
     ReadingSettings m_reading;
     OptionStates m_states;
+    // A pair the restore left without a selection (see restoreSortBy).
+    bool m_sortByUnselected = false;
+    bool m_lastWordUnselected = false;
     QStringList m_writeFailures;
     int m_depth = 0;
     bool m_changed = false;

@@ -7,15 +7,17 @@ namespace orvella::session {
 std::vector<ReadingRow> readingRows(QStringView name, const names::SortOptions &current,
                                     const names::ReadingChoices &choices, const names::WordTests &words)
 {
+    using names::LastWordReading;
+    using names::SortBy;
     struct Reading {
         QString label;
         names::SortOptions options;
         bool readsLastName;
     };
     const Reading readings[] = {
-        {QStringLiteral("Last word, suffixes stepped over"), {true, false, true, false}, true},
-        {QStringLiteral("Last word"), {true, false, false, true}, true},
-        {QStringLiteral("First word"), {false, true, false, false}, false},
+        {QStringLiteral("Last word, suffixes stepped over"), {SortBy::LastFirst, LastWordReading::SkipSuffixes}, true},
+        {QStringLiteral("Last word"), {SortBy::LastFirst, LastWordReading::LastWord}, true},
+        {QStringLiteral("First word"), {SortBy::FirstLast, LastWordReading::LastWord}, false},
     };
     struct Options {
         QString label;
@@ -28,11 +30,11 @@ std::vector<ReadingRow> readingRows(QStringView name, const names::SortOptions &
         {QStringLiteral("particles"), false, true},
         {QStringLiteral("\u201cLast, First\u201d, particles"), true, true},
     };
-    const bool currentReadsLastName = current.option1;
+    const bool currentReadsLastName = !current.firstLast();
     std::vector<ReadingRow> rows;
     for (const Reading &reading : readings) {
         const bool readingIsCurrent = reading.readsLastName == currentReadsLastName
-                                      && (!reading.readsLastName || reading.options.option3 == current.option3);
+                                      && (!reading.readsLastName || reading.options.lastWord == current.lastWord);
         for (const Options &set : optionSets) {
             if (set.keepParticles && !reading.readsLastName)
                 continue;

@@ -390,7 +390,8 @@ TEST(MainWindowStartUp, StoredChoicesAreShownByTheControls)
     EXPECT_EQ(control<QLineEdit>(w, "Text1")->text(), "7");
     // The sort reads what the window shows.
     const auto options = f.session->options().options();
-    EXPECT_TRUE(options.option2 && options.option4 && !options.option1 && !options.option3);
+    EXPECT_EQ(options, (orvella::names::SortOptions{orvella::names::SortBy::FirstLast,
+                                                     orvella::names::LastWordReading::LastWord}));
     EXPECT_TRUE(f.session->options().keepLimited());
     EXPECT_EQ(f.session->options().limitText(), "7");
 }

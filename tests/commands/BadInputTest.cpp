@@ -51,7 +51,7 @@ TEST_P(BadNames, SortLikeTheKeyRulesSay)
     const NameCase &c = GetParam();
     SortFixture f;
     f.read(c.reading);
-    f.controls.check5 = c.removeDuplicates;
+    f.controls.noDuplicates = c.removeDuplicates;
     EXPECT_EQ(f.sort(c.input()), c.expected());
     EXPECT_TRUE(f.desktop.errorReports().empty()) << f.reportPlaces().join(", ").toStdString();
     EXPECT_EQ(f.desktop.messageTexts().last(), "Done.");
@@ -164,7 +164,7 @@ TEST_P(OddSuffixLists, SkippingReadingStepsOverExactlyTheEntries)
     SortFixture f;
     f.read(Reading::SkipSuffix);
     f.suffixList(c.entries());
-    f.controls.check1 = c.unique;
+    f.controls.uniqueLastNames = c.unique;
     EXPECT_EQ(f.sort(c.input), c.expected);
     EXPECT_TRUE(f.desktop.errorReports().empty()) << f.reportPlaces().join(", ").toStdString();
 }
@@ -236,7 +236,7 @@ TEST_P(OddLimits, ReadAsA16BitWholeNumberOrReported)
     const LimitCase &c = GetParam();
     SortFixture f;
     f.read(Reading::LastWord);
-    f.controls.check2 = true;
+    f.controls.perLastName = true;
     f.controls.limit = c.text;
     EXPECT_EQ(f.sort({"A X", "B X", "C X", "D X", "E Y", "F Y"}), c.expected);
     const QStringList places = f.reportPlaces();

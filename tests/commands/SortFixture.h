@@ -13,14 +13,14 @@ enum class Reading { LastWord, SkipSuffix, FirstLast };
 
 // The option and filter controls as the sort reads them, set directly by the tests.
 struct FakeControls : commands::SortControls {
-    names::SortOptions reading{true, false, true, false};
-    bool check5 = false, check1 = false, check2 = false;
+    names::SortOptions reading;
+    bool noDuplicates = false, uniqueLastNames = false, perLastName = false;
     QString limit = QStringLiteral("5");
     names::ReadingChoices choices;
     names::SortOptions options() const override { return reading; }
-    bool removeDuplicates() const override { return check5; }
-    bool keepUnique() const override { return check1; }
-    bool keepLimited() const override { return check2; }
+    bool removeDuplicates() const override { return noDuplicates; }
+    bool keepUnique() const override { return uniqueLastNames; }
+    bool keepLimited() const override { return perLastName; }
     QString limitText() const override { return limit; }
     names::ReadingChoices readingChoices() const override { return choices; }
 };
@@ -37,9 +37,11 @@ struct SortFixture : CommandFixture {
 
     void read(Reading reading)
     {
-        controls.reading = reading == Reading::FirstLast ? names::SortOptions{false, true, true, false}
-            : reading == Reading::LastWord               ? names::SortOptions{true, false, false, true}
-                                                         : names::SortOptions{true, false, true, false};
+        using names::LastWordReading;
+        using names::SortBy;
+        controls.reading = reading == Reading::FirstLast ? names::SortOptions{SortBy::FirstLast}
+            : reading == Reading::LastWord ? names::SortOptions{SortBy::LastFirst, LastWordReading::LastWord}
+                                           : names::SortOptions{SortBy::LastFirst};
     }
     void run() { command.run(); }
     QStringList sort(const QStringList &names)

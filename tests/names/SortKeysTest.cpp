@@ -13,9 +13,9 @@ using namespace orvella::names;
 
 namespace {
 
-const SortOptions kFirstLast{false, true, true, false};
-const SortOptions kLastWord{true, false, false, true};
-const SortOptions kSkipSuffix{true, false, true, false};
+const SortOptions kFirstLast{SortBy::FirstLast, LastWordReading::SkipSuffixes};
+const SortOptions kLastWord{SortBy::LastFirst, LastWordReading::LastWord};
+const SortOptions kSkipSuffix{SortBy::LastFirst, LastWordReading::SkipSuffixes};
 
 bool defaultSuffix(QStringView word)
 {
@@ -77,15 +77,6 @@ INSTANTIATE_TEST_SUITE_P(
                       // A one-word name that is a suffix is keyed by itself.
                       KeyCase{"Jr.", "Jr.", "Jr.", "Jr."},
                       KeyCase{"", "", "", ""}));
-
-TEST(SortKeys, NoReadingSelectedGivesEmptyKeyAndName)
-{
-    const SortOptions none{false, false, false, false};
-    EXPECT_EQ(key("John Smith", none), QString());
-    EXPECT_EQ(revealName(expand("Smith!John"), none), QString());
-    const SortOptions lastWithoutDetail{true, false, false, false};
-    EXPECT_EQ(key("John Smith", lastWithoutDetail), QString());
-}
 
 TEST(SortKeys, SuffixTestAskedOnlyInSkippingReading)
 {
@@ -298,10 +289,9 @@ INSTANTIATE_TEST_SUITE_P(
         ReadingCase{"Oscar de la Hoya", kSkipSuffix, Comma, "Hoya", "Oscar de la", "Hoya", "", "", false},
         ReadingCase{"Oscar de la Hoya", kSkipSuffix, Neither, "Hoya", "Oscar de la", "Hoya", "", "", false},
         // The option buttons' reading alone: a two-word name with a suffix, an empty last
-        // word, no reading selected.
+        // word.
         ReadingCase{"Smith Jr.", kSkipSuffix, Neither, "Smith Jr.", "", "Smith", "Jr.", "", false},
         ReadingCase{"John Smith ", kLastWord, Both, "", "John Smith", "", "", "", false},
-        ReadingCase{"Oscar de la Hoya", SortOptions{true, false, false, false}, Both, "", "", "", "", "", false},
         ReadingCase{"", kSkipSuffix, Both, "", "", "", "", "", false},
         // Stepping over suffixes: after a comma, inside a "Last, First" line's last name,
         // several of them, as words and ordinals; never leaving only the first name,
@@ -482,6 +472,35 @@ TEST(NameReadings, KeyAloneAgreesWithTheFullReading)
                 EXPECT_EQ(key, full.key) << name.toStdString();
                 EXPECT_EQ(note.ownText, full.ownText) << name.toStdString();
             }
+        }
+    }
+}
+
+// First/Last keeps the last-word choice of Last/First without using it: the "How Names
+// Are Read" window's First word row is read under either.
+TEST(NameReadings, FirstLastReadsAlikeUnderEitherLastWordChoice)
+{
+    const SortOptions skipping{SortBy::FirstLast, LastWordReading::SkipSuffixes};
+    const SortOptions lastWord{SortBy::FirstLast, LastWordReading::LastWord};
+    const WordTests lists{listedSuffix, defaultParticle, defaultTitle};
+    for (const char *name : {"John Smith Jr.", "Smith, John, Jr.", "Smith Jr., John", "Dr. Ann (Bo) Lee III", "Jr.",
+                             "Lee,  Ann  PhD", "\u7530\u4e2d \u88d5\u5b50", ""}) {
+        for (const int set : {int(Neither), int(Comma), int(Steps), Steps | Comma | Family}) {
+            SCOPED_TRACE(std::string(name) + " / " + std::to_string(set));
+            ReadingChoices choices;
+            choices.lastCommaFirst = set & Comma;
+            choices.stepOverExtras = set & Steps;
+            choices.familyNameFirst = set & Family;
+            const QString text = QString::fromUtf8(name);
+            const NameReading a = readName(text, skipping, choices, lists);
+            const NameReading b = readName(text, lastWord, choices, lists);
+            EXPECT_EQ(a.sortedUnder, b.sortedUnder);
+            EXPECT_EQ(a.then, b.then);
+            EXPECT_EQ(a.stepped, b.stepped);
+            QString keyA, keyB;
+            buildReadingKeyInto(keyA, text, skipping, choices, lists);
+            buildReadingKeyInto(keyB, text, lastWord, choices, lists);
+            EXPECT_EQ(keyA, keyB);
         }
     }
 }

@@ -13,6 +13,8 @@ using namespace orvella::session;
 using namespace orvella::core;
 using orvella::testing::MemorySettings;
 using orvella::testing::ScriptedDesktop;
+using orvella::names::LastWordReading;
+using orvella::names::SortBy;
 
 namespace {
 
@@ -49,81 +51,74 @@ struct RuleCase {
 TEST(OptionRules, EachRuleWritesItsKeysInOrderAndTiesTheControls)
 {
     const std::vector<RuleCase> cases = {
-        {"Check5 ticked", nullptr, [](OptionSettings &o) { o.setCheck5(true); }, {"Remove Duplicates=1"},
-         [](OptionStates &s) { s.check5 = true; }},
+        {"Check5 ticked", nullptr, [](OptionSettings &o) { o.setRemoveDuplicates(true); }, {"Remove Duplicates=1"},
+         [](OptionStates &s) { s.removeDuplicates = true; }},
         {"Check5 unticked",
-         [](OptionSettings &o) { o.setCheck5(true); },
-         [](OptionSettings &o) { o.setCheck5(false); },
+         [](OptionSettings &o) { o.setRemoveDuplicates(true); },
+         [](OptionSettings &o) { o.setRemoveDuplicates(false); },
          {"Remove Duplicates=0"},
          [](OptionStates &) {}},
-        {"Check1 ticked alone", nullptr, [](OptionSettings &o) { o.setCheck1(true); }, {"Check1=1"},
-         [](OptionStates &s) { s.check1 = true; }},
+        {"Check1 ticked alone", nullptr, [](OptionSettings &o) { o.setKeepUnique(true); }, {"Check1=1"},
+         [](OptionStates &s) { s.lastNameFilter = LastNameFilter::KeepUnique; }},
         {"Check1 ticked while Check2 ticked: Check2's rule first",
-         [](OptionSettings &o) { o.setCheck2(true); },
-         [](OptionSettings &o) { o.setCheck1(true); },
+         [](OptionSettings &o) { o.setKeepLimited(true); },
+         [](OptionSettings &o) { o.setKeepUnique(true); },
          {"Check2=0", "Check1=1"},
-         [](OptionStates &s) { s.check1 = true; }},
-        {"Check2 ticked enables Text1", nullptr, [](OptionSettings &o) { o.setCheck2(true); }, {"Check2=1"},
-         [](OptionStates &s) {
-             s.check2 = true;
-             s.text1Enabled = true;
-         }},
+         [](OptionStates &s) { s.lastNameFilter = LastNameFilter::KeepUnique; }},
+        {"Check2 ticked enables Text1", nullptr, [](OptionSettings &o) { o.setKeepLimited(true); }, {"Check2=1"},
+         [](OptionStates &s) { s.lastNameFilter = LastNameFilter::KeepLimited; }},
         {"Check2 ticked while Check1 ticked: Check1's rule first",
-         [](OptionSettings &o) { o.setCheck1(true); },
-         [](OptionSettings &o) { o.setCheck2(true); },
+         [](OptionSettings &o) { o.setKeepUnique(true); },
+         [](OptionSettings &o) { o.setKeepLimited(true); },
          {"Check1=0", "Check2=1"},
-         [](OptionStates &s) {
-             s.check2 = true;
-             s.text1Enabled = true;
-         }},
+         [](OptionStates &s) { s.lastNameFilter = LastNameFilter::KeepLimited; }},
         {"Check2 unticked disables Text1",
-         [](OptionSettings &o) { o.setCheck2(true); },
-         [](OptionSettings &o) { o.setCheck2(false); },
+         [](OptionSettings &o) { o.setKeepLimited(true); },
+         [](OptionSettings &o) { o.setKeepLimited(false); },
          {"Check2=0"},
          [](OptionStates &) {}},
+        {"Check1 unticked while Check2 ticked changes nothing",
+         [](OptionSettings &o) { o.setKeepLimited(true); },
+         [](OptionSettings &o) { o.setKeepUnique(false); },
+         {},
+         [](OptionStates &s) { s.lastNameFilter = LastNameFilter::KeepLimited; }},
         {"Option2 selected: Frame3 off, Option3/Option4 untouched", nullptr,
-         [](OptionSettings &o) { o.setOption(2, true); }, {"Option1=False", "Option2=True"},
+         [](OptionSettings &o) { o.chooseSortBy(SortBy::FirstLast); }, {"Option1=False", "Option2=True"},
          [](OptionStates &s) {
-             s.option1 = false;
-             s.option2 = true;
-             s.frame3Enabled = false;
+             s.sortBy = SortBy::FirstLast;
+             s.lastWordEnabled = false;
          }},
         {"Option1 selected again: Frame3 on",
-         [](OptionSettings &o) { o.setOption(2, true); },
-         [](OptionSettings &o) { o.setOption(1, true); },
+         [](OptionSettings &o) { o.chooseSortBy(SortBy::FirstLast); },
+         [](OptionSettings &o) { o.chooseSortBy(SortBy::LastFirst); },
          {"Option1=True", "Option2=False"},
          [](OptionStates &) {}},
-        {"Option4 selected", nullptr, [](OptionSettings &o) { o.setOption(4, true); },
+        {"Option4 selected", nullptr, [](OptionSettings &o) { o.chooseLastWord(LastWordReading::LastWord); },
          {"Option3=False", "Option4=True"},
-         [](OptionStates &s) {
-             s.option3 = false;
-             s.option4 = true;
-         }},
+         [](OptionStates &s) { s.lastWord = LastWordReading::LastWord; }},
         {"Option4 selected while Frame3 is off keeps Frame3 off",
-         [](OptionSettings &o) { o.setOption(2, true); },
-         [](OptionSettings &o) { o.setOption(4, true); },
+         [](OptionSettings &o) { o.chooseSortBy(SortBy::FirstLast); },
+         [](OptionSettings &o) { o.chooseLastWord(LastWordReading::LastWord); },
          {"Option3=False", "Option4=True"},
          [](OptionStates &s) {
-             s.option1 = false;
-             s.option2 = true;
-             s.frame3Enabled = false;
-             s.option3 = false;
-             s.option4 = true;
+             s.sortBy = SortBy::FirstLast;
+             s.lastWordEnabled = false;
+             s.lastWord = LastWordReading::LastWord;
          }},
         {"Text1: every change, numeric or not", nullptr,
          [](OptionSettings &o) {
-             o.setText1("");
-             o.setText1("7");
-             o.setText1("7x");
+             o.setLimitText("");
+             o.setLimitText("7");
+             o.setLimitText("7x");
          },
          {"Text1=", "Text1=7", "Text1=7x"},
-         [](OptionStates &s) { s.text1 = "7x"; }},
+         [](OptionStates &s) { s.limitText = "7x"; }},
         {"Assignments that change nothing run no rule", nullptr,
          [](OptionSettings &o) {
-             o.setCheck1(false);
-             o.setOption(1, true);
-             o.setOption(4, false);
-             o.setText1("5");
+             o.setKeepUnique(false);
+             o.chooseSortBy(SortBy::LastFirst);
+             o.chooseLastWord(LastWordReading::SkipSuffixes);
+             o.setLimitText("5");
          },
          {},
          [](OptionStates &) {}},
@@ -147,13 +142,13 @@ TEST(OptionRules, CheckBoxesExcludeEachOtherAfterAnySequence)
     OptionSettings options(settings);
     const bool sequence[][2] = {{true, false}, {false, true}, {true, false}, {true, true}, {false, false}};
     for (const auto &step : sequence) {
-        options.setCheck1(step[0]);
-        options.setCheck2(step[1]);
+        options.setKeepUnique(step[0]);
+        options.setKeepLimited(step[1]);
         const OptionStates &s = options.states();
-        EXPECT_FALSE(s.check1 && s.check2);
-        EXPECT_EQ(s.text1Enabled, s.check2);
-        EXPECT_EQ(settings.values.value("Check1", "0"), s.check1 ? "1" : "0");
-        EXPECT_EQ(settings.values.value("Check2", "0"), s.check2 ? "1" : "0");
+        EXPECT_EQ(s.keepsLimited(), step[1]);
+        EXPECT_EQ(s.keepsUnique(), step[0] && !step[1]);
+        EXPECT_EQ(settings.values.value("Check1", "0"), s.keepsUnique() ? "1" : "0");
+        EXPECT_EQ(settings.values.value("Check2", "0"), s.keepsLimited() ? "1" : "0");
     }
 }
 
@@ -161,15 +156,15 @@ TEST(OptionRules, WindowIsToldOncePerAssignmentAfterAllRulesRan)
 {
     MemorySettings settings;
     OptionSettings options(settings);
-    options.setCheck2(true);
+    options.setKeepLimited(true);
     std::vector<OptionStates> seen;
     QObject::connect(&options, &OptionSettings::statesChanged, [&] { seen.push_back(options.states()); });
-    options.setCheck1(true); // runs Check2's rule inside Check1's
+    options.setKeepUnique(true); // runs Check2's rule inside Check1's
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_TRUE(seen[0].check1);
-    EXPECT_FALSE(seen[0].check2);
-    EXPECT_FALSE(seen[0].text1Enabled);
-    options.setCheck1(true); // no change
+    EXPECT_TRUE(seen[0].keepsUnique());
+    EXPECT_FALSE(seen[0].keepsLimited());
+    EXPECT_FALSE(seen[0].limitTextEnabled());
+    options.setKeepUnique(true); // no change
     EXPECT_EQ(seen.size(), 1u);
 }
 
@@ -178,8 +173,8 @@ TEST(OptionRules, FailedWriteStillAppliesTheRuleAndIsHandedOut)
     MemorySettings settings;
     OptionSettings options(settings);
     settings.failWrites = true;
-    options.setOption(2, true);
-    EXPECT_FALSE(options.states().frame3Enabled);
+    options.chooseSortBy(SortBy::FirstLast);
+    EXPECT_FALSE(options.states().lastWordEnabled);
     EXPECT_EQ(options.takeWriteFailures(), (QStringList{"The settings could not be written",
                                                         "The settings could not be written"}));
     EXPECT_TRUE(options.takeWriteFailures().isEmpty());
@@ -203,7 +198,9 @@ TEST(OptionReading, CheckBoxTickedExactlyWhenLeadingNumberIsOne)
             o.settings.values[key] = stored;
             o.restore();
             const OptionStates &s = o.options.states();
-            const bool shown = key == "Remove Duplicates" ? s.check5 : key == "Check1" ? s.check1 : s.check2;
+            const bool shown = key == "Remove Duplicates" ? s.removeDuplicates
+                : key == "Check1"                         ? s.keepsUnique()
+                                                          : s.keepsLimited();
             EXPECT_EQ(shown, ticked) << key.toStdString();
             EXPECT_TRUE(o.desktop.messages.empty());
         }
@@ -231,10 +228,11 @@ TEST(OptionReading, OptionValuesAreTruthValuesOthersAreReportedAtTheirStep)
             o.settings.values["Text1"] = "9"; // the last step still runs
             o.restore();
             const OptionStates &s = o.options.states();
-            const bool states[] = {s.option1, s.option2, s.option3, s.option4};
-            const OptionStates design;
-            const bool designStates[] = {design.option1, design.option2, design.option3, design.option4};
-            EXPECT_EQ(s.text1, "9");
+            const bool states[] = {s.sortBy == SortBy::LastFirst, s.sortBy == SortBy::FirstLast,
+                                   s.lastWord == LastWordReading::SkipSuffixes,
+                                   s.lastWord == LastWordReading::LastWord};
+            const bool designStates[] = {true, false, true, false};
+            EXPECT_EQ(s.limitText, "9");
             if (!row.selected) {
                 ASSERT_EQ(o.desktop.errorReports().size(), 1u);
                 const QString text = o.desktop.errorReports()[0].text;
@@ -265,9 +263,9 @@ TEST(OptionRestore, FirstRunShowsTheDesignStateAndWritesNothing)
     o.restore();
     EXPECT_EQ(o.options.states(), OptionStates{});
     const OptionStates &s = o.options.states();
-    EXPECT_TRUE(s.option1 && s.option3 && s.frame3Enabled);
-    EXPECT_FALSE(s.check5 || s.check1 || s.check2 || s.text1Enabled);
-    EXPECT_EQ(s.text1, "5");
+    EXPECT_TRUE(s.sortBy == SortBy::LastFirst && s.lastWord == LastWordReading::SkipSuffixes && s.lastWordEnabled);
+    EXPECT_FALSE(s.removeDuplicates || s.keepsUnique() || s.keepsLimited() || s.limitTextEnabled());
+    EXPECT_EQ(s.limitText, "5");
     EXPECT_TRUE(o.settings.writes.isEmpty());
     EXPECT_TRUE(o.desktop.messages.empty());
 }
@@ -278,9 +276,9 @@ TEST(OptionRestore, BothFilterBoxesStoredTickedEndsWithCheck2)
     o.settings.values = {{"Check1", "1"}, {"Check2", "1"}};
     o.restore();
     const OptionStates &s = o.options.states();
-    EXPECT_FALSE(s.check1);
-    EXPECT_TRUE(s.check2);
-    EXPECT_TRUE(s.text1Enabled);
+    EXPECT_FALSE(s.keepsUnique());
+    EXPECT_TRUE(s.keepsLimited());
+    EXPECT_TRUE(s.limitTextEnabled());
     // Check1 restored (writes itself back), then Check2's rule unticks it first.
     EXPECT_EQ(o.settings.writes, (QStringList{"Check1=1", "Check1=0", "Check2=1"}));
     EXPECT_EQ(o.settings.values.value("Check1"), "0");
@@ -294,14 +292,12 @@ TEST(OptionRestore, StoredChoicesComeBackInTheFixedOrder)
                          {"Text1", "12abc"}};
     o.restore();
     EXPECT_EQ(o.options.states(), statesWith([](OptionStates &s) {
-                  s.check5 = true;
-                  s.check1 = true;
-                  s.option1 = false;
-                  s.option2 = true;
-                  s.frame3Enabled = false;
-                  s.option3 = false;
-                  s.option4 = true;
-                  s.text1 = "12abc"; // shown unchanged, not checked
+                  s.removeDuplicates = true;
+                  s.lastNameFilter = LastNameFilter::KeepUnique;
+                  s.sortBy = SortBy::FirstLast;
+                  s.lastWordEnabled = false;
+                  s.lastWord = LastWordReading::LastWord;
+                  s.limitText = "12abc"; // shown unchanged, not checked
               }));
     // Each changed control's rule writes the same value back, in restore order. The
     // deselected Option1 and Option3 write nothing: their partners are still to be read.
@@ -317,9 +313,9 @@ TEST(OptionRestore, SecondButtonOfAPairStoredSelectedSurvivesTheRestore)
     Options o;
     o.settings.values = {{"Option1", "False"}, {"Option2", "True"}, {"Option3", "False"}, {"Option4", "True"}};
     o.restore();
-    EXPECT_TRUE(o.options.states().option2);
-    EXPECT_TRUE(o.options.states().option4);
-    EXPECT_FALSE(o.options.states().frame3Enabled);
+    EXPECT_EQ(o.options.states().sortBy, SortBy::FirstLast);
+    EXPECT_EQ(o.options.states().lastWord, LastWordReading::LastWord);
+    EXPECT_FALSE(o.options.states().lastWordEnabled);
     o.settings.writes.clear();
     Options next; // and the next start sees the same
     next.settings.values = o.settings.values;
@@ -329,17 +325,39 @@ TEST(OptionRestore, SecondButtonOfAPairStoredSelectedSurvivesTheRestore)
 
 TEST(OptionRestore, GroupLeftWithoutSelectionFallsBackToItsDesignChoice)
 {
-    Options o;
-    o.settings.values = {{"Option1", "0"}, {"Option2", "0"}, {"Option3", "True"}, {"Option4", "True"}};
-    o.restore();
-    const OptionStates &s = o.options.states();
-    EXPECT_TRUE(s.option1);
-    EXPECT_FALSE(s.option2);
-    EXPECT_TRUE(s.frame3Enabled);
-    EXPECT_FALSE(s.option3); // both marked: the later one wins
-    EXPECT_TRUE(s.option4);
-    EXPECT_EQ(o.settings.values.value("Option1"), "True");
-    EXPECT_EQ(o.settings.values.value("Option2"), "False");
+    struct Case {
+        QMap<QString, QString> stored;
+        SortBy sortBy;
+        LastWordReading lastWord;
+        QStringList writes; // the design choice is written back once the pair is read
+    };
+    const Case cases[] = {
+        // Both marked: the later one wins.
+        {{{"Option1", "0"}, {"Option2", "0"}, {"Option3", "True"}, {"Option4", "True"}},
+         SortBy::LastFirst,
+         LastWordReading::LastWord,
+         {"Option3=False", "Option4=True", "Option1=True", "Option2=False"}},
+        {{{"Option3", "False"}}, SortBy::LastFirst, LastWordReading::SkipSuffixes, {"Option3=True", "Option4=False"}},
+        {{{"Option1", "False"}, {"Option2", "banana"}, {"Option3", "False"}, {"Option4", "False"}},
+         SortBy::LastFirst,
+         LastWordReading::SkipSuffixes,
+         {"Option1=True", "Option2=False", "Option3=True", "Option4=False"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.writes.join(" ").toStdString());
+        Options o;
+        o.settings.values = c.stored;
+        o.restore();
+        const OptionStates &s = o.options.states();
+        EXPECT_EQ(s.sortBy, c.sortBy);
+        EXPECT_TRUE(s.lastWordEnabled);
+        EXPECT_EQ(s.lastWord, c.lastWord);
+        EXPECT_EQ(o.settings.writes, c.writes);
+        // A click after the restore writes as any click does.
+        o.settings.writes.clear();
+        o.options.chooseSortBy(SortBy::LastFirst);
+        EXPECT_TRUE(o.settings.writes.isEmpty());
+    }
 }
 
 TEST(OptionRestore, WriteFailureIsReportedAtTheRestoringStepAndTheRestoreGoesOn)
@@ -349,10 +367,10 @@ TEST(OptionRestore, WriteFailureIsReportedAtTheRestoringStepAndTheRestoreGoesOn)
     o.settings.failWrites = true;
     o.restore();
     const OptionStates &s = o.options.states();
-    EXPECT_TRUE(s.check2);
-    EXPECT_TRUE(s.option2);
-    EXPECT_FALSE(s.frame3Enabled);
-    EXPECT_EQ(s.text1, "3");
+    EXPECT_TRUE(s.keepsLimited());
+    EXPECT_EQ(s.sortBy, SortBy::FirstLast);
+    EXPECT_FALSE(s.lastWordEnabled);
+    EXPECT_EQ(s.limitText, "3");
     // Check2's, Option2's and Text1's write, each in a report of its own.
     EXPECT_EQ(o.desktop.reportPlaces(), (QStringList{"Form1.Form_Load at line 134", "Form1.Form_Load at line 138",
                                                      "Form1.Form_Load at line 150"}));

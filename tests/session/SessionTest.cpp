@@ -34,8 +34,8 @@ struct SessionFixture {
 TEST(Session, TheSortLoadsTheLiveSuffixListOnFirstNeedAndSeesItsEdits)
 {
     SessionFixture f;
-    f.session.options().setOption(1, true);
-    f.session.options().setOption(3, true);
+    f.session.options().chooseSortBy(orvella::names::SortBy::LastFirst);
+    f.session.options().chooseLastWord(orvella::names::LastWordReading::SkipSuffixes);
     EXPECT_FALSE(f.session.suffixListLoaded());
     EXPECT_EQ(f.sort({"John Smith Jr.", "Ann Lee"}), (QStringList{"Ann Lee", "John Smith Jr."}));
     EXPECT_TRUE(f.session.suffixListLoaded());
@@ -54,8 +54,8 @@ TEST(Session, AnUnreadableStoredListIsReportedOnceAsTheEditorsStartUpStep)
 {
     SessionFixture f;
     f.settings.unreadableKey = "SuffixList";
-    f.session.options().setOption(1, true);
-    f.session.options().setOption(3, true);
+    f.session.options().chooseSortBy(orvella::names::SortBy::LastFirst);
+    f.session.options().chooseLastWord(orvella::names::LastWordReading::SkipSuffixes);
     EXPECT_EQ(f.sort({"Bo Kim Jr.", "Al Ray"}), (QStringList{"Bo Kim Jr.", "Al Ray"}));
     f.sort({"Bo Kim Jr."});
     EXPECT_EQ(f.desktop.reportPlaces(), QStringList{"Form2.Form_Load at line 114"});
