@@ -10,8 +10,7 @@ namespace orvella::app {
 inline constexpr int kMainWindowWidth = 15960;
 inline constexpr int kMainWindowHeight = 7200;
 
-// The main window's controls as designed, in creation order (a container before what
-// it holds); the access keys go to the buttons in this order too.
+// The main window's controls as designed, in creation and tab order.
 std::span<const ui::ControlLayout> mainWindowControls();
 
 } // namespace orvella::app

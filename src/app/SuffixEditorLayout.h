@@ -10,8 +10,7 @@ namespace orvella::app {
 inline constexpr int kSuffixEditorWidth = 8040;
 inline constexpr int kSuffixEditorHeight = 5625;
 
-// The editor's controls as designed, in creation order; the access keys go to the
-// buttons in this order too.
+// The editor's controls as designed, in creation and tab order.
 std::span<const ui::ControlLayout> suffixEditorControls();
 
 } // namespace orvella::app

@@ -2,7 +2,6 @@
 
 #include "ui/CommandButton.h"
 #include "ui/PlainProgressBar.h"
-#include "ui/ReadingOrder.h"
 #include "ui/WindowLayout.h"
 
 #include <QCheckBox>
@@ -50,7 +49,7 @@ bool takesFocus(ControlKind kind)
 void buildControls(QWidget *window, std::span<const ControlLayout> table, const ListMaker &makeList)
 {
     QHash<QString, QWidget *> built;
-    QList<QWidget *> focusable;
+    QList<QWidget *> tabOrder;
     for (const ControlLayout &control : table) {
         QWidget *container = control.parent ? built.value(QString::fromLatin1(control.parent)) : window;
         if (!container)
@@ -65,18 +64,10 @@ void buildControls(QWidget *window, std::span<const ControlLayout> table, const 
             widget->setAccessibleName(QString::fromUtf8(control.caption).trimmed());
         built.insert(widget->objectName(), widget);
         if (takesFocus(control.kind))
-            focusable.append(widget);
+            tabOrder.append(widget);
     }
-    // Tab takes the controls in reading order, by their places within the window.
-    QList<QRect> places;
-    for (QWidget *widget : focusable)
-        places.append(QRect(widget->mapTo(window, QPoint(0, 0)), widget->size()));
-    QWidget *previous = nullptr;
-    for (const qsizetype i : readingOrder(places)) {
-        if (previous)
-            QWidget::setTabOrder(previous, focusable[i]);
-        previous = focusable[i];
-    }
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
 }
 
 } // namespace orvella::ui

@@ -30,8 +30,8 @@ using ListMaker = std::function<QWidget *(const ControlLayout &control, QWidget 
 
 // Builds a table's controls on the window in table order (a container comes before what
 // it holds): each named, captioned, placed and given its font; a caption is also the
-// control's accessible name (but for a text box's). Tab takes the controls in reading
-// order (see ReadingOrder.h); frames and labels take no focus and stay out of it.
+// control's accessible name (but for a text box's). The tab order follows the
+// table; frames and labels take no focus and stay out of it.
 void buildControls(QWidget *window, std::span<const ControlLayout> table, const ListMaker &makeList);
 
 // A control built from a table, found by its name. A missing one is a fault in the table.

@@ -156,23 +156,4 @@ QList<QWidget *> tabStops(QWidget *area)
     return stops;
 }
 
-QStringList againstReadingOrder(const QList<QWidget *> &walk)
-{
-    // Whether two extents, each from its start up to (not including) its end, share a part.
-    const auto share = [](int start1, int end1, int start2, int end2) { return start1 < end2 && start2 < end1; };
-    QStringList pairs;
-    for (qsizetype i = 0; i < walk.size(); ++i) {
-        for (qsizetype j = i + 1; j < walk.size(); ++j) {
-            const QRect a = placeOf(walk[i]), b = placeOf(walk[j]);
-            const int aRight = a.x() + a.width(), aBottom = a.y() + a.height();
-            const int bRight = b.x() + b.width(), bBottom = b.y() + b.height();
-            const bool above = bBottom <= a.y() && share(a.x(), aRight, b.x(), bRight);
-            const bool leftOf = bRight <= a.x() && share(a.y(), aBottom, b.y(), bBottom);
-            if (above || leftOf)
-                pairs << nameOf(walk[i]) + QStringLiteral(" before ") + nameOf(walk[j]);
-        }
-    }
-    return pairs;
-}
-
 } // namespace orvella::testing

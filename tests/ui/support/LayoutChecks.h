@@ -35,9 +35,5 @@ QList<QWidget *> tabWalk(QWidget *window);
 // The controls of the area that Tab should reach: visible, enabled, taking the focus
 // by Tab.
 QList<QWidget *> tabStops(QWidget *area);
-// Pairs ("A before B") where a walk takes a control before one that lies wholly above
-// it and overlaps it across, or wholly to its left and overlaps it down: against the
-// reading order, in which columns are read one after the other, each top to bottom.
-QStringList againstReadingOrder(const QList<QWidget *> &walk);
 
 } // namespace orvella::testing
