@@ -217,9 +217,10 @@ void MainWindow::Form_Load(const QString &folder)
     loadHandPointer(p, folder, m_customPointer); // steps 104 and 106
     p.step(126, [&] { ListView1->setHeaderHidden(false); });
     p.step(128, [&] { ListView1->header()->resizeSection(0, twips(7000)); });
-    m_session.restore(); // steps 130 to 150 and 156 to 170
-    p.step(152, [&] { ListView2->setHeaderHidden(false); });
-    p.step(154, [&] { ListView2->header()->resizeSection(0, twips(7000)); });
+    m_session.restore([this](Procedure &restoring) { // steps 130 to 150, then 156 to 170
+        restoring.step(152, [&] { ListView2->setHeaderHidden(false); });
+        restoring.step(154, [&] { ListView2->header()->resizeSection(0, twips(7000)); });
+    });
     p.step(172, [&] {
         // What the menu bar and the status line add to the client area's height.
         const QSize overhead(0, minimumSizeHint().height() - m_client->minimumHeight());

@@ -201,7 +201,7 @@ void OptionSettings::selectDesignChoiceWhenNoneSelected()
         chooseLastWord(LastWordReading::SkipSuffixes);
 }
 
-void OptionSettings::Restore(Procedure &p)
+void OptionSettings::restore(Procedure &p)
 {
     auto restoreCheck = [&](int step, const QString &key, void (OptionSettings::*set)(bool)) {
         p.step(step, [&] {

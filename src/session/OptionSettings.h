@@ -95,7 +95,7 @@ public:
     // Start-up steps 130 to 150 of Form1.Form_Load: every control from the store, in a
     // fixed order, through the rules above. Each failing step is reported under its
     // number and the restore goes on.
-    void Restore(core::Procedure &procedure);
+    void restore(core::Procedure &procedure);
 
     // Descriptions of the writes that failed since the last call (a rule always runs
     // to its end; its caller decides how to report).

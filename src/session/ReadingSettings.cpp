@@ -127,7 +127,7 @@ std::optional<QStringList> ReadingSettings::readWords(const QString &key) const
     return unpackWords(stored);
 }
 
-void ReadingSettings::Restore(core::Procedure &p)
+void ReadingSettings::restore(core::Procedure &p)
 {
     // Restoring writes nothing: the stored value (or its absence) stays as it is.
     p.step(156, [&] { m_choices.order = readOrder(m_settings.read(SettingKey::Order, QString())); });

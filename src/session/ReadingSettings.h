@@ -52,7 +52,7 @@ public:
     void setTitles(const QStringList &words);
 
     // Start-up steps 156 to 170 of Form1.Form_Load, after the option controls.
-    void Restore(core::Procedure &procedure);
+    void restore(core::Procedure &procedure);
 
     // Stored form of the particle and title lists: the words separated by single
     // spaces. Reading splits at any white space and drops repeats (ignoring case),

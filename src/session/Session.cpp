@@ -43,11 +43,13 @@ lists::SuffixList &Session::suffixList()
     return m_suffixList;
 }
 
-void Session::restore()
+void Session::restore(const std::function<void(core::Procedure &)> &afterOptions)
 {
     core::Procedure p(m_desktop, core::kMainWindowModule, "Form_Load");
-    m_options.Restore(p);           // steps 130 to 150
-    m_options.reading().Restore(p); // steps 156 to 170
+    m_options.restore(p); // steps 130 to 150
+    if (afterOptions)
+        afterOptions(p);
+    m_options.reading().restore(p); // steps 156 to 170
 }
 
 void Session::openFiles(const QList<QByteArray> &paths)

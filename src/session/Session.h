@@ -9,10 +9,12 @@
 
 #include <QStringList>
 #include <QStringView>
+#include <functional>
 #include <memory>
 
 namespace orvella::core {
 class Desktop;
+class Procedure;
 class SettingsStore;
 } // namespace orvella::core
 namespace orvella::commands {
@@ -71,8 +73,9 @@ public:
     // controls' states, then the Order and Reading menus' choices with the particle and
     // title lists, from the store. A part that cannot be restored is reported as a step
     // of the main window's start-up ("Form1.Form_Load at line N") and the rest is
-    // restored all the same.
-    void restore();
+    // restored all the same. The window's own steps 152 and 154 (the result list's
+    // header) come between the two, in the same start-up: afterOptions runs them.
+    void restore(const std::function<void(core::Procedure &)> &afterOptions = {});
 
     // Files named on the command line, appended to the input list in the given order.
     void openFiles(const QList<QByteArray> &paths);

@@ -27,7 +27,7 @@ struct Options {
     void restore()
     {
         Procedure p(desktop, "Form1", "Form_Load");
-        options.Restore(p);
+        options.restore(p);
     }
 };
 
@@ -413,7 +413,7 @@ TEST(ReadingSettings, RestoreTakesWhatIsStoredAndTheDefaultForWhatIsMissingOrUnr
         Options o;
         o.settings.values = c.stored;
         Procedure p(o.desktop, "Form1", "Form_Load");
-        o.options.reading().Restore(p);
+        o.options.reading().restore(p);
         const ReadingSettings &r = o.options.reading();
         SCOPED_TRACE(c.stored.value("Order").toStdString() + "/" + c.stored.value("ParticleList").toStdString());
         EXPECT_EQ(r.choices().order, c.order);
