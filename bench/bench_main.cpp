@@ -102,7 +102,7 @@ double peakMiB()
 
 // Runs the command; it counts as done once both lists have shown every row they hold.
 template<typename Command>
-std::pair<double, double> timed(StallMeter &meter, app::MainWindow &window, Command &&command)
+std::pair<double, double> timed(StallMeter &meter, session::Session &session, Command &&command)
 {
     QCoreApplication::processEvents();
     meter.start();
@@ -115,12 +115,12 @@ std::pair<double, double> timed(StallMeter &meter, app::MainWindow &window, Comm
     // with no more pending rows than one pass takes in tells it now, so that a command's
     // figure is its work; more rows still reach the view a pass at a time.
     do {
-        for (lists::NameListModel *list : {&window.inputList(), &window.resultList()}) {
+        for (lists::NameListModel *list : {&session.inputList(), &session.resultList()}) {
             if (list->hasPendingRows() && list->count() - list->rowCount() <= lists::NameListModel::kRowsPerPass)
                 list->flushPendingRows();
         }
         QCoreApplication::processEvents();
-    } while (window.inputList().hasPendingRows() || window.resultList().hasPendingRows());
+    } while (session.inputList().hasPendingRows() || session.resultList().hasPendingRows());
     const double seconds = clock.nsecsElapsed() / 1e9;
     return {seconds, meter.stopMs()};
 }
@@ -135,25 +135,25 @@ void notePeak(const char *command)
 // Loading alone (a names file, or a table whose rows the names keep), then for a table
 // sorting and exporting the rows as CSV: each in a process of its own, so that the
 // peak is that of the one load.
-int loadOnly(BenchDesktop &desktop, app::MainWindow &window, StallMeter &meter, const QString &file,
+int loadOnly(BenchDesktop &desktop, session::Session &session, app::MainWindow &window, StallMeter &meter, const QString &file,
              const QString &exportFile)
 {
     const double before = peakMiB();
     const auto click = [&window](const char *control) { ui::controlNamed<QAbstractButton>(&window, control)->click(); };
     desktop.openAnswer = file;
-    const auto [loadSeconds, loadStall] = timed(meter, window, [&] { click("PushButton3"); });
+    const auto [loadSeconds, loadStall] = timed(meter, session, [&] { click("PushButton3"); });
     const bool table = !exportFile.isEmpty();
     std::printf("%s s %.3f\n", table ? "load-csv" : "load", loadSeconds);
-    std::printf("loaded names %d\n", window.inputList().count());
+    std::printf("loaded names %d\n", session.inputList().count());
     std::printf("peak MiB after load %.1f\n", peakMiB());
     double longestStall = loadStall;
     if (table) {
         click("Option3");
-        const auto [sortSeconds, sortStall] = timed(meter, window, [&] { click("PushButton17"); });
+        const auto [sortSeconds, sortStall] = timed(meter, session, [&] { click("PushButton17"); });
         std::printf("sort-csv s %.3f\n", sortSeconds);
         desktop.saveAnswer = exportFile;
         const auto [exportSeconds, exportStall] =
-            timed(meter, window, [&] { window.menus().exportResults->trigger(); });
+            timed(meter, session, [&] { window.menus().exportResults->trigger(); });
         std::printf("export-csv s %.3f\n", exportSeconds);
         longestStall = std::max({longestStall, sortStall, exportStall});
     }
@@ -196,32 +196,32 @@ int main(int argc, char **argv)
     double longestStall = 0;
     auto click = [&window](const char *control) { ui::controlNamed<QAbstractButton>(&window, control)->click(); };
     if (oneLoad)
-        return loadOnly(desktop, window, meter, QString::fromLocal8Bit(argv[2]),
+        return loadOnly(desktop, session, window, meter, QString::fromLocal8Bit(argv[2]),
                         argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString());
 
     desktop.openAnswer = namesFile;
-    const auto [loadSeconds, loadStall] = timed(meter, window, [&] { click("PushButton3"); });
+    const auto [loadSeconds, loadStall] = timed(meter, session, [&] { click("PushButton3"); });
     longestStall = std::max(longestStall, loadStall);
     notePeak("load");
     std::printf("load s %.3f\n", loadSeconds);
-    const int names = window.inputList().count();
+    const int names = session.inputList().count();
     std::printf("loaded names %d\n", names);
 
     click("Option1");
     click("Option4");
-    const auto [sortSeconds, sortStall] = timed(meter, window, [&] { click("PushButton17"); });
+    const auto [sortSeconds, sortStall] = timed(meter, session, [&] { click("PushButton17"); });
     longestStall = std::max(longestStall, sortStall);
     notePeak("sort");
     std::printf("sort s %.3f\n", sortSeconds);
 
     desktop.saveAnswer = resultsFile;
-    const auto [saveSeconds, saveStall] = timed(meter, window, [&] { click("PushButton4"); });
+    const auto [saveSeconds, saveStall] = timed(meter, session, [&] { click("PushButton4"); });
     longestStall = std::max(longestStall, saveStall);
     notePeak("save");
     std::printf("save s %.3f\n", saveSeconds);
 
     click("Option3");
-    const auto [suffixSeconds, suffixStall] = timed(meter, window, [&] { click("PushButton17"); });
+    const auto [suffixSeconds, suffixStall] = timed(meter, session, [&] { click("PushButton17"); });
     longestStall = std::max(longestStall, suffixStall);
     notePeak("sort-suffix");
     std::printf("sort-suffix s %.3f\n", suffixSeconds);
@@ -236,7 +236,7 @@ int main(int argc, char **argv)
         reading.setLearnLastNames(on);
     };
     allChoices(true);
-    const auto [choicesSeconds, choicesStall] = timed(meter, window, [&] { click("PushButton17"); });
+    const auto [choicesSeconds, choicesStall] = timed(meter, session, [&] { click("PushButton17"); });
     longestStall = std::max(longestStall, choicesStall);
     notePeak("sort-all-choices");
     allChoices(false);
@@ -250,25 +250,25 @@ int main(int argc, char **argv)
     // lists (last word reading, as the exact sort above).
     click("Option4");
     window.menus().alphabeticalOrder->trigger();
-    const auto [alphaSeconds, alphaStall] = timed(meter, window, [&] { click("PushButton17"); });
+    const auto [alphaSeconds, alphaStall] = timed(meter, session, [&] { click("PushButton17"); });
     longestStall = std::max(longestStall, alphaStall);
     notePeak("sort-alpha");
     std::printf("sort-alpha s %.3f\n", alphaSeconds);
 
     // Clear List and taking it back (after the sorts, whose figures stay comparable): the names come back in their own blocks.
-    const auto [clearSeconds, clearStall] = timed(meter, window, [&] { click("PushButton1"); });
-    const auto [undoSeconds, undoStall] = timed(meter, window, [&] { window.history().undo(); });
+    const auto [clearSeconds, clearStall] = timed(meter, session, [&] { click("PushButton1"); });
+    const auto [undoSeconds, undoStall] = timed(meter, session, [&] { window.history().undo(); });
     longestStall = std::max({longestStall, clearStall, undoStall});
     std::printf("clear s %.3f\n", clearSeconds);
     std::printf("undo-clear s %.3f\n", undoSeconds);
-    std::printf("names after undo %d\n", window.inputList().count());
+    std::printf("names after undo %d\n", session.inputList().count());
 
-    const auto [copySeconds, copyStall] = timed(meter, window, [&] { click("PushButton5"); });
+    const auto [copySeconds, copyStall] = timed(meter, session, [&] { click("PushButton5"); });
     longestStall = std::max(longestStall, copyStall);
     notePeak("copy");
     std::printf("copy s %.3f\n", copySeconds);
 
-    const auto [sheetSeconds, sheetStall] = timed(meter, window, [&] { click("PushButton13"); });
+    const auto [sheetSeconds, sheetStall] = timed(meter, session, [&] { click("PushButton13"); });
     longestStall = std::max(longestStall, sheetStall);
     notePeak("spreadsheet");
     std::printf("spreadsheet s %.3f\n", sheetSeconds);
