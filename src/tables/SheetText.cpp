@@ -31,10 +31,20 @@ bool notInXml(const QString &text, qsizetype i, bool controls)
     return c.unicode() >= 0xFFFE;
 }
 
+// Whether the unit is plainly none to escape: no underscore, no surrogate, neither
+// U+FFFE nor U+FFFF, no control character (when `controls`). Most units of most texts
+// are, which the first look at a text tells quickly.
+bool plainUnit(char16_t c, bool controls)
+{
+    return c != u'_' && (c < 0xD800 || (c > 0xDFFF && c < 0xFFFE)) &&
+           (!controls || c >= 0x20 || c == u'\t' || c == u'\n' || c == u'\r');
+}
+
 QString escaped(const QString &text, bool controls)
 {
     qsizetype first = 0;
-    while (first < text.size() && !isCodeSequence(text, first) && !notInXml(text, first, controls))
+    while (first < text.size() && (plainUnit(text[first].unicode(), controls) ||
+                                   (!isCodeSequence(text, first) && !notInXml(text, first, controls))))
         ++first;
     if (first == text.size())
         return text;
@@ -56,7 +66,7 @@ QString escaped(const QString &text, bool controls)
 
 QString sheetText(const QString &text)
 {
-    // libxlsxwriter writes the control characters as codes itself.
+    // The sheet writers write the control characters as codes themselves.
     return escaped(text, false);
 }
 
