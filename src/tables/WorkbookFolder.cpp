@@ -63,6 +63,18 @@ void removeWorkbookFolder(WorkbookFolder &folder)
     folder = {};
 }
 
+bool writeWhole(QFile &file, const char *bytes, qint64 size)
+{
+    while (size > 0) {
+        const qint64 written = file.write(bytes, size);
+        if (written <= 0)
+            return false;
+        bytes += written;
+        size -= written;
+    }
+    return true;
+}
+
 void removeAbandonedWorkbookFolders(const QString &root)
 {
     const QDir dir(root);

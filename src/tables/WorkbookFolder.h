@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDir>
+#include <QFile>
 #include <QString>
 
 namespace orvella::tables {
@@ -25,6 +26,11 @@ void removeWorkbookFolder(WorkbookFolder &folder);
 // earlier runs, whether their export succeeded or failed. Folders held by this run or
 // by another running copy of the program stay.
 void removeAbandonedWorkbookFolders(const QString &root);
+
+// Writes all the bytes to a file of a scratch folder; false when it cannot. A write
+// that the disk cuts short (it filled up part-way) is tried again for the rest, which
+// fails with the reason, so that the file's error string tells it.
+bool writeWhole(QFile &file, const char *bytes, qint64 size);
 
 // A workbook folder in the temporary folder for files made on the way to a saved one
 // (a workbook before it is copied to its place): removed with this object.

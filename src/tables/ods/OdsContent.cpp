@@ -3,6 +3,7 @@
 #include "core/Failure.h"
 #include "core/Utf8.h"
 #include "tables/SheetText.h"
+#include "tables/WorkbookFolder.h"
 #include "tables/ods/OdsTableReader.h"
 
 #include <algorithm>
@@ -186,7 +187,7 @@ void OdsContent::finish()
 
 void OdsContent::flush()
 {
-    if (m_file.write(m_buffer) != m_buffer.size())
+    if (!writeWhole(m_file, m_buffer.constData(), m_buffer.size()))
         fail();
     m_buffer.resize(0);
 }
