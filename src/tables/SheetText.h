@@ -5,8 +5,9 @@
 namespace orvella::tables {
 
 // A cell's text as an .xlsx sheet stores it. Spreadsheet applications read "_xHHHH_"
-// in a cell's text as the character with that code. libxlsxwriter stores control
-// characters that way, and so does this every character that XML cannot hold (U+FFFE,
+// in a cell's text as the character with that code. The sheet writers (XlsxSheetXml,
+// libxlsxwriter) store control characters that way, and so does this every character
+// that XML cannot hold (U+FFFE,
 // U+FFFF, a lone surrogate), so that the sheet stays well-formed. A text that holds
 // such a sequence itself gets its underscore escaped, so that it reads back as written.
 QString sheetText(const QString &text);

@@ -3,8 +3,11 @@
 // fail part-way leaving the file that was there before untouched.
 
 #include "core/Failure.h"
+#include "tables/SheetText.h"
 #include "tables/TableExport.h"
+#include "tables/zip/ZipArchive.h"
 #include "support/Files.h"
+#include "support/NoNewThreads.h"
 #include "support/Printers.h"
 #include "support/SmallDisk.h"
 
@@ -16,6 +19,10 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <system_error>
+#include <thread>
+
+#include <xlsxwriter.h>
 
 using namespace orvella;
 using namespace orvella::testing;
@@ -59,6 +66,7 @@ QByteArray written(TableFormat format, const Rows &rows)
 }
 
 const QByteArray kBom = "\xEF\xBB\xBF";
+const QByteArray kOldFile = "old contents\r\n";
 
 struct TextCase {
     const char *name;
@@ -178,6 +186,139 @@ print(json.dumps({'sheets': len(book.sheetnames), 'rows': rows, 'types': types, 
     EXPECT_FALSE(book["formulas"].toBool());
 }
 
+// The cells of the sheet, as XML, from the first row to the last.
+QByteArray sheetData(const QString &workbook)
+{
+    const QByteArray xml = tables::ZipArchive(workbook, "an Excel workbook").read("xl/worksheets/sheet1.xml");
+    const qsizetype start = xml.indexOf("<sheetData>"), end = xml.indexOf("</sheetData>");
+    return start >= 0 && end > start ? xml.sliced(start, end - start) : xml;
+}
+
+// Each cell's XML is what libxlsxwriter wrote for it, which spreadsheet applications
+// have read all along: white space kept at either end, markup escaped, control
+// characters (a CR among them) as codes, characters XML cannot hold as sheetText gives.
+TEST(XlsxTableExport, CellsAreWrittenAsLibxlsxwriterWroteThem)
+{
+    QList<QStringList> rows = kAwkwardRows;
+    rows += QStringList{"a\r", "\r\na", "\va", "a\f", " ", "\t", "\n", "a\x7F\u00A0", "\u0001\u001F"};
+    rows += QStringList{QString(QChar(0xD800)) + "x", "x" + QString(QChar(0xDC00)), QString(QChar(0xFFFF)), "_x00e9_"};
+    rows += QStringList{};
+    rows += QStringList{"", "", "after an empty row"};
+    QTemporaryDir dir;
+    const QString ours = dir.filePath("ours.xlsx");
+    Rows source;
+    source.body = rows;
+    tables::writeTable(ours, TableFormat::Xlsx, source);
+
+    const QString theirs = dir.filePath("theirs.xlsx");
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    lxw_workbook *book = workbook_new_opt(QFile::encodeName(theirs).constData(), &options);
+    lxw_worksheet *sheet = workbook_add_worksheet(book, nullptr);
+    for (int row = 0; row < rows.size(); ++row) {
+        for (int column = 0; column < rows[row].size(); ++column) {
+            if (!rows[row][column].isEmpty())
+                worksheet_write_string(sheet, lxw_row_t(row), lxw_col_t(column),
+                                       tables::sheetText(rows[row][column]).toUtf8().constData(), nullptr);
+        }
+    }
+    ASSERT_EQ(workbook_close(book), LXW_NO_ERROR);
+    EXPECT_EQ(sheetData(ours), sheetData(theirs));
+}
+
+// The sheet's text goes to the compression a piece at a time, on a worker thread or,
+// when the system refuses one, as each piece is made: thousands of rows, many pieces,
+// read back whole and in order either way, the sheet the same byte for byte.
+TEST(XlsxTableExport, ManyRowsReadBackWholeWithOrWithoutAThread)
+{
+    const char *reader = R"PY(
+import json, sys
+import openpyxl
+sheet = openpyxl.load_workbook(sys.argv[1]).active
+print(json.dumps([[c.value for c in row] for row in sheet.iter_rows()]))
+)PY";
+    const Rows rows = manyRows(40000);
+    QByteArray sheets[2];
+    for (const bool threads : {true, false}) {
+        SCOPED_TRACE(threads ? "threads" : "no threads");
+        QTemporaryDir dir;
+        const QString path = dir.filePath("t.xlsx");
+        if (threads) {
+            tables::writeTable(path, TableFormat::Xlsx, rows);
+        } else {
+            NoNewThreads noThreads;
+            ASSERT_TRUE(noThreads.set());
+            ASSERT_THROW(std::thread([] {}).join(), std::system_error);
+            tables::writeTable(path, TableFormat::Xlsx, rows);
+        }
+        sheets[threads] = tables::ZipArchive(path, "an Excel workbook").read("xl/worksheets/sheet1.xml");
+        if (threads)
+            EXPECT_EQ(rowsOf(readWithPython(reader, {path})), QList<QStringList>{rows.head} + rows.body);
+    }
+    EXPECT_GT(sheets[1].size(), qsizetype(4) << 20);
+    EXPECT_EQ(sheets[0], sheets[1]);
+}
+
+// Each cell is where its row and column put it, up to the sheet's last row and column;
+// one row or column more stops the export with a message that says why, and the file
+// keeps what it held.
+TEST(XlsxTableExport, CellsUpToTheSheetsLastKeepTheirPlacesAndOneMoreFails)
+{
+    const char *reader = R"PY(
+import json, sys
+import openpyxl
+# Read-only: the cells that are there, not every cell up to the last.
+sheet = openpyxl.load_workbook(sys.argv[1], read_only=True).active
+print(json.dumps({c.coordinate: c.value for row in sheet.iter_rows() for c in row if c.value is not None}))
+)PY";
+    const qsizetype kRows = 1048576, kColumns = 16384;
+    const auto wideRow = [](qsizetype columns, QList<std::pair<qsizetype, QString>> cells) {
+        QStringList row(columns);
+        for (const auto &[column, text] : cells) {
+            if (column < columns)
+                row[column] = text;
+        }
+        return row;
+    };
+    struct Case {
+        const char *name;
+        qsizetype bodyRows; // empty rows below the header, then the wide row
+        qsizetype columns;  // of the wide row
+        QString failure;    // after "Cannot write <path>: "; none when it is saved
+    };
+    const Case cases[] = {
+        {"the last cell", kRows - 2, kColumns, {}},
+        {"one row more", kRows - 1, 3, "a sheet holds at most 1048576 rows"},
+        {"one column more", 0, kColumns + 1, "a sheet holds at most 16384 columns; row 2 has 16385"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("t.xlsx");
+        writeBytes(path, kOldFile);
+        Rows rows;
+        rows.head = {"Name"};
+        rows.body = QList<QStringList>(c.bodyRows);
+        rows.body.append(wideRow(c.columns, {{0, "A"}, {25, "Z"}, {26, "AA"}, {701, "ZZ"}, {702, "AAA"},
+                                             {c.columns - 1, "last"}}));
+        if (!c.failure.isEmpty()) {
+            try {
+                tables::writeTable(path, TableFormat::Xlsx, rows);
+                ADD_FAILURE() << "saved";
+            } catch (const core::Failure &f) {
+                EXPECT_EQ(f.description(), QStringLiteral("Cannot write %1: %2").arg(path, c.failure));
+            }
+            EXPECT_EQ(readBytes(path), kOldFile);
+            continue;
+        }
+        tables::writeTable(path, TableFormat::Xlsx, rows);
+        const QString last = QString::number(kRows);
+        EXPECT_EQ(readWithPython(reader, {path}).toObject(),
+                  (QJsonObject{{"A1", "Name"}, {"A" + last, "A"}, {"Z" + last, "Z"}, {"AA" + last, "AA"},
+                               {"ZZ" + last, "ZZ"}, {"AAA" + last, "AAA"}, {"XFD" + last, "last"}}));
+    }
+}
+
 // Reads the archive's entries and the sheet as an OpenDocument reader does: literal
 // white space folds to one space and is dropped at either end of a paragraph; text:s,
 // text:tab and text:line-break stand for spaces, a TAB and a line break.
@@ -238,8 +379,6 @@ TEST(OdsTableExport, ArchiveAndCellsReadBackAsWritten)
 const TableFormat kAllFormats[] = {TableFormat::Csv, TableFormat::Tsv, TableFormat::PlainList, TableFormat::Xlsx,
                                    TableFormat::Ods};
 
-const QByteArray kOldFile = "old contents\r\n";
-
 // A save fails at any point of the writing: the target keeps its old bytes, the
 // folder holds no temporary file and the message names the file. With room for the
 // whole file it is saved.
@@ -293,6 +432,35 @@ TEST(TableExportFailure, RowsFailingPartWayKeepTheOldFileAndLeaveNoScratch)
         EXPECT_EQ(readBytes(path), kOldFile);
         EXPECT_EQ(folderEntries(dir.path()), QStringList{"results"});
         EXPECT_EQ(folderEntries(scratch.path()), QStringList{});
+    }
+}
+
+// The temporary folder's disk fills while a workbook's sheet is written there: the
+// failure names the file and the reason, the file keeps its old text and the scratch
+// folder goes.
+TEST(TableExportFailure, FullTemporaryDiskKeepsTheOldFile)
+{
+    const Rows rows = manyRows(60000);
+    for (const TableFormat format : {TableFormat::Xlsx, TableFormat::Ods}) {
+        SCOPED_TRACE(int(format));
+        SmallDisk disk(256);
+        if (!disk.mounted())
+            GTEST_SKIP() << "needs the superuser, to mount a small tmpfs";
+        QTemporaryDir dir;
+        const QString path = dir.filePath("results");
+        writeBytes(path, kOldFile);
+        const QByteArray savedTmp = qgetenv("TMPDIR");
+        qputenv("TMPDIR", QFile::encodeName(disk.path()));
+        try {
+            tables::writeTable(path, format, rows);
+            ADD_FAILURE() << "saved with a full temporary disk";
+        } catch (const core::Failure &f) {
+            EXPECT_TRUE(f.description().startsWith("Cannot write " + path + ": ")) << f.description().toStdString();
+            EXPECT_TRUE(f.description().contains("No space left on device")) << f.description().toStdString();
+        }
+        qputenv("TMPDIR", savedTmp);
+        EXPECT_EQ(readBytes(path), kOldFile);
+        EXPECT_EQ(folderEntries(disk.path()), QStringList{});
     }
 }
 

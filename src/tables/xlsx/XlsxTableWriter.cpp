@@ -1,4 +1,7 @@
-// Result rows as an .xlsx workbook: one sheet, every cell a text cell.
+// Result rows as an .xlsx workbook: one sheet, every cell a text cell. The sheet's XML
+// is compressed into a file in a private scratch folder as the rows come, put in an
+// archive there with the other parts, and the finished archive is copied into the
+// output.
 
 #include "core/BackgroundWork.h"
 #include "core/Failure.h"
@@ -7,52 +10,66 @@
 #include "tables/SheetText.h"
 #include "tables/TableWriters.h"
 #include "tables/WorkbookFolder.h"
+#include "tables/xlsx/XlsxSheetXml.h"
 #include "tables/xlsx/XlsxSpreadsheet.h"
-
-#include <QFile>
-
-#include <xlsxwriter.h>
+#include "tables/zip/ZipWriter.h"
 
 namespace orvella::tables {
 namespace {
 
-// The workbook libxlsxwriter writes. Closing it writes the file and frees it; a
-// workbook given up on is closed too (its file is removed with the scratch folder).
-class Workbook {
-public:
-    Workbook(const QString &path, const QString &scratch)
-        : m_path(QFile::encodeName(path)), m_scratch(QFile::encodeName(scratch))
-    {
-        lxw_workbook_options options{};
-        // Rows come in order, so each row goes to the writer's temporary file as it is
-        // done and a million rows take little memory.
-        options.constant_memory = LXW_TRUE;
-        options.tmpdir = m_scratch.data();
-        m_book = workbook_new_opt(m_path.constData(), &options);
-        m_sheet = m_book ? workbook_add_worksheet(m_book, nullptr) : nullptr;
-    }
-    ~Workbook()
-    {
-        if (m_book)
-            workbook_close(m_book);
-    }
-    Workbook(const Workbook &) = delete;
-    Workbook &operator=(const Workbook &) = delete;
+// The parts of the workbook besides its sheet: what the archive holds and how the
+// parts relate, the workbook of one sheet and the one style its cells have.
+constexpr char kContentTypes[] =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+    "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+    "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+    "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+    "<Override PartName=\"/xl/workbook.xml\""
+    " ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
+    "<Override PartName=\"/xl/worksheets/sheet1.xml\""
+    " ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>"
+    "<Override PartName=\"/xl/styles.xml\""
+    " ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>"
+    "</Types>\n";
 
-    lxw_worksheet *sheet() const { return m_sheet; }
-    lxw_error close() { return workbook_close(std::exchange(m_book, nullptr)); }
+constexpr char kPackageRelations[] =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+    "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+    "<Relationship Id=\"rId1\""
+    " Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\""
+    " Target=\"xl/workbook.xml\"/>"
+    "</Relationships>\n";
 
-private:
-    QByteArray m_path;
-    QByteArray m_scratch;
-    lxw_workbook *m_book = nullptr;
-    lxw_worksheet *m_sheet = nullptr;
-};
+constexpr char kWorkbook[] =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+    "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\""
+    " xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
+    "<bookViews><workbookView/></bookViews>"
+    "<sheets><sheet name=\"Sheet1\" sheetId=\"1\" r:id=\"rId1\"/></sheets>"
+    "</workbook>\n";
 
-QString libraryError(lxw_error error)
-{
-    return QString::fromUtf8(lxw_strerror(error));
-}
+constexpr char kWorkbookRelations[] =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+    "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+    "<Relationship Id=\"rId1\""
+    " Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet\""
+    " Target=\"worksheets/sheet1.xml\"/>"
+    "<Relationship Id=\"rId2\""
+    " Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles\""
+    " Target=\"styles.xml\"/>"
+    "</Relationships>\n";
+
+constexpr char kStyles[] =
+    "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n"
+    "<styleSheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\">"
+    "<fonts count=\"1\"><font><sz val=\"11\"/><name val=\"Calibri\"/><family val=\"2\"/></font></fonts>"
+    "<fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill>"
+    "<fill><patternFill patternType=\"gray125\"/></fill></fills>"
+    "<borders count=\"1\"><border><left/><right/><top/><bottom/><diagonal/></border></borders>"
+    "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\"/></cellStyleXfs>"
+    "<cellXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\"/></cellXfs>"
+    "<cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" builtinId=\"0\"/></cellStyles>"
+    "</styleSheet>\n";
 
 // Cells longer than an Excel cell holds are cut to fit rather than losing the whole
 // export for one long note: what Excel would show of them is all there is to write. The
@@ -60,15 +77,14 @@ QString libraryError(lxw_error error)
 class CutCells {
 public:
     // The cell's text as the sheet stores it, cut to fit when it is too long.
-    QString fitted(const QString &cell, lxw_row_t row, lxw_col_t column)
+    QString fitted(const QString &cell, qsizetype row, qsizetype column)
     {
         QString text = sheetText(cell);
         if (text.size() <= XlsxSpreadsheet::kMaxTextLength)
             return text;
         if (m_count++ < kNamed) {
-            char name[LXW_MAX_CELL_NAME_LENGTH];
-            lxw_rowcol_to_cell(name, row, column);
-            m_named.append(QStringLiteral("%1 (%2 characters)").arg(QLatin1String(name), core::groupedCount(cell.size())));
+            const QString name = QLatin1String(XlsxSheetXml::columnName(column)) + QString::number(row + 1);
+            m_named.append(QStringLiteral("%1 (%2 characters)").arg(name, core::groupedCount(cell.size())));
         }
         return sheetTextCut(cell, XlsxSpreadsheet::kMaxTextLength);
     }
@@ -99,15 +115,13 @@ QStringList writeXlsx(core::FileOutput &out, const QString &target, const TableS
                       const std::function<void()> &yield)
 {
     const ScratchFolder scratch;
-    const QString path = scratch.filePath(QStringLiteral("Results.xlsx"));
-    Workbook book(path, scratch.path());
-    if (!book.sheet())
-        throw core::Failure(QStringLiteral("Cannot write %1: the workbook could not be made").arg(target));
+    const QString sheetPath = scratch.filePath(QStringLiteral("sheet1.xml.deflated"));
+    XlsxSheetXml sheet(sheetPath, target);
 
     CutCells cut;
-    lxw_row_t row = 0;
+    qsizetype row = 0;
     const auto writeRow = [&](const QStringList &cells) {
-        if (row >= lxw_row_t(XlsxSpreadsheet::kMaxRows))
+        if (row >= XlsxSpreadsheet::kMaxRows)
             throw core::Failure(QStringLiteral("Cannot write %1: a sheet holds at most %2 rows")
                                     .arg(target)
                                     .arg(XlsxSpreadsheet::kMaxRows));
@@ -117,29 +131,36 @@ QStringList writeXlsx(core::FileOutput &out, const QString &target, const TableS
                                     .arg(XlsxSpreadsheet::kMaxColumns)
                                     .arg(row + 1)
                                     .arg(cells.size()));
+        sheet.beginRow();
         for (qsizetype column = 0; column < cells.size(); ++column) {
-            if (cells[column].isEmpty())
-                continue; // left blank
-            const QString text = cut.fitted(cells[column], row, lxw_col_t(column));
-            // A text cell, never a formula or a number: "=1+2" and "0012" stay as written.
-            const lxw_error error =
-                worksheet_write_string(book.sheet(), row, lxw_col_t(column), text.toUtf8().constData(), nullptr);
-            if (error != LXW_NO_ERROR)
-                throw core::Failure(QStringLiteral("Cannot write %1: %2").arg(target, libraryError(error)));
+            if (!cells[column].isEmpty()) // an empty cell is left blank
+                sheet.addCell(column, cut.fitted(cells[column], row, column));
         }
+        sheet.endRow();
         ++row;
     };
     for (const QStringList &head : headRows(rows))
         writeRow(head);
     forEachRow(rows, yield, writeRow);
 
-    // Putting the workbook together and copying it take a while: the window goes on.
+    // The rest of the compression, putting the archive together and copying it take a
+    // while: the window goes on.
     core::runWhileYielding(
         [&] {
-            const lxw_error error = book.close();
-            if (error != LXW_NO_ERROR)
-                throw core::Failure(QStringLiteral("Cannot write %1: %2").arg(target, libraryError(error)));
-            copyFileInto(path, out);
+            const DeflatedPart sheetPart = sheet.finish();
+            const QString archivePath = scratch.filePath(QStringLiteral("Results.xlsx"));
+            ZipWriter archive(archivePath, target);
+            const auto addPart = [&archive](const char *name, const auto &text) {
+                archive.addBytes(name, text, sizeof text - 1, ZipWriter::Method::Deflate);
+            };
+            addPart("[Content_Types].xml", kContentTypes);
+            addPart("_rels/.rels", kPackageRelations);
+            addPart("xl/workbook.xml", kWorkbook);
+            addPart("xl/_rels/workbook.xml.rels", kWorkbookRelations);
+            addPart("xl/styles.xml", kStyles);
+            archive.addDeflatedFile("xl/worksheets/sheet1.xml", sheetPath, sheetPart);
+            archive.close();
+            copyFileInto(archivePath, out);
         },
         yield);
     return cut.changes();
