@@ -53,8 +53,9 @@ char *put(char *out, QByteArrayView bytes)
 // At most seven bytes a UTF-16 unit: "_x001F_" for a control character.
 constexpr qsizetype kMostBytesPerUnit = 7;
 
-// Writes the text as appendCellText appends it, with room at `out` for
-// kMostBytesPerUnit bytes a unit, and answers the place after it.
+// Writes the text of a cell's <t> element as addCell describes it, with room at `out`
+// for kMostBytesPerUnit bytes a unit, and answers the place after it. A lone surrogate
+// (which sheetText leaves none of) is written as "?".
 char *putCellText(char *out, QStringView text)
 {
     const qsizetype n = text.size();
@@ -101,13 +102,6 @@ QByteArray XlsxSheetXml::columnName(qsizetype column)
     for (qsizetype n = column + 1; n > 0; n = (n - 1) / 26)
         name.prepend(char('A' + (n - 1) % 26));
     return name;
-}
-
-void XlsxSheetXml::appendCellText(QStringView text, QByteArray &into)
-{
-    const qsizetype start = into.size();
-    into.resize(start + kMostBytesPerUnit * text.size());
-    into.truncate(putCellText(into.data() + start, text) - into.constData());
 }
 
 void XlsxSheetXml::beginRow()

@@ -23,8 +23,12 @@ public:
     // The next row's cells: beginRow(), then addCell() for each cell that is not empty,
     // columns counted from 0 and rising, then endRow().
     void beginRow();
-    // The text as sheetText gives it (nothing XML cannot hold but control characters).
+    // The text as sheetText gives it (nothing XML cannot hold but control characters),
+    // written in UTF-8 with markup characters escaped and the control characters but
+    // TAB and LF as "_xHHHH_", which spreadsheet applications read as the character
+    // with that code (a CR too, which an XML reader would otherwise turn into a LF).
     void addCell(qsizetype column, QStringView text);
+    // Throws core::Failure when the compressed file could not be written.
     void endRow();
     // Ends the sheet and answers its compressed file; throws core::Failure when the file
     // could not be written whole.
@@ -32,12 +36,6 @@ public:
 
     // The letters that name a column counted from 0: "A" to "Z", "AA"...
     static QByteArray columnName(qsizetype column);
-    // Appends the text as the XML of a cell's <t> element, in UTF-8: markup characters
-    // escaped, the control characters but TAB and LF written as "_xHHHH_", which
-    // spreadsheet applications read as the character with that code (a CR too, which
-    // an XML reader would otherwise turn into a LF). A lone surrogate (which sheetText
-    // leaves none of) is written as "?".
-    static void appendCellText(QStringView text, QByteArray &into);
 
 private:
     void openRow();
