@@ -2,6 +2,8 @@
 
 #include "names/NameTokens.h"
 
+#include <algorithm>
+
 // A name read word by word: its words, its parts, what files it, and its key. What a
 // sort does a million times in a row is in this one file, so that the compiler can
 // inline it into the reading.
@@ -84,16 +86,20 @@ qsizetype groupEnd(const Tokens &tokens, qsizetype first)
 Tokens tokensOf(QStringView text)
 {
     Tokens tokens;
+    const char16_t *units = text.utf16();
     qsizetype start = 0;
-    for (qsizetype i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && text[i] != kSpace && text[i] != kComma)
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = units[i];
+        if (u != kSpace.unicode() && u != kComma.unicode())
             continue;
         if (i > start)
-            tokens.append({text.mid(start, i - start)});
-        if (i < text.size() && text[i] == kComma && !tokens.isEmpty())
+            tokens.append({text.sliced(start, i - start)});
+        if (u == kComma.unicode() && !tokens.isEmpty())
             tokens.back().commaAfter = true;
         start = i + 1;
     }
+    if (text.size() > start)
+        tokens.append({text.sliced(start)});
     return tokens;
 }
 
@@ -196,7 +202,8 @@ void clearReading(WordReading &result)
 {
     result.reading = NameReading();
     result.key.resize(0);
-    result.shown.resize(0);
+    if (!result.shown.isEmpty()) // most names show as their keys do
+        result.shown.resize(0);
     result.ownText = false;
 }
 
@@ -249,11 +256,12 @@ void fileCommaLine(Reader &r, Parts &parts, bool suffixes)
 // Plain words, once their ends are stepped over: filed under the first word (First/Last,
 // or a family name first for its script), else under the last name and the particles
 // it takes along, then the words before it.
-void filePlainWords(Reader &r, const Parts &parts, QStringView text, bool suffixes)
+void filePlainWords(Reader &r, Parts &parts, QStringView text, bool suffixes)
 {
-    Indexes words;
-    for (const Indexes &part : parts)
-        words.append(part.data(), part.size());
+    // Most names are one part: its words are read where they stand.
+    Indexes &words = parts[0];
+    for (qsizetype p = 1; p < parts.size(); ++p)
+        words.append(parts[p].data(), parts[p].size());
     stepOverEnds(r.tokens, words, true, suffixes, 2, r.tests);
     r.familyFirst = !r.options.firstLast() && r.choices.familyNameFirst && words.size() > 1 &&
                     isFamilyNameFirstScript(text);
@@ -273,44 +281,80 @@ void filePlainWords(Reader &r, const Parts &parts, QStringView text, bool suffix
     }
 }
 
-// Inlined at both of its calls: a sort builds a million keys in a row.
-Q_ALWAYS_INLINE void appendWords(QString &key, const Tokens &tokens, const Indexes &which)
+// The length of the words at `which` joined by single spaces.
+qsizetype joinedSize(const Tokens &tokens, const Indexes &which)
+{
+    qsizetype size = which.isEmpty() ? 0 : which.size() - 1;
+    for (const qsizetype t : which)
+        size += tokens[t].text.size();
+    return size;
+}
+
+// Writes the words at `which` joined by single spaces at `out`, and tells where they end.
+QChar *writeWords(QChar *out, const Tokens &tokens, const Indexes &which)
 {
     for (qsizetype i = 0; i < which.size(); ++i) {
         if (i > 0)
-            key.append(kSpace);
-        key.append(tokens[which[i]].text);
+            *out++ = kSpace;
+        const QStringView word = tokens[which[i]].text;
+        out = std::copy(word.begin(), word.end(), out);
     }
+    return out;
 }
 
-// What was stepped over, suffixes first, then titles, nicknames and marks.
-void appendStepped(QString &key, const Tokens &tokens)
+// The order in which what was stepped over follows the tail.
+constexpr Kind kSteppedOrder[] = {Kind::Suffix, Kind::Title, Kind::Nickname, Kind::Mark};
+
+// The length of what was stepped over, joined by single spaces.
+qsizetype steppedSize(const Tokens &tokens)
+{
+    qsizetype size = -1;
+    for (const Token &token : tokens) {
+        if (token.kind != Kind::Word)
+            size += token.text.size() + 1;
+    }
+    return std::max<qsizetype>(size, 0);
+}
+
+// Writes what was stepped over at `out`: suffixes first, then titles, nicknames and
+// marks, each kind in the name's order.
+QChar *writeStepped(QChar *out, const Tokens &tokens)
 {
     bool first = true;
-    for (const Kind kind : {Kind::Suffix, Kind::Title, Kind::Nickname, Kind::Mark}) {
+    for (const Kind kind : kSteppedOrder) {
         for (const Token &token : tokens) {
             if (token.kind != kind)
                 continue;
             if (!first)
-                key.append(kSpace);
+                *out++ = kSpace;
             first = false;
-            key.append(token.text);
+            out = std::copy(token.text.begin(), token.text.end(), out);
         }
     }
+    return out;
 }
 
-// The key: head, delimiter, tail, then what was stepped over, built in one text.
-void appendKey(QString &key, const Reader &r, bool stepped, qsizetype nameSize)
+// The key: head, delimiter, tail, then what was stepped over. A sort builds a million
+// keys in a row: each is written at once into a text of its length, rather than
+// appended to piece by piece.
+void appendKey(QString &key, const Reader &r, bool stepped)
 {
-    key.reserve(nameSize + kFieldDelimiter.size() + 1);
-    appendWords(key, r.tokens, r.head);
-    if (r.tail.isEmpty() && !stepped)
+    const bool delimited = !r.tail.isEmpty() || stepped;
+    qsizetype size = joinedSize(r.tokens, r.head);
+    if (delimited)
+        size += kFieldDelimiter.size() + joinedSize(r.tokens, r.tail);
+    if (stepped)
+        size += 1 + steppedSize(r.tokens);
+    const qsizetype start = key.size();
+    key.resize(start + size);
+    QChar *out = writeWords(key.data() + start, r.tokens, r.head);
+    if (!delimited)
         return;
-    key.append(kFieldDelimiter);
-    appendWords(key, r.tokens, r.tail);
+    out = std::copy(kFieldDelimiter.begin(), kFieldDelimiter.end(), out);
+    out = writeWords(out, r.tokens, r.tail);
     if (stepped) {
-        key.append(kSteppedMark);
-        appendStepped(key, r.tokens);
+        *out++ = kSteppedMark;
+        writeStepped(out, r.tokens);
     }
 }
 
@@ -381,7 +425,7 @@ void readWordsInto(WordReading &result, QStringView name, const SortOptions &opt
     result.ownText = !tidied.isEmpty() || stepped || result.reading.commaLine || r.familyFirst || commas;
     if (result.ownText)
         result.shown.append(tidied.isEmpty() ? name : QStringView(tidied));
-    appendKey(result.key, r, stepped, text.size());
+    appendKey(result.key, r, stepped);
     if (everything)
         fillReading(result.reading, r);
 }
