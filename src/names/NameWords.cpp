@@ -17,6 +17,8 @@ bool isFamilyNameFirstScript(QStringView name)
     const bool other = anyCodePoint(name, [&](char32_t c) {
         if (!QChar::isLetter(c))
             return false;
+        if (c < 0x80) // a Latin letter, as most names start with
+            return true;
         switch (QChar::script(c)) {
         case QChar::Script_Han:
         case QChar::Script_Hiragana:
@@ -82,25 +84,43 @@ qsizetype groupEnd(const Tokens &tokens, qsizetype first)
     return -1;
 }
 
-// The words of a tidied name, split at spaces and commas.
-Tokens tokensOf(QStringView text)
+// Splits a name into its words at spaces and commas, when its white space is tidy
+// already (see tidyAlready): most names are, and are split in the pass that finds it
+// out. False (and some of the words split) when the name has to be tidied first.
+bool splitTidy(QStringView text, Tokens &tokens)
 {
-    Tokens tokens;
     const char16_t *units = text.utf16();
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t u = units[i];
-        if (u != kSpace.unicode() && u != kComma.unicode())
+        if (u > kComma.unicode() && u < 0x80) // most characters of most names
             continue;
+        if (u == kSpace.unicode()) {
+            if (i == 0 || units[i - 1] == kSpace.unicode())
+                return false;
+        } else if (u != kComma.unicode()) {
+            if (QChar::isSpace(u))
+                return false;
+            continue;
+        }
         if (i > start)
             tokens.append({text.sliced(start, i - start)});
         if (u == kComma.unicode() && !tokens.isEmpty())
             tokens.back().commaAfter = true;
         start = i + 1;
     }
+    if (!text.isEmpty() && text.back() == kSpace)
+        return false;
     if (text.size() > start)
         tokens.append({text.sliced(start)});
-    return tokens;
+    return true;
+}
+
+// True when a word may open a group of words in parentheses or quotes (see closersOf).
+bool mayOpenGroup(QChar first)
+{
+    const char16_t u = first.unicode();
+    return u == u'(' || u == u'[' || u == u'"' || u == u'\'' || u >= 0x80;
 }
 
 // Marks nicknames: every closed group of words in parentheses or quotes, unless that
@@ -109,7 +129,7 @@ void markNicknames(Tokens &tokens)
 {
     qsizetype marked = 0;
     for (qsizetype t = 0; t < tokens.size(); ++t) {
-        if (closersOf(tokens[t].text.front()).isEmpty())
+        if (!mayOpenGroup(tokens[t].text.front()) || closersOf(tokens[t].text.front()).isEmpty())
             continue;
         const qsizetype end = groupEnd(tokens, t);
         if (end < 0)
@@ -181,9 +201,8 @@ Parts commaParts(Tokens &tokens, bool suffixes, const WordTests &tests)
 // One name read word by word: what it is read under, its tokens, and which of its
 // words make the key's head field and which its tail field.
 struct Reader {
-    Reader(QStringView text, const SortOptions &options, const ReadingChoices &choices, const WordTests &tests,
-           NameReading *reading)
-        : options(options), choices(choices), tests(tests), reading(reading), tokens(tokensOf(text))
+    Reader(const SortOptions &options, const ReadingChoices &choices, const WordTests &tests, NameReading *reading)
+        : options(options), choices(choices), tests(tests), reading(reading)
     {
     }
 
@@ -253,6 +272,14 @@ void fileCommaLine(Reader &r, Parts &parts, bool suffixes)
         r.tail.append(parts[p].data(), parts[p].size());
 }
 
+// Appends the indexes one by one: a run of a name's words is short, and appending a
+// range of them is a library call of its own.
+void appendIndexes(Indexes &to, const qsizetype *from, qsizetype count)
+{
+    for (qsizetype i = 0; i < count; ++i)
+        to.push_back(from[i]);
+}
+
 // Plain words, once their ends are stepped over: filed under the first word (First/Last,
 // or a family name first for its script), else under the last name and the particles
 // it takes along, then the words before it.
@@ -267,14 +294,14 @@ void filePlainWords(Reader &r, Parts &parts, QStringView text, bool suffixes)
                     isFamilyNameFirstScript(text);
     if (r.options.firstLast() || r.familyFirst) {
         r.head.append(words.front());
-        r.tail.append(words.data() + 1, words.size() - 1);
+        appendIndexes(r.tail, words.data() + 1, words.size() - 1);
         if (r.reading)
             r.reading->lastName = r.tokens[words.front()].text.toString();
         return;
     }
     const qsizetype start = lastNameStart(r.tokens, words, r.tests, r.choices.keepParticles);
-    r.head.append(words.data() + start, words.size() - start);
-    r.tail.append(words.data(), start);
+    appendIndexes(r.head, words.data() + start, words.size() - start);
+    appendIndexes(r.tail, words.data(), start);
     if (r.reading) {
         r.reading->lastName = r.tokens[words.back()].text.toString();
         r.reading->particles = joined(r.tokens, words, start, words.size() - 1);
@@ -388,17 +415,19 @@ void readWordsInto(WordReading &result, QStringView name, const SortOptions &opt
                    const WordTests &tests, WordReading::Wanted wanted, const tables::NameParts *columns)
 {
     clearReading(result);
+    const bool everything = wanted == WordReading::Wanted::Everything;
+    Reader r(options, choices, tests, everything ? &result.reading : nullptr);
     // Most names are tidy already: they are read where they stand.
     QString tidied;
     QStringView text = name;
-    if (!tidyAlready(name)) {
+    if (!splitTidy(name, r.tokens)) {
         tidied = tidySpaces(name);
         text = tidied;
+        r.tokens.clear();
+        splitTidy(text, r.tokens);
     }
     if (text.isEmpty())
         return; // no key, as the option buttons have it
-    const bool everything = wanted == WordReading::Wanted::Everything;
-    Reader r(text, options, choices, tests, everything ? &result.reading : nullptr);
     if (r.tokens.isEmpty())
         return readCommasOnly(result, text, !tidied.isEmpty(), everything);
     markNicknames(r.tokens);
