@@ -36,17 +36,24 @@ bool filedUnderEmptyField(QStringView name, QStringView key, bool firstName)
 }
 
 // The keys of the names at positions [from, to] under the options and choices, as
-// GetNames makes them (and nothing else: no notes are kept).
+// GetNames makes them, with the names shown by their own text when showsOwnText.
 KeyedNames readKeys(const lists::NameListModel &input, int from, int to, const names::SortOptions &options,
-                    const names::ReadingChoices &choices, const names::WordTests &tests, bool tidies)
+                    const names::ReadingChoices &choices, const names::WordTests &tests, bool tidies,
+                    bool showsOwnText)
 {
     KeyedNames read;
     QString key;
+    names::KeyNote note;
     for (int i = from; i <= to; ++i) {
         const QStringView name = input.itemView(i);
-        names::buildReadingKeyInto(key, name, options, choices, tests, nullptr);
+        names::buildReadingKeyInto(key, name, options, choices, tests, showsOwnText ? &note : nullptr);
         core::clearUpperVectorState(); // see GetNames
         read.keys.append(QStringView(key));
+        if (showsOwnText && note.ownText) {
+            while (read.asEntered.size() + 1 < read.keys.size())
+                read.asEntered.appendEmpty();
+            read.asEntered.append(QStringView(note.shown));
+        }
         if (!tidies && filedUnderEmptyField(name, key, options.firstLast()))
             ++read.spacedNames;
     }
@@ -146,25 +153,26 @@ void SortRun::read()
 }
 
 // A script's run shows nothing per name. When no name's key depends on the names
-// before it (no duplicate filter, no learnt last names) and nothing is kept beside
-// the keys, the last two thirds of the names are read into keys on a worker
-// meanwhile: this thread's steps for each name take about as long again as making
-// its key. The first third is a whole number of key blocks, so that the worker's
-// keys join block by block.
+// before it (no duplicate filter, no learnt last names) and nothing but the names'
+// own texts is kept beside the keys, the last two thirds of the names are read into
+// keys on a worker meanwhile: this thread's steps for each name take about as long
+// again as making its key. The first third is a whole number of key blocks, so that
+// the worker's keys (and own texts) join block by block.
 void SortRun::startKeyWorker()
 {
     m_readHere = m_total;
     m_p.step(SortStep::StartKeyWorker, [&] {
         if (!m_command.m_output.take || m_total < kKeysOnTwoThreadsFrom || m_controls.removeDuplicates() ||
-            !m_learnt.isEmpty() || m_showsOwnText || (m_alphabetical && !m_choices.stepOverExtras) ||
+            !m_learnt.isEmpty() || (m_alphabetical && !m_choices.stepOverExtras) ||
             m_ctx.input.hasRows())
             return;
         m_readHere = int(size_t(m_total / 3) / names::KeyTexts::kBlockKeys * names::KeyTexts::kBlockKeys);
         (void)m_command.IsSuffix(QStringView()); // the suffix list is ready before two threads ask it
         m_secondHalf = core::startWorker([&input = m_ctx.input, from = m_readHere + 1, total = m_total,
                                           options = m_controls.options(), choices = m_choices,
-                                          tests = m_command.wordTests(), tidies = m_tidies] {
-            return readKeys(input, from, total, options, choices, tests, tidies);
+                                          tests = m_command.wordTests(), tidies = m_tidies,
+                                          showsOwnText = m_showsOwnText] {
+            return readKeys(input, from, total, options, choices, tests, tidies, showsOwnText);
         });
     });
 }
@@ -257,6 +265,11 @@ void SortRun::joinKeyWorker()
     if (m_secondHalf.valid()) {
         m_p.step(SortStep::JoinWorkerKeys, [&] {
             KeyedNames rest = m_secondHalf.get();
+            if (!rest.asEntered.empty()) {
+                while (m_asEntered.size() < m_keys.size())
+                    m_asEntered.appendEmpty();
+                m_asEntered.append(std::move(rest.asEntered));
+            }
             m_keys.append(std::move(rest.keys));
             m_spacedNames += rest.spacedNames;
         });

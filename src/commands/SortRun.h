@@ -19,10 +19,13 @@
 
 namespace orvella::commands {
 
-// Keys read on a worker, and how many of their names ended (or, in the First/Last
-// reading, started) with a space and filed under an empty field.
+// Keys read on a worker, the names among them shown other than as their keys reveal
+// them (as SortRun::m_asEntered keeps them, from the worker's first key on), and how
+// many of their names ended (or, in the First/Last reading, started) with a space and
+// filed under an empty field.
 struct KeyedNames {
     names::KeyTexts keys;
+    names::KeyTexts asEntered;
     int spacedNames = 0;
 };
 

@@ -2,6 +2,8 @@
 
 #include "names/NameTokens.h"
 
+#include <algorithm>
+
 // A name read word by word: its words, its parts, what files it, and its key. What a
 // sort does a million times in a row is in this one file, so that the compiler can
 // inline it into the reading.
@@ -15,6 +17,8 @@ bool isFamilyNameFirstScript(QStringView name)
     const bool other = anyCodePoint(name, [&](char32_t c) {
         if (!QChar::isLetter(c))
             return false;
+        if (c < 0x80) // a Latin letter, as most names start with
+            return true;
         switch (QChar::script(c)) {
         case QChar::Script_Han:
         case QChar::Script_Hiragana:
@@ -80,21 +84,43 @@ qsizetype groupEnd(const Tokens &tokens, qsizetype first)
     return -1;
 }
 
-// The words of a tidied name, split at spaces and commas.
-Tokens tokensOf(QStringView text)
+// Splits a name into its words at spaces and commas, when its white space is tidy
+// already (see tidyAlready): most names are, and are split in the pass that finds it
+// out. False (and some of the words split) when the name has to be tidied first.
+bool splitTidy(QStringView text, Tokens &tokens)
 {
-    Tokens tokens;
+    const char16_t *units = text.utf16();
     qsizetype start = 0;
-    for (qsizetype i = 0; i <= text.size(); ++i) {
-        if (i < text.size() && text[i] != kSpace && text[i] != kComma)
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = units[i];
+        if (u > kComma.unicode() && u < 0x80) // most characters of most names
             continue;
+        if (u == kSpace.unicode()) {
+            if (i == 0 || units[i - 1] == kSpace.unicode())
+                return false;
+        } else if (u != kComma.unicode()) {
+            if (QChar::isSpace(u))
+                return false;
+            continue;
+        }
         if (i > start)
-            tokens.append({text.mid(start, i - start)});
-        if (i < text.size() && text[i] == kComma && !tokens.isEmpty())
+            tokens.append({text.sliced(start, i - start)});
+        if (u == kComma.unicode() && !tokens.isEmpty())
             tokens.back().commaAfter = true;
         start = i + 1;
     }
-    return tokens;
+    if (!text.isEmpty() && text.back() == kSpace)
+        return false;
+    if (text.size() > start)
+        tokens.append({text.sliced(start)});
+    return true;
+}
+
+// True when a word may open a group of words in parentheses or quotes (see closersOf).
+bool mayOpenGroup(QChar first)
+{
+    const char16_t u = first.unicode();
+    return u == u'(' || u == u'[' || u == u'"' || u == u'\'' || u >= 0x80;
 }
 
 // Marks nicknames: every closed group of words in parentheses or quotes, unless that
@@ -103,7 +129,7 @@ void markNicknames(Tokens &tokens)
 {
     qsizetype marked = 0;
     for (qsizetype t = 0; t < tokens.size(); ++t) {
-        if (closersOf(tokens[t].text.front()).isEmpty())
+        if (!mayOpenGroup(tokens[t].text.front()) || closersOf(tokens[t].text.front()).isEmpty())
             continue;
         const qsizetype end = groupEnd(tokens, t);
         if (end < 0)
@@ -175,9 +201,8 @@ Parts commaParts(Tokens &tokens, bool suffixes, const WordTests &tests)
 // One name read word by word: what it is read under, its tokens, and which of its
 // words make the key's head field and which its tail field.
 struct Reader {
-    Reader(QStringView text, const SortOptions &options, const ReadingChoices &choices, const WordTests &tests,
-           NameReading *reading)
-        : options(options), choices(choices), tests(tests), reading(reading), tokens(tokensOf(text))
+    Reader(const SortOptions &options, const ReadingChoices &choices, const WordTests &tests, NameReading *reading)
+        : options(options), choices(choices), tests(tests), reading(reading)
     {
     }
 
@@ -196,7 +221,8 @@ void clearReading(WordReading &result)
 {
     result.reading = NameReading();
     result.key.resize(0);
-    result.shown.resize(0);
+    if (!result.shown.isEmpty()) // most names show as their keys do
+        result.shown.resize(0);
     result.ownText = false;
 }
 
@@ -246,71 +272,116 @@ void fileCommaLine(Reader &r, Parts &parts, bool suffixes)
         r.tail.append(parts[p].data(), parts[p].size());
 }
 
+// Appends the indexes one by one: a run of a name's words is short, and appending a
+// range of them is a library call of its own.
+void appendIndexes(Indexes &to, const qsizetype *from, qsizetype count)
+{
+    for (qsizetype i = 0; i < count; ++i)
+        to.push_back(from[i]);
+}
+
 // Plain words, once their ends are stepped over: filed under the first word (First/Last,
 // or a family name first for its script), else under the last name and the particles
 // it takes along, then the words before it.
-void filePlainWords(Reader &r, const Parts &parts, QStringView text, bool suffixes)
+void filePlainWords(Reader &r, Parts &parts, QStringView text, bool suffixes)
 {
-    Indexes words;
-    for (const Indexes &part : parts)
-        words.append(part.data(), part.size());
+    // Most names are one part: its words are read where they stand.
+    Indexes &words = parts[0];
+    for (qsizetype p = 1; p < parts.size(); ++p)
+        words.append(parts[p].data(), parts[p].size());
     stepOverEnds(r.tokens, words, true, suffixes, 2, r.tests);
     r.familyFirst = !r.options.firstLast() && r.choices.familyNameFirst && words.size() > 1 &&
                     isFamilyNameFirstScript(text);
     if (r.options.firstLast() || r.familyFirst) {
         r.head.append(words.front());
-        r.tail.append(words.data() + 1, words.size() - 1);
+        appendIndexes(r.tail, words.data() + 1, words.size() - 1);
         if (r.reading)
             r.reading->lastName = r.tokens[words.front()].text.toString();
         return;
     }
     const qsizetype start = lastNameStart(r.tokens, words, r.tests, r.choices.keepParticles);
-    r.head.append(words.data() + start, words.size() - start);
-    r.tail.append(words.data(), start);
+    appendIndexes(r.head, words.data() + start, words.size() - start);
+    appendIndexes(r.tail, words.data(), start);
     if (r.reading) {
         r.reading->lastName = r.tokens[words.back()].text.toString();
         r.reading->particles = joined(r.tokens, words, start, words.size() - 1);
     }
 }
 
-// Inlined at both of its calls: a sort builds a million keys in a row.
-Q_ALWAYS_INLINE void appendWords(QString &key, const Tokens &tokens, const Indexes &which)
+// The length of the words at `which` joined by single spaces.
+qsizetype joinedSize(const Tokens &tokens, const Indexes &which)
+{
+    qsizetype size = which.isEmpty() ? 0 : which.size() - 1;
+    for (const qsizetype t : which)
+        size += tokens[t].text.size();
+    return size;
+}
+
+// Writes the words at `which` joined by single spaces at `out`, and tells where they end.
+QChar *writeWords(QChar *out, const Tokens &tokens, const Indexes &which)
 {
     for (qsizetype i = 0; i < which.size(); ++i) {
         if (i > 0)
-            key.append(kSpace);
-        key.append(tokens[which[i]].text);
+            *out++ = kSpace;
+        const QStringView word = tokens[which[i]].text;
+        out = std::copy(word.begin(), word.end(), out);
     }
+    return out;
 }
 
-// What was stepped over, suffixes first, then titles, nicknames and marks.
-void appendStepped(QString &key, const Tokens &tokens)
+// The order in which what was stepped over follows the tail.
+constexpr Kind kSteppedOrder[] = {Kind::Suffix, Kind::Title, Kind::Nickname, Kind::Mark};
+
+// The length of what was stepped over, joined by single spaces.
+qsizetype steppedSize(const Tokens &tokens)
+{
+    qsizetype size = -1;
+    for (const Token &token : tokens) {
+        if (token.kind != Kind::Word)
+            size += token.text.size() + 1;
+    }
+    return std::max<qsizetype>(size, 0);
+}
+
+// Writes what was stepped over at `out`: suffixes first, then titles, nicknames and
+// marks, each kind in the name's order.
+QChar *writeStepped(QChar *out, const Tokens &tokens)
 {
     bool first = true;
-    for (const Kind kind : {Kind::Suffix, Kind::Title, Kind::Nickname, Kind::Mark}) {
+    for (const Kind kind : kSteppedOrder) {
         for (const Token &token : tokens) {
             if (token.kind != kind)
                 continue;
             if (!first)
-                key.append(kSpace);
+                *out++ = kSpace;
             first = false;
-            key.append(token.text);
+            out = std::copy(token.text.begin(), token.text.end(), out);
         }
     }
+    return out;
 }
 
-// The key: head, delimiter, tail, then what was stepped over, built in one text.
-void appendKey(QString &key, const Reader &r, bool stepped, qsizetype nameSize)
+// The key: head, delimiter, tail, then what was stepped over. A sort builds a million
+// keys in a row: each is written at once into a text of its length, rather than
+// appended to piece by piece.
+void appendKey(QString &key, const Reader &r, bool stepped)
 {
-    key.reserve(nameSize + kFieldDelimiter.size() + 1);
-    appendWords(key, r.tokens, r.head);
-    if (r.tail.isEmpty() && !stepped)
+    const bool delimited = !r.tail.isEmpty() || stepped;
+    qsizetype size = joinedSize(r.tokens, r.head);
+    if (delimited)
+        size += kFieldDelimiter.size() + joinedSize(r.tokens, r.tail);
+    if (stepped)
+        size += 1 + steppedSize(r.tokens);
+    const qsizetype start = key.size();
+    key.resize(start + size);
+    QChar *out = writeWords(key.data() + start, r.tokens, r.head);
+    if (!delimited)
         return;
-    key.append(kFieldDelimiter);
-    appendWords(key, r.tokens, r.tail);
+    out = std::copy(kFieldDelimiter.begin(), kFieldDelimiter.end(), out);
+    out = writeWords(out, r.tokens, r.tail);
     if (stepped) {
-        key.append(kSteppedMark);
-        appendStepped(key, r.tokens);
+        *out++ = kSteppedMark;
+        writeStepped(out, r.tokens);
     }
 }
 
@@ -344,17 +415,19 @@ void readWordsInto(WordReading &result, QStringView name, const SortOptions &opt
                    const WordTests &tests, WordReading::Wanted wanted, const tables::NameParts *columns)
 {
     clearReading(result);
+    const bool everything = wanted == WordReading::Wanted::Everything;
+    Reader r(options, choices, tests, everything ? &result.reading : nullptr);
     // Most names are tidy already: they are read where they stand.
     QString tidied;
     QStringView text = name;
-    if (!tidyAlready(name)) {
+    if (!splitTidy(name, r.tokens)) {
         tidied = tidySpaces(name);
         text = tidied;
+        r.tokens.clear();
+        splitTidy(text, r.tokens);
     }
     if (text.isEmpty())
         return; // no key, as the option buttons have it
-    const bool everything = wanted == WordReading::Wanted::Everything;
-    Reader r(text, options, choices, tests, everything ? &result.reading : nullptr);
     if (r.tokens.isEmpty())
         return readCommasOnly(result, text, !tidied.isEmpty(), everything);
     markNicknames(r.tokens);
@@ -381,7 +454,7 @@ void readWordsInto(WordReading &result, QStringView name, const SortOptions &opt
     result.ownText = !tidied.isEmpty() || stepped || result.reading.commaLine || r.familyFirst || commas;
     if (result.ownText)
         result.shown.append(tidied.isEmpty() ? name : QStringView(tidied));
-    appendKey(result.key, r, stepped, text.size());
+    appendKey(result.key, r, stepped);
     if (everything)
         fillReading(result.reading, r);
 }

@@ -55,12 +55,26 @@ WordSet::WordSet(const QStringList &words) : m_words(words)
             continue;
         m_folded.insert(folded);
         m_longest = std::max(m_longest, folded.size());
-        const bool ascii = std::all_of(folded.begin(), folded.end(), [](QChar c) { return c.unicode() < 0x80; });
+        bool ascii = true;
+        for (const QChar c : folded) {
+            ascii = ascii && c.unicode() < 0x80;
+            if (c.unicode() < 0x80)
+                m_asciiUnits.set(c.unicode());
+        }
+        if (!folded.isEmpty() && folded.front().unicode() < 0x80)
+            m_asciiFirstUnits.set(folded.front().unicode());
         m_onlyAscii = m_onlyAscii && ascii;
         if (ascii)
-            m_ascii.emplace_back(reinterpret_cast<const char16_t *>(folded.utf16()), size_t(folded.size()));
+            m_ascii.emplace(reinterpret_cast<const char16_t *>(folded.utf16()), size_t(folded.size()));
     }
-    std::sort(m_ascii.begin(), m_ascii.end());
+}
+
+size_t WordSet::FoldedHash::operator()(std::u16string_view word) const
+{
+    size_t hash = 14695981039346656037ULL; // FNV-1a
+    for (const char16_t u : word)
+        hash = (hash ^ u) * 1099511628211ULL;
+    return hash;
 }
 
 namespace {
@@ -70,13 +84,18 @@ bool mayFoldToAscii(char16_t u)
 {
     return u == 0x00DF || u == 0x017F || u == 0x1E9E || u == 0x212A || (u >= 0xFB00 && u <= 0xFB06);
 }
+
+char16_t foldedAscii(char16_t u)
+{
+    return u >= u'A' && u <= u'Z' ? char16_t(u + (u'a' - u'A')) : u;
+}
 } // namespace
 
 bool WordSet::contains(QStringView word) const
 {
     // Asked for a word of nearly every name a sort reads: many are longer than any word
     // on the list (folding never makes a word shorter), and a plain-ASCII one is folded
-    // by hand (as toCaseFolded() would) and compared with the list's few plain words,
+    // by hand (as toCaseFolded() would) and looked up among the list's plain words,
     // rather than in two new strings and a hash.
     if (word.isEmpty() || word.size() > m_longest)
         return false;
@@ -86,19 +105,28 @@ bool WordSet::contains(QStringView word) const
     for (qsizetype i = 0; ascii && i < word.size(); ++i) {
         const char16_t u = word[i].unicode();
         ascii = u < 0x80;
-        folded[i] = u >= u'A' && u <= u'Z' ? char16_t(u + (u'a' - u'A')) : u;
+        folded[i] = foldedAscii(u);
     }
-    if (ascii) {
-        // A plain-ASCII word folds to plain ASCII: only the list's plain words can match.
-        const std::u16string_view probe(folded, size_t(word.size()));
-        const auto at = std::lower_bound(m_ascii.begin(), m_ascii.end(), probe,
-                                         [](const std::u16string &w, std::u16string_view p) { return w < p; });
-        return at != m_ascii.end() && *at == probe;
-    }
+    if (ascii)
+        return m_ascii.find(std::u16string_view(folded, size_t(word.size()))) != m_ascii.end();
+    return containsNonAscii(word);
+}
+
+// A word with a character beyond ASCII: folded in a new string unless it cannot match.
+bool WordSet::containsNonAscii(QStringView word) const
+{
     // A list of plain words: a word with a character that cannot fold to ASCII is no match.
     if (m_onlyAscii && std::any_of(word.begin(), word.end(), [](QChar c) {
             return c.unicode() >= 0x80 && !mayFoldToAscii(c.unicode());
         }))
+        return false;
+    // A plain-ASCII character folds to one character, where it stands: the first one
+    // has to start a word of the list, and each has to be in one.
+    const char16_t first = word.front().unicode();
+    if (first < 0x80 && !m_asciiFirstUnits.test(foldedAscii(first)))
+        return false;
+    if (std::any_of(word.begin(), word.end(),
+                    [&](QChar c) { return c.unicode() < 0x80 && !m_asciiUnits.test(foldedAscii(c.unicode())); }))
         return false;
     return m_folded.contains(word.toString().toCaseFolded());
 }

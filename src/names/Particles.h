@@ -5,8 +5,11 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <bitset>
+#include <functional>
 #include <string>
-#include <vector>
+#include <string_view>
+#include <unordered_set>
 
 namespace orvella::names {
 
@@ -28,13 +31,23 @@ public:
     const QStringList &words() const { return m_words; }
 
 private:
+    // A hash of a folded word, cheaper than the standard library's for a few letters.
+    struct FoldedHash {
+        using is_transparent = void;
+        size_t operator()(std::u16string_view word) const;
+    };
+    bool containsNonAscii(QStringView word) const;
+
     QStringList m_words;
     QSet<QString> m_folded;
-    // The plain-ASCII words folded, each kept once and in order, for a lookup without
-    // new strings; whether any word folds to more than plain ASCII.
-    std::vector<std::u16string> m_ascii;
+    // The plain-ASCII words folded, for a lookup without new strings; whether any word
+    // folds to more than plain ASCII.
+    std::unordered_set<std::u16string, FoldedHash, std::equal_to<>> m_ascii;
     bool m_onlyAscii = true;
     qsizetype m_longest = 0; // no longer word can be on the list
+    // The plain-ASCII characters of the folded words, and those that start one.
+    std::bitset<128> m_asciiUnits;
+    std::bitset<128> m_asciiFirstUnits;
 };
 
 // The particle list (the default particles unless given).

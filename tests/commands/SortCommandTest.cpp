@@ -610,25 +610,36 @@ struct ScriptRunCase {
     const char *what;
     Reading reading;
     bool alphabetical, stepOverExtras, particles;
+    bool commaLines = false, familyNameFirst = false;
 };
 class ScriptRuns : public ::testing::TestWithParam<ScriptRunCase> {};
 } // namespace
 
 // A script's run of many names reads most of them into keys on a worker: it hands over
-// exactly the names the window's run shows, in the same order.
+// exactly the names the window's run shows, in the same order, also those shown by
+// their own text ("Last, First" lines, names tidied or with words stepped over).
 TEST_P(ScriptRuns, ManyNamesGiveTheWindowsResults)
 {
     const ScriptRunCase c = GetParam();
     QStringList names;
     const QStringList first = {"Ann", "Bo", "Émile", "Dr. Cy", "zoë"};
     const QStringList last = {"Lee", "de la Cruz", "Smith Jr.", "O'Neil", "lee ", "Kim Ph.D.", "van Dyke"};
-    for (int i = 0; i < 140000; ++i)
-        names << first[i % 5] + QStringLiteral(" %1 ").arg(i % 997) + last[(i / 5) % 7];
+    for (int i = 0; i < 140000; ++i) {
+        const QString number = QString::number(i % 997);
+        if (i % 11 == 0)
+            names << last[(i / 5) % 7] + QStringLiteral(", ") + first[i % 5] + QLatin1Char(' ') + number;
+        else if (i % 13 == 0)
+            names << first[i % 5] + QStringLiteral("  ") + number + QLatin1Char(' ') + last[(i / 5) % 7];
+        else
+            names << first[i % 5] + QLatin1Char(' ') + number + QLatin1Char(' ') + last[(i / 5) % 7];
+    }
     const auto configure = [&](SortFixture &f) {
         f.read(c.reading);
         f.controls.choices.order = c.alphabetical ? names::NameOrder::Alphabetical : names::NameOrder::Exact;
         f.controls.choices.stepOverExtras = c.stepOverExtras;
         f.controls.choices.keepParticles = c.particles;
+        f.controls.choices.lastCommaFirst = c.commaLines;
+        f.controls.choices.familyNameFirst = c.familyNameFirst;
         f.fillInput(names);
     };
     SortFixture window;
@@ -663,7 +674,9 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(ScriptRunCase{"last word", Reading::LastWord, false, false, false},
                       ScriptRunCase{"suffixes, particles", Reading::SkipSuffix, false, false, true},
                       ScriptRunCase{"first names", Reading::FirstLast, false, false, false},
-                      ScriptRunCase{"alphabetical, stepping over", Reading::SkipSuffix, true, true, false}));
+                      ScriptRunCase{"alphabetical, stepping over", Reading::SkipSuffix, true, true, false},
+                      ScriptRunCase{"commas, stepping over", Reading::SkipSuffix, false, true, true, true, true},
+                      ScriptRunCase{"commas", Reading::LastWord, false, false, false, true}));
 
 // Memory that runs out while a script's run reads its names stops the run; the worker
 // reading the last of them has finished before the run says that the input list may go

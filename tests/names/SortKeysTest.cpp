@@ -528,21 +528,6 @@ TEST(NameReadings, SortedUnderText)
     EXPECT_EQ(sortedUnderText(readingOfKey(expand("Smith_Jr.!John_"))), QStringLiteral("Sorted under: Smith Jr., then: John"));
 }
 
-TEST(Particles, DefaultListMatchedIgnoringCase)
-{
-    const ParticleSet defaults;
-    EXPECT_EQ(defaults.words(), defaultParticles());
-    for (const char *word : {"van", "VAN", "Von", "st.", "SAINT", "ibn", "el", "ben", "Mac", "zu", "vom", "dela",
-                             "\u00d3", "\u00f3", "N\u00cd", "nic", "U\u00ed", "ua", "MHIC"})
-        EXPECT_TRUE(defaults.contains(QString::fromUtf8(word))) << word;
-    for (const char *word : {"st", "vanderbilt", "", "d'", "Smith", "O", "Ni", "Se\u00e1n"})
-        EXPECT_FALSE(defaults.contains(QString::fromUtf8(word))) << word;
-    const ParticleSet own(QStringList{QStringLiteral("Mac"), QStringLiteral("ÖZ")});
-    EXPECT_TRUE(own.contains(u"mac"));
-    EXPECT_TRUE(own.contains(u"öz"));
-    EXPECT_FALSE(own.contains(u"van"));
-}
-
 } // namespace readings
 
 } // namespace
