@@ -78,8 +78,9 @@ size_t WordSet::FoldedHash::operator()(std::u16string_view word) const
 }
 
 namespace {
-// The few characters beyond ASCII whose case folding is plain ASCII (ß and ẞ to "ss",
-// the long s, the Kelvin sign, the Latin ligatures ﬀ to ﬆ).
+// The few characters beyond ASCII whose case folding may give plain ASCII (the long s,
+// the Kelvin sign; ß, ẞ and the ligatures ﬀ to ﬆ in full folding): a word holding one
+// goes the slow way, through the library's folding, whatever that gives.
 bool mayFoldToAscii(char16_t u)
 {
     return u == 0x00DF || u == 0x017F || u == 0x1E9E || u == 0x212A || (u >= 0xFB00 && u <= 0xFB06);
