@@ -15,7 +15,31 @@ void checkBlockText(qsizetype size)
     if (size > kMaxBlockText)
         throw core::Failure(QStringLiteral("A list item of %1 characters is too long to keep").arg(size));
 }
+
+std::atomic<qsizetype> liveBlockCount{0};
 } // namespace
+
+TextRows::BlockData::BlockData()
+{
+    liveBlockCount.fetch_add(1, std::memory_order_relaxed);
+}
+
+TextRows::BlockData::BlockData(const BlockData &other) : QSharedData(other), text(other.text), ends(other.ends)
+{
+    // A shared block copied for a change: the copy gets room to grow as the block had.
+    text.reserve(other.text.capacity());
+    liveBlockCount.fetch_add(1, std::memory_order_relaxed);
+}
+
+TextRows::BlockData::~BlockData()
+{
+    liveBlockCount.fetch_sub(1, std::memory_order_relaxed);
+}
+
+qsizetype TextRows::liveBlocks()
+{
+    return liveBlockCount.load(std::memory_order_relaxed);
+}
 
 TextRows::TextRows(qsizetype blockUnits, qsizetype blockRows)
     : m_blockUnits(std::max<qsizetype>(blockUnits, 1)), m_blockRows(std::max<qsizetype>(blockRows, 1))
@@ -28,6 +52,14 @@ TextRows::TextRows(TextRows &&other) noexcept
 {
     other.m_lastBlock.store(0, std::memory_order_relaxed);
     other.m_blocks.clear();
+}
+
+TextRows TextRows::shared() const
+{
+    TextRows copy(m_blockUnits, m_blockRows);
+    copy.m_blocks = m_blocks;
+    copy.m_size = m_size;
+    return copy;
 }
 
 TextRows &TextRows::operator=(TextRows &&other) noexcept
@@ -68,24 +100,25 @@ QStringView TextRows::at(qsizetype row) const
     const Block &block = m_blocks[size_t(blockOf(row))];
     const qsizetype inBlock = row - block.firstRow;
     const quint32 start = block.start(inBlock);
-    return QStringView(block.text).sliced(start, block.ends[size_t(inBlock)] - start);
+    return QStringView(block.d->text).sliced(start, block.d->ends[size_t(inBlock)] - start);
 }
 
 TextRows::Block &TextRows::blockFor(qsizetype length)
 {
     if (!m_blocks.empty()) {
-        Block &last = m_blocks.back();
+        const Block &last = std::as_const(m_blocks).back();
         const bool roomForRow = last.rowCount() < m_blockRows;
-        const bool roomForText = last.text.size() + length <= m_blockUnits;
-        if (roomForRow && (roomForText || last.text.isEmpty()))
-            return last;
+        const bool roomForText = last.d->text.size() + length <= m_blockUnits;
+        if (roomForRow && (roomForText || last.d->text.isEmpty()))
+            return m_blocks.back();
     }
     Block block;
+    block.d = new BlockData;
     block.firstRow = m_size;
     // Once one block is full the list is long: the next takes a whole block's room at
     // once instead of growing into it.
     if (!m_blocks.empty())
-        block.text.reserve(std::max(m_blockUnits, length));
+        block.d->text.reserve(std::max(m_blockUnits, length));
     m_blocks.push_back(std::move(block));
     return m_blocks.back();
 }
@@ -93,7 +126,7 @@ TextRows::Block &TextRows::blockFor(qsizetype length)
 void TextRows::append(QStringView text)
 {
     checkBlockText(text.size());
-    Block &block = blockFor(text.size());
+    BlockData &block = *blockFor(text.size()).d;
     const qsizetype needed = block.text.size() + text.size();
     if (block.text.capacity() < needed) {
         // Grows as a string grows, but never past a block's size unless one row needs more.
@@ -110,7 +143,7 @@ void TextRows::append(TextRows &&rows)
     if (rows.isEmpty())
         return;
     // A few rows join the last block; many keep the blocks they came in.
-    if (rows.m_blocks.size() == 1 && rows.m_blocks.front().text.size() < m_blockUnits / 2) {
+    if (rows.m_blocks.size() == 1 && std::as_const(rows.m_blocks).front().d->text.size() < m_blockUnits / 2) {
         rows.forEach([this](QStringView text) { append(text); });
     } else {
         const qsizetype offset = m_size;
@@ -127,9 +160,10 @@ void TextRows::append(TextRows &&rows)
 
 void TextRows::replace(qsizetype row, QStringView text)
 {
-    Block &block = m_blocks[size_t(blockOf(row))];
-    const qsizetype inBlock = row - block.firstRow;
-    const quint32 start = block.start(inBlock);
+    Block &held = m_blocks[size_t(blockOf(row))];
+    const qsizetype inBlock = row - held.firstRow;
+    BlockData &block = *held.d;
+    const quint32 start = held.start(inBlock);
     const qsizetype oldLength = block.ends[size_t(inBlock)] - start;
     checkBlockText(block.text.size() - oldLength + text.size());
     block.text.replace(start, oldLength, text.toString());
@@ -141,9 +175,10 @@ void TextRows::replace(qsizetype row, QStringView text)
 void TextRows::remove(qsizetype row)
 {
     const qsizetype index = blockOf(row);
-    Block &block = m_blocks[size_t(index)];
-    const qsizetype inBlock = row - block.firstRow;
-    const quint32 start = block.start(inBlock);
+    Block &held = m_blocks[size_t(index)];
+    const qsizetype inBlock = row - held.firstRow;
+    BlockData &block = *held.d;
+    const quint32 start = held.start(inBlock);
     const quint32 length = block.ends[size_t(inBlock)] - start;
     block.text.remove(start, length);
     block.ends.erase(block.ends.begin() + inBlock);
@@ -165,10 +200,11 @@ void TextRows::insert(qsizetype row, QStringView text)
         return;
     }
     const qsizetype index = blockOf(row);
-    Block &block = m_blocks[size_t(index)];
+    Block &held = m_blocks[size_t(index)];
+    BlockData &block = *held.d;
     checkBlockText(block.text.size() + text.size());
-    const qsizetype inBlock = row - block.firstRow;
-    const quint32 start = block.start(inBlock);
+    const qsizetype inBlock = row - held.firstRow;
+    const quint32 start = held.start(inBlock);
     block.text.insert(start, text);
     block.ends.insert(block.ends.begin() + inBlock, start + quint32(text.size()));
     for (size_t i = size_t(inBlock) + 1; i < block.ends.size(); ++i)
@@ -189,10 +225,12 @@ TextRows TextRows::takeFrom(qsizetype row)
     if (inBlock > 0) {
         for (qsizetype r = inBlock; r < cut.rowCount(); ++r) {
             const quint32 start = cut.start(r);
-            tail.append(QStringView(cut.text).sliced(start, cut.ends[size_t(r)] - start));
+            tail.append(QStringView(std::as_const(cut).d->text).sliced(start, cut.d.constData()->ends[size_t(r)] - start));
         }
-        cut.text.truncate(cut.start(inBlock));
-        cut.ends.resize(size_t(inBlock));
+        const quint32 keptUnits = cut.start(inBlock);
+        BlockData &kept = *cut.d;
+        kept.text.truncate(keptUnits);
+        kept.ends.resize(size_t(inBlock));
         ++firstWhole;
     }
     for (size_t i = size_t(firstWhole); i < m_blocks.size(); ++i) {
@@ -217,8 +255,17 @@ qsizetype TextRows::bytes() const
 {
     qsizetype bytes = qsizetype(m_blocks.capacity() * sizeof(Block));
     for (const Block &block : m_blocks)
-        bytes += block.text.capacity() * qsizetype(sizeof(QChar)) + qsizetype(block.ends.capacity() * sizeof(quint32));
+        bytes += block.d->text.capacity() * qsizetype(sizeof(QChar)) + qsizetype(block.d->ends.capacity() * sizeof(quint32));
     return bytes;
+}
+
+void TextRows::addBlocks(std::vector<BlockHeld> &into) const
+{
+    for (const Block &block : m_blocks) {
+        const BlockData *data = block.d.constData();
+        into.push_back({data, data->text.capacity() * qsizetype(sizeof(QChar)) +
+                                  qsizetype(data->ends.capacity() * sizeof(quint32))});
+    }
 }
 
 QStringList TextRows::toList() const

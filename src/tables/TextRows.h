@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QSharedData>
+#include <QSharedDataPointer>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -20,6 +22,11 @@ namespace orvella::tables {
 // longer than blockUnits gets a block of its own. Edits and removals in the middle
 // rewrite the one block that holds the row. Views handed out stay valid until the
 // rows next change.
+//
+// Blocks are counted references: shared() hands out rows that hold the same blocks
+// without copying them (an undo history keeps a list's rows that way while the list
+// still shows them), a block that is edited while shared is copied first, and a block
+// is freed when the last rows that hold it let go.
 class TextRows {
 public:
     // A full block's text (256 KiB) is large enough to come straight from the system
@@ -32,6 +39,8 @@ public:
     // What is moved from is left empty.
     TextRows(TextRows &&other) noexcept;
     TextRows &operator=(TextRows &&other) noexcept;
+    // The same rows, holding the same blocks (no text is copied).
+    TextRows shared() const;
 
     qsizetype size() const { return m_size; }
     bool isEmpty() const { return m_size == 0; }
@@ -56,8 +65,9 @@ public:
     {
         for (const Block &block : m_blocks) {
             quint32 start = 0;
-            for (const quint32 end : block.ends) {
-                visit(QStringView(block.text).sliced(start, end - start));
+            const BlockData &data = *block.d;
+            for (const quint32 end : data.ends) {
+                visit(QStringView(data.text).sliced(start, end - start));
                 start = end;
             }
         }
@@ -66,17 +76,36 @@ public:
     // The memory the rows take, in bytes.
     qsizetype bytes() const;
 
+    // A block as whoever counts memory sees it: the same id in several rows is one block.
+    struct BlockHeld {
+        const void *id;
+        qsizetype bytes;
+    };
+    // Adds the blocks these rows hold.
+    void addBlocks(std::vector<BlockHeld> &into) const;
+
     // The number of blocks; for tests that check how rows are laid out.
     qsizetype blockCount() const { return qsizetype(m_blocks.size()); }
+    // The number of blocks alive in the whole program, for tests that check that
+    // blocks are freed when their last holder lets go.
+    static qsizetype liveBlocks();
 
 private:
-    struct Block {
+    struct BlockData : QSharedData {
+        BlockData();
+        BlockData(const BlockData &other);
+        ~BlockData();
+        BlockData &operator=(const BlockData &) = delete;
+
         QString text;
         std::vector<quint32> ends; // end of each row within text
-        qsizetype firstRow = 0;    // index of the block's first row among all rows
+    };
+    struct Block {
+        QSharedDataPointer<BlockData> d; // copied on the first change while shared
+        qsizetype firstRow = 0;          // index of the block's first row among all rows
 
-        qsizetype rowCount() const { return qsizetype(ends.size()); }
-        quint32 start(qsizetype row) const { return row == 0 ? 0 : ends[size_t(row - 1)]; }
+        qsizetype rowCount() const { return qsizetype(d->ends.size()); }
+        quint32 start(qsizetype row) const { return row == 0 ? 0 : d->ends[size_t(row - 1)]; }
     };
 
     // The block that holds the row.

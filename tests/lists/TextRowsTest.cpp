@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QRandomGenerator>
 #include <functional>
+#include <optional>
 #include <gtest/gtest.h>
 
 using namespace orvella;
@@ -142,11 +143,20 @@ TEST(TextRows, BlocksHoldAtMostTheirCharactersOrRows)
 TEST(TextRows, RandomEditsMatchAPlainList)
 {
     // A fixed sequence of appends, edits, insertions, removals and tails taken out
-    // (and put back, as taking back a change does) against a list of strings.
+    // (and put back, as taking back a change does) against a list of strings. Now and
+    // then the rows are shared, as a history keeps them: the shared rows keep reading
+    // as they were whatever the edits after.
     QRandomGenerator random(16);
     TextRows rows = smallRows();
     QStringList plain;
+    TextRows kept = smallRows();
+    QStringList keptPlain;
     for (int step = 0; step < 3000; ++step) {
+        if (step % 100 == 0) {
+            expectRows(kept, keptPlain);
+            kept = rows.shared();
+            keptPlain = plain;
+        }
         const QString text = QString(int(random.bounded(12)), QChar(u'a' + step % 26));
         const quint32 action = random.bounded(12);
         if (plain.isEmpty() || action < 5) {
@@ -179,6 +189,31 @@ TEST(TextRows, RandomEditsMatchAPlainList)
         }
     }
     expectRows(rows, plain);
+}
+
+TEST(TextRows, SharedBlocksLiveUntilTheirLastHolderLetsGo)
+{
+    const qsizetype before = TextRows::liveBlocks();
+    std::optional<TextRows> rows = rowsOf({"abcd", "efgh", "ij", "kl", "mn"});
+    ASSERT_EQ(rows->blockCount(), 2);
+    EXPECT_EQ(TextRows::liveBlocks(), before + 2);
+    std::optional<TextRows> shared = rows->shared();
+    EXPECT_EQ(TextRows::liveBlocks(), before + 2);
+    // An edit copies the one block it changes; the other holder keeps the old one.
+    rows->replace(2, u"IJ");
+    EXPECT_EQ(TextRows::liveBlocks(), before + 3);
+    expectRows(*rows, {"abcd", "efgh", "IJ", "kl", "mn"});
+    expectRows(*shared, {"abcd", "efgh", "ij", "kl", "mn"});
+    rows.reset();
+    EXPECT_EQ(TextRows::liveBlocks(), before + 2);
+    // A tail cut from the middle of a block copies the rows after the cut.
+    TextRows tail = shared->takeFrom(1);
+    expectRows(tail, {"efgh", "ij", "kl", "mn"});
+    EXPECT_EQ(TextRows::liveBlocks(), before + 3);
+    shared.reset();
+    EXPECT_EQ(TextRows::liveBlocks(), before + 2);
+    tail = smallRows();
+    EXPECT_EQ(TextRows::liveBlocks(), before);
 }
 
 // The model over full-size blocks: many thousand rows, so several blocks.
