@@ -14,7 +14,23 @@ namespace orvella::app {
 namespace {
 // Up to this many bytes are freed on the window's thread (a few milliseconds).
 constexpr qsizetype kBytesFreedAtOnce = qsizetype(2) << 20;
+
+using Block = tables::TextRows::BlockHeld;
+
+void sortUnique(std::vector<Block> &blocks)
+{
+    std::sort(blocks.begin(), blocks.end(), [](const Block &a, const Block &b) { return a.id < b.id; });
+    blocks.erase(std::unique(blocks.begin(), blocks.end(), [](const Block &a, const Block &b) { return a.id == b.id; }),
+                 blocks.end());
+}
 } // namespace
+
+// What steps hold that others may hold too: each counts once, and not at all while a
+// list holds it.
+struct ListHistory::Shared {
+    std::vector<const tables::SourceTable *> tables;
+    std::vector<Block> blocks;
+};
 
 // Edits the lists make while a step is taken back or made again are not recorded.
 class ListHistory::Replaying {
@@ -44,13 +60,15 @@ public:
     {
         return !m_edits.empty() && m_edits.back().list == &list && m_edits.back().edit->appendsRows();
     }
-    // The bytes of the edits' own texts; their tables are added to `tables`.
-    qsizetype bytesHeld(std::vector<const tables::SourceTable *> &tables) const
+    // The bytes the edits hold of their own; the tables and text blocks they share
+    // are added to `shared`.
+    qsizetype bytesHeld(Shared &shared) const
     {
         qsizetype bytes = 0;
         for (const Edit &edit : m_edits) {
             bytes += edit.edit->bytesHeld();
-            edit.edit->addTablesHeld(tables);
+            edit.edit->addTablesHeld(shared.tables);
+            edit.edit->addBlocksHeld(shared.blocks);
         }
         return bytes;
     }
@@ -150,11 +168,13 @@ qsizetype ListHistory::bytesHeld() const
 qsizetype ListHistory::bytesHeld(const Step *newStep) const
 {
     qsizetype bytes = 0;
-    std::vector<const tables::SourceTable *> tables;
+    Shared shared;
     for (int i = 0; i < m_stack.index(); ++i)
-        bytes += static_cast<const Step *>(m_stack.command(i))->bytesHeld(tables);
+        bytes += static_cast<const Step *>(m_stack.command(i))->bytesHeld(shared);
     if (newStep)
-        bytes += newStep->bytesHeld(tables);
+        bytes += newStep->bytesHeld(shared);
+    bytes += bytesOfBlocksNoListHolds(shared.blocks);
+    std::vector<const tables::SourceTable *> &tables = shared.tables;
     std::sort(tables.begin(), tables.end());
     tables.erase(std::unique(tables.begin(), tables.end()), tables.end());
     for (const tables::SourceTable *table : tables) {
@@ -162,6 +182,23 @@ qsizetype ListHistory::bytesHeld(const Step *newStep) const
                                            [table](const lists::NameListModel *list) { return list->holdsTable(table); });
         if (!listHolds)
             bytes += table->bytes();
+    }
+    return bytes;
+}
+
+qsizetype ListHistory::bytesOfBlocksNoListHolds(std::vector<tables::TextRows::BlockHeld> &blocks) const
+{
+    sortUnique(blocks);
+    std::vector<Block> listed;
+    for (const lists::NameListModel *list : m_lists)
+        list->addBlocksHeld(listed);
+    sortUnique(listed);
+    qsizetype bytes = 0;
+    for (const Block &block : blocks) {
+        const auto found = std::lower_bound(listed.begin(), listed.end(), block.id,
+                                            [](const Block &held, const void *id) { return held.id < id; });
+        if (found == listed.end() || found->id != block.id)
+            bytes += block.bytes;
     }
     return bytes;
 }

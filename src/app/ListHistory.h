@@ -24,9 +24,10 @@ namespace orvella::app {
 // back a clear of a million names copies none of them. The history holds the last
 // kSteps steps while the program runs; and since a step that holds a cleared list
 // keeps that list's memory, the steps before the newest keep at most kBytesHeld bytes
-// alive that no list holds: the texts they took away, and the tables those rows came
-// from (a row of a table keeps all of its cells). A step that would go beyond that
-// forgets the ones before it.
+// alive that no list holds: the text blocks they took away or share (a sort's results
+// taken away are places in its input's blocks, which count only once the input lets
+// them go), and the tables those rows came from (a row of a table keeps all of its
+// cells). A step that would go beyond that forgets the ones before it.
 class ListHistory : public QObject, public lists::ListRecorder {
     Q_OBJECT
 public:
@@ -62,8 +63,11 @@ signals:
 private:
     class Step;
     class Replaying;
+    struct Shared;
     void push(std::unique_ptr<Step> step);
     qsizetype bytesHeld(const Step *newStep) const;
+    // The bytes of the blocks (sorted and made unique here) that no list holds.
+    qsizetype bytesOfBlocksNoListHolds(std::vector<tables::TextRows::BlockHeld> &blocks) const;
 
     std::vector<lists::NameListModel *> m_lists;
     QUndoStack m_stack;

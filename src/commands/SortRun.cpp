@@ -179,6 +179,7 @@ void SortRun::startKeyWorker()
 
 void SortRun::readName(int i)
 {
+    m_nameAt = quint32(i - 1);
     const QString name = m_p.value(SortStep::TakeName, QString(), [&] { return takeName(i); });
     m_p.step(SortStep::ShowProgress, [&] {
         const int count = m_ctx.input.count();
@@ -218,6 +219,8 @@ QString SortRun::takeName(int i)
 void SortRun::addKey()
 {
     m_keys.appendEmpty();
+    if (!m_command.m_output.take)
+        m_keyNames.push_back(m_nameAt);
     // Keys read word by word note what they stepped over in their tails instead.
     if (m_alphabetical && !m_choices.stepOverExtras)
         m_headSuffixes.push_back(0);
@@ -321,6 +324,7 @@ void SortRun::release()
     core::releaseInBackground(std::move(m_asEntered));
     core::releaseInBackground(std::move(m_learnt));
     core::releaseInBackground(std::move(m_keyRows));
+    core::releaseInBackground(std::move(m_keyNames));
     core::releaseInBackground(std::move(m_duplicates));
     core::releaseInBackground(std::move(m_unique));
     core::releaseInBackground(std::move(m_groups));
@@ -334,6 +338,8 @@ void SortRun::releaseOnOutOfMemory()
     std::vector<std::uint8_t>().swap(m_headSuffixes);
     m_learnt.clear();
     std::vector<tables::RowRef>().swap(m_keyRows);
+    std::vector<quint32>().swap(m_keyNames);
+    m_origin.reset();
     m_duplicates = {};
     m_unique = {};
     m_groups = {};

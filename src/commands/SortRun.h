@@ -3,6 +3,7 @@
 #include "commands/SortCommand.h"
 #include "core/PointerState.h"
 #include "core/Procedure.h"
+#include "lists/ListOrigin.h"
 #include "names/KeySort.h"
 #include "names/KeyTexts.h"
 #include "names/ResultFilters.h"
@@ -15,6 +16,7 @@
 #include <QString>
 #include <cstdint>
 #include <future>
+#include <optional>
 #include <vector>
 
 namespace orvella::commands {
@@ -130,6 +132,12 @@ private:
     QString m_enteredText;
     // How each result row was filed, for the rows' tooltips.
     names::ResultRows m_rows;
+    // For each key, the input row (0-based) of its name, and the input name being read;
+    // kept for a run that shows its results in the list.
+    std::vector<quint32> m_keyNames;
+    quint32 m_nameAt = 0;
+    // Where each result came from among the input names, for the result list.
+    std::optional<lists::ListOriginBuilder> m_origin;
 };
 
 } // namespace orvella::commands

@@ -140,6 +140,10 @@ void SortRun::show()
         if (!output.take)
             m_rows.reserve(m_keys.size());
     });
+    if (!output.take && m_keyNames.size() == m_keys.size()) {
+        m_origin.emplace(m_ctx.input.rows().shared());
+        m_origin->reserve(qsizetype(m_keys.size()));
+    }
 
     // A script's run that keeps every key hands the names over as they are revealed.
     const bool streams =
@@ -155,6 +159,9 @@ void SortRun::show()
     }
     if (!m_p.ranOutOfMemory() && !output.take)
         keepRowNotes();
+    if (m_origin && !m_p.ranOutOfMemory())
+        m_ctx.results.setOrigin(m_origin->take());
+    m_origin.reset();
 }
 
 void SortRun::showKey(size_t position)
@@ -246,6 +253,8 @@ void SortRun::append(QString shown, size_t k)
     const names::ResultRows::Shown how = shownAs(shownAsEntered(k), m_controls.options().firstLast());
     if (m_command.m_output.take)
         return handOver(m_command.m_output, shown, m_keys[k], how);
+    if (m_origin)
+        m_origin->add(shown, qsizetype(m_keyNames[k]));
     m_ctx.results.append(std::move(shown), keyRowOf(m_keyRows, m_runTables, k));
     m_rows.note(static_cast<std::size_t>(m_ctx.results.count() - 1), m_keys[k], how);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tables/TextRows.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -30,6 +32,8 @@ public:
     virtual qsizetype bytesHeld() const { return 0; }
     // Adds the tables the rows it keeps came from (a list may hold them too).
     virtual void addTablesHeld(std::vector<const tables::SourceTable *> &) const {}
+    // Adds the text blocks it keeps (a list or another edit may hold them too).
+    virtual void addBlocksHeld(std::vector<tables::TextRows::BlockHeld> &) const {}
 };
 
 // Hears every change a list makes while it records (see NameListModel::setRecorder).

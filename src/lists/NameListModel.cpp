@@ -16,11 +16,19 @@ qsizetype textBytes(const QString &text)
     return text.capacity() * qsizetype(sizeof(QChar));
 }
 
-// The memory rows taken out of a list take of their own (not their tables').
+// The memory rows taken out of a list take of their own (not their tables', nor their
+// text blocks, which others may share).
 qsizetype tailBytes(const NameListModel::Tail &tail)
 {
-    return tail.rows.bytes() + qsizetype(tail.refs.capacity() * sizeof(tables::RowRef)) +
-           qsizetype(tail.tables.capacity() * sizeof(tables::SourceTablePtr));
+    return qsizetype(tail.refs.capacity() * sizeof(tables::RowRef)) +
+           qsizetype(tail.tables.capacity() * sizeof(tables::SourceTablePtr)) + (tail.origin ? tail.origin->bytes() : 0);
+}
+
+void addBlocks(const NameListModel::Tail &tail, std::vector<tables::TextRows::BlockHeld> &into)
+{
+    tail.rows.addBlocks(into);
+    if (tail.origin)
+        tail.origin->source.addBlocks(into);
 }
 
 void addTables(const NameListModel::Tail &tail, std::vector<const tables::SourceTable *> &into)
@@ -39,6 +47,7 @@ public:
     // Rows taken back: held until they are appended again.
     qsizetype bytesHeld() const override { return tailBytes(m_tail); }
     void addTablesHeld(std::vector<const tables::SourceTable *> &into) const override { addTables(m_tail, into); }
+    void addBlocksHeld(std::vector<tables::TextRows::BlockHeld> &into) const override { addBlocks(m_tail, into); }
 
 private:
     int m_from;
@@ -90,6 +99,7 @@ public:
     void redo(NameListModel &list) override { m_rows = list.takeTail(0); }
     qsizetype bytesHeld() const override { return tailBytes(m_rows); }
     void addTablesHeld(std::vector<const tables::SourceTable *> &into) const override { addTables(m_rows, into); }
+    void addBlocksHeld(std::vector<tables::TextRows::BlockHeld> &into) const override { addBlocks(m_rows, into); }
 
 private:
     NameListModel::Tail m_rows;
@@ -130,6 +140,7 @@ void NameListModel::recordAppendFrom(qsizetype from)
 
 void NameListModel::append(QStringView text)
 {
+    m_origin.reset();
     recordAppendFrom(m_items.size());
     m_items.append(text);
     keepRow({});
@@ -138,6 +149,7 @@ void NameListModel::append(QStringView text)
 
 void NameListModel::append(QStringView text, const tables::NameRow &row)
 {
+    m_origin.reset();
     recordAppendFrom(m_items.size());
     m_items.append(text);
     keepRow(row);
@@ -146,6 +158,7 @@ void NameListModel::append(QStringView text, const tables::NameRow &row)
 
 void NameListModel::appendMany(tables::TextRows names, tables::SourceTablePtr table, const std::vector<quint32> &rows)
 {
+    m_origin.reset();
     if (names.isEmpty())
         return;
     recordAppendFrom(m_items.size());
@@ -202,6 +215,7 @@ bool NameListModel::hasCommaLineRows() const
 
 void NameListModel::appendMany(const QList<QString> &texts)
 {
+    m_origin.reset();
     if (texts.isEmpty())
         return;
     recordAppendFrom(m_items.size());
@@ -214,6 +228,7 @@ void NameListModel::appendMany(const QList<QString> &texts)
 
 void NameListModel::appendMany(tables::TextRows texts)
 {
+    m_origin.reset();
     if (texts.isEmpty())
         return;
     recordAppendFrom(m_items.size());
@@ -268,6 +283,7 @@ void NameListModel::showRows(qsizetype most)
 
 void NameListModel::setItem(int position, const QString &text)
 {
+    m_origin.reset();
     checkPosition(position);
     flushPendingRows();
     if (m_recorder)
@@ -280,6 +296,7 @@ void NameListModel::setItem(int position, const QString &text)
 
 void NameListModel::removeAt(int position)
 {
+    m_origin.reset();
     checkPosition(position);
     flushPendingRows();
     if (m_recorder)
@@ -313,6 +330,7 @@ void NameListModel::clear()
     core::releaseInBackground(std::exchange(m_items, tables::TextRows()));
     core::releaseInBackground(std::exchange(m_refs, {}));
     core::releaseInBackground(std::exchange(m_tables, {}));
+    m_origin.reset();
     m_shownRows = 0;
     m_noteSource = {};
     endResetModel();
@@ -321,6 +339,7 @@ void NameListModel::clear()
 
 void NameListModel::insertAt(int position, QStringView text, const tables::NameRow &row)
 {
+    m_origin.reset();
     if (position != count() + 1)
         checkPosition(position);
     flushPendingRows();
@@ -355,7 +374,16 @@ NameListModel::Tail NameListModel::takeTail(int keep)
         beginResetModel();
     else if (shown)
         beginRemoveRows(QModelIndex(), keep, static_cast<int>(m_shownRows - 1));
-    tail.rows = m_items.takeFrom(keep);
+    if (keep == 0 && m_origin && qsizetype(m_origin->rows.size()) == m_items.size()) {
+        // Only the items with their own text are kept as text; the rest are places in
+        // the origin's blocks, and the list's own blocks are freed off the window's thread.
+        tail.rows = m_origin->ownTexts(m_items);
+        tail.origin = std::move(m_origin);
+        core::releaseInBackground(std::exchange(m_items, tables::TextRows()));
+    } else {
+        tail.rows = m_items.takeFrom(keep);
+    }
+    m_origin.reset();
     if (size_t(keep) < m_refs.size()) {
         tail.refs.assign(m_refs.begin() + keep, m_refs.end());
         tail.tables = m_tables;
@@ -377,6 +405,14 @@ NameListModel::Tail NameListModel::takeTail(int keep)
 
 void NameListModel::restoreTail(Tail tail)
 {
+    const bool wasEmpty = m_items.isEmpty();
+    m_origin.reset();
+    if (tail.origin) {
+        tail.rows = tail.origin->itemsWith(tail.rows);
+        // Put back into an empty list, the items still are what the origin says.
+        if (wasEmpty)
+            m_origin = std::move(tail.origin);
+    }
     if (tail.rows.isEmpty())
         return;
     if (m_items.isEmpty() && tail.notes)
@@ -394,6 +430,21 @@ void NameListModel::restoreTail(Tail tail)
     if (!m_refs.empty())
         m_refs.resize(size_t(m_items.size()));
     appended();
+}
+
+void NameListModel::addBlocksHeld(std::vector<tables::TextRows::BlockHeld> &into) const
+{
+    m_items.addBlocks(into);
+    if (m_origin)
+        m_origin->source.addBlocks(into);
+}
+
+void NameListModel::setOrigin(ListOrigin origin)
+{
+    if (qsizetype(origin.rows.size()) == m_items.size())
+        m_origin = std::move(origin);
+    else
+        m_origin.reset();
 }
 
 void NameListModel::setNoteSource(NoteSource source)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lists/ListEdits.h"
+#include "lists/ListOrigin.h"
 #include "tables/NameRows.h"
 #include "tables/TextRows.h"
 
@@ -12,6 +13,7 @@
 #include <QStringList>
 #include <QStringView>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace orvella::lists {
@@ -72,6 +74,13 @@ public:
     bool hasCommaLineRows() const;
     // Whether the list keeps the table (some item came from it).
     bool holdsTable(const tables::SourceTable *table) const;
+    // Adds the text blocks the list holds (its items', and those its origin shares).
+    void addBlocksHeld(std::vector<tables::TextRows::BlockHeld> &into) const;
+
+    // Where the items came from in another list (a sort's input), kept until the list
+    // next changes: a clear that can be taken back then keeps the items as places in
+    // that list's shared blocks rather than their own text.
+    void setOrigin(ListOrigin origin);
 
     // Every change from now on is told to the recorder (none: nothing is recorded), so
     // that it can be taken back. Whoever takes changes back detaches the recorder meanwhile.
@@ -80,7 +89,10 @@ public:
     // The items after the first `keep`, taken out with their blocks (and, when none is
     // kept, the tooltips); restoreTail puts them back at the end.
     struct Tail {
+        // With an origin (when all items were taken out of a list that had one), rows
+        // holds only the items whose text is their own: the rest come from the origin.
         tables::TextRows rows;
+        std::optional<ListOrigin> origin;
         std::function<QString(int, const QString &, tables::RowNote)> notes;
         // The items' table rows: refs (empty when none has one) count into tables.
         std::vector<tables::SourceTablePtr> tables;
@@ -143,6 +155,7 @@ private:
     // with a row comes, then holds one per item.
     std::vector<tables::SourceTablePtr> m_tables;
     std::vector<tables::RowRef> m_refs;
+    std::optional<ListOrigin> m_origin; // holds one place per item while set
     qsizetype m_shownRows = 0;
     bool m_flushQueued = false;
     QElapsedTimer m_sinceFlush;
