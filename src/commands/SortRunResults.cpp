@@ -171,6 +171,10 @@ void SortRun::showKey(size_t position)
         prefetchKey(m_keys, m_asEntered, sortedKey(position + 16), false);
     if (position + 8 < m_keys.size())
         prefetchKey(m_keys, m_asEntered, sortedKey(position + 8), true);
+    if (m_origin && position + 12 < m_keys.size())
+        m_origin->prefetch(m_keyNames[sortedKey(position + 12)], false);
+    if (m_origin && position + 6 < m_keys.size())
+        m_origin->prefetch(m_keyNames[sortedKey(position + 6)], true);
     const names::KeyParts key = m_keys[k];
     m_p.step(SortStep::YieldWhileShowing, [this] { yield(); });
     const QStringView head = m_p.value(SortStep::TakeHead, QStringView(), [&] { return key.head; });

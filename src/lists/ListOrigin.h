@@ -37,6 +37,8 @@ public:
     // is noted as that row when the texts are the same.
     void add(QStringView shown, qsizetype row);
     ListOrigin take() { return std::move(m_origin); }
+    // Asks for source row `row` a few items ahead (see TextRows::prefetch).
+    void prefetch(qsizetype row, bool text) const { m_origin.source.prefetch(row, text); }
 
 private:
     ListOrigin m_origin;

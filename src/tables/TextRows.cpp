@@ -268,6 +268,17 @@ void TextRows::addBlocks(std::vector<BlockHeld> &into) const
     }
 }
 
+void TextRows::prefetch(qsizetype row, bool text) const
+{
+    const Block &block = m_blocks[size_t(blockOf(row))];
+    const BlockData &data = *block.d;
+    const qsizetype inBlock = row - block.firstRow;
+    if (text)
+        __builtin_prefetch(data.text.constData() + block.start(inBlock));
+    else
+        __builtin_prefetch(data.ends.data() + inBlock);
+}
+
 QStringList TextRows::toList() const
 {
     QStringList list;

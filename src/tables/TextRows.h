@@ -58,6 +58,10 @@ public:
     // block cut in two as copies. These keep the rows before it.
     TextRows takeFrom(qsizetype row);
 
+    // Asks the processor to fetch where a row lies (text false) or its text (true):
+    // rows read far apart are asked for a few rows ahead.
+    void prefetch(qsizetype row, bool text) const;
+
     QStringList toList() const;
     // Calls visit(QStringView) for every row in order, faster than at() for each row.
     template<typename Visit>

@@ -1,12 +1,16 @@
 // The undo history's memory: what the steps keep alive that no list holds, counted in
-// bytes against the budget.
+// bytes against the budget; and what undo and redo give back.
 
 #include "app/ListHistory.h"
+#include "commands/SortFixture.h"
 #include "lists/NameListModel.h"
 #include "support/NoNewThreads.h"
 
 #include <gtest/gtest.h>
 
+#include <QRandomGenerator>
+
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -101,6 +105,125 @@ TEST(UndoRedo, ClearedTablesCountTheirCells)
     history.undo();
     ASSERT_EQ(input.count(), 2);
     EXPECT_EQ(input.rowOf(2).table->cells.cell(2, 1).size(), kNote);
+}
+
+// Both lists as a user sees them: every item and what each result was filed under.
+struct ListsSeen {
+    QStringList input, results, filedUnder;
+    bool operator==(const ListsSeen &) const = default;
+};
+
+void PrintTo(const ListsSeen &lists, std::ostream *out)
+{
+    *out << "input [" << lists.input.join(" | ").toStdString() << "] results ["
+         << lists.results.join(" | ").toStdString() << "] filed under [" << lists.filedUnder.join(" | ").toStdString()
+         << "]";
+}
+
+ListsSeen seen(const orvella::testing::SortFixture &f)
+{
+    ListsSeen lists{f.inputList.items(), f.resultList.items(), {}};
+    for (int i = 1; i <= f.resultList.count(); ++i)
+        lists.filedUnder << f.resultList.note(i, tables::RowNote::FiledUnder);
+    return lists;
+}
+
+struct SequenceCase {
+    quint32 seed;
+    orvella::testing::Reading reading;
+    bool noDuplicates;
+};
+
+class UndoSequences : public ::testing::TestWithParam<SequenceCase> {};
+
+// A seeded sequence of loads, sorts, clears, names added, undos and redos against a
+// model of the lists: a stack of what the lists showed after each command. Undo and
+// redo give back every name, row and note; names that show other than as read keep
+// their own text. When the history and the lists let go, every block is freed.
+TEST_P(UndoSequences, GiveBackWhatEachCommandChanged)
+{
+    const qsizetype blocksBefore = tables::TextRows::liveBlocks();
+    {
+        orvella::testing::SortFixture f;
+        f.read(GetParam().reading);
+        f.controls.noDuplicates = GetParam().noDuplicates;
+        auto history = std::make_unique<app::ListHistory>(std::initializer_list<lists::NameListModel *>{
+            &f.inputList, &f.resultList});
+        const QStringList pool = {"Ann Lee", "Bo  Kim", "Lee, Cy", "Dee Ames Jr.", " Eve Zu", "Al Kim", "Ann Lee"};
+        QRandomGenerator random(GetParam().seed);
+        std::vector<ListsSeen> states{seen(f)};
+        size_t at = 0;
+        // A command that changes nothing (a clear of an empty list) makes no step.
+        const auto command = [&](const char *text, const std::function<void()> &change) {
+            history->run(QString::fromLatin1(text), change);
+            if (history->count() != int(at) + 1 || history->canRedo())
+                return;
+            states.resize(at + 1);
+            states.push_back(seen(f));
+            at = states.size() - 1;
+        };
+        for (int step = 0; step < 120; ++step) {
+            const quint32 action = random.bounded(7);
+            if (action == 0) {
+                command("Load", [&] {
+                    for (int n = random.bounded(1, 40); n > 0; --n)
+                        f.inputList.append(pool[random.bounded(int(pool.size()))]);
+                });
+            } else if (action == 1 && !f.inputList.isEmpty()) {
+                command("Sort", [&] { f.run(); });
+            } else if (action == 2) {
+                command("Clear", [&] { (random.bounded(2) ? f.inputList : f.resultList).clear(); });
+            } else if (action == 3) {
+                // A name typed into the results: they no longer are the sort's alone.
+                command("Add", [&] { f.resultList.append(pool[random.bounded(int(pool.size()))]); });
+            } else if (action >= 4 && action <= 5 && history->canUndo()) {
+                history->undo();
+                ASSERT_GT(at, 0u) << "step " << step;
+                --at;
+            } else if (action == 6 && history->canRedo()) {
+                history->redo();
+                ++at;
+            }
+            ASSERT_EQ(seen(f), states[at]) << "step " << step << " action " << action;
+        }
+        f.inputList.flushPendingRows();
+        EXPECT_GT(tables::TextRows::liveBlocks(), blocksBefore);
+        history.reset();
+        f.inputList.clear();
+        f.resultList.clear();
+    }
+    EXPECT_EQ(tables::TextRows::liveBlocks(), blocksBefore);
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeded, UndoSequences,
+                         ::testing::Values(SequenceCase{1, orvella::testing::Reading::LastWord, false},
+                                           SequenceCase{2, orvella::testing::Reading::SkipSuffix, false},
+                                           SequenceCase{3, orvella::testing::Reading::FirstLast, true},
+                                           SequenceCase{4, orvella::testing::Reading::SkipSuffix, true}));
+
+} // namespace
+
+namespace {
+
+// A sort's results given way to the next sort's are kept as places in the input's
+// blocks, which the input list still holds: the history keeps far less than their text.
+TEST(UndoRedo, ReplacedResultsShareTheInputsText)
+{
+    orvella::testing::SortFixture f;
+    f.read(orvella::testing::Reading::LastWord);
+    app::ListHistory history({&f.inputList, &f.resultList});
+    QStringList names;
+    for (int i = 0; i < 20000; ++i)
+        names << QStringLiteral("Given%1 Family%2").arg(i).arg(i * 7919 % 20000);
+    history.run(QStringLiteral("Load"), [&] { f.inputList.appendMany(names); });
+    history.run(QStringLiteral("Sort"), [&] { f.run(); });
+    const QStringList first = f.results();
+    const qsizetype resultText = f.resultList.rows().bytes();
+    f.controls.uniqueLastNames = true;
+    history.run(QStringLiteral("Sort"), [&] { f.run(); });
+    EXPECT_LT(history.bytesHeld(), resultText / 4);
+    history.undo();
+    EXPECT_EQ(f.results(), first);
 }
 
 } // namespace
