@@ -128,11 +128,26 @@ std::pair<double, double> timed(StallMeter &meter, session::Session &session, Co
     return {seconds, meter.stopMs()};
 }
 
-// The peak so far, noted after each command.
+// The resident memory now (what the lists and the history hold between commands).
+double residentMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    }
+    return 0;
+}
+
+// The peak so far and the resident memory, noted after each command.
 QStringList peaks;
+QStringList residents;
 void notePeak(const char *command)
 {
     peaks << QStringLiteral("%1 %2").arg(QLatin1String(command)).arg(peakMiB(), 0, 'f', 1);
+    residents << QStringLiteral("%1 %2").arg(QLatin1String(command)).arg(residentMiB(), 0, 'f', 1);
 }
 
 // Loading alone (a names file, or a table whose rows the names keep), then for a table
@@ -298,6 +313,7 @@ int main(int argc, char **argv)
     const double peak = peakMiB();
     std::printf("peak MiB %.1f\n", peak);
     std::printf("peak MiB after each command: %s\n", qPrintable(peaks.join(QLatin1Char(' '))));
+    std::printf("resident MiB after each command: %s\n", qPrintable(residents.join(QLatin1Char(' '))));
     std::printf("peak MiB before sort-alpha %.1f\n", peakExact);
     if (names > 0)
         std::printf("bytes/name %.0f\n", peak * 1024.0 * 1024.0 / names);

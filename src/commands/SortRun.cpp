@@ -219,8 +219,14 @@ QString SortRun::takeName(int i)
 void SortRun::addKey()
 {
     m_keys.appendEmpty();
-    if (!m_command.m_output.take)
+    // Keys mostly are the names one for one: their input rows are noted only from the
+    // first name that has no key on.
+    const size_t k = m_keys.size() - 1;
+    if (!m_command.m_output.take && (!m_keyNames.empty() || m_nameAt != k)) {
+        for (size_t before = m_keyNames.size(); before < k; ++before)
+            m_keyNames.push_back(quint32(before));
         m_keyNames.push_back(m_nameAt);
+    }
     // Keys read word by word note what they stepped over in their tails instead.
     if (m_alphabetical && !m_choices.stepOverExtras)
         m_headSuffixes.push_back(0);
@@ -243,7 +249,35 @@ QString SortRun::keyOf(const QString &name)
         m_headSuffixes.back() = std::uint8_t(m_note.headSuffix < 256 ? m_note.headSuffix : 0);
     if (!m_tidies && filedUnderEmptyField(name, key, m_firstNameReading))
         ++m_spacedNames;
+    if (!m_command.m_output.take)
+        noteReadsAsInput(key);
     return key;
+}
+
+// Whether the key shows its input name exactly as entered (see showName): a sort's
+// results are then that name's place among the input names.
+void SortRun::noteReadsAsInput(const QString &key)
+{
+    const size_t k = m_keys.size() - 1;
+    m_readsAsInput.resize(k);
+    const QStringView entered = m_ctx.input.itemView(int(m_nameAt) + 1);
+    const names::SortOptions options = m_controls.options();
+    if (!m_readsAsInputUnder)
+        m_readsAsInputUnder = options;
+    bool same = false;
+    if (options != *m_readsAsInputUnder) {
+        // Revealed when shown, under the options of that moment.
+    } else if (m_note.ownText && m_showsOwnText && !m_note.shown.isEmpty()) {
+        same = m_note.shown == entered;
+    } else {
+        try {
+            names::revealNameInto(m_revealedHere, names::splitKey(key), options);
+            same = m_revealedHere == entered;
+        } catch (...) {
+            // Revealed again when shown, where a failure is reported.
+        }
+    }
+    m_readsAsInput.push_back(same);
 }
 
 // A name typed as the words of a learnt "Last, First" line files as that line does.
@@ -325,6 +359,7 @@ void SortRun::release()
     core::releaseInBackground(std::move(m_learnt));
     core::releaseInBackground(std::move(m_keyRows));
     core::releaseInBackground(std::move(m_keyNames));
+    std::vector<bool>().swap(m_readsAsInput);
     core::releaseInBackground(std::move(m_duplicates));
     core::releaseInBackground(std::move(m_unique));
     core::releaseInBackground(std::move(m_groups));
@@ -339,7 +374,7 @@ void SortRun::releaseOnOutOfMemory()
     m_learnt.clear();
     std::vector<tables::RowRef>().swap(m_keyRows);
     std::vector<quint32>().swap(m_keyNames);
-    m_origin.reset();
+    std::vector<bool>().swap(m_readsAsInput);
     m_duplicates = {};
     m_unique = {};
     m_groups = {};

@@ -3,7 +3,6 @@
 #include "commands/SortCommand.h"
 #include "core/PointerState.h"
 #include "core/Procedure.h"
-#include "lists/ListOrigin.h"
 #include "names/KeySort.h"
 #include "names/KeyTexts.h"
 #include "names/ResultFilters.h"
@@ -70,6 +69,7 @@ private:
     void keepLimitedPerHead(size_t k, QStringView head);
     bool underLimit(const names::LastNameGroup &group);
     void startGroup(size_t k, QStringView head);
+    void showName(size_t k);
     void append(QString shown, size_t k);
     void keepRowNotes();
 
@@ -125,6 +125,7 @@ private:
     // Each name is copied into one kept text rather than a new string a name; a name
     // that a filter keeps shares it, and the next name then gets a text of its own.
     QString m_nameText;
+    QString m_revealedHere; // a key's name revealed while it is read
 
     names::LimitReader m_limit;
     bool m_limitReported = false;
@@ -133,11 +134,20 @@ private:
     // How each result row was filed, for the rows' tooltips.
     names::ResultRows m_rows;
     // For each key, the input row (0-based) of its name, and the input name being read;
-    // kept for a run that shows its results in the list.
+    // kept for a run that shows its results in the list, and empty while every key's
+    // row is its own index.
     std::vector<quint32> m_keyNames;
     quint32 m_nameAt = 0;
-    // Where each result came from among the input names, for the result list.
-    std::optional<lists::ListOriginBuilder> m_origin;
+    qsizetype nameRowOf(size_t k) const { return m_keyNames.empty() ? qsizetype(k) : qsizetype(m_keyNames[k]); }
+    // Whether the results are kept as places among the input's names.
+    bool m_placesOfNames = false;
+    // For each key, whether the name it shows is its input name as entered, found
+    // while the name is at hand; kept for a run that shows its results in the list.
+    // The options the names were revealed under: a name is revealed again when the
+    // options were changed while the run yielded.
+    std::vector<bool> m_readsAsInput;
+    std::optional<names::SortOptions> m_readsAsInputUnder;
+    void noteReadsAsInput(const QString &key);
 };
 
 } // namespace orvella::commands

@@ -140,10 +140,9 @@ void SortRun::show()
         if (!output.take)
             m_rows.reserve(m_keys.size());
     });
-    if (!output.take && m_keyNames.size() == m_keys.size()) {
-        m_origin.emplace(m_ctx.input.rows().shared());
-        m_origin->reserve(qsizetype(m_keys.size()));
-    }
+    // The results are kept as places among the input's names (see ListOrigin).
+    m_placesOfNames = !output.take && (m_keyNames.empty() || m_keyNames.size() == m_keys.size()) &&
+                      m_ctx.results.showRowsOf(m_ctx.input.sharedTexts(), qsizetype(m_keys.size()));
 
     // A script's run that keeps every key hands the names over as they are revealed.
     const bool streams =
@@ -159,9 +158,6 @@ void SortRun::show()
     }
     if (!m_p.ranOutOfMemory() && !output.take)
         keepRowNotes();
-    if (m_origin && !m_p.ranOutOfMemory())
-        m_ctx.results.setOrigin(m_origin->take());
-    m_origin.reset();
 }
 
 void SortRun::showKey(size_t position)
@@ -171,10 +167,10 @@ void SortRun::showKey(size_t position)
         prefetchKey(m_keys, m_asEntered, sortedKey(position + 16), false);
     if (position + 8 < m_keys.size())
         prefetchKey(m_keys, m_asEntered, sortedKey(position + 8), true);
-    if (m_origin && position + 12 < m_keys.size())
-        m_origin->prefetch(m_keyNames[sortedKey(position + 12)], false);
-    if (m_origin && position + 6 < m_keys.size())
-        m_origin->prefetch(m_keyNames[sortedKey(position + 6)], true);
+    if (m_placesOfNames && position + 12 < m_keys.size())
+        m_ctx.results.prefetchSource(nameRowOf(sortedKey(position + 12)), false);
+    if (m_placesOfNames && position + 6 < m_keys.size())
+        m_ctx.results.prefetchSource(nameRowOf(sortedKey(position + 6)), true);
     const names::KeyParts key = m_keys[k];
     m_p.step(SortStep::YieldWhileShowing, [this] { yield(); });
     const QStringView head = m_p.value(SortStep::TakeHead, QStringView(), [&] { return key.head; });
@@ -184,7 +180,7 @@ void SortRun::showKey(size_t position)
     else if (m_p.test(SortStep::TestKeepLimited, [&] { return m_controls.keepLimited(); }))
         keepLimitedPerHead(k, head);
     else
-        m_p.step(SortStep::ShowName, [&] { append(shownName(k), k); });
+        m_p.step(SortStep::ShowName, [&] { showName(k); });
 }
 
 // "Keep unique last names": the first name of each head field.
@@ -252,14 +248,25 @@ QString SortRun::shownName(size_t k)
     return m_enteredText;
 }
 
+// A name that shows as it was entered becomes its place among the input names, its
+// text unread; any other is revealed and appended.
+void SortRun::showName(size_t k)
+{
+    const bool asInput = m_placesOfNames && k < m_readsAsInput.size() && m_readsAsInput[k] &&
+                         m_controls.options() == m_readsAsInputUnder;
+    if (!asInput || !m_ctx.results.appendPlace(nameRowOf(k), keyRowOf(m_keyRows, m_runTables, k)))
+        return append(shownName(k), k);
+    m_rows.note(static_cast<std::size_t>(m_ctx.results.count() - 1), m_keys[k],
+                shownAs(shownAsEntered(k), m_controls.options().firstLast()));
+}
+
 void SortRun::append(QString shown, size_t k)
 {
     const names::ResultRows::Shown how = shownAs(shownAsEntered(k), m_controls.options().firstLast());
     if (m_command.m_output.take)
         return handOver(m_command.m_output, shown, m_keys[k], how);
-    if (m_origin)
-        m_origin->add(shown, qsizetype(m_keyNames[k]));
-    m_ctx.results.append(std::move(shown), keyRowOf(m_keyRows, m_runTables, k));
+    const qsizetype nameRow = m_placesOfNames ? nameRowOf(k) : -1;
+    m_ctx.results.appendFrom(shown, nameRow, keyRowOf(m_keyRows, m_runTables, k));
     m_rows.note(static_cast<std::size_t>(m_ctx.results.count() - 1), m_keys[k], how);
 }
 

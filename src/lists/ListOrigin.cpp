@@ -2,30 +2,22 @@
 
 namespace orvella::lists {
 
-tables::TextRows ListOrigin::ownTexts(const tables::TextRows &items) const
+void ListOrigin::add(QStringView shown, qsizetype row, tables::TextRows &own)
 {
-    tables::TextRows own;
-    size_t item = 0;
-    items.forEach([&](QStringView text) {
-        if (rows[item++] == kOwnText)
-            own.append(text);
-    });
-    return own;
+    if (row >= 0 && row < source.size() && source.at(row) == shown) {
+        rows.push_back(quint32(row));
+        return;
+    }
+    rows.push_back(kOwnText | quint32(own.size()));
+    own.append(shown);
 }
 
-tables::TextRows ListOrigin::itemsWith(const tables::TextRows &ownTexts) const
+tables::TextRows ListOrigin::itemsWith(const tables::TextRows &own) const
 {
     tables::TextRows items;
-    qsizetype own = 0;
-    for (const quint32 row : rows)
-        items.append(row == kOwnText ? ownTexts.at(own++) : source.at(row));
+    for (qsizetype item = 0; item < size(); ++item)
+        items.append(at(item, own));
     return items;
-}
-
-void ListOriginBuilder::add(QStringView shown, qsizetype row)
-{
-    const bool same = row >= 0 && row < m_origin.source.size() && m_origin.source.at(row) == shown;
-    m_origin.rows.push_back(same ? quint32(row) : ListOrigin::kOwnText);
 }
 
 } // namespace orvella::lists

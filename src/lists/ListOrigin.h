@@ -9,39 +9,33 @@
 
 namespace orvella::lists {
 
-// Where each item of a list came from in another list's rows: a sort's results are its
-// input names in another order, most of them with the very same text. Kept so, rows
-// taken out of the list (a clear that can be taken back) cost four bytes each and share
-// the other list's blocks, instead of holding a second copy of every text.
+// A list whose items are, for the most part, rows of another list's texts: a sort's
+// results are its input names in another order, most of them with the very same text.
+// Kept so, a million results cost four bytes each and share the input's blocks instead
+// of holding a second copy of every text; taking them out of the list (a clear that can
+// be taken back) and putting them back moves only these places.
 struct ListOrigin {
-    // An item whose text is its own (a name shown other than as it was read).
-    static constexpr quint32 kOwnText = 0xFFFFFFFFu;
+    // Marks an item whose text is its own (a name shown other than as it was read):
+    // the rest of its place is the index of its text among the list's own texts.
+    static constexpr quint32 kOwnText = 0x80000000u;
 
     tables::TextRows source; // shares the other list's blocks
-    std::vector<quint32> rows; // for each item, its row in source, or kOwnText
+    std::vector<quint32> rows; // for each item, its row in source, or kOwnText | own index
 
     // The memory of the rows' places (the source's blocks are counted as blocks).
     qsizetype bytes() const { return qsizetype(rows.capacity() * sizeof(quint32)); }
-    // The texts of the items marked kOwnText, in order, from the list's items.
-    tables::TextRows ownTexts(const tables::TextRows &items) const;
-    // The items again, from the source's rows and the own texts in order.
-    tables::TextRows itemsWith(const tables::TextRows &ownTexts) const;
-};
-
-// Notes, item by item, where a list's items came from in the source rows.
-class ListOriginBuilder {
-public:
-    explicit ListOriginBuilder(tables::TextRows source) { m_origin.source = std::move(source); }
-    void reserve(qsizetype items) { m_origin.rows.reserve(size_t(items)); }
-    // The next item shows `shown` and was read from source row `row` (-1 for none): it
-    // is noted as that row when the texts are the same.
-    void add(QStringView shown, qsizetype row);
-    ListOrigin take() { return std::move(m_origin); }
-    // Asks for source row `row` a few items ahead (see TextRows::prefetch).
-    void prefetch(qsizetype row, bool text) const { m_origin.source.prefetch(row, text); }
-
-private:
-    ListOrigin m_origin;
+    qsizetype size() const { return qsizetype(rows.size()); }
+    // The item at 0 .. size() - 1, whose own texts are `own`.
+    QStringView at(qsizetype item, const tables::TextRows &own) const
+    {
+        const quint32 row = rows[size_t(item)];
+        return (row & kOwnText) ? own.at(row & ~kOwnText) : source.at(row);
+    }
+    // Notes the next item: source row `row` (-1 for none) when it reads `shown`, else
+    // `shown` as an own text appended to `own`.
+    void add(QStringView shown, qsizetype row, tables::TextRows &own);
+    // The items as texts of their own, in order.
+    tables::TextRows itemsWith(const tables::TextRows &own) const;
 };
 
 } // namespace orvella::lists

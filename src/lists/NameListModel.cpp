@@ -20,16 +20,84 @@ NameListModel::NameListModel(QString caption, QObject *parent)
 
 void NameListModel::checkPosition(int position) const
 {
-    if (position < 1 || position > m_items.size())
+    if (position < 1 || position > size())
         throw core::Failure(QStringLiteral("List position %1 does not exist (the list holds %2 items)")
                                .arg(position)
-                               .arg(m_items.size()));
+                               .arg(size()));
 }
 
 QStringView NameListModel::itemView(int position) const
 {
     checkPosition(position);
-    return m_items.at(position - 1);
+    return textAt(position - 1);
+}
+
+QStringList NameListModel::items() const
+{
+    if (!m_origin)
+        return m_items.toList();
+    QStringList items;
+    items.reserve(size());
+    for (qsizetype row = 0; row < size(); ++row)
+        items.append(textAt(row).toString());
+    return items;
+}
+
+tables::TextRows NameListModel::sharedTexts() const
+{
+    return m_origin ? m_origin->itemsWith(m_items) : m_items.shared();
+}
+
+void NameListModel::ownTexts()
+{
+    if (m_origin)
+        m_items = std::exchange(m_origin, std::nullopt)->itemsWith(m_items);
+}
+
+void NameListModel::appendText(QStringView text)
+{
+    if (m_origin)
+        m_origin->add(text, -1, m_items);
+    else
+        m_items.append(text);
+}
+
+bool NameListModel::showRowsOf(tables::TextRows source, qsizetype expectedItems)
+{
+    if (size() != 0)
+        return false;
+    m_origin.emplace();
+    m_origin->source = std::move(source);
+    m_origin->rows.reserve(size_t(expectedItems));
+    return true;
+}
+
+bool NameListModel::appendPlace(qsizetype sourceRow, const tables::NameRow &row)
+{
+    if (!m_origin || sourceRow < 0 || sourceRow >= m_origin->source.size())
+        return false;
+    recordAppendFrom(size());
+    m_origin->rows.push_back(quint32(sourceRow));
+    keepRow(row);
+    appended();
+    return true;
+}
+
+void NameListModel::appendFrom(QStringView shown, qsizetype sourceRow, const tables::NameRow &row)
+{
+    recordAppendFrom(size());
+    if (m_origin)
+        m_origin->add(shown, sourceRow, m_items);
+    else
+        m_items.append(shown);
+    keepRow(row);
+    appended();
+}
+
+void NameListModel::prefetchSource(qsizetype sourceRow, bool text) const
+{
+    if (m_origin)
+        m_origin->source.prefetch(sourceRow, text);
 }
 
 void NameListModel::record(std::unique_ptr<ListEdit> edit)
@@ -46,25 +114,23 @@ void NameListModel::recordAppendFrom(qsizetype from)
 
 void NameListModel::append(QStringView text)
 {
-    m_origin.reset();
-    recordAppendFrom(m_items.size());
-    m_items.append(text);
+    recordAppendFrom(size());
+    appendText(text);
     keepRow({});
     appended();
 }
 
 void NameListModel::append(QStringView text, const tables::NameRow &row)
 {
-    m_origin.reset();
-    recordAppendFrom(m_items.size());
-    m_items.append(text);
+    recordAppendFrom(size());
+    appendText(text);
     keepRow(row);
     appended();
 }
 
 void NameListModel::appendMany(tables::TextRows names, tables::SourceTablePtr table, const std::vector<quint32> &rows)
 {
-    m_origin.reset();
+    ownTexts();
     if (names.isEmpty())
         return;
     recordAppendFrom(m_items.size());
@@ -93,7 +159,7 @@ void NameListModel::keepRow(const tables::NameRow &row)
 {
     if (row) {
         const quint32 place = tablePlace(row.table);
-        m_refs.resize(size_t(m_items.size() - 1));
+        m_refs.resize(size_t(size() - 1));
         m_refs.push_back({place, row.row});
     } else if (!m_refs.empty()) {
         m_refs.push_back({});
@@ -121,7 +187,7 @@ bool NameListModel::hasCommaLineRows() const
 
 void NameListModel::appendMany(const QList<QString> &texts)
 {
-    m_origin.reset();
+    ownTexts();
     if (texts.isEmpty())
         return;
     recordAppendFrom(m_items.size());
@@ -134,7 +200,7 @@ void NameListModel::appendMany(const QList<QString> &texts)
 
 void NameListModel::appendMany(tables::TextRows texts)
 {
-    m_origin.reset();
+    ownTexts();
     if (texts.isEmpty())
         return;
     recordAppendFrom(m_items.size());
@@ -173,12 +239,12 @@ void NameListModel::flushQueuedRows()
 void NameListModel::flushPendingRows()
 {
     m_flushQueued = false;
-    showRows(m_items.size());
+    showRows(size());
 }
 
 void NameListModel::showRows(qsizetype most)
 {
-    const qsizetype last = std::min(m_items.size(), m_shownRows + most);
+    const qsizetype last = std::min(size(), m_shownRows + most);
     if (last <= m_shownRows)
         return;
     m_sinceFlush.start();
@@ -189,8 +255,8 @@ void NameListModel::showRows(qsizetype most)
 
 void NameListModel::setItem(int position, const QString &text)
 {
-    m_origin.reset();
     checkPosition(position);
+    ownTexts();
     flushPendingRows();
     if (m_recorder)
         record(std::make_unique<Replaced>(position, item(position), text));
@@ -202,16 +268,19 @@ void NameListModel::setItem(int position, const QString &text)
 
 void NameListModel::removeAt(int position)
 {
-    m_origin.reset();
     checkPosition(position);
     flushPendingRows();
     if (m_recorder)
         record(std::make_unique<Removed>(position, item(position), rowOf(position)));
     beginRemoveRows(QModelIndex(), position - 1, position - 1);
-    m_items.remove(position - 1);
+    // A place goes with its item; an own text it had stays unread until the list is cleared.
+    if (m_origin)
+        m_origin->rows.erase(m_origin->rows.begin() + (position - 1));
+    else
+        m_items.remove(position - 1);
     if (size_t(position) <= m_refs.size())
         m_refs.erase(m_refs.begin() + (position - 1));
-    m_shownRows = m_items.size();
+    m_shownRows = size();
     if (m_noteSource) {
         // Rows after the removed one move up by one.
         m_noteSource = [source = std::move(m_noteSource), removed = position - 1](int row, const QString &text,
@@ -225,7 +294,7 @@ void NameListModel::removeAt(int position)
 
 void NameListModel::clear()
 {
-    if (m_recorder && !m_items.isEmpty()) {
+    if (m_recorder && !isEmpty()) {
         // The rows go to the recorded edit, to come back if the clear is taken back.
         Tail rows = takeTail(0);
         record(std::make_unique<Cleared>(std::move(rows)));
@@ -236,7 +305,11 @@ void NameListModel::clear()
     core::releaseInBackground(std::exchange(m_items, tables::TextRows()));
     core::releaseInBackground(std::exchange(m_refs, {}));
     core::releaseInBackground(std::exchange(m_tables, {}));
-    m_origin.reset();
+    if (m_origin) {
+        core::releaseInBackground(std::move(m_origin->source));
+        core::releaseInBackground(std::move(m_origin->rows));
+        m_origin.reset();
+    }
     m_shownRows = 0;
     m_noteSource = {};
     endResetModel();
@@ -245,9 +318,9 @@ void NameListModel::clear()
 
 void NameListModel::insertAt(int position, QStringView text, const tables::NameRow &row)
 {
-    m_origin.reset();
     if (position != count() + 1)
         checkPosition(position);
+    ownTexts();
     flushPendingRows();
     beginInsertRows(QModelIndex(), position - 1, position - 1);
     m_items.insert(position - 1, text);
@@ -271,7 +344,7 @@ NameListModel::Tail NameListModel::takeTail(int keep)
 {
     Tail tail;
     keep = std::clamp(keep, 0, count());
-    if (keep >= m_items.size())
+    if (keep >= size())
         return tail;
     // Many rows leave a view faster by a reset than by a removal it has to lay out.
     const bool reset = keep == 0 || m_shownRows - keep > kSmallList;
@@ -280,16 +353,14 @@ NameListModel::Tail NameListModel::takeTail(int keep)
         beginResetModel();
     else if (shown)
         beginRemoveRows(QModelIndex(), keep, static_cast<int>(m_shownRows - 1));
-    if (keep == 0 && m_origin && qsizetype(m_origin->rows.size()) == m_items.size()) {
-        // Only the items with their own text are kept as text; the rest are places in
-        // the origin's blocks, and the list's own blocks are freed off the window's thread.
-        tail.rows = m_origin->ownTexts(m_items);
-        tail.origin = std::move(m_origin);
-        core::releaseInBackground(std::exchange(m_items, tables::TextRows()));
+    if (keep == 0 && m_origin) {
+        // The places go as they are, with the own texts they point into.
+        tail.origin = std::exchange(m_origin, std::nullopt);
+        tail.rows = std::exchange(m_items, tables::TextRows());
     } else {
+        ownTexts();
         tail.rows = m_items.takeFrom(keep);
     }
-    m_origin.reset();
     if (size_t(keep) < m_refs.size()) {
         tail.refs.assign(m_refs.begin() + keep, m_refs.end());
         tail.tables = m_tables;
@@ -311,30 +382,34 @@ NameListModel::Tail NameListModel::takeTail(int keep)
 
 void NameListModel::restoreTail(Tail tail)
 {
-    const bool wasEmpty = m_items.isEmpty();
-    m_origin.reset();
-    if (tail.origin) {
-        tail.rows = tail.origin->itemsWith(tail.rows);
-        // Put back into an empty list, the items still are what the origin says.
-        if (wasEmpty)
-            m_origin = std::move(tail.origin);
+    const qsizetype before = size();
+    if (tail.origin && before == 0) {
+        // Put back into an empty list, the items are places again.
+        m_origin = std::move(tail.origin);
+        m_items = std::move(tail.rows);
+    } else {
+        ownTexts();
+        if (tail.origin)
+            tail.rows = tail.origin->itemsWith(tail.rows);
+        if (tail.rows.isEmpty())
+            return;
+        m_items.append(std::move(tail.rows));
     }
-    if (tail.rows.isEmpty())
+    if (size() == before)
         return;
-    if (m_items.isEmpty() && tail.notes)
+    if (before == 0 && tail.notes)
         m_noteSource = std::move(tail.notes);
     if (!tail.refs.empty()) {
         // The tail's tables take their places among this list's.
         std::vector<quint32> places;
         for (const tables::SourceTablePtr &table : tail.tables)
             places.push_back(tablePlace(table));
-        m_refs.resize(size_t(m_items.size()));
+        m_refs.resize(size_t(before));
         for (const tables::RowRef ref : tail.refs)
             m_refs.push_back(ref.table == 0 ? tables::RowRef() : tables::RowRef{places[ref.table - 1], ref.row});
     }
-    m_items.append(std::move(tail.rows));
     if (!m_refs.empty())
-        m_refs.resize(size_t(m_items.size()));
+        m_refs.resize(size_t(size()));
     appended();
 }
 
@@ -343,14 +418,6 @@ void NameListModel::addBlocksHeld(std::vector<tables::TextRows::BlockHeld> &into
     m_items.addBlocks(into);
     if (m_origin)
         m_origin->source.addBlocks(into);
-}
-
-void NameListModel::setOrigin(ListOrigin origin)
-{
-    if (qsizetype(origin.rows.size()) == m_items.size())
-        m_origin = std::move(origin);
-    else
-        m_origin.reset();
 }
 
 void NameListModel::setNoteSource(NoteSource source)
@@ -390,12 +457,12 @@ QVariant NameListModel::data(const QModelIndex &index, int role) const
     if (!index.isValid() || index.row() >= m_shownRows || index.column() != 0)
         return {};
     if (role == Qt::DisplayRole) // a very long item shows its beginning only (the item keeps it all)
-        return core::shownText(m_items.at(index.row()));
+        return core::shownText(textAt(index.row()));
     if (role == Qt::EditRole)
-        return m_items.at(index.row()).toString();
+        return textAt(index.row()).toString();
     if (role == Qt::ToolTipRole && m_noteSource) {
         // Cut like the row itself: a tooltip can name a whole multi-megabyte name.
-        QString tip = m_noteSource(index.row(), m_items.at(index.row()).toString(), tables::RowNote::ToolTip);
+        QString tip = m_noteSource(index.row(), textAt(index.row()).toString(), tables::RowNote::ToolTip);
         if (!tip.isEmpty())
             return core::shownText(tip);
     }

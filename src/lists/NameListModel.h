@@ -24,6 +24,8 @@ namespace orvella::lists {
 //
 // The texts are kept in large blocks (TextRows), not as a string per item: a view, a
 // command or an export gets a view of one item, or a string built for that item only.
+// A sort's results are kept as places in the input's blocks instead (see ListOrigin):
+// only the names shown other than as they were read have texts of their own.
 //
 // Appends are cheap: views learn of new rows in one batch when the event loop next
 // runs, so a command that appends a million items and yields in between does not make
@@ -38,16 +40,17 @@ public:
 
     explicit NameListModel(QString caption, QObject *parent = nullptr);
 
-    int count() const { return static_cast<int>(m_items.size()); }
-    bool isEmpty() const { return m_items.isEmpty(); }
+    int count() const { return static_cast<int>(size()); }
+    bool isEmpty() const { return size() == 0; }
     // The item at a 1-based position; throws a Failure for a position that does not exist.
     QString item(int position) const { return itemView(position).toString(); }
     // The same without a copy; valid until the list next changes.
     QStringView itemView(int position) const;
     // Every item, as strings of their own (for short lists such as the suffix list).
-    QStringList items() const { return m_items.toList(); }
-    // The texts themselves, for reading through a long list in order.
-    const tables::TextRows &rows() const { return m_items; }
+    QStringList items() const;
+    // The texts in blocks shared with the list (no text is copied unless the list is
+    // itself places in another's blocks), for a list that shows rows of this one.
+    tables::TextRows sharedTexts() const;
 
     void append(QStringView text);
     void append(const QString &text) { append(QStringView(text)); }
@@ -77,10 +80,21 @@ public:
     // Adds the text blocks the list holds (its items', and those its origin shares).
     void addBlocksHeld(std::vector<tables::TextRows::BlockHeld> &into) const;
 
-    // Where the items came from in another list (a sort's input), kept until the list
-    // next changes: a clear that can be taken back then keeps the items as places in
-    // that list's shared blocks rather than their own text.
-    void setOrigin(ListOrigin origin);
+    // Makes an empty list show rows of `source` (another list's sharedTexts()); false
+    // for a list that is not empty.
+    // appendFrom() then keeps a place in it for each item that reads the same (room
+    // is made for the items expected at once). Any
+    // edit other than an append or a removal turns the places into texts of their own.
+    bool showRowsOf(tables::TextRows source, qsizetype expectedItems = 0);
+    // Appends `shown`, read from row `sourceRow` of the source (-1 for none), with the
+    // table row it came from.
+    void appendFrom(QStringView shown, qsizetype sourceRow, const tables::NameRow &row);
+    // Appends row `sourceRow` of the source as it reads there, without reading it; false
+    // (and nothing appended) when the list shows no source's rows.
+    bool appendPlace(qsizetype sourceRow, const tables::NameRow &row);
+    // Asks for where a row of the source lies (text false) or its text (true), a few
+    // items before appendFrom() needs it.
+    void prefetchSource(qsizetype sourceRow, bool text) const;
 
     // Every change from now on is told to the recorder (none: nothing is recorded), so
     // that it can be taken back. Whoever takes changes back detaches the recorder meanwhile.
@@ -89,8 +103,8 @@ public:
     // The items after the first `keep`, taken out with their blocks (and, when none is
     // kept, the tooltips); restoreTail puts them back at the end.
     struct Tail {
-        // With an origin (when all items were taken out of a list that had one), rows
-        // holds only the items whose text is their own: the rest come from the origin.
+        // With an origin (when all items were taken out of a list that showed rows of
+        // another), rows holds only the items' own texts: the rest are its places.
         tables::TextRows rows;
         std::optional<ListOrigin> origin;
         std::function<QString(int, const QString &, tables::RowNote)> notes;
@@ -121,7 +135,7 @@ public:
     // Tells the views about every appended row now instead of at the next event-loop pass.
     void flushPendingRows();
     // True while the views have not yet been told about every row.
-    bool hasPendingRows() const { return m_shownRows < m_items.size(); }
+    bool hasPendingRows() const { return m_shownRows < size(); }
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
@@ -133,6 +147,11 @@ signals:
 
 private:
     void checkPosition(int position) const;
+    qsizetype size() const { return m_origin ? m_origin->size() : m_items.size(); }
+    QStringView textAt(qsizetype row) const { return m_origin ? m_origin->at(row, m_items) : m_items.at(row); }
+    // Turns places in another list's blocks into texts of the list's own.
+    void ownTexts();
+    void appendText(QStringView text);
     void appended();
     void flushQueuedRows();
     void showRows(qsizetype most);
@@ -155,7 +174,9 @@ private:
     // with a row comes, then holds one per item.
     std::vector<tables::SourceTablePtr> m_tables;
     std::vector<tables::RowRef> m_refs;
-    std::optional<ListOrigin> m_origin; // holds one place per item while set
+    // While set, the items are places in its source's blocks, and m_items holds only
+    // the texts of those that read otherwise.
+    std::optional<ListOrigin> m_origin;
     qsizetype m_shownRows = 0;
     bool m_flushQueued = false;
     QElapsedTimer m_sinceFlush;

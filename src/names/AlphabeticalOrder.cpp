@@ -8,7 +8,9 @@
 
 #include <unicode/ucol.h>
 
+#include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace orvella::names {
 namespace {
@@ -331,10 +333,24 @@ OrderFields orderFieldsOf(const Keys &keys, const std::vector<std::uint8_t> &hea
 }
 
 // A key's places below its first level: its name's and its rest's at the second and
-// third levels, then what was stepped over. Read only for keys whose names and rests
-// tie at the first level.
+// third levels. Read only for keys whose names and rests tie at the first level.
 struct LaterPlaces {
-    std::uint32_t place[5];
+    std::uint32_t place[4];
+};
+
+// The places of what the few keys that have some stepped over, by key; 0 for the rest.
+class SteppedPlaces {
+public:
+    void add(std::uint32_t k, std::uint32_t place) { m_places.push_back({k, place}); }
+    void sortByKey() { std::sort(m_places.begin(), m_places.end()); }
+    std::uint32_t of(std::uint32_t k) const
+    {
+        const auto found = std::lower_bound(m_places.begin(), m_places.end(), std::pair<std::uint32_t, std::uint32_t>(k, 0));
+        return found != m_places.end() && found->first == k ? found->second : 0;
+    }
+
+private:
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> m_places;
 };
 
 // The places of one field of every key, from its runs in the order byField (equal fields
@@ -368,22 +384,27 @@ KeyOrder orderBySortKeys(const Keys &keys, const std::vector<std::uint8_t> &head
 {
     const auto count = static_cast<std::uint32_t>(keys.size());
     const auto fieldsOf = [&](std::uint32_t k) { return orderFieldsOf(keys, headSuffixes, k); };
+    // Both exact orders come first: each needs a sort's working memory of its own, which
+    // is then given back before the places below are made.
+    // In exact order the heads of a run of keys are mostly alike too.
+    KeyOrder exact = exactOrderHere(keys, KeyField::Whole, twoThreads);
+    // Equal tails lie side by side in the tails' exact order, so their runs are long.
+    KeyOrder byTail = exactOrderHere(keys, KeyField::Tail, twoThreads);
     // Each key's first-level places, the name's (high half) and the rest's, and its others.
     std::vector<Entry> entries(count);
     std::vector<LaterPlaces> later(count);
+    SteppedPlaces steppedPlaces;
     {
-        // Equal tails lie side by side in the tails' exact order, so their runs are long.
-        const KeyOrder byTail = exactOrderHere(keys, KeyField::Tail, twoThreads);
         placeField(keys, byTail, [&](std::uint32_t k) { return fieldsOf(k).rest; }, locale, twoThreads,
                    [&](std::uint32_t k, std::uint32_t primary, std::uint32_t secondary, std::uint32_t full) {
                        entries[k].cache = primary;
                        later[k].place[1] = secondary;
                        later[k].place[3] = full;
                    });
+        KeyOrder().swap(byTail);
         // What was stepped over, where any key has some: those keys alone, in exact order.
         KeyOrder stepped;
         for (std::uint32_t k = 0; k < count; ++k) {
-            later[k].place[4] = 0;
             if (!fieldsOf(k).stepped.isEmpty())
                 stepped.push_back(k);
         }
@@ -393,12 +414,11 @@ KeyOrder orderBySortKeys(const Keys &keys, const std::vector<std::uint8_t> &head
             });
             placeField(keys, stepped, [&](std::uint32_t k) { return fieldsOf(k).stepped; }, locale, false,
                        [&](std::uint32_t k, std::uint32_t, std::uint32_t, std::uint32_t full) {
-                           later[k].place[4] = full + 1; // after every key without any
+                           steppedPlaces.add(k, full + 1); // after every key without any
                        });
+            steppedPlaces.sortByKey();
         }
     }
-    // In exact order the heads of a run of keys are mostly alike too.
-    KeyOrder exact = exactOrderHere(keys, KeyField::Whole, twoThreads);
     placeField(keys, exact, [&](std::uint32_t k) { return fieldsOf(k).name; }, locale, twoThreads,
                [&](std::uint32_t k, std::uint32_t primary, std::uint32_t secondary, std::uint32_t full) {
                    entries[k].cache |= std::uint64_t(primary) << 32;
@@ -409,15 +429,19 @@ KeyOrder orderBySortKeys(const Keys &keys, const std::vector<std::uint8_t> &head
         entries[exact[i]].index = exact[i];
         entries[exact[i]].length = i; // the place in exact order, the last tie-breaker
     }
-    const auto byPlaces = [&later](const Entry &a, const Entry &b) {
+    const auto byPlaces = [&later, &steppedPlaces](const Entry &a, const Entry &b) {
         if (a.cache != b.cache)
             return a.cache < b.cache;
         const LaterPlaces &x = later[a.index];
         const LaterPlaces &y = later[b.index];
-        for (int level = 0; level < 5; ++level) {
+        for (int level = 0; level < 4; ++level) {
             if (x.place[level] != y.place[level])
                 return x.place[level] < y.place[level];
         }
+        const std::uint32_t xStepped = steppedPlaces.of(a.index);
+        const std::uint32_t yStepped = steppedPlaces.of(b.index);
+        if (xStepped != yStepped)
+            return xStepped < yStepped;
         return a.length < b.length;
     };
     if (twoThreads && count >= msd::kThreadedFrom)

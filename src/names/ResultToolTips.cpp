@@ -25,9 +25,9 @@ NameReading ResultRows::reading(int row, const QString &text) const
     if (row < 0 || static_cast<std::size_t>(row) >= m_rows.size())
         return {};
     const Row &r = m_rows[static_cast<std::size_t>(row)];
-    if (r.shown == Shown::AsEntered)
-        return readingOfKey(m_asEntered[r.value].toString());
-    return revealedReading(r.value, r.shown, text);
+    if (r.shown() == Shown::AsEntered)
+        return readingOfKey(m_asEntered[r.value()].toString());
+    return revealedReading(r.value(), r.shown(), text);
 }
 
 NameReading ResultRows::readingOf(const KeyParts &key, Shown shown, QStringView text)

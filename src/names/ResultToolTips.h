@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -38,9 +39,19 @@ private:
     // A revealed name's reading: its head field (`length` units) stands at one end.
     static NameReading revealedReading(qsizetype length, Shown shown, QStringView text);
 
+    // Four bytes a row, as a sort's results and every sort the undo history keeps hold
+    // one each: how the row is shown in the top two bits, below them the head field's
+    // length without spaces at its ends (at most kValueMask), or an index into m_asEntered.
     struct Row {
-        std::uint32_t value; // the head field's length without spaces at its ends, or an index into m_asEntered
-        Shown shown;
+        static constexpr std::uint32_t kValueMask = 0x3FFFFFFFu;
+        Row() = default;
+        Row(std::uint32_t value, Shown shown)
+            : bits(std::min(value, kValueMask) | std::uint32_t(shown) << 30)
+        {
+        }
+        std::uint32_t value() const { return bits & kValueMask; }
+        Shown shown() const { return Shown(bits >> 30); }
+        std::uint32_t bits = 0;
     };
     std::vector<Row> m_rows;
     KeyTexts m_asEntered; // the keys of the rows shown as entered, read when a tooltip is asked for

@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QRandomGenerator>
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <gtest/gtest.h>
@@ -216,16 +217,30 @@ TEST(TextRows, SharedBlocksLiveUntilTheirLastHolderLetsGo)
     EXPECT_EQ(TextRows::liveBlocks(), before);
 }
 
-// The model over full-size blocks: many thousand rows, so several blocks.
+// The model over full-size blocks: many thousand rows, so several blocks. As places,
+// the list shows the rows of another list backwards, as a sort's results do, every
+// fifth of them with a text of its own.
 struct BigList {
     lists::NameListModel list{QStringLiteral(" Name(s)")};
     QStringList plain;
 
-    explicit BigList(int count)
+    explicit BigList(int count, bool asPlaces = false)
     {
         for (int i = 1; i <= count; ++i)
             plain << QStringLiteral("Name %1 %2").arg(i).arg(QString(i % 7, QChar(u'x')));
-        list.appendMany(plain);
+        if (!asPlaces) {
+            list.appendMany(plain);
+        } else {
+            lists::NameListModel source(QStringLiteral(" Name(s)"));
+            source.appendMany(plain);
+            list.showRowsOf(source.sharedTexts());
+            std::reverse(plain.begin(), plain.end());
+            for (int i = 0; i < count; ++i) {
+                if (i % 5 == 0)
+                    plain[i] += u'!';
+                list.appendFrom(plain[i], count - 1 - i, {});
+            }
+        }
         list.flushPendingRows();
     }
     void expectSame()
@@ -242,14 +257,9 @@ struct BigList {
     }
 };
 
-TEST(NameListModelBlocks, EditsAndRemovalsInTheMiddleOfABigList)
+// Edits, a long text and an append, then the list against the plain one.
+void editAndAppend(BigList &f)
 {
-    BigList f(20000);
-    EXPECT_GT(f.list.rows().blockCount(), 2);
-    for (const int position : {10000, 1, 19998, 4096, 4097}) {
-        f.list.removeAt(position);
-        f.plain.removeAt(position - 1);
-    }
     f.list.setItem(12345, QString(70000, QChar(u'L'))); // longer than a block
     f.plain[12344] = QString(70000, QChar(u'L'));
     f.list.setItem(2, QString());
@@ -259,6 +269,21 @@ TEST(NameListModelBlocks, EditsAndRemovalsInTheMiddleOfABigList)
     f.list.flushPendingRows();
     f.expectSame();
     EXPECT_EQ(f.list.data(f.list.index(12344), Qt::DisplayRole).toString().size(), core::kShownLength + 1);
+}
+
+TEST(NameListModelBlocks, EditsAndRemovalsInTheMiddleOfABigList)
+{
+    for (const bool asPlaces : {false, true}) {
+        SCOPED_TRACE(asPlaces ? "places in another list's blocks" : "texts of its own");
+        BigList f(20000, asPlaces);
+        EXPECT_GT(f.list.sharedTexts().blockCount(), 2);
+        for (const int position : {10000, 1, 19998, 4096, 4097}) {
+            f.list.removeAt(position);
+            f.plain.removeAt(position - 1);
+        }
+        f.expectSame();
+        editAndAppend(f);
+    }
 }
 
 TEST(NameListModelBlocks, ClearThenAppendStartsAfresh)
