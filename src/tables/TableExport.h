@@ -48,5 +48,9 @@ QStringList writeTable(const QString &path, TableFormat format, const TableSourc
 // lets a test make the writing fail part-way.
 QStringList writeTable(const QString &path, TableFormat format, const TableSource &rows,
                        const std::function<void()> &yield, const core::FileOutput::DeviceFilter &filter);
+// The same into an output of the caller's (standard output, say), which the caller
+// commits; `target` names it in the messages of a core::Failure.
+QStringList writeTableInto(core::FileOutput &out, const QString &target, TableFormat format, const TableSource &rows,
+                           const std::function<void()> &yield = {});
 
 } // namespace orvella::tables
