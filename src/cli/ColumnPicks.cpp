@@ -70,18 +70,33 @@ void setHeaderRow(const core::ColumnRequest &request, ColumnChoice &choice, int 
     choice.headerRow = row;
 }
 
+// The first of the rows that holds every caption the picks name; -1 when none does.
+int rowWithCaptions(const QList<QStringList> &rows, const QList<SortRequest::ColumnPick> &columns)
+{
+    for (qsizetype row = 0; row < rows.size(); ++row) {
+        if (std::all_of(columns.begin(), columns.end(), [&](const SortRequest::ColumnPick &pick) {
+                return isNumber(pick.column) || captionColumn(rows[row], pick.column) >= 0;
+            }))
+            return int(row);
+    }
+    return -1;
+}
+
 void setColumns(const core::ColumnRequest &request, ColumnChoice &choice, const QList<SortRequest::ColumnPick> &columns,
                 bool headerGiven)
 {
     const bool byCaption = std::any_of(columns.begin(), columns.end(),
                                        [](const SortRequest::ColumnPick &pick) { return !isNumber(pick.column); });
-    if (byCaption && !choice.firstRowIsHeader) {
-        if (headerGiven)
-            throw UsageError{QStringLiteral("--columns names columns by caption, but --header-row 0 says %1 has no "
-                                            "header row")
-                                 .arg(request.fileName)};
-        choice.firstRowIsHeader = true;
-        choice.headerRow = 0;
+    if (byCaption && headerGiven && !choice.firstRowIsHeader)
+        throw UsageError{QStringLiteral("--columns names columns by caption, but --header-row 0 says %1 has no "
+                                        "header row")
+                             .arg(request.fileName)};
+    if (byCaption && !headerGiven) {
+        const int row = rowWithCaptions(request.firstRows, columns);
+        if (row >= 0 || !choice.firstRowIsHeader) {
+            choice.firstRowIsHeader = true;
+            choice.headerRow = std::max(row, 0);
+        }
     }
     choice.kind = ColumnChoice::Kind::NameParts;
     choice.wholeName = choice.lastName = choice.firstName = choice.middleName = choice.suffix = -1;
