@@ -6,12 +6,12 @@ QString OverlaySettings::read(const QString &key, const QString &defaultValue) c
 {
     if (const auto found = m_values.constFind(key); found != m_values.constEnd())
         return *found;
-    return m_stored ? m_stored->read(key, defaultValue) : defaultValue;
+    return readsStored(key) ? m_stored->read(key, defaultValue) : defaultValue;
 }
 
 bool OverlaySettings::contains(const QString &key) const
 {
-    return m_values.contains(key) || (m_stored && m_stored->contains(key));
+    return m_values.contains(key) || (readsStored(key) && m_stored->contains(key));
 }
 
 } // namespace orvella::cli

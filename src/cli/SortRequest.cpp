@@ -9,12 +9,26 @@ namespace {
 
 using Reading = SortRequest::Reading;
 using Format = SortRequest::Format;
+using Role = SortRequest::Role;
 
 const std::map<QByteArray, Reading> kReadings = {
     {"last-word", Reading::LastWord}, {"skip-suffixes", Reading::SkipSuffixes}, {"first-word", Reading::FirstWord}};
 const std::map<QByteArray, bool> kOrders = {{"exact", false}, {"alphabetical", true}};
-const std::map<QByteArray, Format> kFormats = {
-    {"list", Format::List}, {"table", Format::Table}, {"tsv", Format::Tsv}};
+const std::map<QByteArray, Format> kFormats = {{"list", Format::List}, {"table", Format::Table},
+                                               {"csv", Format::Csv},   {"tsv", Format::Tsv},
+                                               {"xlsx", Format::Xlsx}, {"ods", Format::Ods}};
+// The roles of --columns, as the column dialog names its boxes.
+const std::map<QByteArray, Role> kRoles = {{"name", Role::WholeName},   {"last", Role::LastName},
+                                           {"first", Role::FirstName},  {"middle", Role::MiddleName},
+                                           {"suffix", Role::Suffix}};
+
+// The column dialog offers the first rows of a table as its header row.
+constexpr int kMostHeaderRow = 20;
+
+QString text(const QByteArray &bytes)
+{
+    return QFile::decodeName(bytes);
+}
 
 template<typename Value>
 Value oneOf(const std::map<QByteArray, Value> &values, const QByteArray &option, const QByteArray &given)
@@ -25,22 +39,20 @@ Value oneOf(const std::map<QByteArray, Value> &values, const QByteArray &option,
         for (const auto &[name, value] : values)
             names << QString::fromLatin1(name);
         throw UsageError{QStringLiteral("%1 takes %2, not \"%3\"")
-                             .arg(QString::fromLatin1(option), names.join(QLatin1Char('|')), QFile::decodeName(given))};
+                             .arg(QString::fromLatin1(option), names.join(QLatin1Char('|')), text(given))};
     }
     return found->second;
 }
 
 // The on/off choices: "--NAME" switches one on, "--no-NAME" off.
-std::map<QByteArray, std::optional<bool> SortRequest::*> switches()
-{
-    return {{"last-comma-first", &SortRequest::lastCommaFirst},
-            {"particles", &SortRequest::particles},
-            {"step-over-extras", &SortRequest::stepOverExtras},
-            {"family-name-first", &SortRequest::familyNameFirst},
-            {"learn-last-names", &SortRequest::learnLastNames},
-            {"remove-duplicates", &SortRequest::removeDuplicates},
-            {"unique-last-names", &SortRequest::uniqueLastNames}};
-}
+const std::map<QByteArray, std::optional<bool> SortRequest::*> kSwitches = {
+    {"last-comma-first", &SortRequest::lastCommaFirst},
+    {"particles", &SortRequest::particles},
+    {"step-over-extras", &SortRequest::stepOverExtras},
+    {"family-name-first", &SortRequest::familyNameFirst},
+    {"learn-last-names", &SortRequest::learnLastNames},
+    {"remove-duplicates", &SortRequest::removeDuplicates},
+    {"unique-last-names", &SortRequest::uniqueLastNames}};
 
 // The most names per last name: the sort keeps the number as a 16-bit whole number, and
 // a larger one fails it.
@@ -53,12 +65,108 @@ bool isCountPerLastName(const QByteArray &text)
     return ok && value >= 0 && value <= kMostPerLastName && text.size() <= 5;
 }
 
+// "last=Surname,first=Given" or "name=Full name": a whole-name column alone, or a
+// last-name and a first-name column with a middle-name and a suffix one if wanted.
+QList<SortRequest::ColumnPick> columnPicks(const QByteArray &given)
+{
+    const auto refuse = [&](const QString &why) {
+        throw UsageError{QStringLiteral("--columns %1: \"%2\"").arg(why, text(given))};
+    };
+    QList<SortRequest::ColumnPick> picks;
+    std::map<Role, int> count;
+    for (const QByteArray &part : given.split(',')) {
+        const qsizetype equals = part.indexOf('=');
+        if (equals <= 0 || equals == part.size() - 1)
+            refuse(QStringLiteral("takes ROLE=COLUMN pairs between commas"));
+        const Role role = oneOf(kRoles, "--columns", part.left(equals));
+        const QString column = text(part.mid(equals + 1));
+        bool number = false;
+        if (column.toInt(&number) < 1 && number)
+            refuse(QStringLiteral("counts columns from 1"));
+        if (++count[role] > 1)
+            refuse(QStringLiteral("names a role twice"));
+        picks.append({role, column});
+    }
+    const bool whole = count.count(Role::WholeName) > 0;
+    const bool parts = count.count(Role::LastName) > 0 && count.count(Role::FirstName) > 0;
+    if (whole ? picks.size() > 1 : !parts)
+        refuse(QStringLiteral("takes name=COLUMN alone, or last=COLUMN and first=COLUMN (middle and suffix if wanted)"));
+    return picks;
+}
+
+int headerRow(const QByteArray &given)
+{
+    bool ok = false;
+    const int row = given.toInt(&ok);
+    if (!ok || row < 0 || row > kMostHeaderRow || given.size() > 2)
+        throw UsageError{QStringLiteral("--header-row takes a row number from 1 to %1 (0: no header row), not \"%2\"")
+                             .arg(kMostHeaderRow)
+                             .arg(text(given))};
+    return row;
+}
+
+void perLastName(SortRequest &request, const QByteArray &count)
+{
+    if (!isCountPerLastName(count))
+        throw UsageError{QStringLiteral("--per-last-name takes a whole number from 0 to %1, not \"%2\"")
+                             .arg(kMostPerLastName)
+                             .arg(text(count))};
+    request.perLastName = true;
+    request.perLastNameCount = QString::fromLatin1(count);
+}
+
+using Flag = std::function<void(SortRequest &)>;
+using Valued = std::function<void(SortRequest &, const QByteArray &value)>;
+
+// The options without a value, by name ("-h" and "-o" are read as their long names).
+const std::map<QByteArray, Flag> kFlags = {
+    {"--help", [](SortRequest &r) { r.help = true; }},
+    {"--version", [](SortRequest &r) { r.version = true; }},
+    {"--defaults", [](SortRequest &r) { r.defaults = true; }},
+    {"--explain", [](SortRequest &r) { r.format = Format::Explain; }},
+    {"--filed-under", [](SortRequest &r) { r.filedUnder = true; }},
+    {"--crlf", [](SortRequest &r) { r.crlf = true; }},
+    {"--no-per-last-name", [](SortRequest &r) { r.perLastName = false; }},
+};
+
+// The options that take a value ("--option value" or "--option=value").
+const std::map<QByteArray, Valued> kValued = {
+    {"--reading", [](SortRequest &r, const QByteArray &v) { r.reading = oneOf(kReadings, "--reading", v); }},
+    {"--order", [](SortRequest &r, const QByteArray &v) { r.alphabetical = oneOf(kOrders, "--order", v); }},
+    {"--format", [](SortRequest &r, const QByteArray &v) { r.format = oneOf(kFormats, "--format", v); }},
+    {"--output", [](SortRequest &r, const QByteArray &v) { r.output = v; }},
+    {"--suffixes", [](SortRequest &r, const QByteArray &v) { r.suffixFile = v; }},
+    {"--particle-list", [](SortRequest &r, const QByteArray &v) { r.particleFile = v; }},
+    {"--title-list", [](SortRequest &r, const QByteArray &v) { r.titleFile = v; }},
+    {"--per-last-name", perLastName},
+    {"--columns", [](SortRequest &r, const QByteArray &v) { r.columns = columnPicks(v); }},
+    {"--header-row", [](SortRequest &r, const QByteArray &v) { r.headerRow = headerRow(v); }},
+};
+
+// The on/off switches as flags: "--particles" and "--no-particles".
+Flag switchFlag(const QByteArray &option)
+{
+    const bool off = option.startsWith("--no-");
+    const auto found = kSwitches.find(option.mid(off ? 5 : 2));
+    if (!option.startsWith("--") || found == kSwitches.end())
+        return {};
+    return [member = found->second, off](SortRequest &r) { r.*member = !off; };
+}
+
+// Choices that do not go together, found once every argument is read.
+void checkTogether(const SortRequest &request)
+{
+    const bool workbook = request.format == Format::Xlsx || request.format == Format::Ods;
+    if (workbook && !request.output)
+        throw UsageError{QStringLiteral("--format %1 writes a workbook, which needs -o FILE (not standard output)")
+                             .arg(request.format == Format::Xlsx ? QStringLiteral("xlsx") : QStringLiteral("ods"))};
+}
+
 } // namespace
 
 SortRequest parseSortArguments(const QList<QByteArray> &arguments)
 {
     SortRequest request;
-    const auto switchOptions = switches();
     bool onlyFiles = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         QByteArray argument = arguments[i];
@@ -71,67 +179,28 @@ SortRequest parseSortArguments(const QList<QByteArray> &arguments)
             continue;
         }
         // "--option=value" or "--option value".
-        QByteArray value;
-        bool hasValue = false;
+        std::optional<QByteArray> value;
         if (const qsizetype equals = argument.indexOf('='); argument.startsWith("--") && equals > 0) {
             value = argument.mid(equals + 1);
             argument.truncate(equals);
-            hasValue = true;
         }
-        const auto takeValue = [&]() -> QByteArray {
-            if (hasValue)
-                return value;
-            if (i + 1 >= arguments.size())
-                throw UsageError{QStringLiteral("%1 needs a value").arg(QString::fromLatin1(argument))};
-            return arguments[++i];
-        };
-        const QByteArray name = argument.startsWith("--") ? argument.mid(2) : QByteArray();
-        if (argument == "-h" || argument == "--help") {
-            request.help = true;
-        } else if (argument == "--version") {
-            request.version = true;
-        } else if (argument == "--defaults") {
-            request.defaults = true;
-        } else if (argument == "--reading") {
-            request.reading = oneOf(kReadings, argument, takeValue());
-        } else if (argument == "--order") {
-            request.alphabetical = oneOf(kOrders, argument, takeValue());
-        } else if (argument == "--format") {
-            request.format = oneOf(kFormats, argument, takeValue());
-        } else if (argument == "--explain") {
-            request.format = Format::Tsv;
-        } else if (argument == "--crlf") {
-            request.crlf = true;
-        } else if (argument == "-o" || argument == "--output") {
-            request.output = takeValue();
-        } else if (argument == "--suffixes") {
-            request.suffixFile = takeValue();
-        } else if (argument == "--particle-list") {
-            request.particleFile = takeValue();
-        } else if (argument == "--title-list") {
-            request.titleFile = takeValue();
-        } else if (argument == "--per-last-name") {
-            const QByteArray count = takeValue();
-            if (!isCountPerLastName(count))
-                throw UsageError{QStringLiteral("--per-last-name takes a whole number from 0 to %1, not \"%2\"")
-                                     .arg(kMostPerLastName)
-                                     .arg(QFile::decodeName(count))};
-            request.perLastName = true;
-            request.perLastNameCount = QString::fromLatin1(count);
-        } else if (argument == "--no-per-last-name") {
-            request.perLastName = false;
-        } else if (switchOptions.count(name)) {
-            request.*switchOptions.at(name) = true;
-        } else if (name.startsWith("no-") && switchOptions.count(name.mid(3))) {
-            request.*switchOptions.at(name.mid(3)) = false;
-        } else {
-            throw UsageError{QStringLiteral("unknown option %1").arg(QFile::decodeName(argument))};
+        if (argument == "-h" || argument == "-o")
+            argument = argument == "-h" ? "--help" : "--output";
+        if (const auto valued = kValued.find(argument); valued != kValued.end()) {
+            if (!value && i + 1 >= arguments.size())
+                throw UsageError{QStringLiteral("%1 needs a value").arg(text(arguments[i]))};
+            valued->second(request, value ? *value : arguments[++i]);
+            continue;
         }
-        if (hasValue && (argument == "--help" || argument == "--version" || argument == "--defaults" ||
-                         argument == "--explain" || argument == "--crlf" || switchOptions.count(name) ||
-                         name.startsWith("no-")))
-            throw UsageError{QStringLiteral("%1 takes no value").arg(QString::fromLatin1(argument))};
+        const auto flag = kFlags.find(argument);
+        const Flag set = flag != kFlags.end() ? flag->second : switchFlag(argument);
+        if (!set)
+            throw UsageError{QStringLiteral("unknown option %1").arg(text(argument))};
+        if (value)
+            throw UsageError{QStringLiteral("%1 takes no value").arg(text(argument))};
+        set(request);
     }
+    checkTogether(request);
     return request;
 }
 
@@ -172,18 +241,41 @@ QString sortHelpText()
         "  --particle-list FILE       the particles, one a line\n"
         "  --title-list FILE          the titles, one a line\n"
         "\n"
+        "Tables:\n"
+        "  --columns COLUMNS          the name columns, as Choose Name Columns picks them:\n"
+        "                             name=COLUMN for a whole name, or last=COLUMN,first=COLUMN\n"
+        "                             with middle=COLUMN and suffix=COLUMN if wanted; a COLUMN\n"
+        "                             is its header caption or its number, counted from 1\n"
+        "  --header-row N             row N (1-20) holds the header, the rows above it are a\n"
+        "                             title kept above it; 0: no header row\n"
+        "\n"
         "Output:\n"
         "  --format FORMAT            list (one name a line, the default), table (as Save\n"
-        "                             Results As Text File writes it) or tsv (the name, what it\n"
-        "                             was sorted under and the rest, TAB between)\n"
-        "  --explain                  the same as --format tsv\n"
-        "  --crlf                     end lines with CR LF in the list and tsv formats\n"
+        "                             Results As Text File writes it), or csv, tsv, xlsx or ods\n"
+        "                             (as Export Results writes it: a table's rows whole, under\n"
+        "                             its header and title; names from no table under \"Name\";\n"
+        "                             xlsx and ods need -o); tsv of names from no table is\n"
+        "                             --explain\n"
+        "  --explain                  the name, what it was sorted under and the rest, TAB\n"
+        "                             between\n"
+        "  --filed-under              csv, tsv, xlsx and ods: a first column \"Filed under\"\n"
+        "  --crlf                     end lines with CR LF in the list and --explain formats\n"
         "  -o, --output FILE          write the results to FILE (whole or not at all)\n"
         "  -h, --help                 show this text\n"
         "  --version                  show the version\n"
         "\n"
+        "Examples:\n"
+        "  orvella --sort --format list names.txt > sorted.txt\n"
+        "  orvella --sort --format table -o sorted.txt names.txt\n"
+        "  orvella --sort --explain names.txt\n"
+        "  orvella --sort --format csv staff.csv > sorted.csv\n"
+        "  orvella --sort --format tsv --filed-under staff.tsv > sorted.tsv\n"
+        "  orvella --sort --format xlsx --columns last=Surname,first=Given -o sorted.xlsx staff.xlsx\n"
+        "  orvella --sort --format ods --header-row 3 --columns name=2 -o sorted.ods staff.ods\n"
+        "\n"
         "Exit status: 0 when every input was read and the results written; 1 when an input\n"
-        "could not be read or the results could not be written; 2 for a usage error.\n");
+        "could not be read or the results could not be written; 2 for a usage error, and for\n"
+        "--columns or --header-row naming a column or row that a table does not have.\n");
 }
 
 } // namespace orvella::cli

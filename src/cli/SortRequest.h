@@ -11,7 +11,15 @@ namespace orvella::cli {
 // stored (or, with --defaults, the first-run choice).
 struct SortRequest {
     enum class Reading { LastWord, SkipSuffixes, FirstWord };
-    enum class Format { List, Table, Tsv };
+    // Csv, Tsv, Xlsx and Ods write what Export Results writes, except that Tsv of names
+    // read from no table is Explain.
+    enum class Format { List, Table, Explain, Csv, Tsv, Xlsx, Ods };
+    // A name column picked by --columns: its role and its header caption or 1-based number.
+    enum class Role { WholeName, LastName, FirstName, MiddleName, Suffix };
+    struct ColumnPick {
+        Role role;
+        QString column;
+    };
 
     bool defaults = false;
     std::optional<Reading> reading;
@@ -29,7 +37,10 @@ struct SortRequest {
     std::optional<QByteArray> particleFile;
     std::optional<QByteArray> titleFile;
     Format format = Format::List;
+    bool filedUnder = false;
     bool crlf = false;
+    QList<ColumnPick> columns;  // none: as the window proposes
+    std::optional<int> headerRow; // 1-based; 0: no header row
     std::optional<QByteArray> output;
     QList<QByteArray> files; // "-" is standard input; none: standard input
     bool help = false;

@@ -1,6 +1,8 @@
 #include "cli/SortRun.h"
 
+#include "cli/ColumnPicks.h"
 #include "cli/OverlaySettings.h"
+#include "cli/ResultWriter.h"
 #include "cli/SortRequest.h"
 #include "cli/TerminalDesktop.h"
 #include "cli/TerminalProgress.h"
@@ -9,7 +11,7 @@
 #include "core/Procedure.h"
 #include "core/VectorState.h"
 #include "lists/ListFileReader.h"
-#include "lists/ListFileWriter.h"
+#include "lists/RememberedColumns.h"
 #include "lists/TableLoad.h"
 #include "session/Session.h"
 #include "commands/SortCommand.h"
@@ -31,7 +33,6 @@ namespace orvella::cli {
 namespace {
 
 using Reading = SortRequest::Reading;
-using Format = SortRequest::Format;
 
 QString shownName(const QByteArray &file)
 {
@@ -155,77 +156,25 @@ bool applyChoices(const SortRequest &request, session::Session &session, Termina
     return read;
 }
 
-// Writes the results as the sort hands them over (list and tsv), or once it is done (a
-// table, whose column is as wide as its widest name); the first failed write stops the
-// writing and is kept for the end. Once the run has reported a failure, nothing more is
-// written: what the sort hands over then is not what was asked for.
-class ResultWriter {
-public:
-    ResultWriter(const SortRequest &request, session::Session &session, core::FileOutput &out,
-                 TerminalProgress &progress, const TerminalDesktop &desktop)
-        : m_request(request), m_session(session), m_out(out), m_progress(progress), m_desktop(desktop),
-          m_steppedColumn(session.reading().choices().stepOverExtras)
-    {
-        // The table is what "Save Results As Text File" writes, CR LF and all; --crlf is
-        // for the other formats.
-        const bool crlf = request.crlf || request.format == Format::Table;
-        out.setLineEnd(crlf ? QByteArrayView("\r\n") : QByteArrayView("\n"));
-        if (request.format != Format::Table)
-            out.setBatched(true);
-        commands::SortCommand::Output output;
-        // The names as read are no longer needed once every key is made.
-        output.namesRead = [&session] { session.inputList().clear(); };
-        if (request.format != Format::Table) {
-            output.wantsReading = request.format == Format::Tsv;
-            output.take = [this](QStringView shown, const names::NameReading *reading) { take(shown, reading); };
-        }
-        session.sortCommand().setOutput(std::move(output));
-    }
+// With --columns or --header-row the command line picks a table's name columns itself:
+// the desktop answers the column dialog so, and the choices the window remembered are
+// not looked at, as they might be loaded without asking.
+void pickColumnsOfTables(const SortRequest &request, TerminalDesktop &desktop, OverlaySettings &settings)
+{
+    if (request.columns.isEmpty() && !request.headerRow)
+        return;
+    desktop.answerColumns = [&request](const core::ColumnRequest &asked) {
+        return pickColumns(asked, request.columns, request.headerRow);
+    };
+    settings.hideStored = &lists::RememberedColumns::isItsKey;
+}
 
-    // After the sort: the table, and the output put in place. Throws the first failure.
-    void finish()
-    {
-        if (m_failure)
-            throw *m_failure;
-        if (m_request.format == Format::Table)
-            lists::WriteListTable(m_session.resultList(), m_out, QStringLiteral("standard output"), nullptr,
-                                  m_session.desktop());
-        else
-            m_out.commit();
-    }
-
-private:
-    void take(QStringView shown, const names::NameReading *reading)
-    {
-        if (m_failure || m_desktop.reports() > 0)
-            return;
-        if (++m_written % 100000 == 0)
-            m_progress.note(QStringLiteral("Writing results (%1)").arg(m_written));
-        try {
-            if (!reading)
-                return m_out.writeLine(shown);
-            m_line.resize(0);
-            m_line.append(shown).append(QLatin1Char('\t')).append(reading->sortedUnder).append(QLatin1Char('\t'));
-            m_line.append(reading->then);
-            if (m_steppedColumn)
-                m_line.append(QLatin1Char('\t')).append(reading->stepped);
-            m_out.writeLine(m_line);
-        } catch (const core::Failure &failure) {
-            m_failure = failure;
-        }
-    }
-
-    const SortRequest &m_request;
-    session::Session &m_session;
-    core::FileOutput &m_out;
-    TerminalProgress &m_progress;
-    const TerminalDesktop &m_desktop;
-    std::optional<core::Failure> m_failure;
-    // Stepping over titles, nicknames and suffixes: what was stepped over, in a fourth column.
-    bool m_steppedColumn = false;
-    qint64 m_written = 0;
-    QString m_line;
-};
+int usageError(const QString &message)
+{
+    tellError(message);
+    std::fprintf(stderr, "%s\n", qPrintable(sortUsageLine()));
+    return 2;
+}
 
 } // namespace
 
@@ -235,9 +184,7 @@ int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &store
     try {
         request = parseSortArguments(arguments);
     } catch (const UsageError &error) {
-        tellError(error.message);
-        std::fprintf(stderr, "%s\n", qPrintable(sortUsageLine()));
-        return 2;
+        return usageError(error.message);
     }
     if (request.help) {
         std::fputs(sortHelpText().toLocal8Bit().constData(), stdout);
@@ -253,6 +200,7 @@ int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &store
 
     TerminalDesktop desktop;
     OverlaySettings settings(request.defaults ? nullptr : &stored);
+    pickColumnsOfTables(request, desktop, settings);
     session::Session session(desktop, settings);
     TerminalProgress progress(session.progress());
     session.restore();
@@ -267,11 +215,15 @@ int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &store
         tellError(failure.description());
         return 1;
     }
-    ResultWriter writer(request, session, *out, progress, desktop);
-
     const QList<QByteArray> files = request.files.isEmpty() ? QList<QByteArray>{"-"} : request.files;
     if (!readInputs(files, session, desktop, progress))
         status = 1;
+    if (desktop.refusedColumns()) {
+        out->discard();
+        progress.finish();
+        return usageError(*desktop.refusedColumns());
+    }
+    ResultWriter writer(request, session, *out, progress, desktop);
     // After a reported failure (memory ran out reading) there is nothing worth sorting.
     if (desktop.reports() == 0)
         session.sortCommand().run();

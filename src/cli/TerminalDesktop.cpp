@@ -1,5 +1,6 @@
 #include "cli/TerminalDesktop.h"
 
+#include "cli/SortRequest.h"
 #include "core/ErrorReport.h"
 #include "core/Spreadsheet.h"
 
@@ -23,6 +24,19 @@ int TerminalDesktop::messageBox(const QString &text, int style, const QString &t
         tellError(line.simplified());
     }
     return style == core::MessageStyle::YesNo ? core::MessageAnswer::No : core::MessageAnswer::Ok;
+}
+
+core::ColumnChoice TerminalDesktop::chooseNameColumns(const core::ColumnRequest &request)
+{
+    if (!answerColumns)
+        return request.proposed;
+    try {
+        return answerColumns(request);
+    } catch (const UsageError &error) {
+        if (!m_refusedColumns)
+            m_refusedColumns = error.message;
+        return core::ColumnChoice{}; // Cancel
+    }
 }
 
 std::unique_ptr<core::Spreadsheet> TerminalDesktop::createSpreadsheet()

@@ -4,6 +4,9 @@
 
 #include <QStringList>
 
+#include <functional>
+#include <optional>
+
 namespace orvella::cli {
 
 // The desktop of a run without a window: nothing is asked, nothing is shown but the
@@ -15,8 +18,8 @@ public:
     QString inputBox(const QString &, const QString &, const QString &) override { return QString(); }
     QString openFileDialog(const core::FileDialogRequest &) override { return QString(); }
     QString saveFileDialog(const core::FileDialogRequest &) override { return QString(); }
-    // Nobody to ask: the table is read as proposed.
-    core::ColumnChoice chooseNameColumns(const core::ColumnRequest &request) override { return request.proposed; }
+    // Nobody to ask: the table is read as proposed, or as answerColumns says.
+    core::ColumnChoice chooseNameColumns(const core::ColumnRequest &request) override;
     void yield() override {}
     bool clearClipboard() override { return false; }
     bool setClipboardText(const QString &) override { return false; }
@@ -28,8 +31,14 @@ public:
     // How many error reports were shown.
     int reports() const { return m_reports; }
 
+    // Answers the column dialog in place of the user. An answer that throws a UsageError
+    // loads nothing of the table; the first such error is kept for the run to end with.
+    std::function<core::ColumnChoice(const core::ColumnRequest &)> answerColumns;
+    const std::optional<QString> &refusedColumns() const { return m_refusedColumns; }
+
 private:
     int m_reports = 0;
+    std::optional<QString> m_refusedColumns;
 };
 
 // Writes "orvella: " and the text as one line to standard error.

@@ -195,4 +195,35 @@ void ResultTable::cells(qsizetype row, QStringList &cells) const
         cells[placing->columnOf[column] + m_offset] = source.table->cells.cell(source.row, int(column));
 }
 
+void ResultTable::prefetch(int position) const
+{
+    // Rows this far apart give each fetch the time to arrive before the next needs it.
+    constexpr int kAhead = 8;
+    for (int stage = 0; stage < 3; ++stage) {
+        const int ahead = position + (3 - stage) * kAhead;
+        if (ahead > m_results.count())
+            continue;
+        if (const tables::NameRow next = m_results.rowOf(ahead))
+            next.table->cells.prefetch(next.row, stage);
+    }
+}
+
+bool ResultTable::cellBytes(qsizetype row, std::vector<QByteArrayView> &cells) const
+{
+    const int position = int(row + 1);
+    prefetch(position);
+    const tables::NameRow source = m_results.hasRows() ? m_results.rowOf(position) : tables::NameRow();
+    const Placing *placing = source ? &placingOf(source.table) : nullptr;
+    if (!placing || !placing->table)
+        return false;
+    cells.assign(size_t(m_header.size()), QByteArrayView());
+    if (m_filedUnder) {
+        m_filedUnderBytes = m_results.note(position, tables::RowNote::FiledUnder).toUtf8();
+        cells[0] = m_filedUnderBytes;
+    }
+    for (size_t column = 0; column < placing->columnOf.size(); ++column)
+        cells[size_t(placing->columnOf[column] + m_offset)] = source.table->cells.cellBytes(source.row, int(column));
+    return true;
+}
+
 } // namespace orvella::exporting

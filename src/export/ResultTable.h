@@ -31,6 +31,7 @@ public:
     QList<QStringList> rowsAboveHeader() const override { return m_above; }
     qsizetype rowCount() const override;
     void cells(qsizetype row, QStringList &cells) const override;
+    bool cellBytes(qsizetype row, std::vector<QByteArrayView> &cells) const override;
     QString name(qsizetype row) const override; // the result as the list shows it
 
 private:
@@ -46,6 +47,8 @@ private:
     QString ownCaption(const QString &caption) const;
     void addCaption(const QString &caption);
     void putName(int position, QStringList &cells) const;
+    // Fetches the cells of the rows a little past this one towards the processor.
+    void prefetch(int position) const;
     void keepRowsAbove(const Placing &placing);
 
     const lists::NameListModel &m_results;
@@ -58,6 +61,7 @@ private:
     bool m_writesHeader = true;
     std::vector<Placing> m_placings;
     core::ColumnChoice m_nameColumns; // where a result without a row puts its name
+    mutable QByteArray m_filedUnderBytes; // the cellBytes() of the "Filed under" column
 };
 
 } // namespace orvella::exporting

@@ -86,6 +86,11 @@ bool columnsFit(const ColumnChoice &choice, int columns)
 
 RememberedColumns::RememberedColumns(core::SettingsStore &settings) : m_settings(settings) {}
 
+bool RememberedColumns::isItsKey(const QString &key)
+{
+    return key.startsWith(kKeyPrefix);
+}
+
 QString RememberedColumns::keyFor(const QStringList &headerRow)
 {
     QStringList cells;

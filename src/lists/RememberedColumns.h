@@ -50,6 +50,8 @@ public:
     void forgetAll();
 
     static QString keyFor(const QStringList &headerRow);
+    // Whether the settings key is one of those kept here.
+    static bool isItsKey(const QString &key);
     static QString valueText(const core::ColumnChoice &choice);
     // The choice the text describes; nullopt for text that is not such a value.
     static std::optional<core::ColumnChoice> choiceFromText(const QString &text);

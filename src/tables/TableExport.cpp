@@ -24,6 +24,14 @@ QStringList writeTable(const QString &path, TableFormat format, const TableSourc
     // that throws leaves the output uncommitted, and its destructor drops what was
     // written, so the target keeps its old contents.
     core::FileOutput out(path, filter);
+    const QStringList changes = writeTableInto(out, path, format, rows, yield);
+    out.commit(yield);
+    return changes;
+}
+
+QStringList writeTableInto(core::FileOutput &out, const QString &target, TableFormat format, const TableSource &rows,
+                           const std::function<void()> &yield)
+{
     QStringList changes;
     switch (format) {
     case TableFormat::Csv:
@@ -33,16 +41,15 @@ QStringList writeTable(const QString &path, TableFormat format, const TableSourc
         writeDelimited(out, u'\t', rows, yield);
         break;
     case TableFormat::Xlsx:
-        changes = writeXlsx(out, path, rows, yield);
+        changes = writeXlsx(out, target, rows, yield);
         break;
     case TableFormat::Ods:
-        writeOds(out, path, rows, yield);
+        writeOds(out, target, rows, yield);
         break;
     case TableFormat::PlainList:
         writePlainList(out, rows, yield);
         break;
     }
-    out.commit(yield);
     return changes;
 }
 

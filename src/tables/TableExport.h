@@ -2,9 +2,11 @@
 
 #include "core/FileOutput.h"
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 namespace orvella::tables {
 
@@ -31,6 +33,11 @@ public:
     virtual qsizetype rowCount() const = 0;
     // Fills `cells` (cleared first) with the row's cells, 0 .. rowCount() - 1.
     virtual void cells(qsizetype row, QStringList &cells) const = 0;
+    // The row's cells as UTF-8, for a source that holds them so (a table's cells as it
+    // was read): the CSV and TSV writers then copy the bytes without making strings of
+    // them. False, and `cells` left as it is, for a row the source has only as text;
+    // the writers then ask cells(). The views last until the next call.
+    virtual bool cellBytes(qsizetype, std::vector<QByteArrayView> &) const { return false; }
     // The name a row stands for, which the plain list writes: its first cell, for a
     // source whose rows have no name apart from their cells.
     virtual QString name(qsizetype row) const;
@@ -48,5 +55,9 @@ QStringList writeTable(const QString &path, TableFormat format, const TableSourc
 // lets a test make the writing fail part-way.
 QStringList writeTable(const QString &path, TableFormat format, const TableSource &rows,
                        const std::function<void()> &yield, const core::FileOutput::DeviceFilter &filter);
+// The same into an output of the caller's (standard output, say), which the caller
+// commits; `target` names it in the messages of a core::Failure.
+QStringList writeTableInto(core::FileOutput &out, const QString &target, TableFormat format, const TableSource &rows,
+                           const std::function<void()> &yield = {});
 
 } // namespace orvella::tables

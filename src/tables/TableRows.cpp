@@ -236,6 +236,26 @@ QByteArrayView TableRows::cellBytes(qsizetype row, int column) const
     return QByteArrayView(block.text.constData() + start, block.ends[index] - start);
 }
 
+void TableRows::prefetch(qsizetype row, int stage) const
+{
+    if (row < 0 || row >= rowCount())
+        return;
+    if (stage == 0) {
+        __builtin_prefetch(&m_rows[size_t(row)]);
+        return;
+    }
+    const RowPlace &place = m_rows[size_t(row)];
+    const Block &block = m_blocks[place.block];
+    if (place.cells == 0)
+        return;
+    if (stage == 1) {
+        __builtin_prefetch(block.ends.data() + place.firstCell);
+        return;
+    }
+    const quint32 start = place.firstCell == 0 ? 0 : block.ends[place.firstCell - 1];
+    __builtin_prefetch(block.text.constData() + start);
+}
+
 QString TableRows::cell(qsizetype row, int column) const
 {
     return core::fromUtf8Text(cellBytes(row, column));

@@ -60,6 +60,11 @@ public:
     QString cell(qsizetype row, int column) const;
     // The cell's UTF-8 bytes, valid until the next row is appended.
     QByteArrayView cellBytes(qsizetype row, int column) const;
+    // Fetches what reading the row's cells will need into the processor's cache ahead of
+    // time, one step a call: its place (stage 0), its cell ends (1), its text (2), each
+    // after the one before has had time to arrive. Rows read out of the file's order
+    // (sorted) otherwise wait on the memory at each of them. Does nothing past the end.
+    void prefetch(qsizetype row, int stage) const;
     // Every cell of the row, padded with empty ones to columns().
     QStringList row(qsizetype row) const;
     // Whether test(bytes) holds for any cell the row keeps: the empty cells of a sparse

@@ -9,6 +9,7 @@
 using namespace orvella::cli;
 using Reading = SortRequest::Reading;
 using Format = SortRequest::Format;
+using Role = SortRequest::Role;
 
 namespace {
 
@@ -49,7 +50,22 @@ TEST(SortArguments, EachOptionSetsItsChoiceAndNothingElse)
         {"--per-last-name 32767", [](const SortRequest &r) { return r.perLastNameCount == "32767"; }},
         {"--per-last-name=0", [](const SortRequest &r) { return r.perLastName == true && r.perLastNameCount == "0"; }},
         {"--no-per-last-name", [](const SortRequest &r) { return r.perLastName == false; }},
-        {"--explain --crlf", [](const SortRequest &r) { return r.format == Format::Tsv && r.crlf; }},
+        {"--explain --crlf", [](const SortRequest &r) { return r.format == Format::Explain && r.crlf; }},
+        {"--format csv --filed-under", [](const SortRequest &r) { return r.format == Format::Csv && r.filedUnder; }},
+        {"--format=tsv", [](const SortRequest &r) { return r.format == Format::Tsv && !r.filedUnder; }},
+        {"--format xlsx -o a.xlsx", [](const SortRequest &r) { return r.format == Format::Xlsx && r.output == "a.xlsx"; }},
+        {"--format ods --output=a.ods", [](const SortRequest &r) { return r.format == Format::Ods && r.output == "a.ods"; }},
+        {"--columns last=Surname,first=2,suffix=Sfx --header-row 3",
+         [](const SortRequest &r) {
+             return r.headerRow == 3 && r.columns.size() == 3 && r.columns[0].role == Role::LastName &&
+                    r.columns[0].column == "Surname" && r.columns[1].role == Role::FirstName &&
+                    r.columns[1].column == "2" && r.columns[2].role == Role::Suffix;
+         }},
+        {"--columns=name=Full --header-row=0",
+         [](const SortRequest &r) {
+             return r.headerRow == 0 && r.columns.size() == 1 && r.columns[0].role == Role::WholeName &&
+                    r.columns[0].column == "Full";
+         }},
         {"--format table -o out.txt", [](const SortRequest &r) { return r.format == Format::Table && r.output == "out.txt"; }},
         {"--suffixes s.txt --particle-list p.txt --title-list=t.txt",
          [](const SortRequest &r) {
@@ -70,7 +86,23 @@ TEST(SortArguments, MistakesAreUsageErrorsThatNameTheArgument)
         {"--bogus", "--bogus"},
         {"--reading lastword", "lastword"},
         {"--order", "--order needs a value"},
-        {"--format csv", "csv"},
+        {"--format pdf", "--format takes csv|list|ods|table|tsv|xlsx, not \"pdf\""},
+        // A workbook is no text for standard output.
+        {"--format xlsx", "--format xlsx writes a workbook, which needs -o FILE"},
+        {"--format ods a.ods", "--format ods writes a workbook"},
+        {"--columns surname=A,first=B", "--columns takes first|last|middle|name|suffix, not \"surname\""},
+        {"--columns last=A", "--columns takes name=COLUMN alone"},
+        {"--columns middle=A,first=B", "--columns takes name=COLUMN alone"},
+        {"--columns name=A,last=B", "--columns takes name=COLUMN alone"},
+        {"--columns last=A,first=B,last=C", "--columns names a role twice"},
+        {"--columns name=0", "--columns counts columns from 1"},
+        {"--columns name=", "--columns takes ROLE=COLUMN pairs"},
+        {"--columns last=A,,first=B", "--columns takes ROLE=COLUMN pairs"},
+        {"--columns", "--columns needs a value"},
+        {"--header-row 21", "--header-row takes a row number from 1 to 20 (0: no header row), not \"21\""},
+        {"--header-row -1", "not \"-1\""},
+        {"--header-row two", "not \"two\""},
+        {"--filed-under=yes", "--filed-under takes no value"},
         {"--per-last-name many", "many"},
         {"--per-last-name -1", "-1"},
         // The sort keeps the number in 16 bits: a larger one would fail it.

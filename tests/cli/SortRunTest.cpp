@@ -2,8 +2,12 @@
 // when a step fails, and a run whose threads cannot start.
 
 #include "cli/SortRun.h"
+#include "commands/ResultExportCommand.h"
+#include "commands/SortCommand.h"
 #include "lists/ListFileWriter.h"
 #include "lists/NameListModel.h"
+#include "lists/RememberedColumns.h"
+#include "session/Session.h"
 #include "support/Files.h"
 #include "support/MemorySettings.h"
 #include "support/NoNewThreads.h"
@@ -81,6 +85,144 @@ TEST(SortRun, ATableIsTheSavedResultsFile)
         EXPECT_EQ(readBytes(table), readBytes(saved));
     }
     EXPECT_EQ(readBytes(saved), "Result(s)\t\r\nAnn Lee  \t\r\nBob Lee  \t\r\nCy Ray   \t\r\n");
+}
+
+// What the window's File > Export Results writes of the file sorted with the first-run
+// choices, the name columns answered so (as proposed when unset).
+QByteArray windowExport(const QString &input, const QString &exported, std::optional<core::ColumnChoice> columns,
+                        bool filedUnder)
+{
+    ScriptedDesktop desktop;
+    MemorySettings settings;
+    session::Session window(desktop, settings);
+    window.restore();
+    if (columns)
+        desktop.columnAnswers = {*columns};
+    window.openFiles({QFile::encodeName(input)});
+    window.sortCommand().run();
+    desktop.saveAnswers = {exported};
+    desktop.optionAnswers = {filedUnder};
+    window.resultExport().exportResults();
+    return readBytes(exported);
+}
+
+core::ColumnChoice parts(int headerRow, int last, int first)
+{
+    core::ColumnChoice choice;
+    choice.kind = core::ColumnChoice::Kind::NameParts;
+    choice.firstRowIsHeader = true;
+    choice.headerRow = headerRow;
+    choice.lastName = last;
+    choice.firstName = first;
+    return choice;
+}
+
+core::ColumnChoice wholeName(std::optional<int> headerRow, int column)
+{
+    core::ColumnChoice choice;
+    choice.kind = core::ColumnChoice::Kind::WholeName;
+    choice.firstRowIsHeader = headerRow.has_value();
+    choice.headerRow = headerRow.value_or(0);
+    choice.wholeName = column;
+    return choice;
+}
+
+// A title above a header the guess knows, a header it does not, and names without a table.
+const QByteArray kKnownHeader = "Staff 2026\r\nLast name,First name,Town\r\nLee,Bob,Oslo\r\nRay,Cy,Rome\r\n"
+                                "Lee,Ann,\"Paris, TX\"\r\n";
+const QByteArray kOwnHeader = "Club list\nTown,Called,Clan\nOslo,Bob,Lee\nRome,Cy,Ray\nParis,Ann,Lee\nLyon,Al,Zorn\n";
+
+struct ExportCase {
+    const char *what;
+    const char *file; // its name says its kind
+    QByteArray text;
+    QList<QByteArray> options; // after "--format FORMAT"
+    std::optional<core::ColumnChoice> window; // the column dialog's answer
+    bool filedUnder = false;
+    std::optional<core::ColumnChoice> remembered; // stored with "Do not ask again"
+};
+
+// Each export format is byte for byte the file Export Results writes of the same file
+// with the same choices in the window.
+TEST(SortRun, EachExportFormatIsTheWindowsExport)
+{
+    core::ColumnChoice askNoMore = wholeName(1, 2);
+    askNoMore.dontAskAgain = true;
+    const ExportCase cases[] = {
+        {"a title above a known header", "staff.csv", kKnownHeader, {}, {}},
+        {"the same with a first column Filed under", "staff.csv", kKnownHeader, {"--filed-under"}, {}, true},
+        {"a tab-separated table", "staff.tsv", QByteArray(kKnownHeader).replace(',', '\t'), {}, {}},
+        {"columns by caption", "club.csv", kOwnHeader, {"--columns", "last=Clan,first=called"}, parts(1, 2, 1)},
+        {"columns by number under a header row", "club.csv", kOwnHeader,
+         {"--header-row", "2", "--columns", "name=3"}, wholeName(1, 2)},
+        {"no header row", "club.csv", kOwnHeader, {"--header-row=0", "--columns=name=2"}, wholeName({}, 1)},
+        {"the header row alone", "club.csv", kOwnHeader, {"--header-row", "1"}, wholeName(0, 0)},
+        {"over a choice remembered not to ask again", "club.csv", kOwnHeader,
+         {"--columns", "last=Clan,first=Called"}, parts(1, 2, 1), false, askNoMore},
+        {"names from no table", "names.txt", "Bob Lee\nCy Ray\nAnn Lee\n", {}, {}},
+    };
+    QTemporaryDir dir;
+    for (const char *format : {"csv", "tsv", "xlsx", "ods"}) {
+        for (const ExportCase &c : cases) {
+            SCOPED_TRACE(std::string(format) + ": " + c.what);
+            if (QByteArrayView(format) == "tsv" && QByteArrayView(c.file) == "names.txt")
+                continue; // --explain: below
+            const QString input = dir.filePath(c.file);
+            writeBytes(input, c.text);
+            MemorySettings stored;
+            if (c.remembered)
+                lists::RememberedColumns(stored).remember({"Town", "Called", "Clan"}, *c.remembered);
+            const QString exported = dir.filePath(QStringLiteral("window.") + format);
+            const QByteArray expected = windowExport(input, exported, c.window, c.filedUnder);
+            const QString output = dir.filePath(QStringLiteral("cli.") + format);
+            const QList<QByteArray> arguments = QList<QByteArray>{"--format", format} + c.options +
+                                                QList<QByteArray>{"-o", QFile::encodeName(output), QFile::encodeName(input)};
+            ASSERT_EQ(cli::runSort(arguments, stored, "test"), 0);
+            EXPECT_TRUE(readBytes(output) == expected) << readBytes(output).left(300).toStdString();
+        }
+    }
+}
+
+// tsv of names from no table is --explain: the name, what it was sorted under and the rest.
+TEST(SortRun, TsvOfNamesFromNoTableExplainsThem)
+{
+    QTemporaryDir dir;
+    const QString names = dir.filePath("names.txt");
+    writeBytes(names, "Bob Lee\nCy Ray\n");
+    MemorySettings stored;
+    for (const char *format : {"--explain", "--format=tsv"}) {
+        SCOPED_TRACE(format);
+        const QString output = dir.filePath("out.tsv");
+        ASSERT_EQ(cli::runSort({format, "-o", QFile::encodeName(output), QFile::encodeName(names)}, stored, "test"), 0);
+        EXPECT_EQ(readBytes(output), "Bob Lee\tLee\tBob\nCy Ray\tRay\tCy\n");
+    }
+}
+
+// Columns and header rows a table does not have are usage errors that leave the output
+// as it was.
+TEST(SortRun, ColumnsATableLacksAreUsageErrors)
+{
+    const QList<QByteArray> cases[] = {
+        {"--columns", "last=Kin,first=Called"},
+        {"--columns", "name=4"},
+        {"--header-row", "7"},
+        {"--header-row", "0", "--columns", "name=Called"},
+        {"--header-row", "2", "--columns", "name=Club list"},
+    };
+    QTemporaryDir dir;
+    const QString input = dir.filePath("club.csv");
+    writeBytes(input, kOwnHeader);
+    const QString output = dir.filePath("out.csv");
+    for (const QList<QByteArray> &options : cases) {
+        SCOPED_TRACE(options.join(' ').toStdString());
+        writeBytes(output, "old\n");
+        MemorySettings stored;
+        EXPECT_EQ(cli::runSort(QList<QByteArray>{"--format", "csv", "-o", QFile::encodeName(output), QFile::encodeName(input)} +
+                                   options,
+                               stored, "test"),
+                  2);
+        EXPECT_EQ(readBytes(output), "old\n");
+    }
 }
 
 // A long file (read in two halves) and a million-key sort, each on two threads where

@@ -212,6 +212,24 @@ done
 pass "a failed step (a limit that is no number, a stored choice that cannot be read, memory running out) ends" \
   "with status 1 and leaves the output as it was"
 
+# ---- A table's rows whole: CSV and TSV on standard output are the bytes -o saves; a
+# workbook has no standard output to go to.
+printf 'Club list\r\nTown,Called,Clan\r\nOslo,Bob,Lee\r\nRome,Cy,Ray\r\n' >"$FILES/club.csv"
+for format in csv tsv; do
+  run_sort "$FILES/club-out.$format" "$FILES/err" --defaults --format $format --columns last=Clan,first=Called "$FILES/club.csv"
+  expect_status 0 "orvella --sort --format $format club.csv"
+  run_sort "$FILES/empty.out" "$FILES/err" --defaults --format $format --columns last=Clan,first=Called \
+    -o "$FILES/club-saved.$format" "$FILES/club.csv"
+  expect_status 0 "orvella --sort --format $format -o club-saved.$format club.csv"
+  expect_same_file "$FILES/club-out.$format" "$FILES/club-saved.$format" "--format $format on standard output differs from -o"
+done
+grep -q $'^Oslo,Bob,Lee\r$' "$FILES/club-out.csv" || fail "the CSV lacks a whole row: $(cat "$FILES/club-out.csv")"
+run_sort "$FILES/book.out" "$FILES/err" --defaults --format xlsx "$FILES/club.csv"
+expect_status 2 "orvella --sort --format xlsx without -o"
+grep -q -- '--format xlsx .*needs -o' "$FILES/err" || fail "a workbook without -o is not named: $(cat "$FILES/err")"
+[ ! -s "$FILES/book.out" ] || fail "a workbook went to standard output"
+pass "--format csv and tsv write a table's rows to standard output as to -o; xlsx needs -o"
+
 # ---- The window with no display to go to, whatever platform Qt is told to use: its one
 # line and status 1, where Qt would abort.
 mkdir -p "$FILES/no-runtime"

@@ -10,9 +10,21 @@ constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 // Rows gather in a buffer that reaches the file a large piece at a time.
 constexpr qsizetype kPieceBytes = qsizetype(1) << 18;
 
-bool isEdgeSpace(QChar c)
+char16_t unit(QChar c)
 {
-    return c == u' ' || c == u'\t';
+    return c.unicode();
+}
+
+// A byte of UTF-8 (one of a character past ASCII reads as no ASCII character).
+char16_t unit(char c)
+{
+    return char16_t(uchar(c));
+}
+
+template<typename Char>
+bool isEdgeSpace(Char c)
+{
+    return unit(c) == u' ' || unit(c) == u'\t';
 }
 
 // A cell is quoted when it holds the separator, a double quote, CR or LF (as RFC 4180
@@ -20,16 +32,18 @@ bool isEdgeSpace(QChar c)
 // trim from an unquoted cell. A CSV file's reader finds the delimiter from the first
 // lines, taking a comma, a semicolon or a TAB for it, so in CSV a cell that holds any
 // of them is quoted, lest a one-column table of "Lee; Ann" load as two columns. Any
-// other cell is written as it is.
-bool needsQuotes(QStringView cell, char16_t separator)
+// other cell is written as it is. Every character that counts is ASCII, so a cell's
+// UTF-8 bytes tell the same as its UTF-16 units.
+template<typename Text>
+bool needsQuotes(Text cell, char16_t separator)
 {
     if (cell.isEmpty())
         return false;
     if (isEdgeSpace(cell.front()) || isEdgeSpace(cell.back()))
         return true;
     const bool csv = separator == u',';
-    for (const QChar c : cell) {
-        const char16_t u = c.unicode();
+    for (const auto c : cell) {
+        const char16_t u = unit(c);
         if (u == separator || u == u'"' || u == u'\r' || u == u'\n')
             return true;
         if (csv && (u == u';' || u == u'\t'))
@@ -61,12 +75,29 @@ void appendCell(QStringView cell, char16_t separator, QByteArray &into)
     into.truncate(out - into.constData());
 }
 
-void appendRow(const QStringList &cells, char16_t separator, QByteArray &into)
+// The same for a cell that is UTF-8 already: its bytes as they are.
+void appendCell(QByteArrayView cell, char16_t separator, QByteArray &into)
+{
+    if (!needsQuotes(cell, separator)) {
+        into.append(cell);
+        return;
+    }
+    into.append('"');
+    qsizetype from = 0;
+    for (qsizetype quote = cell.indexOf('"'); quote >= 0; quote = cell.indexOf('"', from)) {
+        into.append(cell.sliced(from, quote + 1 - from)).append('"');
+        from = quote + 1;
+    }
+    into.append(cell.sliced(from)).append('"');
+}
+
+template<typename Cells>
+void appendRow(const Cells &cells, char16_t separator, QByteArray &into)
 {
     // A row of one empty cell is written as "", since an empty line is no row.
     if (cells.size() == 1 && cells[0].isEmpty())
         into.append("\"\"", 2);
-    for (qsizetype i = 0; i < cells.size(); ++i) {
+    for (qsizetype i = 0; i < qsizetype(cells.size()); ++i) {
         if (i > 0)
             into.append(char(separator));
         appendCell(cells[i], separator, into);
@@ -84,13 +115,24 @@ void writeDelimited(core::FileOutput &out, char16_t separator, const TableSource
     piece.append(kByteOrderMark);
     for (const QStringList &head : headRows(rows))
         appendRow(head, separator, piece);
-    forEachRow(rows, yield, [&](const QStringList &cells) {
-        appendRow(cells, separator, piece);
+    // A row the source holds as UTF-8 goes out as its bytes; any other as its text.
+    QStringList cells;
+    std::vector<QByteArrayView> bytes;
+    const qsizetype count = rows.rowCount();
+    for (qsizetype row = 0; row < count; ++row) {
+        if (yield && row % kRowsBetweenYields == kRowsBetweenYields - 1)
+            yield();
+        if (rows.cellBytes(row, bytes)) {
+            appendRow(bytes, separator, piece);
+        } else {
+            rows.cells(row, cells);
+            appendRow(cells, separator, piece);
+        }
         if (piece.size() >= kPieceBytes) {
             out.writeBytes(piece);
             piece.resize(0);
         }
-    });
+    }
     out.writeBytes(piece);
 }
 

@@ -1,0 +1,108 @@
+#include "cli/ResultWriter.h"
+
+#include "cli/TerminalDesktop.h"
+#include "cli/TerminalProgress.h"
+#include "core/FileOutput.h"
+#include "export/ResultTable.h"
+#include "lists/ListFileWriter.h"
+#include "session/Session.h"
+#include "commands/SortCommand.h"
+
+#include <QFile>
+
+namespace orvella::cli {
+namespace {
+
+using Format = SortRequest::Format;
+
+// The export format the request asks for; none for the list, the table and --explain
+// (which tsv is of names that came from no table).
+std::optional<tables::TableFormat> exportFormat(Format format, bool fromTable)
+{
+    switch (format) {
+    case Format::Csv:
+        return tables::TableFormat::Csv;
+    case Format::Tsv:
+        return fromTable ? std::optional(tables::TableFormat::Tsv) : std::nullopt;
+    case Format::Xlsx:
+        return tables::TableFormat::Xlsx;
+    case Format::Ods:
+        return tables::TableFormat::Ods;
+    case Format::List:
+    case Format::Table:
+    case Format::Explain:
+        break;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+ResultWriter::ResultWriter(const SortRequest &request, session::Session &session, core::FileOutput &out,
+                           TerminalProgress &progress, const TerminalDesktop &desktop)
+    : m_request(request), m_session(session), m_out(out), m_progress(progress), m_desktop(desktop),
+      m_export(exportFormat(request.format, session.inputList().hasRows())),
+      m_steppedColumn(session.reading().choices().stepOverExtras)
+{
+    // The table is what "Save Results As Text File" writes, CR LF and all; --crlf is
+    // for the list and --explain. An export writes its own bytes.
+    const bool whole = request.format == Format::Table || m_export;
+    out.setLineEnd(request.crlf || request.format == Format::Table ? QByteArrayView("\r\n") : QByteArrayView("\n"));
+    if (!whole)
+        out.setBatched(true);
+    commands::SortCommand::Output output;
+    // The names as read are no longer needed once every key is made.
+    output.namesRead = [&session] { session.inputList().clear(); };
+    if (!whole) {
+        output.wantsReading = request.format != Format::List;
+        output.take = [this](QStringView shown, const names::NameReading *reading) { take(shown, reading); };
+    }
+    session.sortCommand().setOutput(std::move(output));
+}
+
+void ResultWriter::finish()
+{
+    if (m_failure)
+        throw *m_failure;
+    if (m_export)
+        writeExport(*m_export);
+    else if (m_request.format == Format::Table)
+        lists::WriteListTable(m_session.resultList(), m_out, QStringLiteral("standard output"), nullptr,
+                              m_session.desktop());
+    else
+        m_out.commit();
+}
+
+void ResultWriter::writeExport(tables::TableFormat format)
+{
+    m_progress.note(QStringLiteral("Writing results"));
+    const QString target = m_request.output ? QFile::decodeName(*m_request.output) : QStringLiteral("standard output");
+    const exporting::ResultTable rows(m_session.resultList(), m_request.filedUnder);
+    const QStringList changes = tables::writeTableInto(m_out, target, format, rows);
+    m_out.commit();
+    // The file is written; what had to change in it to fit its format is told.
+    for (const QString &change : changes)
+        tellError(change);
+}
+
+void ResultWriter::take(QStringView shown, const names::NameReading *reading)
+{
+    if (m_failure || m_desktop.reports() > 0)
+        return;
+    if (++m_written % 100000 == 0)
+        m_progress.note(QStringLiteral("Writing results (%1)").arg(m_written));
+    try {
+        if (!reading)
+            return m_out.writeLine(shown);
+        m_line.resize(0);
+        m_line.append(shown).append(QLatin1Char('\t')).append(reading->sortedUnder).append(QLatin1Char('\t'));
+        m_line.append(reading->then);
+        if (m_steppedColumn)
+            m_line.append(QLatin1Char('\t')).append(reading->stepped);
+        m_out.writeLine(m_line);
+    } catch (const core::Failure &failure) {
+        m_failure = failure;
+    }
+}
+
+} // namespace orvella::cli
