@@ -1,10 +1,14 @@
 // CSV, TSV and the plain list: text tables written straight into the output.
 
+#include "core/Failure.h"
 #include "core/Utf8.h"
 #include "tables/TableWriters.h"
+#include "tables/csv/Windows1252.h"
 
 namespace orvella::tables {
 namespace {
+
+using core::TextEncoding;
 
 constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
 // Rows gather in a buffer that reaches the file a large piece at a time.
@@ -21,71 +25,149 @@ bool isEdgeSpace(QChar c)
 // lines, taking a comma, a semicolon or a TAB for it, so in CSV a cell that holds any
 // of them is quoted, lest a one-column table of "Lee; Ann" load as two columns. Any
 // other cell is written as it is.
-bool needsQuotes(QStringView cell, char16_t separator)
+bool needsQuotes(QStringView cell, char16_t separator, bool csv)
 {
     if (cell.isEmpty())
         return false;
     if (isEdgeSpace(cell.front()) || isEdgeSpace(cell.back()))
         return true;
-    const bool csv = separator == u',';
     for (const QChar c : cell) {
         const char16_t u = c.unicode();
         if (u == separator || u == u'"' || u == u'\r' || u == u'\n')
             return true;
-        if (csv && (u == u';' || u == u'\t'))
+        if (csv && (u == u',' || u == u';' || u == u'\t'))
             return true;
     }
     return false;
 }
 
-// Appends the cell's UTF-8, quoted when it needs to be, with its double quotes doubled.
-void appendCell(QStringView cell, char16_t separator, QByteArray &into)
+// Whether a spreadsheet would run the cell as a formula: it starts with '=', '+', '-',
+// '@', a TAB or a CR. A sign followed only by digits, spaces, dots, commas, parentheses,
+// slashes and hyphens, with a digit among them, is a number as it is written ("-12",
+// "+3.5", "+44 20 7946 0000", "-(1,200.50)") and not taken for a formula.
+bool runsAsFormula(QStringView cell)
 {
+    if (cell.isEmpty())
+        return false;
+    const char16_t first = cell.front().unicode();
+    if (first == u'=' || first == u'@' || first == u'\t' || first == u'\r')
+        return true;
+    if (first != u'+' && first != u'-')
+        return false;
+    bool digit = false;
+    for (const QChar c : cell.sliced(1)) {
+        if (c >= u'0' && c <= u'9')
+            digit = true;
+        else if (!QStringView(u" .,()/-").contains(c))
+            return true;
+    }
+    return !digit;
+}
+
+// How the cells' text becomes bytes, and where a row ends.
+class TextLayout {
+public:
+    TextLayout(TableFormat format, const core::ExportOptions &options, const QString &target)
+        : m_separator(format == TableFormat::Tsv ? u'\t' : options.delimiter), m_csv(format == TableFormat::Csv),
+          m_options(options), m_target(target)
+    {
+    }
+
+    void appendRow(const QStringList &cells, QByteArray &into);
+
+private:
+    void appendCell(QStringView cell, QByteArray &into) const;
+    char *put(char *out, QStringView text) const
+    {
+        return m_options.encoding == TextEncoding::Windows1252 ? putWindows1252(out, text) : core::putUtf8(out, text);
+    }
+    // Windows-1252: refuses the row when a cell holds a character the code page lacks.
+    void checkFits(const QStringList &cells) const;
+
+    const char16_t m_separator;
+    const bool m_csv;
+    const core::ExportOptions &m_options;
+    const QString &m_target;
+    qsizetype m_rowsWritten = 0;
+};
+
+void TextLayout::checkFits(const QStringList &cells) const
+{
+    for (const QString &cell : cells) {
+        const qsizetype at = firstOutsideWindows1252(cell);
+        if (at < 0)
+            continue;
+        const qsizetype length = cell[at].isHighSurrogate() && at + 1 < cell.size() ? 2 : 1;
+        throw core::Failure(QStringLiteral("Cannot write %1 in Windows-1252: row %2 holds \u201C%3\u201D, "
+                                           "which it has no character for")
+                                .arg(m_target)
+                                .arg(m_rowsWritten + 1)
+                                .arg(cell.mid(at, length)));
+    }
+}
+
+// Appends the cell's bytes, with an apostrophe before a formula when the options say
+// so, quoted when it needs to be, with its double quotes doubled.
+void TextLayout::appendCell(QStringView cell, QByteArray &into) const
+{
+    const bool apostrophe = m_options.protectFormulas && runsAsFormula(cell);
     const qsizetype start = into.size();
-    // Three bytes a UTF-16 unit at most (a doubled quote takes two), and the quotes.
-    into.resize(start + 3 * cell.size() + 2);
+    // Three bytes a UTF-16 unit at most (a doubled quote takes two), the quotes and the apostrophe.
+    into.resize(start + 3 * cell.size() + 3);
     char *out = into.data() + start;
-    if (!needsQuotes(cell, separator)) {
-        out = core::putUtf8(out, cell);
+    if (!needsQuotes(cell, m_separator, m_csv)) {
+        if (apostrophe)
+            *out++ = '\'';
+        out = put(out, cell);
     } else {
         *out++ = '"';
+        if (apostrophe)
+            *out++ = '\'';
         qsizetype from = 0;
         for (qsizetype quote = cell.indexOf(u'"'); quote >= 0; quote = cell.indexOf(u'"', from)) {
-            out = core::putUtf8(out, cell.sliced(from, quote + 1 - from));
+            out = put(out, cell.sliced(from, quote + 1 - from));
             *out++ = '"';
             from = quote + 1;
         }
-        out = core::putUtf8(out, cell.sliced(from));
+        out = put(out, cell.sliced(from));
         *out++ = '"';
     }
     into.truncate(out - into.constData());
 }
 
-void appendRow(const QStringList &cells, char16_t separator, QByteArray &into)
+void TextLayout::appendRow(const QStringList &cells, QByteArray &into)
 {
+    if (m_options.encoding == TextEncoding::Windows1252)
+        checkFits(cells);
+    ++m_rowsWritten;
     // A row of one empty cell is written as "", since an empty line is no row.
     if (cells.size() == 1 && cells[0].isEmpty())
         into.append("\"\"", 2);
     for (qsizetype i = 0; i < cells.size(); ++i) {
         if (i > 0)
-            into.append(char(separator));
-        appendCell(cells[i], separator, into);
+            into.append(char(m_separator));
+        appendCell(cells[i], into);
     }
-    into.append("\r\n", 2);
+    if (m_options.lineEnds == core::LineEnds::CrLf)
+        into.append("\r\n", 2);
+    else
+        into.append('\n');
 }
 
 } // namespace
 
-void writeDelimited(core::FileOutput &out, char16_t separator, const TableSource &rows,
-                    const std::function<void()> &yield)
+void writeDelimited(core::FileOutput &out, const QString &target, TableFormat format,
+                    const core::ExportOptions &options, const TableSource &rows, const std::function<void()> &yield)
 {
+    TextLayout layout(format, options, target);
     QByteArray piece;
     piece.reserve(kPieceBytes + 4096);
-    piece.append(kByteOrderMark);
+    if (options.encoding == TextEncoding::Utf8WithMark)
+        piece.append(kByteOrderMark);
     for (const QStringList &head : headRows(rows))
-        appendRow(head, separator, piece);
+        layout.appendRow(head, piece);
     forEachRow(rows, yield, [&](const QStringList &cells) {
-        appendRow(cells, separator, piece);
+        layout.appendRow(cells, piece);
         if (piece.size() >= kPieceBytes) {
             out.writeBytes(piece);
             piece.resize(0);
