@@ -85,29 +85,3 @@ TEST(ExportDialog, AnswerIsWrittenAndRemembered)
     ASSERT_EQ(fixture.desktop.exportProposals.size(), 2u);
     EXPECT_EQ(fixture.desktop.exportProposals[1], answer);
 }
-
-// A name Windows-1252 cannot hold: the failure is reported naming its row, and the file
-// that was there keeps its text.
-TEST(ExportDialog, Windows1252RefusalKeepsTheOldFile)
-{
-    CommandFixture fixture;
-    fixture.resultList.append(QStringLiteral("Zoë Lee"));
-    fixture.resultList.append(QStringLiteral("李小龍"));
-    QTemporaryDir dir;
-    const QString path = dir.filePath("results.csv");
-    orvella::testing::writeBytes(path, "old\r\n");
-    core::ExportOptions answer;
-    answer.encoding = core::TextEncoding::Windows1252;
-    fixture.desktop.saveAnswers = {path};
-    fixture.desktop.exportAnswers = {answer};
-    QString done;
-    fixture.context.noteDone = [&](const QString &what) { done = what; };
-
-    commands::ResultExportCommand(fixture.context).exportResults();
-
-    ASSERT_EQ(fixture.desktop.errorReports().size(), 1u);
-    EXPECT_TRUE(fixture.desktop.errorReports()[0].text.contains("row 3 holds \u201C\u674E\u201D"))
-        << fixture.desktop.errorReports()[0].text.toStdString();
-    EXPECT_EQ(orvella::testing::readBytes(path), QByteArray("old\r\n"));
-    EXPECT_EQ(done, QString());
-}
