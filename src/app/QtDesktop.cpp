@@ -2,6 +2,7 @@
 
 #include "commands/FileDialogPaths.h"
 
+#include "app/ExportOptionsPanel.h"
 #include "app/NameColumnsDialog.h"
 #include "app/PlainBoxes.h"
 #include "app/X11Clipboard.h"
@@ -13,7 +14,6 @@
 #include <QClipboard>
 #include <QCursor>
 #include <QDesktopServices>
-#include <QCheckBox>
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QFileInfo>
@@ -119,14 +119,15 @@ QString QtDesktop::saveFileDialog(const FileDialogRequest &request)
         takeSuffix(dialog.selectedNameFilter());
         QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, takeSuffix);
     }
-    QCheckBox *option = nullptr;
-    if (!request.optionText.isEmpty() && request.option) {
+    ExportOptionsPanel *choices = nullptr;
+    if (request.exportOptions) {
         // The desktop's own dialog takes no widgets of ours: Qt's dialog is used instead.
         dialog.setOption(QFileDialog::DontUseNativeDialog);
-        option = new QCheckBox(request.optionText, &dialog);
-        option->setChecked(*request.option);
+        choices = new ExportOptionsPanel(*request.exportOptions, &dialog);
         if (auto *grid = qobject_cast<QGridLayout *>(dialog.layout()))
-            grid->addWidget(option, grid->rowCount(), 0, 1, grid->columnCount());
+            grid->addWidget(choices, grid->rowCount(), 0, 1, grid->columnCount());
+        choices->showFormat(dialog.selectedNameFilter());
+        QObject::connect(&dialog, &QFileDialog::filterSelected, choices, &ExportOptionsPanel::showFormat);
     }
     if (!request.fileName.isEmpty())
         dialog.selectFile(request.fileName);
@@ -134,8 +135,8 @@ QString QtDesktop::saveFileDialog(const FileDialogRequest &request)
     m_lastEvents = coarseMilliseconds();
     if (!accepted || dialog.selectedFiles().isEmpty())
         return QString();
-    if (option)
-        *request.option = option->isChecked();
+    if (choices)
+        *request.exportOptions = choices->options();
     return dialog.selectedFiles().first();
 }
 

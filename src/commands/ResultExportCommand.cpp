@@ -7,6 +7,7 @@
 #include "core/Procedure.h"
 #include "export/ResultTable.h"
 #include "commands/CommandContext.h"
+#include "commands/ExportSettings.h"
 #include "lists/NameListModel.h"
 
 #include <QFileInfo>
@@ -16,7 +17,7 @@ namespace {
 
 const QString kTitle = QStringLiteral("Export Results");
 
-core::FileDialogRequest exportDialogRequest(const QString &fileName, bool *filedUnder)
+core::FileDialogRequest exportDialogRequest(const QString &fileName, core::ExportOptions *options)
 {
     core::FileDialogRequest request;
     request.title = kTitle;
@@ -26,8 +27,7 @@ core::FileDialogRequest exportDialogRequest(const QString &fileName, bool *filed
     request.fileName = fileName.isEmpty() ? QStringLiteral("Results.csv") : fileName;
     request.confirmOverwrite = true;
     request.addFilterSuffix = true;
-    request.optionText = QStringLiteral("Add a first column \u201CFiled under\u201D");
-    request.option = filedUnder;
+    request.exportOptions = options;
     return request;
 }
 
@@ -58,17 +58,24 @@ void ResultExportCommand::exportResults()
         });
         return;
     }
+    // The choices as last answered; the delimiter is the one the results' own table had,
+    // which is what the program that wrote that table reads.
+    core::ExportOptions options = storedExportOptions(ctx.settings);
+    if (const char16_t delimiter = exporting::ResultTable::sourceDelimiter(ctx.results))
+        options.delimiter = delimiter;
     QString path;
-    p.step(104, [&] { path = ctx.desktop.saveFileDialog(exportDialogRequest(m_fileName, &m_filedUnder)); });
+    p.step(104, [&] { path = ctx.desktop.saveFileDialog(exportDialogRequest(m_fileName, &options)); });
     if (p.test(106, [&] { return path.isEmpty(); }))
         return;
     m_fileName = path;
+    p.step(107, [&] { storeExportOptions(ctx.settings, options); });
     const core::Pointer restore = p.value(108, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
     bool written = false;
     QStringList changes;
     p.step(110, [&] {
-        const exporting::ResultTable rows(ctx.results, m_filedUnder);
-        changes = tables::writeTable(path, formatOf(path), rows, [&] { ctx.desktop.yield(); });
+        const exporting::ResultTable rows(ctx.results, options,
+                                          m_readerOfResults ? m_readerOfResults() : names::NamePartsReader());
+        changes = tables::writeTable(path, formatOf(path), rows, [&] { ctx.desktop.yield(); }, options);
         written = true;
     });
     if (written)

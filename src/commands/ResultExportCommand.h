@@ -1,18 +1,27 @@
 #pragma once
 
+#include "names/NameParts.h"
 #include "tables/TableExport.h"
 
 #include <QString>
+#include <functional>
 
 namespace orvella::commands {
 
 struct CommandContext;
 
 // File > Export Results…: the result list as a CSV, TSV, Excel or OpenDocument file,
-// or as a plain list of names; rows that came from a table go out whole.
+// or as a plain list of names; rows that came from a table go out whole, after the
+// name columns chosen. The dialog's choices are remembered (see ExportSettings).
 class ResultExportCommand {
 public:
-    explicit ResultExportCommand(CommandContext &context) : m_context(context) {}
+    // readerOfResults answers the reading that sorted the results (unset: the option
+    // buttons' default reading), which the name columns take the names apart by.
+    explicit ResultExportCommand(CommandContext &context,
+                                 std::function<names::NamePartsReader()> readerOfResults = {})
+        : m_context(context), m_readerOfResults(std::move(readerOfResults))
+    {
+    }
 
     void exportResults();
 
@@ -21,8 +30,8 @@ public:
 
 private:
     CommandContext &m_context;
+    std::function<names::NamePartsReader()> m_readerOfResults;
     QString m_fileName; // proposed by the next dialog
-    bool m_filedUnder = false;
 };
 
 } // namespace orvella::commands

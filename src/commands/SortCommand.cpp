@@ -39,6 +39,13 @@ names::WordTests SortCommand::wordTests()
             [this](QStringView word) { return m_controls.isTitle(word); }};
 }
 
+names::NamePartsReader SortCommand::resultPartsReader()
+{
+    if (!m_runOptions)
+        return names::NamePartsReader(m_controls.options(), m_controls.readingChoices(), wordTests());
+    return names::NamePartsReader(*m_runOptions, m_runChoices, wordTests());
+}
+
 QString SortCommand::GetNames(const QString &name, names::KeyNote *note, bool commaLine, const tables::NameParts *columns)
 {
     core::Procedure procedure(m_context.desktop, core::kMainWindowModule, "GetNames");
@@ -112,6 +119,7 @@ void SortCommand::run()
     const auto clearRunning = qScopeGuard([this] { m_running = false; });
     // The order and reading choices hold for the whole run.
     m_runChoices = m_controls.readingChoices();
+    m_runOptions = m_controls.options();
     SortRun(*this).run();
 }
 

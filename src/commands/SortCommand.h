@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tables/NameRows.h"
+#include "names/NameParts.h"
 #include "names/ResultToolTips.h"
 #include "names/NameReading.h"
 #include "names/SortKeys.h"
@@ -9,6 +10,7 @@
 #include <QString>
 #include <memory>
 #include <functional>
+#include <optional>
 
 namespace orvella::commands {
 
@@ -55,6 +57,10 @@ public:
         return m_resultRows ? m_resultRows->reading(row, text) : names::NameReading();
     }
 
+    // The reading of the last run (before any, the reading the options and choices set
+    // now), which takes its results apart into their parts.
+    names::NamePartsReader resultPartsReader();
+
 private:
     // One run of the sort, in its phases (see SortRun).
     friend class SortRun;
@@ -74,6 +80,7 @@ private:
     Output m_output;
     bool m_running = false;
     names::ReadingChoices m_runChoices;
+    std::optional<names::SortOptions> m_runOptions; // those of the last run
     // The last name RevealNames revealed and the last key GetNames built; their memory
     // serves the next ones.
     QString m_revealed;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/ColumnChoice.h"
+#include "core/ExportOptions.h"
 
 #include <QString>
 #include <memory>
@@ -36,10 +37,10 @@ struct FileDialogRequest {
     bool confirmOverwrite = false;
     // Save dialogs: a name typed without an extension gets the chosen filter's.
     bool addFilterSuffix = false;
-    // Save dialogs: a check box below the file list ("" for none). `option` holds its
-    // state when the dialog opens and receives it when the dialog is answered.
-    QString optionText;
-    bool *option = nullptr;
+    // Save dialogs: the export's choices below the file list (none when null): the
+    // name columns and how a CSV or TSV file is written. They hold the choices when the
+    // dialog opens and receive them when it is answered.
+    ExportOptions *exportOptions = nullptr;
 };
 
 // Everything the program asks of the desktop goes through this one seam:

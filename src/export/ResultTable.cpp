@@ -1,6 +1,10 @@
 #include "export/ResultTable.h"
 
+#include "lists/NameColumns.h"
 #include "lists/NameListModel.h"
+
+#include <algorithm>
+#include <optional>
 
 namespace orvella::exporting {
 namespace {
@@ -38,10 +42,56 @@ std::pair<QString, QString> lastAndFirst(const QString &name, const QString &fil
     return {trimmed.mid(space + 1), trimmed.left(space).trimmed()};
 }
 
+core::ExportOptions filedUnderAlone(bool filedUnder)
+{
+    core::ExportOptions options;
+    options.set(core::NameColumn::FiledUnder, filedUnder);
+    return options;
+}
+
+QString partOf(core::NameColumn column, const names::NamePartTexts &parts)
+{
+    switch (column) {
+    case core::NameColumn::Title:
+        return parts.title;
+    case core::NameColumn::FirstName:
+        return parts.first;
+    case core::NameColumn::MiddleName:
+        return parts.middle;
+    case core::NameColumn::LastName:
+        return parts.last;
+    case core::NameColumn::Suffix:
+        return parts.suffix;
+    case core::NameColumn::Nickname:
+        return parts.nickname;
+    case core::NameColumn::LastFirst:
+        return parts.lastFirst();
+    case core::NameColumn::FiledUnder:
+        break;
+    }
+    return QString();
+}
+
 } // namespace
 
 ResultTable::ResultTable(const lists::NameListModel &results, bool filedUnder)
-    : m_results(results), m_filedUnder(filedUnder), m_offset(filedUnder ? 1 : 0)
+    : ResultTable(results, filedUnderAlone(filedUnder))
+{
+}
+
+char16_t ResultTable::sourceDelimiter(const lists::NameListModel &results)
+{
+    for (int position = 1; results.hasRows() && position <= results.count(); ++position) {
+        if (const tables::NameRow row = results.rowOf(position))
+            return char16_t(row.table->cells.delimiter());
+    }
+    return 0;
+}
+
+ResultTable::ResultTable(const lists::NameListModel &results, const core::ExportOptions &options,
+                         names::NamePartsReader reader)
+    : m_results(results), m_nameColumns(options.chosenColumns()), m_reader(std::move(reader)),
+      m_offset(int(m_nameColumns.size()))
 {
     // The tables in the order their first results come.
     bool anyHeader = false;
@@ -52,19 +102,19 @@ ResultTable::ResultTable(const lists::NameListModel &results, bool filedUnder)
             continue;
         anyHeader = anyHeader || !row.table->header.isEmpty();
         if (m_placings.empty())
-            m_nameColumns = row.table->columns;
+            m_nameCells = row.table->columns;
         m_placings.push_back(Placing{row.table, placeColumns(headerOf(*row.table))});
     }
     if (m_placings.empty()) {
         m_header = {QStringLiteral("Name")};
-        m_nameColumns.kind = core::ColumnChoice::Kind::WholeName;
-        m_nameColumns.wholeName = 0;
+        m_nameCells.kind = core::ColumnChoice::Kind::WholeName;
+        m_nameCells.wholeName = 0;
     }
     // Tables read without a header are written without one, unless a column of our
     // own needs its caption.
-    m_writesHeader = m_placings.empty() || anyHeader || filedUnder;
-    if (filedUnder)
-        m_header.prepend(QStringLiteral("Filed under"));
+    m_writesHeader = m_placings.empty() || anyHeader || m_offset > 0;
+    for (auto column = m_nameColumns.rbegin(); column != m_nameColumns.rend(); ++column)
+        m_header.prepend(core::nameColumnCaption(*column));
     for (const Placing &placing : m_placings)
         keepRowsAbove(placing);
 }
@@ -169,12 +219,30 @@ void ResultTable::putName(int position, QStringList &cells) const
         if (column >= 0 && column + m_offset < cells.size())
             cells[column + m_offset] = text;
     };
-    if (m_nameColumns.kind == core::ColumnChoice::Kind::NameParts) {
+    if (m_nameCells.kind == core::ColumnChoice::Kind::NameParts) {
         const auto [last, first] = lastAndFirst(name, m_results.note(position, tables::RowNote::FiledUnder));
-        put(m_nameColumns.lastName, last);
-        put(m_nameColumns.firstName, first);
+        put(m_nameCells.lastName, last);
+        put(m_nameCells.firstName, first);
     } else {
-        put(m_nameColumns.wholeName, name);
+        put(m_nameCells.wholeName, name);
+    }
+}
+
+void ResultTable::putNameColumns(int position, const tables::NameRow &source, QStringList &cells) const
+{
+    names::NamePartTexts parts;
+    const bool partsWanted = std::any_of(m_nameColumns.begin(), m_nameColumns.end(),
+                                         [](core::NameColumn column) { return column != core::NameColumn::FiledUnder; });
+    if (partsWanted) {
+        const QString name = m_results.item(position);
+        const std::optional<tables::NameParts> columns = lists::namePartsOf(name, source);
+        parts = m_reader.read(name, columns ? &*columns : nullptr, source && source.table->commaLines);
+    }
+    for (size_t at = 0; at < m_nameColumns.size(); ++at) {
+        const core::NameColumn column = m_nameColumns[at];
+        cells[qsizetype(at)] = column == core::NameColumn::FiledUnder
+                                   ? m_results.note(position, tables::RowNote::FiledUnder)
+                                   : partOf(column, parts);
     }
 }
 
@@ -183,9 +251,8 @@ void ResultTable::cells(qsizetype row, QStringList &cells) const
     const int position = int(row + 1);
     cells.clear();
     cells.resize(m_header.size());
-    if (m_filedUnder)
-        cells[0] = m_results.note(position, tables::RowNote::FiledUnder);
     const tables::NameRow source = m_results.hasRows() ? m_results.rowOf(position) : tables::NameRow();
+    putNameColumns(position, source, cells);
     const Placing *placing = source ? &placingOf(source.table) : nullptr;
     if (!placing || !placing->table) {
         putName(position, cells);
@@ -214,13 +281,9 @@ bool ResultTable::cellBytes(qsizetype row, std::vector<QByteArrayView> &cells) c
     prefetch(position);
     const tables::NameRow source = m_results.hasRows() ? m_results.rowOf(position) : tables::NameRow();
     const Placing *placing = source ? &placingOf(source.table) : nullptr;
-    if (!placing || !placing->table)
+    if (!placing || !placing->table || !m_nameColumns.empty())
         return false;
     cells.assign(size_t(m_header.size()), QByteArrayView());
-    if (m_filedUnder) {
-        m_filedUnderBytes = m_results.note(position, tables::RowNote::FiledUnder).toUtf8();
-        cells[0] = m_filedUnderBytes;
-    }
     for (size_t column = 0; column < placing->columnOf.size(); ++column)
         cells[size_t(placing->columnOf[column] + m_offset)] = source.table->cells.cellBytes(source.row, int(column));
     return true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ExportOptions.h"
+#include "names/NameParts.h"
 #include "tables/TableExport.h"
 #include "tables/NameRows.h"
 
@@ -19,18 +21,28 @@ namespace orvella::exporting {
 // header; a column of a later table joins one written already when its caption names
 // exactly one column in each, and every other one follows under a caption of its own
 // ("Phone (2)" for a caption taken, "Column 3" for an unnamed third column), so that
-// no cell is left out. Without any table there is one column, "Name". "Filed under"
-// puts what each result was sorted under in a first column of its own.
+// no cell is left out. Without any table there is one column, "Name". The name columns
+// the options tick go first, in their order ("Title" … "Last, First", "Filed under"),
+// each result's parts read by `reader` (the reading that sorted the results) and
+// "Filed under" what each result was sorted under.
 // The rows a table had above its header (a title) are written above the header, as
 // they were, each table's in the order of the tables, in their columns.
 class ResultTable : public tables::TableSource {
 public:
+    ResultTable(const lists::NameListModel &results, const core::ExportOptions &options,
+                names::NamePartsReader reader = {});
+    // With the "Filed under" column alone, or no name column.
     ResultTable(const lists::NameListModel &results, bool filedUnder);
+
+    // The delimiter of the first CSV or TSV table the results came from; none (0) when
+    // they came from no such table.
+    static char16_t sourceDelimiter(const lists::NameListModel &results);
 
     QStringList header() const override;
     QList<QStringList> rowsAboveHeader() const override { return m_above; }
     qsizetype rowCount() const override;
     void cells(qsizetype row, QStringList &cells) const override;
+    // A table's row as its bytes, when no name column is written.
     bool cellBytes(qsizetype row, std::vector<QByteArrayView> &cells) const override;
     QString name(qsizetype row) const override; // the result as the list shows it
 
@@ -50,18 +62,19 @@ private:
     // Fetches the cells of the rows a little past this one towards the processor.
     void prefetch(int position) const;
     void keepRowsAbove(const Placing &placing);
+    void putNameColumns(int position, const tables::NameRow &source, QStringList &cells) const;
 
     const lists::NameListModel &m_results;
-    bool m_filedUnder;
-    int m_offset; // 1 with the "Filed under" column, else 0
+    std::vector<core::NameColumn> m_nameColumns; // written first, in this order
+    names::NamePartsReader m_reader;
+    int m_offset; // the number of name columns
     QStringList m_header;
     QList<QStringList> m_above;
     // The column of m_header under each caption; -1 for a caption of several columns.
     QHash<QString, int> m_captions;
     bool m_writesHeader = true;
     std::vector<Placing> m_placings;
-    core::ColumnChoice m_nameColumns; // where a result without a row puts its name
-    mutable QByteArray m_filedUnderBytes; // the cellBytes() of the "Filed under" column
+    core::ColumnChoice m_nameCells; // where a result without a row puts its name
 };
 
 } // namespace orvella::exporting

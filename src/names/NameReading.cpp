@@ -174,8 +174,11 @@ Parts familyFirstParts(QStringView name)
     return parts;
 }
 
-Parts readParts(QStringView name, const SortOptions &options, const ReadingChoices &choices, const WordTests &words)
+Parts readParts(QStringView name, const SortOptions &options, const ReadingChoices &choices, const WordTests &words,
+                const tables::NameParts *columns)
 {
+    if (columns)
+        return columnParts(*columns, options, words.isSuffix);
     if (choices.lastCommaFirst) {
         if (std::optional<Parts> parts = commaLineParts(name, options, words.isSuffix))
             return std::move(*parts);
@@ -194,11 +197,11 @@ NameReading readName(QStringView name, const SortOptions &options, const Reading
 }
 
 NameReading readName(QStringView name, const SortOptions &options, const ReadingChoices &choices,
-                     const WordTests &words)
+                     const WordTests &words, const tables::NameParts *columns)
 {
     if (choices.stepOverExtras)
-        return readWords(name, options, choices, words).reading;
-    Parts parts = readParts(name, options, choices, words);
+        return readWords(name, options, choices, words, WordReading::Wanted::Everything, columns).reading;
+    Parts parts = readParts(name, options, choices, words, columns);
     NameReading reading;
     reading.sortedUnder = std::move(parts.head);
     reading.then = trimSpaces(parts.tail).toString();

@@ -52,6 +52,8 @@ struct NameReading {
     QString particles;      // the particle words taken along, e.g. "de la" (empty when none)
     bool commaLine = false; // read as a "Last, First" line
     QString stepped;        // titles, nicknames and extra suffixes stepped over, e.g. "Dr. (Bob) Esq."
+    QString titles;         // the titles of those, e.g. "Dr." (read word by word only)
+    QString nicknames;      // the nicknames of those, as written, e.g. "(Bob)" (read word by word only)
 };
 
 // Reading rules on top of the option buttons:
@@ -73,8 +75,10 @@ struct NameReading {
 //   name of particles and one last name keeps that last name alone).
 NameReading readName(QStringView name, const SortOptions &options, const ReadingChoices &choices,
                      const SuffixTest &isSuffix, const ParticleTest &isParticle);
+// columns (when given) is the name taken apart by the table columns it came from, as
+// the sort reads such a name.
 NameReading readName(QStringView name, const SortOptions &options, const ReadingChoices &choices,
-                     const WordTests &words);
+                     const WordTests &words, const tables::NameParts *columns = nullptr);
 
 // What building a key found out about the name, beyond the key.
 struct KeyNote {

@@ -392,6 +392,8 @@ void fillReading(NameReading &reading, const Reader &r)
     reading.sortedUnder = joined(r.tokens, r.head);
     reading.then = joined(r.tokens, r.tail);
     reading.suffix = joinedOfKind(r.tokens, Kind::Suffix);
+    reading.titles = joinedOfKind(r.tokens, Kind::Title);
+    reading.nicknames = joinedOfKind(r.tokens, Kind::Nickname);
     for (const Token &token : r.tokens) {
         if (token.kind == Kind::Word)
             continue;

@@ -27,7 +27,8 @@ Session::Session(core::Desktop &desktop, core::SettingsStore &settings)
       m_lists(std::make_unique<commands::ListCommands>(m_context)),
       m_listFiles(std::make_unique<commands::ListFileCommands>(m_context)),
       m_exports(std::make_unique<commands::ExportCommands>(m_context)),
-      m_resultExport(std::make_unique<commands::ResultExportCommand>(m_context))
+      m_resultExport(std::make_unique<commands::ResultExportCommand>(
+          m_context, [this] { return m_sort->resultPartsReader(); }))
 {
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ExportOptions.h"
 #include "core/FileOutput.h"
 
 #include <QByteArrayView>
@@ -12,8 +13,8 @@ namespace orvella::tables {
 
 // The file formats Export Results writes.
 enum class TableFormat {
-    Csv,       // UTF-8 with byte-order mark, CR LF, quoted as RFC 4180 says
-    Tsv,       // UTF-8 with byte-order mark, CR LF, TAB between cells
+    Csv,       // quoted as RFC 4180 says; delimiter, encoding and line ends as the options say
+    Tsv,       // TAB between cells; encoding and line ends as the options say
     Xlsx,      // an Excel workbook, one sheet, every cell a text cell
     Ods,       // an OpenDocument spreadsheet, one sheet, every cell a text cell
     PlainList, // each row's name alone, one a line, UTF-8, CR LF, no header
@@ -48,16 +49,19 @@ public:
 // and write-protected files as core::FileOutput treats them). Calls yield now and then.
 // Throws core::Failure naming the file and the reason. Answers what the format made
 // the writer change (a cell longer than an Excel cell holds is cut to fit), a sentence
-// for the user each; nothing when every cell was written as it is.
+// for the user each; nothing when every cell was written as it is. The options' text
+// choices apply to CSV and TSV (a TSV file keeps the TAB); the workbooks' cells are text
+// cells already, and the plain list is UTF-8 with CR LF.
 QStringList writeTable(const QString &path, TableFormat format, const TableSource &rows,
-                       const std::function<void()> &yield = {});
+                       const std::function<void()> &yield = {}, const core::ExportOptions &options = {});
 // The same through a device of the caller's (see core::FileOutput::DeviceFilter), which
 // lets a test make the writing fail part-way.
 QStringList writeTable(const QString &path, TableFormat format, const TableSource &rows,
-                       const std::function<void()> &yield, const core::FileOutput::DeviceFilter &filter);
+                       const std::function<void()> &yield, const core::FileOutput::DeviceFilter &filter,
+                       const core::ExportOptions &options = {});
 // The same into an output of the caller's (standard output, say), which the caller
 // commits; `target` names it in the messages of a core::Failure.
 QStringList writeTableInto(core::FileOutput &out, const QString &target, TableFormat format, const TableSource &rows,
-                           const std::function<void()> &yield = {});
+                           const std::function<void()> &yield = {}, const core::ExportOptions &options = {});
 
 } // namespace orvella::tables

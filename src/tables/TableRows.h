@@ -93,6 +93,10 @@ public:
     // Throws TableTooLarge when `more` bytes would take the table past its budget.
     void checkRoom(qsizetype more) const;
 
+    // The delimiter of the CSV or TSV file the rows were read from; 0 for any other table.
+    char delimiter() const { return m_delimiter; }
+    void setDelimiter(char delimiter) { m_delimiter = delimiter; }
+
 private:
     static constexpr quint32 kDense = 0xFFFFFFFF;
     struct RowPlace {
@@ -112,6 +116,7 @@ private:
     qsizetype blockCost(const Block &block) const;
 
     std::vector<Block> m_blocks;
+    char m_delimiter = 0;
     std::vector<RowPlace> m_rows;
     int m_columns = 0;
     qsizetype m_cost = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tables/TableExport.h"
+#include "core/ExportOptions.h"
 #include "core/FileOutput.h"
 
 #include <QString>
@@ -12,9 +13,11 @@
 // for the messages of a core::Failure.
 namespace orvella::tables {
 
-// CSV (separator ',') or TSV (separator '\t'), with byte-order mark and CR LF.
-void writeDelimited(core::FileOutput &out, char16_t separator, const TableSource &rows,
-                    const std::function<void()> &yield);
+// CSV (the options' delimiter) or TSV (TAB), in the options' encoding, with their line
+// ends and formula protection. Throws core::Failure naming the first row a Windows-1252
+// file cannot hold.
+void writeDelimited(core::FileOutput &out, const QString &target, TableFormat format,
+                    const core::ExportOptions &options, const TableSource &rows, const std::function<void()> &yield);
 void writePlainList(core::FileOutput &out, const TableSource &rows, const std::function<void()> &yield);
 // Answers the sentences of writeTable about the cells it had to cut.
 QStringList writeXlsx(core::FileOutput &out, const QString &target, const TableSource &rows,

@@ -2,7 +2,12 @@
 #include "core/ErrorReport.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QInputDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -135,6 +140,64 @@ TEST(QtDesktopBoxes, NameColumnsDialogAnswersTheChoiceLoaded)
                    load->click();
                });
     EXPECT_EQ(answer, request.proposed);
+}
+
+// The export's choices sit below the file list, each with its label, reach the keyboard
+// in turn, show what is proposed, and answer what was chosen.
+TEST(QtDesktopBoxes, ExportChoicesAnswerWhatWasChosen)
+{
+    QtDesktop desktop;
+    QTemporaryDir dir;
+    ExportOptions options;
+    options.set(NameColumn::FiledUnder, true);
+    options.delimiter = u'\t';
+    FileDialogRequest request;
+    request.title = QStringLiteral("Export Results");
+    request.filter = QStringLiteral("CSV (*.csv)|*.csv|TSV (*.tsv)|*.tsv|");
+    request.exportOptions = &options;
+    QString answer;
+    whileShown([&] { answer = desktop.saveFileDialog(request); },
+               [&](QWidget *shown) {
+                   auto *panel = shown->findChild<QWidget *>(QStringLiteral("ExportOptions"));
+                   ASSERT_TRUE(panel);
+                   const QStringList captions = {"Title", "First name", "Middle name", "Last name",
+                                                 "Suffix", "Nickname", "Last, First", "Filed under"};
+                   for (int column = 0; column < 8; ++column) {
+                       auto *box = panel->findChild<QCheckBox *>(QStringLiteral("NameColumn%1").arg(column));
+                       ASSERT_TRUE(box);
+                       EXPECT_EQ(box->text(), captions[column]);
+                       EXPECT_EQ(box->isChecked(), column == 7);
+                       EXPECT_TRUE(box->focusPolicy() & Qt::TabFocus);
+                   }
+                   auto *delimiter = panel->findChild<QComboBox *>(QStringLiteral("Delimiter"));
+                   ASSERT_TRUE(delimiter);
+                   EXPECT_EQ(delimiter->currentText(), QStringLiteral("TAB"));
+                   for (auto *box : panel->findChildren<QComboBox *>()) {
+                       const auto labels = panel->findChildren<QLabel *>();
+                       EXPECT_TRUE(std::any_of(labels.begin(), labels.end(), [&](QLabel *l) { return l->buddy() == box; }))
+                           << box->objectName().toStdString();
+                       EXPECT_TRUE(box->focusPolicy() & Qt::TabFocus);
+                   }
+                   panel->findChild<QCheckBox *>(QStringLiteral("NameColumn3"))->click();
+                   delimiter->setCurrentIndex(delimiter->findText(QStringLiteral("Semicolon")));
+                   auto *encoding = panel->findChild<QComboBox *>(QStringLiteral("Encoding"));
+                   encoding->setCurrentIndex(encoding->findText(QStringLiteral("Windows-1252")));
+                   panel->findChild<QCheckBox *>(QStringLiteral("ProtectFormulas"))->click();
+                   auto *dialog = qobject_cast<QFileDialog *>(shown);
+                   dialog->setDirectory(dir.path());
+                   auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                   ASSERT_TRUE(name);
+                   name->setText(QStringLiteral("out.csv"));
+                   QMetaObject::invokeMethod(dialog, "accept");
+               });
+    EXPECT_EQ(answer, dir.filePath(QStringLiteral("out.csv")));
+    ExportOptions expected;
+    expected.set(NameColumn::FiledUnder, true);
+    expected.set(NameColumn::LastName, true);
+    expected.delimiter = u';';
+    expected.encoding = TextEncoding::Windows1252;
+    expected.protectFormulas = false;
+    EXPECT_EQ(options, expected);
 }
 
 TEST(QtDesktopClipboard, TextIsPlacedAndCleared)

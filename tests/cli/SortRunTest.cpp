@@ -101,7 +101,9 @@ QByteArray windowExport(const QString &input, const QString &exported, std::opti
     window.openFiles({QFile::encodeName(input)});
     window.sortCommand().run();
     desktop.saveAnswers = {exported};
-    desktop.optionAnswers = {filedUnder};
+    core::ExportOptions options;
+    options.set(core::NameColumn::FiledUnder, filedUnder);
+    desktop.exportAnswers = {options};
     window.resultExport().exportResults();
     return readBytes(exported);
 }

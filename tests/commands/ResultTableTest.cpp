@@ -180,6 +180,41 @@ TEST(ResultTable, RowsAboveTheHeaderStayAboveIt)
               (QList<QStringList>{{"Last", "First", "Email"}, {"Lee", "Ann", "a@x"}}));
 }
 
+// Every name column, in its order before the table's own, for a typed name and a row
+// from name columns alike, each part as the reading that sorted it found it.
+TEST(ResultTable, NameColumnsComeFirstReadAsTheSortReadThem)
+{
+    lists::NameListModel results(QStringLiteral("Result(s)"));
+    const auto roster = table({"Id", "First", "Last"}, {{"7", "Ann Marie", "Lee"}}, parts(2, 1));
+    results.append(QStringLiteral("Dr. John (Jack) Paul Smith Jr."));
+    results.append(QStringLiteral("Lee, Ann Marie"), {roster, 1});
+    results.setNoteSource([](int row, const QString &, tables::RowNote note) {
+        return note == tables::RowNote::FiledUnder ? QStringLiteral("under %1").arg(row) : QString();
+    });
+    core::ExportOptions options;
+    options.nameColumns.fill(true);
+    names::ReadingChoices choices;
+    choices.stepOverExtras = true;
+    const names::WordTests words{[](QStringView) { return false; }, {}, [](QStringView w) { return w == u"Dr."; }};
+    const exporting::ResultTable rows(results, options, names::NamePartsReader({}, choices, words));
+    EXPECT_EQ(written(rows),
+              (QList<QStringList>{{"Title", "First name", "Middle name", "Last name", "Suffix", "Nickname", "Last, First",
+                                   "Filed under", "Id", "First", "Last"},
+                                  {"Dr.", "John", "Paul", "Smith", "Jr.", "Jack", "Smith, John Paul", "under 0", "",
+                                   "Dr. John (Jack) Paul Smith", "Jr."},
+                                  {"", "Ann", "Marie", "Lee", "", "", "Lee, Ann Marie", "under 1", "7", "Ann Marie",
+                                   "Lee"}}));
+    // Any of them alone, in its place; a table without a header gets one for it.
+    options.nameColumns.fill(false);
+    options.set(core::NameColumn::Nickname, true);
+    options.set(core::NameColumn::LastName, true);
+    const auto bare = table({}, {{"Bo Ray"}}, whole(0));
+    lists::NameListModel headerless(QStringLiteral("Result(s)"));
+    headerless.append(QStringLiteral("Bo Ray"), {bare, 0});
+    EXPECT_EQ(written(exporting::ResultTable(headerless, options)),
+              (QList<QStringList>{{"Last name", "Nickname", "Column 1"}, {"Ray", "", "Bo Ray"}}));
+}
+
 namespace {
 class ExportRoundTrip : public ::testing::TestWithParam<const char *> {};
 } // namespace
@@ -204,7 +239,10 @@ TEST_P(ExportRoundTrip, GivesBackTheSameRows)
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("results.") + QLatin1String(GetParam()));
-    tables::writeTable(path, commands::ResultExportCommand::formatOf(path), exporting::ResultTable(results, false));
+    core::ExportOptions unprotected;
+    unprotected.protectFormulas = false;
+    tables::writeTable(path, commands::ResultExportCommand::formatOf(path), exporting::ResultTable(results, false), {},
+                       unprotected);
     ScriptedDesktop desktop;
     const tables::TableRows back = tables::readTableFile(path, tables::tableKindOf(path), desktop);
     QList<QStringList> read;
@@ -214,6 +252,23 @@ TEST_P(ExportRoundTrip, GivesBackTheSameRows)
 }
 
 INSTANTIATE_TEST_SUITE_P(Formats, ExportRoundTrip, ::testing::Values("csv", "tsv", "xlsx", "ods"));
+
+// With formula protection (the default), a CSV loads back with the apostrophes it added;
+// a workbook's cells are text cells and stay as they were.
+TEST(ExportRoundTrip, ProtectedFormulasLoadBackWithTheirApostrophe)
+{
+    lists::NameListModel results(QStringLiteral("Result(s)"));
+    const auto source = table({"Name", "Sum", "Phone"}, {{"Ann Lee", "=1+2", "+44 20 7946 0000"}}, whole(0));
+    results.append(QStringLiteral("Ann Lee"), {source, 1});
+    QTemporaryDir dir;
+    ScriptedDesktop desktop;
+    for (const auto &[file, sum] : {std::pair{"r.csv", "'=1+2"}, std::pair{"r.tsv", "'=1+2"}, std::pair{"r.xlsx", "=1+2"}}) {
+        const QString path = dir.filePath(QLatin1String(file));
+        tables::writeTable(path, commands::ResultExportCommand::formatOf(path), exporting::ResultTable(results, false));
+        const tables::TableRows back = tables::readTableFile(path, tables::tableKindOf(path), desktop);
+        EXPECT_EQ(back.row(1), (QStringList{"Ann Lee", sum, "+44 20 7946 0000"})) << file;
+    }
+}
 
 // A note longer than an Excel cell holds is written whole to an OpenDocument file, and
 // loads back whole.
@@ -262,7 +317,9 @@ TEST(CsvExportRoundTrip, GeneratedTablesWithDelimitersInCellsLoadBackTheSame)
             results.append(QStringLiteral("name %1").arg(row), {source, quint32(row)});
 
         const QString path = dir.filePath(QStringLiteral("results.csv"));
-        tables::writeTable(path, tables::TableFormat::Csv, exporting::ResultTable(results, false));
+        core::ExportOptions unprotected;
+        unprotected.protectFormulas = false;
+        tables::writeTable(path, tables::TableFormat::Csv, exporting::ResultTable(results, false), {}, unprotected);
         const tables::TableRows back = tables::readTableFile(path, tables::TableKind::Csv, desktop);
         QList<QStringList> read;
         for (qsizetype row = 0; row < back.rowCount(); ++row)

@@ -2,7 +2,7 @@
 #include "names/NameWords.h"
 #include "names/Particles.h"
 #include "names/SortKeys.h"
-#include "suffixes/SuffixStore.h"
+#include "ReadingLists.h"
 
 #include <QRandomGenerator>
 #include <QSet>
@@ -151,32 +151,7 @@ TEST(SortKeys, HeadFieldIsTextBeforeFirstDelimiter)
 namespace readings {
 
 using namespace orvella::names;
-
-bool defaultParticle(QStringView word)
-{
-    static const ParticleSet particles;
-    return particles.contains(word);
-}
-
-enum Choice { Neither = 0, Comma = 1, Particles = 2, Both = 3, Steps = 4, Family = 8 };
-
-// The program's own suffix and title lists.
-bool listedSuffix(QStringView word)
-{
-    static const QSet<QString> lowered = [] {
-        QSet<QString> set;
-        for (const QString &entry : orvella::suffixes::defaultSuffixes())
-            set.insert(entry.toLower());
-        return set;
-    }();
-    return lowered.contains(word.toString().toLower());
-}
-
-bool defaultTitle(QStringView word)
-{
-    static const TitleSet titles;
-    return titles.isTitle(word);
-}
+using namespace reading_lists;
 
 struct ReadingCase {
     const char *name;
@@ -358,27 +333,6 @@ INSTANTIATE_TEST_SUITE_P(
         ReadingCase{"\u7530\u4e2d \u88d5\u5b50", kLastWord, Neither, "\u88d5\u5b50", "\u7530\u4e2d",
                     "\u88d5\u5b50", "", "", false},
         ReadingCase{"\u7530\u4e2d Yuko", kLastWord, Family, "Yuko", "\u7530\u4e2d", "Yuko", "", "", false}));
-
-// A name from a table's name columns, "Last|Given|Suffix": the name as the table
-// builds it ("Last, Given, Suffix") and its parts as views into it.
-struct ColumnName {
-    QString name;
-    orvella::tables::NameParts parts;
-
-    explicit ColumnName(const char *cells)
-    {
-        const QStringList cell = QString::fromUtf8(cells).split(u'|');
-        name = cell[0];
-        if (!cell[1].isEmpty())
-            name += ", " + cell[1];
-        if (!cell[2].isEmpty())
-            name += (cell[1].isEmpty() ? " " : ", ") + cell[2];
-        const QStringView all(name);
-        parts.lastName = all.first(cell[0].size());
-        parts.given = cell[1].isEmpty() ? QStringView() : all.sliced(cell[0].size() + 2, cell[1].size());
-        parts.suffix = all.last(cell[2].size());
-    }
-};
 
 struct ColumnCase {
     const char *cells; // "Last|Given|Suffix"

@@ -72,13 +72,15 @@ QString ScriptedDesktop::openFileDialog(const core::FileDialogRequest &request)
 QString ScriptedDesktop::saveFileDialog(const core::FileDialogRequest &request)
 {
     dialogs.push_back({true, request});
+    if (request.exportOptions)
+        exportProposals.push_back(*request.exportOptions);
     if (saveAnswers.empty())
         return QString();
     QString answer = saveAnswers.front();
     saveAnswers.pop_front();
-    if (request.option && !optionAnswers.empty()) {
-        *request.option = optionAnswers.front();
-        optionAnswers.pop_front();
+    if (request.exportOptions && !exportAnswers.empty()) {
+        *request.exportOptions = exportAnswers.front();
+        exportAnswers.pop_front();
     }
     if (request.confirmOverwrite && QFileInfo::exists(answer)) {
         overwriteQuestions << answer;

@@ -38,8 +38,8 @@ public:
     std::deque<QString> inputAnswers;
     std::deque<QString> openAnswers;
     std::deque<QString> saveAnswers;
-    // How a save dialog's check box is answered, in turn; unset: left as proposed.
-    std::deque<bool> optionAnswers;
+    // How a save dialog's export choices are answered, in turn; unset: left as proposed.
+    std::deque<core::ExportOptions> exportAnswers;
     // Answers to a save dialog's own question before it replaces an existing file (for
     // requests that ask it); Yes when empty. After No the dialog answers "" (the user
     // then cancels it).
@@ -50,6 +50,7 @@ public:
     std::vector<Message> messages;
     std::vector<Input> inputs;
     std::vector<Dialog> dialogs;
+    std::vector<core::ExportOptions> exportProposals; // the export choices each dialog showed
     QStringList overwriteQuestions; // the files a save dialog asked about
     std::vector<core::ColumnRequest> columnRequests;
     std::vector<core::Pointer> pointers; // as the pointer state changed (the fixtures listen)

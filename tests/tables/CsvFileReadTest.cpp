@@ -358,6 +358,25 @@ TEST(CsvFiles, AMillionRowsOfSixColumns)
     EXPECT_GT(f.desktop.yields, 10); // between the pieces of the file
 }
 
+// The table remembers the delimiter it was read with, straight from UTF-8 or through
+// the decoder, for an export to propose it.
+TEST(CsvFiles, RememberTheirDelimiter)
+{
+    TableFixture f;
+    const std::pair<const char *, QByteArray> files[] = {
+        {"comma.csv", "a,b\nc,d\n"},
+        {"semicolon.csv", "a;b\nc;d\n"},
+        {"tab.csv", "a\tb\nc\td\n"},
+        {"semicolon-windows-1252.csv", "M\xFCller;b\nc;d\n"},
+        {"plain.tsv", "a;b,c\n"},
+    };
+    const char expected[] = {',', ';', '\t', ';', '\t'};
+    for (size_t i = 0; i < std::size(files); ++i) {
+        writeBytes(f.path(files[i].first), files[i].second);
+        EXPECT_EQ(f.read(f.path(files[i].first)).delimiter(), expected[i]) << files[i].first;
+    }
+}
+
 TEST(CsvFiles, FilesThatAreNoTableFailClearly)
 {
     TableFixture f;

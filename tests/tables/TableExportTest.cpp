@@ -69,12 +69,23 @@ Rows manyRows(int count)
     return rows;
 }
 
-QByteArray written(TableFormat format, const Rows &rows)
+QByteArray written(TableFormat format, const Rows &rows, const core::ExportOptions &options = {})
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("out");
-    tables::writeTable(path, format, rows);
+    tables::writeTable(path, format, rows, {}, options);
     return readBytes(path);
+}
+
+core::ExportOptions textOptions(char16_t delimiter, core::TextEncoding encoding = core::TextEncoding::Utf8WithMark,
+                                core::LineEnds ends = core::LineEnds::CrLf, bool protect = true)
+{
+    core::ExportOptions options;
+    options.delimiter = delimiter;
+    options.encoding = encoding;
+    options.lineEnds = ends;
+    options.protectFormulas = protect;
+    return options;
 }
 
 const QByteArray kBom = "\xEF\xBB\xBF";
@@ -86,6 +97,7 @@ struct TextCase {
     QStringList header;
     QList<QStringList> rows;
     QByteArray expected;
+    core::ExportOptions options = {};
 };
 
 const TextCase kTextCases[] = {
@@ -95,11 +107,27 @@ const TextCase kTextCases[] = {
      {{"a,b", "say \"hi\"", "\"", "two\r\nlines", "lf\nonly", "cr\ronly"},
       {" lead", "trail ", "in side", "tab\tinside", "\tedge", "Lee; Ann"}},
      kBom + "\"a,b\",\"say \"\"hi\"\"\",\"\"\"\",\"two\r\nlines\",\"lf\nonly\",\"cr\ronly\"\r\n"
-            "\" lead\",\"trail \",in side,\"tab\tinside\",\"\tedge\",\"Lee; Ann\"\r\n"},
+            "\" lead\",\"trail \",in side,\"tab\tinside\",\"\tedge\",\"Lee; Ann\"\r\n",
+     textOptions(u',', core::TextEncoding::Utf8WithMark, core::LineEnds::CrLf, false)},
     {"csv empty cells, an empty row and a row of one empty cell", TableFormat::Csv, {}, {{"", "x", ""}, {}, {""}},
      kBom + ",x,\r\n\r\n\"\"\r\n"},
-    {"csv non-ASCII and formulas as written", TableFormat::Csv, {}, {{"Zoë 李小龍", "=1+2", "0012", "😀"}},
-     kBom + "Zoë 李小龍,=1+2,0012,😀\r\n"},
+    {"csv non-ASCII, and formulas as written without protection", TableFormat::Csv, {},
+     {{"Zoë 李小龍", "=1+2", "0012", "😀"}}, kBom + "Zoë 李小龍,=1+2,0012,😀\r\n",
+     textOptions(u',', core::TextEncoding::Utf8WithMark, core::LineEnds::CrLf, false)},
+    {"csv protection: formulas get an apostrophe, numbers and other cells do not", TableFormat::Csv, {"=Total"},
+     {{"=1+2", "+A1", "-A1", "@SUM(A1)", "\tx", "\rx"}, {"-12", "+3.5", "+44 20 7946 0000", "-(1,200.50)", "-", "a=b"}},
+     kBom + "'=Total\r\n'=1+2,'+A1,'-A1,'@SUM(A1),\"'\tx\",\"'\rx\"\r\n"
+            "-12,+3.5,+44 20 7946 0000,\"-(1,200.50)\",'-,a=b\r\n"},
+    {"tsv protection", TableFormat::Tsv, {}, {{"=1", "-5", "+1-555-0100"}}, kBom + "'=1\t-5\t+1-555-0100\r\n"},
+    {"csv semicolon quotes the other delimiters", TableFormat::Csv, {}, {{"a;b", "a,b", "c"}},
+     kBom + "\"a;b\";\"a,b\";c\r\n", textOptions(u';')},
+    {"csv TAB delimiter", TableFormat::Csv, {}, {{"a b", "c,d", "e"}}, kBom + "a b\t\"c,d\"\te\r\n", textOptions(u'\t')},
+    {"tsv keeps the TAB whatever the delimiter", TableFormat::Tsv, {}, {{"a;b", "c"}}, kBom + "a;b\tc\r\n",
+     textOptions(u';')},
+    {"csv UTF-8 without a mark, LF", TableFormat::Csv, {"Name"}, {{"Zoë", "x\ny"}}, "Name\nZoë,\"x\ny\"\n",
+     textOptions(u',', core::TextEncoding::Utf8, core::LineEnds::Lf)},
+    {"csv Windows-1252", TableFormat::Csv, {}, {{"Zoë", "€5 – “x”"}}, "Zo\xEB,\x80" "5 \x96 \x93x\x94\r\n",
+     textOptions(u',', core::TextEncoding::Windows1252)},
     {"csv lone surrogate", TableFormat::Csv, {}, {{QString(QChar(0xD800)) + "x"}}, kBom + "?x\r\n"},
     {"csv a cell that starts with U+FEFF keeps it", TableFormat::Csv, {},
      {{QString(QChar(0xFEFF)) + " x", QString(QChar(0xA0)) + "y "}},
@@ -111,6 +139,8 @@ const TextCase kTextCases[] = {
      kBom + "Name\tKey\r\na,b\t\"tab\there\"\t\"q\"\"\"\t\" edge\"\t\"line\nbreak\"\t\r\n"},
     {"plain list: first cells alone, no header, no mark", TableFormat::PlainList, {"Name", "Key"},
      {{"Ann Lee", "Lee"}, {"Zoë, \"Z\""}, {}, {"", "x"}}, "Ann Lee\r\nZoë, \"Z\"\r\n\r\n\r\n"},
+    {"plain list: the text options are not its", TableFormat::PlainList, {}, {{"=Zoë"}}, "=Zoë\r\n",
+     textOptions(u';', core::TextEncoding::Windows1252, core::LineEnds::Lf)},
 };
 
 TEST(TextTableExport, WritesTheExactBytes)
@@ -123,7 +153,7 @@ TEST(TextTableExport, WritesTheExactBytes)
             rows.head = c.header;
             rows.body = c.rows;
             rows.asBytes = asBytes;
-            EXPECT_EQ(written(c.format, rows), c.expected);
+            EXPECT_EQ(written(c.format, rows, c.options), c.expected);
         }
     }
 }
@@ -170,8 +200,70 @@ with open(sys.argv[1], newline='', encoding='utf-8-sig') as f:
         Rows rows;
         rows.head = {"Name", "Key", "Note", "More"};
         rows.body = kAwkwardRows;
-        tables::writeTable(dir.filePath("t"), format, rows);
+        core::ExportOptions unprotected;
+        unprotected.protectFormulas = false;
+        tables::writeTable(dir.filePath("t"), format, rows, {}, unprotected);
         EXPECT_EQ(rowsOf(readWithPython(reader, {dir.filePath("t"), delimiter})), QList<QStringList>{rows.head} + rows.body);
+    }
+}
+
+// Every delimiter, encoding and line end, read back by Python's csv module in the
+// encoding chosen: the cells come back as they were, a formula with its apostrophe.
+TEST(TextTableExport, EachDelimiterAndEncodingReadsBackInPython)
+{
+    const char *reader = R"PY(
+import csv, json, sys
+with open(sys.argv[1], newline='', encoding=sys.argv[3]) as f:
+    print(json.dumps(list(csv.reader(f, delimiter=sys.argv[2]))))
+)PY";
+    const struct {
+        core::TextEncoding encoding;
+        const char *python;
+    } encodings[] = {{core::TextEncoding::Utf8WithMark, "utf-8-sig"},
+                     {core::TextEncoding::Utf8, "utf-8"},
+                     {core::TextEncoding::Windows1252, "cp1252"}};
+    Rows rows;
+    rows.head = {"Name", "Note", "Sum", "Phone"};
+    rows.body = {{"Zoë “Z” Müller", "a,b;c\td", "=1+2", "+44 20 7946 0000"},
+                 {"€ – —", "two\nlines", "-A1", "-12"},
+                 {"", " edge ", "@x", "say \"hi\""}};
+    QList<QStringList> expected = QList<QStringList>{rows.head} + rows.body;
+    for (const qsizetype row : {1, 2, 3})
+        expected[row][2].prepend(u'\'');
+    for (const char16_t delimiter : {u',', u';', u'\t'}) {
+        for (const auto &[encoding, python] : encodings) {
+            for (const core::LineEnds ends : {core::LineEnds::CrLf, core::LineEnds::Lf}) {
+                SCOPED_TRACE(std::string(python) + " delimiter " + std::to_string(int(delimiter)));
+                QTemporaryDir dir;
+                tables::writeTable(dir.filePath("t"), TableFormat::Csv, rows, {}, textOptions(delimiter, encoding, ends));
+                const QJsonValue read = readWithPython(reader, {dir.filePath("t"), QString(QChar(delimiter)), python});
+                EXPECT_EQ(rowsOf(read), expected);
+                EXPECT_EQ(readBytes(dir.filePath("t")).startsWith(kBom), encoding == core::TextEncoding::Utf8WithMark);
+            }
+        }
+    }
+}
+
+// A cell Windows-1252 has no character for: the failure names the file, the row (the
+// header is row 1) and the character; nothing is written and the old file stays.
+TEST(TextTableExport, Windows1252RefusesARowItCannotHold)
+{
+    Rows rows;
+    rows.head = {"Name"};
+    rows.body = {{"Zoë €"}, {"Ann"}, {"Lee", "李小龍"}, {"Ω"}};
+    for (const TableFormat format : {TableFormat::Csv, TableFormat::Tsv}) {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("results");
+        writeBytes(path, kOldFile);
+        try {
+            tables::writeTable(path, format, rows, {}, textOptions(u',', core::TextEncoding::Windows1252));
+            ADD_FAILURE() << "wrote a character Windows-1252 lacks";
+        } catch (const core::Failure &f) {
+            EXPECT_EQ(f.description(), "Cannot write " + path + " in Windows-1252: row 4 holds \u201C李\u201D, "
+                                       "which it has no character for");
+        }
+        EXPECT_EQ(readBytes(path), kOldFile);
+        EXPECT_EQ(folderEntries(dir.path()), QStringList{"results"});
     }
 }
 

@@ -78,6 +78,7 @@ public:
             splitter->pieceEnds();
         }
         splitter->finish();
+        rows.setDelimiter(splitter->delimiter());
         return rows;
     }
 
@@ -213,6 +214,7 @@ public:
             m_splitter->take(m_bytes);
         }
         m_splitter->finish();
+        m_rows.setDelimiter(m_splitter->delimiter());
         return std::move(m_rows);
     }
 

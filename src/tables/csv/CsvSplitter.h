@@ -45,6 +45,7 @@ public:
     // With `noticeStrayQuotes`, the sink is told which records needed leniency (finding
     // the delimiter needs it; reading a table does not, and is spared the search).
     CsvSplitter(char delimiter, CsvRecordSink &sink, bool noticeStrayQuotes = false);
+    char delimiter() const { return m_delimiter; }
 
     // Splits the next piece, which holds no NUL byte. The bytes must stay where they are
     // until pieceEnds(); a piece that follows the last one in memory (a long text taken

@@ -1,0 +1,43 @@
+#include "commands/ExportSettings.h"
+
+#include "core/SettingsStore.h"
+
+namespace orvella::commands {
+namespace {
+
+const QString kNameColumnsKey = QStringLiteral("ExportNameColumns");
+const QString kDelimiterKey = QStringLiteral("ExportDelimiter");
+const QString kEncodingKey = QStringLiteral("ExportEncoding");
+const QString kLineEndsKey = QStringLiteral("ExportLineEnds");
+const QString kFormulaProtectionKey = QStringLiteral("ExportFormulaProtection");
+
+template<typename Value, typename Parse>
+void readInto(Value &value, const core::SettingsStore &settings, const QString &key, Parse parse)
+{
+    if (const auto stored = parse(settings.read(key, QString())))
+        value = *stored;
+}
+
+} // namespace
+
+core::ExportOptions storedExportOptions(const core::SettingsStore &settings)
+{
+    core::ExportOptions options;
+    readInto(options.nameColumns, settings, kNameColumnsKey, core::parseNameColumns);
+    readInto(options.delimiter, settings, kDelimiterKey, core::parseDelimiter);
+    readInto(options.encoding, settings, kEncodingKey, core::parseEncoding);
+    readInto(options.lineEnds, settings, kLineEndsKey, core::parseLineEnds);
+    options.protectFormulas = settings.read(kFormulaProtectionKey, QStringLiteral("True")) != QLatin1String("False");
+    return options;
+}
+
+void storeExportOptions(core::SettingsStore &settings, const core::ExportOptions &options)
+{
+    settings.write(kNameColumnsKey, core::nameColumnsWords(options));
+    settings.write(kDelimiterKey, core::delimiterWord(options.delimiter));
+    settings.write(kEncodingKey, core::encodingWord(options.encoding));
+    settings.write(kLineEndsKey, core::lineEndsWord(options.lineEnds));
+    settings.write(kFormulaProtectionKey, options.protectFormulas ? QStringLiteral("True") : QStringLiteral("False"));
+}
+
+} // namespace orvella::commands
