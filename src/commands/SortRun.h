@@ -148,6 +148,7 @@ private:
     std::vector<bool> m_readsAsInput;
     std::optional<names::SortOptions> m_readsAsInputUnder;
     void noteReadsAsInput(const QString &key);
+    bool readsAsInput(size_t k) const { return k < m_readsAsInput.size() && m_readsAsInput[k]; }
 };
 
 } // namespace orvella::commands
