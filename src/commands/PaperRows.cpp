@@ -58,9 +58,12 @@ PaperRows paperRows(const lists::NameListModel &results, const core::PaperChoice
         PaperRow out;
         for (int column : picked)
             out.cells << cell(cells, column);
-        out.filedUnder = cell(cells, filed);
         out.first = cell(cells, first);
         out.last = cell(cells, last);
+        // Results no sort filed (put in by hand) head their letter by their last name.
+        out.filedUnder = cell(cells, filed);
+        if (out.filedUnder.isEmpty())
+            out.filedUnder = out.last.isEmpty() ? out.first : out.last;
         // A name of one word is its own large line.
         if (out.first.isEmpty())
             std::swap(out.first, out.last);
