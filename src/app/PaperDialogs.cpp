@@ -44,6 +44,7 @@ bool showPrintPreview(const core::PrintRequest &request, QWidget *parent)
     layout->addWidget(preview, 1);
     auto *side = new QVBoxLayout;
     auto *panel = new PaperChoicesPanel(*request.paper.choices, request.paper.columns, &dialog);
+    panel->setMaximumWidth(380); // the preview takes the rest
     side->addWidget(panel);
     auto *buttons = new QDialogButtonBox(&dialog);
     QPushButton *print = buttons->addButton(QStringLiteral("&Print\u2026"), QDialogButtonBox::AcceptRole);
