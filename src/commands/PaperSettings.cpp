@@ -1,5 +1,6 @@
 #include "commands/PaperSettings.h"
 
+#include "commands/StoredWord.h"
 #include "core/SettingsStore.h"
 
 namespace orvella::commands {
@@ -40,32 +41,25 @@ void readNumber(int &value, const core::SettingsStore &settings, const QString &
         value = stored;
 }
 
-template<typename Value, typename Parse>
-void readWord(Value &value, const core::SettingsStore &settings, const QString &key, Parse parse)
-{
-    if (const auto stored = parse(settings.read(key, QString())))
-        value = *stored;
-}
-
 } // namespace
 
 core::PaperChoices storedPaperChoices(const core::SettingsStore &settings)
 {
     core::PaperChoices choices;
     choices.pageSize = core::localePaperSize();
-    readWord(choices.layout, settings, kLayoutKey, core::parseLayout);
+    readStoredWord(choices.layout, settings, kLayoutKey, core::parseLayout);
     if (const QStringList columns = core::parseColumnsWords(settings.read(kColumnsKey, QString())); !columns.isEmpty())
         choices.columns = columns;
     readFlag(choices.letterHeadings, settings, kLetterHeadingsKey);
     readFlag(choices.groupPages, settings, kGroupPagesKey);
     readNumber(choices.namesColumns, settings, kNamesColumnsKey, 1, 3);
     readFlag(choices.checkBoxes, settings, kCheckBoxesKey);
-    readWord(choices.sheet, settings, kSheetKey, core::parseBadgeSheet);
+    readStoredWord(choices.sheet, settings, kSheetKey, core::parseBadgeSheet);
     readNumber(choices.badgeRows, settings, kBadgeRowsKey, 1, 20);
     readNumber(choices.badgeColumns, settings, kBadgeColumnsKey, 1, 10);
     readNumber(choices.badgeMarginMm, settings, kBadgeMarginKey, 0, 50);
     choices.badgeExtra = settings.read(kBadgeExtraKey, QString());
-    readWord(choices.pageSize, settings, kSizeKey, core::parsePaperSize);
+    readStoredWord(choices.pageSize, settings, kSizeKey, core::parsePaperSize);
     readFlag(choices.landscape, settings, kLandscapeKey);
     return choices;
 }

@@ -1,30 +1,12 @@
 #include "core/PaperChoices.h"
 
+#include "core/WordTable.h"
+
 #include <QLocale>
 #include <utility>
 
 namespace orvella::core {
 namespace {
-
-template<typename Value, size_t N>
-std::optional<Value> lookUp(QStringView word, const std::pair<const char16_t *, Value> (&words)[N])
-{
-    for (const auto &[text, value] : words) {
-        if (word.compare(QStringView(text), Qt::CaseInsensitive) == 0)
-            return value;
-    }
-    return std::nullopt;
-}
-
-template<typename Value, size_t N>
-QString wordOf(Value value, const std::pair<const char16_t *, Value> (&words)[N])
-{
-    for (const auto &[text, known] : words) {
-        if (known == value)
-            return QString::fromUtf16(text);
-    }
-    return QString();
-}
 
 constexpr std::pair<const char16_t *, PaperLayout> kLayouts[] = {{u"list", PaperLayout::List},
                                                                  {u"badges", PaperLayout::Badges}};
@@ -58,11 +40,11 @@ PaperSize localePaperSize()
 }
 
 QString layoutWord(PaperLayout layout) { return wordOf(layout, kLayouts); }
-std::optional<PaperLayout> parseLayout(QStringView word) { return lookUp(word, kLayouts); }
+std::optional<PaperLayout> parseLayout(QStringView word) { return lookUpWord(word, kLayouts); }
 QString paperSizeWord(PaperSize size) { return wordOf(size, kSizes); }
-std::optional<PaperSize> parsePaperSize(QStringView word) { return lookUp(word, kSizes); }
+std::optional<PaperSize> parsePaperSize(QStringView word) { return lookUpWord(word, kSizes); }
 QString badgeSheetWord(BadgeSheet sheet) { return wordOf(sheet, kSheets); }
-std::optional<BadgeSheet> parseBadgeSheet(QStringView word) { return lookUp(word, kSheets); }
+std::optional<BadgeSheet> parseBadgeSheet(QStringView word) { return lookUpWord(word, kSheets); }
 
 QString columnsWords(const QStringList &columns)
 {
