@@ -60,7 +60,7 @@ void paintBadges(const commands::PaperRows &rows, const core::PaperChoices &choi
     const QSizeF area = device.pageLayout().paintRectPixels(device.logicalDpiY()).size();
     const std::vector<QRectF> cards = cardRects(area, choices.sheetRows(), choices.sheetColumns());
     // The cards' edges, light and dashed, to cut along.
-    QPen edge(Qt::gray);
+    QPen edge(Qt::gray, device.logicalDpiY() * 0.5 / 72.0);
     edge.setStyle(Qt::DashLine);
     const size_t count = rows.rows.size();
     for (size_t row = 0; row < count; ++row) {

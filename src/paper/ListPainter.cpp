@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QPagedPaintDevice>
 #include <QPainter>
+#include <QPen>
 #include <cmath>
 
 namespace orvella::paper {
@@ -87,7 +88,8 @@ void ListPainter::paint(const commands::PaperOutput::Progress &progress)
 
 void ListPainter::paintFrame(int number, int count)
 {
-    m_painter.setPen(Qt::black);
+    // Lines half a point wide: the device's own thinnest line all but vanishes on paper.
+    m_painter.setPen(QPen(Qt::black, m_device.logicalDpiY() * 0.5 / 72.0));
     m_painter.setFont(paperFont(14, true));
     const QRectF top(m_area.left(), 0, m_area.width(), m_style.line * 1.2);
     m_painter.drawText(top, Qt::AlignLeft | Qt::AlignVCenter, m_rows.title);

@@ -90,5 +90,36 @@ TEST(ListPdfPages, LongListRunsOnInOrder)
     }
 }
 
+// A sign-in sheet has a box before each row: something is drawn left of each row's first
+// word, where a list without boxes draws nothing.
+TEST(ListPdfPages, CheckBoxesStandBeforeTheRows)
+{
+    for (const bool boxes : {false, true}) {
+        SCOPED_TRACE(boxes ? "boxes" : "no boxes");
+        core::PaperChoices choices;
+        choices.letterHeadings = false;
+        choices.checkBoxes = boxes;
+        paper::PaperWriter writer;
+        const QByteArray pdf = writer.pdf(paperRowsOf(kPlain), choices, {});
+        constexpr int dpi = 144;
+        const QImage page = pdfPicture(pdf, 1, dpi);
+        int rows = 0;
+        for (const auto &[text, box] : pdfWordBoxes(pdf)) {
+            if (text != QStringLiteral("Baker,") && text != QStringLiteral("Brown,") && text != QStringLiteral("Smith,"))
+                continue;
+            ++rows;
+            const QRect seen(QPoint(1, int(box.top() * dpi / 72)), QPoint(int(box.left() * dpi / 72) - 2,
+                                                                          int(box.bottom() * dpi / 72)));
+            int dark = 0;
+            for (int y = seen.top(); y <= seen.bottom(); ++y) {
+                for (int x = seen.left(); x <= seen.right(); ++x)
+                    dark += page.pixelColor(x, y).lightness() < 128 ? 1 : 0;
+            }
+            EXPECT_EQ(dark > 0, boxes) << text.toStdString() << ": " << dark << " dark pixels before it";
+        }
+        EXPECT_EQ(rows, 3);
+    }
+}
+
 } // namespace
 } // namespace orvella::testing

@@ -51,6 +51,24 @@ QStringList textLines(const QString &page)
     return lines;
 }
 
+std::vector<std::pair<QString, QRectF>> pdfWordBoxes(const QByteArray &pdf)
+{
+    QTemporaryDir folder;
+    const QString text = QString::fromUtf8(run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), QStringLiteral("-l"),
+                                                                             QStringLiteral("1"), savedPdf(folder, pdf),
+                                                                             QStringLiteral("-")}));
+    static const QRegularExpression word(QStringLiteral(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    std::vector<std::pair<QString, QRectF>> boxes;
+    for (auto match = word.globalMatch(text); match.hasNext();) {
+        const QRegularExpressionMatch found = match.next();
+        const QPointF topLeft(found.captured(1).toDouble(), found.captured(2).toDouble());
+        const QPointF bottomRight(found.captured(3).toDouble(), found.captured(4).toDouble());
+        boxes.emplace_back(found.captured(5), QRectF(topLeft, bottomRight));
+    }
+    return boxes;
+}
+
 QImage pdfPicture(const QByteArray &pdf, int page, int dpi)
 {
     QTemporaryDir folder;

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QRectF>
 #include <QStringList>
 
 namespace orvella::testing {
@@ -12,6 +13,9 @@ namespace orvella::testing {
 QStringList pdfPages(const QByteArray &pdf);
 // A page's lines that hold text, each with its runs of spaces made one.
 QStringList textLines(const QString &page);
+// The box of each word on the first page, in points from the page's top left, by
+// `pdftotext -bbox`.
+std::vector<std::pair<QString, QRectF>> pdfWordBoxes(const QByteArray &pdf);
 // A page of the document as a grey picture at `dpi` (pdftoppm).
 QImage pdfPicture(const QByteArray &pdf, int page, int dpi);
 
