@@ -111,7 +111,7 @@ void ResultWriter::writePdf()
     commands::PaperRows rows = commands::paperRows(m_session.resultList(), choices,
                                                    m_session.sortCommand().resultPartsReader());
     rows.title = choices.title;
-    if (const QStringList missing = paper->namesWithoutFont(rows); !missing.isEmpty())
+    if (const QStringList missing = paper->namesWithoutFont(rows, {}); !missing.isEmpty())
         throw core::Failure(QStringLiteral("no installed font has every letter of: %1").arg(missing.join(QStringLiteral(", "))));
     m_out.writeBytes(paper->pdf(rows, choices, {}));
     m_out.commit();

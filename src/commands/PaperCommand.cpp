@@ -37,7 +37,7 @@ PaperRows PaperCommand::rowsFor(const core::PaperChoices &choices) const
 
 bool PaperCommand::refusedForFonts(const PaperRows &rows) const
 {
-    const QStringList missing = m_context.paper->namesWithoutFont(rows);
+    const QStringList missing = m_context.paper->namesWithoutFont(rows, [this] { m_context.desktop.yield(); });
     if (missing.isEmpty())
         return false;
     QString text = QStringLiteral("No installed font has every letter of %1, which would print as empty boxes:\n")

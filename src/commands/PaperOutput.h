@@ -21,8 +21,9 @@ public:
 
     virtual ~PaperOutput() = default;
 
-    // The rows' names (badge lines or cells) with a letter that no installed font has.
-    virtual QStringList namesWithoutFont(const PaperRows &rows) = 0;
+    // The rows' names (badge lines or cells) with a letter that no installed font has;
+    // yield runs now and then.
+    virtual QStringList namesWithoutFont(const PaperRows &rows, const std::function<void()> &yield) = 0;
     // Lays the rows out on the device's pages.
     virtual void paint(const PaperRows &rows, const core::PaperChoices &choices, QPagedPaintDevice &device,
                        const Progress &progress) = 0;

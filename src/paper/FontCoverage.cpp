@@ -41,10 +41,13 @@ bool FontCoverage::coversText(QStringView text)
     return std::all_of(letters.begin(), letters.end(), [this](uint letter) { return covers(char32_t(letter)); });
 }
 
-QStringList FontCoverage::namesWithout(const commands::PaperRows &rows)
+QStringList FontCoverage::namesWithout(const commands::PaperRows &rows, const std::function<void()> &yield)
 {
     QStringList names;
+    size_t done = 0;
     for (const commands::PaperRow &row : rows.rows) {
+        if (yield && ++done % 2000 == 0)
+            yield();
         QStringList texts = row.cells;
         texts << row.first << row.last << row.extra;
         for (const QString &text : texts) {

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QRawFont>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 namespace orvella::commands {
@@ -20,8 +21,9 @@ public:
 
     bool covers(char32_t letter);
     bool coversText(QStringView text);
-    // The rows' names with a letter no installed font has, each once, in order.
-    QStringList namesWithout(const commands::PaperRows &rows);
+    // The rows' names with a letter no installed font has, each once, in order; yield
+    // runs now and then.
+    QStringList namesWithout(const commands::PaperRows &rows, const std::function<void()> &yield = {});
 
 private:
     bool anyFontHas(char32_t letter);

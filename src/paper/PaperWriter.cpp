@@ -16,10 +16,10 @@ constexpr int kPdfResolution = 600;
 
 } // namespace
 
-QStringList PaperWriter::namesWithoutFont(const commands::PaperRows &rows)
+QStringList PaperWriter::namesWithoutFont(const commands::PaperRows &rows, const std::function<void()> &yield)
 {
     FontCoverage coverage(paperFont(10));
-    return coverage.namesWithout(rows);
+    return coverage.namesWithout(rows, yield);
 }
 
 void PaperWriter::paint(const commands::PaperRows &rows, const core::PaperChoices &choices,

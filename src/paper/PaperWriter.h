@@ -8,7 +8,7 @@ namespace orvella::paper {
 // or into a PDF document. Needs a QGuiApplication (the offscreen platform will do).
 class PaperWriter : public commands::PaperOutput {
 public:
-    QStringList namesWithoutFont(const commands::PaperRows &rows) override;
+    QStringList namesWithoutFont(const commands::PaperRows &rows, const std::function<void()> &yield) override;
     void paint(const commands::PaperRows &rows, const core::PaperChoices &choices, QPagedPaintDevice &device,
                const Progress &progress) override;
     QByteArray pdf(const commands::PaperRows &rows, const core::PaperChoices &choices,

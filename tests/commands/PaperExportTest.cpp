@@ -23,7 +23,10 @@ struct TextPaper : commands::PaperOutput {
     QStringList withoutFont;
     std::vector<core::PaperChoices> laidOut;
 
-    QStringList namesWithoutFont(const commands::PaperRows &) override { return withoutFont; }
+    QStringList namesWithoutFont(const commands::PaperRows &, const std::function<void()> &) override
+    {
+        return withoutFont;
+    }
     void paint(const commands::PaperRows &rows, const core::PaperChoices &choices, QPagedPaintDevice &,
                const Progress &) override
     {

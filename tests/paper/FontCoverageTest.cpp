@@ -28,7 +28,7 @@ TEST_P(Scripts, PrintWithAFontThatHasThem)
     const RowText row{QString::fromUtf8(c.first), QString::fromUtf8(c.last), {}, {}};
     const commands::PaperRows rows = paperRowsOf({row});
     paper::PaperWriter writer;
-    EXPECT_TRUE(writer.namesWithoutFont(rows).isEmpty());
+    EXPECT_TRUE(writer.namesWithoutFont(rows, {}).isEmpty());
     for (const core::PaperLayout layout : {core::PaperLayout::List, core::PaperLayout::Badges}) {
         core::PaperChoices choices;
         choices.layout = layout;
