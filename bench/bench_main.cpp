@@ -14,6 +14,8 @@
 #include "core/SettingsStore.h"
 #include "tables/xlsx/XlsxSpreadsheet.h"
 #include "lists/NameListModel.h"
+#include "paper/PaperWriter.h"
+#include "commands/CommandContext.h"
 
 #include <QAction>
 #include <QAbstractButton>
@@ -49,6 +51,8 @@ public:
     QString inputBox(const QString &, const QString &, const QString &) override { return QString(); }
     QString openFileDialog(const core::FileDialogRequest &) override { return openAnswer; }
     QString saveFileDialog(const core::FileDialogRequest &) override { return saveAnswer; }
+    // The paper layout's choices as stored (a list under letter headings).
+    bool choosePaperLayout(const core::PaperRequest &) override { return true; }
     // The columns the dialog would propose.
     core::ColumnChoice chooseNameColumns(const core::ColumnRequest &request) override { return request.proposed; }
     void endProgram() override {}
@@ -209,6 +213,8 @@ int main(int argc, char **argv)
     BenchDesktop desktop;
     core::IniSettingsStore settings;
     session::Session session(desktop, settings);
+    paper::PaperWriter paperWriter;
+    session.context().paper = &paperWriter;
     app::MainWindow window(session);
     window.Form_Load();
     window.show();
@@ -304,6 +310,13 @@ int main(int argc, char **argv)
     longestStall = std::max(longestStall, sheetStall);
     notePeak("spreadsheet");
     std::printf("spreadsheet s %.3f\n", sheetSeconds);
+
+    // The results as a PDF document of the list layout, beside the results file.
+    desktop.saveAnswer = QFileInfo(resultsFile).dir().filePath(QStringLiteral("results.pdf"));
+    const auto [pdfSeconds, pdfStall] = timed(meter, session, [&] { window.menus().exportResults->trigger(); });
+    longestStall = std::max(longestStall, pdfStall);
+    notePeak("pdf");
+    std::printf("pdf s %.3f (%d results, stall ms %.1f)\n", pdfSeconds, session.resultList().count(), pdfStall);
 
     std::printf("stall ms %.1f\n", longestStall);
     std::printf("stall ms by command: load %.1f clear %.1f undo-clear %.1f sort %.1f save %.1f sort-suffix %.1f "

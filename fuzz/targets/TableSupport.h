@@ -27,6 +27,8 @@ public:
     QString openFileDialog(const core::FileDialogRequest &) override { return {}; }
     QString saveFileDialog(const core::FileDialogRequest &) override { return {}; }
     core::ColumnChoice chooseNameColumns(const core::ColumnRequest &) override { return {}; }
+    bool choosePaperLayout(const core::PaperRequest &) override { return false; }
+    bool printPages(const core::PrintRequest &) override { return false; }
     void yield() override {}
     bool clearClipboard() override { return true; }
     bool setClipboardText(const QString &) override { return true; }

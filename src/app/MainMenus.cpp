@@ -30,6 +30,8 @@ MainMenus buildMainMenus(QWidget *window)
     file->setObjectName(QStringLiteral("mnuFile"));
     m.exportResults = addAction(file, "mnuExportResults", QStringLiteral("&Export Results\u2026"), false);
     m.exportResults->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    m.printResults = addAction(file, "mnuPrintResults", QStringLiteral("&Print Results\u2026"), false);
+    m.printResults->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     m.forgetColumns = addAction(file, "mnuForgetColumns", QStringLiteral("&Forget Remembered Columns"), false);
     file->addSeparator();
     m.exit = addAction(file, "mnuExit", QStringLiteral("E&xit"), false);

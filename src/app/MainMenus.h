@@ -8,13 +8,14 @@ class QWidget;
 namespace orvella::app {
 
 // The main window's menu bar: File, Edit, Order, Reading and Help. The actions carry
-// object names (mnuExportResults, mnuForgetColumns, mnuExit, mnuUndo, mnuRedo, mnuExactOrder, mnuAlphabeticalOrder, mnuLastCommaFirst,
+// object names (mnuExportResults, mnuPrintResults, mnuForgetColumns, mnuExit, mnuUndo, mnuRedo, mnuExactOrder, mnuAlphabeticalOrder, mnuLastCommaFirst,
 // mnuKeepParticles, mnuStepOverExtras, mnuFamilyNameFirst, mnuLearnLastNames,
 // mnuEditParticles, mnuEditTitles, mnuHelpContents, mnuWhyHere, mnuHowNamesAreRead,
 // mnuContactSupport) so that tests find them.
 struct MainMenus {
     QMenuBar *bar = nullptr;
     QAction *exportResults = nullptr;
+    QAction *printResults = nullptr;
     QAction *forgetColumns = nullptr;
     QAction *exit = nullptr;
     QAction *undo = nullptr;

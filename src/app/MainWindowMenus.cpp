@@ -6,6 +6,7 @@
 #include "app/HowNamesWindow.h"
 #include "app/WordListWindow.h"
 #include "commands/ListFileCommands.h"
+#include "commands/PaperCommand.h"
 #include "commands/ResultExportCommand.h"
 #include "core/Desktop.h"
 #include "core/ErrorReport.h"
@@ -29,6 +30,7 @@ void MainWindow::wireMenus()
     wireReadingMenus();
     connect(m_menus.editParticles, &QAction::triggered, this, [this] { mnuEditParticles_Click(); });
     connect(m_menus.exportResults, &QAction::triggered, this, [this] { m_session.resultExport().exportResults(); });
+    connect(m_menus.printResults, &QAction::triggered, this, [this] { m_session.print().printResults(); });
     connect(m_menus.forgetColumns, &QAction::triggered, this,
             [this] { m_session.listFileCommands().forgetRememberedColumns(); });
     connect(m_menus.exit, &QAction::triggered, this, &QWidget::close);

@@ -4,6 +4,7 @@
 
 #include "app/ExportOptionsPanel.h"
 #include "app/NameColumnsDialog.h"
+#include "app/PaperDialogs.h"
 #include "app/PlainBoxes.h"
 #include "app/X11Clipboard.h"
 
@@ -146,6 +147,20 @@ ColumnChoice QtDesktop::chooseNameColumns(const ColumnRequest &request)
     dialog.exec();
     m_lastEvents = coarseMilliseconds();
     return dialog.choice();
+}
+
+bool QtDesktop::choosePaperLayout(const PaperRequest &request)
+{
+    const bool chosen = askPaperChoices(request, dialogParent());
+    m_lastEvents = coarseMilliseconds();
+    return chosen;
+}
+
+bool QtDesktop::printPages(const PrintRequest &request)
+{
+    const bool printed = showPrintPreview(request, dialogParent());
+    m_lastEvents = coarseMilliseconds();
+    return printed;
 }
 
 qint64 QtDesktop::coarseMilliseconds()

@@ -18,6 +18,8 @@ public:
     QString openFileDialog(const core::FileDialogRequest &request) override;
     QString saveFileDialog(const core::FileDialogRequest &request) override;
     core::ColumnChoice chooseNameColumns(const core::ColumnRequest &request) override;
+    bool choosePaperLayout(const core::PaperRequest &request) override;
+    bool printPages(const core::PrintRequest &request) override;
     void yield() override;
     bool clearClipboard() override;
     bool setClipboardText(const QString &text) override;

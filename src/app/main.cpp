@@ -4,6 +4,7 @@
 #include "app/QtDesktop.h"
 #include "cli/SortRun.h"
 #include "core/SettingsStore.h"
+#include "paper/PaperWriter.h"
 #include "session/Session.h"
 
 #include <QApplication>
@@ -140,6 +141,16 @@ bool hasDisplay(int argc, char *argv[])
     return false;
 }
 
+// "--format pdf" (or "--format=pdf") among the sort's arguments.
+bool asksForPdf(const QList<QByteArray> &arguments)
+{
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        if (arguments[i] == "--format=pdf" || (arguments[i] == "--format" && arguments.value(i + 1) == "pdf"))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -149,13 +160,23 @@ int main(int argc, char *argv[])
     // "orvella --sort ...": the sort for scripts and pipelines, with no window and no
     // display.
     if (argc > 1 && qstrcmp(argv[1], "--sort") == 0) {
-        QCoreApplication terminal(argc, argv);
-        nameApplication();
         QList<QByteArray> arguments;
         for (int i = 2; i < argc; ++i)
             arguments << QByteArray(argv[i]);
+        if (!asksForPdf(arguments)) {
+            QCoreApplication terminal(argc, argv);
+            nameApplication();
+            const orvella::core::IniSettingsStore settings;
+            return orvella::cli::runSort(arguments, settings, QStringLiteral(ORVELLA_VERSION));
+        }
+        // Fonts and the painter need a Qt Gui application, which needs no display on the
+        // offscreen platform.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication terminal(argc, argv);
+        nameApplication();
         const orvella::core::IniSettingsStore settings;
-        return orvella::cli::runSort(arguments, settings, QStringLiteral(ORVELLA_VERSION));
+        orvella::paper::PaperWriter paper;
+        return orvella::cli::runSort(arguments, settings, QStringLiteral(ORVELLA_VERSION), &paper);
     }
     answerHelpOrVersion(argc, argv);
     if (!hasDisplay(argc, argv)) {
@@ -178,6 +199,8 @@ int main(int argc, char *argv[])
     // A write that waits for another copy of the program lets the window go on.
     settings.setLockWait([&desktop] { desktop.yield(); });
     orvella::session::Session session(desktop, settings);
+    orvella::paper::PaperWriter paper;
+    session.context().paper = &paper;
     orvella::app::MainWindow window(session);
     window.Form_Load();
     window.show();

@@ -6,7 +6,13 @@
 #include "export/ResultTable.h"
 #include "lists/ListFileWriter.h"
 #include "session/Session.h"
+#include "commands/PaperOutput.h"
+#include "commands/PaperRows.h"
+#include "commands/PaperSettings.h"
 #include "commands/SortCommand.h"
+#include "commands/CommandContext.h"
+
+#include <QFileInfo>
 
 #include <QFile>
 
@@ -31,6 +37,7 @@ std::optional<tables::TableFormat> exportFormat(Format format, bool fromTable)
     case Format::List:
     case Format::Table:
     case Format::Explain:
+    case Format::Pdf:
         break;
     }
     return std::nullopt;
@@ -46,7 +53,7 @@ ResultWriter::ResultWriter(const SortRequest &request, session::Session &session
 {
     // The table is what "Save Results As Text File" writes, CR LF and all; --crlf is
     // for the list and --explain. An export writes its own bytes.
-    const bool whole = request.format == Format::Table || m_export;
+    const bool whole = request.format == Format::Table || request.format == Format::Pdf || m_export;
     out.setLineEnd(request.crlf || request.format == Format::Table ? QByteArrayView("\r\n") : QByteArrayView("\n"));
     if (!whole)
         out.setBatched(true);
@@ -66,6 +73,8 @@ void ResultWriter::finish()
         throw *m_failure;
     if (m_export)
         writeExport(*m_export);
+    else if (m_request.format == Format::Pdf)
+        writePdf();
     else if (m_request.format == Format::Table)
         lists::WriteListTable(m_session.resultList(), m_out, QStringLiteral("standard output"), nullptr,
                               m_session.desktop());
@@ -83,6 +92,29 @@ void ResultWriter::writeExport(tables::TableFormat format)
     // The file is written; what had to change in it to fit its format is told.
     for (const QString &change : changes)
         tellError(change);
+}
+
+void ResultWriter::writePdf()
+{
+    commands::PaperOutput *paper = m_session.context().paper;
+    if (!paper)
+        throw core::Failure(QStringLiteral("this program was built without its PDF writer"));
+    m_progress.note(QStringLiteral("Writing results"));
+    core::PaperChoices choices = commands::storedPaperChoices(m_session.settings());
+    choices.layout = m_request.layout.value_or(choices.layout);
+    if (!m_request.paperColumns.isEmpty())
+        choices.columns = m_request.paperColumns;
+    const QString firstFile = m_request.files.isEmpty() || m_request.files.front() == "-"
+                                  ? QString()
+                                  : QFileInfo(QFile::decodeName(m_request.files.front())).completeBaseName();
+    choices.title = m_request.title.value_or(firstFile.isEmpty() ? QStringLiteral("Results") : firstFile);
+    commands::PaperRows rows = commands::paperRows(m_session.resultList(), choices,
+                                                   m_session.sortCommand().resultPartsReader());
+    rows.title = choices.title;
+    if (const QStringList missing = paper->namesWithoutFont(rows, {}); !missing.isEmpty())
+        throw core::Failure(QStringLiteral("no installed font has every letter of: %1").arg(missing.join(QStringLiteral(", "))));
+    m_out.writeBytes(paper->pdf(rows, choices, {}));
+    m_out.commit();
 }
 
 void ResultWriter::take(QStringView shown, const names::NameReading *reading)

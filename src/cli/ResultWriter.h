@@ -8,6 +8,9 @@
 
 #include <optional>
 
+namespace orvella::commands {
+class PaperOutput;
+} // namespace orvella::commands
 namespace orvella::core {
 class FileOutput;
 } // namespace orvella::core
@@ -41,6 +44,7 @@ public:
 private:
     void take(QStringView shown, const names::NameReading *reading);
     void writeExport(tables::TableFormat format);
+    void writePdf();
 
     const SortRequest &m_request;
     session::Session &m_session;

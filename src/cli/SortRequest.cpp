@@ -16,7 +16,10 @@ const std::map<QByteArray, Reading> kReadings = {
 const std::map<QByteArray, bool> kOrders = {{"exact", false}, {"alphabetical", true}};
 const std::map<QByteArray, Format> kFormats = {{"list", Format::List}, {"table", Format::Table},
                                                {"csv", Format::Csv},   {"tsv", Format::Tsv},
-                                               {"xlsx", Format::Xlsx}, {"ods", Format::Ods}};
+                                               {"xlsx", Format::Xlsx}, {"ods", Format::Ods},
+                                               {"pdf", Format::Pdf}};
+const std::map<QByteArray, core::PaperLayout> kLayouts = {{"list", core::PaperLayout::List},
+                                                          {"badges", core::PaperLayout::Badges}};
 // The roles of --columns, as the column dialog names its boxes.
 const std::map<QByteArray, Role> kRoles = {{"name", Role::WholeName},   {"last", Role::LastName},
                                            {"first", Role::FirstName},  {"middle", Role::MiddleName},
@@ -141,6 +144,10 @@ const std::map<QByteArray, Valued> kValued = {
     {"--per-last-name", perLastName},
     {"--columns", [](SortRequest &r, const QByteArray &v) { r.columns = columnPicks(v); }},
     {"--header-row", [](SortRequest &r, const QByteArray &v) { r.headerRow = headerRow(v); }},
+    {"--layout", [](SortRequest &r, const QByteArray &v) { r.layout = oneOf(kLayouts, "--layout", v); }},
+    {"--title", [](SortRequest &r, const QByteArray &v) { r.title = QString::fromLocal8Bit(v); }},
+    {"--paper-columns",
+     [](SortRequest &r, const QByteArray &v) { r.paperColumns = core::parseColumnsWords(QString::fromLocal8Bit(v)); }},
 };
 
 // The on/off switches as flags: "--particles" and "--no-particles".
@@ -160,6 +167,11 @@ void checkTogether(const SortRequest &request)
     if (workbook && !request.output)
         throw UsageError{QStringLiteral("--format %1 writes a workbook, which needs -o FILE (not standard output)")
                              .arg(request.format == Format::Xlsx ? QStringLiteral("xlsx") : QStringLiteral("ods"))};
+    if (request.format == Format::Pdf && !request.output)
+        throw UsageError{QStringLiteral("--format pdf writes a PDF document, which needs -o FILE (not standard output)")};
+    const bool paperChoice = request.layout || request.title || !request.paperColumns.isEmpty();
+    if (paperChoice && request.format != Format::Pdf)
+        throw UsageError{QStringLiteral("--layout, --title and --paper-columns go with --format pdf")};
 }
 
 } // namespace
@@ -256,6 +268,12 @@ QString sortHelpText()
         "                             its header and title; names from no table under \"Name\";\n"
         "                             xlsx and ods need -o); tsv of names from no table is\n"
         "                             --explain\n"
+        "  --format pdf               the results on pages, as the window prints them (needs -o)\n"
+        "  --layout LAYOUT            pdf: list (the default) or badges (name badges)\n"
+        "  --title TITLE              pdf: the list's title (default: the first file's name)\n"
+        "  --paper-columns COLUMNS    pdf: a list's columns, their captions between \"|\" (name\n"
+        "                             parts such as \"Last, First\" or \"First name\", or a\n"
+        "                             table's own columns); default \"Last, First\"\n"
         "  --explain                  the name, what it was sorted under and the rest, TAB\n"
         "                             between\n"
         "  --filed-under              csv, tsv, xlsx and ods: a first column \"Filed under\"\n"
@@ -272,6 +290,7 @@ QString sortHelpText()
         "  orvella --sort --format tsv --filed-under staff.tsv > sorted.tsv\n"
         "  orvella --sort --format xlsx --columns last=Surname,first=Given -o sorted.xlsx staff.xlsx\n"
         "  orvella --sort --format ods --header-row 3 --columns name=2 -o sorted.ods staff.ods\n"
+        "  orvella --sort --format pdf --layout badges -o badges.pdf guests.csv\n"
         "\n"
         "Exit status: 0 when every input was read and the results written; 1 when an input\n"
         "could not be read or the results could not be written; 2 for a usage error, and for\n"

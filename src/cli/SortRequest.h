@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/PaperChoices.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -13,7 +15,8 @@ struct SortRequest {
     enum class Reading { LastWord, SkipSuffixes, FirstWord };
     // Csv, Tsv, Xlsx and Ods write what Export Results writes, except that Tsv of names
     // read from no table is Explain.
-    enum class Format { List, Table, Explain, Csv, Tsv, Xlsx, Ods };
+    // Pdf lays the results out on pages, as a list or name badges (see --layout).
+    enum class Format { List, Table, Explain, Csv, Tsv, Xlsx, Ods, Pdf };
     // A name column picked by --columns: its role and its header caption or 1-based number.
     enum class Role { WholeName, LastName, FirstName, MiddleName, Suffix };
     struct ColumnPick {
@@ -39,6 +42,10 @@ struct SortRequest {
     Format format = Format::List;
     bool filedUnder = false;
     bool crlf = false;
+    // --format pdf: the layout, the title and a list's columns (unset: as stored).
+    std::optional<core::PaperLayout> layout;
+    std::optional<QString> title;
+    QStringList paperColumns;
     QList<ColumnPick> columns;  // none: as the window proposes
     std::optional<int> headerRow; // 1-based; 0: no header row
     std::optional<QByteArray> output;

@@ -178,7 +178,8 @@ int usageError(const QString &message)
 
 } // namespace
 
-int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &stored, const QString &version)
+int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &stored, const QString &version,
+            commands::PaperOutput *paper)
 {
     SortRequest request;
     try {
@@ -202,6 +203,7 @@ int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &store
     OverlaySettings settings(request.defaults ? nullptr : &stored);
     pickColumnsOfTables(request, desktop, settings);
     session::Session session(desktop, settings);
+    session.context().paper = paper;
     TerminalProgress progress(session.progress());
     session.restore();
     int status = applyChoices(request, session, desktop) ? 0 : 1;

@@ -20,6 +20,8 @@ public:
     QString saveFileDialog(const core::FileDialogRequest &) override { return QString(); }
     // Nobody to ask: the table is read as proposed, or as answerColumns says.
     core::ColumnChoice chooseNameColumns(const core::ColumnRequest &request) override;
+    bool choosePaperLayout(const core::PaperRequest &) override { return false; }
+    bool printPages(const core::PrintRequest &) override { return false; }
     void yield() override {}
     bool clearClipboard() override { return false; }
     bool setClipboardText(const QString &) override { return false; }

@@ -15,6 +15,8 @@ class NameListModel;
 
 namespace orvella::commands {
 
+class PaperOutput;
+
 // What the commands work on: the parts of one run of the program, which the session
 // owns and lends to every command. No widgets: a window shows the lists, the progress
 // and the pointer, and forwards its events to the commands.
@@ -29,6 +31,9 @@ struct CommandContext {
     // Hears what a command has just done ("Saved 12 results to names.txt"), for the
     // window's status line. Unset, nobody listens.
     std::function<void(const QString &)> noteDone;
+    // Lays results out on pages (printing and PDF documents); none where the program has
+    // no fonts and painter to offer, and then nothing is printed.
+    PaperOutput *paper = nullptr;
 
     void tellDone(const QString &what) const
     {

@@ -1,5 +1,6 @@
 #include "commands/ExportSettings.h"
 
+#include "commands/StoredWord.h"
 #include "core/SettingsStore.h"
 
 namespace orvella::commands {
@@ -11,22 +12,15 @@ const QString kEncodingKey = QStringLiteral("ExportEncoding");
 const QString kLineEndsKey = QStringLiteral("ExportLineEnds");
 const QString kFormulaProtectionKey = QStringLiteral("ExportFormulaProtection");
 
-template<typename Value, typename Parse>
-void readInto(Value &value, const core::SettingsStore &settings, const QString &key, Parse parse)
-{
-    if (const auto stored = parse(settings.read(key, QString())))
-        value = *stored;
-}
-
 } // namespace
 
 core::ExportOptions storedExportOptions(const core::SettingsStore &settings)
 {
     core::ExportOptions options;
-    readInto(options.nameColumns, settings, kNameColumnsKey, core::parseNameColumns);
-    readInto(options.delimiter, settings, kDelimiterKey, core::parseDelimiter);
-    readInto(options.encoding, settings, kEncodingKey, core::parseEncoding);
-    readInto(options.lineEnds, settings, kLineEndsKey, core::parseLineEnds);
+    readStoredWord(options.nameColumns, settings, kNameColumnsKey, core::parseNameColumns);
+    readStoredWord(options.delimiter, settings, kDelimiterKey, core::parseDelimiter);
+    readStoredWord(options.encoding, settings, kEncodingKey, core::parseEncoding);
+    readStoredWord(options.lineEnds, settings, kLineEndsKey, core::parseLineEnds);
     options.protectFormulas = settings.read(kFormulaProtectionKey, QStringLiteral("True")) != QLatin1String("False");
     return options;
 }

@@ -23,7 +23,7 @@ core::FileDialogRequest exportDialogRequest(const QString &fileName, core::Expor
     request.title = kTitle;
     request.filter = QStringLiteral("CSV (*.csv)|*.csv|TSV (*.tsv)|*.tsv|Excel Workbook (*.xlsx)|*.xlsx|"
                                     "OpenDocument Spreadsheet (*.ods)|*.ods|"
-                                    "Plain list (one name a line) (*.txt)|*.txt|");
+                                    "Plain list (one name a line) (*.txt)|*.txt|PDF document (*.pdf)|*.pdf|");
     request.fileName = fileName.isEmpty() ? QStringLiteral("Results.csv") : fileName;
     request.confirmOverwrite = true;
     request.addFilterSuffix = true;
@@ -32,6 +32,26 @@ core::FileDialogRequest exportDialogRequest(const QString &fileName, core::Expor
 }
 
 } // namespace
+
+bool ResultExportCommand::isPdf(const QString &path)
+{
+    return QFileInfo(path).suffix().compare(QLatin1String("pdf"), Qt::CaseInsensitive) == 0;
+}
+
+void ResultExportCommand::exportPdf(core::Procedure &p, const QString &path)
+{
+    CommandContext &ctx = m_context;
+    core::PaperChoices choices;
+    if (!p.value(120, false, [&] { return m_paper.askPdfChoices(path, choices); }))
+        return;
+    const core::Pointer restore = p.value(122, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
+    bool written = false;
+    p.step(124, [&] { written = m_paper.writePdf(path, choices); });
+    p.step(126, [&] { ctx.pointer.set(restore); });
+    if (written)
+        ctx.tellDone(QStringLiteral("Exported %1 to %2")
+                         .arg(core::countOf(ctx.results.count(), "result", "results"), QFileInfo(path).fileName()));
+}
 
 tables::TableFormat ResultExportCommand::formatOf(const QString &path)
 {
@@ -68,6 +88,8 @@ void ResultExportCommand::exportResults()
     if (p.test(106, [&] { return path.isEmpty(); }))
         return;
     m_fileName = path;
+    if (isPdf(path))
+        return exportPdf(p, path);
     p.step(107, [&] { storeExportOptions(ctx.settings, options); });
     const core::Pointer restore = p.value(108, core::Pointer::Default, [&] { return ctx.pointer.setBusy(); });
     bool written = false;

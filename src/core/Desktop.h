@@ -2,10 +2,13 @@
 
 #include "core/ColumnChoice.h"
 #include "core/ExportOptions.h"
+#include "core/PaperChoices.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 
+class QPagedPaintDevice;
 
 
 namespace orvella::core {
@@ -43,6 +46,21 @@ struct FileDialogRequest {
     ExportOptions *exportOptions = nullptr;
 };
 
+// The layout's choices for paper: asked before a PDF is written and shown beside the
+// print preview. The choices hold what the dialog opens with and receive the answer.
+struct PaperRequest {
+    QString title;       // the dialog's
+    QStringList columns; // the columns a list can print, by caption
+    PaperChoices *choices = nullptr;
+};
+
+// Print Results: the preview of the pages beside their choices, then the printer's dialog.
+struct PrintRequest {
+    PaperRequest paper;
+    // Lays the pages out for the choices onto the device (the preview's or the printer's).
+    std::function<void(QPagedPaintDevice &device, const PaperChoices &choices)> paint;
+};
+
 // Everything the program asks of the desktop goes through this one seam:
 // the program uses QtDesktop, the tests a scripted double.
 class Desktop {
@@ -63,6 +81,12 @@ public:
     // Asks which columns of a table make a person's name, showing its first rows and
     // proposing request.proposed; answers the choice, Kind::Cancel when cancelled.
     virtual ColumnChoice chooseNameColumns(const ColumnRequest &request) = 0;
+
+    // Asks how the results go on paper; false when cancelled.
+    virtual bool choosePaperLayout(const PaperRequest &request) = 0;
+    // Shows the print preview and, when the user prints, the printer's dialog and the
+    // printing; false when cancelled. The request's choices receive what the user chose.
+    virtual bool printPages(const PrintRequest &request) = 0;
 
     // Lets the window system process pending events. Cheap enough to call per item.
     virtual void yield() = 0;

@@ -1,5 +1,7 @@
 #include "core/ExportOptions.h"
 
+#include "core/WordTable.h"
+
 #include <QStringList>
 #include <algorithm>
 #include <iterator>
@@ -20,32 +22,12 @@ constexpr ColumnName kColumnNames[kNameColumnCount] = {
     {u"Last, First", u"last-first"}, {u"Filed under", u"filed-under"},
 };
 
-template<typename Value, size_t N>
-std::optional<Value> lookUp(QStringView word, const std::pair<const char16_t *, Value> (&words)[N])
-{
-    for (const auto &[text, value] : words) {
-        if (word == QStringView(text))
-            return value;
-    }
-    return std::nullopt;
-}
-
 constexpr std::pair<const char16_t *, char16_t> kDelimiters[] = {
     {u"comma", u','}, {u"semicolon", u';'}, {u"tab", u'\t'}, {u",", u','}, {u";", u';'}};
 constexpr std::pair<const char16_t *, TextEncoding> kEncodings[] = {
     {u"utf-8-bom", TextEncoding::Utf8WithMark}, {u"utf-8", TextEncoding::Utf8},
     {u"windows-1252", TextEncoding::Windows1252}};
 constexpr std::pair<const char16_t *, LineEnds> kLineEnds[] = {{u"crlf", LineEnds::CrLf}, {u"lf", LineEnds::Lf}};
-
-template<typename Value, size_t N>
-QString wordOf(Value value, const std::pair<const char16_t *, Value> (&words)[N])
-{
-    for (const auto &[text, known] : words) {
-        if (known == value)
-            return QString::fromUtf16(text);
-    }
-    return QString::fromUtf16(words[0].first);
-}
 
 } // namespace
 
@@ -94,7 +76,7 @@ QString delimiterWord(char16_t delimiter)
 
 std::optional<char16_t> parseDelimiter(QStringView word)
 {
-    return lookUp(word, kDelimiters);
+    return lookUpWord(word, kDelimiters);
 }
 
 QString encodingWord(TextEncoding encoding)
@@ -104,7 +86,7 @@ QString encodingWord(TextEncoding encoding)
 
 std::optional<TextEncoding> parseEncoding(QStringView word)
 {
-    return lookUp(word, kEncodings);
+    return lookUpWord(word, kEncodings);
 }
 
 QString lineEndsWord(LineEnds ends)
@@ -114,7 +96,7 @@ QString lineEndsWord(LineEnds ends)
 
 std::optional<LineEnds> parseLineEnds(QStringView word)
 {
-    return lookUp(word, kLineEnds);
+    return lookUpWord(word, kLineEnds);
 }
 
 } // namespace orvella::core

@@ -4,6 +4,7 @@
 #include "core/ErrorReport.h"
 #include "core/Procedure.h"
 #include "commands/ExportCommands.h"
+#include "commands/PaperCommand.h"
 #include "commands/ResultExportCommand.h"
 #include "commands/ListCommands.h"
 #include "commands/ListFileCommands.h"
@@ -18,7 +19,7 @@ Session::Session(core::Desktop &desktop, core::SettingsStore &settings)
       m_settings(settings),
       m_input(QStringLiteral(" Name(s)")),
       m_results(QStringLiteral("Result(s)")),
-      m_context{desktop, settings, m_input, m_results, m_progress, m_pointer, core::applicationTitle(), {}},
+      m_context{desktop, settings, m_input, m_results, m_progress, m_pointer, core::applicationTitle(), {}, nullptr},
       m_options(settings),
       m_suffixCommands(
           std::make_unique<commands::SuffixEditorCommands>(m_context, m_suffixList, m_suffixEditorPointer)),
@@ -28,7 +29,8 @@ Session::Session(core::Desktop &desktop, core::SettingsStore &settings)
       m_listFiles(std::make_unique<commands::ListFileCommands>(m_context)),
       m_exports(std::make_unique<commands::ExportCommands>(m_context)),
       m_resultExport(std::make_unique<commands::ResultExportCommand>(
-          m_context, [this] { return m_sort->resultPartsReader(); }))
+          m_context, [this] { return m_sort->resultPartsReader(); })),
+      m_print(std::make_unique<commands::PaperCommand>(m_context, [this] { return m_sort->resultPartsReader(); }))
 {
 }
 

@@ -66,6 +66,11 @@ TEST(SortArguments, EachOptionSetsItsChoiceAndNothingElse)
              return r.headerRow == 0 && r.columns.size() == 1 && r.columns[0].role == Role::WholeName &&
                     r.columns[0].column == "Full";
          }},
+        {"--format pdf -o a.pdf --layout badges --title Class --paper-columns=First|Homeroom",
+         [](const SortRequest &r) {
+             return r.format == Format::Pdf && r.layout == orvella::core::PaperLayout::Badges && r.title == "Class" &&
+                    r.paperColumns == QStringList({"First", "Homeroom"});
+         }},
         {"--format table -o out.txt", [](const SortRequest &r) { return r.format == Format::Table && r.output == "out.txt"; }},
         {"--suffixes s.txt --particle-list p.txt --title-list=t.txt",
          [](const SortRequest &r) {
@@ -86,7 +91,10 @@ TEST(SortArguments, MistakesAreUsageErrorsThatNameTheArgument)
         {"--bogus", "--bogus"},
         {"--reading lastword", "lastword"},
         {"--order", "--order needs a value"},
-        {"--format pdf", "--format takes csv|list|ods|table|tsv|xlsx, not \"pdf\""},
+        {"--format pdf", "--format pdf writes a PDF document, which needs -o FILE"},
+        {"--format png", "--format takes csv|list|ods|pdf|table|tsv|xlsx, not \"png\""},
+        {"--layout badges -o a.csv", "--layout, --title and --paper-columns go with --format pdf"},
+        {"--format pdf -o a.pdf --layout cards", "--layout takes badges|list, not \"cards\""},
         // A workbook is no text for standard output.
         {"--format xlsx", "--format xlsx writes a workbook, which needs -o FILE"},
         {"--format ods a.ods", "--format ods writes a workbook"},

@@ -2,7 +2,8 @@
 # Fails when a file of src/ includes a folder of src/ that does not lie beneath its own
 # (upward or sideways), naming each such include. The layers, bottom first:
 #   core <- lists <- sorting, export, suffixes <- session <- cli, ui <- app
-# ui, the widget kit, stands on core and lists alone.
+# ui, the widget kit, stands on core and lists alone; paper, the pages printed, on
+# session and everything beneath it.
 #   check_layers.sh [SRC_DIR]
 set -euo pipefail
 src="${1:-$(dirname "$0")/../../src}"
@@ -18,7 +19,8 @@ declare -A allowed=(
   [session]="core tables names suffixes lists export commands session"
   [cli]="core tables names suffixes lists export commands session cli"
   [ui]="core tables lists ui"
-  [app]="core tables names suffixes lists export commands session cli ui app"
+  [paper]="core tables names suffixes lists export commands session paper"
+  [app]="core tables names suffixes lists export commands session cli ui paper app"
 )
 
 faults=0

@@ -6,7 +6,7 @@ namespace orvella::testing {
 
 CommandFixture::CommandFixture(ScriptedDesktop *desktopDouble)
     : desktop(desktopDouble ? *desktopDouble : m_ownDesktop),
-      context{desktop, settings, inputList, resultList, progress, pointer, core::applicationTitle()}
+      context{desktop, settings, inputList, resultList, progress, pointer, core::applicationTitle(), {}, nullptr}
 {
     QObject::connect(&pointer, &core::PointerState::changed,
                      [this](core::Pointer shown) { desktop.pointers.push_back(shown); });

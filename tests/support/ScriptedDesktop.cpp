@@ -103,6 +103,33 @@ core::ColumnChoice ScriptedDesktop::chooseNameColumns(const core::ColumnRequest 
     return answer;
 }
 
+bool ScriptedDesktop::answerPaper(const core::PaperRequest &request,
+                                  std::deque<std::optional<core::PaperChoices>> &answers)
+{
+    paperProposals.push_back(*request.choices);
+    paperColumns.push_back(request.columns);
+    if (answers.empty())
+        return true;
+    const std::optional<core::PaperChoices> answer = answers.front();
+    answers.pop_front();
+    if (answer)
+        *request.choices = *answer;
+    return answer.has_value();
+}
+
+bool ScriptedDesktop::choosePaperLayout(const core::PaperRequest &request)
+{
+    return answerPaper(request, paperAnswers);
+}
+
+bool ScriptedDesktop::printPages(const core::PrintRequest &request)
+{
+    const bool printed = answerPaper(request.paper, printAnswers);
+    if (printed && printDevice)
+        request.paint(*printDevice, *request.paper.choices);
+    return printed;
+}
+
 void ScriptedDesktop::yield()
 {
     ++yields;

@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <vector>
 
 namespace orvella::testing {
@@ -47,7 +48,17 @@ public:
     // Answers of the name columns dialog; when empty it answers the choice proposed.
     std::deque<core::ColumnChoice> columnAnswers;
 
+    // Answers of the paper layout dialog and of the print preview, in turn: a choice
+    // answers it with those choices, nothing cancels it; when empty they answer the
+    // choices proposed.
+    std::deque<std::optional<core::PaperChoices>> paperAnswers;
+    std::deque<std::optional<core::PaperChoices>> printAnswers;
+    // The device a print preview paints on (none: the preview paints nothing).
+    QPagedPaintDevice *printDevice = nullptr;
+
     std::vector<Message> messages;
+    std::vector<core::PaperChoices> paperProposals; // what each paper dialog or preview showed
+    std::vector<QStringList> paperColumns;          // the columns each offered
     std::vector<Input> inputs;
     std::vector<Dialog> dialogs;
     std::vector<core::ExportOptions> exportProposals; // the export choices each dialog showed
@@ -88,6 +99,8 @@ public:
     QString openFileDialog(const core::FileDialogRequest &request) override;
     QString saveFileDialog(const core::FileDialogRequest &request) override;
     core::ColumnChoice chooseNameColumns(const core::ColumnRequest &request) override;
+    bool choosePaperLayout(const core::PaperRequest &request) override;
+    bool printPages(const core::PrintRequest &request) override;
     void yield() override;
     bool clearClipboard() override;
     bool setClipboardText(const QString &text) override;
@@ -97,6 +110,8 @@ public:
     void endProgram() override;
 
 private:
+    bool answerPaper(const core::PaperRequest &request, std::deque<std::optional<core::PaperChoices>> &answers);
+
     std::map<int, std::vector<std::function<void()>>> m_atYield;
 };
 
