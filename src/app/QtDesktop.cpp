@@ -3,6 +3,7 @@
 #include "commands/FileDialogPaths.h"
 
 #include "app/ExportOptionsPanel.h"
+#include "app/GroupByColumnDialog.h"
 #include "app/NameColumnsDialog.h"
 #include "app/PlainBoxes.h"
 #include "app/X11Clipboard.h"
@@ -143,6 +144,14 @@ QString QtDesktop::saveFileDialog(const FileDialogRequest &request)
 ColumnChoice QtDesktop::chooseNameColumns(const ColumnRequest &request)
 {
     NameColumnsDialog dialog(request, dialogParent());
+    dialog.exec();
+    m_lastEvents = coarseMilliseconds();
+    return dialog.choice();
+}
+
+std::optional<core::RowGrouping> QtDesktop::chooseRowGrouping(const core::GroupingRequest &request)
+{
+    GroupByColumnDialog dialog(request, dialogParent());
     dialog.exec();
     m_lastEvents = coarseMilliseconds();
     return dialog.choice();

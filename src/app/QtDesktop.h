@@ -18,6 +18,7 @@ public:
     QString openFileDialog(const core::FileDialogRequest &request) override;
     QString saveFileDialog(const core::FileDialogRequest &request) override;
     core::ColumnChoice chooseNameColumns(const core::ColumnRequest &request) override;
+    std::optional<core::RowGrouping> chooseRowGrouping(const core::GroupingRequest &request) override;
     void yield() override;
     bool clearClipboard() override;
     bool setClipboardText(const QString &text) override;

@@ -77,12 +77,32 @@ void ResultWriter::writeExport(tables::TableFormat format)
 {
     m_progress.note(QStringLiteral("Writing results"));
     const QString target = m_request.output ? QFile::decodeName(*m_request.output) : QStringLiteral("standard output");
-    const exporting::ResultTable rows(m_session.resultList(), m_request.filedUnder);
-    const QStringList changes = tables::writeTableInto(m_out, target, format, rows);
+    const core::ExportOptions options = exportOptions();
+    const exporting::ResultTable rows(m_session.resultList(), options, m_session.sortCommand().resultPartsReader());
+    const QStringList changes = tables::writeTableInto(m_out, target, format, rows, {}, options);
     m_out.commit();
     // The file is written; what had to change in it to fit its format is told.
     for (const QString &change : changes)
         tellError(change);
+}
+
+// The export's choices as the window's dialog proposes them before anything is
+// stored, with the request's over them.
+core::ExportOptions ResultWriter::exportOptions() const
+{
+    core::ExportOptions options;
+    if (const char16_t delimiter = exporting::ResultTable::sourceDelimiter(m_session.resultList()))
+        options.delimiter = delimiter;
+    if (m_request.delimiter)
+        options.delimiter = *m_request.delimiter;
+    if (m_request.nameColumns)
+        options.nameColumns = *m_request.nameColumns;
+    if (m_request.filedUnder)
+        options.set(core::NameColumn::FiledUnder, true);
+    if (m_request.encoding)
+        options.encoding = *m_request.encoding;
+    options.protectFormulas = m_request.protectFormulas;
+    return options;
 }
 
 void ResultWriter::take(QStringView shown, const names::NameReading *reading)

@@ -41,6 +41,7 @@ public:
 private:
     void take(QStringView shown, const names::NameReading *reading);
     void writeExport(tables::TableFormat format);
+    core::ExportOptions exportOptions() const;
 
     const SortRequest &m_request;
     session::Session &m_session;

@@ -1,6 +1,7 @@
 #include "cli/SortRun.h"
 
 #include "cli/ColumnPicks.h"
+#include "cli/GroupFlags.h"
 #include "cli/OverlaySettings.h"
 #include "cli/ResultWriter.h"
 #include "cli/SortRequest.h"
@@ -222,6 +223,13 @@ int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &store
         out->discard();
         progress.finish();
         return usageError(*desktop.refusedColumns());
+    }
+    try {
+        applyGroupFlags(request, session);
+    } catch (const UsageError &error) {
+        out->discard();
+        progress.finish();
+        return usageError(error.message);
     }
     ResultWriter writer(request, session, *out, progress, desktop);
     // After a reported failure (memory ran out reading) there is nothing worth sorting.

@@ -2,9 +2,11 @@
 
 #include "core/ColumnChoice.h"
 #include "core/ExportOptions.h"
+#include "core/RowGrouping.h"
 
 #include <QString>
 #include <memory>
+#include <optional>
 
 
 
@@ -63,6 +65,13 @@ public:
     // Asks which columns of a table make a person's name, showing its first rows and
     // proposing request.proposed; answers the choice, Kind::Cancel when cancelled.
     virtual ColumnChoice chooseNameColumns(const ColumnRequest &request) = 0;
+    // Asks which column groups the results and which rows count as the same, proposing
+    // request.current; nothing when cancelled (a desktop without the dialog cancels).
+    virtual std::optional<RowGrouping> chooseRowGrouping(const GroupingRequest &request)
+    {
+        (void)request;
+        return std::nullopt;
+    }
 
     // Lets the window system process pending events. Cheap enough to call per item.
     virtual void yield() = 0;

@@ -4,6 +4,7 @@
 #include "core/ErrorReport.h"
 #include "core/Procedure.h"
 #include "commands/ExportCommands.h"
+#include "commands/GroupCommand.h"
 #include "commands/ResultExportCommand.h"
 #include "commands/ListCommands.h"
 #include "commands/ListFileCommands.h"
@@ -28,8 +29,10 @@ Session::Session(core::Desktop &desktop, core::SettingsStore &settings)
       m_listFiles(std::make_unique<commands::ListFileCommands>(m_context)),
       m_exports(std::make_unique<commands::ExportCommands>(m_context)),
       m_resultExport(std::make_unique<commands::ResultExportCommand>(
-          m_context, [this] { return m_sort->resultPartsReader(); }))
+          m_context, [this] { return m_sort->resultPartsReader(); })),
+      m_group(std::make_unique<commands::GroupCommand>(m_context))
 {
+    m_sort->setGroupingSource([this] { return m_group->current(); });
 }
 
 Session::~Session() = default;

@@ -19,6 +19,7 @@ class SettingsStore;
 } // namespace orvella::core
 namespace orvella::commands {
 class ExportCommands;
+class GroupCommand;
 class ResultExportCommand;
 class ListCommands;
 class ListFileCommands;
@@ -68,6 +69,7 @@ public:
     commands::ListFileCommands &listFileCommands() { return *m_listFiles; }
     commands::ExportCommands &exportCommands() { return *m_exports; }
     commands::ResultExportCommand &resultExport() { return *m_resultExport; }
+    commands::GroupCommand &groupCommand() { return *m_group; }
 
     // Start-up, for the window and "orvella --sort" alike: the option and filter
     // controls' states, then the Order and Reading menus' choices with the particle and
@@ -98,6 +100,7 @@ private:
     std::unique_ptr<commands::ListFileCommands> m_listFiles;
     std::unique_ptr<commands::ExportCommands> m_exports;
     std::unique_ptr<commands::ResultExportCommand> m_resultExport;
+    std::unique_ptr<commands::GroupCommand> m_group;
 };
 
 } // namespace orvella::session

@@ -103,6 +103,16 @@ core::ColumnChoice ScriptedDesktop::chooseNameColumns(const core::ColumnRequest 
     return answer;
 }
 
+std::optional<core::RowGrouping> ScriptedDesktop::chooseRowGrouping(const core::GroupingRequest &request)
+{
+    groupingRequests.push_back(request);
+    if (groupingAnswers.empty())
+        return std::nullopt;
+    const std::optional<core::RowGrouping> answer = groupingAnswers.front();
+    groupingAnswers.pop_front();
+    return answer;
+}
+
 void ScriptedDesktop::yield()
 {
     ++yields;

@@ -46,6 +46,8 @@ public:
     std::deque<bool> overwriteAnswers;
     // Answers of the name columns dialog; when empty it answers the choice proposed.
     std::deque<core::ColumnChoice> columnAnswers;
+    // The answers of the Group By Column dialog, in turn; none left: Cancel.
+    std::deque<std::optional<core::RowGrouping>> groupingAnswers;
 
     std::vector<Message> messages;
     std::vector<Input> inputs;
@@ -53,6 +55,7 @@ public:
     std::vector<core::ExportOptions> exportProposals; // the export choices each dialog showed
     QStringList overwriteQuestions; // the files a save dialog asked about
     std::vector<core::ColumnRequest> columnRequests;
+    std::vector<core::GroupingRequest> groupingRequests;
     std::vector<core::Pointer> pointers; // as the pointer state changed (the fixtures listen)
     QStringList openedUrls;
     int yields = 0;
@@ -88,6 +91,7 @@ public:
     QString openFileDialog(const core::FileDialogRequest &request) override;
     QString saveFileDialog(const core::FileDialogRequest &request) override;
     core::ColumnChoice chooseNameColumns(const core::ColumnRequest &request) override;
+    std::optional<core::RowGrouping> chooseRowGrouping(const core::GroupingRequest &request) override;
     void yield() override;
     bool clearClipboard() override;
     bool setClipboardText(const QString &text) override;

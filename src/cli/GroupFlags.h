@@ -1,0 +1,16 @@
+#pragma once
+
+#include "cli/SortRequest.h"
+
+namespace orvella::session {
+class Session;
+} // namespace orvella::session
+
+namespace orvella::cli {
+
+// Puts --group-by, --group-order and --same-rows-by over the grouping the window keeps
+// for the header of the input's first table, for the run to come. Throws a UsageError
+// when that table has no such column.
+void applyGroupFlags(const SortRequest &request, session::Session &session);
+
+} // namespace orvella::cli
