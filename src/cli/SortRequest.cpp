@@ -253,6 +253,31 @@ QString sortUsageLine()
     return QStringLiteral("usage: orvella --sort [OPTIONS] [FILE...]   (orvella --sort --help lists the options)");
 }
 
+namespace {
+
+// The --help text's part on tables: which columns name, group and compare the rows.
+QString tablesHelpText()
+{
+    return QStringLiteral(
+        "Tables:\n"
+        "  --columns COLUMNS          the name columns, as Choose Name Columns picks them:\n"
+        "                             name=COLUMN for a whole name, or last=COLUMN,first=COLUMN\n"
+        "                             with middle=COLUMN and suffix=COLUMN if wanted; a COLUMN\n"
+        "                             is its header caption or its number, counted from 1\n"
+        "  --header-row N             row N (1-20) holds the header, the rows above it are a\n"
+        "                             title kept above it; 0: no header row\n"
+        "  --group-by COLUMN          group the rows by the cells of COLUMN (its header caption\n"
+        "                             or its number from 1), each group sorted by name; names\n"
+        "                             without a row (and rows with an empty cell) come last\n"
+        "  --group-order ORDER        natural (numbers by value: 7B before 10A, the default) or\n"
+        "                             first (groups in the order the rows first show them)\n"
+        "  --same-rows-by WHAT        what --remove-duplicates compares in table rows: name (the\n"
+        "                             default), row (every cell) or a COLUMN (Email, Order no.)\n"
+        "\n");
+}
+
+} // namespace
+
 QString sortHelpText()
 {
     return QStringLiteral(
@@ -285,21 +310,7 @@ QString sortHelpText()
         "  --particle-list FILE       the particles, one a line\n"
         "  --title-list FILE          the titles, one a line\n"
         "\n"
-        "Tables:\n"
-        "  --columns COLUMNS          the name columns, as Choose Name Columns picks them:\n"
-        "                             name=COLUMN for a whole name, or last=COLUMN,first=COLUMN\n"
-        "                             with middle=COLUMN and suffix=COLUMN if wanted; a COLUMN\n"
-        "                             is its header caption or its number, counted from 1\n"
-        "  --header-row N             row N (1-20) holds the header, the rows above it are a\n"
-        "                             title kept above it; 0: no header row\n"
-        "  --group-by COLUMN          group the rows by the cells of COLUMN (its header caption\n"
-        "                             or its number from 1), each group sorted by name; names\n"
-        "                             without a row (and rows with an empty cell) come last\n"
-        "  --group-order ORDER        natural (numbers by value: 7B before 10A, the default) or\n"
-        "                             first (groups in the order the rows first show them)\n"
-        "  --same-rows-by WHAT        what --remove-duplicates compares in table rows: name (the\n"
-        "                             default), row (every cell) or a COLUMN (Email, Order no.)\n"
-        "\n"
+    ) + tablesHelpText() + QStringLiteral(
         "Output:\n"
         "  --format FORMAT            list (one name a line, the default), table (as Save\n"
         "                             Results As Text File writes it), or csv, tsv, xlsx or ods\n"

@@ -18,11 +18,7 @@ printf '%s\r\n' 'Last name,First name,Homeroom,Email' \
   'Zorn,Al,,al@example.org' >"$FILES/roster.csv"
 
 start_program
-click "Load List Of Names From File"
-choose_file "$FILES/roster.csv"
-columns=$(wait_for_window '^Choose Name Columns$')
-key_in "$columns" Return # Load, with the columns it proposes
-wait_gone "$columns"
+load_table "$FILES/roster.csv"
 
 key_in "$MAIN" alt+o
 key_in "$MAIN" g # Order > Group By Column…
