@@ -51,9 +51,10 @@ ResultWriter::ResultWriter(const SortRequest &request, session::Session &session
     if (!whole)
         out.setBatched(true);
     commands::SortCommand::Output output;
-    // The names as read are no longer needed once every key is made.
-    output.namesRead = [&session] { session.inputList().clear(); };
     if (!whole) {
+        // The names as read are no longer needed once every key is made; results kept
+        // whole are places among them.
+        output.namesRead = [&session] { session.inputList().clear(); };
         output.wantsReading = request.format != Format::List;
         output.take = [this](QStringView shown, const names::NameReading *reading) { take(shown, reading); };
     }

@@ -141,7 +141,9 @@ void SortRun::show()
             m_rows.reserve(m_keys.size());
     });
     // The results are kept as places among the input's names (see ListOrigin).
-    m_placesOfNames = !output.take && (m_keyNames.empty() || m_keyNames.size() == m_keys.size()) &&
+    // (Only while the input still holds every name: a run's output may let them go.)
+    m_placesOfNames = !output.take && m_ctx.input.count() == m_total &&
+                      (m_keyNames.empty() || m_keyNames.size() == m_keys.size()) &&
                       m_ctx.results.showRowsOf(m_ctx.input.sharedTexts(), qsizetype(m_keys.size()));
 
     // A script's run that keeps every key hands the names over as they are revealed.

@@ -174,6 +174,16 @@ const QByteArray kRoster = "Last name,First name,Homeroom,Email,Note\r\nLee,Bob,
                            "Ray,Cy,7B,c@x,-12\r\nAmes,Ann,10A,a@x,\r\nLee,Di,7B,b@x,+44 20\r\nZorn,Al,,z@x,@me\r\n"
                            "Cole,Eve,9,e@x,\r\n";
 
+// Forty rows: enough for the sort to read ahead of the row it shows.
+QByteArray manyRows()
+{
+    QByteArray text = "Last name,First name,Homeroom\r\n";
+    for (int i = 0; i < 40; ++i)
+        text += "Family" + QByteArray::number(i * 7 % 40) + ",Given" + QByteArray::number(i) + "," +
+                QByteArray::number(i % 3 + 8) + "A\r\n";
+    return text;
+}
+
 struct ExportCase {
     const char *what;
     const char *file; // its name says its kind
@@ -218,6 +228,8 @@ TEST(SortRun, EachExportFormatIsTheWindowsExport)
               grouping.sameColumn = 3;
               return grouping;
           }(), true}},
+        {"forty rows", "many.csv", manyRows(), {}, {}},
+        {"forty rows grouped", "many.csv", manyRows(), {"--group-by", "Homeroom"}, {{}, {}, {}, groupedBy(2)}},
         {"semicolons, UTF-8 without a mark, no formula protection", "roster.csv", kRoster,
          {"--delimiter", "semicolon", "--encoding", "utf-8", "--no-formula-protection"},
          {{}, plain, u';'}, {}, "csv"},
