@@ -265,30 +265,6 @@ TEST(SortRun, EachExportFormatIsTheWindowsExport)
     }
 }
 
-// Grouped by homeroom: the homerooms in natural order (7B, 9, 10A), the row without
-// one last, each homeroom in last-name order, each row led by its first and last name.
-TEST(SortRun, GroupedRowsComeHomeroomByHomeroom)
-{
-    QTemporaryDir dir;
-    const QString input = dir.filePath("roster.csv");
-    writeBytes(input, kRoster);
-    const QString output = dir.filePath("out.csv");
-    MemorySettings stored;
-    ASSERT_EQ(cli::runSort({"--format", "csv", "--group-by", "homeroom", "--name-columns", "first,last", "-o",
-                            QFile::encodeName(output), QFile::encodeName(input)},
-                           stored, "test"),
-              0);
-    QList<QByteArray> lines = readBytes(output).split('\n');
-    QStringList people;
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QList<QByteArray> cells = lines[i].split(',');
-        if (cells.size() > 5)
-            people << QString::fromUtf8(cells[0] + " " + cells[1] + " " + cells[4]);
-    }
-    EXPECT_EQ(people, (QStringList{"Di Lee 7B", "Cy Ray 7B", "Eve Cole 9", "Ann Ames 10A", "Bob Lee 10A", "Al Zorn "}));
-    EXPECT_TRUE(readBytes(output).contains(",'=SUM(A1)\r\n")) << readBytes(output).toStdString();
-}
-
 // tsv of names from no table is --explain: the name, what it was sorted under and the rest.
 TEST(SortRun, TsvOfNamesFromNoTableExplainsThem)
 {
