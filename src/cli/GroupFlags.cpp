@@ -21,15 +21,9 @@ void placeColumn(const QString &column, const char *option, const tables::Source
         throw UsageError{QStringLiteral("%1: the table has no column \"%2\"").arg(QLatin1String(option), column)};
 }
 
-} // namespace
-
-void applyGroupFlags(const SortRequest &request, session::Session &session)
+// The flags over the grouping; throws a UsageError for a column the table lacks.
+void placeGroupFlags(const SortRequest &request, const tables::SourceTablePtr &table, core::RowGrouping &grouping)
 {
-    if (!request.groupBy && !request.groupOrder && !request.sameRowsBy)
-        return;
-    commands::GroupCommand &group = session.groupCommand();
-    core::RowGrouping grouping = group.current();
-    const tables::SourceTablePtr table = session.inputList().firstTable();
     if (request.groupBy)
         placeColumn(*request.groupBy, "--group-by", table, grouping.column, grouping.caption);
     if (request.groupOrder)
@@ -45,7 +39,24 @@ void applyGroupFlags(const SortRequest &request, session::Session &session)
             placeColumn(same, "--same-rows-by", table, grouping.sameColumn, grouping.sameCaption);
         }
     }
+}
+
+} // namespace
+
+std::optional<QString> applyGroupFlags(const SortRequest &request, session::Session &session)
+{
+    if (!request.groupBy && !request.groupOrder && !request.sameRowsBy)
+        return std::nullopt;
+    commands::GroupCommand &group = session.groupCommand();
+    core::RowGrouping grouping = group.current();
+    const tables::SourceTablePtr table = session.inputList().firstTable();
+    try {
+        placeGroupFlags(request, table, grouping);
+    } catch (const UsageError &error) {
+        return error.message;
+    }
     group.setFixed(grouping);
+    return std::nullopt;
 }
 
 } // namespace orvella::cli

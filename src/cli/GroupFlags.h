@@ -2,6 +2,9 @@
 
 #include "cli/SortRequest.h"
 
+#include <QString>
+#include <optional>
+
 namespace orvella::session {
 class Session;
 } // namespace orvella::session
@@ -9,8 +12,8 @@ class Session;
 namespace orvella::cli {
 
 // Puts --group-by, --group-order and --same-rows-by over the grouping the window keeps
-// for the header of the input's first table, for the run to come. Throws a UsageError
-// when that table has no such column.
-void applyGroupFlags(const SortRequest &request, session::Session &session);
+// for the header of the input's first table, for the run to come. Answers the usage
+// error when that table has no such column (and changes nothing then).
+std::optional<QString> applyGroupFlags(const SortRequest &request, session::Session &session);
 
 } // namespace orvella::cli

@@ -219,17 +219,12 @@ int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &store
     const QList<QByteArray> files = request.files.isEmpty() ? QList<QByteArray>{"-"} : request.files;
     if (!readInputs(files, session, desktop, progress))
         status = 1;
-    if (desktop.refusedColumns()) {
+    // A column or row a table lacks, for its names or its groups, is a usage error.
+    if (const std::optional<QString> refused =
+            desktop.refusedColumns() ? desktop.refusedColumns() : applyGroupFlags(request, session)) {
         out->discard();
         progress.finish();
-        return usageError(*desktop.refusedColumns());
-    }
-    try {
-        applyGroupFlags(request, session);
-    } catch (const UsageError &error) {
-        out->discard();
-        progress.finish();
-        return usageError(error.message);
+        return usageError(*refused);
     }
     ResultWriter writer(request, session, *out, progress, desktop);
     // After a reported failure (memory ran out reading) there is nothing worth sorting.
