@@ -166,6 +166,7 @@ private:
     std::vector<bool> m_readsAsInput;
     std::optional<names::SortOptions> m_readsAsInputUnder;
     void noteReadsAsInput(const QString &key);
+    bool readsAsInput(size_t k) const { return k < m_readsAsInput.size() && m_readsAsInput[k]; }
 
     // The run's grouping, read at its start; the group of each key, while the results
     // are grouped; the group being shown and whether its first row is yet to come.

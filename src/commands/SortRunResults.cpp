@@ -169,10 +169,13 @@ void SortRun::showKey(size_t position)
         prefetchKey(m_keys, m_asEntered, sortedKey(position + 16), false);
     if (position + 8 < m_keys.size())
         prefetchKey(m_keys, m_asEntered, sortedKey(position + 8), true);
-    if (m_placesOfNames && position + 12 < m_keys.size())
+    // An input name is read again only to compare it with a name shown otherwise.
+    if (m_placesOfNames && position + 12 < m_keys.size() && !readsAsInput(sortedKey(position + 12)))
         m_ctx.results.prefetchSource(nameRowOf(sortedKey(position + 12)), false);
-    if (m_placesOfNames && position + 6 < m_keys.size())
+    if (m_placesOfNames && position + 6 < m_keys.size() && !readsAsInput(sortedKey(position + 6)))
         m_ctx.results.prefetchSource(nameRowOf(sortedKey(position + 6)), true);
+    if (position + 8 < m_keys.size() && sortedKey(position + 8) < m_keyRows.size())
+        __builtin_prefetch(m_keyRows.data() + sortedKey(position + 8));
     if (m_grouped)
         enterGroupOf(k);
     const names::KeyParts key = m_keys[k];
@@ -256,9 +259,13 @@ QString SortRun::shownName(size_t k)
 // text unread; any other is revealed and appended.
 void SortRun::showName(size_t k)
 {
-    const bool asInput = m_placesOfNames && k < m_readsAsInput.size() && m_readsAsInput[k] &&
-                         m_controls.options() == m_readsAsInputUnder;
-    if (!asInput || !m_ctx.results.appendPlace(nameRowOf(k), keyRowOf(m_keyRows, m_runTables, k)))
+    const bool asInput = m_placesOfNames && readsAsInput(k) && m_controls.options() == m_readsAsInputUnder;
+    // The table row goes by reference: a million copies of its table's pointer cost
+    // as many counts up and down.
+    static const tables::SourceTablePtr noTable;
+    const tables::RowRef ref = k < m_keyRows.size() ? m_keyRows[k] : tables::RowRef();
+    const tables::SourceTablePtr &table = ref.table == 0 ? noTable : m_runTables[ref.table - 1];
+    if (!asInput || !m_ctx.results.appendPlace(nameRowOf(k), table, ref.row))
         return append(shownName(k), k);
     m_rows.note(static_cast<std::size_t>(m_ctx.results.count() - 1), m_keys[k],
                 shownAs(shownAsEntered(k), m_controls.options().firstLast()));

@@ -72,13 +72,13 @@ bool NameListModel::showRowsOf(tables::TextRows source, qsizetype expectedItems)
     return true;
 }
 
-bool NameListModel::appendPlace(qsizetype sourceRow, const tables::NameRow &row)
+bool NameListModel::appendPlace(qsizetype sourceRow, const tables::SourceTablePtr &table, quint32 row)
 {
     if (!m_origin || sourceRow < 0 || sourceRow >= m_origin->source.size())
         return false;
     recordAppendFrom(size());
     m_origin->rows.push_back(quint32(sourceRow));
-    keepRow(row);
+    keepRow(table, row);
     appended();
     return true;
 }
@@ -155,12 +155,12 @@ quint32 NameListModel::tablePlace(const tables::SourceTablePtr &table)
     return quint32(m_tables.size());
 }
 
-void NameListModel::keepRow(const tables::NameRow &row)
+void NameListModel::keepRow(const tables::SourceTablePtr &table, quint32 row)
 {
-    if (row) {
-        const quint32 place = tablePlace(row.table);
+    if (table) {
+        const quint32 place = tablePlace(table);
         m_refs.resize(size_t(size() - 1));
-        m_refs.push_back({place, row.row});
+        m_refs.push_back({place, row});
     } else if (!m_refs.empty()) {
         m_refs.push_back({});
     }

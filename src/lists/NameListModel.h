@@ -93,7 +93,7 @@ public:
     void appendFrom(QStringView shown, qsizetype sourceRow, const tables::NameRow &row);
     // Appends row `sourceRow` of the source as it reads there, without reading it; false
     // (and nothing appended) when the list shows no source's rows.
-    bool appendPlace(qsizetype sourceRow, const tables::NameRow &row);
+    bool appendPlace(qsizetype sourceRow, const tables::SourceTablePtr &table, quint32 row);
     // Asks for where a row of the source lies (text false) or its text (true), a few
     // items before appendFrom() needs it.
     void prefetchSource(qsizetype sourceRow, bool text) const;
@@ -168,7 +168,8 @@ private:
     QString m_caption;
     tables::TextRows m_items;
     // Keeps a row for the item appended last (none when no item has one).
-    void keepRow(const tables::NameRow &row);
+    void keepRow(const tables::NameRow &row) { keepRow(row.table, row.row); }
+    void keepRow(const tables::SourceTablePtr &table, quint32 row);
     quint32 tablePlace(const tables::SourceTablePtr &table);
 
     ListRecorder *m_recorder = nullptr;

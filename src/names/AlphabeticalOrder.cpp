@@ -235,11 +235,10 @@ void prefetchKeyText(const KeyTexts &keys, std::uint32_t index)
     keys.prefetchText(index);
 }
 
-// Walks the keys in an order in which equal fields lie side by side and gives each run
-// of equal fields a number: called for each key with its run's number. Returns the
-// first key of each run.
-template<typename Keys, typename FieldOf, typename Numbered>
-std::vector<std::uint32_t> numberRuns(const Keys &keys, const KeyOrder &order, FieldOf fieldOf, Numbered numbered)
+// Walks the keys in an order in which equal fields lie side by side, and answers the
+// first key of each run of equal fields.
+template<typename Keys, typename FieldOf>
+std::vector<std::uint32_t> firstsOfRuns(const Keys &keys, const KeyOrder &order, FieldOf fieldOf)
 {
     std::vector<std::uint32_t> firsts;
     QStringView previous;
@@ -252,7 +251,6 @@ std::vector<std::uint32_t> numberRuns(const Keys &keys, const KeyOrder &order, F
         if (firsts.empty() || field != previous)
             firsts.push_back(order[i]);
         previous = field;
-        numbered(order[i], std::uint32_t(firsts.size() - 1));
     }
     return firsts;
 }
@@ -361,14 +359,15 @@ void placeField(const Keys &keys, const KeyOrder &byField, FieldOf fieldOf, cons
                 bool twoThreads, Place place)
 {
     const auto count = static_cast<std::uint32_t>(byField.size());
-    std::vector<std::uint32_t> runOf(keys.size());
-    std::vector<std::uint32_t> firsts =
-        numberRuns(keys, byField, fieldOf, [&](std::uint32_t k, std::uint32_t run) { runOf[k] = run; });
+    std::vector<std::uint32_t> firsts = firstsOfRuns(keys, byField, fieldOf);
     const LevelRanks ranks = collationRanks(
         std::uint32_t(firsts.size()), [&](std::uint32_t run) { return fieldOf(firsts[run]); }, locale, twoThreads);
+    // The runs follow one another in byField, each starting at its first key.
+    std::uint32_t run = 0;
     for (std::uint32_t i = 0; i < count; ++i) {
         const std::uint32_t k = byField[i];
-        const std::uint32_t run = runOf[k];
+        if (run + 1 < firsts.size() && k == firsts[run + 1])
+            ++run;
         place(k, ranks.primary[run], ranks.secondary[run], ranks.full[run]);
     }
 }
