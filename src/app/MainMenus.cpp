@@ -56,6 +56,9 @@ MainMenus buildMainMenus(QWidget *window)
     m.order->addAction(m.exactOrder);
     m.order->addAction(m.alphabeticalOrder);
     m.exactOrder->setChecked(true);
+    order->addSeparator();
+    m.groupByColumn = addAction(order, "mnuGroupByColumn", QStringLiteral("&Group By Column\u2026"), false);
+    m.groupByColumn->setEnabled(false);
 
     QMenu *reading = m.bar->addMenu(QStringLiteral("&Reading"));
     reading->setObjectName(QStringLiteral("mnuReading"));

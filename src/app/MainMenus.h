@@ -8,7 +8,7 @@ class QWidget;
 namespace orvella::app {
 
 // The main window's menu bar: File, Edit, Order, Reading and Help. The actions carry
-// object names (mnuExportResults, mnuPrintResults, mnuForgetColumns, mnuExit, mnuUndo, mnuRedo, mnuExactOrder, mnuAlphabeticalOrder, mnuLastCommaFirst,
+// object names (mnuExportResults, mnuPrintResults, mnuForgetColumns, mnuExit, mnuUndo, mnuRedo, mnuExactOrder, mnuAlphabeticalOrder, mnuGroupByColumn, mnuLastCommaFirst,
 // mnuKeepParticles, mnuStepOverExtras, mnuFamilyNameFirst, mnuLearnLastNames,
 // mnuEditParticles, mnuEditTitles, mnuHelpContents, mnuWhyHere, mnuHowNamesAreRead,
 // mnuContactSupport) so that tests find them.
@@ -23,6 +23,7 @@ struct MainMenus {
     QActionGroup *order = nullptr;
     QAction *exactOrder = nullptr;
     QAction *alphabeticalOrder = nullptr;
+    QAction *groupByColumn = nullptr; // available while the input holds table rows
     QAction *lastCommaFirst = nullptr;
     QAction *keepParticles = nullptr;
     QAction *stepOverExtras = nullptr;

@@ -5,6 +5,7 @@
 #include "app/HelpWindow.h"
 #include "app/HowNamesWindow.h"
 #include "app/WordListWindow.h"
+#include "commands/GroupCommand.h"
 #include "commands/ListFileCommands.h"
 #include "commands/PaperCommand.h"
 #include "commands/ResultExportCommand.h"
@@ -33,6 +34,9 @@ void MainWindow::wireMenus()
     connect(m_menus.printResults, &QAction::triggered, this, [this] { m_session.print().printResults(); });
     connect(m_menus.forgetColumns, &QAction::triggered, this,
             [this] { m_session.listFileCommands().forgetRememberedColumns(); });
+    connect(m_menus.groupByColumn, &QAction::triggered, this, [this] { m_session.groupCommand().choose(); });
+    connect(&m_input, &lists::NameListModel::itemsChanged, this,
+            [this] { m_menus.groupByColumn->setEnabled(m_session.groupCommand().available()); });
     connect(m_menus.exit, &QAction::triggered, this, &QWidget::close);
     connect(m_menus.undo, &QAction::triggered, &m_history, &ListHistory::undo);
     connect(m_menus.redo, &QAction::triggered, &m_history, &ListHistory::redo);

@@ -3,6 +3,7 @@
 #include "commands/FileDialogPaths.h"
 
 #include "app/ExportOptionsPanel.h"
+#include "app/GroupByColumnDialog.h"
 #include "app/NameColumnsDialog.h"
 #include "app/PaperDialogs.h"
 #include "app/PlainBoxes.h"
@@ -161,6 +162,14 @@ bool QtDesktop::printPages(const PrintRequest &request)
     const bool printed = showPrintPreview(request, dialogParent());
     m_lastEvents = coarseMilliseconds();
     return printed;
+}
+
+std::optional<core::RowGrouping> QtDesktop::chooseRowGrouping(const core::GroupingRequest &request)
+{
+    GroupByColumnDialog dialog(request, dialogParent());
+    dialog.exec();
+    m_lastEvents = coarseMilliseconds();
+    return dialog.choice();
 }
 
 qint64 QtDesktop::coarseMilliseconds()

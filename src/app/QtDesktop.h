@@ -20,6 +20,7 @@ public:
     core::ColumnChoice chooseNameColumns(const core::ColumnRequest &request) override;
     bool choosePaperLayout(const core::PaperRequest &request) override;
     bool printPages(const core::PrintRequest &request) override;
+    std::optional<core::RowGrouping> chooseRowGrouping(const core::GroupingRequest &request) override;
     void yield() override;
     bool clearClipboard() override;
     bool setClipboardText(const QString &text) override;

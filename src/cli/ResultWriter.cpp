@@ -58,9 +58,10 @@ ResultWriter::ResultWriter(const SortRequest &request, session::Session &session
     if (!whole)
         out.setBatched(true);
     commands::SortCommand::Output output;
-    // The names as read are no longer needed once every key is made.
-    output.namesRead = [&session] { session.inputList().clear(); };
     if (!whole) {
+        // The names as read are no longer needed once every key is made; results kept
+        // whole are places among them.
+        output.namesRead = [&session] { session.inputList().clear(); };
         output.wantsReading = request.format != Format::List;
         output.take = [this](QStringView shown, const names::NameReading *reading) { take(shown, reading); };
     }
@@ -86,8 +87,9 @@ void ResultWriter::writeExport(tables::TableFormat format)
 {
     m_progress.note(QStringLiteral("Writing results"));
     const QString target = m_request.output ? QFile::decodeName(*m_request.output) : QStringLiteral("standard output");
-    const exporting::ResultTable rows(m_session.resultList(), m_request.filedUnder);
-    const QStringList changes = tables::writeTableInto(m_out, target, format, rows);
+    const core::ExportOptions options = exportOptions();
+    const exporting::ResultTable rows(m_session.resultList(), options, m_session.sortCommand().resultPartsReader());
+    const QStringList changes = tables::writeTableInto(m_out, target, format, rows, {}, options);
     m_out.commit();
     // The file is written; what had to change in it to fit its format is told.
     for (const QString &change : changes)
@@ -115,6 +117,25 @@ void ResultWriter::writePdf()
         throw core::Failure(QStringLiteral("no installed font has every letter of: %1").arg(missing.join(QStringLiteral(", "))));
     m_out.writeBytes(paper->pdf(rows, choices, {}));
     m_out.commit();
+}
+
+// The export's choices as the window's dialog proposes them before anything is
+// stored, with the request's over them.
+core::ExportOptions ResultWriter::exportOptions() const
+{
+    core::ExportOptions options;
+    if (const char16_t delimiter = exporting::ResultTable::sourceDelimiter(m_session.resultList()))
+        options.delimiter = delimiter;
+    if (m_request.delimiter)
+        options.delimiter = *m_request.delimiter;
+    if (m_request.nameColumns)
+        options.nameColumns = *m_request.nameColumns;
+    if (m_request.filedUnder)
+        options.set(core::NameColumn::FiledUnder, true);
+    if (m_request.encoding)
+        options.encoding = *m_request.encoding;
+    options.protectFormulas = m_request.protectFormulas;
+    return options;
 }
 
 void ResultWriter::take(QStringView shown, const names::NameReading *reading)

@@ -45,6 +45,7 @@ private:
     void take(QStringView shown, const names::NameReading *reading);
     void writeExport(tables::TableFormat format);
     void writePdf();
+    core::ExportOptions exportOptions() const;
 
     const SortRequest &m_request;
     session::Session &m_session;

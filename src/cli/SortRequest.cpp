@@ -118,6 +118,30 @@ void perLastName(SortRequest &request, const QByteArray &count)
     request.perLastNameCount = QString::fromLatin1(count);
 }
 
+// A value read by one of the export options' parse helpers; a UsageError naming the
+// words it takes for any other.
+template<typename Value>
+Value exportWord(std::optional<Value> parsed, const char *option, const char *words, const QByteArray &given)
+{
+    if (!parsed)
+        throw UsageError{QStringLiteral("%1 takes %2, not \"%3\"").arg(QLatin1String(option), QLatin1String(words), text(given))};
+    return *parsed;
+}
+
+// A column named by its caption or its number from 1.
+QString columnName(const char *option, const QByteArray &given)
+{
+    bool number = false;
+    const int value = given.toInt(&number);
+    if (given.trimmed().isEmpty() || (number && value < 1))
+        throw UsageError{QStringLiteral("%1 takes a column's header caption or its number from 1, not \"%2\"")
+                             .arg(QLatin1String(option), text(given))};
+    return text(given);
+}
+
+const std::map<QByteArray, core::RowGrouping::Order> kGroupOrders = {
+    {"natural", core::RowGrouping::Order::Natural}, {"first", core::RowGrouping::Order::FirstMet}};
+
 using Flag = std::function<void(SortRequest &)>;
 using Valued = std::function<void(SortRequest &, const QByteArray &value)>;
 
@@ -130,6 +154,7 @@ const std::map<QByteArray, Flag> kFlags = {
     {"--filed-under", [](SortRequest &r) { r.filedUnder = true; }},
     {"--crlf", [](SortRequest &r) { r.crlf = true; }},
     {"--no-per-last-name", [](SortRequest &r) { r.perLastName = false; }},
+    {"--no-formula-protection", [](SortRequest &r) { r.protectFormulas = false; }},
 };
 
 // The options that take a value ("--option value" or "--option=value").
@@ -148,6 +173,23 @@ const std::map<QByteArray, Valued> kValued = {
     {"--title", [](SortRequest &r, const QByteArray &v) { r.title = QString::fromLocal8Bit(v); }},
     {"--paper-columns",
      [](SortRequest &r, const QByteArray &v) { r.paperColumns = core::parseColumnsWords(QString::fromLocal8Bit(v)); }},
+    {"--group-by", [](SortRequest &r, const QByteArray &v) { r.groupBy = columnName("--group-by", v); }},
+    {"--group-order",
+     [](SortRequest &r, const QByteArray &v) { r.groupOrder = oneOf(kGroupOrders, "--group-order", v); }},
+    {"--same-rows-by", [](SortRequest &r, const QByteArray &v) { r.sameRowsBy = columnName("--same-rows-by", v); }},
+    {"--name-columns",
+     [](SortRequest &r, const QByteArray &v) {
+         r.nameColumns = exportWord(core::parseNameColumns(text(v)), "--name-columns",
+                                    "title,first,middle,last,suffix,nickname,last-first,filed-under", v);
+     }},
+    {"--delimiter",
+     [](SortRequest &r, const QByteArray &v) {
+         r.delimiter = exportWord(core::parseDelimiter(text(v)), "--delimiter", "comma|semicolon|tab|,|;", v);
+     }},
+    {"--encoding",
+     [](SortRequest &r, const QByteArray &v) {
+         r.encoding = exportWord(core::parseEncoding(text(v)), "--encoding", "utf-8-bom|utf-8|windows-1252", v);
+     }},
 };
 
 // The on/off switches as flags: "--particles" and "--no-particles".
@@ -172,6 +214,8 @@ void checkTogether(const SortRequest &request)
     const bool paperChoice = request.layout || request.title || !request.paperColumns.isEmpty();
     if (paperChoice && request.format != Format::Pdf)
         throw UsageError{QStringLiteral("--layout, --title and --paper-columns go with --format pdf")};
+    if (request.delimiter && request.format != Format::Csv)
+        throw UsageError{QStringLiteral("--delimiter is for --format csv (a TSV file has TAB, a workbook none)")};
 }
 
 } // namespace
@@ -221,6 +265,31 @@ QString sortUsageLine()
     return QStringLiteral("usage: orvella --sort [OPTIONS] [FILE...]   (orvella --sort --help lists the options)");
 }
 
+namespace {
+
+// The --help text's part on tables: which columns name, group and compare the rows.
+QString tablesHelpText()
+{
+    return QStringLiteral(
+        "Tables:\n"
+        "  --columns COLUMNS          the name columns, as Choose Name Columns picks them:\n"
+        "                             name=COLUMN for a whole name, or last=COLUMN,first=COLUMN\n"
+        "                             with middle=COLUMN and suffix=COLUMN if wanted; a COLUMN\n"
+        "                             is its header caption or its number, counted from 1\n"
+        "  --header-row N             row N (1-20) holds the header, the rows above it are a\n"
+        "                             title kept above it; 0: no header row\n"
+        "  --group-by COLUMN          group the rows by the cells of COLUMN (its header caption\n"
+        "                             or its number from 1), each group sorted by name; names\n"
+        "                             without a row (and rows with an empty cell) come last\n"
+        "  --group-order ORDER        natural (numbers by value: 7B before 10A, the default) or\n"
+        "                             first (groups in the order the rows first show them)\n"
+        "  --same-rows-by WHAT        what --remove-duplicates compares in table rows: name (the\n"
+        "                             default), row (every cell) or a COLUMN (Email, Order no.)\n"
+        "\n");
+}
+
+} // namespace
+
 QString sortHelpText()
 {
     return QStringLiteral(
@@ -253,14 +322,7 @@ QString sortHelpText()
         "  --particle-list FILE       the particles, one a line\n"
         "  --title-list FILE          the titles, one a line\n"
         "\n"
-        "Tables:\n"
-        "  --columns COLUMNS          the name columns, as Choose Name Columns picks them:\n"
-        "                             name=COLUMN for a whole name, or last=COLUMN,first=COLUMN\n"
-        "                             with middle=COLUMN and suffix=COLUMN if wanted; a COLUMN\n"
-        "                             is its header caption or its number, counted from 1\n"
-        "  --header-row N             row N (1-20) holds the header, the rows above it are a\n"
-        "                             title kept above it; 0: no header row\n"
-        "\n"
+    ) + tablesHelpText() + QStringLiteral(
         "Output:\n"
         "  --format FORMAT            list (one name a line, the default), table (as Save\n"
         "                             Results As Text File writes it), or csv, tsv, xlsx or ods\n"
@@ -277,6 +339,15 @@ QString sortHelpText()
         "  --explain                  the name, what it was sorted under and the rest, TAB\n"
         "                             between\n"
         "  --filed-under              csv, tsv, xlsx and ods: a first column \"Filed under\"\n"
+        "  --name-columns PARTS       csv, tsv, xlsx and ods: the name's parts in columns of their\n"
+        "                             own, first, in this order: title, first, middle, last,\n"
+        "                             suffix, nickname, last-first, filed-under (comma between)\n"
+        "  --delimiter DELIMITER      csv: comma, semicolon or tab (also , and ;); by default\n"
+        "                             the source table's when it was a CSV or TSV, else comma\n"
+        "  --encoding ENCODING        csv and tsv: utf-8-bom (the default), utf-8 or windows-1252\n"
+        "                             (refused, naming the row, when a character does not fit)\n"
+        "  --no-formula-protection    csv and tsv: write cells starting with = + - @ as they are\n"
+        "                             (by default they get a leading apostrophe, numbers excepted)\n"
         "  --crlf                     end lines with CR LF in the list and --explain formats\n"
         "  -o, --output FILE          write the results to FILE (whole or not at all)\n"
         "  -h, --help                 show this text\n"
@@ -291,10 +362,14 @@ QString sortHelpText()
         "  orvella --sort --format xlsx --columns last=Surname,first=Given -o sorted.xlsx staff.xlsx\n"
         "  orvella --sort --format ods --header-row 3 --columns name=2 -o sorted.ods staff.ods\n"
         "  orvella --sort --format pdf --layout badges -o badges.pdf guests.csv\n"
+        "  orvella --sort --format csv --group-by Homeroom --name-columns first,last roster.csv\n"
+        "  orvella --sort --format csv --delimiter semicolon --encoding windows-1252 members.csv\n"
+        "  orvella --sort --format csv --remove-duplicates --same-rows-by Email orders.csv\n"
         "\n"
         "Exit status: 0 when every input was read and the results written; 1 when an input\n"
         "could not be read or the results could not be written; 2 for a usage error, and for\n"
-        "--columns or --header-row naming a column or row that a table does not have.\n");
+        "--columns, --header-row, --group-by or --same-rows-by naming a column or row that a\n"
+        "table does not have.\n");
 }
 
 } // namespace orvella::cli

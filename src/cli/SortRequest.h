@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/PaperChoices.h"
+#include "core/ExportOptions.h"
+#include "core/RowGrouping.h"
 
 #include <QByteArray>
 #include <QList>
@@ -48,6 +50,17 @@ struct SortRequest {
     QStringList paperColumns;
     QList<ColumnPick> columns;  // none: as the window proposes
     std::optional<int> headerRow; // 1-based; 0: no header row
+    // Grouping and which rows are the same: a column is a header caption or a number
+    // counted from 1; sameRowsBy is "name", "row" or a column.
+    std::optional<QString> groupBy;
+    std::optional<core::RowGrouping::Order> groupOrder;
+    std::optional<QString> sameRowsBy;
+    // What an export writes besides the rows (csv, tsv, xlsx, ods); unset: as the
+    // window's Export Results dialog proposes it, before anything is stored.
+    std::optional<std::array<bool, core::kNameColumnCount>> nameColumns;
+    std::optional<char16_t> delimiter;
+    std::optional<core::TextEncoding> encoding;
+    bool protectFormulas = true;
     std::optional<QByteArray> output;
     QList<QByteArray> files; // "-" is standard input; none: standard input
     bool help = false;

@@ -1,6 +1,7 @@
 #include "cli/SortRun.h"
 
 #include "cli/ColumnPicks.h"
+#include "cli/GroupFlags.h"
 #include "cli/OverlaySettings.h"
 #include "cli/ResultWriter.h"
 #include "cli/SortRequest.h"
@@ -220,10 +221,12 @@ int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &store
     const QList<QByteArray> files = request.files.isEmpty() ? QList<QByteArray>{"-"} : request.files;
     if (!readInputs(files, session, desktop, progress))
         status = 1;
-    if (desktop.refusedColumns()) {
+    // A column or row a table lacks, for its names or its groups, is a usage error.
+    if (const std::optional<QString> refused =
+            desktop.refusedColumns() ? desktop.refusedColumns() : applyGroupFlags(request, session)) {
         out->discard();
         progress.finish();
-        return usageError(*desktop.refusedColumns());
+        return usageError(*refused);
     }
     ResultWriter writer(request, session, *out, progress, desktop);
     // After a reported failure (memory ran out reading) there is nothing worth sorting.

@@ -120,6 +120,7 @@ void SortCommand::run()
     // The order and reading choices hold for the whole run.
     m_runChoices = m_controls.readingChoices();
     m_runOptions = m_controls.options();
+    m_runGrouping = m_groupingSource && m_context.input.hasRows() ? m_groupingSource() : core::RowGrouping();
     SortRun(*this).run();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/RowGrouping.h"
 #include "tables/NameRows.h"
 #include "names/NameParts.h"
 #include "names/ResultToolTips.h"
@@ -49,6 +50,9 @@ public:
         std::function<void()> namesRead;
     };
     void setOutput(Output output) { m_output = std::move(output); }
+    // Where a run learns, at its start, how to group table rows and which rows count as
+    // the same (unset: no grouping, rows the same by their names).
+    void setGroupingSource(std::function<core::RowGrouping()> source) { m_groupingSource = std::move(source); }
 
     // What result row `row` (0-based, text as shown) of the last run was sorted under and
     // then by: the two parts of the row's tooltip.
@@ -80,6 +84,8 @@ private:
     Output m_output;
     bool m_running = false;
     names::ReadingChoices m_runChoices;
+    std::function<core::RowGrouping()> m_groupingSource;
+    core::RowGrouping m_runGrouping;
     std::optional<names::SortOptions> m_runOptions; // those of the last run
     // The last name RevealNames revealed and the last key GetNames built; their memory
     // serves the next ones.

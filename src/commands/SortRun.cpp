@@ -95,7 +95,8 @@ SortRun::SortRun(SortCommand &command)
       m_collation(m_alphabetical ? names::collationLocale() : QByteArray()),
       m_showsOwnText(m_choices.lastCommaFirst || m_choices.readsWords() || m_choices.learnLastNames ||
                      m_ctx.input.hasCommaLineRows()),
-      m_tidies(m_choices.stepOverExtras), m_p(m_ctx.desktop, core::kMainWindowModule, "PushButton17_Click")
+      m_tidies(m_choices.stepOverExtras), m_p(m_ctx.desktop, core::kMainWindowModule, "PushButton17_Click"),
+      m_grouping(command.m_runGrouping)
 {
 }
 
@@ -192,9 +193,13 @@ void SortRun::readName(int i)
     m_p.step(SortStep::KeepBusyPointer, [&] { m_ctx.pointer.set(core::Pointer::Busy); });
 
     if (m_p.test(SortStep::AskRemoveDuplicates, [&] { return m_controls.removeDuplicates(); })) {
-        if (m_p.test(SortStep::CheckDuplicate, [&] { return m_duplicates.seen(name); }))
-            return; // an earlier equal name already has its key
-        m_p.step(SortStep::NoteName, [&] { m_duplicates.add(name); });
+        // Table rows may be the same by a column or by all their cells instead.
+        const QString same = sameRowsText(name);
+        if (m_p.test(SortStep::CheckDuplicate, [&] { return m_duplicates.seen(same); })) {
+            ++m_duplicatesRemoved;
+            return; // an earlier equal name (or row) already has its key
+        }
+        m_p.step(SortStep::NoteName, [&] { m_duplicates.add(same); });
         m_p.step(SortStep::AddFirstOfEqualNames, [this] { addKey(); });
         m_p.step(SortStep::KeyFirstOfEqualNames, [&] { m_keys.setLast(keyOf(name)); });
     } else {
@@ -330,6 +335,7 @@ void SortRun::order()
         m_order = m_alphabetical ? names::alphabeticalOrder(m_keys, m_headSuffixes, m_collation, yield)
                                  : names::exactOrder(m_keys, yield);
     });
+    groupOrder();
 }
 
 // ---- Closing ---------------------------------------------------------------------------
@@ -344,7 +350,7 @@ void SortRun::finish()
     if (m_p.ranOutOfMemory())
         return;
     m_ctx.tellDone(QStringLiteral("sorted in %1 s").arg(static_cast<double>(m_clock.elapsed()) / 1000.0, 0, 'f', 1) +
-                   spacedNamesHint(m_spacedNames, m_firstNameReading));
+                   filterNotes() + spacedNamesHint(m_spacedNames, m_firstNameReading));
     m_p.step(SortStep::TellDone, [&] {
         m_ctx.desktop.messageBox(QStringLiteral("Done."), core::MessageStyle::Ok, m_ctx.title);
     });
@@ -363,6 +369,7 @@ void SortRun::release()
     core::releaseInBackground(std::move(m_duplicates));
     core::releaseInBackground(std::move(m_unique));
     core::releaseInBackground(std::move(m_groups));
+    core::releaseInBackground(std::move(m_keyGroups.ofKey));
 }
 
 void SortRun::releaseOnOutOfMemory()
@@ -378,6 +385,7 @@ void SortRun::releaseOnOutOfMemory()
     m_duplicates = {};
     m_unique = {};
     m_groups = {};
+    std::vector<std::uint32_t>().swap(m_keyGroups.ofKey);
 }
 
 } // namespace orvella::commands

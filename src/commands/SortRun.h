@@ -3,6 +3,8 @@
 #include "commands/SortCommand.h"
 #include "core/PointerState.h"
 #include "core/Procedure.h"
+#include "core/RowGrouping.h"
+#include "lists/KeyGroups.h"
 #include "names/KeySort.h"
 #include "names/KeyTexts.h"
 #include "names/ResultFilters.h"
@@ -15,6 +17,7 @@
 #include <QString>
 #include <cstdint>
 #include <future>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -28,6 +31,13 @@ struct KeyedNames {
     names::KeyTexts keys;
     names::KeyTexts asEntered;
     int spacedNames = 0;
+};
+
+// The result rows (0-based, in order) that start a group, each with the group's note
+// ("Homeroom: 7B").
+struct GroupStarts {
+    std::vector<std::pair<int, QString>> starts;
+    QString noteAt(int row) const;
 };
 
 // One run of "Start Sorting", in its phases: every input name read into a key, the keys
@@ -72,6 +82,14 @@ private:
     void showName(size_t k);
     void append(QString shown, size_t k);
     void keepRowNotes();
+
+    // Grouping and what makes rows the same (see SortRunGroups.cpp).
+    QString sameRowsText(const QString &name) const;
+    void groupOrder();
+    void enterGroupOf(size_t k);
+    void noteGroupStart();
+    std::shared_ptr<const GroupStarts> groupStarts();
+    QString filterNotes() const;
 
     void yield();
     void releaseOnOutOfMemory();
@@ -149,6 +167,18 @@ private:
     std::optional<names::SortOptions> m_readsAsInputUnder;
     void noteReadsAsInput(const QString &key);
     bool readsAsInput(size_t k) const { return k < m_readsAsInput.size() && m_readsAsInput[k]; }
+
+    // The run's grouping, read at its start; the group of each key, while the results
+    // are grouped; the group being shown and whether its first row is yet to come.
+    const core::RowGrouping &m_grouping;
+    lists::KeyGroups m_keyGroups;
+    bool m_grouped = false;
+    QString m_groupColumn; // as the status line and the group notes name it
+    std::uint32_t m_shownGroup = 0xFFFFFFFFu;
+    bool m_groupStartPending = false;
+    // The result rows (0-based) that start a group, with the group's note.
+    std::vector<std::pair<int, QString>> m_groupStarts;
+    int m_duplicatesRemoved = 0;
 };
 
 } // namespace orvella::commands

@@ -141,7 +141,9 @@ void SortRun::show()
             m_rows.reserve(m_keys.size());
     });
     // The results are kept as places among the input's names (see ListOrigin).
-    m_placesOfNames = !output.take && (m_keyNames.empty() || m_keyNames.size() == m_keys.size()) &&
+    // (Only while the input still holds every name: a run's output may let them go.)
+    m_placesOfNames = !output.take && m_ctx.input.count() == m_total &&
+                      (m_keyNames.empty() || m_keyNames.size() == m_keys.size()) &&
                       m_ctx.results.showRowsOf(m_ctx.input.sharedTexts(), qsizetype(m_keys.size()));
 
     // A script's run that keeps every key hands the names over as they are revealed.
@@ -174,6 +176,8 @@ void SortRun::showKey(size_t position)
         m_ctx.results.prefetchSource(nameRowOf(sortedKey(position + 6)), true);
     if (position + 8 < m_keys.size() && sortedKey(position + 8) < m_keyRows.size())
         __builtin_prefetch(m_keyRows.data() + sortedKey(position + 8));
+    if (m_grouped)
+        enterGroupOf(k);
     const names::KeyParts key = m_keys[k];
     m_p.step(SortStep::YieldWhileShowing, [this] { yield(); });
     const QStringView head = m_p.value(SortStep::TakeHead, QStringView(), [&] { return key.head; });
@@ -265,6 +269,7 @@ void SortRun::showName(size_t k)
         return append(shownName(k), k);
     m_rows.note(static_cast<std::size_t>(m_ctx.results.count() - 1), m_keys[k],
                 shownAs(shownAsEntered(k), m_controls.options().firstLast()));
+    noteGroupStart();
 }
 
 void SortRun::append(QString shown, size_t k)
@@ -275,6 +280,7 @@ void SortRun::append(QString shown, size_t k)
     const qsizetype nameRow = m_placesOfNames ? nameRowOf(k) : -1;
     m_ctx.results.appendFrom(shown, nameRow, keyRowOf(m_keyRows, m_runTables, k));
     m_rows.note(static_cast<std::size_t>(m_ctx.results.count() - 1), m_keys[k], how);
+    noteGroupStart();
 }
 
 // How the run filed each row, for the rows' tooltips.
@@ -282,8 +288,14 @@ void SortRun::keepRowNotes()
 {
     m_p.step(SortStep::KeepRowNotes, [&] {
         m_command.m_resultRows = std::make_shared<const names::ResultRows>(std::move(m_rows));
-        const auto notes = [kept = m_command.m_resultRows](int row, const QString &text, tables::RowNote note) {
-            return note == tables::RowNote::ToolTip ? kept->toolTip(row, text) : kept->reading(row, text).sortedUnder;
+        const auto notes = [kept = m_command.m_resultRows, starts = groupStarts()](int row, const QString &text,
+                                                                                 tables::RowNote note) {
+            switch (note) {
+            case tables::RowNote::ToolTip: return kept->toolTip(row, text);
+            case tables::RowNote::FiledUnder: return kept->reading(row, text).sortedUnder;
+            case tables::RowNote::GroupStart: return starts ? starts->noteAt(row) : QString();
+            }
+            return QString();
         };
         m_ctx.results.setNoteSource(notes);
     });

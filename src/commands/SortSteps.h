@@ -30,6 +30,7 @@ enum : int {
     // After the names.
     JoinWorkerKeys = 136,
     OrderKeys = 138,
+    GroupKeys = 139,           // the sorted keys put group after group
     ClearResultsToShow = 140,
     AskKeepUnique = 142,
     AskKeepLimited = 146,

@@ -3,10 +3,12 @@
 #include "core/ColumnChoice.h"
 #include "core/ExportOptions.h"
 #include "core/PaperChoices.h"
+#include "core/RowGrouping.h"
 
 #include <QString>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QPagedPaintDevice;
 
@@ -81,6 +83,13 @@ public:
     // Asks which columns of a table make a person's name, showing its first rows and
     // proposing request.proposed; answers the choice, Kind::Cancel when cancelled.
     virtual ColumnChoice chooseNameColumns(const ColumnRequest &request) = 0;
+    // Asks which column groups the results and which rows count as the same, proposing
+    // request.current; nothing when cancelled (a desktop without the dialog cancels).
+    virtual std::optional<RowGrouping> chooseRowGrouping(const GroupingRequest &request)
+    {
+        (void)request;
+        return std::nullopt;
+    }
 
     // Asks how the results go on paper; false when cancelled.
     virtual bool choosePaperLayout(const PaperRequest &request) = 0;

@@ -180,6 +180,12 @@ bool NameListModel::holdsTable(const tables::SourceTable *table) const
     return std::any_of(m_tables.begin(), m_tables.end(), [table](const tables::SourceTablePtr &kept) { return kept.get() == table; });
 }
 
+tables::SourceTablePtr NameListModel::firstTable() const
+{
+    const auto first = std::find_if(m_refs.begin(), m_refs.end(), [](const tables::RowRef &ref) { return ref.table != 0; });
+    return first == m_refs.end() ? nullptr : m_tables[first->table - 1];
+}
+
 bool NameListModel::hasCommaLineRows() const
 {
     return std::any_of(m_tables.begin(), m_tables.end(), [](const tables::SourceTablePtr &table) { return table->commaLines; });
@@ -460,9 +466,22 @@ QVariant NameListModel::data(const QModelIndex &index, int role) const
         return core::shownText(textAt(index.row()));
     if (role == Qt::EditRole)
         return textAt(index.row()).toString();
-    if (role == Qt::ToolTipRole && m_noteSource) {
+    const bool noted = role == Qt::ToolTipRole || role == Qt::AccessibleTextRole || role == Qt::AccessibleDescriptionRole;
+    if (!m_noteSource || !noted)
+        return {};
+    const QString text = textAt(index.row()).toString();
+    // A group's first row says which group starts: in its tooltip, and to a screen
+    // reader before the name.
+    const QString group = m_noteSource(index.row(), text, tables::RowNote::GroupStart);
+    if (role == Qt::AccessibleTextRole && !group.isEmpty())
+        return core::shownText(group + QStringLiteral(", ") + text);
+    if (role == Qt::AccessibleDescriptionRole && !group.isEmpty())
+        return group;
+    if (role == Qt::ToolTipRole) {
         // Cut like the row itself: a tooltip can name a whole multi-megabyte name.
-        QString tip = m_noteSource(index.row(), textAt(index.row()).toString(), tables::RowNote::ToolTip);
+        QString tip = m_noteSource(index.row(), text, tables::RowNote::ToolTip);
+        if (!group.isEmpty())
+            tip = tip.isEmpty() ? group : group + QLatin1Char('\n') + tip;
         if (!tip.isEmpty())
             return core::shownText(tip);
     }

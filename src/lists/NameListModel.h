@@ -73,6 +73,8 @@ public:
     // The table row the item at a 1-based position came from (none for a typed name);
     // throws for a position that does not exist.
     tables::NameRow rowOf(int position) const;
+    // The table of the first item that came from one (none when no item did).
+    tables::SourceTablePtr firstTable() const;
     // Whether some item came from a table whose names are "Last, First" lines.
     bool hasCommaLineRows() const;
     // Whether the list keeps the table (some item came from it).

@@ -82,6 +82,53 @@ bool columnsFit(const ColumnChoice &choice, int columns)
     return false;
 }
 
+const QString kGroupField = QStringLiteral("group");
+const QString kGroupOrderField = QStringLiteral("groups");
+const QString kSameField = QStringLiteral("same");
+
+// The grouping as value fields; none for the choice that groups nothing and compares names.
+QString groupingText(const core::RowGrouping &grouping)
+{
+    if (!grouping.groups() && grouping.sameRows == core::RowGrouping::SameRows::Name)
+        return {};
+    const bool firstMet = grouping.order == core::RowGrouping::Order::FirstMet;
+    QString same = QStringLiteral("name");
+    if (grouping.sameRows == core::RowGrouping::SameRows::Row)
+        same = QStringLiteral("row");
+    else if (grouping.sameRows == core::RowGrouping::SameRows::Column)
+        same = QString::number(grouping.sameColumn);
+    return QStringLiteral(" %1=%2 %3=%4 %5=%6")
+        .arg(kGroupField, QString::number(grouping.column), kGroupOrderField,
+             firstMet ? QStringLiteral("first") : QStringLiteral("natural"), kSameField, same);
+}
+
+// The grouping the fields hold, its columns captioned by the header; nullopt when they
+// hold none or a damaged one.
+std::optional<core::RowGrouping> groupingOf(const QMap<QString, QString> &fields, const QStringList &header)
+{
+    const std::optional<int> column = numberIn(fields, "group");
+    const QString order = fields.value(kGroupOrderField);
+    const QString same = fields.value(kSameField);
+    bool sameIsColumn = false;
+    const int sameColumn = same.toInt(&sameIsColumn);
+    const auto fits = [&header](int c) { return c >= 0 && c < header.size(); };
+    if (!column || (*column != -1 && !fits(*column)) || (order != u"natural" && order != u"first") ||
+        (sameIsColumn ? !fits(sameColumn) : same != u"name" && same != u"row"))
+        return std::nullopt;
+    core::RowGrouping grouping;
+    grouping.column = *column;
+    grouping.caption = fits(*column) ? header[*column].trimmed() : QString();
+    grouping.order = order == u"first" ? core::RowGrouping::Order::FirstMet : core::RowGrouping::Order::Natural;
+    grouping.sameRows = sameIsColumn     ? core::RowGrouping::SameRows::Column
+                        : same == u"row" ? core::RowGrouping::SameRows::Row
+                                         : core::RowGrouping::SameRows::Name;
+    if (sameIsColumn) {
+        grouping.sameColumn = sameColumn;
+        grouping.sameCaption = header[sameColumn].trimmed();
+    }
+    return grouping;
+}
+
 } // namespace
 
 RememberedColumns::RememberedColumns(core::SettingsStore &settings) : m_settings(settings) {}
@@ -149,21 +196,35 @@ int RememberedColumns::timesForgotten() const
     return ok && times > 0 ? times : 0;
 }
 
-std::optional<ColumnChoice> RememberedColumns::find(const QStringList &headerRow) const
+std::optional<QMap<QString, QString>> RememberedColumns::currentFields(const QStringList &headerRow) const
 {
     const QString key = keyFor(headerRow);
     if (!m_settings.contains(key))
         return std::nullopt;
-    const QString text = m_settings.read(key, QString());
-    std::optional<ColumnChoice> choice = choiceFromText(text);
-    if (!choice || !choice->firstRowIsHeader || !columnsFit(*choice, int(headerRow.size())))
-        return std::nullopt;
-    const std::optional<QMap<QString, QString>> fields = fieldsOf(text);
+    std::optional<QMap<QString, QString>> fields = fieldsOf(m_settings.read(key, QString()));
     const QString forgotten = QLatin1String(kForgottenField);
     const int times = timesForgotten();
-    if (fields->contains(forgotten) ? numberIn(*fields, kForgottenField) != times : times != 0)
+    if (!fields || (fields->contains(forgotten) ? numberIn(*fields, kForgottenField) != times : times != 0))
+        return std::nullopt;
+    return fields;
+}
+
+std::optional<ColumnChoice> RememberedColumns::find(const QStringList &headerRow) const
+{
+    if (!currentFields(headerRow))
+        return std::nullopt;
+    std::optional<ColumnChoice> choice = choiceFromText(m_settings.read(keyFor(headerRow), QString()));
+    if (!choice || !choice->firstRowIsHeader || !columnsFit(*choice, int(headerRow.size())))
         return std::nullopt;
     return choice;
+}
+
+std::optional<core::RowGrouping> RememberedColumns::findGrouping(const QStringList &headerRow) const
+{
+    const std::optional<QMap<QString, QString>> fields = currentFields(headerRow);
+    if (!fields || !fields->contains(kGroupField))
+        return std::nullopt;
+    return groupingOf(*fields, headerRow);
 }
 
 std::optional<ColumnChoice> RememberedColumns::findIn(const QList<QStringList> &firstRows) const
@@ -183,7 +244,22 @@ void RememberedColumns::remember(const QStringList &headerRow, const ColumnChoic
 {
     if (!choice.firstRowIsHeader || choice.kind == ColumnChoice::Kind::Cancel || withoutEmptyEnd(headerRow).isEmpty())
         return;
-    QString value = valueText(choice);
+    // A grouping chosen for the header stays with the columns.
+    const std::optional<core::RowGrouping> grouping = findGrouping(headerRow);
+    write(headerRow, valueText(choice) + (grouping ? groupingText(*grouping) : QString()));
+}
+
+void RememberedColumns::rememberGrouping(const QStringList &headerRow, const ColumnChoice &columns,
+                                         const core::RowGrouping &grouping)
+{
+    if (!columns.firstRowIsHeader || columns.kind == ColumnChoice::Kind::Cancel ||
+        withoutEmptyEnd(headerRow).isEmpty())
+        return;
+    write(headerRow, valueText(columns) + groupingText(grouping));
+}
+
+void RememberedColumns::write(const QStringList &headerRow, QString value)
+{
     if (const int times = timesForgotten())
         value += QStringLiteral(" %1=%2").arg(QLatin1String(kForgottenField)).arg(times);
     m_settings.write(keyFor(headerRow), value);

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "core/ColumnChoice.h"
+#include "core/RowGrouping.h"
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -22,6 +24,12 @@ namespace orvella::lists {
 // value is readable text, e.g.
 //   kind=parts header=1 whole=-1 last=2 first=1 middle=-1 suffix=-1 ask=1
 // where kind is whole, parts or lines, and ask=0 means "do not ask again".
+//
+// The same value also holds how the results of the table's rows are grouped and which
+// rows count as the same (see Group By Column), when the user chose that:
+//   ... group=3 groups=natural same=name      (groups: natural or first; same: name,
+//                                              row or a column's number)
+// so that forgetting the columns forgets the grouping with them.
 //
 // Only tables with a header row are remembered: without one there is nothing to know
 // the table by. The header is known by its cells wherever it stands, so a title above
@@ -45,6 +53,13 @@ public:
     // Stores the choice for its header row; does nothing for a choice without a header
     // or a Cancel. Throws a Failure when the settings cannot be written.
     void remember(const QStringList &headerRow, const core::ColumnChoice &choice);
+    // The grouping stored for the header row, its columns captioned by the header;
+    // nullopt when none is (or the value is damaged, or the columns were forgotten).
+    std::optional<core::RowGrouping> findGrouping(const QStringList &headerRow) const;
+    // Stores the grouping with the table's name columns. Throws a Failure when the
+    // settings cannot be written.
+    void rememberGrouping(const QStringList &headerRow, const core::ColumnChoice &columns,
+                          const core::RowGrouping &grouping);
     // Forgets every stored choice: the next table with any header asks again. Throws a
     // Failure when the settings cannot be written.
     void forgetAll();
@@ -58,6 +73,10 @@ public:
 
 private:
     int timesForgotten() const;
+    // The fields of the value stored for the header row, when it was written since the
+    // choices were last forgotten.
+    std::optional<QMap<QString, QString>> currentFields(const QStringList &headerRow) const;
+    void write(const QStringList &headerRow, QString value);
 
     core::SettingsStore &m_settings;
 };

@@ -5,6 +5,7 @@
 #include "core/Procedure.h"
 #include "commands/ExportCommands.h"
 #include "commands/PaperCommand.h"
+#include "commands/GroupCommand.h"
 #include "commands/ResultExportCommand.h"
 #include "commands/ListCommands.h"
 #include "commands/ListFileCommands.h"
@@ -30,8 +31,10 @@ Session::Session(core::Desktop &desktop, core::SettingsStore &settings)
       m_exports(std::make_unique<commands::ExportCommands>(m_context)),
       m_resultExport(std::make_unique<commands::ResultExportCommand>(
           m_context, [this] { return m_sort->resultPartsReader(); })),
-      m_print(std::make_unique<commands::PaperCommand>(m_context, [this] { return m_sort->resultPartsReader(); }))
+      m_print(std::make_unique<commands::PaperCommand>(m_context, [this] { return m_sort->resultPartsReader(); })),
+      m_group(std::make_unique<commands::GroupCommand>(m_context))
 {
+    m_sort->setGroupingSource([this] { return m_group->current(); });
 }
 
 Session::~Session() = default;

@@ -20,6 +20,7 @@ class SettingsStore;
 namespace orvella::commands {
 class ExportCommands;
 class PaperCommand;
+class GroupCommand;
 class ResultExportCommand;
 class ListCommands;
 class ListFileCommands;
@@ -70,6 +71,7 @@ public:
     commands::ExportCommands &exportCommands() { return *m_exports; }
     commands::ResultExportCommand &resultExport() { return *m_resultExport; }
     commands::PaperCommand &print() { return *m_print; }
+    commands::GroupCommand &groupCommand() { return *m_group; }
 
     // Start-up, for the window and "orvella --sort" alike: the option and filter
     // controls' states, then the Order and Reading menus' choices with the particle and
@@ -101,6 +103,7 @@ private:
     std::unique_ptr<commands::ExportCommands> m_exports;
     std::unique_ptr<commands::ResultExportCommand> m_resultExport;
     std::unique_ptr<commands::PaperCommand> m_print;
+    std::unique_ptr<commands::GroupCommand> m_group;
 };
 
 } // namespace orvella::session

@@ -56,6 +56,7 @@ struct NameParts {
 enum class RowNote {
     ToolTip,    // the row's tooltip
     FiledUnder, // the words a sort filed the row under
+    GroupStart, // on a group's first row: the group's column and value ("Homeroom: 7B")
 };
 
 // How a list keeps a name's row: its table's place among the list's tables (counted

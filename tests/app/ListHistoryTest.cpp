@@ -227,3 +227,44 @@ TEST(UndoRedo, ReplacedResultsShareTheInputsText)
 }
 
 } // namespace
+
+namespace {
+
+// Undo of a grouped sort gives back the results before it, without the group notes;
+// redo gives the grouped results back with them.
+TEST(UndoRedo, AGroupedSortGivesWayToTheEarlierResults)
+{
+    orvella::testing::SortFixture f;
+    f.read(orvella::testing::Reading::LastWord);
+    app::ListHistory history({&f.inputList, &f.resultList});
+    auto table = std::make_shared<tables::SourceTable>();
+    table->header = {"Name", "Room"};
+    table->cells.appendRow(table->header);
+    tables::TextRows names;
+    std::vector<quint32> rows;
+    for (const auto &[name, room] : {std::pair{"Bo Lee", "2"}, {"Ann Ames", "10"}, {"Cy Kim", "2"}, {"Di Ray", "10"}}) {
+        table->cells.appendRow(QStringList{name, room});
+        names.append(QString::fromUtf8(name));
+        rows.push_back(quint32(table->cells.rowCount() - 1));
+    }
+    history.run(QStringLiteral("Load"), [&] { f.inputList.appendMany(std::move(names), table, rows); });
+    history.run(QStringLiteral("Sort"), [&] { f.run(); });
+    const QStringList plain = f.results();
+    core::RowGrouping byRoom;
+    byRoom.caption = QStringLiteral("Room");
+    f.command.setGroupingSource([&byRoom] { return byRoom; });
+    history.run(QStringLiteral("Sort"), [&] { f.run(); });
+    const QStringList grouped{"Cy Kim", "Bo Lee", "Ann Ames", "Di Ray"};
+    EXPECT_EQ(f.results(), grouped);
+    EXPECT_EQ(f.resultList.note(3, tables::RowNote::GroupStart), QStringLiteral("Room: 10"));
+
+    history.undo();
+    EXPECT_EQ(f.results(), plain);
+    EXPECT_EQ(plain, (QStringList{"Ann Ames", "Cy Kim", "Bo Lee", "Di Ray"}));
+    EXPECT_EQ(f.resultList.note(1, tables::RowNote::GroupStart), QString());
+    history.redo();
+    EXPECT_EQ(f.results(), grouped);
+    EXPECT_EQ(f.resultList.note(1, tables::RowNote::GroupStart), QStringLiteral("Room: 2"));
+}
+
+} // namespace

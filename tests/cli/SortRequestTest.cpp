@@ -10,6 +10,7 @@ using namespace orvella::cli;
 using Reading = SortRequest::Reading;
 using Format = SortRequest::Format;
 using Role = SortRequest::Role;
+namespace core = orvella::core;
 
 namespace {
 
@@ -78,6 +79,21 @@ TEST(SortArguments, EachOptionSetsItsChoiceAndNothingElse)
          }},
         // After "--" every argument is a file, even one that looks like an option.
         {"-- --defaults -x", [](const SortRequest &r) { return !r.defaults && r.files == split("--defaults -x"); }},
+        {"--group-by Homeroom --group-order first --same-rows-by row",
+         [](const SortRequest &r) {
+             return r.groupBy == "Homeroom" && r.groupOrder == core::RowGrouping::Order::FirstMet &&
+                    r.sameRowsBy == "row" && !r.nameColumns && !r.delimiter;
+         }},
+        {"--group-by=3 --same-rows-by=Email", [](const SortRequest &r) { return r.groupBy == "3" && r.sameRowsBy == "Email" && !r.groupOrder; }},
+        {"--format csv --name-columns first,last-first --delimiter ; --encoding windows-1252 --no-formula-protection",
+         [](const SortRequest &r) {
+             std::array<bool, core::kNameColumnCount> columns{};
+             columns[size_t(core::NameColumn::FirstName)] = columns[size_t(core::NameColumn::LastFirst)] = true;
+             return r.nameColumns == columns && r.delimiter == u';' && r.encoding == core::TextEncoding::Windows1252 &&
+                    !r.protectFormulas && !r.groupBy;
+         }},
+        {"--format csv --delimiter tab --encoding utf-8",
+         [](const SortRequest &r) { return r.delimiter == u'\t' && r.encoding == core::TextEncoding::Utf8 && r.protectFormulas; }},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.arguments);
@@ -89,6 +105,14 @@ TEST(SortArguments, MistakesAreUsageErrorsThatNameTheArgument)
 {
     const std::pair<const char *, const char *> cases[] = {
         {"--bogus", "--bogus"},
+        {"--group-by 0", "--group-by takes a column's header caption or its number from 1, not \"0\""},
+        {"--same-rows-by=", "--same-rows-by takes a column's header caption"},
+        {"--group-order alphabetical", "--group-order takes first|natural, not \"alphabetical\""},
+        {"--name-columns first,given", "--name-columns takes title,first,middle,last,suffix,nickname,last-first,filed-under"},
+        {"--format csv --delimiter pipe", "--delimiter takes comma|semicolon|tab|,|;, not \"pipe\""},
+        {"--format tsv --delimiter comma", "--delimiter is for --format csv"},
+        {"--encoding latin1", "--encoding takes utf-8-bom|utf-8|windows-1252, not \"latin1\""},
+        {"--no-formula-protection=1", "--no-formula-protection takes no value"},
         {"--reading lastword", "lastword"},
         {"--order", "--order needs a value"},
         {"--format pdf", "--format pdf writes a PDF document, which needs -o FILE"},

@@ -2,7 +2,9 @@
 // when a step fails, and a run whose threads cannot start.
 
 #include "cli/SortRun.h"
+#include "commands/GroupCommand.h"
 #include "commands/ResultExportCommand.h"
+#include "export/ResultTable.h"
 #include "commands/SortCommand.h"
 #include "lists/ListFileWriter.h"
 #include "lists/NameListModel.h"
@@ -87,25 +89,57 @@ TEST(SortRun, ATableIsTheSavedResultsFile)
     EXPECT_EQ(readBytes(saved), "Result(s)\t\r\nAnn Lee  \t\r\nBob Lee  \t\r\nCy Ray   \t\r\n");
 }
 
+// What the window's choices are in a case: the name columns' dialog answer (as
+// proposed when unset), the Group By Column answer, "Remove duplicates from results",
+// and the export dialog's choices, its delimiter as proposed unless given.
+struct WindowChoices {
+    std::optional<core::ColumnChoice> columns;
+    core::ExportOptions exporting;
+    std::optional<char16_t> delimiter;
+    std::optional<core::RowGrouping> grouping;
+    bool noDuplicates = false;
+};
+
 // What the window's File > Export Results writes of the file sorted with the first-run
-// choices, the name columns answered so (as proposed when unset).
-QByteArray windowExport(const QString &input, const QString &exported, std::optional<core::ColumnChoice> columns,
-                        bool filedUnder)
+// choices and the case's.
+QByteArray windowExport(const QString &input, const QString &exported, const WindowChoices &choices)
 {
     ScriptedDesktop desktop;
     MemorySettings settings;
     session::Session window(desktop, settings);
     window.restore();
-    if (columns)
-        desktop.columnAnswers = {*columns};
+    if (choices.columns)
+        desktop.columnAnswers = {*choices.columns};
     window.openFiles({QFile::encodeName(input)});
+    if (choices.grouping) {
+        desktop.groupingAnswers = {*choices.grouping};
+        window.groupCommand().choose();
+    }
+    window.options().setRemoveDuplicates(choices.noDuplicates);
     window.sortCommand().run();
     desktop.saveAnswers = {exported};
-    core::ExportOptions options;
-    options.set(core::NameColumn::FiledUnder, filedUnder);
+    core::ExportOptions options = choices.exporting;
+    const char16_t proposed = exporting::ResultTable::sourceDelimiter(window.resultList());
+    options.delimiter = choices.delimiter.value_or(proposed ? proposed : u',');
     desktop.exportAnswers = {options};
     window.resultExport().exportResults();
     return readBytes(exported);
+}
+
+core::ExportOptions withNameColumns(std::initializer_list<core::NameColumn> columns)
+{
+    core::ExportOptions options;
+    for (const core::NameColumn column : columns)
+        options.set(column, true);
+    return options;
+}
+
+core::RowGrouping groupedBy(int column, core::RowGrouping::Order order = core::RowGrouping::Order::Natural)
+{
+    core::RowGrouping grouping;
+    grouping.column = column;
+    grouping.order = order;
+    return grouping;
 }
 
 core::ColumnChoice parts(int headerRow, int last, int first)
@@ -134,14 +168,30 @@ const QByteArray kKnownHeader = "Staff 2026\r\nLast name,First name,Town\r\nLee,
                                 "Lee,Ann,\"Paris, TX\"\r\n";
 const QByteArray kOwnHeader = "Club list\nTown,Called,Clan\nOslo,Bob,Lee\nRome,Cy,Ray\nParis,Ann,Lee\nLyon,Al,Zorn\n";
 
+// A roster with a homeroom and an e-mail column, a cell a spreadsheet would run as a
+// formula and one that only looks like one.
+const QByteArray kRoster = "Last name,First name,Homeroom,Email,Note\r\nLee,Bob,10A,b@x,=SUM(A1)\r\n"
+                           "Ray,Cy,7B,c@x,-12\r\nAmes,Ann,10A,a@x,\r\nLee,Di,7B,b@x,+44 20\r\nZorn,Al,,z@x,@me\r\n"
+                           "Cole,Eve,9,e@x,\r\n";
+
+// Forty rows: enough for the sort to read ahead of the row it shows.
+QByteArray manyRows()
+{
+    QByteArray text = "Last name,First name,Homeroom\r\n";
+    for (int i = 0; i < 40; ++i)
+        text += "Family" + QByteArray::number(i * 7 % 40) + ",Given" + QByteArray::number(i) + "," +
+                QByteArray::number(i % 3 + 8) + "A\r\n";
+    return text;
+}
+
 struct ExportCase {
     const char *what;
     const char *file; // its name says its kind
     QByteArray text;
     QList<QByteArray> options; // after "--format FORMAT"
-    std::optional<core::ColumnChoice> window; // the column dialog's answer
-    bool filedUnder = false;
+    WindowChoices window;
     std::optional<core::ColumnChoice> remembered; // stored with "Do not ask again"
+    const char *onlyFormat = nullptr;
 };
 
 // Each export format is byte for byte the file Export Results writes of the same file
@@ -150,18 +200,46 @@ TEST(SortRun, EachExportFormatIsTheWindowsExport)
 {
     core::ColumnChoice askNoMore = wholeName(1, 2);
     askNoMore.dontAskAgain = true;
+    using core::NameColumn;
+    core::ExportOptions plain;
+    plain.encoding = core::TextEncoding::Utf8;
+    plain.protectFormulas = false;
     const ExportCase cases[] = {
         {"a title above a known header", "staff.csv", kKnownHeader, {}, {}},
-        {"the same with a first column Filed under", "staff.csv", kKnownHeader, {"--filed-under"}, {}, true},
+        {"the same with a first column Filed under", "staff.csv", kKnownHeader, {"--filed-under"},
+         {{}, withNameColumns({NameColumn::FiledUnder})}},
         {"a tab-separated table", "staff.tsv", QByteArray(kKnownHeader).replace(',', '\t'), {}, {}},
-        {"columns by caption", "club.csv", kOwnHeader, {"--columns", "last=Clan,first=called"}, parts(1, 2, 1)},
+        {"columns by caption", "club.csv", kOwnHeader, {"--columns", "last=Clan,first=called"}, {parts(1, 2, 1)}},
         {"columns by number under a header row", "club.csv", kOwnHeader,
-         {"--header-row", "2", "--columns", "name=3"}, wholeName(1, 2)},
-        {"no header row", "club.csv", kOwnHeader, {"--header-row=0", "--columns=name=2"}, wholeName({}, 1)},
-        {"the header row alone", "club.csv", kOwnHeader, {"--header-row", "1"}, wholeName(0, 0)},
+         {"--header-row", "2", "--columns", "name=3"}, {wholeName(1, 2)}},
+        {"no header row", "club.csv", kOwnHeader, {"--header-row=0", "--columns=name=2"}, {wholeName({}, 1)}},
+        {"the header row alone", "club.csv", kOwnHeader, {"--header-row", "1"}, {wholeName(0, 0)}},
         {"over a choice remembered not to ask again", "club.csv", kOwnHeader,
-         {"--columns", "last=Clan,first=Called"}, parts(1, 2, 1), false, askNoMore},
+         {"--columns", "last=Clan,first=Called"}, {parts(1, 2, 1)}, askNoMore},
         {"names from no table", "names.txt", "Bob Lee\nCy Ray\nAnn Lee\n", {}, {}},
+        {"grouped by homeroom with name columns", "roster.csv", kRoster,
+         {"--group-by", "Homeroom", "--name-columns", "first,last"},
+         {{}, withNameColumns({NameColumn::FirstName, NameColumn::LastName}), {}, groupedBy(2)}},
+        {"grouped as first met by number, same rows by e-mail", "roster.csv", kRoster,
+         {"--group-by", "3", "--group-order", "first", "--remove-duplicates", "--same-rows-by", "email"},
+         {{}, {}, {}, [] {
+              core::RowGrouping grouping = groupedBy(2, core::RowGrouping::Order::FirstMet);
+              grouping.sameRows = core::RowGrouping::SameRows::Column;
+              grouping.sameColumn = 3;
+              return grouping;
+          }(), true}},
+        {"forty rows", "many.csv", manyRows(), {}, {}},
+        {"forty rows grouped", "many.csv", manyRows(), {"--group-by", "Homeroom"}, {{}, {}, {}, groupedBy(2)}},
+        {"semicolons, UTF-8 without a mark, no formula protection", "roster.csv", kRoster,
+         {"--delimiter", "semicolon", "--encoding", "utf-8", "--no-formula-protection"},
+         {{}, plain, u';'}, {}, "csv"},
+        {"tab delimiter in a CSV file, Windows-1252", "roster.csv", kRoster,
+         {"--delimiter", "tab", "--encoding", "windows-1252"},
+         {{}, [] {
+              core::ExportOptions options;
+              options.encoding = core::TextEncoding::Windows1252;
+              return options;
+          }(), u'\t'}, {}, "csv"},
     };
     QTemporaryDir dir;
     for (const char *format : {"csv", "tsv", "xlsx", "ods"}) {
@@ -169,13 +247,15 @@ TEST(SortRun, EachExportFormatIsTheWindowsExport)
             SCOPED_TRACE(std::string(format) + ": " + c.what);
             if (QByteArrayView(format) == "tsv" && QByteArrayView(c.file) == "names.txt")
                 continue; // --explain: below
+            if (c.onlyFormat && QByteArrayView(format) != c.onlyFormat)
+                continue;
             const QString input = dir.filePath(c.file);
             writeBytes(input, c.text);
             MemorySettings stored;
             if (c.remembered)
                 lists::RememberedColumns(stored).remember({"Town", "Called", "Clan"}, *c.remembered);
             const QString exported = dir.filePath(QStringLiteral("window.") + format);
-            const QByteArray expected = windowExport(input, exported, c.window, c.filedUnder);
+            const QByteArray expected = windowExport(input, exported, c.window);
             const QString output = dir.filePath(QStringLiteral("cli.") + format);
             const QList<QByteArray> arguments = QList<QByteArray>{"--format", format} + c.options +
                                                 QList<QByteArray>{"-o", QFile::encodeName(output), QFile::encodeName(input)};
@@ -200,7 +280,7 @@ TEST(SortRun, TsvOfNamesFromNoTableExplainsThem)
     }
 }
 
-// Columns and header rows a table does not have are usage errors that leave the output
+// Columns (to name, group or compare by) and header rows a table does not have are usage errors that leave the output
 // as it was.
 TEST(SortRun, ColumnsATableLacksAreUsageErrors)
 {
@@ -210,6 +290,9 @@ TEST(SortRun, ColumnsATableLacksAreUsageErrors)
         {"--header-row", "7"},
         {"--header-row", "0", "--columns", "name=Called"},
         {"--header-row", "2", "--columns", "name=Club list"},
+        {"--group-by", "Kin"},
+        {"--group-by", "4"},
+        {"--remove-duplicates", "--same-rows-by", "Email"},
     };
     QTemporaryDir dir;
     const QString input = dir.filePath("club.csv");

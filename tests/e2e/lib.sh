@@ -342,6 +342,16 @@ add_name() {
   key_in "$box" Return
   wait_gone "$box"
 }
+# Load List Of Names From File with a table, its columns taken as "Choose Name Columns"
+# proposes them.
+load_table() {
+  click "Load List Of Names From File"
+  choose_file "$1"
+  local columns
+  columns=$(wait_for_window '^Choose Name Columns$')
+  key_in "$columns" Return # Load, with the columns it proposes
+  wait_gone "$columns"
+}
 # Start Sorting, and OK to its closing box ("Done.", or the empty list's message).
 sort_names() {
   click "Start Sorting"

@@ -24,11 +24,7 @@ printf '%s\n' 'Id,First name,Last name,Email,Note' \
   'lines"' >"$FILES/roster.csv"
 
 start_program
-click "Load List Of Names From File"
-choose_file "$FILES/roster.csv"
-columns=$(wait_for_window '^Choose Name Columns$')
-key_in "$columns" Return # Load, with the columns it proposes
-wait_gone "$columns"
+load_table "$FILES/roster.csv"
 sort_names
 
 key_in "$MAIN" ctrl+e # File > Export Results…
@@ -61,12 +57,7 @@ load_table_export() {
   EXPORTED=$2
   kill_program
   start_program
-  click "Load List Of Names From File"
-  choose_file "$1"
-  local columns
-  columns=$(wait_for_window '^Choose Name Columns$')
-  key_in "$columns" Return
-  wait_gone "$columns"
+  load_table "$1"
   sort_names
   key_in "$MAIN" ctrl+e
   choose_file "$2"

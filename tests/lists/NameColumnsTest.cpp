@@ -257,6 +257,7 @@ TEST(RememberedColumns, DamagedValuesAreIgnored)
         const char *label;
         QString value;
         bool found;
+        bool grouped = false; // a grouping is kept with the columns
     } cases[] = {
         {"Fits", fits, true},
         {"Empty", "", false},
@@ -270,11 +271,20 @@ TEST(RememberedColumns, DamagedValuesAreIgnored)
         {"FieldTwice", fits + " last=2", false},
         {"AskNotATruth", QString(fits).replace("ask=1", "ask=7"), false},
         {"NoHeader", QString(fits).replace("header=1", "header=0"), false},
+        {"Grouped", fits + " group=2 groups=natural same=name", true, true},
+        {"SameRowsByAColumnOnly", fits + " group=-1 groups=first same=1", true, true},
+        {"SameWholeRows", fits + " group=0 groups=first same=row", true, true},
+        {"GroupPastTheHeader", fits + " group=3 groups=natural same=name", true},
+        {"GroupNotANumber", fits + " group=Email groups=natural same=name", true},
+        {"GroupOrderUnknown", fits + " group=0 groups=random same=name", true},
+        {"SameUnknown", fits + " group=0 groups=natural same=email", true},
+        {"SameColumnPastTheHeader", fits + " group=0 groups=natural same=3", true},
     };
     for (const auto &c : cases) {
         MemorySettings settings;
         settings.values.insert(RememberedColumns::keyFor(header), c.value);
         EXPECT_EQ(RememberedColumns(settings).find(header).has_value(), c.found) << c.label;
+        EXPECT_EQ(RememberedColumns(settings).findGrouping(header).has_value(), c.grouped) << c.label;
     }
 }
 

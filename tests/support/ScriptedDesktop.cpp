@@ -130,6 +130,16 @@ bool ScriptedDesktop::printPages(const core::PrintRequest &request)
     return printed;
 }
 
+std::optional<core::RowGrouping> ScriptedDesktop::chooseRowGrouping(const core::GroupingRequest &request)
+{
+    groupingRequests.push_back(request);
+    if (groupingAnswers.empty())
+        return std::nullopt;
+    const std::optional<core::RowGrouping> answer = groupingAnswers.front();
+    groupingAnswers.pop_front();
+    return answer;
+}
+
 void ScriptedDesktop::yield()
 {
     ++yields;

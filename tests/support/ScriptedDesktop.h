@@ -47,6 +47,8 @@ public:
     std::deque<bool> overwriteAnswers;
     // Answers of the name columns dialog; when empty it answers the choice proposed.
     std::deque<core::ColumnChoice> columnAnswers;
+    // The answers of the Group By Column dialog, in turn; none left: Cancel.
+    std::deque<std::optional<core::RowGrouping>> groupingAnswers;
 
     // Answers of the paper layout dialog and of the print preview, in turn: a choice
     // answers it with those choices, nothing cancels it; when empty they answer the
@@ -64,6 +66,7 @@ public:
     std::vector<core::ExportOptions> exportProposals; // the export choices each dialog showed
     QStringList overwriteQuestions; // the files a save dialog asked about
     std::vector<core::ColumnRequest> columnRequests;
+    std::vector<core::GroupingRequest> groupingRequests;
     std::vector<core::Pointer> pointers; // as the pointer state changed (the fixtures listen)
     QStringList openedUrls;
     int yields = 0;
@@ -101,6 +104,7 @@ public:
     core::ColumnChoice chooseNameColumns(const core::ColumnRequest &request) override;
     bool choosePaperLayout(const core::PaperRequest &request) override;
     bool printPages(const core::PrintRequest &request) override;
+    std::optional<core::RowGrouping> chooseRowGrouping(const core::GroupingRequest &request) override;
     void yield() override;
     bool clearClipboard() override;
     bool setClipboardText(const QString &text) override;

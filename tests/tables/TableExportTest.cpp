@@ -490,6 +490,29 @@ TEST(OdsTableExport, ArchiveAndCellsReadBackAsWritten)
 const TableFormat kAllFormats[] = {TableFormat::Csv, TableFormat::Tsv, TableFormat::PlainList, TableFormat::Xlsx,
                                    TableFormat::Ods};
 
+// A workbook's parts are dated 1 January 1980, 00:00, whenever it is written, so that
+// the same rows make the same bytes: every part's local header says so.
+TEST(WorkbookExport, PartsCarryOneFixedDate)
+{
+    QTemporaryDir dir;
+    Rows rows;
+    rows.head = {"Name"};
+    rows.body = {{"Ann Lee"}};
+    for (const TableFormat format : {TableFormat::Xlsx, TableFormat::Ods}) {
+        const QString path = dir.filePath(format == TableFormat::Xlsx ? "t.xlsx" : "t.ods");
+        tables::writeTable(path, format, rows);
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        int parts = 0;
+        for (qsizetype at = bytes.indexOf("PK\x03\x04"); at >= 0; at = bytes.indexOf("PK\x03\x04", at + 4)) {
+            EXPECT_EQ(bytes.mid(at + 10, 4), QByteArray("\x00\x00\x21\x00", 4)) << path.toStdString() << " @" << at;
+            ++parts;
+        }
+        EXPECT_GE(parts, 3) << path.toStdString();
+    }
+}
+
 // A save fails at any point of the writing: the target keeps its old bytes, the
 // folder holds no temporary file and the message names the file. With room for the
 // whole file it is saved.

@@ -4,6 +4,7 @@
 #include "tables/zip/DeflateStream.h"
 #include "tables/zip/ZipArchive.h"
 
+#include <ctime>
 #include <QFile>
 
 #include <cerrno>
@@ -135,6 +136,14 @@ quint64 ZipWriter::add(const char *name, zip_source_t *source)
             zip_source_free(source);
         fail();
     }
+    // Each part is dated the first day the format's dates can hold, as spreadsheet
+    // applications date theirs: the same rows make the same file, whenever written.
+    std::tm firstDay{};
+    firstDay.tm_year = 80;
+    firstDay.tm_mday = 1;
+    firstDay.tm_isdst = -1;
+    if (zip_file_set_mtime(m_zip, quint64(index), std::mktime(&firstDay), 0) != 0)
+        fail();
     return quint64(index);
 }
 
