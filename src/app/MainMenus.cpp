@@ -65,9 +65,14 @@ MainMenus buildMainMenus(QWidget *window)
                                   QStringLiteral("Family &name first for Chinese, Japanese and Korean script"), true);
     m.learnLastNames =
         addAction(reading, "mnuLearnLastNames", QStringLiteral("&Learn last names from \u201cLast, First\u201d lines"), true);
+    m.twoFamilyNames =
+        addAction(reading, "mnuTwoFamilyNames", QStringLiteral("T&wo family names (Spanish and Portuguese)"), true);
     reading->addSeparator();
     m.editParticles = addAction(reading, "mnuEditParticles", QStringLiteral("&Edit Particle List\u2026"), false);
     m.editTitles = addAction(reading, "mnuEditTitles", QStringLiteral("Edit &Title List\u2026"), false);
+    m.editDesignations =
+        addAction(reading, "mnuEditDesignations", QStringLiteral("Edit &Designation List\u2026"), false);
+    m.editFiledAs = addAction(reading, "mnuEditFiledAs", QStringLiteral("Edit Filed-&As List\u2026"), false);
 
     QMenu *help = m.bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));

@@ -10,7 +10,7 @@ namespace orvella::app {
 // The main window's menu bar: File, Edit, Order, Reading and Help. The actions carry
 // object names (mnuExportResults, mnuForgetColumns, mnuExit, mnuUndo, mnuRedo, mnuExactOrder, mnuAlphabeticalOrder, mnuLastCommaFirst,
 // mnuKeepParticles, mnuStepOverExtras, mnuFamilyNameFirst, mnuLearnLastNames,
-// mnuEditParticles, mnuEditTitles, mnuHelpContents, mnuWhyHere, mnuHowNamesAreRead,
+// mnuTwoFamilyNames, mnuEditParticles, mnuEditTitles, mnuEditDesignations, mnuEditFiledAs, mnuHelpContents, mnuWhyHere, mnuHowNamesAreRead,
 // mnuContactSupport) so that tests find them.
 struct MainMenus {
     QMenuBar *bar = nullptr;
@@ -27,8 +27,11 @@ struct MainMenus {
     QAction *stepOverExtras = nullptr;
     QAction *familyNameFirst = nullptr;
     QAction *learnLastNames = nullptr;
+    QAction *twoFamilyNames = nullptr;
     QAction *editParticles = nullptr;
     QAction *editTitles = nullptr;
+    QAction *editDesignations = nullptr;
+    QAction *editFiledAs = nullptr;
     QAction *helpContents = nullptr; // F1
     QAction *whyHere = nullptr;      // Shift+F1
     QAction *howNamesAreRead = nullptr;

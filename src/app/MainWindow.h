@@ -68,6 +68,8 @@ public:
     QWidget *mnuHowNamesAreRead_Click();
     QWidget *mnuEditParticles_Click();
     QWidget *mnuEditTitles_Click();
+    QWidget *mnuEditFiledAs_Click();
+    QWidget *mnuEditDesignations_Click();
     // "Orvella Help" (F1): opens (or raises) the user guide.
     QWidget *mnuHelpContents_Click();
     // "Why Here?" (Shift+F1): says in a message what the selected result was sorted
@@ -176,6 +178,8 @@ private:
     QPointer<QWidget> m_howNames;
     QPointer<QWidget> m_particles;
     QPointer<QWidget> m_titles;
+    QPointer<QWidget> m_filedAs;
+    QPointer<QWidget> m_designations;
     QPointer<QWidget> m_help;
     QString m_resultsDescription; // while no current result has an explanation
 };

@@ -43,6 +43,21 @@ WordList titleList(ReadingSettings &reading)
             [&reading](const QStringList &words) { reading.setTitles(words); }};
 }
 
+WordList designationList(ReadingSettings &reading)
+{
+    return {QStringLiteral("DesignationListWindow"),
+            QStringLiteral("Designation List"),
+            QStringLiteral("One designation or phrase per line. With \u201cStep over titles, nicknames and extra "
+                           "suffixes\u201d, these are stepped over after a name (\u201cAnn Lee, CPA\u201d, "
+                           "\u201cJohn Roe, attorney at law\u201d). Periods do not matter; an entry without "
+                           "capitals matches in any letter case, any other as written or in capitals."),
+            QStringLiteral("DesignationText"),
+            "mnuEditDesignations_Save",
+            [&reading] { return reading.designations()->entries(); },
+            [] { return names::defaultDesignations(); },
+            [&reading](const QStringList &entries) { reading.setDesignations(entries); }};
+}
+
 WordListWindow::WordListWindow(WordList list, core::Desktop &desktop, QWidget *parent)
     : QWidget(parent, Qt::Window), m_list(std::move(list)), m_desktop(desktop)
 {

@@ -51,6 +51,7 @@ const std::map<QByteArray, std::optional<bool> SortRequest::*> kSwitches = {
     {"step-over-extras", &SortRequest::stepOverExtras},
     {"family-name-first", &SortRequest::familyNameFirst},
     {"learn-last-names", &SortRequest::learnLastNames},
+    {"two-family-names", &SortRequest::twoFamilyNames},
     {"remove-duplicates", &SortRequest::removeDuplicates},
     {"unique-last-names", &SortRequest::uniqueLastNames}};
 
@@ -127,6 +128,7 @@ const std::map<QByteArray, Flag> kFlags = {
     {"--filed-under", [](SortRequest &r) { r.filedUnder = true; }},
     {"--crlf", [](SortRequest &r) { r.crlf = true; }},
     {"--no-per-last-name", [](SortRequest &r) { r.perLastName = false; }},
+    {"--no-filed-as", [](SortRequest &r) { r.noFiledAs = true; }},
 };
 
 // The options that take a value ("--option value" or "--option=value").
@@ -138,6 +140,7 @@ const std::map<QByteArray, Valued> kValued = {
     {"--suffixes", [](SortRequest &r, const QByteArray &v) { r.suffixFile = v; }},
     {"--particle-list", [](SortRequest &r, const QByteArray &v) { r.particleFile = v; }},
     {"--title-list", [](SortRequest &r, const QByteArray &v) { r.titleFile = v; }},
+    {"--filed-as-list", [](SortRequest &r, const QByteArray &v) { r.filedAsFile = v; }},
     {"--per-last-name", perLastName},
     {"--columns", [](SortRequest &r, const QByteArray &v) { r.columns = columnPicks(v); }},
     {"--header-row", [](SortRequest &r, const QByteArray &v) { r.headerRow = headerRow(v); }},
@@ -233,6 +236,11 @@ QString sortHelpText()
         "                             name first (--no-family-name-first)\n"
         "  --learn-last-names         learn last names from the \"Last, First\" lines of the\n"
         "                             input (--no-learn-last-names)\n"
+        "  --two-family-names         file a name of four or more words under its last two\n"
+        "                             when both are capitalised and no particles, as Spanish\n"
+        "                             and Portuguese names file (\"Maria Jose Garcia Perez\"\n"
+        "                             under \"Garcia Perez\"); a name of three words stays as it\n"
+        "                             is (--no-two-family-names)\n"
         "  --remove-duplicates        drop names entered twice (--no-remove-duplicates)\n"
         "  --unique-last-names        keep one name per last name (--no-unique-last-names)\n"
         "  --per-last-name N          keep at most N (0-32767) names per last name\n"
@@ -240,6 +248,10 @@ QString sortHelpText()
         "  --suffixes FILE            the suffixes to step over, one a line\n"
         "  --particle-list FILE       the particles, one a line\n"
         "  --title-list FILE          the titles, one a line\n"
+        "  --filed-as-list FILE       the Filed-As list, one entry a line: the name, a TAB,\n"
+        "                             the words to file it under (UTF-8); it comes before\n"
+        "                             every other rule\n"
+        "  --no-filed-as              sort without the stored Filed-As list\n"
         "\n"
         "Tables:\n"
         "  --columns COLUMNS          the name columns, as Choose Name Columns picks them:\n"

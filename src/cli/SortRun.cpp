@@ -124,6 +124,10 @@ bool applyChoices(const SortRequest &request, session::Session &session, Termina
         session.reading().setFamilyNameFirst(*request.familyNameFirst);
     if (request.learnLastNames)
         session.reading().setLearnLastNames(*request.learnLastNames);
+    if (request.twoFamilyNames)
+        session.reading().setTwoFamilyNames(*request.twoFamilyNames);
+    if (request.noFiledAs)
+        session.reading().setFiledAs({});
     if (request.removeDuplicates)
         options.setRemoveDuplicates(*request.removeDuplicates);
     if (request.uniqueLastNames)
@@ -150,6 +154,12 @@ bool applyChoices(const SortRequest &request, session::Session &session, Termina
     if (request.titleFile) {
         if (const auto entries = readEntries(*request.titleFile, desktop))
             session.reading().setTitles(*entries);
+        else
+            read = false;
+    }
+    if (request.filedAsFile) {
+        if (const auto entries = readEntries(*request.filedAsFile, desktop))
+            session.reading().setFiledAs(names::FiledAsList::readLines(entries->join(QLatin1Char('\n'))));
         else
             read = false;
     }

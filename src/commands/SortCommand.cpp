@@ -34,9 +34,13 @@ names::ReadingChoices SortCommand::choices() const
 
 names::WordTests SortCommand::wordTests()
 {
+    if (!m_running) {
+        m_filedAs = m_controls.filedAs();
+        m_designations = m_controls.designations();
+    }
     return {[this](QStringView word) { return IsSuffix(word); },
             [this](QStringView word) { return m_controls.isParticle(word); },
-            [this](QStringView word) { return m_controls.isTitle(word); }};
+            [this](QStringView word) { return m_controls.isTitle(word); }, m_filedAs.get(), m_designations.get()};
 }
 
 names::NamePartsReader SortCommand::resultPartsReader()
@@ -120,6 +124,8 @@ void SortCommand::run()
     // The order and reading choices hold for the whole run.
     m_runChoices = m_controls.readingChoices();
     m_runOptions = m_controls.options();
+    m_filedAs = m_controls.filedAs();
+    m_designations = m_controls.designations();
     SortRun(*this).run();
 }
 

@@ -80,6 +80,9 @@ private:
     Output m_output;
     bool m_running = false;
     names::ReadingChoices m_runChoices;
+    // The Filed-As list of the run (outside a run, the list as it stood when last asked).
+    std::shared_ptr<const names::FiledAsList> m_filedAs;
+    std::shared_ptr<const names::DesignationSet> m_designations;
     std::optional<names::SortOptions> m_runOptions; // those of the last run
     // The last name RevealNames revealed and the last key GetNames built; their memory
     // serves the next ones.

@@ -99,6 +99,29 @@ void ReadingSettings::setLearnLastNames(bool on)
     setSwitch(&names::ReadingChoices::learnLastNames, SettingKey::LearnLastNames, on);
 }
 
+void ReadingSettings::setTwoFamilyNames(bool on)
+{
+    setSwitch(&names::ReadingChoices::twoFamilyNames, SettingKey::TwoFamilyNames, on);
+}
+
+void ReadingSettings::setFiledAs(const QList<names::FiledAsEntry> &entries)
+{
+    auto list = std::make_shared<const names::FiledAsList>(entries);
+    if (list->entries() == m_filedAs->entries())
+        return;
+    m_filedAs = list;
+    write(SettingKey::FiledAsList, names::FiledAsList::lines(list->entries()));
+}
+
+void ReadingSettings::setDesignations(const QStringList &entries)
+{
+    auto set = std::make_shared<const names::DesignationSet>(entries);
+    if (set->entries() == m_designations->entries())
+        return;
+    m_designations = set;
+    write(SettingKey::DesignationList, set->entries().join(QLatin1Char('\n')));
+}
+
 void ReadingSettings::setParticles(const QStringList &words)
 {
     const QStringList clean = unpackWords(words.join(QLatin1Char(' ')));
@@ -143,6 +166,18 @@ void ReadingSettings::restore(core::Procedure &p)
     p.step(170, [&] {
         const auto stored = readWords(SettingKey::TitleList);
         m_titles = stored ? names::TitleSet(*stored) : names::TitleSet();
+    });
+    p.step(172, [&] { m_choices.twoFamilyNames = readSwitch(m_settings.read(SettingKey::TwoFamilyNames, QString())); });
+    p.step(174, [&] {
+        const QString stored = m_settings.read(SettingKey::FiledAsList, QString());
+        m_filedAs = std::make_shared<const names::FiledAsList>(names::FiledAsList::readLines(stored));
+    });
+    p.step(176, [&] {
+        // Absent: the default list. Present, even empty: the user's own list.
+        const QString absent = QStringLiteral("\x01");
+        const QString stored = m_settings.read(SettingKey::DesignationList, absent);
+        m_designations = stored == absent ? std::make_shared<const names::DesignationSet>()
+                                          : std::make_shared<const names::DesignationSet>(stored.split(QLatin1Char('\n')));
     });
     emit changed();
 }

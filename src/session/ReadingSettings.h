@@ -1,11 +1,14 @@
 #pragma once
 
+#include "names/Designations.h"
+#include "names/FiledAs.h"
 #include "names/NameReading.h"
 #include "names/Particles.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 namespace orvella::core {
@@ -25,6 +28,9 @@ inline const QString StepOverExtras = QStringLiteral("StepOverExtras");
 inline const QString FamilyNameFirst = QStringLiteral("FamilyNameFirst");
 inline const QString LearnLastNames = QStringLiteral("LearnLastNames");
 inline const QString TitleList = QStringLiteral("TitleList");
+inline const QString TwoFamilyNames = QStringLiteral("TwoFamilyNames");
+inline const QString FiledAsList = QStringLiteral("FiledAsList");
+inline const QString DesignationList = QStringLiteral("DesignationList");
 } // namespace SettingKey
 
 // The choices of the Order and Reading menus and the particle and title lists, without
@@ -39,6 +45,9 @@ public:
     const names::ReadingChoices &choices() const { return m_choices; }
     const names::ParticleSet &particles() const { return m_particles; }
     const names::TitleSet &titles() const { return m_titles; }
+    // Shared with a sort that runs on: a change makes a new list.
+    std::shared_ptr<const names::FiledAsList> filedAs() const { return m_filedAs; }
+    std::shared_ptr<const names::DesignationSet> designations() const { return m_designations; }
 
     // Each writes its key when the value changes; throws a Failure when the store
     // cannot be written (the choice still takes effect for this session).
@@ -48,8 +57,13 @@ public:
     void setStepOverExtras(bool on);
     void setFamilyNameFirst(bool on);
     void setLearnLastNames(bool on);
+    void setTwoFamilyNames(bool on);
     void setParticles(const QStringList &words);
     void setTitles(const QStringList &words);
+    // Stored as FiledAsList::lines says (empty: the key holds an empty text).
+    void setFiledAs(const QList<names::FiledAsEntry> &entries);
+    // Stored one entry a line (an entry may be several words).
+    void setDesignations(const QStringList &entries);
 
     // Start-up steps 156 to 170 of Form1.Form_Load, after the option controls.
     void restore(core::Procedure &procedure);
@@ -76,6 +90,8 @@ private:
     names::ReadingChoices m_choices;
     names::ParticleSet m_particles;
     names::TitleSet m_titles;
+    std::shared_ptr<const names::FiledAsList> m_filedAs = std::make_shared<names::FiledAsList>();
+    std::shared_ptr<const names::DesignationSet> m_designations = std::make_shared<names::DesignationSet>();
 };
 
 } // namespace orvella::session

@@ -200,6 +200,43 @@ TEST(SortRun, TsvOfNamesFromNoTableExplainsThem)
     }
 }
 
+// The stored Filed-As list, a list file in its place, and none; --explain says which
+// names were filed as set.
+TEST(SortRun, FiledAsListStoredGivenOrLeftOut)
+{
+    QTemporaryDir dir;
+    const QString names = dir.filePath("names.txt");
+    writeBytes(names, "Debbie Wasserman Schultz\nSam Tate\nMaría José García Pérez\n");
+    const QString list = dir.filePath("filed.txt");
+    writeBytes(list, "Sam Tate\tZed\nMaría José García Pérez\tAa\n");
+    MemorySettings stored;
+    stored.values.insert("FiledAsList", "Debbie Wasserman Schultz\tWasserman Schultz");
+    const struct {
+        QList<QByteArray> options;
+        QByteArray output;
+    } cases[] = {
+        {{}, "María José García Pérez\tPérez\tMaría José García\n"
+             "Sam Tate\tTate\tSam\nDebbie Wasserman Schultz\tWasserman Schultz\tDebbie\tfiled as you set\n"},
+        {{"--no-filed-as", "--two-family-names"},
+         "María José García Pérez\tGarcía Pérez\tMaría José\n"
+         "Debbie Wasserman Schultz\tSchultz\tDebbie Wasserman\nSam Tate\tTate\tSam\n"},
+        {{"--filed-as-list", QFile::encodeName(list)},
+         "María José García Pérez\tAa\tMaría José García Pérez\tfiled as you set\n"
+         "Debbie Wasserman Schultz\tSchultz\tDebbie Wasserman\nSam Tate\tZed\tSam Tate\tfiled as you set\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.options.join(' ').toStdString());
+        const QString output = dir.filePath("out.tsv");
+        QList<QByteArray> arguments = c.options;
+        arguments << "--explain" << "-o" << QFile::encodeName(output) << QFile::encodeName(names);
+        ASSERT_EQ(cli::runSort(arguments, stored, "test"), 0);
+        EXPECT_EQ(readBytes(output), c.output) << readBytes(output).toStdString();
+    }
+    // The command line's lists and choices are its own: the stored ones stay.
+    EXPECT_EQ(stored.values.value("FiledAsList"), "Debbie Wasserman Schultz\tWasserman Schultz");
+    EXPECT_FALSE(stored.values.contains("TwoFamilyNames"));
+}
+
 // Columns and header rows a table does not have are usage errors that leave the output
 // as it was.
 TEST(SortRun, ColumnsATableLacksAreUsageErrors)
