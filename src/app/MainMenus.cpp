@@ -45,6 +45,8 @@ MainMenus buildMainMenus(QWidget *window)
     if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
         redoKeys << QKeySequence(Qt::CTRL | Qt::Key_Y);
     m.redo->setShortcuts(redoKeys);
+    edit->addSeparator();
+    m.findDuplicates = addAction(edit, "mnuFindDuplicates", QStringLiteral("Find &Likely Duplicates\u2026"), false);
 
     QMenu *order = m.bar->addMenu(QStringLiteral("&Order"));
     order->setObjectName(QStringLiteral("mnuOrder"));
@@ -72,6 +74,7 @@ MainMenus buildMainMenus(QWidget *window)
     m.editTitles = addAction(reading, "mnuEditTitles", QStringLiteral("Edit &Title List\u2026"), false);
     m.editDesignations =
         addAction(reading, "mnuEditDesignations", QStringLiteral("Edit &Designation List\u2026"), false);
+    m.editNicknames = addAction(reading, "mnuEditNicknames", QStringLiteral("Edit N&ickname List\u2026"), false);
     m.editFiledAs = addAction(reading, "mnuEditFiledAs", QStringLiteral("Edit Filed-&As List\u2026"), false);
 
     QMenu *help = m.bar->addMenu(QStringLiteral("&Help"));

@@ -8,9 +8,9 @@ class QWidget;
 namespace orvella::app {
 
 // The main window's menu bar: File, Edit, Order, Reading and Help. The actions carry
-// object names (mnuExportResults, mnuForgetColumns, mnuExit, mnuUndo, mnuRedo, mnuExactOrder, mnuAlphabeticalOrder, mnuLastCommaFirst,
+// object names (mnuExportResults, mnuForgetColumns, mnuExit, mnuUndo, mnuRedo, mnuFindDuplicates, mnuExactOrder, mnuAlphabeticalOrder, mnuLastCommaFirst,
 // mnuKeepParticles, mnuStepOverExtras, mnuFamilyNameFirst, mnuLearnLastNames,
-// mnuTwoFamilyNames, mnuEditParticles, mnuEditTitles, mnuEditDesignations, mnuEditFiledAs, mnuHelpContents, mnuWhyHere, mnuHowNamesAreRead,
+// mnuTwoFamilyNames, mnuEditParticles, mnuEditTitles, mnuEditDesignations, mnuEditNicknames, mnuEditFiledAs, mnuHelpContents, mnuWhyHere, mnuHowNamesAreRead,
 // mnuContactSupport) so that tests find them.
 struct MainMenus {
     QMenuBar *bar = nullptr;
@@ -19,6 +19,7 @@ struct MainMenus {
     QAction *exit = nullptr;
     QAction *undo = nullptr;
     QAction *redo = nullptr;
+    QAction *findDuplicates = nullptr;
     QActionGroup *order = nullptr;
     QAction *exactOrder = nullptr;
     QAction *alphabeticalOrder = nullptr;
@@ -31,6 +32,7 @@ struct MainMenus {
     QAction *editParticles = nullptr;
     QAction *editTitles = nullptr;
     QAction *editDesignations = nullptr;
+    QAction *editNicknames = nullptr;
     QAction *editFiledAs = nullptr;
     QAction *helpContents = nullptr; // F1
     QAction *whyHere = nullptr;      // Shift+F1

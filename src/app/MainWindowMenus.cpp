@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 
 #include "app/HelpWindow.h"
+#include "app/DuplicatesWindow.h"
 #include "app/FiledAsWindow.h"
 #include "app/HowNamesWindow.h"
 #include "app/WordListWindow.h"
@@ -28,6 +29,7 @@ using namespace orvella::ui;
 void MainWindow::wireMenus()
 {
     wireReadingMenus();
+    wireFilingMenus();
     connect(m_menus.editParticles, &QAction::triggered, this, [this] { mnuEditParticles_Click(); });
     connect(m_menus.exportResults, &QAction::triggered, this, [this] { m_session.resultExport().exportResults(); });
     connect(m_menus.forgetColumns, &QAction::triggered, this,
@@ -182,6 +184,20 @@ QWidget *MainWindow::mnuEditDesignations_Click()
 {
     return openOrRaise(m_designations, this,
                        [this] { return new WordListWindow(designationList(m_options.reading()), m_desktop, this); });
+}
+
+QWidget *MainWindow::mnuEditNicknames_Click()
+{
+    return openOrRaise(m_nicknames, this,
+                       [this] { return new WordListWindow(nicknameList(m_options.reading()), m_desktop, this); });
+}
+
+QWidget *MainWindow::mnuFindDuplicates_Click()
+{
+    QWidget *open = openOrRaise(m_duplicates, this,
+                                [this] { return new DuplicatesWindow(m_session, m_history, m_desktop, this); });
+    static_cast<DuplicatesWindow *>(open)->search();
+    return open;
 }
 
 QWidget *MainWindow::mnuEditFiledAs_Click()

@@ -58,6 +58,20 @@ WordList designationList(ReadingSettings &reading)
             [&reading](const QStringList &entries) { reading.setDesignations(entries); }};
 }
 
+WordList nicknameList(ReadingSettings &reading)
+{
+    return {QStringLiteral("NicknameListWindow"),
+            QStringLiteral("Nickname List"),
+            QStringLiteral("One pair per line: a nickname, a space, the full name (\u201cBob Robert\u201d). "
+                           "Find Likely Duplicates groups names whose given names are such a pair. Letter "
+                           "case and accents do not matter."),
+            QStringLiteral("NicknameText"),
+            "mnuEditNicknames_Save",
+            [&reading] { return reading.nicknames()->entries(); },
+            [] { return names::defaultNicknames(); },
+            [&reading](const QStringList &lines) { reading.setNicknames(lines); }};
+}
+
 WordListWindow::WordListWindow(WordList list, core::Desktop &desktop, QWidget *parent)
     : QWidget(parent, Qt::Window), m_list(std::move(list)), m_desktop(desktop)
 {

@@ -129,6 +129,7 @@ const std::map<QByteArray, Flag> kFlags = {
     {"--crlf", [](SortRequest &r) { r.crlf = true; }},
     {"--no-per-last-name", [](SortRequest &r) { r.perLastName = false; }},
     {"--no-filed-as", [](SortRequest &r) { r.noFiledAs = true; }},
+    {"--likely-duplicates", [](SortRequest &r) { r.likelyDuplicates = true; }},
 };
 
 // The options that take a value ("--option value" or "--option=value").
@@ -271,7 +272,14 @@ QString sortHelpText()
         "  --explain                  the name, what it was sorted under and the rest, TAB\n"
         "                             between\n"
         "  --filed-under              csv, tsv, xlsx and ods: a first column \"Filed under\"\n"
+        "  --likely-duplicates        do not sort: list the groups of names that are probably\n"
+        "                             one person (the same words in another order, only case,\n"
+        "                             accents or spacing, a title, suffix or nickname apart, a\n"
+        "                             common nickname), one name a line: the group's number,\n"
+        "                             the reason, the name and its place in the input, TAB\n"
+        "                             between; nothing is removed\n"
         "  --crlf                     end lines with CR LF in the list and --explain formats\n"
+        "                             and with --likely-duplicates\n"
         "  -o, --output FILE          write the results to FILE (whole or not at all)\n"
         "  -h, --help                 show this text\n"
         "  --version                  show the version\n"

@@ -39,6 +39,7 @@ struct SortRequest {
     std::optional<QByteArray> titleFile;
     std::optional<QByteArray> filedAsFile;
     bool noFiledAs = false; // an empty Filed-As list
+    bool likelyDuplicates = false; // list the groups of likely duplicates instead of sorting
     Format format = Format::List;
     bool filedUnder = false;
     bool crlf = false;

@@ -1,6 +1,7 @@
 #include "cli/SortRun.h"
 
 #include "cli/ColumnPicks.h"
+#include "cli/DuplicateReport.h"
 #include "cli/OverlaySettings.h"
 #include "cli/ResultWriter.h"
 #include "cli/SortRequest.h"
@@ -232,6 +233,17 @@ int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &store
         out->discard();
         progress.finish();
         return usageError(*desktop.refusedColumns());
+    }
+    if (request.likelyDuplicates && desktop.reports() == 0) {
+        try {
+            writeLikelyDuplicates(session, *out, request.crlf);
+        } catch (const core::Failure &failure) {
+            if (out->failedWith() != EPIPE)
+                tellError(failure.description());
+            status = 1;
+        }
+        progress.finish();
+        return status;
     }
     ResultWriter writer(request, session, *out, progress, desktop);
     // After a reported failure (memory ran out reading) there is nothing worth sorting.

@@ -113,13 +113,29 @@ void ReadingSettings::setFiledAs(const QList<names::FiledAsEntry> &entries)
     write(SettingKey::FiledAsList, names::FiledAsList::lines(list->entries()));
 }
 
+namespace {
+// A list of lines made anew from the lines given; false when it holds the same entries.
+template<typename List>
+bool replaceList(std::shared_ptr<const List> &list, const QStringList &lines)
+{
+    auto made = std::make_shared<const List>(lines);
+    if (made->entries() == list->entries())
+        return false;
+    list = std::move(made);
+    return true;
+}
+} // namespace
+
 void ReadingSettings::setDesignations(const QStringList &entries)
 {
-    auto set = std::make_shared<const names::DesignationSet>(entries);
-    if (set->entries() == m_designations->entries())
-        return;
-    m_designations = set;
-    write(SettingKey::DesignationList, set->entries().join(QLatin1Char('\n')));
+    if (replaceList(m_designations, entries))
+        write(SettingKey::DesignationList, m_designations->entries().join(QLatin1Char('\n')));
+}
+
+void ReadingSettings::setNicknames(const QStringList &lines)
+{
+    if (replaceList(m_nicknames, lines))
+        write(SettingKey::NicknameList, m_nicknames->entries().join(QLatin1Char('\n')));
 }
 
 void ReadingSettings::setParticles(const QStringList &words)
@@ -150,6 +166,16 @@ std::optional<QStringList> ReadingSettings::readWords(const QString &key) const
     return unpackWords(stored);
 }
 
+std::optional<QStringList> ReadingSettings::readLines(const QString &key) const
+{
+    // Absent: none (the default list). Present, even empty: the user's own list.
+    const QString absent = QStringLiteral("\x01");
+    const QString stored = m_settings.read(key, absent);
+    if (stored == absent)
+        return std::nullopt;
+    return stored.split(QLatin1Char('\n'));
+}
+
 void ReadingSettings::restore(core::Procedure &p)
 {
     // Restoring writes nothing: the stored value (or its absence) stays as it is.
@@ -173,11 +199,14 @@ void ReadingSettings::restore(core::Procedure &p)
         m_filedAs = std::make_shared<const names::FiledAsList>(names::FiledAsList::readLines(stored));
     });
     p.step(176, [&] {
-        // Absent: the default list. Present, even empty: the user's own list.
-        const QString absent = QStringLiteral("\x01");
-        const QString stored = m_settings.read(SettingKey::DesignationList, absent);
-        m_designations = stored == absent ? std::make_shared<const names::DesignationSet>()
-                                          : std::make_shared<const names::DesignationSet>(stored.split(QLatin1Char('\n')));
+        const auto stored = readLines(SettingKey::DesignationList);
+        m_designations = stored ? std::make_shared<const names::DesignationSet>(*stored)
+                                : std::make_shared<const names::DesignationSet>();
+    });
+    p.step(178, [&] {
+        const auto stored = readLines(SettingKey::NicknameList);
+        m_nicknames = stored ? std::make_shared<const names::NicknameSet>(*stored)
+                             : std::make_shared<const names::NicknameSet>();
     });
     emit changed();
 }

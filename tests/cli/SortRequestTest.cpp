@@ -48,6 +48,7 @@ TEST(SortArguments, EachOptionSetsItsChoiceAndNothingElse)
         {"--no-two-family-names", [](const SortRequest &r) { return r.twoFamilyNames == false && !r.noFiledAs; }},
         {"--filed-as-list=f.txt", [](const SortRequest &r) { return r.filedAsFile == "f.txt" && !r.noFiledAs; }},
         {"--no-filed-as", [](const SortRequest &r) { return r.noFiledAs && !r.filedAsFile && !r.twoFamilyNames; }},
+        {"--likely-duplicates", [](const SortRequest &r) { return r.likelyDuplicates && r.format == Format::List; }},
         {"--remove-duplicates --no-unique-last-names",
          [](const SortRequest &r) { return r.removeDuplicates == true && r.uniqueLastNames == false; }},
         {"--per-last-name 3", [](const SortRequest &r) { return r.perLastName == true && r.perLastNameCount == "3"; }},

@@ -237,6 +237,28 @@ TEST(SortRun, FiledAsListStoredGivenOrLeftOut)
     EXPECT_FALSE(stored.values.contains("TwoFamilyNames"));
 }
 
+// --likely-duplicates lists the groups instead of the sorted names, with the stored
+// nickname list; the input stays whole.
+TEST(SortRun, LikelyDuplicatesAreListedByGroup)
+{
+    QTemporaryDir dir;
+    const QString names = dir.filePath("names.txt");
+    writeBytes(names, "Smith, John\nAnn Lee\nJohn Smith\nZeb Kay\nDr. Ann Lee\nAnn Leeds\nZebedee Kay\n");
+    MemorySettings stored;
+    stored.values.insert("NicknameList", "Zeb Zebedee");
+    const QString output = dir.filePath("groups.tsv");
+    ASSERT_EQ(cli::runSort({"--likely-duplicates", "-o", QFile::encodeName(output), QFile::encodeName(names)}, stored,
+                           "test"),
+              0);
+    EXPECT_EQ(readBytes(output), "1\tthe same words in another order\tSmith, John\t1\n"
+                                 "1\tthe same words in another order\tJohn Smith\t3\n"
+                                 "2\tonly a title, suffix or nickname differs\tAnn Lee\t2\n"
+                                 "2\tonly a title, suffix or nickname differs\tDr. Ann Lee\t5\n"
+                                 "3\ta common nickname\tZeb Kay\t4\n"
+                                 "3\ta common nickname\tZebedee Kay\t7\n")
+        << readBytes(output).toStdString();
+}
+
 // Columns and header rows a table does not have are usage errors that leave the output
 // as it was.
 TEST(SortRun, ColumnsATableLacksAreUsageErrors)

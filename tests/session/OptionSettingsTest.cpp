@@ -463,11 +463,17 @@ TEST(ReadingSettings, EachChangeIsWrittenAtOnceAndOnlyWhenItChanges)
     r.setFiledAs({{"Van  Morrison", "Morrison", ""}, {"", "Lee", ""}});
     r.setFiledAs({{"Van Morrison", "Morrison", ""}});
     r.setFiledAs({});
+    r.setDesignations({"AIA", " attorney  at law ", "aia", ""});
+    r.setNicknames({"Bob Robert", "bob robert", "one"});
+    r.setNicknames({"Bob Robert"});
     EXPECT_EQ(o.settings.writes, (QStringList{"Order=Alphabetical", "LastCommaFirst=True", "KeepParticles=True",
                                               "KeepParticles=False", "ParticleList=van der ibn", "Order=Exact",
                                               "StepOverExtras=True", "FamilyNameFirst=True", "LearnLastNames=True",
                                               "TitleList=Dr Sir", "TwoFamilyNames=True",
-                                              "FiledAsList=Van Morrison\tMorrison", "FiledAsList="}));
+                                              "FiledAsList=Van Morrison\tMorrison", "FiledAsList=",
+                                              "DesignationList=AIA\nattorney at law", "NicknameList=Bob Robert"}));
+    EXPECT_TRUE(r.designations()->contains(u"Attorney at Law"));
+    EXPECT_EQ(r.nicknames()->fullNameOf("bob"), "robert");
     EXPECT_TRUE(o.options.isParticle(u"Van"));
     EXPECT_FALSE(o.options.isParticle(u"de"));
     EXPECT_TRUE(o.options.isTitle(u"SIR"));
