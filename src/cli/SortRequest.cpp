@@ -213,7 +213,9 @@ QString sortUsageLine()
     return QStringLiteral("usage: orvella --sort [OPTIONS] [FILE...]   (orvella --sort --help lists the options)");
 }
 
-QString sortHelpText()
+namespace {
+// The help's usage lines and choices.
+QString sortHelpChoices()
 {
     return QStringLiteral(
         "Usage: orvella --sort [OPTIONS] [FILE...]\n"
@@ -253,7 +255,13 @@ QString sortHelpText()
         "                             the words to file it under (UTF-8); it comes before\n"
         "                             every other rule\n"
         "  --no-filed-as              sort without the stored Filed-As list\n"
-        "\n"
+        "\n");
+}
+
+// The rest of the help: tables, output, examples and the exit status.
+QString sortHelpOutput()
+{
+    return QStringLiteral(
         "Tables:\n"
         "  --columns COLUMNS          the name columns, as Choose Name Columns picks them:\n"
         "                             name=COLUMN for a whole name, or last=COLUMN,first=COLUMN\n"
@@ -296,6 +304,12 @@ QString sortHelpText()
         "Exit status: 0 when every input was read and the results written; 1 when an input\n"
         "could not be read or the results could not be written; 2 for a usage error, and for\n"
         "--columns or --header-row naming a column or row that a table does not have.\n");
+}
+} // namespace
+
+QString sortHelpText()
+{
+    return sortHelpChoices() + sortHelpOutput();
 }
 
 } // namespace orvella::cli

@@ -189,6 +189,23 @@ int usageError(const QString &message)
 
 } // namespace
 
+namespace {
+// --likely-duplicates: the groups instead of the sorted names; the exit status.
+int listLikelyDuplicates(const SortRequest &request, session::Session &session, core::FileOutput &out,
+                         TerminalProgress &progress, int status)
+{
+    try {
+        writeLikelyDuplicates(session, out, request.crlf);
+    } catch (const core::Failure &failure) {
+        if (out.failedWith() != EPIPE)
+            tellError(failure.description());
+        status = 1;
+    }
+    progress.finish();
+    return status;
+}
+} // namespace
+
 int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &stored, const QString &version)
 {
     SortRequest request;
@@ -234,17 +251,8 @@ int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &store
         progress.finish();
         return usageError(*desktop.refusedColumns());
     }
-    if (request.likelyDuplicates && desktop.reports() == 0) {
-        try {
-            writeLikelyDuplicates(session, *out, request.crlf);
-        } catch (const core::Failure &failure) {
-            if (out->failedWith() != EPIPE)
-                tellError(failure.description());
-            status = 1;
-        }
-        progress.finish();
-        return status;
-    }
+    if (request.likelyDuplicates && desktop.reports() == 0)
+        return listLikelyDuplicates(request, session, *out, progress, status);
     ResultWriter writer(request, session, *out, progress, desktop);
     // After a reported failure (memory ran out reading) there is nothing worth sorting.
     if (desktop.reports() == 0)

@@ -55,6 +55,19 @@ std::u16string keyOf(const QString &text)
     return std::u16string(viewOf(units));
 }
 
+// Folds plain ASCII in place; false (and the units left as they were, in part) when
+// some unit is not ASCII.
+bool foldAscii(Units &units)
+{
+    for (char16_t &u : units) {
+        if (u >= 0x80)
+            return false;
+        if (u >= u'A' && u <= u'Z')
+            u = char16_t(u + (u'a' - u'A'));
+    }
+    return true;
+}
+
 bool hasCapital(QStringView text)
 {
     for (const QChar c : text) {
@@ -90,17 +103,20 @@ bool DesignationSet::contains(QStringView text) const
 {
     if (text.isEmpty() || text.size() > m_longest)
         return false;
+    // Asked about the last word of most names a sort reads: plain ASCII is compared
+    // without making new texts.
     Units units;
     withoutPeriods(text, units);
     if (m_asWritten.count(viewOf(units)))
         return true;
-    const QString folded = text.toString().toCaseFolded();
-    Units foldedUnits;
-    withoutPeriods(folded, foldedUnits);
-    if (m_anyCase.count(viewOf(foldedUnits)))
+    bool capitals = true;
+    for (const char16_t u : units)
+        capitals = capitals && !QChar::isLower(u);
+    if (capitals && m_capitals.count(viewOf(units)))
         return true;
-    // Written all in capitals: matched against the entries in capitals.
-    return m_capitals.count(viewOf(units)) > 0 && text.toString().toUpper() == text;
+    if (!foldAscii(units))
+        withoutPeriods(text.toString().toCaseFolded(), units);
+    return m_anyCase.count(viewOf(units)) > 0;
 }
 
 bool DesignationSet::endsPhrase(QStringView word) const
@@ -108,7 +124,9 @@ bool DesignationSet::endsPhrase(QStringView word) const
     if (m_phraseEnds.empty() || word.isEmpty() || word.size() > m_longest)
         return false;
     Units units;
-    withoutPeriods(word.toString().toCaseFolded(), units);
+    withoutPeriods(word, units);
+    if (!foldAscii(units))
+        withoutPeriods(word.toString().toCaseFolded(), units);
     return m_phraseEnds.count(viewOf(units)) > 0;
 }
 

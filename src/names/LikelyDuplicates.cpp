@@ -1,9 +1,10 @@
 #include "names/LikelyDuplicates.h"
 
 #include "names/NameWords.h"
+#include "names/SortKeys.h"
 
 #include <QHash>
-#include <QStringList>
+#include <QVarLengthArray>
 
 #include <algorithm>
 #include <numeric>
@@ -60,29 +61,46 @@ private:
     std::vector<int> m_reason;
 };
 
-// The keys a name is compared by, one a reason (empty: joins nothing).
+// The keys a name is compared by, one a reason, as 64-bit hashes of their texts (0:
+// joins nothing): a million names keep no texts of their own.
 struct Keys {
-    QString key[kReasons];
+    size_t key[kReasons] = {};
 };
 
-QString wordsSorted(const QString &folded)
+size_t hashOf(QStringView text)
 {
-    QStringList words =
-        QString(folded).replace(QLatin1Char(','), QLatin1Char(' ')).split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    return text.isEmpty() ? 0 : std::max<size_t>(qHash(text, 0x9E3779B97F4A7C15ull), 1);
+}
+
+// The words of a folded name (commas ending words too) in sorted order, hashed.
+size_t sortedWordsHash(QStringView folded)
+{
+    QVarLengthArray<QStringView, 8> words;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= folded.size(); ++i) {
+        if (i < folded.size() && folded[i] != QLatin1Char(' ') && folded[i] != QLatin1Char(','))
+            continue;
+        if (i > start)
+            words.append(folded.sliced(start, i - start));
+        start = i + 1;
+    }
     std::sort(words.begin(), words.end());
-    return words.join(QLatin1Char(' '));
+    size_t hash = 0;
+    for (const QStringView word : words)
+        hash = qHash(word, hash * 31 + 7);
+    return std::max<size_t>(hash, 1);
 }
 
 Keys keysOf(QStringView name, const DuplicateSearch &search)
 {
     Keys k;
-    const QString tidy = tidySpaces(name);
+    const QString tidy = isTidy(name) ? name.toString() : tidySpaces(name);
     if (tidy.isEmpty())
         return k;
-    k.key[int(DuplicateReason::SameName)] = tidy;
-    const QString folded = foldName(tidy);
-    k.key[int(DuplicateReason::Spelling)] = QString(folded).remove(QLatin1Char(' '));
-    k.key[int(DuplicateReason::WordOrder)] = wordsSorted(folded);
+    k.key[int(DuplicateReason::SameName)] = hashOf(tidy);
+    QString folded = foldName(tidy);
+    k.key[int(DuplicateReason::WordOrder)] = sortedWordsHash(folded);
+    k.key[int(DuplicateReason::Spelling)] = hashOf(folded.remove(QLatin1Char(' ')));
     // Read with titles, nicknames and suffixes stepped over, "Last, First" lines as such.
     ReadingChoices choices;
     choices.lastCommaFirst = true;
@@ -91,15 +109,18 @@ Keys keysOf(QStringView name, const DuplicateSearch &search)
     words.filedAs = nullptr;
     thread_local QString key;
     buildReadingKeyInto(key, tidy, SortOptions{}, choices, words);
-    const NameReading read = readingOfKey(key);
-    const QString head = foldName(read.sortedUnder);
-    const QString tail = foldName(read.then);
-    k.key[int(DuplicateReason::Extras)] = head + QLatin1Char('|') + tail;
-    if (search.nicknames && !tail.isEmpty()) {
-        const qsizetype space = tail.indexOf(QLatin1Char(' '));
-        const QString given = space < 0 ? tail : tail.left(space);
-        k.key[int(DuplicateReason::Nickname)] = head + QLatin1Char('|') + search.nicknames->fullNameOf(given) +
-                                                (space < 0 ? QString() : tail.mid(space));
+    const KeyParts parts = splitKey(key);
+    QStringView tail = parts.tail;
+    if (const qsizetype mark = tail.indexOf(kSteppedMark); mark >= 0)
+        tail = tail.first(mark);
+    const QString head = foldName(trimSpaces(parts.head));
+    const QString rest = foldName(trimSpaces(tail));
+    k.key[int(DuplicateReason::Extras)] = hashOf(head + QLatin1Char('|') + rest);
+    if (search.nicknames && !rest.isEmpty()) {
+        const qsizetype space = rest.indexOf(QLatin1Char(' '));
+        const QString given = space < 0 ? rest : rest.left(space);
+        k.key[int(DuplicateReason::Nickname)] = hashOf(head + QLatin1Char('|') + search.nicknames->fullNameOf(given) +
+                                                       (space < 0 ? QString() : rest.mid(space)));
     }
     return k;
 }
@@ -109,15 +130,17 @@ Keys keysOf(QStringView name, const DuplicateSearch &search)
 std::vector<DuplicateGroup> findLikelyDuplicates(const DuplicateSearch &search)
 {
     Groups groups(search.count);
-    QHash<QString, qsizetype> first[kReasons];
+    QHash<size_t, qsizetype> first[kReasons];
+    for (int r = 0; r < int(DuplicateReason::SameCell); ++r)
+        first[r].reserve(search.count);
     for (qsizetype i = 0; i < search.count; ++i) {
         if (search.yield && i % 16384 == 16383)
             search.yield();
         Keys k = keysOf(search.nameAt(i), search);
         if (search.cellAt)
-            k.key[int(DuplicateReason::SameCell)] = foldName(search.cellAt(i).trimmed());
+            k.key[int(DuplicateReason::SameCell)] = hashOf(foldName(search.cellAt(i).trimmed()));
         for (int r = 0; r < kReasons; ++r) {
-            if (k.key[r].isEmpty())
+            if (k.key[r] == 0)
                 continue;
             const auto at = first[r].constFind(k.key[r]);
             if (at == first[r].constEnd())

@@ -4,10 +4,11 @@
 
 namespace orvella::names {
 
-QStringList defaultNicknames()
+namespace {
+
+QStringList englishNicknames()
 {
-    // English.
-    QStringList pairs = {
+    return {
         "Abby Abigail", "Abe Abraham", "Al Albert", "Alex Alexander", "Alf Alfred", "Andy Andrew", "Drew Andrew",
         "Tony Anthony", "Archie Archibald", "Art Arthur", "Barb Barbara", "Barbie Barbara", "Bart Bartholomew",
         "Ben Benjamin", "Benny Benjamin", "Bernie Bernard", "Bert Herbert", "Bill William", "Billy William",
@@ -47,7 +48,14 @@ QStringList defaultNicknames()
         "Winnie Winifred", "Allie Allison", "Abbie Abigail", "Alec Alexander", "Sandy Alexander",
         "Lexi Alexandra", "Sasha Alexander", "Annie Ann",
     };
-    // German, Dutch and the Nordic languages.
+}
+
+} // namespace
+
+QStringList defaultNicknames()
+{
+    // English, then German, Dutch and the Nordic languages.
+    QStringList pairs = englishNicknames();
     pairs << QStringList{
         "Hans Johannes", "Hannes Johannes", "Jo Johannes", "Sepp Josef", "Seppl Josef", "Franz Franziskus",
         "Fritz Friedrich", "Friedel Friedrich", "Heinz Heinrich", "Hein Heinrich", "Kurt Konrad",
