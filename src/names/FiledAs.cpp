@@ -21,6 +21,7 @@ FiledAsList::FiledAsList(const QList<FiledAsEntry> &entries)
         if (entry.name.isEmpty() || entry.fileUnder.isEmpty())
             continue;
         const auto [at, added] = m_index.try_emplace(std::u16string(viewOf(entry.name)), m_entries.size());
+        m_likely.set(likelyPlace(viewOf(entry.name)));
         QString tail = entry.rest.isEmpty() ? restOfName(entry.name, entry.fileUnder) : entry.rest;
         if (added) {
             m_entries.append(std::move(entry));
@@ -43,8 +44,18 @@ const FiledAsEntry *FiledAsList::find(QStringView name) const
         tidied = tidySpaces(name);
         key = tidied;
     }
+    if (!m_likely.test(likelyPlace(viewOf(key))))
+        return nullptr;
     const auto found = m_index.find(viewOf(key));
     return found == m_index.end() ? nullptr : &m_entries[found->second];
+}
+
+size_t FiledAsList::likelyPlace(std::u16string_view name)
+{
+    if (name.empty())
+        return 0;
+    const size_t mixed = name.size() * 0x9E37u ^ size_t(name.front()) * 0x85EBu ^ size_t(name.back()) * 0xC2B3u;
+    return (mixed ^ (mixed >> 16)) & 0xFFFFu;
 }
 
 QList<FiledAsEntry> FiledAsList::readLines(QStringView text)

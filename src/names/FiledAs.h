@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <bitset>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -55,8 +56,14 @@ private:
         using is_transparent = void;
         size_t operator()(std::u16string_view text) const { return std::hash<std::u16string_view>()(text); }
     };
+    // A name's length and its first and last units, folded into a place of m_likely.
+    static size_t likelyPlace(std::u16string_view name);
+
     QList<FiledAsEntry> m_entries;
     QList<QString> m_tails; // tailOf each entry, worked out once
+    // The places of the entries' names: most names a sort reads are no entry, and are
+    // told so here without hashing them whole.
+    std::bitset<65536> m_likely;
     std::unordered_map<std::u16string, qsizetype, Hash, std::equal_to<>> m_index;
 };
 

@@ -7,6 +7,7 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <cstdint>
 #include <numeric>
 
 namespace orvella::names {
@@ -64,16 +65,29 @@ private:
 // The keys a name is compared by, one a reason, as 64-bit hashes of their texts (0:
 // joins nothing): a million names keep no texts of their own.
 struct Keys {
-    size_t key[kReasons] = {};
+    std::uint64_t key[kReasons] = {};
 };
 
-size_t hashOf(QStringView text)
+// FNV-1a over the units of a text, 64 bits wide: the same in every run, and with a
+// million names of several keys each a chance of two keys meeting by accident that is
+// far below one in a million.
+constexpr std::uint64_t kFnvStart = 0xCBF29CE484222325ull;
+std::uint64_t addUnits(std::uint64_t hash, QStringView text)
 {
-    return text.isEmpty() ? 0 : std::max<size_t>(qHash(text, 0x9E3779B97F4A7C15ull), 1);
+    for (const QChar c : text) {
+        hash = (hash ^ (c.unicode() & 0xFFu)) * 0x100000001B3ull;
+        hash = (hash ^ (c.unicode() >> 8)) * 0x100000001B3ull;
+    }
+    return hash;
+}
+
+std::uint64_t hashOf(QStringView text)
+{
+    return text.isEmpty() ? 0 : std::max<std::uint64_t>(addUnits(kFnvStart, text), 1);
 }
 
 // The words of a folded name (commas ending words too) in sorted order, hashed.
-size_t sortedWordsHash(QStringView folded)
+std::uint64_t sortedWordsHash(QStringView folded)
 {
     QVarLengthArray<QStringView, 8> words;
     qsizetype start = 0;
@@ -85,10 +99,10 @@ size_t sortedWordsHash(QStringView folded)
         start = i + 1;
     }
     std::sort(words.begin(), words.end());
-    size_t hash = 0;
+    std::uint64_t hash = kFnvStart;
     for (const QStringView word : words)
-        hash = qHash(word, hash * 31 + 7);
-    return std::max<size_t>(hash, 1);
+        hash = addUnits(hash, word) * 0x100000001B3ull ^ 0x20u; // a space between words
+    return std::max<std::uint64_t>(hash, 1);
 }
 
 Keys keysOf(QStringView name, const DuplicateSearch &search)
@@ -130,7 +144,7 @@ Keys keysOf(QStringView name, const DuplicateSearch &search)
 std::vector<DuplicateGroup> findLikelyDuplicates(const DuplicateSearch &search)
 {
     Groups groups(search.count);
-    QHash<size_t, qsizetype> first[kReasons];
+    QHash<std::uint64_t, qsizetype> first[kReasons];
     for (int r = 0; r < int(DuplicateReason::SameCell); ++r)
         first[r].reserve(search.count);
     for (qsizetype i = 0; i < search.count; ++i) {
