@@ -8,6 +8,7 @@
 //                                                  CSV, then as XLSX beside the CSV file;
 //                                                  last the sort again, grouped by Class)
 #include "app/MainWindow.h"
+#include "session/DuplicateSearch.h"
 #include "session/Session.h"
 #include "commands/GroupCommand.h"
 #include "app/MemoryTuning.h"
@@ -268,8 +269,31 @@ int main(int argc, char **argv)
     notePeak("sort-suffix");
     std::printf("sort-suffix s %.3f\n", suffixSeconds);
 
-    // Every reading choice on (exact order, the suffix-skipping reading as above).
+    // The same sort with 10,000 Filed-As entries, names of the list spread over it.
     session::ReadingSettings &reading = session.reading();
+    QList<names::FiledAsEntry> entries;
+    const int step = std::max(1, names / 10000);
+    for (int i = 1; i <= names && entries.size() < 10000; i += step)
+        entries.append({session.inputList().item(i), QStringLiteral("Filed %1").arg(i), QString()});
+    reading.setFiledAs(entries);
+    const auto [filedSeconds, filedStall] = timed(meter, session, [&] { click("PushButton17"); });
+    longestStall = std::max(longestStall, filedStall);
+    notePeak("sort-filed-as");
+    reading.setFiledAs({});
+    std::printf("sort-filed-as s %.3f\n", filedSeconds);
+    std::printf("sort-filed-as / sort-suffix %.2f\n", filedSeconds / suffixSeconds);
+
+    // Find Likely Duplicates over the whole input list.
+    std::size_t groups = 0;
+    const auto [duplicateSeconds, duplicateStall] = timed(meter, session, [&] {
+        groups = session::findInputDuplicates(session, [&desktop] { desktop.yield(); }).size();
+    });
+    longestStall = std::max(longestStall, duplicateStall);
+    notePeak("likely-duplicates");
+    std::printf("likely-duplicates s %.3f\n", duplicateSeconds);
+    std::printf("likely-duplicate groups %zu\n", groups);
+
+    // Every reading choice on (exact order, the suffix-skipping reading as above).
     const auto allChoices = [&](bool on) {
         reading.setLastCommaFirst(on);
         reading.setKeepParticles(on);

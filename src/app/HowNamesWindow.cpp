@@ -59,8 +59,11 @@ HowNamesWindow::HowNamesWindow(const OptionSettings &options, names::SuffixTest 
 void HowNamesWindow::refresh()
 {
     const names::ReadingChoices choices = m_options.readingChoices();
+    const auto filedAs = m_options.filedAs();
+    const auto designations = m_options.designations();
     const names::WordTests words{m_isSuffix, [this](QStringView word) { return m_options.isParticle(word); },
-                                   [this](QStringView word) { return m_options.isTitle(word); }};
+                                 [this](QStringView word) { return m_options.isTitle(word); }, filedAs.get(),
+                                 designations.get()};
     const std::vector<ReadingRow> rows = readingRows(m_name->text(), m_options.options(), choices, words);
     const QString also = alsoChosenText(choices);
     m_also->setText(also);
@@ -68,6 +71,8 @@ void HowNamesWindow::refresh()
     // Everything the reading stepped over (titles, nicknames, suffixes), or else the
     // one suffix the option buttons' reading steps over.
     const auto steppedOver = [](const names::NameReading &result) {
+        if (result.filedAsSet)
+            return QStringLiteral("filed as you set");
         return result.stepped.isEmpty() ? result.suffix : result.stepped;
     };
     m_table->setRowCount(static_cast<int>(rows.size()));

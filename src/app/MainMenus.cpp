@@ -47,6 +47,8 @@ MainMenus buildMainMenus(QWidget *window)
     if (!redoKeys.contains(QKeySequence(Qt::CTRL | Qt::Key_Y)))
         redoKeys << QKeySequence(Qt::CTRL | Qt::Key_Y);
     m.redo->setShortcuts(redoKeys);
+    edit->addSeparator();
+    m.findDuplicates = addAction(edit, "mnuFindDuplicates", QStringLiteral("Find &Likely Duplicates\u2026"), false);
 
     QMenu *order = m.bar->addMenu(QStringLiteral("&Order"));
     order->setObjectName(QStringLiteral("mnuOrder"));
@@ -70,9 +72,15 @@ MainMenus buildMainMenus(QWidget *window)
                                   QStringLiteral("Family &name first for Chinese, Japanese and Korean script"), true);
     m.learnLastNames =
         addAction(reading, "mnuLearnLastNames", QStringLiteral("&Learn last names from \u201cLast, First\u201d lines"), true);
+    m.twoFamilyNames =
+        addAction(reading, "mnuTwoFamilyNames", QStringLiteral("T&wo family names (Spanish and Portuguese)"), true);
     reading->addSeparator();
     m.editParticles = addAction(reading, "mnuEditParticles", QStringLiteral("&Edit Particle List\u2026"), false);
     m.editTitles = addAction(reading, "mnuEditTitles", QStringLiteral("Edit &Title List\u2026"), false);
+    m.editDesignations =
+        addAction(reading, "mnuEditDesignations", QStringLiteral("Edit &Designation List\u2026"), false);
+    m.editNicknames = addAction(reading, "mnuEditNicknames", QStringLiteral("Edit N&ickname List\u2026"), false);
+    m.editFiledAs = addAction(reading, "mnuEditFiledAs", QStringLiteral("Edit Filed-&As List\u2026"), false);
 
     QMenu *help = m.bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));

@@ -8,9 +8,9 @@ class QWidget;
 namespace orvella::app {
 
 // The main window's menu bar: File, Edit, Order, Reading and Help. The actions carry
-// object names (mnuExportResults, mnuPrintResults, mnuForgetColumns, mnuExit, mnuUndo, mnuRedo, mnuExactOrder, mnuAlphabeticalOrder, mnuGroupByColumn, mnuLastCommaFirst,
+// object names (mnuExportResults, mnuPrintResults, mnuForgetColumns, mnuExit, mnuUndo, mnuRedo, mnuFindDuplicates, mnuExactOrder, mnuAlphabeticalOrder, mnuGroupByColumn, mnuLastCommaFirst,
 // mnuKeepParticles, mnuStepOverExtras, mnuFamilyNameFirst, mnuLearnLastNames,
-// mnuEditParticles, mnuEditTitles, mnuHelpContents, mnuWhyHere, mnuHowNamesAreRead,
+// mnuTwoFamilyNames, mnuEditParticles, mnuEditTitles, mnuEditDesignations, mnuEditNicknames, mnuEditFiledAs, mnuHelpContents, mnuWhyHere, mnuHowNamesAreRead,
 // mnuContactSupport) so that tests find them.
 struct MainMenus {
     QMenuBar *bar = nullptr;
@@ -20,6 +20,7 @@ struct MainMenus {
     QAction *exit = nullptr;
     QAction *undo = nullptr;
     QAction *redo = nullptr;
+    QAction *findDuplicates = nullptr;
     QActionGroup *order = nullptr;
     QAction *exactOrder = nullptr;
     QAction *alphabeticalOrder = nullptr;
@@ -29,8 +30,12 @@ struct MainMenus {
     QAction *stepOverExtras = nullptr;
     QAction *familyNameFirst = nullptr;
     QAction *learnLastNames = nullptr;
+    QAction *twoFamilyNames = nullptr;
     QAction *editParticles = nullptr;
     QAction *editTitles = nullptr;
+    QAction *editDesignations = nullptr;
+    QAction *editNicknames = nullptr;
+    QAction *editFiledAs = nullptr;
     QAction *helpContents = nullptr; // F1
     QAction *whyHere = nullptr;      // Shift+F1
     QAction *howNamesAreRead = nullptr;

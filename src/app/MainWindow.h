@@ -68,11 +68,20 @@ public:
     QWidget *mnuHowNamesAreRead_Click();
     QWidget *mnuEditParticles_Click();
     QWidget *mnuEditTitles_Click();
+    QWidget *mnuEditFiledAs_Click();
+    QWidget *mnuEditDesignations_Click();
+    // "Find Likely Duplicates…": opens (or raises) its window and looks through the list.
+    QWidget *mnuFindDuplicates_Click();
+    QWidget *mnuEditNicknames_Click();
     // "Orvella Help" (F1): opens (or raises) the user guide.
     QWidget *mnuHelpContents_Click();
     // "Why Here?" (Shift+F1): says in a message what the selected result was sorted
     // under, or that no result is selected.
     void mnuWhyHere_Click();
+    // "File This Name As…" (the input and result lists' context menus): asks for the
+    // words to file the name under, proposing what it is filed under now, and puts the
+    // answer in the Filed-As list. False when nothing was set.
+    bool fileNameAs(const QString &name);
 
 private:
     // The controls the window's code works with, found by their names once built from
@@ -138,6 +147,7 @@ private:
     void wireMenus();
     // The reading choices' menu items: each change is written at once.
     void wireReadingMenus();
+    void wireFilingMenus();
     void wireStatusLine();
     // Puts the reading choices on the menus (their own signals stay quiet).
     void showReadingChoices();
@@ -176,6 +186,10 @@ private:
     QPointer<QWidget> m_howNames;
     QPointer<QWidget> m_particles;
     QPointer<QWidget> m_titles;
+    QPointer<QWidget> m_filedAs;
+    QPointer<QWidget> m_designations;
+    QPointer<QWidget> m_duplicates;
+    QPointer<QWidget> m_nicknames;
     QPointer<QWidget> m_help;
     QString m_resultsDescription; // while no current result has an explanation
 };

@@ -3,6 +3,8 @@
 #include "app/MainWindow.h"
 
 #include "app/HelpWindow.h"
+#include "app/DuplicatesWindow.h"
+#include "app/FiledAsWindow.h"
 #include "app/HowNamesWindow.h"
 #include "app/WordListWindow.h"
 #include "commands/GroupCommand.h"
@@ -29,6 +31,7 @@ using namespace orvella::ui;
 void MainWindow::wireMenus()
 {
     wireReadingMenus();
+    wireFilingMenus();
     connect(m_menus.editParticles, &QAction::triggered, this, [this] { mnuEditParticles_Click(); });
     connect(m_menus.exportResults, &QAction::triggered, this, [this] { m_session.resultExport().exportResults(); });
     connect(m_menus.printResults, &QAction::triggered, this, [this] { m_session.print().printResults(); });
@@ -43,6 +46,8 @@ void MainWindow::wireMenus()
     connect(&m_history, &ListHistory::changed, this, &MainWindow::showHistory);
     showHistory();
     connect(m_menus.editTitles, &QAction::triggered, this, [this] { mnuEditTitles_Click(); });
+    connect(m_menus.editFiledAs, &QAction::triggered, this, [this] { mnuEditFiledAs_Click(); });
+    connect(m_menus.editDesignations, &QAction::triggered, this, [this] { mnuEditDesignations_Click(); });
     connect(m_menus.howNamesAreRead, &QAction::triggered, this, [this] { mnuHowNamesAreRead_Click(); });
     connect(m_menus.helpContents, &QAction::triggered, this, [this] { mnuHelpContents_Click(); });
     connect(m_menus.whyHere, &QAction::triggered, this, [this] { mnuWhyHere_Click(); });
@@ -76,6 +81,9 @@ void MainWindow::wireReadingMenus()
     });
     connect(m_menus.learnLastNames, &QAction::triggered, this, [=, &reading](bool on) {
         menuStep("mnuLearnLastNames_Click", [&] { reading.setLearnLastNames(on); });
+    });
+    connect(m_menus.twoFamilyNames, &QAction::triggered, this, [=, &reading](bool on) {
+        menuStep("mnuTwoFamilyNames_Click", [&] { reading.setTwoFamilyNames(on); });
     });
     connect(&reading, &ReadingSettings::changed, this, &MainWindow::showReadingChoices);
 }
@@ -121,6 +129,7 @@ void MainWindow::showReadingChoices()
     show(m_menus.stepOverExtras, choices.stepOverExtras);
     show(m_menus.familyNameFirst, choices.familyNameFirst);
     show(m_menus.learnLastNames, choices.learnLastNames);
+    show(m_menus.twoFamilyNames, choices.twoFamilyNames);
     if (auto *how = qobject_cast<HowNamesWindow *>(m_howNames.data()))
         how->refresh();
 }
@@ -175,6 +184,32 @@ QWidget *MainWindow::mnuEditTitles_Click()
 {
     return openOrRaise(m_titles, this,
                        [this] { return new WordListWindow(titleList(m_options.reading()), m_desktop, this); });
+}
+
+QWidget *MainWindow::mnuEditDesignations_Click()
+{
+    return openOrRaise(m_designations, this,
+                       [this] { return new WordListWindow(designationList(m_options.reading()), m_desktop, this); });
+}
+
+QWidget *MainWindow::mnuEditNicknames_Click()
+{
+    return openOrRaise(m_nicknames, this,
+                       [this] { return new WordListWindow(nicknameList(m_options.reading()), m_desktop, this); });
+}
+
+QWidget *MainWindow::mnuFindDuplicates_Click()
+{
+    QWidget *open = openOrRaise(m_duplicates, this,
+                                [this] { return new DuplicatesWindow(m_session, m_history, m_desktop, this); });
+    static_cast<DuplicatesWindow *>(open)->search();
+    return open;
+}
+
+QWidget *MainWindow::mnuEditFiledAs_Click()
+{
+    return openOrRaise(m_filedAs, this,
+                       [this] { return new FiledAsWindow(m_options.reading(), m_desktop, this); });
 }
 
 QWidget *MainWindow::mnuHelpContents_Click()

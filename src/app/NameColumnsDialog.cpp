@@ -86,7 +86,7 @@ void NameColumnsDialog::buildControls(const QString &fileName)
 
     connect(m_headerRow, &QSpinBox::valueChanged, this, &NameColumnsDialog::refresh);
     connect(m_wholeOption, &QRadioButton::toggled, this, &NameColumnsDialog::refresh);
-    for (QComboBox *box : {m_wholeColumn, m_lastColumn, m_firstColumn, m_middleColumn, m_suffixColumn})
+    for (QComboBox *box : {m_wholeColumn, m_lastColumn, m_firstColumn, m_middleColumn, m_suffixColumn, m_filedAsColumn})
         connect(box, &QComboBox::currentIndexChanged, this, &NameColumnsDialog::refresh);
 }
 
@@ -130,6 +130,16 @@ void NameColumnsDialog::buildColumnChoice(QVBoxLayout *layout)
     parts->addRow(QStringLiteral("S&uffix:"), m_suffixColumn);
     layout->addWidget(m_partsOption);
     layout->addLayout(parts);
+
+    // A column of the words each row files under, whichever way the name is made.
+    m_filedAsColumn = columnBox("FiledAsColumn", this);
+    auto *filedAsLabel = new QLabel(QStringLiteral("File &each row under (optional):"), this);
+    filedAsLabel->setBuddy(m_filedAsColumn);
+    auto *filedAsRow = new QHBoxLayout;
+    filedAsRow->addWidget(filedAsLabel);
+    filedAsRow->addWidget(m_filedAsColumn);
+    filedAsRow->addStretch(1);
+    layout->addLayout(filedAsRow);
 }
 
 void NameColumnsDialog::buildPreview(QVBoxLayout *layout)
@@ -172,8 +182,8 @@ void NameColumnsDialog::fillColumnBoxes()
     const QStringList captions = lists::columnCaptions(m_rows, ColumnChoice());
     m_captions = new QStringListModel(captions, this);
     m_optionalCaptions = new QStringListModel(QStringList{kNone} + captions, this);
-    for (QComboBox *box : {m_wholeColumn, m_lastColumn, m_firstColumn, m_middleColumn, m_suffixColumn}) {
-        const bool optional = box == m_middleColumn || box == m_suffixColumn;
+    for (QComboBox *box : {m_wholeColumn, m_lastColumn, m_firstColumn, m_middleColumn, m_suffixColumn, m_filedAsColumn}) {
+        const bool optional = box == m_middleColumn || box == m_suffixColumn || box == m_filedAsColumn;
         box->setModel(optional ? m_optionalCaptions : m_captions);
         if (captions.size() > kMeasuredColumns) {
             box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -195,6 +205,7 @@ void NameColumnsDialog::showChoice(const ColumnChoice &choice)
     m_firstColumn->setCurrentIndex(indexFor(m_firstColumn, parts ? choice.firstName : 1, false));
     m_middleColumn->setCurrentIndex(indexFor(m_middleColumn, choice.middleName, true));
     m_suffixColumn->setCurrentIndex(indexFor(m_suffixColumn, choice.suffix, true));
+    m_filedAsColumn->setCurrentIndex(indexFor(m_filedAsColumn, choice.filedAs, true));
     m_dontAsk->setChecked(choice.dontAskAgain);
     refresh();
 }
@@ -205,6 +216,7 @@ ColumnChoice NameColumnsDialog::shownChoice() const
     choice.firstRowIsHeader = m_headerRow->value() > 0;
     choice.headerRow = std::max(m_headerRow->value() - 1, 0);
     choice.dontAskAgain = m_dontAsk->isEnabled() && m_dontAsk->isChecked();
+    choice.filedAs = m_filedAsColumn->currentIndex() - 1;
     if (m_partsOption->isChecked()) {
         choice.kind = ColumnChoice::Kind::NameParts;
         choice.lastName = m_lastColumn->currentIndex();

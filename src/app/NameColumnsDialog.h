@@ -56,6 +56,7 @@ private:
     QComboBox *m_firstColumn = nullptr;
     QComboBox *m_middleColumn = nullptr;
     QComboBox *m_suffixColumn = nullptr;
+    QComboBox *m_filedAsColumn = nullptr; // "(none)" or the column a row files under
     QStringListModel *m_captions = nullptr;         // the items of the whole, last and first name boxes
     QStringListModel *m_optionalCaptions = nullptr; // "(none)" and the captions, for middle and suffix
     QTableView *m_preview = nullptr;

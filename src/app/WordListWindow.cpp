@@ -43,6 +43,35 @@ WordList titleList(ReadingSettings &reading)
             [&reading](const QStringList &words) { reading.setTitles(words); }};
 }
 
+WordList designationList(ReadingSettings &reading)
+{
+    return {QStringLiteral("DesignationListWindow"),
+            QStringLiteral("Designation List"),
+            QStringLiteral("One designation or phrase per line. With \u201cStep over titles, nicknames and extra "
+                           "suffixes\u201d, these are stepped over after a name (\u201cAnn Lee, CPA\u201d, "
+                           "\u201cJohn Roe, attorney at law\u201d). Periods do not matter; an entry without "
+                           "capitals matches in any letter case, any other as written or in capitals."),
+            QStringLiteral("DesignationText"),
+            "mnuEditDesignations_Save",
+            [&reading] { return reading.designations()->entries(); },
+            [] { return names::defaultDesignations(); },
+            [&reading](const QStringList &entries) { reading.setDesignations(entries); }};
+}
+
+WordList nicknameList(ReadingSettings &reading)
+{
+    return {QStringLiteral("NicknameListWindow"),
+            QStringLiteral("Nickname List"),
+            QStringLiteral("One pair per line: a nickname, a space, the full name (\u201cBob Robert\u201d). "
+                           "Find Likely Duplicates groups names whose given names are such a pair. Letter "
+                           "case and accents do not matter."),
+            QStringLiteral("NicknameText"),
+            "mnuEditNicknames_Save",
+            [&reading] { return reading.nicknames()->entries(); },
+            [] { return names::defaultNicknames(); },
+            [&reading](const QStringList &lines) { reading.setNicknames(lines); }};
+}
+
 WordListWindow::WordListWindow(WordList list, core::Desktop &desktop, QWidget *parent)
     : QWidget(parent, Qt::Window), m_list(std::move(list)), m_desktop(desktop)
 {

@@ -34,6 +34,10 @@ struct WordList {
 // The particle list and the title list, kept by the reading settings.
 WordList particleList(ReadingSettings &reading);
 WordList titleList(ReadingSettings &reading);
+// The designation list: one entry a line, an entry may be several words.
+WordList designationList(ReadingSettings &reading);
+// The nickname list of Find Likely Duplicates: one pair a line.
+WordList nicknameList(ReadingSettings &reading);
 
 // Edits a word list: one word per line. Save writes it to the settings at once;
 // Restore Defaults puts the default list in the field; Cancel and Escape close the

@@ -152,6 +152,9 @@ void ResultWriter::take(QStringView shown, const names::NameReading *reading)
         m_line.append(reading->then);
         if (m_steppedColumn)
             m_line.append(QLatin1Char('\t')).append(reading->stepped);
+        // A name the Filed-As list holds says so in a last field of its own.
+        if (reading->filedAsSet)
+            m_line.append(QStringLiteral("\tfiled as you set"));
         m_out.writeLine(m_line);
     } catch (const core::Failure &failure) {
         m_failure = failure;

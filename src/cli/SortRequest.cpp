@@ -54,6 +54,7 @@ const std::map<QByteArray, std::optional<bool> SortRequest::*> kSwitches = {
     {"step-over-extras", &SortRequest::stepOverExtras},
     {"family-name-first", &SortRequest::familyNameFirst},
     {"learn-last-names", &SortRequest::learnLastNames},
+    {"two-family-names", &SortRequest::twoFamilyNames},
     {"remove-duplicates", &SortRequest::removeDuplicates},
     {"unique-last-names", &SortRequest::uniqueLastNames}};
 
@@ -155,6 +156,8 @@ const std::map<QByteArray, Flag> kFlags = {
     {"--crlf", [](SortRequest &r) { r.crlf = true; }},
     {"--no-per-last-name", [](SortRequest &r) { r.perLastName = false; }},
     {"--no-formula-protection", [](SortRequest &r) { r.protectFormulas = false; }},
+    {"--no-filed-as", [](SortRequest &r) { r.noFiledAs = true; }},
+    {"--likely-duplicates", [](SortRequest &r) { r.likelyDuplicates = true; }},
 };
 
 // The options that take a value ("--option value" or "--option=value").
@@ -166,6 +169,7 @@ const std::map<QByteArray, Valued> kValued = {
     {"--suffixes", [](SortRequest &r, const QByteArray &v) { r.suffixFile = v; }},
     {"--particle-list", [](SortRequest &r, const QByteArray &v) { r.particleFile = v; }},
     {"--title-list", [](SortRequest &r, const QByteArray &v) { r.titleFile = v; }},
+    {"--filed-as-list", [](SortRequest &r, const QByteArray &v) { r.filedAsFile = v; }},
     {"--per-last-name", perLastName},
     {"--columns", [](SortRequest &r, const QByteArray &v) { r.columns = columnPicks(v); }},
     {"--header-row", [](SortRequest &r, const QByteArray &v) { r.headerRow = headerRow(v); }},
@@ -266,31 +270,8 @@ QString sortUsageLine()
 }
 
 namespace {
-
-// The --help text's part on tables: which columns name, group and compare the rows.
-QString tablesHelpText()
-{
-    return QStringLiteral(
-        "Tables:\n"
-        "  --columns COLUMNS          the name columns, as Choose Name Columns picks them:\n"
-        "                             name=COLUMN for a whole name, or last=COLUMN,first=COLUMN\n"
-        "                             with middle=COLUMN and suffix=COLUMN if wanted; a COLUMN\n"
-        "                             is its header caption or its number, counted from 1\n"
-        "  --header-row N             row N (1-20) holds the header, the rows above it are a\n"
-        "                             title kept above it; 0: no header row\n"
-        "  --group-by COLUMN          group the rows by the cells of COLUMN (its header caption\n"
-        "                             or its number from 1), each group sorted by name; names\n"
-        "                             without a row (and rows with an empty cell) come last\n"
-        "  --group-order ORDER        natural (numbers by value: 7B before 10A, the default) or\n"
-        "                             first (groups in the order the rows first show them)\n"
-        "  --same-rows-by WHAT        what --remove-duplicates compares in table rows: name (the\n"
-        "                             default), row (every cell) or a COLUMN (Email, Order no.)\n"
-        "\n");
-}
-
-} // namespace
-
-QString sortHelpText()
+// The help's usage lines and choices.
+QString sortHelpChoices()
 {
     return QStringLiteral(
         "Usage: orvella --sort [OPTIONS] [FILE...]\n"
@@ -314,6 +295,11 @@ QString sortHelpText()
         "                             name first (--no-family-name-first)\n"
         "  --learn-last-names         learn last names from the \"Last, First\" lines of the\n"
         "                             input (--no-learn-last-names)\n"
+        "  --two-family-names         file a name of four or more words under its last two\n"
+        "                             when both are capitalised and no particles, as Spanish\n"
+        "                             and Portuguese names file (\"Maria Jose Garcia Perez\"\n"
+        "                             under \"Garcia Perez\"); a name of three words stays as it\n"
+        "                             is (--no-two-family-names)\n"
         "  --remove-duplicates        drop names entered twice (--no-remove-duplicates)\n"
         "  --unique-last-names        keep one name per last name (--no-unique-last-names)\n"
         "  --per-last-name N          keep at most N (0-32767) names per last name\n"
@@ -321,8 +307,32 @@ QString sortHelpText()
         "  --suffixes FILE            the suffixes to step over, one a line\n"
         "  --particle-list FILE       the particles, one a line\n"
         "  --title-list FILE          the titles, one a line\n"
+        "  --filed-as-list FILE       the Filed-As list, one entry a line: the name, a TAB,\n"
+        "                             the words to file it under (UTF-8); it comes before\n"
+        "                             every other rule\n"
+        "  --no-filed-as              sort without the stored Filed-As list\n"
+        "\n");
+}
+
+// The rest of the help: tables, output, examples and the exit status.
+QString sortHelpOutput()
+{
+    return QStringLiteral(
+        "Tables:\n"
+        "  --columns COLUMNS          the name columns, as Choose Name Columns picks them:\n"
+        "                             name=COLUMN for a whole name, or last=COLUMN,first=COLUMN\n"
+        "                             with middle=COLUMN and suffix=COLUMN if wanted; a COLUMN\n"
+        "                             is its header caption or its number, counted from 1\n"
+        "  --header-row N             row N (1-20) holds the header, the rows above it are a\n"
+        "                             title kept above it; 0: no header row\n"
+        "  --group-by COLUMN          group the rows by the cells of COLUMN (its header caption\n"
+        "                             or its number from 1), each group sorted by name; names\n"
+        "                             without a row (and rows with an empty cell) come last\n"
+        "  --group-order ORDER        natural (numbers by value: 7B before 10A, the default) or\n"
+        "                             first (groups in the order the rows first show them)\n"
+        "  --same-rows-by WHAT        what --remove-duplicates compares in table rows: name (the\n"
+        "                             default), row (every cell) or a COLUMN (Email, Order no.)\n"
         "\n"
-    ) + tablesHelpText() + QStringLiteral(
         "Output:\n"
         "  --format FORMAT            list (one name a line, the default), table (as Save\n"
         "                             Results As Text File writes it), or csv, tsv, xlsx or ods\n"
@@ -348,7 +358,14 @@ QString sortHelpText()
         "                             (refused, naming the row, when a character does not fit)\n"
         "  --no-formula-protection    csv and tsv: write cells starting with = + - @ as they are\n"
         "                             (by default they get a leading apostrophe, numbers excepted)\n"
+        "  --likely-duplicates        do not sort: list the groups of names that are probably\n"
+        "                             one person (the same words in another order, only case,\n"
+        "                             accents or spacing, a title, suffix or nickname apart, a\n"
+        "                             common nickname), one name a line: the group's number,\n"
+        "                             the reason, the name and its place in the input, TAB\n"
+        "                             between; nothing is removed\n"
         "  --crlf                     end lines with CR LF in the list and --explain formats\n"
+        "                             and with --likely-duplicates\n"
         "  -o, --output FILE          write the results to FILE (whole or not at all)\n"
         "  -h, --help                 show this text\n"
         "  --version                  show the version\n"
@@ -370,6 +387,12 @@ QString sortHelpText()
         "could not be read or the results could not be written; 2 for a usage error, and for\n"
         "--columns, --header-row, --group-by or --same-rows-by naming a column or row that a\n"
         "table does not have.\n");
+}
+} // namespace
+
+QString sortHelpText()
+{
+    return sortHelpChoices() + sortHelpOutput();
 }
 
 } // namespace orvella::cli

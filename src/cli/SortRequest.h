@@ -34,6 +34,7 @@ struct SortRequest {
     std::optional<bool> stepOverExtras;
     std::optional<bool> familyNameFirst;
     std::optional<bool> learnLastNames;
+    std::optional<bool> twoFamilyNames;
     std::optional<bool> removeDuplicates;
     std::optional<bool> uniqueLastNames;
     std::optional<bool> perLastName;
@@ -41,6 +42,9 @@ struct SortRequest {
     std::optional<QByteArray> suffixFile;
     std::optional<QByteArray> particleFile;
     std::optional<QByteArray> titleFile;
+    std::optional<QByteArray> filedAsFile;
+    bool noFiledAs = false; // an empty Filed-As list
+    bool likelyDuplicates = false; // list the groups of likely duplicates instead of sorting
     Format format = Format::List;
     bool filedUnder = false;
     bool crlf = false;

@@ -2,6 +2,7 @@
 
 #include "cli/ColumnPicks.h"
 #include "cli/GroupFlags.h"
+#include "cli/DuplicateReport.h"
 #include "cli/OverlaySettings.h"
 #include "cli/ResultWriter.h"
 #include "cli/SortRequest.h"
@@ -125,6 +126,10 @@ bool applyChoices(const SortRequest &request, session::Session &session, Termina
         session.reading().setFamilyNameFirst(*request.familyNameFirst);
     if (request.learnLastNames)
         session.reading().setLearnLastNames(*request.learnLastNames);
+    if (request.twoFamilyNames)
+        session.reading().setTwoFamilyNames(*request.twoFamilyNames);
+    if (request.noFiledAs)
+        session.reading().setFiledAs({});
     if (request.removeDuplicates)
         options.setRemoveDuplicates(*request.removeDuplicates);
     if (request.uniqueLastNames)
@@ -154,6 +159,12 @@ bool applyChoices(const SortRequest &request, session::Session &session, Termina
         else
             read = false;
     }
+    if (request.filedAsFile) {
+        if (const auto entries = readEntries(*request.filedAsFile, desktop))
+            session.reading().setFiledAs(names::FiledAsList::readLines(entries->join(QLatin1Char('\n'))));
+        else
+            read = false;
+    }
     return read;
 }
 
@@ -177,6 +188,23 @@ int usageError(const QString &message)
     return 2;
 }
 
+} // namespace
+
+namespace {
+// --likely-duplicates: the groups instead of the sorted names; the exit status.
+int listLikelyDuplicates(const SortRequest &request, session::Session &session, core::FileOutput &out,
+                         TerminalProgress &progress, int status)
+{
+    try {
+        writeLikelyDuplicates(session, out, request.crlf);
+    } catch (const core::Failure &failure) {
+        if (out.failedWith() != EPIPE)
+            tellError(failure.description());
+        status = 1;
+    }
+    progress.finish();
+    return status;
+}
 } // namespace
 
 int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &stored, const QString &version,
@@ -228,6 +256,8 @@ int runSort(const QList<QByteArray> &arguments, const core::SettingsStore &store
         progress.finish();
         return usageError(*refused);
     }
+    if (request.likelyDuplicates && desktop.reports() == 0)
+        return listLikelyDuplicates(request, session, *out, progress, status);
     ResultWriter writer(request, session, *out, progress, desktop);
     // After a reported failure (memory ran out reading) there is nothing worth sorting.
     if (desktop.reports() == 0)

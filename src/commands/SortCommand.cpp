@@ -34,9 +34,13 @@ names::ReadingChoices SortCommand::choices() const
 
 names::WordTests SortCommand::wordTests()
 {
+    if (!m_running) {
+        m_filedAs = m_controls.filedAs();
+        m_designations = m_controls.designations();
+    }
     return {[this](QStringView word) { return IsSuffix(word); },
             [this](QStringView word) { return m_controls.isParticle(word); },
-            [this](QStringView word) { return m_controls.isTitle(word); }};
+            [this](QStringView word) { return m_controls.isTitle(word); }, m_filedAs.get(), m_designations.get()};
 }
 
 names::NamePartsReader SortCommand::resultPartsReader()
@@ -121,6 +125,8 @@ void SortCommand::run()
     m_runChoices = m_controls.readingChoices();
     m_runOptions = m_controls.options();
     m_runGrouping = m_groupingSource && m_context.input.hasRows() ? m_groupingSource() : core::RowGrouping();
+    m_filedAs = m_controls.filedAs();
+    m_designations = m_controls.designations();
     SortRun(*this).run();
 }
 

@@ -86,6 +86,9 @@ private:
     names::ReadingChoices m_runChoices;
     std::function<core::RowGrouping()> m_groupingSource;
     core::RowGrouping m_runGrouping;
+    // The Filed-As list of the run (outside a run, the list as it stood when last asked).
+    std::shared_ptr<const names::FiledAsList> m_filedAs;
+    std::shared_ptr<const names::DesignationSet> m_designations;
     std::optional<names::SortOptions> m_runOptions; // those of the last run
     // The last name RevealNames revealed and the last key GetNames built; their memory
     // serves the next ones.

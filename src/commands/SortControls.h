@@ -1,10 +1,13 @@
 #pragma once
 
+#include "names/Designations.h"
+#include "names/FiledAs.h"
 #include "names/NameReading.h"
 #include "names/Particles.h"
 #include "names/SortKeys.h"
 
 #include <QString>
+#include <memory>
 
 namespace orvella::commands {
 
@@ -31,6 +34,14 @@ public:
     {
         static const names::TitleSet defaults;
         return defaults.isTitle(word);
+    }
+    // The Filed-As list (none: no entries); a run reads it once, at its start.
+    virtual std::shared_ptr<const names::FiledAsList> filedAs() const { return {}; }
+    // The designation list (the default list unless overridden); a run reads it once.
+    virtual std::shared_ptr<const names::DesignationSet> designations() const
+    {
+        static const auto defaults = std::make_shared<const names::DesignationSet>();
+        return defaults;
     }
 };
 

@@ -12,6 +12,7 @@
 #include "lists/NameColumns.h"
 #include "lists/NameListModel.h"
 #include "names/AlphabeticalOrder.h"
+#include "names/FiledAs.h"
 #include "names/LearntNames.h"
 #include "names/NameWords.h"
 
@@ -94,7 +95,7 @@ SortRun::SortRun(SortCommand &command)
       m_alphabetical(m_choices.order == names::NameOrder::Alphabetical),
       m_collation(m_alphabetical ? names::collationLocale() : QByteArray()),
       m_showsOwnText(m_choices.lastCommaFirst || m_choices.readsWords() || m_choices.learnLastNames ||
-                     m_ctx.input.hasCommaLineRows()),
+                     m_choices.twoFamilyNames || m_ctx.input.hasCommaLineRows() || m_ctx.input.hasFiledAsRows() || (command.m_filedAs && !command.m_filedAs->empty())),
       m_tidies(m_choices.stepOverExtras), m_p(m_ctx.desktop, core::kMainWindowModule, "PushButton17_Click"),
       m_grouping(command.m_runGrouping)
 {
@@ -241,9 +242,11 @@ QString SortRun::keyOf(const QString &name)
 {
     const std::optional<tables::NameParts> columns = lists::namePartsOf(name, m_row);
     QString key = m_command.GetNames(name, &m_note, m_row && m_row.table->commaLines, columns ? &*columns : nullptr);
-    if (m_row)
+    if (m_row) {
         keepKeyRow(m_keyRows, m_runTables, m_keys.size() - 1, m_row);
-    if (!m_learnt.isEmpty() && !m_note.commaLine)
+        fileAsTheRowSays(key, name);
+    }
+    if (!m_learnt.isEmpty() && !m_note.commaLine && !m_note.filedAsSet)
         useLearntLastName(key, name);
     if (m_note.ownText && m_showsOwnText) {
         while (m_asEntered.size() + 1 < m_keys.size())
@@ -257,6 +260,24 @@ QString SortRun::keyOf(const QString &name)
     if (!m_command.m_output.take)
         noteReadsAsInput(key);
     return key;
+}
+
+// A row whose filing column is filled files under that cell's words, as a Filed-As
+// entry would, unless the Filed-As list holds its name.
+void SortRun::fileAsTheRowSays(QString &key, const QString &name)
+{
+    const int column = m_row.table->columns.filedAs;
+    if (column < 0 || m_note.filedAsSet)
+        return;
+    const QString words = names::tidySpaces(m_row.table->cells.cell(m_row.row, column));
+    if (words.isEmpty())
+        return;
+    names::buildFiledAsKey(key, words, names::restOfName(names::tidySpaces(name), words));
+    if (!m_note.ownText)
+        m_note.shown = name;
+    m_note.ownText = true;
+    m_note.filedAsSet = true;
+    m_note.headSuffix = 0;
 }
 
 // Whether the key shows its input name exactly as entered (see showName): a sort's

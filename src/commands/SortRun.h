@@ -65,6 +65,7 @@ private:
     void addKey();
     QString keyOf(const QString &name);
     void useLearntLastName(QString &key, const QString &name);
+    void fileAsTheRowSays(QString &key, const QString &name);
     void joinKeyWorker();
 
     // Showing.

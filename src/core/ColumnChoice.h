@@ -30,6 +30,9 @@ struct ColumnChoice {
     // Which row is the header, counted from 0, when there is one. Last, so that a choice
     // written as a list of its fields keeps the meaning it had before titles were read.
     int headerRow = 0;
+    // The filing column ("Sort as", "File as"): a row whose cell there is filled files
+    // under the cell's words, as a Filed-As entry would; -1 for none.
+    int filedAs = -1;
 
     // The first row that can give a name: the one below the header.
     int firstNameRow() const { return firstRowIsHeader ? headerRow + 1 : 0; }

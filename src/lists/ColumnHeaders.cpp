@@ -24,6 +24,10 @@ const KnownWords kKnownWords[] = {
       u"Sukunimi"}},
     {HeaderRole::MiddleName, {u"Middle name", u"Middle", u"Second name", u"Zweiter Vorname"}},
     {HeaderRole::Suffix, {u"Suffix", u"Name suffix", u"Generation"}},
+    {HeaderRole::FiledAs,
+     {u"Sort as", u"File as", u"Filed as", u"Sort name", u"Sort key", u"Sorting name", u"Name for sorting",
+      u"Author sort", u"Sortiername", u"Sortiert als", u"Sortierung", u"Trier comme", u"Nom de tri",
+      u"Ordenar como", u"Ordinamento", u"Sorteernaam", u"Sorteringsnamn"}},
 };
 
 const QHash<QString, HeaderRole> &rolesByWord()

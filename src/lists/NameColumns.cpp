@@ -116,7 +116,7 @@ int mostNameLikeColumn(const QList<QStringList> &rows, qsizetype firstRow)
 
 // The first column of each role in the header row, -1 for a role without one.
 struct HeaderColumns {
-    int whole = -1, first = -1, last = -1, middle = -1, suffix = -1;
+    int whole = -1, first = -1, last = -1, middle = -1, suffix = -1, filedAs = -1;
 
     bool any() const { return whole >= 0 || first >= 0 || last >= 0 || middle >= 0 || suffix >= 0; }
 };
@@ -135,6 +135,7 @@ HeaderColumns headerColumns(const QStringList &header)
         case HeaderRole::LastName: take(found.last, c); break;
         case HeaderRole::MiddleName: take(found.middle, c); break;
         case HeaderRole::Suffix: take(found.suffix, c); break;
+        case HeaderRole::FiledAs: take(found.filedAs, c); break;
         case HeaderRole::None: break;
         }
     }
@@ -187,12 +188,8 @@ int guessHeaderRow(const QList<QStringList> &rows)
     return -1;
 }
 
-} // namespace
-
-ColumnChoice guessColumns(const QList<QStringList> &firstRows)
+ColumnChoice guessNameColumns(const QList<QStringList> &firstRows, int headerRow, const HeaderColumns &named)
 {
-    const int headerRow = guessHeaderRow(firstRows);
-    const HeaderColumns named = headerRow >= 0 ? headerColumns(firstRows[headerRow]) : HeaderColumns();
     if (named.first >= 0 && named.last >= 0) {
         ColumnChoice choice;
         choice.kind = ColumnChoice::Kind::NameParts;
@@ -209,6 +206,17 @@ ColumnChoice guessColumns(const QList<QStringList> &firstRows)
             return wholeNameIn(column, headerRow);
     }
     return wholeNameIn(mostNameLikeColumn(firstRows, headerRow + 1), headerRow);
+}
+
+} // namespace
+
+ColumnChoice guessColumns(const QList<QStringList> &firstRows)
+{
+    const int headerRow = guessHeaderRow(firstRows);
+    const HeaderColumns named = headerRow >= 0 ? headerColumns(firstRows[headerRow]) : HeaderColumns();
+    ColumnChoice choice = guessNameColumns(firstRows, headerRow, named);
+    choice.filedAs = named.filedAs;
+    return choice;
 }
 
 namespace {

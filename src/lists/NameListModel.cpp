@@ -191,6 +191,12 @@ bool NameListModel::hasCommaLineRows() const
     return std::any_of(m_tables.begin(), m_tables.end(), [](const tables::SourceTablePtr &table) { return table->commaLines; });
 }
 
+bool NameListModel::hasFiledAsRows() const
+{
+    return std::any_of(m_tables.begin(), m_tables.end(),
+                       [](const tables::SourceTablePtr &table) { return table->columns.filedAs >= 0; });
+}
+
 void NameListModel::appendMany(const QList<QString> &texts)
 {
     ownTexts();

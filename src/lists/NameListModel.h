@@ -77,6 +77,8 @@ public:
     tables::SourceTablePtr firstTable() const;
     // Whether some item came from a table whose names are "Last, First" lines.
     bool hasCommaLineRows() const;
+    // Whether some of the names came from a table with a filing column.
+    bool hasFiledAsRows() const;
     // Whether the list keeps the table (some item came from it).
     bool holdsTable(const tables::SourceTable *table) const;
     // Adds the text blocks the list holds (its items', and those its origin shares).

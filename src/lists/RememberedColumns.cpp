@@ -73,6 +73,8 @@ bool columnsFit(const ColumnChoice &choice, int columns)
         if (column < -1 || column >= columns)
             return false;
     }
+    if (choice.filedAs >= columns)
+        return false;
     switch (choice.kind) {
     case ColumnChoice::Kind::WholeName: return choice.wholeName >= 0;
     case ColumnChoice::Kind::NameParts: return choice.lastName >= 0 && choice.firstName >= 0;
@@ -159,6 +161,9 @@ QString RememberedColumns::valueText(const ColumnChoice &choice)
     for (const ColumnField &field : kColumnFields)
         fields << QLatin1String(field.name) + QStringLiteral("=%1").arg(choice.*field.column);
     fields << QStringLiteral("ask=%1").arg(choice.dontAskAgain ? 0 : 1);
+    // Written only when chosen, so that a choice without one is stored as before.
+    if (choice.filedAs >= 0)
+        fields << QStringLiteral("filedas=%1").arg(choice.filedAs);
     return fields.join(u' ');
 }
 
@@ -185,6 +190,12 @@ std::optional<ColumnChoice> RememberedColumns::choiceFromText(const QString &tex
         if (!column)
             return std::nullopt;
         choice.*field.column = *column;
+    }
+    if (fields->contains(QStringLiteral("filedas"))) {
+        const std::optional<int> filedAs = numberIn(*fields, "filedas");
+        if (!filedAs || *filedAs < -1)
+            return std::nullopt;
+        choice.filedAs = *filedAs;
     }
     return choice;
 }

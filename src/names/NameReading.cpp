@@ -1,5 +1,6 @@
 #include "names/NameReading.h"
 
+#include "names/FiledAs.h"
 #include "names/NameWords.h"
 
 #include <algorithm>
@@ -174,6 +175,28 @@ Parts familyFirstParts(QStringView name)
     return parts;
 }
 
+// Two family names without the word-by-word reading: a Last/First reading files a name
+// of four or more words (split at single spaces) under its last two, when both may be
+// family names and the last is no suffix the reading steps over.
+std::optional<Parts> twoFamilyNameParts(QStringView name, const SortOptions &options, const ReadingChoices &choices,
+                                        const WordTests &words)
+{
+    if (!choices.twoFamilyNames || options.firstLast())
+        return std::nullopt;
+    const QList<QStringView> list = name.split(kSpace);
+    const qsizetype count = list.size();
+    if (count < 4 || !isFamilyNameWord(list[count - 1], words.isParticle) ||
+        !isFamilyNameWord(list[count - 2], words.isParticle))
+        return std::nullopt;
+    if (options.skipsSuffixes() && words.isSuffix && words.isSuffix(list[count - 1]))
+        return std::nullopt;
+    const qsizetype cut = name.size() - list[count - 1].size() - list[count - 2].size() - 1;
+    Parts parts;
+    parts.head = parts.lastName = name.sliced(cut).toString();
+    parts.tail = name.first(cut - 1).toString();
+    return parts;
+}
+
 Parts readParts(QStringView name, const SortOptions &options, const ReadingChoices &choices, const WordTests &words,
                 const tables::NameParts *columns)
 {
@@ -185,6 +208,8 @@ Parts readParts(QStringView name, const SortOptions &options, const ReadingChoic
     }
     if (readsFamilyNameFirst(name, options, choices))
         return familyFirstParts(name);
+    if (std::optional<Parts> parts = twoFamilyNameParts(name, options, choices, words))
+        return std::move(*parts);
     return plainParts(readFields(name, options, words.isSuffix, particlesOf(choices, words.isParticle)));
 }
 
@@ -199,6 +224,13 @@ NameReading readName(QStringView name, const SortOptions &options, const Reading
 NameReading readName(QStringView name, const SortOptions &options, const ReadingChoices &choices,
                      const WordTests &words, const tables::NameParts *columns)
 {
+    if (const FiledAsEntry *entry = words.filedAs ? words.filedAs->find(name) : nullptr) {
+        NameReading reading;
+        reading.sortedUnder = reading.lastName = entry->fileUnder;
+        reading.then = words.filedAs->tailOf(*entry).toString();
+        reading.filedAsSet = true;
+        return reading;
+    }
     if (choices.stepOverExtras)
         return readWords(name, options, choices, words, WordReading::Wanted::Everything, columns).reading;
     Parts parts = readParts(name, options, choices, words, columns);
@@ -231,6 +263,15 @@ void buildReadingKeyInto(QString &key, QStringView name, const SortOptions &opti
     n.commaLine = false;
     n.ownText = false;
     n.headSuffix = 0;
+    n.filedAsSet = false;
+    if (const FiledAsEntry *entry = words.filedAs ? words.filedAs->find(name) : nullptr) {
+        buildFiledAsKey(key, *words.filedAs, *entry);
+        n.filedAsSet = true;
+        n.ownText = true;
+        // Shown as the reading shows other names: tidied when it tidies them.
+        n.shown = choices.stepOverExtras ? entry->name : name.toString();
+        return;
+    }
     if (choices.stepOverExtras) {
         // A sort reads a million names in a row: the texts change places with the
         // caller's rather than being made anew for each.
@@ -243,7 +284,7 @@ void buildReadingKeyInto(QString &key, QStringView name, const SortOptions &opti
             std::swap(n.shown, read.shown);
         return;
     }
-    if (columns || choices.lastCommaFirst || choices.familyNameFirst) {
+    if (columns || choices.lastCommaFirst || choices.familyNameFirst || choices.twoFamilyNames) {
         std::optional<Parts> parts;
         if (columns)
             parts = columnParts(*columns, options, words.isSuffix);
@@ -251,6 +292,8 @@ void buildReadingKeyInto(QString &key, QStringView name, const SortOptions &opti
             parts = commaLineParts(name, options, words.isSuffix);
         if (!parts && readsFamilyNameFirst(name, options, choices))
             parts = familyFirstParts(name);
+        if (!parts && !columns)
+            parts = twoFamilyNameParts(name, options, choices, words);
         if (parts) {
             n.commaLine = parts->commaLine;
             n.ownText = true;
@@ -274,6 +317,10 @@ NameReading readingOfKey(QStringView key)
         if (mark >= 0) {
             reading.stepped = tail.mid(mark + 1).toString();
             tail = tail.left(mark);
+            if (reading.stepped == kFiledMark) {
+                reading.stepped.clear();
+                reading.filedAsSet = true;
+            }
         }
         reading.then = trimSpaces(tail).toString();
     }
@@ -287,6 +334,8 @@ QString sortedUnderText(const NameReading &reading)
         text += QStringLiteral(", then: ") + reading.then;
     if (!reading.stepped.isEmpty())
         text += QStringLiteral(", stepped over: ") + reading.stepped;
+    if (reading.filedAsSet)
+        text += QStringLiteral(", filed as you set");
     return text;
 }
 

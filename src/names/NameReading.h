@@ -22,11 +22,13 @@ struct ReadingChoices {
     bool stepOverExtras = false; // Step over titles, nicknames and extra suffixes
     bool familyNameFirst = false; // Family name first for Chinese, Japanese and Korean script
     bool learnLastNames = false; // Learn last names from "Last, First" lines
+    bool twoFamilyNames = false; // Two family names (Spanish and Portuguese)
 
     // True when the choices change how a name is turned into a key.
     bool changesKeys() const
     {
-        return lastCommaFirst || keepParticles || stepOverExtras || familyNameFirst || learnLastNames;
+        return lastCommaFirst || keepParticles || stepOverExtras || familyNameFirst || learnLastNames ||
+               twoFamilyNames;
     }
     // True when a name is read word by word (see readName) rather than by the option
     // buttons' split at single spaces.
@@ -34,6 +36,8 @@ struct ReadingChoices {
 };
 
 using TitleTest = std::function<bool(QStringView word)>;
+class FiledAsList;
+class DesignationSet;
 
 // The word lists a reading asks about: the suffix list, the particle list and the
 // title list (an unset test answers no).
@@ -41,6 +45,11 @@ struct WordTests {
     SuffixTest isSuffix;
     ParticleTest isParticle;
     TitleTest isTitle;
+    // The Filed-As list, asked first about every name (none: no entries).
+    const FiledAsList *filedAs = nullptr;
+    // The designation list, asked where titles, nicknames and extra suffixes are
+    // stepped over (none: no designations).
+    const DesignationSet *designations = nullptr;
 };
 
 // How one name is read under a reading: for tooltips and the "How Names Are Read" window.
@@ -54,9 +63,12 @@ struct NameReading {
     QString stepped;        // titles, nicknames and extra suffixes stepped over, e.g. "Dr. (Bob) Esq."
     QString titles;         // the titles of those, e.g. "Dr." (read word by word only)
     QString nicknames;      // the nicknames of those, as written, e.g. "(Bob)" (read word by word only)
+    bool filedAsSet = false; // filed as an entry of the Filed-As list says
 };
 
 // Reading rules on top of the option buttons:
+// - A name the Filed-As list holds (tidied) files as its entry says, in every reading
+//   and whatever the choices: under the entry's words, then its rest.
 // - "Last, First" lines (either reading): a name with a comma, text before it, and a
 //   part after it (up to a second comma) that is not empty and not itself a suffix.
 //   Last/First: the last name is everything before the comma; a suffix after a second
@@ -90,6 +102,7 @@ struct KeyNote {
     // The length of a suffix stepped over at the head field's end, with the space
     // before it ("Smith Jr." has 4): alphabetical order weighs it after the rest.
     qsizetype headSuffix = 0;
+    bool filedAsSet = false; // filed as an entry of the Filed-As list says
 };
 
 // The sort key of a name under the reading choices: the head field, the delimiter,
@@ -110,7 +123,8 @@ void buildReadingKeyInto(QString &key, QStringView name, const SortOptions &opti
 NameReading readingOfKey(QStringView key);
 
 // "Sorted under: de la Hoya, then: Oscar"; without ", then: …" when the tail is empty;
-// with ", stepped over: Dr. Jr." when something was.
+// with ", stepped over: Dr. Jr." when something was; with ", filed as you set" for a
+// name the Filed-As list holds.
 QString sortedUnderText(const NameReading &reading);
 
 } // namespace orvella::names

@@ -59,6 +59,10 @@ QString joined(const Tokens &tokens, const Indexes &which, qsizetype from = 0, q
 // The words stepped over, of one kind, in the name's order.
 QString joinedOfKind(const Tokens &tokens, Kind kind);
 
+// Whether a word starts with a title glued to the rest by its period ("Mr.Jack"); then
+// titleEnd is where the rest starts.
+bool isTitleGluedToWord(QStringView word, const WordTests &tests, qsizetype *titleEnd);
+
 // Steps over what stands at the ends of a run of words (the plain words of a name, or
 // of one part of a "Last, First" line): titles at its start, words without a letter
 // or digit at either end, and suffixes at its end while at least `keepBeforeSuffix`
@@ -66,7 +70,8 @@ QString joinedOfKind(const Tokens &tokens, Kind kind);
 void stepOverEnds(Tokens &tokens, Indexes &words, bool titles, bool suffixes, qsizetype keepBeforeSuffix,
                   const WordTests &tests);
 
-// True when every word of the part is an extra suffix (see isExtraSuffix).
+// True when every word of the part is an extra suffix (see isExtraSuffix), a
+// designation or a degree joined to another, or the part is one designation.
 bool allSuffixes(const Tokens &tokens, const Indexes &part, const WordTests &tests);
 
 // The parts of a name from name columns (`text` is the name the columns view): the

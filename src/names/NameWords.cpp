@@ -33,6 +33,16 @@ bool isFamilyNameFirstScript(QStringView name)
     return letters && !other;
 }
 
+bool isFamilyNameWord(QStringView word, const ParticleTest &isParticle)
+{
+    if (word.isEmpty())
+        return false;
+    const char32_t first = word.size() > 1 && word[0].isHighSurrogate()
+                               ? QChar::surrogateToUcs4(word[0], word[1])
+                               : char32_t(word[0].unicode());
+    return QChar::isUpper(first) && !(isParticle && isParticle(word));
+}
+
 namespace {
 
 // ---- A name's words --------------------------------------------------------------------
@@ -299,12 +309,21 @@ void filePlainWords(Reader &r, Parts &parts, QStringView text, bool suffixes)
             r.reading->lastName = r.tokens[words.front()].text.toString();
         return;
     }
-    const qsizetype start = lastNameStart(r.tokens, words, r.tests, r.choices.keepParticles);
-    appendIndexes(r.head, words.data() + start, words.size() - start);
+    qsizetype start = lastNameStart(r.tokens, words, r.tests, r.choices.keepParticles);
+    const qsizetype count = words.size();
+    // Two family names: the last two words of four or more, when no particle run
+    // already goes with the last one.
+    const bool twoFamilyNames = r.choices.twoFamilyNames && count >= 4 && start == count - 1 &&
+                                isFamilyNameWord(r.tokens[words[count - 1]].text, r.tests.isParticle) &&
+                                isFamilyNameWord(r.tokens[words[count - 2]].text, r.tests.isParticle);
+    if (twoFamilyNames)
+        start = count - 2;
+    appendIndexes(r.head, words.data() + start, count - start);
     appendIndexes(r.tail, words.data(), start);
     if (r.reading) {
-        r.reading->lastName = r.tokens[words.back()].text.toString();
-        r.reading->particles = joined(r.tokens, words, start, words.size() - 1);
+        r.reading->lastName = twoFamilyNames ? joined(r.tokens, words, start) : r.tokens[words.back()].text.toString();
+        if (!twoFamilyNames)
+            r.reading->particles = joined(r.tokens, words, start, count - 1);
     }
 }
 
@@ -432,6 +451,13 @@ void readWordsInto(WordReading &result, QStringView name, const SortOptions &opt
         return; // no key, as the option buttons have it
     if (r.tokens.isEmpty())
         return readCommasOnly(result, text, !tidied.isEmpty(), everything);
+    // A title glued to the first name ("Mr.Jack") is a word of its own.
+    qsizetype titleEnd = 0;
+    if (!columns && isTitleGluedToWord(r.tokens.front().text, tests, &titleEnd)) {
+        const Token glued = r.tokens.front();
+        r.tokens.front() = {glued.text.first(titleEnd)};
+        r.tokens.insert(r.tokens.begin() + 1, {glued.text.sliced(titleEnd), glued.commaAfter});
+    }
     markNicknames(r.tokens);
     // Suffixes are stepped over where the reading steps over a suffix, and in the
     // First/Last reading (where they would otherwise order the rest of the name).

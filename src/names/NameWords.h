@@ -20,6 +20,10 @@ bool isTidy(QStringView name);
 // Esquire and their short forms, or a common degree or honour ("MBA", "OBE").
 bool isExtraSuffix(QStringView word, const SuffixTest &isSuffix);
 
+// Under "Two family names (Spanish and Portuguese)", whether a word may be one of the
+// two: it starts with a capital letter and is not on the particle list.
+bool isFamilyNameWord(QStringView word, const ParticleTest &isParticle);
+
 // True when a name's letters are all Han, Hiragana, Katakana or Hangul (and it has one).
 bool isFamilyNameFirstScript(QStringView name);
 

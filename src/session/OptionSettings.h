@@ -76,6 +76,8 @@ public:
     names::ReadingChoices readingChoices() const override { return m_reading.choices(); }
     bool isParticle(QStringView word) const override { return m_reading.particles().contains(word); }
     bool isTitle(QStringView word) const override { return m_reading.titles().isTitle(word); }
+    std::shared_ptr<const names::FiledAsList> filedAs() const override { return m_reading.filedAs(); }
+    std::shared_ptr<const names::DesignationSet> designations() const override { return m_reading.designations(); }
 
     // The choices of the Order and Reading menus and the particle and title lists.
     ReadingSettings &reading() { return m_reading; }

@@ -99,6 +99,45 @@ void ReadingSettings::setLearnLastNames(bool on)
     setSwitch(&names::ReadingChoices::learnLastNames, SettingKey::LearnLastNames, on);
 }
 
+void ReadingSettings::setTwoFamilyNames(bool on)
+{
+    setSwitch(&names::ReadingChoices::twoFamilyNames, SettingKey::TwoFamilyNames, on);
+}
+
+void ReadingSettings::setFiledAs(const QList<names::FiledAsEntry> &entries)
+{
+    auto list = std::make_shared<const names::FiledAsList>(entries);
+    if (list->entries() == m_filedAs->entries())
+        return;
+    m_filedAs = list;
+    write(SettingKey::FiledAsList, names::FiledAsList::lines(list->entries()));
+}
+
+namespace {
+// A list of lines made anew from the lines given; false when it holds the same entries.
+template<typename List>
+bool replaceList(std::shared_ptr<const List> &list, const QStringList &lines)
+{
+    auto made = std::make_shared<const List>(lines);
+    if (made->entries() == list->entries())
+        return false;
+    list = std::move(made);
+    return true;
+}
+} // namespace
+
+void ReadingSettings::setDesignations(const QStringList &entries)
+{
+    if (replaceList(m_designations, entries))
+        write(SettingKey::DesignationList, m_designations->entries().join(QLatin1Char('\n')));
+}
+
+void ReadingSettings::setNicknames(const QStringList &lines)
+{
+    if (replaceList(m_nicknames, lines))
+        write(SettingKey::NicknameList, m_nicknames->entries().join(QLatin1Char('\n')));
+}
+
 void ReadingSettings::setParticles(const QStringList &words)
 {
     const QStringList clean = unpackWords(words.join(QLatin1Char(' ')));
@@ -127,6 +166,16 @@ std::optional<QStringList> ReadingSettings::readWords(const QString &key) const
     return unpackWords(stored);
 }
 
+std::optional<QStringList> ReadingSettings::readLines(const QString &key) const
+{
+    // Absent: none (the default list). Present, even empty: the user's own list.
+    const QString absent = QStringLiteral("\x01");
+    const QString stored = m_settings.read(key, absent);
+    if (stored == absent)
+        return std::nullopt;
+    return stored.split(QLatin1Char('\n'));
+}
+
 void ReadingSettings::restore(core::Procedure &p)
 {
     // Restoring writes nothing: the stored value (or its absence) stays as it is.
@@ -143,6 +192,21 @@ void ReadingSettings::restore(core::Procedure &p)
     p.step(170, [&] {
         const auto stored = readWords(SettingKey::TitleList);
         m_titles = stored ? names::TitleSet(*stored) : names::TitleSet();
+    });
+    p.step(172, [&] { m_choices.twoFamilyNames = readSwitch(m_settings.read(SettingKey::TwoFamilyNames, QString())); });
+    p.step(174, [&] {
+        const QString stored = m_settings.read(SettingKey::FiledAsList, QString());
+        m_filedAs = std::make_shared<const names::FiledAsList>(names::FiledAsList::readLines(stored));
+    });
+    p.step(176, [&] {
+        const auto stored = readLines(SettingKey::DesignationList);
+        m_designations = stored ? std::make_shared<const names::DesignationSet>(*stored)
+                                : std::make_shared<const names::DesignationSet>();
+    });
+    p.step(178, [&] {
+        const auto stored = readLines(SettingKey::NicknameList);
+        m_nicknames = stored ? std::make_shared<const names::NicknameSet>(*stored)
+                             : std::make_shared<const names::NicknameSet>();
     });
     emit changed();
 }

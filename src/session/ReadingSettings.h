@@ -1,11 +1,15 @@
 #pragma once
 
+#include "names/Designations.h"
+#include "names/FiledAs.h"
+#include "names/Nicknames.h"
 #include "names/NameReading.h"
 #include "names/Particles.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
 
 namespace orvella::core {
@@ -25,6 +29,10 @@ inline const QString StepOverExtras = QStringLiteral("StepOverExtras");
 inline const QString FamilyNameFirst = QStringLiteral("FamilyNameFirst");
 inline const QString LearnLastNames = QStringLiteral("LearnLastNames");
 inline const QString TitleList = QStringLiteral("TitleList");
+inline const QString TwoFamilyNames = QStringLiteral("TwoFamilyNames");
+inline const QString FiledAsList = QStringLiteral("FiledAsList");
+inline const QString DesignationList = QStringLiteral("DesignationList");
+inline const QString NicknameList = QStringLiteral("NicknameList");
 } // namespace SettingKey
 
 // The choices of the Order and Reading menus and the particle and title lists, without
@@ -39,6 +47,10 @@ public:
     const names::ReadingChoices &choices() const { return m_choices; }
     const names::ParticleSet &particles() const { return m_particles; }
     const names::TitleSet &titles() const { return m_titles; }
+    // Shared with a sort that runs on: a change makes a new list.
+    std::shared_ptr<const names::FiledAsList> filedAs() const { return m_filedAs; }
+    std::shared_ptr<const names::DesignationSet> designations() const { return m_designations; }
+    std::shared_ptr<const names::NicknameSet> nicknames() const { return m_nicknames; }
 
     // Each writes its key when the value changes; throws a Failure when the store
     // cannot be written (the choice still takes effect for this session).
@@ -48,8 +60,15 @@ public:
     void setStepOverExtras(bool on);
     void setFamilyNameFirst(bool on);
     void setLearnLastNames(bool on);
+    void setTwoFamilyNames(bool on);
     void setParticles(const QStringList &words);
     void setTitles(const QStringList &words);
+    // Stored as FiledAsList::lines says (empty: the key holds an empty text).
+    void setFiledAs(const QList<names::FiledAsEntry> &entries);
+    // Stored one entry a line (an entry may be several words).
+    void setDesignations(const QStringList &entries);
+    // Stored one pair a line ("Bob Robert").
+    void setNicknames(const QStringList &lines);
 
     // Start-up steps 156 to 170 of Form1.Form_Load, after the option controls.
     void restore(core::Procedure &procedure);
@@ -71,11 +90,16 @@ private:
     void setSwitch(bool names::ReadingChoices::*choice, const QString &key, bool on);
     // The stored word list under the key, or none when the key is absent.
     std::optional<QStringList> readWords(const QString &key) const;
+    // The stored list of lines under the key, or none when the key is absent.
+    std::optional<QStringList> readLines(const QString &key) const;
 
     core::SettingsStore &m_settings;
     names::ReadingChoices m_choices;
     names::ParticleSet m_particles;
     names::TitleSet m_titles;
+    std::shared_ptr<const names::FiledAsList> m_filedAs = std::make_shared<names::FiledAsList>();
+    std::shared_ptr<const names::DesignationSet> m_designations = std::make_shared<names::DesignationSet>();
+    std::shared_ptr<const names::NicknameSet> m_nicknames = std::make_shared<names::NicknameSet>();
 };
 
 } // namespace orvella::session

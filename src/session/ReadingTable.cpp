@@ -62,6 +62,8 @@ QString alsoChosenText(const names::ReadingChoices &choices)
         on << QStringLiteral("family name first for Chinese, Japanese and Korean script");
     if (choices.learnLastNames)
         on << QStringLiteral("last names learnt from \u201cLast, First\u201d lines in the list");
+    if (choices.twoFamilyNames)
+        on << QStringLiteral("two family names (Spanish and Portuguese)");
     return on.isEmpty() ? QString() : QStringLiteral("Also: ") + on.join(QStringLiteral("; "));
 }
 

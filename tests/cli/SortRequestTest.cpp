@@ -45,6 +45,11 @@ TEST(SortArguments, EachOptionSetsItsChoiceAndNothingElse)
              return r.stepOverExtras == true && r.familyNameFirst == false && !r.learnLastNames && !r.particles;
          }},
         {"--learn-last-names --no-learn-last-names", [](const SortRequest &r) { return r.learnLastNames == false; }},
+        {"--two-family-names", [](const SortRequest &r) { return r.twoFamilyNames == true && !r.learnLastNames; }},
+        {"--no-two-family-names", [](const SortRequest &r) { return r.twoFamilyNames == false && !r.noFiledAs; }},
+        {"--filed-as-list=f.txt", [](const SortRequest &r) { return r.filedAsFile == "f.txt" && !r.noFiledAs; }},
+        {"--no-filed-as", [](const SortRequest &r) { return r.noFiledAs && !r.filedAsFile && !r.twoFamilyNames; }},
+        {"--likely-duplicates", [](const SortRequest &r) { return r.likelyDuplicates && r.format == Format::List; }},
         {"--remove-duplicates --no-unique-last-names",
          [](const SortRequest &r) { return r.removeDuplicates == true && r.uniqueLastNames == false; }},
         {"--per-last-name 3", [](const SortRequest &r) { return r.perLastName == true && r.perLastNameCount == "3"; }},
@@ -145,6 +150,8 @@ TEST(SortArguments, MistakesAreUsageErrorsThatNameTheArgument)
         {"--no-particles=1", "--no-particles takes no value"},
         {"--step-over-extras=yes", "--step-over-extras takes no value"},
         {"--title-list", "--title-list needs a value"},
+        {"--filed-as-list", "--filed-as-list needs a value"},
+        {"--no-filed-as=1", "--no-filed-as takes no value"},
     };
     for (const auto &[arguments, named] : cases) {
         SCOPED_TRACE(arguments);

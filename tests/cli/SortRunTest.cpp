@@ -280,6 +280,65 @@ TEST(SortRun, TsvOfNamesFromNoTableExplainsThem)
     }
 }
 
+// The stored Filed-As list, a list file in its place, and none; --explain says which
+// names were filed as set.
+TEST(SortRun, FiledAsListStoredGivenOrLeftOut)
+{
+    QTemporaryDir dir;
+    const QString names = dir.filePath("names.txt");
+    writeBytes(names, "Debbie Wasserman Schultz\nSam Tate\nMaría José García Pérez\n");
+    const QString list = dir.filePath("filed.txt");
+    writeBytes(list, "Sam Tate\tZed\nMaría José García Pérez\tAa\n");
+    MemorySettings stored;
+    stored.values.insert("FiledAsList", "Debbie Wasserman Schultz\tWasserman Schultz");
+    const struct {
+        QList<QByteArray> options;
+        QByteArray output;
+    } cases[] = {
+        {{}, "María José García Pérez\tPérez\tMaría José García\n"
+             "Sam Tate\tTate\tSam\nDebbie Wasserman Schultz\tWasserman Schultz\tDebbie\tfiled as you set\n"},
+        {{"--no-filed-as", "--two-family-names"},
+         "María José García Pérez\tGarcía Pérez\tMaría José\n"
+         "Debbie Wasserman Schultz\tSchultz\tDebbie Wasserman\nSam Tate\tTate\tSam\n"},
+        {{"--filed-as-list", QFile::encodeName(list)},
+         "María José García Pérez\tAa\tMaría José García Pérez\tfiled as you set\n"
+         "Debbie Wasserman Schultz\tSchultz\tDebbie Wasserman\nSam Tate\tZed\tSam Tate\tfiled as you set\n"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.options.join(' ').toStdString());
+        const QString output = dir.filePath("out.tsv");
+        QList<QByteArray> arguments = c.options;
+        arguments << "--explain" << "-o" << QFile::encodeName(output) << QFile::encodeName(names);
+        ASSERT_EQ(cli::runSort(arguments, stored, "test"), 0);
+        EXPECT_EQ(readBytes(output), c.output) << readBytes(output).toStdString();
+    }
+    // The command line's lists and choices are its own: the stored ones stay.
+    EXPECT_EQ(stored.values.value("FiledAsList"), "Debbie Wasserman Schultz\tWasserman Schultz");
+    EXPECT_FALSE(stored.values.contains("TwoFamilyNames"));
+}
+
+// --likely-duplicates lists the groups instead of the sorted names, with the stored
+// nickname list; the input stays whole.
+TEST(SortRun, LikelyDuplicatesAreListedByGroup)
+{
+    QTemporaryDir dir;
+    const QString names = dir.filePath("names.txt");
+    writeBytes(names, "Smith, John\nAnn Lee\nJohn Smith\nZeb Kay\nDr. Ann Lee\nAnn Leeds\nZebedee Kay\n");
+    MemorySettings stored;
+    stored.values.insert("NicknameList", "Zeb Zebedee");
+    const QString output = dir.filePath("groups.tsv");
+    ASSERT_EQ(cli::runSort({"--likely-duplicates", "-o", QFile::encodeName(output), QFile::encodeName(names)}, stored,
+                           "test"),
+              0);
+    EXPECT_EQ(readBytes(output), "1\tthe same words in another order\tSmith, John\t1\n"
+                                 "1\tthe same words in another order\tJohn Smith\t3\n"
+                                 "2\tonly a title, suffix or nickname differs\tAnn Lee\t2\n"
+                                 "2\tonly a title, suffix or nickname differs\tDr. Ann Lee\t5\n"
+                                 "3\ta common nickname\tZeb Kay\t4\n"
+                                 "3\ta common nickname\tZebedee Kay\t7\n")
+        << readBytes(output).toStdString();
+}
+
 // Columns (to name, group or compare by) and header rows a table does not have are usage errors that leave the output
 // as it was.
 TEST(SortRun, ColumnsATableLacksAreUsageErrors)

@@ -393,6 +393,38 @@ TEST(ResultToolTips, LearntLastNamesKeepWhatEachNameStepsOver)
                            "Sorted under: Vonnegut, then: Kurt, stepped over: Sr."}));
 }
 
+// A Filed-As entry files its name before every rule, in every reading, order and choice,
+// and the name's tooltip says so; names it does not hold are read as without it.
+TEST(ResultToolTips, FiledAsEntriesFileTheirNamesInEveryReading)
+{
+    const auto list = std::make_shared<const names::FiledAsList>(QList<names::FiledAsEntry>{
+        {"Debbie Wasserman Schultz", "Wasserman Schultz", ""}, {"Van Morrison", "Morrison", "Van"}});
+    const QStringList input = {"Zoe Zulu", "Debbie Wasserman Schultz", "Sam Tate", "Van Morrison", "Al Able"};
+    const QStringList expected = {"Al Able", "Van Morrison", "Sam Tate", "Debbie Wasserman Schultz", "Zoe Zulu"};
+    const names::ReadingChoices choiceSets[] = {
+        {kExact}, {kAlphabetical}, {kExact, true, true, true, false, true, true}, {kAlphabetical, true, true, true}};
+    for (const Reading reading : {Reading::LastWord, Reading::SkipSuffix, Reading::FirstLast}) {
+        for (const names::ReadingChoices &choices : choiceSets) {
+            SortFixture f;
+            f.read(reading);
+            f.controls.choices = choices;
+            f.controls.filed = list;
+            f.controls.noDuplicates = choices.stepOverExtras;
+            EXPECT_EQ(f.sort(input), expected) << int(reading) << choices.stepOverExtras;
+            const QStringList tips = toolTips(f.resultList);
+            ASSERT_EQ(tips.size(), 5);
+            EXPECT_EQ(tips[1], "Sorted under: Morrison, then: Van, filed as you set");
+            EXPECT_EQ(tips[3], "Sorted under: Wasserman Schultz, then: Debbie, filed as you set");
+            EXPECT_FALSE(tips[2].contains("filed as you set"));
+        }
+    }
+    // Without the list the same names file as the rules say.
+    SortFixture f;
+    f.read(Reading::LastWord);
+    EXPECT_EQ(f.sort(input),
+              (QStringList{"Al Able", "Van Morrison", "Debbie Wasserman Schultz", "Sam Tate", "Zoe Zulu"}));
+}
+
 TEST(ResultToolTips, WorkedOutFromTheRowInEachReading)
 {
     const std::tuple<Reading, const char *, const char *> cases[] = {
@@ -605,12 +637,59 @@ TEST(ResultRowsOfTables, FileUnderTheLastNameCellWhateverCommasItHolds)
     }
 }
 
+// A table's filing column files each row whose cell is filled under the cell's words,
+// in every reading, as an entry of the Filed-As list would; an entry for the name wins.
+TEST(ResultRowsOfTables, FileUnderTheFilingColumn)
+{
+    auto made = std::make_shared<tables::SourceTable>();
+    made->header = {"Id", "Name", "Sort as"};
+    made->cells.appendRow(made->header);
+    made->columns = {core::ColumnChoice::Kind::WholeName, true, 1};
+    made->columns.filedAs = 2;
+    std::vector<quint32> rows;
+    for (const QStringList &row : QList<QStringList>{{"1", "Debbie Wasserman Schultz", "Wasserman Schultz"},
+                                                      {"2", "Zoe Able", ""},
+                                                      {"3", "Van Morrison", " Morrison "},
+                                                      {"4", "Yul Brynner", "Zz"}}) {
+        made->cells.appendRow(row);
+        rows.push_back(quint32(made->cells.rowCount() - 1));
+    }
+    const tables::SourceTablePtr table = made;
+    for (const Reading reading : {Reading::LastWord, Reading::SkipSuffix, Reading::FirstLast}) {
+        for (const bool entry : {false, true}) {
+            SortFixture f;
+            f.read(reading);
+            if (entry)
+                f.controls.filed = std::make_shared<const names::FiledAsList>(
+                    QList<names::FiledAsEntry>{{"Yul Brynner", "Brynner", "Yul"}});
+            tables::TextRows names;
+            for (const quint32 row : rows)
+                names.append(made->cells.cell(row, 1));
+            f.inputList.appendMany(std::move(names), table, rows);
+            f.run();
+            const QString able = reading == Reading::FirstLast ? "Sorted under: Zoe, then: Able"
+                                                               : "Sorted under: Able, then: Zoe";
+            const QStringList tips = toolTips(f.resultList);
+            ASSERT_EQ(tips.size(), 4);
+            EXPECT_TRUE(tips.contains("Sorted under: Morrison, then: Van, filed as you set"));
+            EXPECT_TRUE(tips.contains("Sorted under: Wasserman Schultz, then: Debbie, filed as you set"));
+            EXPECT_TRUE(tips.contains(entry ? "Sorted under: Brynner, then: Yul, filed as you set"
+                                            : "Sorted under: Zz, then: Yul Brynner, filed as you set"));
+            EXPECT_TRUE(tips.contains(able));
+            if (reading != Reading::FirstLast)
+                EXPECT_EQ(resultIds(f.resultList),
+                          entry ? QStringList({"2", "4", "3", "1"}) : QStringList({"2", "3", "1", "4"}));
+        }
+    }
+}
+
 namespace {
 struct ScriptRunCase {
     const char *what;
     Reading reading;
     bool alphabetical, stepOverExtras, particles;
     bool commaLines = false, familyNameFirst = false;
+    bool filedAs = false;
 };
 class ScriptRuns : public ::testing::TestWithParam<ScriptRunCase> {};
 } // namespace
@@ -640,6 +719,9 @@ TEST_P(ScriptRuns, ManyNamesGiveTheWindowsResults)
         f.controls.choices.keepParticles = c.particles;
         f.controls.choices.lastCommaFirst = c.commaLines;
         f.controls.choices.familyNameFirst = c.familyNameFirst;
+        if (c.filedAs)
+            f.controls.filed = std::make_shared<const names::FiledAsList>(QList<names::FiledAsEntry>{
+                {"Bo 1 de la Cruz", "Aardvark", ""}, {"de la Cruz, Ann 0", "Zz", "Ann"}, {"Dr. Cy 8 Lee", "Lee", ""}});
         f.fillInput(names);
     };
     SortFixture window;
@@ -676,7 +758,10 @@ INSTANTIATE_TEST_SUITE_P(
                       ScriptRunCase{"first names", Reading::FirstLast, false, false, false},
                       ScriptRunCase{"alphabetical, stepping over", Reading::SkipSuffix, true, true, false},
                       ScriptRunCase{"commas, stepping over", Reading::SkipSuffix, false, true, true, true, true},
-                      ScriptRunCase{"commas", Reading::LastWord, false, false, false, true}));
+                      ScriptRunCase{"commas", Reading::LastWord, false, false, false, true},
+                      ScriptRunCase{"filed as set", Reading::SkipSuffix, false, false, true, true, false, true},
+                      ScriptRunCase{"filed as set, stepping over", Reading::FirstLast, true, true, false, false,
+                                    false, true}));
 
 // Memory that runs out while a script's run reads its names stops the run; the worker
 // reading the last of them has finished before the run says that the input list may go

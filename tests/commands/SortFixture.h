@@ -17,12 +17,14 @@ struct FakeControls : commands::SortControls {
     bool noDuplicates = false, uniqueLastNames = false, perLastName = false;
     QString limit = QStringLiteral("5");
     names::ReadingChoices choices;
+    std::shared_ptr<const names::FiledAsList> filed;
     names::SortOptions options() const override { return reading; }
     bool removeDuplicates() const override { return noDuplicates; }
     bool keepUnique() const override { return uniqueLastNames; }
     bool keepLimited() const override { return perLastName; }
     QString limitText() const override { return limit; }
     names::ReadingChoices readingChoices() const override { return choices; }
+    std::shared_ptr<const names::FiledAsList> filedAs() const override { return filed; }
 };
 
 // The real sort command over the commands' lists, progress and pointer, with a live

@@ -46,6 +46,12 @@ ColumnChoice nameParts(int last, int first, int middle = -1, int suffix = -1)
     return choice;
 }
 
+ColumnChoice filedUnder(int column, ColumnChoice choice)
+{
+    choice.filedAs = column;
+    return choice;
+}
+
 ColumnChoice headerAt(int row, ColumnChoice choice)
 {
     choice.firstRowIsHeader = true;
@@ -102,6 +108,14 @@ INSTANTIATE_TEST_SUITE_P(
         GuessCase{"TitleAboveAnUnknownHeader",
                   {{"Guests", ""}, {"Table", "Guest"}, {"4", "Ann Lee"}, {"7", "Bob Young"}},
                   headerAt(1, wholeName(1, true))},
+        GuessCase{"SortAsColumnBesideTheName",
+                  {{"Name", "Sort as", "Email"}, {"Debbie Wasserman Schultz", "Wasserman Schultz", "d@x.org"}},
+                  filedUnder(1, wholeName(0, true))},
+        GuessCase{"SortiernameBesideTheParts",
+                  {{"Vorname", "Nachname", "Sortiername"}, {"Ludwig", "van Beethoven", "Beethoven"}},
+                  filedUnder(2, nameParts(1, 0))},
+        GuessCase{"FileAsInAnotherSpelling", {{"FILE_AS", "Full name"}, {"Lee", "Ann Lee"}},
+                  filedUnder(0, wholeName(1, true))},
         GuessCase{"DataAboveAHeaderWordIsNoTitle",
                   {{"Ann Lee", "x"}, {"Name", "y"}, {"Bob Young", "z"}}, wholeName(0, false)}),
     [](const auto &info) { return std::string(info.param.label); });
@@ -118,6 +132,8 @@ TEST(ColumnHeaders, WordsAreKnownInTheirManyForms)
         {u"Fullname", HeaderRole::WholeName},       {u"Vollständiger Name", HeaderRole::WholeName},
         {u"Zweiter Vorname", HeaderRole::MiddleName}, {u"Generation", HeaderRole::Suffix},
         {u"Email", HeaderRole::None},               {u"Names", HeaderRole::None},
+        {u"Sort As", HeaderRole::FiledAs},          {u"sort_name", HeaderRole::FiledAs},
+        {u"Sortiername", HeaderRole::FiledAs},      {u"Sorting", HeaderRole::None},
     };
     for (const auto &c : cases)
         EXPECT_EQ(headerRole(QStringView(c.cell)), c.role) << QString::fromUtf16(c.cell).toStdString();
@@ -213,6 +229,12 @@ TEST(RememberedColumns, ChoiceComesBackForTheSameHeader)
 
     const ColumnChoice whole = wholeName(0, true);
     remembered.remember({"Name"}, whole);
+    EXPECT_EQ(remembered.find({"Name"}), whole);
+    // A filing column is kept beside the name columns, and stored only when chosen.
+    for (const QString &value : std::as_const(settings.values))
+        EXPECT_FALSE(value.contains("filedas"));
+    remembered.remember({"Name", "Sort as"}, filedUnder(1, whole));
+    EXPECT_EQ(remembered.find({"Name", "Sort as"}), filedUnder(1, whole));
     EXPECT_EQ(remembered.find({"Name"}), whole);
     EXPECT_EQ(remembered.find({"Email", "First Name", "Last Name", "Suffix"}), choice);
 }

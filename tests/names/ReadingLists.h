@@ -3,6 +3,7 @@
 // The word lists and names the reading tests read with: the program's own suffix,
 // particle and title lists, the reading choices as bits, and names from name columns.
 
+#include "names/Designations.h"
 #include "names/NameReading.h"
 #include "names/Particles.h"
 #include "suffixes/SuffixStore.h"
@@ -22,7 +23,7 @@ inline bool defaultParticle(QStringView word)
     return particles.contains(word);
 }
 
-enum Choice { Neither = 0, Comma = 1, Particles = 2, Both = 3, Steps = 4, Family = 8 };
+enum Choice { Neither = 0, Comma = 1, Particles = 2, Both = 3, Steps = 4, Family = 8, Two = 16 };
 
 // The program's own suffix and title lists.
 inline bool listedSuffix(QStringView word)
@@ -34,6 +35,12 @@ inline bool listedSuffix(QStringView word)
         return set;
     }();
     return lowered.contains(word.toString().toLower());
+}
+
+inline const DesignationSet *defaultDesignations()
+{
+    static const DesignationSet designations;
+    return &designations;
 }
 
 inline bool defaultTitle(QStringView word)

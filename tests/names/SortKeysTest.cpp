@@ -178,7 +178,8 @@ TEST_P(NameReadings, ReadAsTheRulesSayAndKeyedAlike)
     choices.keepParticles = c.choices & Particles;
     choices.stepOverExtras = c.choices & Steps;
     choices.familyNameFirst = c.choices & Family;
-    const WordTests lists{listedSuffix, defaultParticle, defaultTitle};
+    choices.twoFamilyNames = c.choices & Two;
+    const WordTests lists{listedSuffix, defaultParticle, defaultTitle, nullptr, reading_lists::defaultDesignations()};
     const NameReading r = readName(name, c.options, choices, lists);
     EXPECT_EQ(r.sortedUnder, QString::fromUtf8(c.sortedUnder));
     EXPECT_EQ(r.then, QString::fromUtf8(c.then));
@@ -283,6 +284,39 @@ INSTANTIATE_TEST_SUITE_P(
         ReadingCase{"Ann Lee, M.B.A.", kSkipSuffix, Steps, "Lee", "Ann", "Lee", "M.B.A.", "", false, "M.B.A."},
         ReadingCase{"JOHN Q PUBLIC OBE", kSkipSuffix, Steps, "PUBLIC", "JOHN Q", "PUBLIC", "OBE", "", false, "OBE"},
         ReadingCase{"Jack Yun MA", kSkipSuffix, Steps, "MA", "Jack Yun", "MA", "", "", false},
+        // Designations and licences, several in a row, with or without commas and
+        // periods; trailing phrases; degrees written with a space or joined by a period;
+        // never leaving no last name.
+        ReadingCase{"Ann Lee AIA NCARB", kSkipSuffix, Steps, "Lee", "Ann", "Lee", "AIA NCARB", "", false,
+                    "AIA NCARB"},
+        ReadingCase{"Bob Roe, CPCU, C.L.U., ChFC", kSkipSuffix, Steps | Comma, "Roe", "Bob", "Roe",
+                    "CPCU C.L.U. ChFC", "", false, "CPCU C.L.U. ChFC"},
+        ReadingCase{"Kim Park R.N. B.S.N.", kSkipSuffix, Steps, "Park", "Kim", "Park", "R.N. B.S.N.", "", false,
+                    "R.N. B.S.N."},
+        ReadingCase{"Tom Hale REALTOR GRI", kFirstLast, Steps, "Tom", "Hale", "Tom", "REALTOR GRI", "", false,
+                    "REALTOR GRI"},
+        ReadingCase{"Jane Doe Attorney at Law", kSkipSuffix, Steps, "Doe", "Jane", "Doe", "Attorney at Law", "",
+                    false, "Attorney at Law"},
+        ReadingCase{"Jane Doe, attorney-at-law", kSkipSuffix, Steps | Comma, "Doe", "Jane", "Doe",
+                    "attorney-at-law", "", false, "attorney-at-law"},
+        ReadingCase{"Al Fox, Deceased", kSkipSuffix, Steps, "Fox", "Al", "Fox", "Deceased", "", false, "Deceased"},
+        ReadingCase{"Al Fox Ph. D.", kSkipSuffix, Steps, "Fox", "Al", "Fox", "Ph. D.", "", false, "Ph. D."},
+        ReadingCase{"Al Fox M. D.", kSkipSuffix, Steps, "Fox", "Al", "Fox", "M. D.", "", false, "M. D."},
+        ReadingCase{"Ruth Ames MSc.Ed.", kSkipSuffix, Steps, "Ames", "Ruth", "Ames", "MSc.Ed.", "", false,
+                    "MSc.Ed."},
+        ReadingCase{"Mr.Jack Smith", kSkipSuffix, Steps, "Smith", "Jack", "Smith", "", "", false, "Mr."},
+        ReadingCase{"Dr.Ann Lee", kFirstLast, Steps, "Ann", "Lee", "Ann", "", "", false, "Dr."},
+        // Left alone: a designation that would leave no last name, a family name that
+        // looks like one in another case, a lone initial after a period, a phrase's last
+        // word alone, words glued without a title.
+        ReadingCase{"Ann CPA", kSkipSuffix, Steps, "CPA", "Ann", "CPA", "", "", false},
+        ReadingCase{"Anh Do", kSkipSuffix, Steps, "Do", "Anh", "Do", "", "", false},
+        ReadingCase{"John Q. D.", kSkipSuffix, Steps, "D.", "John Q.", "D.", "", "", false},
+        ReadingCase{"Ann Law", kSkipSuffix, Steps, "Law", "Ann", "Law", "", "", false},
+        ReadingCase{"Bo Ray at Law", kSkipSuffix, Steps, "Law", "Bo Ray at", "Law", "", "", false},
+        ReadingCase{"J.R. Ewing", kSkipSuffix, Steps, "Ewing", "J.R.", "Ewing", "", "", false},
+        ReadingCase{"St.John Rivers", kSkipSuffix, Steps, "Rivers", "St.John", "Rivers", "", "", false},
+        ReadingCase{"Ann Lee AIA", kSkipSuffix, Neither, "AIA", "Ann Lee", "AIA", "", "", false},
         ReadingCase{"Rt. Hon. Tony Blair", kFirstLast, Steps, "Tony", "Blair", "Tony", "", "", false, "Rt. Hon."},
         ReadingCase{"Mary Ann Lee V", kSkipSuffix, Steps, "Lee", "Mary Ann", "Lee", "V", "", false, "V"},
         ReadingCase{"Sam Hill Junior", kSkipSuffix, Steps, "Hill", "Sam", "Hill", "Junior", "", false, "Junior"},
@@ -332,7 +366,31 @@ INSTANTIATE_TEST_SUITE_P(
                     "", false},
         ReadingCase{"\u7530\u4e2d \u88d5\u5b50", kLastWord, Neither, "\u88d5\u5b50", "\u7530\u4e2d",
                     "\u88d5\u5b50", "", "", false},
-        ReadingCase{"\u7530\u4e2d Yuko", kLastWord, Family, "Yuko", "\u7530\u4e2d", "Yuko", "", "", false}));
+        ReadingCase{"\u7530\u4e2d Yuko", kLastWord, Family, "Yuko", "\u7530\u4e2d", "Yuko", "", "", false},
+        // Two family names: four or more words file under the last two, when both are
+        // capitalised and no particles; three words, a particle, a small letter, a
+        // suffix or the First/Last reading leave the name as it is.
+        ReadingCase{"Mar\u00eda Jos\u00e9 Garc\u00eda P\u00e9rez", kSkipSuffix, Two, "Garc\u00eda P\u00e9rez",
+                    "Mar\u00eda Jos\u00e9", "Garc\u00eda P\u00e9rez", "", "", false},
+        ReadingCase{"Mar\u00eda Jos\u00e9 Garc\u00eda P\u00e9rez", kLastWord, Two | Steps,
+                    "Garc\u00eda P\u00e9rez", "Mar\u00eda Jos\u00e9", "Garc\u00eda P\u00e9rez", "", "", false},
+        ReadingCase{"Jo\u00e3o Carlos Silva Santos", kLastWord, Two | Particles, "Silva Santos", "Jo\u00e3o Carlos",
+                    "Silva Santos", "", "", false},
+        ReadingCase{"Dr. Ana Mar\u00eda L\u00f3pez Ruiz Jr.", kSkipSuffix, Two | Steps, "L\u00f3pez Ruiz",
+                    "Ana Mar\u00eda", "L\u00f3pez Ruiz", "Jr.", "", false, "Dr. Jr."},
+        ReadingCase{"Gabriel Garc\u00eda M\u00e1rquez", kSkipSuffix, Two, "M\u00e1rquez", "Gabriel Garc\u00eda",
+                    "M\u00e1rquez", "", "", false},
+        ReadingCase{"Juan Pablo de Souza", kLastWord, Two, "Souza", "Juan Pablo de", "Souza", "", "", false},
+        ReadingCase{"Juan Pablo de Souza", kLastWord, Two | Particles, "de Souza", "Juan Pablo", "Souza", "", "de",
+                    false},
+        ReadingCase{"Ana Sofia garc\u00eda P\u00e9rez", kLastWord, Two | Steps, "P\u00e9rez", "Ana Sofia garc\u00eda",
+                    "P\u00e9rez", "", "", false},
+        ReadingCase{"Ana Mar\u00eda L\u00f3pez Jr.", kSkipSuffix, Two, "L\u00f3pez Jr.", "Ana Mar\u00eda",
+                    "L\u00f3pez", "Jr.", "", false},
+        ReadingCase{"Mar\u00eda Jos\u00e9 Garc\u00eda P\u00e9rez", kFirstLast, Two, "Mar\u00eda",
+                    "Jos\u00e9 Garc\u00eda P\u00e9rez", "Mar\u00eda", "", "", false},
+        ReadingCase{"Mar\u00eda Jos\u00e9 Garc\u00eda P\u00e9rez", kSkipSuffix, Neither, "P\u00e9rez",
+                    "Mar\u00eda Jos\u00e9 Garc\u00eda", "P\u00e9rez", "", "", false}));
 
 struct ColumnCase {
     const char *cells; // "Last|Given|Suffix"

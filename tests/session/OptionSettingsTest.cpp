@@ -393,15 +393,19 @@ TEST(ReadingSettings, RestoreTakesWhatIsStoredAndTheDefaultForWhatIsMissingOrUnr
         bool familyNameFirst = false;
         bool learnLastNames = false;
         QStringList titles = orvella::names::defaultTitles();
+        bool twoFamilyNames = false;
+        int filedAs = 0; // entries of the Filed-As list
     };
     const QStringList defaults = orvella::names::defaultParticles();
     const Case cases[] = {
         {{}, NameOrder::Exact, false, false, defaults},
         {{{"Order", "Alphabetical"}, {"LastCommaFirst", "True"}, {"KeepParticles", "-1"}, {"ParticleList", "van de"},
-          {"StepOverExtras", "True"}, {"FamilyNameFirst", "true"}, {"LearnLastNames", "-1"}, {"TitleList", "Dr Rev."}},
-         NameOrder::Alphabetical, true, true, {"van", "de"}, true, true, true, {"Dr", "Rev."}},
+          {"StepOverExtras", "True"}, {"FamilyNameFirst", "true"}, {"LearnLastNames", "-1"}, {"TitleList", "Dr Rev."},
+          {"TwoFamilyNames", "True"}, {"FiledAsList", "Van Morrison\tMorrison\nAnn Lee\tLee\tAnn\n"}},
+         NameOrder::Alphabetical, true, true, {"van", "de"}, true, true, true, {"Dr", "Rev."}, true, 2},
         {{{"Order", "alphabetical "}, {"LastCommaFirst", "banana"}, {"KeepParticles", ""}, {"StepOverExtras", "banana"},
-          {"FamilyNameFirst", ""}, {"LearnLastNames", "yes please"}},
+          {"FamilyNameFirst", ""}, {"LearnLastNames", "yes please"}, {"TwoFamilyNames", "maybe"},
+          {"FiledAsList", "no tab\n\tno name"}},
          NameOrder::Alphabetical, false, false, defaults},
         {{{"Order", "Reverse"}, {"LastCommaFirst", "0"}, {"KeepParticles", "False"}, {"ParticleList", ""},
           {"StepOverExtras", "False"}, {"TitleList", ""}},
@@ -424,6 +428,9 @@ TEST(ReadingSettings, RestoreTakesWhatIsStoredAndTheDefaultForWhatIsMissingOrUnr
         EXPECT_EQ(r.choices().familyNameFirst, c.familyNameFirst);
         EXPECT_EQ(r.choices().learnLastNames, c.learnLastNames);
         EXPECT_EQ(r.titles().words(), c.titles);
+        EXPECT_EQ(r.choices().twoFamilyNames, c.twoFamilyNames);
+        EXPECT_EQ(r.filedAs()->entries().size(), c.filedAs);
+        EXPECT_EQ(o.options.filedAs(), r.filedAs());
         // What the sort reads comes from the same place.
         EXPECT_EQ(o.options.readingChoices().order, r.choices().order);
         EXPECT_EQ(o.options.readingChoices().keepParticles, r.choices().keepParticles);
@@ -451,10 +458,22 @@ TEST(ReadingSettings, EachChangeIsWrittenAtOnceAndOnlyWhenItChanges)
     r.setLearnLastNames(true);
     r.setTitles({"Dr", "dr", "Sir"});
     r.setTitles({"Dr", "Sir"});
+    r.setTwoFamilyNames(true);
+    r.setTwoFamilyNames(true);
+    r.setFiledAs({{"Van  Morrison", "Morrison", ""}, {"", "Lee", ""}});
+    r.setFiledAs({{"Van Morrison", "Morrison", ""}});
+    r.setFiledAs({});
+    r.setDesignations({"AIA", " attorney  at law ", "aia", ""});
+    r.setNicknames({"Bob Robert", "bob robert", "one"});
+    r.setNicknames({"Bob Robert"});
     EXPECT_EQ(o.settings.writes, (QStringList{"Order=Alphabetical", "LastCommaFirst=True", "KeepParticles=True",
                                               "KeepParticles=False", "ParticleList=van der ibn", "Order=Exact",
                                               "StepOverExtras=True", "FamilyNameFirst=True", "LearnLastNames=True",
-                                              "TitleList=Dr Sir"}));
+                                              "TitleList=Dr Sir", "TwoFamilyNames=True",
+                                              "FiledAsList=Van Morrison\tMorrison", "FiledAsList=",
+                                              "DesignationList=AIA\nattorney at law", "NicknameList=Bob Robert"}));
+    EXPECT_TRUE(r.designations()->contains(u"Attorney at Law"));
+    EXPECT_EQ(r.nicknames()->fullNameOf("bob"), "robert");
     EXPECT_TRUE(o.options.isParticle(u"Van"));
     EXPECT_FALSE(o.options.isParticle(u"de"));
     EXPECT_TRUE(o.options.isTitle(u"SIR"));
