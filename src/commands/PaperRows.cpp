@@ -51,6 +51,7 @@ PaperRows paperRows(const lists::NameListModel &results, const core::PaperChoice
 
     paper.rows.reserve(size_t(table.rowCount()));
     QStringList cells;
+    QString group;
     for (qsizetype row = 0; row < table.rowCount(); ++row) {
         if (yield && row % 2000 == 1999)
             yield();
@@ -68,6 +69,10 @@ PaperRows paperRows(const lists::NameListModel &results, const core::PaperChoice
         if (out.first.isEmpty())
             std::swap(out.first, out.last);
         out.extra = cell(cells, extra);
+        // Grouped results head each group with its column and value ("Homeroom: 7B").
+        if (const QString start = results.note(int(row + 1), tables::RowNote::GroupStart); !start.isEmpty())
+            group = start;
+        out.group = group;
         paper.rows.push_back(std::move(out));
     }
     return paper;

@@ -1,4 +1,5 @@
 #include "commands/GroupCommand.h"
+#include "commands/PaperRows.h"
 #include "commands/SortFixture.h"
 #include "lists/NameColumns.h"
 #include "lists/RememberedColumns.h"
@@ -169,6 +170,12 @@ TEST(GroupedSort, FirstRowOfEachGroupTellsItsGroup)
     EXPECT_TRUE(f.resultList.data(first, Qt::ToolTipRole).toString().startsWith(QStringLiteral("Room: 7B\n")));
     EXPECT_EQ(f.resultList.data(f.resultList.index(1), Qt::AccessibleTextRole), QVariant());
     EXPECT_EQ(f.resultList.item(1), QStringLiteral("Ames, Bo"));
+    // On paper every row carries its group, which heads the group's part of a list.
+    const commands::PaperRows paper = commands::paperRows(f.resultList, core::PaperChoices(), {});
+    ASSERT_EQ(paper.rows.size(), 9u);
+    EXPECT_EQ(paper.rows[3].group, QStringLiteral("Room: 7B"));
+    EXPECT_EQ(paper.rows[4].group, QStringLiteral("Room: 9"));
+    EXPECT_EQ(paper.rows[8].group, QStringLiteral("Room: (empty)"));
 }
 
 // "Group By Column…" proposes the choice kept for the table's header and keeps the
