@@ -54,3 +54,30 @@ PY
 
 alive
 pass "a roster grouped by homeroom exports homeroom by homeroom, each in last-name order"
+
+# The same results as a PDF document through the same dialog: a page per homeroom, each
+# headed by its homeroom and holding its rows in last-name order.
+command -v pdftotext >/dev/null || { echo "SKIP: no pdftotext (poppler-utils)"; exit 0; }
+key_in "$MAIN" ctrl+e # File > Export Results…
+choose_file "$FILES/grouped.pdf"
+choices=$(wait_for_window '^Export Results$')
+key_in "$choices" Return # Save, with the choices proposed
+wait_gone "$choices"
+printed() { [ -s "$FILES/grouped.pdf" ]; }
+wait_until "the PDF document" printed
+pdftotext -layout "$FILES/grouped.pdf" "$FILES/grouped.txt"
+/usr/bin/python3 - "$FILES/grouped.txt" <<'PY' || fail "the PDF is not a page per homeroom in last-name order"
+import sys
+pages = [[line.strip() for line in page.splitlines() if line.strip()]
+         for page in open(sys.argv[1], encoding="utf-8").read().split("\f")]
+pages = [page for page in pages if page]
+want = [("Homeroom: 7B", ["Lee, Di", "Ray, Cy"]), ("Homeroom: 9", ["Cole, Eve"]),
+        ("Homeroom: 10A", ["Ames, Ann", "Lee, Bob"]), ("Homeroom: (empty)", ["Zorn, Al"])]
+assert len(pages) == len(want), pages
+for page, (heading, rows) in zip(pages, want):
+    assert heading in page, (heading, page)
+    after = page[page.index(heading) + 1:]
+    assert [line for line in after if ", " in line] == rows, (heading, page)
+PY
+alive
+pass "the grouped roster prints a page per homeroom, each in last-name order"
