@@ -359,12 +359,15 @@ int main(int argc, char **argv)
     std::printf("likely-duplicates s %.3f\n", duplicateSeconds);
     std::printf("likely-duplicate groups %zu\n", groups);
 
-    // The results as a PDF document of the list layout, beside the results file.
-    desktop.saveAnswer = QFileInfo(resultsFile).dir().filePath(QStringLiteral("results.pdf"));
-    const auto [pdfSeconds, pdfStall] = timed(meter, session, [&] { window.menus().exportResults->trigger(); });
-    longestStall = std::max(longestStall, pdfStall);
-    notePeak("pdf");
-    std::printf("pdf s %.3f (%d results, stall ms %.1f)\n", pdfSeconds, session.resultList().count(), pdfStall);
+    // The results as a PDF document of the list layout, beside the results file; a
+    // list of more than a million results (some tens of thousands of pages) is not
+    // printed, as nobody prints one.
+    if (session.resultList().count() <= 1000000) {
+        desktop.saveAnswer = QFileInfo(resultsFile).dir().filePath(QStringLiteral("results.pdf"));
+        const auto [pdfSeconds, pdfStall] = timed(meter, session, [&] { window.menus().exportResults->trigger(); });
+        notePeak("pdf");
+        std::printf("pdf s %.3f (%d results, stall ms %.1f)\n", pdfSeconds, session.resultList().count(), pdfStall);
+    }
 
     std::printf("stall ms %.1f\n", longestStall);
     std::printf("stall ms by command: load %.1f clear %.1f undo-clear %.1f sort %.1f save %.1f sort-suffix %.1f "

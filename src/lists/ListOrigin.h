@@ -31,6 +31,15 @@ struct ListOrigin {
         const quint32 row = rows[size_t(item)];
         return (row & kOwnText) ? own.at(row & ~kOwnText) : source.at(row);
     }
+    // Asks for where item `item` lies (text false) or its text (true); see TextRows::prefetch.
+    void prefetch(qsizetype item, const tables::TextRows &own, bool text) const
+    {
+        const quint32 row = rows[size_t(item)];
+        if (row & kOwnText)
+            own.prefetch(row & ~kOwnText, text);
+        else
+            source.prefetch(row, text);
+    }
     // Notes the next item: source row `row` (-1 for none) when it reads `shown`, else
     // `shown` as an own text appended to `own`.
     void add(QStringView shown, qsizetype row, tables::TextRows &own);

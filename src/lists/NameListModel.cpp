@@ -29,6 +29,16 @@ void NameListModel::checkPosition(int position) const
 QStringView NameListModel::itemView(int position) const
 {
     checkPosition(position);
+    if (m_origin) {
+        // Read in order (a save, a copy, an export), a list of places reaches all over
+        // its source's blocks: the items a little ahead are asked for now, first where
+        // they lie, a few items later their text.
+        const qsizetype item = position - 1;
+        if (item + 16 < size())
+            m_origin->prefetch(item + 16, m_items, false);
+        if (item + 8 < size())
+            m_origin->prefetch(item + 8, m_items, true);
+    }
     return textAt(position - 1);
 }
 
