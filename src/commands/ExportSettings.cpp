@@ -21,7 +21,7 @@ core::ExportOptions storedExportOptions(const core::SettingsStore &settings)
     readStoredWord(options.delimiter, settings, kDelimiterKey, core::parseDelimiter);
     readStoredWord(options.encoding, settings, kEncodingKey, core::parseEncoding);
     readStoredWord(options.lineEnds, settings, kLineEndsKey, core::parseLineEnds);
-    options.protectFormulas = settings.read(kFormulaProtectionKey, QStringLiteral("True")) != QLatin1String("False");
+    options.protectFormulas = core::readTruth(settings, kFormulaProtectionKey, true);
     return options;
 }
 
@@ -31,7 +31,7 @@ void storeExportOptions(core::SettingsStore &settings, const core::ExportOptions
     settings.write(kDelimiterKey, core::delimiterWord(options.delimiter));
     settings.write(kEncodingKey, core::encodingWord(options.encoding));
     settings.write(kLineEndsKey, core::lineEndsWord(options.lineEnds));
-    settings.write(kFormulaProtectionKey, options.protectFormulas ? QStringLiteral("True") : QStringLiteral("False"));
+    settings.write(kFormulaProtectionKey, core::truthText(options.protectFormulas));
 }
 
 } // namespace orvella::commands

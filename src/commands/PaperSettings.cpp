@@ -20,18 +20,6 @@ const QString kBadgeExtraKey = QStringLiteral("PaperBadgeExtra");
 const QString kSizeKey = QStringLiteral("PaperSize");
 const QString kLandscapeKey = QStringLiteral("PaperLandscape");
 
-QString flag(bool on)
-{
-    return on ? QStringLiteral("True") : QStringLiteral("False");
-}
-
-void readFlag(bool &value, const core::SettingsStore &settings, const QString &key)
-{
-    const QString stored = settings.read(key, QString());
-    if (stored == QLatin1String("True") || stored == QLatin1String("False"))
-        value = stored == QLatin1String("True");
-}
-
 // A whole number from low to high; anything else keeps the default.
 void readNumber(int &value, const core::SettingsStore &settings, const QString &key, int low, int high)
 {
@@ -50,17 +38,17 @@ core::PaperChoices storedPaperChoices(const core::SettingsStore &settings)
     readStoredWord(choices.layout, settings, kLayoutKey, core::parseLayout);
     if (const QStringList columns = core::parseColumnsWords(settings.read(kColumnsKey, QString())); !columns.isEmpty())
         choices.columns = columns;
-    readFlag(choices.letterHeadings, settings, kLetterHeadingsKey);
-    readFlag(choices.groupPages, settings, kGroupPagesKey);
+    choices.letterHeadings = core::readTruth(settings, kLetterHeadingsKey, choices.letterHeadings);
+    choices.groupPages = core::readTruth(settings, kGroupPagesKey, choices.groupPages);
     readNumber(choices.namesColumns, settings, kNamesColumnsKey, 1, 3);
-    readFlag(choices.checkBoxes, settings, kCheckBoxesKey);
+    choices.checkBoxes = core::readTruth(settings, kCheckBoxesKey, choices.checkBoxes);
     readStoredWord(choices.sheet, settings, kSheetKey, core::parseBadgeSheet);
     readNumber(choices.badgeRows, settings, kBadgeRowsKey, 1, 20);
     readNumber(choices.badgeColumns, settings, kBadgeColumnsKey, 1, 10);
     readNumber(choices.badgeMarginMm, settings, kBadgeMarginKey, 0, 50);
     choices.badgeExtra = settings.read(kBadgeExtraKey, QString());
     readStoredWord(choices.pageSize, settings, kSizeKey, core::parsePaperSize);
-    readFlag(choices.landscape, settings, kLandscapeKey);
+    choices.landscape = core::readTruth(settings, kLandscapeKey, choices.landscape);
     return choices;
 }
 
@@ -68,17 +56,17 @@ void storePaperChoices(core::SettingsStore &settings, const core::PaperChoices &
 {
     settings.write(kLayoutKey, core::layoutWord(choices.layout));
     settings.write(kColumnsKey, core::columnsWords(choices.columns));
-    settings.write(kLetterHeadingsKey, flag(choices.letterHeadings));
-    settings.write(kGroupPagesKey, flag(choices.groupPages));
+    settings.write(kLetterHeadingsKey, core::truthText(choices.letterHeadings));
+    settings.write(kGroupPagesKey, core::truthText(choices.groupPages));
     settings.write(kNamesColumnsKey, QString::number(choices.namesColumns));
-    settings.write(kCheckBoxesKey, flag(choices.checkBoxes));
+    settings.write(kCheckBoxesKey, core::truthText(choices.checkBoxes));
     settings.write(kSheetKey, core::badgeSheetWord(choices.sheet));
     settings.write(kBadgeRowsKey, QString::number(choices.badgeRows));
     settings.write(kBadgeColumnsKey, QString::number(choices.badgeColumns));
     settings.write(kBadgeMarginKey, QString::number(choices.badgeMarginMm));
     settings.write(kBadgeExtraKey, choices.badgeExtra);
     settings.write(kSizeKey, core::paperSizeWord(choices.pageSize));
-    settings.write(kLandscapeKey, flag(choices.landscape));
+    settings.write(kLandscapeKey, core::truthText(choices.landscape));
 }
 
 } // namespace orvella::commands

@@ -63,4 +63,19 @@ private:
     std::vector<std::pair<QString, QString>> m_pending;
 };
 
+// A choice that is on or off, as the settings file keeps it: "True" or "False".
+inline QString truthText(bool on)
+{
+    return on ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+// The stored choice under key; `fallback` when it is neither "True" nor "False".
+inline bool readTruth(const SettingsStore &settings, const QString &key, bool fallback)
+{
+    const QString stored = settings.read(key, QString());
+    if (stored == QLatin1String("True") || stored == QLatin1String("False"))
+        return stored == QLatin1String("True");
+    return fallback;
+}
+
 } // namespace orvella::core

@@ -17,7 +17,7 @@ using names::SortBy;
 namespace {
 
 QString tickedText(bool ticked) { return ticked ? QStringLiteral("1") : QStringLiteral("0"); }
-QString truthText(bool selected) { return selected ? QStringLiteral("True") : QStringLiteral("False"); }
+using core::truthText;
 
 } // namespace
 

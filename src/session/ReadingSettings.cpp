@@ -12,7 +12,7 @@ namespace orvella::session {
 using names::NameOrder;
 
 namespace {
-QString truthText(bool on) { return on ? QStringLiteral("True") : QStringLiteral("False"); }
+using core::truthText;
 
 bool readSwitch(const QString &stored)
 {
